@@ -1,0 +1,46 @@
+// The main dialog's controller: start-up, command dispatch and the shared records of the program.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/dialog_view.h"
+#include "platform/serial_device.h"
+#include "platform/ui_loop.h"
+
+namespace velotrix {
+
+// Where the controller finds the settings file and the serial devices; tests replace the devices.
+struct ControllerEnvironment {
+    std::string settingsPath;
+    std::function<std::vector<PortInfo>()> listPorts = ListSerialDevices;
+    std::function<OsResult<std::unique_ptr<SerialDevice>>(const std::string& path)> openDevice =
+        OpenSerialDevice;
+};
+
+// "Velotrix.ini" in the executable's directory when that directory is writable or the file is
+// already there; otherwise in the user's configuration directory.
+std::string DefaultSettingsPath();
+
+class MainController {
+public:
+    MainController(DialogView& view, UiLoop& loop, ControllerEnvironment environment);
+    ~MainController();
+    MainController(const MainController&) = delete;
+    MainController& operator=(const MainController&) = delete;
+
+    // The dialog's initialisation; registers the command handler with the view.
+    void Start();
+    // Every command and notification of both dialogs, on the UI thread.
+    void OnCommand(int id, int code);
+    // True once the main dialog has ended (Escape, "Beenden" or the close box).
+    bool Finished() const;
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
+}  // namespace velotrix

@@ -1,0 +1,77 @@
+// Control, command and notification IDs: the vocabulary by which every part addresses the window.
+#pragma once
+
+namespace velotrix::ids {
+
+// Commands that are not controls.
+inline constexpr int kCancel = 2;  // the dialog's cancel command, sent by the Escape key
+// The main window's close box (or Alt+F4), delivered to the command handler like a command.
+inline constexpr int kCloseBox = 0x10;
+
+// Main dialog controls.
+inline constexpr int kComButton = 1000;
+inline constexpr int kPortCombo = 1001;
+inline constexpr int kBaudCombo = 1002;
+inline constexpr int kParityCombo = 1003;
+inline constexpr int kDataBitsCombo = 1004;
+inline constexpr int kStopBitsCombo = 1005;
+inline constexpr int kFlowCombo = 1006;
+inline constexpr int kCtsIndicator = 1111;
+
+inline constexpr int kRxKind = 1052;
+inline constexpr int kRxAadr = 1011;
+inline constexpr int kRxEadr = 1012;
+inline constexpr int kRxSadr = 1049;
+inline constexpr int kRxCrc = 1017;
+inline constexpr int kRxBytes = 1020;
+inline constexpr int kRxName = 1014;
+inline constexpr int kRxType = 1042;
+inline constexpr int kSaveButton = 1023;
+
+inline constexpr int kLoadButton = 2003;
+inline constexpr int kRefreshButton = 1047;
+inline constexpr int kTxKind = 1044;
+inline constexpr int kTxAadr = 1035;
+inline constexpr int kTxEadr = 1033;
+inline constexpr int kTxSadr = 1045;
+inline constexpr int kTxCrc = 1031;
+inline constexpr int kTxBytes = 1029;
+inline constexpr int kTxName = 1026;
+inline constexpr int kTxType = 1040;
+inline constexpr int kSendFileButton = 2004;
+inline constexpr int kPauseCombo = 1025;
+inline constexpr int kContinuousCheck = 1050;
+inline constexpr int kBinModeCheck = 1051;
+inline constexpr int kProgressCheck = 1021;
+
+inline constexpr int kMessageList = 3000;
+inline constexpr int kStatusBar = 200;
+
+// Text dialog controls.
+inline constexpr int kTextEdit = 5001;
+inline constexpr int kTextSend = 5002;
+inline constexpr int kTextClose = 5003;
+
+// Menu commands.
+inline constexpr int kMenuInfo = 40001;
+inline constexpr int kMenuQuit = 40002;
+inline constexpr int kMenuProbePorts = 40003;
+inline constexpr int kMenuSavePrefs = 40005;
+inline constexpr int kMenuLoadPrefs = 40006;
+inline constexpr int kMenuSendText = 40010;
+
+// Status bar panes.
+inline constexpr int kPaneLabel = 0;
+inline constexpr int kPanePath = 1;
+inline constexpr int kPaneSent = 2;
+inline constexpr int kPaneReceived = 3;
+
+// Notification codes carried with a command.
+inline constexpr int kNotifyClicked = 0;       // button click, menu command, accelerator
+inline constexpr int kNotifySelChange = 1;     // a combo box selection changed by the user
+inline constexpr int kNotifyEditChange = 0x300;  // an edit field's text changed
+
+// The silence timer that closes a reception.
+inline constexpr int kSilenceTimer = 1;
+
+}  // namespace velotrix::ids

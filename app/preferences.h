@@ -1,0 +1,39 @@
+// The port preferences: the option lists, the built-in defaults and the settings file "Velotrix.ini".
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "platform/combo_boxes.h"
+
+namespace velotrix {
+
+struct PreferenceKey {
+    const char* key;
+    int comboId;
+};
+
+// The seven keys of the section "Prefs", in the order they are read and written.
+const std::array<PreferenceKey, 7>& PreferenceKeys();
+inline constexpr std::string_view kPrefsSection = "Prefs";
+
+// The fixed option lists of the combo boxes 1002 to 1006 and 1025, index 0 first.
+const std::array<std::string_view, 14>& BaudRateOptions();
+const std::array<std::string_view, 3>& ParityOptions();
+const std::array<std::string_view, 2>& DataBitsOptions();
+const std::array<std::string_view, 2>& StopBitsOptions();
+const std::array<std::string_view, 2>& FlowOptions();
+const std::array<std::string_view, 5>& PauseOptions();
+
+// Selects the stored entries, or the built-in defaults when the settings file does not exist.
+void LoadPreferences(ComboBoxes& combos, const std::string& settingsPath);
+// Stores the seven current selections (-1 for none), one write per key.
+void SavePreferences(const ComboBoxes& combos, const std::string& settingsPath);
+// For each of the combo boxes 1001 to 1006, selects the first entry that begins with the given text,
+// ignoring case, searching from index 1 to the end and then index 0; no match keeps the selection.
+void ApplyDefaultSettings(ComboBoxes& combos, std::string_view port, std::string_view baud,
+                          std::string_view parity, std::string_view dataBits,
+                          std::string_view stopBits, std::string_view flow);
+
+}  // namespace velotrix

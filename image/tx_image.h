@@ -1,0 +1,53 @@
+// The transmit image: a z80 header followed by the data, loaded from a .bin, .z80 or .COM file.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "image/z80_header.h"
+
+namespace velotrix {
+
+inline constexpr std::size_t kImageSize = 65536;
+inline constexpr std::uint32_t kMaxDataLength = kImageSize - kHeaderSize;  // 65,504
+inline constexpr std::uint32_t kDefaultLoadAddress = 0x4000;
+
+struct TxImage {
+    std::vector<std::uint8_t> image = std::vector<std::uint8_t>(kImageSize);
+    bool loaded = false;
+    std::uint32_t dataLength = 0;  // data bytes behind the header; meaningful while loaded
+    std::string sourcePath;        // native path of the file, kept for a refresh
+
+    HeaderBytes Header() { return HeaderBytes(image.data(), kHeaderSize); }
+    ConstHeaderBytes Header() const { return ConstHeaderBytes(image.data(), kHeaderSize); }
+    std::span<const std::uint8_t> Data() const { return {image.data() + kHeaderSize, dataLength}; }
+    // Header and data as they go on the line.
+    std::span<const std::uint8_t> HeaderAndData() const {
+        return {image.data(), kHeaderSize + dataLength};
+    }
+};
+
+enum class LoadStatus { kLoaded, kCannotOpen, kTooBig, kTooSmall };
+
+struct LoadResult {
+    LoadStatus status = LoadStatus::kCannotOpen;
+    bool isZ80 = false;      // the file brought its own header
+    std::string message;     // the box to show (code page 1252), empty when none
+    std::string caption;
+};
+
+// Loads the file at path into the image (the file side of "BIN/Z80 laden" and "Refresh"): sets
+// sourcePath, dataLength and loaded. A z80 file is taken as it is; any other file is moved 32 bytes
+// up through scratch (kImageSize bytes) and gets a header from SynthesizeHeader. On failure loaded
+// is false, and the image keeps whatever it held (a file that is too big is never read into it).
+LoadResult LoadTxFile(TxImage& tx, const std::string& path, std::span<std::uint8_t> scratch);
+
+// Fills header bytes 0-31 from the file name in sourcePath (NAME_AADR_EADR_SADR convention) and
+// dataLength.
+void SynthesizeHeader(TxImage& tx);
+
+}  // namespace velotrix

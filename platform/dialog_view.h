@@ -1,0 +1,90 @@
+// The passive view of the main window and the text dialog: every control is addressed by its ID.
+// The controller decides, the view shows. All texts are code page 1252; paths are native.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/combo_boxes.h"
+
+namespace velotrix {
+
+enum class MessageIcon { kNone, kError, kInformation };
+
+struct FileFilter {
+    std::string description;  // e.g. "alle Dateien (*.*)"
+    std::string patterns;     // e.g. "*.bin;*z80;*.COM"; matched regardless of case
+};
+
+class DialogView : public ComboBoxes {
+public:
+    // Receives every command of both dialogs on the UI thread: control or menu ID and the
+    // notification code (ids::kNotifyClicked, kNotifySelChange, kNotifyEditChange).
+    using CommandHandler = std::function<void(int id, int code)>;
+
+    virtual void SetCommandHandler(CommandHandler handler) = 0;
+
+    virtual void SetWindowTitle(std::string_view text) = 0;
+
+    // Text of an edit field, button or label. Writing an edit field raises its kNotifyEditChange
+    // synchronously, as the user's typing does.
+    virtual void SetText(int id, std::string_view text) = 0;
+    virtual std::string GetText(int id) const = 0;
+
+    virtual void Enable(int id, bool enabled) = 0;
+    virtual bool IsEnabled(int id) const = 0;
+    virtual void Show(int id, bool visible) = 0;
+    virtual bool IsVisible(int id) const = 0;
+    virtual void SetCheck(int id, bool checked) = 0;
+    virtual bool IsChecked(int id) const = 0;
+    // Moves the keyboard focus to the control once the current command has been handled.
+    virtual void SetFocus(int id) = 0;
+
+    // Combo boxes (the read side and ComboSelect come from ComboBoxes). A sorted box keeps its
+    // entries in order whatever order they were added in.
+    virtual void ComboClear(int id) = 0;
+    virtual void ComboAdd(int id, std::string_view text) = 0;
+
+    // The MessageList and any other list box: lines are only appended.
+    virtual void ListClear(int id) = 0;
+    virtual void ListAdd(int id, std::string_view line) = 0;
+    virtual int ListCount(int id) const = 0;
+    // Selects a line and scrolls it into view; -1 removes the selection.
+    virtual void ListSelect(int id, int index) = 0;
+
+    // Status bar panes 0 to 3, and the progress bar laid over pane 3 during a send.
+    virtual void SetPaneText(int pane, std::string_view text) = 0;
+    virtual void ShowProgress(std::uint32_t maximum) = 0;
+    virtual void SetProgress(std::uint32_t value) = 0;
+    virtual void HideProgress() = 0;
+
+    virtual void EnableMenuItem(int id, bool enabled) = 0;
+    // Draws pending changes at once (the view may coalesce repaints).
+    virtual void Repaint() = 0;
+
+    // Modal boxes and file dialogs. They return when the user has answered.
+    virtual void MessageBox(std::string_view text, std::string_view caption, MessageIcon icon) = 0;
+    // filterIndex (0-based) selects the filter shown first and receives the one the user used.
+    // Returns the chosen native path, or nothing when the user cancelled.
+    virtual std::optional<std::string> AskOpenFile(std::string_view title,
+                                                   const std::vector<FileFilter>& filters,
+                                                   int& filterIndex) = 0;
+    virtual std::optional<std::string> AskSaveFile(std::string_view title,
+                                                   std::string_view suggestedName,
+                                                   const std::vector<FileFilter>& filters) = 0;
+
+    // The text dialog "String senden", modal to the main window. Opening returns at once; its
+    // controls 5001 to 5003 are addressed like the others and their commands reach the handler.
+    virtual void OpenTextDialog() = 0;
+    virtual void CloseTextDialog() = 0;
+    virtual bool IsTextDialogOpen() const = 0;
+
+    // Ends the main dialog: the program's event loop stops afterwards.
+    virtual void CloseMainWindow() = 0;
+};
+
+}  // namespace velotrix

@@ -1,0 +1,21 @@
+// Small file-system and OS services: the program directory, existence tests, OS error texts.
+#pragma once
+
+#include <string>
+
+namespace velotrix {
+
+// True for the platform's directory separator ('/' on POSIX).
+bool IsDirectorySeparator(char c);
+// The directory of the running executable, with its trailing separator ("/usr/bin/").
+std::string ProgramDirectory();
+// 1 when a file or directory of that name exists, else 0. Wildcards '*' and '?' are honoured.
+int FileExists(const std::string& name);
+// True when a file can be created in the directory.
+bool DirectoryWritable(const std::string& directory);
+// The user's configuration directory ($XDG_CONFIG_HOME or ~/.config), with a trailing separator.
+std::string UserConfigDirectory();
+// The operating system's own text for an error number; a sensible German text when it has none.
+std::string OsErrorText(int code);
+
+}  // namespace velotrix

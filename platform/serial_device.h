@@ -1,0 +1,104 @@
+// An open serial device as the serial link uses it: configure, wait for events, read, write, purge.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velotrix {
+
+enum class Parity { kNone, kOdd, kEven };
+
+// The line settings chosen in the dialog. An empty optional keeps what the port had.
+struct LineSettings {
+    std::uint32_t baudRate = 0;
+    std::optional<Parity> parity;
+    std::optional<int> dataBits;  // 7 or 8
+    std::optional<int> stopBits;  // 1 or 2
+    std::optional<bool> ctsFlow;
+};
+
+// What the driver actually made of the settings, read back after configuring.
+struct AppliedSettings {
+    std::uint32_t baudRate = 0;
+    Parity parity = Parity::kNone;
+    int dataBits = 8;
+    int stopBits = 1;
+    bool ctsFlow = false;
+};
+
+struct LineErrors {
+    bool framing = false;
+    bool parity = false;
+    bool overrun = false;
+    bool brk = false;
+    bool Any() const { return framing || parity || overrun || brk; }
+};
+
+// What ended an event wait. More than one flag can be set.
+struct SerialEvents {
+    bool received = false;    // bytes are queued for reading
+    bool ctsChanged = false;  // the CTS line changed
+    bool lineError = false;   // the driver counted a line error
+    bool cancelled = false;   // CancelWaits() was called
+};
+
+// An operating-system error: the errno value (0 for none) and an optional extra hint for the user.
+struct OsError {
+    int code = 0;
+    std::string hint;
+    explicit operator bool() const { return code != 0; }
+};
+
+template <typename T>
+struct OsResult {
+    T value{};
+    OsError error;
+    bool ok() const { return !error; }
+};
+
+class SerialDevice {
+public:
+    virtual ~SerialDevice() = default;
+
+    // Raw 8-bit-clean mode plus the given settings; everything else stays as the port had it.
+    virtual OsError Configure(const LineSettings& settings) = 0;
+    virtual AppliedSettings ReadBack() const = 0;
+
+    // Blocks until bytes are queued, CTS changes, a line error is counted, or CancelWaits() was
+    // called (before or during the wait). A failed wait (the device vanished, a hang-up) is an error.
+    virtual OsResult<SerialEvents> WaitEvent() = 0;
+    // From any thread: every blocking call (WaitEvent, Write) returns at once, now and from then on.
+    virtual void CancelWaits() = 0;
+
+    virtual std::size_t QueuedInput() = 0;
+    // Reads at most maxCount queued bytes without blocking.
+    virtual OsResult<std::size_t> Read(std::uint8_t* buffer, std::size_t maxCount) = 0;
+    // Writes all count bytes, blocking while the driver or CTS flow control holds them back;
+    // returns early with what was written when CancelWaits() is called.
+    virtual OsResult<std::size_t> Write(const std::uint8_t* bytes, std::size_t count) = 0;
+    // Blocks until everything written has left the driver (or CancelWaits()).
+    virtual void Drain() = 0;
+    virtual void Purge(bool input, bool output) = 0;
+    virtual bool Cts() = 0;
+    // The line errors counted since the last call.
+    virtual LineErrors TakeLineErrors() = 0;
+};
+
+// Opens a device by path exclusively, non-blocking, without making it the controlling terminal.
+// On failure the error carries errno; for a permission error a hint names the owning group.
+OsResult<std::unique_ptr<SerialDevice>> OpenSerialDevice(const std::string& path);
+
+struct PortInfo {
+    std::string name;  // shown in the port list, e.g. "ttyUSB0"
+    std::string path;  // opened, e.g. "/dev/ttyUSB0"
+};
+
+// The serial devices that exist (not yet tested for being free), in a stable order, followed by
+// the paths named in the environment variable VELOTRIX_PORTS (colon-separated).
+std::vector<PortInfo> ListSerialDevices();
+
+}  // namespace velotrix

@@ -1,0 +1,13 @@
+// Conversion between the core's code page 1252 texts and UTF-8 (file names, the UI, the terminal).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace velotrix {
+
+// Characters that code page 1252 cannot hold become '?'; malformed UTF-8 bytes too.
+std::string Utf8ToCp1252(std::string_view utf8);
+std::string Cp1252ToUtf8(std::string_view cp1252);
+
+}  // namespace velotrix
