@@ -39,6 +39,13 @@ public:
     bool Finished() const;
 
 private:
+    void Quit();
+    void EndDialog();
+    void ResetDisplayState();
+    void SaveCommand();
+    void FlowSelected();
+    void OnNotification(int id, int code);
+
     struct State;
     std::unique_ptr<State> state_;
 };

@@ -39,5 +39,10 @@ std::string& AppendTexts(std::string& destination, std::initializer_list<std::st
 std::int32_t TrimText(std::string& text);
 // The part behind the last directory separator into out and 0; -1 (out unchanged) without one.
 int FileNameOfPath(std::string_view path, std::string& out);
+// Comparisons that ignore the case of letters, the umlauts and other code page 1252 letters too.
+bool EqualIgnoringCase(std::string_view a, std::string_view b);
+bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix);
+// Byte-wise order of the case-folded texts: below 0, 0 or above 0, as strcmp; a prefix sorts first.
+int CompareIgnoringCase(std::string_view a, std::string_view b);
 
 }  // namespace velotrix

@@ -1,0 +1,114 @@
+// The Qt window: the main dialog and the text dialog built with Qt widgets from the layout tables.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/dialog_view.h"
+#include "ui-resources/layout.h"
+
+class QAction;
+class QDialog;
+class QLabel;
+class QProgressBar;
+class QWidget;
+
+namespace velotrix {
+
+// The Qt name filter for a file dialog: the description, then the patterns with every letter
+// matching either case, since Qt matches them case-sensitively on Linux and the program's users
+// expect HELLO.BIN under "*.bin".
+QString NameFilter(const FileFilter& filter);
+
+// Owns both windows; every call belongs to the UI thread.
+class QtView : public DialogView {
+  public:
+    QtView();
+    ~QtView() override;
+    QtView(const QtView&) = delete;
+    QtView& operator=(const QtView&) = delete;
+
+    void SetCommandHandler(CommandHandler handler) override;
+    void SetWindowTitle(std::string_view text) override;
+    void SetText(int id, std::string_view text) override;
+    std::string GetText(int id) const override;
+    void Enable(int id, bool enabled) override;
+    bool IsEnabled(int id) const override;
+    void Show(int id, bool visible) override;
+    bool IsVisible(int id) const override;
+    void SetCheck(int id, bool checked) override;
+    bool IsChecked(int id) const override;
+    void SetFocus(int id) override;
+    int ComboCount(int id) const override;
+    std::string ComboItem(int id, int index) const override;
+    int ComboSelection(int id) const override;
+    void ComboSelect(int id, int index) override;
+    void ComboClear(int id) override;
+    void ComboAdd(int id, std::string_view text) override;
+    void ListClear(int id) override;
+    void ListAdd(int id, std::string_view line) override;
+    int ListCount(int id) const override;
+    void ListSelect(int id, int index) override;
+    void SetPaneText(int pane, std::string_view text) override;
+    void ShowProgress(std::uint32_t maximum) override;
+    void SetProgress(std::uint32_t value) override;
+    void HideProgress() override;
+    void EnableMenuItem(int id, bool enabled) override;
+    void Repaint() override;
+    void MessageBox(std::string_view text, std::string_view caption, MessageIcon icon) override;
+    std::optional<std::string> AskOpenFile(std::string_view title,
+                                           const std::vector<FileFilter>& filters,
+                                           int& filterIndex) override;
+    std::optional<std::string> AskSaveFile(std::string_view title, std::string_view suggestedName,
+                                           const std::vector<FileFilter>& filters) override;
+    void OpenTextDialog() override;
+    void CloseTextDialog() override;
+    bool IsTextDialogOpen() const override;
+    void CloseMainWindow() override;
+
+    // The widget of a control of either dialog, or the status bar (ids::kStatusBar); nullptr for
+    // an unknown ID.
+    QWidget* Widget(int id) const;
+    QWidget* MainWindow() const;
+    QDialog* TextDialogWidget() const;
+    // The menu command's action; nullptr for an unknown ID.
+    QAction* MenuAction(int id) const;
+
+  private:
+    class MainFrame;
+    class TextFrame;
+    struct Control {
+        QWidget* widget;
+        const layout::Item* item;
+    };
+
+    void BuildMainWindow();
+    void BuildTextDialog();
+    void BuildMenu();
+    void BuildStatusBar(QWidget* client);
+    // Creates the dialog's items as children of client, placed by the dialog font's base units,
+    // and sizes client to the dialog.
+    void BuildItems(QWidget* client, const layout::DialogLayout& dialog);
+    QWidget* CreateItem(QWidget* client, const layout::Item& item);
+    template <class T>
+    T* Find(int id) const;
+    void Notify(int id, int code);
+
+    CommandHandler handler_;
+    std::unique_ptr<MainFrame> window_;
+    TextFrame* textDialog_ = nullptr;  // a child of the main window
+    QWidget* statusBar_ = nullptr;
+    QLabel* panes_[4] = {};
+    QProgressBar* progress_ = nullptr;
+    std::uint32_t progressMaximum_ = 0;
+    std::map<int, Control> controls_;
+    std::map<int, QAction*> actions_;
+};
+
+}  // namespace velotrix

@@ -1,0 +1,38 @@
+// Whole-file reads and writes with the care a transfer tool needs: bounded reads, complete writes.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace velotrix {
+
+enum class FileReadStatus { kRead, kMissing, kCannotOpen, kTooBig };
+
+struct FileReadResult {
+    FileReadStatus status = FileReadStatus::kCannotOpen;
+    std::size_t size = 0;  // bytes read into the buffer
+};
+
+// Reads the regular file at path into buffer. A file larger than the buffer is kTooBig and is not
+// read (a file that grows while it is read is caught too). Directories, devices and pipes, and
+// read errors, are kCannotOpen.
+FileReadResult ReadFileInto(const std::string& path, std::span<std::uint8_t> buffer);
+
+// The whole regular file as text.
+FileReadStatus ReadWholeFile(const std::string& path, std::string& content);
+
+enum class FileWriteStatus { kWritten, kCannotCreate, kWriteError };
+
+// Creates the file or empties an existing one, then writes every byte. Only a complete write that
+// also closes cleanly is kWritten.
+FileWriteStatus WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes);
+
+// Gives the file new contents so that a failure at any point leaves the old file as it was: the new
+// contents go to a copy beside it that then takes its place, with the old file's permissions.
+// Creates the file when it is missing. False when nothing could be written.
+bool ReplaceFileContents(const std::string& path, std::string_view content);
+
+}  // namespace velotrix

@@ -1,0 +1,521 @@
+// The in-memory window that stands in for the dialogs in tests and in the command-line program.
+#include "platform/headless/headless_view.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "app/ids.h"
+
+namespace velotrix {
+
+namespace {
+
+using layout::ItemKind;
+
+bool HasStyle(const layout::Item& item, std::uint32_t style) {
+    return (item.style & style) != 0;
+}
+
+bool HoldsEntries(ItemKind kind) {
+    return kind == ItemKind::kDropDownList || kind == ItemKind::kListBox;
+}
+
+bool IsButtonLike(ItemKind kind) {
+    return kind == ItemKind::kPushButton || kind == ItemKind::kCheckBox ||
+           kind == ItemKind::kRadioButton;
+}
+
+bool ValidIndex(const std::vector<std::string>& entries, int index) {
+    return index >= 0 && static_cast<std::size_t>(index) < entries.size();
+}
+
+}  // namespace
+
+HeadlessView::HeadlessView() : title_(layout::MainDialog().caption) {
+    for (const layout::Item& item : layout::MainDialog().items) {
+        if (item.id != layout::kNoId) {
+            controls_.emplace(item.id, FromTemplate(item, false));
+        }
+    }
+    for (const layout::Item& item : layout::TextDialog().items) {
+        controls_.emplace(item.id, FromTemplate(item, true));
+    }
+    for (const layout::MenuEntry& entry : layout::MainMenu()) {
+        if (entry.kind == layout::MenuKind::kItem) {
+            menu_.emplace(entry.commandId, true);
+        }
+    }
+}
+
+HeadlessView::Control HeadlessView::FromTemplate(const layout::Item& item, bool inTextDialog) {
+    Control control;
+    control.item = &item;
+    control.inTextDialog = inTextDialog;
+    // Combo and list boxes show no caption; a template caption there would be meaningless.
+    if (!HoldsEntries(item.kind)) {
+        control.text = item.caption;
+    }
+    control.enabled = !HasStyle(item, layout::kDisabled);
+    control.visible = !HasStyle(item, layout::kHidden);
+    return control;
+}
+
+HeadlessView::Control* HeadlessView::Find(int id) {
+    auto found = controls_.find(id);
+    return found == controls_.end() ? nullptr : &found->second;
+}
+
+const HeadlessView::Control* HeadlessView::Find(int id) const {
+    auto found = controls_.find(id);
+    return found == controls_.end() ? nullptr : &found->second;
+}
+
+HeadlessView::Control* HeadlessView::FindOfKind(int id, ItemKind kind) {
+    Control* control = Find(id);
+    return control != nullptr && control->item->kind == kind ? control : nullptr;
+}
+
+const HeadlessView::Control* HeadlessView::FindOfKind(int id, ItemKind kind) const {
+    const Control* control = Find(id);
+    return control != nullptr && control->item->kind == kind ? control : nullptr;
+}
+
+const HeadlessView::Control* HeadlessView::FindEntries(int id) const {
+    const Control* control = Find(id);
+    return control != nullptr && HoldsEntries(control->item->kind) ? control : nullptr;
+}
+
+HeadlessView::Control* HeadlessView::Reachable(int id) {
+    Control* control = Find(id);
+    if (control == nullptr || mainClosed_) {
+        return nullptr;
+    }
+    // A modal dialog disables its owner; a closed dialog has no controls to reach.
+    if (control->inTextDialog != textDialogOpen_) {
+        return nullptr;
+    }
+    return control->enabled && control->visible ? control : nullptr;
+}
+
+void HeadlessView::Raise(int id, int code) {
+    // A copy, so that a handler that replaces itself finishes the call it is in.
+    if (CommandHandler handler = handler_) {
+        handler(id, code);
+    }
+}
+
+void HeadlessView::SetCommandHandler(CommandHandler handler) {
+    handler_ = std::move(handler);
+}
+
+void HeadlessView::SetWindowTitle(std::string_view text) {
+    title_ = text;
+}
+
+void HeadlessView::SetText(int id, std::string_view text) {
+    Control* control = Find(id);
+    if (control == nullptr || HoldsEntries(control->item->kind)) {
+        return;
+    }
+    control->text = text;
+    // Windows raises EN_CHANGE on every WM_SETTEXT, unchanged text and read-only fields included.
+    if (control->item->kind == ItemKind::kEdit) {
+        Raise(id, ids::kNotifyEditChange);
+    }
+}
+
+std::string HeadlessView::GetText(int id) const {
+    const Control* control = Find(id);
+    if (control == nullptr || control->item->kind == ItemKind::kListBox) {
+        return {};
+    }
+    // A drop-down list without edit part reads as its selected entry.
+    if (control->item->kind == ItemKind::kDropDownList) {
+        return ValidIndex(control->entries, control->selection)
+                   ? control->entries[static_cast<std::size_t>(control->selection)]
+                   : std::string();
+    }
+    return control->text;
+}
+
+void HeadlessView::Enable(int id, bool enabled) {
+    if (Control* control = Find(id)) {
+        control->enabled = enabled;
+    }
+}
+
+bool HeadlessView::IsEnabled(int id) const {
+    const Control* control = Find(id);
+    return control != nullptr && control->enabled;
+}
+
+void HeadlessView::Show(int id, bool visible) {
+    if (Control* control = Find(id)) {
+        control->visible = visible;
+    }
+}
+
+bool HeadlessView::IsVisible(int id) const {
+    const Control* control = Find(id);
+    return control != nullptr && control->visible && !mainClosed_ &&
+           (!control->inTextDialog || textDialogOpen_);
+}
+
+void HeadlessView::SetCheck(int id, bool checked) {
+    Control* control = Find(id);
+    if (control != nullptr && (control->item->kind == ItemKind::kCheckBox ||
+                               control->item->kind == ItemKind::kRadioButton)) {
+        control->checked = checked;
+    }
+}
+
+bool HeadlessView::IsChecked(int id) const {
+    const Control* control = Find(id);
+    return control != nullptr && control->checked;
+}
+
+void HeadlessView::SetFocus(int id) {
+    if (Find(id) != nullptr) {
+        focusId_ = id;
+    }
+}
+
+int HeadlessView::ComboCount(int id) const {
+    const Control* control = FindOfKind(id, ItemKind::kDropDownList);
+    return control == nullptr ? 0 : static_cast<int>(control->entries.size());
+}
+
+std::string HeadlessView::ComboItem(int id, int index) const {
+    const Control* control = FindOfKind(id, ItemKind::kDropDownList);
+    if (control == nullptr || !ValidIndex(control->entries, index)) {
+        return {};
+    }
+    return control->entries[static_cast<std::size_t>(index)];
+}
+
+int HeadlessView::ComboSelection(int id) const {
+    const Control* control = FindOfKind(id, ItemKind::kDropDownList);
+    return control == nullptr ? -1 : control->selection;
+}
+
+void HeadlessView::ComboSelect(int id, int index) {
+    if (Control* control = FindOfKind(id, ItemKind::kDropDownList)) {
+        control->selection = ValidIndex(control->entries, index) ? index : -1;
+    }
+}
+
+void HeadlessView::ComboClear(int id) {
+    if (Control* control = FindOfKind(id, ItemKind::kDropDownList)) {
+        control->entries.clear();
+        control->selection = -1;
+    }
+}
+
+namespace {
+
+// Adds an entry where the box keeps it; the selection stays on the entry it was on.
+void InsertEntry(std::vector<std::string>& entries, int& selection, bool sorted,
+                 std::string_view text) {
+    auto position = entries.end();
+    if (sorted) {
+        position = std::upper_bound(entries.begin(), entries.end(), text,
+                                    [](std::string_view value, const std::string& entry) {
+                                        return layout::SortsBefore(value, entry);
+                                    });
+    }
+    const int index = static_cast<int>(position - entries.begin());
+    entries.insert(position, std::string(text));
+    if (selection >= index) {
+        ++selection;
+    }
+}
+
+}  // namespace
+
+void HeadlessView::ComboAdd(int id, std::string_view text) {
+    if (Control* control = FindOfKind(id, ItemKind::kDropDownList)) {
+        InsertEntry(control->entries, control->selection, HasStyle(*control->item, layout::kSorted),
+                    text);
+    }
+}
+
+void HeadlessView::ListClear(int id) {
+    Control* control = FindOfKind(id, ItemKind::kListBox);
+    if (control == nullptr) {
+        return;
+    }
+    control->entries.clear();
+    control->selection = -1;
+    if (onListClear) {
+        onListClear(id);
+    }
+}
+
+void HeadlessView::ListAdd(int id, std::string_view line) {
+    Control* control = FindOfKind(id, ItemKind::kListBox);
+    if (control == nullptr) {
+        return;
+    }
+    InsertEntry(control->entries, control->selection, HasStyle(*control->item, layout::kSorted),
+                line);
+    if (onListAdd) {
+        onListAdd(id, std::string(line));
+    }
+}
+
+int HeadlessView::ListCount(int id) const {
+    const Control* control = FindOfKind(id, ItemKind::kListBox);
+    return control == nullptr ? 0 : static_cast<int>(control->entries.size());
+}
+
+void HeadlessView::ListSelect(int id, int index) {
+    if (Control* control = FindOfKind(id, ItemKind::kListBox)) {
+        control->selection = ValidIndex(control->entries, index) ? index : -1;
+    }
+}
+
+void HeadlessView::SetPaneText(int pane, std::string_view text) {
+    if (pane >= 0 && static_cast<std::size_t>(pane) < panes_.size()) {
+        panes_[static_cast<std::size_t>(pane)] = text;
+    }
+}
+
+void HeadlessView::ShowProgress(std::uint32_t maximum) {
+    progressVisible_ = true;
+    progressMaximum_ = maximum;
+    progressValue_ = 0;
+    ++progressShowCount_;
+}
+
+void HeadlessView::SetProgress(std::uint32_t value) {
+    // A progress bar holds its position inside its range.
+    progressValue_ = std::min(value, progressMaximum_);
+}
+
+void HeadlessView::HideProgress() {
+    progressVisible_ = false;
+}
+
+void HeadlessView::EnableMenuItem(int id, bool enabled) {
+    auto found = menu_.find(id);
+    if (found != menu_.end()) {
+        found->second = enabled;
+    }
+}
+
+void HeadlessView::Repaint() {
+    ++repaintCount_;
+}
+
+void HeadlessView::MessageBox(std::string_view text, std::string_view caption, MessageIcon icon) {
+    messages_.push_back({std::string(text), std::string(caption), icon});
+    if (onMessageBox) {
+        onMessageBox(messages_.back());
+    }
+}
+
+std::optional<std::string> HeadlessView::AskOpenFile(std::string_view title,
+                                                     const std::vector<FileFilter>& filters,
+                                                     int& filterIndex) {
+    FileDialogCall call{FileDialogKind::kOpen, std::string(title), filters,     {},
+                        filterIndex,           filterIndex,        std::nullopt};
+    if (!openAnswers_.empty()) {
+        OpenAnswer answer = std::move(openAnswers_.front());
+        openAnswers_.pop_front();
+        call.answer = std::move(answer.path);
+        // The dialog reports the filter only when the user confirmed a file.
+        if (call.answer && answer.filterIndex) {
+            call.filterIndexOut = *answer.filterIndex;
+        }
+    }
+    filterIndex = call.filterIndexOut;
+    fileDialogCalls_.push_back(call);
+    return call.answer;
+}
+
+std::optional<std::string> HeadlessView::AskSaveFile(std::string_view title,
+                                                     std::string_view suggestedName,
+                                                     const std::vector<FileFilter>& filters) {
+    FileDialogCall call{
+        FileDialogKind::kSave, std::string(title), filters, std::string(suggestedName), 0, 0,
+        std::nullopt};
+    if (!saveAnswers_.empty()) {
+        call.answer = std::move(saveAnswers_.front());
+        saveAnswers_.pop_front();
+    }
+    fileDialogCalls_.push_back(call);
+    return call.answer;
+}
+
+void HeadlessView::OpenTextDialog() {
+    if (textDialogOpen_ || mainClosed_) {
+        return;
+    }
+    // Each opening builds the dialog anew from its template, so the text field starts empty.
+    for (const layout::Item& item : layout::TextDialog().items) {
+        controls_[item.id] = FromTemplate(item, true);
+    }
+    textDialogOpen_ = true;
+    // Its initialisation sets no focus; the owner gets its focus back when the dialog ends.
+    focusBeforeTextDialog_ = focusId_;
+    focusId_ = 0;
+}
+
+void HeadlessView::CloseTextDialog() {
+    if (!textDialogOpen_) {
+        return;
+    }
+    textDialogOpen_ = false;
+    focusId_ = focusBeforeTextDialog_;
+}
+
+bool HeadlessView::IsTextDialogOpen() const {
+    return textDialogOpen_;
+}
+
+void HeadlessView::CloseMainWindow() {
+    mainClosed_ = true;
+    textDialogOpen_ = false;
+}
+
+std::vector<std::string> HeadlessView::Lines(int id) const {
+    const Control* control = FindEntries(id);
+    return control == nullptr ? std::vector<std::string>() : control->entries;
+}
+
+int HeadlessView::Selection(int id) const {
+    const Control* control = FindEntries(id);
+    return control == nullptr ? -1 : control->selection;
+}
+
+std::string HeadlessView::PaneText(int pane) const {
+    if (pane < 0 || static_cast<std::size_t>(pane) >= panes_.size()) {
+        return {};
+    }
+    return panes_[static_cast<std::size_t>(pane)];
+}
+
+bool HeadlessView::MenuEnabled(int id) const {
+    auto found = menu_.find(id);
+    return found != menu_.end() && found->second;
+}
+
+void HeadlessView::QueueOpenFileAnswer(std::optional<std::string> path,
+                                       std::optional<int> filterIndex) {
+    openAnswers_.push_back({std::move(path), filterIndex});
+}
+
+void HeadlessView::QueueSaveFileAnswer(std::optional<std::string> path) {
+    saveAnswers_.push_back(std::move(path));
+}
+
+void HeadlessView::Click(int id) {
+    if (menu_.count(id) != 0) {
+        if (MainWindowReachable() && MenuEnabled(id)) {
+            Raise(id, ids::kNotifyClicked);
+        }
+        return;
+    }
+    Control* control = Reachable(id);
+    if (control == nullptr) {
+        return;
+    }
+    focusId_ = id;
+    if (!IsButtonLike(control->item->kind)) {
+        return;
+    }
+    if (control->item->kind == ItemKind::kCheckBox &&
+        HasStyle(*control->item, layout::kAutoCheck)) {
+        control->checked = !control->checked;
+    }
+    Raise(id, ids::kNotifyClicked);
+}
+
+void HeadlessView::Type(int id, std::string_view text) {
+    auto editable = [this](int fieldId) -> Control* {
+        Control* field = Reachable(fieldId);
+        if (field == nullptr || field->item->kind != ItemKind::kEdit ||
+            HasStyle(*field->item, layout::kReadOnly)) {
+            return nullptr;
+        }
+        return field;
+    };
+    Control* field = editable(id);
+    if (field == nullptr) {
+        return;
+    }
+    focusId_ = id;
+    if (text.empty()) {
+        if (!field->text.empty()) {
+            field->text.clear();
+            Raise(id, ids::kNotifyEditChange);
+        }
+        return;
+    }
+    bool allSelected = true;
+    for (char key : text) {
+        // The handler of the previous key may have disabled or hidden the field.
+        field = editable(id);
+        if (field == nullptr) {
+            return;
+        }
+        const auto limit = static_cast<std::size_t>(field->item->maxLength);
+        if (allSelected) {
+            field->text.assign(1, key);
+            allSelected = false;
+        } else if (limit != 0 && field->text.size() >= limit) {
+            continue;
+        } else {
+            field->text.push_back(key);
+        }
+        Raise(id, ids::kNotifyEditChange);
+    }
+}
+
+void HeadlessView::UserSelect(int id, int index) {
+    Control* control = Reachable(id);
+    if (control == nullptr || !HoldsEntries(control->item->kind) ||
+        !ValidIndex(control->entries, index)) {
+        return;
+    }
+    focusId_ = id;
+    control->selection = index;
+    Raise(id, ids::kNotifySelChange);
+}
+
+void HeadlessView::PressEnter() {
+    const Control* focused = Reachable(focusId_);
+    if (focused != nullptr && focused->item->kind == ItemKind::kPushButton) {
+        Raise(focusId_, ids::kNotifyClicked);
+        return;
+    }
+    if (!MainWindowReachable()) {
+        return;
+    }
+    for (const layout::Item& item : layout::MainDialog().items) {
+        if (HasStyle(item, layout::kDefaultButton) && Reachable(item.id) != nullptr) {
+            Raise(item.id, ids::kNotifyClicked);
+            return;
+        }
+    }
+}
+
+void HeadlessView::PressEscape() {
+    if (MainWindowReachable()) {
+        Raise(ids::kCancel, ids::kNotifyClicked);
+    }
+}
+
+void HeadlessView::PressCloseBox() {
+    if (MainWindowReachable()) {
+        Raise(ids::kCloseBox, ids::kNotifyClicked);
+    }
+}
+
+void HeadlessView::CloseTextDialogByUser() {
+    if (textDialogOpen_ && !mainClosed_) {
+        Raise(ids::kTextClose, ids::kNotifyClicked);
+    }
+}
+
+}  // namespace velotrix

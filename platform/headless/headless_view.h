@@ -1,0 +1,188 @@
+// The in-memory window: the main dialog and the text dialog as plain records that tests and the
+// command-line program read and drive like a person at the keyboard would.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/dialog_view.h"
+#include "ui-resources/layout.h"
+
+namespace velotrix {
+
+// Built from the layout tables, so every control of both dialogs and every menu command exists with
+// its template state. IDs that name nothing are ignored by setters and read as empty, false or -1.
+//
+// Thread rule: like a real window, the view belongs to the UI thread. Nothing in it is locked;
+// other threads reach it only through UiLoop::Post.
+class HeadlessView : public DialogView {
+  public:
+    struct Message {
+        std::string text;
+        std::string caption;
+        MessageIcon icon;
+    };
+
+    enum class FileDialogKind { kOpen, kSave };
+    struct FileDialogCall {
+        FileDialogKind kind;
+        std::string title;
+        std::vector<FileFilter> filters;
+        std::string suggestedName;  // save dialogs only
+        int filterIndexIn = 0;      // open dialogs only
+        int filterIndexOut = 0;     // open dialogs only
+        std::optional<std::string> answer;
+    };
+
+    HeadlessView();
+
+    // DialogView.
+    void SetCommandHandler(CommandHandler handler) override;
+    void SetWindowTitle(std::string_view text) override;
+    void SetText(int id, std::string_view text) override;
+    std::string GetText(int id) const override;
+    void Enable(int id, bool enabled) override;
+    bool IsEnabled(int id) const override;
+    void Show(int id, bool visible) override;
+    bool IsVisible(int id) const override;
+    void SetCheck(int id, bool checked) override;
+    bool IsChecked(int id) const override;
+    void SetFocus(int id) override;
+    int ComboCount(int id) const override;
+    std::string ComboItem(int id, int index) const override;
+    int ComboSelection(int id) const override;
+    void ComboSelect(int id, int index) override;
+    void ComboClear(int id) override;
+    void ComboAdd(int id, std::string_view text) override;
+    void ListClear(int id) override;
+    void ListAdd(int id, std::string_view line) override;
+    int ListCount(int id) const override;
+    void ListSelect(int id, int index) override;
+    void SetPaneText(int pane, std::string_view text) override;
+    void ShowProgress(std::uint32_t maximum) override;
+    void SetProgress(std::uint32_t value) override;
+    void HideProgress() override;
+    void EnableMenuItem(int id, bool enabled) override;
+    void Repaint() override;
+    void MessageBox(std::string_view text, std::string_view caption, MessageIcon icon) override;
+    std::optional<std::string> AskOpenFile(std::string_view title,
+                                           const std::vector<FileFilter>& filters,
+                                           int& filterIndex) override;
+    std::optional<std::string> AskSaveFile(std::string_view title, std::string_view suggestedName,
+                                           const std::vector<FileFilter>& filters) override;
+    void OpenTextDialog() override;
+    void CloseTextDialog() override;
+    bool IsTextDialogOpen() const override;
+    void CloseMainWindow() override;
+
+    // Reading the window.
+    std::string Text(int id) const { return GetText(id); }
+    // The entries of a list box or combo box.
+    std::vector<std::string> Lines(int id) const;
+    // The selected entry of a list box or combo box; -1 for none.
+    int Selection(int id) const;
+    std::string PaneText(int pane) const;
+    bool ProgressVisible() const { return progressVisible_; }
+    std::uint32_t ProgressMaximum() const { return progressMaximum_; }
+    std::uint32_t ProgressValue() const { return progressValue_; }
+    int ProgressShowCount() const { return progressShowCount_; }
+    bool MenuEnabled(int id) const;
+    bool MenuExists(int id) const { return menu_.count(id) != 0; }
+    const std::string& Title() const { return title_; }
+    // 0 while no control has the focus.
+    int FocusId() const { return focusId_; }
+    int RepaintCount() const { return repaintCount_; }
+    const std::vector<Message>& Messages() const { return messages_; }
+    const std::vector<FileDialogCall>& FileDialogCalls() const { return fileDialogCalls_; }
+    bool TextDialogOpen() const { return textDialogOpen_; }
+    bool MainWindowClosed() const { return mainClosed_; }
+
+    // Answers for the next file dialogs, in order; nothing queued answers "cancel". An open
+    // dialog's answer may also report the filter the user ended on.
+    void QueueOpenFileAnswer(std::optional<std::string> path,
+                             std::optional<int> filterIndex = std::nullopt);
+    void QueueSaveFileAnswer(std::optional<std::string> path);
+
+    // A person's actions. Each does nothing where the person could not act: on a disabled or hidden
+    // control, on the main window while the modal text dialog is open, on the text dialog while it
+    // is closed, on a grayed menu item, and on anything after the main window has closed.
+    //
+    // Clicks a button, check box, radio button or menu item. The control takes the focus; an
+    // automatic check box toggles before its command goes out; a plain radio button keeps its
+    // state, as only the program sets it.
+    void Click(int id);
+    // Selects all of an editable field and types text over it, one key at a time: each key that
+    // changes the text raises the field's change notification, and keys beyond its limit are
+    // refused as Windows refuses them.
+    void Type(int id, std::string_view text);
+    // Picks an entry of a combo box or list box; the selection-change notification follows.
+    void UserSelect(int id, int index);
+    // Enter: the focused push button if one has the focus, otherwise the dialog's default button.
+    // The text dialog has none, so there Enter only presses a focused button.
+    void PressEnter();
+    // Escape: the main dialog's cancel command. The text dialog ignores it.
+    void PressEscape();
+    void PressCloseBox();
+    // The text dialog's own close box, which its procedure treats like the close button.
+    void CloseTextDialogByUser();
+
+    // Observers for the command-line program.
+    std::function<void(int id, const std::string& line)> onListAdd;
+    std::function<void(int id)> onListClear;
+    std::function<void(const Message& message)> onMessageBox;
+
+  private:
+    struct Control {
+        const layout::Item* item = nullptr;
+        bool inTextDialog = false;
+        std::string text;
+        bool enabled = true;
+        bool visible = true;
+        bool checked = false;
+        std::vector<std::string> entries;  // combo and list boxes
+        int selection = -1;
+    };
+    struct OpenAnswer {
+        std::optional<std::string> path;
+        std::optional<int> filterIndex;
+    };
+
+    static Control FromTemplate(const layout::Item& item, bool inTextDialog);
+    Control* Find(int id);
+    const Control* Find(int id) const;
+    Control* FindOfKind(int id, layout::ItemKind kind);
+    const Control* FindOfKind(int id, layout::ItemKind kind) const;
+    const Control* FindEntries(int id) const;
+    // The control when a person can reach it now, else nullptr.
+    Control* Reachable(int id);
+    bool MainWindowReachable() const { return !mainClosed_ && !textDialogOpen_; }
+    void Raise(int id, int code);
+
+    CommandHandler handler_;
+    std::map<int, Control> controls_;
+    std::map<int, bool> menu_;  // command ID -> enabled
+    std::string title_;
+    std::array<std::string, 4> panes_;
+    bool progressVisible_ = false;
+    std::uint32_t progressMaximum_ = 0;
+    std::uint32_t progressValue_ = 0;
+    int progressShowCount_ = 0;
+    int focusId_ = 0;
+    int focusBeforeTextDialog_ = 0;
+    int repaintCount_ = 0;
+    bool textDialogOpen_ = false;
+    bool mainClosed_ = false;
+    std::vector<Message> messages_;
+    std::vector<FileDialogCall> fileDialogCalls_;
+    std::deque<OpenAnswer> openAnswers_;
+    std::deque<std::optional<std::string>> saveAnswers_;
+};
+
+}  // namespace velotrix

@@ -1,0 +1,174 @@
+// The owner-pumped event loop behind the headless view: posted tasks and one-shot timers.
+#include "platform/headless/manual_loop.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace velotrix {
+
+namespace {
+
+// RunUntil looks at its predicate at least this often, for predicates that another thread makes
+// true without posting.
+constexpr std::chrono::milliseconds kPredicatePoll{10};
+// Run sleeps at most this long at a time, which keeps deadline arithmetic far from overflow.
+constexpr std::chrono::hours kIdleWait{1};
+
+}  // namespace
+
+ManualLoop::ManualLoop(Clock clock) : clock_(clock), start_(std::chrono::steady_clock::now()) {}
+
+void ManualLoop::Post(std::function<void()> task) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        tasks_.push_back(std::move(task));
+    }
+    wake_.notify_all();
+}
+
+void ManualLoop::StartTimer(int id, std::chrono::milliseconds delay, std::function<void()> fire) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    const Duration due = Elapsed() + std::max(delay, std::chrono::milliseconds::zero());
+    timers_[id] = Timer{due, nextOrder_++, std::move(fire)};
+}
+
+void ManualLoop::StopTimer(int id) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    timers_.erase(id);
+}
+
+ManualLoop::Duration ManualLoop::Elapsed() const {
+    if (clock_ == Clock::kVirtual) {
+        return virtualNow_;
+    }
+    return std::chrono::steady_clock::now() - start_;
+}
+
+std::chrono::milliseconds ManualLoop::Now() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Elapsed());
+}
+
+bool ManualLoop::TimerActive(int id) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return timers_.count(id) != 0;
+}
+
+std::size_t ManualLoop::RunPending() {
+    std::size_t count = 0;
+    for (;;) {
+        std::function<void()> task;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            if (tasks_.empty()) {
+                return count;
+            }
+            task = std::move(tasks_.front());
+            tasks_.pop_front();
+        }
+        // Run without the lock: the task may post, start timers or quit.
+        task();
+        ++count;
+    }
+}
+
+bool ManualLoop::FireNextDue(Duration limit) {
+    std::function<void()> fire;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        auto next = timers_.end();
+        for (auto it = timers_.begin(); it != timers_.end(); ++it) {
+            const Timer& t = it->second;
+            if (t.due <= limit && (next == timers_.end() || t.due < next->second.due ||
+                                   (t.due == next->second.due && t.order < next->second.order))) {
+                next = it;
+            }
+        }
+        if (next == timers_.end()) {
+            return false;
+        }
+        // The virtual clock stands at the deadline while its timer fires.
+        if (clock_ == Clock::kVirtual) {
+            virtualNow_ = std::max(virtualNow_, next->second.due);
+        }
+        fire = std::move(next->second.fire);
+        timers_.erase(next);
+    }
+    fire();
+    return true;
+}
+
+void ManualLoop::RunDue() {
+    bool busy = true;
+    while (busy) {
+        busy = RunPending() != 0;
+        if (clock_ == Clock::kReal) {
+            busy = FireNextDue(Elapsed()) || busy;
+        }
+    }
+}
+
+void ManualLoop::Advance(std::chrono::milliseconds delta) {
+    Duration target;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        target = virtualNow_ + std::max(delta, std::chrono::milliseconds::zero());
+    }
+    do {
+        RunPending();
+    } while (clock_ == Clock::kVirtual && FireNextDue(target));
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (clock_ == Clock::kVirtual) {
+        virtualNow_ = std::max(virtualNow_, target);
+    }
+}
+
+void ManualLoop::WaitForWork(std::chrono::steady_clock::time_point until, bool wakeOnQuit) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    if (clock_ == Clock::kReal) {
+        for (const auto& entry : timers_) {
+            until = std::min(until, start_ + entry.second.due);
+        }
+    }
+    wake_.wait_until(lock, until, [&] { return !tasks_.empty() || (wakeOnQuit && quit_); });
+}
+
+bool ManualLoop::RunUntil(const std::function<bool()>& predicate,
+                          std::chrono::milliseconds realTimeout) {
+    const auto deadline = std::chrono::steady_clock::now() + realTimeout;
+    for (;;) {
+        RunDue();
+        if (predicate()) {
+            return true;
+        }
+        const auto now = std::chrono::steady_clock::now();
+        if (now >= deadline) {
+            return false;
+        }
+        WaitForWork(std::min(deadline, now + kPredicatePoll), false);
+    }
+}
+
+void ManualLoop::Run() {
+    for (;;) {
+        RunDue();
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            if (quit_) {
+                quit_ = false;
+                return;
+            }
+        }
+        WaitForWork(std::chrono::steady_clock::now() + kIdleWait, true);
+    }
+}
+
+void ManualLoop::Quit() {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        quit_ = true;
+    }
+    wake_.notify_all();
+}
+
+}  // namespace velotrix

@@ -1,0 +1,78 @@
+// An event loop that runs only when its owner pumps it: a virtual clock for deterministic tests, a
+// real clock for the command-line program.
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <mutex>
+
+#include "platform/ui_loop.h"
+
+namespace velotrix {
+
+// The thread that pumps the loop is its UI thread. Post and Quit may be called from any thread;
+// everything else belongs to the UI thread.
+class ManualLoop : public UiLoop {
+  public:
+    enum class Clock {
+        kVirtual,  // time moves only by Advance
+        kReal,     // std::chrono::steady_clock
+    };
+
+    explicit ManualLoop(Clock clock = Clock::kVirtual);
+
+    void Post(std::function<void()> task) override;
+    void StartTimer(int id, std::chrono::milliseconds delay, std::function<void()> fire) override;
+    void StopTimer(int id) override;
+
+    // Runs every queued task, and those they post, in order; returns how many ran.
+    std::size_t RunPending();
+    // Pumps until predicate holds or realTimeout has passed, sleeping while nothing is to do. On
+    // the real clock due timers fire meanwhile; the virtual clock stands still. Returns the
+    // predicate.
+    bool RunUntil(const std::function<bool()>& predicate, std::chrono::milliseconds realTimeout);
+    // Pumps until Quit. A Quit before Run makes it return at once.
+    void Run();
+    void Quit();
+
+    // Virtual clock only: moves time forward by delta, firing the timers that fall due in the order
+    // of their deadlines and running the tasks posted before and between them.
+    void Advance(std::chrono::milliseconds delta);
+    // Time since the loop was made: virtual, or measured on the real clock.
+    std::chrono::milliseconds Now() const;
+    bool TimerActive(int id) const;
+
+  private:
+    using Duration = std::chrono::steady_clock::duration;
+    struct Timer {
+        Duration due;
+        std::uint64_t order;  // start order breaks ties between equal deadlines
+        std::function<void()> fire;
+    };
+
+    Duration Elapsed() const;
+    // Removes and fires the earliest timer due by limit; false when none is.
+    bool FireNextDue(Duration limit);
+    // Runs tasks and, on the real clock, due timers until nothing is left to do now.
+    void RunDue();
+    // Sleeps until a task (or, when wakeOnQuit, a Quit) arrives, a real-clock timer falls due or
+    // until has come.
+    void WaitForWork(std::chrono::steady_clock::time_point until, bool wakeOnQuit);
+
+    const Clock clock_;
+    const std::chrono::steady_clock::time_point start_;
+    mutable std::mutex mutex_;
+    std::condition_variable wake_;
+    std::deque<std::function<void()>> tasks_;
+    std::map<int, Timer> timers_;
+    std::uint64_t nextOrder_ = 0;
+    Duration virtualNow_{};
+    bool quit_ = false;
+};
+
+}  // namespace velotrix

@@ -1,0 +1,203 @@
+// Whole-file reads and writes on POSIX, with EINTR, short transfers and pipes taken care of.
+#include "platform/file_io.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+
+namespace velotrix {
+
+namespace {
+
+class FileDescriptor {
+  public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor() {
+        if (fd_ >= 0) {
+            close(fd_);
+        }
+    }
+    FileDescriptor(FileDescriptor&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+
+    int get() const { return fd_; }
+    // Closes now, so that a late write error (full disk, network file system) is seen.
+    bool Close() {
+        const int fd = fd_;
+        fd_ = -1;
+        // Linux has closed the file even when close() reports EINTR.
+        return close(fd) == 0 || errno == EINTR;
+    }
+
+  private:
+    int fd_;
+};
+
+// Opened non-blocking so that a pipe without a partner is refused instead of hanging the window.
+FileDescriptor OpenRegularForReading(const std::string& path, FileReadStatus& status,
+                                     struct stat& info) {
+    FileDescriptor file(path.empty() ? -1 : open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (file.get() < 0) {
+        status = errno == ENOENT ? FileReadStatus::kMissing : FileReadStatus::kCannotOpen;
+    } else if (fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        status = FileReadStatus::kCannotOpen;
+    } else {
+        status = FileReadStatus::kRead;
+    }
+    return file;
+}
+
+// Reads until size bytes are in or the file ends; -1 on a read error.
+ssize_t ReadUpTo(int fd, std::uint8_t* buffer, std::size_t size) {
+    std::size_t total = 0;
+    while (total < size) {
+        const ssize_t n = read(fd, buffer + total, size - total);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            return -1;
+        }
+        if (n == 0) {
+            break;
+        }
+        total += static_cast<std::size_t>(n);
+    }
+    return static_cast<ssize_t>(total);
+}
+
+bool WriteAll(int fd, const std::uint8_t* bytes, std::size_t size) {
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n = write(fd, bytes + done, size - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+std::span<const std::uint8_t> BytesOf(std::string_view text) {
+    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
+bool CreateNewFile(const std::string& path, std::string_view content) {
+    FileDescriptor file(open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    if (file.get() < 0) {
+        return false;
+    }
+    const bool written = WriteAll(file.get(), BytesOf(content).data(), content.size());
+    if (!file.Close() || !written) {
+        unlink(path.c_str());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+FileReadResult ReadFileInto(const std::string& path, std::span<std::uint8_t> buffer) {
+    FileReadResult result;
+    struct stat info {};
+    const FileDescriptor file = OpenRegularForReading(path, result.status, info);
+    if (result.status != FileReadStatus::kRead) {
+        return result;
+    }
+    if (static_cast<std::uintmax_t>(info.st_size) > buffer.size()) {
+        result.status = FileReadStatus::kTooBig;
+        return result;
+    }
+    const ssize_t got = ReadUpTo(file.get(), buffer.data(), buffer.size());
+    std::uint8_t beyond = 0;
+    const ssize_t more =
+        got == static_cast<ssize_t>(buffer.size()) ? ReadUpTo(file.get(), &beyond, 1) : 0;
+    if (got < 0 || more < 0) {
+        result.status = FileReadStatus::kCannotOpen;
+    } else if (more > 0) {
+        result.status = FileReadStatus::kTooBig;
+    } else {
+        result.size = static_cast<std::size_t>(got);
+    }
+    return result;
+}
+
+FileReadStatus ReadWholeFile(const std::string& path, std::string& content) {
+    content.clear();
+    FileReadStatus status = FileReadStatus::kCannotOpen;
+    struct stat info {};
+    const FileDescriptor file = OpenRegularForReading(path, status, info);
+    if (status != FileReadStatus::kRead) {
+        return status;
+    }
+    std::uint8_t chunk[4096];
+    for (;;) {
+        const ssize_t n = ReadUpTo(file.get(), chunk, sizeof chunk);
+        if (n < 0) {
+            content.clear();
+            return FileReadStatus::kCannotOpen;
+        }
+        content.append(reinterpret_cast<const char*>(chunk), static_cast<std::size_t>(n));
+        if (static_cast<std::size_t>(n) < sizeof chunk) {
+            return FileReadStatus::kRead;
+        }
+    }
+}
+
+FileWriteStatus WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes) {
+    // Non-blocking only for the open, for the same reason as the reads; the writes block as usual.
+    FileDescriptor file(
+        path.empty()
+            ? -1
+            : open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666));
+    if (file.get() < 0) {
+        return FileWriteStatus::kCannotCreate;
+    }
+    const int flags = fcntl(file.get(), F_GETFL);
+    if (flags >= 0) {
+        fcntl(file.get(), F_SETFL, flags & ~O_NONBLOCK);
+    }
+    const bool written = WriteAll(file.get(), bytes.data(), bytes.size());
+    const bool closed = file.Close();
+    return written && closed ? FileWriteStatus::kWritten : FileWriteStatus::kWriteError;
+}
+
+bool ReplaceFileContents(const std::string& path, std::string_view content) {
+    if (path.empty()) {
+        return false;
+    }
+    // Through a symbolic link to the file itself, so that the link stays a link.
+    char* resolved = realpath(path.c_str(), nullptr);
+    const std::string target = resolved != nullptr ? std::string(resolved) : path;
+    std::free(resolved);
+    struct stat info {};
+    if (stat(target.c_str(), &info) != 0) {
+        return errno == ENOENT && CreateNewFile(target, content);
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return false;
+    }
+    const std::size_t slash = target.find_last_of('/');
+    std::string temp = target.substr(0, slash + 1) + "." + target.substr(slash + 1) + ".XXXXXX";
+    FileDescriptor file(mkostemp(temp.data(), O_CLOEXEC));
+    if (file.get() < 0) {
+        return false;
+    }
+    bool ok = WriteAll(file.get(), BytesOf(content).data(), content.size()) &&
+              fchmod(file.get(), info.st_mode & 07777) == 0 && fsync(file.get()) == 0;
+    ok = file.Close() && ok;
+    if (!ok || rename(temp.c_str(), target.c_str()) != 0) {
+        unlink(temp.c_str());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace velotrix

@@ -1,0 +1,512 @@
+// The serial device on POSIX: exclusive open, termios raw mode, poll-based event waits, and the
+// driver's counters for line errors and CTS changes.
+#include "platform/serial_device.h"
+
+#include <fcntl.h>
+#include <grp.h>
+#include <linux/serial.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/posix/serial_termios2.h"
+
+namespace velotrix {
+namespace {
+
+// How soon a wait notices a CTS change or a counted line error: the driver wakes poll() only for
+// data, so the modem lines and counters are looked at between polls.
+constexpr int kEventPollMs = 50;
+constexpr int kDrainPollMs = 10;
+
+class UniqueFd {
+  public:
+    explicit UniqueFd(int fd) : fd_(fd) {}
+    UniqueFd(UniqueFd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    UniqueFd(const UniqueFd&) = delete;
+    UniqueFd& operator=(const UniqueFd&) = delete;
+    UniqueFd& operator=(UniqueFd&&) = delete;
+    ~UniqueFd() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    int get() const { return fd_; }
+
+  private:
+    int fd_;
+};
+
+struct BaudConstant {
+    std::uint32_t rate;
+    speed_t constant;
+};
+
+constexpr BaudConstant kBaudConstants[] = {
+    {50, B50},           {75, B75},           {110, B110},         {134, B134},
+    {150, B150},         {200, B200},         {300, B300},         {600, B600},
+    {1200, B1200},       {1800, B1800},       {2400, B2400},       {4800, B4800},
+    {9600, B9600},       {19200, B19200},     {38400, B38400},     {57600, B57600},
+    {115200, B115200},   {230400, B230400},   {460800, B460800},   {500000, B500000},
+    {576000, B576000},   {921600, B921600},   {1000000, B1000000}, {1152000, B1152000},
+    {1500000, B1500000}, {2000000, B2000000}, {2500000, B2500000}, {3000000, B3000000},
+    {3500000, B3500000}, {4000000, B4000000},
+};
+
+std::optional<speed_t> ConstantForRate(std::uint32_t rate) {
+    for (const BaudConstant& entry : kBaudConstants) {
+        if (entry.rate == rate) {
+            return entry.constant;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::uint32_t> RateForConstant(speed_t constant) {
+    for (const BaudConstant& entry : kBaudConstants) {
+        if (entry.constant == constant) {
+            return entry.rate;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<tcflag_t> CharacterSize(int dataBits) {
+    switch (dataBits) {
+        case 5:
+            return CS5;
+        case 6:
+            return CS6;
+        case 7:
+            return CS7;
+        case 8:
+            return CS8;
+        default:
+            return std::nullopt;
+    }
+}
+
+int DataBitsOf(tcflag_t cflag) {
+    switch (cflag & CSIZE) {
+        case CS5:
+            return 5;
+        case CS6:
+            return 6;
+        case CS7:
+            return 7;
+        default:
+            return 8;
+    }
+}
+
+// Raw, 8-bit clean: no echo, no CR/LF translation, no signals, no software flow control, and
+// reads that return at once with what is queued.
+void MakeRaw(termios& t) {
+    t.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL |
+                                        IXON | IXOFF | IXANY);
+    t.c_oflag &= ~static_cast<tcflag_t>(OPOST);
+    t.c_lflag &= ~static_cast<tcflag_t>(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
+    t.c_cflag |= CLOCAL | CREAD;
+    t.c_cc[VMIN] = 0;
+    t.c_cc[VTIME] = 0;
+}
+
+void ApplyParity(termios& t, Parity parity) {
+    t.c_cflag &= ~static_cast<tcflag_t>(PARENB | PARODD | CMSPAR);
+    t.c_iflag &= ~static_cast<tcflag_t>(INPCK);
+    if (parity == Parity::kNone) {
+        return;
+    }
+    t.c_cflag |= PARENB;
+    if (parity == Parity::kOdd) {
+        t.c_cflag |= PARODD;
+    }
+    t.c_iflag |= INPCK;
+}
+
+// Drivers without the ioctl answer ENOTTY or EINVAL; anything else means the device is gone.
+bool NotSupported(int code) {
+    return code == ENOTTY || code == EINVAL;
+}
+
+std::string GroupNameOf(gid_t gid) {
+    std::vector<char> buffer(1024);
+    for (;;) {
+        group entry{};
+        group* found = nullptr;
+        const int code = getgrgid_r(gid, &entry, buffer.data(), buffer.size(), &found);
+        if (code == ERANGE && buffer.size() < 65536) {
+            buffer.resize(buffer.size() * 2);
+            continue;
+        }
+        if (code != 0 || found == nullptr) {
+            return std::to_string(gid);
+        }
+        return found->gr_name;
+    }
+}
+
+// Serial devices belong to a group (on Debian "dialout"); the user must be a member of it.
+std::string PermissionHint(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        return {};
+    }
+    return "Der Benutzer muss Mitglied der Gruppe \"" + GroupNameOf(info.st_gid) +
+           "\" sein, der das Ger\xE4t geh\xF6rt.";
+}
+
+template <typename T>
+OsResult<T> Failure(int code, T value = T{}) {
+    return {std::move(value), OsError{code, {}}};
+}
+
+class PosixSerialDevice final : public SerialDevice {
+  public:
+    PosixSerialDevice(UniqueFd fd, UniqueFd wake) : fd_(std::move(fd)), wake_(std::move(wake)) {
+        if (auto counters = ReadCounters(); counters.ok() && counters.value) {
+            waitSeen_ = *counters.value;
+            taken_ = *counters.value;
+        }
+        lastCts_ = Cts();
+    }
+
+    ~PosixSerialDevice() override {
+        // A pseudo-terminal's slave outlives our close while its master is open; without this the
+        // exclusive flag would refuse the next open.
+        ioctl(fd_.get(), TIOCNXCL);
+    }
+
+    OsError Configure(const LineSettings& settings) override {
+        termios t{};
+        if (tcgetattr(fd_.get(), &t) != 0) {
+            return OsError{errno, {}};
+        }
+        MakeRaw(t);
+        if (settings.parity) {
+            ApplyParity(t, *settings.parity);
+        }
+        if (settings.dataBits) {
+            const std::optional<tcflag_t> size = CharacterSize(*settings.dataBits);
+            if (!size) {
+                return OsError{EINVAL, {}};
+            }
+            t.c_cflag = (t.c_cflag & ~static_cast<tcflag_t>(CSIZE)) | *size;
+        }
+        if (settings.stopBits) {
+            if (*settings.stopBits != 1 && *settings.stopBits != 2) {
+                return OsError{EINVAL, {}};
+            }
+            t.c_cflag &= ~static_cast<tcflag_t>(CSTOPB);
+            if (*settings.stopBits == 2) {
+                t.c_cflag |= CSTOPB;
+            }
+        }
+        if (settings.ctsFlow) {
+            // Linux knows only RTS/CTS together: with CTS flow on, the driver also drops RTS when
+            // its input buffer is full, which a sender that watches RTS simply obeys.
+            t.c_cflag &= ~static_cast<tcflag_t>(CRTSCTS);
+            if (*settings.ctsFlow) {
+                t.c_cflag |= CRTSCTS;
+            }
+        }
+        // Rate 0 is what an empty baud selection gives; on POSIX B0 would hang up the line (drop
+        // DTR), so the port keeps its speed instead.
+        const std::optional<speed_t> constant =
+            settings.baudRate != 0 ? ConstantForRate(settings.baudRate) : std::nullopt;
+        if (constant) {
+            cfsetospeed(&t, *constant);
+            cfsetispeed(&t, *constant);
+        }
+        if (tcsetattr(fd_.get(), TCSANOW, &t) != 0) {
+            return OsError{errno, {}};
+        }
+        if (settings.baudRate != 0 && !constant) {
+            const int code = SetArbitraryBaud(fd_.get(), settings.baudRate);
+            if (code != 0) {
+                return OsError{NotSupported(code) ? EINVAL : code, {}};
+            }
+        }
+        return {};
+    }
+
+    AppliedSettings ReadBack() const override {
+        AppliedSettings applied;
+        termios t{};
+        if (tcgetattr(fd_.get(), &t) != 0) {
+            return applied;
+        }
+        applied.baudRate = RateForConstant(cfgetospeed(&t)).value_or(0);
+        if (applied.baudRate == 0) {
+            applied.baudRate = ReadArbitraryBaud(fd_.get());
+        }
+        if (t.c_cflag & PARENB) {
+            applied.parity = (t.c_cflag & PARODD) ? Parity::kOdd : Parity::kEven;
+        }
+        applied.dataBits = DataBitsOf(t.c_cflag);
+        applied.stopBits = (t.c_cflag & CSTOPB) ? 2 : 1;
+        applied.ctsFlow = (t.c_cflag & CRTSCTS) != 0;
+        return applied;
+    }
+
+    OsResult<SerialEvents> WaitEvent() override {
+        for (;;) {
+            pollfd fds[2] = {{fd_.get(), POLLIN, 0}, {wake_.get(), POLLIN, 0}};
+            if (poll(fds, 2, kEventPollMs) < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                return Failure<SerialEvents>(errno);
+            }
+            SerialEvents events;
+            if (fds[1].revents & POLLIN) {
+                events.cancelled = true;
+                return {events, {}};
+            }
+            // After a hang-up (USB unplug, pty master closed) poll reports the device at once and
+            // for ever, and FIONREAD fails with EIO: the wait fails instead of spinning.
+            int queued = 0;
+            if (ioctl(fd_.get(), FIONREAD, &queued) != 0) {
+                return Failure<SerialEvents>(errno);
+            }
+            events.received = queued > 0;
+            const short fault = fds[0].revents & (POLLHUP | POLLERR | POLLNVAL);
+            if (fault && !events.received) {
+                return Failure<SerialEvents>((fault & POLLNVAL) ? EBADF : EIO);
+            }
+            if (OsError error = WatchLines(events)) {
+                return {events, error};
+            }
+            if (events.received || events.ctsChanged || events.lineError) {
+                return {events, {}};
+            }
+            if (fds[0].revents != 0) {
+                // The driver signalled input that is not there (yet): wait out the interval.
+                if (WokenWithin(kEventPollMs)) {
+                    events.cancelled = true;
+                    return {events, {}};
+                }
+            }
+        }
+    }
+
+    void CancelWaits() override {
+        // Never drained: every later wait sees it too, and one sent before a wait is not lost.
+        const std::uint64_t one = 1;
+        while (::write(wake_.get(), &one, sizeof one) < 0 && errno == EINTR) {
+        }
+    }
+
+    std::size_t QueuedInput() override {
+        int queued = 0;
+        if (ioctl(fd_.get(), FIONREAD, &queued) != 0 || queued < 0) {
+            return 0;
+        }
+        return static_cast<std::size_t>(queued);
+    }
+
+    OsResult<std::size_t> Read(std::uint8_t* buffer, std::size_t maxCount) override {
+        for (;;) {
+            const ssize_t count = ::read(fd_.get(), buffer, maxCount);
+            if (count >= 0) {
+                return {static_cast<std::size_t>(count), {}};
+            }
+            if (errno == EAGAIN) {
+                return {0, {}};
+            }
+            if (errno != EINTR) {
+                return Failure<std::size_t>(errno);
+            }
+        }
+    }
+
+    OsResult<std::size_t> Write(const std::uint8_t* bytes, std::size_t count) override {
+        std::size_t written = 0;
+        while (written < count) {
+            const ssize_t result = ::write(fd_.get(), bytes + written, count - written);
+            if (result > 0) {
+                written += static_cast<std::size_t>(result);
+                continue;
+            }
+            if (result < 0 && errno == EINTR) {
+                continue;
+            }
+            if (result < 0 && errno != EAGAIN) {
+                return Failure<std::size_t>(errno, written);
+            }
+            // The driver's queue is full, or CTS holds the line: no time limit, as the line may
+            // be held for as long as the other side wishes.
+            pollfd fds[2] = {{fd_.get(), POLLOUT, 0}, {wake_.get(), POLLIN, 0}};
+            if (poll(fds, 2, -1) < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                return Failure<std::size_t>(errno, written);
+            }
+            if (fds[1].revents & POLLIN) {
+                return {written, {}};
+            }
+            if (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) {
+                return Failure<std::size_t>(EIO, written);
+            }
+        }
+        return {written, {}};
+    }
+
+    void Drain() override {
+        // tcdrain() cannot be interrupted by CancelWaits(), so the output queue is watched.
+        for (;;) {
+            int pending = 0;
+            if (ioctl(fd_.get(), TIOCOUTQ, &pending) != 0 || pending <= 0) {
+                return;
+            }
+            if (WokenWithin(kDrainPollMs)) {
+                return;
+            }
+        }
+    }
+
+    void Purge(bool input, bool output) override {
+        if (input || output) {
+            tcflush(fd_.get(), input && output ? TCIOFLUSH : (input ? TCIFLUSH : TCOFLUSH));
+        }
+    }
+
+    bool Cts() override {
+        int lines = 0;
+        return ReadModemLines(lines) == 0 && (lines & TIOCM_CTS) != 0;
+    }
+
+    LineErrors TakeLineErrors() override {
+        std::lock_guard lock(mutex_);
+        const OsResult<std::optional<serial_icounter_struct>> counters = ReadCounters();
+        if (!counters.ok() || !counters.value) {
+            return {};
+        }
+        const LineErrors errors = ErrorsBetween(taken_, *counters.value);
+        taken_ = *counters.value;
+        return errors;
+    }
+
+  private:
+    static LineErrors ErrorsBetween(const serial_icounter_struct& before,
+                                    const serial_icounter_struct& now) {
+        LineErrors errors;
+        errors.framing = now.frame != before.frame;
+        errors.parity = now.parity != before.parity;
+        errors.overrun = now.overrun != before.overrun || now.buf_overrun != before.buf_overrun;
+        errors.brk = now.brk != before.brk;
+        return errors;
+    }
+
+    // True when CancelWaits() was called or is called within the time.
+    bool WokenWithin(int milliseconds) const {
+        pollfd wake{wake_.get(), POLLIN, 0};
+        return poll(&wake, 1, milliseconds) > 0;
+    }
+
+    // 0 with the modem lines, or the errno. A pseudo-terminal has no modem lines.
+    int ReadModemLines(int& lines) const {
+        if (!hasModemLines_.load()) {
+            return ENOTTY;
+        }
+        if (ioctl(fd_.get(), TIOCMGET, &lines) == 0) {
+            return 0;
+        }
+        const int code = errno;
+        if (NotSupported(code)) {
+            hasModemLines_.store(false);
+        }
+        return code;
+    }
+
+    // The driver's error and CTS counters; none for pseudo-terminals and USB chips that keep no
+    // counters (they report no line errors), an error when the device is gone.
+    OsResult<std::optional<serial_icounter_struct>> ReadCounters() const {
+        if (!hasCounters_.load()) {
+            return {};
+        }
+        serial_icounter_struct counters{};
+        if (ioctl(fd_.get(), TIOCGICOUNT, &counters) == 0) {
+            return {counters, {}};
+        }
+        const int code = errno;
+        if (NotSupported(code)) {
+            hasCounters_.store(false);
+            return {};
+        }
+        return Failure<std::optional<serial_icounter_struct>>(code);
+    }
+
+    // Sets ctsChanged and lineError from what changed since the last wait.
+    OsError WatchLines(SerialEvents& events) {
+        std::lock_guard lock(mutex_);
+        const OsResult<std::optional<serial_icounter_struct>> counters = ReadCounters();
+        if (!counters.ok()) {
+            return counters.error;
+        }
+        if (counters.value) {
+            events.lineError = ErrorsBetween(waitSeen_, *counters.value).Any();
+            events.ctsChanged = counters.value->cts != waitSeen_.cts;
+            waitSeen_ = *counters.value;
+        }
+        int lines = 0;
+        const int code = ReadModemLines(lines);
+        if (code != 0 && !NotSupported(code)) {
+            return OsError{code, {}};
+        }
+        const bool cts = code == 0 && (lines & TIOCM_CTS) != 0;
+        events.ctsChanged = events.ctsChanged || cts != lastCts_;
+        lastCts_ = cts;
+        return {};
+    }
+
+    UniqueFd fd_;
+    UniqueFd wake_;
+    mutable std::atomic<bool> hasModemLines_{true};
+    mutable std::atomic<bool> hasCounters_{true};
+    std::mutex mutex_;
+    serial_icounter_struct waitSeen_{};  // counters at the last wait
+    serial_icounter_struct taken_{};     // counters at the last TakeLineErrors()
+    bool lastCts_ = false;
+};
+
+}  // namespace
+
+OsResult<std::unique_ptr<SerialDevice>> OpenSerialDevice(const std::string& path) {
+    using Result = OsResult<std::unique_ptr<SerialDevice>>;
+    UniqueFd fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+    if (fd.get() < 0) {
+        const int code = errno;
+        const bool denied = code == EACCES || code == EPERM;
+        return Result{nullptr, OsError{code, denied ? PermissionHint(path) : std::string()}};
+    }
+    if (!isatty(fd.get())) {
+        return Failure<std::unique_ptr<SerialDevice>>(ENOTTY);
+    }
+    // The lock comes first: a refused second open must not touch the holder's exclusive flag.
+    // TIOCEXCL refuses further opens of the tty, except by root; the lock also refuses them to
+    // root and to other programs that lock serial devices the same way.
+    if (flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
+        return Failure<std::unique_ptr<SerialDevice>>(errno == EWOULDBLOCK ? EBUSY : errno);
+    }
+    UniqueFd wake(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
+    if (wake.get() < 0 || ioctl(fd.get(), TIOCEXCL) != 0) {
+        return Failure<std::unique_ptr<SerialDevice>>(errno);
+    }
+    return Result{std::make_unique<PosixSerialDevice>(std::move(fd), std::move(wake)), {}};
+}
+
+}  // namespace velotrix

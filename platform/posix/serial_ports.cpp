@@ -1,0 +1,139 @@
+// The port list on POSIX: serial devices under /dev by name, then the paths of VELOTRIX_PORTS.
+#include "platform/posix/serial_ports.h"
+
+#include <fcntl.h>
+#include <linux/serial.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "text/text_helpers.h"
+
+namespace velotrix {
+namespace {
+
+constexpr std::string_view kDevicePrefixes[] = {"ttyUSB", "ttyACM", "ttyAMA", "rfcomm", "ttyS"};
+
+bool IsDigit(char c) {
+    return std::isdigit(static_cast<unsigned char>(c)) != 0;
+}
+
+// The prefix of a serial device followed by its number, e.g. "ttyUSB0"; empty for other names.
+std::string_view SerialPrefixOf(std::string_view name) {
+    for (std::string_view prefix : kDevicePrefixes) {
+        if (name.size() > prefix.size() && name.substr(0, prefix.size()) == prefix &&
+            std::all_of(name.begin() + prefix.size(), name.end(), IsDigit)) {
+            return prefix;
+        }
+    }
+    return {};
+}
+
+// Digit runs compare by their value, so that ttyUSB10 follows ttyUSB9.
+bool NaturalLess(std::string_view a, std::string_view b) {
+    std::size_t i = 0;
+    std::size_t j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (IsDigit(a[i]) && IsDigit(b[j])) {
+            const std::size_t startA = i;
+            const std::size_t startB = j;
+            while (i < a.size() && IsDigit(a[i])) {
+                ++i;
+            }
+            while (j < b.size() && IsDigit(b[j])) {
+                ++j;
+            }
+            std::string_view runA = a.substr(startA, i - startA);
+            std::string_view runB = b.substr(startB, j - startB);
+            runA.remove_prefix(std::min(runA.find_first_not_of('0'), runA.size()));
+            runB.remove_prefix(std::min(runB.find_first_not_of('0'), runB.size()));
+            if (runA.size() != runB.size()) {
+                return runA.size() < runB.size();
+            }
+            if (runA != runB) {
+                return runA < runB;
+            }
+            continue;
+        }
+        if (a[i] != b[j]) {
+            return a[i] < b[j];
+        }
+        ++i;
+        ++j;
+    }
+    return a.size() - i < b.size() - j;
+}
+
+// Most PCs announce four ttyS ports whatever the hardware; only those with a UART type are real.
+// The serial core shows the type in sysfs; without it the driver is asked.
+bool IsRealUart(const std::string& devicePath, const std::string& sysTypePath) {
+    std::ifstream typeFile(sysTypePath);
+    int type = PORT_UNKNOWN;
+    if (typeFile >> type) {
+        return type != PORT_UNKNOWN;
+    }
+    const int fd = ::open(devicePath.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    serial_struct info{};
+    const bool real = ioctl(fd, TIOCGSERIAL, &info) == 0 && info.type != PORT_UNKNOWN;
+    ::close(fd);
+    return real;
+}
+
+void AddExtraPaths(std::vector<PortInfo>& ports, std::string_view extraPaths) {
+    while (!extraPaths.empty()) {
+        const std::size_t colon = std::min(extraPaths.find(':'), extraPaths.size());
+        const std::string path(extraPaths.substr(0, colon));
+        extraPaths.remove_prefix(std::min(colon + 1, extraPaths.size()));
+        const bool known = std::any_of(ports.begin(), ports.end(),
+                                       [&](const PortInfo& port) { return port.path == path; });
+        if (path.empty() || known) {
+            continue;
+        }
+        std::string name;
+        if (FileNameOfPath(path, name) != 0 || name.empty()) {
+            name = path;
+        }
+        ports.push_back({name, path});
+    }
+}
+
+}  // namespace
+
+std::vector<PortInfo> ListSerialDevicesIn(const std::string& deviceDirectory,
+                                          const std::string& sysTtyDirectory,
+                                          std::string_view extraPaths) {
+    std::vector<PortInfo> ports;
+    std::error_code error;
+    std::filesystem::directory_iterator entry(deviceDirectory, error);
+    for (; !error && entry != std::filesystem::directory_iterator(); entry.increment(error)) {
+        const std::string name = entry->path().filename().string();
+        const std::string_view prefix = SerialPrefixOf(name);
+        if (prefix.empty()) {
+            continue;
+        }
+        const std::string path = entry->path().string();
+        if (prefix == "ttyS" && !IsRealUart(path, sysTtyDirectory + "/" + name + "/type")) {
+            continue;
+        }
+        ports.push_back({name, path});
+    }
+    std::sort(ports.begin(), ports.end(),
+              [](const PortInfo& a, const PortInfo& b) { return NaturalLess(a.name, b.name); });
+    AddExtraPaths(ports, extraPaths);
+    return ports;
+}
+
+std::vector<PortInfo> ListSerialDevices() {
+    const char* extraPaths = std::getenv("VELOTRIX_PORTS");
+    return ListSerialDevicesIn("/dev", "/sys/class/tty", extraPaths != nullptr ? extraPaths : "");
+}
+
+}  // namespace velotrix

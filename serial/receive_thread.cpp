@@ -1,0 +1,109 @@
+// The receive thread: one wake handles one kind of event, receive before CTS.
+#include "serial/receive_thread.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace velotrix {
+
+ReceiveThread::ReceiveThread(SerialDevice& device, const std::atomic<bool>& portOpen,
+                             ReceiveSinks sinks, ReceivePause pause)
+    : device_(device),
+      portOpen_(portOpen),
+      sinks_(std::move(sinks)),
+      pause_(std::move(pause)),
+      readBuffer_(kReceiveReadSize) {}
+
+ReceiveThread::~ReceiveThread() {
+    Stop();
+    Join();
+}
+
+void ReceiveThread::Start() { thread_ = std::thread([this] { Run(); }); }
+
+void ReceiveThread::Stop() {
+    {
+        std::lock_guard<std::mutex> lock(stopMutex_);
+        stopRequested_ = true;
+    }
+    stopWake_.notify_all();
+}
+
+void ReceiveThread::Join() {
+    if (thread_.joinable()) {
+        thread_.join();
+    }
+}
+
+void ReceiveThread::Run() {
+    while (portOpen_.load() && !deviceFailed_) {
+        const OsResult<SerialEvents> waited = device_.WaitEvent();
+        if (!waited.ok()) {
+            // The port stays open but receives nothing until the user closes it.
+            sinks_.error(waited.error);
+            return;
+        }
+        const SerialEvents& events = waited.value;
+        if (events.received) {
+            // A CTS change that came with the bytes is shown at the next CTS event.
+            DrainInput();
+        } else if (events.ctsChanged) {
+            sinks_.cts(device_.Cts());
+        } else {
+            if (device_.TakeLineErrors().Any()) {
+                device_.Purge(true, false);
+            }
+            if (events.cancelled) {
+                // Cancelling lasts: every further wait would return at once.
+                return;
+            }
+        }
+    }
+}
+
+void ReceiveThread::DrainInput() {
+    if (device_.TakeLineErrors().Any()) {
+        // The bytes of a disturbed line are worthless; the pause outlasts the silence time, so
+        // what follows forms a new reception.
+        device_.Purge(true, false);
+        Pause(kLineErrorPause);
+        return;
+    }
+    while (portOpen_.load()) {
+        const std::size_t queued = device_.QueuedInput();
+        if (queued == 0) {
+            return;
+        }
+        const OsResult<std::size_t> read =
+            device_.Read(readBuffer_.data(), std::min(queued, readBuffer_.size()));
+        if (!read.ok()) {
+            if (lastReadFailed_) {
+                deviceFailed_ = true;
+            } else {
+                sinks_.error(read.error);
+                lastReadFailed_ = true;
+            }
+            return;
+        }
+        if (read.value == 0) {
+            return;
+        }
+        lastReadFailed_ = false;
+        const auto begin = readBuffer_.begin();
+        sinks_.bytes(std::vector<std::uint8_t>(begin, begin + static_cast<std::ptrdiff_t>(read.value)));
+    }
+}
+
+void ReceiveThread::Pause(std::chrono::milliseconds duration) {
+    if (pause_) {
+        pause_(duration, [this] {
+            std::lock_guard<std::mutex> lock(stopMutex_);
+            return stopRequested_;
+        });
+        return;
+    }
+    std::unique_lock<std::mutex> lock(stopMutex_);
+    stopWake_.wait_for(lock, duration, [this] { return stopRequested_; });
+}
+
+}  // namespace velotrix

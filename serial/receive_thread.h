@@ -1,0 +1,69 @@
+// The receive thread: waits for port events, drains the input queue and reports what it found.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "platform/serial_device.h"
+
+namespace velotrix {
+
+// Called on the receive thread. They must not touch the window; they hand their data to the UI
+// thread (UiLoop::Post) and return at once, so the receive thread never waits for the UI thread.
+struct ReceiveSinks {
+    std::function<void(std::vector<std::uint8_t> batch)> bytes;
+    std::function<void(bool cts)> cts;
+    std::function<void(const OsError& error)> error;
+};
+
+// Pauses the receive thread after a line error; returns early once stopped() is true.
+using ReceivePause =
+    std::function<void(std::chrono::milliseconds duration, const std::function<bool()>& stopped)>;
+
+inline constexpr std::chrono::milliseconds kLineErrorPause{2000};
+// A batch is what one read delivers; larger than a line's worth so a fast line costs few posts.
+inline constexpr std::size_t kReceiveReadSize = 4096;
+
+class ReceiveThread {
+public:
+    // The device and portOpen must outlive the thread. An empty pause waits on a condition
+    // variable that Stop() wakes.
+    ReceiveThread(SerialDevice& device, const std::atomic<bool>& portOpen, ReceiveSinks sinks,
+                  ReceivePause pause = {});
+    ~ReceiveThread();  // Stop() and Join()
+    ReceiveThread(const ReceiveThread&) = delete;
+    ReceiveThread& operator=(const ReceiveThread&) = delete;
+
+    void Start();
+    // Ends a line-error pause at once. The caller clears portOpen and cancels the device's waits
+    // first; the thread then ends at its next check.
+    void Stop();
+    void Join();
+
+private:
+    void Run();
+    void DrainInput();
+    void Pause(std::chrono::milliseconds duration);
+
+    SerialDevice& device_;
+    const std::atomic<bool>& portOpen_;
+    ReceiveSinks sinks_;
+    ReceivePause pause_;
+    std::vector<std::uint8_t> readBuffer_;
+    // A device that keeps failing its reads is treated as gone: one box, then the thread ends.
+    bool lastReadFailed_ = false;
+    bool deviceFailed_ = false;
+
+    std::mutex stopMutex_;
+    std::condition_variable stopWake_;
+    bool stopRequested_ = false;
+    std::thread thread_;
+};
+
+}  // namespace velotrix

@@ -1,0 +1,109 @@
+// The application object of the Qt window tests and the helpers that act like a person.
+#include "gui_helpers.h"
+
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWidget>
+#include <memory>
+
+namespace velotrix::test {
+
+namespace {
+
+// One QApplication for the whole test program, on the offscreen platform when none is chosen.
+class QtApplication : public ::testing::Environment {
+  public:
+    void SetUp() override {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+        app_ = std::make_unique<QApplication>(argc_, argv_);
+    }
+    void TearDown() override { app_.reset(); }
+
+  private:
+    int argc_ = 1;
+    char name_[16] = "velotrix_gui";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<QApplication> app_;
+};
+
+[[maybe_unused]] ::testing::Environment* const kApplication =
+    ::testing::AddGlobalTestEnvironment(new QtApplication);
+
+}  // namespace
+
+void PumpEvents() {
+    for (int round = 0; round < 3; ++round) {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+    }
+}
+
+void PressKey(QWidget* target, int key, const QString& text) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(target, &release);
+}
+
+void TypeText(QWidget* target, const QString& text) {
+    for (const QChar c : text) {
+        PressKey(target, c.isLetter() ? c.toUpper().unicode() : c.unicode(), QString(c));
+    }
+}
+
+void ClickWidget(QWidget* widget) {
+    const QPointF local(widget->width() / 2.0, widget->height() / 2.0);
+    const QPointF global = widget->mapToGlobal(local);
+    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(widget, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(widget, &release);
+}
+
+void ShowAndActivate(QWidget* window) {
+    window->show();
+    window->activateWindow();
+    QApplication::setActiveWindow(window);
+    PumpEvents();
+}
+
+ModalAnswers::ModalAnswers() {
+    timer_.setInterval(5);
+    QObject::connect(&timer_, &QTimer::timeout, [this] { Poll(); });
+    timer_.start();
+}
+
+ModalAnswers::~ModalAnswers() {
+    timer_.stop();
+}
+
+void ModalAnswers::Poll() {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (dialog == nullptr || dialog == last_ || !dialog->isVisible()) {
+        return;
+    }
+    last_ = dialog;
+    if (answers_.empty()) {
+        ++unexpected_;
+        dialog->reject();
+        return;
+    }
+    const Answer answer = std::move(answers_.front());
+    answers_.pop_front();
+    ++answered_;
+    answer(dialog);
+    // An answer that forgot to close its dialog must not hang the test.
+    if (dialog->isVisible()) {
+        dialog->reject();
+    }
+}
+
+}  // namespace velotrix::test

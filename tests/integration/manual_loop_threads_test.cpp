@@ -1,0 +1,67 @@
+// Worker threads post into the owner-pumped loop while its owner pumps: nothing lost, order kept.
+#include "platform/headless/manual_loop.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <functional>
+#include <thread>
+#include <vector>
+
+namespace velotrix {
+namespace {
+
+using std::chrono::milliseconds;
+
+TEST(ManualLoop, PostsFromSeveralThreadsArriveCompleteAndInOrder) {
+    constexpr int kThreads = 4;
+    constexpr int kPosts = 2000;
+    for (ManualLoop::Clock clock : {ManualLoop::Clock::kVirtual, ManualLoop::Clock::kReal}) {
+        ManualLoop loop(clock);
+        // Touched only by the tasks, that is on the pumping thread.
+        std::vector<int> next(kThreads, 0);
+        int outOfOrder = 0;
+        int received = 0;
+        std::vector<std::thread> workers;
+        for (int t = 0; t < kThreads; ++t) {
+            workers.emplace_back([&, t] {
+                for (int i = 0; i < kPosts; ++i) {
+                    loop.Post([&, t, i] {
+                        outOfOrder += next[static_cast<std::size_t>(t)] != i;
+                        next[static_cast<std::size_t>(t)] = i + 1;
+                        ++received;
+                    });
+                }
+            });
+        }
+        EXPECT_TRUE(
+            loop.RunUntil([&] { return received == kThreads * kPosts; }, milliseconds(60000)));
+        for (std::thread& worker : workers) {
+            worker.join();
+        }
+        EXPECT_EQ(outOfOrder, 0);
+    }
+}
+
+TEST(ManualLoop, QuitFromAnotherThreadEndsRunWhileTimersRun) {
+    ManualLoop loop(ManualLoop::Clock::kReal);
+    std::atomic<int> ticks{0};
+    std::function<void()> tick = [&] {
+        ++ticks;
+        loop.StartTimer(1, milliseconds(1), tick);
+    };
+    loop.StartTimer(1, milliseconds(1), tick);
+    std::thread quitter([&] {
+        while (ticks < 5) {
+            std::this_thread::sleep_for(milliseconds(1));
+        }
+        loop.Quit();
+    });
+    loop.Run();
+    quitter.join();
+    EXPECT_GE(ticks, 5);
+    EXPECT_TRUE(loop.TimerActive(1));
+}
+
+}  // namespace
+}  // namespace velotrix

@@ -1,0 +1,364 @@
+// What every serial device promises the serial link, checked on the fake device and on a real
+// pseudo-terminal; then what only the real device can show (opening, hang-up, line settings).
+#include <fcntl.h>
+#include <grp.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <future>
+#include <numeric>
+#include <thread>
+#include <type_traits>
+
+#include <gtest/gtest.h>
+
+#include "platform/fake/fake_serial_device.h"
+#include "platform/files.h"
+#include "platform/serial_device.h"
+#include "support/pty_pair.h"
+
+namespace velotrix {
+namespace {
+
+using namespace std::chrono_literals;
+using Bytes = std::vector<std::uint8_t>;
+using test::PtyPair;
+
+Bytes Sequence(std::size_t count) {
+    Bytes bytes(count);
+    std::iota(bytes.begin(), bytes.end(), std::uint8_t{0});
+    return bytes;
+}
+
+// The far end of the line around a fake device.
+class FakeLine {
+  public:
+    // Small: the fake holds any write while told to.
+    static constexpr std::size_t kHeldWriteSize = 16;
+
+    FakeLine()
+        : fake_(std::make_shared<FakeSerialDevice>()), device_(FakeSerialDevice::Share(fake_)) {}
+    SerialDevice& Device() { return *device_; }
+    bool Send(const Bytes& bytes) {
+        fake_->InjectInput(bytes);
+        return true;
+    }
+    Bytes Receive(std::size_t count) {
+        fake_->WaitUntilWritten(count, 2s);
+        return fake_->Written();
+    }
+    void HoldWrites() { fake_->HoldWrites(true); }
+
+  private:
+    std::shared_ptr<FakeSerialDevice> fake_;
+    std::unique_ptr<SerialDevice> device_;
+};
+
+// The far end of the line around a pseudo-terminal, configured as the program does.
+class PtyLine {
+  public:
+    // Large: a write blocks once the pty's buffers are full, as the master does not read.
+    static constexpr std::size_t kHeldWriteSize = 1 << 20;
+
+    PtyLine() {
+        auto opened = OpenSerialDevice(pty_.SlavePath());
+        device_ = std::move(opened.value);
+        if (device_) {
+            configured_ = device_->Configure({9600, Parity::kNone, 8, 1, false});
+        }
+    }
+    bool Ready() const { return pty_.ok() && device_ && !configured_; }
+    SerialDevice& Device() { return *device_; }
+    bool Send(const Bytes& bytes) { return pty_.Write(bytes); }
+    Bytes Receive(std::size_t count) { return pty_.ReadExactly(count); }
+    void HoldWrites() {}
+    PtyPair& Pty() { return pty_; }
+
+  private:
+    PtyPair pty_;
+    std::unique_ptr<SerialDevice> device_;
+    OsError configured_;
+};
+
+template <typename Line>
+class SerialDeviceContract : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if constexpr (std::is_same_v<Line, PtyLine>) {
+            ASSERT_TRUE(line_.Ready());
+        }
+    }
+
+    // Waits for input and reads it in reads of at most maxCount until count bytes came or two
+    // seconds passed.
+    Bytes ReceiveThroughDevice(std::size_t count, std::size_t maxCount) {
+        SerialDevice& device = line_.Device();
+        Bytes received;
+        const auto deadline = std::chrono::steady_clock::now() + 2s;
+        while (received.size() < count && std::chrono::steady_clock::now() < deadline) {
+            const OsResult<SerialEvents> event = device.WaitEvent();
+            EXPECT_TRUE(event.ok()) << event.error.code;
+            if (!event.ok() || !event.value.received) {
+                break;
+            }
+            EXPECT_GT(device.QueuedInput(), 0u);
+            std::uint8_t buffer[256] = {};
+            const OsResult<std::size_t> read = device.Read(buffer, maxCount);
+            EXPECT_TRUE(read.ok());
+            EXPECT_LE(read.value, maxCount);
+            received.insert(received.end(), buffer, buffer + read.value);
+        }
+        return received;
+    }
+
+    // Runs a blocking call on another thread and cancels it; true when it then returned promptly.
+    template <typename Call>
+    bool ReturnsWhenCancelled(Call call) {
+        std::packaged_task<void()> task(call);
+        std::future<void> done = task.get_future();
+        std::thread worker(std::move(task));
+        const bool blocked = done.wait_for(100ms) == std::future_status::timeout;
+        line_.Device().CancelWaits();
+        const bool returned = done.wait_for(2s) == std::future_status::ready;
+        worker.join();
+        return blocked && returned;
+    }
+
+    Line line_;
+};
+
+using Lines = ::testing::Types<FakeLine, PtyLine>;
+TYPED_TEST_SUITE(SerialDeviceContract, Lines);
+
+TYPED_TEST(SerialDeviceContract, EveryByteValueArrivesUnchangedAndInOrder) {
+    // CR, LF, XON, XOFF, DEL and 0xFF among them: nothing may be translated or swallowed.
+    const Bytes sent = Sequence(256);
+    ASSERT_TRUE(this->line_.Send(sent));
+    EXPECT_EQ(this->ReceiveThroughDevice(sent.size(), 100), sent);
+}
+
+TYPED_TEST(SerialDeviceContract, ReadsNeverExceedTheirLimit) {
+    const Bytes sent = Sequence(50);
+    ASSERT_TRUE(this->line_.Send(sent));
+    SerialDevice& device = this->line_.Device();
+    const auto deadline = std::chrono::steady_clock::now() + 2s;
+    while (device.QueuedInput() < 50 && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(1ms);
+    }
+    std::uint8_t buffer[50] = {};
+    for (std::size_t limit : {7u, 1u, 0u}) {
+        const std::size_t queued = device.QueuedInput();
+        const OsResult<std::size_t> read = device.Read(buffer, limit);
+        EXPECT_TRUE(read.ok());
+        EXPECT_EQ(read.value, limit);
+        EXPECT_EQ(device.QueuedInput(), queued - limit);
+    }
+    EXPECT_EQ(this->ReceiveThroughDevice(42, 100), Bytes(sent.begin() + 8, sent.end()));
+}
+
+TYPED_TEST(SerialDeviceContract, WriteDeliversEveryByteExactly) {
+    Bytes block = Sequence(256);
+    block.insert(block.end(), block.rbegin(), block.rend());
+    const OsResult<std::size_t> written = this->line_.Device().Write(block.data(), block.size());
+    EXPECT_TRUE(written.ok());
+    EXPECT_EQ(written.value, block.size());
+    this->line_.Device().Drain();
+    EXPECT_EQ(this->line_.Receive(block.size()), block);
+}
+
+TYPED_TEST(SerialDeviceContract, CancelBeforeTheWaitIsNotLost) {
+    SerialDevice& device = this->line_.Device();
+    device.CancelWaits();
+    for (int wait = 0; wait < 2; ++wait) {
+        const OsResult<SerialEvents> event = device.WaitEvent();
+        EXPECT_TRUE(event.ok());
+        EXPECT_TRUE(event.value.cancelled);
+    }
+}
+
+TYPED_TEST(SerialDeviceContract, CancelEndsAWaitInProgress) {
+    OsResult<SerialEvents> event;
+    EXPECT_TRUE(this->ReturnsWhenCancelled([&] { event = this->line_.Device().WaitEvent(); }));
+    EXPECT_TRUE(event.ok());
+    EXPECT_TRUE(event.value.cancelled);
+}
+
+TYPED_TEST(SerialDeviceContract, CancelEndsAWriteHeldBackAndEveryLaterOne) {
+    this->line_.HoldWrites();
+    const Bytes block(TypeParam::kHeldWriteSize, 0x55);
+    SerialDevice& device = this->line_.Device();
+    OsResult<std::size_t> written;
+    EXPECT_TRUE(
+        this->ReturnsWhenCancelled([&] { written = device.Write(block.data(), block.size()); }));
+    EXPECT_TRUE(written.ok());
+    EXPECT_LT(written.value, block.size());
+    const auto again =
+        std::async(std::launch::async, [&] { return device.Write(block.data(), block.size()); });
+    EXPECT_EQ(again.wait_for(2s), std::future_status::ready);
+}
+
+TYPED_TEST(SerialDeviceContract, PurgingInputDropsWhatIsQueued) {
+    SerialDevice& device = this->line_.Device();
+    ASSERT_TRUE(this->line_.Send(Bytes(10, 0xAA)));
+    ASSERT_TRUE(device.WaitEvent().value.received);
+    device.Purge(true, false);
+    EXPECT_EQ(device.QueuedInput(), 0u);
+    ASSERT_TRUE(this->line_.Send({1, 2, 3}));
+    EXPECT_EQ(this->ReceiveThroughDevice(3, 100), (Bytes{1, 2, 3}));
+}
+
+// What only a real device shows.
+class PtyDeviceTest : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_TRUE(pty_.ok()); }
+    PtyPair pty_;
+};
+
+TEST_F(PtyDeviceTest, IsOpenedExclusivelyUntilClosed) {
+    auto first = OpenSerialDevice(pty_.SlavePath());
+    ASSERT_TRUE(first.ok());
+    const auto second = OpenSerialDevice(pty_.SlavePath());
+    EXPECT_EQ(second.error.code, EBUSY);
+    EXPECT_EQ(second.value, nullptr);
+    first.value.reset();
+    EXPECT_TRUE(OpenSerialDevice(pty_.SlavePath()).ok());
+}
+
+TEST_F(PtyDeviceTest, RefusesWhatIsNoTerminal) {
+    const std::string file = testing::TempDir() + "velotrix_not_a_tty";
+    std::ofstream(file) << "x";
+    const struct {
+        std::string path;
+        int code;
+    } cases[] = {{file, ENOTTY}, {file + ".missing", ENOENT}, {"", ENOENT}};
+    for (const auto& c : cases) {
+        const auto opened = OpenSerialDevice(c.path);
+        EXPECT_EQ(opened.error.code, c.code) << c.path;
+        EXPECT_EQ(opened.value, nullptr);
+        EXPECT_TRUE(opened.error.hint.empty());
+    }
+    EXPECT_EQ(OsErrorText(ENOENT), std::strerror(ENOENT));
+    std::filesystem::remove(file);
+}
+
+TEST_F(PtyDeviceTest, PermissionErrorNamesTheGroupThatOwnsTheDevice) {
+    ASSERT_EQ(chmod(pty_.SlavePath().c_str(), 0660), 0);
+    struct stat info {};
+    ASSERT_EQ(stat(pty_.SlavePath().c_str(), &info), 0);
+    const group* owner = getgrgid(info.st_gid);
+    ASSERT_NE(owner, nullptr);
+    const std::string expected = "Der Benutzer muss Mitglied der Gruppe \"" +
+                                 std::string(owner->gr_name) +
+                                 "\" sein, der das Ger\xE4t geh\xF6rt.";
+    if (geteuid() != 0) {
+        ASSERT_EQ(chmod(pty_.SlavePath().c_str(), 0), 0);
+        const auto opened = OpenSerialDevice(pty_.SlavePath());
+        EXPECT_EQ(opened.error.code, EACCES);
+        EXPECT_EQ(opened.error.hint, expected);
+        return;
+    }
+    // Root may open anything: a child that gave up root tries instead and reports back.
+    int channel[2];
+    ASSERT_EQ(pipe(channel), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        close(channel[0]);
+        if (setgroups(0, nullptr) == 0 && setgid(65534) == 0 && setuid(65534) == 0) {
+            const auto opened = OpenSerialDevice(pty_.SlavePath());
+            const std::string report = std::to_string(opened.error.code) + " " + opened.error.hint;
+            (void)!write(channel[1], report.data(), report.size());
+        }
+        _exit(0);
+    }
+    close(channel[1]);
+    std::string report;
+    char buffer[256];
+    for (ssize_t count; (count = read(channel[0], buffer, sizeof buffer)) > 0;) {
+        report.append(buffer, static_cast<std::size_t>(count));
+    }
+    close(channel[0]);
+    waitpid(child, nullptr, 0);
+    EXPECT_EQ(report, std::to_string(EACCES) + " " + expected);
+}
+
+TEST_F(PtyDeviceTest, HangUpFailsTheWaitInsteadOfSpinning) {
+    auto opened = OpenSerialDevice(pty_.SlavePath());
+    ASSERT_TRUE(opened.ok());
+    SerialDevice& device = *opened.value;
+    auto waiting = std::async(std::launch::async, [&] { return device.WaitEvent(); });
+    ASSERT_EQ(waiting.wait_for(100ms), std::future_status::timeout);
+    pty_.CloseMaster();
+    ASSERT_EQ(waiting.wait_for(2s), std::future_status::ready);
+    EXPECT_EQ(waiting.get().error.code, EIO);
+    // Every later wait fails at once as well, and the device still closes cleanly.
+    auto again = std::async(std::launch::async, [&] { return device.WaitEvent(); });
+    ASSERT_EQ(again.wait_for(2s), std::future_status::ready);
+    EXPECT_FALSE(again.get().ok());
+    std::uint8_t byte = 0;
+    EXPECT_FALSE(device.Write(&byte, 1).ok());
+}
+
+TEST_F(PtyDeviceTest, AppliesTheChosenLineSettings) {
+    auto opened = OpenSerialDevice(pty_.SlavePath());
+    ASSERT_TRUE(opened.ok());
+    SerialDevice& device = *opened.value;
+    // 8065 has no B-constant and goes through termios2. A pseudo-terminal keeps 8 data bits and
+    // no parity whatever is asked, which is what the read-back shows.
+    const struct {
+        LineSettings settings;
+        std::uint32_t baud;
+        int stopBits;
+        bool ctsFlow;
+    } cases[] = {
+        {{9600, Parity::kEven, 7, 2, true}, 9600, 2, true},
+        {{115200, Parity::kNone, 8, 1, false}, 115200, 1, false},
+        {{8065, std::nullopt, std::nullopt, 2, std::nullopt}, 8065, 2, false},
+        // No baud chosen: the port keeps its speed instead of hanging up (B0).
+        {{0, std::nullopt, std::nullopt, std::nullopt, true}, 8065, 2, true},
+        {{2400, std::nullopt, std::nullopt, 1, false}, 2400, 1, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_FALSE(device.Configure(c.settings)) << c.baud;
+        const AppliedSettings applied = device.ReadBack();
+        EXPECT_EQ(applied.baudRate, c.baud);
+        EXPECT_EQ(applied.stopBits, c.stopBits) << c.baud;
+        EXPECT_EQ(applied.ctsFlow, c.ctsFlow) << c.baud;
+        EXPECT_EQ(applied.dataBits, 8);
+        EXPECT_EQ(applied.parity, Parity::kNone);
+    }
+    // Values no line can have are refused and change nothing.
+    for (const LineSettings& invalid : {LineSettings{300, std::nullopt, 9, std::nullopt, false},
+                                        LineSettings{300, std::nullopt, 8, 3, false}}) {
+        EXPECT_EQ(device.Configure(invalid).code, EINVAL);
+        EXPECT_EQ(device.ReadBack().baudRate, 2400u);
+    }
+    // A pseudo-terminal has no modem lines.
+    EXPECT_FALSE(device.Cts());
+    EXPECT_FALSE(device.TakeLineErrors().Any());
+}
+
+TEST(SerialPortList, EndsWithThePathsOfTheEnvironmentByName) {
+    const char* saved = std::getenv("VELOTRIX_PORTS");
+    const std::string previous = saved != nullptr ? saved : "";
+    setenv("VELOTRIX_PORTS", "/tmp/pc::/dev/pts/7:/tmp/pc:ac1:", 1);
+    const std::vector<PortInfo> ports = ListSerialDevices();
+    saved != nullptr ? setenv("VELOTRIX_PORTS", previous.c_str(), 1) : unsetenv("VELOTRIX_PORTS");
+    ASSERT_GE(ports.size(), 3u);
+    const std::vector<PortInfo> tail(ports.end() - 3, ports.end());
+    const std::vector<std::pair<std::string, std::string>> expected = {
+        {"pc", "/tmp/pc"}, {"7", "/dev/pts/7"}, {"ac1", "ac1"}};
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(tail[i].name, expected[i].first);
+        EXPECT_EQ(tail[i].path, expected[i].second);
+    }
+}
+
+}  // namespace
+}  // namespace velotrix

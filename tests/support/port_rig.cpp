@@ -1,0 +1,69 @@
+// The port-control test rig.
+#include "support/port_rig.h"
+
+#include <array>
+#include <utility>
+
+#include "app/ids.h"
+#include "app/preferences.h"
+#include "image/type_combo.h"
+
+namespace velotrix::test {
+
+namespace {
+
+template <std::size_t N>
+void Fill(HeadlessView& view, int id, const std::array<std::string_view, N>& options) {
+    for (std::string_view option : options) {
+        view.ComboAdd(id, option);
+    }
+}
+
+}  // namespace
+
+PortRig::PortRig(ListPortsFunction listPorts, OpenDeviceFunction openDevice)
+    : control(screen, loop, port, engine, std::move(listPorts), std::move(openDevice)) {
+    Fill(view, ids::kBaudCombo, BaudRateOptions());
+    Fill(view, ids::kParityCombo, ParityOptions());
+    Fill(view, ids::kDataBitsCombo, DataBitsOptions());
+    Fill(view, ids::kStopBitsCombo, StopBitsOptions());
+    Fill(view, ids::kFlowCombo, FlowOptions());
+    FillTypeCombo(view, ids::kRxType);
+    Choose(ids::kBaudCombo, "9600");
+    Choose(ids::kParityCombo, "keine");
+    Choose(ids::kDataBitsCombo, "8");
+    Choose(ids::kStopBitsCombo, "1");
+    Choose(ids::kFlowCombo, "keine");
+    control.EnumeratePorts(false);
+}
+
+bool PortRig::Choose(int comboId, std::string_view entry) {
+    for (int index = 0; index < view.ComboCount(comboId); ++index) {
+        if (view.ComboItem(comboId, index) == entry) {
+            view.ComboSelect(comboId, index);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool PortRig::PumpUntil(const std::function<bool()>& condition,
+                        std::chrono::milliseconds timeout) {
+    return loop.RunUntil(condition, timeout);
+}
+
+bool PortRig::PumpUntilReceived(std::uint32_t count, std::chrono::milliseconds timeout) {
+    return PumpUntil([&] { return engine.Buffer().receivedCount >= count; }, timeout) &&
+           engine.Buffer().receivedCount == count;
+}
+
+void PortRig::PressComButton() {
+    control.TogglePort();
+    engine.ResetListing();
+    screen.ClearMessages();
+    view.Enable(ids::kSaveButton, false);
+}
+
+std::vector<std::string> PortRig::Listing() const { return view.Lines(ids::kMessageList); }
+
+}  // namespace velotrix::test

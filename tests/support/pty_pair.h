@@ -1,0 +1,40 @@
+// A pseudo-terminal pair for tests: the master plays the far end of a serial line, the slave's
+// path is opened as the device under test.
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace velotrix::test {
+
+class PtyPair {
+  public:
+    PtyPair();
+    ~PtyPair();
+    PtyPair(const PtyPair&) = delete;
+    PtyPair& operator=(const PtyPair&) = delete;
+
+    bool ok() const { return master_ >= 0; }
+    const std::string& SlavePath() const { return slavePath_; }
+
+    // Writes every byte to the master, waiting while the line is full; false on an error or when
+    // the timeout passes first.
+    bool Write(const std::vector<std::uint8_t>& bytes,
+               std::chrono::milliseconds timeout = std::chrono::seconds(2));
+    // What arrives within the timeout: at least one byte, or nothing when the time is up.
+    std::vector<std::uint8_t> ReadSome(std::chrono::milliseconds timeout);
+    // Exactly count bytes, unless the deadline passes first: then what arrived until then.
+    std::vector<std::uint8_t> ReadExactly(
+        std::size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(2));
+    // Hangs up the line as an unplugged adapter does.
+    void CloseMaster();
+
+  private:
+    int master_ = -1;
+    std::string slavePath_;
+};
+
+}  // namespace velotrix::test

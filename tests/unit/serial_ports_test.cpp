@@ -1,0 +1,78 @@
+// The port list: which device names count as serial ports, their order, and the extra paths.
+#include <filesystem>
+#include <fstream>
+
+#include <gtest/gtest.h>
+
+#include "platform/posix/serial_ports.h"
+
+namespace velotrix {
+namespace {
+
+namespace fs = std::filesystem;
+
+class SerialPortListTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        root_ = fs::path(testing::TempDir()) / "velotrix_ports";
+        fs::remove_all(root_);
+        fs::create_directories(root_ / "dev");
+        fs::create_directories(root_ / "sys");
+    }
+    void TearDown() override { fs::remove_all(root_); }
+
+    void AddDevice(const std::string& name) { std::ofstream(root_ / "dev" / name) << ""; }
+    void AddUartType(const std::string& name, const std::string& type) {
+        fs::create_directories(root_ / "sys" / name);
+        std::ofstream(root_ / "sys" / name / "type") << type << "\n";
+    }
+    std::vector<std::string> Names(std::string_view extraPaths = {}) {
+        std::vector<std::string> names;
+        for (const PortInfo& port :
+             ListSerialDevicesIn((root_ / "dev").string(), (root_ / "sys").string(), extraPaths)) {
+            names.push_back(port.name);
+        }
+        return names;
+    }
+
+    fs::path root_;
+};
+
+TEST_F(SerialPortListTest, ListsSerialDevicesInNaturalOrder) {
+    for (const char* name : {"ttyUSB10", "ttyUSB9", "ttyS1", "ttyACM1", "ttyUSB0", "ttyAMA0",
+                             "ttyACM0", "rfcomm2", "ttyS0", "ttyS10"}) {
+        AddDevice(name);
+    }
+    for (const char* name : {"ttyS0", "ttyS1", "ttyS10"}) {
+        AddUartType(name, "4");
+    }
+    EXPECT_EQ(Names(),
+              (std::vector<std::string>{"rfcomm2", "ttyACM0", "ttyACM1", "ttyAMA0", "ttyS0",
+                                        "ttyS1", "ttyS10", "ttyUSB0", "ttyUSB9", "ttyUSB10"}));
+}
+
+TEST_F(SerialPortListTest, LeavesOutOtherTerminalsAndUartsWithoutHardware) {
+    for (const char* name : {"tty0", "tty12", "console", "ptmx", "ttyUSB", "ttyUSB0x", "ttySAC0",
+                             "ttyS2", "ttyS3", "ttyS4", "ttyACM0"}) {
+        AddDevice(name);
+    }
+    AddUartType("ttyS2", "0");  // PORT_UNKNOWN: the driver reserved it, no chip answers
+    AddUartType("ttyS3", "garbage");
+    EXPECT_EQ(Names(), std::vector<std::string>{"ttyACM0"});
+}
+
+TEST_F(SerialPortListTest, AppendsTheExtraPathsInTheirOrderOnce) {
+    AddDevice("ttyUSB0");
+    const std::string usb = (root_ / "dev" / "ttyUSB0").string();
+    EXPECT_EQ(Names("/tmp/pc::/tmp/ac1:" + usb + ":/tmp/pc:"),
+              (std::vector<std::string>{"ttyUSB0", "pc", "ac1"}));
+    EXPECT_EQ(Names(":"), std::vector<std::string>{"ttyUSB0"});
+}
+
+TEST_F(SerialPortListTest, AMissingDeviceDirectoryGivesOnlyTheExtraPaths) {
+    fs::remove_all(root_ / "dev");
+    EXPECT_EQ(Names("relative"), std::vector<std::string>{"relative"});
+}
+
+}  // namespace
+}  // namespace velotrix

@@ -1,0 +1,168 @@
+// The dialog templates "Hauptdialog" and "Textdialog" and the menu IDR_MENU1 as data tables.
+#include "ui-resources/layout.h"
+
+#include <array>
+
+#include "app/ids.h"
+#include "text/text_helpers.h"
+
+namespace velotrix::layout {
+
+namespace {
+
+using K = ItemKind;
+
+// Every edit field and the list box are drawn with a sunken edge.
+constexpr std::uint32_t kRoEdit = kSunken | kReadOnly;
+constexpr std::uint32_t kRoCentredEdit = kSunken | kReadOnly | kCentered;
+constexpr std::uint32_t kFieldLabel = kRightAligned | kVCentered;
+
+// The items with IDs come first, in tab order; the captionless decorations follow.
+constexpr std::array<Item, 61> kMainItems{{
+    // Port row.
+    {ids::kComButton, K::kPushButton,
+     "COM \xF6"
+     "ffnen",
+     15, 12, 57, 18, kDefaultButton, 0},
+    {ids::kPortCombo, K::kDropDownList, "", 75, 15, 48, 72, kNoStyle, 0},
+    {ids::kBaudCombo, K::kDropDownList, "", 123, 15, 48, 118, kNoStyle, 0},
+    {ids::kParityCombo, K::kDropDownList, "", 171, 15, 48, 58, kNoStyle, 0},
+    {ids::kDataBitsCombo, K::kDropDownList, "", 219, 15, 48, 58, kSorted, 0},
+    {ids::kStopBitsCombo, K::kDropDownList, "", 267, 15, 48, 55, kNoStyle, 0},
+    {ids::kFlowCombo, K::kDropDownList, "", 315, 15, 48, 55, kNoStyle, 0},
+    {ids::kCtsIndicator, K::kRadioButton, "CTS", 375, 16, 33, 9, kLeftText | kHidden, 0},
+    // RX group.
+    {ids::kRxKind, K::kEdit, "", 39, 65, 93, 12, kRoEdit, 0},
+    {ids::kRxAadr, K::kEdit, "", 39, 78, 33, 11, kRoCentredEdit, 0},
+    {ids::kRxEadr, K::kEdit, "", 99, 78, 33, 11, kRoCentredEdit, 0},
+    {ids::kRxSadr, K::kEdit, "", 39, 90, 33, 11, kRoCentredEdit, 0},
+    {ids::kRxCrc, K::kEdit, "", 39, 102, 33, 11, kRoCentredEdit, 0},
+    {ids::kRxBytes, K::kEdit, "", 39, 114, 33, 11, kRoCentredEdit, 0},
+    {ids::kRxName, K::kEdit, "", 39, 126, 75, 12, kRoEdit, 0},
+    {ids::kRxType, K::kDropDownList, "", 39, 141, 96, 54, kDisabled, 0},
+    {ids::kSaveButton, K::kPushButton, "Sichern", 15, 159, 120, 15, kNoStyle, 0},
+    // TX group.
+    {ids::kLoadButton, K::kPushButton, "BIN/Z80 laden", 156, 42, 60, 15, kNoStyle, 0},
+    {ids::kRefreshButton, K::kPushButton, "Refresh", 216, 42, 60, 15, kNoStyle, 0},
+    {ids::kTxKind, K::kEdit, "", 180, 65, 93, 11, kRoEdit, 0},
+    {ids::kTxAadr, K::kEdit, "", 180, 78, 33, 11, kSunken | kCentered | kNoAutoHScroll, 4},
+    {ids::kTxEadr, K::kEdit, "", 240, 78, 33, 11, kRoCentredEdit, 0},
+    {ids::kTxSadr, K::kEdit, "", 180, 90, 33, 11, kSunken | kCentered | kNoAutoHScroll, 4},
+    {ids::kTxCrc, K::kEdit, "", 180, 102, 33, 11, kRoCentredEdit, 0},
+    {ids::kTxBytes, K::kEdit, "", 180, 114, 33, 11, kRoCentredEdit, 0},
+    {ids::kTxName, K::kEdit, "", 180, 126, 96, 12, kSunken | kNoAutoHScroll, 16},
+    {ids::kTxType, K::kDropDownList, "", 180, 141, 96, 54, kNoStyle, 0},
+    {ids::kSendFileButton, K::kPushButton, "Datei senden", 156, 159, 120, 15, kNoStyle, 0},
+    {ids::kPauseCombo, K::kDropDownList, "", 363, 129, 45, 54, kNoStyle, 0},
+    {ids::kContinuousCheck, K::kCheckBox, "Endlos senden", 303, 162, 66, 9, kAutoCheck, 0},
+    {ids::kBinModeCheck, K::kCheckBox, "als BIN senden (o. Header)", 303, 150, 99, 9, kAutoCheck,
+     0},
+    {ids::kProgressCheck, K::kCheckBox, "Fortschrittsanzeige", 303, 111, 87, 9, kAutoCheck, 0},
+    // The MessageList.
+    {ids::kMessageList, K::kListBox, "", 15, 186, 405, 51, kSunken | kVScroll, 0},
+
+    // Port row frame and column labels.
+    {kNoId, K::kFrame, "", 9, 0, 408, 33, kNoStyle, 0},
+    {kNoId, K::kLabel, "Port", 78, 6, 17, 8, kNoStyle, 0},
+    {kNoId, K::kLabel, "Baudrate", 123, 6, 35, 8, kNoStyle, 0},
+    {kNoId, K::kLabel, "Parit\xE4t", 171, 6, 35, 8, kNoStyle, 0},
+    {kNoId, K::kLabel, "Datenbits", 219, 6, 35, 8, kNoStyle, 0},
+    {kNoId, K::kLabel, "Stoppbits", 267, 6, 35, 8, kNoStyle, 0},
+    {kNoId, K::kLabel, "Flusskontrolle", 315, 6, 48, 9, kNoStyle, 0},
+    // RX group box and its labels.
+    {kNoId, K::kGroupBox, "RX", 9, 54, 132, 126, kFlat, 0},
+    {kNoId, K::kLabel, "Art", 21, 66, 15, 9, kFieldLabel, 0},
+    {kNoId, K::kLabel, "AADR", 12, 78, 24, 10, kFieldLabel, 0},
+    {kNoId, K::kLabel, "EADR", 72, 78, 24, 9, kFieldLabel, 0},
+    {kNoId, K::kLabel, "SADR", 12, 90, 24, 10, kFieldLabel, 0},
+    {kNoId, K::kLabel, "CRC", 15, 102, 18, 10, kFieldLabel, 0},
+    {kNoId, K::kLabel, "Bytes", 12, 114, 24, 10, kFieldLabel, 0},
+    {kNoId, K::kLabel, "Name", 12, 126, 24, 10, kFieldLabel, 0},
+    {kNoId, K::kLabel, "Typ", 15, 141, 21, 9, kFieldLabel, 0},
+    {kNoId, K::kLabel, "h (o.Header)", 75, 108, 57, 9, kNoStyle, 0},
+    // TX group box and its labels.
+    {kNoId, K::kGroupBox, "TX", 150, 33, 267, 147, kNoStyle, 0},
+    {kNoId, K::kLabel, "Art", 162, 66, 15, 9, kFieldLabel, 0},
+    {kNoId, K::kLabel, "AADR", 153, 78, 24, 10, kFieldLabel, 0},
+    {kNoId, K::kLabel, "EADR", 213, 78, 24, 9, kFieldLabel, 0},
+    {kNoId, K::kLabel, "SADR", 153, 90, 24, 10, kFieldLabel, 0},
+    {kNoId, K::kLabel, "CRC", 156, 102, 18, 10, kFieldLabel, 0},
+    {kNoId, K::kLabel, "Bytes", 153, 114, 24, 10, kFieldLabel, 0},
+    {kNoId, K::kLabel, "Name", 153, 126, 24, 10, kFieldLabel, 0},
+    {kNoId, K::kLabel, "Typ", 153, 141, 21, 9, kFieldLabel, 0},
+    {kNoId, K::kLabel, "h (o.Header)", 219, 108, 57, 9, kNoStyle, 0},
+    {kNoId, K::kLabel, "Pause n. Header:", 303, 132, 60, 9, kNoStyle, 0},
+}};
+
+constexpr std::array<Item, 3> kTextItems{{
+    {ids::kTextEdit, K::kEdit, "", 6, 12, 138, 15, kSunken | kNoAutoHScroll, 0},
+    {ids::kTextSend, K::kPushButton, "Senden", 6, 42, 138, 20, kNoStyle, 0},
+    {ids::kTextClose, K::kPushButton,
+     "schlie\xDF"
+     "en",
+     6, 69, 138, 20, kNoStyle, 0},
+}};
+
+constexpr DialogLayout kMain{
+    "V.24 Velotrix", "Arial", 10, 426, 252, true, false, false, kMainItems,
+};
+
+constexpr DialogLayout kText{
+    "String senden", "MS Sans Serif", 8, 150, 100, true, true, true, kTextItems,
+};
+
+constexpr std::array<MenuEntry, 16> kMenu{{
+    {MenuKind::kPopup, "&Datei", 0},
+    {MenuKind::kItem, "Info", ids::kMenuInfo},
+    {MenuKind::kPopup, "Voreinstellungen", 0},
+    {MenuKind::kItem, "Laden Vorzugseinstellung", ids::kMenuLoadPrefs},
+    {MenuKind::kSeparator, "", 0},
+    {MenuKind::kItem, "Sichern aktuelle Einstellung", ids::kMenuSavePrefs},
+    {MenuKind::kEnd, "", 0},
+    {MenuKind::kSeparator, "", 0},
+    {MenuKind::kSeparator, "", 0},
+    {MenuKind::kItem, "Beenden", ids::kMenuQuit},
+    {MenuKind::kEnd, "", 0},
+    {MenuKind::kPopup, "Test", 0},
+    {MenuKind::kItem, "Ports testen", ids::kMenuProbePorts},
+    {MenuKind::kSeparator, "", 0},
+    {MenuKind::kItem, "Text senden", ids::kMenuSendText},
+    {MenuKind::kEnd, "", 0},
+}};
+
+const Item* FindIn(const DialogLayout& dialog, int id) {
+    for (const Item& item : dialog.items) {
+        if (item.id == id) {
+            return &item;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+const DialogLayout& MainDialog() {
+    return kMain;
+}
+
+const DialogLayout& TextDialog() {
+    return kText;
+}
+
+std::span<const MenuEntry> MainMenu() {
+    return kMenu;
+}
+
+const Item* FindItem(int id) {
+    if (id == kNoId) {
+        return nullptr;
+    }
+    const Item* item = FindIn(kMain, id);
+    return item != nullptr ? item : FindIn(kText, id);
+}
+
+bool SortsBefore(std::string_view a, std::string_view b) {
+    return CompareIgnoringCase(a, b) < 0;
+}
+
+}  // namespace velotrix::layout

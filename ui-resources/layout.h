@@ -1,0 +1,81 @@
+// The dialog layouts as data: every item of the main dialog and the text dialog, and the menu.
+// Positions are dialog units of the dialog's own font; the views convert them to pixels.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+namespace velotrix::layout {
+
+enum class ItemKind {
+    kPushButton,
+    kDropDownList,  // combo box with a drop-down list and no edit part
+    kRadioButton,
+    kCheckBox,
+    kEdit,
+    kListBox,
+    kLabel,
+    kGroupBox,
+    kFrame,  // a rectangle without caption
+};
+
+// Style flags, combined with |.
+enum Style : std::uint32_t {
+    kNoStyle = 0,
+    kDefaultButton = 1u << 0,
+    kReadOnly = 1u << 1,
+    kCentered = 1u << 2,   // edit text centred
+    kSorted = 1u << 3,     // list keeps its entries sorted
+    kDisabled = 1u << 4,   // disabled at start
+    kHidden = 1u << 5,     // hidden at start
+    kLeftText = 1u << 6,   // radio button or check box with its text on the left
+    kAutoCheck = 1u << 7,  // toggles itself when clicked
+    kRightAligned = 1u << 8,
+    kVCentered = 1u << 9,
+    kNoAutoHScroll = 1u << 10,
+    kVScroll = 1u << 11,
+    kSunken = 1u << 12,
+    kFlat = 1u << 13,
+};
+
+inline constexpr int kNoId = -1;
+
+struct Item {
+    int id;  // kNoId for labels, frames and group boxes
+    ItemKind kind;
+    const char* caption;  // code page 1252; "" for none
+    int x, y, width, height;
+    std::uint32_t style;
+    int maxLength;  // edit fields: the most characters the user may type; 0 for no limit
+};
+
+struct DialogLayout {
+    const char* caption;   // the template's caption (code page 1252)
+    const char* fontName;  // e.g. "Arial"
+    int fontPointSize;
+    int width, height;  // dialog units
+    bool minimizeBox, maximizeBox, sizingBorder;
+    std::span<const Item> items;  // in template order; the items with IDs form the tab order
+};
+
+enum class MenuKind { kPopup, kItem, kSeparator, kEnd };
+
+// The menu as a flat list: a kPopup opens a submenu that a matching kEnd closes.
+struct MenuEntry {
+    MenuKind kind;
+    const char* caption;  // code page 1252, '&' marks the access key
+    int commandId;        // 0 for popups, separators and ends
+};
+
+const DialogLayout& MainDialog();
+const DialogLayout& TextDialog();
+std::span<const MenuEntry> MainMenu();
+// Looks up an item of either dialog by ID; nullptr when there is none.
+const Item* FindItem(int id);
+
+// The order of a sorted combo or list box: byte-wise, ignoring the case of letters (code page
+// 1252), as Windows keeps it. Every view inserts with this so that all of them list entries alike.
+bool SortsBefore(std::string_view a, std::string_view b);
+
+}  // namespace velotrix::layout
