@@ -142,6 +142,10 @@ void MainController::Start() {
 
 bool MainController::Finished() const { return state_->finished; }
 
+const std::vector<PortInfo>& MainController::Ports() const { return state_->portControl.Ports(); }
+
+bool MainController::Sending() const { return state_->sends.Busy(); }
+
 void MainController::Quit() {
     state_->portControl.ClosePort();
     EndDialog();

@@ -14,7 +14,6 @@ namespace {
 
 constexpr std::size_t kListingGroupsPerLine = 20;
 constexpr std::string_view kListingPrefix = "gesendet:  ";
-constexpr std::string_view kSpace = " ";
 
 // Blocks are at most 65,536 bytes, so every count fits.
 std::string Decimal(std::size_t count) {
@@ -110,24 +109,42 @@ void SendContext::PostMessage(std::string line) const {
     Post([line = std::move(line)](Screen& target) { target.AddMessage(line); });
 }
 
+void SendContext::PostMessages(std::vector<std::string> lines) const {
+    Post([lines = std::move(lines)](Screen& target) {
+        for (const std::string& line : lines) {
+            target.AddMessage(line);
+        }
+    });
+}
+
 void SendContext::PostScrollToEnd() const {
     Post([](Screen& target) { target.ScrollMessageListToEnd(); });
 }
 
+void PostBlocksStart(const SendContext& context) {
+    context.Post([](Screen& screen) { screen.View().Enable(ids::kBinModeCheck, false); });
+}
+
+void PostBlocksEnd(const SendContext& context) {
+    context.Post([](Screen& screen) {
+        screen.View().Enable(ids::kBinModeCheck, true);
+        screen.View().SetPaneText(ids::kPaneSent, " ");
+    });
+}
+
 BlockResult WriteBlock(const SendContext& context, std::span<const std::uint8_t> block) {
     // Nothing may be written once the port is closing, not even the first byte of a block.
-
+    if (!context.KeepGoing()) {
+        return BlockResult::kAborted;
+    }
     if (!context.controlsHeld) {
-        context.Post([](Screen& screen) { screen.View().Enable(ids::kBinModeCheck, false); });
+        PostBlocksStart(context);
     }
     const bool byteByByte = !context.textMode && context.options.showProgress.load();
     const BlockResult result =
         byteByByte ? WriteByteByByte(context, block) : WriteAtOnce(context, block);
     if (!context.controlsHeld) {
-        context.Post([](Screen& screen) {
-            screen.View().Enable(ids::kBinModeCheck, true);
-            screen.View().SetPaneText(ids::kPaneSent, kSpace);
-        });
+        PostBlocksEnd(context);
     }
     return result;
 }
@@ -151,11 +168,7 @@ std::vector<std::string> SendListingLines(std::span<const std::uint8_t> block) {
 
 BlockResult SendWithListing(const SendContext& context, std::span<const std::uint8_t> block) {
     if (!context.continuous) {
-        context.Post([lines = SendListingLines(block)](Screen& screen) {
-            for (const std::string& line : lines) {
-                screen.AddMessage(line);
-            }
-        });
+        context.PostMessages(SendListingLines(block));
     }
     return WriteBlock(context, block);
 }

@@ -34,8 +34,8 @@ struct SendContext {
     // Fixed when the send starts, so that a click during the send cannot change how it ends.
     bool textMode = false;
     bool continuous = false;
-    // The caller keeps check box 1051 disabled for the whole send and blanks pane 2 at its end, so
-    // that back-to-back blocks post nothing per block.
+    // The caller posts PostBlocksStart and PostBlocksEnd once around a run of back-to-back
+    // blocks, so that the blocks themselves post nothing when they go well.
     bool controlsHeld = false;
 
     // The port is open and nobody asked the sender to end.
@@ -43,8 +43,14 @@ struct SendContext {
     // Runs update on the UI thread, in the order of posting.
     void Post(std::function<void(Screen&)> update) const;
     void PostMessage(std::string line) const;
+    void PostMessages(std::vector<std::string> lines) const;
     void PostScrollToEnd() const;
 };
+
+// Check box 1051 is disabled while blocks are written, so that binMode cannot change under them;
+// when they end it is enabled again and pane 2 blanked.
+void PostBlocksStart(const SendContext& context);
+void PostBlocksEnd(const SendContext& context);
 
 enum class BlockResult {
     kWritten,  // every byte was handed to the driver

@@ -56,12 +56,17 @@ std::span<const std::uint8_t> BytesOf(const std::string& text) {
     return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
 }
 
-void PostLines(const SendContext& context, std::vector<std::string> lines) {
-    context.Post([lines = std::move(lines)](Screen& screen) {
-        for (const std::string& line : lines) {
-            screen.AddMessage(line);
-        }
+// A continuous send lists only its start line; "Endlos senden" stays disabled until it ends.
+void PostContinuousStart(const SendContext& context, std::string line) {
+    context.Post([line = std::move(line)](Screen& screen) {
+        screen.ClearMessages();
+        screen.AddMessage(line);
+        screen.View().Enable(ids::kContinuousCheck, false);
     });
+}
+
+void PostContinuousEnd(const SendContext& context) {
+    context.Post([](Screen& screen) { screen.View().Enable(ids::kContinuousCheck, true); });
 }
 
 std::string CountLine(std::size_t count) {
@@ -182,18 +187,18 @@ struct SendSequences::Impl {
         const std::size_t dataLength = image.Data().size();
         BlockResult result = BlockResult::kWritten;
         if (context.options.binMode.load()) {
-            PostLines(context, {"Senden ohne Header (BIN)...", CountLine(dataLength),
-                                "Senden l\xE4uft, bitte warten..."});
+            context.PostMessages({"Senden ohne Header (BIN)...", CountLine(dataLength),
+                                  "Senden l\xE4uft, bitte warten..."});
             context.PostScrollToEnd();
             result = WriteBlock(context, image.Data());
         } else if (image.pauseIndex == 0) {
-            PostLines(context, {"Senden mit Header als 'z80'...", CountLine(image.bytes.size()),
-                                "Senden l\xE4uft, bitte warten..."});
+            context.PostMessages({"Senden mit Header als 'z80'...", CountLine(image.bytes.size()),
+                                  "Senden l\xE4uft, bitte warten..."});
             context.PostScrollToEnd();
             result = WriteBlock(context, image.All());
         } else {
-            PostLines(context, {"Senden mit Header als 'z80'...", CountLine(image.bytes.size()),
-                                "Sende Header..."});
+            context.PostMessages({"Senden mit Header als 'z80'...", CountLine(image.bytes.size()),
+                                  "Sende Header..."});
             result = WriteBlock(context, image.Header());
             const bool hasPause =
                 image.pauseIndex > 0 && image.pauseIndex < static_cast<int>(kPauses.size());
@@ -203,6 +208,9 @@ struct SendSequences::Impl {
                 if (!PauseFor(context, std::chrono::milliseconds(pause.milliseconds))) {
                     result = BlockResult::kAborted;
                 }
+            }
+            if (result == BlockResult::kWritten && !context.KeepGoing()) {
+                result = BlockResult::kAborted;
             }
             if (result == BlockResult::kWritten) {
                 context.PostMessage("Sende Daten...");
@@ -229,13 +237,9 @@ struct SendSequences::Impl {
     }
 
     void ContinuousFileSend(const SendContext& context) {
-        context.Post([](Screen& target) {
-            target.ClearMessages();
-            target.AddMessage(
-                "Sende Datei dauernd, Abbruch mit 'COM schlie\xDF"
-                "en'.");
-            target.View().Enable(ids::kContinuousCheck, false);
-        });
+        PostContinuousStart(context,
+                            "Sende Datei dauernd, Abbruch mit 'COM schlie\xDF"
+                            "en'.");
         PurgeInput(context);
         while (context.KeepGoing()) {
             const std::shared_ptr<const TxSnapshot> image = CurrentSnapshot();
@@ -246,18 +250,14 @@ struct SendSequences::Impl {
             }
             PurgeInput(context);
         }
-        context.Post([](Screen& target) { target.View().Enable(ids::kContinuousCheck, true); });
+        PostContinuousEnd(context);
     }
 
     void ContinuousTextSend(const SendContext& context, const std::string& text) {
-        context.Post([](Screen& target) {
-            target.ClearMessages();
-            target.AddMessage(
-                "Sende Text dauernd, Abbruch mit 'COM schlie\xDF"
-                "en'");
-            target.View().Enable(ids::kContinuousCheck, false);
-            target.View().Enable(ids::kBinModeCheck, false);
-        });
+        PostContinuousStart(context,
+                            "Sende Text dauernd, Abbruch mit 'COM schlie\xDF"
+                            "en'");
+        PostBlocksStart(context);
         SendContext held = context;
         held.controlsHeld = true;
         if (text.empty()) {
@@ -270,11 +270,8 @@ struct SendSequences::Impl {
                    SendWithListing(held, BytesOf(text)) != BlockResult::kFailed) {
             }
         }
-        context.Post([](Screen& target) {
-            target.View().Enable(ids::kContinuousCheck, true);
-            target.View().Enable(ids::kBinModeCheck, true);
-            target.View().SetPaneText(ids::kPaneSent, " ");
-        });
+        PostBlocksEnd(context);
+        PostContinuousEnd(context);
     }
 };
 

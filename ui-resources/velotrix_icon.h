@@ -1,6 +1,7 @@
 // The program icon ICO_MAIN as XPM data: 32 x 32 and 16 x 16 pixels, 16 colours; plain C data.
 #pragma once
 
+// clang-format off
 static const char* const kVelotrixIcon32[] = {
     "32 32 8 1",
     "  c None",
@@ -71,3 +72,4 @@ static const char* const kVelotrixIcon16[] = {
     ".GGGGGGGGG..GGG.",
     "................"
 };
+// clang-format on

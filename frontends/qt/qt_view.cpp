@@ -93,6 +93,8 @@ QSize DialogPixels(const layout::DialogLayout& dialog, BaseUnits base) {
 QFont DialogFont(const layout::DialogLayout& dialog) {
     QFont font(ToQt(dialog.fontName));
     font.setPointSize(dialog.fontPointSize);
+    // Where the font is missing (Arial on most Linux systems), the nearest sans-serif stands in.
+    font.setStyleHint(QFont::SansSerif);
     return font;
 }
 

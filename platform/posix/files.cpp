@@ -105,7 +105,7 @@ bool DirectoryWritable(const std::string& directory) {
 }
 
 std::string UserConfigDirectory() {
-    // The base directory specification ignores a relative XDG_CONFIG_HOME.
+    // A relative XDG_CONFIG_HOME does not count, as the XDG base directories rule it.
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
     if (xdg != nullptr && xdg[0] == '/') {
         return WithSeparator(xdg);

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 #include <QApplication>
-#include <QCoreApplication>
 #include <QDialog>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -53,57 +52,49 @@ void PressKey(QWidget* target, int key, const QString& text) {
 
 void TypeText(QWidget* target, const QString& text) {
     for (const QChar c : text) {
-        PressKey(target, c.isLetter() ? c.toUpper().unicode() : c.unicode(), QString(c));
+        PressKey(target, c.toUpper().unicode(), QString(c));
     }
 }
 
 void ClickWidget(QWidget* widget) {
     const QPointF local(widget->width() / 2.0, widget->height() / 2.0);
     const QPointF global = widget->mapToGlobal(local);
-    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QApplication::sendEvent(widget, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
-    QApplication::sendEvent(widget, &release);
+    for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, local, global, Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(widget, &event);
+    }
 }
 
 void ShowAndActivate(QWidget* window) {
     window->show();
-    window->activateWindow();
     QApplication::setActiveWindow(window);
     PumpEvents();
 }
 
 ModalAnswers::ModalAnswers() {
     timer_.setInterval(5);
-    QObject::connect(&timer_, &QTimer::timeout, [this] { Poll(); });
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr || dialog == last_ ||
+            dialog->windowModality() != Qt::ApplicationModal) {
+            return;
+        }
+        last_ = dialog;
+        if (answers_.empty()) {
+            ++unexpected_;
+        } else {
+            const Answer answer = std::move(answers_.front());
+            answers_.pop_front();
+            answer(dialog);
+        }
+        // An answer that forgot to close its dialog must not hang the test.
+        if (dialog->isVisible()) {
+            dialog->reject();
+        }
+    });
     timer_.start();
-}
-
-ModalAnswers::~ModalAnswers() {
-    timer_.stop();
-}
-
-void ModalAnswers::Poll() {
-    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-    if (dialog == nullptr || dialog == last_ || !dialog->isVisible()) {
-        return;
-    }
-    last_ = dialog;
-    if (answers_.empty()) {
-        ++unexpected_;
-        dialog->reject();
-        return;
-    }
-    const Answer answer = std::move(answers_.front());
-    answers_.pop_front();
-    ++answered_;
-    answer(dialog);
-    // An answer that forgot to close its dialog must not hang the test.
-    if (dialog->isVisible()) {
-        dialog->reject();
-    }
 }
 
 }  // namespace velotrix::test

@@ -18,17 +18,15 @@ TEST(ManualLoop, PostsFromSeveralThreadsArriveCompleteAndInOrder) {
     constexpr int kPosts = 2000;
     for (ManualLoop::Clock clock : {ManualLoop::Clock::kVirtual, ManualLoop::Clock::kReal}) {
         ManualLoop loop(clock);
-        // Touched only by the tasks, that is on the pumping thread.
-        std::vector<int> next(kThreads, 0);
+        std::vector<int> next(kThreads, 0);  // touched only by the tasks, on this thread
         int outOfOrder = 0;
         int received = 0;
         std::vector<std::thread> workers;
-        for (int t = 0; t < kThreads; ++t) {
+        for (std::size_t t = 0; t < kThreads; ++t) {
             workers.emplace_back([&, t] {
                 for (int i = 0; i < kPosts; ++i) {
                     loop.Post([&, t, i] {
-                        outOfOrder += next[static_cast<std::size_t>(t)] != i;
-                        next[static_cast<std::size_t>(t)] = i + 1;
+                        outOfOrder += next[t]++ != i;
                         ++received;
                     });
                 }
@@ -60,7 +58,6 @@ TEST(ManualLoop, QuitFromAnotherThreadEndsRunWhileTimersRun) {
     loop.Run();
     quitter.join();
     EXPECT_GE(ticks, 5);
-    EXPECT_TRUE(loop.TimerActive(1));
 }
 
 }  // namespace

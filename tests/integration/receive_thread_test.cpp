@@ -63,9 +63,17 @@ protected:
         }
     }
 
+    // Polls as well, since the fake's counters change without a report.
     bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 5s) {
+        const auto deadline = std::chrono::steady_clock::now() + timeout;
         std::unique_lock lock(mutex);
-        return changed.wait_for(lock, timeout, condition);
+        while (!condition()) {
+            if (std::chrono::steady_clock::now() >= deadline) {
+                return false;
+            }
+            changed.wait_for(lock, 2ms);
+        }
+        return true;
     }
     // True when the thread makes no further wait within a short while: it has ended or blocks.
     bool WaitsStayAt(int count) {
@@ -149,6 +157,7 @@ TEST_F(ReceiveThreadTest, ClosingEndsTheLineErrorPauseAtOnce) {
     fake->InjectInput("x");
     Start(false);
     ASSERT_TRUE(WaitFor([&] { return fake->PurgeCount(Queue::kInput) == 1; }));
+    std::this_thread::sleep_for(50ms);  // well into the pause
     const auto before = std::chrono::steady_clock::now();
     Stop();
     EXPECT_LT(std::chrono::steady_clock::now() - before, kLineErrorPause / 2);

@@ -222,6 +222,20 @@ TEST(ContinuousFileSend, RepeatsWholePassesUntilThePortCloses) {
     }
 }
 
+TEST(ContinuousFileSend, TakesALoadMadeDuringTheSendAtTheNextPass) {
+    PtyPair pty;
+    LineRecorder line(pty);
+    SendRig rig(OpenPtyDevice(pty));
+    rig.options.binMode = true;
+    rig.options.continuousSend = true;
+    rig.Load(40);
+    rig.sends->FileSendCommand();
+    ASSERT_TRUE(rig.PumpUntil([&] { return rig.Listed(ToSend(40)); }));
+    rig.Load(20);
+    EXPECT_TRUE(rig.PumpUntil([&] { return rig.Listed(ToSend(20)); }));
+    rig.ClosePort();
+}
+
 TEST(ContinuousTextSend, SendsTheTextTakenAtThePressUntilThePortCloses) {
     for (const std::string text : {"", "XY"}) {
         SCOPED_TRACE(text);

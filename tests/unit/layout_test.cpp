@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/ids.h"

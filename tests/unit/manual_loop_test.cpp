@@ -10,6 +10,7 @@ namespace velotrix {
 namespace {
 
 using std::chrono::milliseconds;
+using Log = std::vector<std::string>;
 
 // A virtual-clock loop whose timers log their name and the time they fired at.
 struct Timeline {
@@ -18,89 +19,58 @@ struct Timeline {
             log.push_back(name + "@" + std::to_string(loop.Now().count()));
         });
     }
-
     ManualLoop loop;
-    std::vector<std::string> log;
+    Log log;
 };
 
 TEST(ManualLoop, TimersFireByDeadlineThenStartOrder) {
     Timeline t;
-    auto& loop = t.loop;
-    auto& log = t.log;
     t.Start(1, 300, "a");
     t.Start(2, 100, "b");
     t.Start(3, 300, "c");
     t.Start(4, 0, "d");
-    loop.Advance(milliseconds(299));
-    EXPECT_EQ(log, (std::vector<std::string>{"d@0", "b@100"}));
-    loop.Advance(milliseconds(1));
-    EXPECT_EQ(log, (std::vector<std::string>{"d@0", "b@100", "a@300", "c@300"}));
-    EXPECT_EQ(loop.Now(), milliseconds(300));
-    EXPECT_FALSE(loop.TimerActive(1));
+    t.loop.Advance(milliseconds(299));
+    EXPECT_EQ(t.log, (Log{"d@0", "b@100"}));
+    t.loop.Advance(milliseconds(1));
+    EXPECT_EQ(t.log, (Log{"d@0", "b@100", "a@300", "c@300"}));
 }
 
 TEST(ManualLoop, RestartReplacesAndStopCancels) {
     Timeline t;
-    auto& loop = t.loop;
-    auto& log = t.log;
     t.Start(1, 1000, "first");
-    loop.Advance(milliseconds(600));
+    t.loop.Advance(milliseconds(600));
     t.Start(1, 1000, "second");
     t.Start(2, 50, "stopped");
-    loop.StopTimer(2);
-    loop.StopTimer(99);
-    loop.Advance(milliseconds(999));
-    EXPECT_TRUE(log.empty());
-    loop.Advance(milliseconds(5000));
-    EXPECT_EQ(log, (std::vector<std::string>{"second@1600"}));
+    t.loop.StopTimer(2);
+    t.loop.StopTimer(99);
+    t.loop.Advance(milliseconds(5000));
+    EXPECT_EQ(t.log, (Log{"second@1600"}));
+    EXPECT_EQ(t.loop.Now(), milliseconds(5600));
 }
 
 TEST(ManualLoop, TasksRunBeforeAndBetweenTimers) {
     Timeline t;
-    auto& loop = t.loop;
-    auto& log = t.log;
-    loop.Post([&] { log.push_back("task"); });
-    loop.StartTimer(1, milliseconds(10), [&] {
-        log.push_back("t1");
-        loop.Post([&] { log.push_back("posted by t1"); });
-        // Re-arming from inside the timer counts from its own deadline.
-        t.Start(1, 5, "t1 again");
+    t.loop.Post([&] { t.log.push_back("task"); });
+    t.loop.StartTimer(1, milliseconds(10), [&] {
+        t.loop.Post([&] { t.log.push_back("posted by t1"); });
+        t.Start(1, 5, "t1 again");  // counts from its own deadline
     });
     t.Start(2, 12, "t2");
-    loop.Advance(milliseconds(20));
-    EXPECT_EQ(log,
-              (std::vector<std::string>{"task", "t1", "posted by t1", "t2@12", "t1 again@15"}));
-    EXPECT_EQ(loop.Now(), milliseconds(20));
+    t.loop.Advance(milliseconds(20));
+    EXPECT_EQ(t.log, (Log{"task", "posted by t1", "t2@12", "t1 again@15"}));
 }
 
-TEST(ManualLoop, RunPendingRunsWhatTasksPostAndCountsIt) {
+TEST(ManualLoop, PumpingRunsWhatTasksPostButLeavesTheVirtualClockAlone) {
     Timeline t;
-    auto& loop = t.loop;
-    auto& log = t.log;
-    loop.Post([&] {
-        log.push_back("1");
-        loop.Post([&] { log.push_back("3"); });
-    });
-    loop.Post([&] { log.push_back("2"); });
-    EXPECT_EQ(loop.RunPending(), 3u);
-    EXPECT_EQ(log, (std::vector<std::string>{"1", "2", "3"}));
-    EXPECT_EQ(loop.RunPending(), 0u);
-}
-
-TEST(ManualLoop, RunUntilLeavesTheVirtualClockAlone) {
-    Timeline t;
-    auto& loop = t.loop;
-    auto& log = t.log;
     t.Start(1, 0, "timer");
-    bool done = false;
-    loop.Post([&] { done = true; });
-    EXPECT_TRUE(loop.RunUntil([&] { return done; }, milliseconds(1000)));
-    EXPECT_FALSE(loop.RunUntil([] { return false; }, milliseconds(20)));
-    EXPECT_TRUE(log.empty());
-    EXPECT_EQ(loop.Now(), milliseconds(0));
+    t.loop.Post([&] { t.loop.Post([&] { t.log.push_back("nested"); }); });
+    EXPECT_EQ(t.loop.RunPending(), 2u);
+    EXPECT_TRUE(t.loop.RunUntil([&] { return !t.log.empty(); }, milliseconds(1000)));
+    EXPECT_FALSE(t.loop.RunUntil([] { return false; }, milliseconds(20)));
+    EXPECT_EQ(t.log, (Log{"nested"}));
 }
 
-TEST(ManualLoop, RealClockTimersFireOnTheirOwnAndQuitEndsRun) {
+TEST(ManualLoop, RealClockFiresTimersAndRunEndsAtQuit) {
     ManualLoop loop(ManualLoop::Clock::kReal);
     int fired = 0;
     loop.StartTimer(1, milliseconds(20), [&] { ++fired; });
@@ -108,15 +78,13 @@ TEST(ManualLoop, RealClockTimersFireOnTheirOwnAndQuitEndsRun) {
     loop.StopTimer(2);
     EXPECT_TRUE(loop.RunUntil([&] { return fired == 1; }, milliseconds(10000)));
     EXPECT_GE(loop.Now(), milliseconds(20));
-
-    loop.StartTimer(3, milliseconds(10), [&] { loop.Quit(); });
-    loop.Run();
-    EXPECT_FALSE(loop.TimerActive(3));
-    EXPECT_EQ(fired, 1);
     // A Quit that comes before Run ends it at once, and is used up by it.
     loop.Quit();
     loop.Run();
-    EXPECT_FALSE(loop.RunUntil([] { return false; }, milliseconds(0)));
+    loop.StartTimer(3, milliseconds(10), [&] { loop.Quit(); });
+    loop.Run();
+    EXPECT_EQ(fired, 1);
+    EXPECT_FALSE(loop.TimerActive(3));
 }
 
 }  // namespace

@@ -14,52 +14,39 @@ namespace {
 using test::ReadFileBytes;
 using test::TempDir;
 
-class FakeCombos : public ComboBoxes {
-  public:
+// Just enough of a dialog for the preferences; at() also catches a query for an entry that is not
+// there.
+struct FakeCombos : ComboBoxes {
     struct Box {
         std::vector<std::string> items;
         int selection = -1;
     };
+    std::map<int, Box> boxes;
 
-    template <std::size_t N>
-    void Fill(int id, const std::array<std::string_view, N>& options) {
-        boxes_[id].items.assign(options.begin(), options.end());
-    }
-    void Set(int id, std::vector<std::string> items, int selection) {
-        boxes_[id] = {std::move(items), selection};
-    }
-
-    int ComboCount(int id) const override { return static_cast<int>(Get(id).items.size()); }
+    int ComboCount(int id) const override { return static_cast<int>(boxes.at(id).items.size()); }
     std::string ComboItem(int id, int index) const override {
-        return index >= 0 && index < ComboCount(id) ? Get(id).items[static_cast<std::size_t>(index)]
-                                                    : std::string();
+        return boxes.at(id).items.at(static_cast<std::size_t>(index));
     }
-    int ComboSelection(int id) const override { return Get(id).selection; }
+    int ComboSelection(int id) const override { return boxes.at(id).selection; }
     void ComboSelect(int id, int index) override {
-        boxes_[id].selection = index >= 0 && index < ComboCount(id) ? index : -1;
+        boxes.at(id).selection = index >= 0 && index < ComboCount(id) ? index : -1;
     }
-
-  private:
-    const Box& Get(int id) const {
-        static const Box empty;
-        const auto it = boxes_.find(id);
-        return it == boxes_.end() ? empty : it->second;
-    }
-    std::map<int, Box> boxes_;
 };
 
 // The lists as the main dialog fills them; the probe selects the first port it found.
 FakeCombos StartedCombos(std::vector<std::string> ports) {
+    const auto list = [](const auto& options) {
+        return std::vector<std::string>(options.begin(), options.end());
+    };
     FakeCombos combos;
     const int firstPort = ports.empty() ? -1 : 0;
-    combos.Set(ids::kPortCombo, std::move(ports), firstPort);
-    combos.Fill(ids::kBaudCombo, BaudRateOptions());
-    combos.Fill(ids::kParityCombo, ParityOptions());
-    combos.Fill(ids::kDataBitsCombo, DataBitsOptions());
-    combos.Fill(ids::kStopBitsCombo, StopBitsOptions());
-    combos.Fill(ids::kFlowCombo, FlowOptions());
-    combos.Fill(ids::kPauseCombo, PauseOptions());
-    combos.ComboSelect(ids::kPauseCombo, 0);
+    combos.boxes = {{ids::kPortCombo, {std::move(ports), firstPort}},
+                    {ids::kBaudCombo, {list(BaudRateOptions())}},
+                    {ids::kParityCombo, {list(ParityOptions())}},
+                    {ids::kDataBitsCombo, {list(DataBitsOptions())}},
+                    {ids::kStopBitsCombo, {list(StopBitsOptions())}},
+                    {ids::kFlowCombo, {list(FlowOptions())}},
+                    {ids::kPauseCombo, {list(PauseOptions()), 0}}};
     return combos;
 }
 
@@ -94,7 +81,7 @@ TEST(Preferences, DefaultSearchStartsBehindTheFirstEntryAndIgnoresCase) {
     EXPECT_EQ(combos.ComboSelection(ids::kParityCombo), 2);
     EXPECT_EQ(combos.ComboSelection(ids::kFlowCombo), 1);
 
-    combos.Set(ids::kPortCombo, {"COM4", "COM1"}, 1);
+    combos.boxes[ids::kPortCombo] = {{"COM4", "COM1"}, 1};
     ApplyDefaultSettings(combos, "COM4", "4800", "keine", "8", "1", "keine");
     EXPECT_EQ(combos.ComboSelection(ids::kPortCombo), 0) << "wraps around to entry 0";
 

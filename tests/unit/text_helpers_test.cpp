@@ -13,57 +13,35 @@ namespace {
 
 TEST(TextHelpers, HexToValueTakesEveryCharacterAsADigit) {
     const struct {
-        std::string text;
+        const char* text;
         std::uint32_t value;
-    } cases[] = {
-        {"", 0},
-        {"1234", 4660},
-        {"ffff", 65535},
-        {"FFFF", 65535},
-        {" 12", 18},
-        {"4G00", 0x4000},
-        {"12.b", 0x12EB},
-        {"-", 13},
-        {"FFFFFFFF", ~0u},
-        {"100000000", 0},
-        {"\xC1", 0xA},
-        {std::string("1\0"
-                     "2",
-                     3),
-         1},
-    };
+    } cases[] = {{"", 0},           {"1234", 4660},   {"ffff", 65535},  {"FFFF", 65535},
+                 {" 12", 18},       {"4G00", 0x4000}, {"12.b", 0x12EB}, {"-", 13},
+                 {"FFFFFFFF", ~0u}, {"100000000", 0}, {"\xC1", 0xA}};
     for (const auto& c : cases) {
         EXPECT_EQ(HexToValue(c.text), c.value) << '"' << c.text << '"';
     }
+    EXPECT_EQ(HexToValue(std::string_view("1\0"
+                                          "2",
+                                          3)),
+              1u)
+        << "a zero byte ends the text";
 }
 
-TEST(TextHelpers, HexDigitsOfValues) {
-    EXPECT_EQ(ValueToHex(0), "00000000");
+TEST(TextHelpers, NumbersToText) {
     EXPECT_EQ(ValueToHex(4660), "00001234");
-    EXPECT_EQ(ValueToHex(4294967295u), "FFFFFFFF");
-    EXPECT_EQ(Hex4(0), "0000");
     EXPECT_EQ(Hex4(0x12ABCD), "ABCD");
-    EXPECT_EQ(Hex2(0x0F), "0F");
+    EXPECT_EQ(IntToDecimal(INT_MIN), "-2147483648");
+    EXPECT_EQ(IntToDecimal(0), "0");
 }
 
-TEST(TextHelpers, DecimalTextBothWays) {
-    EXPECT_EQ(IntToDecimal(0), "0");
-    EXPECT_EQ(IntToDecimal(-1), "-1");
-    EXPECT_EQ(IntToDecimal(115200), "115200");
-    EXPECT_EQ(IntToDecimal(INT_MIN), "-2147483648");
-    EXPECT_EQ(IntToDecimal(INT_MAX), "2147483647");
-
+TEST(TextHelpers, DecimalToInt) {
     const struct {
         const char* text;
         std::int32_t value;
-    } cases[] = {
-        {"4800", 4800},    {"-12", -12},
-        {"12 34", 12},     {"", 0},
-        {"1A", 27},        {"+5", 0},
-        {"5-3", 5},        {"-", 0},
-        {"--1", 0},        {"2147483648", INT_MIN},
-        {"4294967297", 1}, {"-2147483648", INT_MIN},
-    };
+    } cases[] = {{"4800", 4800},   {"-12", -12}, {"12 34", 12}, {"", 0},
+                 {"1A", 27},       {"+5", 0},    {"--1", 0},    {"2147483648", INT_MIN},
+                 {"4294967297", 1}};
     for (const auto& c : cases) {
         EXPECT_EQ(DecimalToInt(c.text), c.value) << '"' << c.text << '"';
     }
@@ -75,13 +53,11 @@ TEST(TextHelpers, FindTextPositionsAndCodes) {
         const char* text;
         const char* pattern;
         std::int32_t result;
-    } cases[] = {
-        {1, "DATEI.BIN", ".", 6}, {7, "DATEI.BIN", ".", 0},   {0, "DATEI.BIN", ".", -2},
-        {9, "DATEI.BIN", "N", 9}, {10, "DATEI.BIN", "N", -2}, {1, "A", ".", -1},
-        {1, "AB", "AB", -1},      {1, "ABC", "", -1},         {-5, "ABC", "", -2},
-        {1, "ABAC", "AC", 3},     {1, "XABDABC", "ABC", 5},   {1, "A_B_C", "_", 2},
-        {3, "A_B_C", "_", 4},     {5, "A_B_C", "_", 0},       {6, "A_B_C", "_", -2},
-    };
+    } cases[] = {{1, "DATEI.BIN", ".", 6}, {7, "DATEI.BIN", ".", 0},   {0, "DATEI.BIN", ".", -2},
+                 {9, "DATEI.BIN", "N", 9}, {10, "DATEI.BIN", "N", -2}, {1, "A", ".", -1},
+                 {1, "AB", "AB", -1},      {1, "ABC", "", -1},         {-5, "ABC", "", -2},
+                 {1, "ABAC", "AC", 3},     {1, "XABDABC", "ABC", 5},   {1, "A_B_C", "_", 2},
+                 {3, "A_B_C", "_", 4},     {5, "A_B_C", "_", 0},       {6, "A_B_C", "_", -2}};
     for (const auto& c : cases) {
         EXPECT_EQ(FindText(c.start, c.text, c.pattern), c.result)
             << c.pattern << " in " << c.text << " from " << c.start;
@@ -91,41 +67,21 @@ TEST(TextHelpers, FindTextPositionsAndCodes) {
 TEST(TextHelpers, CuttingCopiesZeroBytesAndStaysInBounds) {
     const std::string fixed("HELLO\0\0\0", 8);
     EXPECT_EQ(LeftChars(fixed, 8), fixed);
-    EXPECT_EQ(LeftChars("ABC", 0), "");
     EXPECT_EQ(LeftChars("ABC", 10), "ABC");
-    EXPECT_EQ(MidChars("ABCDEF", 2, 3), "CDE");
     EXPECT_EQ(MidChars("ABCDEF", 4, 10), "EF");
-    EXPECT_EQ(MidChars("ABCDEF", 6, 1), "");
     EXPECT_EQ(MidChars("ABCDEF", 100, 4), "");
-    EXPECT_EQ(RightChars("00001234", 4), "1234");
     EXPECT_EQ(RightChars("AB", 5), "AB");
-    EXPECT_EQ(RightChars("AB", 0), "");
-}
-
-TEST(TextHelpers, AppendTexts) {
-    std::string text = "/opt/";
-    EXPECT_EQ(&AppendTexts(text, {"Velotrix", ".ini"}), &text);
-    EXPECT_EQ(text, "/opt/Velotrix.ini");
-    AppendTexts(text, {});
-    EXPECT_EQ(text, "/opt/Velotrix.ini");
 }
 
 TEST(TextHelpers, TrimText) {
     const struct {
         std::string in;
         std::string out;
-    } cases[] = {
-        {"  AB C \t\r\n", "AB C"},
-        {"\t  ", ""},
-        {"", ""},
-        {"X", "X"},
-        {" \x01"
-         "A\x01\x1F",
-         "\x01"
-         "A"},
-        {"Gr\xFC\xDF", "Gr\xFC\xDF"},  // bytes above 7Fh are characters, not control codes
-        {std::string("AB\0CD", 5), "AB"},
-    };
+    } cases[] = {{"  AB C \t\r\n", "AB C"},
+                 {"\t  ", ""},
+                 {" \x01Z\x01\x1F", "\x01Z"},
+                 {"Gr\xFC\xDF", "Gr\xFC\xDF"},  // bytes above 7Fh are characters, not control codes
+                 {std::string("AB\0CD", 5), "AB"}};
     for (const auto& c : cases) {
         std::string text = c.in;
         EXPECT_EQ(TrimText(text), static_cast<std::int32_t>(c.out.size())) << c.in;
@@ -164,17 +120,11 @@ TEST(Cp1252, EveryByteSurvivesARoundTrip) {
 }
 
 TEST(Cp1252, KnownCharactersBothWays) {
-    EXPECT_EQ(Cp1252ToUtf8("\x80"), "\xE2\x82\xAC");
-    EXPECT_EQ(Cp1252ToUtf8("\x9F"), "\xC5\xB8");
-    EXPECT_EQ(Cp1252ToUtf8("\x81"), "\xC2\x81");
-    EXPECT_EQ(Cp1252ToUtf8("Gr\xFC\xDF"), "Gr\xC3\xBC\xC3\x9F");
+    EXPECT_EQ(Cp1252ToUtf8("\x80\x9F"), "\xE2\x82\xAC\xC5\xB8");
     EXPECT_EQ(Utf8ToCp1252("Gr\xC3\xBC\xC3\x9F"
-                           "e"),
+                           "e \xE2\x80\x9E"),
               "Gr\xFC\xDF"
-              "e");
-    EXPECT_EQ(Utf8ToCp1252("\xE2\x80\x9E"
-                           "x\xE2\x80\x9C"),
-              "\x84x\x93");
+              "e \x84");
 }
 
 TEST(Cp1252, UnmappableAndMalformedInputGivesOneQuestionMarkEach) {
@@ -182,19 +132,15 @@ TEST(Cp1252, UnmappableAndMalformedInputGivesOneQuestionMarkEach) {
         std::string utf8;
         std::string cp1252;
     } cases[] = {
-        {"\xE6\x97\xA5", "?"},      // a character 1252 has not got
-        {"\xF0\x9F\x98\x80", "?"},  // outside the basic plane
-        {"\xC2\x80", "?"},          // U+0080: its byte stands for the euro sign
-        {"\xC3", "?"},              // cut off at the end
-        {"\xE2\x82"
-         "A",
-         "?A"},                        // cut off in the middle
+        {"\xE6\x97\xA5", "?"},         // a character 1252 has not got
+        {"\xF0\x9F\x98\x80", "?"},     // outside the basic plane
+        {"\xC2\x80", "?"},             // U+0080: its byte stands for the euro sign
+        {"\xC3", "?"},                 // cut off at the end
+        {"\xE2\x82Z", "?Z"},           // cut off in the middle
         {"\xC0\x80", "??"},            // overlong form
         {"\xED\xA0\x80", "???"},       // surrogate
         {"\xF4\x90\x80\x80", "????"},  // beyond U+10FFFF
-        {"\x80"
-         "A\xFF",
-         "?A?"},  // stray continuation and invalid bytes
+        {"\x80Z\xFF", "?Z?"},          // stray continuation and invalid bytes
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Utf8ToCp1252(c.utf8), c.cp1252);

@@ -1,0 +1,60 @@
+// The command line of velotrix-cli: its commands and options, checked before anything is opened.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velotrix::cli {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailure = 1;
+inline constexpr int kExitUsage = 2;
+
+enum class Command { kHelp, kPorts, kInfo, kSend, kText, kReceive };
+
+// The line settings as the entries of the combo boxes 1002 to 1006 name them.
+struct LineOptions {
+    std::string baud = "4800";
+    std::string parity = "keine";
+    std::string dataBits = "8";
+    std::string stopBits = "1";
+    std::string flow = "keine";
+};
+
+struct Options {
+    Command command = Command::kHelp;
+    std::vector<std::string> files;  // info: every file; send: the one file
+    std::string text;                // text: the string to send (code page 1252)
+    std::string port;
+    LineOptions line;
+
+    // send
+    bool binMode = false;
+    bool showProgress = true;
+    int pauseIndex = 0;  // the entry of combo 1025
+    std::optional<std::string> aadr;
+    std::optional<std::string> sadr;
+    std::optional<std::string> name;  // code page 1252
+    std::optional<char> typeLetter;
+
+    // receive
+    std::optional<std::string> output;
+    int timeoutSeconds = 60;
+};
+
+struct ParseResult {
+    Options options;
+    std::string error;  // empty when the command line is valid
+    bool ok() const { return error.empty(); }
+};
+
+// The arguments behind the program name.
+ParseResult ParseArguments(const std::vector<std::string>& arguments);
+
+// The full help text and the short hint that follows a usage error, in code page 1252 like every
+// text of the program.
+std::string HelpText();
+std::string UsageHint();
+
+}  // namespace velotrix::cli
