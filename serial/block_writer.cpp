@@ -75,15 +75,16 @@ BlockResult WriteByteByByte(const SendContext& context, std::span<const std::uin
 
     // The last count shown is exact, whichever way the block ended.
     PostProgress(context, total);
-    if (result == BlockResult::kWritten) {
-        context.Post([](Screen& screen) { screen.View().HideProgress(); });
-        PostResultLine(context, total);
-        return result;
+    if (result != BlockResult::kWritten) {
+        context.device.Purge(true, true);
     }
-    context.device.Purge(true, true);
     context.Post([](Screen& screen) { screen.View().HideProgress(); });
-    context.PostMessage("Dauersenden abgebrochen...");
-    context.PostScrollToEnd();
+    if (result == BlockResult::kWritten) {
+        PostResultLine(context, total);
+    } else {
+        context.PostMessage("Dauersenden abgebrochen...");
+        context.PostScrollToEnd();
+    }
     return result;
 }
 

@@ -69,18 +69,24 @@ PortControl::PortControl(Screen& screen, UiLoop& loop, SerialPort& port, Receive
       openDevice_(std::move(openDevice)),
       impl_(std::make_shared<Impl>(*this)) {}
 
-PortControl::~PortControl() { ClosePort(); }
+PortControl::~PortControl() {
+    ClosePort();
+}
 
 void PortControl::SetStopSender(std::function<void()> stopSender) {
     stopSender_ = std::move(stopSender);
 }
 
-void PortControl::SetLineErrorPause(ReceivePause pause) { impl_->lineErrorPause = std::move(pause); }
+void PortControl::SetLineErrorPause(ReceivePause pause) {
+    impl_->lineErrorPause = std::move(pause);
+}
 
 void PortControl::TogglePort() {
     if (port_.portOpen.load()) {
         screen_.SetControlMode(ModeClosed);
-        screen_.View().SetText(ids::kComButton, "COM \xF6" "ffnen");
+        screen_.View().SetText(ids::kComButton,
+                               "COM \xF6"
+                               "ffnen");
         ClosePort();
         return;
     }
@@ -110,7 +116,9 @@ void PortControl::OpenPort() {
     }
 
     screen_.SetControlMode(ModeOpen);
-    view.SetText(ids::kComButton, "COM schlie\xDF" "en");
+    view.SetText(ids::kComButton,
+                 "COM schlie\xDF"
+                 "en");
     port_.device = std::move(opened.value);
     impl_->openPath = port.path;
     port_.portOpen.store(true);
@@ -201,7 +209,10 @@ void PortControl::EnumeratePorts(bool showResult) {
     if (result.empty()) {
         result = "Keine (freien) COM-Ports";
     }
-    view.MessageBox(result, "Verf\xFC" "gbar", MessageIcon::kNone);
+    view.MessageBox(result,
+                    "Verf\xFC"
+                    "gbar",
+                    MessageIcon::kNone);
 }
 
 void PortControl::UpdateCtsIndicator() {

@@ -25,7 +25,7 @@ using OpenDeviceFunction =
 LineSettings LineSettingsFromCombos(const ComboBoxes& combos);
 
 class PortControl {
-public:
+  public:
     PortControl(Screen& screen, UiLoop& loop, SerialPort& port, ReceiveEngine& receiver,
                 ListPortsFunction listPorts, OpenDeviceFunction openDevice);
     ~PortControl();  // closes the port
@@ -50,7 +50,7 @@ public:
     // The ports in combo 1001, in its order.
     const std::vector<PortInfo>& Ports() const { return ports_; }
 
-private:
+  private:
     struct Impl;
     Screen& screen_;
     UiLoop& loop_;

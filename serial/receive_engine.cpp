@@ -21,7 +21,9 @@ constexpr std::size_t kSeparatorLength = 47;
 constexpr int kRxTextFields[] = {ids::kRxKind, ids::kRxAadr, ids::kRxEadr, ids::kRxSadr,
                                  ids::kRxName, ids::kRxCrc,  ids::kRxBytes};
 
-std::string Decimal(std::uint32_t value) { return IntToDecimal(static_cast<std::int32_t>(value)); }
+std::string Decimal(std::uint32_t value) {
+    return IntToDecimal(static_cast<std::int32_t>(value));
+}
 
 }  // namespace
 
@@ -29,7 +31,9 @@ ReceiveEngine::ReceiveEngine(Screen& screen, UiLoop& loop) : screen_(screen), lo
     buffer_.rxLine.reserve(3 * kBytesPerLine);
 }
 
-ReceiveEngine::~ReceiveEngine() { loop_.StopTimer(ids::kSilenceTimer); }
+ReceiveEngine::~ReceiveEngine() {
+    loop_.StopTimer(ids::kSilenceTimer);
+}
 
 void ReceiveEngine::ConsumeReceivedBytes(std::span<const std::uint8_t> bytes) {
     if (bytes.empty()) {
@@ -151,8 +155,12 @@ void ReceiveEngine::ResetListing() {
     ClearRxFields();
 }
 
-std::span<const std::uint8_t> ReceiveEngine::SavableBytes() const { return savable_; }
+std::span<const std::uint8_t> ReceiveEngine::SavableBytes() const {
+    return savable_;
+}
 
-bool ReceiveEngine::SavableHasHeader() const { return savableHasHeader_; }
+bool ReceiveEngine::SavableHasHeader() const {
+    return savableHasHeader_;
+}
 
 }  // namespace velotrix

@@ -27,7 +27,7 @@ struct RxBuffer {
 // Every member runs on the UI thread: the receive thread hands its batches over with UiLoop::Post,
 // so a batch can never interleave with FinishReception.
 class ReceiveEngine {
-public:
+  public:
     ReceiveEngine(Screen& screen, UiLoop& loop);
     ~ReceiveEngine();  // stops the silence timer, whose task refers to this engine
     ReceiveEngine(const ReceiveEngine&) = delete;
@@ -50,7 +50,7 @@ public:
     std::uint32_t DroppedCount() const { return droppedCount_; }
     const RxBuffer& Buffer() const { return buffer_; }
 
-private:
+  private:
     void StoreByte(std::uint8_t byte);
 
     Screen& screen_;

@@ -19,7 +19,9 @@ ReceiveThread::~ReceiveThread() {
     Join();
 }
 
-void ReceiveThread::Start() { thread_ = std::thread([this] { Run(); }); }
+void ReceiveThread::Start() {
+    thread_ = std::thread([this] { Run(); });
+}
 
 void ReceiveThread::Stop() {
     {
@@ -90,7 +92,8 @@ void ReceiveThread::DrainInput() {
         }
         lastReadFailed_ = false;
         const auto begin = readBuffer_.begin();
-        sinks_.bytes(std::vector<std::uint8_t>(begin, begin + static_cast<std::ptrdiff_t>(read.value)));
+        sinks_.bytes(
+            std::vector<std::uint8_t>(begin, begin + static_cast<std::ptrdiff_t>(read.value)));
     }
 }
 

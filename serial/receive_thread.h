@@ -31,7 +31,7 @@ inline constexpr std::chrono::milliseconds kLineErrorPause{2000};
 inline constexpr std::size_t kReceiveReadSize = 4096;
 
 class ReceiveThread {
-public:
+  public:
     // The device and portOpen must outlive the thread. An empty pause waits on a condition
     // variable that Stop() wakes.
     ReceiveThread(SerialDevice& device, const std::atomic<bool>& portOpen, ReceiveSinks sinks,
@@ -46,7 +46,7 @@ public:
     void Stop();
     void Join();
 
-private:
+  private:
     void Run();
     void DrainInput();
     void Pause(std::chrono::milliseconds duration);

@@ -1,6 +1,8 @@
 // The port-control test rig.
 #include "support/port_rig.h"
 
+#include <time.h>
+
 #include <array>
 #include <utility>
 
@@ -47,8 +49,7 @@ bool PortRig::Choose(int comboId, std::string_view entry) {
     return false;
 }
 
-bool PortRig::PumpUntil(const std::function<bool()>& condition,
-                        std::chrono::milliseconds timeout) {
+bool PortRig::PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
     return loop.RunUntil(condition, timeout);
 }
 
@@ -64,6 +65,14 @@ void PortRig::PressComButton() {
     view.Enable(ids::kSaveButton, false);
 }
 
-std::vector<std::string> PortRig::Listing() const { return view.Lines(ids::kMessageList); }
+std::vector<std::string> PortRig::Listing() const {
+    return view.Lines(ids::kMessageList);
+}
+
+std::chrono::nanoseconds ProcessCpuTime() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return std::chrono::seconds(now.tv_sec) + std::chrono::nanoseconds(now.tv_nsec);
+}
 
 }  // namespace velotrix::test

@@ -19,7 +19,7 @@
 namespace velotrix::test {
 
 class PortRig {
-public:
+  public:
     // Probes the ports silently, as the start of the program does; selects 9600 baud, no parity,
     // 8 data bits, 1 stop bit and no flow control.
     PortRig(ListPortsFunction listPorts, OpenDeviceFunction openDevice);
@@ -43,5 +43,8 @@ public:
     ReceiveEngine engine{screen, loop};
     PortControl control;
 };
+
+// CPU time used so far by all threads of the process.
+std::chrono::nanoseconds ProcessCpuTime();
 
 }  // namespace velotrix::test
