@@ -30,7 +30,8 @@ constexpr std::array<std::string_view, 11> kInfoLines = {
     "AC1, LLC2, ...",
     "",
     "Kurzanleitung:",
-    "1. Protokoll-Einstellungen w\xE4hlen, <COM \xF6" "ffnen>",
+    "1. Protokoll-Einstellungen w\xE4hlen, <COM \xF6"
+    "ffnen>",
     "2. Velotrix ist nun empfangsbereit.",
     "3. Wenn >1 Sek. Stille nach letztem empfangenen Byte wird der Empfangspuffer",
     "    geschlossen und kann als Datei mit <SICHERN> abgelegt werden.",
@@ -58,8 +59,8 @@ void FillCombo(DialogView& view, int id, const std::array<std::string_view, N>& 
     }
 }
 
-constexpr int kTxFieldsBlankedOnReset[] = {ids::kTxKind, ids::kTxAadr,  ids::kTxEadr, ids::kTxSadr,
-                                           ids::kTxName, ids::kTxCrc, ids::kTxBytes};
+constexpr int kTxFieldsBlankedOnReset[] = {ids::kTxKind, ids::kTxAadr, ids::kTxEadr, ids::kTxSadr,
+                                           ids::kTxName, ids::kTxCrc,  ids::kTxBytes};
 
 }  // namespace
 
@@ -140,11 +141,17 @@ void MainController::Start() {
     s.sends.RefreshSnapshot();
 }
 
-bool MainController::Finished() const { return state_->finished; }
+bool MainController::Finished() const {
+    return state_->finished;
+}
 
-const std::vector<PortInfo>& MainController::Ports() const { return state_->portControl.Ports(); }
+const std::vector<PortInfo>& MainController::Ports() const {
+    return state_->portControl.Ports();
+}
 
-bool MainController::Sending() const { return state_->sends.Busy(); }
+bool MainController::Sending() const {
+    return state_->sends.Busy();
+}
 
 void MainController::Quit() {
     state_->portControl.ClosePort();

@@ -25,7 +25,7 @@ struct ControllerEnvironment {
 std::string DefaultSettingsPath();
 
 class MainController {
-public:
+  public:
     MainController(DialogView& view, UiLoop& loop, ControllerEnvironment environment);
     ~MainController();
     MainController(const MainController&) = delete;
@@ -42,7 +42,7 @@ public:
     // True while a send runs on its sender thread; a single send ends only after the line drained.
     bool Sending() const;
 
-private:
+  private:
     void Quit();
     void EndDialog();
     void ResetDisplayState();

@@ -67,8 +67,8 @@ inline constexpr int kPaneSent = 2;
 inline constexpr int kPaneReceived = 3;
 
 // Notification codes carried with a command.
-inline constexpr int kNotifyClicked = 0;       // button click, menu command, accelerator
-inline constexpr int kNotifySelChange = 1;     // a combo box selection changed by the user
+inline constexpr int kNotifyClicked = 0;         // button click, menu command, accelerator
+inline constexpr int kNotifySelChange = 1;       // a combo box selection changed by the user
 inline constexpr int kNotifyEditChange = 0x300;  // an edit field's text changed
 
 // The silence timer that closes a reception.

@@ -1,4 +1,5 @@
-// The port preferences: the option lists, the built-in defaults and the settings file "Velotrix.ini".
+// The port preferences: the option lists, the built-in defaults and the settings file
+// "Velotrix.ini".
 #pragma once
 
 #include <array>
@@ -30,8 +31,9 @@ const std::array<std::string_view, 5>& PauseOptions();
 void LoadPreferences(ComboBoxes& combos, const std::string& settingsPath);
 // Stores the seven current selections (-1 for none), one write per key.
 void SavePreferences(const ComboBoxes& combos, const std::string& settingsPath);
-// For each of the combo boxes 1001 to 1006, selects the first entry that begins with the given text,
-// ignoring case, searching from index 1 to the end and then index 0; no match keeps the selection.
+// For each of the combo boxes 1001 to 1006, selects the first entry that begins with the given
+// text, ignoring case, searching from index 1 to the end and then index 0; no match keeps the
+// selection.
 void ApplyDefaultSettings(ComboBoxes& combos, std::string_view port, std::string_view baud,
                           std::string_view parity, std::string_view dataBits,
                           std::string_view stopBits, std::string_view flow);

@@ -41,8 +41,12 @@ void Screen::ScrollMessageListToEnd() {
     view_.ListSelect(ids::kMessageList, view_.ListCount(ids::kMessageList) - 1);
 }
 
-void Screen::AddMessage(std::string_view line) { view_.ListAdd(ids::kMessageList, line); }
+void Screen::AddMessage(std::string_view line) {
+    view_.ListAdd(ids::kMessageList, line);
+}
 
-void Screen::ClearMessages() { view_.ListClear(ids::kMessageList); }
+void Screen::ClearMessages() {
+    view_.ListClear(ids::kMessageList);
+}
 
 }  // namespace velotrix

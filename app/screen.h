@@ -11,7 +11,7 @@ namespace velotrix {
 enum ControlMode { ModeClosed = 0, ModeOpen = 1, ModeBusy = 2 };
 
 class Screen {
-public:
+  public:
     explicit Screen(DialogView& view) : view_(view) {}
 
     DialogView& View() { return view_; }
@@ -19,7 +19,8 @@ public:
     // Port settings 1001-1006 versus "BIN/Z80 laden", "Datei senden" and "Refresh"; any other value
     // changes nothing.
     void SetControlMode(int mode);
-    // The OS's own text for errorCode (plus a hint, when given) under "Meldung:" with the error icon.
+    // The OS's own text for errorCode (plus a hint, when given) under "Meldung:" with the error
+    // icon.
     void ShowSystemError(int errorCode, std::string_view hint = {});
     // Selects the MessageList's last line; on an empty list removes the selection.
     void ScrollMessageListToEnd();
@@ -27,7 +28,7 @@ public:
     void AddMessage(std::string_view line);
     void ClearMessages();
 
-private:
+  private:
     DialogView& view_;
 };
 

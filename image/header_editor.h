@@ -10,7 +10,7 @@
 namespace velotrix {
 
 class HeaderEditor {
-public:
+  public:
     HeaderEditor(Screen& screen, TxImage& tx);
 
     // "BIN/Z80 laden": asks for a file, loads it and shows its header.
@@ -25,7 +25,7 @@ public:
     void TxNameChanged();
     void TxTypeSelected();
 
-private:
+  private:
     void LoadFromPath(const std::string& path);
 
     Screen& screen_;

@@ -8,8 +8,8 @@
 
 namespace velotrix {
 
-// "NAME.Z80" from the RX name field's text (its first 15 characters, trimmed) when the reception had
-// a header, else "default.bin".
+// "NAME.Z80" from the RX name field's text (its first 15 characters, trimmed) when the reception
+// had a header, else "default.bin".
 std::string SuggestedSaveName(std::string_view nameFieldText, bool hasHeader);
 
 enum class SaveStatus { kWritten, kCannotCreate, kWriteError };

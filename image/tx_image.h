@@ -35,8 +35,8 @@ enum class LoadStatus { kLoaded, kCannotOpen, kTooBig, kTooSmall };
 
 struct LoadResult {
     LoadStatus status = LoadStatus::kCannotOpen;
-    bool isZ80 = false;      // the file brought its own header
-    std::string message;     // the box to show (code page 1252), empty when none
+    bool isZ80 = false;   // the file brought its own header
+    std::string message;  // the box to show (code page 1252), empty when none
     std::string caption;
 };
 

@@ -7,7 +7,7 @@
 namespace velotrix {
 
 class ComboBoxes {
-public:
+  public:
     virtual ~ComboBoxes() = default;
 
     virtual int ComboCount(int id) const = 0;
@@ -15,8 +15,8 @@ public:
     virtual std::string ComboItem(int id, int index) const = 0;
     // -1 when no entry is selected.
     virtual int ComboSelection(int id) const = 0;
-    // Selects the entry; an index that names no entry (-1 included) leaves the box without selection.
-    // A selection made by the program raises no selection-change notification.
+    // Selects the entry; an index that names no entry (-1 included) leaves the box without
+    // selection. A selection made by the program raises no selection-change notification.
     virtual void ComboSelect(int id, int index) = 0;
 };
 

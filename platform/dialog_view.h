@@ -21,7 +21,7 @@ struct FileFilter {
 };
 
 class DialogView : public ComboBoxes {
-public:
+  public:
     // Receives every command of both dialogs on the UI thread: control or menu ID and the
     // notification code (ids::kNotifyClicked, kNotifySelChange, kNotifyEditChange).
     using CommandHandler = std::function<void(int id, int code)>;

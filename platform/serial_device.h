@@ -61,7 +61,7 @@ struct OsResult {
 };
 
 class SerialDevice {
-public:
+  public:
     virtual ~SerialDevice() = default;
 
     // Raw 8-bit-clean mode plus the given settings; everything else stays as the port had it.
@@ -69,9 +69,11 @@ public:
     virtual AppliedSettings ReadBack() const = 0;
 
     // Blocks until bytes are queued, CTS changes, a line error is counted, or CancelWaits() was
-    // called (before or during the wait). A failed wait (the device vanished, a hang-up) is an error.
+    // called (before or during the wait). A failed wait (the device vanished, a hang-up) is an
+    // error.
     virtual OsResult<SerialEvents> WaitEvent() = 0;
-    // From any thread: every blocking call (WaitEvent, Write) returns at once, now and from then on.
+    // From any thread: every blocking call (WaitEvent, Write) returns at once, now and from then
+    // on.
     virtual void CancelWaits() = 0;
 
     virtual std::size_t QueuedInput() = 0;

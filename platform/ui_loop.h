@@ -7,7 +7,7 @@
 namespace velotrix {
 
 class UiLoop {
-public:
+  public:
     virtual ~UiLoop() = default;
 
     // Runs task on the UI thread, after what is already queued. Safe from any thread.
@@ -15,7 +15,8 @@ public:
 
     // UI thread only. Starts (or restarts) the one-shot timer with this id; fire runs on the UI
     // thread when delay has passed without a StopTimer or a restart of the same id.
-    virtual void StartTimer(int id, std::chrono::milliseconds delay, std::function<void()> fire) = 0;
+    virtual void StartTimer(int id, std::chrono::milliseconds delay,
+                            std::function<void()> fire) = 0;
     virtual void StopTimer(int id) = 0;
 };
 

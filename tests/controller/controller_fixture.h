@@ -18,7 +18,7 @@
 namespace velotrix::test {
 
 class ControllerTest : public ::testing::Test {
-protected:
+  protected:
     // Starts the program with fake devices listed under these names ("/dev/fake/NAME").
     void Start(const std::vector<std::string>& portNames = {}) {
         for (const std::string& name : portNames) {
@@ -37,7 +37,9 @@ protected:
     // Opens the selected port with the COM button.
     void OpenPort() {
         view.Click(ids::kComButton);
-        ASSERT_EQ(view.Text(ids::kComButton), "COM schlie\xDF" "en");
+        ASSERT_EQ(view.Text(ids::kComButton),
+                  "COM schlie\xDF"
+                  "en");
     }
 
     // Loads a file through "BIN/Z80 laden", answering the open dialog with it.

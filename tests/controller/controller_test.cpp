@@ -94,7 +94,8 @@ TEST_F(ControllerTest, InfoBoxHoldsElevenLinesJoinedByCarriageReturns) {
     ASSERT_EQ(view.Messages().size(), 1u);
     const std::string expected =
         "Datenaustausch mit anderem Rechner per V.24\rAC1, LLC2, ...\r\rKurzanleitung:\r"
-        "1. Protokoll-Einstellungen w\xE4hlen, <COM \xF6" "ffnen>\r"
+        "1. Protokoll-Einstellungen w\xE4hlen, <COM \xF6"
+        "ffnen>\r"
         "2. Velotrix ist nun empfangsbereit.\r"
         "3. Wenn >1 Sek. Stille nach letztem empfangenen Byte wird der Empfangspuffer\r"
         "    geschlossen und kann als Datei mit <SICHERN> abgelegt werden.\r"
@@ -126,7 +127,7 @@ TEST_F(ControllerTest, StoredCtsIsSelectedWithoutWarnings) {
 TEST_F(ControllerTest, PreferencesRoundTripThroughTheMenu) {
     Start({"ttyS0", "ttyUSB0"});
     const std::vector<std::pair<int, int>> chosen = {
-        {ids::kPortCombo, 1},     {ids::kBaudCombo, 13}, {ids::kParityCombo, 0},
+        {ids::kPortCombo, 1},     {ids::kBaudCombo, 13},    {ids::kParityCombo, 0},
         {ids::kDataBitsCombo, 0}, {ids::kStopBitsCombo, 1}, {ids::kFlowCombo, 1},
         {ids::kPauseCombo, 4}};
     for (const auto& [id, index] : chosen) {
@@ -181,7 +182,8 @@ TEST_P(QuitTest, ClosesThePortBeforeTheDialogEnds) {
     EXPECT_FALSE(devices[0]->IsOpen());
 }
 
-INSTANTIATE_TEST_SUITE_P(EscapeAndBeenden, QuitTest, ::testing::Values(ids::kCancel, ids::kMenuQuit));
+INSTANTIATE_TEST_SUITE_P(EscapeAndBeenden, QuitTest,
+                         ::testing::Values(ids::kCancel, ids::kMenuQuit));
 
 TEST_F(ControllerTest, TheCloseBoxEndsTheDialogWithoutClosingThePort) {
     Start({"ttyUSB0"});
@@ -207,9 +209,11 @@ TEST_F(ControllerTest, EachUseOfTheComButtonResetsTheDisplay) {
     Load("HELLO_4000.bin", CountingBytes(256));
     ASSERT_EQ(view.Text(ids::kTxEadr), "40FF");
     view.Click(ids::kComButton);
-    EXPECT_EQ(view.Text(ids::kComButton), "COM \xF6" "ffnen");
-    for (int id : {ids::kTxKind, ids::kTxAadr, ids::kTxEadr, ids::kTxSadr, ids::kTxName, ids::kTxCrc,
-                   ids::kTxBytes}) {
+    EXPECT_EQ(view.Text(ids::kComButton),
+              "COM \xF6"
+              "ffnen");
+    for (int id : {ids::kTxKind, ids::kTxAadr, ids::kTxEadr, ids::kTxSadr, ids::kTxName,
+                   ids::kTxCrc, ids::kTxBytes}) {
         EXPECT_EQ(view.Text(id), " ") << id;
     }
     EXPECT_EQ(view.PaneText(ids::kPanePath), " ");
@@ -225,7 +229,9 @@ TEST_F(ControllerTest, OpeningWithoutAnyPortShowsTheOsErrorAndStaysClosed) {
     EXPECT_EQ(view.Messages()[0].caption, "Meldung:");
     EXPECT_EQ(view.Messages()[0].icon, MessageIcon::kError);
     EXPECT_FALSE(view.Messages()[0].text.empty());
-    EXPECT_EQ(view.Text(ids::kComButton), "COM \xF6" "ffnen");
+    EXPECT_EQ(view.Text(ids::kComButton),
+              "COM \xF6"
+              "ffnen");
     EXPECT_TRUE(view.IsEnabled(ids::kPortCombo));
 }
 

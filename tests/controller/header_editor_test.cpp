@@ -11,7 +11,7 @@ namespace velotrix::test {
 namespace {
 
 class HeaderEditorTest : public ControllerTest {
-protected:
+  protected:
     void SetUp() override {
         Start({"ttyUSB0"});
         OpenPort();
@@ -66,8 +66,8 @@ class AadrEditTest : public HeaderEditorTest, public ::testing::WithParamInterfa
 
 TEST_P(AadrEditTest, EndAddressFollowsTheLoadAddress) {
     const AadrEdit& edit = GetParam();
-    Load("prog.z80", Z80File(0x1000, 0x1000 + edit.dataBytes - 1, 0x1000, 'P', "PROG",
-                             edit.dataBytes));
+    Load("prog.z80",
+         Z80File(0x1000, 0x1000 + edit.dataBytes - 1, 0x1000, 'P', "PROG", edit.dataBytes));
     view.Type(ids::kTxAadr, edit.typed);
     EXPECT_EQ(view.Text(ids::kTxEadr), edit.eadrShown);
 }

@@ -26,7 +26,9 @@ using namespace std::chrono_literals;
 using Bytes = std::vector<std::uint8_t>;
 using Queue = FakeSerialDevice::Queue;
 
-const std::string kOpenCaption = "COM \xF6" "ffnen";
+const std::string kOpenCaption =
+    "COM \xF6"
+    "ffnen";
 
 // The fake, with a driver that refuses settings, reports a line error or fails reads when told to.
 class MisbehavingDevice : public SerialDevice {
@@ -127,7 +129,9 @@ TEST_F(PortControlTest, ProbeOffersTheFreePortsWithTheFirstSelected) {
         EXPECT_EQ(rig->view.Selection(ids::kPortCombo), c.offered.empty() ? -1 : 0);
         ASSERT_EQ(Boxes().size(), 1u);
         EXPECT_EQ(Boxes()[0].text, c.box);
-        EXPECT_EQ(Boxes()[0].caption, "Verf\xFC" "gbar");
+        EXPECT_EQ(Boxes()[0].caption,
+                  "Verf\xFC"
+                  "gbar");
     }
 }
 
@@ -173,7 +177,9 @@ TEST_F(PortControlTest, OpenAppliesTheSettingsAndCloseUndoesEverything) {
     EXPECT_EQ(settings.dataBits, 7);
     EXPECT_EQ(settings.stopBits, 2);
     EXPECT_EQ(settings.ctsFlow, true);
-    EXPECT_EQ(rig->view.Text(ids::kComButton), "COM schlie\xDF" "en");
+    EXPECT_EQ(rig->view.Text(ids::kComButton),
+              "COM schlie\xDF"
+              "en");
     EXPECT_FALSE(rig->view.IsEnabled(ids::kPortCombo));
     EXPECT_TRUE(rig->view.MenuEnabled(ids::kMenuSendText));
 

@@ -1,4 +1,5 @@
-// The receive engine on the UI thread alone: listing, RX fields, totals, CRC and what "Sichern" gets.
+// The receive engine on the UI thread alone: listing, RX fields, totals, CRC and what "Sichern"
+// gets.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -21,7 +22,7 @@ using Bytes = std::vector<std::uint8_t>;
 const std::string kSeparator(47, '-');
 
 class ReceiveEngineTest : public ::testing::Test {
-protected:
+  protected:
     ReceiveEngineTest() { rig.engine.ResetListing(); }
 
     void Feed(const Bytes& bytes, std::size_t batchSize = 100) {
@@ -71,10 +72,10 @@ TEST_F(ReceiveEngineTest, ReceptionsAreListedTotalledAndChecksummedWhateverTheBa
             ASSERT_EQ(listing.size(), c.listingLines + 3);
             EXPECT_EQ(listing.front(), c.firstLine);
             EXPECT_EQ(listing[c.listingLines - 1], c.lastDataLine);
-            EXPECT_EQ(Tail(3), (std::vector<std::string>{
-                                   kSeparator,
-                                   "Bytes empfangen gesamt: " + std::to_string(c.bytes.size()),
-                                   "Sichern per Button"}));
+            EXPECT_EQ(Tail(3),
+                      (std::vector<std::string>{
+                          kSeparator, "Bytes empfangen gesamt: " + std::to_string(c.bytes.size()),
+                          "Sichern per Button"}));
             EXPECT_EQ(rig.view.Selection(ids::kMessageList), static_cast<int>(listing.size()) - 1);
             EXPECT_EQ(Text(ids::kRxKind), c.kind);
             EXPECT_EQ(Text(ids::kRxCrc), c.crc);
