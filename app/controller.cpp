@@ -52,13 +52,6 @@ std::string InfoText() {
     return text;
 }
 
-template <std::size_t N>
-void FillCombo(DialogView& view, int id, const std::array<std::string_view, N>& options) {
-    for (std::string_view option : options) {
-        view.ComboAdd(id, option);
-    }
-}
-
 constexpr int kTxFieldsBlankedOnReset[] = {ids::kTxKind, ids::kTxAadr, ids::kTxEadr, ids::kTxSadr,
                                            ids::kTxName, ids::kTxCrc,  ids::kTxBytes};
 
@@ -117,12 +110,7 @@ void MainController::Start() {
     view.SetPaneText(ids::kPaneLabel, "Puffer:");
 
     s.portControl.EnumeratePorts(false);
-    FillCombo(view, ids::kBaudCombo, BaudRateOptions());
-    FillCombo(view, ids::kParityCombo, ParityOptions());
-    FillCombo(view, ids::kDataBitsCombo, DataBitsOptions());
-    FillCombo(view, ids::kStopBitsCombo, StopBitsOptions());
-    FillCombo(view, ids::kFlowCombo, FlowOptions());
-    FillCombo(view, ids::kPauseCombo, PauseOptions());
+    FillOptionLists(view);
     FillTypeCombo(view, ids::kRxType);
     FillTypeCombo(view, ids::kTxType);
 

@@ -22,7 +22,23 @@ void SelectFirstWithPrefix(ComboBoxes& combos, int id, std::string_view prefix) 
     }
 }
 
+template <std::size_t N>
+void FillCombo(DialogView& view, int id, const std::array<std::string_view, N>& options) {
+    for (std::string_view option : options) {
+        view.ComboAdd(id, option);
+    }
+}
+
 }  // namespace
+
+void FillOptionLists(DialogView& view) {
+    FillCombo(view, ids::kBaudCombo, BaudRateOptions());
+    FillCombo(view, ids::kParityCombo, ParityOptions());
+    FillCombo(view, ids::kDataBitsCombo, DataBitsOptions());
+    FillCombo(view, ids::kStopBitsCombo, StopBitsOptions());
+    FillCombo(view, ids::kFlowCombo, FlowOptions());
+    FillCombo(view, ids::kPauseCombo, PauseOptions());
+}
 
 const std::array<PreferenceKey, 7>& PreferenceKeys() {
     static const std::array<PreferenceKey, 7> keys = {{

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "platform/combo_boxes.h"
+#include "platform/dialog_view.h"
 
 namespace velotrix {
 
@@ -27,6 +28,8 @@ const std::array<std::string_view, 2>& StopBitsOptions();
 const std::array<std::string_view, 2>& FlowOptions();
 const std::array<std::string_view, 5>& PauseOptions();
 
+// Adds the option lists to the combo boxes 1002 to 1006 and 1025.
+void FillOptionLists(DialogView& view);
 // Selects the stored entries, or the built-in defaults when the settings file does not exist.
 void LoadPreferences(ComboBoxes& combos, const std::string& settingsPath);
 // Stores the seven current selections (-1 for none), one write per key.

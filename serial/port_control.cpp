@@ -1,5 +1,4 @@
-// Port control: the COM button, the line settings of the option combos, the port probe and the CTS
-// indicator.
+// Port control: the COM button, the line settings, the port probe and the CTS indicator.
 #include "serial/port_control.h"
 
 #include <array>
@@ -13,6 +12,16 @@
 namespace velotrix {
 
 namespace {
+
+constexpr char kOpenCaption[] =
+    "COM \xF6"
+    "ffnen";
+constexpr char kProbeCaption[] =
+    "Verf\xFC"
+    "gbar";
+constexpr char kCloseCaption[] =
+    "COM schlie\xDF"
+    "en";
 
 // The option lists' entries in their order; an index outside the list keeps the port's value.
 constexpr std::array kParityChoices = {Parity::kEven, Parity::kOdd, Parity::kNone};
@@ -84,9 +93,7 @@ void PortControl::SetLineErrorPause(ReceivePause pause) {
 void PortControl::TogglePort() {
     if (port_.portOpen.load()) {
         screen_.SetControlMode(ModeClosed);
-        screen_.View().SetText(ids::kComButton,
-                               "COM \xF6"
-                               "ffnen");
+        screen_.View().SetText(ids::kComButton, kOpenCaption);
         ClosePort();
         return;
     }
@@ -116,9 +123,7 @@ void PortControl::OpenPort() {
     }
 
     screen_.SetControlMode(ModeOpen);
-    view.SetText(ids::kComButton,
-                 "COM schlie\xDF"
-                 "en");
+    view.SetText(ids::kComButton, kCloseCaption);
     port_.device = std::move(opened.value);
     impl_->openPath = port.path;
     port_.portOpen.store(true);
@@ -209,10 +214,7 @@ void PortControl::EnumeratePorts(bool showResult) {
     if (result.empty()) {
         result = "Keine (freien) COM-Ports";
     }
-    view.MessageBox(result,
-                    "Verf\xFC"
-                    "gbar",
-                    MessageIcon::kNone);
+    view.MessageBox(result, kProbeCaption, MessageIcon::kNone);
 }
 
 void PortControl::UpdateCtsIndicator() {

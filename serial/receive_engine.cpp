@@ -1,5 +1,4 @@
-// The receive engine: stores and lists each batch of received bytes and closes a reception after
-// one second of silence.
+// The receive engine: stores and lists received bytes; a second of silence closes a reception.
 #include "serial/receive_engine.h"
 
 #include <chrono>

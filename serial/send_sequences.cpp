@@ -243,9 +243,8 @@ struct SendSequences::Impl {
         PurgeInput(context);
         while (context.KeepGoing()) {
             const std::shared_ptr<const TxSnapshot> image = CurrentSnapshot();
-            // A failed load in the meantime leaves nothing to send; a failed write would fail
-            // again on every pass.
-            if (!image->loaded || SendFileOnce(context, *image) == BlockResult::kFailed) {
+            // A failed write would fail again on every pass.
+            if (image->bytes.empty() || SendFileOnce(context, *image) == BlockResult::kFailed) {
                 break;
             }
             PurgeInput(context);
@@ -338,9 +337,14 @@ void SendSequences::TextSendCommand() {
                 true, true, false);
         return;
     }
-    s.Start([text = LeftChars(field, kSingleTextLength)](
-                const SendContext& context) { SendWithListing(context, BytesOf(text)); },
-            true, false, false);
+    s.Start(
+        [text = LeftChars(field, kSingleTextLength)](const SendContext& context) {
+            // Like a file send, a text send ends only once its bytes have left the PC.
+            if (SendWithListing(context, BytesOf(text)) == BlockResult::kWritten) {
+                context.device.Drain();
+            }
+        },
+        true, false, false);
 }
 
 bool SendSequences::Busy() const {
@@ -363,13 +367,17 @@ void SendSequences::RefreshSnapshot() {
     auto image = std::make_shared<TxSnapshot>();
     image->loaded = tx.loaded;
     image->pauseIndex = impl_->screen.View().ComboSelection(ids::kPauseCombo);
+    std::lock_guard lock(impl_->snapshotMutex);
     if (tx.loaded) {
         const std::size_t dataLength =
             std::min<std::size_t>(tx.dataLength, tx.image.size() - kHeaderSize);
         image->bytes.assign(tx.image.begin(), tx.image.begin() + static_cast<std::ptrdiff_t>(
                                                                      kHeaderSize + dataLength));
+    } else if (impl_->snapshot) {
+        // A cancelled or failed load leaves the image's bytes as they were: a running continuous
+        // send goes on with them, while a new send is refused for want of a loaded file.
+        image->bytes = impl_->snapshot->bytes;
     }
-    std::lock_guard lock(impl_->snapshotMutex);
     impl_->snapshot = std::move(image);
 }
 

@@ -1,5 +1,4 @@
-// Port control and the receive thread on scripted devices: the probe, opening and closing, the CTS
-// indicator, and the failures of the line and the driver.
+// Port control and the receive thread on scripted devices: probe, open, close, CTS and failures.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -30,66 +29,55 @@ const std::string kOpenCaption =
     "COM \xF6"
     "ffnen";
 
-// The fake, with a driver that refuses settings, reports a line error or fails reads when told to.
-class MisbehavingDevice : public SerialDevice {
+// The fake with a driver that refuses settings, reports a line error or fails reads when told to.
+class MisbehavingFake : public FakeSerialDevice {
   public:
-    struct Script {
-        int configureError = 0;
-        bool lineErrorOnFirstDrain = false;
-        int failingReads = 0;
-    };
-    MisbehavingDevice(std::unique_ptr<SerialDevice> inner, Script script)
-        : inner_(std::move(inner)), script_(script) {}
-
     OsError Configure(const LineSettings& settings) override {
-        return script_.configureError ? OsError{script_.configureError, {}}
-                                      : inner_->Configure(settings);
+        return configureError ? OsError{configureError, {}} : FakeSerialDevice::Configure(settings);
     }
-    AppliedSettings ReadBack() const override { return inner_->ReadBack(); }
-    OsResult<SerialEvents> WaitEvent() override { return inner_->WaitEvent(); }
-    void CancelWaits() override { inner_->CancelWaits(); }
-    std::size_t QueuedInput() override { return inner_->QueuedInput(); }
     OsResult<std::size_t> Read(std::uint8_t* buffer, std::size_t maxCount) override {
-        if (script_.failingReads > 0) {
-            --script_.failingReads;
+        if (failingReads > 0) {
+            --failingReads;
             return {0, OsError{EIO, {}}};
         }
-        return inner_->Read(buffer, maxCount);
+        return FakeSerialDevice::Read(buffer, maxCount);
     }
-    OsResult<std::size_t> Write(const std::uint8_t* bytes, std::size_t count) override {
-        return inner_->Write(bytes, count);
-    }
-    void Drain() override { inner_->Drain(); }
-    void Purge(bool input, bool output) override { inner_->Purge(input, output); }
-    bool Cts() override { return inner_->Cts(); }
     LineErrors TakeLineErrors() override {
-        LineErrors errors = inner_->TakeLineErrors();
-        errors.framing = errors.framing || std::exchange(script_.lineErrorOnFirstDrain, false);
+        LineErrors errors = FakeSerialDevice::TakeLineErrors();
+        errors.framing = errors.framing || lineErrorOnFirstDrain.exchange(false);
         return errors;
     }
 
-  private:
-    std::unique_ptr<SerialDevice> inner_;
-    Script script_;
+    int configureError = 0;
+    std::atomic<bool> lineErrorOnFirstDrain = false;
+    std::atomic<int> failingReads = 0;
 };
 
 class PortControlTest : public ::testing::Test {
   protected:
     // Fake devices under these names, probed as the program's start probes.
-    void Start(const std::vector<std::string>& names, MisbehavingDevice::Script script = {}) {
+    void Start(const std::vector<std::string>& names) {
         registry = FakeSerialDevice::Registry();
         devices.clear();
         for (const std::string& name : names) {
             devices.push_back(registry.Add("/dev/fake/" + name));
         }
-        auto open = [open = registry.Opener(), script](const std::string& path) {
-            OsResult<std::unique_ptr<SerialDevice>> opened = open(path);
-            if (opened.ok()) {
-                opened.value = std::make_unique<MisbehavingDevice>(std::move(opened.value), script);
-            }
-            return opened;
-        };
-        rig = std::make_unique<PortRig>(registry.Lister(), open);
+        MakeRig(registry.Lister(), registry.Opener());
+    }
+    // One port whose driver misbehaves as the fake is told.
+    std::shared_ptr<MisbehavingFake> StartMisbehaving() {
+        auto fake = std::make_shared<MisbehavingFake>();
+        devices = {fake};
+        const PortInfo port{"ttyS0", "/dev/fake/ttyS0"};
+        MakeRig(
+            [port] { return std::vector<PortInfo>{port}; },
+            [fake](const std::string&) {
+                return OsResult<std::unique_ptr<SerialDevice>>{FakeSerialDevice::Share(fake), {}};
+            });
+        return fake;
+    }
+    void MakeRig(ListPortsFunction listPorts, OpenDeviceFunction openDevice) {
+        rig = std::make_unique<PortRig>(std::move(listPorts), std::move(openDevice));
         rig->control.SetStopSender([this] { ++senderStops; });
     }
     void Open(const std::string& flow = "keine") {
@@ -139,18 +127,20 @@ TEST_F(PortControlTest, FailedOpenShowsTheOsTextAndLeavesThePortClosed) {
     struct Case {
         std::vector<std::string> names;
         OsError openError;
-        int configureError;
+        int configureError;  // the driver refuses the settings
         std::string text;
     };
     const std::vector<Case> cases = {
         {{}, {}, 0, OsErrorText(ENODEV)},
         {{"ttyS0"}, {EACCES, "Gruppe dialout"}, 0, OsErrorText(EACCES) + "\rGruppe dialout"},
-        {{"ttyS0"}, {}, EINVAL, OsErrorText(EINVAL)},  // the driver refuses the settings
+        {{"ttyS0"}, {}, EINVAL, OsErrorText(EINVAL)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
-        Start(c.names, {.configureError = c.configureError});
-        if (c.openError) {
+        if (c.configureError) {
+            StartMisbehaving()->configureError = c.configureError;
+        } else {
+            Start(c.names);
             registry.FailOpen("/dev/fake/ttyS0", c.openError);
         }
         rig->control.TogglePort();
@@ -236,7 +226,7 @@ TEST_F(PortControlTest, FailedWaitShowsOneBoxAndEndsTheThreadWhileThePortStaysOp
 TEST_F(PortControlTest, FailedReadShowsOneBoxAndOnlyAFailingDeviceEndsTheThread) {
     for (int failingReads : {1, 2}) {
         SCOPED_TRACE(failingReads);
-        Start({"ttyS0"}, {.failingReads = failingReads});
+        StartMisbehaving()->failingReads = failingReads;
         Open();
         devices[0]->InjectInput("ab");
         rig->PumpUntil([] { return false; }, 100ms);
@@ -249,7 +239,7 @@ TEST_F(PortControlTest, FailedReadShowsOneBoxAndOnlyAFailingDeviceEndsTheThread)
 }
 
 TEST_F(PortControlTest, LineErrorPurgesAndPausesSilentlyAndBytesWithACtsChangeOnlyDrain) {
-    Start({"ttyS0"}, {.lineErrorOnFirstDrain = true});
+    StartMisbehaving()->lineErrorOnFirstDrain = true;
     std::atomic<bool> release = false;
     std::atomic<int> pausedMs = 0;
     rig->control.SetLineErrorPause([&](std::chrono::milliseconds duration, const auto& stopped) {
@@ -276,7 +266,7 @@ TEST_F(PortControlTest, LineErrorPurgesAndPausesSilentlyAndBytesWithACtsChangeOn
 }
 
 TEST_F(PortControlTest, ClosingDuringTheLineErrorPauseDoesNotWaitForIt) {
-    Start({"ttyS0"}, {.lineErrorOnFirstDrain = true});
+    StartMisbehaving()->lineErrorOnFirstDrain = true;
     Open();
     const int purges = InputPurges();
     devices[0]->InjectInput("x");

@@ -1,5 +1,4 @@
-// Receiving through a real pseudo-terminal: whole receptions saved byte for byte, the line settings
-// the driver took, a hang-up of the far end, and opening and closing under load.
+// Receiving through a real pseudo-terminal: saving, line settings, hang-up, open/close under load.
 #include <gtest/gtest.h>
 
 #include <atomic>

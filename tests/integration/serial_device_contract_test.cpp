@@ -22,6 +22,7 @@
 #include "platform/files.h"
 #include "platform/serial_device.h"
 #include "support/pty_pair.h"
+#include "support/temp_dir.h"
 
 namespace velotrix {
 namespace {
@@ -212,8 +213,8 @@ TEST_F(PtyDeviceTest, IsOpenedExclusivelyUntilClosed) {
 }
 
 TEST_F(PtyDeviceTest, RefusesWhatIsNoTerminal) {
-    const std::string file = testing::TempDir() + "velotrix_not_a_tty";
-    std::ofstream(file) << "x";
+    const test::TempDir dir;
+    const std::string file = dir.Write("not_a_tty", "x");
     const struct {
         std::string path;
         int code;
@@ -225,7 +226,6 @@ TEST_F(PtyDeviceTest, RefusesWhatIsNoTerminal) {
         EXPECT_TRUE(opened.error.hint.empty());
     }
     EXPECT_EQ(OsErrorText(ENOENT), std::strerror(ENOENT));
-    std::filesystem::remove(file);
 }
 
 TEST_F(PtyDeviceTest, PermissionErrorNamesTheGroupThatOwnsTheDevice) {

@@ -12,24 +12,9 @@
 
 namespace velotrix::test {
 
-namespace {
-
-template <std::size_t N>
-void Fill(HeadlessView& view, int id, const std::array<std::string_view, N>& options) {
-    for (std::string_view option : options) {
-        view.ComboAdd(id, option);
-    }
-}
-
-}  // namespace
-
 PortRig::PortRig(ListPortsFunction listPorts, OpenDeviceFunction openDevice)
     : control(screen, loop, port, engine, std::move(listPorts), std::move(openDevice)) {
-    Fill(view, ids::kBaudCombo, BaudRateOptions());
-    Fill(view, ids::kParityCombo, ParityOptions());
-    Fill(view, ids::kDataBitsCombo, DataBitsOptions());
-    Fill(view, ids::kStopBitsCombo, StopBitsOptions());
-    Fill(view, ids::kFlowCombo, FlowOptions());
+    FillOptionLists(view);
     FillTypeCombo(view, ids::kRxType);
     Choose(ids::kBaudCombo, "9600");
     Choose(ids::kParityCombo, "keine");

@@ -1,5 +1,4 @@
-// The receive side of the program on the headless view and a virtual-clock loop: port control and
-// receive engine wired as the main dialog wires them, with the option lists filled.
+// Port control and receive engine wired as the main dialog wires them, on the headless view.
 #pragma once
 
 #include <chrono>

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/posix/serial_ports.h"
+#include "support/temp_dir.h"
 
 namespace velotrix {
 namespace {
@@ -13,13 +14,12 @@ namespace fs = std::filesystem;
 
 class SerialPortListTest : public ::testing::Test {
   protected:
+    // A directory of its own: CTest runs the tests of this suite in parallel processes.
     void SetUp() override {
-        root_ = fs::path(testing::TempDir()) / "velotrix_ports";
-        fs::remove_all(root_);
+        root_ = fs::path(dir_.path());
         fs::create_directories(root_ / "dev");
         fs::create_directories(root_ / "sys");
     }
-    void TearDown() override { fs::remove_all(root_); }
 
     void AddDevice(const std::string& name) { std::ofstream(root_ / "dev" / name) << ""; }
     void AddUartType(const std::string& name, const std::string& type) {
@@ -35,6 +35,7 @@ class SerialPortListTest : public ::testing::Test {
         return names;
     }
 
+    test::TempDir dir_;
     fs::path root_;
 };
 
