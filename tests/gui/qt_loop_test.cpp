@@ -18,12 +18,12 @@ using namespace std::chrono_literals;
 
 TEST(QtLoopTest, PostedWorkRunsInOrderOnTheUiThreadAndTimersFireByTheirLastStart) {
     QtLoop loop;
+    int inOrderOnUi = 0;
     std::vector<std::string> log;
     std::thread worker([&] {
         for (int i = 0; i < 50; ++i) {
             loop.Post([&, i] {
-                const bool ui = QThread::currentThread() == qApp->thread();
-                log.push_back((ui ? "post " : "off-thread ") + std::to_string(i));
+                inOrderOnUi += i == inOrderOnUi && QThread::currentThread() == qApp->thread();
             });
         }
     });
@@ -37,19 +37,16 @@ TEST(QtLoopTest, PostedWorkRunsInOrderOnTheUiThreadAndTimersFireByTheirLastStart
         loop.StartTimer(3, 5ms, [&] { log.push_back("rearmed"); });
     });
     const QDeadlineTimer deadline(2000);
-    while (log.size() < 53 && !deadline.hasExpired()) {
+    while (log.size() < 3 && !deadline.hasExpired()) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     }
     std::this_thread::sleep_for(50ms);
     QCoreApplication::processEvents();
-    ASSERT_EQ(log.size(), 53u);
-    for (int i = 0; i < 50; ++i) {
-        EXPECT_EQ(log[static_cast<std::size_t>(i)], "post " + std::to_string(i));
-    }
-    EXPECT_EQ(log[50], "rearms");
-    std::sort(log.begin() + 50, log.end());
-    EXPECT_EQ(std::vector<std::string>(log.begin() + 50, log.end()),
-              (std::vector<std::string>{"rearmed", "rearms", "restarted"}));
+    EXPECT_EQ(inOrderOnUi, 50);
+    ASSERT_EQ(log.size(), 3u);
+    EXPECT_EQ(log[0], "rearms");
+    std::sort(log.begin(), log.end());
+    EXPECT_EQ(log, (std::vector<std::string>{"rearmed", "rearms", "restarted"}));
 }
 
 }  // namespace

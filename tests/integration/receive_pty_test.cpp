@@ -3,11 +3,7 @@
 
 #include <atomic>
 #include <cerrno>
-#include <chrono>
-#include <memory>
-#include <string>
 #include <thread>
-#include <vector>
 
 #include "app/ids.h"
 #include "controller/controller_fixture.h"
@@ -56,8 +52,8 @@ TEST_F(ReceivePtyTest, FullReceptionInBurstsIsSavedByteForByte) {
 
     const std::vector<std::string> listing = rig->Listing();
     ASSERT_EQ(listing.size(), kRxStorageSize / 16 + 3);
-    EXPECT_EQ(listing[listing.size() - 2], "Bytes empfangen gesamt: 65536");
-    TempDir dir;
+    EXPECT_EQ(listing.end()[-2], "Bytes empfangen gesamt: 65536");
+    const TempDir dir;
     const std::string path = dir.File("rx.bin");
     EXPECT_EQ(SaveRxBuffer(path, rig->engine.SavableBytes()).status, SaveStatus::kWritten);
     EXPECT_EQ(ReadFileBytes(path), std::string(sent.begin(), sent.end()));

@@ -1,20 +1,14 @@
 // What every serial device promises the serial link, checked on the fake device and on a real
 // pseudo-terminal; then what only the real device can show (opening, hang-up, line settings).
-#include <fcntl.h>
 #include <grp.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <future>
 #include <numeric>
-#include <thread>
-#include <type_traits>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -31,8 +25,8 @@ using namespace std::chrono_literals;
 using Bytes = std::vector<std::uint8_t>;
 using test::PtyPair;
 
-Bytes Sequence(std::size_t count) {
-    Bytes bytes(count);
+Bytes Sequence() {
+    Bytes bytes(256);
     std::iota(bytes.begin(), bytes.end(), std::uint8_t{0});
     return bytes;
 }
@@ -43,13 +37,9 @@ class FakeLine {
     // Small: the fake holds any write while told to.
     static constexpr std::size_t kHeldWriteSize = 16;
 
-    FakeLine()
-        : fake_(std::make_shared<FakeSerialDevice>()), device_(FakeSerialDevice::Share(fake_)) {}
+    bool Ready() const { return true; }
     SerialDevice& Device() { return *device_; }
-    bool Send(const Bytes& bytes) {
-        fake_->InjectInput(bytes);
-        return true;
-    }
+    bool Send(const Bytes& bytes) { return fake_->InjectInput(bytes), true; }
     Bytes Receive(std::size_t count) {
         fake_->WaitUntilWritten(count, 2s);
         return fake_->Written();
@@ -57,8 +47,8 @@ class FakeLine {
     void HoldWrites() { fake_->HoldWrites(true); }
 
   private:
-    std::shared_ptr<FakeSerialDevice> fake_;
-    std::unique_ptr<SerialDevice> device_;
+    std::shared_ptr<FakeSerialDevice> fake_ = std::make_shared<FakeSerialDevice>();
+    std::unique_ptr<SerialDevice> device_ = FakeSerialDevice::Share(fake_);
 };
 
 // The far end of the line around a pseudo-terminal, configured as the program does.
@@ -67,9 +57,7 @@ class PtyLine {
     // Large: a write blocks once the pty's buffers are full, as the master does not read.
     static constexpr std::size_t kHeldWriteSize = 1 << 20;
 
-    PtyLine() {
-        auto opened = OpenSerialDevice(pty_.SlavePath());
-        device_ = std::move(opened.value);
+    PtyLine() : device_(OpenSerialDevice(pty_.SlavePath()).value) {
         if (device_) {
             configured_ = device_->Configure({9600, Parity::kNone, 8, 1, false});
         }
@@ -89,11 +77,7 @@ class PtyLine {
 template <typename Line>
 class SerialDeviceContract : public ::testing::Test {
   protected:
-    void SetUp() override {
-        if constexpr (std::is_same_v<Line, PtyLine>) {
-            ASSERT_TRUE(line_.Ready());
-        }
-    }
+    void SetUp() override { ASSERT_TRUE(line_.Ready()); }
 
     // Waits for input and reads it in reads of at most maxCount until count bytes came or two
     // seconds passed.
@@ -120,14 +104,10 @@ class SerialDeviceContract : public ::testing::Test {
     // Runs a blocking call on another thread and cancels it; true when it then returned promptly.
     template <typename Call>
     bool ReturnsWhenCancelled(Call call) {
-        std::packaged_task<void()> task(call);
-        std::future<void> done = task.get_future();
-        std::thread worker(std::move(task));
+        const std::future<void> done = std::async(std::launch::async, call);
         const bool blocked = done.wait_for(100ms) == std::future_status::timeout;
         line_.Device().CancelWaits();
-        const bool returned = done.wait_for(2s) == std::future_status::ready;
-        worker.join();
-        return blocked && returned;
+        return blocked && done.wait_for(2s) == std::future_status::ready;
     }
 
     Line line_;
@@ -139,36 +119,31 @@ TYPED_TEST_SUITE(SerialDeviceContract, Lines);
 TYPED_TEST(SerialDeviceContract, EveryByteValueArrivesUnchangedAndInOrder) {
     // CR, LF, XON, XOFF, DEL and 0xFF among them: nothing may be translated or swallowed. The
     // odd read size makes most reads end in the middle of what is queued.
-    const Bytes sent = Sequence(256);
+    const Bytes sent = Sequence();
     ASSERT_TRUE(this->line_.Send(sent));
     EXPECT_EQ(this->ReceiveThroughDevice(sent.size(), 7), sent);
 }
 
 TYPED_TEST(SerialDeviceContract, WriteDeliversEveryByteExactly) {
-    Bytes block = Sequence(256);
+    Bytes block = Sequence();
     block.insert(block.end(), block.rbegin(), block.rend());
     const OsResult<std::size_t> written = this->line_.Device().Write(block.data(), block.size());
-    EXPECT_TRUE(written.ok());
-    EXPECT_EQ(written.value, block.size());
+    EXPECT_TRUE(written.ok() && written.value == block.size());
     this->line_.Device().Drain();
     EXPECT_EQ(this->line_.Receive(block.size()), block);
 }
 
 TYPED_TEST(SerialDeviceContract, CancelBeforeTheWaitIsNotLost) {
-    SerialDevice& device = this->line_.Device();
-    device.CancelWaits();
+    this->line_.Device().CancelWaits();
     for (int wait = 0; wait < 2; ++wait) {
-        const OsResult<SerialEvents> event = device.WaitEvent();
-        EXPECT_TRUE(event.ok());
-        EXPECT_TRUE(event.value.cancelled);
+        EXPECT_TRUE(this->line_.Device().WaitEvent().value.cancelled);
     }
 }
 
 TYPED_TEST(SerialDeviceContract, CancelEndsAWaitInProgress) {
     OsResult<SerialEvents> event;
     EXPECT_TRUE(this->ReturnsWhenCancelled([&] { event = this->line_.Device().WaitEvent(); }));
-    EXPECT_TRUE(event.ok());
-    EXPECT_TRUE(event.value.cancelled);
+    EXPECT_TRUE(event.ok() && event.value.cancelled);
 }
 
 TYPED_TEST(SerialDeviceContract, CancelEndsAWriteHeldBackAndEveryLaterOne) {
@@ -178,8 +153,7 @@ TYPED_TEST(SerialDeviceContract, CancelEndsAWriteHeldBackAndEveryLaterOne) {
     OsResult<std::size_t> written;
     EXPECT_TRUE(
         this->ReturnsWhenCancelled([&] { written = device.Write(block.data(), block.size()); }));
-    EXPECT_TRUE(written.ok());
-    EXPECT_LT(written.value, block.size());
+    EXPECT_TRUE(written.ok() && written.value < block.size());
     const auto again =
         std::async(std::launch::async, [&] { return device.Write(block.data(), block.size()); });
     EXPECT_EQ(again.wait_for(2s), std::future_status::ready);
@@ -206,8 +180,7 @@ TEST_F(PtyDeviceTest, IsOpenedExclusivelyUntilClosed) {
     auto first = OpenSerialDevice(pty_.SlavePath());
     ASSERT_TRUE(first.ok());
     const auto second = OpenSerialDevice(pty_.SlavePath());
-    EXPECT_EQ(second.error.code, EBUSY);
-    EXPECT_EQ(second.value, nullptr);
+    EXPECT_TRUE(second.error.code == EBUSY && second.value == nullptr);
     first.value.reset();
     EXPECT_TRUE(OpenSerialDevice(pty_.SlavePath()).ok());
 }
@@ -222,14 +195,11 @@ TEST_F(PtyDeviceTest, RefusesWhatIsNoTerminal) {
     for (const auto& c : cases) {
         const auto opened = OpenSerialDevice(c.path);
         EXPECT_EQ(opened.error.code, c.code) << c.path;
-        EXPECT_EQ(opened.value, nullptr);
-        EXPECT_TRUE(opened.error.hint.empty());
+        EXPECT_TRUE(opened.value == nullptr && opened.error.hint.empty());
     }
-    EXPECT_EQ(OsErrorText(ENOENT), std::strerror(ENOENT));
 }
 
 TEST_F(PtyDeviceTest, PermissionErrorNamesTheGroupThatOwnsTheDevice) {
-    ASSERT_EQ(chmod(pty_.SlavePath().c_str(), 0660), 0);
     struct stat info {};
     ASSERT_EQ(stat(pty_.SlavePath().c_str(), &info), 0);
     const group* owner = getgrgid(info.st_gid);
@@ -237,36 +207,21 @@ TEST_F(PtyDeviceTest, PermissionErrorNamesTheGroupThatOwnsTheDevice) {
     const std::string expected = "Der Benutzer muss Mitglied der Gruppe \"" +
                                  std::string(owner->gr_name) +
                                  "\" sein, der das Ger\xE4t geh\xF6rt.";
-    if (geteuid() != 0) {
-        ASSERT_EQ(chmod(pty_.SlavePath().c_str(), 0), 0);
-        const auto opened = OpenSerialDevice(pty_.SlavePath());
-        EXPECT_EQ(opened.error.code, EACCES);
-        EXPECT_EQ(opened.error.hint, expected);
-        return;
-    }
-    // Root may open anything: a child that gave up root tries instead and reports back.
-    int channel[2];
-    ASSERT_EQ(pipe(channel), 0);
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        close(channel[0]);
-        if (setgroups(0, nullptr) == 0 && setgid(65534) == 0 && setuid(65534) == 0) {
-            const auto opened = OpenSerialDevice(pty_.SlavePath());
-            const std::string report = std::to_string(opened.error.code) + " " + opened.error.hint;
-            (void)!write(channel[1], report.data(), report.size());
-        }
-        _exit(0);
-    }
-    close(channel[1]);
-    std::string report;
-    char buffer[256];
-    for (ssize_t count; (count = read(channel[0], buffer, sizeof buffer)) > 0;) {
-        report.append(buffer, static_cast<std::size_t>(count));
-    }
-    close(channel[0]);
-    waitpid(child, nullptr, 0);
-    EXPECT_EQ(report, std::to_string(EACCES) + " " + expected);
+    ASSERT_EQ(chmod(pty_.SlavePath().c_str(), 0), 0);
+    // Root may open anything: it tries as nobody for the moment of the open.
+    const gid_t gid = getegid();
+    std::vector<gid_t> groups(static_cast<std::size_t>(getgroups(0, nullptr)));
+    ASSERT_EQ(getgroups(static_cast<int>(groups.size()), groups.data()),
+              static_cast<int>(groups.size()));
+    const bool root = geteuid() == 0;
+    const bool dropped =
+        !root || (setgroups(0, nullptr) == 0 && setegid(65534) == 0 && seteuid(65534) == 0);
+    const auto opened = OpenSerialDevice(pty_.SlavePath());
+    ASSERT_TRUE(!root || (seteuid(0) == 0 && setegid(gid) == 0 &&
+                          setgroups(groups.size(), groups.data()) == 0));
+    ASSERT_TRUE(dropped);
+    EXPECT_EQ(opened.error.code, EACCES);
+    EXPECT_EQ(opened.error.hint, expected);
 }
 
 TEST_F(PtyDeviceTest, HangUpFailsTheWaitInsteadOfSpinning) {
@@ -285,13 +240,10 @@ TEST_F(PtyDeviceTest, HangUpFailsTheWaitInsteadOfSpinning) {
     auto before = std::async(std::launch::async, waitEnds);
     ASSERT_EQ(before.wait_for(100ms), std::future_status::timeout);
     pty_.CloseMaster();
-    const auto [ended, result] = before.get();
-    EXPECT_TRUE(ended);
-    EXPECT_EQ(result.error.code, EIO);
-    // Every later wait fails at once as well.
-    const auto [endedAgain, again] = waitEnds();
-    EXPECT_TRUE(endedAgain);
-    EXPECT_EQ(again.error.code, EIO);
+    for (const auto& [ended, result] : {before.get(), waitEnds()}) {  // later waits fail at once
+        EXPECT_TRUE(ended);
+        EXPECT_EQ(result.error.code, EIO);
+    }
     std::uint8_t byte = 0;
     EXPECT_FALSE(device.Write(&byte, 1).ok());
 }
@@ -317,12 +269,9 @@ TEST_F(PtyDeviceTest, AppliesTheChosenLineSettings) {
     };
     for (const auto& c : cases) {
         EXPECT_FALSE(device.Configure(c.settings)) << c.baud;
-        const AppliedSettings applied = device.ReadBack();
-        EXPECT_EQ(applied.baudRate, c.baud);
-        EXPECT_EQ(applied.stopBits, c.stopBits) << c.baud;
-        EXPECT_EQ(applied.ctsFlow, c.ctsFlow) << c.baud;
-        EXPECT_EQ(applied.dataBits, 8);
-        EXPECT_EQ(applied.parity, Parity::kNone);
+        const AppliedSettings a = device.ReadBack();
+        EXPECT_EQ(std::tuple(a.baudRate, a.stopBits, a.ctsFlow, a.dataBits, a.parity),
+                  std::tuple(c.baud, c.stopBits, c.ctsFlow, 8, Parity::kNone));
     }
     // Values no line can have are refused and change nothing.
     for (const LineSettings& invalid : {LineSettings{300, std::nullopt, 9, std::nullopt, false},
@@ -330,9 +279,7 @@ TEST_F(PtyDeviceTest, AppliesTheChosenLineSettings) {
         EXPECT_EQ(device.Configure(invalid).code, EINVAL);
         EXPECT_EQ(device.ReadBack().baudRate, 2400u);
     }
-    // A pseudo-terminal has no modem lines.
-    EXPECT_FALSE(device.Cts());
-    EXPECT_FALSE(device.TakeLineErrors().Any());
+    EXPECT_FALSE(device.Cts() || device.TakeLineErrors().Any());  // a pty has no modem lines
 }
 
 TEST(SerialPortList, EndsWithThePathsOfTheEnvironmentByName) {

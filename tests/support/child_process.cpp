@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <csignal>
+#include <functional>
 #include <thread>
 
 #include "support/temp_dir.h"
@@ -18,10 +19,20 @@ namespace velotrix::test {
 
 namespace {
 
-constexpr std::chrono::milliseconds kPollInterval{5};
-
 int ExitCodeOf(int status) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+// True once done() holds, checked every few milliseconds; false when the time is up first.
+bool PollUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
 }
 
 }  // namespace
@@ -41,10 +52,9 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outPath_.c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath_.c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    constexpr int kFlags = O_WRONLY | O_CREAT | O_TRUNC;
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outPath_.c_str(), kFlags, 0600);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath_.c_str(), kFlags, 0600);
     posix_spawn_file_actions_addchdir_np(&actions, workDir.c_str());
     if (posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), environ) != 0) {
         pid_ = -1;
@@ -66,30 +76,20 @@ std::optional<int> ChildProcess::Poll() {
 }
 
 std::optional<int> ChildProcess::Wait(std::chrono::milliseconds timeout) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!Poll()) {
-        if (std::chrono::steady_clock::now() >= deadline) {
-            kill(pid_, SIGKILL);
-            int status = 0;
-            waitpid(pid_, &status, 0);
-            status_ = ExitCodeOf(status);
-            return std::nullopt;
-        }
-        std::this_thread::sleep_for(kPollInterval);
+    if (PollUntil([&] { return Poll().has_value(); }, timeout)) {
+        return status_;
     }
-    return status_;
+    kill(pid_, SIGKILL);
+    int status = 0;
+    waitpid(pid_, &status, 0);
+    status_ = ExitCodeOf(status);
+    return std::nullopt;
 }
 
 bool ChildProcess::WaitForError(const std::string& text, std::chrono::milliseconds timeout) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (Err().find(text) == std::string::npos) {
-        if (Poll() || std::chrono::steady_clock::now() >= deadline) {
-            // It may have written the text just before it ended.
-            return Err().find(text) != std::string::npos;
-        }
-        std::this_thread::sleep_for(kPollInterval);
-    }
-    return true;
+    // It may have written the text just before it ended.
+    PollUntil([&] { return Err().find(text) != std::string::npos || Poll(); }, timeout);
+    return Err().find(text) != std::string::npos;
 }
 
 void ChildProcess::Signal(int signal) {

@@ -1,5 +1,5 @@
 // The far end of a pseudo-terminal line, read by a thread of its own as fast as bytes arrive, with
-// the time each batch came in.
+// the time each byte came in.
 #pragma once
 
 #include <atomic>
@@ -18,11 +18,6 @@ namespace velotrix::test {
 class LineRecorder {
   public:
     using Clock = std::chrono::steady_clock;
-    struct Batch {
-        Clock::time_point arrived;
-        std::size_t offset;  // of its first byte in Bytes()
-        std::size_t count;
-    };
 
     // Starts reading the master of pty at once; the pair must outlive the recorder.
     explicit LineRecorder(PtyPair& pty);
@@ -30,9 +25,8 @@ class LineRecorder {
     LineRecorder(const LineRecorder&) = delete;
     LineRecorder& operator=(const LineRecorder&) = delete;
 
-    std::vector<std::uint8_t> Bytes() const;
-    std::vector<Batch> Batches() const;
-    std::size_t Count() const;
+    // When the read that brought the byte at this index returned (the epoch if it never came).
+    Clock::time_point ArrivalOf(std::size_t index) const;
     // True once at least count bytes have arrived within the timeout.
     bool WaitForCount(std::size_t count, std::chrono::milliseconds timeout) const;
     // Waits until nothing has arrived for quiet (or timeout passed), then returns every byte.
@@ -41,13 +35,11 @@ class LineRecorder {
         std::chrono::milliseconds timeout = std::chrono::seconds(10)) const;
 
   private:
-    void ReadLoop();
-
     PtyPair& pty_;
     mutable std::mutex mutex_;
     mutable std::condition_variable arrived_;
     std::vector<std::uint8_t> bytes_;
-    std::vector<Batch> batches_;
+    std::vector<Clock::time_point> arrivals_;  // one per byte
     Clock::time_point lastArrival_ = Clock::now();
     std::atomic<bool> stop_{false};
     std::thread reader_;

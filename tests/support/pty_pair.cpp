@@ -14,18 +14,15 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-int MillisecondsLeft(Clock::time_point deadline) {
-    const auto left =
-        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-    return static_cast<int>(std::max<std::chrono::milliseconds::rep>(left.count(), 0));
-}
-
 // True when the master is ready for the events before the deadline.
 bool ReadyBefore(int fd, short events, Clock::time_point deadline) {
     pollfd entry{fd, events, 0};
     int result = 0;
     do {
-        result = poll(&entry, 1, MillisecondsLeft(deadline));
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        result =
+            poll(&entry, 1, static_cast<int>(std::max<decltype(left.count())>(left.count(), 0)));
     } while (result < 0 && errno == EINTR);
     return result > 0 && (entry.revents & events) != 0;
 }
@@ -93,8 +90,8 @@ std::vector<std::uint8_t> PtyPair::ReadExactly(std::size_t count,
                                                std::chrono::milliseconds timeout) {
     const Clock::time_point deadline = Clock::now() + timeout;
     std::vector<std::uint8_t> bytes;
-    while (bytes.size() < count) {
-        std::vector<std::uint8_t> more(count - bytes.size());
+    for (std::vector<std::uint8_t> more; bytes.size() < count;) {
+        more.resize(count - bytes.size());
         more.resize(ReadBefore(master_, more, deadline));
         if (more.empty()) {
             break;

@@ -32,89 +32,40 @@ TEST(Layout, MainDialogHoldsAllItemsWithTheControlsFirstInTabOrder) {
     }
 }
 
-TEST(Layout, EveryItemLiesInsideItsDialog) {
+// A UTF-8 literal would show as "Ã¶" in every view; cp1252 captions hold only German letters.
+bool IsGermanCp1252(std::string_view caption) {
+    return std::all_of(caption.begin(), caption.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x80 ||
+               std::string_view("\xC4\xD6\xDC\xE4\xF6\xFC\xDF").find(c) != std::string_view::npos;
+    });
+}
+
+TEST(Layout, ItemsLieInsideTheirDialogWithUniqueIdsAndCp1252Captions) {
     for (const DialogLayout* dialog : {&MainDialog(), &TextDialog()}) {
+        std::set<int> seen;
+        EXPECT_TRUE(IsGermanCp1252(dialog->caption)) << dialog->caption;
         for (const Item& item : dialog->items) {
             EXPECT_TRUE(item.x >= 0 && item.y >= 0 && item.width > 0 && item.height > 0 &&
                         item.x + item.width <= dialog->width &&
                         item.y + item.height <= dialog->height)
                 << dialog->caption << ": " << item.id << " " << item.caption;
-        }
-    }
-}
-
-// Only the header fields and the text field take typing; the typed ones do not scroll, so their
-// limit is what the user sees.
-TEST(Layout, EditFieldsAreReadOnlyExceptTheTypedOnes) {
-    const std::vector<std::pair<int, int>> typed = {
-        {ids::kTxAadr, 4}, {ids::kTxSadr, 4}, {ids::kTxName, 16}, {ids::kTextEdit, 0}};
-    for (const DialogLayout* dialog : {&MainDialog(), &TextDialog()}) {
-        for (const Item& item : dialog->items) {
-            if (item.kind != ItemKind::kEdit) {
-                continue;
-            }
-            int limit = -1;
-            for (auto [id, maxLength] : typed) {
-                limit = id == item.id ? maxLength : limit;
-            }
-            EXPECT_TRUE(item.style & kSunken) << item.id;
-            EXPECT_EQ((item.style & kReadOnly) == 0, limit >= 0) << item.id;
-            EXPECT_EQ((item.style & kNoAutoHScroll) != 0, limit >= 0) << item.id;
-            EXPECT_EQ(item.maxLength, std::max(limit, 0)) << item.id;
-        }
-    }
-}
-
-// A UTF-8 literal would show as "Ã¶" in every view; cp1252 captions hold only German letters.
-TEST(Layout, CaptionsAreCodePage1252) {
-    std::vector<std::string_view> captions = {MainDialog().caption, TextDialog().caption};
-    for (const DialogLayout* dialog : {&MainDialog(), &TextDialog()}) {
-        for (const Item& item : dialog->items) {
-            captions.push_back(item.caption);
+            EXPECT_TRUE(item.id == kNoId || seen.insert(item.id).second) << item.id;
+            EXPECT_TRUE(IsGermanCp1252(item.caption)) << item.caption;
         }
     }
     for (const MenuEntry& entry : MainMenu()) {
-        captions.push_back(entry.caption);
+        EXPECT_TRUE(IsGermanCp1252(entry.caption)) << entry.caption;
     }
-    for (std::string_view caption : captions) {
-        for (char c : caption) {
-            EXPECT_TRUE(static_cast<unsigned char>(c) < 0x80 ||
-                        std::string_view("\xC4\xD6\xDC\xE4\xF6\xFC\xDF").find(c) !=
-                            std::string_view::npos)
-                << caption;
-        }
-    }
-}
-
-TEST(Layout, MenuIsBalancedAndCarriesEachCommandOnce) {
-    int depth = 0;
-    std::multiset<int> commands;
-    for (const MenuEntry& entry : MainMenu()) {
-        depth += entry.kind == MenuKind::kPopup ? 1 : entry.kind == MenuKind::kEnd ? -1 : 0;
-        ASSERT_GE(depth, 0);
-        EXPECT_EQ(entry.commandId != 0, entry.kind == MenuKind::kItem) << entry.caption;
-        if (entry.kind == MenuKind::kItem) {
-            commands.insert(entry.commandId);
-        }
-    }
-    EXPECT_EQ(depth, 0);
-    EXPECT_EQ(commands,
-              (std::multiset<int>{ids::kMenuInfo, ids::kMenuQuit, ids::kMenuProbePorts,
-                                  ids::kMenuSavePrefs, ids::kMenuLoadPrefs, ids::kMenuSendText}));
 }
 
 TEST(Layout, SortOrderIgnoresCaseByteWise) {
-    struct Case {
-        std::string_view a, b;
-        bool before;
-    };
-    const Case cases[] = {{"7", "8", true},        {"8", "7", false},       {"a", "B", true},
-                          {"B", "a", false},       {"abc", "ABC", false},   {"ab", "abc", true},
-                          {"\xE4", "\xC4", false}, {"Z", "\xE4", true},     {"\xD7", "\xF7", true},
-                          {"\xF7", "\xD7", false}, {"COM10", "COM2", true}, {"", "a", true}};
-    for (const Case& c : cases) {
-        EXPECT_EQ(SortsBefore(c.a, c.b), c.before) << c.a << " < " << c.b;
+    const std::pair<std::string_view, std::string_view> ordered[] = {
+        {"7", "8"}, {"a", "B"}, {"ab", "abc"}, {"Z", "\xE4"}, {"\xD7", "\xF7"}, {"COM10", "COM2"}};
+    for (const auto& [a, b] : ordered) {
+        EXPECT_TRUE(SortsBefore(a, b)) << a << " < " << b;
+        EXPECT_FALSE(SortsBefore(b, a)) << b << " < " << a;
     }
+    EXPECT_FALSE(SortsBefore("abc", "ABC") || SortsBefore("\xE4", "\xC4"));
 }
 
 }  // namespace

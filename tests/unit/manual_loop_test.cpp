@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace velotrix {
@@ -23,67 +24,50 @@ struct Timeline {
     Log log;
 };
 
-TEST(ManualLoop, TimersFireByDeadlineThenStartOrder) {
+TEST(ManualLoop, TimersFireByDeadlineThenStartOrderRestartReplacesStopCancels) {
     Timeline t;
-    t.Start(1, 300, "a");
-    t.Start(2, 100, "b");
-    t.Start(3, 300, "c");
-    t.Start(4, 0, "d");
-    t.loop.Advance(milliseconds(299));
-    EXPECT_EQ(t.log, (Log{"d@0", "b@100"}));
-    t.loop.Advance(milliseconds(1));
-    EXPECT_EQ(t.log, (Log{"d@0", "b@100", "a@300", "c@300"}));
-}
-
-TEST(ManualLoop, RestartReplacesAndStopCancels) {
-    Timeline t;
-    t.Start(1, 1000, "first");
-    t.loop.Advance(milliseconds(600));
-    t.Start(1, 1000, "second");
-    t.Start(2, 50, "stopped");
-    t.loop.StopTimer(2);
+    for (auto [id, delay, name] :
+         {std::tuple(1, 300, "a"), std::tuple(2, 100, "b"), std::tuple(3, 300, "c"),
+          std::tuple(4, 0, "d"), std::tuple(5, 200, "first"), std::tuple(6, 50, "stopped")}) {
+        t.Start(id, delay, name);
+    }
+    t.loop.StopTimer(6);
     t.loop.StopTimer(99);
+    t.loop.Advance(milliseconds(150));
+    t.Start(5, 200, "second");
+    t.loop.Advance(milliseconds(149));
+    EXPECT_EQ(t.log, (Log{"d@0", "b@100"}));
     t.loop.Advance(milliseconds(5000));
-    EXPECT_EQ(t.log, (Log{"second@1600"}));
-    EXPECT_EQ(t.loop.Now(), milliseconds(5600));
+    EXPECT_EQ(t.log, (Log{"d@0", "b@100", "a@300", "c@300", "second@350"}));
+    EXPECT_EQ(t.loop.Now(), milliseconds(5299));
 }
 
-TEST(ManualLoop, TasksRunBeforeAndBetweenTimers) {
+// Tasks run before and between timers; pumping runs what tasks post but leaves the clock alone.
+TEST(ManualLoop, TasksRunBeforeAndBetweenTimersAndPumpingKeepsTheVirtualClock) {
     Timeline t;
-    t.loop.Post([&] { t.log.push_back("task"); });
+    t.Start(3, 0, "zero");
+    t.loop.Post([&] { t.loop.Post([&] { t.log.push_back("nested"); }); });
+    EXPECT_EQ(t.loop.RunPending(), 2u);
+    EXPECT_FALSE(t.loop.RunUntil([] { return false; }, milliseconds(20)));
+    EXPECT_EQ(t.log, (Log{"nested"}));
     t.loop.StartTimer(1, milliseconds(10), [&] {
         t.loop.Post([&] { t.log.push_back("posted by t1"); });
         t.Start(1, 5, "t1 again");  // counts from its own deadline
     });
     t.Start(2, 12, "t2");
+    EXPECT_EQ(t.loop.Now(), milliseconds(0));
     t.loop.Advance(milliseconds(20));
-    EXPECT_EQ(t.log, (Log{"task", "posted by t1", "t2@12", "t1 again@15"}));
+    EXPECT_EQ(t.log, (Log{"nested", "zero@0", "posted by t1", "t2@12", "t1 again@15"}));
 }
 
-TEST(ManualLoop, PumpingRunsWhatTasksPostButLeavesTheVirtualClockAlone) {
-    Timeline t;
-    t.Start(1, 0, "timer");
-    t.loop.Post([&] { t.loop.Post([&] { t.log.push_back("nested"); }); });
-    EXPECT_EQ(t.loop.RunPending(), 2u);
-    EXPECT_TRUE(t.loop.RunUntil([&] { return !t.log.empty(); }, milliseconds(1000)));
-    EXPECT_FALSE(t.loop.RunUntil([] { return false; }, milliseconds(20)));
-    EXPECT_EQ(t.log, (Log{"nested"}));
-}
-
-TEST(ManualLoop, RealClockFiresTimersAndRunEndsAtQuit) {
+// Real-clock timers and posts from threads are driven in manual_loop_threads_test.cpp.
+TEST(ManualLoop, RealClockRunEndsAtQuitAndAQuitBeforeRunIsUsedUp) {
     ManualLoop loop(ManualLoop::Clock::kReal);
-    int fired = 0;
-    loop.StartTimer(1, milliseconds(20), [&] { ++fired; });
-    loop.StartTimer(2, milliseconds(30), [&] { ++fired; });
-    loop.StopTimer(2);
-    EXPECT_TRUE(loop.RunUntil([&] { return fired == 1; }, milliseconds(10000)));
-    EXPECT_GE(loop.Now(), milliseconds(20));
-    // A Quit that comes before Run ends it at once, and is used up by it.
     loop.Quit();
     loop.Run();
-    loop.StartTimer(3, milliseconds(10), [&] { loop.Quit(); });
+    loop.StartTimer(3, milliseconds(20), [&] { loop.Quit(); });
     loop.Run();
-    EXPECT_EQ(fired, 1);
+    EXPECT_GE(loop.Now(), milliseconds(20));
     EXPECT_FALSE(loop.TimerActive(3));
 }
 

@@ -3,15 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
-#include <string>
-#include <vector>
 
 #include "app/ids.h"
 #include "controller/controller_fixture.h"
-#include "image/crc16.h"
 #include "support/port_rig.h"
-#include "text/text_helpers.h"
 
 namespace velotrix::test {
 namespace {
@@ -38,8 +33,7 @@ class ReceiveEngineTest : public ::testing::Test {
     std::string Text(int id) const { return rig.view.Text(id); }
     std::vector<std::string> Tail(std::size_t count) const {
         const std::vector<std::string> listing = rig.Listing();
-        return std::vector<std::string>(listing.end() - static_cast<std::ptrdiff_t>(count),
-                                        listing.end());
+        return {listing.end() - static_cast<std::ptrdiff_t>(count), listing.end()};
     }
 
     PortRig rig{[] { return std::vector<PortInfo>{}; }, {}};
@@ -78,9 +72,7 @@ TEST_F(ReceiveEngineTest, ReceptionsAreListedTotalledAndChecksummedWhateverTheBa
                           "Sichern per Button"}));
             EXPECT_EQ(rig.view.Selection(ids::kMessageList), static_cast<int>(listing.size()) - 1);
             EXPECT_EQ(Text(ids::kRxKind), c.kind);
-            EXPECT_EQ(Text(ids::kRxCrc), c.crc);
-            EXPECT_EQ(Text(ids::kRxCrc), Hex4(Crc16(std::span(c.bytes).subspan(c.dataStart))));
-            EXPECT_EQ(Text(ids::kRxBytes), c.length);
+            EXPECT_EQ(Text(ids::kRxCrc) + " " + Text(ids::kRxBytes), c.crc + " " + c.length);
             EXPECT_EQ(Savable(), c.bytes);
             EXPECT_EQ(rig.engine.SavableHasHeader(), c.dataStart != 0);
             EXPECT_TRUE(rig.view.IsEnabled(ids::kSaveButton));
@@ -101,8 +93,8 @@ TEST_F(ReceiveEngineTest, FinishedReceptionStaysSavableUntilTheNextHeaderIsDecod
     Feed(Bytes(next.begin() + 32, next.end()));
     EXPECT_TRUE(rig.engine.SavableBytes().empty());
     EXPECT_EQ(Text(ids::kRxKind), "Empfangen: z80");
-    EXPECT_EQ(Text(ids::kRxAadr) + Text(ids::kRxEadr) + Text(ids::kRxSadr), "100013C72000");
-    EXPECT_EQ(Text(ids::kRxName), "HELLO");
+    EXPECT_EQ(Text(ids::kRxAadr) + Text(ids::kRxEadr) + Text(ids::kRxSadr) + Text(ids::kRxName),
+              "100013C72000HELLO");
     EXPECT_EQ(rig.view.Selection(ids::kRxType), 1);
     EXPECT_EQ(rig.view.PaneText(ids::kPaneReceived), "Bytes empfangen: 33");
     rig.loop.Advance(1000ms);
