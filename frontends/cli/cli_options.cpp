@@ -36,7 +36,7 @@ enum : unsigned {
 
 using Setter = std::function<std::string(Options&, const std::string&)>;
 
-struct OptionSpec {
+struct OptionRule {
     std::string_view name;
     bool takesValue;
     unsigned commands;
@@ -128,8 +128,8 @@ Setter NonEmptySetter(Member Options::*member, std::string_view refusal) {
     };
 }
 
-const std::vector<OptionSpec>& OptionTable() {
-    static const std::vector<OptionSpec> table = {
+const std::vector<OptionRule>& OptionTable() {
+    static const std::vector<OptionRule> table = {
         {"--port", true, kForPort,
          NonEmptySetter(&Options::port, "--port erwartet einen Ger\xE4tenamen oder -pfad")},
         {"--baud", true, kForPort,
@@ -236,10 +236,10 @@ std::optional<Command> CommandNamed(std::string_view word) {
     return std::nullopt;
 }
 
-const OptionSpec* FindOption(std::string_view name) {
-    for (const OptionSpec& spec : OptionTable()) {
-        if (spec.name == name) {
-            return &spec;
+const OptionRule* FindOption(std::string_view name) {
+    for (const OptionRule& rule : OptionTable()) {
+        if (rule.name == name) {
+            return &rule;
         }
     }
     return nullptr;
@@ -323,26 +323,26 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
         }
         const std::size_t equals = argument.find('=');
         const std::string name = argument.substr(0, equals);
-        const OptionSpec* spec = FindOption(name);
-        if (spec == nullptr || (spec->commands & CommandBit(options.command)) == 0) {
+        const OptionRule* rule = FindOption(name);
+        if (rule == nullptr || (rule->commands & CommandBit(options.command)) == 0) {
             result.error = "Option " + Utf8ToCp1252(name) + " gibt es f\xFCr diesen Befehl nicht";
             return result;
         }
         std::string value;
         if (equals != std::string::npos) {
-            if (!spec->takesValue) {
+            if (!rule->takesValue) {
                 result.error = "Option " + Utf8ToCp1252(name) + " nimmt keinen Wert";
                 return result;
             }
             value = argument.substr(equals + 1);
-        } else if (spec->takesValue) {
+        } else if (rule->takesValue) {
             if (i + 1 >= arguments.size()) {
                 result.error = "Option " + Utf8ToCp1252(name) + " erwartet einen Wert";
                 return result;
             }
             value = arguments[++i];
         }
-        result.error = spec->set(options, value);
+        result.error = rule->set(options, value);
         if (!result.ok()) {
             return result;
         }
