@@ -4,13 +4,13 @@
 #include <array>
 #include <string_view>
 
-#include "app/ids.h"
+#include "ui-resources/ids.h"
 #include "app/preferences.h"
 #include "app/screen.h"
-#include "image/header_editor.h"
+#include "app/header_editor.h"
 #include "image/rx_save.h"
 #include "image/tx_image.h"
-#include "image/type_combo.h"
+#include "app/type_combo.h"
 #include "platform/files.h"
 #include "serial/port_control.h"
 #include "serial/receive_engine.h"

@@ -1,7 +1,7 @@
 // The port preferences: option lists, built-in defaults, and the section "Prefs" of "Velotrix.ini".
 #include "app/preferences.h"
 
-#include "app/ids.h"
+#include "ui-resources/ids.h"
 #include "platform/files.h"
 #include "platform/ini_file.h"
 #include "text/text_helpers.h"

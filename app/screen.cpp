@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/ids.h"
+#include "ui-resources/ids.h"
 #include "platform/files.h"
 
 namespace velotrix {

@@ -5,7 +5,7 @@
 #include <chrono>
 #include <utility>
 
-#include "app/ids.h"
+#include "ui-resources/ids.h"
 #include "text/text_helpers.h"
 
 namespace velotrix {

@@ -6,7 +6,7 @@
 #include <optional>
 #include <utility>
 
-#include "app/ids.h"
+#include "ui-resources/ids.h"
 #include "text/text_helpers.h"
 
 namespace velotrix {

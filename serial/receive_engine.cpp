@@ -3,9 +3,9 @@
 
 #include <chrono>
 
-#include "app/ids.h"
+#include "ui-resources/ids.h"
 #include "image/crc16.h"
-#include "image/type_combo.h"
+#include "app/type_combo.h"
 #include "image/z80_header.h"
 #include "text/text_helpers.h"
 

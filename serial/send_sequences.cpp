@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/ids.h"
+#include "ui-resources/ids.h"
 #include "serial/block_writer.h"
 #include "text/text_helpers.h"
 

@@ -3,7 +3,7 @@
 
 #include <array>
 
-#include "app/ids.h"
+#include "ui-resources/ids.h"
 #include "text/text_helpers.h"
 
 namespace velotrix::layout {

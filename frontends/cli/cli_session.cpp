@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "app/controller.h"
-#include "app/ids.h"
+#include "ui-resources/ids.h"
 #include "app/preferences.h"
 #include "app/screen.h"
 #include "image/z80_header.h"

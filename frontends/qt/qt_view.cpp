@@ -34,7 +34,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/ids.h"
+#include "ui-resources/ids.h"
 #include "text/cp1252.h"
 #include "ui-resources/velotrix_icon.h"
 

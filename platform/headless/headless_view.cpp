@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/ids.h"
+#include "ui-resources/ids.h"
 
 namespace velotrix {
 

@@ -5,7 +5,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/ids.h"
+#include "ui-resources/ids.h"
 #include "platform/serial_device.h"
 #include "support/port_rig.h"
 #include "support/pty_pair.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/controller.h"
-#include "app/ids.h"
+#include "ui-resources/ids.h"
 #include "frontends/qt/qt_loop.h"
 #include "frontends/qt/qt_view.h"
 #include "support/port_rig.h"

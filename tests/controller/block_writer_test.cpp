@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ids.h"
+#include "ui-resources/ids.h"
 #include "platform/fake/fake_serial_device.h"
 #include "platform/files.h"
 #include "support/send_rig.h"

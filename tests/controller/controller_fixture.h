@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/controller.h"
-#include "app/ids.h"
+#include "ui-resources/ids.h"
 #include "platform/fake/fake_serial_device.h"
 #include "platform/headless/headless_view.h"
 #include "platform/headless/manual_loop.h"

@@ -6,7 +6,7 @@
 #include <thread>
 #include <tuple>
 
-#include "app/ids.h"
+#include "ui-resources/ids.h"
 #include "controller/controller_fixture.h"
 #include "platform/fake/fake_serial_device.h"
 #include "platform/files.h"

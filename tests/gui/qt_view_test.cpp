@@ -18,7 +18,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/ids.h"
+#include "ui-resources/ids.h"
 #include "gui_helpers.h"
 #include "text/cp1252.h"
 

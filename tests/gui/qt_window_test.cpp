@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "app/controller.h"
-#include "app/ids.h"
+#include "ui-resources/ids.h"
 #include "frontends/qt/qt_loop.h"
 #include "frontends/qt/qt_view.h"
 #include "gui_helpers.h"

@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <thread>
 
-#include "app/ids.h"
+#include "ui-resources/ids.h"
 #include "controller/controller_fixture.h"
 #include "image/rx_save.h"
 #include "platform/files.h"

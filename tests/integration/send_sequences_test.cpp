@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/ids.h"
+#include "ui-resources/ids.h"
 #include "platform/fake/fake_serial_device.h"
 #include "support/line_recorder.h"
 #include "support/pty_pair.h"

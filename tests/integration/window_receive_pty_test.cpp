@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/controller.h"
-#include "app/ids.h"
+#include "ui-resources/ids.h"
 #include "controller/controller_fixture.h"
 #include "image/crc16.h"
 #include "support/pty_pair.h"

@@ -6,9 +6,9 @@
 #include <array>
 #include <utility>
 
-#include "app/ids.h"
+#include "ui-resources/ids.h"
 #include "app/preferences.h"
-#include "image/type_combo.h"
+#include "app/type_combo.h"
 
 namespace velotrix::test {
 

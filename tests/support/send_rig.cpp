@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "app/ids.h"
+#include "ui-resources/ids.h"
 
 namespace velotrix::test {
 

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/ids.h"
+#include "ui-resources/ids.h"
 
 namespace velotrix {
 namespace {

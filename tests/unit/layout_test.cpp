@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/ids.h"
+#include "ui-resources/ids.h"
 
 namespace velotrix::layout {
 namespace {

@@ -4,7 +4,7 @@
 #include <map>
 #include <vector>
 
-#include "app/ids.h"
+#include "ui-resources/ids.h"
 #include "app/preferences.h"
 #include "support/temp_dir.h"
 

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "app/ids.h"
+#include "ui-resources/ids.h"
 #include "controller/controller_fixture.h"
 #include "support/port_rig.h"
 

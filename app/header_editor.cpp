@@ -1,11 +1,11 @@
 // The TX group: load and refresh commands, the header shown in the fields, and the user's edits.
-#include "image/header_editor.h"
+#include "app/header_editor.h"
 
 #include <string>
 
-#include "app/ids.h"
+#include "ui-resources/ids.h"
 #include "image/crc16.h"
-#include "image/type_combo.h"
+#include "app/type_combo.h"
 #include "text/cp1252.h"
 #include "text/text_helpers.h"
 

@@ -1,5 +1,5 @@
 // The "Typ" combo boxes of the RX and TX groups.
-#include "image/type_combo.h"
+#include "app/type_combo.h"
 
 #include "image/z80_header.h"
 
