@@ -5,10 +5,11 @@
 #include <array>
 #include <cctype>
 #include <functional>
+#include <span>
 #include <string_view>
 
-#include "app/preferences.h"
 #include "image/z80_header.h"
+#include "serial/line_options.h"
 #include "text/cp1252.h"
 #include "text/text_helpers.h"
 
@@ -23,8 +24,6 @@ constexpr std::size_t kNameChars = kHeaderNameSize;
 constexpr std::size_t kTextChars = 31;
 constexpr long long kMaxBaud = 2147483647;
 constexpr long long kMaxTimeoutSeconds = 24 * 60 * 60;
-
-constexpr std::array<std::string_view, 5> kPauseChoices = {"keine", "50", "100", "500", "1000"};
 
 // Which commands accept an option.
 enum : unsigned {
@@ -72,39 +71,48 @@ std::string Expects(std::string_view option, const std::string& what, const std:
     return std::string(option) + " erwartet " + what + ", nicht " + Quoted(value);
 }
 
-// The index of the entry of a fixed option list that the value names, ignoring case.
-template <std::size_t N>
-std::optional<std::size_t> Choice(const std::string& value,
-                                  const std::array<std::string_view, N>& entries) {
-    for (std::size_t i = 0; i < N; ++i) {
-        if (EqualIgnoringCase(value, entries[i])) {
-            return i;
-        }
-    }
-    return std::nullopt;
-}
-
-template <std::size_t N>
-std::string ChoiceList(const std::array<std::string_view, N>& entries) {
+// The labels of an option list, as the refusal of a value names them.
+template <typename Entry>
+std::string ChoiceList(std::span<const Entry> entries) {
     std::string list;
-    for (std::string_view entry : entries) {
+    for (const Entry& entry : entries) {
         list += list.empty() ? "" : "|";
-        list += entry;
+        list += entry.label;
     }
     return list;
 }
 
-template <std::size_t N>
-Setter ChoiceSetter(std::string LineOptions::*member,
-                    const std::array<std::string_view, N>& entries, std::string_view option) {
-    return [member, &entries, option](Options& options, const std::string& value) -> std::string {
-        const std::optional<std::size_t> index = Choice(value, entries);
-        if (!index) {
+template <typename Entry>
+Setter ChoiceSetter(std::string LineOptions::*member, std::span<const Entry> entries,
+                    std::string_view option) {
+    return [member, entries, option](Options& options, const std::string& value) -> std::string {
+        const int index = EntryIndex(entries, value);
+        if (index < 0) {
             return Expects(option, ChoiceList(entries), value);
         }
-        options.line.*member = entries[*index];
+        options.line.*member = entries[static_cast<std::size_t>(index)].label;
         return {};
     };
+}
+
+// A pause by its milliseconds ("500") or the list's own label ("keine", "500 ms").
+int PauseIndex(const std::string& value) {
+    const std::span<const PauseEntry> pauses = PauseEntries();
+    for (std::size_t i = 0; i < pauses.size(); ++i) {
+        const bool namesMilliseconds = i > 0 && value == std::to_string(pauses[i].duration.count());
+        if (namesMilliseconds || EqualIgnoringCase(value, pauses[i].label)) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+std::string PauseList() {
+    std::string list(PauseEntries()[0].label);
+    for (const PauseEntry& pause : PauseEntries().subspan(1)) {
+        list += "|" + std::to_string(pause.duration.count());
+    }
+    return list;
 }
 
 Setter AddressSetter(std::optional<std::string> Options::*member, std::string_view option) {
@@ -142,12 +150,12 @@ const std::vector<OptionRule>& OptionTable() {
              return {};
          }},
         {"--parity", true, kForPort,
-         ChoiceSetter(&LineOptions::parity, ParityOptions(), "--parity")},
+         ChoiceSetter(&LineOptions::parity, ParityEntries(), "--parity")},
         {"--data", true, kForPort,
-         ChoiceSetter(&LineOptions::dataBits, DataBitsOptions(), "--data")},
+         ChoiceSetter(&LineOptions::dataBits, DataBitsEntries(), "--data")},
         {"--stop", true, kForPort,
-         ChoiceSetter(&LineOptions::stopBits, StopBitsOptions(), "--stop")},
-        {"--flow", true, kForPort, ChoiceSetter(&LineOptions::flow, FlowOptions(), "--flow")},
+         ChoiceSetter(&LineOptions::stopBits, StopBitsEntries(), "--stop")},
+        {"--flow", true, kForPort, ChoiceSetter(&LineOptions::flow, FlowEntries(), "--flow")},
         {"--bin", false, kForSend,
          [](Options& options, const std::string&) -> std::string {
              options.binMode = true;
@@ -160,11 +168,11 @@ const std::vector<OptionRule>& OptionTable() {
          }},
         {"--pause", true, kForSend,
          [](Options& options, const std::string& value) -> std::string {
-             const std::optional<std::size_t> index = Choice(value, kPauseChoices);
-             if (!index) {
-                 return Expects("--pause", ChoiceList(kPauseChoices), value);
+             const int index = PauseIndex(value);
+             if (index < 0) {
+                 return Expects("--pause", PauseList(), value);
              }
-             options.pauseIndex = static_cast<int>(*index);
+             options.pauseIndex = index;
              return {};
          }},
         {"--aadr", true, kForSend, AddressSetter(&Options::aadr, "--aadr")},

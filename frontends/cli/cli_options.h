@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "serial/line_options.h"
+
 namespace velotrix::cli {
 
 inline constexpr int kExitOk = 0;
@@ -13,13 +15,13 @@ inline constexpr int kExitUsage = 2;
 
 enum class Command { kHelp, kPorts, kInfo, kSend, kText, kReceive };
 
-// The line settings as the entries of the combo boxes 1002 to 1006 name them.
+// The line settings as the entries of the option lists name them.
 struct LineOptions {
-    std::string baud = "4800";
-    std::string parity = "keine";
-    std::string dataBits = "8";
-    std::string stopBits = "1";
-    std::string flow = "keine";
+    std::string baud{kDefaultLine.baud};
+    std::string parity{kDefaultLine.parity};
+    std::string dataBits{kDefaultLine.dataBits};
+    std::string stopBits{kDefaultLine.stopBits};
+    std::string flow{kDefaultLine.flow};
 };
 
 struct Options {

@@ -378,6 +378,13 @@ class PosixSerialDevice final : public SerialDevice {
         }
     }
 
+    std::size_t QueuedOutput() override {
+        int pending = 0;
+        return ioctl(fd_.get(), TIOCOUTQ, &pending) == 0 && pending > 0
+                   ? static_cast<std::size_t>(pending)
+                   : 0;
+    }
+
     void Purge(bool input, bool output) override {
         if (input || output) {
             tcflush(fd_.get(), input && output ? TCIOFLUSH : (input ? TCIFLUSH : TCOFLUSH));
@@ -484,6 +491,10 @@ class PosixSerialDevice final : public SerialDevice {
 };
 
 }  // namespace
+
+bool DeviceGone(const OsError& error) {
+    return error.code == EIO || error.code == ENXIO || error.code == ENODEV;
+}
 
 OsResult<std::unique_ptr<SerialDevice>> OpenSerialDevice(const std::string& path) {
     using Result = OsResult<std::unique_ptr<SerialDevice>>;

@@ -136,4 +136,16 @@ std::vector<PortInfo> ListSerialDevices() {
     return ListSerialDevicesIn("/dev", "/sys/class/tty", extraPaths != nullptr ? extraPaths : "");
 }
 
+PortInfo ResolvePort(const std::string& nameOrPath) {
+    if (nameOrPath.find('/') != std::string::npos) {
+        return {nameOrPath, nameOrPath};
+    }
+    for (const PortInfo& info : ListSerialDevices()) {
+        if (info.name == nameOrPath) {
+            return info;
+        }
+    }
+    return {nameOrPath, "/dev/" + nameOrPath};
+}
+
 }  // namespace velotrix
