@@ -1,11 +1,9 @@
-// The scripted serial device and its registry of devices by path.
+// The scripted serial device.
 #include "platform/fake/fake_serial_device.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <utility>
-
-#include "text/text_helpers.h"
 
 namespace velotrix {
 
@@ -34,6 +32,7 @@ class FakeSerialDeviceHandle final : public SerialDevice {
         return device_->Write(bytes, count);
     }
     void Drain() override { device_->Drain(); }
+    std::size_t QueuedOutput() override { return device_->QueuedOutput(); }
     void Purge(bool input, bool output) override { device_->Purge(input, output); }
     bool Cts() override { return device_->Cts(); }
     LineErrors TakeLineErrors() override { return device_->TakeLineErrors(); }
@@ -42,18 +41,10 @@ class FakeSerialDeviceHandle final : public SerialDevice {
     std::shared_ptr<FakeSerialDevice> device_;
 };
 
-void FakeSerialDevice::InjectInput(const std::vector<std::uint8_t>& bytes) {
+void FakeSerialDevice::InjectInput(const std::vector<std::uint8_t>& bytes,
+                                   const LineErrors& errors) {
     std::lock_guard lock(mutex_);
     input_.insert(input_.end(), bytes.begin(), bytes.end());
-    changed_.notify_all();
-}
-
-void FakeSerialDevice::InjectInput(std::string_view bytes) {
-    InjectInput(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
-}
-
-void FakeSerialDevice::InjectLineErrors(const LineErrors& errors) {
-    std::lock_guard lock(mutex_);
     countedErrors_.framing = countedErrors_.framing || errors.framing;
     countedErrors_.parity = countedErrors_.parity || errors.parity;
     countedErrors_.overrun = countedErrors_.overrun || errors.overrun;
@@ -75,11 +66,6 @@ void FakeSerialDevice::FailNextWait(int code) {
     changed_.notify_all();
 }
 
-void FakeSerialDevice::FailNextRead(int code) {
-    std::lock_guard lock(mutex_);
-    readFailure_ = code;
-}
-
 void FakeSerialDevice::FailWrites(int code) {
     std::lock_guard lock(mutex_);
     writeFailure_ = code;
@@ -91,34 +77,39 @@ void FakeSerialDevice::HoldWrites(bool hold) {
     changed_.notify_all();
 }
 
+void FakeSerialDevice::SetByteTime(std::chrono::microseconds byteTime) {
+    std::lock_guard lock(mutex_);
+    byteTime_ = byteTime;
+}
+
 std::vector<std::uint8_t> FakeSerialDevice::Written() const {
     std::lock_guard lock(mutex_);
-    return written_;
+    std::vector<std::uint8_t> bytes;
+    for (const Sent& sent : sent_) {
+        bytes.push_back(sent.byte);
+    }
+    return bytes;
 }
 
-int FakeSerialDevice::PurgeCount(Queue queue) const {
+std::vector<FakeSerialDevice::Sent> FakeSerialDevice::SentLog() const {
     std::lock_guard lock(mutex_);
-    return queue == Queue::kInput ? inputPurges_ : outputPurges_;
+    return sent_;
 }
 
-std::optional<LineSettings> FakeSerialDevice::LastSettings() const {
-    std::lock_guard lock(mutex_);
-    return lastSettings_;
+std::size_t FakeSerialDevice::LeftBy(Clock::time_point when) const {
+    const auto first = std::partition_point(sent_.begin(), sent_.end(),
+                                            [&](const Sent& sent) { return sent.left <= when; });
+    return static_cast<std::size_t>(first - sent_.begin());
 }
 
-int FakeSerialDevice::ConfigureCount() const {
+std::size_t FakeSerialDevice::BytesLeft() const {
     std::lock_guard lock(mutex_);
-    return configureCount_;
+    return LeftBy(Clock::now());
 }
 
-int FakeSerialDevice::WaitCount() const {
+std::size_t FakeSerialDevice::WritesAfterCancel() const {
     std::lock_guard lock(mutex_);
-    return waitCount_;
-}
-
-bool FakeSerialDevice::Cancelled() const {
-    std::lock_guard lock(mutex_);
-    return cancelled_;
+    return writesAfterCancel_;
 }
 
 bool FakeSerialDevice::IsOpen() const {
@@ -126,15 +117,9 @@ bool FakeSerialDevice::IsOpen() const {
     return open_;
 }
 
-bool FakeSerialDevice::WaitUntilWritten(std::size_t count,
-                                        std::chrono::milliseconds timeout) const {
+bool FakeSerialDevice::WaitUntilIdle(std::chrono::milliseconds timeout) const {
     std::unique_lock lock(mutex_);
-    return changed_.wait_for(lock, timeout, [&] { return written_.size() >= count; });
-}
-
-bool FakeSerialDevice::WaitUntilWaiting(std::chrono::milliseconds timeout) const {
-    std::unique_lock lock(mutex_);
-    return changed_.wait_for(lock, timeout, [&] { return waiting_ > 0; });
+    return changed_.wait_for(lock, timeout, [&] { return input_.empty() && waiting_ > 0; });
 }
 
 std::unique_ptr<SerialDevice> FakeSerialDevice::Share(std::shared_ptr<FakeSerialDevice> device) {
@@ -143,11 +128,12 @@ std::unique_ptr<SerialDevice> FakeSerialDevice::Share(std::shared_ptr<FakeSerial
 
 OsError FakeSerialDevice::Configure(const LineSettings& settings) {
     std::lock_guard lock(mutex_);
-    ++configureCount_;
-    lastSettings_ = settings;
-    if (settings.baudRate != 0) {
-        applied_.baudRate = settings.baudRate;
+    // Values no line can have are refused as a real driver refuses them.
+    if (settings.dataBits.value_or(8) < 7 || settings.dataBits.value_or(8) > 8 ||
+        settings.stopBits.value_or(1) < 1 || settings.stopBits.value_or(1) > 2) {
+        return OsError{EINVAL, {}};
     }
+    applied_.baudRate = settings.baudRate != 0 ? settings.baudRate : applied_.baudRate;
     applied_.parity = settings.parity.value_or(applied_.parity);
     applied_.dataBits = settings.dataBits.value_or(applied_.dataBits);
     applied_.stopBits = settings.stopBits.value_or(applied_.stopBits);
@@ -167,7 +153,6 @@ bool FakeSerialDevice::EventPending() const {
 
 OsResult<SerialEvents> FakeSerialDevice::WaitEvent() {
     std::unique_lock lock(mutex_);
-    ++waitCount_;
     ++waiting_;
     changed_.notify_all();
     changed_.wait(lock, [&] { return EventPending(); });
@@ -199,9 +184,6 @@ std::size_t FakeSerialDevice::QueuedInput() {
 
 OsResult<std::size_t> FakeSerialDevice::Read(std::uint8_t* buffer, std::size_t maxCount) {
     std::lock_guard lock(mutex_);
-    if (readFailure_ != 0) {
-        return {0, OsError{std::exchange(readFailure_, 0), {}}};
-    }
     const std::size_t count = std::min(maxCount, input_.size());
     std::copy_n(input_.begin(), count, buffer);
     input_.erase(input_.begin(), input_.begin() + static_cast<std::ptrdiff_t>(count));
@@ -217,7 +199,12 @@ OsResult<std::size_t> FakeSerialDevice::Write(const std::uint8_t* bytes, std::si
     if (holdWrites_) {
         return {0, {}};
     }
-    written_.insert(written_.end(), bytes, bytes + count);
+    writesAfterCancel_ += cancelled_ && count > 0 ? 1 : 0;
+    const Clock::time_point now = Clock::now();
+    for (std::size_t i = 0; i < count; ++i) {
+        const Clock::time_point start = sent_.empty() ? now : std::max(now, sent_.back().left);
+        sent_.push_back({bytes[i], now, start + byteTime_});
+    }
     changed_.notify_all();
     return {count, {}};
 }
@@ -225,16 +212,20 @@ OsResult<std::size_t> FakeSerialDevice::Write(const std::uint8_t* bytes, std::si
 void FakeSerialDevice::Drain() {
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [&] { return !holdWrites_ || cancelled_; });
+    if (!sent_.empty()) {
+        changed_.wait_until(lock, sent_.back().left, [&] { return cancelled_; });
+    }
 }
 
-void FakeSerialDevice::Purge(bool input, bool output) {
+std::size_t FakeSerialDevice::QueuedOutput() {
+    std::lock_guard lock(mutex_);
+    return sent_.size() - LeftBy(Clock::now());
+}
+
+void FakeSerialDevice::Purge(bool input, bool /*output*/) {
     std::lock_guard lock(mutex_);
     if (input) {
-        ++inputPurges_;
         input_.clear();
-    }
-    if (output) {
-        ++outputPurges_;
     }
 }
 
@@ -251,74 +242,12 @@ LineErrors FakeSerialDevice::TakeLineErrors() {
 void FakeSerialDevice::SetOpen(bool open) {
     std::lock_guard lock(mutex_);
     open_ = open;
+    if (open) {
+        // A device opened again starts afresh, as a real one does.
+        cancelled_ = false;
+        writesAfterCancel_ = 0;
+    }
     changed_.notify_all();
-}
-
-FakeSerialDevice::Registry::Registry() : state_(std::make_shared<State>()) {}
-
-std::shared_ptr<FakeSerialDevice> FakeSerialDevice::Registry::Add(const std::string& path) {
-    std::string name;
-    if (FileNameOfPath(path, name) != 0) {
-        name = path;
-    }
-    auto device = std::make_shared<FakeSerialDevice>();
-    std::lock_guard lock(state_->mutex);
-    state_->entries.push_back({{name, path}, device, {}});
-    return device;
-}
-
-void FakeSerialDevice::Registry::FailOpen(const std::string& path, const OsError& error) {
-    std::lock_guard lock(state_->mutex);
-    for (Entry& entry : state_->entries) {
-        if (entry.port.path == path) {
-            entry.openFailure = error;
-        }
-    }
-}
-
-OsResult<std::unique_ptr<SerialDevice>> FakeSerialDevice::Registry::OpenIn(
-    State& state, const std::string& path) {
-    std::lock_guard lock(state.mutex);
-    for (const Entry& entry : state.entries) {
-        if (entry.port.path != path) {
-            continue;
-        }
-        if (entry.openFailure) {
-            return {nullptr, entry.openFailure};
-        }
-        if (entry.device->IsOpen()) {
-            return {nullptr, OsError{EBUSY, {}}};
-        }
-        return {Share(entry.device), {}};
-    }
-    return {nullptr, OsError{ENOENT, {}}};
-}
-
-std::vector<PortInfo> FakeSerialDevice::Registry::ListIn(State& state) {
-    std::lock_guard lock(state.mutex);
-    std::vector<PortInfo> ports;
-    for (const Entry& entry : state.entries) {
-        ports.push_back(entry.port);
-    }
-    return ports;
-}
-
-OsResult<std::unique_ptr<SerialDevice>> FakeSerialDevice::Registry::Open(
-    const std::string& path) const {
-    return OpenIn(*state_, path);
-}
-
-std::vector<PortInfo> FakeSerialDevice::Registry::List() const {
-    return ListIn(*state_);
-}
-
-std::function<std::vector<PortInfo>()> FakeSerialDevice::Registry::Lister() const {
-    return [state = state_] { return ListIn(*state); };
-}
-
-std::function<OsResult<std::unique_ptr<SerialDevice>>(const std::string& path)>
-FakeSerialDevice::Registry::Opener() const {
-    return [state = state_](const std::string& path) { return OpenIn(*state, path); };
 }
 
 }  // namespace velotrix

@@ -6,12 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
-#include <functional>
 #include <memory>
 #include <mutex>
-#include <optional>
-#include <string>
-#include <string_view>
 #include <vector>
 
 #include "platform/serial_device.h"
@@ -20,37 +16,41 @@ namespace velotrix {
 
 class FakeSerialDevice : public SerialDevice {
   public:
-    enum class Queue { kInput, kOutput };
-    class Registry;
+    using Clock = std::chrono::steady_clock;
 
-    // The line and the driver, driven by the test.
-    void InjectInput(const std::vector<std::uint8_t>& bytes);
-    void InjectInput(std::string_view bytes);
-    // Counted like a driver counts them; a wait reports lineError, TakeLineErrors() returns them.
-    void InjectLineErrors(const LineErrors& errors);
+    // A byte the program wrote: when it was handed over and when it left the driver.
+    struct Sent {
+        std::uint8_t byte;
+        Clock::time_point written;
+        Clock::time_point left;
+    };
+
+    // The line and the driver, played by the test.
+    // Bytes arrive, with the line errors the driver counted while they came: a wait reports
+    // lineError, TakeLineErrors() returns them.
+    void InjectInput(const std::vector<std::uint8_t>& bytes, const LineErrors& errors = {});
     // A change of the line raises ctsChanged; setting the level it has raises nothing.
     void SetCts(bool on);
     // The next wait fails with the errno (once).
     void FailNextWait(int code);
-    // The next read fails with the errno (once).
-    void FailNextRead(int code);
     // Every write fails with the errno until FailWrites(0).
     void FailWrites(int code);
     // While held, writes and Drain() block as under CTS flow control, until released or cancelled.
     void HoldWrites(bool hold);
+    // Written bytes leave the driver one per byteTime, like a line at a baud rate; 0: at once.
+    void SetByteTime(std::chrono::microseconds byteTime);
 
     // What the program did with the device.
     std::vector<std::uint8_t> Written() const;
-    int PurgeCount(Queue queue) const;
-    std::optional<LineSettings> LastSettings() const;
-    int ConfigureCount() const;
-    int WaitCount() const;  // waits started
-    bool Cancelled() const;
-    // True while a handle made by Share() (or opened through a Registry) exists.
+    std::vector<Sent> SentLog() const;
+    // Bytes that have left the driver by now.
+    std::size_t BytesLeft() const;
+    // Writes of at least one byte after CancelWaits(), the first step of closing the port.
+    std::size_t WritesAfterCancel() const;
+    // True while a handle made by Share() exists.
     bool IsOpen() const;
-    // Block until the condition holds or the time is up; true when it holds.
-    bool WaitUntilWritten(std::size_t count, std::chrono::milliseconds timeout) const;
-    bool WaitUntilWaiting(std::chrono::milliseconds timeout) const;
+    // Blocks until everything injected has been read and the reader waits again, or the time is up.
+    bool WaitUntilIdle(std::chrono::milliseconds timeout) const;
 
     // A device for code that owns its device (and destroys it when closing); every call goes to
     // the shared fake, which the test keeps.
@@ -64,6 +64,7 @@ class FakeSerialDevice : public SerialDevice {
     OsResult<std::size_t> Read(std::uint8_t* buffer, std::size_t maxCount) override;
     OsResult<std::size_t> Write(const std::uint8_t* bytes, std::size_t count) override;
     void Drain() override;
+    std::size_t QueuedOutput() override;
     void Purge(bool input, bool output) override;
     bool Cts() override;
     LineErrors TakeLineErrors() override;
@@ -72,62 +73,25 @@ class FakeSerialDevice : public SerialDevice {
     friend class FakeSerialDeviceHandle;
     void SetOpen(bool open);
     bool EventPending() const;
+    std::size_t LeftBy(Clock::time_point when) const;
 
     mutable std::mutex mutex_;
     mutable std::condition_variable changed_;
     std::deque<std::uint8_t> input_;
-    std::vector<std::uint8_t> written_;
+    std::vector<Sent> sent_;
     LineErrors countedErrors_;  // since the last TakeLineErrors()
     bool lineErrorPending_ = false;
     bool cts_ = false;
     bool ctsChangedPending_ = false;
     int waitFailure_ = 0;
-    int readFailure_ = 0;
     int writeFailure_ = 0;
     bool holdWrites_ = false;
     bool cancelled_ = false;
     bool open_ = false;
     int waiting_ = 0;
-    int waitCount_ = 0;
-    int configureCount_ = 0;
-    int inputPurges_ = 0;
-    int outputPurges_ = 0;
-    std::optional<LineSettings> lastSettings_;
+    std::chrono::microseconds byteTime_{0};
+    std::size_t writesAfterCancel_ = 0;
     AppliedSettings applied_{9600, Parity::kNone, 8, 1, false};
-};
-
-// Fake devices by path, for code that lists and opens ports by path. The functions it hands out
-// share its state, so they stay valid however long the code under test keeps them.
-class FakeSerialDevice::Registry {
-  public:
-    Registry();
-
-    // A new device listed under the path's file name, after those added before.
-    std::shared_ptr<FakeSerialDevice> Add(const std::string& path);
-    // Every open of the path fails with the error until FailOpen(path, {}).
-    void FailOpen(const std::string& path, const OsError& error);
-    // ENOENT for an unknown path, EBUSY while the device is open, as the real devices do.
-    OsResult<std::unique_ptr<SerialDevice>> Open(const std::string& path) const;
-    std::vector<PortInfo> List() const;
-
-    // For the listPorts and openDevice of the code under test.
-    std::function<std::vector<PortInfo>()> Lister() const;
-    std::function<OsResult<std::unique_ptr<SerialDevice>>(const std::string& path)> Opener() const;
-
-  private:
-    struct Entry {
-        PortInfo port;
-        std::shared_ptr<FakeSerialDevice> device;
-        OsError openFailure;
-    };
-    struct State {
-        std::mutex mutex;
-        std::vector<Entry> entries;
-    };
-    static OsResult<std::unique_ptr<SerialDevice>> OpenIn(State& state, const std::string& path);
-    static std::vector<PortInfo> ListIn(State& state);
-
-    std::shared_ptr<State> state_;
 };
 
 }  // namespace velotrix

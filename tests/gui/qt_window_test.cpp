@@ -25,7 +25,7 @@ class QtWindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
         ControllerEnvironment environment{dir_.filePath("Velotrix.ini").toStdString()};
-        environment.listPorts = [] { return std::vector<PortInfo>{}; };
+        environment.devices.listPorts = [] { return std::vector<PortInfo>{}; };
         controller_ = std::make_unique<MainController>(view_, loop_, std::move(environment));
         controller_->Start();
         test::ShowAndActivate(view_.MainWindow());

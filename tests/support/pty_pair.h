@@ -20,15 +20,12 @@ class PtyPair {
     bool ok() const { return master_ >= 0; }
     const std::string& SlavePath() const { return slavePath_; }
 
-    // Writes every byte to the master, waiting while the line is full; false on an error or when
-    // the timeout passes first.
+    // Writes every byte, waiting while the line is full; false on an error or a timeout.
     bool Write(const std::vector<std::uint8_t>& bytes,
                std::chrono::milliseconds timeout = std::chrono::seconds(2));
-    // What arrives within the timeout: at least one byte, or nothing when the time is up.
-    std::vector<std::uint8_t> ReadSome(std::chrono::milliseconds timeout);
-    // Exactly count bytes, unless the deadline passes first: then what arrived until then.
-    std::vector<std::uint8_t> ReadExactly(
-        std::size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(2));
+    // What arrives within the timeout: at least one byte, or nothing when the time is up. With a
+    // count, exactly that many bytes unless the time is up first.
+    std::vector<std::uint8_t> Read(std::chrono::milliseconds timeout, std::size_t count = 0);
     // Hangs up the line as an unplugged adapter does.
     void CloseMaster();
 

@@ -28,9 +28,7 @@ class TempDir {
     std::string path_;
 };
 
-// The file's bytes, or nothing when it cannot be read. Takes a name inside a TempDir or any path.
+// The file's bytes, or nothing when it cannot be read.
 std::optional<std::string> ReadFileBytes(const std::string& path);
-// The same bytes as a vector, for comparing with binary buffers.
-std::vector<std::uint8_t> AsBytes(std::string_view text);
 
 }  // namespace velotrix::test

@@ -1,0 +1,179 @@
+// The engine on the real POSIX device, with a pseudo-terminal's master as the far end of the line.
+#include <grp.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <thread>
+
+#include "support/pty_pair.h"
+#include "support/rig.h"
+
+namespace velotrix::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+Bytes Of(std::span<const std::uint8_t> bytes) {
+    return {bytes.begin(), bytes.end()};
+}
+
+// The real device, counting the bytes written before and after closing began.
+class CountingDevice : public SerialDevice {
+  public:
+    CountingDevice(std::unique_ptr<SerialDevice> device, std::atomic<std::size_t> (&written)[2])
+        : device_(std::move(device)), written_(written) {}
+    OsError Configure(const LineSettings& s) override { return device_->Configure(s); }
+    AppliedSettings ReadBack() const override { return device_->ReadBack(); }
+    OsResult<SerialEvents> WaitEvent() override { return device_->WaitEvent(); }
+    void CancelWaits() override {
+        cancelled_ = true;
+        device_->CancelWaits();
+    }
+    std::size_t QueuedInput() override { return device_->QueuedInput(); }
+    OsResult<std::size_t> Read(std::uint8_t* b, std::size_t n) override {
+        return device_->Read(b, n);
+    }
+    OsResult<std::size_t> Write(const std::uint8_t* bytes, std::size_t count) override {
+        const bool late = cancelled_;
+        const OsResult<std::size_t> result = device_->Write(bytes, count);
+        written_[late ? 1 : 0] += result.value;
+        return result;
+    }
+    void Drain() override { device_->Drain(); }
+    std::size_t QueuedOutput() override { return device_->QueuedOutput(); }
+    void Purge(bool input, bool output) override { device_->Purge(input, output); }
+    bool Cts() override { return device_->Cts(); }
+    LineErrors TakeLineErrors() override { return device_->TakeLineErrors(); }
+
+  private:
+    std::unique_ptr<SerialDevice> device_;
+    std::atomic<std::size_t> (&written_)[2];
+    std::atomic<bool> cancelled_{false};
+};
+
+TEST(Pty, TheEngineOnARealDevice) {
+    std::atomic<std::size_t> written[2] = {0, 0};  // before and after closing began
+    const auto counting = [&](const std::string& path) {
+        OsResult<std::unique_ptr<SerialDevice>> opened = OpenSerialDevice(path);
+        opened.value = std::make_unique<CountingDevice>(std::move(opened.value), written);
+        return opened;
+    };
+    const struct {
+        const char* name;
+        std::function<void(Rig&, PtyPair&, const std::string& path)> run;
+    } cases[] = {
+        {"every byte value arrives and is saved unchanged",
+         [](Rig& rig, PtyPair& pty, const std::string& path) {
+             const Bytes sent = CountingBytes(512);
+             ASSERT_TRUE(rig.Open(path).ok() && pty.Write(sent));
+             ASSERT_TRUE(rig.Pump([&] { return rig.received == sent.size(); }));
+             rig.loop.Advance(1000ms);
+             EXPECT_TRUE(rig.engine().SaveReception(rig.dir.File("rx")).ok());
+             EXPECT_EQ(ReadFileBytes(rig.dir.File("rx")), std::string(sent.begin(), sent.end()));
+         }},
+        {"a z80 file goes out exactly and its pause is silence on the line",
+         [](Rig& rig, PtyPair& pty, const std::string& path) {
+             ASSERT_TRUE(rig.Open(path).ok());
+             rig.Do("load HELLO_4000.bin 1000 2; send");
+             Bytes got = pty.Read(5s, kHeaderSize);
+             const auto headerEnd = std::chrono::steady_clock::now();
+             got = Concat(got, pty.Read(5s));
+             EXPECT_GE(std::chrono::steady_clock::now() - headerEnd, 80ms);
+             got = Concat(got, pty.Read(5s, kHeaderSize + 1000 - got.size()));
+             EXPECT_EQ(got, Of(rig.engine().Image().HeaderAndData()));
+             rig.Do("idle");
+             EXPECT_EQ(rig.log.back(), "ended open completed");
+         }},
+        {"a hang-up closes the port once and keeps the reception",
+         [](Rig& rig, PtyPair& pty, const std::string& path) {
+             ASSERT_TRUE(rig.Open(path).ok() && pty.Write(CountingBytes(100)));
+             ASSERT_TRUE(rig.Pump([&] { return rig.received == 100; }));
+             pty.CloseMaster();
+             rig.Pump([] { return false; }, 300ms);
+             EXPECT_EQ(std::count(rig.log.begin(), rig.log.end(), "line lost 5"), 1);
+             EXPECT_FALSE(rig.engine().IsOpen());
+             EXPECT_EQ(Of(rig.engine().Reception()), CountingBytes(100));
+         }},
+        {"closing during a byte-by-byte send stops the line within one byte",
+         [&](Rig& rig, PtyPair& pty, const std::string& path) {
+             ASSERT_TRUE(rig.Open(path).ok());
+             rig.Do("load BIG_4000.bin 65000; send");
+             std::size_t got = 0;
+             while (got < 5000) {
+                 got += pty.Read(1s).size();
+             }
+             rig.engine().Close();
+             EXPECT_LE(written[1], 1u);
+             // The far end gets no more than that.
+             for (std::size_t more = 1; more > 0; got += more) {
+                 more = pty.Read(200ms).size();
+             }
+             EXPECT_LE(got, written[0] + written[1]);
+         }},
+        {"the settings are applied and the port is held exclusively",
+         [](Rig& rig, PtyPair&, const std::string& path) {
+             ASSERT_TRUE(rig.engine().Open({path, 8065, Parity::kEven, 7, 2, true}).ok());
+             EXPECT_EQ(OpenSerialDevice(path).error.code, EBUSY);
+             rig.engine().Close();
+             const auto device = OpenSerialDevice(path);
+             // A pseudo-terminal keeps 8 data bits and no parity whatever is asked.
+             const AppliedSettings a = device.value->ReadBack();
+             EXPECT_EQ(std::tuple(a.baudRate, a.stopBits, a.ctsFlow), std::tuple(8065u, 2, true));
+             EXPECT_EQ(device.value->Configure({path, 300, {}, 9, {}, {}}).code, EINVAL);
+             EXPECT_EQ(device.value->ReadBack().baudRate, 8065u);
+         }},
+        {"what is no terminal is refused",
+         [](Rig& rig, PtyPair&, const std::string&) {
+             EXPECT_EQ(rig.engine().Open({rig.dir.Write("file", "x")}).os.code, ENOTTY);
+             EXPECT_EQ(rig.engine().Open({rig.dir.File("missing")}).os.code, ENOENT);
+         }},
+        {"a permission error names the group that owns the device",
+         [](Rig& rig, PtyPair&, const std::string& path) {
+             struct stat info {};
+             ASSERT_EQ(stat(path.c_str(), &info) | chmod(path.c_str(), 0), 0);
+             // Root may open anything: it tries as nobody for the moment of the open.
+             const bool root = geteuid() == 0;
+             ASSERT_TRUE(!root || seteuid(65534) == 0);
+             const EngineResult opened = rig.engine().Open({path});
+             ASSERT_TRUE(!root || seteuid(0) == 0);
+             EXPECT_EQ(opened.os.code, EACCES);
+             EXPECT_EQ(opened.os.hint, "Der Benutzer muss Mitglied der Gruppe \"" +
+                                           std::string(getgrgid(info.st_gid)->gr_name) +
+                                           "\" sein, der das Ger\xE4t geh\xF6rt.");
+         }},
+        {"opening and closing while the far end sends",
+         [](Rig& rig, PtyPair& pty, const std::string& path) {
+             std::atomic<bool> sending{true};
+             std::thread farEnd([&] {
+                 while (sending) {
+                     pty.Write(CountingBytes(64), 5ms);
+                     std::this_thread::sleep_for(1ms);
+                 }
+             });
+             for (int cycle = 0; cycle < 200; ++cycle) {
+                 EXPECT_TRUE(rig.Open(path).ok()) << cycle;
+                 rig.loop.RunPending();
+                 rig.engine().Close();
+             }
+             sending = false;
+             farEnd.join();
+             EXPECT_TRUE(std::none_of(rig.log.begin(), rig.log.end(), [](const std::string& e) {
+                 return e.starts_with("os error") || e.starts_with("line lost");
+             }));
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PtyPair pty;
+        ASSERT_TRUE(pty.ok());
+        Rig rig(Rig::Face::kEngine, {}, DeviceAccess{{}, counting});
+        c.run(rig, pty, pty.SlavePath());
+    }
+}
+
+}  // namespace
+}  // namespace velotrix::test

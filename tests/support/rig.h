@@ -1,0 +1,92 @@
+// The one test rig: the engine (its events recorded) or the whole window (the presenter on the
+// headless view), on a virtual-clock loop with fake serial devices, driven by steps and read back
+// as texts, so that the tests are tables of steps and what they show.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/controller.h"
+#include "platform/fake/fake_serial_device.h"
+#include "platform/headless/headless_view.h"
+#include "platform/manual_loop.h"
+#include "serial/engine.h"
+#include "support/temp_dir.h"
+
+namespace velotrix::test {
+
+using Bytes = std::vector<std::uint8_t>;
+using Lines = std::vector<std::string>;
+
+// count bytes 0, 1, 2, ... wrapping at 256.
+Bytes CountingBytes(std::size_t count);
+// A z80 file: the header with these fields (the name cut to 16 bytes), then count counting bytes.
+Bytes Z80File(std::uint16_t aadr, std::uint16_t eadr, std::uint16_t sadr, char type,
+              std::string_view name, std::size_t count);
+Bytes Concat(Bytes first, const Bytes& second);
+
+class Rig {
+  public:
+    enum class Face { kEngine, kWindow };
+
+    // Fake devices "/dev/fake/NAME" under these names, or the given devices instead.
+    explicit Rig(Face face = Face::kEngine, const Lines& ports = {"ttyS0"},
+                 std::optional<DeviceAccess> access = std::nullopt);
+    ~Rig();
+
+    Engine& engine() { return window ? window->GetEngine() : *own; }
+    FakeSerialDevice& line() { return *devices.at(0); }
+
+    // Opens the port (by default the first fake one) at 9600 baud, 8N1, no flow control.
+    EngineResult Open(std::string path = {});
+    // The far end sends: the bytes are injected, read and handed to the UI thread (fake device).
+    void Feed(const Bytes& bytes, const LineErrors& errors = {});
+    // Pumps the loop until the condition holds or the real timeout has passed.
+    bool Pump(const std::function<bool()>& until,
+              std::chrono::milliseconds timeout = std::chrono::seconds(10));
+    // Pumps until no send runs and its end has been shown.
+    bool PumpUntilIdle();
+
+    // Carries out steps separated by ';' (the words are in rig.cpp).
+    void Do(std::string_view steps);
+    // Each "key=value" line must hold for what the rig shows (the keys are in rig.cpp); "$DIR"
+    // stands for the rig's directory, a final '*' for any rest.
+    void Expect(std::string_view expected);
+
+    TempDir dir;
+    ManualLoop loop;
+    std::vector<std::shared_ptr<FakeSerialDevice>> devices;
+    HeadlessView view;
+    std::unique_ptr<Engine> own;
+    std::unique_ptr<MainController> window;
+
+    // What the engine's events said (engine face): the MessageList lines, the other events as
+    // short texts, the last progress value and received total, and how far a progress value was
+    // ever ahead of the bytes that had left the first fake device when it was shown.
+    Lines lines;
+    Lines log;
+    std::uint32_t progress = 0;
+    std::uint32_t received = 0;
+    std::size_t progressAhead = 0;
+    // What the steps did: the bytes fed, the last engine call's result, the open refusal.
+    Bytes fed;
+    EngineResult result;
+    int openFailure = 0;
+    std::atomic<long> paused{0};  // the line-error pause asked for, in ms
+
+  private:
+    void Record(const EngineEvent& event);
+    std::map<std::string, std::string> Show();
+
+    Lines ports_;
+};
+
+}  // namespace velotrix::test
