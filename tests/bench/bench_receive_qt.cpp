@@ -1,5 +1,7 @@
 // Speed of a full reception through a pty into the real window: receive thread, controller, Qt
 // view.
+#include <time.h>
+
 #include <QApplication>
 #include <QEventLoop>
 #include <QWidget>
@@ -11,10 +13,19 @@
 #include "app/controller.h"
 #include "frontends/qt/qt_loop.h"
 #include "frontends/qt/qt_view.h"
-#include "support/port_rig.h"
 #include "support/pty_pair.h"
 #include "support/temp_dir.h"
 #include "ui-resources/ids.h"
+
+namespace {
+
+std::chrono::nanoseconds ProcessCpuTime() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return std::chrono::seconds(now.tv_sec) + std::chrono::nanoseconds(now.tv_nsec);
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
     using namespace std::chrono_literals;
@@ -25,7 +36,7 @@ int main(int argc, char* argv[]) {
     const velotrix::PortInfo port{"pty", pty.SlavePath()};
     velotrix::ControllerEnvironment environment;
     environment.settingsPath = dir.File("Velotrix.ini");
-    environment.listPorts = [port] { return std::vector<velotrix::PortInfo>{port}; };
+    environment.devices.listPorts = [port] { return std::vector<velotrix::PortInfo>{port}; };
 
     velotrix::QtLoop loop;
     velotrix::QtView view;
@@ -40,7 +51,7 @@ int main(int argc, char* argv[]) {
         sent[i] = static_cast<std::uint8_t>(i * 167 + (i >> 8));
     }
     const int expectedLines = static_cast<int>(sent.size() / 16);
-    const auto cpuBefore = velotrix::test::ProcessCpuTime();
+    const auto cpuBefore = ProcessCpuTime();
     const auto wallBefore = std::chrono::steady_clock::now();
     std::thread farEnd([&] { pty.Write(sent, 20s); });
     while (view.ListCount(kMessageList) < expectedLines &&
@@ -48,7 +59,7 @@ int main(int argc, char* argv[]) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     }
     const auto wall = std::chrono::steady_clock::now() - wallBefore;
-    const auto cpu = velotrix::test::ProcessCpuTime() - cpuBefore;
+    const auto cpu = ProcessCpuTime() - cpuBefore;
     farEnd.join();
 
     const int lines = view.ListCount(kMessageList);

@@ -54,7 +54,7 @@ int main(int argc, char* argv[]) {
     velotrix::MainController controller(
         view, loop,
         velotrix::ControllerEnvironment{
-            settings.filePath(QStringLiteral("Velotrix.ini")).toStdString()});
+            settings.filePath(QStringLiteral("Velotrix.ini")).toStdString(), {}});
     controller.Start();
     view.MainWindow()->show();
     const QDeadlineTimer deadline(5000);

@@ -24,7 +24,7 @@ namespace {
 class QtWindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        ControllerEnvironment environment{dir_.filePath("Velotrix.ini").toStdString()};
+        ControllerEnvironment environment{dir_.filePath("Velotrix.ini").toStdString(), {}};
         environment.devices.listPorts = [] { return std::vector<PortInfo>{}; };
         controller_ = std::make_unique<MainController>(view_, loop_, std::move(environment));
         controller_->Start();

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <thread>
 
+#include "support/counting_device.h"
 #include "support/pty_pair.h"
 #include "support/rig.h"
 
@@ -20,40 +21,6 @@ using namespace std::chrono_literals;
 Bytes Of(std::span<const std::uint8_t> bytes) {
     return {bytes.begin(), bytes.end()};
 }
-
-// The real device, counting the bytes written before and after closing began.
-class CountingDevice : public SerialDevice {
-  public:
-    CountingDevice(std::unique_ptr<SerialDevice> device, std::atomic<std::size_t> (&written)[2])
-        : device_(std::move(device)), written_(written) {}
-    OsError Configure(const LineSettings& s) override { return device_->Configure(s); }
-    AppliedSettings ReadBack() const override { return device_->ReadBack(); }
-    OsResult<SerialEvents> WaitEvent() override { return device_->WaitEvent(); }
-    void CancelWaits() override {
-        cancelled_ = true;
-        device_->CancelWaits();
-    }
-    std::size_t QueuedInput() override { return device_->QueuedInput(); }
-    OsResult<std::size_t> Read(std::uint8_t* b, std::size_t n) override {
-        return device_->Read(b, n);
-    }
-    OsResult<std::size_t> Write(const std::uint8_t* bytes, std::size_t count) override {
-        const bool late = cancelled_;
-        const OsResult<std::size_t> result = device_->Write(bytes, count);
-        written_[late ? 1 : 0] += result.value;
-        return result;
-    }
-    void Drain() override { device_->Drain(); }
-    std::size_t QueuedOutput() override { return device_->QueuedOutput(); }
-    void Purge(bool input, bool output) override { device_->Purge(input, output); }
-    bool Cts() override { return device_->Cts(); }
-    LineErrors TakeLineErrors() override { return device_->TakeLineErrors(); }
-
-  private:
-    std::unique_ptr<SerialDevice> device_;
-    std::atomic<std::size_t> (&written_)[2];
-    std::atomic<bool> cancelled_{false};
-};
 
 TEST(Pty, TheEngineOnARealDevice) {
     std::atomic<std::size_t> written[2] = {0, 0};  // before and after closing began
@@ -128,8 +95,8 @@ TEST(Pty, TheEngineOnARealDevice) {
          }},
         {"what is no terminal is refused",
          [](Rig& rig, PtyPair&, const std::string&) {
-             EXPECT_EQ(rig.engine().Open({rig.dir.Write("file", "x")}).os.code, ENOTTY);
-             EXPECT_EQ(rig.engine().Open({rig.dir.File("missing")}).os.code, ENOENT);
+             EXPECT_EQ(rig.Open(rig.dir.Write("file", "x")).os.code, ENOTTY);
+             EXPECT_EQ(rig.Open(rig.dir.File("missing")).os.code, ENOENT);
          }},
         {"a permission error names the group that owns the device",
          [](Rig& rig, PtyPair&, const std::string& path) {
@@ -138,7 +105,7 @@ TEST(Pty, TheEngineOnARealDevice) {
              // Root may open anything: it tries as nobody for the moment of the open.
              const bool root = geteuid() == 0;
              ASSERT_TRUE(!root || seteuid(65534) == 0);
-             const EngineResult opened = rig.engine().Open({path});
+             const EngineResult opened = rig.Open(path);
              ASSERT_TRUE(!root || seteuid(0) == 0);
              EXPECT_EQ(opened.os.code, EACCES);
              EXPECT_EQ(opened.os.hint, "Der Benutzer muss Mitglied der Gruppe \"" +
