@@ -1,4 +1,4 @@
-// The scripted serial device.
+// The scripted serial line and the devices on it.
 #include "platform/fake/fake_serial_device.h"
 
 #include <algorithm>
@@ -7,114 +7,146 @@
 
 namespace velotrix {
 
-// What the code under test owns; the test keeps the fake behind it.
-class FakeSerialDeviceHandle final : public SerialDevice {
+// What the code under test owns: every call works on the line, which the test keeps.
+class FakeDevice final : public SerialDevice {
   public:
-    explicit FakeSerialDeviceHandle(std::shared_ptr<FakeSerialDevice> device)
-        : device_(std::move(device)) {
-        device_->SetOpen(true);
+    explicit FakeDevice(std::shared_ptr<FakeSerialDevice> line) : line_(std::move(line)) {
+        // A device opened again starts afresh, as a real one does.
+        line_->Change([&] {
+            l().open_ = true;
+            l().cancelled_ = false;
+            l().writesAfterCancel_ = 0;
+        });
     }
-    ~FakeSerialDeviceHandle() override { device_->SetOpen(false); }
-    FakeSerialDeviceHandle(const FakeSerialDeviceHandle&) = delete;
-    FakeSerialDeviceHandle& operator=(const FakeSerialDeviceHandle&) = delete;
+    ~FakeDevice() override {
+        line_->Change([&] { line_->open_ = false; });
+    }
+    FakeDevice(const FakeDevice&) = delete;
+    FakeDevice& operator=(const FakeDevice&) = delete;
 
-    OsError Configure(const LineSettings& settings) override {
-        return device_->Configure(settings);
+    OsError Configure(const LineSettings& s) override {
+        // Values no line can have are refused as a real driver refuses them.
+        if (s.dataBits.value_or(8) < 7 || s.dataBits.value_or(8) > 8 ||
+            s.stopBits.value_or(1) < 1 || s.stopBits.value_or(1) > 2) {
+            return OsError{EINVAL, {}};
+        }
+        AppliedSettings& a = l().applied_;
+        line_->Change([&] {
+            a = {s.baudRate != 0 ? s.baudRate : a.baudRate, s.parity.value_or(a.parity),
+                 s.dataBits.value_or(a.dataBits), s.stopBits.value_or(a.stopBits),
+                 s.ctsFlow.value_or(a.ctsFlow)};
+        });
+        return {};
     }
-    AppliedSettings ReadBack() const override { return device_->ReadBack(); }
-    OsResult<SerialEvents> WaitEvent() override { return device_->WaitEvent(); }
-    void CancelWaits() override { device_->CancelWaits(); }
-    std::size_t QueuedInput() override { return device_->QueuedInput(); }
+    AppliedSettings ReadBack() const override { return line_->Applied(); }
+
+    OsResult<SerialEvents> WaitEvent() override {
+        FakeSerialDevice& f = l();
+        std::unique_lock lock(f.mutex_);
+        ++f.waiting_;
+        f.changed_.notify_all();
+        f.changed_.wait(lock, [&] {
+            return f.cancelled_ || f.waitFailure_ != 0 || !f.input_.empty() || f.ctsChanged_ ||
+                   f.lineErrorPending_;
+        });
+        --f.waiting_;
+        SerialEvents events;
+        events.cancelled = f.cancelled_;
+        if (!f.cancelled_ && f.waitFailure_ != 0) {
+            return {events, OsError{std::exchange(f.waitFailure_, 0), {}}};
+        }
+        events.received = !f.cancelled_ && !f.input_.empty();
+        events.ctsChanged = !f.cancelled_ && std::exchange(f.ctsChanged_, false);
+        events.lineError = !f.cancelled_ && std::exchange(f.lineErrorPending_, false);
+        return {events, {}};
+    }
+    void CancelWaits() override {
+        line_->Change([&] { l().cancelled_ = true; });
+    }
+    std::size_t QueuedInput() override {
+        return line_->Get([&] { return l().input_.size(); });
+    }
     OsResult<std::size_t> Read(std::uint8_t* buffer, std::size_t maxCount) override {
-        return device_->Read(buffer, maxCount);
+        return line_->Get([&] {
+            std::deque<std::uint8_t>& input = l().input_;
+            const std::size_t count = std::min(maxCount, input.size());
+            std::copy_n(input.begin(), count, buffer);
+            input.erase(input.begin(), input.begin() + static_cast<std::ptrdiff_t>(count));
+            return OsResult<std::size_t>{count, {}};
+        });
     }
     OsResult<std::size_t> Write(const std::uint8_t* bytes, std::size_t count) override {
-        return device_->Write(bytes, count);
+        FakeSerialDevice& f = l();
+        std::unique_lock lock(f.mutex_);
+        if (f.writeFailure_ != 0) {
+            return {0, OsError{f.writeFailure_, {}}};
+        }
+        f.changed_.wait(lock, [&] { return !f.holdWrites_ || f.cancelled_; });
+        if (f.holdWrites_) {
+            return {0, {}};
+        }
+        f.writesAfterCancel_ += f.cancelled_ && count > 0 ? 1 : 0;
+        const FakeSerialDevice::Clock::time_point now = FakeSerialDevice::Clock::now();
+        for (std::size_t i = 0; i < count; ++i) {
+            const auto start = f.sent_.empty() ? now : std::max(now, f.sent_.back().left);
+            f.sent_.push_back({bytes[i], now, start + f.byteTime_});
+        }
+        f.changed_.notify_all();
+        return {count, {}};
     }
-    void Drain() override { device_->Drain(); }
-    std::size_t QueuedOutput() override { return device_->QueuedOutput(); }
-    void Purge(bool input, bool output) override { device_->Purge(input, output); }
-    bool Cts() override { return device_->Cts(); }
-    LineErrors TakeLineErrors() override { return device_->TakeLineErrors(); }
+    void Drain() override {
+        FakeSerialDevice& f = l();
+        std::unique_lock lock(f.mutex_);
+        f.changed_.wait(lock, [&] { return !f.holdWrites_ || f.cancelled_; });
+        if (!f.sent_.empty()) {
+            f.changed_.wait_until(lock, f.sent_.back().left, [&] { return f.cancelled_; });
+        }
+    }
+    std::size_t QueuedOutput() override {
+        return line_->Get(
+            [&] { return l().sent_.size() - l().LeftBy(FakeSerialDevice::Clock::now()); });
+    }
+    void Purge(bool input, bool) override {
+        line_->Change([&] { input ? l().input_.clear() : void(); });
+    }
+    bool Cts() override {
+        return line_->Get([&] { return l().cts_; });
+    }
+    LineErrors TakeLineErrors() override {
+        return line_->Get([&] { return std::exchange(l().countedErrors_, LineErrors{}); });
+    }
 
   private:
-    std::shared_ptr<FakeSerialDevice> device_;
+    FakeSerialDevice& l() const { return *line_; }
+    std::shared_ptr<FakeSerialDevice> line_;
 };
 
 void FakeSerialDevice::InjectInput(const std::vector<std::uint8_t>& bytes,
                                    const LineErrors& errors) {
-    std::lock_guard lock(mutex_);
-    input_.insert(input_.end(), bytes.begin(), bytes.end());
-    countedErrors_.framing = countedErrors_.framing || errors.framing;
-    countedErrors_.parity = countedErrors_.parity || errors.parity;
-    countedErrors_.overrun = countedErrors_.overrun || errors.overrun;
-    countedErrors_.brk = countedErrors_.brk || errors.brk;
-    lineErrorPending_ = lineErrorPending_ || errors.Any();
-    changed_.notify_all();
-}
-
-void FakeSerialDevice::SetCts(bool on) {
-    std::lock_guard lock(mutex_);
-    ctsChangedPending_ = ctsChangedPending_ || cts_ != on;
-    cts_ = on;
-    changed_.notify_all();
-}
-
-void FakeSerialDevice::FailNextWait(int code) {
-    std::lock_guard lock(mutex_);
-    waitFailure_ = code;
-    changed_.notify_all();
-}
-
-void FakeSerialDevice::FailWrites(int code) {
-    std::lock_guard lock(mutex_);
-    writeFailure_ = code;
-}
-
-void FakeSerialDevice::HoldWrites(bool hold) {
-    std::lock_guard lock(mutex_);
-    holdWrites_ = hold;
-    changed_.notify_all();
-}
-
-void FakeSerialDevice::SetByteTime(std::chrono::microseconds byteTime) {
-    std::lock_guard lock(mutex_);
-    byteTime_ = byteTime;
+    Change([&] {
+        input_.insert(input_.end(), bytes.begin(), bytes.end());
+        countedErrors_ = {
+            countedErrors_.framing || errors.framing, countedErrors_.parity || errors.parity,
+            countedErrors_.overrun || errors.overrun, countedErrors_.brk || errors.brk};
+        lineErrorPending_ = lineErrorPending_ || errors.Any();
+    });
 }
 
 std::vector<std::uint8_t> FakeSerialDevice::Written() const {
-    std::lock_guard lock(mutex_);
-    std::vector<std::uint8_t> bytes;
-    for (const Sent& sent : sent_) {
-        bytes.push_back(sent.byte);
-    }
-    return bytes;
-}
-
-std::vector<FakeSerialDevice::Sent> FakeSerialDevice::SentLog() const {
-    std::lock_guard lock(mutex_);
-    return sent_;
+    return Get([&] {
+        std::vector<std::uint8_t> bytes;
+        for (const Sent& sent : sent_) {
+            bytes.push_back(sent.byte);
+        }
+        return bytes;
+    });
 }
 
 std::size_t FakeSerialDevice::LeftBy(Clock::time_point when) const {
-    const auto first = std::partition_point(sent_.begin(), sent_.end(),
-                                            [&](const Sent& sent) { return sent.left <= when; });
-    return static_cast<std::size_t>(first - sent_.begin());
-}
-
-std::size_t FakeSerialDevice::BytesLeft() const {
-    std::lock_guard lock(mutex_);
-    return LeftBy(Clock::now());
-}
-
-std::size_t FakeSerialDevice::WritesAfterCancel() const {
-    std::lock_guard lock(mutex_);
-    return writesAfterCancel_;
-}
-
-bool FakeSerialDevice::IsOpen() const {
-    std::lock_guard lock(mutex_);
-    return open_;
+    return static_cast<std::size_t>(
+        std::partition_point(sent_.begin(), sent_.end(),
+                             [&](const Sent& sent) { return sent.left <= when; }) -
+        sent_.begin());
 }
 
 bool FakeSerialDevice::WaitUntilIdle(std::chrono::milliseconds timeout) const {
@@ -122,132 +154,8 @@ bool FakeSerialDevice::WaitUntilIdle(std::chrono::milliseconds timeout) const {
     return changed_.wait_for(lock, timeout, [&] { return input_.empty() && waiting_ > 0; });
 }
 
-std::unique_ptr<SerialDevice> FakeSerialDevice::Share(std::shared_ptr<FakeSerialDevice> device) {
-    return std::make_unique<FakeSerialDeviceHandle>(std::move(device));
-}
-
-OsError FakeSerialDevice::Configure(const LineSettings& settings) {
-    std::lock_guard lock(mutex_);
-    // Values no line can have are refused as a real driver refuses them.
-    if (settings.dataBits.value_or(8) < 7 || settings.dataBits.value_or(8) > 8 ||
-        settings.stopBits.value_or(1) < 1 || settings.stopBits.value_or(1) > 2) {
-        return OsError{EINVAL, {}};
-    }
-    applied_.baudRate = settings.baudRate != 0 ? settings.baudRate : applied_.baudRate;
-    applied_.parity = settings.parity.value_or(applied_.parity);
-    applied_.dataBits = settings.dataBits.value_or(applied_.dataBits);
-    applied_.stopBits = settings.stopBits.value_or(applied_.stopBits);
-    applied_.ctsFlow = settings.ctsFlow.value_or(applied_.ctsFlow);
-    return {};
-}
-
-AppliedSettings FakeSerialDevice::ReadBack() const {
-    std::lock_guard lock(mutex_);
-    return applied_;
-}
-
-bool FakeSerialDevice::EventPending() const {
-    return cancelled_ || waitFailure_ != 0 || !input_.empty() || ctsChangedPending_ ||
-           lineErrorPending_;
-}
-
-OsResult<SerialEvents> FakeSerialDevice::WaitEvent() {
-    std::unique_lock lock(mutex_);
-    ++waiting_;
-    changed_.notify_all();
-    changed_.wait(lock, [&] { return EventPending(); });
-    --waiting_;
-    SerialEvents events;
-    if (cancelled_) {
-        events.cancelled = true;
-        return {events, {}};
-    }
-    if (waitFailure_ != 0) {
-        return {events, OsError{std::exchange(waitFailure_, 0), {}}};
-    }
-    events.received = !input_.empty();
-    events.ctsChanged = std::exchange(ctsChangedPending_, false);
-    events.lineError = std::exchange(lineErrorPending_, false);
-    return {events, {}};
-}
-
-void FakeSerialDevice::CancelWaits() {
-    std::lock_guard lock(mutex_);
-    cancelled_ = true;
-    changed_.notify_all();
-}
-
-std::size_t FakeSerialDevice::QueuedInput() {
-    std::lock_guard lock(mutex_);
-    return input_.size();
-}
-
-OsResult<std::size_t> FakeSerialDevice::Read(std::uint8_t* buffer, std::size_t maxCount) {
-    std::lock_guard lock(mutex_);
-    const std::size_t count = std::min(maxCount, input_.size());
-    std::copy_n(input_.begin(), count, buffer);
-    input_.erase(input_.begin(), input_.begin() + static_cast<std::ptrdiff_t>(count));
-    return {count, {}};
-}
-
-OsResult<std::size_t> FakeSerialDevice::Write(const std::uint8_t* bytes, std::size_t count) {
-    std::unique_lock lock(mutex_);
-    if (writeFailure_ != 0) {
-        return {0, OsError{writeFailure_, {}}};
-    }
-    changed_.wait(lock, [&] { return !holdWrites_ || cancelled_; });
-    if (holdWrites_) {
-        return {0, {}};
-    }
-    writesAfterCancel_ += cancelled_ && count > 0 ? 1 : 0;
-    const Clock::time_point now = Clock::now();
-    for (std::size_t i = 0; i < count; ++i) {
-        const Clock::time_point start = sent_.empty() ? now : std::max(now, sent_.back().left);
-        sent_.push_back({bytes[i], now, start + byteTime_});
-    }
-    changed_.notify_all();
-    return {count, {}};
-}
-
-void FakeSerialDevice::Drain() {
-    std::unique_lock lock(mutex_);
-    changed_.wait(lock, [&] { return !holdWrites_ || cancelled_; });
-    if (!sent_.empty()) {
-        changed_.wait_until(lock, sent_.back().left, [&] { return cancelled_; });
-    }
-}
-
-std::size_t FakeSerialDevice::QueuedOutput() {
-    std::lock_guard lock(mutex_);
-    return sent_.size() - LeftBy(Clock::now());
-}
-
-void FakeSerialDevice::Purge(bool input, bool /*output*/) {
-    std::lock_guard lock(mutex_);
-    if (input) {
-        input_.clear();
-    }
-}
-
-bool FakeSerialDevice::Cts() {
-    std::lock_guard lock(mutex_);
-    return cts_;
-}
-
-LineErrors FakeSerialDevice::TakeLineErrors() {
-    std::lock_guard lock(mutex_);
-    return std::exchange(countedErrors_, LineErrors{});
-}
-
-void FakeSerialDevice::SetOpen(bool open) {
-    std::lock_guard lock(mutex_);
-    open_ = open;
-    if (open) {
-        // A device opened again starts afresh, as a real one does.
-        cancelled_ = false;
-        writesAfterCancel_ = 0;
-    }
-    changed_.notify_all();
+std::unique_ptr<SerialDevice> FakeSerialDevice::Share(std::shared_ptr<FakeSerialDevice> line) {
+    return std::make_unique<FakeDevice>(std::move(line));
 }
 
 }  // namespace velotrix

@@ -1,4 +1,5 @@
-// A scripted, thread-safe serial device for tests: the test plays the line and the driver.
+// A scripted, thread-safe serial line for tests: the test plays the far end and the driver; the
+// code under test gets devices on the line that work on its state.
 #pragma once
 
 #include <chrono>
@@ -14,7 +15,14 @@
 
 namespace velotrix {
 
-class FakeSerialDevice : public SerialDevice {
+class FakeSerialDevice {
+    // What the program did is read under the line's lock.
+    template <typename Reading>
+    auto Get(Reading read) const {
+        const std::lock_guard lock(mutex_);
+        return read();
+    }
+
   public:
     using Clock = std::chrono::steady_clock;
 
@@ -25,54 +33,67 @@ class FakeSerialDevice : public SerialDevice {
         Clock::time_point left;
     };
 
-    // The line and the driver, played by the test.
-    // Bytes arrive, with the line errors the driver counted while they came: a wait reports
-    // lineError, TakeLineErrors() returns them.
+    // The line and the driver, played by the test. Bytes arrive with the line errors the driver
+    // counted while they came (a wait reports lineError, TakeLineErrors() returns them).
     void InjectInput(const std::vector<std::uint8_t>& bytes, const LineErrors& errors = {});
     // A change of the line raises ctsChanged; setting the level it has raises nothing.
-    void SetCts(bool on);
+    void SetCts(bool on) {
+        Change([&] {
+            ctsChanged_ = ctsChanged_ || cts_ != on;
+            cts_ = on;
+        });
+    }
     // The next wait fails with the errno (once).
-    void FailNextWait(int code);
+    void FailNextWait(int code) {
+        Change([&] { waitFailure_ = code; });
+    }
     // Every write fails with the errno until FailWrites(0).
-    void FailWrites(int code);
+    void FailWrites(int code) {
+        Change([&] { writeFailure_ = code; });
+    }
     // While held, writes and Drain() block as under CTS flow control, until released or cancelled.
-    void HoldWrites(bool hold);
+    void HoldWrites(bool hold) {
+        Change([&] { holdWrites_ = hold; });
+    }
     // Written bytes leave the driver one per byteTime, like a line at a baud rate; 0: at once.
-    void SetByteTime(std::chrono::microseconds byteTime);
+    void SetByteTime(std::chrono::microseconds byteTime) {
+        Change([&] { byteTime_ = byteTime; });
+    }
 
-    // What the program did with the device.
+    // What the program did with the line.
+    std::vector<Sent> SentLog() const {
+        return Get([&] { return sent_; });
+    }
     std::vector<std::uint8_t> Written() const;
-    std::vector<Sent> SentLog() const;
     // Bytes that have left the driver by now.
-    std::size_t BytesLeft() const;
+    std::size_t BytesLeft() const {
+        return Get([&] { return LeftBy(Clock::now()); });
+    }
     // Writes of at least one byte after CancelWaits(), the first step of closing the port.
-    std::size_t WritesAfterCancel() const;
-    // True while a handle made by Share() exists.
-    bool IsOpen() const;
+    std::size_t WritesAfterCancel() const {
+        return Get([&] { return writesAfterCancel_; });
+    }
+    AppliedSettings Applied() const {
+        return Get([&] { return applied_; });
+    }
+    // True while a device on the line exists.
+    bool IsOpen() const {
+        return Get([&] { return open_; });
+    }
     // Blocks until everything injected has been read and the reader waits again, or the time is up.
     bool WaitUntilIdle(std::chrono::milliseconds timeout) const;
 
-    // A device for code that owns its device (and destroys it when closing); every call goes to
-    // the shared fake, which the test keeps.
-    static std::unique_ptr<SerialDevice> Share(std::shared_ptr<FakeSerialDevice> device);
-
-    OsError Configure(const LineSettings& settings) override;
-    AppliedSettings ReadBack() const override;
-    OsResult<SerialEvents> WaitEvent() override;
-    void CancelWaits() override;
-    std::size_t QueuedInput() override;
-    OsResult<std::size_t> Read(std::uint8_t* buffer, std::size_t maxCount) override;
-    OsResult<std::size_t> Write(const std::uint8_t* bytes, std::size_t count) override;
-    void Drain() override;
-    std::size_t QueuedOutput() override;
-    void Purge(bool input, bool output) override;
-    bool Cts() override;
-    LineErrors TakeLineErrors() override;
+    // A device on the line for code that owns its device and destroys it when closing.
+    static std::unique_ptr<SerialDevice> Share(std::shared_ptr<FakeSerialDevice> line);
 
   private:
-    friend class FakeSerialDeviceHandle;
-    void SetOpen(bool open);
-    bool EventPending() const;
+    friend class FakeDevice;
+    template <typename Changing>
+    void Change(Changing change) {
+        const std::lock_guard lock(mutex_);
+        change();
+        changed_.notify_all();
+    }
     std::size_t LeftBy(Clock::time_point when) const;
 
     mutable std::mutex mutex_;
@@ -82,7 +103,7 @@ class FakeSerialDevice : public SerialDevice {
     LineErrors countedErrors_;  // since the last TakeLineErrors()
     bool lineErrorPending_ = false;
     bool cts_ = false;
-    bool ctsChangedPending_ = false;
+    bool ctsChanged_ = false;
     int waitFailure_ = 0;
     int writeFailure_ = 0;
     bool holdWrites_ = false;

@@ -383,7 +383,7 @@ std::map<std::string, std::string> Rig::Show() {
     shown["menu"] = std::to_string(view.MenuEnabled(kMenuSendText));
     shown["closed"] = std::to_string(view.MainWindowClosed());
     if (!devices.empty()) {
-        const AppliedSettings a = line().ReadBack();
+        const AppliedSettings a = line().Applied();
         shown["line"] = std::to_string(a.baudRate) + " " + "NOE"[static_cast<int>(a.parity)] + " " +
                         std::to_string(a.dataBits) + " " + std::to_string(a.stopBits) +
                         (a.ctsFlow ? " cts" : " -") + (line().IsOpen() ? " open" : " closed");
