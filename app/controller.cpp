@@ -153,7 +153,9 @@ struct MainController::State {
         }
         const EngineResult opened = engine.Open(settings);
         if (!opened.ok()) {
-            screen.ShowResult(opened);
+            const bool named = index >= 0 && static_cast<std::size_t>(index) < ports.size();
+            screen.ShowResult(
+                opened, named ? ports[static_cast<std::size_t>(index)].name + ": " : std::string());
             return;
         }
         screen.SetControlMode(ModeOpen);

@@ -55,9 +55,13 @@ struct OsError {
     explicit operator bool() const { return code != 0; }
 };
 
-// True when the error means the device is gone (unplugged, hung up): nothing more can pass the
-// line until it is opened again.
-bool DeviceGone(const OsError& error);
+// What an error means for the program, beyond the OS's own text.
+enum class OsErrorKind {
+    kOther,
+    kDeviceGone,  // unplugged or hung up: nothing more passes until it is opened again
+    kNotSerial,   // the path names something that is not a serial device
+};
+OsErrorKind KindOf(const OsError& error);
 
 template <typename T>
 struct OsResult {

@@ -9,6 +9,7 @@
 #include "serial/receive_engine.h"
 #include "serial/send_sequences.h"
 #include "serial/serial_port.h"
+#include "text/cp1252.h"
 #include "ui-resources/messages.h"
 
 namespace velotrix {
@@ -21,7 +22,7 @@ struct Engine::Impl {
                  [this, subscriber = std::move(subscriber)](const EngineEvent& event) {
                      // A write that finds the device gone loses the line like a failed wait.
                      const auto* failed = std::get_if<OsErrorEvent>(&event);
-                     if (failed != nullptr && DeviceGone(failed->error)) {
+                     if (failed != nullptr && KindOf(failed->error) == OsErrorKind::kDeviceGone) {
                          LoseLine(session, failed->error);
                      } else if (subscriber) {
                          subscriber(event);
@@ -102,7 +103,7 @@ struct Engine::Impl {
                 if (!impl) {
                     return;
                 }
-                if (ended || DeviceGone(error)) {
+                if (ended || KindOf(error) == OsErrorKind::kDeviceGone) {
                     impl->LoseLine(current, error);
                 } else if (impl->session == current) {
                     impl->events.Emit(OsErrorEvent{error});
@@ -131,7 +132,10 @@ struct Engine::Impl {
 };
 
 EngineResult OsErrorResult(const OsError& error) {
-    return {DeviceGone(error) ? ErrorKind::kPortLost : ErrorKind::kOsError, {}, {}, error};
+    return {KindOf(error) == OsErrorKind::kDeviceGone ? ErrorKind::kPortLost : ErrorKind::kOsError,
+            {},
+            {},
+            error};
 }
 
 Engine::Engine(UiLoop& loop, DeviceAccess devices, EngineSubscriber subscriber)
@@ -150,6 +154,12 @@ EngineResult Engine::Open(const LineSettings& settings) {
         return OsErrorResult(OsError{ENODEV, {}});
     }
     OsResult<std::unique_ptr<SerialDevice>> opened = s.devices.openDevice(settings.port);
+    if (!opened.ok() && KindOf(opened.error) == OsErrorKind::kNotSerial) {
+        return {ErrorKind::kBadArgument,
+                Utf8ToCp1252(settings.port) + std::string(msg::kNotSerial),
+                std::string(msg::kSystemErrorCaption),
+                {}};
+    }
     if (!opened.ok()) {
         return OsErrorResult(opened.error);
     }

@@ -6,11 +6,12 @@
 
 #include "frontends/cli/cli_options.h"
 #include "frontends/cli/cli_session.h"
-#include "platform/interrupt.h"
+#include "platform/process.h"
 #include "text/cp1252.h"
 
 int main(int argc, char** argv) {
     using namespace velotrix;
+    UseUserLanguage();
     static std::atomic<bool> interrupted{false};
 
     const std::vector<std::string> arguments(argv + 1, argv + argc);

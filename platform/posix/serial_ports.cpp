@@ -145,7 +145,12 @@ PortInfo ResolvePort(const std::string& nameOrPath) {
             return info;
         }
     }
-    return {nameOrPath, "/dev/" + nameOrPath};
+    // A file of that name here is what the user meant; the open then says what it is.
+    const std::string device = "/dev/" + nameOrPath;
+    if (access(device.c_str(), F_OK) != 0 && access(nameOrPath.c_str(), F_OK) == 0) {
+        return {nameOrPath, nameOrPath};
+    }
+    return {nameOrPath, device};
 }
 
 }  // namespace velotrix
