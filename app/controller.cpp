@@ -80,7 +80,7 @@ struct MainController::State {
     EventPresenter presenter;
     Engine engine;
     HeaderEditor editor;
-    std::vector<PortInfo> ports;
+    std::vector<PortRow> ports;
     bool finished = false;
 
     void Quit() {
@@ -127,12 +127,13 @@ struct MainController::State {
 
     void EnumeratePorts(bool showResult) {
         view.ComboClear(ids::kPortCombo);
-        ports = engine.ProbePorts();
+        ports = engine.ListPorts();
         std::string result;
-        for (const PortInfo& info : ports) {
-            view.ComboAdd(ids::kPortCombo, info.name);
+        for (const PortRow& row : ports) {
+            const std::string text = PortRowText(row);
+            view.ComboAdd(ids::kPortCombo, text);
             view.ComboSelect(ids::kPortCombo, 0);
-            AppendTexts(result, {info.name, "\r\n"});
+            AppendTexts(result, {text, "\r\n"});
         }
         if (!showResult) {
             return;
@@ -144,28 +145,26 @@ struct MainController::State {
         view.MessageBox(result, msg::kProbeCaption, MessageIcon::kNone);
     }
 
+    const PortRow* SelectedPort() const {
+        const int index = view.ComboSelection(ids::kPortCombo);
+        return index >= 0 && static_cast<std::size_t>(index) < ports.size()
+                   ? &ports[static_cast<std::size_t>(index)]
+                   : nullptr;
+    }
+
     void OpenPort() {
         screen.ClearMessages();
         LineSettings settings = LineSettingsFromCombos(view);
-        const int index = view.ComboSelection(ids::kPortCombo);
-        if (index >= 0 && static_cast<std::size_t>(index) < ports.size()) {
-            settings.port = ports[static_cast<std::size_t>(index)].path;
+        const PortRow* row = SelectedPort();
+        if (row != nullptr) {
+            settings.port = row->port.path;
         }
         const EngineResult opened = engine.Open(settings);
         if (!opened.ok()) {
-            const bool named = index >= 0 && static_cast<std::size_t>(index) < ports.size();
-            screen.ShowResult(
-                opened, named ? ports[static_cast<std::size_t>(index)].name + ": " : std::string());
+            screen.ShowResult(opened, row != nullptr ? row->port.name + ": " : std::string());
             return;
         }
-        screen.SetControlMode(ModeOpen);
-        view.SetText(ids::kComButton, msg::kCloseCaption);
-        if (settings.ctsFlow) {
-            view.Show(ids::kCtsIndicator, *settings.ctsFlow);
-        }
-        view.SetCheck(ids::kCtsIndicator, engine.Cts());
-        view.Repaint();
-        view.EnableMenuItem(ids::kMenuSendText, true);
+        presenter.ShowPortOpen(settings.ctsFlow, engine.Cts());
     }
 
     void ComButton() {
@@ -347,7 +346,7 @@ bool MainController::Finished() const {
     return state_->finished;
 }
 
-const std::vector<PortInfo>& MainController::Ports() const {
+const std::vector<PortRow>& MainController::Ports() const {
     return state_->ports;
 }
 

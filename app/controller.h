@@ -38,8 +38,8 @@ class MainController {
     void LoadFile(const std::string& path);
     // True once the main dialog has ended (Escape, "Beenden" or the close box).
     bool Finished() const;
-    // The free ports of the last probe, in the order of the port list (combo 1001).
-    const std::vector<PortInfo>& Ports() const;
+    // The ports of the last probe, in the order of the port list (combo 1001).
+    const std::vector<PortRow>& Ports() const;
     // True while a send runs on its sender thread; a single send ends only after the line drained.
     bool Sending() const;
     Engine& GetEngine();

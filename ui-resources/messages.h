@@ -42,6 +42,16 @@ inline constexpr std::string_view kUnsavedQuit =
 inline constexpr std::string_view kNotSerial = " ist keine serielle Schnittstelle";
 inline constexpr std::string_view kNotRegularFile = " ist keine gew\xF6hnliche Datei";
 
+// The port list.
+inline constexpr std::string_view kPortBusy = "belegt";
+inline constexpr std::string_view kPortForbidden = "keine Berechtigung";
+inline constexpr std::string_view kPortForbiddenGroup = " \x96 Gruppe ";
+inline constexpr std::string_view kPortDescriptionDash = " \x96 ";
+inline constexpr std::string_view kPortOpenHere =
+    "hier ge\xF6"
+    "ffnet";
+inline constexpr std::string_view kNoPortsFound = "Keine Ports gefunden";
+
 // MessageList lines of a reception.
 inline constexpr std::string_view kReceivedTotal = "Bytes empfangen gesamt: ";
 inline constexpr std::string_view kBufferFullPrefix = "Empfangspuffer voll: ";
@@ -71,6 +81,17 @@ inline constexpr std::string_view kRefreshed = "Datei-Puffer wurde aktualisiert.
 inline constexpr std::string_view kCtsWarning[] = {
     "Nur verwenden, wenn Gegenstation CTS-RTS-Handshake unterst\xFCtzt!", "Ansonsten nicht Senden!",
     "Dauersenden vermeiden!"};
+
+// The port's own reports.
+inline constexpr std::string_view kReopenedPrefix = "Port ";
+inline constexpr std::string_view kReopenedSuffix =
+    " wieder ge\xF6"
+    "ffnet";
+inline constexpr std::string_view kBaudChangedPrefix = "Der Treiber hat ";
+inline constexpr std::string_view kBaudChangedMiddle = " Baud eingestellt statt ";
+inline constexpr std::string_view kAutoReopen =
+    "Automatisch wieder \xF6"
+    "ffnen";
 
 // The command line's own reports.
 inline constexpr std::string_view kIncompletePrefix = "Empfang unvollst\xE4ndig, ";

@@ -138,10 +138,14 @@ bool WaitForSend(Session& session) {
 
 int RunPorts(const Terminal& terminal) {
     Session session(terminal);
-    for (const PortInfo& port : session.GetEngine().ProbePorts()) {
-        terminal.out << port.name << '\t' << port.path << '\n';
+    const std::vector<PortRow> rows = session.GetEngine().ListPorts();
+    if (rows.empty()) {
+        session.PrintError(std::string(msg::kNoPortsFound));
+        return kExitFailure;
     }
-    terminal.out << std::flush;
+    for (const PortRow& row : rows) {
+        session.PrintOut(ForTerminal(PortRowText(row)) + '\t' + row.port.path);
+    }
     return kExitOk;
 }
 

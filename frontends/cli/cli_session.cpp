@@ -45,7 +45,10 @@ std::string ForTerminal(std::string_view cp1252) {
 
 Session::Session(const Terminal& terminal, DeviceAccess devices)
     : terminal_(terminal),
-      engine_(loop_, std::move(devices), [this](const EngineEvent& event) { OnEvent(event); }) {}
+      engine_(loop_, std::move(devices), [this](const EngineEvent& event) { OnEvent(event); }) {
+    // A command ends when its line is lost; nobody would be there to use the port again.
+    engine_.SetAutoReopen(false);
+}
 
 Session::~Session() {
     Close();
@@ -146,6 +149,8 @@ void Session::OnEvent(const EngineEvent& event) {
                 sendCompleted_ = e.completed;
             } else if constexpr (std::is_same_v<E, OsErrorEvent>) {
                 Report(OsErrorResult(e.error));
+            } else if constexpr (std::is_same_v<E, BaudChangedEvent>) {
+                PrintOut(ForTerminal(BaudChangedLine(e)));
             } else if constexpr (std::is_same_v<E, LineLostEvent>) {
                 lineLost_ = true;
                 PrintError(std::string(msg::kLineLost) + OsErrorText(e.error.code));

@@ -74,11 +74,11 @@ std::string GroupNameOf(gid_t gid) {
 
 // Serial devices belong to a group (on Debian "dialout"); the user must be a member of it.
 std::string PermissionHint(const std::string& path) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) {
+    const std::string group = OwningGroup(path);
+    if (group.empty()) {
         return {};
     }
-    return "Der Benutzer muss Mitglied der Gruppe \"" + GroupNameOf(info.st_gid) +
+    return "Der Benutzer muss Mitglied der Gruppe \"" + group +
            "\" sein, der das Ger\xE4t geh\xF6rt.";
 }
 
@@ -406,6 +406,11 @@ class PosixSerialDevice final : public SerialDevice {
 
 }  // namespace
 
+std::string OwningGroup(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 ? GroupNameOf(info.st_gid) : std::string();
+}
+
 OsErrorKind KindOf(const OsError& error) {
     switch (error.code) {
         case EIO:
@@ -414,6 +419,11 @@ OsErrorKind KindOf(const OsError& error) {
             return OsErrorKind::kDeviceGone;
         case ENOTTY:
             return OsErrorKind::kNotSerial;
+        case EBUSY:
+            return OsErrorKind::kBusy;
+        case EACCES:
+        case EPERM:
+            return OsErrorKind::kNoPermission;
         default:
             return OsErrorKind::kOther;
     }
