@@ -100,6 +100,7 @@ inline constexpr std::string_view kIncompleteName = "-unvollstaendig";
 inline constexpr std::string_view kNothingReceivedPrefix = "Nichts empfangen in ";
 inline constexpr std::string_view kInterrupted = "Abgebrochen.";
 inline constexpr std::string_view kWaitingPrefix = "Warte bis zu ";
+inline constexpr std::string_view kExistsUseForce = " gibt es schon (--force ersetzt sie)";
 inline constexpr std::string_view kDriverRefusesBaud = " kann der Treiber nicht einstellen.";
 
 // Fields and panes.

@@ -3,6 +3,10 @@
 
 namespace velotrix::cli {
 
+std::string VersionText() {
+    return "velotrix-cli " VELOTRIX_VERSION;
+}
+
 std::string UsageHint() {
     return "Aufruf: velotrix-cli ports | info DATEI... | send DATEI --port PORT [Optionen] |\n"
            "        text TEXT --port PORT [Optionen] | receive --port PORT [Optionen]\n"
@@ -15,7 +19,8 @@ std::string HelpText() {
            "mit denselben Regeln und Meldungen wie das Fenster von Velotrix.\n"
            "\n"
            "Befehle:\n"
-           "  ports                 die freien Ports: Name und Ger\xE4tepfad, einer je Zeile\n"
+           "  ports                 alle Ports wie im Fenster (Name, Adapter, warum belegt),\n"
+           "                        dahinter der Ger\xE4tepfad; keine Ports: Exit-Status 1\n"
            "  info DATEI...         l\xE4"
            "dt jede Datei wie \"BIN/Z80 laden\" und zeigt ihren\n"
            "                        Header: Art, AADR, EADR, SADR, CRC, Bytes, Name, Typ\n"
@@ -30,15 +35,16 @@ std::string HelpText() {
            "                        Sekunde Stille, zeigt ihren Header und sichert sie\n"
            "\n"
            "Leitung (send, text, receive):\n"
-           "  --port PORT           Ger\xE4tename aus \"ports\" (z. B. ttyUSB0) oder "
+           "  -p, --port PORT       Ger\xE4tename aus \"ports\" (z. B. ttyUSB0) oder "
            "Ger\xE4tepfad\n"
-           "  --baud N              Baudrate, Vorgabe 4800; auch Raten au\xDF"
+           "  -b, --baud N          Baudrate, Vorgabe 4800; auch Raten au\xDF"
            "erhalb der Liste\n"
            "                        des Fensters (z. B. 8065), wenn der Treiber sie kann\n"
-           "  --parity keine|gerade|ungerade   Vorgabe keine\n"
+           "  --parity keine|gerade|ungerade   (none|even|odd), Vorgabe keine\n"
            "  --data 7|8            Datenbits, Vorgabe 8\n"
            "  --stop 1|2            Stoppbits, Vorgabe 1\n"
-           "  --flow keine|CTS      Flusskontrolle, Vorgabe keine\n"
+           "  --flow keine|CTS      Flusskontrolle (none|cts), Vorgabe keine\n"
+           "  -q, --quiet           keine Auflistung, nur Ergebnisse und Fehler\n"
            "\n"
            "send:\n"
            "  --bin                 als BIN senden (ohne Header)\n"
@@ -55,6 +61,7 @@ std::string HelpText() {
            "  -o DATEI              sichert unter diesem Namen; ohne -o unter dem\n"
            "                        vorgeschlagenen Namen (NAME.Z80 oder default.bin) im\n"
            "                        aktuellen Verzeichnis\n"
+           "  --force               ersetzt eine Datei, die es unter -o schon gibt\n"
            "  --timeout SEKUNDEN    wie lange auf das erste Byte gewartet wird, Vorgabe 60\n"
            "\n"
            "Optionen k\xF6nnen auch als --option=WERT stehen. Die Meldungen des Fensters stehen\n"
@@ -62,7 +69,9 @@ std::string HelpText() {
            "wenn stderr ein Terminal ist.\n"
            "\n"
            "Exit-Status: 0 Erfolg, 1 \xDC"
-           "bertragung oder Datei fehlgeschlagen, 2 falscher Aufruf.\n"
+           "bertragung oder Datei fehlgeschlagen, 2 falscher Aufruf,\n"
+           "130 mit Strg+C abgebrochen (der Port wird sauber geschlossen).\n"
+           "--version zeigt die Version.\n"
            "\n"
            "Beispiel:\n"
            "  velotrix-cli send hello_4000.bin --port ttyUSB0 --baud 9600 --pause 500\n";

@@ -37,6 +37,7 @@ using Setter = std::function<std::string(Options&, const std::string&)>;
 
 struct OptionRule {
     std::string_view name;
+    std::string_view shortName;  // empty where there is none
     bool takesValue;
     unsigned commands;
     Setter set;
@@ -98,13 +99,12 @@ Setter ChoiceSetter(std::string LineOptions::*member, std::span<const Entry> ent
 // A pause by its milliseconds ("500") or the list's own label ("keine", "500 ms").
 int PauseIndex(const std::string& value) {
     const std::span<const PauseEntry> pauses = PauseEntries();
-    for (std::size_t i = 0; i < pauses.size(); ++i) {
-        const bool namesMilliseconds = i > 0 && value == std::to_string(pauses[i].duration.count());
-        if (namesMilliseconds || EqualIgnoringCase(value, pauses[i].label)) {
+    for (std::size_t i = 1; i < pauses.size(); ++i) {
+        if (value == std::to_string(pauses[i].duration.count())) {
             return static_cast<int>(i);
         }
     }
-    return -1;
+    return EntryIndex(pauses, value);
 }
 
 std::string PauseList() {
@@ -138,9 +138,9 @@ Setter NonEmptySetter(Member Options::*member, std::string_view refusal) {
 
 const std::vector<OptionRule>& OptionTable() {
     static const std::vector<OptionRule> table = {
-        {"--port", true, kForPort,
+        {"--port", "-p", true, kForPort,
          NonEmptySetter(&Options::port, "--port erwartet einen Ger\xE4tenamen oder -pfad")},
-        {"--baud", true, kForPort,
+        {"--baud", "-b", true, kForPort,
          [](Options& options, const std::string& value) -> std::string {
              const std::optional<long long> rate = PositiveNumber(value, kMaxBaud);
              if (!rate) {
@@ -149,24 +149,24 @@ const std::vector<OptionRule>& OptionTable() {
              options.line.baud = std::to_string(*rate);
              return {};
          }},
-        {"--parity", true, kForPort,
+        {"--parity", "", true, kForPort,
          ChoiceSetter(&LineOptions::parity, ParityEntries(), "--parity")},
-        {"--data", true, kForPort,
+        {"--data", "", true, kForPort,
          ChoiceSetter(&LineOptions::dataBits, DataBitsEntries(), "--data")},
-        {"--stop", true, kForPort,
+        {"--stop", "", true, kForPort,
          ChoiceSetter(&LineOptions::stopBits, StopBitsEntries(), "--stop")},
-        {"--flow", true, kForPort, ChoiceSetter(&LineOptions::flow, FlowEntries(), "--flow")},
-        {"--bin", false, kForSend,
+        {"--flow", "", true, kForPort, ChoiceSetter(&LineOptions::flow, FlowEntries(), "--flow")},
+        {"--bin", "", false, kForSend,
          [](Options& options, const std::string&) -> std::string {
              options.binMode = true;
              return {};
          }},
-        {"--no-progress", false, kForSend,
+        {"--no-progress", "", false, kForSend,
          [](Options& options, const std::string&) -> std::string {
              options.showProgress = false;
              return {};
          }},
-        {"--pause", true, kForSend,
+        {"--pause", "", true, kForSend,
          [](Options& options, const std::string& value) -> std::string {
              const int index = PauseIndex(value);
              if (index < 0) {
@@ -175,9 +175,9 @@ const std::vector<OptionRule>& OptionTable() {
              options.pauseIndex = index;
              return {};
          }},
-        {"--aadr", true, kForSend, AddressSetter(&Options::aadr, "--aadr")},
-        {"--sadr", true, kForSend, AddressSetter(&Options::sadr, "--sadr")},
-        {"--name", true, kForSend,
+        {"--aadr", "", true, kForSend, AddressSetter(&Options::aadr, "--aadr")},
+        {"--sadr", "", true, kForSend, AddressSetter(&Options::sadr, "--sadr")},
+        {"--name", "", true, kForSend,
          [](Options& options, const std::string& value) -> std::string {
              // The header holds code page 1252, as the window's field does.
              std::string name = Utf8ToCp1252(value);
@@ -188,7 +188,7 @@ const std::vector<OptionRule>& OptionTable() {
              options.name = std::move(name);
              return {};
          }},
-        {"--type", true, kForSend,
+        {"--type", "", true, kForSend,
          [](Options& options, const std::string& value) -> std::string {
              const char letter =
                  value.size() == 1
@@ -204,8 +204,19 @@ const std::vector<OptionRule>& OptionTable() {
              options.typeLetter = letter;
              return {};
          }},
-        {"-o", true, kForReceive, NonEmptySetter(&Options::output, "-o erwartet einen Dateinamen")},
-        {"--timeout", true, kForReceive,
+        {"--quiet", "-q", false, kForPort,
+         [](Options& options, const std::string&) -> std::string {
+             options.quiet = true;
+             return {};
+         }},
+        {"--force", "", false, kForReceive,
+         [](Options& options, const std::string&) -> std::string {
+             options.force = true;
+             return {};
+         }},
+        {"-o", "", true, kForReceive,
+         NonEmptySetter(&Options::output, "-o erwartet einen Dateinamen")},
+        {"--timeout", "", true, kForReceive,
          [](Options& options, const std::string& value) -> std::string {
              const std::optional<long long> seconds = PositiveNumber(value, kMaxTimeoutSeconds);
              if (!seconds) {
@@ -246,7 +257,7 @@ std::optional<Command> CommandNamed(std::string_view word) {
 
 const OptionRule* FindOption(std::string_view name) {
     for (const OptionRule& rule : OptionTable()) {
-        if (rule.name == name) {
+        if (rule.name == name || (!rule.shortName.empty() && rule.shortName == name)) {
             return &rule;
         }
     }
@@ -306,6 +317,10 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
         }
         if (argument == "--help" || argument == "-h") {
             options.command = Command::kHelp;
+            return result;
+        }
+        if (argument == "--version") {
+            options.command = Command::kVersion;
             return result;
         }
     }

@@ -112,6 +112,11 @@ bool Session::Report(const EngineResult& result) {
             text += '\r' + result.os.hint;
         }
         PrintError(text);
+    } else if (result.kind == ErrorKind::kBadArgument) {
+        // These texts name what they concern.
+        const std::string prefix = std::exchange(errorPrefix_, {});
+        PrintError(result.text);
+        errorPrefix_ = prefix;
     } else if (!result.ok() && !result.text.empty()) {
         PrintError(result.text);
     } else if (!result.text.empty()) {
@@ -125,7 +130,7 @@ void Session::OnEvent(const EngineEvent& event) {
         [this](const auto& e) {
             using E = std::decay_t<decltype(e)>;
             if constexpr (std::is_same_v<E, LinesEvent>) {
-                for (const std::string& line : e.lines) {
+                for (const std::string& line : quiet_ ? std::vector<std::string>{} : e.lines) {
                     PrintOut(ForTerminal(line));
                 }
             } else if constexpr (std::is_same_v<E, ReceivedEvent>) {

@@ -25,6 +25,10 @@ int main(int argc, char** argv) {
         std::cout << Cp1252ToUtf8(cli::HelpText());
         return cli::kExitOk;
     }
+    if (parsed.options.command == cli::Command::kVersion) {
+        std::cout << cli::VersionText() << '\n';
+        return cli::kExitOk;
+    }
     // Ctrl+C closes the port the way the COM button does, so that a send stops cleanly.
     CatchInterrupts(interrupted);
     const cli::Terminal terminal{std::cout, std::cerr, ErrorStreamIsTerminal(), &interrupted};
