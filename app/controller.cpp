@@ -7,6 +7,7 @@
 
 #include "app/event_presenter.h"
 #include "app/header_editor.h"
+#include "app/more_settings.h"
 #include "app/preferences.h"
 #include "app/screen.h"
 #include "app/type_combo.h"
@@ -246,10 +247,17 @@ struct MainController::State {
 
     void Info() { view.MessageBox(InfoText(), msg::kWindowTitle, MessageIcon::kNone); }
     void ProbePorts() { EnumeratePorts(true); }
-    void SavePrefs() { SavePreferences(view, settingsPath); }
+    void SavePrefs() {
+        SavePreferences(view, settingsPath);
+        SavePortAndRate(view, settingsPath, ports);
+    }
     void LoadPrefs() {
-        LoadPreferences(view, settingsPath);
+        LoadAllPreferences();
         view.Repaint();
+    }
+    void LoadAllPreferences() {
+        LoadPreferences(view, settingsPath);
+        LoadPortAndRate(view, settingsPath, ports);
     }
     void Load() { editor.LoadCommand(); }
     void Refresh() { editor.RefreshTxFile(); }
@@ -333,7 +341,8 @@ void MainController::Start() {
     s.engine.Image().loaded = false;
     view.ComboSelect(ids::kPauseCombo, 0);
     view.SetFocus(ids::kMessageList);
-    LoadPreferences(view, s.settingsPath);
+    s.LoadAllPreferences();
+    s.engine.SetAutoReopen(LoadAutoReopen(s.settingsPath));
     s.engine.RefreshSnapshot(view.ComboSelection(ids::kPauseCombo));
 }
 
