@@ -3,7 +3,6 @@
 #include "platform/serial_device.h"
 
 #include <fcntl.h>
-#include <grp.h>
 #include <linux/serial.h>
 #include <poll.h>
 #include <sys/eventfd.h>
@@ -21,6 +20,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/posix/serial_errors.h"
 #include "platform/posix/serial_termios.h"
 #include "platform/posix/serial_termios2.h"
 
@@ -53,33 +53,6 @@ class UniqueFd {
 // Drivers without the ioctl answer ENOTTY or EINVAL; anything else means the device is gone.
 bool NotSupported(int code) {
     return code == ENOTTY || code == EINVAL;
-}
-
-std::string GroupNameOf(gid_t gid) {
-    std::vector<char> buffer(1024);
-    for (;;) {
-        group entry{};
-        group* found = nullptr;
-        const int code = getgrgid_r(gid, &entry, buffer.data(), buffer.size(), &found);
-        if (code == ERANGE && buffer.size() < 65536) {
-            buffer.resize(buffer.size() * 2);
-            continue;
-        }
-        if (code != 0 || found == nullptr) {
-            return std::to_string(gid);
-        }
-        return found->gr_name;
-    }
-}
-
-// Serial devices belong to a group (on Debian "dialout"); the user must be a member of it.
-std::string PermissionHint(const std::string& path) {
-    const std::string group = OwningGroup(path);
-    if (group.empty()) {
-        return {};
-    }
-    return "Der Benutzer muss Mitglied der Gruppe \"" + group +
-           "\" sein, der das Ger\xE4t geh\xF6rt.";
 }
 
 template <typename T>
@@ -405,29 +378,6 @@ class PosixSerialDevice final : public SerialDevice {
 };
 
 }  // namespace
-
-std::string OwningGroup(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 ? GroupNameOf(info.st_gid) : std::string();
-}
-
-OsErrorKind KindOf(const OsError& error) {
-    switch (error.code) {
-        case EIO:
-        case ENXIO:
-        case ENODEV:
-            return OsErrorKind::kDeviceGone;
-        case ENOTTY:
-            return OsErrorKind::kNotSerial;
-        case EBUSY:
-            return OsErrorKind::kBusy;
-        case EACCES:
-        case EPERM:
-            return OsErrorKind::kNoPermission;
-        default:
-            return OsErrorKind::kOther;
-    }
-}
 
 OsResult<std::unique_ptr<SerialDevice>> OpenSerialDevice(const std::string& path) {
     using Result = OsResult<std::unique_ptr<SerialDevice>>;
