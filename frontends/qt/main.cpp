@@ -1,5 +1,6 @@
 // The program's entry: the Qt window and its controller.
 #include <QApplication>
+#include <QFile>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -50,6 +51,11 @@ int main(int argc, char* argv[]) {
     velotrix::MainController controller(
         view, loop, velotrix::ControllerEnvironment{velotrix::DefaultSettingsPath()});
     controller.Start();
+    // "velotrix FILE" (and "Open with" from a file manager) loads the file for sending.
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() > 1) {
+        controller.LoadFile(QFile::encodeName(arguments.at(1)).toStdString());
+    }
     view.MainWindow()->show();
     QApplication::exec();
     return 0;
