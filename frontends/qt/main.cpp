@@ -49,7 +49,7 @@ int main(int argc, char* argv[]) {
     velotrix::QtLoop loop;
     velotrix::QtView view;
     velotrix::MainController controller(
-        view, loop, velotrix::ControllerEnvironment{velotrix::DefaultSettingsPath()});
+        view, loop, velotrix::ControllerEnvironment{velotrix::DefaultSettingsPath(), {}});
     controller.Start();
     // "velotrix FILE" (and "Open with" from a file manager) loads the file for sending.
     const QStringList arguments = QCoreApplication::arguments();
