@@ -26,14 +26,10 @@ class QtRig : public Rig {
     UiLoop& Loop() override { return loop_; }
 
     void Click(int id) override {
-        if (QAction* action = view_.MenuAction(id)) {
-            if (!Blocked(view_.MainWindow())) {
-                action->trigger();
-            }
-            return;
-        }
         QWidget* widget = view_.Widget(id);
-        if (Reachable(widget)) {
+        if (QAction* action = view_.MenuAction(id); action != nullptr && Reachable(nullptr)) {
+            action->trigger();
+        } else if (widget != nullptr && Reachable(widget)) {
             if ((widget->focusPolicy() & Qt::ClickFocus) != 0) {
                 widget->setFocus(Qt::MouseFocusReason);
             }
@@ -43,43 +39,38 @@ class QtRig : public Rig {
 
     void Type(int id, std::string_view text) override {
         auto* edit = qobject_cast<QLineEdit*>(view_.Widget(id));
-        if (!Reachable(edit)) {
-            return;
-        }
-        edit->setFocus(Qt::MouseFocusReason);
-        edit->selectAll();
-        if (text.empty()) {
-            test::PressKey(edit, Qt::Key_Backspace);
-        } else {
+        if (edit != nullptr && Reachable(edit)) {
+            edit->setFocus(Qt::MouseFocusReason);
+            edit->selectAll();
             test::TypeText(edit, QString::fromStdString(Cp1252ToUtf8(text)));
+            if (text.empty()) {
+                test::PressKey(edit, Qt::Key_Backspace);
+            }
         }
     }
 
     void Pick(int id, int index) override {
         auto* combo = qobject_cast<QComboBox*>(view_.Widget(id));
-        if (!Reachable(combo) || index < 0 || index >= combo->count()) {
-            return;
+        if (combo != nullptr && Reachable(combo) && index >= 0 && index < combo->count()) {
+            combo->showPopup();
+            combo->view()->setCurrentIndex(combo->model()->index(index, 0));
+            test::PressKey(combo->view(), Qt::Key_Return);
         }
-        combo->showPopup();
-        QAbstractItemView* list = combo->view();
-        list->setCurrentIndex(combo->model()->index(index, 0));
-        test::PressKey(list, Qt::Key_Return);
     }
 
     void Press(Key key, int focusId) override {
-        QWidget* target = focusId != 0 ? view_.Widget(focusId) : ActiveDialog()->focusWidget();
-        if (target == nullptr) {
-            target = ActiveDialog();
+        QWidget* target = focusId != 0 ? view_.Widget(focusId) : Front()->focusWidget();
+        if (key == Key::kCloseBox) {
+            Front()->close();
+            return;
         }
+        target = target != nullptr ? target : Front();
         target->setFocus(Qt::OtherFocusReason);
         test::PressKey(target, key == Key::kEnter ? Qt::Key_Return : Qt::Key_Escape);
     }
 
-    void PressCloseBox() override { view_.MainWindow()->close(); }
-    void PressTextDialogCloseBox() override { view_.TextDialogWidget()->close(); }
-
     int FocusId() override {
-        const QWidget* focus = ActiveDialog()->focusWidget();
+        const QWidget* focus = Front()->focusWidget();
         return focus != nullptr ? focus->property("controlId").toInt() : 0;
     }
     bool MainWindowOpen() override { return view_.MainWindow()->isVisible(); }
@@ -100,17 +91,18 @@ class QtRig : public Rig {
     }
 
   private:
-    QWidget* ActiveDialog() const {
+    // The dialog in front: the text dialog while it is open.
+    QWidget* Front() const {
         return view_.IsTextDialogOpen() ? static_cast<QWidget*>(view_.TextDialogWidget())
                                         : view_.MainWindow();
     }
-    // A modal window other than this one takes every input meant for it.
-    static bool Blocked(const QWidget* window) {
+    // Shown, enabled, and in no window that another modal window blocks; nullptr stands for the
+    // main window's menu.
+    bool Reachable(const QWidget* widget) const {
         const QWindow* modal = QGuiApplication::modalWindow();
-        return modal != nullptr && modal != window->window()->windowHandle();
-    }
-    static bool Reachable(const QWidget* widget) {
-        return widget != nullptr && widget->isEnabled() && widget->isVisible() && !Blocked(widget);
+        const QWidget* window = widget != nullptr ? widget->window() : view_.MainWindow();
+        return (widget == nullptr || (widget->isEnabled() && widget->isVisible())) &&
+               (modal == nullptr || modal == window->windowHandle());
     }
 
     QtLoop loop_;

@@ -19,12 +19,14 @@ class HeadlessRig : public Rig {
         }
         if (key == Key::kEnter) {
             view_.PressEnter();
-        } else {
+        } else if (key == Key::kEscape) {
             view_.PressEscape();
+        } else if (view_.IsTextDialogOpen()) {
+            view_.CloseTextDialogByUser();
+        } else {
+            view_.PressCloseBox();
         }
     }
-    void PressCloseBox() override { view_.PressCloseBox(); }
-    void PressTextDialogCloseBox() override { view_.CloseTextDialogByUser(); }
     int FocusId() override { return view_.FocusId(); }
     bool MainWindowOpen() override { return !view_.MainWindowClosed(); }
     void Let(milliseconds time) override { loop_.Advance(time); }
