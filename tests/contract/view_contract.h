@@ -9,6 +9,7 @@
 #include <functional>
 #include <initializer_list>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -58,13 +59,18 @@ class Rig {
     virtual bool PumpUntil(const std::function<bool()>& done, milliseconds limit) = 0;
 };
 
-using RigFactory = std::unique_ptr<Rig> (*)();
+// The parameter: one implementation's name and the factory of its rig.
+struct RigMaker {
+    const char* name;
+    std::unique_ptr<Rig> (*make)();
+    friend void PrintTo(const RigMaker& maker, std::ostream* out) { *out << maker.name; }
+};
 using Commands = std::vector<std::pair<int, int>>;
 using Texts = std::vector<std::string>;
 
-class ViewContract : public ::testing::TestWithParam<RigFactory> {
+class ViewContract : public ::testing::TestWithParam<RigMaker> {
   protected:
-    ViewContract() : rig_(GetParam()()), r(*rig_), v(rig_->View()) {
+    ViewContract() : rig_(GetParam().make()), r(*rig_), v(rig_->View()) {
         v.SetCommandHandler([this](int id, int code) { commands.emplace_back(id, code); });
     }
     static Commands Notified(std::initializer_list<int> ids, int code = ids::kNotifyClicked) {
@@ -288,4 +294,4 @@ TEST_P(ViewContract, TimersFireByDeadlineRestartReplacesStopCancelsAndAFiringTim
 }  // namespace velotrix::contract
 
 #define VELOTRIX_VIEW_CONTRACT(name, factory) \
-    INSTANTIATE_TEST_SUITE_P(name, ViewContract, ::testing::Values(factory))
+    INSTANTIATE_TEST_SUITE_P(name, ViewContract, ::testing::Values(RigMaker{#name, factory}))
