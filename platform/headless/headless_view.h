@@ -127,10 +127,10 @@ class HeadlessView : public DialogView {
     void Type(int id, std::string_view text);
     // Picks an entry of a combo box or list box; the selection-change notification follows.
     void UserSelect(int id, int index);
-    // Enter: the focused push button if one has the focus, otherwise the dialog's default button.
-    // The text dialog has none, so there Enter only presses a focused button.
+    // Enter: the focused push button if one has the focus, otherwise the dialog's default button:
+    // "Senden" in the text dialog. In an edit field of the main dialog it only ends the edit.
     void PressEnter();
-    // Escape: the main dialog's cancel command. The text dialog ignores it.
+    // Escape: the main dialog's cancel command; in the text dialog its close command.
     void PressEscape();
     void PressCloseBox();
     // The text dialog's own close box, which its procedure treats like the close button.
