@@ -30,6 +30,9 @@ namespace velotrix {
 
 namespace {
 
+// An editable list takes numbers (baud rates) of at most eight digits.
+constexpr int kMaxTypedNumber = 99999999;
+
 using layout::ItemKind;
 
 // Status pane right edges in pixels; the last pane reaches the window's right edge.
@@ -160,7 +163,12 @@ QWidget* CreateCheckBox(const ItemContext& c) {
 
 QWidget* CreateDropDownList(const ItemContext& c) {
     auto* combo = new QComboBox(c.client);
-    combo->setEditable(false);
+    combo->setEditable(Has(c.item, layout::kEditable));
+    if (combo->isEditable()) {
+        // A typed rate is read when the port opens; it does not become an entry of the list.
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        combo->setValidator(new QIntValidator(1, kMaxTypedNumber, combo));
+    }
     QObject::connect(combo, &QComboBox::activated, combo,
                      [notify = c.notify, id = c.item.id] { notify(id, ids::kNotifySelChange); });
     return combo;

@@ -5,10 +5,15 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlatformSurfaceEvent>
 #include <QPushButton>
+#include <QUrl>
 #include <utility>
 
 #include "ui-resources/ids.h"
@@ -36,6 +41,28 @@ void PressEnter(QWidget* window, QAbstractButton* fallback) {
 
 MainFrame::MainFrame(NotifyFn notify) : notify_(std::move(notify)) {
     QCoreApplication::instance()->installNativeEventFilter(this);
+}
+
+void MainFrame::SetDropHandler(std::function<void(const std::string& path)> handler) {
+    dropHandler_ = std::move(handler);
+    setAcceptDrops(static_cast<bool>(dropHandler_));
+}
+
+void MainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (dropHandler_ && !urls.isEmpty() && urls.first().isLocalFile()) {
+        event->acceptProposedAction();
+    }
+}
+
+void MainFrame::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (!dropHandler_ || urls.isEmpty() || !urls.first().isLocalFile()) {
+        return;
+    }
+    event->acceptProposedAction();
+    // One file is loaded for sending; the first of several is the one the user pointed at.
+    dropHandler_(QFile::encodeName(urls.first().toLocalFile()).toStdString());
 }
 
 void MainFrame::CloseForGood() {

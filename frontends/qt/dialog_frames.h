@@ -4,6 +4,8 @@
 #include <QAbstractNativeEventFilter>
 #include <QDialog>
 #include <QMainWindow>
+#include <functional>
+#include <string>
 
 #include "frontends/qt/dialog_builder.h"
 
@@ -21,12 +23,16 @@ class MainFrame : public QMainWindow, private QAbstractNativeEventFilter {
     explicit MainFrame(NotifyFn notify);
 
     void SetDefaultButton(QAbstractButton* button) { defaultButton_ = button; }
+    // Files dropped on the window go to handler; without one the window takes no drops.
+    void SetDropHandler(std::function<void(const std::string& path)> handler);
     void CloseForGood();
 
   protected:
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     // Ends the event loop at once unless the program closed the window: there is no window left
@@ -37,6 +43,7 @@ class MainFrame : public QMainWindow, private QAbstractNativeEventFilter {
 
     NotifyFn notify_;
     QAbstractButton* defaultButton_ = nullptr;
+    std::function<void(const std::string& path)> dropHandler_;
     bool closing_ = false;
 };
 

@@ -22,8 +22,12 @@ std::string NativePath(const QString& path) {
 // Settings shared by the open and the save dialog: Qt's own dialog (its filters can be made to
 // ignore case), the filter details hidden because the descriptions already name the patterns.
 void PrepareFileDialog(QFileDialog& dialog, std::string_view title,
-                       const std::vector<FileFilter>& filters) {
+                       const std::vector<FileFilter>& filters, std::string_view folder) {
     dialog.setWindowTitle(ToQt(title));
+    if (!folder.empty()) {
+        dialog.setDirectory(
+            QFile::decodeName(QByteArray(folder.data(), static_cast<qsizetype>(folder.size()))));
+    }
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     QStringList names;
@@ -87,9 +91,9 @@ bool AskQuestion(QWidget* owner, std::string_view text, std::string_view caption
 
 std::optional<std::string> RunOpenFileDialog(QWidget* owner, std::string_view title,
                                              const std::vector<FileFilter>& filters,
-                                             int& filterIndex) {
+                                             int& filterIndex, std::string_view folder) {
     QFileDialog dialog(owner);
-    PrepareFileDialog(dialog, title, filters);
+    PrepareFileDialog(dialog, title, filters, folder);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     const QStringList names = dialog.nameFilters();
@@ -113,9 +117,10 @@ std::optional<std::string> RunOpenFileDialog(QWidget* owner, std::string_view ti
 
 std::optional<std::string> RunSaveFileDialog(QWidget* owner, std::string_view title,
                                              std::string_view suggestedName,
-                                             const std::vector<FileFilter>& filters) {
+                                             const std::vector<FileFilter>& filters,
+                                             std::string_view folder) {
     QFileDialog dialog(owner);
-    PrepareFileDialog(dialog, title, filters);
+    PrepareFileDialog(dialog, title, filters, folder);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);

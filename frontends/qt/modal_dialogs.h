@@ -23,11 +23,13 @@ void ShowMessageBox(QWidget* owner, std::string_view text, std::string_view capt
                     MessageIcon icon);
 // "Ja" and "Nein", "Nein" the default; true for "Ja".
 bool AskQuestion(QWidget* owner, std::string_view text, std::string_view caption);
+// The file dialogs open in folder, when it is not empty.
 std::optional<std::string> RunOpenFileDialog(QWidget* owner, std::string_view title,
                                              const std::vector<FileFilter>& filters,
-                                             int& filterIndex);
+                                             int& filterIndex, std::string_view folder);
 std::optional<std::string> RunSaveFileDialog(QWidget* owner, std::string_view title,
                                              std::string_view suggestedName,
-                                             const std::vector<FileFilter>& filters);
+                                             const std::vector<FileFilter>& filters,
+                                             std::string_view folder);
 
 }  // namespace velotrix

@@ -289,6 +289,21 @@ void QtView::EnableMenuItem(int id, bool enabled) {
     }
 }
 
+void QtView::CheckMenuItem(int id, bool checked) {
+    if (QAction* action = MenuAction(id)) {
+        action->setCheckable(true);
+        action->setChecked(checked);
+    }
+}
+
+void QtView::SetDialogFolder(std::string_view folder) {
+    dialogFolder_ = folder;
+}
+
+void QtView::SetFileDropHandler(FileDropHandler handler) {
+    window_->SetDropHandler(std::move(handler));
+}
+
 void QtView::Repaint() {
     window_->update();
     if (textDialog_->isVisible()) {
@@ -307,13 +322,13 @@ bool QtView::AskYesNo(std::string_view text, std::string_view caption) {
 std::optional<std::string> QtView::AskOpenFile(std::string_view title,
                                                const std::vector<FileFilter>& filters,
                                                int& filterIndex) {
-    return RunOpenFileDialog(window_.get(), title, filters, filterIndex);
+    return RunOpenFileDialog(window_.get(), title, filters, filterIndex, dialogFolder_);
 }
 
 std::optional<std::string> QtView::AskSaveFile(std::string_view title,
                                                std::string_view suggestedName,
                                                const std::vector<FileFilter>& filters) {
-    return RunSaveFileDialog(window_.get(), title, suggestedName, filters);
+    return RunSaveFileDialog(window_.get(), title, suggestedName, filters, dialogFolder_);
 }
 
 void QtView::OpenTextDialog() {

@@ -55,6 +55,9 @@ class QtView : public DialogView {
     void SetProgress(std::uint32_t value) override;
     void HideProgress() override;
     void EnableMenuItem(int id, bool enabled) override;
+    void CheckMenuItem(int id, bool checked) override;
+    void SetDialogFolder(std::string_view folder) override;
+    void SetFileDropHandler(FileDropHandler handler) override;
     void Repaint() override;
     void MessageBox(std::string_view text, std::string_view caption, MessageIcon icon) override;
     bool AskYesNo(std::string_view text, std::string_view caption) override;
@@ -87,6 +90,7 @@ class QtView : public DialogView {
 
     CommandHandler handler_;
     std::unique_ptr<MainFrame> window_;
+    std::string dialogFolder_;
     TextFrame* textDialog_ = nullptr;  // a child of the main window
     StatusBar status_;
     std::uint32_t progressMaximum_ = 0;

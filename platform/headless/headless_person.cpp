@@ -102,8 +102,10 @@ void HeadlessView::Click(int id) {
 void HeadlessView::Type(int id, std::string_view text) {
     auto editable = [this](int fieldId) -> Control* {
         Control* field = Reachable(fieldId);
-        if (field == nullptr || field->item->kind != ItemKind::kEdit ||
-            HasStyle(*field->item, layout::kReadOnly)) {
+        const bool typable = field != nullptr && (field->item->kind == ItemKind::kEdit ||
+                                                  (field->item->kind == ItemKind::kDropDownList &&
+                                                   HasStyle(*field->item, layout::kEditable)));
+        if (!typable || HasStyle(*field->item, layout::kReadOnly)) {
             return nullptr;
         }
         return field;
@@ -147,8 +149,15 @@ void HeadlessView::UserSelect(int id, int index) {
         return;
     }
     focusId_ = id;
+    ComboSelect(id, index);
     control->selection = index;
     Raise(id, ids::kNotifySelChange);
+}
+
+void HeadlessView::DropFile(const std::string& path) {
+    if (MainWindowReachable() && dropHandler_) {
+        dropHandler_(path);
+    }
 }
 
 void HeadlessView::PressEnter() {

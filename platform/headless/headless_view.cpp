@@ -113,7 +113,8 @@ std::string HeadlessView::GetText(int id) const {
         return {};
     }
     // A drop-down list without edit part reads as its selected entry.
-    if (control->item->kind == ItemKind::kDropDownList) {
+    if (control->item->kind == ItemKind::kDropDownList &&
+        !HasStyle(*control->item, layout::kEditable)) {
         return ValidIndex(control->entries, control->selection)
                    ? control->entries[static_cast<std::size_t>(control->selection)]
                    : std::string();
@@ -184,6 +185,10 @@ int HeadlessView::ComboSelection(int id) const {
 void HeadlessView::ComboSelect(int id, int index) {
     if (Control* control = FindOfKind(id, ItemKind::kDropDownList)) {
         control->selection = ValidIndex(control->entries, index) ? index : -1;
+        // An edit part shows the entry chosen.
+        if (control->selection >= 0) {
+            control->text = control->entries[static_cast<std::size_t>(control->selection)];
+        }
     }
 }
 
@@ -336,6 +341,20 @@ std::string HeadlessView::PaneText(int pane) const {
         return {};
     }
     return panes_[static_cast<std::size_t>(pane)];
+}
+
+void HeadlessView::CheckMenuItem(int id, bool checked) {
+    if (menu_.count(id) != 0) {
+        menuChecked_[id] = checked;
+    }
+}
+
+void HeadlessView::SetDialogFolder(std::string_view folder) {
+    dialogFolder_ = folder;
+}
+
+void HeadlessView::SetFileDropHandler(FileDropHandler handler) {
+    dropHandler_ = std::move(handler);
 }
 
 bool HeadlessView::MenuEnabled(int id) const {
