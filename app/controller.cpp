@@ -1,59 +1,56 @@
-// The main dialog's controller: start-up, the dispatch of every command, and the display reset.
+// The main dialog's presenter: start-up, the command table, the port commands and the display
+// reset.
 #include "app/controller.h"
 
-#include <array>
 #include <string_view>
+#include <unordered_map>
 
-#include "ui-resources/ids.h"
+#include "app/event_presenter.h"
+#include "app/header_editor.h"
+#include "app/more_settings.h"
 #include "app/preferences.h"
 #include "app/screen.h"
-#include "app/header_editor.h"
-#include "image/rx_save.h"
-#include "image/tx_image.h"
 #include "app/type_combo.h"
+#include "image/rx_save.h"
 #include "platform/files.h"
-#include "serial/port_control.h"
-#include "serial/receive_engine.h"
-#include "serial/send_sequences.h"
-#include "serial/serial_port.h"
-#include "serial/transfer_options.h"
+#include "serial/line_options.h"
+#include "text/text_helpers.h"
+#include "ui-resources/ids.h"
+#include "ui-resources/messages.h"
 
 namespace velotrix {
 
 namespace {
 
-constexpr std::string_view kWindowTitle = "V.24 Velotrix V. 0.8";
 constexpr std::string_view kSettingsFileName = "Velotrix.ini";
-
-constexpr std::array<std::string_view, 11> kInfoLines = {
-    "Datenaustausch mit anderem Rechner per V.24",
-    "AC1, LLC2, ...",
-    "",
-    "Kurzanleitung:",
-    "1. Protokoll-Einstellungen w\xE4hlen, <COM \xF6"
-    "ffnen>",
-    "2. Velotrix ist nun empfangsbereit.",
-    "3. Wenn >1 Sek. Stille nach letztem empfangenen Byte wird der Empfangspuffer",
-    "    geschlossen und kann als Datei mit <SICHERN> abgelegt werden.",
-    "4. Zum Senden <BIN/z80 laden> und <Dateisenden> :-)",
-    "5. Wurde BIN geladen, wird z80-Header automatisch erzeugt.",
-    "    Die Kopfdaten sind ggf. anzupassen (Adressen, Name, Typ).",
-};
 
 // The lines of a message box are separated by a carriage return alone.
 std::string InfoText() {
-    std::string text;
-    for (std::size_t i = 0; i < kInfoLines.size(); ++i) {
-        if (i > 0) {
-            text += '\r';
-        }
-        text += kInfoLines[i];
+    std::string text(msg::kInfoLines[0]);
+    for (std::size_t i = 1; i < std::size(msg::kInfoLines); ++i) {
+        text += '\r';
+        text += msg::kInfoLines[i];
     }
     return text;
 }
 
 constexpr int kTxFieldsBlankedOnReset[] = {ids::kTxKind, ids::kTxAadr, ids::kTxEadr, ids::kTxSadr,
                                            ids::kTxName, ids::kTxCrc,  ids::kTxBytes};
+
+// The line settings selected in the combo boxes 1002 to 1006; no selection keeps the port's value
+// (baud: no selection gives 0). The baud rate is read from the entry's text, so that a rate added
+// to the list counts too.
+LineSettings LineSettingsFromCombos(const ComboBoxes& combos) {
+    LineSettings settings;
+    const std::string baud =
+        combos.ComboItem(ids::kBaudCombo, combos.ComboSelection(ids::kBaudCombo));
+    settings.baudRate = static_cast<std::uint32_t>(DecimalToInt(baud));
+    settings.parity = EntryValue(ParityEntries(), combos.ComboSelection(ids::kParityCombo));
+    settings.dataBits = EntryValue(DataBitsEntries(), combos.ComboSelection(ids::kDataBitsCombo));
+    settings.stopBits = EntryValue(StopBitsEntries(), combos.ComboSelection(ids::kStopBitsCombo));
+    settings.ctsFlow = EntryValue(FlowEntries(), combos.ComboSelection(ids::kFlowCombo));
+    return settings;
+}
 
 }  // namespace
 
@@ -69,131 +66,305 @@ std::string DefaultSettingsPath() {
 struct MainController::State {
     State(DialogView& v, UiLoop& l, ControllerEnvironment e)
         : view(v),
-          loop(l),
-          environment(std::move(e)),
+          settingsPath(std::move(e.settingsPath)),
           screen(v),
-          receiver(screen, l),
-          portControl(screen, l, port, receiver, environment.listPorts, environment.openDevice),
-          sends(screen, l, port, options, tx),
-          editor(screen, tx) {}
+          presenter(screen),
+          engine(l, std::move(e.devices),
+                 [this](const EngineEvent& event) { presenter.Show(event); }),
+          editor(screen, engine) {}
+
+    using Handler = void (State::*)();
 
     DialogView& view;
-    UiLoop& loop;
-    ControllerEnvironment environment;
+    std::string settingsPath;
     Screen screen;
-    TxImage tx;
-    TransferOptions options;
-    SerialPort port;
-    ReceiveEngine receiver;
-    PortControl portControl;
-    SendSequences sends;
+    EventPresenter presenter;
+    Engine engine;
     HeaderEditor editor;
+    std::vector<PortRow> ports;
     bool finished = false;
+
+    void Quit() {
+        if (!MayQuit()) {
+            return;
+        }
+        engine.Close();
+        EndDialog();
+    }
+
+    // The close box ends the dialog without closing the port; the destructor stops the workers.
+    void CloseBox() {
+        if (MayQuit()) {
+            EndDialog();
+        }
+    }
+
+    // A finished reception that was never saved would be lost: the user decides.
+    bool MayQuit() {
+        return !presenter.UnsavedReception() || view.AskYesNo(msg::kUnsavedQuit, msg::kWindowTitle);
+    }
+
+    void EndDialog() {
+        finished = true;
+        view.CloseMainWindow();
+    }
+
+    void ResetDisplayState() {
+        // loaded drops first, so that blanking the editable TX fields below changes no header.
+        engine.Image().loaded = false;
+        screen.ClearMessages();
+        engine.ResetReception();
+        presenter.MarkSaved();
+        presenter.ClearRxFields();
+        for (int id : kTxFieldsBlankedOnReset) {
+            view.SetText(id, " ");
+        }
+        view.Enable(ids::kSaveButton, false);
+        view.SetPaneText(ids::kPanePath, " ");
+        view.SetPaneText(ids::kPaneSent, " ");
+        view.SetPaneText(ids::kPaneReceived, " ");
+        view.Repaint();
+    }
+
+    void EnumeratePorts(bool showResult) {
+        view.ComboClear(ids::kPortCombo);
+        ports = engine.ListPorts();
+        std::string result;
+        for (const PortRow& row : ports) {
+            const std::string text = PortRowText(row);
+            view.ComboAdd(ids::kPortCombo, text);
+            view.ComboSelect(ids::kPortCombo, 0);
+            AppendTexts(result, {text, "\r\n"});
+        }
+        if (!showResult) {
+            return;
+        }
+        TrimText(result);
+        if (result.empty()) {
+            result = msg::kNoPorts;
+        }
+        view.MessageBox(result, msg::kProbeCaption, MessageIcon::kNone);
+    }
+
+    const PortRow* SelectedPort() const {
+        const int index = view.ComboSelection(ids::kPortCombo);
+        return index >= 0 && static_cast<std::size_t>(index) < ports.size()
+                   ? &ports[static_cast<std::size_t>(index)]
+                   : nullptr;
+    }
+
+    void OpenPort() {
+        screen.ClearMessages();
+        LineSettings settings = LineSettingsFromCombos(view);
+        const PortRow* row = SelectedPort();
+        if (row != nullptr) {
+            settings.port = row->port.path;
+        }
+        const EngineResult opened = engine.Open(settings);
+        if (!opened.ok()) {
+            screen.ShowResult(opened, row != nullptr ? row->port.name + ": " : std::string());
+            return;
+        }
+        presenter.ShowPortOpen(settings.ctsFlow, engine.Cts());
+    }
+
+    void ComButton() {
+        if (engine.IsOpen()) {
+            // The workers stop before anything on the screen changes, so that no byte follows
+            // the click.
+            engine.Close();
+            presenter.ShowPortClosed();
+        } else {
+            OpenPort();
+        }
+        ResetDisplayState();
+    }
+
+    void Save() {
+        if (engine.Reception().empty()) {
+            view.MessageBox(msg::kNothingToSave, msg::kErrorCaption, MessageIcon::kNone);
+            return;
+        }
+        const std::string suggested =
+            SuggestedSaveName(engine.ReceptionName(), engine.ReceptionHasHeader());
+        const auto path =
+            view.AskSaveFile(suggested, suggested, {{std::string(msg::kAllFilesSave), "*.*"}});
+        if (!path) {
+            return;
+        }
+        const EngineResult saved = engine.SaveReception(*path);
+        if (saved.ok()) {
+            presenter.MarkSaved();
+        }
+        view.MessageBox(saved.text, saved.caption, MessageIcon::kNone);
+    }
+
+    void SendFile() {
+        engine.RefreshSnapshot(view.ComboSelection(ids::kPauseCombo));
+        const EngineResult started = engine.SendFile();
+        if (!started.ok()) {
+            screen.ShowResult(started);
+            return;
+        }
+        screen.ClearMessages();
+        screen.SetControlMode(ModeBusy);
+        view.Repaint();
+        if (engine.Options().continuousSend.load()) {
+            // Load, refresh and a further "Datei senden" stay offered; the next pass takes the
+            // change.
+            screen.SetControlMode(ModeOpen);
+        }
+    }
+
+    void SendText() {
+        const bool continuous = engine.Options().continuousSend.load();
+        const EngineResult started = engine.SendText(view.GetText(ids::kTextEdit));
+        if (!started.ok()) {
+            screen.ShowResult(started);
+        } else if (continuous) {
+            screen.SetControlMode(ModeBusy);
+        }
+    }
+
+    void OpenTextDialog() {
+        if (engine.Sending()) {
+            screen.ShowResult(BusyResult());
+        } else {
+            view.OpenTextDialog();
+        }
+    }
+
+    void FlowSelected() {
+        if (view.ComboSelection(ids::kFlowCombo) == 1) {
+            screen.AddMessage(msg::kCtsWarning[0]);
+            screen.ScrollMessageListToEnd();
+            screen.AddMessage(msg::kCtsWarning[1]);
+            screen.AddMessage(msg::kCtsWarning[2]);
+        } else {
+            screen.ClearMessages();
+        }
+    }
+
+    void Info() { view.MessageBox(InfoText(), msg::kWindowTitle, MessageIcon::kNone); }
+    void ProbePorts() { EnumeratePorts(true); }
+    void SavePrefs() {
+        SavePreferences(view, settingsPath);
+        SavePortAndRate(view, settingsPath, ports);
+    }
+    void LoadPrefs() {
+        LoadAllPreferences();
+        view.Repaint();
+    }
+    void LoadAllPreferences() {
+        LoadPreferences(view, settingsPath);
+        LoadPortAndRate(view, settingsPath, ports);
+    }
+    void Load() { editor.LoadCommand(); }
+    void Refresh() { editor.RefreshTxFile(); }
+    void Continuous() { engine.Options().continuousSend = view.IsChecked(ids::kContinuousCheck); }
+    void BinMode() { engine.Options().binMode = view.IsChecked(ids::kBinModeCheck); }
+    void Progress() { engine.Options().showProgress = view.IsChecked(ids::kProgressCheck); }
+    void CloseTextDialog() { view.CloseTextDialog(); }
+
+    // Every command of both dialogs and its handler.
+    static const std::unordered_map<int, Handler>& Commands() {
+        static const std::unordered_map<int, Handler> table = {
+            {ids::kCancel, &State::Quit},
+            {ids::kMenuQuit, &State::Quit},
+            {ids::kCloseBox, &State::CloseBox},
+            {ids::kMenuInfo, &State::Info},
+            {ids::kMenuProbePorts, &State::ProbePorts},
+            {ids::kMenuSendText, &State::OpenTextDialog},
+            {ids::kMenuSavePrefs, &State::SavePrefs},
+            {ids::kMenuLoadPrefs, &State::LoadPrefs},
+            {ids::kSaveButton, &State::Save},
+            {ids::kComButton, &State::ComButton},
+            {ids::kLoadButton, &State::Load},
+            {ids::kRefreshButton, &State::Refresh},
+            {ids::kSendFileButton, &State::SendFile},
+            {ids::kContinuousCheck, &State::Continuous},
+            {ids::kBinModeCheck, &State::BinMode},
+            {ids::kProgressCheck, &State::Progress},
+            {ids::kTextSend, &State::SendText},
+            {ids::kTextClose, &State::CloseTextDialog},
+        };
+        return table;
+    }
+
+    void OnNotification(int id, int code) {
+        if (code == ids::kNotifySelChange) {
+            if (id == ids::kTxType) {
+                editor.TxTypeSelected();
+            } else if (id == ids::kFlowCombo) {
+                FlowSelected();
+            }
+            return;
+        }
+        if (code == ids::kNotifyEditChange && engine.Image().loaded) {
+            if (id == ids::kTxAadr) {
+                editor.TxAadrChanged();
+            } else if (id == ids::kTxSadr) {
+                editor.TxSadrChanged();
+            } else if (id == ids::kTxName) {
+                editor.TxNameChanged();
+            }
+        }
+    }
 };
 
 MainController::MainController(DialogView& view, UiLoop& loop, ControllerEnvironment environment)
-    : state_(std::make_unique<State>(view, loop, std::move(environment))) {
-    state_->portControl.SetStopSender([this] { state_->sends.StopAndJoin(); });
-}
+    : state_(std::make_unique<State>(view, loop, std::move(environment))) {}
 
-MainController::~MainController() {
-    // The close box ends the dialog without closing the port; the workers must still be stopped
-    // and joined before the records they use go away.
-    state_->portControl.ClosePort();
-}
+MainController::~MainController() = default;
 
 void MainController::Start() {
     State& s = *state_;
     DialogView& view = s.view;
     view.SetCommandHandler([this](int id, int code) { OnCommand(id, code); });
-    view.SetWindowTitle(kWindowTitle);
-    view.SetPaneText(ids::kPaneLabel, "Puffer:");
+    view.SetWindowTitle(msg::kWindowTitle);
+    view.SetPaneText(ids::kPaneLabel, msg::kBufferLabel);
 
-    s.portControl.EnumeratePorts(false);
+    s.EnumeratePorts(false);
     FillOptionLists(view);
     FillTypeCombo(view, ids::kRxType);
     FillTypeCombo(view, ids::kTxType);
 
-    s.options.continuousSend = false;
-    s.options.binMode = false;
-    s.options.showProgress = true;
+    TransferOptions& options = s.engine.Options();
+    options.continuousSend = false;
+    options.binMode = false;
+    options.showProgress = true;
     view.SetCheck(ids::kProgressCheck, true);
     view.EnableMenuItem(ids::kMenuSendText, false);
 
     s.screen.SetControlMode(ModeClosed);
-    ResetDisplayState();
-    s.tx.loaded = false;
+    s.ResetDisplayState();
+    s.engine.Image().loaded = false;
     view.ComboSelect(ids::kPauseCombo, 0);
     view.SetFocus(ids::kMessageList);
-    LoadPreferences(view, s.environment.settingsPath);
-    s.sends.RefreshSnapshot();
+    s.LoadAllPreferences();
+    s.engine.SetAutoReopen(LoadAutoReopen(s.settingsPath));
+    s.engine.RefreshSnapshot(view.ComboSelection(ids::kPauseCombo));
+}
+
+void MainController::LoadFile(const std::string& path) {
+    state_->editor.LoadPath(path);
+    state_->engine.RefreshSnapshot(state_->view.ComboSelection(ids::kPauseCombo));
 }
 
 bool MainController::Finished() const {
     return state_->finished;
 }
 
-const std::vector<PortInfo>& MainController::Ports() const {
-    return state_->portControl.Ports();
+const std::vector<PortRow>& MainController::Ports() const {
+    return state_->ports;
 }
 
 bool MainController::Sending() const {
-    return state_->sends.Busy();
+    return state_->engine.Sending();
 }
 
-void MainController::Quit() {
-    state_->portControl.ClosePort();
-    EndDialog();
-}
-
-void MainController::EndDialog() {
-    state_->finished = true;
-    state_->view.CloseMainWindow();
-}
-
-void MainController::ResetDisplayState() {
-    State& s = *state_;
-    // loaded drops first, so that blanking the editable TX fields below changes no header.
-    s.tx.loaded = false;
-    s.screen.ClearMessages();
-    s.receiver.ResetListing();
-    for (int id : kTxFieldsBlankedOnReset) {
-        s.view.SetText(id, " ");
-    }
-    s.view.Enable(ids::kSaveButton, false);
-    s.view.SetPaneText(ids::kPanePath, " ");
-    s.view.SetPaneText(ids::kPaneSent, " ");
-    s.view.SetPaneText(ids::kPaneReceived, " ");
-    s.view.Repaint();
-}
-
-void MainController::SaveCommand() {
-    State& s = *state_;
-    const auto bytes = s.receiver.SavableBytes();
-    if (bytes.empty()) {
-        s.view.MessageBox("Nix da zum sichern.", "Fehler!", MessageIcon::kNone);
-        return;
-    }
-    const std::string suggested =
-        SuggestedSaveName(s.view.GetText(ids::kRxName), s.receiver.SavableHasHeader());
-    const auto path = s.view.AskSaveFile(suggested, suggested, {{"Alle Dateien", "*.*"}});
-    if (!path) {
-        return;
-    }
-    const SaveResult result = SaveRxBuffer(*path, bytes);
-    s.view.MessageBox(result.message, result.caption, MessageIcon::kNone);
-}
-
-void MainController::FlowSelected() {
-    State& s = *state_;
-    if (s.view.ComboSelection(ids::kFlowCombo) == 1) {
-        s.screen.AddMessage("Nur verwenden, wenn Gegenstation CTS-RTS-Handshake unterst\xFCtzt!");
-        s.screen.ScrollMessageListToEnd();
-        s.screen.AddMessage("Ansonsten nicht Senden!");
-        s.screen.AddMessage("Dauersenden vermeiden!");
-    } else {
-        s.screen.ClearMessages();
-    }
+Engine& MainController::GetEngine() {
+    return state_->engine;
 }
 
 void MainController::OnCommand(int id, int code) {
@@ -201,91 +372,18 @@ void MainController::OnCommand(int id, int code) {
     if (s.finished) {
         return;
     }
-    switch (id) {
-        case ids::kCancel:
-        case ids::kMenuQuit:
-            Quit();
+    const auto& commands = State::Commands();
+    if (const auto found = commands.find(id); found != commands.end()) {
+        (s.*(found->second))();
+        if (s.finished) {
             return;
-        case ids::kCloseBox:
-            EndDialog();
-            return;
-        case ids::kMenuInfo:
-            s.view.MessageBox(InfoText(), kWindowTitle, MessageIcon::kNone);
-            break;
-        case ids::kMenuProbePorts:
-            s.portControl.EnumeratePorts(true);
-            break;
-        case ids::kMenuSendText:
-            if (!s.sends.RefuseWhileBusy()) {
-                s.view.OpenTextDialog();
-            }
-            break;
-        case ids::kMenuSavePrefs:
-            SavePreferences(s.view, s.environment.settingsPath);
-            break;
-        case ids::kMenuLoadPrefs:
-            LoadPreferences(s.view, s.environment.settingsPath);
-            s.view.Repaint();
-            break;
-        case ids::kSaveButton:
-            SaveCommand();
-            break;
-        case ids::kComButton:
-            s.portControl.TogglePort();
-            ResetDisplayState();
-            break;
-        case ids::kLoadButton:
-            s.editor.LoadCommand();
-            break;
-        case ids::kRefreshButton:
-            s.editor.RefreshTxFile();
-            break;
-        case ids::kSendFileButton:
-            s.sends.FileSendCommand();
-            break;
-        case ids::kContinuousCheck:
-            s.options.continuousSend = s.view.IsChecked(ids::kContinuousCheck);
-            break;
-        case ids::kBinModeCheck:
-            s.options.binMode = s.view.IsChecked(ids::kBinModeCheck);
-            break;
-        case ids::kProgressCheck:
-            s.options.showProgress = s.view.IsChecked(ids::kProgressCheck);
-            break;
-        case ids::kTextSend:
-            s.sends.TextSendCommand();
-            break;
-        case ids::kTextClose:
-            s.view.CloseTextDialog();
-            break;
-        default:
-            OnNotification(id, code);
-            break;
+        }
+    } else {
+        s.OnNotification(id, code);
     }
     // Whatever the command changed (header edits, loads, the pause), the next pass of a send
     // takes it from here.
-    s.sends.RefreshSnapshot();
-}
-
-void MainController::OnNotification(int id, int code) {
-    State& s = *state_;
-    if (code == ids::kNotifySelChange) {
-        if (id == ids::kTxType) {
-            s.editor.TxTypeSelected();
-        } else if (id == ids::kFlowCombo) {
-            FlowSelected();
-        }
-        return;
-    }
-    if (code == ids::kNotifyEditChange && s.tx.loaded) {
-        if (id == ids::kTxAadr) {
-            s.editor.TxAadrChanged();
-        } else if (id == ids::kTxSadr) {
-            s.editor.TxSadrChanged();
-        } else if (id == ids::kTxName) {
-            s.editor.TxNameChanged();
-        }
-    }
+    s.engine.RefreshSnapshot(s.view.ComboSelection(ids::kPauseCombo));
 }
 
 }  // namespace velotrix

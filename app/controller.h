@@ -1,7 +1,7 @@
-// The main dialog's controller: start-up, command dispatch and the shared records of the program.
+// The main dialog's presenter: start-up, the table of commands, and the engine's events shown in
+// the window.
 #pragma once
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -9,15 +9,14 @@
 #include "platform/dialog_view.h"
 #include "platform/serial_device.h"
 #include "platform/ui_loop.h"
+#include "serial/engine.h"
 
 namespace velotrix {
 
 // Where the controller finds the settings file and the serial devices; tests replace the devices.
 struct ControllerEnvironment {
     std::string settingsPath;
-    std::function<std::vector<PortInfo>()> listPorts = ListSerialDevices;
-    std::function<OsResult<std::unique_ptr<SerialDevice>>(const std::string& path)> openDevice =
-        OpenSerialDevice;
+    DeviceAccess devices;
 };
 
 // "Velotrix.ini" in the executable's directory when that directory is writable or the file is
@@ -35,21 +34,17 @@ class MainController {
     void Start();
     // Every command and notification of both dialogs, on the UI thread.
     void OnCommand(int id, int code);
+    // Loads a file for sending, as "BIN/Z80 laden" would with this file chosen.
+    void LoadFile(const std::string& path);
     // True once the main dialog has ended (Escape, "Beenden" or the close box).
     bool Finished() const;
-    // The free ports of the last probe, in the order of the port list (combo 1001).
-    const std::vector<PortInfo>& Ports() const;
+    // The ports of the last probe, in the order of the port list (combo 1001).
+    const std::vector<PortRow>& Ports() const;
     // True while a send runs on its sender thread; a single send ends only after the line drained.
     bool Sending() const;
+    Engine& GetEngine();
 
   private:
-    void Quit();
-    void EndDialog();
-    void ResetDisplayState();
-    void SaveCommand();
-    void FlowSelected();
-    void OnNotification(int id, int code);
-
     struct State;
     std::unique_ptr<State> state_;
 };

@@ -3,11 +3,12 @@
 
 #include <string>
 
-#include "ui-resources/ids.h"
-#include "image/crc16.h"
 #include "app/type_combo.h"
+#include "image/crc16.h"
 #include "text/cp1252.h"
 #include "text/text_helpers.h"
+#include "ui-resources/ids.h"
+#include "ui-resources/messages.h"
 
 namespace velotrix {
 
@@ -22,60 +23,65 @@ std::uint32_t FieldHexValue(const DialogView& view, int id) {
 
 }  // namespace
 
-HeaderEditor::HeaderEditor(Screen& screen, TxImage& tx)
-    : screen_(screen), view_(screen.View()), tx_(tx) {}
+HeaderEditor::HeaderEditor(Screen& screen, Engine& engine)
+    : screen_(screen), view_(screen.View()), engine_(engine) {}
 
 void HeaderEditor::LoadCommand() {
-    tx_.loaded = false;
-    tx_.sourcePath.clear();
+    TxImage& tx = engine_.Image();
+    tx.loaded = false;
+    tx.sourcePath.clear();
     const std::vector<FileFilter> filters = {
-        {"unterst\xFCtzte Dateien (*.bin, *z80, *.COM)", "*.bin;*z80;*.COM"},
-        {"alle Dateien (*.*)", "*.*"},
+        {std::string(msg::kSupportedFiles), "*.bin;*z80;*.COM"},
+        {std::string(msg::kAllFiles), "*.*"},
     };
-    const auto path = view_.AskOpenFile("Datei ausw\xE4hlen:", filters, filterIndex_);
+    const auto path = view_.AskOpenFile(msg::kOpenTitle, filters, filterIndex_);
     if (!path || path->empty()) {
         view_.SetPaneText(ids::kPanePath, " ");
     } else {
-        LoadFromPath(*path);
+        ShowLoad(engine_.LoadFile(*path), *path);
     }
+    ShowTxHeader();
+}
+
+void HeaderEditor::LoadPath(const std::string& path) {
+    engine_.Image().loaded = false;
+    ShowLoad(engine_.LoadFile(path), path);
     ShowTxHeader();
 }
 
 void HeaderEditor::RefreshTxFile() {
-    if (!tx_.loaded) {
-        view_.MessageBox("Nix geladen zum Aufrischen.", "Fehler!", MessageIcon::kNone);
+    if (!engine_.Image().loaded) {
+        view_.MessageBox(msg::kNothingToRefresh, msg::kErrorCaption, MessageIcon::kNone);
         return;
     }
-    const std::string path = tx_.sourcePath;
-    LoadFromPath(path);
+    const std::string path = engine_.Image().sourcePath;
+    ShowLoad(engine_.ReloadFile(), path);
     ShowTxHeader();
-    if (tx_.loaded) {
-        screen_.AddMessage("Datei-Puffer wurde aktualisiert...");
+    if (engine_.Image().loaded) {
+        screen_.AddMessage(msg::kRefreshed);
         screen_.ScrollMessageListToEnd();
     }
 }
 
-void HeaderEditor::LoadFromPath(const std::string& path) {
-    const LoadResult result = LoadTxFile(tx_, path, scratch_);
-    if (!result.message.empty()) {
-        view_.MessageBox(result.message, result.caption, MessageIcon::kNone);
-    }
-    if (result.status != LoadStatus::kLoaded) {
+void HeaderEditor::ShowLoad(const LoadOutcome& outcome, const std::string& path) {
+    screen_.ShowResult(outcome.result);
+    if (!outcome.loaded) {
         view_.SetPaneText(ids::kPanePath, " ");
         return;
     }
     view_.SetPaneText(ids::kPanePath, Utf8ToCp1252(path));
     view_.Enable(ids::kSendFileButton, true);
-    view_.SetText(ids::kTxKind, result.isZ80 ? "Geladen: z80" : "Geladen: BIN");
+    view_.SetText(ids::kTxKind, outcome.isZ80 ? msg::kLoadedZ80 : msg::kLoadedBin);
 }
 
 void HeaderEditor::ShowTxHeader() {
-    if (!tx_.loaded) {
+    const TxImage& tx = engine_.Image();
+    if (!tx.loaded) {
         return;
     }
-    const std::uint16_t aadr = HeaderAadr(tx_.Header());
-    const std::uint16_t sadr = HeaderSadr(tx_.Header());
-    std::string name = HeaderName(tx_.Header());
+    const std::uint16_t aadr = HeaderAadr(tx.Header());
+    const std::uint16_t sadr = HeaderSadr(tx.Header());
+    std::string name = HeaderName(tx.Header());
     TrimText(name);
     // Each write raises the field's reaction, which stores the value back into the header. The
     // AADR reaction also sets EADR from the data length and shows it: a z80 file whose own end
@@ -84,43 +90,43 @@ void HeaderEditor::ShowTxHeader() {
     view_.SetText(ids::kTxAadr, Hex4(aadr));
     view_.SetText(ids::kTxSadr, Hex4(sadr));
     view_.SetText(ids::kTxName, name);
-    SelectTypeByLetter(view_, ids::kTxType, HeaderTypeLetter(tx_.Header()));
-    view_.SetText(ids::kTxCrc, Hex4(Crc16(tx_.Data())));
-    view_.SetText(ids::kTxBytes, Hex4(tx_.dataLength));
+    SelectTypeByLetter(view_, ids::kTxType, HeaderTypeLetter(tx.Header()));
+    view_.SetText(ids::kTxCrc, Hex4(Crc16(tx.Data())));
+    view_.SetText(ids::kTxBytes, Hex4(tx.dataLength));
     view_.Repaint();
 }
 
 void HeaderEditor::TxAadrChanged() {
-    if (!tx_.loaded) {
+    TxImage& tx = engine_.Image();
+    if (!tx.loaded) {
         return;
     }
-    const std::uint32_t aadr = FieldHexValue(view_, ids::kTxAadr);
-    SetHeaderAadr(tx_.Header(), aadr);
-    const std::string eadr = Hex4(aadr + tx_.dataLength - 1);
-    view_.SetText(ids::kTxEadr, eadr);
-    SetHeaderEadr(tx_.Header(), HexToValue(eadr));
+    const std::uint16_t eadr = SetImageLoadAddress(tx, FieldHexValue(view_, ids::kTxAadr));
+    view_.SetText(ids::kTxEadr, Hex4(eadr));
 }
 
 void HeaderEditor::TxSadrChanged() {
-    if (!tx_.loaded) {
-        return;
+    TxImage& tx = engine_.Image();
+    if (tx.loaded) {
+        SetHeaderSadr(tx.Header(), FieldHexValue(view_, ids::kTxSadr));
     }
-    SetHeaderSadr(tx_.Header(), FieldHexValue(view_, ids::kTxSadr));
 }
 
 void HeaderEditor::TxNameChanged() {
-    if (!tx_.loaded) {
+    TxImage& tx = engine_.Image();
+    if (!tx.loaded) {
         return;
     }
     std::string name = LeftChars(view_.GetText(ids::kTxName), kHeaderNameSize);
     TrimText(name);
-    SetHeaderName(tx_.Header(), name);
+    SetHeaderName(tx.Header(), name);
 }
 
 void HeaderEditor::TxTypeSelected() {
     const int index = view_.ComboSelection(ids::kTxType);
     if (index >= 0 && index < static_cast<int>(kFileTypeCount)) {
-        SetHeaderTypeLetter(tx_.Header(), TypeLetterAt(static_cast<std::size_t>(index)));
+        SetHeaderTypeLetter(engine_.Image().Header(),
+                            TypeLetterAt(static_cast<std::size_t>(index)));
     }
 }
 

@@ -1,20 +1,21 @@
 // The TX group: loading a file into the transmit image, showing its header and editing it.
 #pragma once
 
-#include <cstdint>
-#include <vector>
+#include <string>
 
 #include "app/screen.h"
-#include "image/tx_image.h"
+#include "serial/engine.h"
 
 namespace velotrix {
 
 class HeaderEditor {
   public:
-    HeaderEditor(Screen& screen, TxImage& tx);
+    HeaderEditor(Screen& screen, Engine& engine);
 
     // "BIN/Z80 laden": asks for a file, loads it and shows its header.
     void LoadCommand();
+    // Loads the file at path as if it had been chosen in the open dialog.
+    void LoadPath(const std::string& path);
     // "Refresh": reads the loaded file again and shows its header afresh.
     void RefreshTxFile();
     void ShowTxHeader();
@@ -26,12 +27,11 @@ class HeaderEditor {
     void TxTypeSelected();
 
   private:
-    void LoadFromPath(const std::string& path);
+    void ShowLoad(const LoadOutcome& outcome, const std::string& path);
 
     Screen& screen_;
     DialogView& view_;
-    TxImage& tx_;
-    std::vector<std::uint8_t> scratch_ = std::vector<std::uint8_t>(kImageSize);
+    Engine& engine_;
     int filterIndex_ = 0;  // the open dialog shows the filter used last time first
 };
 

@@ -1,10 +1,11 @@
 // The port preferences: option lists, built-in defaults, and the section "Prefs" of "Velotrix.ini".
 #include "app/preferences.h"
 
-#include "ui-resources/ids.h"
 #include "platform/files.h"
 #include "platform/ini_file.h"
+#include "serial/line_options.h"
 #include "text/text_helpers.h"
+#include "ui-resources/ids.h"
 
 namespace velotrix {
 
@@ -22,22 +23,22 @@ void SelectFirstWithPrefix(ComboBoxes& combos, int id, std::string_view prefix) 
     }
 }
 
-template <std::size_t N>
-void FillCombo(DialogView& view, int id, const std::array<std::string_view, N>& options) {
-    for (std::string_view option : options) {
-        view.ComboAdd(id, option);
+template <typename Entry>
+void FillCombo(DialogView& view, int id, std::span<const Entry> entries) {
+    for (const Entry& entry : entries) {
+        view.ComboAdd(id, entry.label);
     }
 }
 
 }  // namespace
 
 void FillOptionLists(DialogView& view) {
-    FillCombo(view, ids::kBaudCombo, BaudRateOptions());
-    FillCombo(view, ids::kParityCombo, ParityOptions());
-    FillCombo(view, ids::kDataBitsCombo, DataBitsOptions());
-    FillCombo(view, ids::kStopBitsCombo, StopBitsOptions());
-    FillCombo(view, ids::kFlowCombo, FlowOptions());
-    FillCombo(view, ids::kPauseCombo, PauseOptions());
+    FillCombo(view, ids::kBaudCombo, BaudEntries());
+    FillCombo(view, ids::kParityCombo, ParityEntries());
+    FillCombo(view, ids::kDataBitsCombo, DataBitsEntries());
+    FillCombo(view, ids::kStopBitsCombo, StopBitsEntries());
+    FillCombo(view, ids::kFlowCombo, FlowEntries());
+    FillCombo(view, ids::kPauseCombo, PauseEntries());
 }
 
 const std::array<PreferenceKey, 7>& PreferenceKeys() {
@@ -53,42 +54,10 @@ const std::array<PreferenceKey, 7>& PreferenceKeys() {
     return keys;
 }
 
-const std::array<std::string_view, 14>& BaudRateOptions() {
-    static const std::array<std::string_view, 14> options = {
-        "150",  "300",   "600",   "1200",  "1800",  "2400",  "4800",
-        "9600", "14400", "19200", "38400", "56000", "57600", "115200"};
-    return options;
-}
-
-const std::array<std::string_view, 3>& ParityOptions() {
-    static const std::array<std::string_view, 3> options = {"gerade", "ungerade", "keine"};
-    return options;
-}
-
-const std::array<std::string_view, 2>& DataBitsOptions() {
-    static const std::array<std::string_view, 2> options = {"7", "8"};
-    return options;
-}
-
-const std::array<std::string_view, 2>& StopBitsOptions() {
-    static const std::array<std::string_view, 2> options = {"1", "2"};
-    return options;
-}
-
-const std::array<std::string_view, 2>& FlowOptions() {
-    static const std::array<std::string_view, 2> options = {"keine", "CTS"};
-    return options;
-}
-
-const std::array<std::string_view, 5>& PauseOptions() {
-    static const std::array<std::string_view, 5> options = {"keine", "50 ms", "100 ms", "500 ms",
-                                                            "1000 ms"};
-    return options;
-}
-
 void LoadPreferences(ComboBoxes& combos, const std::string& settingsPath) {
     if (FileExists(settingsPath) == 0) {
-        ApplyDefaultSettings(combos, "COM4", "4800", "keine", "8", "1", "keine");
+        ApplyDefaultSettings(combos, kDefaultLine.port, kDefaultLine.baud, kDefaultLine.parity,
+                             kDefaultLine.dataBits, kDefaultLine.stopBits, kDefaultLine.flow);
         return;
     }
     for (const PreferenceKey& entry : PreferenceKeys()) {

@@ -20,14 +20,6 @@ struct PreferenceKey {
 const std::array<PreferenceKey, 7>& PreferenceKeys();
 inline constexpr std::string_view kPrefsSection = "Prefs";
 
-// The fixed option lists of the combo boxes 1002 to 1006 and 1025, index 0 first.
-const std::array<std::string_view, 14>& BaudRateOptions();
-const std::array<std::string_view, 3>& ParityOptions();
-const std::array<std::string_view, 2>& DataBitsOptions();
-const std::array<std::string_view, 2>& StopBitsOptions();
-const std::array<std::string_view, 2>& FlowOptions();
-const std::array<std::string_view, 5>& PauseOptions();
-
 // Adds the option lists to the combo boxes 1002 to 1006 and 1025.
 void FillOptionLists(DialogView& view);
 // Selects the stored entries, or the built-in defaults when the settings file does not exist.

@@ -1,10 +1,11 @@
-// Screen services shared by the controller and the serial link.
+// Screen services shared by the parts of the presenter.
 #include "app/screen.h"
 
 #include <string>
 
-#include "ui-resources/ids.h"
 #include "platform/files.h"
+#include "ui-resources/ids.h"
+#include "ui-resources/messages.h"
 
 namespace velotrix {
 
@@ -28,13 +29,31 @@ void Screen::SetControlMode(int mode) {
     }
 }
 
-void Screen::ShowSystemError(int errorCode, std::string_view hint) {
-    std::string text = OsErrorText(errorCode);
-    if (!hint.empty()) {
+void Screen::ShowSystemError(const OsError& error, std::string_view leadIn) {
+    std::string text(leadIn);
+    text += OsErrorText(error.code);
+    if (!error.hint.empty()) {
         text += '\r';
-        text += hint;
+        text += error.hint;
     }
-    view_.MessageBox(text, "Meldung:", MessageIcon::kError);
+    view_.MessageBox(text, msg::kSystemErrorCaption, MessageIcon::kError);
+}
+
+void Screen::ShowResult(const EngineResult& result, std::string_view leadIn) {
+    if (result.os) {
+        ShowSystemError(result.os, leadIn);
+        return;
+    }
+    if (result.text.empty()) {
+        return;
+    }
+    MessageIcon icon = MessageIcon::kNone;
+    if (result.kind == ErrorKind::kBusy) {
+        icon = MessageIcon::kInformation;
+    } else if (result.kind == ErrorKind::kBadArgument) {
+        icon = MessageIcon::kError;
+    }
+    view_.MessageBox(result.text, result.caption, icon);
 }
 
 void Screen::ScrollMessageListToEnd() {

@@ -1,10 +1,11 @@
-// Screen services that every part of the program calls on the UI thread: the enable states of the
+// Screen services that every part of the presenter calls on the UI thread: the enable states of the
 // controls, error boxes and the MessageList.
 #pragma once
 
 #include <string_view>
 
 #include "platform/dialog_view.h"
+#include "serial/engine_events.h"
 
 namespace velotrix {
 
@@ -19,9 +20,12 @@ class Screen {
     // Port settings 1001-1006 versus "BIN/Z80 laden", "Datei senden" and "Refresh"; any other value
     // changes nothing.
     void SetControlMode(int mode);
-    // The OS's own text for errorCode (plus a hint, when given) under "Meldung:" with the error
-    // icon.
-    void ShowSystemError(int errorCode, std::string_view hint = {});
+    // The OS's own text for the error (plus its hint, and a lead-in when given) under "Meldung:"
+    // with the error icon.
+    void ShowSystemError(const OsError& error, std::string_view leadIn = {});
+    // The box an engine result asks for: the OS error (behind the lead-in, which says what it
+    // concerns), or its text under its caption; nothing for a result without text.
+    void ShowResult(const EngineResult& result, std::string_view leadIn = {});
     // Selects the MessageList's last line; on an empty list removes the selection.
     void ScrollMessageListToEnd();
     // Appends a line to the MessageList.

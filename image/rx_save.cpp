@@ -1,11 +1,14 @@
 // Saving a reception: the name the save dialog suggests and the complete write of the bytes.
 #include "image/rx_save.h"
 
+#include <algorithm>
+#include <iterator>
 #include <utility>
 
 #include "platform/file_io.h"
 #include "text/cp1252.h"
 #include "text/text_helpers.h"
+#include "ui-resources/messages.h"
 
 namespace velotrix {
 
@@ -13,7 +16,6 @@ namespace {
 
 // The name field is read with room for 16 characters and a terminator: 15 characters.
 constexpr std::size_t kSuggestedNameChars = 15;
-constexpr char kErrorCaption[] = "Fehler!";
 
 SaveResult Outcome(SaveStatus status, std::string message, std::string caption) {
     return SaveResult{status, std::move(message), std::move(caption)};
@@ -27,20 +29,52 @@ std::string SuggestedSaveName(std::string_view nameFieldText, bool hasHeader) {
     }
     std::string name = LeftChars(nameFieldText, kSuggestedNameChars);
     TrimText(name);
-    return name + ".Z80";
+    return PlainFileName(name) + ".Z80";
+}
+
+std::string PlainFileName(std::string_view text) {
+    constexpr std::string_view kForbidden = "/\\:*?\"<>|";
+    std::string name(text);
+    for (char& c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte >= 0x7F || kForbidden.find(c) != std::string_view::npos) {
+            c = '_';
+        }
+    }
+    // "." and ".." lead elsewhere, and a leading dot hides the file.
+    if (!name.empty() && name.front() == '.') {
+        name.front() = '_';
+    }
+    if (name.empty()) {
+        return "default";
+    }
+    // Windows gives these names to devices, whatever extension follows.
+    constexpr std::string_view kReserved[] = {"CON", "PRN", "AUX", "NUL"};
+    const std::string base = name.substr(0, name.find('.'));
+    const bool numberedDevice =
+        base.size() == 4 &&
+        (StartsWithIgnoringCase(base, "COM") || StartsWithIgnoringCase(base, "LPT")) &&
+        base[3] >= '0' && base[3] <= '9';
+    const bool reserved =
+        std::any_of(std::begin(kReserved), std::end(kReserved),
+                    [&](std::string_view r) { return EqualIgnoringCase(base, r); });
+    return reserved || numberedDevice ? "_" + name : name;
 }
 
 SaveResult SaveRxBuffer(const std::string& path, std::span<const std::uint8_t> bytes) {
     switch (WriteWholeFile(path, bytes)) {
         case FileWriteStatus::kCannotCreate:
-            return Outcome(SaveStatus::kCannotCreate, "Datei ist nicht zu erzeugen", kErrorCaption);
+            return Outcome(SaveStatus::kCannotCreate,
+                           std::string(msg::kCannotCreate) + "\r" + Utf8ToCp1252(path),
+                           std::string(msg::kErrorCaption));
         case FileWriteStatus::kWriteError:
-            return Outcome(SaveStatus::kWriteError, "Schreibfehler", kErrorCaption);
+            return Outcome(SaveStatus::kWriteError,
+                           std::string(msg::kWriteError) + "\r" + Utf8ToCp1252(path),
+                           std::string(msg::kErrorCaption));
         case FileWriteStatus::kWritten:
             break;
     }
-    return Outcome(SaveStatus::kWritten, Utf8ToCp1252(path),
-                   "Datei wurde erfolgreich geschrieben.");
+    return Outcome(SaveStatus::kWritten, Utf8ToCp1252(path), std::string(msg::kSavedCaption));
 }
 
 }  // namespace velotrix

@@ -10,7 +10,13 @@ namespace velotrix {
 
 // "NAME.Z80" from the RX name field's text (its first 15 characters, trimmed) when the reception
 // had a header, else "default.bin".
+// The name is made a plain file name (see PlainFileName), since it comes from the line.
 std::string SuggestedSaveName(std::string_view nameFieldText, bool hasHeader);
+
+// The text as a plain file name for the current folder on every platform: separators, control
+// characters, characters Windows forbids and bytes beyond ASCII become '_', a leading dot too,
+// and device names such as CON or COM1 get a '_' in front. Empty text gives "default".
+std::string PlainFileName(std::string_view text);
 
 enum class SaveStatus { kWritten, kCannotCreate, kWriteError };
 

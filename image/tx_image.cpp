@@ -6,14 +6,12 @@
 #include "platform/file_io.h"
 #include "text/cp1252.h"
 #include "text/text_helpers.h"
+#include "ui-resources/messages.h"
 
 namespace velotrix {
 
 namespace {
 
-constexpr char kTooBigText[] = "Datei zu gro\xDF (max. 64k)...";
-constexpr char kTooSmallText[] = "Datei zu klein (min. 32 Bytes)...";
-constexpr char kInfoCaption[] = "Info";
 constexpr char kCreatorTag[] = "AC1KZV";
 constexpr char kSynthesizedType = 'P';
 constexpr std::size_t kAddressDigits = 4;
@@ -22,11 +20,11 @@ LoadResult Refused(LoadStatus status) {
     LoadResult result;
     result.status = status;
     if (status == LoadStatus::kTooBig) {
-        result.message = kTooBigText;
-        result.caption = kInfoCaption;
+        result.message = msg::kTooBig;
+        result.caption = msg::kInfoCaption;
     } else if (status == LoadStatus::kTooSmall) {
-        result.message = kTooSmallText;
-        result.caption = kInfoCaption;
+        result.message = msg::kTooSmall;
+        result.caption = msg::kInfoCaption;
     }
     return result;
 }
@@ -58,7 +56,10 @@ LoadResult LoadTxFile(TxImage& tx, const std::string& path, std::span<std::uint8
         return Refused(LoadStatus::kTooBig);
     }
     if (file.status != FileReadStatus::kRead) {
-        return Refused(LoadStatus::kCannotOpen);
+        LoadResult refused = Refused(LoadStatus::kCannotOpen);
+        refused.fileStatus = file.status;
+        refused.osError = file.osError;
+        return refused;
     }
     const auto size = static_cast<std::uint32_t>(file.size);
     if (size < kHeaderSize) {
@@ -123,6 +124,18 @@ void SynthesizeHeader(TxImage& tx) {
     SetHeaderAadr(header, kDefaultLoadAddress);
     SetHeaderEadr(header, kDefaultLoadAddress + length - 1);
     SetHeaderSadr(header, kDefaultLoadAddress);
+}
+
+std::uint16_t SetImageLoadAddress(TxImage& tx, std::uint32_t aadr) {
+    const auto eadr = static_cast<std::uint16_t>(aadr + tx.dataLength - 1);
+    SetHeaderAadr(tx.Header(), aadr);
+    SetHeaderEadr(tx.Header(), eadr);
+    return eadr;
+}
+
+void NormalizeShownHeader(TxImage& tx) {
+    SetImageLoadAddress(tx, HeaderAadr(tx.Header()));
+    SetTrimmedName(tx.Header(), HeaderName(tx.Header()));
 }
 
 }  // namespace velotrix

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "image/z80_header.h"
+#include "platform/file_io.h"
 
 namespace velotrix {
 
@@ -38,6 +39,8 @@ struct LoadResult {
     bool isZ80 = false;   // the file brought its own header
     std::string message;  // the box to show (code page 1252), empty when none
     std::string caption;
+    FileReadStatus fileStatus = FileReadStatus::kRead;  // why the file could not be read
+    int osError = 0;                                    // the OS's error, where it gave one
 };
 
 // Loads the file at path into the image (the file side of "BIN/Z80 laden" and "Refresh"): sets
@@ -45,6 +48,14 @@ struct LoadResult {
 // up through scratch (kImageSize bytes) and gets a header from SynthesizeHeader. On failure loaded
 // is false, and the image keeps whatever it held (a file that is too big is never read into it).
 LoadResult LoadTxFile(TxImage& tx, const std::string& path, std::span<std::uint8_t> scratch);
+
+// Sets the load address (AADR) and the end address (EADR) that follows from it and the data
+// length, so that the header always describes the bytes that go on the line. Returns EADR.
+std::uint16_t SetImageLoadAddress(TxImage& tx, std::uint32_t aadr);
+
+// The header as the window's TX fields show it and write it back after a load: the end address
+// that follows from the load address and the length, and the trimmed name filled with spaces.
+void NormalizeShownHeader(TxImage& tx);
 
 // Fills header bytes 0-31 from the file name in sourcePath (NAME_AADR_EADR_SADR convention) and
 // dataLength.

@@ -68,6 +68,8 @@ class DialogView : public ComboBoxes {
 
     // Modal boxes and file dialogs. They return when the user has answered.
     virtual void MessageBox(std::string_view text, std::string_view caption, MessageIcon icon) = 0;
+    // A question with the buttons "Ja" and "Nein"; true for "Ja".
+    virtual bool AskYesNo(std::string_view text, std::string_view caption) = 0;
     // filterIndex (0-based) selects the filter shown first and receives the one the user used.
     // Returns the chosen native path, or nothing when the user cancelled.
     virtual std::optional<std::string> AskOpenFile(std::string_view title,

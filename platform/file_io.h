@@ -9,16 +9,17 @@
 
 namespace velotrix {
 
-enum class FileReadStatus { kRead, kMissing, kCannotOpen, kTooBig };
+enum class FileReadStatus { kRead, kMissing, kCannotOpen, kNotRegular, kTooBig };
 
 struct FileReadResult {
     FileReadStatus status = FileReadStatus::kCannotOpen;
     std::size_t size = 0;  // bytes read into the buffer
+    int osError = 0;       // why it could not be opened or read, where the OS said
 };
 
 // Reads the regular file at path into buffer. A file larger than the buffer is kTooBig and is not
-// read (a file that grows while it is read is caught too). Directories, devices and pipes, and
-// read errors, are kCannotOpen.
+// read (a file that grows while it is read is caught too). Directories, devices and pipes are
+// kNotRegular; read errors are kCannotOpen.
 FileReadResult ReadFileInto(const std::string& path, std::span<std::uint8_t> buffer);
 
 // The whole regular file as text.

@@ -65,7 +65,7 @@ void AppendExtraPorts(std::vector<PortInfo>& ports, std::string_view list, char 
         if (FileNameOfPath(path, name) != 0 || name.empty()) {
             name = path;
         }
-        ports.push_back({name, path});
+        ports.push_back({name, path, {}, {}});
     }
 }
 

@@ -13,6 +13,7 @@ bool NaturalLess(std::string_view a, std::string_view b);
 
 // Appends the paths of a list separated by separator, in their order, each once and only when the
 // list does not hold it yet; an entry is named by the part behind its last directory separator.
+// The port lists put them first: the user named them on purpose.
 void AppendExtraPorts(std::vector<PortInfo>& ports, std::string_view list, char separator);
 
 }  // namespace velotrix

@@ -12,8 +12,9 @@ namespace velotrix {
 
 enum class Parity { kNone, kOdd, kEven };
 
-// The line settings chosen in the dialog. An empty optional keeps what the port had.
+// The port and its line settings. An empty optional keeps what the port had.
 struct LineSettings {
+    std::string port;  // the device's path
     std::uint32_t baudRate = 0;
     std::optional<Parity> parity;
     std::optional<int> dataBits;  // 7 or 8
@@ -46,12 +47,23 @@ struct SerialEvents {
     bool cancelled = false;   // CancelWaits() was called
 };
 
-// An operating-system error: the errno value (0 for none) and an optional extra hint for the user.
+// An operating-system error: the OS's error number (0 for none) and an optional extra hint for
+// the user.
 struct OsError {
     int code = 0;
     std::string hint;
     explicit operator bool() const { return code != 0; }
 };
+
+// What an error means for the program, beyond the OS's own text.
+enum class OsErrorKind {
+    kOther,
+    kDeviceGone,  // unplugged or hung up: nothing more passes until it is opened again
+    kNotSerial,   // the path names something that is not a serial device
+    kBusy,        // another program (or this one) holds the device
+    kNoPermission,
+};
+OsErrorKind KindOf(const OsError& error);
 
 template <typename T>
 struct OsResult {
@@ -84,6 +96,8 @@ class SerialDevice {
     virtual OsResult<std::size_t> Write(const std::uint8_t* bytes, std::size_t count) = 0;
     // Blocks until everything written has left the driver (or CancelWaits()).
     virtual void Drain() = 0;
+    // Bytes written but still waiting in the driver to leave; 0 where the driver cannot tell.
+    virtual std::size_t QueuedOutput() { return 0; }
     virtual void Purge(bool input, bool output) = 0;
     virtual bool Cts() = 0;
     // The line errors counted since the last call.
@@ -97,10 +111,21 @@ OsResult<std::unique_ptr<SerialDevice>> OpenSerialDevice(const std::string& path
 struct PortInfo {
     std::string name;  // shown in the port list, e.g. "ttyUSB0"
     std::string path;  // opened, e.g. "/dev/ttyUSB0"
+    // What the system tells of the adapter (UTF-8), e.g. "FTDI FT232R USB UART"; may be empty.
+    std::string description;
+    std::string serialNumber;  // the adapter's own serial number, where it has one
 };
 
-// The serial devices that exist (not yet tested for being free), in a stable order, followed by
-// the paths named in the environment variable VELOTRIX_PORTS (colon-separated).
+// The group whose members may open the device, where the system has such a thing; else empty.
+std::string OwningGroup(const std::string& path);
+
+// The serial devices that exist (not yet tested for being free): the paths named in the
+// environment variable VELOTRIX_PORTS (colon-separated) first, as the user named them on purpose,
+// then the system's in a stable order.
 std::vector<PortInfo> ListSerialDevices();
+
+// The port a user named: a path stays a path; a name is looked up among the serial devices and is
+// otherwise taken as a device name of the system (ttyUSB0 on POSIX).
+PortInfo ResolvePort(const std::string& nameOrPath);
 
 }  // namespace velotrix

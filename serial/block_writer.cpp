@@ -3,45 +3,52 @@
 
 #include <algorithm>
 #include <chrono>
+#include <thread>
 #include <utility>
 
-#include "ui-resources/ids.h"
 #include "text/text_helpers.h"
+#include "ui-resources/messages.h"
 
 namespace velotrix {
 
 namespace {
 
 constexpr std::size_t kListingGroupsPerLine = 20;
-constexpr std::string_view kListingPrefix = "gesendet:  ";
 
 // Blocks are at most 65,536 bytes, so every count fits.
 std::string Decimal(std::size_t count) {
     return IntToDecimal(static_cast<std::int32_t>(count));
 }
 
-void PostProgress(const SendContext& context, std::uint32_t total) {
-    context.Post([total](Screen& screen) {
-        screen.View().SetProgress(total);
-        screen.View().SetPaneText(ids::kPaneSent, Decimal(total));
-    });
-}
-
-void PostOsError(const SendContext& context, const OsError& error) {
-    context.Post([error](Screen& screen) { screen.ShowSystemError(error.code, error.hint); });
+void PostProgress(const SendContext& context, ProgressEvent::Kind kind, std::uint32_t value) {
+    context.events.Post(ProgressEvent{kind, value});
 }
 
 void PostResultLine(const SendContext& context, std::size_t count) {
-    if (context.continuous) {
+    if (!context.continuous) {
+        context.PostLine(std::string(msg::kBytesSent) + Decimal(count), true);
+    }
+}
+
+// The bytes of the block that have left the PC: what was written less what still waits.
+std::uint32_t BytesGone(SerialDevice& device, std::uint32_t written) {
+    return written -
+           static_cast<std::uint32_t>(std::min<std::size_t>(device.QueuedOutput(), written));
+}
+
+// Lets the driver's queue run down to half the allowed lead; short steps keep a fast line busy.
+void WaitWhileFarAhead(const SendContext& context) {
+    if (context.device.QueuedOutput() <= kMaxBytesAhead) {
         return;
     }
-    context.PostMessage("Bytes gesendet: " + Decimal(count));
-    context.PostScrollToEnd();
+    while (context.device.QueuedOutput() > kMaxBytesAhead / 2 && context.KeepGoing()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
 }
 
 BlockResult WriteByteByByte(const SendContext& context, std::span<const std::uint8_t> block) {
     const auto length = static_cast<std::uint32_t>(block.size());
-    context.Post([length](Screen& screen) { screen.View().ShowProgress(length); });
+    PostProgress(context, ProgressEvent::Kind::kShow, length);
     // Bytes that arrived before the block are dropped. The output queue is left alone: it may
     // still hold the end of the previous block, which must reach the line.
     context.device.Purge(true, false);
@@ -58,7 +65,7 @@ BlockResult WriteByteByByte(const SendContext& context, std::span<const std::uin
         // Only what the driver took counts: a write cut short by closing the port sent nothing.
         total += static_cast<std::uint32_t>(std::min(written.value, chunk));
         if (written.error) {
-            PostOsError(context, written.error);
+            context.events.Post(OsErrorEvent{written.error});
             result = BlockResult::kFailed;
             break;
         }
@@ -66,24 +73,26 @@ BlockResult WriteByteByByte(const SendContext& context, std::span<const std::uin
             result = BlockResult::kAborted;
             break;
         }
+        WaitWhileFarAhead(context);
         const auto now = Clock::now();
         if (now - lastShown >= kInterval) {
             lastShown = now;
-            PostProgress(context, total);
+            PostProgress(context, ProgressEvent::Kind::kUpdate, BytesGone(context.device, total));
         }
     } while (total < length);
 
-    // The last count shown is exact, whichever way the block ended.
-    PostProgress(context, total);
-    if (result != BlockResult::kWritten) {
+    if (result == BlockResult::kWritten) {
+        // The last count shown is exact: every byte of the block has left.
+        context.device.Drain();
+    } else {
         context.device.Purge(true, true);
     }
-    context.Post([](Screen& screen) { screen.View().HideProgress(); });
+    PostProgress(context, ProgressEvent::Kind::kUpdate, total);
+    PostProgress(context, ProgressEvent::Kind::kHide, 0);
     if (result == BlockResult::kWritten) {
         PostResultLine(context, total);
     } else {
-        context.PostMessage("Dauersenden abgebrochen...");
-        context.PostScrollToEnd();
+        context.PostLine(std::string(msg::kContinuousAborted), true);
     }
     return result;
 }
@@ -91,7 +100,7 @@ BlockResult WriteByteByByte(const SendContext& context, std::span<const std::uin
 BlockResult WriteAtOnce(const SendContext& context, std::span<const std::uint8_t> block) {
     const OsResult<std::size_t> written = context.device.Write(block.data(), block.size());
     if (written.error) {
-        PostOsError(context, written.error);
+        context.events.Post(OsErrorEvent{written.error});
     }
     PostResultLine(context, written.value);
     if (written.error) {
@@ -102,35 +111,8 @@ BlockResult WriteAtOnce(const SendContext& context, std::span<const std::uint8_t
 
 }  // namespace
 
-void SendContext::Post(std::function<void(Screen&)> update) const {
-    loop.Post([&target = screen, update = std::move(update)] { update(target); });
-}
-
-void SendContext::PostMessage(std::string line) const {
-    Post([line = std::move(line)](Screen& target) { target.AddMessage(line); });
-}
-
-void SendContext::PostMessages(std::vector<std::string> lines) const {
-    Post([lines = std::move(lines)](Screen& target) {
-        for (const std::string& line : lines) {
-            target.AddMessage(line);
-        }
-    });
-}
-
-void SendContext::PostScrollToEnd() const {
-    Post([](Screen& target) { target.ScrollMessageListToEnd(); });
-}
-
-void PostBlocksStart(const SendContext& context) {
-    context.Post([](Screen& screen) { screen.View().Enable(ids::kBinModeCheck, false); });
-}
-
-void PostBlocksEnd(const SendContext& context) {
-    context.Post([](Screen& screen) {
-        screen.View().Enable(ids::kBinModeCheck, true);
-        screen.View().SetPaneText(ids::kPaneSent, " ");
-    });
+void SendContext::PostLine(std::string line, bool scrollToEnd) const {
+    events.PostLines({std::move(line)}, scrollToEnd);
 }
 
 BlockResult WriteBlock(const SendContext& context, std::span<const std::uint8_t> block) {
@@ -139,20 +121,20 @@ BlockResult WriteBlock(const SendContext& context, std::span<const std::uint8_t>
         return BlockResult::kAborted;
     }
     if (!context.controlsHeld) {
-        PostBlocksStart(context);
+        context.events.Post(BlocksEvent{true});
     }
     const bool byteByByte = !context.textMode && context.options.showProgress.load();
     const BlockResult result =
         byteByByte ? WriteByteByByte(context, block) : WriteAtOnce(context, block);
     if (!context.controlsHeld) {
-        PostBlocksEnd(context);
+        context.events.Post(BlocksEvent{false});
     }
     return result;
 }
 
 std::vector<std::string> SendListingLines(std::span<const std::uint8_t> block) {
     std::vector<std::string> lines;
-    std::string line(kListingPrefix);
+    std::string line(msg::kSendListingPrefix);
     std::size_t groups = 0;
     for (std::uint8_t byte : block) {
         line += Hex2(byte);
@@ -169,7 +151,7 @@ std::vector<std::string> SendListingLines(std::span<const std::uint8_t> block) {
 
 BlockResult SendWithListing(const SendContext& context, std::span<const std::uint8_t> block) {
     if (!context.continuous) {
-        context.PostMessages(SendListingLines(block));
+        context.events.PostLines(SendListingLines(block));
     }
     return WriteBlock(context, block);
 }

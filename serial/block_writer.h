@@ -4,14 +4,12 @@
 
 #include <atomic>
 #include <cstdint>
-#include <functional>
 #include <span>
 #include <string>
 #include <vector>
 
-#include "app/screen.h"
 #include "platform/serial_device.h"
-#include "platform/ui_loop.h"
+#include "serial/engine_events.h"
 #include "serial/serial_port.h"
 #include "serial/transfer_options.h"
 
@@ -20,12 +18,14 @@ namespace velotrix {
 // How often a byte-by-byte block shows its progress: often enough to look smooth, seldom enough
 // that the window never falls behind a fast line.
 inline constexpr int kProgressIntervalMs = 25;
+// A byte-by-byte block lets at most this many bytes wait in the driver, so that its progress
+// counts bytes that have left the PC, and closing the port stops the line at once.
+inline constexpr std::size_t kMaxBytesAhead = 64;
 
-// Everything a sender thread needs. The window is reached only through posted tasks, so a sender
-// never waits for the UI thread.
+// Everything a sender thread needs. What the user sees is reached only through posted events, so
+// a sender never waits for the UI thread.
 struct SendContext {
-    Screen& screen;
-    UiLoop& loop;
+    const EventEmitter& events;
     SerialPort& port;
     SerialDevice& device;
     const TransferOptions& options;
@@ -34,23 +34,14 @@ struct SendContext {
     // Fixed when the send starts, so that a click during the send cannot change how it ends.
     bool textMode = false;
     bool continuous = false;
-    // The caller posts PostBlocksStart and PostBlocksEnd once around a run of back-to-back
-    // blocks, so that the blocks themselves post nothing when they go well.
+    // The caller posts BlocksEvent once around a run of back-to-back blocks, so that the blocks
+    // themselves post nothing when they go well.
     bool controlsHeld = false;
 
     // The port is open and nobody asked the sender to end.
     bool KeepGoing() const { return port.portOpen.load() && !stop.load(); }
-    // Runs update on the UI thread, in the order of posting.
-    void Post(std::function<void(Screen&)> update) const;
-    void PostMessage(std::string line) const;
-    void PostMessages(std::vector<std::string> lines) const;
-    void PostScrollToEnd() const;
+    void PostLine(std::string line, bool scrollToEnd = false) const;
 };
-
-// Check box 1051 is disabled while blocks are written, so that binMode cannot change under them;
-// when they end it is enabled again and pane 2 blanked.
-void PostBlocksStart(const SendContext& context);
-void PostBlocksEnd(const SendContext& context);
 
 enum class BlockResult {
     kWritten,  // every byte was handed to the driver
@@ -58,9 +49,9 @@ enum class BlockResult {
     kFailed,   // the driver reported an error; the user has been shown its text
 };
 
-// Writes one block: byte by byte with progress bar and count in pane 2 when progress is on and
-// the send is not a text send, otherwise in one write. Lists "Bytes gesendet: n" unless the send
-// is continuous. Check box 1051 is disabled while the block is written.
+// Writes one block: byte by byte with progress when progress is on and the send is not a text
+// send, otherwise in one write. Lists "Bytes gesendet: n" unless the send is continuous. The BIN
+// switch is held while the block is written.
 BlockResult WriteBlock(const SendContext& context, std::span<const std::uint8_t> block);
 
 // The hex listing of a sent block: "gesendet:  " and then 20 groups "XX " per line. The last line

@@ -1,56 +1,70 @@
 // The receive engine: stores and lists received bytes; a second of silence closes a reception.
 #include "serial/receive_engine.h"
 
-#include <chrono>
-
-#include "ui-resources/ids.h"
 #include "image/crc16.h"
-#include "app/type_combo.h"
 #include "image/z80_header.h"
+#include "serial/line_options.h"
 #include "text/text_helpers.h"
+#include "ui-resources/ids.h"
+#include "ui-resources/messages.h"
 
 namespace velotrix {
 
 namespace {
 
 constexpr int kBytesPerLine = 16;
-constexpr std::chrono::milliseconds kSilenceTime{1000};
 constexpr std::size_t kSeparatorLength = 47;
-
-constexpr int kRxTextFields[] = {ids::kRxKind, ids::kRxAadr, ids::kRxEadr, ids::kRxSadr,
-                                 ids::kRxName, ids::kRxCrc,  ids::kRxBytes};
 
 std::string Decimal(std::uint32_t value) {
     return IntToDecimal(static_cast<std::int32_t>(value));
 }
 
+void Flush(const EventEmitter& events, std::vector<std::string>& lines) {
+    if (!lines.empty()) {
+        events.Emit(LinesEvent{std::move(lines), false});
+        lines.clear();
+    }
+}
+
 }  // namespace
 
-ReceiveEngine::ReceiveEngine(Screen& screen, UiLoop& loop) : screen_(screen), loop_(loop) {
+ReceiveEngine::ReceiveEngine(const EventEmitter& events) : events_(events) {
     buffer_.rxLine.reserve(3 * kBytesPerLine);
 }
 
 ReceiveEngine::~ReceiveEngine() {
-    loop_.StopTimer(ids::kSilenceTimer);
+    events_.Loop().StopTimer(ids::kSilenceTimer);
 }
 
 void ReceiveEngine::ConsumeReceivedBytes(std::span<const std::uint8_t> bytes) {
     if (bytes.empty()) {
         return;
     }
-    const int linesBefore = screen_.View().ListCount(ids::kMessageList);
+    std::vector<std::string> lines;
+    bool listingGrew = false;
     for (std::uint8_t byte : bytes) {
-        StoreByte(byte);
+        StoreByte(byte, lines);
+        listingGrew = listingGrew || !lines.empty();
     }
-    DialogView& view = screen_.View();
-    if (view.ListCount(ids::kMessageList) != linesBefore) {
-        view.Repaint();
-    }
-    view.SetPaneText(ids::kPaneReceived, "Bytes empfangen: " + Decimal(buffer_.receivedCount));
-    loop_.StartTimer(ids::kSilenceTimer, kSilenceTime, [this] { FinishReception(); });
+    Flush(events_, lines);
+    events_.Emit(ReceivedEvent{buffer_.receivedCount, listingGrew});
+    events_.Loop().StartTimer(ids::kSilenceTimer, SilenceAllowed(), [this] { FinishReception(); });
 }
 
-void ReceiveEngine::StoreByte(std::uint8_t byte) {
+// A sender may pause between header and data for as long as its longest pause; a reception that
+// holds exactly a header that promises data waits longer than that, so that the pause does not
+// split one transfer into two. Every other silence ends the reception after a second.
+std::chrono::milliseconds ReceiveEngine::SilenceAllowed() const {
+    if (buffer_.receivedCount != kHeaderSize) {
+        return kSilenceTime;
+    }
+    const ConstHeaderBytes header =
+        std::span<const std::uint8_t>(buffer_.storage).first<kHeaderSize>();
+    const bool promisesData = HasZ80Marker(header) && HeaderEadr(header) >= HeaderAadr(header);
+    return promisesData ? LongestPause() + kSilenceTime + kSilenceTime / 2 : kSilenceTime;
+}
+
+void ReceiveEngine::StoreByte(std::uint8_t byte, std::vector<std::string>& lines) {
     RxBuffer& rx = buffer_;
     if (rx.receivedCount == 0) {
         rx.hasHeader = false;
@@ -62,104 +76,85 @@ void ReceiveEngine::StoreByte(std::uint8_t byte) {
         ++droppedCount_;
         return;
     }
-    // A reception always lies from index 0 on: when ResetDisplayState rewound writePosition in the
+    // A reception always lies from index 0 on: when a display reset rewound writePosition in the
     // middle of one, its further bytes still follow its first ones instead of overwriting them.
     rx.storage[rx.receivedCount] = byte;
     ++rx.receivedCount;
     rx.writePosition = rx.receivedCount;
     if (rx.receivedCount == kHeaderSize + 1) {
-        ShowRxHeader();
+        ShowRxHeader(lines);
     }
     rx.rxLine += Hex2(byte);
     rx.rxLine += ' ';
     if (++rx.rxLineCount == kBytesPerLine) {
-        screen_.AddMessage(rx.rxLine);
+        lines.push_back(rx.rxLine);
         rx.rxLine.clear();
         rx.rxLineCount = 0;
     }
 }
 
-void ReceiveEngine::ShowRxHeader() {
-    ClearRxFields();
-    buffer_.hasHeader = false;
-    DialogView& view = screen_.View();
+void ReceiveEngine::ShowRxHeader(std::vector<std::string>& lines) {
+    Flush(events_, lines);
+    ForgetSavable();
     const ConstHeaderBytes header =
         std::span<const std::uint8_t>(buffer_.storage).first<kHeaderSize>();
-    if (!HasZ80Marker(header)) {
-        view.SetText(ids::kRxKind, "Empfangen: BIN");
+    buffer_.hasHeader = HasZ80Marker(header);
+    if (!buffer_.hasHeader) {
+        events_.Emit(RxHeaderEvent{});
         return;
     }
-    buffer_.hasHeader = true;
-    view.SetText(ids::kRxKind, "Empfangen: z80");
-    SelectTypeByLetter(view, ids::kRxType, HeaderTypeLetter(header));
-    view.SetText(ids::kRxAadr, Hex4(HeaderAadr(header)));
-    view.SetText(ids::kRxEadr, Hex4(HeaderEadr(header)));
-    view.SetText(ids::kRxSadr, Hex4(HeaderSadr(header)));
-    view.SetText(ids::kRxName, HeaderName(header));
-    view.Repaint();
+    headerName_ = HeaderName(header);
+    events_.Emit(RxHeaderEvent{RxHeaderInfo{HeaderTypeLetter(header), HeaderAadr(header),
+                                            HeaderEadr(header), HeaderSadr(header), headerName_}});
 }
 
-void ReceiveEngine::ClearRxFields() {
-    buffer_.savableLength = 0;
+void ReceiveEngine::ForgetSavable() {
     savable_.clear();
     savableHasHeader_ = false;
-    DialogView& view = screen_.View();
-    for (int id : kRxTextFields) {
-        view.SetText(id, " ");
-    }
-    view.ComboSelect(ids::kRxType, -1);
+    savableName_.clear();
 }
 
 void ReceiveEngine::FinishReception() {
     RxBuffer& rx = buffer_;
+    std::vector<std::string> lines;
     if (rx.rxLineCount > 0) {
-        screen_.AddMessage(rx.rxLine);
+        lines.push_back(rx.rxLine);
         rx.rxLine.clear();
         rx.rxLineCount = 0;
     }
     const std::span<const std::uint8_t> reception =
         std::span<const std::uint8_t>(rx.storage).first(rx.receivedCount);
-    rx.savableLength = rx.receivedCount;
     savable_.assign(reception.begin(), reception.end());
     savableHasHeader_ = rx.hasHeader;
+    savableName_ = rx.hasHeader ? headerName_ : std::string();
 
-    screen_.AddMessage(std::string(kSeparatorLength, '-'));
-    screen_.AddMessage("Bytes empfangen gesamt: " + Decimal(rx.receivedCount));
+    lines.emplace_back(kSeparatorLength, '-');
+    lines.push_back(std::string(msg::kReceivedTotal) + Decimal(rx.receivedCount));
     if (droppedCount_ > 0) {
-        screen_.AddMessage("Empfangspuffer voll: " + Decimal(droppedCount_) + " Bytes verworfen");
+        lines.push_back(std::string(msg::kBufferFullPrefix) + Decimal(droppedCount_) +
+                        std::string(msg::kBufferFullSuffix));
     }
-    screen_.AddMessage("Sichern per Button");
-    screen_.ScrollMessageListToEnd();
-    loop_.StopTimer(ids::kSilenceTimer);
+    lines.emplace_back(msg::kSaveByButton);
+    events_.Emit(LinesEvent{std::move(lines), true});
+    events_.Loop().StopTimer(ids::kSilenceTimer);
 
     // hasHeader still describes the last finished reception when the timer fires without a new
     // one; the header is skipped only when this reception holds more than it.
     const std::size_t dataStart = rx.hasHeader && rx.receivedCount > kHeaderSize ? kHeaderSize : 0;
     const std::span<const std::uint8_t> data = reception.subspan(dataStart);
-    DialogView& view = screen_.View();
-    view.SetText(ids::kRxCrc, Hex4(Crc16(data)));
-    view.SetText(ids::kRxBytes, Hex4(static_cast<std::uint32_t>(data.size())));
-    view.Enable(ids::kSaveButton, true);
+    events_.Emit(ReceptionFinishedEvent{Crc16(data), static_cast<std::uint32_t>(data.size()),
+                                        rx.receivedCount, droppedCount_, rx.hasHeader});
 
     rx.receivedCount = 0;
     rx.writePosition = 0;
     droppedCount_ = 0;
-    view.SetPaneText(ids::kPaneReceived, "");
 }
 
 void ReceiveEngine::ResetListing() {
     buffer_.rxLine.clear();
     buffer_.rxLineCount = 0;
     buffer_.writePosition = 0;
-    ClearRxFields();
-}
-
-std::span<const std::uint8_t> ReceiveEngine::SavableBytes() const {
-    return savable_;
-}
-
-bool ReceiveEngine::SavableHasHeader() const {
-    return savableHasHeader_;
+    ForgetSavable();
 }
 
 }  // namespace velotrix

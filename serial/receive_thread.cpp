@@ -41,8 +41,7 @@ void ReceiveThread::Run() {
     while (portOpen_.load() && !deviceFailed_) {
         const OsResult<SerialEvents> waited = device_.WaitEvent();
         if (!waited.ok()) {
-            // The port stays open but receives nothing until the user closes it.
-            sinks_.error(waited.error);
+            sinks_.error(waited.error, true);
             return;
         }
         const SerialEvents& events = waited.value;
@@ -79,12 +78,10 @@ void ReceiveThread::DrainInput() {
         const OsResult<std::size_t> read =
             device_.Read(readBuffer_.data(), std::min(queued, readBuffer_.size()));
         if (!read.ok()) {
-            if (lastReadFailed_) {
-                deviceFailed_ = true;
-            } else {
-                sinks_.error(read.error);
-                lastReadFailed_ = true;
-            }
+            // A device that fails two reads in a row is taken as gone.
+            deviceFailed_ = lastReadFailed_;
+            lastReadFailed_ = true;
+            sinks_.error(read.error, deviceFailed_);
             return;
         }
         if (read.value == 0) {

@@ -19,7 +19,8 @@ namespace velotrix {
 struct ReceiveSinks {
     std::function<void(std::vector<std::uint8_t> batch)> bytes;
     std::function<void(bool cts)> cts;
-    std::function<void(const OsError& error)> error;
+    // ended: the thread has stopped for good, nothing more can arrive.
+    std::function<void(const OsError& error, bool ended)> error;
 };
 
 // Pauses the receive thread after a line error; returns early once stopped() is true.

@@ -14,9 +14,10 @@
 #include <utility>
 #include <vector>
 
-#include "ui-resources/ids.h"
 #include "serial/block_writer.h"
+#include "serial/line_options.h"
 #include "text/text_helpers.h"
+#include "ui-resources/messages.h"
 
 namespace velotrix {
 
@@ -24,21 +25,6 @@ namespace {
 
 constexpr std::size_t kSingleTextLength = 31;
 constexpr std::size_t kContinuousTextLength = 254;
-
-// Pause choices of combo 1025 by index; index 0 ("keine") sends header and data as one block.
-struct PauseChoice {
-    int milliseconds;
-    const char* line;
-};
-constexpr std::array<PauseChoice, 5> kPauses = {{{0, ""},
-                                                 {50, "Pause 50ms..."},
-                                                 {100, "Pause 100ms..."},
-                                                 {500, "Pause 500ms..."},
-                                                 {1000, "Pause 1000ms..."}}};
-
-constexpr char kBusyText[] =
-    "Es l\xE4uft bereits eine Sendung.\rBitte warten oder mit 'COM schlie\xDF"
-    "en' abbrechen.";
 
 // What a file send puts on the line, copied on the UI thread so that a sender never reads the
 // TxImage while the UI thread loads or edits it.
@@ -57,32 +43,38 @@ std::span<const std::uint8_t> BytesOf(const std::string& text) {
 }
 
 // A continuous send lists only its start line; "Endlos senden" stays disabled until it ends.
-void PostContinuousStart(const SendContext& context, std::string line) {
-    context.Post([line = std::move(line)](Screen& screen) {
-        screen.ClearMessages();
-        screen.AddMessage(line);
-        screen.View().Enable(ids::kContinuousCheck, false);
-    });
+void PostContinuousStart(const SendContext& context, std::string_view line) {
+    context.events.Post(MessagesClearedEvent{});
+    context.PostLine(std::string(line));
+    context.events.Post(ContinuousEvent{true});
 }
 
 void PostContinuousEnd(const SendContext& context) {
-    context.Post([](Screen& screen) { screen.View().Enable(ids::kContinuousCheck, true); });
+    context.events.Post(ContinuousEvent{false});
 }
 
 std::string CountLine(std::size_t count) {
-    return IntToDecimal(static_cast<std::int32_t>(count)) + " Bytes zu senden:";
+    return IntToDecimal(static_cast<std::int32_t>(count)) + std::string(msg::kBytesToSend);
+}
+
+EngineResult Refusal(ErrorKind kind, std::string_view text, std::string_view caption) {
+    return {kind, std::string(text), std::string(caption), {}};
 }
 
 }  // namespace
 
+EngineResult BusyResult() {
+    return Refusal(ErrorKind::kBusy, msg::kBusy, msg::kInfoCaption);
+}
+
 struct SendSequences::Impl {
-    Impl(Screen& s, UiLoop& l, SerialPort& p, TransferOptions& o, const TxImage& t)
-        : screen(s), loop(l), port(p), options(o), tx(t) {}
+    Impl(const EventEmitter& e, SerialPort& p, TransferOptions& o, const TxImage& t)
+        : events(e), port(p), options(o), tx(t) {}
 
-    using SenderBody = std::function<void(const SendContext&)>;
+    // Returns true when everything the send set out to write has left the PC.
+    using SenderBody = std::function<bool(const SendContext&)>;
 
-    Screen& screen;
-    UiLoop& loop;
+    const EventEmitter& events;
     SerialPort& port;
     TransferOptions& options;
     const TxImage& tx;
@@ -93,6 +85,7 @@ struct SendSequences::Impl {
     // The one sender. The thread object, generation and restoreOpenMode belong to the UI thread.
     std::thread sender;
     std::atomic<bool> finished{true};
+    std::atomic<bool> completed{false};
     std::atomic<bool> stop{false};
     std::mutex wakeMutex;
     std::condition_variable wake;
@@ -125,106 +118,107 @@ struct SendSequences::Impl {
         wake.notify_all();
     }
 
-    // UI thread: joins the sender, which has ended or is ending by itself, and applies what its
+    // UI thread: joins the sender, which has ended or is ending by itself, and reports what its
     // end asked for.
-    void FinishSender() {
-        if (sender.joinable()) {
+    void FinishSender(bool report) {
+        const bool wasRunning = sender.joinable();
+        if (wasRunning) {
             sender.join();
         }
         ++generation;
-        if (restoreOpenMode && port.portOpen.load()) {
-            screen.SetControlMode(ModeOpen);
-        }
+        const bool restoreOpen = restoreOpenMode && port.portOpen.load();
         restoreOpenMode = false;
+        if (wasRunning && report) {
+            events.Emit(SendEndedEvent{restoreOpen, completed.load()});
+        }
     }
 
     void OnSenderEnded(std::uint64_t senderGeneration) {
         if (senderGeneration == generation) {
-            FinishSender();
+            FinishSender(true);
         }
     }
 
-    bool RefuseWhileBusy() {
-        const bool busy = Busy();
-        if (busy) {
-            screen.View().MessageBox(kBusyText, "Info", MessageIcon::kInformation);
+    // UI thread: ok when a new send may start.
+    EngineResult Claim() {
+        if (Busy()) {
+            return BusyResult();
         }
-        return busy;
-    }
-
-    // UI thread: true when a new send may start; otherwise the user has been told why not.
-    bool Claim() {
-        if (RefuseWhileBusy()) {
-            return false;
+        FinishSender(true);  // a sender that has ended but whose end task has not run yet
+        if (!port.portOpen.load() || port.device == nullptr) {
+            return {ErrorKind::kNotOpen, {}, {}, {}};
         }
-        FinishSender();  // a sender that has ended but whose end task has not run yet
-        return true;
+        return {};
     }
-
-    bool PortReady() const { return port.portOpen.load() && port.device != nullptr; }
 
     void Start(SenderBody body, bool textMode, bool continuous, bool restoreOpen) {
         stop = false;
         finished = false;
+        completed = false;
         restoreOpenMode = restoreOpen;
         SerialDevice& device = *port.device;
-        sender = std::thread([this, &device, body = std::move(body), textMode, continuous,
-                              senderGeneration = generation,
-                              token = std::weak_ptr<int>(lifeToken)] {
-            SendContext context{screen, loop, port, device, options, stop, textMode, continuous};
-            body(context);
-            loop.Post([this, token, senderGeneration] {
-                if (!token.expired()) {
-                    OnSenderEnded(senderGeneration);
-                }
+        sender =
+            std::thread([this, &device, body = std::move(body), textMode, continuous,
+                         senderGeneration = generation, token = std::weak_ptr<int>(lifeToken)] {
+                SendContext context{events, port, device, options, stop, textMode, continuous};
+                completed = body(context);
+                events.Loop().Post([this, token, senderGeneration] {
+                    if (!token.expired()) {
+                        OnSenderEnded(senderGeneration);
+                    }
+                });
+                finished = true;
             });
-            finished = true;
-        });
+    }
+
+    // Header, pause and data as separate blocks; the pause is silence on the line, so the header
+    // must have left before it begins.
+    BlockResult SendHeaderPauseData(const SendContext& context, const TxSnapshot& image) {
+        context.events.PostLines({std::string(msg::kSendingZ80), CountLine(image.bytes.size()),
+                                  std::string(msg::kSendingHeader)});
+        BlockResult result = WriteBlock(context, image.Header());
+        const std::span<const PauseEntry> pauses = PauseEntries();
+        const bool hasPause =
+            image.pauseIndex > 0 && image.pauseIndex < static_cast<int>(pauses.size());
+        if (result == BlockResult::kWritten && hasPause) {
+            const PauseEntry& pause = pauses[static_cast<std::size_t>(image.pauseIndex)];
+            context.device.Drain();
+            context.PostLine(std::string(pause.line));
+            if (!PauseFor(context, pause.duration)) {
+                result = BlockResult::kAborted;
+            }
+        }
+        if (result == BlockResult::kWritten && !context.KeepGoing()) {
+            result = BlockResult::kAborted;
+        }
+        if (result == BlockResult::kWritten) {
+            context.PostLine(std::string(msg::kSendingData));
+            result = WriteBlock(context, image.Data());
+        }
+        return result;
     }
 
     // One pass over a snapshot; kWritten when every block went out whole.
     BlockResult SendFileOnce(const SendContext& context, const TxSnapshot& image) {
-        const std::size_t dataLength = image.Data().size();
         BlockResult result = BlockResult::kWritten;
         if (context.options.binMode.load()) {
-            context.PostMessages({"Senden ohne Header (BIN)...", CountLine(dataLength),
-                                  "Senden l\xE4uft, bitte warten..."});
-            context.PostScrollToEnd();
+            context.events.PostLines({std::string(msg::kSendingBin), CountLine(image.Data().size()),
+                                      std::string(msg::kSendingWait)},
+                                     true);
             result = WriteBlock(context, image.Data());
         } else if (image.pauseIndex == 0) {
-            context.PostMessages({"Senden mit Header als 'z80'...", CountLine(image.bytes.size()),
-                                  "Senden l\xE4uft, bitte warten..."});
-            context.PostScrollToEnd();
+            context.events.PostLines({std::string(msg::kSendingZ80), CountLine(image.bytes.size()),
+                                      std::string(msg::kSendingWait)},
+                                     true);
             result = WriteBlock(context, image.All());
         } else {
-            context.PostMessages({"Senden mit Header als 'z80'...", CountLine(image.bytes.size()),
-                                  "Sende Header..."});
-            result = WriteBlock(context, image.Header());
-            const bool hasPause =
-                image.pauseIndex > 0 && image.pauseIndex < static_cast<int>(kPauses.size());
-            if (result == BlockResult::kWritten && hasPause) {
-                const PauseChoice& pause = kPauses[static_cast<std::size_t>(image.pauseIndex)];
-                context.PostMessage(pause.line);
-                if (!PauseFor(context, std::chrono::milliseconds(pause.milliseconds))) {
-                    result = BlockResult::kAborted;
-                }
-            }
-            if (result == BlockResult::kWritten && !context.KeepGoing()) {
-                result = BlockResult::kAborted;
-            }
-            if (result == BlockResult::kWritten) {
-                context.PostMessage("Sende Daten...");
-                result = WriteBlock(context, image.Data());
-            }
+            result = SendHeaderPauseData(context, image);
         }
         if (!context.continuous && result == BlockResult::kWritten) {
             // "fertig" only once the bytes have left the PC.
             context.device.Drain();
             if (context.KeepGoing()) {
-                context.PostMessage(
-                    "Datei fertig \xFC"
-                    "bertragen");
-                context.PostScrollToEnd();
+                context.PostLine(std::string(msg::kFileSent), true);
             }
         }
         return result;
@@ -237,9 +231,7 @@ struct SendSequences::Impl {
     }
 
     void ContinuousFileSend(const SendContext& context) {
-        PostContinuousStart(context,
-                            "Sende Datei dauernd, Abbruch mit 'COM schlie\xDF"
-                            "en'.");
+        PostContinuousStart(context, msg::kContinuousFile);
         PurgeInput(context);
         while (context.KeepGoing()) {
             const std::shared_ptr<const TxSnapshot> image = CurrentSnapshot();
@@ -253,10 +245,8 @@ struct SendSequences::Impl {
     }
 
     void ContinuousTextSend(const SendContext& context, const std::string& text) {
-        PostContinuousStart(context,
-                            "Sende Text dauernd, Abbruch mit 'COM schlie\xDF"
-                            "en'");
-        PostBlocksStart(context);
+        PostContinuousStart(context, msg::kContinuousText);
+        context.events.Post(BlocksEvent{true});
         SendContext held = context;
         held.controlsHeld = true;
         if (text.empty()) {
@@ -269,14 +259,14 @@ struct SendSequences::Impl {
                    SendWithListing(held, BytesOf(text)) != BlockResult::kFailed) {
             }
         }
-        PostBlocksEnd(context);
+        context.events.Post(BlocksEvent{false});
         PostContinuousEnd(context);
     }
 };
 
-SendSequences::SendSequences(Screen& screen, UiLoop& loop, SerialPort& port,
-                             TransferOptions& options, const TxImage& tx)
-    : impl_(std::make_unique<Impl>(screen, loop, port, options, tx)) {}
+SendSequences::SendSequences(const EventEmitter& events, SerialPort& port, TransferOptions& options,
+                             const TxImage& tx)
+    : impl_(std::make_unique<Impl>(events, port, options, tx)) {}
 
 SendSequences::~SendSequences() {
     impl_->WakeAndStop();
@@ -285,88 +275,90 @@ SendSequences::~SendSequences() {
         impl_->port.device->CancelWaits();
     }
     impl_->restoreOpenMode = false;
-    impl_->FinishSender();
+    impl_->FinishSender(false);
 }
 
-void SendSequences::FileSendCommand() {
+EngineResult SendSequences::SendFile() {
     Impl& s = *impl_;
-    if (!s.Claim()) {
-        return;
+    if (s.Busy()) {
+        return BusyResult();
     }
-    RefreshSnapshot();
     std::shared_ptr<const TxSnapshot> image = s.CurrentSnapshot();
     if (!image->loaded) {
-        s.screen.View().MessageBox("Nix da zum Senden.", "Fehler!", MessageIcon::kNone);
-        return;
+        // A finished sender is still joined first, as for every other command.
+        s.FinishSender(true);
+        return Refusal(ErrorKind::kNothingToSend, msg::kNothingToSend, msg::kErrorCaption);
     }
-    if (!s.PortReady()) {
-        return;
+    if (EngineResult claimed = s.Claim(); !claimed.ok()) {
+        return claimed;
     }
     s.options.textMode = false;
-    s.screen.ClearMessages();
-    s.screen.SetControlMode(ModeBusy);
-    s.screen.View().Repaint();
     if (s.options.continuousSend.load()) {
-        s.Start([&s](const SendContext& context) { s.ContinuousFileSend(context); }, false, true,
-                false);
-        // Load, refresh and a further "Datei senden" stay offered; the next pass takes the change.
-        s.screen.SetControlMode(ModeOpen);
-        return;
+        s.Start(
+            [&s](const SendContext& context) {
+                s.ContinuousFileSend(context);
+                return false;
+            },
+            false, true, false);
+        return {};
     }
     s.Start(
         [&s, image](const SendContext& context) {
             s.PurgeInput(context);
-            s.SendFileOnce(context, *image);
+            const bool sent =
+                s.SendFileOnce(context, *image) == BlockResult::kWritten && context.KeepGoing();
             s.PurgeInput(context);
+            return sent;
         },
         false, false, true);
+    return {};
 }
 
-void SendSequences::TextSendCommand() {
+EngineResult SendSequences::SendText(const std::string& text) {
     Impl& s = *impl_;
-    if (!s.Claim() || !s.PortReady()) {
-        return;
+    if (EngineResult claimed = s.Claim(); !claimed.ok()) {
+        return claimed;
     }
     s.options.textMode = true;
-    const std::string field = s.screen.View().GetText(ids::kTextEdit);
     if (s.options.continuousSend.load()) {
-        s.screen.SetControlMode(ModeBusy);
         // Taken now, so that closing the dialog right away still sends it.
-        s.Start([&s, text = LeftChars(field, kContinuousTextLength)](
-                    const SendContext& context) { s.ContinuousTextSend(context, text); },
-                true, true, false);
-        return;
+        s.Start(
+            [&s, text = LeftChars(text, kContinuousTextLength)](const SendContext& context) {
+                s.ContinuousTextSend(context, text);
+                return false;
+            },
+            true, true, false);
+        return {};
     }
     s.Start(
-        [text = LeftChars(field, kSingleTextLength)](const SendContext& context) {
+        [text = LeftChars(text, kSingleTextLength)](const SendContext& context) {
             // Like a file send, a text send ends only once its bytes have left the PC.
-            if (SendWithListing(context, BytesOf(text)) == BlockResult::kWritten) {
-                context.device.Drain();
+            if (SendWithListing(context, BytesOf(text)) != BlockResult::kWritten) {
+                return false;
             }
+            context.device.Drain();
+            return context.KeepGoing();
         },
         true, false, false);
+    return {};
 }
 
 bool SendSequences::Busy() const {
     return impl_->Busy();
 }
 
-bool SendSequences::RefuseWhileBusy() {
-    return impl_->RefuseWhileBusy();
-}
-
 void SendSequences::StopAndJoin() {
     impl_->WakeAndStop();
     // The port is closing: its closer sets the controls' mode.
     impl_->restoreOpenMode = false;
-    impl_->FinishSender();
+    impl_->FinishSender(false);
 }
 
-void SendSequences::RefreshSnapshot() {
+void SendSequences::RefreshSnapshot(int pauseIndex) {
     const TxImage& tx = impl_->tx;
     auto image = std::make_shared<TxSnapshot>();
     image->loaded = tx.loaded;
-    image->pauseIndex = impl_->screen.View().ComboSelection(ids::kPauseCombo);
+    image->pauseIndex = pauseIndex;
     std::lock_guard lock(impl_->snapshotMutex);
     if (tx.loaded) {
         const std::size_t dataLength =

@@ -3,8 +3,8 @@
 
 #include <array>
 
-#include "ui-resources/ids.h"
 #include "text/text_helpers.h"
+#include "ui-resources/ids.h"
 
 namespace velotrix::layout {
 

@@ -1,17 +1,23 @@
-// Runs one velotrix-cli command on the program's own controller, driven like a person drives the
-// window: the same code, so the same bytes on the line and the same messages.
+// Runs velotrix-cli commands on the engine: its events printed as the window's MessageList shows
+// them, its results and events deciding the exit status.
 #pragma once
 
 #include <atomic>
+#include <chrono>
+#include <functional>
+#include <optional>
 #include <ostream>
+#include <string>
 
 #include "frontends/cli/cli_options.h"
+#include "platform/manual_loop.h"
+#include "serial/engine.h"
 
 namespace velotrix::cli {
 
 struct Terminal {
     std::ostream& out;  // the MessageList and the results
-    std::ostream& err;  // error boxes, hints and the progress line
+    std::ostream& err;  // errors, hints and the progress line
     // Progress is drawn on err only where a person watches it.
     bool showProgress = false;
     // Set from a signal handler: the running command closes the port and fails.
@@ -20,5 +26,75 @@ struct Terminal {
 
 // Carries out a parsed command (not kHelp); returns the exit status.
 int RunCommand(const Options& options, const Terminal& terminal);
+
+enum class WaitResult { kDone, kTimedOut, kInterrupted };
+
+// One engine on a real-clock loop, and what its events have told so far.
+class Session {
+  public:
+    explicit Session(const Terminal& terminal, DeviceAccess devices = {});
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    Engine& GetEngine() { return engine_; }
+
+    // Opens the port with the line settings; false (and the reason printed) when it fails.
+    bool Open(const PortInfo& port, const LineOptions& line);
+    // Pumps the loop until done holds, the time is up or the user interrupted.
+    WaitResult WaitFor(const std::function<bool()>& done,
+                       std::optional<std::chrono::milliseconds> limit);
+    // Closes the port (which stops any send) and shows what the workers posted before.
+    void Close();
+
+    void PrintOut(const std::string& utf8);
+    // An error in code page 1252, behind the prefix; the command fails.
+    void PrintError(const std::string& cp1252);
+    void SetErrorPrefix(std::string cp1252) { errorPrefix_ = std::move(cp1252); }
+    // Quiet: the MessageList's lines are not printed, only results and errors.
+    void SetQuiet(bool quiet) { quiet_ = quiet; }
+    // The result's text (or OS error) printed: errors to err, notices to out. False for a failure.
+    bool Report(const EngineResult& result);
+
+    bool Failed() const { return errorCount_ > 0; }
+    bool Interrupted() const;
+    // What the events said.
+    bool SendEnded() const { return sendEnded_; }
+    bool SendCompleted() const { return sendCompleted_; }
+    bool AnythingReceived() const { return anythingReceived_; }
+    const std::optional<ReceptionFinishedEvent>& Finished() const { return finished_; }
+    // Whether the reception reached the header's end, and what the header said (none: BIN).
+    bool RxHeaderSeen() const { return rxHeaderSeen_; }
+    const std::optional<RxHeaderInfo>& RxHeader() const { return rxHeader_; }
+    bool LineLost() const { return lineLost_; }
+
+  private:
+    void OnEvent(const EngineEvent& event);
+    void DrawProgress();
+    void ClearProgress();
+
+    const Terminal& terminal_;
+    ManualLoop loop_{ManualLoop::Clock::kReal};
+    Engine engine_;
+    std::string errorPrefix_;
+    std::string progressLine_;
+    std::uint32_t progressMaximum_ = 0;
+    std::uint32_t progressValue_ = 0;
+    bool progressShown_ = false;
+    std::chrono::steady_clock::time_point progressStart_;
+    int errorCount_ = 0;
+    bool quiet_ = false;
+    bool sendEnded_ = false;
+    bool sendCompleted_ = false;
+    bool anythingReceived_ = false;
+    bool lineLost_ = false;
+    bool rxHeaderSeen_ = false;
+    std::optional<ReceptionFinishedEvent> finished_;
+    std::optional<RxHeaderInfo> rxHeader_;
+};
+
+// Code page 1252 text as the terminal shows it: UTF-8, line breaks for carriage returns, and no
+// control characters (a header name comes from the line and must not drive the terminal).
+std::string ForTerminal(std::string_view cp1252);
 
 }  // namespace velotrix::cli

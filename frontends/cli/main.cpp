@@ -1,30 +1,18 @@
 // velotrix-cli: the transfers of the Velotrix window from the command line.
-#include <unistd.h>
-
 #include <atomic>
-#include <csignal>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "frontends/cli/cli_options.h"
 #include "frontends/cli/cli_session.h"
+#include "platform/process.h"
 #include "text/cp1252.h"
-
-namespace {
-
-std::atomic<bool> interrupted{false};
-
-// Ctrl+C closes the port the way the COM button does, so that a send stops cleanly.
-void OnInterrupt(int) {
-    interrupted.store(true);
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     using namespace velotrix;
-    static_assert(std::atomic<bool>::is_always_lock_free);
+    UseUserLanguage();
+    static std::atomic<bool> interrupted{false};
 
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     const cli::ParseResult parsed = cli::ParseArguments(arguments);
@@ -37,13 +25,12 @@ int main(int argc, char** argv) {
         std::cout << Cp1252ToUtf8(cli::HelpText());
         return cli::kExitOk;
     }
-
-    struct sigaction action {};
-    action.sa_handler = OnInterrupt;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
-
-    const cli::Terminal terminal{std::cout, std::cerr, isatty(STDERR_FILENO) == 1, &interrupted};
+    if (parsed.options.command == cli::Command::kVersion) {
+        std::cout << cli::VersionText() << '\n';
+        return cli::kExitOk;
+    }
+    // Ctrl+C closes the port the way the COM button does, so that a send stops cleanly.
+    CatchInterrupts(interrupted);
+    const cli::Terminal terminal{std::cout, std::cerr, ErrorStreamIsTerminal(), &interrupted};
     return cli::RunCommand(parsed.options, terminal);
 }

@@ -34,8 +34,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "ui-resources/ids.h"
 #include "text/cp1252.h"
+#include "ui-resources/ids.h"
 #include "ui-resources/velotrix_icon.h"
 
 namespace velotrix {
@@ -735,6 +735,16 @@ void QtView::MessageBox(std::string_view text, std::string_view caption, Message
     // Texts such as "<COM öffnen>" must not be taken for markup.
     box.setTextFormat(Qt::PlainText);
     box.exec();
+}
+
+bool QtView::AskYesNo(std::string_view text, std::string_view caption) {
+    QMessageBox box(QMessageBox::Question, ToQt(caption), ToQt(text),
+                    QMessageBox::Yes | QMessageBox::No, window_.get());
+    box.setTextFormat(Qt::PlainText);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("Ja"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("Nein"));
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }
 
 std::optional<std::string> QtView::AskOpenFile(std::string_view title,

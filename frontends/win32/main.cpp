@@ -2,10 +2,12 @@
 #include "frontends/win32/windows_api.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include "app/controller.h"
 #include "frontends/win32/win32_loop.h"
 #include "frontends/win32/win32_view.h"
+#include "platform/win32/wide_text.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     INITCOMMONCONTROLSEX controls{sizeof controls,
@@ -14,7 +16,16 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     velotrix::Win32Loop loop;
     velotrix::Win32View view;
     velotrix::MainController controller(
-        view, loop, velotrix::ControllerEnvironment{velotrix::DefaultSettingsPath()});
+        view, loop, velotrix::ControllerEnvironment{velotrix::DefaultSettingsPath(), {}});
     controller.Start();
+    // "velotrix FILE" (and "Open with" from Explorer) loads the file for sending. The wide command
+    // line, so that a path with any characters arrives whole.
+    int count = 0;
+    if (wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count)) {
+        if (count > 1) {
+            controller.LoadFile(velotrix::WideToUtf8(arguments[1]));
+        }
+        LocalFree(arguments);
+    }
     return view.Run(showCommand);
 }

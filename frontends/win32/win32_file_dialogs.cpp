@@ -84,6 +84,11 @@ void Win32View::MessageBox(std::string_view text, std::string_view caption, Mess
                   MB_OK | BoxIcon(icon));
 }
 
+bool Win32View::AskYesNo(std::string_view text, std::string_view caption) {
+    return ::MessageBoxW(Owner(), BoxText(text).c_str(), Cp1252ToWide(caption).c_str(),
+                         MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
 std::optional<std::string> Win32View::AskOpenFile(std::string_view title,
                                                   const std::vector<FileFilter>& filters,
                                                   int& filterIndex) {

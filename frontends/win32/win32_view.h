@@ -51,6 +51,7 @@ class Win32View : public DialogView {
     void EnableMenuItem(int id, bool enabled) override;
     void Repaint() override;
     void MessageBox(std::string_view text, std::string_view caption, MessageIcon icon) override;
+    bool AskYesNo(std::string_view text, std::string_view caption) override;
     std::optional<std::string> AskOpenFile(std::string_view title,
                                            const std::vector<FileFilter>& filters,
                                            int& filterIndex) override;

@@ -314,6 +314,20 @@ void HeadlessView::MessageBox(std::string_view text, std::string_view caption, M
     }
 }
 
+bool HeadlessView::AskYesNo(std::string_view text, std::string_view caption) {
+    messages_.push_back({std::string(text), std::string(caption), MessageIcon::kNone});
+    if (yesNoAnswers_.empty()) {
+        return true;
+    }
+    const bool yes = yesNoAnswers_.front();
+    yesNoAnswers_.pop_front();
+    return yes;
+}
+
+void HeadlessView::QueueYesNoAnswer(bool yes) {
+    yesNoAnswers_.push_back(yes);
+}
+
 std::optional<std::string> HeadlessView::AskOpenFile(std::string_view title,
                                                      const std::vector<FileFilter>& filters,
                                                      int& filterIndex) {

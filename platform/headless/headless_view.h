@@ -72,6 +72,8 @@ class HeadlessView : public DialogView {
     void EnableMenuItem(int id, bool enabled) override;
     void Repaint() override;
     void MessageBox(std::string_view text, std::string_view caption, MessageIcon icon) override;
+    // Recorded among the messages; answered from the queue, "Ja" when nothing is queued.
+    bool AskYesNo(std::string_view text, std::string_view caption) override;
     std::optional<std::string> AskOpenFile(std::string_view title,
                                            const std::vector<FileFilter>& filters,
                                            int& filterIndex) override;
@@ -109,6 +111,7 @@ class HeadlessView : public DialogView {
     void QueueOpenFileAnswer(std::optional<std::string> path,
                              std::optional<int> filterIndex = std::nullopt);
     void QueueSaveFileAnswer(std::optional<std::string> path);
+    void QueueYesNoAnswer(bool yes);
 
     // A person's actions. Each does nothing where the person could not act: on a disabled or hidden
     // control, on the main window while the modal text dialog is open, on the text dialog while it
@@ -183,6 +186,7 @@ class HeadlessView : public DialogView {
     std::vector<FileDialogCall> fileDialogCalls_;
     std::deque<OpenAnswer> openAnswers_;
     std::deque<std::optional<std::string>> saveAnswers_;
+    std::deque<bool> yesNoAnswers_;
 };
 
 }  // namespace velotrix

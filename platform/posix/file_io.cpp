@@ -39,12 +39,21 @@ class FileDescriptor {
 
 // Opened non-blocking so that a pipe without a partner is refused instead of hanging the window.
 FileDescriptor OpenRegularForReading(const std::string& path, FileReadStatus& status,
-                                     struct stat& info) {
+                                     struct stat& info, int* osError = nullptr) {
     FileDescriptor file(path.empty() ? -1 : open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    const int openError = path.empty() ? ENOENT : errno;
     if (file.get() < 0) {
-        status = errno == ENOENT ? FileReadStatus::kMissing : FileReadStatus::kCannotOpen;
-    } else if (fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        status = openError == ENOENT ? FileReadStatus::kMissing : FileReadStatus::kCannotOpen;
+        if (osError != nullptr) {
+            *osError = openError;
+        }
+    } else if (fstat(file.get(), &info) != 0) {
         status = FileReadStatus::kCannotOpen;
+        if (osError != nullptr) {
+            *osError = errno;
+        }
+    } else if (!S_ISREG(info.st_mode)) {
+        status = FileReadStatus::kNotRegular;
     } else {
         status = FileReadStatus::kRead;
     }
@@ -107,7 +116,7 @@ bool CreateNewFile(const std::string& path, std::string_view content) {
 FileReadResult ReadFileInto(const std::string& path, std::span<std::uint8_t> buffer) {
     FileReadResult result;
     struct stat info {};
-    const FileDescriptor file = OpenRegularForReading(path, result.status, info);
+    const FileDescriptor file = OpenRegularForReading(path, result.status, info, &result.osError);
     if (result.status != FileReadStatus::kRead) {
         return result;
     }
@@ -121,6 +130,7 @@ FileReadResult ReadFileInto(const std::string& path, std::span<std::uint8_t> buf
         got == static_cast<ssize_t>(buffer.size()) ? ReadUpTo(file.get(), &beyond, 1) : 0;
     if (got < 0 || more < 0) {
         result.status = FileReadStatus::kCannotOpen;
+        result.osError = errno;
     } else if (more > 0) {
         result.status = FileReadStatus::kTooBig;
     } else {

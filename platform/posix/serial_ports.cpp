@@ -52,12 +52,42 @@ bool IsRealUart(const std::string& devicePath, const std::string& sysTypePath) {
     return real;
 }
 
+std::string FirstLineOf(const std::filesystem::path& file) {
+    std::ifstream in(file);
+    std::string line;
+    std::getline(in, line);
+    return line;
+}
+
+// A USB adapter's manufacturer, product and serial number: the tty's device link leads to the USB
+// interface (or the serial port below it); the USB device that holds them is one of its parents.
+void DescribeAdapter(PortInfo& port, const std::string& sysTtyDirectory) {
+    std::error_code error;
+    std::filesystem::path device = std::filesystem::canonical(
+        std::filesystem::path(sysTtyDirectory) / port.name / "device", error);
+    constexpr int kLevels = 4;
+    for (int level = 0; !error && level < kLevels && device.has_relative_path(); ++level) {
+        if (std::filesystem::exists(device / "idVendor", error)) {
+            const std::string manufacturer = FirstLineOf(device / "manufacturer");
+            const std::string product = FirstLineOf(device / "product");
+            port.description = manufacturer.empty() || product.empty()
+                                   ? manufacturer + product
+                                   : manufacturer + " " + product;
+            port.serialNumber = FirstLineOf(device / "serial");
+            return;
+        }
+        device = device.parent_path();
+    }
+}
+
 }  // namespace
 
 std::vector<PortInfo> ListSerialDevicesIn(const std::string& deviceDirectory,
                                           const std::string& sysTtyDirectory,
                                           std::string_view extraPaths) {
     std::vector<PortInfo> ports;
+    AppendExtraPorts(ports, extraPaths, ':');
+    const std::size_t extraCount = ports.size();
     std::error_code error;
     std::filesystem::directory_iterator entry(deviceDirectory, error);
     for (; !error && entry != std::filesystem::directory_iterator(); entry.increment(error)) {
@@ -70,17 +100,40 @@ std::vector<PortInfo> ListSerialDevicesIn(const std::string& deviceDirectory,
         if (prefix == "ttyS" && !IsRealUart(path, sysTtyDirectory + "/" + name + "/type")) {
             continue;
         }
-        ports.push_back({name, path});
+        const bool named = std::any_of(ports.begin(), ports.begin() + extraCount,
+                                       [&](const PortInfo& port) { return port.path == path; });
+        if (named) {
+            continue;
+        }
+        PortInfo port{name, path, {}, {}};
+        DescribeAdapter(port, sysTtyDirectory);
+        ports.push_back(std::move(port));
     }
-    std::sort(ports.begin(), ports.end(),
+    std::sort(ports.begin() + static_cast<std::ptrdiff_t>(extraCount), ports.end(),
               [](const PortInfo& a, const PortInfo& b) { return NaturalLess(a.name, b.name); });
-    AppendExtraPorts(ports, extraPaths, ':');
     return ports;
 }
 
 std::vector<PortInfo> ListSerialDevices() {
     const char* extraPaths = std::getenv("VELOTRIX_PORTS");
     return ListSerialDevicesIn("/dev", "/sys/class/tty", extraPaths != nullptr ? extraPaths : "");
+}
+
+PortInfo ResolvePort(const std::string& nameOrPath) {
+    if (nameOrPath.find('/') != std::string::npos) {
+        return {nameOrPath, nameOrPath};
+    }
+    for (const PortInfo& info : ListSerialDevices()) {
+        if (info.name == nameOrPath) {
+            return info;
+        }
+    }
+    // A file of that name here is what the user meant; the open then says what it is.
+    const std::string device = "/dev/" + nameOrPath;
+    if (access(device.c_str(), F_OK) != 0 && access(nameOrPath.c_str(), F_OK) == 0) {
+        return {nameOrPath, nameOrPath};
+    }
+    return {nameOrPath, device};
 }
 
 }  // namespace velotrix

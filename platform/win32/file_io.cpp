@@ -23,19 +23,30 @@ bool IsRegularFile(const UniqueHandle& file) {
            !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-UniqueHandle OpenRegularForReading(const std::string& path, FileReadStatus& status) {
+UniqueHandle OpenRegularForReading(const std::string& path, FileReadStatus& status,
+                                   int* osError = nullptr) {
     UniqueHandle file;
+    const std::wstring wide = Utf8ToWide(path);
+    const DWORD attributes =
+        path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(wide.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        status = FileReadStatus::kNotRegular;
+        return file;
+    }
     if (!path.empty()) {
-        file = UniqueHandle(CreateFileW(Utf8ToWide(path).c_str(), GENERIC_READ,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+        file =
+            UniqueHandle(CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     }
     if (!file.valid()) {
         const DWORD code = path.empty() ? ERROR_FILE_NOT_FOUND : GetLastError();
         const bool missing = code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND;
         status = missing ? FileReadStatus::kMissing : FileReadStatus::kCannotOpen;
+        if (osError != nullptr) {
+            *osError = static_cast<int>(code);
+        }
     } else {
-        status = IsRegularFile(file) ? FileReadStatus::kRead : FileReadStatus::kCannotOpen;
+        status = IsRegularFile(file) ? FileReadStatus::kRead : FileReadStatus::kNotRegular;
     }
     return file;
 }
@@ -110,13 +121,14 @@ bool WriteNewFile(const std::wstring& path, std::string_view content, bool flush
 
 FileReadResult ReadFileInto(const std::string& path, std::span<std::uint8_t> buffer) {
     FileReadResult result;
-    const UniqueHandle file = OpenRegularForReading(path, result.status);
+    const UniqueHandle file = OpenRegularForReading(path, result.status, &result.osError);
     if (result.status != FileReadStatus::kRead) {
         return result;
     }
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size)) {
         result.status = FileReadStatus::kCannotOpen;
+        result.osError = static_cast<int>(GetLastError());
         return result;
     }
     if (static_cast<std::uint64_t>(size.QuadPart) > buffer.size()) {
@@ -131,6 +143,7 @@ FileReadResult ReadFileInto(const std::string& path, std::span<std::uint8_t> buf
                       (got < buffer.size() || ReadUpTo(file.get(), &beyond, 1, more));
     if (!read) {
         result.status = FileReadStatus::kCannotOpen;
+        result.osError = static_cast<int>(GetLastError());
     } else if (more > 0) {
         result.status = FileReadStatus::kTooBig;
     } else {

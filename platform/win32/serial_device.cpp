@@ -29,6 +29,13 @@ OsResult<T> Failure(DWORD code, T value = T{}) {
     return {std::move(value), OsError{static_cast<int>(code), {}}};
 }
 
+// The error of a failed call on an open port. Windows answers "access denied" once the adapter
+// behind an open port has been pulled out: that is reported as the device being gone.
+DWORD IoError() {
+    const DWORD code = GetLastError();
+    return code == ERROR_ACCESS_DENIED ? ERROR_DEVICE_NOT_CONNECTED : code;
+}
+
 // "COM5" opens as "\\.\COM5": the bare name reaches only COM1 to COM9.
 std::wstring DevicePath(const std::string& path) {
     std::wstring wide = Utf8ToWide(path);
@@ -86,7 +93,7 @@ class Win32SerialDevice final : public SerialDevice {
             if (!pending) {
                 if (!ReadFile(port_.get(), &waitByte_, 1, nullptr, &wait_.overlapped) &&
                     GetLastError() != ERROR_IO_PENDING) {
-                    return Failure<SerialEvents>(GetLastError());
+                    return Failure<SerialEvents>(IoError());
                 }
                 pending = true;
             }
@@ -173,6 +180,11 @@ class Win32SerialDevice final : public SerialDevice {
         FlushFileBuffers(port_.get());
     }
 
+    std::size_t QueuedOutput() override {
+        COMSTAT status{};
+        return ReadErrors(&status) == 0 ? status.cbOutQue : 0;
+    }
+
     void Purge(bool input, bool output) override {
         const DWORD flags = (input ? PURGE_RXCLEAR : 0) | (output ? PURGE_TXCLEAR : 0);
         if (flags != 0) {
@@ -203,7 +215,7 @@ class Win32SerialDevice final : public SerialDevice {
         done = 0;
         if (!start(&operation.overlapped)) {
             if (GetLastError() != ERROR_IO_PENDING) {
-                return GetLastError();
+                return IoError();
             }
             const HANDLE handles[] = {operation.event.get(), cancel_.get()};
             if (WaitForMultipleObjects(2, handles, FALSE, timeoutMs) != WAIT_OBJECT_0) {
@@ -213,7 +225,7 @@ class Win32SerialDevice final : public SerialDevice {
         // Done at once or waited for: the result is there, or comes with the cancel.
         if (!GetOverlappedResult(port_.get(), &operation.overlapped, &done, TRUE) &&
             GetLastError() != ERROR_OPERATION_ABORTED) {
-            return GetLastError();
+            return IoError();
         }
         return 0;
     }
@@ -235,7 +247,7 @@ class Win32SerialDevice final : public SerialDevice {
     OsError TakeWaitByte(bool cancelledRead) {
         DWORD got = 0;
         if (!GetOverlappedResult(port_.get(), &wait_.overlapped, &got, TRUE)) {
-            const DWORD code = GetLastError();
+            const DWORD code = IoError();
             if (!(cancelledRead && code == ERROR_OPERATION_ABORTED)) {
                 return OsError{static_cast<int>(code), {}};
             }
@@ -257,7 +269,7 @@ class Win32SerialDevice final : public SerialDevice {
         }
         DWORD flags = 0;
         if (!ClearCommError(port_.get(), &flags, status)) {
-            const DWORD code = GetLastError();
+            const DWORD code = IoError();
             hasErrorFlags_.store(code != ERROR_NOT_SUPPORTED);
             return code;
         }
@@ -278,7 +290,7 @@ class Win32SerialDevice final : public SerialDevice {
         if (GetCommModemStatus(port_.get(), &lines)) {
             return 0;
         }
-        const DWORD code = GetLastError();
+        const DWORD code = IoError();
         hasModemLines_.store(code != ERROR_NOT_SUPPORTED);
         return code;
     }

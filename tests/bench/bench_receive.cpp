@@ -5,10 +5,10 @@
 #include <thread>
 #include <vector>
 
-#include "ui-resources/ids.h"
 #include "platform/serial_device.h"
 #include "support/port_rig.h"
 #include "support/pty_pair.h"
+#include "ui-resources/ids.h"
 
 namespace {
 

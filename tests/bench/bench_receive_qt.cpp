@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "app/controller.h"
-#include "ui-resources/ids.h"
 #include "frontends/qt/qt_loop.h"
 #include "frontends/qt/qt_view.h"
 #include "support/port_rig.h"
 #include "support/pty_pair.h"
 #include "support/temp_dir.h"
+#include "ui-resources/ids.h"
 
 int main(int argc, char* argv[]) {
     using namespace std::chrono_literals;

@@ -26,7 +26,8 @@ double Milliseconds(Clock::duration duration) {
 // One round through the device; negative when a write failed.
 double ThroughDevice(const std::string& port) {
     auto opened = velotrix::OpenSerialDevice(port);
-    if (!opened.ok() || opened.value->Configure({115200, velotrix::Parity::kNone, 8, 1, false})) {
+    if (!opened.ok() ||
+        opened.value->Configure({"", 115200, velotrix::Parity::kNone, 8, 1, false})) {
         return -1;
     }
     velotrix::SerialDevice& device = *opened.value;

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "ui-resources/ids.h"
 #include "platform/fake/fake_serial_device.h"
 #include "platform/files.h"
 #include "support/send_rig.h"
 #include "support/temp_dir.h"
+#include "ui-resources/ids.h"
 
 namespace velotrix::test {
 namespace {

@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "app/controller.h"
-#include "ui-resources/ids.h"
 #include "platform/fake/fake_serial_device.h"
 #include "platform/headless/headless_view.h"
-#include "platform/headless/manual_loop.h"
+#include "platform/manual_loop.h"
 #include "support/temp_dir.h"
+#include "ui-resources/ids.h"
 
 namespace velotrix::test {
 

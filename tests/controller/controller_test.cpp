@@ -183,7 +183,10 @@ TEST_P(QuitTest, ClosesThePortBeforeTheDialogEnds) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EscapeAndBeenden, QuitTest,
-                         ::testing::Values(ids::kCancel, ids::kMenuQuit));
+                         ::testing::Values(ids::kCancel, ids::kMenuQuit),
+                         [](const ::testing::TestParamInfo<int>& value) -> std::string {
+                             return value.param == ids::kCancel ? "Escape" : "Beenden";
+                         });
 
 TEST_F(ControllerTest, TheCloseBoxEndsTheDialogWithoutClosingThePort) {
     Start({"ttyUSB0"});

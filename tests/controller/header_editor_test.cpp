@@ -1,7 +1,9 @@
 // Loading a file and editing its header in the TX group, through the window's commands.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdio>
+#include <ostream>
 
 #include "controller_fixture.h"
 #include "image/crc16.h"
@@ -72,11 +74,26 @@ TEST_P(AadrEditTest, EndAddressFollowsTheLoadAddress) {
     EXPECT_EQ(view.Text(ids::kTxEadr), edit.eadrShown);
 }
 
+void PrintTo(const AadrEdit& edit, std::ostream* out) {
+    *out << edit.dataBytes << " bytes, typed \"" << edit.typed << "\", EADR " << edit.eadrShown;
+}
+
+// Names from the values, e.g. "Typed4_Shows0103", so that test names stay the same between runs.
+std::string AadrEditName(const ::testing::TestParamInfo<AadrEdit>& info) {
+    std::string typed;
+    for (char c : info.param.typed) {
+        typed += std::isalnum(static_cast<unsigned char>(c)) != 0 ? c : '_';
+    }
+    return "Typed" + (typed.empty() ? std::string("Nothing") : typed) + "_Shows" +
+           info.param.eadrShown;
+}
+
 INSTANTIATE_TEST_SUITE_P(Edits, AadrEditTest,
                          ::testing::Values(AadrEdit{256, "", "00FF"}, AadrEdit{256, "4", "0103"},
                                            AadrEdit{256, "c000", "C0FF"},
                                            AadrEdit{2, "FFFF", "0000"},
-                                           AadrEdit{256, " 12", "0111"}));
+                                           AadrEdit{256, " 12", "0111"}),
+                         AadrEditName);
 
 TEST_F(HeaderEditorTest, TypingWhileNothingIsLoadedChangesNothing) {
     view.Type(ids::kTxAadr, "1234");

@@ -6,11 +6,11 @@
 #include <thread>
 #include <tuple>
 
-#include "ui-resources/ids.h"
 #include "controller/controller_fixture.h"
 #include "platform/fake/fake_serial_device.h"
 #include "platform/files.h"
 #include "support/port_rig.h"
+#include "ui-resources/ids.h"
 
 namespace velotrix::test {
 namespace {

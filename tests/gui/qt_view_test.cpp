@@ -18,9 +18,9 @@
 #include <utility>
 #include <vector>
 
-#include "ui-resources/ids.h"
 #include "gui_helpers.h"
 #include "text/cp1252.h"
+#include "ui-resources/ids.h"
 
 namespace velotrix {
 namespace {

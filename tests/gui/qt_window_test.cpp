@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "app/controller.h"
-#include "ui-resources/ids.h"
 #include "frontends/qt/qt_loop.h"
 #include "frontends/qt/qt_view.h"
 #include "gui_helpers.h"
+#include "ui-resources/ids.h"
 
 namespace velotrix {
 namespace {

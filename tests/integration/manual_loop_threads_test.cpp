@@ -1,5 +1,5 @@
 // Worker threads post into the owner-pumped loop while its owner pumps: nothing lost, order kept.
-#include "platform/headless/manual_loop.h"
+#include "platform/manual_loop.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <thread>
 
-#include "ui-resources/ids.h"
 #include "controller/controller_fixture.h"
 #include "image/rx_save.h"
 #include "platform/files.h"
@@ -13,6 +12,7 @@
 #include "support/port_rig.h"
 #include "support/pty_pair.h"
 #include "support/temp_dir.h"
+#include "ui-resources/ids.h"
 
 namespace velotrix::test {
 namespace {

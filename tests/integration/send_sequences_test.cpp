@@ -9,11 +9,11 @@
 #include <thread>
 #include <vector>
 
-#include "ui-resources/ids.h"
 #include "platform/fake/fake_serial_device.h"
 #include "support/line_recorder.h"
 #include "support/pty_pair.h"
 #include "support/send_rig.h"
+#include "ui-resources/ids.h"
 
 namespace velotrix::test {
 namespace {

@@ -2,11 +2,11 @@
 #include <gtest/gtest.h>
 
 #include "app/controller.h"
-#include "ui-resources/ids.h"
 #include "controller/controller_fixture.h"
 #include "image/crc16.h"
 #include "support/pty_pair.h"
 #include "text/text_helpers.h"
+#include "ui-resources/ids.h"
 
 namespace velotrix::test {
 namespace {

@@ -6,9 +6,9 @@
 #include <array>
 #include <utility>
 
-#include "ui-resources/ids.h"
 #include "app/preferences.h"
 #include "app/type_combo.h"
+#include "ui-resources/ids.h"
 
 namespace velotrix::test {
 

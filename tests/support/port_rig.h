@@ -10,7 +10,7 @@
 
 #include "app/screen.h"
 #include "platform/headless/headless_view.h"
-#include "platform/headless/manual_loop.h"
+#include "platform/manual_loop.h"
 #include "serial/port_control.h"
 #include "serial/receive_engine.h"
 #include "serial/serial_port.h"

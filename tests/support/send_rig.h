@@ -15,7 +15,7 @@
 #include "app/screen.h"
 #include "image/tx_image.h"
 #include "platform/headless/headless_view.h"
-#include "platform/headless/manual_loop.h"
+#include "platform/manual_loop.h"
 #include "serial/block_writer.h"
 #include "serial/send_sequences.h"
 #include "serial/serial_port.h"

@@ -1,5 +1,5 @@
 // The owner-pumped loop: timer order, restart and stop, and tasks between timers.
-#include "platform/headless/manual_loop.h"
+#include "platform/manual_loop.h"
 
 #include <gtest/gtest.h>
 

@@ -4,9 +4,9 @@
 #include <map>
 #include <vector>
 
-#include "ui-resources/ids.h"
 #include "app/preferences.h"
 #include "support/temp_dir.h"
+#include "ui-resources/ids.h"
 
 namespace velotrix {
 namespace {

@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
-#include "ui-resources/ids.h"
 #include "controller/controller_fixture.h"
 #include "support/port_rig.h"
+#include "ui-resources/ids.h"
 
 namespace velotrix::test {
 namespace {

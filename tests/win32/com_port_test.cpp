@@ -36,7 +36,7 @@ class ComPortTest : public ::testing::Test {
         auto opened = OpenSerialDevice(TestPort());
         ASSERT_TRUE(opened.ok()) << opened.error.code;
         device_ = std::move(opened.value);
-        ASSERT_FALSE(device_->Configure({9600, Parity::kNone, 8, 1, false}));
+        ASSERT_FALSE(device_->Configure({"", 9600, Parity::kNone, 8, 1, false}));
         device_->Purge(true, true);
     }
 
@@ -101,15 +101,15 @@ TEST_F(ComPortTest, PurgingInputDropsWhatIsQueuedAndWhatTheWaitTook) {
 }
 
 TEST_F(ComPortTest, AppliesSettingsAndRefusesWhatTheDriverWouldChange) {
-    ASSERT_FALSE(device_->Configure({115200, Parity::kNone, 8, 2, false}));
+    ASSERT_FALSE(device_->Configure({"", 115200, Parity::kNone, 8, 2, false}));
     AppliedSettings a = device_->ReadBack();
     EXPECT_EQ(std::tuple(a.baudRate, a.dataBits, a.stopBits, a.parity, a.ctsFlow),
               std::tuple(115200u, 8, 2, Parity::kNone, false));
     // Wine's pseudo-terminal makes 8065 baud 38400 and 7E1 8N1; a real adapter may make them. What
     // the driver changes is refused, and the port keeps what it had.
     for (const LineSettings& odd :
-         {LineSettings{8065, std::nullopt, std::nullopt, std::nullopt, std::nullopt},
-          LineSettings{9600, Parity::kEven, 7, 1, false}}) {
+         {LineSettings{"", 8065, std::nullopt, std::nullopt, std::nullopt, std::nullopt},
+          LineSettings{"", 9600, Parity::kEven, 7, 1, false}}) {
         const OsError error = device_->Configure(odd);
         a = device_->ReadBack();
         if (error) {
@@ -120,7 +120,7 @@ TEST_F(ComPortTest, AppliesSettingsAndRefusesWhatTheDriverWouldChange) {
                       std::tuple(odd.baudRate, odd.dataBits.value_or(8)));
         }
     }
-    EXPECT_EQ(device_->Configure({300, std::nullopt, 9, std::nullopt, false}).code,
+    EXPECT_EQ(device_->Configure({"", 300, std::nullopt, 9, std::nullopt, false}).code,
               ERROR_INVALID_PARAMETER);
     EXPECT_FALSE(device_->Cts() || device_->TakeLineErrors().Any());  // a pty has neither
 }
@@ -145,7 +145,7 @@ TEST(ComPortOpen, TakesBareAndDeviceNamesAndRefusesWhatIsNoPort) {
     }
 }
 
-TEST(ComPortList, NamesTheAnnouncedPortsByTheirDeviceNameThenTheExtraEntries) {
+TEST(ComPortList, NamesTheUsersEntriesThenTheAnnouncedPortsByTheirDeviceName) {
     if (TestPort().empty()) {
         GTEST_SKIP() << "VELOTRIX_TEST_COM_PORT names no port; scripts/test-windows sets it";
     }
@@ -154,12 +154,25 @@ TEST(ComPortList, NamesTheAnnouncedPortsByTheirDeviceNameThenTheExtraEntries) {
     for (const PortInfo& port : ListSerialDevices()) {
         shown.push_back(port.name + "=" + port.path);
     }
-    _putenv_s("VELOTRIX_PORTS", "");
     const std::string expected = TestPort() + "=\\\\.\\" + TestPort();
     EXPECT_NE(std::find(shown.begin(), shown.end(), expected), shown.end());
     ASSERT_GE(shown.size(), 3u);
-    EXPECT_EQ(std::vector<std::string>(shown.end() - 3, shown.end()),
+    EXPECT_EQ(std::vector<std::string>(shown.begin(), shown.begin() + 3),
               (std::vector<std::string>{"ac1=C:\\pc\\ac1", "COM8=COM8", "COM7=\\\\.\\COM7"}));
+    // A port the user names: a known name as listed, another name in the device namespace.
+    const struct {
+        std::string named;
+        std::string name;
+        std::string path;
+    } cases[] = {{"com7", "COM7", "\\\\.\\COM7"},
+                 {"COM12", "COM12", "\\\\.\\COM12"},
+                 {"\\\\.\\COM12", "COM12", "\\\\.\\COM12"},
+                 {"C:\\pc\\ac2", "C:\\pc\\ac2", "C:\\pc\\ac2"}};
+    for (const auto& c : cases) {
+        const PortInfo port = ResolvePort(c.named);
+        EXPECT_EQ(std::tuple(port.name, port.path), std::tuple(c.name, c.path)) << c.named;
+    }
+    _putenv_s("VELOTRIX_PORTS", "");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <string>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -48,11 +49,13 @@ TEST(Win32Files, DirectoriesAndDevicesAreNoFiles) {
     const TempDir dir;
     std::array<std::uint8_t, 8> buffer{};
     std::string content;
-    for (const std::string& path : {dir.path(), std::string("NUL"), std::string("CON")}) {
-        EXPECT_EQ(ReadFileInto(path, buffer).status, FileReadStatus::kCannotOpen) << path;
-        EXPECT_EQ(ReadWholeFile(path, content), FileReadStatus::kCannotOpen) << path;
+    for (const std::string& path : {dir.path(), std::string("NUL")}) {
+        EXPECT_EQ(ReadFileInto(path, buffer).status, FileReadStatus::kNotRegular) << path;
+        EXPECT_EQ(ReadWholeFile(path, content), FileReadStatus::kNotRegular) << path;
     }
-    EXPECT_EQ(ReadFileInto(dir.File("missing"), buffer).status, FileReadStatus::kMissing);
+    const FileReadResult missing = ReadFileInto(dir.File("missing"), buffer);
+    EXPECT_EQ(std::tuple(missing.status, missing.osError),
+              std::tuple(FileReadStatus::kMissing, int{ERROR_FILE_NOT_FOUND}));
     EXPECT_EQ(WriteWholeFile("NUL", buffer), FileWriteStatus::kCannotCreate);
     EXPECT_FALSE(ReplaceFileContents(dir.path(), "x"));
 }

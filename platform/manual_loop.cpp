@@ -1,5 +1,5 @@
 // The owner-pumped event loop behind the headless view: posted tasks and one-shot timers.
-#include "platform/headless/manual_loop.h"
+#include "platform/manual_loop.h"
 
 #include <algorithm>
 #include <utility>

@@ -1,0 +1,155 @@
+// The engine's events as the window shows them.
+#include "app/event_presenter.h"
+
+#include <string>
+
+#include "app/type_combo.h"
+#include "serial/engine.h"
+#include "text/text_helpers.h"
+#include "ui-resources/ids.h"
+#include "ui-resources/messages.h"
+
+namespace velotrix {
+
+namespace {
+
+constexpr int kRxTextFields[] = {ids::kRxKind, ids::kRxAadr, ids::kRxEadr, ids::kRxSadr,
+                                 ids::kRxName, ids::kRxCrc,  ids::kRxBytes};
+
+std::string Decimal(std::uint32_t value) {
+    return IntToDecimal(static_cast<std::int32_t>(value));
+}
+
+}  // namespace
+
+void EventPresenter::Show(const EngineEvent& event) {
+    std::visit(*this, event);
+}
+
+void EventPresenter::ShowPortClosed() {
+    screen_.SetControlMode(ModeClosed);
+    view_.SetText(ids::kComButton, msg::kOpenCaption);
+    view_.Show(ids::kCtsIndicator, false);
+    view_.EnableMenuItem(ids::kMenuSendText, false);
+}
+
+void EventPresenter::operator()(const LinesEvent& event) {
+    for (const std::string& line : event.lines) {
+        screen_.AddMessage(line);
+    }
+    if (event.scrollToEnd) {
+        screen_.ScrollMessageListToEnd();
+    }
+}
+
+void EventPresenter::operator()(const MessagesClearedEvent&) {
+    screen_.ClearMessages();
+}
+
+void EventPresenter::operator()(const ReceivedEvent& event) {
+    if (event.listingGrew) {
+        view_.Repaint();
+    }
+    view_.SetPaneText(ids::kPaneReceived, std::string(msg::kBytesReceived) + Decimal(event.total));
+}
+
+void EventPresenter::ShowPortOpen(std::optional<bool> ctsFlow, bool cts) {
+    screen_.SetControlMode(ModeOpen);
+    view_.SetText(ids::kComButton, msg::kCloseCaption);
+    if (ctsFlow) {
+        view_.Show(ids::kCtsIndicator, *ctsFlow);
+    }
+    view_.SetCheck(ids::kCtsIndicator, cts);
+    view_.Repaint();
+    view_.EnableMenuItem(ids::kMenuSendText, true);
+}
+
+void EventPresenter::ClearRxFields() {
+    for (int id : kRxTextFields) {
+        view_.SetText(id, " ");
+    }
+    view_.ComboSelect(ids::kRxType, -1);
+}
+
+void EventPresenter::operator()(const RxHeaderEvent& event) {
+    ClearRxFields();
+    if (!event.header) {
+        view_.SetText(ids::kRxKind, msg::kReceivedBin);
+        return;
+    }
+    const RxHeaderInfo& header = *event.header;
+    view_.SetText(ids::kRxKind, msg::kReceivedZ80);
+    SelectTypeByLetter(view_, ids::kRxType, header.typeLetter);
+    view_.SetText(ids::kRxAadr, Hex4(header.aadr));
+    view_.SetText(ids::kRxEadr, Hex4(header.eadr));
+    view_.SetText(ids::kRxSadr, Hex4(header.sadr));
+    view_.SetText(ids::kRxName, header.name);
+    view_.Repaint();
+}
+
+void EventPresenter::operator()(const ReceptionFinishedEvent& event) {
+    view_.SetText(ids::kRxCrc, Hex4(event.crc));
+    view_.SetText(ids::kRxBytes, Hex4(event.dataLength));
+    view_.Enable(ids::kSaveButton, true);
+    view_.SetPaneText(ids::kPaneReceived, "");
+    unsaved_ = event.total > 0;
+}
+
+void EventPresenter::operator()(const ProgressEvent& event) {
+    switch (event.kind) {
+        case ProgressEvent::Kind::kShow:
+            view_.ShowProgress(event.value);
+            break;
+        case ProgressEvent::Kind::kUpdate:
+            view_.SetProgress(event.value);
+            view_.SetPaneText(ids::kPaneSent, Decimal(event.value));
+            break;
+        case ProgressEvent::Kind::kHide:
+            view_.HideProgress();
+            break;
+    }
+}
+
+void EventPresenter::operator()(const BlocksEvent& event) {
+    view_.Enable(ids::kBinModeCheck, !event.active);
+    if (!event.active) {
+        view_.SetPaneText(ids::kPaneSent, " ");
+    }
+}
+
+void EventPresenter::operator()(const ContinuousEvent& event) {
+    view_.Enable(ids::kContinuousCheck, !event.running);
+}
+
+void EventPresenter::operator()(const SendEndedEvent& event) {
+    if (event.restoreOpen) {
+        screen_.SetControlMode(ModeOpen);
+    }
+}
+
+void EventPresenter::operator()(const OsErrorEvent& event) {
+    screen_.ShowSystemError(event.error);
+}
+
+void EventPresenter::operator()(const LineLostEvent& event) {
+    ShowPortClosed();
+    screen_.ShowSystemError(event.error, msg::kLineLost);
+}
+
+void EventPresenter::operator()(const ReopenedEvent& event) {
+    ShowPortOpen(event.ctsFlow, event.cts);
+    screen_.AddMessage(ReopenedLine(event));
+    screen_.ScrollMessageListToEnd();
+}
+
+void EventPresenter::operator()(const BaudChangedEvent& event) {
+    screen_.AddMessage(BaudChangedLine(event));
+    screen_.ScrollMessageListToEnd();
+}
+
+void EventPresenter::operator()(const CtsEvent& event) {
+    view_.SetCheck(ids::kCtsIndicator, event.cts);
+    view_.Repaint();
+}
+
+}  // namespace velotrix

@@ -1,0 +1,49 @@
+// Shows what the engine reports: each event becomes the controls, panes, progress bar, MessageList
+// lines and boxes that the window shows for it.
+#pragma once
+
+#include <optional>
+
+#include "app/screen.h"
+#include "serial/engine_events.h"
+
+namespace velotrix {
+
+class EventPresenter {
+  public:
+    explicit EventPresenter(Screen& screen) : screen_(screen), view_(screen.View()) {}
+
+    void Show(const EngineEvent& event);
+    // The controls of a closed port: settings offered again, "COM öffnen", no CTS, no text send.
+    void ShowPortClosed();
+    // The controls of an open port; ctsFlow: the flow control chosen, if any.
+    void ShowPortOpen(std::optional<bool> ctsFlow, bool cts);
+    // Blanks the RX fields and the RX type.
+    void ClearRxFields();
+    // True from a finished reception until it is saved or the display is reset.
+    bool UnsavedReception() const { return unsaved_; }
+    void MarkSaved() { unsaved_ = false; }
+
+    // One handler for each kind of event.
+    void operator()(const LinesEvent& event);
+    void operator()(const MessagesClearedEvent&);
+    void operator()(const ReceivedEvent& event);
+    void operator()(const RxHeaderEvent& event);
+    void operator()(const ReceptionFinishedEvent& event);
+    void operator()(const ProgressEvent& event);
+    void operator()(const BlocksEvent& event);
+    void operator()(const ContinuousEvent& event);
+    void operator()(const SendEndedEvent& event);
+    void operator()(const OsErrorEvent& event);
+    void operator()(const LineLostEvent& event);
+    void operator()(const CtsEvent& event);
+    void operator()(const ReopenedEvent& event);
+    void operator()(const BaudChangedEvent& event);
+
+  private:
+    Screen& screen_;
+    DialogView& view_;
+    bool unsaved_ = false;
+};
+
+}  // namespace velotrix

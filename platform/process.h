@@ -1,0 +1,19 @@
+// The process and its user: interrupts (Ctrl+C, or the system asking the program to end) as a
+// flag to poll, the terminal, and the language of the system's texts.
+#pragma once
+
+#include <atomic>
+
+namespace velotrix {
+
+// From now on an interrupt sets flag instead of ending the process, so that the program can close
+// the port cleanly. The flag must live as long as the process.
+void CatchInterrupts(std::atomic<bool>& flag);
+
+// True when the standard error stream is a terminal that a person watches.
+bool ErrorStreamIsTerminal();
+
+// The system's own texts (error messages) from now on in the user's language.
+void UseUserLanguage();
+
+}  // namespace velotrix

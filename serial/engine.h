@@ -1,0 +1,101 @@
+// The engine in the user's terms, for every face of the program: open and close a port, load a
+// file into the transmit image, send it or a text, save the finished reception. Calls return
+// results; what happens later arrives as events on the UI thread.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "image/tx_image.h"
+#include "platform/serial_device.h"
+#include "platform/ui_loop.h"
+#include "serial/engine_events.h"
+#include "serial/port_rows.h"
+#include "serial/receive_thread.h"
+#include "serial/transfer_options.h"
+
+namespace velotrix {
+
+// Where the engine finds serial devices; tests hand it fake ones.
+struct DeviceAccess {
+    std::function<std::vector<PortInfo>()> listPorts = ListSerialDevices;
+    std::function<OsResult<std::unique_ptr<SerialDevice>>(const std::string& path)> openDevice =
+        OpenSerialDevice;
+};
+
+// What a load found, besides the result.
+struct LoadOutcome {
+    EngineResult result;
+    bool loaded = false;
+    bool isZ80 = false;  // the file brought its own header
+    // Why the file could not be read, where the window shows no box for it.
+    FileReadStatus fileStatus = FileReadStatus::kRead;
+    int osError = 0;
+};
+
+class Engine {
+  public:
+    // Every call runs on the UI thread of loop; events reach the subscriber there.
+    Engine(UiLoop& loop, DeviceAccess devices, EngineSubscriber subscriber);
+    ~Engine();  // closes the port: stops and joins every worker first
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
+
+    // The port. A driver that refuses the settings leaves the port closed.
+    EngineResult Open(const LineSettings& settings);
+    void Close();
+    bool IsOpen() const;
+    bool Cts();
+    // Every port there is, in list order, with the reason why it cannot be opened now.
+    std::vector<PortRow> ListPorts();
+
+    // The transmit image: loads (or loads again) a file; the image may be edited on the UI thread
+    // between calls (see the header edits in image/).
+    LoadOutcome LoadFile(const std::string& path);
+    LoadOutcome ReloadFile();
+    TxImage& Image();
+    const TxImage& Image() const;
+
+    // Sending: the switches may change while a continuous send runs and take effect at its next
+    // block or pass. RefreshSnapshot hands the image and the pause (an index into PauseEntries)
+    // to the next pass; SendFile takes the current ones.
+    TransferOptions& Options();
+    void RefreshSnapshot(int pauseIndex);
+    EngineResult SendFile();
+    EngineResult SendText(const std::string& text);
+    bool Sending() const;
+
+    // The finished reception: its bytes, whether it began with a header, and the header's name.
+    std::span<const std::uint8_t> Reception() const;
+    bool ReceptionHasHeader() const;
+    const std::string& ReceptionName() const;
+    // True from a reception's first byte until it is finished.
+    bool Receiving() const;
+    EngineResult SaveReception(const std::string& path);
+    // Forgets the listing line being built and the finished reception (a display reset).
+    void ResetReception();
+
+    // After the line is lost, watch for the same device (same path or same adapter serial number)
+    // and open it again with the same settings. On by default.
+    void SetAutoReopen(bool on);
+
+    // Replaces the receive thread's pause after a line error (tests observe it instead of
+    // sleeping); takes effect at the next Open.
+    void SetLineErrorPause(ReceivePause pause);
+
+  private:
+    struct Impl;
+    std::shared_ptr<Impl> impl_;
+};
+
+// The MessageList lines of these events, for every face that lists them.
+std::string BaudChangedLine(const BaudChangedEvent& event);
+std::string ReopenedLine(const ReopenedEvent& event);
+
+// The result of an OS error, for every call that reports one.
+EngineResult OsErrorResult(const OsError& error);
+
+}  // namespace velotrix

@@ -1,0 +1,170 @@
+// What the engine reports after its calls have returned: events, delivered on the UI thread in the
+// order they happened, and the results of the calls themselves.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <variant>
+#include <vector>
+
+#include "platform/serial_device.h"
+#include "platform/ui_loop.h"
+
+namespace velotrix {
+
+// Lines for the MessageList (code page 1252). scrollToEnd: the list shows its last line afterwards.
+struct LinesEvent {
+    std::vector<std::string> lines;
+    bool scrollToEnd = false;
+};
+
+// The MessageList starts afresh (a continuous send lists only its start line).
+struct MessagesClearedEvent {};
+
+// A batch of received bytes has been stored; total counts the bytes of this reception so far.
+// listingGrew: the batch completed at least one listing line.
+struct ReceivedEvent {
+    std::uint32_t total = 0;
+    bool listingGrew = false;
+};
+
+// The first 32 bytes of a reception and what they say; header is empty for a BIN reception.
+struct RxHeaderInfo {
+    char typeLetter = 0;
+    std::uint16_t aadr = 0;
+    std::uint16_t eadr = 0;
+    std::uint16_t sadr = 0;
+    std::string name;  // code page 1252, as the header holds it
+};
+struct RxHeaderEvent {
+    std::optional<RxHeaderInfo> header;
+};
+
+// A reception has ended (a second of silence): it can now be saved.
+struct ReceptionFinishedEvent {
+    std::uint16_t crc = 0;         // over the data behind the header
+    std::uint32_t dataLength = 0;  // bytes behind the header
+    std::uint32_t total = 0;       // every byte stored
+    std::uint32_t dropped = 0;     // bytes that found the storage full
+    bool hasHeader = false;
+};
+
+// A send's progress: shown with its maximum, advanced, hidden.
+struct ProgressEvent {
+    enum class Kind { kShow, kUpdate, kHide } kind = Kind::kUpdate;
+    std::uint32_t value = 0;  // the maximum for kShow, the bytes sent for kUpdate
+};
+
+// Bytes are being written: the BIN switch must not change under them (active), or they are done.
+struct BlocksEvent {
+    bool active = false;
+};
+
+// A continuous send started or ended.
+struct ContinuousEvent {
+    bool running = false;
+};
+
+// The sender thread ended. restoreOpen: a single file send is over and the port is still open.
+// completed: everything the send set out to write has left the PC (never for a continuous send).
+struct SendEndedEvent {
+    bool restoreOpen = false;
+    bool completed = false;
+};
+
+// The OS refused an operation on the open port; the port stays open.
+struct OsErrorEvent {
+    OsError error;
+};
+
+// The device failed for good (unplugged): the port has been closed.
+struct LineLostEvent {
+    OsError error;
+};
+
+struct CtsEvent {
+    bool cts = false;
+};
+
+// The lost port's device came back and was opened again with the same settings.
+struct ReopenedEvent {
+    PortInfo port;
+    std::optional<bool> ctsFlow;  // the flow control of the settings
+    bool cts = false;             // the CTS line now
+};
+
+// The driver set another baud rate than the one asked for.
+struct BaudChangedEvent {
+    std::uint32_t asked = 0;
+    std::uint32_t applied = 0;
+};
+
+using EngineEvent = std::variant<LinesEvent, MessagesClearedEvent, ReceivedEvent, RxHeaderEvent,
+                                 ReceptionFinishedEvent, ProgressEvent, BlocksEvent,
+                                 ContinuousEvent, SendEndedEvent, OsErrorEvent, LineLostEvent,
+                                 CtsEvent, ReopenedEvent, BaudChangedEvent>;
+
+using EngineSubscriber = std::function<void(const EngineEvent&)>;
+
+// Delivers events to the subscriber: directly on the UI thread, or posted from a worker. A posted
+// event whose emitter has gone away is dropped.
+class EventEmitter {
+  public:
+    EventEmitter(UiLoop& loop, EngineSubscriber subscriber)
+        : loop_(loop), subscriber_(std::make_shared<EngineSubscriber>(std::move(subscriber))) {}
+
+    // UI thread.
+    void Emit(const EngineEvent& event) const {
+        if (*subscriber_) {
+            (*subscriber_)(event);
+        }
+    }
+    // Any thread.
+    void Post(EngineEvent event) const {
+        loop_.Post([weak = std::weak_ptr<EngineSubscriber>(subscriber_), event = std::move(event)] {
+            if (const auto subscriber = weak.lock(); subscriber && *subscriber) {
+                (*subscriber)(event);
+            }
+        });
+    }
+    void PostLines(std::vector<std::string> lines, bool scrollToEnd = false) const {
+        Post(LinesEvent{std::move(lines), scrollToEnd});
+    }
+
+    UiLoop& Loop() const { return loop_; }
+
+  private:
+    UiLoop& loop_;
+    std::shared_ptr<EngineSubscriber> subscriber_;
+};
+
+// The outcome of an engine call: ok, or why not, with the text to show (code page 1252).
+enum class ErrorKind {
+    kNone,
+    kBadArgument,    // a setting or value the engine cannot use
+    kOsError,        // the OS refused; os carries its code
+    kPortLost,       // the device went away
+    kBusy,           // a send is running
+    kNotOpen,        // the port is closed
+    kNothingToSend,  // no file loaded
+    kNothingToSave,  // no finished reception
+    kFileError,      // a file could not be read or written
+};
+
+struct EngineResult {
+    ErrorKind kind = ErrorKind::kNone;
+    std::string text;     // the box text; may accompany success (a notice)
+    std::string caption;  // the box caption
+    OsError os;
+
+    bool ok() const { return kind == ErrorKind::kNone; }
+};
+
+// The refusal of a send (or of the text dialog) while a sender runs.
+EngineResult BusyResult();
+
+}  // namespace velotrix
