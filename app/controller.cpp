@@ -4,6 +4,7 @@
 
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 
 #include "app/event_presenter.h"
 #include "app/header_editor.h"
@@ -22,8 +23,6 @@ namespace velotrix {
 
 namespace {
 
-constexpr std::string_view kSettingsFileName = "Velotrix.ini";
-
 // The lines of a message box are separated by a carriage return alone.
 std::string InfoText() {
     std::string text(msg::kInfoLines[0]);
@@ -37,31 +36,7 @@ std::string InfoText() {
 constexpr int kTxFieldsBlankedOnReset[] = {ids::kTxKind, ids::kTxAadr, ids::kTxEadr, ids::kTxSadr,
                                            ids::kTxName, ids::kTxCrc,  ids::kTxBytes};
 
-// The line settings selected in the combo boxes 1002 to 1006; no selection keeps the port's value
-// (baud: no selection gives 0). The baud rate is read from the entry's text, so that a rate added
-// to the list counts too.
-LineSettings LineSettingsFromCombos(const ComboBoxes& combos) {
-    LineSettings settings;
-    const std::string baud =
-        combos.ComboItem(ids::kBaudCombo, combos.ComboSelection(ids::kBaudCombo));
-    settings.baudRate = static_cast<std::uint32_t>(DecimalToInt(baud));
-    settings.parity = EntryValue(ParityEntries(), combos.ComboSelection(ids::kParityCombo));
-    settings.dataBits = EntryValue(DataBitsEntries(), combos.ComboSelection(ids::kDataBitsCombo));
-    settings.stopBits = EntryValue(StopBitsEntries(), combos.ComboSelection(ids::kStopBitsCombo));
-    settings.ctsFlow = EntryValue(FlowEntries(), combos.ComboSelection(ids::kFlowCombo));
-    return settings;
-}
-
 }  // namespace
-
-std::string DefaultSettingsPath() {
-    const std::string directory = ProgramDirectory();
-    std::string path = directory + std::string(kSettingsFileName);
-    if (FileExists(path) || DirectoryWritable(directory)) {
-        return path;
-    }
-    return UserConfigDirectory() + "velotrix/" + std::string(kSettingsFileName);
-}
 
 struct MainController::State {
     State(DialogView& v, UiLoop& l, ControllerEnvironment e)
@@ -82,6 +57,10 @@ struct MainController::State {
     Engine engine;
     HeaderEditor editor;
     std::vector<PortRow> ports;
+    // A file given at start or dropped while the port is closed: opening the port clears the
+    // display and the loaded file, so it is loaded again once the port is open.
+    std::string pendingFile;
+    bool autoReopen = true;
     bool finished = false;
 
     void Quit() {
@@ -178,6 +157,36 @@ struct MainController::State {
             OpenPort();
         }
         ResetDisplayState();
+        if (engine.IsOpen() && !pendingFile.empty()) {
+            editor.LoadPath(std::exchange(pendingFile, {}));
+        }
+    }
+
+    // A file to send that did not come through the open dialog (start-up, a drop).
+    void LoadGivenFile(const std::string& path) {
+        editor.LoadPath(path);
+        if (!engine.IsOpen()) {
+            pendingFile = path;
+            // Sending waits for the open port, as it does after "BIN/Z80 laden".
+            screen.SetControlMode(ModeClosed);
+        }
+        engine.RefreshSnapshot(view.ComboSelection(ids::kPauseCombo));
+    }
+
+    // The file dialogs open where the user found or left a file last time.
+    void RememberFolder(const std::string& chosenFile) {
+        SaveDialogFolder(settingsPath, chosenFile);
+        std::string folder;
+        if (FolderOfPath(chosenFile, folder) == 0) {
+            view.SetDialogFolder(folder);
+        }
+    }
+
+    void AutoReopen() {
+        autoReopen = !autoReopen;
+        view.CheckMenuItem(ids::kMenuAutoReopen, autoReopen);
+        engine.SetAutoReopen(autoReopen);
+        SaveAutoReopen(settingsPath, autoReopen);
     }
 
     void Save() {
@@ -192,6 +201,7 @@ struct MainController::State {
         if (!path) {
             return;
         }
+        RememberFolder(*path);
         const EngineResult saved = engine.SaveReception(*path);
         if (saved.ok()) {
             presenter.MarkSaved();
@@ -287,6 +297,7 @@ struct MainController::State {
             {ids::kProgressCheck, &State::Progress},
             {ids::kTextSend, &State::SendText},
             {ids::kTextClose, &State::CloseTextDialog},
+            {ids::kMenuAutoReopen, &State::AutoReopen},
         };
         return table;
     }
@@ -342,13 +353,21 @@ void MainController::Start() {
     view.ComboSelect(ids::kPauseCombo, 0);
     view.SetFocus(ids::kMessageList);
     s.LoadAllPreferences();
-    s.engine.SetAutoReopen(LoadAutoReopen(s.settingsPath));
+    s.autoReopen = LoadAutoReopen(s.settingsPath);
+    s.engine.SetAutoReopen(s.autoReopen);
+    view.CheckMenuItem(ids::kMenuAutoReopen, s.autoReopen);
+    view.SetDialogFolder(LoadDialogFolder(s.settingsPath));
+    s.editor.SetFileChosenHandler([&s](const std::string& path) { s.RememberFolder(path); });
+    view.SetFileDropHandler([this](const std::string& path) {
+        if (!state_->finished) {
+            state_->LoadGivenFile(path);
+        }
+    });
     s.engine.RefreshSnapshot(view.ComboSelection(ids::kPauseCombo));
 }
 
 void MainController::LoadFile(const std::string& path) {
-    state_->editor.LoadPath(path);
-    state_->engine.RefreshSnapshot(state_->view.ComboSelection(ids::kPauseCombo));
+    state_->LoadGivenFile(path);
 }
 
 bool MainController::Finished() const {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/more_settings.h"
 #include "platform/dialog_view.h"
 #include "platform/serial_device.h"
 #include "platform/ui_loop.h"
@@ -18,10 +19,6 @@ struct ControllerEnvironment {
     std::string settingsPath;
     DeviceAccess devices;
 };
-
-// "Velotrix.ini" in the executable's directory when that directory is writable or the file is
-// already there; otherwise in the user's configuration directory.
-std::string DefaultSettingsPath();
 
 class MainController {
   public:

@@ -12,6 +12,7 @@ namespace velotrix {
 
 namespace {
 
+constexpr std::string_view kSettingsFileName = "Velotrix.ini";
 constexpr std::string_view kPortNameKey = "PORTNAME";
 constexpr std::string_view kBaudRateKey = "BAUDRATE";
 constexpr std::string_view kAutoReopenKey = "AUTOREOPEN";
@@ -23,6 +24,15 @@ bool Usable(const std::string& settingsPath) {
 }
 
 }  // namespace
+
+std::string DefaultSettingsPath() {
+    const std::string directory = ProgramDirectory();
+    std::string path = directory + std::string(kSettingsFileName);
+    if (FileExists(path) || DirectoryWritable(directory)) {
+        return path;
+    }
+    return UserConfigDirectory() + "velotrix/" + std::string(kSettingsFileName);
+}
 
 void SelectBaudRate(DialogView& view, std::string_view rate) {
     for (int i = 0; i < view.ComboCount(ids::kBaudCombo); ++i) {
@@ -63,8 +73,8 @@ void SavePortAndRate(const DialogView& view, const std::string& settingsPath,
                    named ? ports[static_cast<std::size_t>(port)].port.name : std::string());
     // A rate of the list is kept by its index like the other selections; only one typed in
     // needs its number.
-    const std::string baud = view.ComboItem(ids::kBaudCombo, view.ComboSelection(ids::kBaudCombo));
-    const bool listed = EntryIndex(BaudEntries(), baud) >= 0;
+    const std::string baud = view.GetText(ids::kBaudCombo);
+    const bool listed = baud.empty() || EntryIndex(BaudEntries(), baud) >= 0;
     IniWriteString(settingsPath, kPrefsSection, kBaudRateKey, listed ? "0" : baud);
 }
 

@@ -12,6 +12,10 @@
 
 namespace velotrix {
 
+// "Velotrix.ini" in the executable's directory when that directory is writable or the file is
+// already there; otherwise in the user's configuration directory.
+std::string DefaultSettingsPath();
+
 // Selects the port remembered by name, when it is in the list (else the selection by index
 // stands), and a remembered baud rate outside the list, added to it.
 void LoadPortAndRate(DialogView& view, const std::string& settingsPath,

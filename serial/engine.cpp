@@ -108,12 +108,13 @@ struct Engine::Impl : std::enable_shared_from_this<Engine::Impl> {
         if (receiver.Receiving()) {
             receiver.FinishReception();
         }
-        events.Emit(LineLostEvent{error});
+        // The watch begins before the event is shown: its box may stay open for a while.
         if (autoReopen) {
             lostSettings = settings;
             lostPort = lost;
             WatchForReturn();
         }
+        events.Emit(LineLostEvent{error});
     }
 
     // The device may come back under its path, or (a USB adapter in another socket) under another

@@ -6,6 +6,10 @@
 
 namespace velotrix::msg {
 
+// The answers of a question box.
+inline constexpr std::string_view kYes = "Ja";
+inline constexpr std::string_view kNo = "Nein";
+
 // Captions of the boxes.
 inline constexpr std::string_view kErrorCaption = "Fehler!";
 inline constexpr std::string_view kSystemErrorCaption = "Meldung:";

@@ -292,6 +292,7 @@ int RunCommand(const Options& options, const Terminal& terminal) {
         case Command::kReceive:
             return RunReceive(options, terminal);
         case Command::kHelp:
+        case Command::kVersion:
             break;
     }
     return kExitUsage;
