@@ -82,7 +82,12 @@ ItemClass ClassOf(const layout::Item& item, bool defaultButton) {
             return {kButtonClass, CheckStyle(item), 0};
         case ItemKind::kDropDownList:
             // No CBS_SORT: sorted boxes insert in the program's own order, as every view does.
-            return {kComboBoxClass, CBS_DROPDOWNLIST | WS_VSCROLL, 0};
+            return {
+                kComboBoxClass,
+                static_cast<DWORD>((Has(item, layout::kEditable) ? CBS_DROPDOWN | CBS_AUTOHSCROLL
+                                                                 : CBS_DROPDOWNLIST) |
+                                   WS_VSCROLL),
+                0};
         case ItemKind::kEdit:
             return {kEditClass,
                     TextAlignment(item) | (Has(item, layout::kReadOnly) ? ES_READONLY : 0) |

@@ -2,7 +2,6 @@
 #include "frontends/win32/windows_api.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
 
 #include "app/controller.h"
 #include "frontends/win32/win32_loop.h"

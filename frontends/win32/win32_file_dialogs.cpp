@@ -54,7 +54,7 @@ UINT BoxIcon(MessageIcon icon) {
 
 struct FileDialog {
     FileDialog(HWND owner, std::string_view title, const std::vector<FileFilter>& filters,
-               std::string_view suggestedName)
+               std::string_view suggestedName, const std::wstring& folder)
         : titleText(Cp1252ToWide(title)), filterList(FilterList(filters)), path(kPathCapacity) {
         const std::wstring name = Cp1252ToWide(suggestedName);
         std::copy_n(name.begin(), std::min(name.size(), kPathCapacity - 1), path.begin());
@@ -65,6 +65,7 @@ struct FileDialog {
         dialog.lpstrFile = path.data();
         dialog.nMaxFile = static_cast<DWORD>(path.size());
         dialog.lpstrTitle = titleText.c_str();
+        dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
         // The working directory stays where it was; the program's files are found by full paths.
         dialog.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
     }
@@ -79,6 +80,10 @@ struct FileDialog {
 
 }  // namespace
 
+void Win32View::SetDialogFolder(std::string_view folder) {
+    dialogFolder_ = Utf8ToWide(folder);
+}
+
 void Win32View::MessageBox(std::string_view text, std::string_view caption, MessageIcon icon) {
     ::MessageBoxW(Owner(), BoxText(text).c_str(), Cp1252ToWide(caption).c_str(),
                   MB_OK | BoxIcon(icon));
@@ -92,7 +97,7 @@ bool Win32View::AskYesNo(std::string_view text, std::string_view caption) {
 std::optional<std::string> Win32View::AskOpenFile(std::string_view title,
                                                   const std::vector<FileFilter>& filters,
                                                   int& filterIndex) {
-    FileDialog file(Owner(), title, filters, {});
+    FileDialog file(Owner(), title, filters, {}, dialogFolder_);
     if (filterIndex >= 0 && static_cast<std::size_t>(filterIndex) < filters.size()) {
         file.dialog.nFilterIndex = static_cast<DWORD>(filterIndex) + 1;
     }
@@ -108,7 +113,7 @@ std::optional<std::string> Win32View::AskSaveFile(std::string_view title,
                                                   std::string_view suggestedName,
                                                   const std::vector<FileFilter>& filters) {
     // No overwrite question, as in the other views: saving replaces the file.
-    FileDialog file(Owner(), title, filters, suggestedName);
+    FileDialog file(Owner(), title, filters, suggestedName, dialogFolder_);
     if (!GetSaveFileNameW(&file.dialog)) {
         return std::nullopt;
     }

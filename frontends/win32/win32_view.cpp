@@ -21,6 +21,7 @@ constexpr UINT kFocusMessage = WM_APP + 1;
 // Status pane right edges at 96 dpi; the last pane reaches the window's right edge.
 constexpr int kPaneRightEdges[] = {50, 450, 550, -1};
 constexpr int kListFontPoints = 9;
+constexpr int kMaxTypedDigits = 8;
 
 int Scaled(HWND window, int pixels) {
     const HDC dc = GetDC(window);
@@ -29,9 +30,14 @@ int Scaled(HWND window, int pixels) {
     return MulDiv(pixels, dpi, 96);
 }
 
-bool IsEditControl(HWND window) {
+bool IsOfClass(HWND window, const wchar_t* className) {
     wchar_t name[16] = {};
-    return GetClassNameW(window, name, 16) > 0 && lstrcmpiW(name, WC_EDITW) == 0;
+    return GetClassNameW(window, name, 16) > 0 && lstrcmpiW(name, className) == 0;
+}
+
+bool IsPushButton(HWND window) {
+    const LONG type = GetWindowLongW(window, GWL_STYLE) & BS_TYPEMASK;
+    return IsOfClass(window, WC_BUTTONW) && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON);
 }
 
 // The window rectangle whose client area is the dialog's template size.
@@ -63,14 +69,18 @@ Win32View::Win32View()
     main_ = CreateDialogIndirectParamW(instance,
                                        reinterpret_cast<const DLGTEMPLATE*>(mainTemplate_.data()),
                                        nullptr, DialogProc, reinterpret_cast<LPARAM>(this));
-    text_ = CreateDialogIndirectParamW(instance,
-                                       reinterpret_cast<const DLGTEMPLATE*>(textTemplate_.data()),
-                                       main_, DialogProc, reinterpret_cast<LPARAM>(this));
+    text_ = CreateTextDialog();
     AttachMenuAndStatusBar();
     if (const HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(1))) {
         SendMessageW(main_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
         SendMessageW(main_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
     }
+}
+
+HWND Win32View::CreateTextDialog() {
+    return CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
+                                      reinterpret_cast<const DLGTEMPLATE*>(textTemplate_.data()),
+                                      main_, DialogProc, reinterpret_cast<LPARAM>(this));
 }
 
 Win32View::~Win32View() {
@@ -86,16 +96,14 @@ Win32View::~Win32View() {
 INT_PTR CALLBACK Win32View::DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-        reinterpret_cast<Win32View*>(lParam)->Initialize(dialog);
+        auto* view = reinterpret_cast<Win32View*>(lParam);
+        // The main dialog is made first, before main_ holds it.
+        view->InitializeControls(
+            dialog, view->main_ == nullptr ? layout::MainDialog() : layout::TextDialog());
         return TRUE;
     }
     auto* view = reinterpret_cast<Win32View*>(GetWindowLongPtrW(dialog, DWLP_USER));
     return view != nullptr ? view->Handle(dialog, message, wParam, lParam) : FALSE;
-}
-
-void Win32View::Initialize(HWND dialog) {
-    const bool isMain = main_ == nullptr;
-    InitializeControls(dialog, isMain ? layout::MainDialog() : layout::TextDialog());
 }
 
 void Win32View::InitializeControls(HWND dialog, const layout::DialogLayout& layout) {
@@ -106,6 +114,14 @@ void Win32View::InitializeControls(HWND dialog, const layout::DialogLayout& layo
         }
         if (item.maxLength > 0) {
             SendMessageW(control, EM_SETLIMITTEXT, static_cast<WPARAM>(item.maxLength), 0);
+        }
+        COMBOBOXINFO combo{};
+        combo.cbSize = sizeof combo;
+        if ((item.style & layout::kEditable) && GetComboBoxInfo(control, &combo)) {
+            // A typed rate: digits only, at most eight.
+            SetWindowLongW(combo.hwndItem, GWL_STYLE,
+                           GetWindowLongW(combo.hwndItem, GWL_STYLE) | ES_NUMBER);
+            SendMessageW(combo.hwndItem, EM_SETLIMITTEXT, kMaxTypedDigits, 0);
         }
         if (item.kind == ItemKind::kListBox) {
             // The listing's columns line up in a fixed-pitch font.
@@ -156,6 +172,9 @@ INT_PTR Win32View::Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lPara
                 SendMessageW(status_, WM_SIZE, 0, 0);
             }
             return FALSE;
+        case WM_DROPFILES:
+            OnDroppedFiles(reinterpret_cast<HDROP>(wParam));
+            return TRUE;
         case kFocusMessage:
             if (const HWND control = GetDlgItem(dialog, static_cast<int>(wParam))) {
                 SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
@@ -168,12 +187,13 @@ INT_PTR Win32View::Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lPara
 
 void Win32View::OnCommand(HWND dialog, int id, int code, HWND control) {
     if (control == nullptr) {
-        // Escape comes as IDCANCEL, Enter without a default button as IDOK. The text dialog
-        // ignores both; the main dialog's Escape is its cancel command. The rest is the menu.
-        if (id == IDCANCEL) {
-            if (dialog == main_) {
-                Notify(ids::kCancel, ids::kNotifyClicked);
-            }
+        // Escape comes as IDCANCEL, Enter without a focused push button as IDOK: in the main
+        // dialog Escape is its cancel command (its Enter presses the default button itself); the
+        // text dialog sends with Enter and closes with Escape. The rest is the menu.
+        if (dialog == text_ && (id == IDOK || id == IDCANCEL)) {
+            Notify(id == IDOK ? ids::kTextSend : ids::kTextClose, ids::kNotifyClicked);
+        } else if (id == IDCANCEL) {
+            Notify(ids::kCancel, ids::kNotifyClicked);
         } else if (id != IDOK) {
             Notify(id, ids::kNotifyClicked);
         }
@@ -197,7 +217,9 @@ void Win32View::OnCommand(HWND dialog, int id, int code, HWND control) {
             }
             break;
         case ItemKind::kEdit:
-            if (code == EN_CHANGE) {
+            // SetText reports its own change; typing is reported when the text changed (a key
+            // refused at the typing limit changes nothing, though some edit controls notify).
+            if (code == EN_CHANGE && !settingText_ && TakeTextChange(id, control)) {
                 Notify(id, ids::kNotifyEditChange);
             }
             break;
@@ -236,6 +258,21 @@ void Win32View::SetFocus(int id) {
     }
 }
 
+void Win32View::OnDroppedFiles(HDROP drop) {
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count && dropHandler_; ++i) {
+        std::wstring path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
+        path.resize(DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
+        dropHandler_(WideToUtf8(path));
+    }
+    DragFinish(drop);
+}
+
+void Win32View::SetFileDropHandler(FileDropHandler handler) {
+    dropHandler_ = std::move(handler);
+    DragAcceptFiles(main_, static_cast<bool>(dropHandler_));
+}
+
 HWND Win32View::Owner() const {
     return IsTextDialogOpen() ? text_ : main_;
 }
@@ -248,6 +285,13 @@ void Win32View::PlaceTextDialog() {
 void Win32View::OpenTextDialog() {
     if (IsTextDialogOpen()) {
         return;
+    }
+    // Each opening starts from the template, as a dialog created anew does: empty text, the focus
+    // on the first control, the template's size, centred.
+    DestroyWindow(text_);
+    text_ = CreateTextDialog();
+    for (const layout::Item& item : layout::TextDialog().items) {
+        reportedTexts_.erase(item.id);
     }
     PlaceTextDialog();
     // Modal to the main window, while the one message loop serves both.
@@ -275,9 +319,20 @@ void Win32View::CloseMainWindow() {
 }
 
 bool Win32View::PreTranslate(MSG& msg) {
-    if (msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN && IsEditControl(msg.hwnd) &&
-        (GetParent(msg.hwnd) == main_ || GetParent(msg.hwnd) == text_)) {
-        return true;
+    const HWND dialog = GetParent(msg.hwnd);
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN &&
+        (dialog == main_ || dialog == text_)) {
+        // Enter presses the push button with the focus, however it got the focus; the dialog
+        // manager would press the default button unless the focus came by Tab.
+        if (IsPushButton(msg.hwnd)) {
+            SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(msg.hwnd), BN_CLICKED),
+                         reinterpret_cast<LPARAM>(msg.hwnd));
+            return true;
+        }
+        // In an edit field of the main dialog it only ends the typing.
+        if (dialog == main_ && IsOfClass(msg.hwnd, WC_EDITW)) {
+            return true;
+        }
     }
     return (IsTextDialogOpen() && IsDialogMessageW(text_, &msg)) || IsDialogMessageW(main_, &msg);
 }

@@ -5,6 +5,7 @@
 #include "frontends/win32/windows_api.h"
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -49,6 +50,7 @@ class Win32View : public DialogView {
     void SetProgress(std::uint32_t value) override;
     void HideProgress() override;
     void EnableMenuItem(int id, bool enabled) override;
+    void CheckMenuItem(int id, bool checked) override;
     void Repaint() override;
     void MessageBox(std::string_view text, std::string_view caption, MessageIcon icon) override;
     bool AskYesNo(std::string_view text, std::string_view caption) override;
@@ -57,6 +59,8 @@ class Win32View : public DialogView {
                                            int& filterIndex) override;
     std::optional<std::string> AskSaveFile(std::string_view title, std::string_view suggestedName,
                                            const std::vector<FileFilter>& filters) override;
+    void SetDialogFolder(std::string_view folder) override;
+    void SetFileDropHandler(FileDropHandler handler) override;
     void OpenTextDialog() override;
     void CloseTextDialog() override;
     bool IsTextDialogOpen() const override;
@@ -80,16 +84,21 @@ class Win32View : public DialogView {
 
     static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-    void Initialize(HWND dialog);
     void InitializeControls(HWND dialog, const layout::DialogLayout& layout);
+    HWND CreateTextDialog();
+    void OnDroppedFiles(HDROP drop);
     void AttachMenuAndStatusBar();
     void OnCommand(HWND dialog, int id, int code, HWND control);
     void Notify(int id, int code);
+    // True when the edit field's text differs from what it was at its last report; remembers it.
+    bool TakeTextChange(int id, HWND edit);
     HWND Owner() const;
     // Sizes the text dialog to its template and centres it, as a fresh dialog comes up.
     void PlaceTextDialog();
 
     CommandHandler handler_;
+    FileDropHandler dropHandler_;
+    std::wstring dialogFolder_;
     std::vector<WORD> mainTemplate_;
     std::vector<WORD> textTemplate_;
     HWND main_ = nullptr;
@@ -99,6 +108,8 @@ class Win32View : public DialogView {
     HMENU menu_ = nullptr;
     HFONT listFont_ = nullptr;
     std::uint32_t progressMaximum_ = 0;
+    bool settingText_ = false;
+    std::map<int, std::wstring> reportedTexts_;
 };
 
 }  // namespace velotrix

@@ -13,11 +13,11 @@ namespace velotrix {
 
 namespace {
 
-std::string WindowText(HWND window) {
+std::wstring WideWindowText(HWND window) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(
         GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return WideToCp1252(text);
+    return text;
 }
 
 std::string ComboText(HWND combo, int index) {
@@ -44,10 +44,30 @@ void Win32View::SetWindowTitle(std::string_view text) {
 }
 
 void Win32View::SetText(int id, std::string_view text) {
-    // An edit field reports the change itself (EN_CHANGE), synchronously, as typing does.
-    if (const HWND control = Control(id)) {
-        SetWindowTextW(control, Cp1252ToWide(text).c_str());
+    // A combo box's text is its selection, which only ComboSelect changes.
+    const HWND control = IsKind(id, layout::ItemKind::kDropDownList) ? nullptr : Control(id);
+    if (control == nullptr) {
+        return;
     }
+    const std::wstring wide = Cp1252ToWide(text);
+    settingText_ = true;
+    SetWindowTextW(control, wide.c_str());
+    settingText_ = false;
+    // An edit field reports every write, an unchanged text too, once and at once, as Windows does.
+    if (IsKind(id, layout::ItemKind::kEdit)) {
+        reportedTexts_[id] = wide;
+        Notify(id, ids::kNotifyEditChange);
+    }
+}
+
+bool Win32View::TakeTextChange(int id, HWND edit) {
+    std::wstring text = WideWindowText(edit);
+    std::wstring& reported = reportedTexts_[id];
+    if (text == reported) {
+        return false;
+    }
+    reported = std::move(text);
+    return true;
 }
 
 std::string Win32View::GetText(int id) const {
@@ -55,7 +75,7 @@ std::string Win32View::GetText(int id) const {
     if (control == nullptr || IsKind(id, layout::ItemKind::kListBox)) {
         return {};
     }
-    return WindowText(control);
+    return WideToCp1252(WideWindowText(control));
 }
 
 void Win32View::Enable(int id, bool enabled) {
@@ -194,6 +214,11 @@ void Win32View::HideProgress() {
 void Win32View::EnableMenuItem(int id, bool enabled) {
     ::EnableMenuItem(menu_, static_cast<UINT>(id),
                      MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+void Win32View::CheckMenuItem(int id, bool checked) {
+    ::CheckMenuItem(menu_, static_cast<UINT>(id),
+                    MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
 
 void Win32View::Repaint() {
