@@ -12,7 +12,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "text/text_helpers.h"
+#include "platform/port_list.h"
 
 namespace velotrix {
 namespace {
@@ -32,41 +32,6 @@ std::string_view SerialPrefixOf(std::string_view name) {
         }
     }
     return {};
-}
-
-// Digit runs compare by their value, so that ttyUSB10 follows ttyUSB9.
-bool NaturalLess(std::string_view a, std::string_view b) {
-    std::size_t i = 0;
-    std::size_t j = 0;
-    while (i < a.size() && j < b.size()) {
-        if (IsDigit(a[i]) && IsDigit(b[j])) {
-            const std::size_t startA = i;
-            const std::size_t startB = j;
-            while (i < a.size() && IsDigit(a[i])) {
-                ++i;
-            }
-            while (j < b.size() && IsDigit(b[j])) {
-                ++j;
-            }
-            std::string_view runA = a.substr(startA, i - startA);
-            std::string_view runB = b.substr(startB, j - startB);
-            runA.remove_prefix(std::min(runA.find_first_not_of('0'), runA.size()));
-            runB.remove_prefix(std::min(runB.find_first_not_of('0'), runB.size()));
-            if (runA.size() != runB.size()) {
-                return runA.size() < runB.size();
-            }
-            if (runA != runB) {
-                return runA < runB;
-            }
-            continue;
-        }
-        if (a[i] != b[j]) {
-            return a[i] < b[j];
-        }
-        ++i;
-        ++j;
-    }
-    return a.size() - i < b.size() - j;
 }
 
 // Most PCs announce four ttyS ports whatever the hardware; only those with a UART type are real.
@@ -115,31 +80,13 @@ void DescribeAdapter(PortInfo& port, const std::string& sysTtyDirectory) {
     }
 }
 
-void AddExtraPaths(std::vector<PortInfo>& ports, std::string_view extraPaths) {
-    while (!extraPaths.empty()) {
-        const std::size_t colon = std::min(extraPaths.find(':'), extraPaths.size());
-        const std::string path(extraPaths.substr(0, colon));
-        extraPaths.remove_prefix(std::min(colon + 1, extraPaths.size()));
-        const bool known = std::any_of(ports.begin(), ports.end(),
-                                       [&](const PortInfo& port) { return port.path == path; });
-        if (path.empty() || known) {
-            continue;
-        }
-        std::string name;
-        if (FileNameOfPath(path, name) != 0 || name.empty()) {
-            name = path;
-        }
-        ports.push_back({name, path, {}, {}});
-    }
-}
-
 }  // namespace
 
 std::vector<PortInfo> ListSerialDevicesIn(const std::string& deviceDirectory,
                                           const std::string& sysTtyDirectory,
                                           std::string_view extraPaths) {
     std::vector<PortInfo> ports;
-    AddExtraPaths(ports, extraPaths);
+    AppendExtraPorts(ports, extraPaths, ':');
     const std::size_t extraCount = ports.size();
     std::error_code error;
     std::filesystem::directory_iterator entry(deviceDirectory, error);
