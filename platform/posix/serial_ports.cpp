@@ -121,7 +121,7 @@ std::vector<PortInfo> ListSerialDevices() {
 
 PortInfo ResolvePort(const std::string& nameOrPath) {
     if (nameOrPath.find('/') != std::string::npos) {
-        return {nameOrPath, nameOrPath};
+        return {nameOrPath, nameOrPath, {}, {}};
     }
     for (const PortInfo& info : ListSerialDevices()) {
         if (info.name == nameOrPath) {
@@ -131,9 +131,9 @@ PortInfo ResolvePort(const std::string& nameOrPath) {
     // A file of that name here is what the user meant; the open then says what it is.
     const std::string device = "/dev/" + nameOrPath;
     if (access(device.c_str(), F_OK) != 0 && access(nameOrPath.c_str(), F_OK) == 0) {
-        return {nameOrPath, nameOrPath};
+        return {nameOrPath, nameOrPath, {}, {}};
     }
-    return {nameOrPath, device};
+    return {nameOrPath, device, {}, {}};
 }
 
 }  // namespace velotrix
