@@ -4,9 +4,11 @@
 
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 
 #include "app/event_presenter.h"
 #include "app/header_editor.h"
+#include "app/more_settings.h"
 #include "app/preferences.h"
 #include "app/screen.h"
 #include "app/type_combo.h"
@@ -21,8 +23,6 @@ namespace velotrix {
 
 namespace {
 
-constexpr std::string_view kSettingsFileName = "Velotrix.ini";
-
 // The lines of a message box are separated by a carriage return alone.
 std::string InfoText() {
     std::string text(msg::kInfoLines[0]);
@@ -36,31 +36,7 @@ std::string InfoText() {
 constexpr int kTxFieldsBlankedOnReset[] = {ids::kTxKind, ids::kTxAadr, ids::kTxEadr, ids::kTxSadr,
                                            ids::kTxName, ids::kTxCrc,  ids::kTxBytes};
 
-// The line settings selected in the combo boxes 1002 to 1006; no selection keeps the port's value
-// (baud: no selection gives 0). The baud rate is read from the entry's text, so that a rate added
-// to the list counts too.
-LineSettings LineSettingsFromCombos(const ComboBoxes& combos) {
-    LineSettings settings;
-    const std::string baud =
-        combos.ComboItem(ids::kBaudCombo, combos.ComboSelection(ids::kBaudCombo));
-    settings.baudRate = static_cast<std::uint32_t>(DecimalToInt(baud));
-    settings.parity = EntryValue(ParityEntries(), combos.ComboSelection(ids::kParityCombo));
-    settings.dataBits = EntryValue(DataBitsEntries(), combos.ComboSelection(ids::kDataBitsCombo));
-    settings.stopBits = EntryValue(StopBitsEntries(), combos.ComboSelection(ids::kStopBitsCombo));
-    settings.ctsFlow = EntryValue(FlowEntries(), combos.ComboSelection(ids::kFlowCombo));
-    return settings;
-}
-
 }  // namespace
-
-std::string DefaultSettingsPath() {
-    const std::string directory = ProgramDirectory();
-    std::string path = directory + std::string(kSettingsFileName);
-    if (FileExists(path) || DirectoryWritable(directory)) {
-        return path;
-    }
-    return UserConfigDirectory() + "velotrix/" + std::string(kSettingsFileName);
-}
 
 struct MainController::State {
     State(DialogView& v, UiLoop& l, ControllerEnvironment e)
@@ -80,7 +56,11 @@ struct MainController::State {
     EventPresenter presenter;
     Engine engine;
     HeaderEditor editor;
-    std::vector<PortInfo> ports;
+    std::vector<PortRow> ports;
+    // A file given at start or dropped while the port is closed: opening the port clears the
+    // display and the loaded file, so it is loaded again once the port is open.
+    std::string pendingFile;
+    bool autoReopen = true;
     bool finished = false;
 
     void Quit() {
@@ -127,12 +107,13 @@ struct MainController::State {
 
     void EnumeratePorts(bool showResult) {
         view.ComboClear(ids::kPortCombo);
-        ports = engine.ProbePorts();
+        ports = engine.ListPorts();
         std::string result;
-        for (const PortInfo& info : ports) {
-            view.ComboAdd(ids::kPortCombo, info.name);
+        for (const PortRow& row : ports) {
+            const std::string text = PortRowText(row);
+            view.ComboAdd(ids::kPortCombo, text);
             view.ComboSelect(ids::kPortCombo, 0);
-            AppendTexts(result, {info.name, "\r\n"});
+            AppendTexts(result, {text, "\r\n"});
         }
         if (!showResult) {
             return;
@@ -144,26 +125,26 @@ struct MainController::State {
         view.MessageBox(result, msg::kProbeCaption, MessageIcon::kNone);
     }
 
+    const PortRow* SelectedPort() const {
+        const int index = view.ComboSelection(ids::kPortCombo);
+        return index >= 0 && static_cast<std::size_t>(index) < ports.size()
+                   ? &ports[static_cast<std::size_t>(index)]
+                   : nullptr;
+    }
+
     void OpenPort() {
         screen.ClearMessages();
         LineSettings settings = LineSettingsFromCombos(view);
-        const int index = view.ComboSelection(ids::kPortCombo);
-        if (index >= 0 && static_cast<std::size_t>(index) < ports.size()) {
-            settings.port = ports[static_cast<std::size_t>(index)].path;
+        const PortRow* row = SelectedPort();
+        if (row != nullptr) {
+            settings.port = row->port.path;
         }
         const EngineResult opened = engine.Open(settings);
         if (!opened.ok()) {
-            screen.ShowResult(opened);
+            screen.ShowResult(opened, row != nullptr ? row->port.name + ": " : std::string());
             return;
         }
-        screen.SetControlMode(ModeOpen);
-        view.SetText(ids::kComButton, msg::kCloseCaption);
-        if (settings.ctsFlow) {
-            view.Show(ids::kCtsIndicator, *settings.ctsFlow);
-        }
-        view.SetCheck(ids::kCtsIndicator, engine.Cts());
-        view.Repaint();
-        view.EnableMenuItem(ids::kMenuSendText, true);
+        presenter.ShowPortOpen(settings.ctsFlow, engine.Cts());
     }
 
     void ComButton() {
@@ -176,6 +157,36 @@ struct MainController::State {
             OpenPort();
         }
         ResetDisplayState();
+        if (engine.IsOpen() && !pendingFile.empty()) {
+            editor.LoadPath(std::exchange(pendingFile, {}));
+        }
+    }
+
+    // A file to send that did not come through the open dialog (start-up, a drop).
+    void LoadGivenFile(const std::string& path) {
+        editor.LoadPath(path);
+        if (!engine.IsOpen()) {
+            pendingFile = path;
+            // Sending waits for the open port, as it does after "BIN/Z80 laden".
+            screen.SetControlMode(ModeClosed);
+        }
+        engine.RefreshSnapshot(view.ComboSelection(ids::kPauseCombo));
+    }
+
+    // The file dialogs open where the user found or left a file last time.
+    void RememberFolder(const std::string& chosenFile) {
+        SaveDialogFolder(settingsPath, chosenFile);
+        std::string folder;
+        if (FolderOfPath(chosenFile, folder) == 0) {
+            view.SetDialogFolder(folder);
+        }
+    }
+
+    void AutoReopen() {
+        autoReopen = !autoReopen;
+        view.CheckMenuItem(ids::kMenuAutoReopen, autoReopen);
+        engine.SetAutoReopen(autoReopen);
+        SaveAutoReopen(settingsPath, autoReopen);
     }
 
     void Save() {
@@ -190,6 +201,7 @@ struct MainController::State {
         if (!path) {
             return;
         }
+        RememberFolder(*path);
         const EngineResult saved = engine.SaveReception(*path);
         if (saved.ok()) {
             presenter.MarkSaved();
@@ -245,10 +257,17 @@ struct MainController::State {
 
     void Info() { view.MessageBox(InfoText(), msg::kWindowTitle, MessageIcon::kNone); }
     void ProbePorts() { EnumeratePorts(true); }
-    void SavePrefs() { SavePreferences(view, settingsPath); }
+    void SavePrefs() {
+        SavePreferences(view, settingsPath);
+        SavePortAndRate(view, settingsPath, ports);
+    }
     void LoadPrefs() {
-        LoadPreferences(view, settingsPath);
+        LoadAllPreferences();
         view.Repaint();
+    }
+    void LoadAllPreferences() {
+        LoadPreferences(view, settingsPath);
+        LoadPortAndRate(view, settingsPath, ports);
     }
     void Load() { editor.LoadCommand(); }
     void Refresh() { editor.RefreshTxFile(); }
@@ -278,6 +297,7 @@ struct MainController::State {
             {ids::kProgressCheck, &State::Progress},
             {ids::kTextSend, &State::SendText},
             {ids::kTextClose, &State::CloseTextDialog},
+            {ids::kMenuAutoReopen, &State::AutoReopen},
         };
         return table;
     }
@@ -332,20 +352,29 @@ void MainController::Start() {
     s.engine.Image().loaded = false;
     view.ComboSelect(ids::kPauseCombo, 0);
     view.SetFocus(ids::kMessageList);
-    LoadPreferences(view, s.settingsPath);
+    s.LoadAllPreferences();
+    s.autoReopen = LoadAutoReopen(s.settingsPath);
+    s.engine.SetAutoReopen(s.autoReopen);
+    view.CheckMenuItem(ids::kMenuAutoReopen, s.autoReopen);
+    view.SetDialogFolder(LoadDialogFolder(s.settingsPath));
+    s.editor.SetFileChosenHandler([&s](const std::string& path) { s.RememberFolder(path); });
+    view.SetFileDropHandler([this](const std::string& path) {
+        if (!state_->finished) {
+            state_->LoadGivenFile(path);
+        }
+    });
     s.engine.RefreshSnapshot(view.ComboSelection(ids::kPauseCombo));
 }
 
 void MainController::LoadFile(const std::string& path) {
-    state_->editor.LoadPath(path);
-    state_->engine.RefreshSnapshot(state_->view.ComboSelection(ids::kPauseCombo));
+    state_->LoadGivenFile(path);
 }
 
 bool MainController::Finished() const {
     return state_->finished;
 }
 
-const std::vector<PortInfo>& MainController::Ports() const {
+const std::vector<PortRow>& MainController::Ports() const {
     return state_->ports;
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/more_settings.h"
 #include "platform/dialog_view.h"
 #include "platform/serial_device.h"
 #include "platform/ui_loop.h"
@@ -18,10 +19,6 @@ struct ControllerEnvironment {
     std::string settingsPath;
     DeviceAccess devices;
 };
-
-// "Velotrix.ini" in the executable's directory when that directory is writable or the file is
-// already there; otherwise in the user's configuration directory.
-std::string DefaultSettingsPath();
 
 class MainController {
   public:
@@ -38,8 +35,8 @@ class MainController {
     void LoadFile(const std::string& path);
     // True once the main dialog has ended (Escape, "Beenden" or the close box).
     bool Finished() const;
-    // The free ports of the last probe, in the order of the port list (combo 1001).
-    const std::vector<PortInfo>& Ports() const;
+    // The ports of the last probe, in the order of the port list (combo 1001).
+    const std::vector<PortRow>& Ports() const;
     // True while a send runs on its sender thread; a single send ends only after the line drained.
     bool Sending() const;
     Engine& GetEngine();

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/type_combo.h"
+#include "serial/engine.h"
 #include "text/text_helpers.h"
 #include "ui-resources/ids.h"
 #include "ui-resources/messages.h"
@@ -50,6 +51,17 @@ void EventPresenter::operator()(const ReceivedEvent& event) {
         view_.Repaint();
     }
     view_.SetPaneText(ids::kPaneReceived, std::string(msg::kBytesReceived) + Decimal(event.total));
+}
+
+void EventPresenter::ShowPortOpen(std::optional<bool> ctsFlow, bool cts) {
+    screen_.SetControlMode(ModeOpen);
+    view_.SetText(ids::kComButton, msg::kCloseCaption);
+    if (ctsFlow) {
+        view_.Show(ids::kCtsIndicator, *ctsFlow);
+    }
+    view_.SetCheck(ids::kCtsIndicator, cts);
+    view_.Repaint();
+    view_.EnableMenuItem(ids::kMenuSendText, true);
 }
 
 void EventPresenter::ClearRxFields() {
@@ -122,6 +134,17 @@ void EventPresenter::operator()(const OsErrorEvent& event) {
 void EventPresenter::operator()(const LineLostEvent& event) {
     ShowPortClosed();
     screen_.ShowSystemError(event.error, msg::kLineLost);
+}
+
+void EventPresenter::operator()(const ReopenedEvent& event) {
+    ShowPortOpen(event.ctsFlow, event.cts);
+    screen_.AddMessage(ReopenedLine(event));
+    screen_.ScrollMessageListToEnd();
+}
+
+void EventPresenter::operator()(const BaudChangedEvent& event) {
+    screen_.AddMessage(BaudChangedLine(event));
+    screen_.ScrollMessageListToEnd();
 }
 
 void EventPresenter::operator()(const CtsEvent& event) {

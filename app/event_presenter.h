@@ -2,6 +2,8 @@
 // lines and boxes that the window shows for it.
 #pragma once
 
+#include <optional>
+
 #include "app/screen.h"
 #include "serial/engine_events.h"
 
@@ -14,6 +16,8 @@ class EventPresenter {
     void Show(const EngineEvent& event);
     // The controls of a closed port: settings offered again, "COM öffnen", no CTS, no text send.
     void ShowPortClosed();
+    // The controls of an open port; ctsFlow: the flow control chosen, if any.
+    void ShowPortOpen(std::optional<bool> ctsFlow, bool cts);
     // Blanks the RX fields and the RX type.
     void ClearRxFields();
     // True from a finished reception until it is saved or the display is reset.
@@ -33,6 +37,8 @@ class EventPresenter {
     void operator()(const OsErrorEvent& event);
     void operator()(const LineLostEvent& event);
     void operator()(const CtsEvent& event);
+    void operator()(const ReopenedEvent& event);
+    void operator()(const BaudChangedEvent& event);
 
   private:
     Screen& screen_;

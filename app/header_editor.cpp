@@ -38,6 +38,9 @@ void HeaderEditor::LoadCommand() {
     if (!path || path->empty()) {
         view_.SetPaneText(ids::kPanePath, " ");
     } else {
+        if (fileChosen_) {
+            fileChosen_(*path);
+        }
         ShowLoad(engine_.LoadFile(*path), *path);
     }
     ShowTxHeader();

@@ -1,6 +1,7 @@
 // The TX group: loading a file into the transmit image, showing its header and editing it.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "app/screen.h"
@@ -11,6 +12,11 @@ namespace velotrix {
 class HeaderEditor {
   public:
     HeaderEditor(Screen& screen, Engine& engine);
+
+    // Told the path of every file the user chose in the open dialog.
+    void SetFileChosenHandler(std::function<void(const std::string& path)> handler) {
+        fileChosen_ = std::move(handler);
+    }
 
     // "BIN/Z80 laden": asks for a file, loads it and shows its header.
     void LoadCommand();
@@ -33,6 +39,7 @@ class HeaderEditor {
     DialogView& view_;
     Engine& engine_;
     int filterIndex_ = 0;  // the open dialog shows the filter used last time first
+    std::function<void(const std::string& path)> fileChosen_;
 };
 
 }  // namespace velotrix

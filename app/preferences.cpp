@@ -32,6 +32,16 @@ void FillCombo(DialogView& view, int id, std::span<const Entry> entries) {
 
 }  // namespace
 
+LineSettings LineSettingsFromCombos(const DialogView& combos) {
+    LineSettings settings;
+    settings.baudRate = static_cast<std::uint32_t>(DecimalToInt(combos.GetText(ids::kBaudCombo)));
+    settings.parity = EntryValue(ParityEntries(), combos.ComboSelection(ids::kParityCombo));
+    settings.dataBits = EntryValue(DataBitsEntries(), combos.ComboSelection(ids::kDataBitsCombo));
+    settings.stopBits = EntryValue(StopBitsEntries(), combos.ComboSelection(ids::kStopBitsCombo));
+    settings.ctsFlow = EntryValue(FlowEntries(), combos.ComboSelection(ids::kFlowCombo));
+    return settings;
+}
+
 void FillOptionLists(DialogView& view) {
     FillCombo(view, ids::kBaudCombo, BaudEntries());
     FillCombo(view, ids::kParityCombo, ParityEntries());

@@ -8,6 +8,7 @@
 
 #include "platform/combo_boxes.h"
 #include "platform/dialog_view.h"
+#include "platform/serial_device.h"
 
 namespace velotrix {
 
@@ -19,6 +20,11 @@ struct PreferenceKey {
 // The seven keys of the section "Prefs", in the order they are read and written.
 const std::array<PreferenceKey, 7>& PreferenceKeys();
 inline constexpr std::string_view kPrefsSection = "Prefs";
+
+// The line settings selected in the combo boxes 1002 to 1006; no selection keeps the port's value
+// (baud: nothing chosen or typed gives 0). The baud rate is read from the box's text, so that a
+// rate typed in or added to the list counts too.
+LineSettings LineSettingsFromCombos(const DialogView& combos);
 
 // Adds the option lists to the combo boxes 1002 to 1006 and 1025.
 void FillOptionLists(DialogView& view);

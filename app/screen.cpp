@@ -39,16 +39,20 @@ void Screen::ShowSystemError(const OsError& error, std::string_view leadIn) {
     view_.MessageBox(text, msg::kSystemErrorCaption, MessageIcon::kError);
 }
 
-void Screen::ShowResult(const EngineResult& result) {
+void Screen::ShowResult(const EngineResult& result, std::string_view leadIn) {
     if (result.os) {
-        ShowSystemError(result.os);
+        ShowSystemError(result.os, leadIn);
         return;
     }
     if (result.text.empty()) {
         return;
     }
-    const MessageIcon icon =
-        result.kind == ErrorKind::kBusy ? MessageIcon::kInformation : MessageIcon::kNone;
+    MessageIcon icon = MessageIcon::kNone;
+    if (result.kind == ErrorKind::kBusy) {
+        icon = MessageIcon::kInformation;
+    } else if (result.kind == ErrorKind::kBadArgument) {
+        icon = MessageIcon::kError;
+    }
     view_.MessageBox(result.text, result.caption, icon);
 }
 

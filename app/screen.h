@@ -23,9 +23,9 @@ class Screen {
     // The OS's own text for the error (plus its hint, and a lead-in when given) under "Meldung:"
     // with the error icon.
     void ShowSystemError(const OsError& error, std::string_view leadIn = {});
-    // The box an engine result asks for: the OS error, or its text under its caption; nothing for
-    // a result without text.
-    void ShowResult(const EngineResult& result);
+    // The box an engine result asks for: the OS error (behind the lead-in, which says what it
+    // concerns), or its text under its caption; nothing for a result without text.
+    void ShowResult(const EngineResult& result, std::string_view leadIn = {});
     // Selects the MessageList's last line; on an empty list removes the selection.
     void ScrollMessageListToEnd();
     // Appends a line to the MessageList.

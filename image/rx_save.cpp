@@ -64,10 +64,12 @@ std::string PlainFileName(std::string_view text) {
 SaveResult SaveRxBuffer(const std::string& path, std::span<const std::uint8_t> bytes) {
     switch (WriteWholeFile(path, bytes)) {
         case FileWriteStatus::kCannotCreate:
-            return Outcome(SaveStatus::kCannotCreate, std::string(msg::kCannotCreate),
+            return Outcome(SaveStatus::kCannotCreate,
+                           std::string(msg::kCannotCreate) + "\r" + Utf8ToCp1252(path),
                            std::string(msg::kErrorCaption));
         case FileWriteStatus::kWriteError:
-            return Outcome(SaveStatus::kWriteError, std::string(msg::kWriteError),
+            return Outcome(SaveStatus::kWriteError,
+                           std::string(msg::kWriteError) + "\r" + Utf8ToCp1252(path),
                            std::string(msg::kErrorCaption));
         case FileWriteStatus::kWritten:
             break;

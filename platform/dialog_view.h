@@ -63,6 +63,8 @@ class DialogView : public ComboBoxes {
     virtual void HideProgress() = 0;
 
     virtual void EnableMenuItem(int id, bool enabled) = 0;
+    // Shows or removes the check mark of a menu item.
+    virtual void CheckMenuItem(int id, bool checked) = 0;
     // Draws pending changes at once (the view may coalesce repaints).
     virtual void Repaint() = 0;
 
@@ -78,6 +80,12 @@ class DialogView : public ComboBoxes {
     virtual std::optional<std::string> AskSaveFile(std::string_view title,
                                                    std::string_view suggestedName,
                                                    const std::vector<FileFilter>& filters) = 0;
+    // The folder (native path) the file dialogs open in; empty: where the system chooses.
+    virtual void SetDialogFolder(std::string_view folder) = 0;
+
+    // Files dropped on the main window arrive here, one call each with its native path.
+    using FileDropHandler = std::function<void(const std::string& path)>;
+    virtual void SetFileDropHandler(FileDropHandler handler) = 0;
 
     // The text dialog "String senden", modal to the main window. Opening returns at once; its
     // controls 5001 to 5003 are addressed like the others and their commands reach the handler.

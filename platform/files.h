@@ -3,10 +3,10 @@
 
 #include <string>
 
+#include "text/text_helpers.h"
+
 namespace velotrix {
 
-// True for the platform's directory separator ('/' on POSIX).
-bool IsDirectorySeparator(char c);
 // The directory of the running executable, with its trailing separator ("/usr/bin/").
 std::string ProgramDirectory();
 // 1 when a file or directory of that name exists, else 0. Wildcards '*' and '?' are honoured.

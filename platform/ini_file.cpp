@@ -140,19 +140,23 @@ bool HasLineBreak(std::string_view text) {
 
 }  // namespace
 
-int IniReadInt(const std::string& path, std::string_view section, std::string_view key,
-               int defaultValue) {
+std::string IniReadString(const std::string& path, std::string_view section, std::string_view key) {
     std::string content;
     if (ReadWholeFile(path, content) != FileReadStatus::kRead) {
-        return defaultValue;
+        return {};
     }
     const std::vector<Line> lines = SplitLines(content);
     const Location found = Locate(lines, section, key);
     if (!found.key) {
-        return defaultValue;
+        return {};
     }
     const std::string_view text = lines[*found.key].text;
-    const std::string_view value = TrimBlanks(text.substr(text.find('=') + 1));
+    return std::string(TrimBlanks(text.substr(text.find('=') + 1)));
+}
+
+int IniReadInt(const std::string& path, std::string_view section, std::string_view key,
+               int defaultValue) {
+    const std::string value = IniReadString(path, section, key);
     return value.empty() ? defaultValue : ParseInt(value);
 }
 

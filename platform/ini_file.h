@@ -13,6 +13,8 @@ namespace velotrix {
 int IniReadInt(const std::string& path, std::string_view section, std::string_view key,
                int defaultValue);
 
+// The key's value with its surrounding blanks removed; empty when it is missing.
+std::string IniReadString(const std::string& path, std::string_view section, std::string_view key);
 // Writes the key's value; creates the file and the section when missing. Returns false when the
 // file cannot be written.
 bool IniWriteString(const std::string& path, std::string_view section, std::string_view key,

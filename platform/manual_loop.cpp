@@ -22,6 +22,10 @@ void ManualLoop::Post(std::function<void()> task) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         tasks_.push_back(std::move(task));
+        ++posted_;
+        if (drainingThread_ == std::this_thread::get_id()) {
+            drainEnd_ = posted_;
+        }
     }
     wake_.notify_all();
 }
@@ -55,16 +59,24 @@ bool ManualLoop::TimerActive(int id) const {
 }
 
 std::size_t ManualLoop::RunPending() {
+    std::thread::id outer;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        outer = std::exchange(drainingThread_, std::this_thread::get_id());
+        drainEnd_ = posted_;
+    }
     std::size_t count = 0;
     for (;;) {
         std::function<void()> task;
         {
             std::lock_guard<std::mutex> lock(mutex_);
-            if (tasks_.empty()) {
+            if (tasks_.empty() || taken_ == drainEnd_) {
+                drainingThread_ = outer;
                 return count;
             }
             task = std::move(tasks_.front());
             tasks_.pop_front();
+            ++taken_;
         }
         // Run without the lock: the task may post, start timers or quit.
         task();
@@ -99,11 +111,19 @@ bool ManualLoop::FireNextDue(Duration limit) {
 }
 
 void ManualLoop::RunDue() {
-    bool busy = true;
-    while (busy) {
-        busy = RunPending() != 0;
-        if (clock_ == Clock::kReal) {
-            busy = FireNextDue(Elapsed()) || busy;
+    RunPending();
+    if (clock_ == Clock::kReal) {
+        // Only the timers due now: one that restarts itself at once waits for the next round.
+        const Duration now = Elapsed();
+        std::size_t due = 0;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            due = static_cast<std::size_t>(
+                std::count_if(timers_.begin(), timers_.end(),
+                              [&](const auto& t) { return t.second.due <= now; }));
+        }
+        while (due-- > 0 && FireNextDue(now)) {
+            RunPending();
         }
     }
 }

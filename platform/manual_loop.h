@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <mutex>
+#include <thread>
 
 #include "platform/ui_loop.h"
 
@@ -30,7 +31,9 @@ class ManualLoop : public UiLoop {
     void StartTimer(int id, std::chrono::milliseconds delay, std::function<void()> fire) override;
     void StopTimer(int id) override;
 
-    // Runs every queued task, and those they post, in order; returns how many ran.
+    // Runs the tasks queued when it is called, and those that they post, in order; returns how
+    // many ran. What other threads post meanwhile waits for the next call, so a thread that keeps
+    // posting cannot keep it from returning.
     std::size_t RunPending();
     // Pumps until predicate holds or realTimeout has passed, sleeping while nothing is to do. On
     // the real clock due timers fire meanwhile; the virtual clock stands still. Returns the
@@ -58,7 +61,7 @@ class ManualLoop : public UiLoop {
     Duration Elapsed() const;
     // Removes and fires the earliest timer due by limit; false when none is.
     bool FireNextDue(Duration limit);
-    // Runs tasks and, on the real clock, due timers until nothing is left to do now.
+    // Runs the pending tasks and, on the real clock, the timers that are due.
     void RunDue();
     // Sleeps until a task (or, when wakeOnQuit, a Quit) arrives, a real-clock timer falls due or
     // until has come.
@@ -69,6 +72,12 @@ class ManualLoop : public UiLoop {
     mutable std::mutex mutex_;
     std::condition_variable wake_;
     std::deque<std::function<void()>> tasks_;
+    // Counts of tasks posted and taken since the start; a drain runs up to drainEnd_, which
+    // grows with each task posted from the draining thread itself.
+    std::uint64_t posted_ = 0;
+    std::uint64_t taken_ = 0;
+    std::uint64_t drainEnd_ = 0;
+    std::thread::id drainingThread_;
     std::map<int, Timer> timers_;
     std::uint64_t nextOrder_ = 0;
     Duration virtualNow_{};

@@ -55,9 +55,15 @@ struct OsError {
     explicit operator bool() const { return code != 0; }
 };
 
-// True when the error means the device is gone (unplugged, hung up): nothing more can pass the
-// line until it is opened again.
-bool DeviceGone(const OsError& error);
+// What an error means for the program, beyond the OS's own text.
+enum class OsErrorKind {
+    kOther,
+    kDeviceGone,  // unplugged or hung up: nothing more passes until it is opened again
+    kNotSerial,   // the path names something that is not a serial device
+    kBusy,        // another program (or this one) holds the device
+    kNoPermission,
+};
+OsErrorKind KindOf(const OsError& error);
 
 template <typename T>
 struct OsResult {
@@ -105,10 +111,17 @@ OsResult<std::unique_ptr<SerialDevice>> OpenSerialDevice(const std::string& path
 struct PortInfo {
     std::string name;  // shown in the port list, e.g. "ttyUSB0"
     std::string path;  // opened, e.g. "/dev/ttyUSB0"
+    // What the system tells of the adapter (UTF-8), e.g. "FTDI FT232R USB UART"; may be empty.
+    std::string description;
+    std::string serialNumber;  // the adapter's own serial number, where it has one
 };
 
-// The serial devices that exist (not yet tested for being free), in a stable order, followed by
-// the paths named in the environment variable VELOTRIX_PORTS (colon-separated).
+// The group whose members may open the device, where the system has such a thing; else empty.
+std::string OwningGroup(const std::string& path);
+
+// The serial devices that exist (not yet tested for being free): the paths named in the
+// environment variable VELOTRIX_PORTS (colon-separated) first, as the user named them on purpose,
+// then the system's in a stable order.
 std::vector<PortInfo> ListSerialDevices();
 
 // The port a user named: a path stays a path; a name is looked up among the serial devices and is

@@ -3,17 +3,28 @@
 #include "serial/engine.h"
 
 #include <cerrno>
+#include <chrono>
+#include <optional>
 #include <utility>
 
 #include "image/rx_save.h"
 #include "serial/receive_engine.h"
 #include "serial/send_sequences.h"
 #include "serial/serial_port.h"
+#include "text/cp1252.h"
+#include "ui-resources/ids.h"
 #include "ui-resources/messages.h"
 
 namespace velotrix {
 
-struct Engine::Impl {
+namespace {
+
+// How often a lost port's device is looked for.
+constexpr std::chrono::milliseconds kReopenPoll{500};
+
+}  // namespace
+
+struct Engine::Impl : std::enable_shared_from_this<Engine::Impl> {
     Impl(UiLoop& l, DeviceAccess d, EngineSubscriber subscriber)
         : loop(l),
           devices(std::move(d)),
@@ -21,7 +32,7 @@ struct Engine::Impl {
                  [this, subscriber = std::move(subscriber)](const EngineEvent& event) {
                      // A write that finds the device gone loses the line like a failed wait.
                      const auto* failed = std::get_if<OsErrorEvent>(&event);
-                     if (failed != nullptr && DeviceGone(failed->error)) {
+                     if (failed != nullptr && KindOf(failed->error) == OsErrorKind::kDeviceGone) {
                          LoseLine(session, failed->error);
                      } else if (subscriber) {
                          subscriber(event);
@@ -41,11 +52,32 @@ struct Engine::Impl {
     std::unique_ptr<ReceiveThread> receiveThread;
     ReceivePause lineErrorPause;
     std::string openPath;
+    LineSettings openSettings;
     std::vector<std::uint8_t> scratch = std::vector<std::uint8_t>(kImageSize);
     // Counts the opens, so that a report of an earlier open is never taken for this one.
     std::uint64_t session = 0;
+    // What was open when the line was lost, while the engine watches for it to come back.
+    bool autoReopen = true;
+    std::optional<LineSettings> lostSettings;
+    PortInfo lostPort;
+    std::string openSerialNumber;
+
+    std::string SerialNumberOf(const std::string& path) {
+        for (const PortInfo& info : devices.listPorts()) {
+            if (info.path == path) {
+                return info.serialNumber;
+            }
+        }
+        return {};
+    }
+
+    void StopWatching() {
+        lostSettings.reset();
+        loop.StopTimer(ids::kReopenTimer);
+    }
 
     void Close() {
+        StopWatching();
         if (!port.portOpen.load()) {
             return;
         }
@@ -70,11 +102,46 @@ struct Engine::Impl {
         if (failedSession != session || !port.portOpen.load()) {
             return;
         }
+        const LineSettings settings = openSettings;
+        const PortInfo lost{settings.port, settings.port, {}, openSerialNumber};
         Close();
         if (receiver.Receiving()) {
             receiver.FinishReception();
         }
+        // The watch begins before the event is shown: its box may stay open for a while.
+        if (autoReopen) {
+            lostSettings = settings;
+            lostPort = lost;
+            WatchForReturn();
+        }
         events.Emit(LineLostEvent{error});
+    }
+
+    // The device may come back under its path, or (a USB adapter in another socket) under another
+    // name with the same serial number.
+    void WatchForReturn() {
+        loop.StartTimer(ids::kReopenTimer, kReopenPoll, [this] {
+            if (!lostSettings) {
+                return;
+            }
+            for (const PortInfo& info : devices.listPorts()) {
+                const bool same =
+                    info.path == lostPort.path ||
+                    (!lostPort.serialNumber.empty() && info.serialNumber == lostPort.serialNumber);
+                if (!same) {
+                    continue;
+                }
+                LineSettings settings = *lostSettings;
+                settings.port = info.path;
+                lostSettings.reset();
+                if (Open(settings).ok()) {
+                    events.Emit(ReopenedEvent{info, settings.ctsFlow, port.device->Cts()});
+                    return;
+                }
+                lostSettings = settings;
+            }
+            WatchForReturn();
+        });
     }
 
     void StartReceiveThread(const std::shared_ptr<Impl>& self) {
@@ -102,7 +169,7 @@ struct Engine::Impl {
                 if (!impl) {
                     return;
                 }
-                if (ended || DeviceGone(error)) {
+                if (ended || KindOf(error) == OsErrorKind::kDeviceGone) {
                     impl->LoseLine(current, error);
                 } else if (impl->session == current) {
                     impl->events.Emit(OsErrorEvent{error});
@@ -112,6 +179,44 @@ struct Engine::Impl {
         receiveThread = std::make_unique<ReceiveThread>(*port.device, port.portOpen,
                                                         std::move(sinks), lineErrorPause);
         receiveThread->Start();
+    }
+
+    EngineResult Open(const LineSettings& settings) {
+        Impl& s = *this;
+        if (s.port.portOpen.load()) {
+            return {ErrorKind::kBusy, {}, {}, {}};
+        }
+        if (settings.port.empty()) {
+            return OsErrorResult(OsError{ENODEV, {}});
+        }
+        OsResult<std::unique_ptr<SerialDevice>> opened = s.devices.openDevice(settings.port);
+        if (!opened.ok() && KindOf(opened.error) == OsErrorKind::kNotSerial) {
+            return {ErrorKind::kBadArgument,
+                    Utf8ToCp1252(settings.port) + std::string(msg::kNotSerial),
+                    std::string(msg::kSystemErrorCaption),
+                    {}};
+        }
+        if (!opened.ok()) {
+            return OsErrorResult(opened.error);
+        }
+        // A port that refuses the chosen settings would receive at the wrong speed or not raw, and
+        // so change bytes unnoticed: it is closed again and stays closed, with the driver's reason.
+        if (const OsError error = opened.value->Configure(settings)) {
+            return OsErrorResult(error);
+        }
+        s.port.device = std::move(opened.value);
+        s.openPath = settings.port;
+        s.openSettings = settings;
+        s.openSerialNumber = SerialNumberOf(settings.port);
+        s.port.portOpen.store(true);
+        s.port.device->Purge(true, true);
+        s.StartReceiveThread(shared_from_this());
+        // Drivers round rates they cannot make; the user learns the rate really on the line.
+        const std::uint32_t applied = s.port.device->ReadBack().baudRate;
+        if (settings.baudRate != 0 && applied != 0 && applied != settings.baudRate) {
+            s.events.Post(BaudChangedEvent{settings.baudRate, applied});
+        }
+        return {};
     }
 
     LoadOutcome Load(const std::string& path) {
@@ -130,8 +235,21 @@ struct Engine::Impl {
     }
 };
 
+std::string BaudChangedLine(const BaudChangedEvent& event) {
+    return std::string(msg::kBaudChangedPrefix) + std::to_string(event.applied) +
+           std::string(msg::kBaudChangedMiddle) + std::to_string(event.asked);
+}
+
+std::string ReopenedLine(const ReopenedEvent& event) {
+    return std::string(msg::kReopenedPrefix) + Utf8ToCp1252(event.port.name) +
+           std::string(msg::kReopenedSuffix);
+}
+
 EngineResult OsErrorResult(const OsError& error) {
-    return {DeviceGone(error) ? ErrorKind::kPortLost : ErrorKind::kOsError, {}, {}, error};
+    return {KindOf(error) == OsErrorKind::kDeviceGone ? ErrorKind::kPortLost : ErrorKind::kOsError,
+            {},
+            {},
+            error};
 }
 
 Engine::Engine(UiLoop& loop, DeviceAccess devices, EngineSubscriber subscriber)
@@ -142,28 +260,8 @@ Engine::~Engine() {
 }
 
 EngineResult Engine::Open(const LineSettings& settings) {
-    Impl& s = *impl_;
-    if (s.port.portOpen.load()) {
-        return {ErrorKind::kBusy, {}, {}, {}};
-    }
-    if (settings.port.empty()) {
-        return OsErrorResult(OsError{ENODEV, {}});
-    }
-    OsResult<std::unique_ptr<SerialDevice>> opened = s.devices.openDevice(settings.port);
-    if (!opened.ok()) {
-        return OsErrorResult(opened.error);
-    }
-    // A port that refuses the chosen settings would receive at the wrong speed or not raw, and so
-    // change bytes unnoticed: it is closed again and stays closed, with the driver's reason.
-    if (const OsError error = opened.value->Configure(settings)) {
-        return OsErrorResult(error);
-    }
-    s.port.device = std::move(opened.value);
-    s.openPath = settings.port;
-    s.port.portOpen.store(true);
-    s.port.device->Purge(true, true);
-    s.StartReceiveThread(impl_);
-    return {};
+    impl_->StopWatching();
+    return impl_->Open(settings);
 }
 
 void Engine::Close() {
@@ -178,20 +276,18 @@ bool Engine::Cts() {
     return impl_->port.device && impl_->port.device->Cts();
 }
 
-std::vector<PortInfo> Engine::ProbePorts() {
+std::vector<PortRow> Engine::ListPorts() {
     Impl& s = *impl_;
-    std::vector<PortInfo> free;
+    std::vector<PortRow> rows;
     for (const PortInfo& info : s.devices.listPorts()) {
-        // Our own open port is busy for everybody else, so it is not offered; probing it would
-        // open it a second time.
+        // Our own open port is not probed: that would open it a second time.
         if (s.port.portOpen.load() && info.path == s.openPath) {
+            rows.push_back({info, PortState::kBusy, std::string(msg::kPortOpenHere)});
             continue;
         }
-        if (s.devices.openDevice(info.path).ok()) {
-            free.push_back(info);
-        }
+        rows.push_back(RowFor(info, s.devices.openDevice(info.path).error));
     }
-    return free;
+    return rows;
 }
 
 LoadOutcome Engine::LoadFile(const std::string& path) {
@@ -264,6 +360,13 @@ EngineResult Engine::SaveReception(const std::string& path) {
 
 void Engine::ResetReception() {
     impl_->receiver.ResetListing();
+}
+
+void Engine::SetAutoReopen(bool on) {
+    impl_->autoReopen = on;
+    if (!on) {
+        impl_->StopWatching();
+    }
 }
 
 void Engine::SetLineErrorPause(ReceivePause pause) {

@@ -13,6 +13,7 @@
 #include "platform/serial_device.h"
 #include "platform/ui_loop.h"
 #include "serial/engine_events.h"
+#include "serial/port_rows.h"
 #include "serial/receive_thread.h"
 #include "serial/transfer_options.h"
 
@@ -48,8 +49,8 @@ class Engine {
     void Close();
     bool IsOpen() const;
     bool Cts();
-    // The ports that exist and can be opened now, in list order; the port open here is left out.
-    std::vector<PortInfo> ProbePorts();
+    // Every port there is, in list order, with the reason why it cannot be opened now.
+    std::vector<PortRow> ListPorts();
 
     // The transmit image: loads (or loads again) a file; the image may be edited on the UI thread
     // between calls (see the header edits in image/).
@@ -77,6 +78,10 @@ class Engine {
     // Forgets the listing line being built and the finished reception (a display reset).
     void ResetReception();
 
+    // After the line is lost, watch for the same device (same path or same adapter serial number)
+    // and open it again with the same settings. On by default.
+    void SetAutoReopen(bool on);
+
     // Replaces the receive thread's pause after a line error (tests observe it instead of
     // sleeping); takes effect at the next Open.
     void SetLineErrorPause(ReceivePause pause);
@@ -85,6 +90,10 @@ class Engine {
     struct Impl;
     std::shared_ptr<Impl> impl_;
 };
+
+// The MessageList lines of these events, for every face that lists them.
+std::string BaudChangedLine(const BaudChangedEvent& event);
+std::string ReopenedLine(const ReopenedEvent& event);
 
 // The result of an OS error, for every call that reports one.
 EngineResult OsErrorResult(const OsError& error);

@@ -90,10 +90,23 @@ struct CtsEvent {
     bool cts = false;
 };
 
-using EngineEvent =
-    std::variant<LinesEvent, MessagesClearedEvent, ReceivedEvent, RxHeaderEvent,
-                 ReceptionFinishedEvent, ProgressEvent, BlocksEvent, ContinuousEvent,
-                 SendEndedEvent, OsErrorEvent, LineLostEvent, CtsEvent>;
+// The lost port's device came back and was opened again with the same settings.
+struct ReopenedEvent {
+    PortInfo port;
+    std::optional<bool> ctsFlow;  // the flow control of the settings
+    bool cts = false;             // the CTS line now
+};
+
+// The driver set another baud rate than the one asked for.
+struct BaudChangedEvent {
+    std::uint32_t asked = 0;
+    std::uint32_t applied = 0;
+};
+
+using EngineEvent = std::variant<LinesEvent, MessagesClearedEvent, ReceivedEvent, RxHeaderEvent,
+                                 ReceptionFinishedEvent, ProgressEvent, BlocksEvent,
+                                 ContinuousEvent, SendEndedEvent, OsErrorEvent, LineLostEvent,
+                                 CtsEvent, ReopenedEvent, BaudChangedEvent>;
 
 using EngineSubscriber = std::function<void(const EngineEvent&)>;
 

@@ -26,12 +26,13 @@ constexpr std::array<OptionEntry<std::uint32_t>, 14> kBaud = {{{"150", 150},
                                                                {"56000", 56000},
                                                                {"57600", 57600},
                                                                {"115200", 115200}}};
-constexpr std::array<OptionEntry<Parity>, 3> kParity = {
-    {{"gerade", Parity::kEven}, {"ungerade", Parity::kOdd}, {"keine", Parity::kNone}}};
+constexpr std::array<OptionEntry<Parity>, 3> kParity = {{{"gerade", Parity::kEven, "even"},
+                                                         {"ungerade", Parity::kOdd, "odd"},
+                                                         {"keine", Parity::kNone, "none"}}};
 constexpr std::array<OptionEntry<int>, 2> kDataBits = {{{"7", 7}, {"8", 8}}};
 constexpr std::array<OptionEntry<int>, 2> kStopBits = {{{"1", 1}, {"2", 2}}};
-constexpr std::array<OptionEntry<bool>, 2> kFlow = {{{"keine", false}, {"CTS", true}}};
-constexpr std::array<PauseEntry, 5> kPause = {{{"keine", milliseconds(0), ""},
+constexpr std::array<OptionEntry<bool>, 2> kFlow = {{{"keine", false, "none"}, {"CTS", true}}};
+constexpr std::array<PauseEntry, 5> kPause = {{{"keine", milliseconds(0), "", "none"},
                                                {"50 ms", milliseconds(50), "Pause 50ms..."},
                                                {"100 ms", milliseconds(100), "Pause 100ms..."},
                                                {"500 ms", milliseconds(500), "Pause 500ms..."},
@@ -67,7 +68,9 @@ milliseconds LongestPause() {
 template <typename T>
 int EntryIndex(std::span<const T> entries, std::string_view text) {
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        if (EqualIgnoringCase(entries[i].label, text)) {
+        const bool english =
+            !entries[i].english.empty() && EqualIgnoringCase(entries[i].english, text);
+        if (english || EqualIgnoringCase(entries[i].label, text)) {
             return static_cast<int>(i);
         }
     }

@@ -17,12 +17,14 @@ template <typename T>
 struct OptionEntry {
     std::string_view label;  // as the list shows it (code page 1252)
     T value;
+    std::string_view english = {};  // the word serial tools use, where it differs
 };
 
 struct PauseEntry {
     std::string_view label;
     std::chrono::milliseconds duration;
     std::string_view line;  // the MessageList line of the pause, empty for none
+    std::string_view english = {};
 };
 
 std::span<const OptionEntry<std::uint32_t>> BaudEntries();
@@ -55,7 +57,7 @@ std::optional<T> EntryValue(std::span<const OptionEntry<T>> entries, int index) 
     return entries[static_cast<std::size_t>(index)].value;
 }
 
-// The index of the entry whose label is text (ignoring case), or -1.
+// The index of the entry whose label or English word is text (ignoring case), or -1.
 template <typename T>
 int EntryIndex(std::span<const T> entries, std::string_view text);
 

@@ -59,6 +59,7 @@ inline constexpr int kMenuProbePorts = 40003;
 inline constexpr int kMenuSavePrefs = 40005;
 inline constexpr int kMenuLoadPrefs = 40006;
 inline constexpr int kMenuSendText = 40010;
+inline constexpr int kMenuAutoReopen = 40011;
 
 // Status bar panes.
 inline constexpr int kPaneLabel = 0;
@@ -73,5 +74,7 @@ inline constexpr int kNotifyEditChange = 0x300;  // an edit field's text changed
 
 // The silence timer that closes a reception.
 inline constexpr int kSilenceTimer = 1;
+// Looks for a lost port's device to come back.
+inline constexpr int kReopenTimer = 2;
 
 }  // namespace velotrix::ids

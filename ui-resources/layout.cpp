@@ -25,7 +25,7 @@ constexpr std::array<Item, 61> kMainItems{{
      "ffnen",
      15, 12, 57, 18, kDefaultButton, 0},
     {ids::kPortCombo, K::kDropDownList, "", 75, 15, 48, 72, kNoStyle, 0},
-    {ids::kBaudCombo, K::kDropDownList, "", 123, 15, 48, 118, kNoStyle, 0},
+    {ids::kBaudCombo, K::kDropDownList, "", 123, 15, 48, 118, kEditable, 0},
     {ids::kParityCombo, K::kDropDownList, "", 171, 15, 48, 58, kNoStyle, 0},
     {ids::kDataBitsCombo, K::kDropDownList, "", 219, 15, 48, 58, kSorted, 0},
     {ids::kStopBitsCombo, K::kDropDownList, "", 267, 15, 48, 55, kNoStyle, 0},
@@ -111,13 +111,17 @@ constexpr DialogLayout kText{
     "String senden", "MS Sans Serif", 8, 150, 100, true, true, true, kTextItems,
 };
 
-constexpr std::array<MenuEntry, 16> kMenu{{
+constexpr std::array<MenuEntry, 18> kMenu{{
     {MenuKind::kPopup, "&Datei", 0},
     {MenuKind::kItem, "Info", ids::kMenuInfo},
     {MenuKind::kPopup, "Voreinstellungen", 0},
     {MenuKind::kItem, "Laden Vorzugseinstellung", ids::kMenuLoadPrefs},
     {MenuKind::kSeparator, "", 0},
     {MenuKind::kItem, "Sichern aktuelle Einstellung", ids::kMenuSavePrefs},
+    {MenuKind::kSeparator, "", 0},
+    {MenuKind::kItem, "Automatisch wieder \xF6"
+                      "ffnen",
+     ids::kMenuAutoReopen},
     {MenuKind::kEnd, "", 0},
     {MenuKind::kSeparator, "", 0},
     {MenuKind::kSeparator, "", 0},

@@ -37,6 +37,7 @@ enum Style : std::uint32_t {
     kVScroll = 1u << 11,
     kSunken = 1u << 12,
     kFlat = 1u << 13,
+    kEditable = 1u << 14,  // a drop-down list whose entry the user may also type
 };
 
 inline constexpr int kNoId = -1;

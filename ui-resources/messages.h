@@ -6,6 +6,10 @@
 
 namespace velotrix::msg {
 
+// The answers of a question box.
+inline constexpr std::string_view kYes = "Ja";
+inline constexpr std::string_view kNo = "Nein";
+
 // Captions of the boxes.
 inline constexpr std::string_view kErrorCaption = "Fehler!";
 inline constexpr std::string_view kSystemErrorCaption = "Meldung:";
@@ -42,6 +46,16 @@ inline constexpr std::string_view kUnsavedQuit =
 inline constexpr std::string_view kNotSerial = " ist keine serielle Schnittstelle";
 inline constexpr std::string_view kNotRegularFile = " ist keine gew\xF6hnliche Datei";
 
+// The port list.
+inline constexpr std::string_view kPortBusy = "belegt";
+inline constexpr std::string_view kPortForbidden = "keine Berechtigung";
+inline constexpr std::string_view kPortForbiddenGroup = " \x96 Gruppe ";
+inline constexpr std::string_view kPortDescriptionDash = " \x96 ";
+inline constexpr std::string_view kPortOpenHere =
+    "hier ge\xF6"
+    "ffnet";
+inline constexpr std::string_view kNoPortsFound = "Keine Ports gefunden";
+
 // MessageList lines of a reception.
 inline constexpr std::string_view kReceivedTotal = "Bytes empfangen gesamt: ";
 inline constexpr std::string_view kBufferFullPrefix = "Empfangspuffer voll: ";
@@ -72,6 +86,17 @@ inline constexpr std::string_view kCtsWarning[] = {
     "Nur verwenden, wenn Gegenstation CTS-RTS-Handshake unterst\xFCtzt!", "Ansonsten nicht Senden!",
     "Dauersenden vermeiden!"};
 
+// The port's own reports.
+inline constexpr std::string_view kReopenedPrefix = "Port ";
+inline constexpr std::string_view kReopenedSuffix =
+    " wieder ge\xF6"
+    "ffnet";
+inline constexpr std::string_view kBaudChangedPrefix = "Der Treiber hat ";
+inline constexpr std::string_view kBaudChangedMiddle = " Baud eingestellt statt ";
+inline constexpr std::string_view kAutoReopen =
+    "Automatisch wieder \xF6"
+    "ffnen";
+
 // The command line's own reports.
 inline constexpr std::string_view kIncompletePrefix = "Empfang unvollst\xE4ndig, ";
 inline constexpr std::string_view kIncompleteSuffix = " Bytes gesichert";
@@ -79,6 +104,7 @@ inline constexpr std::string_view kIncompleteName = "-unvollstaendig";
 inline constexpr std::string_view kNothingReceivedPrefix = "Nichts empfangen in ";
 inline constexpr std::string_view kInterrupted = "Abgebrochen.";
 inline constexpr std::string_view kWaitingPrefix = "Warte bis zu ";
+inline constexpr std::string_view kExistsUseForce = " gibt es schon (--force ersetzt sie)";
 inline constexpr std::string_view kDriverRefusesBaud = " kann der Treiber nicht einstellen.";
 
 // Fields and panes.

@@ -124,24 +124,27 @@ int ExitStatus(bool ok) {
     return ok ? kExitOk : kExitFailure;
 }
 
-// Waits for the send just started; true when everything left the PC.
-bool WaitForSend(Session& session) {
+// Waits for the send just started; the exit status.
+int WaitForSend(Session& session) {
     const WaitResult result = session.WaitFor([&] { return session.SendEnded(); }, std::nullopt);
-    if (result == WaitResult::kInterrupted) {
-        session.Close();
-        session.PrintError(std::string(msg::kInterrupted));
-        return false;
-    }
     session.Close();
-    return session.SendCompleted() && !session.Failed();
+    if (result == WaitResult::kInterrupted) {
+        session.PrintError(std::string(msg::kInterrupted));
+        return kExitInterrupted;
+    }
+    return ExitStatus(session.SendCompleted() && !session.Failed());
 }
 
 int RunPorts(const Terminal& terminal) {
     Session session(terminal);
-    for (const PortInfo& port : session.GetEngine().ProbePorts()) {
-        terminal.out << port.name << '\t' << port.path << '\n';
+    const std::vector<PortRow> rows = session.GetEngine().ListPorts();
+    if (rows.empty()) {
+        session.PrintError(std::string(msg::kNoPortsFound));
+        return kExitFailure;
     }
-    terminal.out << std::flush;
+    for (const PortRow& row : rows) {
+        session.PrintOut(ForTerminal(PortRowText(row)) + '\t' + row.port.path);
+    }
     return kExitOk;
 }
 
@@ -166,6 +169,7 @@ int RunInfo(const Options& options, const Terminal& terminal) {
 
 int RunSend(const Options& options, const Terminal& terminal) {
     Session session(terminal);
+    session.SetQuiet(options.quiet);
     Engine& engine = session.GetEngine();
     bool isZ80 = false;
     if (!Open(session, options) || !Load(session, options.files.front(), isZ80)) {
@@ -193,11 +197,12 @@ int RunSend(const Options& options, const Terminal& terminal) {
     if (!session.Report(engine.SendFile())) {
         return kExitFailure;
     }
-    return ExitStatus(WaitForSend(session));
+    return WaitForSend(session);
 }
 
 int RunText(const Options& options, const Terminal& terminal) {
     Session session(terminal);
+    session.SetQuiet(options.quiet);
     if (!Open(session, options)) {
         return kExitFailure;
     }
@@ -205,7 +210,7 @@ int RunText(const Options& options, const Terminal& terminal) {
     if (!session.Report(session.GetEngine().SendText(options.text))) {
         return kExitFailure;
     }
-    return ExitStatus(WaitForSend(session));
+    return WaitForSend(session);
 }
 
 // Where a reception goes: the -o path, or the name the window suggests; an incomplete one says
@@ -223,6 +228,12 @@ std::string SaveTarget(const Options& options, const Engine& engine, bool incomp
 
 int RunReceive(const Options& options, const Terminal& terminal) {
     Session session(terminal);
+    session.SetQuiet(options.quiet);
+    // A reception must not replace a file by accident.
+    if (options.output && !options.force && FileExists(*options.output) != 0) {
+        session.PrintError(Utf8ToCp1252(*options.output) + std::string(msg::kExistsUseForce));
+        return kExitFailure;
+    }
     if (!Open(session, options)) {
         return kExitFailure;
     }
@@ -243,7 +254,7 @@ int RunReceive(const Options& options, const Terminal& terminal) {
     }
     Engine& engine = session.GetEngine();
     if (!session.Finished() || engine.Reception().empty()) {
-        return kExitFailure;
+        return result == WaitResult::kInterrupted ? kExitInterrupted : kExitFailure;
     }
     // What arrived is kept, even when the line was lost or the storage overflowed.
     const bool incomplete = session.LineLost() || result != WaitResult::kDone;
@@ -259,6 +270,9 @@ int RunReceive(const Options& options, const Terminal& terminal) {
         session.PrintError(std::string(msg::kBufferFullPrefix) +
                            std::to_string(session.Finished()->dropped) +
                            std::string(msg::kBufferFullSuffix));
+    }
+    if (result == WaitResult::kInterrupted) {
+        return kExitInterrupted;
     }
     return ExitStatus(saved && !session.Failed());
 }
@@ -278,6 +292,7 @@ int RunCommand(const Options& options, const Terminal& terminal) {
         case Command::kReceive:
             return RunReceive(options, terminal);
         case Command::kHelp:
+        case Command::kVersion:
             break;
     }
     return kExitUsage;

@@ -37,6 +37,7 @@ using Setter = std::function<std::string(Options&, const std::string&)>;
 
 struct OptionRule {
     std::string_view name;
+    std::string_view shortName;  // empty where there is none
     bool takesValue;
     unsigned commands;
     Setter set;
@@ -98,13 +99,12 @@ Setter ChoiceSetter(std::string LineOptions::*member, std::span<const Entry> ent
 // A pause by its milliseconds ("500") or the list's own label ("keine", "500 ms").
 int PauseIndex(const std::string& value) {
     const std::span<const PauseEntry> pauses = PauseEntries();
-    for (std::size_t i = 0; i < pauses.size(); ++i) {
-        const bool namesMilliseconds = i > 0 && value == std::to_string(pauses[i].duration.count());
-        if (namesMilliseconds || EqualIgnoringCase(value, pauses[i].label)) {
+    for (std::size_t i = 1; i < pauses.size(); ++i) {
+        if (value == std::to_string(pauses[i].duration.count())) {
             return static_cast<int>(i);
         }
     }
-    return -1;
+    return EntryIndex(pauses, value);
 }
 
 std::string PauseList() {
@@ -138,9 +138,9 @@ Setter NonEmptySetter(Member Options::*member, std::string_view refusal) {
 
 const std::vector<OptionRule>& OptionTable() {
     static const std::vector<OptionRule> table = {
-        {"--port", true, kForPort,
+        {"--port", "-p", true, kForPort,
          NonEmptySetter(&Options::port, "--port erwartet einen Ger\xE4tenamen oder -pfad")},
-        {"--baud", true, kForPort,
+        {"--baud", "-b", true, kForPort,
          [](Options& options, const std::string& value) -> std::string {
              const std::optional<long long> rate = PositiveNumber(value, kMaxBaud);
              if (!rate) {
@@ -149,24 +149,24 @@ const std::vector<OptionRule>& OptionTable() {
              options.line.baud = std::to_string(*rate);
              return {};
          }},
-        {"--parity", true, kForPort,
+        {"--parity", "", true, kForPort,
          ChoiceSetter(&LineOptions::parity, ParityEntries(), "--parity")},
-        {"--data", true, kForPort,
+        {"--data", "", true, kForPort,
          ChoiceSetter(&LineOptions::dataBits, DataBitsEntries(), "--data")},
-        {"--stop", true, kForPort,
+        {"--stop", "", true, kForPort,
          ChoiceSetter(&LineOptions::stopBits, StopBitsEntries(), "--stop")},
-        {"--flow", true, kForPort, ChoiceSetter(&LineOptions::flow, FlowEntries(), "--flow")},
-        {"--bin", false, kForSend,
+        {"--flow", "", true, kForPort, ChoiceSetter(&LineOptions::flow, FlowEntries(), "--flow")},
+        {"--bin", "", false, kForSend,
          [](Options& options, const std::string&) -> std::string {
              options.binMode = true;
              return {};
          }},
-        {"--no-progress", false, kForSend,
+        {"--no-progress", "", false, kForSend,
          [](Options& options, const std::string&) -> std::string {
              options.showProgress = false;
              return {};
          }},
-        {"--pause", true, kForSend,
+        {"--pause", "", true, kForSend,
          [](Options& options, const std::string& value) -> std::string {
              const int index = PauseIndex(value);
              if (index < 0) {
@@ -175,9 +175,9 @@ const std::vector<OptionRule>& OptionTable() {
              options.pauseIndex = index;
              return {};
          }},
-        {"--aadr", true, kForSend, AddressSetter(&Options::aadr, "--aadr")},
-        {"--sadr", true, kForSend, AddressSetter(&Options::sadr, "--sadr")},
-        {"--name", true, kForSend,
+        {"--aadr", "", true, kForSend, AddressSetter(&Options::aadr, "--aadr")},
+        {"--sadr", "", true, kForSend, AddressSetter(&Options::sadr, "--sadr")},
+        {"--name", "", true, kForSend,
          [](Options& options, const std::string& value) -> std::string {
              // The header holds code page 1252, as the window's field does.
              std::string name = Utf8ToCp1252(value);
@@ -188,7 +188,7 @@ const std::vector<OptionRule>& OptionTable() {
              options.name = std::move(name);
              return {};
          }},
-        {"--type", true, kForSend,
+        {"--type", "", true, kForSend,
          [](Options& options, const std::string& value) -> std::string {
              const char letter =
                  value.size() == 1
@@ -204,8 +204,19 @@ const std::vector<OptionRule>& OptionTable() {
              options.typeLetter = letter;
              return {};
          }},
-        {"-o", true, kForReceive, NonEmptySetter(&Options::output, "-o erwartet einen Dateinamen")},
-        {"--timeout", true, kForReceive,
+        {"--quiet", "-q", false, kForPort,
+         [](Options& options, const std::string&) -> std::string {
+             options.quiet = true;
+             return {};
+         }},
+        {"--force", "", false, kForReceive,
+         [](Options& options, const std::string&) -> std::string {
+             options.force = true;
+             return {};
+         }},
+        {"-o", "", true, kForReceive,
+         NonEmptySetter(&Options::output, "-o erwartet einen Dateinamen")},
+        {"--timeout", "", true, kForReceive,
          [](Options& options, const std::string& value) -> std::string {
              const std::optional<long long> seconds = PositiveNumber(value, kMaxTimeoutSeconds);
              if (!seconds) {
@@ -246,7 +257,7 @@ std::optional<Command> CommandNamed(std::string_view word) {
 
 const OptionRule* FindOption(std::string_view name) {
     for (const OptionRule& rule : OptionTable()) {
-        if (rule.name == name) {
+        if (rule.name == name || (!rule.shortName.empty() && rule.shortName == name)) {
             return &rule;
         }
     }
@@ -308,6 +319,10 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
             options.command = Command::kHelp;
             return result;
         }
+        if (argument == "--version") {
+            options.command = Command::kVersion;
+            return result;
+        }
     }
     const std::optional<Command> command = CommandNamed(arguments.front());
     if (!command) {
@@ -360,71 +375,6 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
         result.error = "--port fehlt";
     }
     return result;
-}
-
-std::string UsageHint() {
-    return "Aufruf: velotrix-cli ports | info DATEI... | send DATEI --port PORT [Optionen] |\n"
-           "        text TEXT --port PORT [Optionen] | receive --port PORT [Optionen]\n"
-           "Mehr mit: velotrix-cli --help\n";
-}
-
-std::string HelpText() {
-    return "velotrix-cli: Dateien \xFC"
-           "ber RS-232 mit Z80-Heimcomputern (AC1, LLC2) austauschen,\n"
-           "mit denselben Regeln und Meldungen wie das Fenster von Velotrix.\n"
-           "\n"
-           "Befehle:\n"
-           "  ports                 die freien Ports: Name und Ger\xE4tepfad, einer je Zeile\n"
-           "  info DATEI...         l\xE4"
-           "dt jede Datei wie \"BIN/Z80 laden\" und zeigt ihren\n"
-           "                        Header: Art, AADR, EADR, SADR, CRC, Bytes, Name, Typ\n"
-           "  send DATEI            \xF6"
-           "ffnet den Port, l\xE4"
-           "dt die Datei und sendet sie einmal\n"
-           "                        wie \"Datei senden\"\n"
-           "  text TEXT             sendet einen Text (h\xF6"
-           "chstens 31 Zeichen) wie \"Senden\"\n"
-           "                        im Dialog \"String senden\"\n"
-           "  receive               wartet auf eine Sendung, empf\xE4ngt sie bis zu einer\n"
-           "                        Sekunde Stille, zeigt ihren Header und sichert sie\n"
-           "\n"
-           "Leitung (send, text, receive):\n"
-           "  --port PORT           Ger\xE4tename aus \"ports\" (z. B. ttyUSB0) oder "
-           "Ger\xE4tepfad\n"
-           "  --baud N              Baudrate, Vorgabe 4800; auch Raten au\xDF"
-           "erhalb der Liste\n"
-           "                        des Fensters (z. B. 8065), wenn der Treiber sie kann\n"
-           "  --parity keine|gerade|ungerade   Vorgabe keine\n"
-           "  --data 7|8            Datenbits, Vorgabe 8\n"
-           "  --stop 1|2            Stoppbits, Vorgabe 1\n"
-           "  --flow keine|CTS      Flusskontrolle, Vorgabe keine\n"
-           "\n"
-           "send:\n"
-           "  --bin                 als BIN senden (ohne Header)\n"
-           "  --pause keine|50|100|500|1000   Pause nach dem Header in ms, Vorgabe keine\n"
-           "  --no-progress         ohne Fortschrittsanzeige: jeder Block in einem St\xFC"
-           "ck\n"
-           "  --aadr HEX            Ladeadresse (1-4 Hex-Ziffern); EADR folgt aus der L\xE4nge\n"
-           "  --sadr HEX            Startadresse (1-4 Hex-Ziffern)\n"
-           "  --name TEXT           Name im Header (h\xF6"
-           "chstens 16 Zeichen)\n"
-           "  --type BUCHSTABE      Typ im Header: P B F Q T D A C U\n"
-           "\n"
-           "receive:\n"
-           "  -o DATEI              sichert unter diesem Namen; ohne -o unter dem\n"
-           "                        vorgeschlagenen Namen (NAME.Z80 oder default.bin) im\n"
-           "                        aktuellen Verzeichnis\n"
-           "  --timeout SEKUNDEN    wie lange auf das erste Byte gewartet wird, Vorgabe 60\n"
-           "\n"
-           "Optionen k\xF6nnen auch als --option=WERT stehen. Die Meldungen des Fensters stehen\n"
-           "auf stdout, Fehlermeldungen auf stderr; den Fortschritt zeigt send auf stderr,\n"
-           "wenn stderr ein Terminal ist.\n"
-           "\n"
-           "Exit-Status: 0 Erfolg, 1 \xDC"
-           "bertragung oder Datei fehlgeschlagen, 2 falscher Aufruf.\n"
-           "\n"
-           "Beispiel:\n"
-           "  velotrix-cli send hello_4000.bin --port ttyUSB0 --baud 9600 --pause 500\n";
 }
 
 }  // namespace velotrix::cli

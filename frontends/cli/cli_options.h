@@ -12,8 +12,10 @@ namespace velotrix::cli {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
+// Ctrl+C, as shells report a command ended by SIGINT.
+inline constexpr int kExitInterrupted = 130;
 
-enum class Command { kHelp, kPorts, kInfo, kSend, kText, kReceive };
+enum class Command { kHelp, kVersion, kPorts, kInfo, kSend, kText, kReceive };
 
 // The line settings as the entries of the option lists name them.
 struct LineOptions {
@@ -30,6 +32,7 @@ struct Options {
     std::string text;                // text: the string to send (code page 1252)
     std::string port;
     LineOptions line;
+    bool quiet = false;  // no listing: only results and errors
 
     // send
     bool binMode = false;
@@ -42,6 +45,7 @@ struct Options {
 
     // receive
     std::optional<std::string> output;
+    bool force = false;  // -o may replace an existing file
     int timeoutSeconds = 60;
 };
 
@@ -53,6 +57,9 @@ struct ParseResult {
 
 // The arguments behind the program name.
 ParseResult ParseArguments(const std::vector<std::string>& arguments);
+
+// "velotrix-cli 0.8"
+std::string VersionText();
 
 // The full help text and the short hint that follows a usage error, in code page 1252 like every
 // text of the program.

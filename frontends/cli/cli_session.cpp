@@ -45,7 +45,10 @@ std::string ForTerminal(std::string_view cp1252) {
 
 Session::Session(const Terminal& terminal, DeviceAccess devices)
     : terminal_(terminal),
-      engine_(loop_, std::move(devices), [this](const EngineEvent& event) { OnEvent(event); }) {}
+      engine_(loop_, std::move(devices), [this](const EngineEvent& event) { OnEvent(event); }) {
+    // A command ends when its line is lost; nobody would be there to use the port again.
+    engine_.SetAutoReopen(false);
+}
 
 Session::~Session() {
     Close();
@@ -109,6 +112,11 @@ bool Session::Report(const EngineResult& result) {
             text += '\r' + result.os.hint;
         }
         PrintError(text);
+    } else if (result.kind == ErrorKind::kBadArgument) {
+        // These texts name what they concern.
+        const std::string prefix = std::exchange(errorPrefix_, {});
+        PrintError(result.text);
+        errorPrefix_ = prefix;
     } else if (!result.ok() && !result.text.empty()) {
         PrintError(result.text);
     } else if (!result.text.empty()) {
@@ -122,7 +130,7 @@ void Session::OnEvent(const EngineEvent& event) {
         [this](const auto& e) {
             using E = std::decay_t<decltype(e)>;
             if constexpr (std::is_same_v<E, LinesEvent>) {
-                for (const std::string& line : e.lines) {
+                for (const std::string& line : quiet_ ? std::vector<std::string>{} : e.lines) {
                     PrintOut(ForTerminal(line));
                 }
             } else if constexpr (std::is_same_v<E, ReceivedEvent>) {
@@ -146,6 +154,8 @@ void Session::OnEvent(const EngineEvent& event) {
                 sendCompleted_ = e.completed;
             } else if constexpr (std::is_same_v<E, OsErrorEvent>) {
                 Report(OsErrorResult(e.error));
+            } else if constexpr (std::is_same_v<E, BaudChangedEvent>) {
+                PrintOut(ForTerminal(BaudChangedLine(e)));
             } else if constexpr (std::is_same_v<E, LineLostEvent>) {
                 lineLost_ = true;
                 PrintError(std::string(msg::kLineLost) + OsErrorText(e.error.code));

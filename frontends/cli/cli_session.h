@@ -51,6 +51,8 @@ class Session {
     // An error in code page 1252, behind the prefix; the command fails.
     void PrintError(const std::string& cp1252);
     void SetErrorPrefix(std::string cp1252) { errorPrefix_ = std::move(cp1252); }
+    // Quiet: the MessageList's lines are not printed, only results and errors.
+    void SetQuiet(bool quiet) { quiet_ = quiet; }
     // The result's text (or OS error) printed: errors to err, notices to out. False for a failure.
     bool Report(const EngineResult& result);
 
@@ -81,6 +83,7 @@ class Session {
     bool progressShown_ = false;
     std::chrono::steady_clock::time_point progressStart_;
     int errorCount_ = 0;
+    bool quiet_ = false;
     bool sendEnded_ = false;
     bool sendCompleted_ = false;
     bool anythingReceived_ = false;

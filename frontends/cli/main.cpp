@@ -6,11 +6,12 @@
 
 #include "frontends/cli/cli_options.h"
 #include "frontends/cli/cli_session.h"
-#include "platform/interrupt.h"
+#include "platform/process.h"
 #include "text/cp1252.h"
 
 int main(int argc, char** argv) {
     using namespace velotrix;
+    UseUserLanguage();
     static std::atomic<bool> interrupted{false};
 
     const std::vector<std::string> arguments(argv + 1, argv + argc);
@@ -22,6 +23,10 @@ int main(int argc, char** argv) {
     }
     if (parsed.options.command == cli::Command::kHelp) {
         std::cout << Cp1252ToUtf8(cli::HelpText());
+        return cli::kExitOk;
+    }
+    if (parsed.options.command == cli::Command::kVersion) {
+        std::cout << cli::VersionText() << '\n';
         return cli::kExitOk;
     }
     // Ctrl+C closes the port the way the COM button does, so that a send stops cleanly.

@@ -1,19 +1,61 @@
 // The program's entry: the Qt window and its controller.
 #include <QApplication>
+#include <QFile>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QWidget>
+#include <cstdio>
+#include <cstdlib>
 
 #include "app/controller.h"
 #include "frontends/qt/qt_loop.h"
 #include "frontends/qt/qt_view.h"
 
+namespace {
+
+bool IsSet(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+}
+
+// Qt's own texts (standard buttons, file dialogs) in the user's language; the window itself is
+// German, so German when Qt has no translation for that language.
+void LoadQtTranslation(QTranslator& translator) {
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    if (translator.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"), folder) ||
+        translator.load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
+                        folder)) {
+        QCoreApplication::installTranslator(&translator);
+    }
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
+    // Without a display Qt would abort with a hint about reinstalling; say what helps instead.
+    if (!IsSet("DISPLAY") && !IsSet("WAYLAND_DISPLAY") && !IsSet("QT_QPA_PLATFORM")) {
+        std::fputs(
+            "velotrix: keine Anzeige gefunden (DISPLAY und WAYLAND_DISPLAY sind leer); in einer "
+            "grafischen Sitzung starten oder QT_QPA_PLATFORM=offscreen setzen (ohne sichtbares "
+            "Fenster)\n",
+            stderr);
+        return EXIT_FAILURE;
+    }
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral("velotrix"));
+    QTranslator qtTranslator;
+    LoadQtTranslation(qtTranslator);
     velotrix::QtLoop loop;
     velotrix::QtView view;
     velotrix::MainController controller(
-        view, loop, velotrix::ControllerEnvironment{velotrix::DefaultSettingsPath()});
+        view, loop, velotrix::ControllerEnvironment{velotrix::DefaultSettingsPath(), {}});
     controller.Start();
+    // "velotrix FILE" (and "Open with" from a file manager) loads the file for sending.
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() > 1) {
+        controller.LoadFile(QFile::encodeName(arguments.at(1)).toStdString());
+    }
     view.MainWindow()->show();
     QApplication::exec();
     return 0;

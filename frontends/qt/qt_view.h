@@ -1,7 +1,6 @@
 // The Qt window: the main dialog and the text dialog built with Qt widgets from the layout tables.
 #pragma once
 
-#include <QString>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -10,21 +9,17 @@
 #include <string_view>
 #include <vector>
 
+#include "frontends/qt/dialog_builder.h"
 #include "platform/dialog_view.h"
-#include "ui-resources/layout.h"
 
 class QAction;
 class QDialog;
-class QLabel;
-class QProgressBar;
 class QWidget;
 
 namespace velotrix {
 
-// The Qt name filter for a file dialog: the description, then the patterns with every letter
-// matching either case, since Qt matches them case-sensitively on Linux and the program's users
-// expect HELLO.BIN under "*.bin".
-QString NameFilter(const FileFilter& filter);
+class MainFrame;
+class TextFrame;
 
 // Owns both windows; every call belongs to the UI thread.
 class QtView : public DialogView {
@@ -60,6 +55,9 @@ class QtView : public DialogView {
     void SetProgress(std::uint32_t value) override;
     void HideProgress() override;
     void EnableMenuItem(int id, bool enabled) override;
+    void CheckMenuItem(int id, bool checked) override;
+    void SetDialogFolder(std::string_view folder) override;
+    void SetFileDropHandler(FileDropHandler handler) override;
     void Repaint() override;
     void MessageBox(std::string_view text, std::string_view caption, MessageIcon icon) override;
     bool AskYesNo(std::string_view text, std::string_view caption) override;
@@ -82,33 +80,21 @@ class QtView : public DialogView {
     QAction* MenuAction(int id) const;
 
   private:
-    class MainFrame;
-    class TextFrame;
-    struct Control {
-        QWidget* widget;
-        const layout::Item* item;
-    };
-
     void BuildMainWindow();
+    // Builds the text dialog from its template, replacing the one before with its text and focus.
     void BuildTextDialog();
-    void BuildMenu();
-    void BuildStatusBar(QWidget* client);
-    // Creates the dialog's items as children of client, placed by the dialog font's base units,
-    // and sizes client to the dialog.
-    void BuildItems(QWidget* client, const layout::DialogLayout& dialog);
-    QWidget* CreateItem(QWidget* client, const layout::Item& item);
     template <class T>
     T* Find(int id) const;
     void Notify(int id, int code);
+    NotifyFn Notifier();
 
     CommandHandler handler_;
     std::unique_ptr<MainFrame> window_;
+    std::string dialogFolder_;
     TextFrame* textDialog_ = nullptr;  // a child of the main window
-    QWidget* statusBar_ = nullptr;
-    QLabel* panes_[4] = {};
-    QProgressBar* progress_ = nullptr;
+    StatusBar status_;
     std::uint32_t progressMaximum_ = 0;
-    std::map<int, Control> controls_;
+    std::map<int, BuiltControl> controls_;
     std::map<int, QAction*> actions_;
 };
 

@@ -4,32 +4,15 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/headless/item_traits.h"
 #include "ui-resources/ids.h"
 
 namespace velotrix {
 
-namespace {
-
+using headless::HasStyle;
+using headless::HoldsEntries;
+using headless::ValidIndex;
 using layout::ItemKind;
-
-bool HasStyle(const layout::Item& item, std::uint32_t style) {
-    return (item.style & style) != 0;
-}
-
-bool HoldsEntries(ItemKind kind) {
-    return kind == ItemKind::kDropDownList || kind == ItemKind::kListBox;
-}
-
-bool IsButtonLike(ItemKind kind) {
-    return kind == ItemKind::kPushButton || kind == ItemKind::kCheckBox ||
-           kind == ItemKind::kRadioButton;
-}
-
-bool ValidIndex(const std::vector<std::string>& entries, int index) {
-    return index >= 0 && static_cast<std::size_t>(index) < entries.size();
-}
-
-}  // namespace
 
 HeadlessView::HeadlessView() : title_(layout::MainDialog().caption) {
     for (const layout::Item& item : layout::MainDialog().items) {
@@ -130,7 +113,8 @@ std::string HeadlessView::GetText(int id) const {
         return {};
     }
     // A drop-down list without edit part reads as its selected entry.
-    if (control->item->kind == ItemKind::kDropDownList) {
+    if (control->item->kind == ItemKind::kDropDownList &&
+        !HasStyle(*control->item, layout::kEditable)) {
         return ValidIndex(control->entries, control->selection)
                    ? control->entries[static_cast<std::size_t>(control->selection)]
                    : std::string();
@@ -201,6 +185,10 @@ int HeadlessView::ComboSelection(int id) const {
 void HeadlessView::ComboSelect(int id, int index) {
     if (Control* control = FindOfKind(id, ItemKind::kDropDownList)) {
         control->selection = ValidIndex(control->entries, index) ? index : -1;
+        // An edit part shows the entry chosen.
+        if (control->selection >= 0) {
+            control->text = control->entries[static_cast<std::size_t>(control->selection)];
+        }
     }
 }
 
@@ -307,60 +295,6 @@ void HeadlessView::Repaint() {
     ++repaintCount_;
 }
 
-void HeadlessView::MessageBox(std::string_view text, std::string_view caption, MessageIcon icon) {
-    messages_.push_back({std::string(text), std::string(caption), icon});
-    if (onMessageBox) {
-        onMessageBox(messages_.back());
-    }
-}
-
-bool HeadlessView::AskYesNo(std::string_view text, std::string_view caption) {
-    messages_.push_back({std::string(text), std::string(caption), MessageIcon::kNone});
-    if (yesNoAnswers_.empty()) {
-        return true;
-    }
-    const bool yes = yesNoAnswers_.front();
-    yesNoAnswers_.pop_front();
-    return yes;
-}
-
-void HeadlessView::QueueYesNoAnswer(bool yes) {
-    yesNoAnswers_.push_back(yes);
-}
-
-std::optional<std::string> HeadlessView::AskOpenFile(std::string_view title,
-                                                     const std::vector<FileFilter>& filters,
-                                                     int& filterIndex) {
-    FileDialogCall call{FileDialogKind::kOpen, std::string(title), filters,     {},
-                        filterIndex,           filterIndex,        std::nullopt};
-    if (!openAnswers_.empty()) {
-        OpenAnswer answer = std::move(openAnswers_.front());
-        openAnswers_.pop_front();
-        call.answer = std::move(answer.path);
-        // The dialog reports the filter only when the user confirmed a file.
-        if (call.answer && answer.filterIndex) {
-            call.filterIndexOut = *answer.filterIndex;
-        }
-    }
-    filterIndex = call.filterIndexOut;
-    fileDialogCalls_.push_back(call);
-    return call.answer;
-}
-
-std::optional<std::string> HeadlessView::AskSaveFile(std::string_view title,
-                                                     std::string_view suggestedName,
-                                                     const std::vector<FileFilter>& filters) {
-    FileDialogCall call{
-        FileDialogKind::kSave, std::string(title), filters, std::string(suggestedName), 0, 0,
-        std::nullopt};
-    if (!saveAnswers_.empty()) {
-        call.answer = std::move(saveAnswers_.front());
-        saveAnswers_.pop_front();
-    }
-    fileDialogCalls_.push_back(call);
-    return call.answer;
-}
-
 void HeadlessView::OpenTextDialog() {
     if (textDialogOpen_ || mainClosed_) {
         return;
@@ -409,127 +343,23 @@ std::string HeadlessView::PaneText(int pane) const {
     return panes_[static_cast<std::size_t>(pane)];
 }
 
+void HeadlessView::CheckMenuItem(int id, bool checked) {
+    if (menu_.count(id) != 0) {
+        menuChecked_[id] = checked;
+    }
+}
+
+void HeadlessView::SetDialogFolder(std::string_view folder) {
+    dialogFolder_ = folder;
+}
+
+void HeadlessView::SetFileDropHandler(FileDropHandler handler) {
+    dropHandler_ = std::move(handler);
+}
+
 bool HeadlessView::MenuEnabled(int id) const {
     auto found = menu_.find(id);
     return found != menu_.end() && found->second;
-}
-
-void HeadlessView::QueueOpenFileAnswer(std::optional<std::string> path,
-                                       std::optional<int> filterIndex) {
-    openAnswers_.push_back({std::move(path), filterIndex});
-}
-
-void HeadlessView::QueueSaveFileAnswer(std::optional<std::string> path) {
-    saveAnswers_.push_back(std::move(path));
-}
-
-void HeadlessView::Click(int id) {
-    if (menu_.count(id) != 0) {
-        if (MainWindowReachable() && MenuEnabled(id)) {
-            Raise(id, ids::kNotifyClicked);
-        }
-        return;
-    }
-    Control* control = Reachable(id);
-    if (control == nullptr) {
-        return;
-    }
-    focusId_ = id;
-    if (!IsButtonLike(control->item->kind)) {
-        return;
-    }
-    if (control->item->kind == ItemKind::kCheckBox &&
-        HasStyle(*control->item, layout::kAutoCheck)) {
-        control->checked = !control->checked;
-    }
-    Raise(id, ids::kNotifyClicked);
-}
-
-void HeadlessView::Type(int id, std::string_view text) {
-    auto editable = [this](int fieldId) -> Control* {
-        Control* field = Reachable(fieldId);
-        if (field == nullptr || field->item->kind != ItemKind::kEdit ||
-            HasStyle(*field->item, layout::kReadOnly)) {
-            return nullptr;
-        }
-        return field;
-    };
-    Control* field = editable(id);
-    if (field == nullptr) {
-        return;
-    }
-    focusId_ = id;
-    if (text.empty()) {
-        if (!field->text.empty()) {
-            field->text.clear();
-            Raise(id, ids::kNotifyEditChange);
-        }
-        return;
-    }
-    bool allSelected = true;
-    for (char key : text) {
-        // The handler of the previous key may have disabled or hidden the field.
-        field = editable(id);
-        if (field == nullptr) {
-            return;
-        }
-        const auto limit = static_cast<std::size_t>(field->item->maxLength);
-        if (allSelected) {
-            field->text.assign(1, key);
-            allSelected = false;
-        } else if (limit != 0 && field->text.size() >= limit) {
-            continue;
-        } else {
-            field->text.push_back(key);
-        }
-        Raise(id, ids::kNotifyEditChange);
-    }
-}
-
-void HeadlessView::UserSelect(int id, int index) {
-    Control* control = Reachable(id);
-    if (control == nullptr || !HoldsEntries(control->item->kind) ||
-        !ValidIndex(control->entries, index)) {
-        return;
-    }
-    focusId_ = id;
-    control->selection = index;
-    Raise(id, ids::kNotifySelChange);
-}
-
-void HeadlessView::PressEnter() {
-    const Control* focused = Reachable(focusId_);
-    if (focused != nullptr && focused->item->kind == ItemKind::kPushButton) {
-        Raise(focusId_, ids::kNotifyClicked);
-        return;
-    }
-    if (!MainWindowReachable()) {
-        return;
-    }
-    for (const layout::Item& item : layout::MainDialog().items) {
-        if (HasStyle(item, layout::kDefaultButton) && Reachable(item.id) != nullptr) {
-            Raise(item.id, ids::kNotifyClicked);
-            return;
-        }
-    }
-}
-
-void HeadlessView::PressEscape() {
-    if (MainWindowReachable()) {
-        Raise(ids::kCancel, ids::kNotifyClicked);
-    }
-}
-
-void HeadlessView::PressCloseBox() {
-    if (MainWindowReachable()) {
-        Raise(ids::kCloseBox, ids::kNotifyClicked);
-    }
-}
-
-void HeadlessView::CloseTextDialogByUser() {
-    if (textDialogOpen_ && !mainClosed_) {
-        Raise(ids::kTextClose, ids::kNotifyClicked);
-    }
 }
 
 }  // namespace velotrix

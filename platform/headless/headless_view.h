@@ -70,6 +70,9 @@ class HeadlessView : public DialogView {
     void SetProgress(std::uint32_t value) override;
     void HideProgress() override;
     void EnableMenuItem(int id, bool enabled) override;
+    void CheckMenuItem(int id, bool checked) override;
+    void SetDialogFolder(std::string_view folder) override;
+    void SetFileDropHandler(FileDropHandler handler) override;
     void Repaint() override;
     void MessageBox(std::string_view text, std::string_view caption, MessageIcon icon) override;
     // Recorded among the messages; answered from the queue, "Ja" when nothing is queued.
@@ -97,6 +100,8 @@ class HeadlessView : public DialogView {
     int ProgressShowCount() const { return progressShowCount_; }
     bool MenuEnabled(int id) const;
     bool MenuExists(int id) const { return menu_.count(id) != 0; }
+    bool MenuChecked(int id) const { return menuChecked_.count(id) != 0 && menuChecked_.at(id); }
+    const std::string& DialogFolder() const { return dialogFolder_; }
     const std::string& Title() const { return title_; }
     // 0 while no control has the focus.
     int FocusId() const { return focusId_; }
@@ -127,12 +132,14 @@ class HeadlessView : public DialogView {
     void Type(int id, std::string_view text);
     // Picks an entry of a combo box or list box; the selection-change notification follows.
     void UserSelect(int id, int index);
-    // Enter: the focused push button if one has the focus, otherwise the dialog's default button.
-    // The text dialog has none, so there Enter only presses a focused button.
+    // Enter: the focused push button if one has the focus, otherwise the dialog's default button:
+    // "Senden" in the text dialog. In an edit field of the main dialog it only ends the edit.
     void PressEnter();
-    // Escape: the main dialog's cancel command. The text dialog ignores it.
+    // Escape: the main dialog's cancel command; in the text dialog its close command.
     void PressEscape();
     void PressCloseBox();
+    // Drops a file from a file manager on the main window.
+    void DropFile(const std::string& path);
     // The text dialog's own close box, which its procedure treats like the close button.
     void CloseTextDialogByUser();
 
@@ -171,6 +178,9 @@ class HeadlessView : public DialogView {
     CommandHandler handler_;
     std::map<int, Control> controls_;
     std::map<int, bool> menu_;  // command ID -> enabled
+    std::map<int, bool> menuChecked_;
+    std::string dialogFolder_;
+    FileDropHandler dropHandler_;
     std::string title_;
     std::array<std::string, 4> panes_;
     bool progressVisible_ = false;

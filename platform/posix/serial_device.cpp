@@ -3,7 +3,6 @@
 #include "platform/serial_device.h"
 
 #include <fcntl.h>
-#include <grp.h>
 #include <linux/serial.h>
 #include <poll.h>
 #include <sys/eventfd.h>
@@ -21,6 +20,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/posix/serial_errors.h"
+#include "platform/posix/serial_termios.h"
 #include "platform/posix/serial_termios2.h"
 
 namespace velotrix {
@@ -49,123 +50,9 @@ class UniqueFd {
     int fd_;
 };
 
-struct BaudConstant {
-    std::uint32_t rate;
-    speed_t constant;
-};
-
-constexpr BaudConstant kBaudConstants[] = {
-    {50, B50},           {75, B75},           {110, B110},         {134, B134},
-    {150, B150},         {200, B200},         {300, B300},         {600, B600},
-    {1200, B1200},       {1800, B1800},       {2400, B2400},       {4800, B4800},
-    {9600, B9600},       {19200, B19200},     {38400, B38400},     {57600, B57600},
-    {115200, B115200},   {230400, B230400},   {460800, B460800},   {500000, B500000},
-    {576000, B576000},   {921600, B921600},   {1000000, B1000000}, {1152000, B1152000},
-    {1500000, B1500000}, {2000000, B2000000}, {2500000, B2500000}, {3000000, B3000000},
-    {3500000, B3500000}, {4000000, B4000000},
-};
-
-std::optional<speed_t> ConstantForRate(std::uint32_t rate) {
-    for (const BaudConstant& entry : kBaudConstants) {
-        if (entry.rate == rate) {
-            return entry.constant;
-        }
-    }
-    return std::nullopt;
-}
-
-std::optional<std::uint32_t> RateForConstant(speed_t constant) {
-    for (const BaudConstant& entry : kBaudConstants) {
-        if (entry.constant == constant) {
-            return entry.rate;
-        }
-    }
-    return std::nullopt;
-}
-
-std::optional<tcflag_t> CharacterSize(int dataBits) {
-    switch (dataBits) {
-        case 5:
-            return CS5;
-        case 6:
-            return CS6;
-        case 7:
-            return CS7;
-        case 8:
-            return CS8;
-        default:
-            return std::nullopt;
-    }
-}
-
-int DataBitsOf(tcflag_t cflag) {
-    switch (cflag & CSIZE) {
-        case CS5:
-            return 5;
-        case CS6:
-            return 6;
-        case CS7:
-            return 7;
-        default:
-            return 8;
-    }
-}
-
-// Raw, 8-bit clean: no echo, no CR/LF translation, no signals, no software flow control, and
-// reads that return at once with what is queued.
-void MakeRaw(termios& t) {
-    t.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL |
-                                        IXON | IXOFF | IXANY);
-    t.c_oflag &= ~static_cast<tcflag_t>(OPOST);
-    t.c_lflag &= ~static_cast<tcflag_t>(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
-    t.c_cflag |= CLOCAL | CREAD;
-    t.c_cc[VMIN] = 0;
-    t.c_cc[VTIME] = 0;
-}
-
-void ApplyParity(termios& t, Parity parity) {
-    t.c_cflag &= ~static_cast<tcflag_t>(PARENB | PARODD | CMSPAR);
-    t.c_iflag &= ~static_cast<tcflag_t>(INPCK);
-    if (parity == Parity::kNone) {
-        return;
-    }
-    t.c_cflag |= PARENB;
-    if (parity == Parity::kOdd) {
-        t.c_cflag |= PARODD;
-    }
-    t.c_iflag |= INPCK;
-}
-
 // Drivers without the ioctl answer ENOTTY or EINVAL; anything else means the device is gone.
 bool NotSupported(int code) {
     return code == ENOTTY || code == EINVAL;
-}
-
-std::string GroupNameOf(gid_t gid) {
-    std::vector<char> buffer(1024);
-    for (;;) {
-        group entry{};
-        group* found = nullptr;
-        const int code = getgrgid_r(gid, &entry, buffer.data(), buffer.size(), &found);
-        if (code == ERANGE && buffer.size() < 65536) {
-            buffer.resize(buffer.size() * 2);
-            continue;
-        }
-        if (code != 0 || found == nullptr) {
-            return std::to_string(gid);
-        }
-        return found->gr_name;
-    }
-}
-
-// Serial devices belong to a group (on Debian "dialout"); the user must be a member of it.
-std::string PermissionHint(const std::string& path) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) {
-        return {};
-    }
-    return "Der Benutzer muss Mitglied der Gruppe \"" + GroupNameOf(info.st_gid) +
-           "\" sein, der das Ger\xE4t geh\xF6rt.";
 }
 
 template <typename T>
@@ -491,10 +378,6 @@ class PosixSerialDevice final : public SerialDevice {
 };
 
 }  // namespace
-
-bool DeviceGone(const OsError& error) {
-    return error.code == EIO || error.code == ENXIO || error.code == ENODEV;
-}
 
 OsResult<std::unique_ptr<SerialDevice>> OpenSerialDevice(const std::string& path) {
     using Result = OsResult<std::unique_ptr<SerialDevice>>;

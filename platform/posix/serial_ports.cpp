@@ -12,7 +12,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "text/text_helpers.h"
+#include "platform/port_list.h"
 
 namespace velotrix {
 namespace {
@@ -34,41 +34,6 @@ std::string_view SerialPrefixOf(std::string_view name) {
     return {};
 }
 
-// Digit runs compare by their value, so that ttyUSB10 follows ttyUSB9.
-bool NaturalLess(std::string_view a, std::string_view b) {
-    std::size_t i = 0;
-    std::size_t j = 0;
-    while (i < a.size() && j < b.size()) {
-        if (IsDigit(a[i]) && IsDigit(b[j])) {
-            const std::size_t startA = i;
-            const std::size_t startB = j;
-            while (i < a.size() && IsDigit(a[i])) {
-                ++i;
-            }
-            while (j < b.size() && IsDigit(b[j])) {
-                ++j;
-            }
-            std::string_view runA = a.substr(startA, i - startA);
-            std::string_view runB = b.substr(startB, j - startB);
-            runA.remove_prefix(std::min(runA.find_first_not_of('0'), runA.size()));
-            runB.remove_prefix(std::min(runB.find_first_not_of('0'), runB.size()));
-            if (runA.size() != runB.size()) {
-                return runA.size() < runB.size();
-            }
-            if (runA != runB) {
-                return runA < runB;
-            }
-            continue;
-        }
-        if (a[i] != b[j]) {
-            return a[i] < b[j];
-        }
-        ++i;
-        ++j;
-    }
-    return a.size() - i < b.size() - j;
-}
-
 // Most PCs announce four ttyS ports whatever the hardware; only those with a UART type are real.
 // The serial core shows the type in sysfs; without it the driver is asked.
 bool IsRealUart(const std::string& devicePath, const std::string& sysTypePath) {
@@ -87,21 +52,31 @@ bool IsRealUart(const std::string& devicePath, const std::string& sysTypePath) {
     return real;
 }
 
-void AddExtraPaths(std::vector<PortInfo>& ports, std::string_view extraPaths) {
-    while (!extraPaths.empty()) {
-        const std::size_t colon = std::min(extraPaths.find(':'), extraPaths.size());
-        const std::string path(extraPaths.substr(0, colon));
-        extraPaths.remove_prefix(std::min(colon + 1, extraPaths.size()));
-        const bool known = std::any_of(ports.begin(), ports.end(),
-                                       [&](const PortInfo& port) { return port.path == path; });
-        if (path.empty() || known) {
-            continue;
+std::string FirstLineOf(const std::filesystem::path& file) {
+    std::ifstream in(file);
+    std::string line;
+    std::getline(in, line);
+    return line;
+}
+
+// A USB adapter's manufacturer, product and serial number: the tty's device link leads to the USB
+// interface (or the serial port below it); the USB device that holds them is one of its parents.
+void DescribeAdapter(PortInfo& port, const std::string& sysTtyDirectory) {
+    std::error_code error;
+    std::filesystem::path device = std::filesystem::canonical(
+        std::filesystem::path(sysTtyDirectory) / port.name / "device", error);
+    constexpr int kLevels = 4;
+    for (int level = 0; !error && level < kLevels && device.has_relative_path(); ++level) {
+        if (std::filesystem::exists(device / "idVendor", error)) {
+            const std::string manufacturer = FirstLineOf(device / "manufacturer");
+            const std::string product = FirstLineOf(device / "product");
+            port.description = manufacturer.empty() || product.empty()
+                                   ? manufacturer + product
+                                   : manufacturer + " " + product;
+            port.serialNumber = FirstLineOf(device / "serial");
+            return;
         }
-        std::string name;
-        if (FileNameOfPath(path, name) != 0 || name.empty()) {
-            name = path;
-        }
-        ports.push_back({name, path});
+        device = device.parent_path();
     }
 }
 
@@ -111,6 +86,8 @@ std::vector<PortInfo> ListSerialDevicesIn(const std::string& deviceDirectory,
                                           const std::string& sysTtyDirectory,
                                           std::string_view extraPaths) {
     std::vector<PortInfo> ports;
+    AppendExtraPorts(ports, extraPaths, ':');
+    const std::size_t extraCount = ports.size();
     std::error_code error;
     std::filesystem::directory_iterator entry(deviceDirectory, error);
     for (; !error && entry != std::filesystem::directory_iterator(); entry.increment(error)) {
@@ -123,11 +100,17 @@ std::vector<PortInfo> ListSerialDevicesIn(const std::string& deviceDirectory,
         if (prefix == "ttyS" && !IsRealUart(path, sysTtyDirectory + "/" + name + "/type")) {
             continue;
         }
-        ports.push_back({name, path});
+        const bool named = std::any_of(ports.begin(), ports.begin() + extraCount,
+                                       [&](const PortInfo& port) { return port.path == path; });
+        if (named) {
+            continue;
+        }
+        PortInfo port{name, path, {}, {}};
+        DescribeAdapter(port, sysTtyDirectory);
+        ports.push_back(std::move(port));
     }
-    std::sort(ports.begin(), ports.end(),
+    std::sort(ports.begin() + static_cast<std::ptrdiff_t>(extraCount), ports.end(),
               [](const PortInfo& a, const PortInfo& b) { return NaturalLess(a.name, b.name); });
-    AddExtraPaths(ports, extraPaths);
     return ports;
 }
 
@@ -138,14 +121,19 @@ std::vector<PortInfo> ListSerialDevices() {
 
 PortInfo ResolvePort(const std::string& nameOrPath) {
     if (nameOrPath.find('/') != std::string::npos) {
-        return {nameOrPath, nameOrPath};
+        return {nameOrPath, nameOrPath, {}, {}};
     }
     for (const PortInfo& info : ListSerialDevices()) {
         if (info.name == nameOrPath) {
             return info;
         }
     }
-    return {nameOrPath, "/dev/" + nameOrPath};
+    // A file of that name here is what the user meant; the open then says what it is.
+    const std::string device = "/dev/" + nameOrPath;
+    if (access(device.c_str(), F_OK) != 0 && access(nameOrPath.c_str(), F_OK) == 0) {
+        return {nameOrPath, nameOrPath, {}, {}};
+    }
+    return {nameOrPath, device, {}, {}};
 }
 
 }  // namespace velotrix

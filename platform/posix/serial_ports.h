@@ -10,8 +10,9 @@
 
 namespace velotrix {
 
-// The serial devices in deviceDirectory in natural order (ttyS only with a real UART behind it, as
-// sysTtyDirectory tells), then the paths of the colon-separated list extraPaths.
+// The paths of the colon-separated list extraPaths, then the serial devices in deviceDirectory in
+// natural order (ttyS only with a real UART behind it, as sysTtyDirectory tells), each with the
+// description of its USB adapter where sysTtyDirectory leads to one.
 std::vector<PortInfo> ListSerialDevicesIn(const std::string& deviceDirectory,
                                           const std::string& sysTtyDirectory,
                                           std::string_view extraPaths);

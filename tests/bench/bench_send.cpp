@@ -85,13 +85,14 @@ double PlainLoop() {
 // closeAfter closes the port once that many have been written (0: the send runs to its end).
 double EngineSend(std::atomic<std::size_t> (&written)[2], std::size_t closeAfter = 0) {
     PtyPair pty;
-    Rig rig(Rig::Face::kEngine, {}, DeviceAccess{{}, [&](const std::string& path) {
-                                                     auto opened = OpenSerialDevice(path);
-                                                     opened.value =
-                                                         std::make_unique<CountingDevice>(
-                                                             std::move(opened.value), written);
-                                                     return opened;
-                                                 }});
+    Rig rig(Rig::Face::kEngine, {},
+            DeviceAccess{[] { return std::vector<PortInfo>{}; },
+                         [&](const std::string& path) {
+                             auto opened = OpenSerialDevice(path);
+                             opened.value =
+                                 std::make_unique<CountingDevice>(std::move(opened.value), written);
+                             return opened;
+                         }});
     if (!rig.Open(pty.SlavePath()).ok()) {
         return -1;
     }

@@ -169,7 +169,7 @@ TEST(Cli, DoesWhatTheWindowDoes) {
          "exit=1\nerr=Empfangspuffer voll: 4464 Bytes verworfen\nsaved=default.bin 65536"},
         {"receive nothing", "receive --port $PORT --timeout 1", "",
          "exit=1\nerr=Nichts empfangen in 1 s."},
-        {"receive interrupted", "receive --port $PORT", "interrupt", "exit=1\nerr=Abgebrochen."},
+        {"receive interrupted", "receive --port $PORT", "interrupt", "exit=130\nerr=Abgebrochen."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

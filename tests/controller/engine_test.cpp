@@ -108,6 +108,8 @@ TEST(Engine, DoesWhatItsCallsAndTheLineAskFor) {
          "log=progress 132|os error 1|hidden|ended open\nopen=11"},
         {"an unplug noticed by the wait", "open; feed 16; failwait 5; pump; save rx.bin",
          "log=finished 3B37 16/16 dropped 0|line lost 5\nopen=00\nkept=all\nresult=ok $DIR/rx.bin"},
+        {"an unplugged port that comes back", "open; feed 16; failwait 5; pump; advance 500",
+         "log=finished 3B37 16/16 dropped 0|line lost 5|reopened ttyS0\nopen=11"},
         {"an unplug noticed by a send",
          "open; feed 16; failwrite 5; load A.bin 100; send; pump; save rx.bin",
          "log=progress 132|finished 3B37 16/16 dropped 0|line lost 5|hidden\nopen=00\nkept=all\n"

@@ -112,7 +112,9 @@ TEST(Window, ShowsWhatThePersonDidExactly) {
         {"probe the ports",
          {"ttyS0", "ttyS1"},
          "click COM; click probe",
-         "box=Verf\xFCgbar - ttyS1\nport=ttyS1"},
+         "box=Verf\xFCgbar - ttyS0: hier ge\xF6"
+         "ffnet|ttyS1\nport=ttyS0: hier ge\xF6"
+         "ffnet"},
         {"probe without ports", {}, "click probe", "box=Verf\xFCgbar - Keine (freien) COM-Ports"},
         {"open without ports",
          {},

@@ -332,10 +332,10 @@ void Rig::Do(std::string_view steps) {
 // result (of the last engine call), open (engine and device), paused (the line-error pause in
 // ms), progress shown (the last count), ahead (how far a count shown was ahead of the bytes that
 // had left); on the window: each control's text by name, "on:", "shown:" and "checked:" with its
-// name, pane0 to pane3, box ("caption - text" of the last box), boxes (their number), suggested
-// and saved (the name the last save dialog offered, and whether the file holds "all" that was
-// fed), menu (text send enabled), closed (the main window), line (the device's baud, parity,
-// data and stop bits, flow, open or closed).
+// name, pane0 to pane3, box ("caption - text" of the last box, its lines joined by '|'), boxes
+// (their number), suggested and saved (the name the last save dialog offered, and whether the file
+// holds "all" that was fed), menu (text send enabled), closed (the main window), line (the device's
+// baud, parity, data and stop bits, flow, open or closed).
 std::map<std::string, std::string> Rig::Show() {
     loop.RunPending();
     std::map<std::string, std::string> shown;
@@ -380,6 +380,9 @@ std::map<std::string, std::string> Rig::Show() {
     const auto& boxes = view.Messages();
     shown["boxes"] = std::to_string(boxes.size());
     shown["box"] = boxes.empty() ? "" : boxes.back().caption + " - " + boxes.back().text;
+    for (std::size_t at; (at = shown["box"].find("\r\n")) != std::string::npos;) {
+        shown["box"].replace(at, 2, "|");
+    }
     shown["menu"] = std::to_string(view.MenuEnabled(kMenuSendText));
     shown["closed"] = std::to_string(view.MainWindowClosed());
     if (!devices.empty()) {
@@ -458,6 +461,8 @@ void Rig::Record(const EngineEvent& event) {
                 log.push_back("line lost " + std::to_string(e.error.code));
             },
             [&](const CtsEvent& e) { log.push_back(e.cts ? "cts on" : "cts off"); },
+            [&](const ReopenedEvent& e) { log.push_back("reopened " + e.port.name); },
+            [&](const BaudChangedEvent& e) { log.push_back("baud " + std::to_string(e.applied)); },
         },
         event);
 }

@@ -130,8 +130,9 @@ TEST(Image, SaveWritesEveryByteOrSaysWhy) {
          {dir.File("no/dir.bin"), dir.path(), std::string("/dev/full")}) {
         const SaveResult failed = SaveRxBuffer(target, CountingBytes(768));
         EXPECT_EQ(failed.caption + " " + failed.message,
-                  target == "/dev/full" ? "Fehler! Schreibfehler"
-                                        : "Fehler! Datei ist nicht zu erzeugen");
+                  (target == "/dev/full" ? "Fehler! Schreibfehler\r"
+                                         : "Fehler! Datei ist nicht zu erzeugen\r") +
+                      target);
     }
 }
 

@@ -67,7 +67,7 @@ TEST(Files, ExistenceWithWildcardsAndErrorTexts) {
     EXPECT_EQ(OsErrorText(99999), "Unbekannter Fehler (Code 99999)");
 }
 
-TEST(SerialPorts, ListsSerialDevicesInNaturalOrderThenTheExtraPaths) {
+TEST(SerialPorts, ListsTheExtraPathsThenTheSerialDevicesInNaturalOrder) {
     const TempDir dir;
     const fs::path root(dir.path());
     fs::create_directories(root / "dev");
@@ -86,7 +86,7 @@ TEST(SerialPorts, ListsSerialDevicesInNaturalOrderThenTheExtraPaths) {
                              "/tmp/pc::/tmp/ac1:" + (root / "dev/ttyS0").string())) {
         names += port.name + " ";
     }
-    EXPECT_EQ(names, "rfcomm2 ttyACM0 ttyS0 ttyS1 ttyUSB0 ttyUSB9 ttyUSB10 pc ac1 ");
+    EXPECT_EQ(names, "pc ac1 ttyS0 rfcomm2 ttyACM0 ttyS1 ttyUSB0 ttyUSB9 ttyUSB10 ");
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// The user's interrupt (Ctrl+C, or the system asking the program to end) as a flag to poll.
+// The process and its user: interrupts (Ctrl+C, or the system asking the program to end) as a
+// flag to poll, the terminal, and the language of the system's texts.
 #pragma once
 
 #include <atomic>
@@ -11,5 +12,8 @@ void CatchInterrupts(std::atomic<bool>& flag);
 
 // True when the standard error stream is a terminal that a person watches.
 bool ErrorStreamIsTerminal();
+
+// The system's own texts (error messages) from now on in the user's language.
+void UseUserLanguage();
 
 }  // namespace velotrix

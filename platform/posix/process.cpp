@@ -1,8 +1,9 @@
-// Interrupts on POSIX: SIGINT and SIGTERM set a flag.
-#include "platform/interrupt.h"
+// The process on POSIX: SIGINT and SIGTERM set a flag; the locale chooses the language.
+#include "platform/process.h"
 
 #include <unistd.h>
 
+#include <clocale>
 #include <csignal>
 
 namespace velotrix {
@@ -31,6 +32,11 @@ void CatchInterrupts(std::atomic<bool>& flag) {
 
 bool ErrorStreamIsTerminal() {
     return isatty(STDERR_FILENO) == 1;
+}
+
+void UseUserLanguage() {
+    // Only the messages: numbers keep the C locale's form.
+    std::setlocale(LC_MESSAGES, "");
 }
 
 }  // namespace velotrix

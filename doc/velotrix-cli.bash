@@ -1,0 +1,78 @@
+# Bash completion for velotrix-cli: its commands, the options of each command, their values, ports.
+
+# The names of the free ports as "velotrix-cli ports" lists them; when it lists none (no access to
+# the devices yet), the device names under /dev, so that the group hint can follow on use.
+_velotrix_cli_ports() {
+    local program=$1 names device
+    names=$(timeout 2 "$program" ports 2>/dev/null | cut -f1)
+    if [[ -z $names ]]; then
+        for device in /dev/ttyUSB* /dev/ttyACM* /dev/ttyAMA* /dev/rfcomm*; do
+            [[ -e $device ]] && names+=" ${device#/dev/}"
+        done
+    fi
+    printf '%s\n' $names
+}
+
+_velotrix_cli() {
+    local cur=${COMP_WORDS[COMP_CWORD]} prev="" command=${COMP_WORDS[1]:-}
+    ((COMP_CWORD > 0)) && prev=${COMP_WORDS[COMP_CWORD - 1]}
+    COMPREPLY=()
+
+    # Bash splits "--baud=96" into "--baud", "=" and "96".
+    if [[ $cur == "=" ]]; then
+        cur=""
+    elif [[ $prev == "=" ]] && ((COMP_CWORD > 1)); then
+        prev=${COMP_WORDS[COMP_CWORD - 2]}
+    fi
+
+    if ((COMP_CWORD == 1)); then
+        mapfile -t COMPREPLY < <(compgen -W "ports info send text receive help --help" -- "$cur")
+        return
+    fi
+
+    local values=""
+    case $prev in
+        --port)
+            if [[ $cur == */* ]]; then
+                compopt -o filenames 2>/dev/null
+                mapfile -t COMPREPLY < <(compgen -f -- "$cur")
+            else
+                mapfile -t COMPREPLY < <(compgen -W "$(_velotrix_cli_ports "${COMP_WORDS[0]}")" -- "$cur")
+            fi
+            return
+            ;;
+        --baud) values="150 300 600 1200 1800 2400 4800 9600 14400 19200 38400 56000 57600 115200" ;;
+        --parity) values="keine gerade ungerade" ;;
+        --data) values="7 8" ;;
+        --stop) values="1 2" ;;
+        --flow) values="keine CTS" ;;
+        --pause) values="keine 50 100 500 1000" ;;
+        --type) values="P B F Q T D A C U" ;;
+        -o)
+            compopt -o filenames 2>/dev/null
+            mapfile -t COMPREPLY < <(compgen -f -- "$cur")
+            return
+            ;;
+        --aadr | --sadr | --name | --timeout) return ;;
+    esac
+    if [[ -n $values ]]; then
+        mapfile -t COMPREPLY < <(compgen -W "$values" -- "$cur")
+        return
+    fi
+
+    local line="--port --baud --parity --data --stop --flow"
+    local options=""
+    case $command in
+        send) options="$line --bin --pause --no-progress --aadr --sadr --name --type" ;;
+        text) options="$line" ;;
+        receive) options="$line -o --timeout" ;;
+    esac
+    if [[ $cur == -* ]]; then
+        mapfile -t COMPREPLY < <(compgen -W "$options --help" -- "$cur")
+    elif [[ $command == info || $command == send ]]; then
+        compopt -o filenames 2>/dev/null
+        mapfile -t COMPREPLY < <(compgen -f -- "$cur")
+    fi
+}
+
+complete -F _velotrix_cli velotrix-cli

@@ -1,0 +1,352 @@
+// The Win32 window's life: both dialogs made from their templates, the menu and status bar, the
+// dialog procedure that turns control notifications into commands, and the message loop.
+#include "frontends/win32/win32_view.h"
+
+#include <commctrl.h>
+
+#include <utility>
+
+#include "frontends/win32/dialog_template.h"
+#include "platform/win32/wide_text.h"
+#include "ui-resources/ids.h"
+
+namespace velotrix {
+
+namespace {
+
+using layout::ItemKind;
+
+// Posted to a dialog: give the control with the ID in wParam the focus.
+constexpr UINT kFocusMessage = WM_APP + 1;
+// Status pane right edges at 96 dpi; the last pane reaches the window's right edge.
+constexpr int kPaneRightEdges[] = {50, 450, 550, -1};
+constexpr int kListFontPoints = 9;
+constexpr int kMaxTypedDigits = 8;
+
+int Scaled(HWND window, int pixels) {
+    const HDC dc = GetDC(window);
+    const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+    ReleaseDC(window, dc);
+    return MulDiv(pixels, dpi, 96);
+}
+
+bool IsOfClass(HWND window, const wchar_t* className) {
+    wchar_t name[16] = {};
+    return GetClassNameW(window, name, 16) > 0 && lstrcmpiW(name, className) == 0;
+}
+
+bool IsPushButton(HWND window) {
+    const LONG type = GetWindowLongW(window, GWL_STYLE) & BS_TYPEMASK;
+    return IsOfClass(window, WC_BUTTONW) && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON);
+}
+
+// The window rectangle whose client area is the dialog's template size.
+RECT TemplateWindowRect(HWND dialog, const layout::DialogLayout& layout, bool hasMenu) {
+    RECT rect{0, 0, layout.width, layout.height};
+    MapDialogRect(dialog, &rect);
+    AdjustWindowRectEx(&rect, static_cast<DWORD>(GetWindowLongW(dialog, GWL_STYLE)), hasMenu,
+                       static_cast<DWORD>(GetWindowLongW(dialog, GWL_EXSTYLE)));
+    return rect;
+}
+
+// Centres the window on the work area of the monitor it is on.
+void Centre(HWND window, int width, int height) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT& area = monitor.rcWork;
+    SetWindowPos(window, nullptr, area.left + (area.right - area.left - width) / 2,
+                 area.top + (area.bottom - area.top - height) / 2, width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace
+
+Win32View::Win32View()
+    : mainTemplate_(BuildDialogTemplate(layout::MainDialog(), true)),
+      textTemplate_(BuildDialogTemplate(layout::TextDialog(), false)) {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    main_ = CreateDialogIndirectParamW(instance,
+                                       reinterpret_cast<const DLGTEMPLATE*>(mainTemplate_.data()),
+                                       nullptr, DialogProc, reinterpret_cast<LPARAM>(this));
+    text_ = CreateTextDialog();
+    AttachMenuAndStatusBar();
+    if (const HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(1))) {
+        SendMessageW(main_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+        SendMessageW(main_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    }
+}
+
+HWND Win32View::CreateTextDialog() {
+    return CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
+                                      reinterpret_cast<const DLGTEMPLATE*>(textTemplate_.data()),
+                                      main_, DialogProc, reinterpret_cast<LPARAM>(this));
+}
+
+Win32View::~Win32View() {
+    // The text dialog is owned by the main dialog and goes with it; the menu goes with its window.
+    if (main_ != nullptr) {
+        DestroyWindow(main_);
+    }
+    if (listFont_ != nullptr) {
+        DeleteObject(listFont_);
+    }
+}
+
+INT_PTR CALLBACK Win32View::DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+        auto* view = reinterpret_cast<Win32View*>(lParam);
+        // The main dialog is made first, before main_ holds it.
+        view->InitializeControls(
+            dialog, view->main_ == nullptr ? layout::MainDialog() : layout::TextDialog());
+        return TRUE;
+    }
+    auto* view = reinterpret_cast<Win32View*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    return view != nullptr ? view->Handle(dialog, message, wParam, lParam) : FALSE;
+}
+
+void Win32View::InitializeControls(HWND dialog, const layout::DialogLayout& layout) {
+    for (const layout::Item& item : layout.items) {
+        const HWND control = item.id != layout::kNoId ? GetDlgItem(dialog, item.id) : nullptr;
+        if (control == nullptr) {
+            continue;
+        }
+        if (item.maxLength > 0) {
+            SendMessageW(control, EM_SETLIMITTEXT, static_cast<WPARAM>(item.maxLength), 0);
+        }
+        COMBOBOXINFO combo{};
+        combo.cbSize = sizeof combo;
+        if ((item.style & layout::kEditable) && GetComboBoxInfo(control, &combo)) {
+            // A typed rate: digits only, at most eight.
+            SetWindowLongW(combo.hwndItem, GWL_STYLE,
+                           GetWindowLongW(combo.hwndItem, GWL_STYLE) | ES_NUMBER);
+            SendMessageW(combo.hwndItem, EM_SETLIMITTEXT, kMaxTypedDigits, 0);
+        }
+        if (item.kind == ItemKind::kListBox) {
+            // The listing's columns line up in a fixed-pitch font.
+            if (listFont_ == nullptr) {
+                listFont_ = CreateFontW(-Scaled(dialog, kListFontPoints * 96 / 72), 0, 0, 0,
+                                        FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                        FIXED_PITCH | FF_MODERN, L"Courier New");
+            }
+            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(listFont_), FALSE);
+        }
+    }
+}
+
+void Win32View::AttachMenuAndStatusBar() {
+    // The template has no menu; the window grows by the menu bar so the client keeps its size.
+    menu_ = BuildMenu();
+    SetMenu(main_, menu_);
+    const RECT rect = TemplateWindowRect(main_, layout::MainDialog(), true);
+    Centre(main_, rect.right - rect.left, rect.bottom - rect.top);
+
+    status_ = CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
+                              main_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ids::kStatusBar)),
+                              GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(status_, WM_SETFONT, SendMessageW(main_, WM_GETFONT, 0, 0), FALSE);
+    int edges[4];
+    for (int pane = 0; pane < 4; ++pane) {
+        edges[pane] = kPaneRightEdges[pane] < 0 ? -1 : Scaled(main_, kPaneRightEdges[pane]);
+    }
+    SendMessageW(status_, SB_SETPARTS, 4, reinterpret_cast<LPARAM>(edges));
+    SendMessageW(status_, WM_SIZE, 0, 0);
+    progress_ = CreateWindowExW(0, PROGRESS_CLASSW, nullptr, WS_CHILD, 0, 0, 0, 0, status_, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(progress_, PBM_SETRANGE32, 0, kProgressScale);
+}
+
+INT_PTR Win32View::Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            OnCommand(dialog, LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+            return TRUE;
+        case WM_CLOSE:
+            // The close box only asks; the controller closes through CloseMainWindow().
+            Notify(dialog == main_ ? ids::kCloseBox : ids::kTextClose, ids::kNotifyClicked);
+            return TRUE;
+        case WM_SIZE:
+            if (dialog == main_ && status_ != nullptr) {
+                SendMessageW(status_, WM_SIZE, 0, 0);
+            }
+            return FALSE;
+        case WM_DROPFILES:
+            OnDroppedFiles(reinterpret_cast<HDROP>(wParam));
+            return TRUE;
+        case kFocusMessage:
+            if (const HWND control = GetDlgItem(dialog, static_cast<int>(wParam))) {
+                SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+            }
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+void Win32View::OnCommand(HWND dialog, int id, int code, HWND control) {
+    if (control == nullptr) {
+        // Escape comes as IDCANCEL, Enter without a focused push button as IDOK: in the main
+        // dialog Escape is its cancel command (its Enter presses the default button itself); the
+        // text dialog sends with Enter and closes with Escape. The rest is the menu.
+        if (dialog == text_ && (id == IDOK || id == IDCANCEL)) {
+            Notify(id == IDOK ? ids::kTextSend : ids::kTextClose, ids::kNotifyClicked);
+        } else if (id == IDCANCEL) {
+            Notify(ids::kCancel, ids::kNotifyClicked);
+        } else if (id != IDOK) {
+            Notify(id, ids::kNotifyClicked);
+        }
+        return;
+    }
+    const layout::Item* item = layout::FindItem(id);
+    if (item == nullptr) {
+        return;
+    }
+    switch (item->kind) {
+        case ItemKind::kPushButton:
+        case ItemKind::kRadioButton:
+        case ItemKind::kCheckBox:
+            if (code == BN_CLICKED) {
+                Notify(id, ids::kNotifyClicked);
+            }
+            break;
+        case ItemKind::kDropDownList:
+            if (code == CBN_SELCHANGE) {
+                Notify(id, ids::kNotifySelChange);
+            }
+            break;
+        case ItemKind::kEdit:
+            // SetText reports its own change; typing is reported when the text changed (a key
+            // refused at the typing limit changes nothing, though some edit controls notify).
+            if (code == EN_CHANGE && !settingText_ && TakeTextChange(id, control)) {
+                Notify(id, ids::kNotifyEditChange);
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+void Win32View::Notify(int id, int code) {
+    // A copy, so that a handler that replaces itself finishes running.
+    const CommandHandler handler = handler_;
+    if (handler) {
+        handler(id, code);
+    }
+}
+
+void Win32View::SetCommandHandler(CommandHandler handler) {
+    handler_ = std::move(handler);
+}
+
+HWND Win32View::Control(int id) const {
+    if (id == ids::kStatusBar) {
+        return status_;
+    }
+    if (id == layout::kNoId) {
+        return nullptr;
+    }
+    const HWND control = GetDlgItem(main_, id);
+    return control != nullptr ? control : GetDlgItem(text_, id);
+}
+
+void Win32View::SetFocus(int id) {
+    // After the current command: a focus change inside a notification confuses the control.
+    if (const HWND control = Control(id)) {
+        PostMessageW(GetParent(control), kFocusMessage, static_cast<WPARAM>(id), 0);
+    }
+}
+
+void Win32View::OnDroppedFiles(HDROP drop) {
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count && dropHandler_; ++i) {
+        std::wstring path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
+        path.resize(DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
+        dropHandler_(WideToUtf8(path));
+    }
+    DragFinish(drop);
+}
+
+void Win32View::SetFileDropHandler(FileDropHandler handler) {
+    dropHandler_ = std::move(handler);
+    DragAcceptFiles(main_, static_cast<bool>(dropHandler_));
+}
+
+HWND Win32View::Owner() const {
+    return IsTextDialogOpen() ? text_ : main_;
+}
+
+void Win32View::PlaceTextDialog() {
+    const RECT rect = TemplateWindowRect(text_, layout::TextDialog(), false);
+    Centre(text_, rect.right - rect.left, rect.bottom - rect.top);
+}
+
+void Win32View::OpenTextDialog() {
+    if (IsTextDialogOpen()) {
+        return;
+    }
+    // Each opening starts from the template, as a dialog created anew does: empty text, the focus
+    // on the first control, the template's size, centred.
+    DestroyWindow(text_);
+    text_ = CreateTextDialog();
+    for (const layout::Item& item : layout::TextDialog().items) {
+        reportedTexts_.erase(item.id);
+    }
+    PlaceTextDialog();
+    // Modal to the main window, while the one message loop serves both.
+    EnableWindow(main_, FALSE);
+    ShowWindow(text_, SW_SHOW);
+}
+
+void Win32View::CloseTextDialog() {
+    if (!IsTextDialogOpen()) {
+        return;
+    }
+    // The owner first, so that the activation goes back to it and not to another program.
+    EnableWindow(main_, TRUE);
+    ShowWindow(text_, SW_HIDE);
+}
+
+bool Win32View::IsTextDialogOpen() const {
+    return IsWindowVisible(text_) != 0;
+}
+
+void Win32View::CloseMainWindow() {
+    CloseTextDialog();
+    ShowWindow(main_, SW_HIDE);
+    PostQuitMessage(0);
+}
+
+bool Win32View::PreTranslate(MSG& msg) {
+    const HWND dialog = GetParent(msg.hwnd);
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN &&
+        (dialog == main_ || dialog == text_)) {
+        // Enter presses the push button with the focus, however it got the focus; the dialog
+        // manager would press the default button unless the focus came by Tab.
+        if (IsPushButton(msg.hwnd)) {
+            SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(msg.hwnd), BN_CLICKED),
+                         reinterpret_cast<LPARAM>(msg.hwnd));
+            return true;
+        }
+        // In an edit field of the main dialog it only ends the typing.
+        if (dialog == main_ && IsOfClass(msg.hwnd, WC_EDITW)) {
+            return true;
+        }
+    }
+    return (IsTextDialogOpen() && IsDialogMessageW(text_, &msg)) || IsDialogMessageW(main_, &msg);
+}
+
+int Win32View::Run(int showCommand) {
+    ShowWindow(main_, showCommand);
+    MSG msg{};
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (!PreTranslate(msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+}  // namespace velotrix

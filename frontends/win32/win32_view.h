@@ -1,0 +1,115 @@
+// The Win32 window: the main dialog and the text dialog made from in-memory templates built from
+// the layout tables, with the menu, the status bar and its progress bar.
+#pragma once
+
+#include "frontends/win32/windows_api.h"
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/dialog_view.h"
+#include "ui-resources/layout.h"
+
+namespace velotrix {
+
+// Owns both dialogs; every call belongs to the thread that made the view (the UI thread).
+class Win32View : public DialogView {
+  public:
+    Win32View();
+    ~Win32View() override;
+    Win32View(const Win32View&) = delete;
+    Win32View& operator=(const Win32View&) = delete;
+
+    void SetCommandHandler(CommandHandler handler) override;
+    void SetWindowTitle(std::string_view text) override;
+    void SetText(int id, std::string_view text) override;
+    std::string GetText(int id) const override;
+    void Enable(int id, bool enabled) override;
+    bool IsEnabled(int id) const override;
+    void Show(int id, bool visible) override;
+    bool IsVisible(int id) const override;
+    void SetCheck(int id, bool checked) override;
+    bool IsChecked(int id) const override;
+    void SetFocus(int id) override;
+    int ComboCount(int id) const override;
+    std::string ComboItem(int id, int index) const override;
+    int ComboSelection(int id) const override;
+    void ComboSelect(int id, int index) override;
+    void ComboClear(int id) override;
+    void ComboAdd(int id, std::string_view text) override;
+    void ListClear(int id) override;
+    void ListAdd(int id, std::string_view line) override;
+    int ListCount(int id) const override;
+    void ListSelect(int id, int index) override;
+    void SetPaneText(int pane, std::string_view text) override;
+    void ShowProgress(std::uint32_t maximum) override;
+    void SetProgress(std::uint32_t value) override;
+    void HideProgress() override;
+    void EnableMenuItem(int id, bool enabled) override;
+    void CheckMenuItem(int id, bool checked) override;
+    void Repaint() override;
+    void MessageBox(std::string_view text, std::string_view caption, MessageIcon icon) override;
+    bool AskYesNo(std::string_view text, std::string_view caption) override;
+    std::optional<std::string> AskOpenFile(std::string_view title,
+                                           const std::vector<FileFilter>& filters,
+                                           int& filterIndex) override;
+    std::optional<std::string> AskSaveFile(std::string_view title, std::string_view suggestedName,
+                                           const std::vector<FileFilter>& filters) override;
+    void SetDialogFolder(std::string_view folder) override;
+    void SetFileDropHandler(FileDropHandler handler) override;
+    void OpenTextDialog() override;
+    void CloseTextDialog() override;
+    bool IsTextDialogOpen() const override;
+    void CloseMainWindow() override;
+
+    // The message loop until CloseMainWindow(); returns the program's exit code.
+    int Run(int showCommand);
+    // The dialog keys (Tab, Escape, Enter, access keys) of both dialogs; true when msg was one.
+    // Enter in an edit field is swallowed: it must not press the default button.
+    bool PreTranslate(MSG& msg);
+
+    HWND MainWindow() const { return main_; }
+    HWND TextDialogWindow() const { return text_; }
+    // A control of either dialog by ID, the status bar (ids::kStatusBar) or nullptr.
+    HWND Control(int id) const;
+    HWND ProgressBar() const { return progress_; }
+
+  private:
+    // The progress bar's own scale: a 16-bit range could not show a 65,536-byte block.
+    static constexpr int kProgressScale = 10000;
+
+    static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+    void InitializeControls(HWND dialog, const layout::DialogLayout& layout);
+    HWND CreateTextDialog();
+    void OnDroppedFiles(HDROP drop);
+    void AttachMenuAndStatusBar();
+    void OnCommand(HWND dialog, int id, int code, HWND control);
+    void Notify(int id, int code);
+    // True when the edit field's text differs from what it was at its last report; remembers it.
+    bool TakeTextChange(int id, HWND edit);
+    HWND Owner() const;
+    // Sizes the text dialog to its template and centres it, as a fresh dialog comes up.
+    void PlaceTextDialog();
+
+    CommandHandler handler_;
+    FileDropHandler dropHandler_;
+    std::wstring dialogFolder_;
+    std::vector<WORD> mainTemplate_;
+    std::vector<WORD> textTemplate_;
+    HWND main_ = nullptr;
+    HWND text_ = nullptr;
+    HWND status_ = nullptr;
+    HWND progress_ = nullptr;
+    HMENU menu_ = nullptr;
+    HFONT listFont_ = nullptr;
+    std::uint32_t progressMaximum_ = 0;
+    bool settingText_ = false;
+    std::map<int, std::wstring> reportedTexts_;
+};
+
+}  // namespace velotrix

@@ -1,0 +1,231 @@
+// The Win32 window's operations by control ID: texts, states, combo and list boxes, the status bar
+// and its progress bar, the menu. Code page 1252 texts become UTF-16 here.
+#include "frontends/win32/win32_view.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "platform/win32/wide_text.h"
+#include "ui-resources/ids.h"
+
+namespace velotrix {
+
+namespace {
+
+std::wstring WideWindowText(HWND window) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+std::string ComboText(HWND combo, int index) {
+    const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length == CB_ERR) {
+        return {};
+    }
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(length));
+    return WideToCp1252(text);
+}
+
+bool IsKind(int id, layout::ItemKind kind) {
+    const layout::Item* item = layout::FindItem(id);
+    return item != nullptr && item->kind == kind;
+}
+
+}  // namespace
+
+void Win32View::SetWindowTitle(std::string_view text) {
+    SetWindowTextW(main_, Cp1252ToWide(text).c_str());
+}
+
+void Win32View::SetText(int id, std::string_view text) {
+    // A combo box's text is its selection, which only ComboSelect changes.
+    const HWND control = IsKind(id, layout::ItemKind::kDropDownList) ? nullptr : Control(id);
+    if (control == nullptr) {
+        return;
+    }
+    const std::wstring wide = Cp1252ToWide(text);
+    settingText_ = true;
+    SetWindowTextW(control, wide.c_str());
+    settingText_ = false;
+    // An edit field reports every write, an unchanged text too, once and at once, as Windows does.
+    if (IsKind(id, layout::ItemKind::kEdit)) {
+        reportedTexts_[id] = wide;
+        Notify(id, ids::kNotifyEditChange);
+    }
+}
+
+bool Win32View::TakeTextChange(int id, HWND edit) {
+    std::wstring text = WideWindowText(edit);
+    std::wstring& reported = reportedTexts_[id];
+    if (text == reported) {
+        return false;
+    }
+    reported = std::move(text);
+    return true;
+}
+
+std::string Win32View::GetText(int id) const {
+    const HWND control = Control(id);
+    if (control == nullptr || IsKind(id, layout::ItemKind::kListBox)) {
+        return {};
+    }
+    return WideToCp1252(WideWindowText(control));
+}
+
+void Win32View::Enable(int id, bool enabled) {
+    if (const HWND control = Control(id)) {
+        EnableWindow(control, enabled);
+    }
+}
+
+bool Win32View::IsEnabled(int id) const {
+    const HWND control = Control(id);
+    return control != nullptr && IsWindowEnabled(control);
+}
+
+void Win32View::Show(int id, bool visible) {
+    if (const HWND control = Control(id)) {
+        ShowWindow(control, visible ? SW_SHOW : SW_HIDE);
+    }
+}
+
+// The control's own visibility, whether or not its dialog is on the screen.
+bool Win32View::IsVisible(int id) const {
+    const HWND control = Control(id);
+    return control != nullptr && (GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void Win32View::SetCheck(int id, bool checked) {
+    if (const HWND control = Control(id)) {
+        SendMessageW(control, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+}
+
+bool Win32View::IsChecked(int id) const {
+    const HWND control = Control(id);
+    return control != nullptr && SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+int Win32View::ComboCount(int id) const {
+    const HWND combo = IsKind(id, layout::ItemKind::kDropDownList) ? Control(id) : nullptr;
+    return combo != nullptr ? static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0)) : 0;
+}
+
+std::string Win32View::ComboItem(int id, int index) const {
+    const HWND combo = IsKind(id, layout::ItemKind::kDropDownList) ? Control(id) : nullptr;
+    return combo != nullptr && index >= 0 ? ComboText(combo, index) : std::string();
+}
+
+int Win32View::ComboSelection(int id) const {
+    const HWND combo = IsKind(id, layout::ItemKind::kDropDownList) ? Control(id) : nullptr;
+    return combo != nullptr ? static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0)) : -1;
+}
+
+void Win32View::ComboSelect(int id, int index) {
+    if (const HWND combo = IsKind(id, layout::ItemKind::kDropDownList) ? Control(id) : nullptr) {
+        const bool exists = index >= 0 && index < ComboCount(id);
+        SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(exists ? index : -1), 0);
+    }
+}
+
+void Win32View::ComboClear(int id) {
+    if (const HWND combo = IsKind(id, layout::ItemKind::kDropDownList) ? Control(id) : nullptr) {
+        SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+    }
+}
+
+void Win32View::ComboAdd(int id, std::string_view text) {
+    const HWND combo = IsKind(id, layout::ItemKind::kDropDownList) ? Control(id) : nullptr;
+    if (combo == nullptr) {
+        return;
+    }
+    int position = ComboCount(id);
+    if (layout::FindItem(id)->style & layout::kSorted) {
+        position = 0;
+        while (position < ComboCount(id) &&
+               !layout::SortsBefore(text, ComboText(combo, position))) {
+            ++position;
+        }
+    }
+    SendMessageW(combo, CB_INSERTSTRING, static_cast<WPARAM>(position),
+                 reinterpret_cast<LPARAM>(Cp1252ToWide(text).c_str()));
+}
+
+void Win32View::ListClear(int id) {
+    if (const HWND list = IsKind(id, layout::ItemKind::kListBox) ? Control(id) : nullptr) {
+        SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    }
+}
+
+void Win32View::ListAdd(int id, std::string_view line) {
+    if (const HWND list = IsKind(id, layout::ItemKind::kListBox) ? Control(id) : nullptr) {
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Cp1252ToWide(line).c_str()));
+    }
+}
+
+int Win32View::ListCount(int id) const {
+    const HWND list = IsKind(id, layout::ItemKind::kListBox) ? Control(id) : nullptr;
+    return list != nullptr ? static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0)) : 0;
+}
+
+void Win32View::ListSelect(int id, int index) {
+    // LB_SETCURSEL scrolls the line into view; -1 removes the selection.
+    if (const HWND list = IsKind(id, layout::ItemKind::kListBox) ? Control(id) : nullptr) {
+        const bool exists = index >= 0 && index < ListCount(id);
+        SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(exists ? index : -1), 0);
+    }
+}
+
+void Win32View::SetPaneText(int pane, std::string_view text) {
+    if (pane >= 0 && pane < 4) {
+        SendMessageW(status_, SB_SETTEXTW, static_cast<WPARAM>(pane),
+                     reinterpret_cast<LPARAM>(Cp1252ToWide(text).c_str()));
+    }
+}
+
+void Win32View::ShowProgress(std::uint32_t maximum) {
+    progressMaximum_ = maximum;
+    RECT pane{};
+    SendMessageW(status_, SB_GETRECT, ids::kPaneReceived, reinterpret_cast<LPARAM>(&pane));
+    SetWindowPos(progress_, HWND_TOP, pane.left, pane.top, pane.right - pane.left,
+                 pane.bottom - pane.top, SWP_NOACTIVATE);
+    SendMessageW(progress_, PBM_SETPOS, 0, 0);
+    ShowWindow(progress_, SW_SHOWNOACTIVATE);
+}
+
+void Win32View::SetProgress(std::uint32_t value) {
+    if (progressMaximum_ != 0) {
+        const std::uint64_t shown = std::min(value, progressMaximum_);
+        SendMessageW(progress_, PBM_SETPOS,
+                     static_cast<WPARAM>(shown * kProgressScale / progressMaximum_), 0);
+    }
+}
+
+void Win32View::HideProgress() {
+    ShowWindow(progress_, SW_HIDE);
+}
+
+void Win32View::EnableMenuItem(int id, bool enabled) {
+    ::EnableMenuItem(menu_, static_cast<UINT>(id),
+                     MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+void Win32View::CheckMenuItem(int id, bool checked) {
+    ::CheckMenuItem(menu_, static_cast<UINT>(id),
+                    MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void Win32View::Repaint() {
+    RedrawWindow(main_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    if (IsTextDialogOpen()) {
+        RedrawWindow(text_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    }
+}
+
+}  // namespace velotrix

@@ -1,0 +1,206 @@
+// The person at the in-memory window: clicks, typing, keys, and the answers to modal dialogs.
+#include "platform/headless/headless_view.h"
+
+#include <utility>
+
+#include "platform/headless/item_traits.h"
+#include "ui-resources/ids.h"
+
+namespace velotrix {
+
+using headless::HasStyle;
+using headless::HoldsEntries;
+using headless::IsButtonLike;
+using headless::ValidIndex;
+using layout::ItemKind;
+
+void HeadlessView::MessageBox(std::string_view text, std::string_view caption, MessageIcon icon) {
+    messages_.push_back({std::string(text), std::string(caption), icon});
+    if (onMessageBox) {
+        onMessageBox(messages_.back());
+    }
+}
+
+bool HeadlessView::AskYesNo(std::string_view text, std::string_view caption) {
+    messages_.push_back({std::string(text), std::string(caption), MessageIcon::kNone});
+    if (yesNoAnswers_.empty()) {
+        return true;
+    }
+    const bool yes = yesNoAnswers_.front();
+    yesNoAnswers_.pop_front();
+    return yes;
+}
+
+void HeadlessView::QueueYesNoAnswer(bool yes) {
+    yesNoAnswers_.push_back(yes);
+}
+
+std::optional<std::string> HeadlessView::AskOpenFile(std::string_view title,
+                                                     const std::vector<FileFilter>& filters,
+                                                     int& filterIndex) {
+    FileDialogCall call{FileDialogKind::kOpen, std::string(title), filters,     {},
+                        filterIndex,           filterIndex,        std::nullopt};
+    if (!openAnswers_.empty()) {
+        OpenAnswer answer = std::move(openAnswers_.front());
+        openAnswers_.pop_front();
+        call.answer = std::move(answer.path);
+        // The dialog reports the filter only when the user confirmed a file.
+        if (call.answer && answer.filterIndex) {
+            call.filterIndexOut = *answer.filterIndex;
+        }
+    }
+    filterIndex = call.filterIndexOut;
+    fileDialogCalls_.push_back(call);
+    return call.answer;
+}
+
+std::optional<std::string> HeadlessView::AskSaveFile(std::string_view title,
+                                                     std::string_view suggestedName,
+                                                     const std::vector<FileFilter>& filters) {
+    FileDialogCall call{
+        FileDialogKind::kSave, std::string(title), filters, std::string(suggestedName), 0, 0,
+        std::nullopt};
+    if (!saveAnswers_.empty()) {
+        call.answer = std::move(saveAnswers_.front());
+        saveAnswers_.pop_front();
+    }
+    fileDialogCalls_.push_back(call);
+    return call.answer;
+}
+
+void HeadlessView::QueueOpenFileAnswer(std::optional<std::string> path,
+                                       std::optional<int> filterIndex) {
+    openAnswers_.push_back({std::move(path), filterIndex});
+}
+
+void HeadlessView::QueueSaveFileAnswer(std::optional<std::string> path) {
+    saveAnswers_.push_back(std::move(path));
+}
+
+void HeadlessView::Click(int id) {
+    if (menu_.count(id) != 0) {
+        if (MainWindowReachable() && MenuEnabled(id)) {
+            Raise(id, ids::kNotifyClicked);
+        }
+        return;
+    }
+    Control* control = Reachable(id);
+    if (control == nullptr) {
+        return;
+    }
+    focusId_ = id;
+    if (!IsButtonLike(control->item->kind)) {
+        return;
+    }
+    if (control->item->kind == ItemKind::kCheckBox &&
+        HasStyle(*control->item, layout::kAutoCheck)) {
+        control->checked = !control->checked;
+    }
+    Raise(id, ids::kNotifyClicked);
+}
+
+void HeadlessView::Type(int id, std::string_view text) {
+    auto editable = [this](int fieldId) -> Control* {
+        Control* field = Reachable(fieldId);
+        const bool typable = field != nullptr && (field->item->kind == ItemKind::kEdit ||
+                                                  (field->item->kind == ItemKind::kDropDownList &&
+                                                   HasStyle(*field->item, layout::kEditable)));
+        if (!typable || HasStyle(*field->item, layout::kReadOnly)) {
+            return nullptr;
+        }
+        return field;
+    };
+    Control* field = editable(id);
+    if (field == nullptr) {
+        return;
+    }
+    focusId_ = id;
+    if (text.empty()) {
+        if (!field->text.empty()) {
+            field->text.clear();
+            Raise(id, ids::kNotifyEditChange);
+        }
+        return;
+    }
+    bool allSelected = true;
+    for (char key : text) {
+        // The handler of the previous key may have disabled or hidden the field.
+        field = editable(id);
+        if (field == nullptr) {
+            return;
+        }
+        const auto limit = static_cast<std::size_t>(field->item->maxLength);
+        if (allSelected) {
+            field->text.assign(1, key);
+            allSelected = false;
+        } else if (limit != 0 && field->text.size() >= limit) {
+            continue;
+        } else {
+            field->text.push_back(key);
+        }
+        Raise(id, ids::kNotifyEditChange);
+    }
+}
+
+void HeadlessView::UserSelect(int id, int index) {
+    Control* control = Reachable(id);
+    if (control == nullptr || !HoldsEntries(control->item->kind) ||
+        !ValidIndex(control->entries, index)) {
+        return;
+    }
+    focusId_ = id;
+    ComboSelect(id, index);
+    control->selection = index;
+    Raise(id, ids::kNotifySelChange);
+}
+
+void HeadlessView::DropFile(const std::string& path) {
+    if (MainWindowReachable() && dropHandler_) {
+        dropHandler_(path);
+    }
+}
+
+void HeadlessView::PressEnter() {
+    const Control* focused = Reachable(focusId_);
+    if (focused != nullptr && focused->item->kind == ItemKind::kPushButton) {
+        Raise(focusId_, ids::kNotifyClicked);
+        return;
+    }
+    if (textDialogOpen_ && !mainClosed_) {
+        if (Reachable(ids::kTextSend) != nullptr) {
+            Raise(ids::kTextSend, ids::kNotifyClicked);
+        }
+        return;
+    }
+    if (!MainWindowReachable() || (focused != nullptr && focused->item->kind == ItemKind::kEdit)) {
+        return;
+    }
+    for (const layout::Item& item : layout::MainDialog().items) {
+        if (HasStyle(item, layout::kDefaultButton) && Reachable(item.id) != nullptr) {
+            Raise(item.id, ids::kNotifyClicked);
+            return;
+        }
+    }
+}
+
+void HeadlessView::PressEscape() {
+    if (textDialogOpen_ && !mainClosed_) {
+        Raise(ids::kTextClose, ids::kNotifyClicked);
+    } else if (MainWindowReachable()) {
+        Raise(ids::kCancel, ids::kNotifyClicked);
+    }
+}
+
+void HeadlessView::PressCloseBox() {
+    if (MainWindowReachable()) {
+        Raise(ids::kCloseBox, ids::kNotifyClicked);
+    }
+}
+
+void HeadlessView::CloseTextDialogByUser() {
+    if (textDialogOpen_ && !mainClosed_) {
+        Raise(ids::kTextClose, ids::kNotifyClicked);
+    }
+}
+
+}  // namespace velotrix

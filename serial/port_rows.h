@@ -1,0 +1,27 @@
+// The rows of the port list: every serial device there is, what the system tells of it, and why
+// it cannot be opened now.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/serial_device.h"
+
+namespace velotrix {
+
+enum class PortState { kFree, kBusy, kNoPermission, kUnusable };
+
+struct PortRow {
+    PortInfo port;
+    PortState state = PortState::kFree;
+    std::string reason;  // code page 1252; empty for a free port
+};
+
+// The state of a port that opened with this result (no error: free).
+PortRow RowFor(const PortInfo& port, const OsError& openError);
+
+// One line of the list (code page 1252): the name, the adapter's description and serial number,
+// and the reason, e.g. "ttyUSB0 – FTDI FT232R USB UART (A50285BI): belegt".
+std::string PortRowText(const PortRow& row);
+
+}  // namespace velotrix

@@ -1,0 +1,297 @@
+// The promises every window (DialogView) and its event loop (UiLoop) keep, one suite for all of
+// them. A test program includes this header in exactly one file and instantiates the suite, inside
+// namespace velotrix::contract, with a factory for its rig:  VELOTRIX_VIEW_CONTRACT(Qt, MakeQtRig);
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <initializer_list>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "platform/dialog_view.h"
+#include "platform/ui_loop.h"
+#include "ui-resources/ids.h"
+#include "ui-resources/layout.h"
+
+namespace velotrix::contract {
+
+using std::chrono::milliseconds;
+
+// The close box is that of the dialog in front: the text dialog while it is open.
+enum class Key { kEnter, kEscape, kCloseBox };
+
+// One implementation's view and loop, with the hands and eyes of a person in front of the window,
+// which is on the screen when the rig is made.
+class Rig {
+  public:
+    virtual ~Rig() = default;
+    virtual DialogView& View() = 0;
+    virtual UiLoop& Loop() = 0;
+
+    // A person's actions; each does nothing where a person could not act (a disabled or hidden
+    // control, a grayed menu item, the main window while the modal text dialog is open).
+    // Clicks a control or a menu command.
+    virtual void Click(int id) = 0;
+    // Selects all of an edit field and types text (code page 1252) over it, key by key; an empty
+    // text deletes what was selected.
+    virtual void Type(int id, std::string_view text) = 0;
+    // Picks an entry of a combo box from its opened list.
+    virtual void Pick(int id, int index) = 0;
+    // Presses the key with the keyboard focus on focusId, or where the focus is for 0.
+    virtual void Press(Key key, int focusId = 0) = 0;
+
+    // The control with the focus in the dialog in front (0 for none).
+    virtual int FocusId() = 0;
+    virtual bool MainWindowOpen() = 0;
+
+    // Lets time pass on the loop's clock and runs what falls due meanwhile.
+    virtual void Let(milliseconds time) = 0;
+    // Runs posted work until done holds or limit has passed on the real clock; returns done().
+    virtual bool PumpUntil(const std::function<bool()>& done, milliseconds limit) = 0;
+};
+
+// The parameter: one implementation's name and the factory of its rig.
+struct RigMaker {
+    const char* name;
+    std::unique_ptr<Rig> (*make)();
+    friend void PrintTo(const RigMaker& maker, std::ostream* out) { *out << maker.name; }
+};
+using Commands = std::vector<std::pair<int, int>>;
+using Texts = std::vector<std::string>;
+
+class ViewContract : public ::testing::TestWithParam<RigMaker> {
+  protected:
+    ViewContract() : rig_(GetParam().make()), r(*rig_), v(rig_->View()) {
+        v.SetCommandHandler([this](int id, int code) { commands.emplace_back(id, code); });
+    }
+    static Commands Notified(std::initializer_list<int> ids, int code = ids::kNotifyClicked) {
+        Commands notified;
+        for (int id : ids) {
+            notified.emplace_back(id, code);
+        }
+        return notified;
+    }
+
+    std::unique_ptr<Rig> rig_;
+    Rig& r;
+    DialogView& v;
+    Commands commands;
+};
+
+TEST_P(ViewContract, ControlsStartAsTheirTemplatesAndTextsCrossAsCodePage1252) {
+    for (const layout::DialogLayout* dialog : {&layout::MainDialog(), &layout::TextDialog()}) {
+        for (const layout::Item& item : dialog->items) {
+            if (item.id != layout::kNoId) {
+                EXPECT_EQ(v.GetText(item.id), item.caption) << item.id;
+                EXPECT_EQ(v.IsEnabled(item.id), (item.style & layout::kDisabled) == 0) << item.id;
+                EXPECT_TRUE(dialog != &layout::MainDialog() ||
+                            v.IsVisible(item.id) == ((item.style & layout::kHidden) == 0))
+                    << item.id;
+            }
+        }
+    }
+    v.SetText(ids::kComButton, "COM schlie\337en");
+    v.ComboAdd(ids::kPortCombo, "\x80\x9F\xA4\xFF");
+    v.SetText(4711, "x");  // an ID that names nothing is ignored and reads as empty
+    EXPECT_EQ(v.GetText(ids::kComButton), "COM schlie\337en");
+    EXPECT_EQ(v.ComboItem(ids::kPortCombo, 0), "\x80\x9F\xA4\xFF");
+    EXPECT_EQ(v.GetText(4711), "");
+}
+
+// The program's writes notify every edit field, unchanged and read-only ones too, and pass the
+// typing limit; the person's keys stop at the limit, and each accepted key notifies.
+TEST_P(ViewContract, EditFieldsReportEveryChangeAndLimitOnlyTyping) {
+    for (int id : {ids::kTxAadr, ids::kTxAadr, ids::kRxCrc, ids::kSaveButton, ids::kBaudCombo}) {
+        v.SetText(id, "123456");
+    }
+    EXPECT_EQ(v.GetText(ids::kTxAadr), "123456");
+    EXPECT_EQ(commands,
+              Notified({ids::kTxAadr, ids::kTxAadr, ids::kRxCrc}, ids::kNotifyEditChange));
+    const struct {
+        int id;
+        const char* typed;
+        const char* kept;
+        std::size_t notifications;
+    } cases[] = {{ids::kTxAadr, "ABCDEF", "ABCD", 4},
+                 {ids::kTxName, "ABCDEFGHIJKLMNOPQRST", "ABCDEFGHIJKLMNOP", 16},
+                 {ids::kRxAadr, "12", "", 0},  // read-only
+                 {ids::kTxName, "Gr\374\337e", "Gr\374\337e", 5},
+                 {ids::kTxName, "", "", 1},
+                 {ids::kTxName, "", "", 0}};
+    for (const auto& c : cases) {
+        commands.clear();
+        r.Type(c.id, c.typed);
+        EXPECT_EQ(v.GetText(c.id), c.kept) << c.typed;
+        EXPECT_EQ(commands.size(), c.notifications) << c.typed;
+    }
+}
+
+TEST_P(ViewContract, BoxesKeepTheirOrderAndSelectionAndOnlyAPersonsPickNotifies) {
+    Texts entries[2];  // the sorted data bits box, the unsorted stop bits box
+    for (const char* entry : {"8", "7", "b", "A"}) {
+        v.ComboAdd(ids::kDataBitsCombo, entry);
+        v.ComboAdd(ids::kStopBitsCombo, entry);
+        if (entry[0] == '8') {
+            v.ComboSelect(ids::kDataBitsCombo, 0);
+        }
+    }
+    for (int i = 0; i < 4; ++i) {
+        entries[0].push_back(v.ComboItem(ids::kDataBitsCombo, i));
+        entries[1].push_back(v.ComboItem(ids::kStopBitsCombo, i));
+    }
+    EXPECT_EQ(entries[0], (Texts{"7", "8", "A", "b"}));
+    EXPECT_EQ(entries[1], (Texts{"8", "7", "b", "A"}));
+    EXPECT_EQ(v.GetText(ids::kDataBitsCombo), "8") << "the selection stays on its entry";
+    EXPECT_EQ(v.ComboSelection(ids::kStopBitsCombo), -1) << "a new box selects nothing";
+    v.ComboSelect(ids::kDataBitsCombo, 4);
+    EXPECT_EQ(v.ComboSelection(ids::kDataBitsCombo), -1);
+    r.Pick(ids::kStopBitsCombo, 9);
+    r.Pick(ids::kStopBitsCombo, 2);
+    EXPECT_EQ(v.ComboSelection(ids::kStopBitsCombo), 2);
+    EXPECT_EQ(commands, Notified({ids::kStopBitsCombo}, ids::kNotifySelChange));
+}
+
+TEST_P(ViewContract, ClicksReachOnlyWhatAPersonCanReachAndOnlyAutomaticButtonsToggle) {
+    Commands seen;  // the clicked ID and whether it was checked when its command came
+    v.SetCommandHandler([&](int id, int) { seen.emplace_back(id, v.IsChecked(id)); });
+    r.Click(ids::kLoadButton);
+    v.Enable(ids::kLoadButton, false);
+    v.EnableMenuItem(ids::kMenuSendText, false);
+    for (int id : {ids::kLoadButton, ids::kCtsIndicator, ids::kMenuSendText, ids::kTxName, 4711}) {
+        r.Click(id);  // disabled, hidden, grayed, no command, unknown
+    }
+    v.Show(ids::kCtsIndicator, true);
+    for (int id :
+         {ids::kCtsIndicator, ids::kContinuousCheck, ids::kContinuousCheck, ids::kMenuInfo}) {
+        r.Click(id);
+    }
+    v.OpenTextDialog();
+    r.Click(ids::kComButton);  // the modal dialog blocks the main window
+    r.Click(ids::kTextSend);
+    EXPECT_EQ(seen, (Commands{{ids::kLoadButton, 0},
+                              {ids::kCtsIndicator, 0},
+                              {ids::kContinuousCheck, 1},
+                              {ids::kContinuousCheck, 0},
+                              {ids::kMenuInfo, 0},
+                              {ids::kTextSend, 0}}));
+}
+
+// Enter presses the focused push button, else the default button (in the text dialog "Senden"),
+// but never from an edit field of the main window; Escape cancels; the close boxes only ask.
+TEST_P(ViewContract, KeysAndCloseBoxesActAsInADialogAndOnlyTheProgramCloses) {
+    const struct {
+        bool inTextDialog;
+        int focus;
+        Key key;
+        Commands expected;
+    } cases[] = {{false, ids::kTxName, Key::kEnter, {}},
+                 {false, ids::kBaudCombo, Key::kEnter, Notified({ids::kComButton})},
+                 {false, ids::kMessageList, Key::kEnter, Notified({ids::kComButton})},
+                 {false, ids::kContinuousCheck, Key::kEnter, Notified({ids::kComButton})},
+                 {false, ids::kLoadButton, Key::kEnter, Notified({ids::kLoadButton})},
+                 {false, ids::kTxName, Key::kEscape, Notified({ids::kCancel})},
+                 {false, ids::kLoadButton, Key::kEscape, Notified({ids::kCancel})},
+                 {false, ids::kLoadButton, Key::kCloseBox, Notified({ids::kCloseBox})},
+                 {true, ids::kTextEdit, Key::kEnter, Notified({ids::kTextSend})},
+                 {true, ids::kTextClose, Key::kEnter, Notified({ids::kTextClose})},
+                 {true, ids::kTextEdit, Key::kEscape, Notified({ids::kTextClose})},
+                 {true, ids::kTextEdit, Key::kCloseBox, Notified({ids::kTextClose})}};
+    for (const auto& c : cases) {
+        if (c.inTextDialog) {
+            v.OpenTextDialog();
+        }
+        commands.clear();
+        r.Press(c.key, c.focus);
+        EXPECT_EQ(commands, c.expected) << "focus on " << c.focus;
+    }
+    EXPECT_TRUE(v.IsTextDialogOpen() && r.MainWindowOpen()) << "the program decides";
+    v.CloseTextDialog();
+    EXPECT_FALSE(v.IsTextDialogOpen());
+    v.SetCommandHandler([this](int, int) { v.CloseMainWindow(); });
+    r.Press(Key::kCloseBox);
+    EXPECT_FALSE(r.MainWindowOpen());
+}
+
+// Opening the text dialog again starts it as new: empty, with the focus where it first was, so
+// "Senden" sends nothing until something is typed.
+TEST_P(ViewContract, TheTextDialogStartsAnewAtEachOpeningAndFocusFollowsTheProgram) {
+    Texts sent;
+    v.SetCommandHandler([&](int id, int) {
+        if (id == ids::kTextSend) {
+            sent.push_back(v.GetText(ids::kTextEdit));
+        } else if (id == ids::kLoadButton) {
+            v.SetFocus(ids::kTxName);
+        }
+    });
+    r.Click(ids::kLoadButton);
+    EXPECT_TRUE(r.PumpUntil([&] { return r.FocusId() == ids::kTxName; }, milliseconds(2000)));
+    v.OpenTextDialog();
+    r.Let(milliseconds(0));
+    const int firstFocus = r.FocusId();
+    r.Type(ids::kTextEdit, "Hallo");
+    r.Press(Key::kEnter, ids::kTextEdit);
+    v.SetFocus(ids::kTextClose);
+    r.Let(milliseconds(0));
+    v.CloseTextDialog();
+    v.OpenTextDialog();
+    r.Let(milliseconds(0));
+    EXPECT_EQ(r.FocusId(), firstFocus);
+    r.Press(Key::kEnter);
+    EXPECT_EQ(sent, (Texts{"Hallo", ""}));
+}
+
+TEST_P(ViewContract, PostsFromOtherThreadsRunCompleteAndInOrderOnTheUiThread) {
+    constexpr int kThreads = 4;
+    constexpr int kPosts = 500;
+    const std::thread::id ui = std::this_thread::get_id();
+    std::vector<int> next(kThreads, 0);  // touched only by the tasks, on the UI thread
+    int inOrder = 0;
+    std::vector<std::thread> workers;
+    for (std::size_t t = 0; t < kThreads; ++t) {
+        workers.emplace_back([&, t] {
+            for (int i = 0; i < kPosts; ++i) {
+                r.Loop().Post(
+                    [&, t, i] { inOrder += next[t]++ == i && std::this_thread::get_id() == ui; });
+            }
+        });
+    }
+    EXPECT_TRUE(r.PumpUntil([&] { return inOrder == kThreads * kPosts; }, milliseconds(30000)));
+    for (std::thread& worker : workers) {
+        worker.join();
+    }
+}
+
+TEST_P(ViewContract, TimersFireByDeadlineRestartReplacesStopCancelsAndAFiringTimerMayRestart) {
+    Texts log;
+    for (auto [id, delayMs, name] :
+         {std::tuple(1, 120, "late"), std::tuple(2, 40, "early"), std::tuple(3, 60, "stopped"),
+          std::tuple(4, 30, "replaced"), std::tuple(4, 80, "restarted")}) {
+        r.Loop().StartTimer(id, milliseconds(delayMs), [&log, name] { log.push_back(name); });
+    }
+    r.Loop().StopTimer(3);
+    r.Loop().StopTimer(99);
+    int again = 0;
+    r.Loop().StartTimer(5, milliseconds(10), [&] {
+        log.push_back("restarts");
+        r.Loop().StartTimer(5, milliseconds(10), [&] { ++again; });
+    });
+    r.Let(milliseconds(5));
+    EXPECT_TRUE(log.empty());
+    r.Let(milliseconds(200));
+    EXPECT_EQ(log, (Texts{"restarts", "early", "restarted", "late"}));
+    EXPECT_EQ(again, 1);
+}
+
+}  // namespace velotrix::contract
+
+#define VELOTRIX_VIEW_CONTRACT(name, factory) \
+    INSTANTIATE_TEST_SUITE_P(name, ViewContract, ::testing::Values(RigMaker{#name, factory}))

@@ -1,0 +1,119 @@
+// The window and loop contract on the Qt window and Qt's event loop (offscreen).
+#include <QAbstractItemView>
+#include <QAction>
+#include <QComboBox>
+#include <QDialog>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QTimer>
+#include <QWindow>
+
+#include "contract/view_contract.h"
+#include "frontends/qt/qt_loop.h"
+#include "frontends/qt/qt_view.h"
+#include "gui_helpers.h"
+#include "text/cp1252.h"
+
+namespace velotrix::contract {
+namespace {
+
+class QtRig : public Rig {
+  public:
+    QtRig() { test::ShowAndActivate(view_.MainWindow()); }
+
+    DialogView& View() override { return view_; }
+    UiLoop& Loop() override { return loop_; }
+
+    void Click(int id) override {
+        QWidget* widget = view_.Widget(id);
+        if (QAction* action = view_.MenuAction(id); action != nullptr && Reachable(nullptr)) {
+            action->trigger();
+        } else if (widget != nullptr && Reachable(widget)) {
+            if ((widget->focusPolicy() & Qt::ClickFocus) != 0) {
+                widget->setFocus(Qt::MouseFocusReason);
+            }
+            test::ClickWidget(widget);
+        }
+    }
+
+    void Type(int id, std::string_view text) override {
+        auto* edit = qobject_cast<QLineEdit*>(view_.Widget(id));
+        if (edit != nullptr && Reachable(edit)) {
+            edit->setFocus(Qt::MouseFocusReason);
+            edit->selectAll();
+            test::TypeText(edit, QString::fromStdString(Cp1252ToUtf8(text)));
+            if (text.empty()) {
+                test::PressKey(edit, Qt::Key_Backspace);
+            }
+        }
+    }
+
+    void Pick(int id, int index) override {
+        auto* combo = qobject_cast<QComboBox*>(view_.Widget(id));
+        if (combo != nullptr && Reachable(combo) && index >= 0 && index < combo->count()) {
+            combo->showPopup();
+            combo->view()->setCurrentIndex(combo->model()->index(index, 0));
+            test::PressKey(combo->view(), Qt::Key_Return);
+        }
+    }
+
+    void Press(Key key, int focusId) override {
+        QWidget* target = focusId != 0 ? view_.Widget(focusId) : Front()->focusWidget();
+        if (key == Key::kCloseBox) {
+            Front()->close();
+            return;
+        }
+        target = target != nullptr ? target : Front();
+        target->setFocus(Qt::OtherFocusReason);
+        test::PressKey(target, key == Key::kEnter ? Qt::Key_Return : Qt::Key_Escape);
+    }
+
+    int FocusId() override {
+        const QWidget* focus = Front()->focusWidget();
+        return focus != nullptr ? focus->property("controlId").toInt() : 0;
+    }
+    bool MainWindowOpen() override { return view_.MainWindow()->isVisible(); }
+
+    void Let(milliseconds time) override {
+        QEventLoop loop;
+        QTimer::singleShot(time, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+        loop.exec();
+        test::PumpEvents();
+    }
+
+    bool PumpUntil(const std::function<bool()>& done, milliseconds limit) override {
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        while (!done() && std::chrono::steady_clock::now() < deadline) {
+            Let(milliseconds(2));
+        }
+        return done();
+    }
+
+  private:
+    // The dialog in front: the text dialog while it is open.
+    QWidget* Front() const {
+        return view_.IsTextDialogOpen() ? static_cast<QWidget*>(view_.TextDialogWidget())
+                                        : view_.MainWindow();
+    }
+    // Shown, enabled, and in no window that another modal window blocks; nullptr stands for the
+    // main window's menu.
+    bool Reachable(const QWidget* widget) const {
+        const QWindow* modal = QGuiApplication::modalWindow();
+        const QWidget* window = widget != nullptr ? widget->window() : view_.MainWindow();
+        return (widget == nullptr || (widget->isEnabled() && widget->isVisible())) &&
+               (modal == nullptr || modal == window->windowHandle());
+    }
+
+    QtLoop loop_;
+    QtView view_;
+};
+
+std::unique_ptr<Rig> MakeQtRig() {
+    return std::make_unique<QtRig>();
+}
+
+VELOTRIX_VIEW_CONTRACT(Qt, MakeQtRig);
+
+}  // namespace
+}  // namespace velotrix::contract

@@ -1,0 +1,98 @@
+// What only the owner-pumped loop does: its virtual clock, Run and Quit, and drains that end
+// while other threads keep posting.
+#include "platform/manual_loop.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+#include <tuple>
+#include <vector>
+
+namespace velotrix {
+namespace {
+
+using std::chrono::milliseconds;
+
+// Equal deadlines fire in start order, tasks run before and between timers, each timer sees the
+// clock at its own deadline, and pumping leaves the virtual clock alone.
+TEST(ManualLoop, VirtualTimeMovesOnlyByAdvanceAndTimersSeeTheirDeadline) {
+    ManualLoop loop;
+    std::vector<std::string> log;
+    auto start = [&](int id, int delayMs, std::string name) {
+        loop.StartTimer(id, milliseconds(delayMs), [&, name] {
+            log.push_back(name + "@" + std::to_string(loop.Now().count()));
+            if (name == "b") {
+                loop.Post([&] { log.push_back("posted"); });
+                loop.StartTimer(id, milliseconds(15), [&] { log.push_back("again"); });
+            }
+        });
+    };
+    for (auto [id, delay, name] : {std::tuple(1, 300, "a"), std::tuple(2, 100, "b"),
+                                   std::tuple(3, 300, "c"), std::tuple(4, 0, "d")}) {
+        start(id, delay, name);
+    }
+    loop.Post([&] { loop.Post([&] { log.push_back("nested"); }); });
+    EXPECT_FALSE(loop.RunUntil([] { return false; }, milliseconds(20)));
+    loop.Advance(milliseconds(5000));
+    EXPECT_EQ(log, (std::vector<std::string>{"nested", "d@0", "b@100", "posted", "again", "a@300",
+                                             "c@300"}));
+    EXPECT_EQ(loop.Now(), milliseconds(5000));
+}
+
+TEST(ManualLoop, RunEndsAtAQuitFromAnyThreadAndAQuitBeforeRunIsUsedUp) {
+    ManualLoop loop(ManualLoop::Clock::kReal);
+    loop.Quit();
+    loop.Run();
+    std::atomic<int> ticks{0};
+    std::function<void()> tick = [&] {
+        ++ticks;
+        loop.StartTimer(1, milliseconds(1), tick);
+    };
+    tick();
+    std::thread quitter([&] {
+        while (ticks < 5) {
+            std::this_thread::sleep_for(milliseconds(1));
+        }
+        loop.Quit();
+    });
+    loop.Run();
+    quitter.join();
+}
+
+// A receive or send thread may post without pause; every way of pumping must still return. The
+// producer keeps one task queued beyond the one running, so the queue never runs empty.
+TEST(ManualLoop, DrainsEndWhileAnotherThreadKeepsPosting) {
+    for (ManualLoop::Clock clock : {ManualLoop::Clock::kVirtual, ManualLoop::Clock::kReal}) {
+        ManualLoop loop(clock);
+        constexpr int kCap = 20000;
+        std::atomic<int> posted{1}, ran{0};
+        std::atomic<bool> stop{false};
+        auto task = [&] {
+            const int self = ++ran;
+            while (posted < self + 1 && posted < kCap) {
+                std::this_thread::yield();
+            }
+        };
+        loop.Post(task);
+        std::thread producer([&] {
+            while (!stop && posted < kCap) {
+                if (posted < ran + 1) {
+                    loop.Post(task);
+                    ++posted;
+                }
+                std::this_thread::yield();
+            }
+        });
+        EXPECT_LT(loop.RunPending(), 5u);
+        EXPECT_TRUE(loop.RunUntil([] { return true; }, milliseconds(10)));
+        loop.Advance(milliseconds(1));
+        EXPECT_LT(ran, 20);
+        stop = true;
+        producer.join();
+    }
+}
+
+}  // namespace
+}  // namespace velotrix

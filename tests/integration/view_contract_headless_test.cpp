@@ -1,0 +1,49 @@
+// The window and loop contract on the in-memory view and the owner-pumped loop (virtual clock).
+#include "contract/view_contract.h"
+#include "platform/headless/headless_view.h"
+#include "platform/manual_loop.h"
+
+namespace velotrix::contract {
+namespace {
+
+class HeadlessRig : public Rig {
+  public:
+    DialogView& View() override { return view_; }
+    UiLoop& Loop() override { return loop_; }
+    void Click(int id) override { view_.Click(id); }
+    void Type(int id, std::string_view text) override { view_.Type(id, text); }
+    void Pick(int id, int index) override { view_.UserSelect(id, index); }
+    void Press(Key key, int focusId) override {
+        if (focusId != 0) {
+            view_.SetFocus(focusId);
+        }
+        if (key == Key::kEnter) {
+            view_.PressEnter();
+        } else if (key == Key::kEscape) {
+            view_.PressEscape();
+        } else if (view_.IsTextDialogOpen()) {
+            view_.CloseTextDialogByUser();
+        } else {
+            view_.PressCloseBox();
+        }
+    }
+    int FocusId() override { return view_.FocusId(); }
+    bool MainWindowOpen() override { return !view_.MainWindowClosed(); }
+    void Let(milliseconds time) override { loop_.Advance(time); }
+    bool PumpUntil(const std::function<bool()>& done, milliseconds limit) override {
+        return loop_.RunUntil(done, limit);
+    }
+
+  private:
+    HeadlessView view_;
+    ManualLoop loop_;
+};
+
+std::unique_ptr<Rig> MakeHeadlessRig() {
+    return std::make_unique<HeadlessRig>();
+}
+
+VELOTRIX_VIEW_CONTRACT(Headless, MakeHeadlessRig);
+
+}  // namespace
+}  // namespace velotrix::contract

@@ -1,0 +1,172 @@
+// The window and loop contract on the Win32 window and message loop (Wine's null display driver
+// where no display is wanted).
+#include "frontends/win32/windows_api.h"
+
+#include <commctrl.h>
+
+#include <thread>
+
+#include "contract/view_contract.h"
+#include "frontends/win32/win32_loop.h"
+#include "frontends/win32/win32_view.h"
+#include "platform/win32/wide_text.h"
+
+namespace velotrix::contract {
+namespace {
+
+class Win32Rig : public Rig {
+  public:
+    // The window's first painting done, so that each case starts with nothing pending.
+    Win32Rig() {
+        ShowWindow(view_.MainWindow(), SW_SHOW);
+        SetForegroundWindow(view_.MainWindow());
+        UpdateWindow(view_.MainWindow());
+        Pump();
+    }
+
+    DialogView& View() override { return view_; }
+    UiLoop& Loop() override { return loop_; }
+
+    void Click(int id) override {
+        const HWND control = view_.Control(id);
+        const HMENU menu = GetMenu(view_.MainWindow());
+        if (control == nullptr &&
+            GetMenuState(menu, static_cast<UINT>(id), MF_BYCOMMAND) != static_cast<UINT>(-1)) {
+            const bool grayed =
+                (GetMenuState(menu, static_cast<UINT>(id), MF_BYCOMMAND) & MF_GRAYED) != 0;
+            if (!grayed && IsWindowEnabled(view_.MainWindow())) {
+                SendMessageW(view_.MainWindow(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
+            }
+        } else if (Reachable(control)) {
+            ::SetFocus(control);
+            wchar_t name[16] = {};
+            GetClassNameW(control, name, 16);
+            if (lstrcmpiW(name, WC_BUTTONW) == 0) {
+                SendMessageW(control, BM_CLICK, 0, 0);
+            }
+        }
+        Pump();
+    }
+
+    void Type(int id, std::string_view text) override {
+        const HWND edit = view_.Control(id);
+        if (!Reachable(edit)) {
+            return;
+        }
+        ::SetFocus(edit);
+        SendMessageW(edit, EM_SETSEL, 0, -1);
+        for (wchar_t c : Cp1252ToWide(text)) {
+            SendMessageW(edit, WM_CHAR, c, 0);
+        }
+        if (text.empty()) {
+            SendMessageW(edit, WM_CHAR, VK_BACK, 0);
+        }
+        Pump();
+    }
+
+    void Pick(int id, int index) override {
+        const HWND combo = view_.Control(id);
+        if (Reachable(combo) && index >= 0 && index < SendMessageW(combo, CB_GETCOUNT, 0, 0)) {
+            // What the box does when a person picks an entry from its opened list.
+            SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+            SendMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+                         reinterpret_cast<LPARAM>(combo));
+        }
+        Pump();
+    }
+
+    void Press(Key key, int focusId) override {
+        if (key == Key::kCloseBox) {
+            SendMessageW(Front(), WM_SYSCOMMAND, SC_CLOSE, 0);
+            Pump();
+            return;
+        }
+        if (focusId != 0) {
+            ::SetFocus(view_.Control(focusId));
+        }
+        MSG msg{GetFocus(), WM_KEYDOWN, key == Key::kEnter ? WPARAM{VK_RETURN} : WPARAM{VK_ESCAPE},
+                0,          0,          {}};
+        if (msg.hwnd != nullptr && !view_.PreTranslate(msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        Pump();
+    }
+
+    int FocusId() override {
+        HWND focus = GetFocus();
+        // The edit field inside an editable combo box stands for the box.
+        if (focus != nullptr && GetParent(focus) != Front()) {
+            focus = GetParent(focus);
+        }
+        return focus != nullptr && GetParent(focus) == Front() ? GetDlgCtrlID(focus) : 0;
+    }
+
+    bool MainWindowOpen() override { return IsWindowVisible(view_.MainWindow()) != 0; }
+
+    // Waits for messages until the time is up, and spins the last stretch: a system timer's
+    // granularity (15.6 ms on Windows) would overshoot a short time.
+    void Let(milliseconds time) override {
+        const auto end = std::chrono::steady_clock::now() + time;
+        for (;;) {
+            Pump();
+            const auto left =
+                std::chrono::duration_cast<milliseconds>(end - std::chrono::steady_clock::now());
+            if (left.count() <= 0) {
+                break;
+            }
+            if (left > milliseconds(20)) {
+                MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(left.count() - 16),
+                                          QS_ALLINPUT);
+            } else {
+                std::this_thread::yield();
+            }
+        }
+    }
+
+    bool PumpUntil(const std::function<bool()>& done, milliseconds limit) override {
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        while (!done() && std::chrono::steady_clock::now() < deadline) {
+            Let(milliseconds(2));
+        }
+        return done();
+    }
+
+  private:
+    // The thread's messages through the view, as its message loop runs them.
+    void Pump() {
+        MSG msg{};
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message != WM_QUIT && !view_.PreTranslate(msg)) {
+                TranslateMessage(&msg);
+                DispatchMessageW(&msg);
+            }
+        }
+    }
+
+    HWND Front() const {
+        return view_.IsTextDialogOpen() ? view_.TextDialogWindow() : view_.MainWindow();
+    }
+
+    // Shown, enabled, in a dialog that no modal dialog blocks.
+    static bool Reachable(HWND control) {
+        return control != nullptr && IsWindowEnabled(control) &&
+               (GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE) != 0 &&
+               IsWindowEnabled(GetParent(control));
+    }
+
+    Win32Loop loop_;
+    Win32View view_;
+};
+
+std::unique_ptr<Rig> MakeWin32Rig() {
+    INITCOMMONCONTROLSEX controls{sizeof controls,
+                                  ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&controls);
+    return std::make_unique<Win32Rig>();
+}
+
+VELOTRIX_VIEW_CONTRACT(Win32, MakeWin32Rig);
+
+}  // namespace
+}  // namespace velotrix::contract

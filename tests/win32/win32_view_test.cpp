@@ -1,0 +1,86 @@
+// What only the Win32 window shows beyond the contract every view keeps: the dialogs as native
+// dialogs of the layout tables (classes, dialog units, menu, status bar) and its progress bar.
+#include "frontends/win32/windows_api.h"
+
+#include <commctrl.h>
+
+#include <memory>
+#include <string>
+#include <tuple>
+
+#include <gtest/gtest.h>
+
+#include "frontends/win32/win32_view.h"
+#include "ui-resources/ids.h"
+
+namespace velotrix {
+namespace {
+
+std::wstring ClassName(HWND window) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return name;
+}
+
+class Win32ViewTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        INITCOMMONCONTROLSEX controls{sizeof controls,
+                                      ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
+        InitCommonControlsEx(&controls);
+        view_ = std::make_unique<Win32View>();
+        ShowWindow(view_->MainWindow(), SW_SHOW);
+    }
+
+    std::unique_ptr<Win32View> view_;
+};
+
+TEST_F(Win32ViewTest, BuildsBothDialogsFromTheLayoutTables) {
+    const struct {
+        const layout::DialogLayout& dialog;
+        HWND window;
+    } dialogs[] = {{layout::MainDialog(), view_->MainWindow()},
+                   {layout::TextDialog(), view_->TextDialogWindow()}};
+    const wchar_t* classes[] = {L"Button", L"ComboBox", L"Button", L"Button", L"Edit", L"ListBox"};
+    for (const auto& d : dialogs) {
+        for (const layout::Item& item : d.dialog.items) {
+            if (item.id == layout::kNoId) {
+                continue;
+            }
+            const HWND control = view_->Control(item.id);
+            ASSERT_NE(control, nullptr) << item.id;
+            EXPECT_EQ(GetParent(control), d.window) << item.id;
+            EXPECT_EQ(lstrcmpiW(ClassName(control).c_str(), classes[static_cast<int>(item.kind)]),
+                      0)
+                << item.id;
+        }
+        // The client area is the template's size in the dialog font's units, menu or not.
+        RECT expected{0, 0, d.dialog.width, d.dialog.height};
+        MapDialogRect(d.window, &expected);
+        RECT client{};
+        GetClientRect(d.window, &client);
+        EXPECT_EQ(std::tuple(client.right, client.bottom),
+                  std::tuple(expected.right, expected.bottom));
+    }
+    EXPECT_NE(GetMenu(view_->MainWindow()), nullptr);
+    EXPECT_EQ(SendMessageW(view_->Control(ids::kStatusBar), SB_GETPARTS, 0, 0), 4);
+}
+
+TEST_F(Win32ViewTest, TheProgressBarCoversTheLastPaneWhileShown) {
+    view_->ShowProgress(65536);
+    view_->SetProgress(32768);
+    const HWND bar = view_->ProgressBar();
+    RECT pane{};
+    SendMessageW(view_->Control(ids::kStatusBar), SB_GETRECT, ids::kPaneReceived,
+                 reinterpret_cast<LPARAM>(&pane));
+    RECT shown{};
+    GetWindowRect(bar, &shown);
+    MapWindowPoints(nullptr, view_->Control(ids::kStatusBar), reinterpret_cast<POINT*>(&shown), 2);
+    EXPECT_TRUE(IsWindowVisible(bar) && EqualRect(&shown, &pane));
+    EXPECT_EQ(SendMessageW(bar, PBM_GETPOS, 0, 0), 5000);
+    view_->HideProgress();
+    EXPECT_FALSE(IsWindowVisible(bar));
+}
+
+}  // namespace
+}  // namespace velotrix
