@@ -334,22 +334,18 @@ void MainController::Start() {
     view.SetCommandHandler([this](int id, int code) { OnCommand(id, code); });
     view.SetWindowTitle(msg::kWindowTitle);
     view.SetPaneText(ids::kPaneLabel, msg::kBufferLabel);
-
     s.EnumeratePorts(false);
     FillOptionLists(view);
     FillTypeCombo(view, ids::kRxType);
     FillTypeCombo(view, ids::kTxType);
-
     TransferOptions& options = s.engine.Options();
     options.continuousSend = false;
     options.binMode = false;
     options.showProgress = true;
     view.SetCheck(ids::kProgressCheck, true);
     view.EnableMenuItem(ids::kMenuSendText, false);
-
     s.screen.SetControlMode(ModeClosed);
     s.ResetDisplayState();
-    s.engine.Image().loaded = false;
     view.ComboSelect(ids::kPauseCombo, 0);
     view.SetFocus(ids::kMessageList);
     s.LoadAllPreferences();
@@ -376,10 +372,6 @@ bool MainController::Finished() const {
 
 const std::vector<PortRow>& MainController::Ports() const {
     return state_->ports;
-}
-
-bool MainController::Sending() const {
-    return state_->engine.Sending();
 }
 
 Engine& MainController::GetEngine() {

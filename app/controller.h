@@ -37,8 +37,6 @@ class MainController {
     bool Finished() const;
     // The ports of the last probe, in the order of the port list (combo 1001).
     const std::vector<PortRow>& Ports() const;
-    // True while a send runs on its sender thread; a single send ends only after the line drained.
-    bool Sending() const;
     Engine& GetEngine();
 
   private:

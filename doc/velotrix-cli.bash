@@ -4,7 +4,7 @@
 # the devices yet), the device names under /dev, so that the group hint can follow on use.
 _velotrix_cli_ports() {
     local program=$1 names device
-    names=$(timeout 2 "$program" ports 2>/dev/null | cut -f1)
+    names=$(timeout 2 "$program" ports 2>/dev/null | cut -f1 | cut -d' ' -f1 | cut -d: -f1)
     if [[ -z $names ]]; then
         for device in /dev/ttyUSB* /dev/ttyACM* /dev/ttyAMA* /dev/rfcomm*; do
             [[ -e $device ]] && names+=" ${device#/dev/}"
@@ -26,13 +26,13 @@ _velotrix_cli() {
     fi
 
     if ((COMP_CWORD == 1)); then
-        mapfile -t COMPREPLY < <(compgen -W "ports info send text receive help --help" -- "$cur")
+        mapfile -t COMPREPLY < <(compgen -W "ports info send text receive help --help --version" -- "$cur")
         return
     fi
 
     local values=""
     case $prev in
-        --port)
+        --port | -p)
             if [[ $cur == */* ]]; then
                 compopt -o filenames 2>/dev/null
                 mapfile -t COMPREPLY < <(compgen -f -- "$cur")
@@ -41,12 +41,12 @@ _velotrix_cli() {
             fi
             return
             ;;
-        --baud) values="150 300 600 1200 1800 2400 4800 9600 14400 19200 38400 56000 57600 115200" ;;
-        --parity) values="keine gerade ungerade" ;;
+        --baud | -b) values="150 300 600 1200 1800 2400 4800 9600 14400 19200 38400 56000 57600 115200" ;;
+        --parity) values="keine gerade ungerade none even odd" ;;
         --data) values="7 8" ;;
         --stop) values="1 2" ;;
-        --flow) values="keine CTS" ;;
-        --pause) values="keine 50 100 500 1000" ;;
+        --flow) values="keine CTS none cts" ;;
+        --pause) values="keine none 50 100 500 1000" ;;
         --type) values="P B F Q T D A C U" ;;
         -o)
             compopt -o filenames 2>/dev/null
@@ -60,12 +60,12 @@ _velotrix_cli() {
         return
     fi
 
-    local line="--port --baud --parity --data --stop --flow"
+    local line="--port -p --baud -b --parity --data --stop --flow --quiet -q"
     local options=""
     case $command in
         send) options="$line --bin --pause --no-progress --aadr --sadr --name --type" ;;
         text) options="$line" ;;
-        receive) options="$line -o --timeout" ;;
+        receive) options="$line -o --force --timeout" ;;
     esac
     if [[ $cur == -* ]]; then
         mapfile -t COMPREPLY < <(compgen -W "$options --help" -- "$cur")

@@ -112,8 +112,8 @@ struct PortInfo {
     std::string name;  // shown in the port list, e.g. "ttyUSB0"
     std::string path;  // opened, e.g. "/dev/ttyUSB0"
     // What the system tells of the adapter (UTF-8), e.g. "FTDI FT232R USB UART"; may be empty.
-    std::string description;
-    std::string serialNumber;  // the adapter's own serial number, where it has one
+    std::string description = {};
+    std::string serialNumber = {};  // the adapter's own serial number, where it has one
 };
 
 // The group whose members may open the device, where the system has such a thing; else empty.

@@ -119,8 +119,9 @@ constexpr std::array<MenuEntry, 18> kMenu{{
     {MenuKind::kSeparator, "", 0},
     {MenuKind::kItem, "Sichern aktuelle Einstellung", ids::kMenuSavePrefs},
     {MenuKind::kSeparator, "", 0},
-    {MenuKind::kItem, "Automatisch wieder \xF6"
-                      "ffnen",
+    {MenuKind::kItem,
+     "Automatisch wieder \xF6"
+     "ffnen",
      ids::kMenuAutoReopen},
     {MenuKind::kEnd, "", 0},
     {MenuKind::kSeparator, "", 0},

@@ -93,9 +93,6 @@ inline constexpr std::string_view kReopenedSuffix =
     "ffnet";
 inline constexpr std::string_view kBaudChangedPrefix = "Der Treiber hat ";
 inline constexpr std::string_view kBaudChangedMiddle = " Baud eingestellt statt ";
-inline constexpr std::string_view kAutoReopen =
-    "Automatisch wieder \xF6"
-    "ffnen";
 
 // The command line's own reports.
 inline constexpr std::string_view kIncompletePrefix = "Empfang unvollst\xE4ndig, ";

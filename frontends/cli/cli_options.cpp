@@ -268,6 +268,7 @@ const OptionRule* FindOption(std::string_view name) {
 std::string TakeOperands(Options& options, std::vector<std::string>& operands) {
     switch (options.command) {
         case Command::kHelp:
+        case Command::kVersion:
         case Command::kPorts:
         case Command::kReceive:
             if (!operands.empty()) {

@@ -8,7 +8,6 @@
 #include <sys/eventfd.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
-#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -18,7 +17,6 @@
 #include <optional>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "platform/posix/serial_errors.h"
 #include "platform/posix/serial_termios.h"
@@ -38,7 +36,6 @@ class UniqueFd {
     UniqueFd(UniqueFd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
     UniqueFd(const UniqueFd&) = delete;
     UniqueFd& operator=(const UniqueFd&) = delete;
-    UniqueFd& operator=(UniqueFd&&) = delete;
     ~UniqueFd() {
         if (fd_ >= 0) {
             ::close(fd_);
@@ -49,11 +46,6 @@ class UniqueFd {
   private:
     int fd_;
 };
-
-// Drivers without the ioctl answer ENOTTY or EINVAL; anything else means the device is gone.
-bool NotSupported(int code) {
-    return code == ENOTTY || code == EINVAL;
-}
 
 template <typename T>
 OsResult<T> Failure(int code, T value = T{}) {

@@ -30,6 +30,10 @@ std::string GroupNameOf(gid_t gid) {
 
 }  // namespace
 
+bool NotSupported(int code) {
+    return code == ENOTTY || code == EINVAL;
+}
+
 // Serial devices belong to a group (on Debian "dialout"); the user must be a member of it.
 std::string PermissionHint(const std::string& path) {
     const std::string group = OwningGroup(path);

@@ -126,6 +126,13 @@ TEST(Cli, DoesWhatTheWindowDoes) {
     } cases[] = {
         {"a usage error", "send a.bin", "", "exit=2\nerr=--port fehlt|Aufruf:"},
         {"help", "--help", "", "exit=0\nout=Exit-Status"},
+        {"version", "--version", "", "exit=0\nout=velotrix-cli 0."},
+        {"short options and English words, quiet",
+         "send hi_c000.bin -p $PORT -b 9600 --parity even --flow none --pause none -q", "",
+         "exit=0\nout=\nline=00 C0 27 C0 00 C0 41 43 31 4B 5A 56 50 D3 D3 D3 68 69 20 20 20 20 20 "
+         "20 20 20 20 20 20 20 20 20 +40"},
+        {"receive does not replace a file", "receive -p $PORT -o prog.z80", "",
+         "exit=1\nerr=prog.z80 gibt es schon (--force ersetzt sie)"},
         {"info", "info hi_c000.bin prog.z80", "",
          "exit=0\nout=Art: BIN|AADR: C000|EADR: C027|SADR: C000|CRC: 0476|Bytes: 0028|Name: "
          "hi|Typ: "

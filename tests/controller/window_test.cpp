@@ -126,6 +126,15 @@ TEST(Window, ShowsWhatThePersonDidExactly) {
          "select flow CTS",
          "list=Nur verwenden, wenn Gegenstation CTS-RTS-Handshake unterst\xFCtzt!|Ansonsten nicht "
          "Senden!|Dauersenden vermeiden!"},
+        {"a typed baud rate",
+         {"ttyS0"},
+         "type baud 8065; click COM",
+         "line=8065 N 8 1 - open\nbaud=8065"},
+        {"the port by name and a typed rate are remembered",
+         {"ttyS0", "ttyS1"},
+         "select port ttyS1; type baud 8065; click savePrefs; select port ttyS0; type baud 300; "
+         "click loadPrefs",
+         "port=ttyS1\nbaud=8065"},
         {"save and load the preferences",
          {"ttyS0"},
          "select baud 150; click savePrefs; select baud 115200; select pause 1000; select flow "

@@ -59,7 +59,8 @@ options=$(grep -oE -- '(^|[[:space:]])--?[a-z][a-z-]*' <<<"$help" | sed 's/^[[:s
 [[ $(wc -w <<<"$commands") -ge 5 && $(wc -w <<<"$options") -ge 15 ]] ||
     fail "cannot read the commands and options from --help"
 for word in $commands $options; do
-    grep -qE -- "^ +$word( |$)" <<<"$manual" || fail "velotrix-cli.1 has no entry for $word"
+    # An option with a short form stands as "-p, --port".
+    grep -qE -- "^ +(-[a-z], )?$word([ ,]|$)" <<<"$manual" || fail "velotrix-cli.1 has no entry for $word"
 done
 
 # The completion loads in a plain bash and completes commands, options and values.
@@ -81,7 +82,7 @@ bash --norc --noprofile -c '
     expect "--timeout" velotrix-cli receive --t
     expect "--parity --pause" velotrix-cli send x.bin --pa
     expect "ungerade" velotrix-cli send x.bin --parity u
-    expect "keine CTS" velotrix-cli text HALLO --flow = ""
+    expect "keine CTS none cts" velotrix-cli text HALLO --flow = ""
 ' completion "$prefix/$completion" || fail "bash completion"
 
 echo "check-install: $(find "$prefix" -type f | wc -l) files installed, all checks passed"

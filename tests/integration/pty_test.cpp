@@ -144,5 +144,32 @@ TEST(Pty, TheEngineOnARealDevice) {
     }
 }
 
+// An adapter pulled and plugged in again: the same link name leads to a new pseudo-terminal.
+TEST(Pty, ALostPortIsOpenedAgainWhenItsDeviceReturns) {
+    auto pty = std::make_unique<PtyPair>();
+    std::string link;
+    Rig rig(Rig::Face::kEngine, {},
+            DeviceAccess{[&] {
+                             return std::vector<PortInfo>{{"ac1", link}};
+                         },
+                         OpenSerialDevice});
+    link = rig.dir.File("ac1");
+    ASSERT_EQ(symlink(pty->SlavePath().c_str(), link.c_str()), 0);
+    ASSERT_TRUE(rig.Open(link).ok());
+    pty->CloseMaster();
+    ASSERT_TRUE(rig.Pump([&] { return !rig.engine().IsOpen(); }));
+    rig.loop.Advance(2s);
+    EXPECT_FALSE(rig.engine().IsOpen());
+
+    const auto unplugged = std::move(pty);
+    pty = std::make_unique<PtyPair>();
+    ASSERT_EQ(unlink(link.c_str()) | symlink(pty->SlavePath().c_str(), link.c_str()), 0);
+    rig.loop.Advance(1s);
+    ASSERT_TRUE(rig.engine().IsOpen());
+    EXPECT_EQ(rig.log.back(), "reopened ac1");
+    ASSERT_TRUE(pty->Write(CountingBytes(10)));
+    EXPECT_TRUE(rig.Pump([&] { return rig.received == 10; }));
+}
+
 }  // namespace
 }  // namespace velotrix::test

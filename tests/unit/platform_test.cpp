@@ -1,9 +1,11 @@
 // The POSIX platform services: the settings file, file existence and error texts, the port list.
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
 #include <csignal>
 #include <filesystem>
@@ -12,6 +14,7 @@
 #include "platform/files.h"
 #include "platform/ini_file.h"
 #include "platform/posix/serial_ports.h"
+#include "serial/port_rows.h"
 #include "support/temp_dir.h"
 
 namespace velotrix::test {
@@ -80,13 +83,42 @@ TEST(SerialPorts, ListsTheExtraPathsThenTheSerialDevicesInNaturalOrder) {
         fs::create_directories(root / "sys" / name);
         std::ofstream(root / "sys" / name / "type") << type << "\n";
     }
+    // A USB adapter: the tty's device link leads below the USB device that names it.
+    const fs::path usb = root / "usb/1-1";
+    fs::create_directories(usb / "1-1:1.0/ttyUSB9");
+    for (const auto& [file, text] : {std::pair{"idVendor", "0403"},
+                                     {"manufacturer", "FTDI"},
+                                     {"product", "FT232R USB UART"},
+                                     {"serial", "A50285BI"}}) {
+        std::ofstream(usb / file) << text << "\n";
+    }
+    fs::create_directories(root / "sys/ttyUSB9");
+    fs::create_directory_symlink(usb / "1-1:1.0/ttyUSB9", root / "sys/ttyUSB9/device");
     std::string names;
+    std::string adapter;
     for (const PortInfo& port :
          ListSerialDevicesIn((root / "dev").string(), (root / "sys").string(),
                              "/tmp/pc::/tmp/ac1:" + (root / "dev/ttyS0").string())) {
         names += port.name + " ";
+        adapter += port.description.empty() ? "" : PortRowText(RowFor(port, {}));
     }
     EXPECT_EQ(names, "pc ac1 ttyS0 rfcomm2 ttyACM0 ttyS1 ttyUSB0 ttyUSB9 ttyUSB10 ");
+    EXPECT_EQ(adapter, "ttyUSB9 \x96 FTDI FT232R USB UART (A50285BI)");
+}
+
+TEST(SerialPorts, ARowSaysWhyItsPortCannotBeOpened) {
+    const TempDir dir;
+    const std::string path = dir.Write("ttyUSB0", "");
+    const std::string group = getgrgid(getegid())->gr_name;
+    const std::pair<int, std::string> cases[] = {
+        {0, "ttyUSB0"},
+        {EBUSY, "ttyUSB0: belegt"},
+        {EACCES, "ttyUSB0: keine Berechtigung \x96 Gruppe " + group},
+        {ENOENT, "ttyUSB0: " + OsErrorText(ENOENT)},
+    };
+    for (const auto& [code, text] : cases) {
+        EXPECT_EQ(PortRowText(RowFor({"ttyUSB0", path}, OsError{code, {}})), text) << code;
+    }
 }
 
 }  // namespace
