@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <csignal>
 #include <cstdio>
 #include <map>
@@ -193,8 +194,9 @@ TEST(Cli, DoesWhatTheWindowDoes) {
         }
         Cli cli(args, work.path());
         const std::string farEnd = c.farEnd;
-        const Bytes sent =
-            farEnds.contains(farEnd) ? farEnds.at(farEnd) : CountingBytes(DecimalToInt(farEnd));
+        const Bytes sent = farEnds.contains(farEnd)       ? farEnds.at(farEnd)
+                           : std::isdigit(farEnd[0]) != 0 ? CountingBytes(DecimalToInt(farEnd))
+                                                          : Bytes();
         if (!farEnd.empty()) {
             ASSERT_TRUE(cli.WaitForError(kWaiting)) << cli.Err();
             EXPECT_TRUE(farEnd == "interrupt" ? cli.Interrupt() : line.Write(sent, 10s));
