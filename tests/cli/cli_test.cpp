@@ -182,6 +182,13 @@ TEST(Cli, DoesWhatTheWindowDoes) {
         {"receive interrupted", "receive --port $PORT", "interrupt", "exit=130\nerr=Abgebrochen."},
     };
     for (const auto& c : cases) {
+#if defined(__SANITIZE_THREAD__)
+        // ThreadSanitizer holds a signal back until the thread it chose enters one of its own
+        // calls, which a waiting program may not do in time; the default and ASan runs check it.
+        if (std::string_view(c.farEnd) == "interrupt") {
+            continue;
+        }
+#endif
         SCOPED_TRACE(c.name);
         const TempDir work;
         work.Write("hi_c000.bin", CountingBytes(40));
