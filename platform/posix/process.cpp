@@ -1,6 +1,7 @@
 // The process on POSIX: SIGINT and SIGTERM set a flag; the locale chooses the language.
 #include "platform/process.h"
 
+#include <pthread.h>
 #include <unistd.h>
 
 #include <clocale>
@@ -28,6 +29,12 @@ void CatchInterrupts(std::atomic<bool>& flag) {
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
+    // A parent may hand down a mask that blocks them; a person's Ctrl+C must still arrive.
+    sigset_t interrupts;
+    sigemptyset(&interrupts);
+    sigaddset(&interrupts, SIGINT);
+    sigaddset(&interrupts, SIGTERM);
+    pthread_sigmask(SIG_UNBLOCK, &interrupts, nullptr);
 }
 
 bool ErrorStreamIsTerminal() {

@@ -21,7 +21,7 @@ TEST(ManualLoop, VirtualTimeMovesOnlyByAdvanceAndTimersSeeTheirDeadline) {
     ManualLoop loop;
     std::vector<std::string> log;
     auto start = [&](int id, int delayMs, std::string name) {
-        loop.StartTimer(id, milliseconds(delayMs), [&, name] {
+        loop.StartTimer(id, milliseconds(delayMs), [&, id, name] {
             log.push_back(name + "@" + std::to_string(loop.Now().count()));
             if (name == "b") {
                 loop.Post([&] { log.push_back("posted"); });
