@@ -18,8 +18,9 @@ namespace velotrix {
 // How often a byte-by-byte block shows its progress: often enough to look smooth, seldom enough
 // that the window never falls behind a fast line.
 inline constexpr int kProgressIntervalMs = 25;
-// A byte-by-byte block lets at most this many bytes wait in the driver, so that its progress
-// counts bytes that have left the PC, and closing the port stops the line at once.
+// A byte-by-byte block lets about this many bytes wait in the driver (the lead is looked at every
+// 16 bytes), so that its progress counts bytes that have left the PC, and closing the port stops
+// the line at once.
 inline constexpr std::size_t kMaxBytesAhead = 64;
 
 // Everything a sender thread needs. What the user sees is reached only through posted events, so
