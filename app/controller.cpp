@@ -15,6 +15,7 @@
 #include "image/rx_save.h"
 #include "platform/files.h"
 #include "serial/line_options.h"
+#include "text/cp1252.h"
 #include "text/text_helpers.h"
 #include "ui-resources/ids.h"
 #include "ui-resources/messages.h"
@@ -42,6 +43,7 @@ struct MainController::State {
     State(DialogView& v, UiLoop& l, ControllerEnvironment e)
         : view(v),
           settingsPath(std::move(e.settingsPath)),
+          stateFile(settingsPath),
           screen(v),
           presenter(screen),
           engine(l, std::move(e.devices),
@@ -52,6 +54,7 @@ struct MainController::State {
 
     DialogView& view;
     std::string settingsPath;
+    StateFile stateFile;
     Screen screen;
     EventPresenter presenter;
     Engine engine;
@@ -107,7 +110,8 @@ struct MainController::State {
 
     void EnumeratePorts(bool showResult) {
         view.ComboClear(ids::kPortCombo);
-        ports = engine.ListPorts();
+        // Only the user's "Ports testen" opens the devices: opening resets many boards.
+        ports = showResult ? engine.ProbePorts() : engine.ListPorts();
         std::string result;
         for (const PortRow& row : ports) {
             const std::string text = PortRowText(row);
@@ -175,7 +179,7 @@ struct MainController::State {
 
     // The file dialogs open where the user found or left a file last time.
     void RememberFolder(const std::string& chosenFile) {
-        SaveDialogFolder(settingsPath, chosenFile);
+        SaveDialogFolder(stateFile, chosenFile);
         std::string folder;
         if (FolderOfPath(chosenFile, folder) == 0) {
             view.SetDialogFolder(folder);
@@ -186,7 +190,7 @@ struct MainController::State {
         autoReopen = !autoReopen;
         view.CheckMenuItem(ids::kMenuAutoReopen, autoReopen);
         engine.SetAutoReopen(autoReopen);
-        SaveAutoReopen(settingsPath, autoReopen);
+        SaveAutoReopen(stateFile, autoReopen);
     }
 
     void Save() {
@@ -202,6 +206,13 @@ struct MainController::State {
             return;
         }
         RememberFolder(*path);
+        // A file the user keeps is replaced only when they say so.
+        if (FileExists(*path) != 0 &&
+            !view.AskYesNo(std::string(msg::kReplacePrefix) + Utf8ToCp1252(*path) +
+                               std::string(msg::kReplaceSuffix),
+                           msg::kWindowTitle)) {
+            return;
+        }
         const EngineResult saved = engine.SaveReception(*path);
         if (saved.ok()) {
             presenter.MarkSaved();
@@ -257,17 +268,13 @@ struct MainController::State {
 
     void Info() { view.MessageBox(InfoText(), msg::kWindowTitle, MessageIcon::kNone); }
     void ProbePorts() { EnumeratePorts(true); }
-    void SavePrefs() {
-        SavePreferences(view, settingsPath);
-        SavePortAndRate(view, settingsPath, ports);
-    }
+    void SavePrefs() { SaveAllPreferences(screen, settingsPath, stateFile, ports); }
     void LoadPrefs() {
         LoadAllPreferences();
         view.Repaint();
     }
     void LoadAllPreferences() {
-        LoadPreferences(view, settingsPath);
-        LoadPortAndRate(view, settingsPath, ports);
+        velotrix::LoadAllPreferences(view, settingsPath, stateFile, ports);
     }
     void Load() { editor.LoadCommand(); }
     void Refresh() { editor.RefreshTxFile(); }
@@ -349,10 +356,10 @@ void MainController::Start() {
     view.ComboSelect(ids::kPauseCombo, 0);
     view.SetFocus(ids::kMessageList);
     s.LoadAllPreferences();
-    s.autoReopen = LoadAutoReopen(s.settingsPath);
+    s.autoReopen = LoadAutoReopen(s.stateFile);
     s.engine.SetAutoReopen(s.autoReopen);
     view.CheckMenuItem(ids::kMenuAutoReopen, s.autoReopen);
-    view.SetDialogFolder(LoadDialogFolder(s.settingsPath));
+    view.SetDialogFolder(LoadDialogFolder(s.stateFile));
     s.editor.SetFileChosenHandler([&s](const std::string& path) { s.RememberFolder(path); });
     view.SetFileDropHandler([this](const std::string& path) {
         if (!state_->finished) {

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "platform/files.h"
+#include "serial/error_texts.h"
 #include "ui-resources/ids.h"
 #include "ui-resources/messages.h"
 
@@ -30,13 +30,8 @@ void Screen::SetControlMode(int mode) {
 }
 
 void Screen::ShowSystemError(const OsError& error, std::string_view leadIn) {
-    std::string text(leadIn);
-    text += OsErrorText(error.code);
-    if (!error.hint.empty()) {
-        text += '\r';
-        text += error.hint;
-    }
-    view_.MessageBox(text, msg::kSystemErrorCaption, MessageIcon::kError);
+    view_.MessageBox(std::string(leadIn) + UserErrorText(error), msg::kSystemErrorCaption,
+                     MessageIcon::kError);
 }
 
 void Screen::ShowResult(const EngineResult& result, std::string_view leadIn) {
@@ -50,7 +45,7 @@ void Screen::ShowResult(const EngineResult& result, std::string_view leadIn) {
     MessageIcon icon = MessageIcon::kNone;
     if (result.kind == ErrorKind::kBusy) {
         icon = MessageIcon::kInformation;
-    } else if (result.kind == ErrorKind::kBadArgument) {
+    } else if (result.kind == ErrorKind::kBadArgument || result.kind == ErrorKind::kNoPort) {
         icon = MessageIcon::kError;
     }
     view_.MessageBox(result.text, result.caption, icon);

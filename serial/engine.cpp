@@ -2,12 +2,13 @@
 // transmit image, behind calls in the user's terms.
 #include "serial/engine.h"
 
-#include <cerrno>
 #include <chrono>
 #include <optional>
 #include <utility>
 
 #include "image/rx_save.h"
+#include "platform/files.h"
+#include "serial/error_texts.h"
 #include "serial/receive_engine.h"
 #include "serial/send_sequences.h"
 #include "serial/serial_port.h"
@@ -62,10 +63,11 @@ struct Engine::Impl : std::enable_shared_from_this<Engine::Impl> {
     PortInfo lostPort;
     std::string openSerialNumber;
 
-    std::string SerialNumberOf(const std::string& path) {
-        for (const PortInfo& info : devices.listPorts()) {
+    // What the port list says of the device at path; nothing for a path it does not hold.
+    PortInfo Listed(const std::string& path) {
+        for (PortInfo& info : devices.listPorts()) {
             if (info.path == path) {
-                return info.serialNumber;
+                return std::move(info);
             }
         }
         return {};
@@ -187,7 +189,18 @@ struct Engine::Impl : std::enable_shared_from_this<Engine::Impl> {
             return {ErrorKind::kBusy, {}, {}, {}};
         }
         if (settings.port.empty()) {
-            return OsErrorResult(OsError{ENODEV, {}});
+            return {ErrorKind::kNoPort,
+                    std::string(msg::kNoPortChosen),
+                    std::string(msg::kSystemErrorCaption),
+                    {}};
+        }
+        // The kernel writes its messages to its console and may run a login on it.
+        const PortInfo listed = Listed(settings.port);
+        if (listed.access == PortAccess::kConsole) {
+            return {ErrorKind::kBadArgument,
+                    Utf8ToCp1252(settings.port) + std::string(msg::kIsConsole),
+                    std::string(msg::kSystemErrorCaption),
+                    {}};
         }
         OsResult<std::unique_ptr<SerialDevice>> opened = s.devices.openDevice(settings.port);
         if (!opened.ok() && KindOf(opened.error) == OsErrorKind::kNotSerial) {
@@ -201,13 +214,16 @@ struct Engine::Impl : std::enable_shared_from_this<Engine::Impl> {
         }
         // A port that refuses the chosen settings would receive at the wrong speed or not raw, and
         // so change bytes unnoticed: it is closed again and stays closed, with the driver's reason.
-        if (const OsError error = opened.value->Configure(settings)) {
+        if (OsError error = opened.value->Configure(settings)) {
+            if (TopicOf(error.code) == OsErrorTopic::kSettingRefused) {
+                error.hint = RefusedSettings(settings, opened.value->ReadBack());
+            }
             return OsErrorResult(error);
         }
         s.port.device = std::move(opened.value);
         s.openPath = settings.port;
         s.openSettings = settings;
-        s.openSerialNumber = SerialNumberOf(settings.port);
+        s.openSerialNumber = listed.serialNumber;
         s.port.portOpen.store(true);
         s.port.device->Purge(true, true);
         s.StartReceiveThread(shared_from_this());
@@ -217,6 +233,21 @@ struct Engine::Impl : std::enable_shared_from_this<Engine::Impl> {
             s.events.Post(BaudChangedEvent{settings.baudRate, applied});
         }
         return {};
+    }
+
+    std::vector<PortRow> Rows(bool probe) {
+        std::vector<PortRow> rows;
+        for (const PortInfo& info : devices.listPorts()) {
+            // Our own open port is not probed: that would open it a second time.
+            if (port.portOpen.load() && info.path == openPath) {
+                rows.push_back({info, PortState::kBusy, std::string(msg::kPortOpenHere)});
+            } else if (probe && info.access != PortAccess::kConsole) {
+                rows.push_back(RowFor(info, devices.openDevice(info.path).error));
+            } else {
+                rows.push_back(RowFor(info));
+            }
+        }
+        return rows;
     }
 
     LoadOutcome Load(const std::string& path) {
@@ -277,17 +308,11 @@ bool Engine::Cts() {
 }
 
 std::vector<PortRow> Engine::ListPorts() {
-    Impl& s = *impl_;
-    std::vector<PortRow> rows;
-    for (const PortInfo& info : s.devices.listPorts()) {
-        // Our own open port is not probed: that would open it a second time.
-        if (s.port.portOpen.load() && info.path == s.openPath) {
-            rows.push_back({info, PortState::kBusy, std::string(msg::kPortOpenHere)});
-            continue;
-        }
-        rows.push_back(RowFor(info, s.devices.openDevice(info.path).error));
-    }
-    return rows;
+    return impl_->Rows(false);
+}
+
+std::vector<PortRow> Engine::ProbePorts() {
+    return impl_->Rows(true);
 }
 
 LoadOutcome Engine::LoadFile(const std::string& path) {

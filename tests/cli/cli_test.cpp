@@ -157,15 +157,20 @@ TEST(Cli, DoesWhatTheWindowDoes) {
          "send hi_c000.bin --port $PORT --bin --baud 8065 --parity gerade --data 7 --stop 2", "",
          "exit=0\nout=Senden ohne Header (BIN)...|40 Bytes zu senden:|\nline=+40"},
         {"send to a port that is not there", "send hi_c000.bin --port /nonexistent/tty", "",
-         "exit=1\nerr=/nonexistent/tty: "},
+         "exit=1\nerr=/nonexistent/tty: Datei oder Ordner nicht gefunden"},
         {"text", "text --port $PORT -- -\u00FC", "",
          "exit=0\nout=gesendet:  2D FC |Bytes gesendet: 2|\nline=2D FC"},
         {"receive a z80 file", "receive --port $PORT", "hello",
          "exit=0\nout=Bytes empfangen gesamt: 288|Sichern per Button|Art: z80|AADR: 1000|EADR: "
          "10FF|SADR: 1003|CRC: 3FBD|Bytes: 0100|Name: HELLO|Typ: B = Basic-Programm|Datei wurde "
          "erfolgreich geschrieben. HELLO.Z80|\nsaved=HELLO.Z80"},
-        {"receive a name that leads elsewhere", "receive --port $PORT", "away",
-         "exit=0\nout=Name: ../../x|\nsaved=_._.._x.Z80"},
+        {"receive a name that leads elsewhere, beside a file of that name", "receive --port $PORT",
+         "away",
+         "exit=0\nout=Name: ../../x|\nout=_._.._x.Z80 gibt es schon, gesichert wird als "
+         "_._.._x-2.Z80|\nsaved=_._.._x-2.Z80"},
+        {"receive into a missing folder", "receive --port $PORT -o no/rx.bin", "40",
+         "exit=1\nerr=Datei ist nicht zu erzeugen\nerr=Empfangene Daten gerettet in "
+         "\nsaved=velotrix-gerettet-rx.bin"},
         {"receive BIN", "receive --port $PORT", "40",
          "exit=0\nout=Art: BIN|CRC: 0476|Bytes: 0028|Datei wurde erfolgreich geschrieben. "
          "default.bin|\nsaved=default.bin"},
@@ -185,6 +190,7 @@ TEST(Cli, DoesWhatTheWindowDoes) {
         work.Write("hi_c000.bin", CountingBytes(40));
         work.Write("prog.z80", Z80File(0x1000, 0x1027, 0x1003, 'B', "HELLO", 40));
         work.Write("tiny.bin", CountingBytes(31));
+        work.Write("_._.._x.Z80", "");
         ASSERT_EQ(mkfifo(work.File("fifo").c_str(), 0600), 0);
         PtyPair line;
         Args args;
@@ -192,7 +198,12 @@ TEST(Cli, DoesWhatTheWindowDoes) {
         for (std::string word; words >> word;) {
             args.push_back(word == "$PORT" ? line.SlavePath() : word);
         }
+        // The temp folder, where a file that cannot be saved is rescued, is the case's own.
+        const char* tmp = std::getenv("TMPDIR");
+        const std::string oldTmp = tmp != nullptr ? tmp : "";
+        setenv("TMPDIR", work.path().c_str(), 1);
         Cli cli(args, work.path());
+        tmp != nullptr ? setenv("TMPDIR", oldTmp.c_str(), 1) : unsetenv("TMPDIR");
         const std::string farEnd = c.farEnd;
         const Bytes sent = farEnds.contains(farEnd)       ? farEnds.at(farEnd)
                            : std::isdigit(farEnd[0]) != 0 ? CountingBytes(DecimalToInt(farEnd))

@@ -84,8 +84,8 @@ TEST(Engine, DoesWhatItsCallsAndTheLineAskFor) {
          "result=busy Es l\xE4uft*\nsent="},
         {"a save without a reception", "save rx.bin", "result=nothing to save Nix da zum sichern."},
         {"a port in use", "busyport; open", "result=os error 16\nopen=00"},
-        {"settings the driver refuses", "open 9", "result=os error 22\nopen=00"},
-        {"no port", "open nothing", "result=port lost 19\nopen=00"},
+        {"settings the driver refuses", "open 9", "result=os error 22 9 Datenbits\nopen=00"},
+        {"no port", "open nothing", "result=no port Kein Port gew\xE4hlt\nopen=00"},
 
         // Closing stops every send at once, within one write.
         {"close during a byte-by-byte send",

@@ -3,8 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cerrno>
+#include <fstream>
+#include <iterator>
+#include <sstream>
 #include <variant>
 
 #include "text/text_helpers.h"
@@ -32,11 +37,12 @@ constexpr std::pair<std::string_view, int> kNames[] = {
     {"send", kSendFileButton},   {"pause", kPauseCombo},        {"continuous", kContinuousCheck},
     {"bin", kBinModeCheck},      {"progress", kProgressCheck},  {"text", kTextEdit},
     {"textSend", kTextSend},     {"quit", kMenuQuit},           {"probe", kMenuProbePorts},
-    {"sendText", kMenuSendText}, {"savePrefs", kMenuSavePrefs}, {"loadPrefs", kMenuLoadPrefs}};
+    {"sendText", kMenuSendText}, {"savePrefs", kMenuSavePrefs}, {"loadPrefs", kMenuLoadPrefs},
+    {"reopen", kMenuAutoReopen}};
 
-constexpr const char* kKinds[] = {"ok",        "bad argument", "os error",        "port lost",
-                                  "busy",      "not open",     "nothing to send", "nothing to save",
-                                  "file error"};
+constexpr const char* kKinds[] = {
+    "ok",   "bad argument", "no port",         "os error",        "port lost",
+    "busy", "not open",     "nothing to send", "nothing to save", "file error"};
 
 // The z80 file the far end sends: a header that promises 968 bytes, and them.
 const Bytes kZ80 = Z80File(0x1000, 0x13C7, 0x2000, 'B', "HELLO", 968);
@@ -141,6 +147,19 @@ void ExpectGap(Rig& rig, milliseconds gap) {
     EXPECT_GE(sent[kHeaderSize].written - sent[kHeaderSize - 1].left, gap);
 }
 
+void WriteLines(const std::string& path, std::string text) {
+    std::replace(text.begin(), text.end(), '|', '\n');
+    std::ofstream(path) << text << '\n';
+}
+
+// A file's lines joined by '|'; "-" when there is no such file.
+std::string FileOrDash(const std::string& path) {
+    std::ifstream in(path);
+    std::string text = in ? std::string(std::istreambuf_iterator<char>(in), {}) : "-";
+    std::replace(text.begin(), text.end(), '\n', '|');
+    return text;
+}
+
 bool Written(Rig& rig, std::size_t count) {
     return rig.line().Written().size() >= count ||
            Join(rig.lines).find("Pause 1000ms...") != std::string::npos;
@@ -163,7 +182,9 @@ Bytes FarEnd(const Arg& arg) {
 //   slow US, hold, cts, failwait ERR, failwrite ERR, busyport: what the line and driver do
 //   idle, pump, until N: pump until the send ended, for a while, until N bytes were written
 //   gap MS: the data began at least MS after the header had left the driver
-//   click NAME, command NAME, select NAME ENTRY, type NAME TEXT, escape, closebox, no (window)
+//   click NAME, command NAME, select NAME ENTRY, type NAME TEXT, escape, closebox, no, yes (window)
+//   ini A|B: the settings file holds these lines; restart [PATH]: the window starts again (with
+//   the settings file at PATH in the rig's directory)
 const std::map<std::string_view, StepFunction> kSteps = {
     {"open",
      [](Rig& r, const Arg& a) {
@@ -205,6 +226,9 @@ const std::map<std::string_view, StepFunction> kSteps = {
     {"escape", [](Rig& r, const Arg&) { r.view.PressEscape(); }},
     {"closebox", [](Rig& r, const Arg&) { r.view.PressCloseBox(); }},
     {"no", [](Rig& r, const Arg&) { r.view.QueueYesNoAnswer(false); }},
+    {"yes", [](Rig& r, const Arg&) { r.view.QueueYesNoAnswer(true); }},
+    {"ini", [](Rig& r, const Arg& a) { WriteLines(r.settingsPath, a.all); }},
+    {"restart", [](Rig& r, const Arg& a) { r.StartWindow(a.all); }},
 };
 
 template <typename... Handlers>
@@ -265,17 +289,25 @@ Rig::Rig(Face face, const Lines& ports, std::optional<DeviceAccess> access) : po
             }
             return {nullptr, OsError{ENOENT, {}}};
         }};
-    DeviceAccess chosen = access.value_or(std::move(fakes));
+    access_ = access.value_or(std::move(fakes));
+    DeviceAccess chosen = access_;
     if (face == Face::kWindow) {
-        window = std::make_unique<MainController>(
-            view, loop, ControllerEnvironment{dir.File("Velotrix.ini"), std::move(chosen)});
-        window->Start();
+        StartWindow("");
     } else {
         own = std::make_unique<Engine>(loop, std::move(chosen),
                                        [this](const EngineEvent& event) { Record(event); });
         own->SetLineErrorPause(
             [this](milliseconds duration, const auto&) { paused = duration.count(); });
     }
+}
+
+void Rig::StartWindow(const std::string& settingsFile) {
+    window.reset();
+    view = HeadlessView();
+    settingsPath = dir.File(settingsFile.empty() ? "Velotrix.ini" : settingsFile);
+    window =
+        std::make_unique<MainController>(view, loop, ControllerEnvironment{settingsPath, access_});
+    window->Start();
 }
 
 Rig::~Rig() {
@@ -356,6 +388,7 @@ std::map<std::string, std::string> Rig::Show() {
     shown["kept"] = kept == all ? "all" : std::to_string(kept.size());
     shown["result"] = kKinds[static_cast<int>(result.kind)] +
                       (result.os ? " " + std::to_string(result.os.code) : "") +
+                      (result.os.hint.empty() ? "" : " " + result.os.hint) +
                       (result.text.empty() ? "" : " " + result.text);
     shown["open"] = std::to_string(engine().IsOpen()) +
                     (devices.empty() ? "" : std::to_string(line().IsOpen()));
@@ -384,6 +417,14 @@ std::map<std::string, std::string> Rig::Show() {
         shown["box"].replace(at, 2, "|");
     }
     shown["menu"] = std::to_string(view.MenuEnabled(kMenuSendText));
+    shown["reopen"] = std::to_string(view.MenuChecked(kMenuAutoReopen));
+    shown["folder"] = view.DialogFolder();
+    shown["ini"] = FileOrDash(settingsPath);
+    shown["state"] = FileOrDash(dir.File("Velotrix.state"));
+    struct stat folder {};
+    shown["inidir"] = stat(settingsPath.substr(0, settingsPath.rfind('/')).c_str(), &folder) == 0
+                          ? (std::ostringstream() << std::oct << (folder.st_mode & 0777)).str()
+                          : "-";
     shown["closed"] = std::to_string(view.MainWindowClosed());
     if (!devices.empty()) {
         const AppliedSettings a = line().Applied();
