@@ -13,8 +13,8 @@
 
 #include "platform/files.h"
 #include "platform/ini_file.h"
+#include "platform/linux/serial_ports.h"
 #include "platform/manual_loop.h"
-#include "platform/posix/serial_ports.h"
 #include "serial/engine.h"
 #include "serial/port_rows.h"
 #include "support/temp_dir.h"

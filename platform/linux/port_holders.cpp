@@ -1,6 +1,6 @@
 // A serial device's use, read from lock files, /proc and the device's mode; nothing is opened
 // but the system's own text files.
-#include "platform/posix/port_holders.h"
+#include "platform/linux/port_holders.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -1,11 +1,11 @@
-// The port list on POSIX with its places passed in, so that tests can build a device tree of
+// The port list on Linux with its places passed in, so that tests can build a device tree of
 // their own.
 #pragma once
 
 #include <string_view>
 #include <vector>
 
-#include "platform/posix/port_holders.h"
+#include "platform/linux/port_holders.h"
 #include "platform/serial_device.h"
 
 namespace velotrix {
