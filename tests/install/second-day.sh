@@ -39,6 +39,10 @@ run() {
     "${as_user[@]}" env -i HOME="$home" PATH=/usr/bin:/bin LANG=C.UTF-8 TMPDIR="$home" \
         VELOTRIX_PORTS="$home/pc" DISPLAY="${display:-}" QT_QPA_PLATFORMTHEME= "$@"
 }
+# For a program in the background: its process takes the place of the job's, so that $! is the
+# program and the cleanup ends it.
+run_bg() { exec "${as_user[@]}" env -i HOME="$home" PATH=/usr/bin:/bin LANG=C.UTF-8 \
+    TMPDIR="$home" VELOTRIX_PORTS="$home/pc" DISPLAY="${display:-}" QT_QPA_PLATFORMTHEME= "$@"; }
 wait_for() {  # wait_for SECONDS COMMAND...: until the command succeeds
     local deadline=$((SECONDS + $1))
     shift
@@ -49,7 +53,7 @@ wait_for() {  # wait_for SECONDS COMMAND...: until the command succeeds
 }
 
 # The home computer's end of the line.
-coproc FAR { run python3 "$here/far_end.py" "$home/pc"; }
+coproc FAR { run_bg python3 "$here/far_end.py" "$home/pc"; }
 pids+=("$FAR_PID")
 answer=
 far() {  # far COMMAND: its answer in $answer
@@ -89,7 +93,7 @@ opened=$(run env QT_QPA_PLATFORM=offscreen strace -f -e trace=open,openat -o /de
 for day in 1 2; do
     (cd "$files" && run "$prefix/bin/velotrix-cli" receive --port "$home/pc" --timeout 20 \
         >"$home/cli$day.out" 2>&1) &
-    wait_for 10 grep -q Warte "$home/cli$day.out" || fail "velotrix-cli receive does not wait"
+    wait_for 10 grep -qs Warte "$home/cli$day.out" || fail "velotrix-cli receive does not wait"
     far send "$home/hello.z80"
     wait $! || fail "velotrix-cli receive failed: $(cat "$home/cli$day.out")"
 done
@@ -99,14 +103,17 @@ grep -q "gesichert wird als .*HELLO-2.Z80" "$home/cli2.out" || fail "velotrix-cl
 rm "$files"/HELLO*.Z80
 
 # The window, under Xvfb.
-for display in :{90..120}; do [[ -e /tmp/.X11-unix/X${display#:} ]] || break; done
-run Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display itself and names it, so that tests running at once never share one.
+run_bg Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$top/display" >/dev/null 2>&1 &
 pids+=($!)
-wait_for 20 run xdotool getdisplaygeometry >/dev/null 2>&1 || fail "Xvfb did not start"
+wait_for 20 test -s "$top/display" || fail "Xvfb did not start"
+display=:$(<"$top/display")
+wait_for 20 run xdotool getdisplaygeometry >/dev/null 2>&1 || fail "Xvfb does not answer"
 key() { run xdotool key --delay 80 "$@"; sleep 0.5; }
 focused=
 focus() {  # focus TITLE: the window of that title gets the keys
-    focused=$(run xdotool search --sync --onlyvisible --name "$1" | head -1) || fail "no window \"$1\""
+    focused=$(run timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -1)
+    [[ -n $focused ]] || fail "no window \"$1\""
     run xdotool windowfocus --sync "$focused"
     sleep 0.5
 }
@@ -116,7 +123,7 @@ main_window() {
     eval "$(run xdotool getwindowgeometry --shell "$main")"
 }
 start_window() {
-    run "$prefix/bin/velotrix" >>"$home/window.log" 2>&1 &
+    run_bg "$prefix/bin/velotrix" >>"$home/window.log" 2>&1 &
     window=$!
     pids+=("$window")
     main_window
@@ -148,7 +155,7 @@ from_list $(tabs 9)
 choose_file "Datei ausw" "$files/HELLO_4000.bin"
 main_window
 far send "$home/hello.z80"
-sleep 2
+sleep 3  # the reception ends after a second of silence; then "Sichern" takes part in the Tabs
 from_list $(tabs 9)
 choose_file "HELLO.Z80" ""
 wait_for 10 test -s "$files/HELLO.Z80" || fail "day 1: the reception was not saved"
