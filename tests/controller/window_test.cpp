@@ -19,7 +19,7 @@ TEST(Window, ShowsWhatThePersonDidExactly) {
          "port=COM4\nbaud=4800\nparity=keine\ndata=8\nstop=1\nflow=keine\npause=keine\nCOM=COM "
          "\xF6"
          "ffnen\non:load=0\non:send=0\non:refresh=0\non:save=0\non:port=1\nchecked:progress=1\n"
-         "shown:cts=0\nmenu=0\npane0=Puffer:\npane1= \npane3= \nlist="},
+         "shown:cts=0\nmenu=0\npane0=Puffer:\npane1= \npane3= \nlist=\nini=-\nstate=-"},
         {"open with the chosen settings",
          {"ttyS0"},
          "cts; select baud 2400; select parity gerade; select data 7; select stop 2; select flow "
@@ -144,7 +144,8 @@ TEST(Window, ShowsWhatThePersonDidExactly) {
         {"the next start keeps what was saved, not what happened",
          {"ttyS0"},
          "click COM; load A.bin 64; feed 20; advance 1000; save rx.bin; command reopen; restart",
-         "baud=4800\nparity=keine\ndata=8\nreopen=0\nfolder=$DIR/\nini=-"},
+         "baud=4800\nparity=keine\ndata=8\nreopen=0\nfolder=$DIR/\nini=-\n"
+         "state=[Zustand]|ORDNER=$DIR/|AUTOREOPEN=0|"},
         {"an old file of remembered things only",
          {"ttyS0"},
          "ini [Prefs]|ORDNER=/x/|AUTOREOPEN=0; restart",
