@@ -2,11 +2,13 @@
 // but the system's own text files.
 #include "platform/linux/port_holders.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -59,7 +61,7 @@ int PidInLockFile(const std::string& file) {
 }  // namespace
 
 Identity Identity::Current() {
-    Identity identity{geteuid(), {getegid()}};
+    Identity identity{geteuid(), {getegid()}, true};
     const int count = getgroups(0, nullptr);
     if (count > 0) {
         std::vector<gid_t> groups(static_cast<std::size_t>(count));
@@ -133,6 +135,12 @@ void PortUse::Describe(PortInfo& port) const {
         port.access = PortAccess::kBusy;
         port.holder = holder.program;
         port.holderPid = holder.pid;
+        return;
+    }
+    if (identity_.thisProcess) {
+        if (faccessat(AT_FDCWD, device.c_str(), R_OK | W_OK, AT_EACCESS) != 0 && errno == EACCES) {
+            port.access = PortAccess::kNoPermission;
+        }
         return;
     }
     struct stat info {};

@@ -22,10 +22,12 @@ struct PortPlaces {
     std::string consoles = "/proc/consoles";
 };
 
-// Who asks: a port's mode is read against these.
+// Who asks: a port's mode is read against these. For this process itself the system answers,
+// access control lists included.
 struct Identity {
     uid_t uid = 0;
     std::vector<gid_t> groups;  // the effective group first
+    bool thisProcess = false;
     static Identity Current();
 };
 
