@@ -15,6 +15,8 @@
 #include <iterator>
 #include <sstream>
 
+#include "text/text_helpers.h"
+
 namespace velotrix {
 
 namespace {
@@ -87,8 +89,9 @@ PortUse::PortUse(const PortPlaces& places, Identity identity, int ownPid)
     std::error_code error;
     fs::directory_iterator process(places.proc, error);
     for (; !error && process != fs::directory_iterator(); process.increment(error)) {
-        const std::string pid = process->path().filename().string();
-        if (!AllDigits(pid) || std::stoi(pid) == ownPid) {
+        const std::string name = process->path().filename().string();
+        const int pid = AllDigits(name) ? DecimalToInt(name) : 0;
+        if (pid <= 0 || pid == ownPid) {
             continue;
         }
         // Other users' files stay closed to us; their ports show up by lock file or not at all.
@@ -98,7 +101,7 @@ PortUse::PortUse(const PortPlaces& places, Identity identity, int ownPid)
             std::error_code linkError;
             const std::string target = fs::read_symlink(fd->path(), linkError).string();
             if (!linkError && target.starts_with(devices) && !openDevices_.contains(target)) {
-                openDevices_[target] = {ProgramOf(places.proc, std::stoi(pid)), std::stoi(pid)};
+                openDevices_[target] = {ProgramOf(places.proc, pid), pid};
             }
         }
     }
