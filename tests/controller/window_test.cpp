@@ -154,7 +154,7 @@ TEST(Window, ShowsWhatThePersonDidExactly) {
         {"the settings in a new folder",
          {"ttyS0"},
          "restart new/velotrix/Velotrix.ini; click savePrefs",
-         "inidir=700\nboxes=0\nini=[Prefs]|COM=0|BAUD=6|PAR=2|DATEN=1|STOPP=0|FLOW=0|PAUSE=0|"},
+         "boxes=0\nini=[Prefs]|COM=0|BAUD=6|PAR=2|DATEN=1|STOPP=0|FLOW=0|PAUSE=0|"},
         {"settings that cannot be saved",
          {"ttyS0"},
          "ini x; restart Velotrix.ini/Velotrix.ini; click savePrefs",

@@ -3,13 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 #include <variant>
 
 #include "text/text_helpers.h"
@@ -421,10 +418,6 @@ std::map<std::string, std::string> Rig::Show() {
     shown["folder"] = view.DialogFolder();
     shown["ini"] = FileOrDash(settingsPath);
     shown["state"] = FileOrDash(dir.File("Velotrix.state"));
-    struct stat folder {};
-    shown["inidir"] = stat(settingsPath.substr(0, settingsPath.rfind('/')).c_str(), &folder) == 0
-                          ? (std::ostringstream() << std::oct << (folder.st_mode & 0777)).str()
-                          : "-";
     shown["closed"] = std::to_string(view.MainWindowClosed());
     if (!devices.empty()) {
         const AppliedSettings a = line().Applied();

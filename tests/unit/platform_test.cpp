@@ -70,6 +70,14 @@ TEST(Files, ExistenceWithWildcardsAndErrorTexts) {
         EXPECT_EQ(FileExists(name), exists) << name;
     }
     EXPECT_EQ(OsErrorText(99999), "Unbekannter Fehler (Code 99999)");
+    // The settings' folders are made for the user's eyes only.
+    int error = -1;
+    EXPECT_TRUE(CreateDirectories(dir.File("new/velotrix/"), error));
+    for (const char* folder : {"new", "new/velotrix"}) {
+        EXPECT_EQ(fs::status(dir.File(folder)).permissions(), fs::perms::owner_all) << folder;
+    }
+    EXPECT_FALSE(CreateDirectories(dir.File("a[1].ini/x/"), error));
+    EXPECT_EQ(error, ENOTDIR);
 }
 
 // A device tree of our own: /dev, sysfs, by-id links, lock files, processes and the console list.
