@@ -15,7 +15,6 @@
 #include "image/rx_save.h"
 #include "platform/files.h"
 #include "serial/line_options.h"
-#include "text/cp1252.h"
 #include "text/text_helpers.h"
 #include "ui-resources/ids.h"
 #include "ui-resources/messages.h"
@@ -206,11 +205,7 @@ struct MainController::State {
             return;
         }
         RememberFolder(*path);
-        // A file the user keeps is replaced only when they say so.
-        if (FileExists(*path) != 0 &&
-            !view.AskYesNo(std::string(msg::kReplacePrefix) + Utf8ToCp1252(*path) +
-                               std::string(msg::kReplaceSuffix),
-                           msg::kWindowTitle)) {
+        if (!screen.MayReplace(*path)) {
             return;
         }
         const EngineResult saved = engine.SaveReception(*path);

@@ -3,7 +3,9 @@
 
 #include <string>
 
+#include "platform/files.h"
 #include "serial/error_texts.h"
+#include "text/cp1252.h"
 #include "ui-resources/ids.h"
 #include "ui-resources/messages.h"
 
@@ -49,6 +51,14 @@ void Screen::ShowResult(const EngineResult& result, std::string_view leadIn) {
         icon = MessageIcon::kError;
     }
     view_.MessageBox(result.text, result.caption, icon);
+}
+
+bool Screen::MayReplace(const std::string& path) {
+    // A file the user keeps is replaced only when they say so.
+    return FileExists(path) == 0 ||
+           view_.AskYesNo(std::string(msg::kReplacePrefix) + Utf8ToCp1252(path) +
+                              std::string(msg::kReplaceSuffix),
+                          msg::kWindowTitle);
 }
 
 void Screen::ScrollMessageListToEnd() {
