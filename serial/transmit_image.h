@@ -26,8 +26,6 @@ class TransmitImage {
   public:
     TransmitImage(TxImage& tx, SendSequences& sends) : tx_(tx), sends_(sends) {}
 
-    const TxImage& Image() const { return tx_; }
-
     // Loads the file (or the loaded one again) with its header as it is shown and sent: the end
     // address that follows from the load address and the length, the trimmed name.
     LoadOutcome Load(const std::string& path);
