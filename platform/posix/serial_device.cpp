@@ -213,7 +213,8 @@ class PosixSerialDevice final : public SerialDevice {
 
     OsResult<std::size_t> Write(const std::uint8_t* bytes, std::size_t count) override {
         std::size_t written = 0;
-        while (written < count) {
+        // Nothing more reaches the driver once the port is closing (CancelWaits()).
+        while (written < count && !WokenWithin(0)) {
             const ssize_t result = ::write(fd_.get(), bytes + written, count - written);
             if (result > 0) {
                 written += static_cast<std::size_t>(result);
