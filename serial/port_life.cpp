@@ -125,17 +125,22 @@ void PortLife::Close() {
     if (!port_.portOpen.load()) {
         return;
     }
-    // A send cut short stops on the wire too: what waits in the driver's queue is thrown away,
-    // now and once more after the sender has stopped. A send that ended by itself has drained,
-    // and its queue is left alone. Asked first: once woken, a sender may end at any moment.
+    // A send cut short stops on the wire too: what waits in the driver's queue is thrown away at
+    // once, again when no write can start any more (a byte the sender handed over meanwhile), and
+    // once more after the sender has stopped. A send that ended by itself has drained, and its
+    // queue is left alone. Asked first: once woken, a sender may end at any moment.
     const bool sending = neighbours_.sending();
+    const auto discardOutput = [&] {
+        if (sending) {
+            port_.device->Purge(false, true);
+        }
+    };
     // The sender and the receive thread stop first, so that nothing reaches the line after the
     // close, and no write or wait can reach a closed device.
     port_.portOpen.store(false);
+    discardOutput();
     port_.device->CancelWaits();
-    if (sending) {
-        port_.device->Purge(false, true);
-    }
+    discardOutput();
     neighbours_.stopSender();
     if (receiveThread_) {
         receiveThread_->Stop();
