@@ -1,98 +1,21 @@
 // velotrix-cli run as its users run it, on pseudo-terminals: what it prints, what it puts on the
-// line, what it saves and how it exits; then random files sent from one program to another.
-#include <fcntl.h>
-#include <spawn.h>
+// line, what it saves and how it exits.
 #include <sys/stat.h>
-#include <sys/wait.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cctype>
-#include <csignal>
-#include <cstdio>
 #include <map>
-#include <mutex>
-#include <random>
 #include <sstream>
-#include <thread>
 
-#include "platform/files.h"
+#include "cli/cli_child.h"
 #include "support/pty_pair.h"
 #include "support/rig.h"
 #include "text/text_helpers.h"
 
-extern char** environ;
-
 namespace velotrix::test {
 namespace {
-
-using namespace std::chrono_literals;
-using Args = std::vector<std::string>;
-
-const std::string kWaiting = "Warte";
-
-// velotrix-cli as a child process in a directory, its output in files beside it.
-class Cli {
-  public:
-    Cli(const Args& arguments, const std::string& dir)
-        : out_(dir + "/.cli" + std::to_string(++count_) + ".out"), err_(out_ + ".err") {
-        std::vector<char*> argv = {const_cast<char*>(VELOTRIX_CLI_PATH)};
-        for (const std::string& argument : arguments) {
-            argv.push_back(const_cast<char*>(argument.c_str()));
-        }
-        argv.push_back(nullptr);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, 1, out_.c_str(), O_WRONLY | O_CREAT, 0600);
-        posix_spawn_file_actions_addopen(&actions, 2, err_.c_str(), O_WRONLY | O_CREAT, 0600);
-        posix_spawn_file_actions_addchdir_np(&actions, dir.c_str());
-        status_ = posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) == 0
-                      ? std::nullopt
-                      : std::optional(127);
-        posix_spawn_file_actions_destroy(&actions);
-    }
-    ~Cli() { Wait(0ms); }
-
-    // The exit status once it ended; a child still running after the timeout is killed.
-    std::optional<int> Wait(std::chrono::milliseconds timeout) {
-        const auto deadline = std::chrono::steady_clock::now() + timeout;
-        while (!Ended() && std::chrono::steady_clock::now() < deadline) {
-            std::this_thread::sleep_for(5ms);
-        }
-        if (!Ended()) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
-            status_ = -1;
-        }
-        return status_;
-    }
-    bool Ended() {
-        int status = 0;
-        if (!status_ && waitpid(pid_, &status, WNOHANG) == pid_) {
-            status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        }
-        return status_.has_value();
-    }
-    // True once stderr holds the text, before the child ends or the time is up.
-    bool WaitForError(const std::string& text) {
-        for (int i = 0; i < 2000 && Err().find(text) == std::string::npos && !Ended(); ++i) {
-            std::this_thread::sleep_for(5ms);
-        }
-        return Err().find(text) != std::string::npos;
-    }
-    pid_t Pid() const { return pid_; }
-    std::string Out() const { return ReadFileBytes(out_).value_or(""); }
-    std::string Err() const { return ReadFileBytes(err_).value_or(""); }
-
-  private:
-    static inline std::atomic<int> count_{0};
-    std::string out_, err_;
-    pid_t pid_ = -1;
-    std::optional<int> status_;
-};
 
 // Bytes as the table writes them: the leading ones in hex, then "+N" for N counting bytes that
 // end them.
@@ -329,87 +252,6 @@ TEST_P(CliTable, DoesWhatTheWindowDoes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, CliTable, ::testing::ValuesIn(kCliRows), RowName<CliRow>);
-
-// The header the program makes for a BIN file: creator tag, the name filled with spaces.
-Bytes Synthesized(std::uint16_t aadr, std::size_t length, std::uint16_t sadr, std::string name) {
-    Bytes header = Z80File(aadr, static_cast<std::uint16_t>(aadr + length - 1), sadr, 'P',
-                           name + std::string(16, ' '), 0);
-    std::copy_n("AC1KZV", 6, header.begin() + kCreatorTagOffset);
-    return header;
-}
-
-// One random BIN file through two programs and two lines, relayed by the test; what went wrong.
-std::string RoundTrip(std::mt19937& random, std::size_t index, const TempDir& dir) {
-    const auto below = [&](std::size_t n) { return random() % n; };
-    // Mostly short files, some of any size; both ends included.
-    const std::size_t length = index == 0   ? 32
-                               : index == 1 ? 65504
-                                            : 32 + below(below(5) == 0 ? 65473 : 2017);
-    Bytes file(length);
-    std::generate(file.begin(), file.end(), [&] { return static_cast<std::uint8_t>(random()); });
-    file[kMarkerOffset] = 0;  // so that it never passes for a z80 file
-    const auto aadr = static_cast<std::uint16_t>(random());
-    const std::string stem = "F" + std::to_string(index);
-    const std::string name = stem + "_" + Hex4(aadr) + ".bin";
-    dir.Write(name, file);
-    const bool bin = below(3) == 0;
-    const Bytes onTheLine = bin ? file : Concat(Synthesized(aadr, length, aadr, stem), file);
-    const char* pauses[] = {"keine", "50", "100", "500", "1000"};
-    PtyPair receiverLine;
-    PtyPair senderLine;
-    Cli receiver({"receive", "--port", receiverLine.SlavePath(), "-o", "rx"}, dir.path());
-    if (!receiver.WaitForError(kWaiting)) {
-        return "receiver not ready";
-    }
-    Args send = {"send",   name,     "--port",  senderLine.SlavePath(),
-                 "--baud", "115200", "--pause", pauses[below(5)]};
-    if (bin) {
-        send.push_back("--bin");
-    }
-    if (below(2) == 0) {
-        send.push_back("--no-progress");
-    }
-    Cli sender(send, dir.path());
-    for (auto end = std::chrono::steady_clock::now() + 120s;
-         !receiver.Ended() && std::chrono::steady_clock::now() < end;) {
-        const Bytes chunk = senderLine.Read(20ms);
-        if (chunk.empty()) {
-            std::this_thread::sleep_for(5ms);  // the sender's end is not open (yet or any more)
-        } else if (!receiverLine.Write(chunk, 10s)) {
-            return "the receiver does not read";
-        }
-    }
-    if (sender.Wait(30s) != 0 || receiver.Wait(10s) != 0) {
-        return "failed: " + sender.Err() + receiver.Err();
-    }
-    return ReadFileBytes(dir.File("rx")) == std::string(onTheLine.begin(), onTheLine.end())
-               ? ""
-               : "saved bytes differ";
-}
-
-TEST(Cli, RandomFilesArriveByteForByte) {
-    constexpr unsigned kSeed = 20261206;
-    std::mutex mutex;
-    std::vector<std::string> failures;
-    std::vector<std::thread> lanes;
-    for (std::size_t lane = 0; lane < 4; ++lane) {
-        lanes.emplace_back([&, lane] {
-            std::mt19937 random(kSeed + lane);
-            for (std::size_t i = lane; i < 20; i += 4) {
-                const TempDir dir;
-                const std::string problem = RoundTrip(random, i, dir);
-                std::lock_guard lock(mutex);
-                failures.insert(failures.end(), problem.empty() ? 0 : 1,
-                                std::to_string(i) + ": " + problem);
-            }
-        });
-    }
-    for (std::thread& lane : lanes) {
-        lane.join();
-    }
-    EXPECT_TRUE(failures.empty()) << "seed " << kSeed << ":\n"
-                                  << ::testing::PrintToString(failures);
-}
 
 }  // namespace
 }  // namespace velotrix::test
