@@ -27,6 +27,7 @@ struct Engine::Impl {
                  }),
           receiver(events),
           sends(events, port, options, tx),
+          transmit(tx, sends),
           life(loop, std::move(devices), events, port,
                {[this](std::span<const std::uint8_t> batch) {
                     receiver.ConsumeReceivedBytes(batch);
@@ -44,24 +45,9 @@ struct Engine::Impl {
     TransferOptions options;
     ReceiveEngine receiver;
     SendSequences sends;
+    TransmitImage transmit;
     // Last, so that it closes the port (joining every worker) before the rest goes.
     PortLife life;
-    std::vector<std::uint8_t> scratch = std::vector<std::uint8_t>(kImageSize);
-
-    LoadOutcome Load(const std::string& path) {
-        const LoadResult loaded = LoadTxFile(tx, path, scratch);
-        LoadOutcome outcome;
-        outcome.loaded = loaded.status == LoadStatus::kLoaded;
-        outcome.isZ80 = loaded.isZ80;
-        outcome.fileStatus = loaded.fileStatus;
-        outcome.osError = loaded.osError;
-        outcome.result.text = loaded.message;
-        outcome.result.caption = loaded.caption;
-        if (!outcome.loaded) {
-            outcome.result.kind = ErrorKind::kFileError;
-        }
-        return outcome;
-    }
 };
 
 std::string BaudChangedLine(const BaudChangedEvent& event) {
@@ -110,16 +96,35 @@ std::vector<PortRow> Engine::ListPorts() {
 }
 
 LoadOutcome Engine::LoadFile(const std::string& path) {
-    return impl_->Load(path);
+    return impl_->transmit.Load(path);
 }
 
 LoadOutcome Engine::ReloadFile() {
-    const std::string path = impl_->tx.sourcePath;
-    return impl_->Load(path);
+    return impl_->transmit.Reload();
 }
 
-TxImage& Engine::Image() {
-    return impl_->tx;
+void Engine::Unload() {
+    impl_->transmit.Unload();
+}
+
+std::uint16_t Engine::SetLoadAddress(std::uint32_t aadr) {
+    return impl_->transmit.SetLoadAddress(aadr);
+}
+
+void Engine::SetStartAddress(std::uint32_t sadr) {
+    impl_->transmit.SetStartAddress(sadr);
+}
+
+void Engine::SetName(const std::string& name) {
+    impl_->transmit.SetName(name);
+}
+
+void Engine::SetTypeLetter(char letter) {
+    impl_->transmit.SetTypeLetter(letter);
+}
+
+void Engine::SetPause(int pauseIndex) {
+    impl_->transmit.SetPause(pauseIndex);
 }
 
 const TxImage& Engine::Image() const {
@@ -128,10 +133,6 @@ const TxImage& Engine::Image() const {
 
 TransferOptions& Engine::Options() {
     return impl_->options;
-}
-
-void Engine::RefreshSnapshot(int pauseIndex) {
-    impl_->sends.RefreshSnapshot(pauseIndex);
 }
 
 EngineResult Engine::SendFile() {

@@ -34,7 +34,7 @@ std::string RoundTrip(std::mt19937& random, std::size_t index, const TempDir& di
     std::generate(file.begin(), file.end(), [&] { return static_cast<std::uint8_t>(random()); });
     file[kMarkerOffset] = 0;  // so that it never passes for a z80 file
     const auto aadr = static_cast<std::uint16_t>(random());
-    const std::string stem = "F" + std::to_string(index);
+    const std::string stem = std::string(1, 'F').append(std::to_string(index));
     const std::string name = stem + "_" + Hex4(aadr) + ".bin";
     dir.Write(name, file);
     const bool bin = below(3) == 0;
