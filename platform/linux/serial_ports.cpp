@@ -126,6 +126,11 @@ std::vector<PortInfo> ListSerialDevices() {
                                Identity::Current(), static_cast<int>(getpid()));
 }
 
+bool IsNamedLink(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::is_symlink(path, error);
+}
+
 PortInfo ResolvePort(const std::string& nameOrPath) {
     if (nameOrPath.find('/') != std::string::npos) {
         return {nameOrPath, nameOrPath, {}, {}};
