@@ -86,6 +86,7 @@ void HeaderEditor::ShowTxHeader() {
     const std::uint16_t sadr = HeaderSadr(tx.Header());
     std::string name = HeaderName(tx.Header());
     TrimText(name);
+    wrapWarned_ = false;
     // Each write raises the field's reaction, which stores the value back into the header. The
     // AADR reaction also sets EADR from the data length and shows it: a z80 file whose own end
     // address disagrees with its length is shown and sent with the end address that matches the
@@ -104,8 +105,17 @@ void HeaderEditor::TxAadrChanged() {
     if (!tx.loaded) {
         return;
     }
-    const std::uint16_t eadr = SetImageLoadAddress(tx, FieldHexValue(view_, ids::kTxAadr));
+    const std::uint32_t aadr = FieldHexValue(view_, ids::kTxAadr) & 0xFFFFu;
+    const std::uint16_t eadr = SetImageLoadAddress(tx, aadr);
     view_.SetText(ids::kTxEadr, Hex4(eadr));
+    // The end address wraps as the header's 16 bits do; the person learns once per load and
+    // each time an edit makes the data run past the top of memory again.
+    const bool wraps = tx.dataLength > 0 && aadr + tx.dataLength - 1 > 0xFFFFu;
+    if (wraps && !wrapWarned_) {
+        screen_.AddMessage(msg::kDataWraps);
+        screen_.ScrollMessageListToEnd();
+    }
+    wrapWarned_ = wraps;
 }
 
 void HeaderEditor::TxSadrChanged() {

@@ -2,12 +2,16 @@
 // controls, error boxes and the MessageList.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "platform/dialog_view.h"
 #include "serial/engine_events.h"
 
 namespace velotrix {
+
+// The text of the box "Info".
+std::string InfoText();
 
 enum ControlMode { ModeClosed = 0, ModeOpen = 1, ModeBusy = 2 };
 

@@ -63,13 +63,16 @@ TEST_F(QtViewTest, BuildsEveryItemOfTheTablesWithItsKindUnicodeCaptionAndTabOrde
         EXPECT_EQ(caption.toStdString(), Cp1252ToUtf8(item.caption));
         if (item.id != layout::kNoId) {
             EXPECT_EQ(view_.Widget(item.id), widget);
+        }
+        if (layout::IsTabStop(item)) {
             tabStops.push_back(item.id);
         }
     }
     std::vector<int> chain;
     QWidget* widget = view_.Widget(tabStops.front());
     do {
-        if (widget->property("controlId").isValid() && widget->window() == view_.MainWindow()) {
+        if (widget->property("controlId").isValid() && widget->window() == view_.MainWindow() &&
+            (widget->focusPolicy() & Qt::TabFocus) != 0) {
             chain.push_back(widget->property("controlId").toInt());
         }
         widget = widget->nextInFocusChain();
@@ -81,7 +84,12 @@ TEST_F(QtViewTest, TheProgressBarLiesOverPaneThreeAndScalesBlocksOver16Bits) {
     QWidget* status = view_.Widget(ids::kStatusBar);
     auto* bar = status->findChild<QProgressBar*>();
     view_.ShowProgress(65536);
-    EXPECT_EQ(bar->geometry(), status->findChild<QLabel*>("pane3")->geometry());
+    view_.SetProgressText("43% \x96 1.234 B/s \x96 noch 0:12");
+    const QRect pane = status->findChild<QLabel*>("pane3")->geometry();
+    const QRect text = status->findChild<QLabel*>("progressText")->geometry();
+    EXPECT_EQ(bar->geometry().topLeft(), pane.topLeft());
+    EXPECT_TRUE(bar->geometry().right() < text.left() && pane.contains(text)) << "beside the bar";
+    EXPECT_EQ(view_.GetText(ids::kProgressText), "43% \x96 1.234 B/s \x96 noch 0:12");
     const std::pair<std::uint32_t, double> steps[] = {
         {0, 0.0}, {655, 0.01}, {32768, 0.5}, {65535, 1.0}, {70000, 1.0}};
     for (const auto& [value, fraction] : steps) {

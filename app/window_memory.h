@@ -1,0 +1,35 @@
+// What the program remembers of its window by itself, apart from the user's "Velotrix.ini": the
+// main window's size and place, in a state file of its own beside the settings.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/dialog_view.h"
+#include "serial/engine.h"
+#include "serial/port_rows.h"
+
+namespace velotrix {
+
+class WindowMemory {
+  public:
+    // The state file beside the settings file; no settings file, no memory.
+    explicit WindowMemory(const std::string& settingsPath);
+
+    std::optional<layout::Rect> Placement() const;
+    void RememberPlacement(const layout::Rect& placement) const;
+
+  private:
+    std::string statePath_;
+};
+
+// The device to open: the selected port, or what the person typed into the port box: a listed
+// port's name or a device path of its own (a pty, /dev/ttyUSB0), which is also its name.
+PortInfo PortToOpen(const DialogView& view, const std::vector<PortRow>& ports);
+
+// The finished reception for the window "Ansicht": its addresses count from the header's load
+// address for a z80 reception, from 0 otherwise.
+HexDump ReceptionDump(const Engine& engine);
+
+}  // namespace velotrix
