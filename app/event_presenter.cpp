@@ -48,9 +48,6 @@ void EventPresenter::operator()(const MessagesClearedEvent&) {
 }
 
 void EventPresenter::operator()(const ReceivedEvent& event) {
-    if (event.listingGrew) {
-        view_.Repaint();
-    }
     view_.SetPaneText(ids::kPaneReceived, std::string(msg::kBytesReceived) + Decimal(event.total));
     if (receiveMeter_.Running()) {
         view_.SetProgressText(receiveMeter_.Text(event.total, loop_.Now()));

@@ -50,13 +50,12 @@ void ReceiveEngine::ConsumeReceivedBytes(std::span<const std::uint8_t> bytes) {
 }
 
 void ReceiveEngine::EmitListing() {
-    const bool listingGrew = !pendingLines_.empty();
-    if (listingGrew) {
+    if (!pendingLines_.empty()) {
         events_.Emit(LinesEvent{std::exchange(pendingLines_, {}), false});
     }
     if (countPending_) {
         countPending_ = false;
-        events_.Emit(ReceivedEvent{buffer_.receivedCount, listingGrew});
+        events_.Emit(ReceivedEvent{buffer_.receivedCount});
     }
 }
 
