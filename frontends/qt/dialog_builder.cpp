@@ -183,6 +183,9 @@ QWidget* CreateDropDownList(const ItemContext& c) {
         if (Has(c.item, layout::kDigitsOnly)) {
             combo->setValidator(new QIntValidator(1, kMaxTypedNumber, combo));
         }
+        // A long entry (a port with its adapter's name) shows its beginning, not its end.
+        QObject::connect(combo, &QComboBox::currentIndexChanged, combo,
+                         [combo] { combo->lineEdit()->setCursorPosition(0); });
     }
     QObject::connect(combo, &QComboBox::activated, combo,
                      [notify = c.notify, id = c.item.id] { notify(id, ids::kNotifySelChange); });

@@ -53,13 +53,13 @@ void PlaceStatusBar(const StatusBar& status, const QWidget* client) {
         status.panes[pane]->setGeometry(left, 2, right - left, height - 2);
         left = right + 2;
     }
-    // The bar takes the left part of pane 3, the text what the widest progress text needs.
+    // The text takes what the widest progress text needs, the bar the rest of pane 3, at least a
+    // fifth of it.
     const QRect pane = status.panes[3]->geometry();
-    const int textWidth = std::min(
-        pane.width() / 2,
+    const int widest =
         QFontMetrics(status.bar->font())
-                .horizontalAdvance(QStringLiteral("100% \u2013 99.999 B/s \u2013 noch 999:59")) +
-            8);
+            .horizontalAdvance(QStringLiteral("100% \u2013 99.999 B/s \u2013 noch 999:59"));
+    const int textWidth = std::min(pane.width() * 4 / 5, widest + 8);
     status.progress->setGeometry(pane.adjusted(0, 0, -textWidth, 0));
     status.progressText->setGeometry(pane.adjusted(pane.width() - textWidth, 0, -4, 0));
 }
