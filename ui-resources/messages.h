@@ -128,6 +128,8 @@ inline constexpr std::string_view kViewSearch = "Suchen";
 inline constexpr std::string_view kViewHex = "Hex";
 inline constexpr std::string_view kViewCopy = "Kopieren";
 inline constexpr std::string_view kViewNotFound = "Nicht gefunden";
+// Behind each row of the header where the view cannot colour it.
+inline constexpr std::string_view kViewHeaderMark = "  \xAB Header";
 
 // Dialogs.
 inline constexpr std::string_view kOpenTitle =
