@@ -2,6 +2,7 @@
 #include "app/window_memory.h"
 
 #include "image/z80_header.h"
+#include "platform/files.h"
 #include "platform/ini_file.h"
 #include "text/text_helpers.h"
 #include "ui-resources/ids.h"
