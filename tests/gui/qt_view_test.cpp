@@ -5,15 +5,20 @@
 #include <gtest/gtest.h>
 #include <xcb/xcb.h>
 #include <QAbstractEventDispatcher>
+#include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -24,6 +29,7 @@
 #include <vector>
 
 #include "frontends/qt/modal_dialogs.h"
+#include "frontends/qt/reception_window.h"
 #include "gui_helpers.h"
 #include "text/cp1252.h"
 #include "ui-resources/ids.h"
@@ -101,6 +107,24 @@ TEST_F(QtViewTest, TheProgressBarLiesOverPaneThreeAndScalesBlocksOver16Bits) {
     EXPECT_FALSE(bar->isHidden());
     view_.HideProgress();
     EXPECT_TRUE(bar->isHidden());
+}
+
+// "Ansicht": the rows with the header's rows first, a hex search that selects the next place, and
+// "Kopieren" of the selection as hex.
+TEST_F(QtViewTest, TheReceptionViewShowsRowsFindsHexAndCopiesTheSelection) {
+    HexDump dump{std::vector<std::uint8_t>(48, 0xE5), 0x3FE0, 32};
+    dump.bytes[40] = 0xC3;
+    dump.bytes[41] = 0x00;
+    view_.ShowReceptionView(dump);
+    ReceptionWindow& window = *view_.ReceptionView();
+    EXPECT_EQ(window.Rows()->toPlainText().split('\n').value(2).toStdString(),
+              Cp1252ToUtf8(DumpLine(dump, 2)));
+    window.Query()->setText(QStringLiteral("c3 00"));
+    window.HexSearch()->setChecked(true);
+    window.SearchButton()->click();
+    EXPECT_EQ(window.Selection(), (ByteRange{40, 2}));
+    window.CopyButton()->click();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("C3 00"));
 }
 
 TEST(NameFilterTest, PatternsMatchRegardlessOfCase) {
