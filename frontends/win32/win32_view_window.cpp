@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "frontends/win32/reception_window.h"
@@ -40,6 +41,21 @@ LRESULT CALLBACK HexFieldProc(HWND edit, UINT message, WPARAM wParam, LPARAM lPa
             return 0;
         }
         wParam = wParam < 0x80 ? static_cast<WPARAM>(layout::ShownKey(item, key)) : wParam;
+    }
+    if (message == WM_PASTE) {
+        // A pasted text goes through the same rule, key by key.
+        std::wstring text;
+        if (OpenClipboard(edit)) {
+            if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+                text = static_cast<const wchar_t*>(GlobalLock(data));
+                GlobalUnlock(data);
+            }
+            CloseClipboard();
+        }
+        for (wchar_t c : text) {
+            SendMessageW(edit, WM_CHAR, c, 0);
+        }
+        return 0;
     }
     return DefSubclassProc(edit, message, wParam, lParam);
 }
