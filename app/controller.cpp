@@ -156,7 +156,7 @@ struct MainController::State {
         if (!engine.IsOpen()) {
             pendingFile = path;
             // Sending waits for the open port, as it does after "BIN/Z80 laden".
-            screen.SetControlMode(ModeClosed);
+            screen.SetControlMode(ControlMode::ModeClosed);
         }
     }
 
@@ -203,12 +203,12 @@ struct MainController::State {
             return;
         }
         screen.ClearMessages();
-        screen.SetControlMode(ModeBusy);
+        screen.SetControlMode(ControlMode::ModeBusy);
         view.Repaint();
         if (engine.Options().continuousSend.load()) {
             // Load, refresh and a further "Datei senden" stay offered; the next pass takes the
             // change.
-            screen.SetControlMode(ModeOpen);
+            screen.SetControlMode(ControlMode::ModeOpen);
         }
     }
 
@@ -218,7 +218,7 @@ struct MainController::State {
         if (!started.ok()) {
             screen.ShowResult(started);
         } else if (continuous) {
-            screen.SetControlMode(ModeBusy);
+            screen.SetControlMode(ControlMode::ModeBusy);
         }
     }
 
@@ -344,7 +344,7 @@ void MainController::Start() {
     options.showProgress = true;
     view.SetCheck(ids::kProgressCheck, true);
     view.EnableMenuItem(ids::kMenuSendText, false);
-    s.screen.SetControlMode(ModeClosed);
+    s.screen.SetControlMode(ControlMode::ModeClosed);
     s.ResetDisplayState();
     view.ComboSelect(ids::kPauseCombo, 0);
     view.SetFocus(ids::kMessageList);

@@ -83,6 +83,11 @@ TEST(Window, ShowsWhatThePersonDidExactly) {
          "rxBytes=03C8\nrxType=B = Basic-Programm   \npane3=\non:save=1\nsuggested=HELLO.Z80\n"
          "saved=all\nbox=Datei wurde erfolgreich geschrieben. - $DIR/saved.z80\n"
          "tail=47 dashes|Bytes empfangen gesamt: 1000|Sichern per Button"},
+        {"a header cut short",
+         {"ttyS0"},
+         "click COM; feed header; advance 2500",
+         "tail=Bytes empfangen gesamt: 32|Empfang unvollst\xE4ndig: 0 von 968 Bytes|Sichern per "
+         "Button"},
         {"unplug",
          {"ttyS0"},
          "click COM; feed 20; failwait 5; pump",
