@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <tuple>
+#include <utility>
 
 #include "text/hex_dump.h"
 #include "ui-resources/window_rules.h"
@@ -71,24 +73,23 @@ TEST(HexDump, SearchFindsHexOrTextFromAPlaceOnAndWrapsRound) {
     EXPECT_EQ(BytesAsHex(selected), "C3 00 40");
 }
 
+// Only a title bar that a person can grab counts: 100 pixels wide on one of the screens.
 TEST(WindowRules, ARememberedWindowComesBackOnlyWhereAScreenShowsItsTitleBar) {
     const layout::Rect screens[] = {{0, 0, 1920, 1080}, {1920, 0, 1280, 1024}};
-    const layout::Rect least{0, 0, 852, 504};
-    const struct {
-        layout::Rect remembered;
-        layout::Placement expected;
-    } cases[] = {
-        {{100, 80, 1280, 900}, {{100, 80, 1280, 900}, true}},
-        {{2500, 900, 900, 600}, {{2500, 900, 900, 600}, true}},   // on the second screen
-        {{3150, 10, 900, 600}, {{3150, 10, 900, 600}, false}},    // 50 pixels of its bar
-        {{100, 1070, 900, 600}, {{100, 1070, 900, 600}, false}},  // its bar below the screen
-        {{-9000, -9000, 100, 100}, {{-9000, -9000, 852, 504}, false}},
-    };
-    for (const auto& c : cases) {
-        const layout::Placement p = layout::PlacementToRestore(c.remembered, least, screens);
-        EXPECT_EQ(p.rect, c.expected.rect) << c.remembered.x;
-        EXPECT_EQ(p.keepPosition, c.expected.keepPosition) << c.remembered.x;
+    const std::pair<layout::Rect, bool> cases[] = {
+        {{100, 80, 1280, 900}, true},
+        {{2500, 900, 900, 600}, true},  // the second screen
+        {{3150, 10, 900, 600}, false},
+        {{100, 1070, 900, 600}, false},
+        {{-9000, 0, 852, 504}, false}};
+    for (const auto& [remembered, shown] : cases) {
+        const layout::Placement p =
+            layout::PlacementToRestore(remembered, {0, 0, 852, 504}, screens);
+        EXPECT_EQ(std::tuple(p.rect, p.keepPosition), std::tuple(remembered, shown))
+            << remembered.x;
     }
+    EXPECT_EQ(layout::PlacementToRestore({5, 5, 10, 10}, {0, 0, 852, 504}, screens).rect,
+              (layout::Rect{5, 5, 852, 504}));
 }
 
 }  // namespace
