@@ -12,6 +12,7 @@
 #include "app/preferences.h"
 #include "app/screen.h"
 #include "app/type_combo.h"
+#include "app/window_memory.h"
 #include "image/rx_save.h"
 #include "platform/files.h"
 #include "serial/line_options.h"
@@ -22,16 +23,6 @@
 namespace velotrix {
 
 namespace {
-
-// The lines of a message box are separated by a carriage return alone.
-std::string InfoText() {
-    std::string text(msg::kInfoLines[0]);
-    for (std::size_t i = 1; i < std::size(msg::kInfoLines); ++i) {
-        text += '\r';
-        text += msg::kInfoLines[i];
-    }
-    return text;
-}
 
 constexpr int kTxFieldsBlankedOnReset[] = {ids::kTxKind, ids::kTxAadr, ids::kTxEadr, ids::kTxSadr,
                                            ids::kTxName, ids::kTxCrc,  ids::kTxBytes};
@@ -44,10 +35,11 @@ struct MainController::State {
           settingsPath(std::move(e.settingsPath)),
           stateFile(settingsPath),
           screen(v),
-          presenter(screen),
+          presenter(screen, l),
           engine(l, std::move(e.devices),
                  [this](const EngineEvent& event) { presenter.Show(event); }),
-          editor(screen, engine) {}
+          editor(screen, engine),
+          memory(settingsPath) {}
 
     using Handler = void (State::*)();
 
@@ -58,6 +50,7 @@ struct MainController::State {
     EventPresenter presenter;
     Engine engine;
     HeaderEditor editor;
+    WindowMemory memory;
     std::vector<PortRow> ports;
     // A file given at start or dropped while the port is closed: opening the port clears the
     // display and the loaded file, so it is loaded again once the port is open.
@@ -80,13 +73,16 @@ struct MainController::State {
         }
     }
 
-    // A finished reception that was never saved would be lost: the user decides.
+    // A send cut short or a finished reception never saved would be lost: the user decides.
     bool MayQuit() {
-        return !presenter.UnsavedReception() || view.AskYesNo(msg::kUnsavedQuit, msg::kWindowTitle);
+        return (!engine.Sending() || view.AskYesNo(msg::kSendRunningQuit, msg::kWindowTitle)) &&
+               (!presenter.UnsavedReception() ||
+                view.AskYesNo(msg::kUnsavedQuit, msg::kWindowTitle));
     }
 
     void EndDialog() {
         finished = true;
+        memory.RememberPlacement(view.MainWindowPlacement());
         view.CloseMainWindow();
     }
 
@@ -101,6 +97,7 @@ struct MainController::State {
             view.SetText(id, " ");
         }
         view.Enable(ids::kSaveButton, false);
+        view.EnableMenuItem(ids::kMenuReceptionView, false);
         view.SetPaneText(ids::kPanePath, " ");
         view.SetPaneText(ids::kPaneSent, " ");
         view.SetPaneText(ids::kPaneReceived, " ");
@@ -128,23 +125,14 @@ struct MainController::State {
         view.MessageBox(result, msg::kProbeCaption, MessageIcon::kNone);
     }
 
-    const PortRow* SelectedPort() const {
-        const int index = view.ComboSelection(ids::kPortCombo);
-        return index >= 0 && static_cast<std::size_t>(index) < ports.size()
-                   ? &ports[static_cast<std::size_t>(index)]
-                   : nullptr;
-    }
-
     void OpenPort() {
         screen.ClearMessages();
         LineSettings settings = LineSettingsFromCombos(view);
-        const PortRow* row = SelectedPort();
-        if (row != nullptr) {
-            settings.port = row->port.path;
-        }
+        const PortInfo port = PortToOpen(view, ports);
+        settings.port = port.path;
         const EngineResult opened = engine.Open(settings);
         if (!opened.ok()) {
-            screen.ShowResult(opened, row != nullptr ? row->port.name + ": " : std::string());
+            screen.ShowResult(opened, port.name.empty() ? std::string() : port.name + ": ");
             return;
         }
         presenter.ShowPortOpen(settings.ctsFlow, engine.Cts());
@@ -260,6 +248,11 @@ struct MainController::State {
     }
 
     void Info() { view.MessageBox(InfoText(), msg::kWindowTitle, MessageIcon::kNone); }
+    void ReceptionView() {
+        if (!engine.Reception().empty()) {
+            view.ShowReceptionView(ReceptionDump(engine));
+        }
+    }
     void ProbePorts() { EnumeratePorts(true); }
     void SavePrefs() { SaveAllPreferences(screen, settingsPath, stateFile, ports); }
     void LoadPrefs() {
@@ -301,6 +294,7 @@ struct MainController::State {
             {ids::kTextSend, &State::SendText},
             {ids::kTextClose, &State::CloseTextDialog},
             {ids::kMenuAutoReopen, &State::AutoReopen},
+            {ids::kMenuReceptionView, &State::ReceptionView},
         };
         return table;
     }
@@ -338,6 +332,9 @@ void MainController::Start() {
     DialogView& view = s.view;
     view.SetCommandHandler([this](int id, int code) { OnCommand(id, code); });
     view.SetWindowTitle(msg::kWindowTitle);
+    if (const auto placement = s.memory.Placement()) {
+        view.PlaceMainWindow(*placement);
+    }
     view.SetPaneText(ids::kPaneLabel, msg::kBufferLabel);
     s.EnumeratePorts(false);
     FillOptionLists(view);

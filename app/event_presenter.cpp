@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/type_combo.h"
+#include "image/z80_header.h"
 #include "serial/engine.h"
 #include "text/text_helpers.h"
 #include "ui-resources/ids.h"
@@ -47,10 +48,10 @@ void EventPresenter::operator()(const MessagesClearedEvent&) {
 }
 
 void EventPresenter::operator()(const ReceivedEvent& event) {
-    if (event.listingGrew) {
-        view_.Repaint();
-    }
     view_.SetPaneText(ids::kPaneReceived, std::string(msg::kBytesReceived) + Decimal(event.total));
+    if (receiveMeter_.Running()) {
+        view_.SetProgressText(receiveMeter_.Text(event.total, loop_.Now()));
+    }
 }
 
 void EventPresenter::ShowPortOpen(std::optional<bool> ctsFlow, bool cts) {
@@ -78,6 +79,11 @@ void EventPresenter::operator()(const RxHeaderEvent& event) {
         return;
     }
     const RxHeaderInfo& header = *event.header;
+    if (header.eadr >= header.aadr) {
+        const auto promised =
+            static_cast<std::uint32_t>(kHeaderSize + header.eadr - header.aadr + 1);
+        receiveMeter_.Start(promised, loop_.Now(), static_cast<std::uint32_t>(kHeaderSize + 1));
+    }
     view_.SetText(ids::kRxKind, msg::kReceivedZ80);
     SelectTypeByLetter(view_, ids::kRxType, header.typeLetter);
     view_.SetText(ids::kRxAadr, Hex4(header.aadr));
@@ -91,7 +97,12 @@ void EventPresenter::operator()(const ReceptionFinishedEvent& event) {
     view_.SetText(ids::kRxCrc, Hex4(event.crc));
     view_.SetText(ids::kRxBytes, Hex4(event.dataLength));
     view_.Enable(ids::kSaveButton, true);
+    view_.EnableMenuItem(ids::kMenuReceptionView, event.total > 0);
     view_.SetPaneText(ids::kPaneReceived, "");
+    if (receiveMeter_.Running()) {
+        receiveMeter_.Stop();
+        view_.SetProgressText("");
+    }
     unsaved_ = event.total > 0;
 }
 
@@ -99,13 +110,18 @@ void EventPresenter::operator()(const ProgressEvent& event) {
     switch (event.kind) {
         case ProgressEvent::Kind::kShow:
             view_.ShowProgress(event.value);
+            sendMeter_.Start(event.value, loop_.Now());
+            view_.SetProgressText(sendMeter_.Text(0, loop_.Now()));
             break;
         case ProgressEvent::Kind::kUpdate:
             view_.SetProgress(event.value);
             view_.SetPaneText(ids::kPaneSent, Decimal(event.value));
+            view_.SetProgressText(sendMeter_.Text(event.value, loop_.Now()));
             break;
         case ProgressEvent::Kind::kHide:
             view_.HideProgress();
+            sendMeter_.Stop();
+            view_.SetProgressText("");
             break;
     }
 }

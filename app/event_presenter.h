@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include "app/progress_text.h"
 #include "app/screen.h"
 #include "serial/engine_events.h"
 
@@ -11,7 +12,9 @@ namespace velotrix {
 
 class EventPresenter {
   public:
-    explicit EventPresenter(Screen& screen) : screen_(screen), view_(screen.View()) {}
+    // The loop's clock times the progress beside the bar.
+    EventPresenter(Screen& screen, const UiLoop& loop)
+        : screen_(screen), view_(screen.View()), loop_(loop) {}
 
     void Show(const EngineEvent& event);
     // The controls of a closed port: settings offered again, "COM öffnen", no CTS, no text send.
@@ -43,6 +46,9 @@ class EventPresenter {
   private:
     Screen& screen_;
     DialogView& view_;
+    const UiLoop& loop_;
+    ProgressMeter sendMeter_;
+    ProgressMeter receiveMeter_;  // runs once a reception's header promises its length
     bool unsaved_ = false;
 };
 

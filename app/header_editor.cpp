@@ -83,6 +83,7 @@ void HeaderEditor::ShowTxHeader() {
     const std::uint16_t sadr = HeaderSadr(tx.Header());
     std::string name = HeaderName(tx.Header());
     TrimText(name);
+    wrapWarned_ = false;
     // Each write raises the field's reaction, which stores the value back into the header. The
     // AADR reaction also sets EADR from the data length and shows it: a z80 file whose own end
     // address disagrees with its length is shown and sent with the end address that matches the
@@ -97,10 +98,20 @@ void HeaderEditor::ShowTxHeader() {
 }
 
 void HeaderEditor::TxAadrChanged() {
-    if (engine_.Image().loaded) {
-        const std::uint16_t eadr = engine_.SetLoadAddress(FieldHexValue(view_, ids::kTxAadr));
-        view_.SetText(ids::kTxEadr, Hex4(eadr));
+    const TxImage& tx = engine_.Image();
+    if (!tx.loaded) {
+        return;
     }
+    const std::uint32_t aadr = FieldHexValue(view_, ids::kTxAadr) & 0xFFFFu;
+    view_.SetText(ids::kTxEadr, Hex4(engine_.SetLoadAddress(aadr)));
+    // The end address wraps as the header's 16 bits do; the person learns once per load and
+    // each time an edit makes the data run past the top of memory again.
+    const bool wraps = tx.dataLength > 0 && aadr + tx.dataLength - 1 > 0xFFFFu;
+    if (wraps && !wrapWarned_) {
+        screen_.AddMessage(msg::kDataWraps);
+        screen_.ScrollMessageListToEnd();
+    }
+    wrapWarned_ = wraps;
 }
 
 void HeaderEditor::TxSadrChanged() {

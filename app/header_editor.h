@@ -38,7 +38,9 @@ class HeaderEditor {
     Screen& screen_;
     DialogView& view_;
     Engine& engine_;
-    int filterIndex_ = 0;  // the open dialog shows the filter used last time first
+    int filterIndex_ = 0;
+    bool wrapWarned_ = false;  // the data of the shown header run past FFFFh  // the open dialog
+                               // shows the filter used last time first
     std::function<void(const std::string& path)> fileChosen_;
 };
 

@@ -19,6 +19,16 @@ constexpr int kTransmitControls[] = {ids::kLoadButton, ids::kSendFileButton, ids
 
 }  // namespace
 
+// The lines of a message box are separated by a carriage return alone.
+std::string InfoText() {
+    std::string text(msg::kInfoLines[0]);
+    for (std::size_t i = 1; i < std::size(msg::kInfoLines); ++i) {
+        text += '\r';
+        text += msg::kInfoLines[i];
+    }
+    return text;
+}
+
 void Screen::SetControlMode(ControlMode mode) {
     for (int id : kPortSettingControls) {
         view_.Enable(id, mode == ControlMode::ModeClosed);

@@ -10,6 +10,9 @@
 
 namespace velotrix {
 
+// The text of the box "Info".
+std::string InfoText();
+
 // The three enable states of the controls: closed port, open port, a send that holds the controls.
 enum class ControlMode { ModeClosed, ModeOpen, ModeBusy };
 

@@ -16,6 +16,11 @@ inline constexpr std::string_view kFolder = "ORDNER";          // the file dialo
 inline constexpr std::string_view kAutoReopen = "AUTOREOPEN";  // "1" or "0"
 inline constexpr std::string_view kPortName = "PORTNAME";      // the saved port, by name
 inline constexpr std::string_view kBaudRate = "BAUDRATE";      // a saved rate outside the list
+// The main window's place and size, in pixels.
+inline constexpr std::string_view kWindowX = "FENSTER_X";
+inline constexpr std::string_view kWindowY = "FENSTER_Y";
+inline constexpr std::string_view kWindowWidth = "FENSTER_BREITE";
+inline constexpr std::string_view kWindowHeight = "FENSTER_HOEHE";
 }  // namespace state_key
 
 // The keys that earlier versions kept in the settings file itself.

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "platform/combo_boxes.h"
+#include "text/hex_dump.h"
+#include "ui-resources/dialog_units.h"
 
 namespace velotrix {
 
@@ -61,6 +63,9 @@ class DialogView : public ComboBoxes {
     virtual void ShowProgress(std::uint32_t maximum) = 0;
     virtual void SetProgress(std::uint32_t value) = 0;
     virtual void HideProgress() = 0;
+    // The text beside the progress bar, over the right of pane 3: percent, rate and time left of
+    // a send or reception. An empty text removes it.
+    virtual void SetProgressText(std::string_view text) = 0;
 
     virtual void EnableMenuItem(int id, bool enabled) = 0;
     // Shows or removes the check mark of a menu item.
@@ -92,6 +97,18 @@ class DialogView : public ComboBoxes {
     virtual void OpenTextDialog() = 0;
     virtual void CloseTextDialog() = 0;
     virtual bool IsTextDialogOpen() const = 0;
+
+    // The main window's frame on the screen, in the screen's pixels. It starts at the template's
+    // size, which is also the least a person can make it; the MessageList and the status bar take
+    // what is more.
+    virtual layout::Rect MainWindowPlacement() const = 0;
+    // Moves and sizes the main window to a remembered placement: never below the template's size,
+    // and centred at the remembered size when no screen shows the remembered place any more.
+    virtual void PlaceMainWindow(const layout::Rect& placement) = 0;
+
+    // The window "Ansicht": the bytes as rows with their addresses and characters, the header
+    // marked, a search and "Kopieren". Opens it, or shows the new bytes in the open one.
+    virtual void ShowReceptionView(const HexDump& dump) = 0;
 
     // Ends the main dialog: the program's event loop stops afterwards.
     virtual void CloseMainWindow() = 0;

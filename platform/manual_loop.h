@@ -47,7 +47,7 @@ class ManualLoop : public UiLoop {
     // of their deadlines and running the tasks posted before and between them.
     void Advance(std::chrono::milliseconds delta);
     // Time since the loop was made: virtual, or measured on the real clock.
-    std::chrono::milliseconds Now() const;
+    std::chrono::milliseconds Now() const override;
     bool TimerActive(int id) const;
 
   private:

@@ -18,6 +18,9 @@ class UiLoop {
     virtual void StartTimer(int id, std::chrono::milliseconds delay,
                             std::function<void()> fire) = 0;
     virtual void StopTimer(int id) = 0;
+
+    // The loop's clock: time since it was made, on the clock its timers run by.
+    virtual std::chrono::milliseconds Now() const = 0;
 };
 
 }  // namespace velotrix

@@ -25,11 +25,10 @@ struct LinesEvent {
 // The MessageList starts afresh (a continuous send lists only its start line).
 struct MessagesClearedEvent {};
 
-// A batch of received bytes has been stored; total counts the bytes of this reception so far.
-// listingGrew: the batch completed at least one listing line.
+// Received bytes have been stored; total counts the bytes of this reception so far. The lines
+// they completed came just before, and the list repaints what it gained by itself.
 struct ReceivedEvent {
     std::uint32_t total = 0;
-    bool listingGrew = false;
 };
 
 // The first 32 bytes of a reception and what they say; header is empty for a BIN reception.

@@ -2,6 +2,7 @@
 #include "serial/receive_engine.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "image/crc16.h"
 #include "image/z80_header.h"
@@ -22,13 +23,6 @@ std::string Decimal(std::uint32_t value) {
     return IntToDecimal(static_cast<std::int32_t>(value));
 }
 
-void Flush(const EventEmitter& events, std::vector<std::string>& lines) {
-    if (!lines.empty()) {
-        events.Emit(LinesEvent{std::move(lines), false});
-        lines.clear();
-    }
-}
-
 }  // namespace
 
 std::string ShortReceptionLine(std::uint32_t arrived, std::uint32_t promised) {
@@ -43,21 +37,45 @@ ReceiveEngine::ReceiveEngine(const EventEmitter& events) : events_(events) {
 
 ReceiveEngine::~ReceiveEngine() {
     events_.Loop().StopTimer(ids::kSilenceTimer);
+    events_.Loop().StopTimer(ids::kListingTimer);
 }
 
 void ReceiveEngine::ConsumeReceivedBytes(std::span<const std::uint8_t> bytes) {
     if (bytes.empty()) {
         return;
     }
-    std::vector<std::string> lines;
-    bool listingGrew = false;
     for (std::uint8_t byte : bytes) {
-        StoreByte(byte, lines);
-        listingGrew = listingGrew || !lines.empty();
+        StoreByte(byte);
     }
-    Flush(events_, lines);
-    events_.Emit(ReceivedEvent{buffer_.receivedCount, listingGrew});
+    countPending_ = true;
+    if (!listingPaced_) {
+        EmitListing();
+        listingPaced_ = true;
+        events_.Loop().StartTimer(ids::kListingTimer, kListingInterval,
+                                  [this] { ListingIntervalOver(); });
+    }
     events_.Loop().StartTimer(ids::kSilenceTimer, SilenceAllowed(), [this] { FinishReception(); });
+}
+
+void ReceiveEngine::EmitListing() {
+    if (!pendingLines_.empty()) {
+        events_.Emit(LinesEvent{std::exchange(pendingLines_, {}), false});
+    }
+    if (countPending_) {
+        countPending_ = false;
+        events_.Emit(ReceivedEvent{buffer_.receivedCount});
+    }
+}
+
+// What came during the interval goes out now, and the next interval begins; a quiet interval
+// ends the pacing, so that the next batch is shown at once.
+void ReceiveEngine::ListingIntervalOver() {
+    listingPaced_ = countPending_ || !pendingLines_.empty();
+    if (listingPaced_) {
+        EmitListing();
+        events_.Loop().StartTimer(ids::kListingTimer, kListingInterval,
+                                  [this] { ListingIntervalOver(); });
+    }
 }
 
 // A sender may pause between header and data for as long as its longest pause; a reception that
@@ -78,7 +96,7 @@ std::uint32_t ReceiveEngine::PromisedLength() const {
     return HasZ80Marker(header) ? HeaderDataLength(header) : 0;
 }
 
-void ReceiveEngine::StoreByte(std::uint8_t byte, std::vector<std::string>& lines) {
+void ReceiveEngine::StoreByte(std::uint8_t byte) {
     RxBuffer& rx = buffer_;
     if (rx.receivedCount == 0) {
         rx.hasHeader = false;
@@ -96,19 +114,22 @@ void ReceiveEngine::StoreByte(std::uint8_t byte, std::vector<std::string>& lines
     ++rx.receivedCount;
     rx.writePosition = rx.receivedCount;
     if (rx.receivedCount == kHeaderSize + 1) {
-        ShowRxHeader(lines);
+        ShowRxHeader();
     }
     rx.rxLine += Hex2(byte);
     rx.rxLine += ' ';
     if (++rx.rxLineCount == kBytesPerLine) {
-        lines.push_back(rx.rxLine);
+        pendingLines_.push_back(rx.rxLine);
         rx.rxLine.clear();
         rx.rxLineCount = 0;
     }
 }
 
-void ReceiveEngine::ShowRxHeader(std::vector<std::string>& lines) {
-    Flush(events_, lines);
+void ReceiveEngine::ShowRxHeader() {
+    // The lines before the header's bytes come first, as they arrived.
+    if (!pendingLines_.empty()) {
+        events_.Emit(LinesEvent{std::exchange(pendingLines_, {}), false});
+    }
     ForgetSavable();
     const ConstHeaderBytes header =
         std::span<const std::uint8_t>(buffer_.storage).first<kHeaderSize>();
@@ -130,7 +151,11 @@ void ReceiveEngine::ForgetSavable() {
 
 void ReceiveEngine::FinishReception() {
     RxBuffer& rx = buffer_;
-    std::vector<std::string> lines;
+    // The lines still gathered for the window come before the last one.
+    std::vector<std::string> lines = std::exchange(pendingLines_, {});
+    countPending_ = false;
+    listingPaced_ = false;
+    events_.Loop().StopTimer(ids::kListingTimer);
     if (rx.rxLineCount > 0) {
         lines.push_back(rx.rxLine);
         rx.rxLine.clear();
@@ -176,6 +201,8 @@ void ReceiveEngine::ResetListing() {
     buffer_.rxLine.clear();
     buffer_.rxLineCount = 0;
     buffer_.writePosition = 0;
+    // The display they were meant for has been cleared.
+    pendingLines_.clear();
     ForgetSavable();
 }
 

@@ -15,6 +15,9 @@ namespace velotrix {
 inline constexpr std::size_t kRxStorageSize = 65536;
 // A reception ends after this much silence.
 inline constexpr std::chrono::milliseconds kSilenceTime{1000};
+// A running reception's lines and count reach the window at most this often, so that a line that
+// delivers a few bytes at a time costs the window the same as one that delivers them in bursts.
+inline constexpr std::chrono::milliseconds kListingInterval{50};
 
 struct RxBuffer {
     std::vector<std::uint8_t> storage = std::vector<std::uint8_t>(kRxStorageSize);
@@ -54,8 +57,11 @@ class ReceiveEngine {
     const RxBuffer& Buffer() const { return buffer_; }
 
   private:
-    void StoreByte(std::uint8_t byte, std::vector<std::string>& lines);
-    void ShowRxHeader(std::vector<std::string>& lines);
+    void StoreByte(std::uint8_t byte);
+    void ShowRxHeader();
+    // Hands the lines and the count gathered since the last time to the window.
+    void EmitListing();
+    void ListingIntervalOver();
     void ForgetSavable();
     std::chrono::milliseconds SilenceAllowed() const;
     std::uint32_t PromisedLength() const;
@@ -67,6 +73,9 @@ class ReceiveEngine {
     std::string savableName_;
     std::string headerName_;
     std::uint32_t droppedCount_ = 0;
+    std::vector<std::string> pendingLines_;  // complete lines not yet handed to the window
+    bool countPending_ = false;              // a batch came since the count was last shown
+    bool listingPaced_ = false;              // the interval since the last listing runs
 };
 
 }  // namespace velotrix

@@ -70,6 +70,7 @@ void ReceiveThread::DrainInput() {
         Pause(kLineErrorPause);
         return;
     }
+    WaitUnlessStopped(kGatherTime);
     while (portOpen_.load()) {
         const std::size_t queued = device_.QueuedInput();
         if (queued == 0) {
@@ -102,6 +103,10 @@ void ReceiveThread::Pause(std::chrono::milliseconds duration) {
         });
         return;
     }
+    WaitUnlessStopped(duration);
+}
+
+void ReceiveThread::WaitUnlessStopped(std::chrono::milliseconds duration) {
     std::unique_lock<std::mutex> lock(stopMutex_);
     stopWake_.wait_for(lock, duration, [this] { return stopRequested_; });
 }

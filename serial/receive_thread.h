@@ -30,6 +30,9 @@ using ReceivePause =
 inline constexpr std::chrono::milliseconds kLineErrorPause{2000};
 // A batch is what one read delivers; larger than a line's worth so a fast line costs few posts.
 inline constexpr std::size_t kReceiveReadSize = 4096;
+// How long the bytes of a line that delivers a few at a time may gather before they are read, so
+// that both threads wake a bounded number of times per second at any pace of the line.
+inline constexpr std::chrono::milliseconds kGatherTime{5};
 
 class ReceiveThread {
   public:
@@ -51,6 +54,8 @@ class ReceiveThread {
     void Run();
     void DrainInput();
     void Pause(std::chrono::milliseconds duration);
+    // Waits on the condition variable that Stop() wakes.
+    void WaitUnlessStopped(std::chrono::milliseconds duration);
 
     SerialDevice& device_;
     const std::atomic<bool>& portOpen_;

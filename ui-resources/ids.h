@@ -46,6 +46,8 @@ inline constexpr int kProgressCheck = 1021;
 
 inline constexpr int kMessageList = 3000;
 inline constexpr int kStatusBar = 200;
+// The text beside the progress bar (DialogView::SetProgressText); GetText reads it.
+inline constexpr int kProgressText = 201;
 
 // Text dialog controls.
 inline constexpr int kTextEdit = 5001;
@@ -60,6 +62,14 @@ inline constexpr int kMenuSavePrefs = 40005;
 inline constexpr int kMenuLoadPrefs = 40006;
 inline constexpr int kMenuSendText = 40010;
 inline constexpr int kMenuAutoReopen = 40011;
+inline constexpr int kMenuReceptionView = 40012;
+
+// The window "Ansicht" of a finished reception.
+inline constexpr int kViewDump = 6001;          // the rows of bytes
+inline constexpr int kViewSearchText = 6002;    // what to look for
+inline constexpr int kViewSearchHex = 6003;     // check box: the search text is hex bytes
+inline constexpr int kViewSearchButton = 6004;  // "Suchen": the next place, from the selection on
+inline constexpr int kViewCopyButton = 6005;    // "Kopieren": the selected bytes as hex
 
 // Status bar panes.
 inline constexpr int kPaneLabel = 0;
@@ -76,5 +86,7 @@ inline constexpr int kNotifyEditChange = 0x300;  // an edit field's text changed
 inline constexpr int kSilenceTimer = 1;
 // Looks for a lost port's device to come back.
 inline constexpr int kReopenTimer = 2;
+// Brings the lines of a running reception into the list, at most every 50 ms.
+inline constexpr int kListingTimer = 3;
 
 }  // namespace velotrix::ids

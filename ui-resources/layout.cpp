@@ -16,6 +16,7 @@ using K = ItemKind;
 constexpr std::uint32_t kRoEdit = kSunken | kReadOnly;
 constexpr std::uint32_t kRoCentredEdit = kSunken | kReadOnly | kCentered;
 constexpr std::uint32_t kFieldLabel = kRightAligned | kVCentered;
+constexpr std::uint32_t kHexField = kSunken | kCentered | kNoAutoHScroll | kHexDigits;
 
 // The items with IDs come first, in tab order; the captionless decorations follow.
 constexpr std::array<Item, 61> kMainItems{{
@@ -24,13 +25,14 @@ constexpr std::array<Item, 61> kMainItems{{
      "COM \xF6"
      "ffnen",
      15, 12, 57, 18, kDefaultButton, 0},
-    {ids::kPortCombo, K::kDropDownList, "", 75, 15, 48, 72, kNoStyle, 0},
-    {ids::kBaudCombo, K::kDropDownList, "", 123, 15, 48, 118, kEditable, 0},
+    {ids::kPortCombo, K::kDropDownList, "", 75, 15, 48, 72, kEditable, 0},
+    {ids::kBaudCombo, K::kDropDownList, "", 123, 15, 48, 118, kEditable | kDigitsOnly, 0},
     {ids::kParityCombo, K::kDropDownList, "", 171, 15, 48, 58, kNoStyle, 0},
     {ids::kDataBitsCombo, K::kDropDownList, "", 219, 15, 48, 58, kSorted, 0},
     {ids::kStopBitsCombo, K::kDropDownList, "", 267, 15, 48, 55, kNoStyle, 0},
     {ids::kFlowCombo, K::kDropDownList, "", 315, 15, 48, 55, kNoStyle, 0},
-    {ids::kCtsIndicator, K::kRadioButton, "CTS", 375, 16, 33, 9, kLeftText | kHidden, 0},
+    {ids::kCtsIndicator, K::kRadioButton, "CTS", 375, 16, 33, 9, kLeftText | kHidden | kNoTabStop,
+     0},
     // RX group.
     {ids::kRxKind, K::kEdit, "", 39, 65, 93, 12, kRoEdit, 0},
     {ids::kRxAadr, K::kEdit, "", 39, 78, 33, 11, kRoCentredEdit, 0},
@@ -39,15 +41,15 @@ constexpr std::array<Item, 61> kMainItems{{
     {ids::kRxCrc, K::kEdit, "", 39, 102, 33, 11, kRoCentredEdit, 0},
     {ids::kRxBytes, K::kEdit, "", 39, 114, 33, 11, kRoCentredEdit, 0},
     {ids::kRxName, K::kEdit, "", 39, 126, 75, 12, kRoEdit, 0},
-    {ids::kRxType, K::kDropDownList, "", 39, 141, 96, 54, kDisabled, 0},
+    {ids::kRxType, K::kDropDownList, "", 39, 141, 96, 54, kDisabled | kNoTabStop, 0},
     {ids::kSaveButton, K::kPushButton, "Sichern", 15, 159, 120, 15, kNoStyle, 0},
     // TX group.
     {ids::kLoadButton, K::kPushButton, "BIN/Z80 laden", 156, 42, 60, 15, kNoStyle, 0},
     {ids::kRefreshButton, K::kPushButton, "Refresh", 216, 42, 60, 15, kNoStyle, 0},
     {ids::kTxKind, K::kEdit, "", 180, 65, 93, 11, kRoEdit, 0},
-    {ids::kTxAadr, K::kEdit, "", 180, 78, 33, 11, kSunken | kCentered | kNoAutoHScroll, 4},
+    {ids::kTxAadr, K::kEdit, "", 180, 78, 33, 11, kHexField, 4},
     {ids::kTxEadr, K::kEdit, "", 240, 78, 33, 11, kRoCentredEdit, 0},
-    {ids::kTxSadr, K::kEdit, "", 180, 90, 33, 11, kSunken | kCentered | kNoAutoHScroll, 4},
+    {ids::kTxSadr, K::kEdit, "", 180, 90, 33, 11, kHexField, 4},
     {ids::kTxCrc, K::kEdit, "", 180, 102, 33, 11, kRoCentredEdit, 0},
     {ids::kTxBytes, K::kEdit, "", 180, 114, 33, 11, kRoCentredEdit, 0},
     {ids::kTxName, K::kEdit, "", 180, 126, 96, 12, kSunken | kNoAutoHScroll, 16},
@@ -59,7 +61,7 @@ constexpr std::array<Item, 61> kMainItems{{
      0},
     {ids::kProgressCheck, K::kCheckBox, "Fortschrittsanzeige", 303, 111, 87, 9, kAutoCheck, 0},
     // The MessageList.
-    {ids::kMessageList, K::kListBox, "", 15, 186, 405, 51, kSunken | kVScroll, 0},
+    {ids::kMessageList, K::kListBox, "", 15, 186, 405, 51, kSunken | kVScroll | kGrows, 0},
 
     // Port row frame and column labels.
     {kNoId, K::kFrame, "", 9, 0, 408, 33, kNoStyle, 0},
@@ -104,14 +106,14 @@ constexpr std::array<Item, 3> kTextItems{{
 }};
 
 constexpr DialogLayout kMain{
-    "V.24 Velotrix", "Arial", 10, 426, 252, true, false, false, kMainItems,
+    "V.24 Velotrix", "Arial", 10, 426, 252, true, true, true, kMainItems,
 };
 
 constexpr DialogLayout kText{
     "String senden", "MS Sans Serif", 8, 150, 100, true, true, true, kTextItems,
 };
 
-constexpr std::array<MenuEntry, 18> kMenu{{
+constexpr std::array<MenuEntry, 19> kMenu{{
     {MenuKind::kPopup, "&Datei", 0},
     {MenuKind::kItem, "Info", ids::kMenuInfo},
     {MenuKind::kPopup, "Voreinstellungen", 0},
@@ -133,6 +135,8 @@ constexpr std::array<MenuEntry, 18> kMenu{{
     {MenuKind::kSeparator, "", 0},
     {MenuKind::kItem, "Text senden", ids::kMenuSendText},
     {MenuKind::kEnd, "", 0},
+    // A command of the menu bar itself: the finished reception in a window of its own.
+    {MenuKind::kItem, "Ansicht", ids::kMenuReceptionView},
 }};
 
 const Item* FindIn(const DialogLayout& dialog, int id) {
@@ -164,6 +168,24 @@ const Item* FindItem(int id) {
     }
     const Item* item = FindIn(kMain, id);
     return item != nullptr ? item : FindIn(kText, id);
+}
+
+bool IsTabStop(const Item& item) {
+    return item.id != kNoId && (item.style & (kReadOnly | kNoTabStop)) == 0;
+}
+
+bool AcceptsKey(const Item& item, char key) {
+    const bool digit = key >= '0' && key <= '9';
+    if ((item.style & kHexDigits) != 0) {
+        return digit || (key >= 'A' && key <= 'F') || (key >= 'a' && key <= 'f');
+    }
+    return (item.style & kDigitsOnly) == 0 || digit;
+}
+
+char ShownKey(const Item& item, char key) {
+    return (item.style & kHexDigits) != 0 && key >= 'a' && key <= 'f'
+               ? static_cast<char>(key - 'a' + 'A')
+               : key;
 }
 
 bool SortsBefore(std::string_view a, std::string_view b) {

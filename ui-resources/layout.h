@@ -37,7 +37,11 @@ enum Style : std::uint32_t {
     kVScroll = 1u << 11,
     kSunken = 1u << 12,
     kFlat = 1u << 13,
-    kEditable = 1u << 14,  // a drop-down list whose entry the user may also type
+    kEditable = 1u << 14,    // a drop-down list whose entry the user may also type
+    kDigitsOnly = 1u << 15,  // an editable list that takes typed numbers only
+    kHexDigits = 1u << 16,   // an edit field that takes hex digits only, upper-cased as typed
+    kNoTabStop = 1u << 17,   // a control with an ID that a person cannot change: Tab passes it
+    kGrows = 1u << 18,       // takes the extra width and height of a window made larger
 };
 
 inline constexpr int kNoId = -1;
@@ -57,8 +61,17 @@ struct DialogLayout {
     int fontPointSize;
     int width, height;  // dialog units
     bool minimizeBox, maximizeBox, sizingBorder;
-    std::span<const Item> items;  // in template order; the items with IDs form the tab order
+    std::span<const Item> items;  // in template order; the tab stops among them form the tab order
 };
+
+// Tab visits only what a person can change: controls with IDs that are neither read-only nor
+// marked kNoTabStop.
+bool IsTabStop(const Item& item);
+// Whether a field takes a typed key (code page 1252): a hex field only hex digits, a typed
+// number only digits. A refused key beeps.
+bool AcceptsKey(const Item& item, char key);
+// The key as the field shows it: a hex field upper-cases what is typed.
+char ShownKey(const Item& item, char key);
 
 enum class MenuKind { kPopup, kItem, kSeparator, kEnd };
 

@@ -43,6 +43,8 @@ inline constexpr std::string_view kUnknownError = "Unbekannter Fehler (Code ";
 inline constexpr std::string_view kLineLost = "Verbindung zum Port verloren: ";
 inline constexpr std::string_view kUnsavedQuit =
     "Empfangene Daten wurden nicht gesichert. Trotzdem beenden?";
+inline constexpr std::string_view kSendRunningQuit =
+    "Es l\xE4uft noch eine Sendung. Trotzdem beenden?";
 inline constexpr std::string_view kNotSerial = " ist keine serielle Schnittstelle";
 inline constexpr std::string_view kIsConsole =
     " ist die Systemkonsole und wird nicht ge\xF6"
@@ -114,6 +116,9 @@ inline constexpr std::string_view kContinuousFile =
 inline constexpr std::string_view kContinuousText =
     "Sende Text dauernd, Abbruch mit 'COM schlie\xDF"
     "en'";
+inline constexpr std::string_view kDataWraps =
+    "Achtung: Die Daten reichen \xFC"
+    "ber FFFFh hinaus";
 inline constexpr std::string_view kRefreshed = "Datei-Puffer wurde aktualisiert...";
 inline constexpr std::string_view kCtsWarning[] = {
     "Nur verwenden, wenn Gegenstation CTS-RTS-Handshake unterst\xFCtzt!", "Ansonsten nicht Senden!",
@@ -149,6 +154,20 @@ inline constexpr std::string_view kLoadedBin = "Geladen: BIN";
 inline constexpr std::string_view kLoadedZ80 = "Geladen: z80";
 inline constexpr std::string_view kBytesReceived = "Bytes empfangen: ";
 inline constexpr std::string_view kBufferLabel = "Puffer:";
+
+// The progress beside the bar: "43% \x96 1.234 B/s \x96 noch 0:12".
+inline constexpr std::string_view kProgressSeparator = " \x96 ";
+inline constexpr std::string_view kBytesPerSecond = " B/s";
+inline constexpr std::string_view kTimeLeft = "noch ";
+
+// The window "Ansicht" of a finished reception.
+inline constexpr std::string_view kViewTitle = "Ansicht";
+inline constexpr std::string_view kViewSearch = "Suchen";
+inline constexpr std::string_view kViewHex = "Hex";
+inline constexpr std::string_view kViewCopy = "Kopieren";
+inline constexpr std::string_view kViewNotFound = "Nicht gefunden";
+// Behind each row of the header where the view cannot colour it.
+inline constexpr std::string_view kViewHeaderMark = "  \xAB Header";
 
 // Dialogs.
 inline constexpr std::string_view kOpenTitle =

@@ -2,6 +2,7 @@
 #include "frontends/qt/dialog_builder.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontDatabase>
@@ -14,7 +15,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -34,9 +34,6 @@ namespace {
 constexpr int kMaxTypedNumber = 99999999;
 
 using layout::ItemKind;
-
-// Status pane right edges in pixels; the last pane reaches the window's right edge.
-constexpr int kPaneRightEdges[] = {50, 450, 550};
 
 bool Has(const layout::Item& item, std::uint32_t style) {
     return (item.style & style) != 0;
@@ -104,17 +101,33 @@ class DialogGroupBox : public QGroupBox {
 };
 
 // An edit field's limit binds only the user's typing, as on Windows: the program may write a
-// longer text, and the user may still shorten it.
+// longer text, and the user may still shorten it. A hex field takes hex digits only, upper-cased;
+// any other key is refused with a beep.
 class TypingLimit : public QValidator {
   public:
-    TypingLimit(int limit, QLineEdit* edit) : QValidator(edit), limit_(limit), edit_(edit) {}
+    TypingLimit(const layout::Item& item, QLineEdit* edit)
+        : QValidator(edit), item_(item), edit_(edit) {}
 
     State validate(QString& input, int&) const override {
-        return input.size() <= limit_ || input.size() < edit_->text().size() ? Acceptable : Invalid;
+        for (QChar& c : input) {
+            // Only the keys of the ASCII range need a rule; the others pass as typed.
+            const char key = c.unicode() < 0x80 ? static_cast<char>(c.unicode()) : '\x80';
+            if (!layout::AcceptsKey(item_, key)) {
+                QApplication::beep();
+                return Invalid;
+            }
+            if (c.unicode() < 0x80) {
+                c = QChar(layout::ShownKey(item_, key));
+            }
+        }
+        return item_.maxLength == 0 || input.size() <= item_.maxLength ||
+                       input.size() < edit_->text().size()
+                   ? Acceptable
+                   : Invalid;
     }
 
   private:
-    int limit_;
+    const layout::Item& item_;
     QLineEdit* edit_;
 };
 
@@ -165,9 +178,14 @@ QWidget* CreateDropDownList(const ItemContext& c) {
     auto* combo = new QComboBox(c.client);
     combo->setEditable(Has(c.item, layout::kEditable));
     if (combo->isEditable()) {
-        // A typed rate is read when the port opens; it does not become an entry of the list.
+        // A typed rate or device is read when the port opens; it does not become an entry.
         combo->setInsertPolicy(QComboBox::NoInsert);
-        combo->setValidator(new QIntValidator(1, kMaxTypedNumber, combo));
+        if (Has(c.item, layout::kDigitsOnly)) {
+            combo->setValidator(new QIntValidator(1, kMaxTypedNumber, combo));
+        }
+        // A long entry (a port with its adapter's name) shows its beginning, not its end.
+        QObject::connect(combo, &QComboBox::currentIndexChanged, combo,
+                         [combo] { combo->lineEdit()->setCursorPosition(0); });
     }
     QObject::connect(combo, &QComboBox::activated, combo,
                      [notify = c.notify, id = c.item.id] { notify(id, ids::kNotifySelChange); });
@@ -179,8 +197,8 @@ QWidget* CreateEdit(const ItemContext& c) {
     edit->setReadOnly(Has(c.item, layout::kReadOnly));
     edit->setAlignment(Has(c.item, layout::kCentered) ? Qt::AlignCenter
                                                       : Qt::AlignLeft | Qt::AlignVCenter);
-    if (c.item.maxLength > 0) {
-        edit->setValidator(new TypingLimit(c.item.maxLength, edit));
+    if (c.item.maxLength > 0 || Has(c.item, layout::kHexDigits)) {
+        edit->setValidator(new TypingLimit(c.item, edit));
     }
     if (edit->isReadOnly()) {
         // Read-only fields show the dialog's background, so the editable ones stand out.
@@ -294,6 +312,7 @@ void BuildItems(QWidget* client, const layout::DialogLayout& dialog, const Notif
             rect.setHeight(closed);
         }
         widget->setGeometry(rect);
+        widget->setProperty("templateRect", rect);
         widget->setProperty("layoutIndex", index++);
         widget->setEnabled(!Has(item, layout::kDisabled));
         widget->setHidden(Has(item, layout::kHidden));
@@ -307,6 +326,12 @@ void BuildItems(QWidget* client, const layout::DialogLayout& dialog, const Notif
         widget->setObjectName(QStringLiteral("id%1").arg(item.id));
         widget->setProperty("controlId", item.id);
         controls[item.id] = BuiltControl{widget, &item};
+        if (!layout::IsTabStop(item)) {
+            // A click may still put the focus there, to select and copy a shown value.
+            widget->setFocusPolicy(widget->focusPolicy() == Qt::NoFocus ? Qt::NoFocus
+                                                                        : Qt::ClickFocus);
+            continue;
+        }
         if (previousStop != nullptr) {
             QWidget::setTabOrder(previousStop, widget);
         }
@@ -345,35 +370,6 @@ std::map<int, QAction*> BuildMenu(QMenuBar* bar, const NotifyFn& notify) {
         }
     }
     return actions;
-}
-
-StatusBar BuildStatusBar(QWidget* client) {
-    // The status bar keeps the application font, as a Windows status window keeps the GUI font.
-    StatusBar status;
-    status.bar = new QWidget(client);
-    status.bar->setObjectName(QStringLiteral("statusBar"));
-    status.bar->setFont(QGuiApplication::font());
-    const int height = std::max(22, QFontMetrics(status.bar->font()).height() + 6);
-    status.bar->setGeometry(0, client->height() - height, client->width(), height);
-
-    int left = 0;
-    for (int pane = 0; pane < 4; ++pane) {
-        const int right = pane < 3 ? kPaneRightEdges[pane] : client->width();
-        auto* label = new QLabel(status.bar);
-        label->setObjectName(QStringLiteral("pane%1").arg(pane));
-        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        label->setIndent(3);
-        label->setGeometry(left, 2, right - left, height - 2);
-        status.panes[pane] = label;
-        left = right + 2;
-    }
-    status.progress = new QProgressBar(status.bar);
-    status.progress->setObjectName(QStringLiteral("progress"));
-    status.progress->setTextVisible(false);
-    status.progress->setRange(0, kProgressScale);
-    status.progress->setGeometry(status.panes[3]->geometry());
-    status.progress->hide();
-    return status;
 }
 
 }  // namespace velotrix

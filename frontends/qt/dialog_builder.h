@@ -33,6 +33,7 @@ struct StatusBar {
     QWidget* bar = nullptr;
     QLabel* panes[4] = {};
     QProgressBar* progress = nullptr;  // laid over pane 3, hidden at first
+    QLabel* progressText = nullptr;    // beside the bar, over the right of pane 3
 };
 
 QFont DialogFont(const layout::DialogLayout& dialog);
@@ -48,5 +49,11 @@ void BuildItems(QWidget* client, const layout::DialogLayout& dialog, const Notif
 std::map<int, QAction*> BuildMenu(QMenuBar* bar, const NotifyFn& notify);
 // The four panes along the bottom of client, in the application font.
 StatusBar BuildStatusBar(QWidget* client);
+// Docks the status bar along the bottom of client at its present size; pane 3 and what lies over
+// it reach the right edge.
+void PlaceStatusBar(const StatusBar& status, const QWidget* client);
+// Places the items that grow with the window (the MessageList) for the client's present size;
+// minimum is the template's size, at which every item has its template rectangle.
+void PlaceGrowingItems(const std::map<int, BuiltControl>& controls, QSize extra);
 
 }  // namespace velotrix

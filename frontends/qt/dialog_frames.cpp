@@ -39,6 +39,13 @@ void PressEnter(QWidget* window, QAbstractButton* fallback) {
 
 }  // namespace
 
+void GrowingClient::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (resized_) {
+        resized_();
+    }
+}
+
 MainFrame::MainFrame(NotifyFn notify) : notify_(std::move(notify)) {
     QCoreApplication::instance()->installNativeEventFilter(this);
 }

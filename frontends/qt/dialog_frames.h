@@ -47,6 +47,20 @@ class MainFrame : public QMainWindow, private QAbstractNativeEventFilter {
     bool closing_ = false;
 };
 
+// The main window's client area: tells when its size changed, so that the items that grow with it
+// and the status bar follow.
+class GrowingClient : public QWidget {
+  public:
+    using QWidget::QWidget;
+    void SetResizeHandler(std::function<void()> handler) { resized_ = std::move(handler); }
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    std::function<void()> resized_;
+};
+
 // "String senden", modal to the main window. Enter presses the focused push button, else
 // "Senden"; Escape and the close box send the close command, and the program closes it.
 class TextFrame : public QDialog {

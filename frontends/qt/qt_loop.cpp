@@ -37,4 +37,9 @@ void QtLoop::StopTimer(int id) {
     }
 }
 
+std::chrono::milliseconds QtLoop::Now() const {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                                 start_);
+}
+
 }  // namespace velotrix

@@ -22,8 +22,10 @@ class QtLoop : public UiLoop {
     void Post(std::function<void()> task) override;
     void StartTimer(int id, std::chrono::milliseconds delay, std::function<void()> fire) override;
     void StopTimer(int id) override;
+    std::chrono::milliseconds Now() const override;
 
   private:
+    const std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
     struct Timer {
         QTimer* timer = nullptr;  // a child of context_
         std::function<void()> fire;

@@ -37,7 +37,7 @@ void QtView::BuildMainWindow() {
     const layout::DialogLayout& dialog = layout::MainDialog();
     window_->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                             Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                            Qt::WindowCloseButtonHint);
+                            Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     window_->setWindowTitle(ToQt(dialog.caption));
     QIcon icon;
     icon.addPixmap(QPixmap(kVelotrixIcon32));
@@ -45,18 +45,22 @@ void QtView::BuildMainWindow() {
     window_->setWindowIcon(icon);
 
     actions_ = BuildMenu(window_->menuBar(), Notifier());
-    auto* client = new QWidget(window_.get());
+    auto* client = new GrowingClient(window_.get());
+    client_ = client;
     BuildItems(client, dialog, Notifier(), controls_);
     for (const auto& [id, control] : controls_) {
         if ((control.item->style & layout::kDefaultButton) != 0) {
             window_->SetDefaultButton(qobject_cast<QAbstractButton*>(control.widget));
         }
     }
-    client->setFixedSize(client->size());
+    // The template's size is the least the window can be made.
+    minimumClient_ = client->size();
+    client->setMinimumSize(minimumClient_);
     window_->setCentralWidget(client);
     status_ = BuildStatusBar(client);
-    window_->layout()->setSizeConstraint(QLayout::SetFixedSize);
+    client->SetResizeHandler([this] { LayOutMainWindow(); });
     window_->adjustSize();
+    window_->setMinimumSize(window_->size());
     CentreOnScreen(window_.get());
 }
 
@@ -127,6 +131,9 @@ void QtView::SetText(int id, std::string_view text) {
 }
 
 std::string QtView::GetText(int id) const {
+    if (id == ids::kProgressText) {
+        return FromQt(status_.progressText->text());
+    }
     if (const auto* edit = Find<QLineEdit>(id)) {
         return FromQt(edit->text());
     }

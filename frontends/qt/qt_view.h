@@ -5,6 +5,8 @@
 #include <map>
 #include <memory>
 #include <optional>
+
+#include <QSize>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,7 +20,9 @@ class QWidget;
 
 namespace velotrix {
 
+class GrowingClient;
 class MainFrame;
+class ReceptionWindow;
 class TextFrame;
 
 // Owns both windows; every call belongs to the UI thread.
@@ -54,6 +58,10 @@ class QtView : public DialogView {
     void ShowProgress(std::uint32_t maximum) override;
     void SetProgress(std::uint32_t value) override;
     void HideProgress() override;
+    void SetProgressText(std::string_view text) override;
+    layout::Rect MainWindowPlacement() const override;
+    void PlaceMainWindow(const layout::Rect& placement) override;
+    void ShowReceptionView(const HexDump& dump) override;
     void EnableMenuItem(int id, bool enabled) override;
     void CheckMenuItem(int id, bool checked) override;
     void SetDialogFolder(std::string_view folder) override;
@@ -76,11 +84,15 @@ class QtView : public DialogView {
     QWidget* Widget(int id) const;
     QWidget* MainWindow() const;
     QDialog* TextDialogWidget() const;
+    // The window "Ansicht"; nullptr until it was first shown.
+    ReceptionWindow* ReceptionView() const { return receptionView_; }
     // The menu command's action; nullptr for an unknown ID.
     QAction* MenuAction(int id) const;
 
   private:
     void BuildMainWindow();
+    // The MessageList and the status bar follow the client's size.
+    void LayOutMainWindow();
     // Builds the text dialog from its template, replacing the one before with its text and focus.
     void BuildTextDialog();
     template <class T>
@@ -92,6 +104,9 @@ class QtView : public DialogView {
     std::unique_ptr<MainFrame> window_;
     std::string dialogFolder_;
     TextFrame* textDialog_ = nullptr;  // a child of the main window
+    GrowingClient* client_ = nullptr;
+    QSize minimumClient_;
+    ReceptionWindow* receptionView_ = nullptr;  // a child of the main window
     StatusBar status_;
     std::uint32_t progressMaximum_ = 0;
     std::map<int, BuiltControl> controls_;

@@ -159,7 +159,7 @@ std::vector<WORD> BuildDialogTemplate(const layout::DialogLayout& dialog, bool d
         // Each control is a group of its own, so the arrow keys never move the focus, as in the
         // other views.
         if (item.id != layout::kNoId) {
-            style |= WS_GROUP | (item.kind == ItemKind::kListBox ? 0 : WS_TABSTOP);
+            style |= WS_GROUP | (layout::IsTabStop(item) ? WS_TABSTOP : 0);
         }
         out.Align();
         out.Dword(0);  // help ID

@@ -88,4 +88,9 @@ void Win32Loop::Fire(int id) {
     }
 }
 
+std::chrono::milliseconds Win32Loop::Now() const {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                                 start_);
+}
+
 }  // namespace velotrix

@@ -25,8 +25,10 @@ class Win32Loop : public UiLoop {
     void Post(std::function<void()> task) override;
     void StartTimer(int id, std::chrono::milliseconds delay, std::function<void()> fire) override;
     void StopTimer(int id) override;
+    std::chrono::milliseconds Now() const override;
 
   private:
+    const std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void RunOneTask();
     void Fire(int id);

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "frontends/win32/dialog_template.h"
+#include "frontends/win32/reception_window.h"
 #include "platform/win32/wide_text.h"
 #include "ui-resources/ids.h"
 
@@ -40,7 +41,8 @@ bool IsPushButton(HWND window) {
     return IsOfClass(window, WC_BUTTONW) && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON);
 }
 
-// The window rectangle whose client area is the dialog's template size.
+}  // namespace
+
 RECT TemplateWindowRect(HWND dialog, const layout::DialogLayout& layout, bool hasMenu) {
     RECT rect{0, 0, layout.width, layout.height};
     MapDialogRect(dialog, &rect);
@@ -49,7 +51,6 @@ RECT TemplateWindowRect(HWND dialog, const layout::DialogLayout& layout, bool ha
     return rect;
 }
 
-// Centres the window on the work area of the monitor it is on.
 void Centre(HWND window, int width, int height) {
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
@@ -59,8 +60,6 @@ void Centre(HWND window, int width, int height) {
                  area.top + (area.bottom - area.top - height) / 2, width, height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
-
-}  // namespace
 
 Win32View::Win32View()
     : mainTemplate_(BuildDialogTemplate(layout::MainDialog(), true)),
@@ -85,6 +84,7 @@ HWND Win32View::CreateTextDialog() {
 
 Win32View::~Win32View() {
     // The text dialog is owned by the main dialog and goes with it; the menu goes with its window.
+    reception_.reset();
     if (main_ != nullptr) {
         DestroyWindow(main_);
     }
@@ -115,9 +115,10 @@ void Win32View::InitializeControls(HWND dialog, const layout::DialogLayout& layo
         if (item.maxLength > 0) {
             SendMessageW(control, EM_SETLIMITTEXT, static_cast<WPARAM>(item.maxLength), 0);
         }
+        LimitKeys(control, item);
         COMBOBOXINFO combo{};
         combo.cbSize = sizeof combo;
-        if ((item.style & layout::kEditable) && GetComboBoxInfo(control, &combo)) {
+        if ((item.style & layout::kDigitsOnly) && GetComboBoxInfo(control, &combo)) {
             // A typed rate: digits only, at most eight.
             SetWindowLongW(combo.hwndItem, GWL_STYLE,
                            GetWindowLongW(combo.hwndItem, GWL_STYLE) | ES_NUMBER);
@@ -156,6 +157,10 @@ void Win32View::AttachMenuAndStatusBar() {
     progress_ = CreateWindowExW(0, PROGRESS_CLASSW, nullptr, WS_CHILD, 0, 0, 0, 0, status_, nullptr,
                                 GetModuleHandleW(nullptr), nullptr);
     SendMessageW(progress_, PBM_SETRANGE32, 0, kProgressScale);
+    progressText_ = CreateWindowExW(0, WC_STATICW, nullptr, WS_CHILD | SS_RIGHT | SS_CENTERIMAGE, 0,
+                                    0, 0, 0, status_, nullptr, GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(progressText_, WM_SETFONT, SendMessageW(status_, WM_GETFONT, 0, 0), FALSE);
+    PlaceProgressParts();
 }
 
 INT_PTR Win32View::Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -170,6 +175,15 @@ INT_PTR Win32View::Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lPara
         case WM_SIZE:
             if (dialog == main_ && status_ != nullptr) {
                 SendMessageW(status_, WM_SIZE, 0, 0);
+                LayOutMainWindow();
+            }
+            return FALSE;
+        case WM_GETMINMAXINFO:
+            // The template's size is the least the window can be made.
+            if (dialog == main_) {
+                const RECT least = TemplateWindowRect(main_, layout::MainDialog(), true);
+                auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+                limits->ptMinTrackSize = {least.right - least.left, least.bottom - least.top};
             }
             return FALSE;
         case WM_DROPFILES:
@@ -244,6 +258,9 @@ HWND Win32View::Control(int id) const {
     if (id == ids::kStatusBar) {
         return status_;
     }
+    if (id == ids::kProgressText) {
+        return progressText_;
+    }
     if (id == layout::kNoId) {
         return nullptr;
     }
@@ -314,6 +331,9 @@ bool Win32View::IsTextDialogOpen() const {
 
 void Win32View::CloseMainWindow() {
     CloseTextDialog();
+    if (reception_ != nullptr) {
+        ShowWindow(reception_->Window(), SW_HIDE);
+    }
     ShowWindow(main_, SW_HIDE);
     PostQuitMessage(0);
 }
@@ -333,6 +353,9 @@ bool Win32View::PreTranslate(MSG& msg) {
         if (dialog == main_ && IsOfClass(msg.hwnd, WC_EDITW)) {
             return true;
         }
+    }
+    if (reception_ != nullptr && GetAncestor(msg.hwnd, GA_ROOT) == reception_->Window()) {
+        return IsDialogMessageW(reception_->Window(), &msg) != 0;
     }
     return (IsTextDialogOpen() && IsDialogMessageW(text_, &msg)) || IsDialogMessageW(main_, &msg);
 }

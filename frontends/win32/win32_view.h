@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,6 +16,13 @@
 #include "ui-resources/layout.h"
 
 namespace velotrix {
+
+class ReceptionWindow;
+
+// The window rectangle whose client area is the dialog's template size.
+RECT TemplateWindowRect(HWND dialog, const layout::DialogLayout& layout, bool hasMenu);
+// Centres the window on the work area of the monitor it is on.
+void Centre(HWND window, int width, int height);
 
 // Owns both dialogs; every call belongs to the thread that made the view (the UI thread).
 class Win32View : public DialogView {
@@ -49,6 +57,10 @@ class Win32View : public DialogView {
     void ShowProgress(std::uint32_t maximum) override;
     void SetProgress(std::uint32_t value) override;
     void HideProgress() override;
+    void SetProgressText(std::string_view text) override;
+    layout::Rect MainWindowPlacement() const override;
+    void PlaceMainWindow(const layout::Rect& placement) override;
+    void ShowReceptionView(const HexDump& dump) override;
     void EnableMenuItem(int id, bool enabled) override;
     void CheckMenuItem(int id, bool checked) override;
     void Repaint() override;
@@ -77,6 +89,8 @@ class Win32View : public DialogView {
     // A control of either dialog by ID, the status bar (ids::kStatusBar) or nullptr.
     HWND Control(int id) const;
     HWND ProgressBar() const { return progress_; }
+    // The window "Ansicht"; nullptr until it was first shown.
+    ReceptionWindow* ReceptionView() const { return reception_.get(); }
 
   private:
     // The progress bar's own scale: a 16-bit range could not show a 65,536-byte block.
@@ -95,6 +109,11 @@ class Win32View : public DialogView {
     HWND Owner() const;
     // Sizes the text dialog to its template and centres it, as a fresh dialog comes up.
     void PlaceTextDialog();
+    // The MessageList and the status bar follow the main window's size.
+    void LayOutMainWindow();
+    void PlaceProgressParts();
+    // A hex field refuses other keys and upper-cases what it takes.
+    static void LimitKeys(HWND control, const layout::Item& item);
 
     CommandHandler handler_;
     FileDropHandler dropHandler_;
@@ -105,6 +124,8 @@ class Win32View : public DialogView {
     HWND text_ = nullptr;
     HWND status_ = nullptr;
     HWND progress_ = nullptr;
+    HWND progressText_ = nullptr;  // beside the bar, over the right of pane 3
+    std::unique_ptr<ReceptionWindow> reception_;
     HMENU menu_ = nullptr;
     HFONT listFont_ = nullptr;
     std::uint32_t progressMaximum_ = 0;

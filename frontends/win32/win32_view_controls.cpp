@@ -191,10 +191,7 @@ void Win32View::SetPaneText(int pane, std::string_view text) {
 
 void Win32View::ShowProgress(std::uint32_t maximum) {
     progressMaximum_ = maximum;
-    RECT pane{};
-    SendMessageW(status_, SB_GETRECT, ids::kPaneReceived, reinterpret_cast<LPARAM>(&pane));
-    SetWindowPos(progress_, HWND_TOP, pane.left, pane.top, pane.right - pane.left,
-                 pane.bottom - pane.top, SWP_NOACTIVATE);
+    PlaceProgressParts();
     SendMessageW(progress_, PBM_SETPOS, 0, 0);
     ShowWindow(progress_, SW_SHOWNOACTIVATE);
 }

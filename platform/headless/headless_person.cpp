@@ -1,6 +1,7 @@
 // The person at the in-memory window: clicks, typing, keys, and the answers to modal dialogs.
 #include "platform/headless/headless_view.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "platform/headless/item_traits.h"
@@ -130,6 +131,11 @@ void HeadlessView::Type(int id, std::string_view text) {
             return;
         }
         const auto limit = static_cast<std::size_t>(field->item->maxLength);
+        if (!layout::AcceptsKey(*field->item, key)) {
+            ++beeps_;
+            continue;
+        }
+        key = layout::ShownKey(*field->item, key);
         if (allSelected) {
             field->text.assign(1, key);
             allSelected = false;
@@ -188,6 +194,27 @@ void HeadlessView::PressEscape() {
         Raise(ids::kTextClose, ids::kNotifyClicked);
     } else if (MainWindowReachable()) {
         Raise(ids::kCancel, ids::kNotifyClicked);
+    }
+}
+
+void HeadlessView::PressTab() {
+    if (mainClosed_) {
+        return;
+    }
+    const layout::DialogLayout& dialog =
+        textDialogOpen_ ? layout::TextDialog() : layout::MainDialog();
+    const auto items = dialog.items;
+    auto current = std::find_if(items.begin(), items.end(),
+                                [this](const layout::Item& item) { return item.id == focusId_; });
+    for (std::size_t step = 1; step <= items.size(); ++step) {
+        const std::size_t start = current == items.end()
+                                      ? items.size() - 1
+                                      : static_cast<std::size_t>(current - items.begin());
+        const layout::Item& next = items[(start + step) % items.size()];
+        if (layout::IsTabStop(next) && Reachable(next.id) != nullptr) {
+            focusId_ = next.id;
+            return;
+        }
     }
 }
 

@@ -15,6 +15,7 @@ using headless::ValidIndex;
 using layout::ItemKind;
 
 HeadlessView::HeadlessView() : title_(layout::MainDialog().caption) {
+    PlaceMainWindow({});
     for (const layout::Item& item : layout::MainDialog().items) {
         if (item.id != layout::kNoId) {
             controls_.emplace(item.id, FromTemplate(item, false));
@@ -108,6 +109,9 @@ void HeadlessView::SetText(int id, std::string_view text) {
 }
 
 std::string HeadlessView::GetText(int id) const {
+    if (id == ids::kProgressText) {
+        return progressText_;
+    }
     const Control* control = Find(id);
     if (control == nullptr || control->item->kind == ItemKind::kListBox) {
         return {};

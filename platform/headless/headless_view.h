@@ -69,6 +69,10 @@ class HeadlessView : public DialogView {
     void ShowProgress(std::uint32_t maximum) override;
     void SetProgress(std::uint32_t value) override;
     void HideProgress() override;
+    void SetProgressText(std::string_view text) override;
+    layout::Rect MainWindowPlacement() const override { return placement_; }
+    void PlaceMainWindow(const layout::Rect& placement) override;
+    void ShowReceptionView(const HexDump& dump) override;
     void EnableMenuItem(int id, bool enabled) override;
     void CheckMenuItem(int id, bool checked) override;
     void SetDialogFolder(std::string_view folder) override;
@@ -98,6 +102,14 @@ class HeadlessView : public DialogView {
     std::uint32_t ProgressMaximum() const { return progressMaximum_; }
     std::uint32_t ProgressValue() const { return progressValue_; }
     int ProgressShowCount() const { return progressShowCount_; }
+    const std::string& ProgressText() const { return progressText_; }
+    // The window "Ansicht" as last shown; nullptr while it was never opened.
+    const HexDump* ReceptionView() const { return receptionView_ ? &*receptionView_ : nullptr; }
+    // The screen the in-memory window lives on, and a control's rectangle in its window.
+    static constexpr layout::Rect kScreen{0, 0, 1920, 1080};
+    layout::Rect ControlRect(int id) const;
+    // Keys that a field refused, each with a beep.
+    int Beeps() const { return beeps_; }
     bool MenuEnabled(int id) const;
     bool MenuExists(int id) const { return menu_.count(id) != 0; }
     bool MenuChecked(int id) const { return menuChecked_.count(id) != 0 && menuChecked_.at(id); }
@@ -137,6 +149,8 @@ class HeadlessView : public DialogView {
     void PressEnter();
     // Escape: the main dialog's cancel command; in the text dialog its close command.
     void PressEscape();
+    // Tab: the focus moves to the next control of the dialog in front that a person can change.
+    void PressTab();
     void PressCloseBox();
     // Drops a file from a file manager on the main window.
     void DropFile(const std::string& path);
@@ -187,6 +201,10 @@ class HeadlessView : public DialogView {
     std::uint32_t progressMaximum_ = 0;
     std::uint32_t progressValue_ = 0;
     int progressShowCount_ = 0;
+    std::string progressText_;
+    layout::Rect placement_;
+    std::optional<HexDump> receptionView_;
+    int beeps_ = 0;
     int focusId_ = 0;
     int focusBeforeTextDialog_ = 0;
     int repaintCount_ = 0;

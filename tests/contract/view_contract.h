@@ -27,7 +27,7 @@ namespace velotrix::contract {
 using std::chrono::milliseconds;
 
 // The close box is that of the dialog in front: the text dialog while it is open.
-enum class Key { kEnter, kEscape, kCloseBox };
+enum class Key { kEnter, kEscape, kCloseBox, kTab };
 
 // One implementation's view and loop, with the hands and eyes of a person in front of the window,
 // which is on the screen when the rig is made.
@@ -51,6 +51,8 @@ class Rig {
 
     // The control with the focus in the dialog in front (0 for none).
     virtual int FocusId() = 0;
+    // Where a control of the main window is in its client area, in pixels.
+    virtual layout::Rect ControlRect(int id) = 0;
     virtual bool MainWindowOpen() = 0;
 
     // Lets time pass on the loop's clock and runs what falls due meanwhile.
@@ -247,6 +249,51 @@ TEST_P(ViewContract, TheTextDialogStartsAnewAtEachOpeningAndFocusFollowsTheProgr
     EXPECT_EQ(r.FocusId(), firstFocus);
     r.Press(Key::kEnter);
     EXPECT_EQ(sent, (Texts{"Hallo", ""}));
+}
+
+// The window starts at its template's size, the least it can be; made larger, it gives all the
+// room to the MessageList and moves nothing else; it is not put where no screen shows it.
+TEST_P(ViewContract, TheWindowGrowsOnlyItsListAndStaysWhereAScreenShowsIt) {
+    const layout::Rect least = v.MainWindowPlacement();
+    const layout::Rect list = r.ControlRect(ids::kMessageList);
+    const layout::Rect button = r.ControlRect(ids::kComButton);
+    // Within the least screen of the rigs (1024 by 768), which Windows lets no window outgrow.
+    v.PlaceMainWindow({40, 30, least.width + 100, least.height + 60});
+    r.Let(milliseconds(0));
+    EXPECT_EQ(v.MainWindowPlacement(),
+              (layout::Rect{40, 30, least.width + 100, least.height + 60}));
+    EXPECT_EQ(r.ControlRect(ids::kMessageList),
+              (layout::Rect{list.x, list.y, list.width + 100, list.height + 60}));
+    EXPECT_EQ(r.ControlRect(ids::kComButton), button);
+    v.PlaceMainWindow({-30000, -30000, 10, 10});
+    r.Let(milliseconds(0));
+    const layout::Rect back = v.MainWindowPlacement();
+    EXPECT_EQ(std::tuple(back.width, back.height), std::tuple(least.width, least.height));
+    EXPECT_TRUE(back.x > -10000 && back.y > -10000) << back.x << "," << back.y;
+    EXPECT_EQ(r.ControlRect(ids::kMessageList), list);
+}
+
+// Tab passes read-only fields, the display-only type box and the hidden CTS indicator; the text
+// beside the progress bar reads back as written.
+TEST_P(ViewContract, TabVisitsWhatAPersonCanChangeAndTheProgressTextReadsBack) {
+    std::vector<int> expected;
+    for (const layout::Item& item : layout::MainDialog().items) {
+        if (layout::IsTabStop(item) && v.IsEnabled(item.id) && v.IsVisible(item.id)) {
+            expected.push_back(item.id);
+        }
+    }
+    r.Click(ids::kComButton);
+    std::vector<int> visited{r.FocusId()};
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        r.Press(Key::kTab);
+        visited.push_back(r.FocusId());
+    }
+    expected.push_back(expected.front());
+    EXPECT_EQ(visited, expected);
+    v.SetProgressText("43% \x96 1.234 B/s \x96 noch 0:12");
+    EXPECT_EQ(v.GetText(ids::kProgressText), "43% \x96 1.234 B/s \x96 noch 0:12");
+    v.SetProgressText("");
+    EXPECT_EQ(v.GetText(ids::kProgressText), "");
 }
 
 TEST_P(ViewContract, PostsFromOtherThreadsRunCompleteAndInOrderOnTheUiThread) {

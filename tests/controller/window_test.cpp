@@ -1,7 +1,11 @@
 // The whole window on the headless view: what a person does, and what the window shows for it.
 #include <gtest/gtest.h>
 
+#include "app/event_presenter.h"
+#include "platform/files.h"
+#include "platform/ini_file.h"
 #include "support/rig.h"
+#include "ui-resources/ids.h"
 
 namespace velotrix::test {
 namespace {
@@ -190,12 +194,107 @@ TEST(Window, ShowsWhatThePersonDidExactly) {
          {"ttyS0"},
          "click COM; feed 20; advance 1000; save no/rx.bin; save rx.bin",
          "boxes=2\nbox=Datei wurde erfolgreich geschrieben. - $DIR/rx.bin\nsaved=all"},
+        {"hex fields refuse other keys and upper-case",
+         {"ttyS0"},
+         "click COM; load HELLO_4000.bin 256; type txAadr 8zq1; type txSadr c0de",
+         "txAadr=81\ntxEadr=0180\ntxSadr=C0DE\nbeeps=2\nlist="},
+        {"data past FFFFh wrap with one warning",
+         {"ttyS0"},
+         "click COM; load HELLO_4000.bin 256; type txAadr FFF0; type txSadr FFFF",
+         "txEadr=00EF\nlist=Achtung: Die Daten reichen \xFC"
+         "ber FFFFh hinaus"},
+        {"tab passes what cannot be changed", {"ttyS0"}, "tab 8", "focus=txAadr"},
+        {"a typed device path",
+         {"ttyS1", "ttyS0"},
+         "type port /dev/fake/ttyS1; click COM",
+         "line=4800 N 8 1 - open"},
+        {"escape during a send asks",
+         {"ttyS0"},
+         "click COM; hold; load A.bin 64; click send; no; escape; escape",
+         "closed=1\nboxes=2\nbox=V.24 Velotrix V. 0.8 - Es l\xE4uft noch eine Sendung. Trotzdem "
+         "beenden?"},
+        {"the view of a z80 reception",
+         {"ttyS0"},
+         "click COM; feed z80; advance 1000; click view",
+         "menu:view=1\ndump=0FE0  00 10 C7 13 00 20 00 00 00 00 00 00 42 D3 D3 D3  ..\xC7.. "
+         "......B\xD3\xD3\xD3|0FF0  48 45 4C 4C 4F 00 00 00 00 00 00 00 00 00 00 00  HELLO....."
+         "......|1000  00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F  ................"},
+        {"the view of a plain reception",
+         {"ttyS0"},
+         "click COM; feed 40; advance 1000; click view; click COM",
+         "menu:view=0\ndump=0000  00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F  "
+         "................|0010  10 11 12 13 14 15 16 17 18 19 1A 1B 1C 1D 1E 1F  "
+         "................|0020  20 21 22 23 24 25 26 27                           !\"#$%&'  "
+         "      "},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Rig rig(Rig::Face::kWindow, c.ports);
         rig.Do(c.steps);
         rig.Expect(c.shown);
+    }
+}
+
+// The window comes back where it was left, at least at its template's size, centred when no screen
+// shows the remembered place; the user's settings file stays untouched.
+TEST(Window, ComesBackWhereItWasLeftApartFromTheSettings) {
+    TempDir dir;
+    const ControllerEnvironment environment{dir.File("Velotrix.ini"),
+                                            {[] { return std::vector<PortInfo>{}; }}};
+    const struct {
+        layout::Rect left;
+        const char* stateX;  // the remembered x, changed while the program was not running
+        layout::Rect back;
+    } cases[] = {{{100, 80, 1280, 900}, nullptr, {100, 80, 1280, 900}},
+                 {{100, 80, 1280, 900}, "-9000", {320, 90, 1280, 900}},
+                 {{10, 20, 300, 200}, nullptr, {10, 20, 852, 504}}};
+    for (const auto& c : cases) {
+        for (const bool first : {true, false}) {
+            ManualLoop loop;
+            HeadlessView view;
+            MainController window(view, loop, environment);
+            window.Start();
+            if (first) {
+                view.PlaceMainWindow(c.left);
+                view.PressEscape();
+                if (c.stateX != nullptr) {
+                    IniWriteString(dir.File("Velotrix.state"), "Zustand", "FENSTER_X", c.stateX);
+                }
+            } else {
+                EXPECT_EQ(view.MainWindowPlacement(), c.back) << c.left.x << " " << c.stateX;
+            }
+        }
+    }
+    EXPECT_EQ(FileExists(dir.File("Velotrix.ini")), 0);
+}
+
+// Percent of what has gone, the rate over the last seconds and the time left from it, on the
+// loop's clock; a reception joins in once its header promises a length.
+TEST(Window, ShowsTheProgressTextAtTheRateOfTheLastSeconds) {
+    ManualLoop loop;
+    HeadlessView view;
+    Screen screen(view);
+    EventPresenter presenter(screen, loop);
+    using K = ProgressEvent::Kind;
+    const RxHeaderInfo header{'P', 0x1000, 0x13C7, 0x1000, "X"};  // 32 + 968 bytes
+    const struct {
+        int afterMs;
+        EngineEvent event;
+        const char* text;
+    } steps[] = {
+        {0, ProgressEvent{K::kShow, 10000}, "0%"},
+        {1000, ProgressEvent{K::kUpdate, 1234}, "12% \x96 1.234 B/s \x96 noch 0:08"},
+        {1000, ProgressEvent{K::kUpdate, 2468}, "24% \x96 1.234 B/s \x96 noch 0:07"},
+        {3000, ProgressEvent{K::kUpdate, 2468}, "24%"},  // three seconds without a byte
+        {0, ProgressEvent{K::kHide, 0}, ""},
+        {0, RxHeaderEvent{header}, ""},
+        {1000, ReceivedEvent{500}, "50% \x96 467 B/s \x96 noch 0:02"},
+        {0, ReceptionFinishedEvent{}, ""},
+    };
+    for (const auto& step : steps) {
+        loop.Advance(std::chrono::milliseconds(step.afterMs));
+        presenter.Show(step.event);
+        EXPECT_EQ(view.GetText(ids::kProgressText), step.text) << step.afterMs;
     }
 }
 

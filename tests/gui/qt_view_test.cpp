@@ -5,15 +5,20 @@
 #include <gtest/gtest.h>
 #include <xcb/xcb.h>
 #include <QAbstractEventDispatcher>
+#include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -24,6 +29,7 @@
 #include <vector>
 
 #include "frontends/qt/modal_dialogs.h"
+#include "frontends/qt/reception_window.h"
 #include "gui_helpers.h"
 #include "text/cp1252.h"
 #include "ui-resources/ids.h"
@@ -63,13 +69,16 @@ TEST_F(QtViewTest, BuildsEveryItemOfTheTablesWithItsKindUnicodeCaptionAndTabOrde
         EXPECT_EQ(caption.toStdString(), Cp1252ToUtf8(item.caption));
         if (item.id != layout::kNoId) {
             EXPECT_EQ(view_.Widget(item.id), widget);
+        }
+        if (layout::IsTabStop(item)) {
             tabStops.push_back(item.id);
         }
     }
     std::vector<int> chain;
     QWidget* widget = view_.Widget(tabStops.front());
     do {
-        if (widget->property("controlId").isValid() && widget->window() == view_.MainWindow()) {
+        if (widget->property("controlId").isValid() && widget->window() == view_.MainWindow() &&
+            (widget->focusPolicy() & Qt::TabFocus) != 0) {
             chain.push_back(widget->property("controlId").toInt());
         }
         widget = widget->nextInFocusChain();
@@ -81,7 +90,12 @@ TEST_F(QtViewTest, TheProgressBarLiesOverPaneThreeAndScalesBlocksOver16Bits) {
     QWidget* status = view_.Widget(ids::kStatusBar);
     auto* bar = status->findChild<QProgressBar*>();
     view_.ShowProgress(65536);
-    EXPECT_EQ(bar->geometry(), status->findChild<QLabel*>("pane3")->geometry());
+    view_.SetProgressText("43% \x96 1.234 B/s \x96 noch 0:12");
+    const QRect pane = status->findChild<QLabel*>("pane3")->geometry();
+    const QRect text = status->findChild<QLabel*>("progressText")->geometry();
+    EXPECT_EQ(bar->geometry().topLeft(), pane.topLeft());
+    EXPECT_TRUE(bar->geometry().right() < text.left() && pane.contains(text)) << "beside the bar";
+    EXPECT_EQ(view_.GetText(ids::kProgressText), "43% \x96 1.234 B/s \x96 noch 0:12");
     const std::pair<std::uint32_t, double> steps[] = {
         {0, 0.0}, {655, 0.01}, {32768, 0.5}, {65535, 1.0}, {70000, 1.0}};
     for (const auto& [value, fraction] : steps) {
@@ -93,6 +107,24 @@ TEST_F(QtViewTest, TheProgressBarLiesOverPaneThreeAndScalesBlocksOver16Bits) {
     EXPECT_FALSE(bar->isHidden());
     view_.HideProgress();
     EXPECT_TRUE(bar->isHidden());
+}
+
+// "Ansicht": the rows with the header's rows first, a hex search that selects the next place, and
+// "Kopieren" of the selection as hex.
+TEST_F(QtViewTest, TheReceptionViewShowsRowsFindsHexAndCopiesTheSelection) {
+    HexDump dump{std::vector<std::uint8_t>(48, 0xE5), 0x3FE0, 32};
+    dump.bytes[40] = 0xC3;
+    dump.bytes[41] = 0x00;
+    view_.ShowReceptionView(dump);
+    ReceptionWindow& window = *view_.ReceptionView();
+    EXPECT_EQ(window.Rows()->toPlainText().split('\n').value(2).toStdString(),
+              Cp1252ToUtf8(DumpLine(dump, 2)));
+    window.Query()->setText(QStringLiteral("c3 00"));
+    window.HexSearch()->setChecked(true);
+    window.SearchButton()->click();
+    EXPECT_EQ(window.Selection(), (ByteRange{40, 2}));
+    window.CopyButton()->click();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("C3 00"));
 }
 
 TEST(NameFilterTest, PatternsMatchRegardlessOfCase) {

@@ -66,12 +66,22 @@ class QtRig : public Rig {
         }
         target = target != nullptr ? target : Front();
         target->setFocus(Qt::OtherFocusReason);
-        test::PressKey(target, key == Key::kEnter ? Qt::Key_Return : Qt::Key_Escape);
+        test::PressKey(target, key == Key::kTab     ? Qt::Key_Tab
+                               : key == Key::kEnter ? Qt::Key_Return
+                                                    : Qt::Key_Escape);
     }
 
     int FocusId() override {
         const QWidget* focus = Front()->focusWidget();
+        // The edit field inside an editable combo box stands for the box.
+        while (focus != nullptr && !focus->property("controlId").isValid()) {
+            focus = focus->parentWidget();
+        }
         return focus != nullptr ? focus->property("controlId").toInt() : 0;
+    }
+    layout::Rect ControlRect(int id) override {
+        const QRect r = view_.Widget(id)->geometry();
+        return {r.x(), r.y(), r.width(), r.height()};
     }
     bool MainWindowOpen() override { return view_.MainWindow()->isVisible(); }
 

@@ -17,7 +17,9 @@ class HeadlessRig : public Rig {
         if (focusId != 0) {
             view_.SetFocus(focusId);
         }
-        if (key == Key::kEnter) {
+        if (key == Key::kTab) {
+            view_.PressTab();
+        } else if (key == Key::kEnter) {
             view_.PressEnter();
         } else if (key == Key::kEscape) {
             view_.PressEscape();
@@ -28,6 +30,7 @@ class HeadlessRig : public Rig {
         }
     }
     int FocusId() override { return view_.FocusId(); }
+    layout::Rect ControlRect(int id) override { return view_.ControlRect(id); }
     bool MainWindowOpen() override { return !view_.MainWindowClosed(); }
     void Let(milliseconds time) override { loop_.Advance(time); }
     bool PumpUntil(const std::function<bool()>& done, milliseconds limit) override {

@@ -36,7 +36,8 @@ constexpr std::pair<std::string_view, int> kNames[] = {
     {"bin", kBinModeCheck},      {"progress", kProgressCheck},  {"text", kTextEdit},
     {"textSend", kTextSend},     {"quit", kMenuQuit},           {"probe", kMenuProbePorts},
     {"sendText", kMenuSendText}, {"savePrefs", kMenuSavePrefs}, {"loadPrefs", kMenuLoadPrefs},
-    {"reopen", kMenuAutoReopen}};
+    {"reopen", kMenuAutoReopen}, {"view", kMenuReceptionView},  {"progressText", kProgressText},
+    {"messages", kMessageList}};
 
 constexpr const char* kKinds[] = {
     "ok",       "bad argument",    "no port",         "os error",   "port lost",       "busy",
@@ -229,6 +230,12 @@ const std::map<std::string_view, StepFunction> kSteps = {
     {"select", [](Rig& r, const Arg& a) { Select(r, IdOf(a.first), a.rest); }},
     {"type", [](Rig& r, const Arg& a) { r.view.Type(IdOf(a.first), a.rest); }},
     {"escape", [](Rig& r, const Arg&) { r.view.PressEscape(); }},
+    {"tab",
+     [](Rig& r, const Arg& a) {
+         for (int i = 0; i < a.number; ++i) {
+             r.view.PressTab();
+         }
+     }},
     {"closebox", [](Rig& r, const Arg&) { r.view.PressCloseBox(); }},
     {"no", [](Rig& r, const Arg&) { r.view.QueueYesNoAnswer(false); }},
     {"yes", [](Rig& r, const Arg&) { r.view.QueueYesNoAnswer(true); }},
@@ -380,8 +387,9 @@ void Rig::Do(std::string_view steps) {
 // had left); on the window: each control's text by name, "on:", "shown:" and "checked:" with its
 // name, pane0 to pane3, box ("caption - text" of the last box, its lines joined by '|'), boxes
 // (their number), suggested and saved (the name the last save dialog offered, and whether the file
-// holds "all" that was fed), menu (text send enabled), closed (the main window), line (the device's
-// baud, parity, data and stop bits, flow, open or closed).
+// holds "all" that was fed), menu (text send enabled), menu:view ("Ansicht" enabled), beeps (keys
+// refused), focus (the focused control's name), dump (the first three rows of "Ansicht"), closed
+// (the main window), line (the device's baud, parity, data and stop bits, flow, open or closed).
 std::map<std::string, std::string> Rig::Show() {
     loop.RunPending();
     std::map<std::string, std::string> shown;
@@ -435,6 +443,14 @@ std::map<std::string, std::string> Rig::Show() {
     shown["folder"] = view.DialogFolder();
     shown["ini"] = FileOrDash(settingsPath);
     shown["state"] = FileOrDash(dir.File("Velotrix.state"));
+    shown["menu:view"] = std::to_string(view.MenuEnabled(kMenuReceptionView));
+    shown["beeps"] = std::to_string(view.Beeps());
+    for (const auto& [name, id] : kNames) {
+        shown["focus"] += view.FocusId() == id ? std::string(name) : "";
+    }
+    for (std::size_t row = 0; view.ReceptionView() != nullptr && row < 3; ++row) {
+        shown["dump"] += (row == 0 ? "" : "|") + DumpLine(*view.ReceptionView(), row);
+    }
     shown["closed"] = std::to_string(view.MainWindowClosed());
     if (!devices.empty()) {
         const AppliedSettings a = line().Applied();

@@ -84,8 +84,10 @@ class Win32Rig : public Rig {
         if (focusId != 0) {
             ::SetFocus(view_.Control(focusId));
         }
-        MSG msg{GetFocus(), WM_KEYDOWN, key == Key::kEnter ? WPARAM{VK_RETURN} : WPARAM{VK_ESCAPE},
-                0,          0,          {}};
+        const WPARAM code = key == Key::kTab     ? WPARAM{VK_TAB}
+                            : key == Key::kEnter ? WPARAM{VK_RETURN}
+                                                 : WPARAM{VK_ESCAPE};
+        MSG msg{GetFocus(), WM_KEYDOWN, code, 0, 0, {}};
         if (msg.hwnd != nullptr && !view_.PreTranslate(msg)) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
@@ -103,6 +105,13 @@ class Win32Rig : public Rig {
     }
 
     bool MainWindowOpen() override { return IsWindowVisible(view_.MainWindow()) != 0; }
+
+    layout::Rect ControlRect(int id) override {
+        RECT r{};
+        GetWindowRect(view_.Control(id), &r);
+        MapWindowPoints(nullptr, view_.MainWindow(), reinterpret_cast<POINT*>(&r), 2);
+        return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+    }
 
     // Waits for messages until the time is up, and spins the last stretch: a system timer's
     // granularity (15.6 ms on Windows) would overshoot a short time.

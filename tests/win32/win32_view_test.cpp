@@ -66,7 +66,8 @@ TEST_F(Win32ViewTest, BuildsBothDialogsFromTheLayoutTables) {
     EXPECT_EQ(SendMessageW(view_->Control(ids::kStatusBar), SB_GETPARTS, 0, 0), 4);
 }
 
-TEST_F(Win32ViewTest, TheProgressBarCoversTheLastPaneWhileShown) {
+// The bar takes the left of the last pane, its text the right.
+TEST_F(Win32ViewTest, TheProgressBarAndItsTextCoverTheLastPaneWhileShown) {
     view_->ShowProgress(65536);
     view_->SetProgress(32768);
     const HWND bar = view_->ProgressBar();
@@ -76,7 +77,11 @@ TEST_F(Win32ViewTest, TheProgressBarCoversTheLastPaneWhileShown) {
     RECT shown{};
     GetWindowRect(bar, &shown);
     MapWindowPoints(nullptr, view_->Control(ids::kStatusBar), reinterpret_cast<POINT*>(&shown), 2);
-    EXPECT_TRUE(IsWindowVisible(bar) && EqualRect(&shown, &pane));
+    RECT text{};
+    GetWindowRect(view_->Control(ids::kProgressText), &text);
+    MapWindowPoints(nullptr, view_->Control(ids::kStatusBar), reinterpret_cast<POINT*>(&text), 2);
+    EXPECT_TRUE(IsWindowVisible(bar) && shown.left == pane.left && shown.top == pane.top &&
+                shown.right <= text.left && text.right <= pane.right);
     EXPECT_EQ(SendMessageW(bar, PBM_GETPOS, 0, 0), 5000);
     view_->HideProgress();
     EXPECT_FALSE(IsWindowVisible(bar));

@@ -1,0 +1,78 @@
+// The window's own memory, the typed port and the reception for "Ansicht".
+#include "app/window_memory.h"
+
+#include <charconv>
+
+#include "image/z80_header.h"
+#include "platform/files.h"
+#include "text/text_helpers.h"
+#include "ui-resources/ids.h"
+
+namespace velotrix {
+
+namespace {
+
+constexpr std::string_view kKeys[] = {state_key::kWindowX, state_key::kWindowY,
+                                      state_key::kWindowWidth, state_key::kWindowHeight};
+
+}  // namespace
+
+std::optional<layout::Rect> WindowMemory::Placement() const {
+    int values[4];
+    for (std::size_t i = 0; i < 4; ++i) {
+        // A value that is not a whole number (edited by hand) forgets the place.
+        const std::optional<std::string> text = state_.Read(kKeys[i]);
+        if (!text) {
+            return std::nullopt;
+        }
+        const char* end = text->data() + text->size();
+        const auto [stop, error] = std::from_chars(text->data(), end, values[i]);
+        if (error != std::errc() || stop != end) {
+            return std::nullopt;
+        }
+    }
+    if (values[2] <= 0 || values[3] <= 0) {
+        return std::nullopt;
+    }
+    return layout::Rect{values[0], values[1], values[2], values[3]};
+}
+
+void WindowMemory::RememberPlacement(const layout::Rect& placement) {
+    const int values[] = {placement.x, placement.y, placement.width, placement.height};
+    for (std::size_t i = 0; i < 4; ++i) {
+        state_.Write(kKeys[i], IntToDecimal(values[i]));
+    }
+}
+
+PortInfo PortToOpen(const DialogView& view, const std::vector<PortRow>& ports) {
+    std::string typed = view.GetText(ids::kPortCombo);
+    TrimText(typed);
+    const int index = view.ComboSelection(ids::kPortCombo);
+    if (index >= 0 && static_cast<std::size_t>(index) < ports.size()) {
+        const PortRow& row = ports[static_cast<std::size_t>(index)];
+        if (typed.empty() || typed == PortRowText(row)) {
+            return row.port;
+        }
+    }
+    for (const PortRow& row : ports) {
+        if (row.port.name == typed || row.port.path == typed || PortRowText(row) == typed) {
+            return row.port;
+        }
+    }
+    return PortInfo{typed, typed};
+}
+
+HexDump ReceptionDump(const Engine& engine) {
+    const auto bytes = engine.Reception();
+    HexDump dump{{bytes.begin(), bytes.end()}, 0, 0};
+    if (engine.ReceptionHasHeader() && bytes.size() >= kHeaderSize) {
+        // The header's own bytes stand before the load address, as they did in the sender's
+        // memory layout: the first data byte is at AADR.
+        const ConstHeaderBytes header = bytes.first<kHeaderSize>();
+        dump.firstAddress = static_cast<std::uint16_t>(HeaderAadr(header) - kHeaderSize);
+        dump.headerLength = kHeaderSize;
+    }
+    return dump;
+}
+
+}  // namespace velotrix

@@ -1,0 +1,178 @@
+// The reception in rows in an edit control, its search and its copy to the clipboard.
+#include "frontends/win32/reception_window.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "platform/win32/wide_text.h"
+#include "ui-resources/ids.h"
+#include "ui-resources/messages.h"
+
+namespace velotrix {
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"VelotrixAnsicht";
+// Each row, its mark (the header's rows) or as many blanks, and "\r\n": a character offset in the
+// text names one byte.
+constexpr std::size_t kStride = kDumpLineLength + msg::kViewHeaderMark.size() + 2;
+constexpr int kMargin = 8;
+constexpr int kBarHeight = 24;
+
+HWND Child(HWND parent, const wchar_t* className, DWORD style, int id, std::string_view text = {}) {
+    const bool edit = lstrcmpW(className, WC_EDITW) == 0;
+    const HWND child = CreateWindowExW(
+        edit ? WS_EX_CLIENTEDGE : 0, className, Cp1252ToWide(text).c_str(),
+        WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
+                 FALSE);
+    return child;
+}
+
+}  // namespace
+
+ReceptionWindow::ReceptionWindow(HWND owner, HFONT font) : font_(font) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = kClassName;
+    RegisterClassExW(&windowClass);  // fails harmlessly when the class is there already
+    window_ = CreateWindowExW(0, kClassName, Cp1252ToWide(msg::kViewTitle).c_str(),
+                              WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 720, 520, owner,
+                              nullptr, GetModuleHandleW(nullptr), this);
+    rows_ = Child(window_, WC_EDITW,
+                  WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL |
+                      ES_AUTOHSCROLL | ES_NOHIDESEL,
+                  ids::kViewDump);
+    SendMessageW(rows_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    query_ = Child(window_, WC_EDITW, WS_TABSTOP | ES_AUTOHSCROLL, ids::kViewSearchText);
+    hex_ = Child(window_, WC_BUTTONW, WS_TABSTOP | BS_AUTOCHECKBOX, ids::kViewSearchHex,
+                 msg::kViewHex);
+    search_ = Child(window_, WC_BUTTONW, WS_TABSTOP | BS_DEFPUSHBUTTON, ids::kViewSearchButton,
+                    msg::kViewSearch);
+    note_ = Child(window_, WC_STATICW, SS_CENTERIMAGE, 0);
+    copy_ = Child(window_, WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON, ids::kViewCopyButton,
+                  msg::kViewCopy);
+    LayOut();
+}
+
+ReceptionWindow::~ReceptionWindow() {
+    if (window_ != nullptr) {
+        SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+        DestroyWindow(window_);
+    }
+}
+
+LRESULT CALLBACK ReceptionWindow::WindowProc(HWND window, UINT message, WPARAM wParam,
+                                             LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<ReceptionWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self != nullptr && self->window_ == window) {
+        switch (message) {
+            case WM_SIZE:
+                self->LayOut();
+                return 0;
+            case WM_CLOSE:
+                ShowWindow(window, SW_HIDE);
+                return 0;
+            case WM_COMMAND:
+                if (LOWORD(wParam) == ids::kViewSearchButton || LOWORD(wParam) == IDOK) {
+                    self->Search();
+                } else if (LOWORD(wParam) == ids::kViewCopyButton) {
+                    self->Copy();
+                }
+                return 0;
+            default:
+                break;
+        }
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void ReceptionWindow::LayOut() {
+    RECT client{};
+    GetClientRect(window_, &client);
+    const int width = client.right - kMargin;
+    const int bar = client.bottom - kMargin - kBarHeight;
+    MoveWindow(rows_, kMargin, kMargin, width - kMargin, bar - 2 * kMargin, TRUE);
+    MoveWindow(query_, kMargin, bar, 160, kBarHeight, TRUE);
+    MoveWindow(hex_, kMargin + 168, bar, 50, kBarHeight, TRUE);
+    MoveWindow(search_, kMargin + 222, bar, 80, kBarHeight, TRUE);
+    MoveWindow(note_, kMargin + 310, bar, 120, kBarHeight, TRUE);
+    MoveWindow(copy_, width - 90, bar, 90, kBarHeight, TRUE);
+}
+
+void ReceptionWindow::Show(const HexDump& dump) {
+    dump_ = dump;
+    std::string text;
+    const std::string unmarked(msg::kViewHeaderMark.size(), ' ');
+    for (std::size_t row = 0; row < DumpRowCount(dump_); ++row) {
+        const bool header = row * kDumpBytesPerRow < dump_.headerLength;
+        text += DumpLine(dump_, row) + (header ? std::string(msg::kViewHeaderMark) : unmarked);
+        text += "\r\n";
+    }
+    SetWindowTextW(rows_, Cp1252ToWide(text).c_str());
+    SetWindowTextW(note_, L"");
+    ShowWindow(window_, SW_SHOWNORMAL);
+    SetForegroundWindow(window_);
+}
+
+ByteRange ReceptionWindow::Selection() const {
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(rows_, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    return DumpSelection(dump_, start, end, kStride);
+}
+
+void ReceptionWindow::Search() {
+    // From behind the start of the selection, so that searching again finds the next place.
+    const ByteRange selected = Selection();
+    std::wstring query(static_cast<std::size_t>(GetWindowTextLengthW(query_)) + 1, L'\0');
+    query.resize(static_cast<std::size_t>(
+        GetWindowTextW(query_, query.data(), static_cast<int>(query.size()))));
+    const bool hex = SendMessageW(hex_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    const auto found =
+        DumpFind(dump_, WideToCp1252(query), hex, selected.count > 0 ? selected.first + 1 : 0);
+    if (!found) {
+        SetWindowTextW(note_, Cp1252ToWide(msg::kViewNotFound).c_str());
+        MessageBeep(MB_OK);
+        return;
+    }
+    SetWindowTextW(note_, L"");
+    const std::size_t last = found->first + found->count - 1;
+    SendMessageW(rows_, EM_SETSEL, DumpHexOffset(found->first, kStride),
+                 static_cast<LPARAM>(DumpHexOffset(last, kStride) + 2));
+    SendMessageW(rows_, EM_SCROLLCARET, 0, 0);
+}
+
+void ReceptionWindow::Copy() {
+    const ByteRange selected = Selection();
+    if (selected.count == 0 || !OpenClipboard(window_)) {
+        return;
+    }
+    const std::span<const std::uint8_t> bytes(dump_.bytes);
+    const std::wstring text =
+        Cp1252ToWide(BytesAsHex(bytes.subspan(selected.first, selected.count)));
+    EmptyClipboard();
+    const std::size_t size = (text.size() + 1) * sizeof(wchar_t);
+    if (const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size)) {
+        CopyMemory(GlobalLock(memory), text.c_str(), size);
+        GlobalUnlock(memory);
+        if (SetClipboardData(CF_UNICODETEXT, memory) == nullptr) {
+            GlobalFree(memory);
+        }
+    }
+    CloseClipboard();
+}
+
+}  // namespace velotrix

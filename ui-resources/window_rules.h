@@ -1,0 +1,30 @@
+// How the main window grows and where a remembered window may come back: one rule for every view.
+#pragma once
+
+#include <span>
+
+#include "ui-resources/dialog_units.h"
+#include "ui-resources/layout.h"
+
+namespace velotrix::layout {
+
+// An item's pixel rectangle in a window that is extraWidth and extraHeight larger than its
+// template: items marked kGrows take the extra size, every other item stays where it is.
+Rect GrownRect(const Item& item, Rect templatePixels, int extraWidth, int extraHeight);
+
+// A window is shown on the screens when a piece of its title bar that a person can grab lies on
+// one of them: at least this many pixels wide and the bar's height high.
+inline constexpr int kGrabWidth = 100;
+inline constexpr int kGrabHeight = 20;
+bool ShownOnScreens(const Rect& window, std::span<const Rect> screens);
+
+// A remembered window at least as large as the template (minimum), and where a screen shows it;
+// its size alone when no screen does, so that the view centres it.
+struct Placement {
+    Rect rect;
+    bool keepPosition;
+};
+Placement PlacementToRestore(const Rect& remembered, const Rect& minimum,
+                             std::span<const Rect> screens);
+
+}  // namespace velotrix::layout
