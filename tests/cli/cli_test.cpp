@@ -21,6 +21,7 @@
 #include "platform/files.h"
 #include "support/pty_pair.h"
 #include "support/rig.h"
+#include "support/rows.h"
 #include "text/text_helpers.h"
 
 extern char** environ;
@@ -76,14 +77,15 @@ class Cli {
         }
         return status_.has_value();
     }
-    // True once stderr holds the text, before the child ends or the time is up.
+    // True once stdout or stderr holds the text, before the child ends or the time is up.
     bool WaitForError(const std::string& text) {
-        for (int i = 0; i < 2000 && Err().find(text) == std::string::npos && !Ended(); ++i) {
+        for (int i = 0; i < 2000 && (Out() + Err()).find(text) == std::string::npos && !Ended();
+             ++i) {
             std::this_thread::sleep_for(5ms);
         }
-        return Err().find(text) != std::string::npos;
+        return (Out() + Err()).find(text) != std::string::npos;
     }
-    bool Interrupt() { return kill(pid_, SIGINT) == 0; }
+    bool Signal(int number) { return kill(pid_, number) == 0; }
     std::string Out() const { return ReadFileBytes(out_).value_or(""); }
     std::string Err() const { return ReadFileBytes(err_).value_or(""); }
 
@@ -112,79 +114,76 @@ std::string Hex(const Bytes& bytes) {
                       : "");
 }
 
-TEST(Cli, DoesWhatTheWindowDoes) {
+struct Row {
+    const char* name;
+    const char* args;    // "$PORT": the program's end of the line
+    const char* farEnd;  // "hello", "away" or N counting bytes sent once the program
+                         // waits, then perhaps "hangup"; or "interrupt" or "terminate" once it
+                         // waits or sends
+    const char* expect;  // exit, out and err (parts of them), line (the bytes the far end
+                         // got), saved (a file holds what the far end sent: all, the first
+                         // N bytes, or part of them as the program said)
+};
+
+class CliCommand : public ::testing::TestWithParam<Row> {};
+
+// clang-format off
+const Row kRows[] = {
+    {"a usage error", "send a.bin", "", "exit=2\nerr=--port fehlt|Aufruf:"},
+    {"help", "--help", "", "exit=0\nout=Exit-Status"},
+    {"version", "--version", "", "exit=0\nout=velotrix-cli 0."},
+    {"short options and English words, quiet", "send hi_c000.bin -p $PORT -b 9600 --parity even --flow none --pause none -q", "", "exit=0\nout=\nline=00 C0 27 C0 00 C0 41 43 31 4B 5A 56 50 D3 D3 D3 68 69 20 20 20 20 20 20 20 20 20 20 20 20 20 20 +40"},
+    {"receive does not replace a file", "receive -p $PORT -o prog.z80", "", "exit=1\nerr=prog.z80 gibt es schon (--force ersetzt sie)"},
+    {"info", "info hi_c000.bin prog.z80", "", "exit=0\nout=Art: BIN|AADR: C000|EADR: C027|SADR: C000|CRC: 0476|Bytes: 0028|Name: hi|Typ: P = Maschinenprogramm||Art: z80|AADR: 1000|EADR: 1027|SADR: 1003|CRC: 0476|Bytes: 0028|Name: HELLO|Typ: B = Basic-Programm|"},
+    {"info on files it cannot take", "info missing.bin tiny.bin", "", "exit=1\nerr=missing.bin: \nerr=|tiny.bin: Datei zu klein (min. 32 Bytes)..."},
+    {"info on a pipe", "info fifo", "", "exit=1\nerr=fifo: ist keine gew\u00F6hnliche Datei"},
+    {"send a pipe", "send fifo --port $PORT", "", "exit=1\nerr=fifo: ist keine gew\u00F6hnliche Datei\nline="},
+    {"send with edits and a pause", "send hi_c000.bin --port $PORT --aadr 8000 --sadr 80a3 --name NEU --type b --pause 50", "", "exit=0\nout=Senden mit Header als 'z80'...|72 Bytes zu senden:|Sende Header...|Bytes gesendet: 32|Pause 50ms...|Sende Daten...|Bytes gesendet: 40|Datei fertig \u00FCbertragen|\nline=00 80 27 80 A3 80 41 43 31 4B 5A 56 42 D3 D3 D3 4E 45 55 20 20 20 20 20 20 20 20 20 20 20 20 20 +40"},
+    {"send a z80 file without progress", "send prog.z80 --port $PORT --no-progress", "", "exit=0\nout=Senden l\u00E4uft, bitte warten...|Bytes gesendet: 72|\nline=00 10 27 10 03 10 00 00 00 00 00 00 42 D3 D3 D3 48 45 4C 4C 4F 20 20 20 20 20 20 20 20 20 20 20 +40"},
+    {"send BIN with other line settings", "send hi_c000.bin --port $PORT --bin --baud 8065 --parity gerade --data 7 --stop 2", "", "exit=0\nout=Senden ohne Header (BIN)...|40 Bytes zu senden:|\nline=+40"},
+    {"send to a port that is not there", "send hi_c000.bin --port /nonexistent/tty", "", "exit=1\nerr=/nonexistent/tty: "},
+    {"text", "text --port $PORT -- -\u00FC", "", "exit=0\nout=gesendet:  2D FC |Bytes gesendet: 2|\nline=2D FC"},
+    {"receive a z80 file", "receive --port $PORT", "hello", "exit=0\nout=Bytes empfangen gesamt: 288|Sichern per Button|Art: z80|AADR: 1000|EADR: 10FF|SADR: 1003|CRC: 3FBD|Bytes: 0100|Name: HELLO|Typ: B = Basic-Programm|Datei wurde erfolgreich geschrieben. HELLO.Z80|\nsaved=HELLO.Z80"},
+    {"receive a name that leads elsewhere", "receive --port $PORT", "away", "exit=0\nout=Name: ../../x|\nsaved=_._.._x.Z80"},
+    {"receive BIN", "receive --port $PORT", "40", "exit=0\nout=Art: BIN|CRC: 0476|Bytes: 0028|Datei wurde erfolgreich geschrieben. default.bin|\nsaved=default.bin"},
+    {"receive until the line fails", "receive --port $PORT -o part.bin", "30000 hangup", "exit=1\nerr=Verbindung zum Port verloren: \nsaved=part.bin part"},
+    {"receive until the line fails, unnamed", "receive --port $PORT", "20000 hangup", "exit=1\nsaved=default-unvollstaendig.bin part"},
+    {"receive more than the storage holds", "receive --port $PORT", "70000", "exit=1\nerr=Empfangspuffer voll: 4464 Bytes verworfen\nsaved=default.bin 65536"},
+    {"receive nothing", "receive --port $PORT --timeout 1", "", "exit=1\nerr=Nichts empfangen in 1 s."},
+    {"receive interrupted", "receive --port $PORT", "interrupt", "exit=130\nerr=Abgebrochen."},
+    {"receive terminated", "receive --port $PORT", "terminate", "exit=130\nerr=Abgebrochen."},
+    {"send interrupted", "send big.bin --port $PORT", "interrupt", "exit=130\nerr=Abgebrochen."},
+    {"send terminated", "send big.bin --port $PORT", "terminate", "exit=130\nerr=Abgebrochen."},
+
+    // Every command refuses a wrong command line with exit status 2 and the usage.
+    {"no command", "", "", "exit=2\nerr=kein Befehl angegeben|Aufruf:"},
+    {"an unknown command", "sende hi_c000.bin", "", "exit=2\nerr=unbekannter Befehl"},
+    {"ports with a foreign option", "ports --pause 50", "", "exit=2\nerr=Option --pause gibt es f\u00FCr diesen Befehl nicht"},
+    {"info without a file", "info", "", "exit=2\nerr=Aufruf:"},
+    {"info with a foreign option", "info hi_c000.bin --flow cts", "", "exit=2\nerr=Option --flow gibt es"},
+    {"send without a file", "send --port $PORT", "", "exit=2\nerr=Aufruf:\nline="},
+    {"send with a word for a rate", "send hi_c000.bin --port $PORT --baud schnell", "", "exit=2\nerr=Aufruf:\nline="},
+    {"send with a pause not in the list", "send hi_c000.bin --port $PORT --pause 7", "", "exit=2\nerr=Aufruf:\nline="},
+    {"send with a switch given a value", "send hi_c000.bin --port $PORT --bin=1", "", "exit=2\nerr=nimmt keinen Wert\nline="},
+    {"send with a value missing", "send hi_c000.bin --port", "", "exit=2\nerr=erwartet einen Wert"},
+    {"text without a port", "text hallo", "", "exit=2\nerr=--port fehlt"},
+    {"text with an unknown parity", "text hallo --port $PORT --parity vielleicht", "", "exit=2\nerr=Aufruf:\nline="},
+    {"receive without a port", "receive", "", "exit=2\nerr=--port fehlt"},
+    {"receive with a foreign option", "receive --port $PORT --bin", "", "exit=2\nerr=Option --bin gibt es"},
+};
+// clang-format on
+
+TEST_P(CliCommand, DoesWhatTheWindowDoes) {
     const Bytes hello = Z80File(0x1000, 0x10FF, 0x1003, 'B', "HELLO", 256);
     const std::map<std::string, Bytes> farEnds = {
         {"hello", hello}, {"away", Z80File(0x2000, 0x200F, 0x2000, 'B', "../../x", 16)}};
-    const struct {
-        const char* name;
-        const char* args;    // "$PORT": the program's end of the line
-        const char* farEnd;  // "hello", "away" or N counting bytes sent once the program
-                             // waits, then perhaps "hangup"; or "interrupt"
-        const char* expect;  // exit, out and err (parts of them), line (the bytes the far end
-                             // got), saved (a file holds what the far end sent: all, the first
-                             // N bytes, or part of them as the program said)
-    } cases[] = {
-        {"a usage error", "send a.bin", "", "exit=2\nerr=--port fehlt|Aufruf:"},
-        {"help", "--help", "", "exit=0\nout=Exit-Status"},
-        {"version", "--version", "", "exit=0\nout=velotrix-cli 0."},
-        {"short options and English words, quiet",
-         "send hi_c000.bin -p $PORT -b 9600 --parity even --flow none --pause none -q", "",
-         "exit=0\nout=\nline=00 C0 27 C0 00 C0 41 43 31 4B 5A 56 50 D3 D3 D3 68 69 20 20 20 20 20 "
-         "20 20 20 20 20 20 20 20 20 +40"},
-        {"receive does not replace a file", "receive -p $PORT -o prog.z80", "",
-         "exit=1\nerr=prog.z80 gibt es schon (--force ersetzt sie)"},
-        {"info", "info hi_c000.bin prog.z80", "",
-         "exit=0\nout=Art: BIN|AADR: C000|EADR: C027|SADR: C000|CRC: 0476|Bytes: 0028|Name: "
-         "hi|Typ: "
-         "P = Maschinenprogramm||Art: z80|AADR: 1000|EADR: 1027|SADR: 1003|CRC: 0476|Bytes: "
-         "0028|Name: HELLO|Typ: B = Basic-Programm|"},
-        {"info on files it cannot take", "info missing.bin tiny.bin", "",
-         "exit=1\nerr=missing.bin: \nerr=|tiny.bin: Datei zu klein (min. 32 Bytes)..."},
-        {"info on a pipe", "info fifo", "", "exit=1\nerr=fifo: ist keine gew\u00F6hnliche Datei"},
-        {"send a pipe", "send fifo --port $PORT", "",
-         "exit=1\nerr=fifo: ist keine gew\u00F6hnliche Datei\nline="},
-        {"send with edits and a pause",
-         "send hi_c000.bin --port $PORT --aadr 8000 --sadr 80a3 --name NEU --type b --pause 50", "",
-         "exit=0\nout=Senden mit Header als 'z80'...|72 Bytes zu senden:|Sende Header...|Bytes "
-         "gesendet: 32|Pause 50ms...|Sende Daten...|Bytes gesendet: 40|Datei fertig "
-         "\u00FCbertragen|\nline=00 80 27 80 A3 80 41 43 31 4B 5A 56 42 D3 D3 D3 4E 45 55 20 20 20 "
-         "20 20 20 20 20 20 20 20 20 20 +40"},
-        {"send a z80 file without progress", "send prog.z80 --port $PORT --no-progress", "",
-         "exit=0\nout=Senden l\u00E4uft, bitte warten...|Bytes gesendet: 72|\nline=00 10 27 10 03 "
-         "10 00 00 00 00 00 00 42 D3 D3 D3 48 45 4C 4C 4F 20 20 20 20 20 20 20 20 20 20 20 +40"},
-        {"send BIN with other line settings",
-         "send hi_c000.bin --port $PORT --bin --baud 8065 --parity gerade --data 7 --stop 2", "",
-         "exit=0\nout=Senden ohne Header (BIN)...|40 Bytes zu senden:|\nline=+40"},
-        {"send to a port that is not there", "send hi_c000.bin --port /nonexistent/tty", "",
-         "exit=1\nerr=/nonexistent/tty: "},
-        {"text", "text --port $PORT -- -\u00FC", "",
-         "exit=0\nout=gesendet:  2D FC |Bytes gesendet: 2|\nline=2D FC"},
-        {"receive a z80 file", "receive --port $PORT", "hello",
-         "exit=0\nout=Bytes empfangen gesamt: 288|Sichern per Button|Art: z80|AADR: 1000|EADR: "
-         "10FF|SADR: 1003|CRC: 3FBD|Bytes: 0100|Name: HELLO|Typ: B = Basic-Programm|Datei wurde "
-         "erfolgreich geschrieben. HELLO.Z80|\nsaved=HELLO.Z80"},
-        {"receive a name that leads elsewhere", "receive --port $PORT", "away",
-         "exit=0\nout=Name: ../../x|\nsaved=_._.._x.Z80"},
-        {"receive BIN", "receive --port $PORT", "40",
-         "exit=0\nout=Art: BIN|CRC: 0476|Bytes: 0028|Datei wurde erfolgreich geschrieben. "
-         "default.bin|\nsaved=default.bin"},
-        {"receive until the line fails", "receive --port $PORT -o part.bin", "30000 hangup",
-         "exit=1\nerr=Verbindung zum Port verloren: \nsaved=part.bin part"},
-        {"receive until the line fails, unnamed", "receive --port $PORT", "20000 hangup",
-         "exit=1\nsaved=default-unvollstaendig.bin part"},
-        {"receive more than the storage holds", "receive --port $PORT", "70000",
-         "exit=1\nerr=Empfangspuffer voll: 4464 Bytes verworfen\nsaved=default.bin 65536"},
-        {"receive nothing", "receive --port $PORT --timeout 1", "",
-         "exit=1\nerr=Nichts empfangen in 1 s."},
-        {"receive interrupted", "receive --port $PORT", "interrupt", "exit=130\nerr=Abgebrochen."},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    const Row& c = GetParam();
+    {
         const TempDir work;
         work.Write("hi_c000.bin", CountingBytes(40));
         work.Write("prog.z80", Z80File(0x1000, 0x1027, 0x1003, 'B', "HELLO", 40));
         work.Write("tiny.bin", CountingBytes(31));
+        work.Write("big.bin", CountingBytes(65000));
         ASSERT_EQ(mkfifo(work.File("fifo").c_str(), 0600), 0);
         PtyPair line;
         Args args;
@@ -197,9 +196,11 @@ TEST(Cli, DoesWhatTheWindowDoes) {
         const Bytes sent = farEnds.contains(farEnd)       ? farEnds.at(farEnd)
                            : std::isdigit(farEnd[0]) != 0 ? CountingBytes(DecimalToInt(farEnd))
                                                           : Bytes();
+        const bool signal = farEnd == "interrupt" || farEnd == "terminate";
         if (!farEnd.empty()) {
-            ASSERT_TRUE(cli.WaitForError(kWaiting)) << cli.Err();
-            EXPECT_TRUE(farEnd == "interrupt" ? cli.Interrupt() : line.Write(sent, 10s));
+            ASSERT_TRUE(cli.WaitForError(c.args[0] == 'r' ? kWaiting : "zu senden")) << cli.Err();
+            EXPECT_TRUE(signal ? cli.Signal(farEnd == "interrupt" ? SIGINT : SIGTERM)
+                               : line.Write(sent, 10s));
         }
         if (farEnd.ends_with("hangup")) {
             std::this_thread::sleep_for(300ms);  // for the program to read what came
@@ -238,6 +239,8 @@ TEST(Cli, DoesWhatTheWindowDoes) {
         }
     }
 }
+
+VELOTRIX_ROWS(CliCommand, kRows);
 
 // The header the program makes for a BIN file: creator tag, the name filled with spaces.
 Bytes Synthesized(std::uint16_t aadr, std::size_t length, std::uint16_t sadr, std::string name) {

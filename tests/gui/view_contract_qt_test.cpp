@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
 #include <QWindow>
@@ -74,6 +75,11 @@ class QtRig : public Rig {
         return focus != nullptr ? focus->property("controlId").toInt() : 0;
     }
     bool MainWindowOpen() override { return view_.MainWindow()->isVisible(); }
+    std::string PaneText(int pane) override {
+        const auto* label = view_.MainWindow()->findChild<QLabel*>("pane" + QString::number(pane));
+        return label != nullptr ? Utf8ToCp1252(label->text().toStdString()) : "";
+    }
+    bool MenuChecked(int id) override { return view_.MenuAction(id)->isChecked(); }
 
     void Let(milliseconds time) override {
         QEventLoop loop;

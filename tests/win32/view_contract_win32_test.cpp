@@ -103,6 +103,16 @@ class Win32Rig : public Rig {
     }
 
     bool MainWindowOpen() override { return IsWindowVisible(view_.MainWindow()) != 0; }
+    std::string PaneText(int pane) override {
+        wchar_t text[256] = {};
+        SendMessageW(view_.Control(ids::kStatusBar), SB_GETTEXTW, static_cast<WPARAM>(pane),
+                     reinterpret_cast<LPARAM>(text));
+        return WideToCp1252(text);
+    }
+    bool MenuChecked(int id) override {
+        return (GetMenuState(GetMenu(view_.MainWindow()), static_cast<UINT>(id), MF_BYCOMMAND) &
+                MF_CHECKED) != 0;
+    }
 
     // Waits for messages until the time is up, and spins the last stretch: a system timer's
     // granularity (15.6 ms on Windows) would overshoot a short time.
