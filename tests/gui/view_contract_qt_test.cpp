@@ -88,14 +88,6 @@ class QtRig : public Rig {
         test::PumpEvents();
     }
 
-    bool PumpUntil(const std::function<bool()>& done, milliseconds limit) override {
-        const auto deadline = std::chrono::steady_clock::now() + limit;
-        while (!done() && std::chrono::steady_clock::now() < deadline) {
-            Let(milliseconds(2));
-        }
-        return done();
-    }
-
   private:
     // The dialog in front: the text dialog while it is open.
     QWidget* Front() const {

@@ -32,9 +32,6 @@ class HeadlessRig : public Rig {
     std::string PaneText(int pane) override { return view_.PaneText(pane); }
     bool MenuChecked(int id) override { return view_.MenuChecked(id); }
     void Let(milliseconds time) override { loop_.Advance(time); }
-    bool PumpUntil(const std::function<bool()>& done, milliseconds limit) override {
-        return loop_.RunUntil(done, limit);
-    }
 
   private:
     HeadlessView view_;

@@ -2,10 +2,8 @@
 // whose far end a Linux program echoes back. What every device does is in the serial contract.
 #include <windows.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <string>
-#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -16,9 +14,6 @@
 
 namespace velotrix {
 namespace {
-
-using namespace std::chrono_literals;
-using Bytes = std::vector<std::uint8_t>;
 
 std::string TestPort() {
     const char* port = std::getenv("VELOTRIX_TEST_COM_PORT");
@@ -61,9 +56,6 @@ TEST_F(ComPortTest, AppliesSettingsAndRefusesWhatTheDriverWouldChange) {
                       std::tuple(odd.baudRate, odd.dataBits.value_or(8)));
         }
     }
-    EXPECT_EQ(device_->Configure({"", 300, std::nullopt, 9, std::nullopt, false}).code,
-              ERROR_INVALID_PARAMETER);
-    EXPECT_FALSE(device_->Cts() || device_->TakeLineErrors().Any());  // a pty has neither
 }
 
 TEST(ComPortOpen, TakesBareAndDeviceNamesAndRefusesWhatIsNoPort) {

@@ -134,14 +134,6 @@ class Win32Rig : public Rig {
         }
     }
 
-    bool PumpUntil(const std::function<bool()>& done, milliseconds limit) override {
-        const auto deadline = std::chrono::steady_clock::now() + limit;
-        while (!done() && std::chrono::steady_clock::now() < deadline) {
-            Let(milliseconds(2));
-        }
-        return done();
-    }
-
   private:
     // The thread's messages through the view, as its message loop runs them.
     void Pump() {
