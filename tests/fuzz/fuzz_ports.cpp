@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/posix/serial_ports.h"
+#include "platform/linux/serial_ports.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace velotrix;
