@@ -1,6 +1,7 @@
 // Fuzz target: the reception engine fed a random byte stream in random chunks with silences between
 // them; every byte stored must be what came, and a finished reception is what arrived since the
 // last silence, up to the storage's size.
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 

@@ -1,6 +1,7 @@
 // Fuzz target: the name the save dialog suggests for a received header's name field, which the far
 // end chooses. It must be one plain file name in the folder: no separator, no control character,
 // no leading dot, no device name of Windows, ending in ".Z80".
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
