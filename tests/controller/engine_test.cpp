@@ -62,8 +62,8 @@ const Row kRows[] = {
     {"close during a byte-by-byte send", "slow 500; open; load A.bin 2000; send; until 150; close", "open=00"},
     {"close while flow control holds the line", "slow 500; hold; open; load A.bin 2000; send; pump; close", "open=00\nsent="},
     {"close in the pause", "slow 500; open; load A.bin 2000 4; send; until 9999; close", "open=00"},
-    {"close a continuous file send", "slow 500; open; continuous; load A.bin 40 1; send; until 150; close", "first=Sende Datei dauernd, Abbruch mit 'COM schlie\xDF" "en'.\nsent=image+\nopen=00"},
-    {"close a continuous text send", "open; continuous; text XY; until 150; close", "first=Sende Text dauernd, Abbruch mit 'COM schlie\xDF" "en'\nsent=XY+\nopen=00"},
+    {"close a continuous file send", "slow 500; open; continuous; load A.bin 40 1; send; until 150; close", "list=Sende Datei dauernd, Abbruch mit 'COM schlie\xDF" "en'.|Senden mit Header als 'z80'...|72 Bytes zu senden:|Sende Header...|Pause 50ms...|Sende Daten...|Senden mit Header als 'z80'...|72 Bytes zu senden:|Sende Header...|Pause 50ms...|Sende Daten...|*\nsent=image+\nopen=00"},
+    {"close a continuous text send", "open; continuous; text XY; until 150; close", "list=Sende Text dauernd, Abbruch mit 'COM schlie\xDF" "en'\nsent=XY+\nopen=00"},
 
     // Failures of the line: a refused write is shown; an unplugged device closes the port
     // once, whoever notices it first, and what arrived can be saved.
@@ -88,7 +88,7 @@ const Row kRows[] = {
     {"a pause of 1000 ms", "slow 1000; open; load A.bin 100 4; send; idle; gap 1000", "list=Senden mit Header als 'z80'...|132 Bytes zu senden:|Sende Header...|Bytes gesendet: 32|Pause 1000ms...|Sende Daten...|Bytes gesendet: 100|Datei fertig \xFC" "bertragen"},
 
     // Every pass of a continuous send sends the same.
-    {"a continuous BIN send", "slow 500; open; continuous; bin; load A.bin 40 1; send; until 150; close", "sent=data+\nopen=00"},
+    {"a continuous BIN send", "slow 500; open; continuous; bin; load A.bin 40 1; send; until 150; close", "list=Sende Datei dauernd, Abbruch mit 'COM schlie\xDF" "en'.|Senden ohne Header (BIN)...|40 Bytes zu senden:|Senden l\xE4uft, bitte warten...|Senden ohne Header (BIN)...|40 Bytes zu senden:|Senden l\xE4uft, bitte warten...|*\nsent=data+\nopen=00"},
     {"a continuous send of nothing", "open; continuous; text; pump; close", "sent=\nopen=00"},
 };
 // clang-format on

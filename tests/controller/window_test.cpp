@@ -58,6 +58,8 @@ const Row kRows[] = {
     {"preferences that were saved", {"ttyS0", "ttyS1"}, "ini COM=1|BAUD=13|PAR=1|DATEN=0|STOPP=1|FLOW=1|PAUSE=4; click loadPrefs", "port=ttyS1\nbaud=115200\nparity=ungerade\ndata=7\nstop=2\nflow=CTS\npause=1000 ms\nlist="},
     {"reopening is on at first", {"ttyS0"}, "", "reopen=1"},
     {"reopening switched off", {"ttyS0"}, "click autoReopen", "reopen=0"},
+    {"a continuous send leaves loading and sending open", {"ttyS0"}, "slow 500; click COM; click continuous; load A.bin 40; click send; until 150", "on:continuous=0\non:send=1\non:load=1\non:refresh=1\non:port=0"},
+    {"closing a continuous send enables its switch again", {"ttyS0"}, "slow 500; click COM; click continuous; load A.bin 40; click send; until 150; click COM; idle", "on:continuous=1\nchecked:continuous=1\nCOM=COM \xF6" "ffnen"},
 };
 // clang-format on
 
