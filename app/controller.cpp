@@ -90,7 +90,7 @@ struct MainController::State {
 
     void ResetDisplayState() {
         // loaded drops first, so that blanking the editable TX fields below changes no header.
-        engine.Image().loaded = false;
+        engine.Unload();
         screen.ClearMessages();
         engine.ResetReception();
         presenter.MarkSaved();
@@ -168,9 +168,8 @@ struct MainController::State {
         if (!engine.IsOpen()) {
             pendingFile = path;
             // Sending waits for the open port, as it does after "BIN/Z80 laden".
-            screen.SetControlMode(ModeClosed);
+            screen.SetControlMode(ControlMode::ModeClosed);
         }
-        engine.RefreshSnapshot(view.ComboSelection(ids::kPauseCombo));
     }
 
     // The file dialogs open where the user found or left a file last time.
@@ -210,19 +209,18 @@ struct MainController::State {
     }
 
     void SendFile() {
-        engine.RefreshSnapshot(view.ComboSelection(ids::kPauseCombo));
         const EngineResult started = engine.SendFile();
         if (!started.ok()) {
             screen.ShowResult(started);
             return;
         }
         screen.ClearMessages();
-        screen.SetControlMode(ModeBusy);
+        screen.SetControlMode(ControlMode::ModeBusy);
         view.Repaint();
         if (engine.Options().continuousSend.load()) {
             // Load, refresh and a further "Datei senden" stay offered; the next pass takes the
             // change.
-            screen.SetControlMode(ModeOpen);
+            screen.SetControlMode(ControlMode::ModeOpen);
         }
     }
 
@@ -232,7 +230,7 @@ struct MainController::State {
         if (!started.ok()) {
             screen.ShowResult(started);
         } else if (continuous) {
-            screen.SetControlMode(ModeBusy);
+            screen.SetControlMode(ControlMode::ModeBusy);
         }
     }
 
@@ -268,7 +266,10 @@ struct MainController::State {
     void LoadAllPreferences() {
         LoadPreferences(view, settingsPath);
         LoadPortAndRate(view, settingsPath, ports);
+        PauseSelected();
     }
+    // The pause after the header is a setting of the next pass of a send.
+    void PauseSelected() { engine.SetPause(view.ComboSelection(ids::kPauseCombo)); }
     void Load() { editor.LoadCommand(); }
     void Refresh() { editor.RefreshTxFile(); }
     void Continuous() { engine.Options().continuousSend = view.IsChecked(ids::kContinuousCheck); }
@@ -308,6 +309,8 @@ struct MainController::State {
                 editor.TxTypeSelected();
             } else if (id == ids::kFlowCombo) {
                 FlowSelected();
+            } else if (id == ids::kPauseCombo) {
+                PauseSelected();
             }
             return;
         }
@@ -344,7 +347,7 @@ void MainController::Start() {
     options.showProgress = true;
     view.SetCheck(ids::kProgressCheck, true);
     view.EnableMenuItem(ids::kMenuSendText, false);
-    s.screen.SetControlMode(ModeClosed);
+    s.screen.SetControlMode(ControlMode::ModeClosed);
     s.ResetDisplayState();
     view.ComboSelect(ids::kPauseCombo, 0);
     view.SetFocus(ids::kMessageList);
@@ -359,7 +362,6 @@ void MainController::Start() {
             state_->LoadGivenFile(path);
         }
     });
-    s.engine.RefreshSnapshot(view.ComboSelection(ids::kPauseCombo));
 }
 
 void MainController::LoadFile(const std::string& path) {
@@ -386,15 +388,9 @@ void MainController::OnCommand(int id, int code) {
     const auto& commands = State::Commands();
     if (const auto found = commands.find(id); found != commands.end()) {
         (s.*(found->second))();
-        if (s.finished) {
-            return;
-        }
     } else {
         s.OnNotification(id, code);
     }
-    // Whatever the command changed (header edits, loads, the pause), the next pass of a send
-    // takes it from here.
-    s.engine.RefreshSnapshot(s.view.ComboSelection(ids::kPauseCombo));
 }
 
 }  // namespace velotrix

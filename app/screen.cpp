@@ -17,15 +17,12 @@ constexpr int kTransmitControls[] = {ids::kLoadButton, ids::kSendFileButton, ids
 
 }  // namespace
 
-void Screen::SetControlMode(int mode) {
-    if (mode != ModeClosed && mode != ModeOpen && mode != ModeBusy) {
-        return;
-    }
+void Screen::SetControlMode(ControlMode mode) {
     for (int id : kPortSettingControls) {
-        view_.Enable(id, mode == ModeClosed);
+        view_.Enable(id, mode == ControlMode::ModeClosed);
     }
     for (int id : kTransmitControls) {
-        view_.Enable(id, mode == ModeOpen);
+        view_.Enable(id, mode == ControlMode::ModeOpen);
     }
 }
 

@@ -9,7 +9,8 @@
 
 namespace velotrix {
 
-enum ControlMode { ModeClosed = 0, ModeOpen = 1, ModeBusy = 2 };
+// The three enable states of the controls: closed port, open port, a send that holds the controls.
+enum class ControlMode { ModeClosed, ModeOpen, ModeBusy };
 
 class Screen {
   public:
@@ -17,9 +18,8 @@ class Screen {
 
     DialogView& View() { return view_; }
 
-    // Port settings 1001-1006 versus "BIN/Z80 laden", "Datei senden" and "Refresh"; any other value
-    // changes nothing.
-    void SetControlMode(int mode);
+    // Port settings 1001-1006 versus "BIN/Z80 laden", "Datei senden" and "Refresh".
+    void SetControlMode(ControlMode mode);
     // The OS's own text for the error (plus its hint, and a lead-in when given) under "Meldung:"
     // with the error icon.
     void ShowSystemError(const OsError& error, std::string_view leadIn = {});

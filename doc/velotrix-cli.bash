@@ -63,8 +63,8 @@ _velotrix_cli() {
     local line="--port -p --baud -b --parity --data --stop --flow --quiet -q"
     local options=""
     case $command in
-        send) options="$line --bin --pause --no-progress --aadr --sadr --name --type" ;;
-        text) options="$line" ;;
+        send) options="$line --bin --endlos --pause --no-progress --aadr --sadr --name --type" ;;
+        text) options="$line --endlos" ;;
         receive) options="$line -o --force --timeout" ;;
     esac
     if [[ $cur == -* ]]; then

@@ -124,6 +124,10 @@ std::string OwningGroup(const std::string& path);
 // then the system's in a stable order.
 std::vector<PortInfo> ListSerialDevices();
 
+// True when the path is a link that names one device on purpose (/dev/serial/by-id/..., a link
+// made for a virtual null-modem); such a name does not pass to another device by itself.
+bool IsNamedLink(const std::string& path);
+
 // The port a user named: a path stays a path; a name is looked up among the serial devices and is
 // otherwise taken as a device name of the system (ttyUSB0 on POSIX).
 PortInfo ResolvePort(const std::string& nameOrPath);

@@ -13,28 +13,13 @@
 #include "platform/serial_device.h"
 #include "platform/ui_loop.h"
 #include "serial/engine_events.h"
+#include "serial/port_life.h"
 #include "serial/port_rows.h"
 #include "serial/receive_thread.h"
 #include "serial/transfer_options.h"
+#include "serial/transmit_image.h"
 
 namespace velotrix {
-
-// Where the engine finds serial devices; tests hand it fake ones.
-struct DeviceAccess {
-    std::function<std::vector<PortInfo>()> listPorts = ListSerialDevices;
-    std::function<OsResult<std::unique_ptr<SerialDevice>>(const std::string& path)> openDevice =
-        OpenSerialDevice;
-};
-
-// What a load found, besides the result.
-struct LoadOutcome {
-    EngineResult result;
-    bool loaded = false;
-    bool isZ80 = false;  // the file brought its own header
-    // Why the file could not be read, where the window shows no box for it.
-    FileReadStatus fileStatus = FileReadStatus::kRead;
-    int osError = 0;
-};
 
 class Engine {
   public:
@@ -52,18 +37,21 @@ class Engine {
     // Every port there is, in list order, with the reason why it cannot be opened now.
     std::vector<PortRow> ListPorts();
 
-    // The transmit image: loads (or loads again) a file; the image may be edited on the UI thread
-    // between calls (see the header edits in image/).
+    // The transmit image, changed only through these calls (see TransmitImage): each change
+    // reaches the next pass of a send, also of a continuous send that runs.
     LoadOutcome LoadFile(const std::string& path);
     LoadOutcome ReloadFile();
-    TxImage& Image();
+    void Unload();
+    std::uint16_t SetLoadAddress(std::uint32_t aadr);  // returns the end address that follows
+    void SetStartAddress(std::uint32_t sadr);
+    void SetName(const std::string& name);
+    void SetTypeLetter(char letter);
+    void SetPause(int pauseIndex);  // an index into PauseEntries; outside: no pause entry chosen
     const TxImage& Image() const;
 
     // Sending: the switches may change while a continuous send runs and take effect at its next
-    // block or pass. RefreshSnapshot hands the image and the pause (an index into PauseEntries)
-    // to the next pass; SendFile takes the current ones.
+    // block or pass; SendFile takes the image as it is now.
     TransferOptions& Options();
-    void RefreshSnapshot(int pauseIndex);
     EngineResult SendFile();
     EngineResult SendText(const std::string& text);
     bool Sending() const;
@@ -74,12 +62,14 @@ class Engine {
     const std::string& ReceptionName() const;
     // True from a reception's first byte until it is finished.
     bool Receiving() const;
+    // Finishes a running reception now, as a second of silence would (the user ends the wait).
+    void FinishReception();
     EngineResult SaveReception(const std::string& path);
     // Forgets the listing line being built and the finished reception (a display reset).
     void ResetReception();
 
-    // After the line is lost, watch for the same device (same path or same adapter serial number)
-    // and open it again with the same settings. On by default.
+    // After the line is lost, watch for the same device (same adapter serial number, or the same
+    // link name) and open it again with the same settings. On by default.
     void SetAutoReopen(bool on);
 
     // Replaces the receive thread's pause after a line error (tests observe it instead of
@@ -88,14 +78,11 @@ class Engine {
 
   private:
     struct Impl;
-    std::shared_ptr<Impl> impl_;
+    std::unique_ptr<Impl> impl_;
 };
 
 // The MessageList lines of these events, for every face that lists them.
 std::string BaudChangedLine(const BaudChangedEvent& event);
 std::string ReopenedLine(const ReopenedEvent& event);
-
-// The result of an OS error, for every call that reports one.
-EngineResult OsErrorResult(const OsError& error);
 
 }  // namespace velotrix

@@ -94,6 +94,11 @@ inline constexpr std::string_view kReopenedSuffix =
 inline constexpr std::string_view kBaudChangedPrefix = "Der Treiber hat ";
 inline constexpr std::string_view kBaudChangedMiddle = " Baud eingestellt statt ";
 
+// A reception whose header promised more data than came.
+inline constexpr std::string_view kShortReceptionPrefix = "Empfang unvollst\xE4ndig: ";
+inline constexpr std::string_view kShortReceptionMiddle = " von ";
+inline constexpr std::string_view kShortReceptionSuffix = " Bytes";
+
 // The command line's own reports.
 inline constexpr std::string_view kIncompletePrefix = "Empfang unvollst\xE4ndig, ";
 inline constexpr std::string_view kIncompleteSuffix = " Bytes gesichert";

@@ -7,6 +7,7 @@
 #include "image/rx_save.h"
 #include "image/z80_header.h"
 #include "platform/files.h"
+#include "serial/receive_engine.h"
 #include "text/cp1252.h"
 #include "text/text_helpers.h"
 #include "ui-resources/messages.h"
@@ -86,8 +87,7 @@ HeaderLines RxHeaderLines(const Session& session) {
     return lines;
 }
 
-// Loads a file as "BIN/Z80 laden" does and shows its header as the window's fields would: the
-// end address follows from the load address and the length, the name is trimmed.
+// Loads a file as "BIN/Z80 laden" does; why it failed goes to stderr.
 bool Load(Session& session, const std::string& path, bool& isZ80) {
     session.SetErrorPrefix(Utf8ToCp1252(path) + ": ");
     const LoadOutcome outcome = session.GetEngine().LoadFile(path);
@@ -102,35 +102,42 @@ bool Load(Session& session, const std::string& path, bool& isZ80) {
     }
     session.SetErrorPrefix({});
     isZ80 = outcome.isZ80;
-    if (outcome.loaded) {
-        NormalizeShownHeader(session.GetEngine().Image());
-    }
     return outcome.loaded;
 }
 
 bool Open(Session& session, const Options& options) {
     const PortInfo port = ResolvePort(options.port);
-    if (session.Open(port, options.line)) {
-        return true;
-    }
-    if (EntryIndex(BaudEntries(), options.line.baud) < 0) {
+    const EngineResult opened = session.Open(port, options.line);
+    // A rate of the user's own is the likely setting a driver refuses; a busy or missing port
+    // says nothing about the rate.
+    if (opened.kind == ErrorKind::kSettingsRefused &&
+        EntryIndex(BaudEntries(), options.line.baud) < 0) {
         session.PrintError("Die Baudrate " + options.line.baud +
                            std::string(msg::kDriverRefusesBaud));
     }
-    return false;
+    // The window lists these when CTS is chosen; a send held by CTS may never end.
+    if (opened.ok() && options.command != Command::kReceive &&
+        EntryValue(FlowEntries(), EntryIndex(FlowEntries(), options.line.flow)).value_or(false)) {
+        for (std::string_view warning : msg::kCtsWarning) {
+            session.PrintWarning(std::string(warning));
+        }
+    }
+    return opened.ok();
 }
 
 int ExitStatus(bool ok) {
     return ok ? kExitOk : kExitFailure;
 }
 
-// Waits for the send just started; the exit status.
+// Waits for the send just started, which ends by itself, with the line, or by an interrupt; the
+// exit status.
 int WaitForSend(Session& session) {
-    const WaitResult result = session.WaitFor([&] { return session.SendEnded(); }, std::nullopt);
+    const WaitResult result =
+        session.WaitFor([&] { return session.SendEnded() || session.LineLost(); }, std::nullopt);
     session.Close();
     if (result == WaitResult::kInterrupted) {
         session.PrintError(std::string(msg::kInterrupted));
-        return kExitInterrupted;
+        return session.InterruptStatus();
     }
     return ExitStatus(session.SendCompleted() && !session.Failed());
 }
@@ -162,6 +169,10 @@ int RunInfo(const Options& options, const Terminal& terminal) {
             session.PrintOut("");
         }
         first = false;
+        // Several blocks would not say whose header each is.
+        if (options.files.size() > 1) {
+            session.PrintOut(file + ':');
+        }
         PrintHeader(session, TxHeaderLines(session.GetEngine().Image(), isZ80));
     }
     return ExitStatus(ok);
@@ -172,28 +183,26 @@ int RunSend(const Options& options, const Terminal& terminal) {
     session.SetQuiet(options.quiet);
     Engine& engine = session.GetEngine();
     bool isZ80 = false;
-    if (!Open(session, options) || !Load(session, options.files.front(), isZ80)) {
+    // The file first: opening the port raises DTR and RTS, which resets some home computers.
+    if (!Load(session, options.files.front(), isZ80) || !Open(session, options)) {
         return kExitFailure;
     }
-    TxImage& tx = engine.Image();
     if (options.aadr) {
-        SetImageLoadAddress(tx, HexToValue(*options.aadr));
+        engine.SetLoadAddress(HexToValue(*options.aadr));
     }
     if (options.sadr) {
-        SetHeaderSadr(tx.Header(), HexToValue(*options.sadr));
+        engine.SetStartAddress(HexToValue(*options.sadr));
     }
     if (options.name) {
-        std::string name = *options.name;
-        TrimText(name);
-        SetHeaderName(tx.Header(), name);
+        engine.SetName(*options.name);
     }
     if (options.typeLetter) {
-        SetHeaderTypeLetter(tx.Header(), *options.typeLetter);
+        engine.SetTypeLetter(*options.typeLetter);
     }
-    engine.Options().continuousSend = false;
+    engine.SetPause(options.pauseIndex);
+    engine.Options().continuousSend = options.continuous;
     engine.Options().binMode = options.binMode;
     engine.Options().showProgress = options.showProgress;
-    engine.RefreshSnapshot(options.pauseIndex);
     if (!session.Report(engine.SendFile())) {
         return kExitFailure;
     }
@@ -206,7 +215,7 @@ int RunText(const Options& options, const Terminal& terminal) {
     if (!Open(session, options)) {
         return kExitFailure;
     }
-    session.GetEngine().Options().continuousSend = false;
+    session.GetEngine().Options().continuousSend = options.continuous;
     if (!session.Report(session.GetEngine().SendText(options.text))) {
         return kExitFailure;
     }
@@ -246,19 +255,30 @@ int RunReceive(const Options& options, const Terminal& terminal) {
         result = session.WaitFor(ended, std::nullopt);
     }
     session.Close();
+    Engine& engine = session.GetEngine();
     if (result == WaitResult::kInterrupted) {
+        // What arrived is kept, as a lost line keeps it.
+        engine.FinishReception();
         session.PrintError(std::string(msg::kInterrupted));
     } else if (result == WaitResult::kTimedOut) {
         session.PrintError(std::string(msg::kNothingReceivedPrefix) +
                            std::to_string(options.timeoutSeconds) + " s.");
     }
-    Engine& engine = session.GetEngine();
+    const int failure =
+        result == WaitResult::kInterrupted ? session.InterruptStatus() : kExitFailure;
     if (!session.Finished() || engine.Reception().empty()) {
-        return result == WaitResult::kInterrupted ? kExitInterrupted : kExitFailure;
+        return failure;
     }
-    // What arrived is kept, even when the line was lost or the storage overflowed.
-    const bool incomplete = session.LineLost() || result != WaitResult::kDone;
+    // What arrived is kept, even when the line was lost, the storage overflowed or the header
+    // promised more than came; the name says that it is not the whole transfer.
+    const ReceptionFinishedEvent& finished = *session.Finished();
+    const bool incomplete = session.LineLost() || result != WaitResult::kDone ||
+                            finished.dropped > 0 || finished.promised > 0;
     PrintHeader(session, RxHeaderLines(session));
+    if (finished.promised > 0) {
+        session.PrintError(ShortReceptionLine(
+            finished.total - static_cast<std::uint32_t>(kHeaderSize), finished.promised));
+    }
     const bool saved =
         session.Report(engine.SaveReception(SaveTarget(options, engine, incomplete)));
     if (saved && incomplete) {
@@ -266,15 +286,11 @@ int RunReceive(const Options& options, const Terminal& terminal) {
                            std::to_string(engine.Reception().size()) +
                            std::string(msg::kIncompleteSuffix));
     }
-    if (session.Finished()->dropped > 0) {
-        session.PrintError(std::string(msg::kBufferFullPrefix) +
-                           std::to_string(session.Finished()->dropped) +
+    if (finished.dropped > 0) {
+        session.PrintError(std::string(msg::kBufferFullPrefix) + std::to_string(finished.dropped) +
                            std::string(msg::kBufferFullSuffix));
     }
-    if (result == WaitResult::kInterrupted) {
-        return kExitInterrupted;
-    }
-    return ExitStatus(saved && !session.Failed());
+    return saved && !session.Failed() ? kExitOk : failure;
 }
 
 }  // namespace

@@ -119,6 +119,11 @@ std::vector<PortInfo> ListSerialDevices() {
     return ListSerialDevicesIn("/dev", "/sys/class/tty", extraPaths != nullptr ? extraPaths : "");
 }
 
+bool IsNamedLink(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::is_symlink(path, error);
+}
+
 PortInfo ResolvePort(const std::string& nameOrPath) {
     if (nameOrPath.find('/') != std::string::npos) {
         return {nameOrPath, nameOrPath, {}, {}};

@@ -14,6 +14,8 @@
 #include <string_view>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "app/controller.h"
 #include "platform/fake/fake_serial_device.h"
 #include "platform/headless/headless_view.h"
@@ -32,6 +34,19 @@ Bytes CountingBytes(std::size_t count);
 Bytes Z80File(std::uint16_t aadr, std::uint16_t eadr, std::uint16_t sadr, char type,
               std::string_view name, std::size_t count);
 Bytes Concat(Bytes first, const Bytes& second);
+
+// A row of a table of cases, and its name as a test's name (what is not a letter or a digit
+// becomes '_').
+struct TableRow {
+    const char* name;
+    const char* steps;  // what is done
+    const char* shown;  // what must be seen then
+};
+std::string TestNameOf(std::string_view text);
+template <typename Row>
+std::string RowName(const ::testing::TestParamInfo<Row>& info) {
+    return TestNameOf(info.param.name);
+}
 
 class Rig {
   public:
@@ -80,6 +95,7 @@ class Rig {
     Bytes fed;
     EngineResult result;
     int openFailure = 0;
+    bool linked = true;           // the fake ports' names are links that stay with their device
     std::atomic<long> paused{0};  // the line-error pause asked for, in ms
 
   private:

@@ -1,6 +1,7 @@
 // The text and number helpers' odd rules, and the code page 1252 conversion.
 #include <gtest/gtest.h>
 
+#include "platform/files.h"
 #include "text/cp1252.h"
 #include "text/text_helpers.h"
 
