@@ -42,6 +42,7 @@ struct MainController::State {
     State(DialogView& v, UiLoop& l, ControllerEnvironment e)
         : view(v),
           settingsPath(std::move(e.settingsPath)),
+          stateFile(settingsPath),
           screen(v),
           presenter(screen),
           engine(l, std::move(e.devices),
@@ -52,6 +53,7 @@ struct MainController::State {
 
     DialogView& view;
     std::string settingsPath;
+    StateFile stateFile;
     Screen screen;
     EventPresenter presenter;
     Engine engine;
@@ -107,7 +109,8 @@ struct MainController::State {
 
     void EnumeratePorts(bool showResult) {
         view.ComboClear(ids::kPortCombo);
-        ports = engine.ListPorts();
+        // Only the user's "Ports testen" opens the devices: opening resets many boards.
+        ports = showResult ? engine.ProbePorts() : engine.ListPorts();
         std::string result;
         for (const PortRow& row : ports) {
             const std::string text = PortRowText(row);
@@ -174,7 +177,7 @@ struct MainController::State {
 
     // The file dialogs open where the user found or left a file last time.
     void RememberFolder(const std::string& chosenFile) {
-        SaveDialogFolder(settingsPath, chosenFile);
+        SaveDialogFolder(stateFile, chosenFile);
         std::string folder;
         if (FolderOfPath(chosenFile, folder) == 0) {
             view.SetDialogFolder(folder);
@@ -185,7 +188,7 @@ struct MainController::State {
         autoReopen = !autoReopen;
         view.CheckMenuItem(ids::kMenuAutoReopen, autoReopen);
         engine.SetAutoReopen(autoReopen);
-        SaveAutoReopen(settingsPath, autoReopen);
+        SaveAutoReopen(stateFile, autoReopen);
     }
 
     void Save() {
@@ -201,6 +204,9 @@ struct MainController::State {
             return;
         }
         RememberFolder(*path);
+        if (!screen.MayReplace(*path)) {
+            return;
+        }
         const EngineResult saved = engine.SaveReception(*path);
         if (saved.ok()) {
             presenter.MarkSaved();
@@ -255,17 +261,13 @@ struct MainController::State {
 
     void Info() { view.MessageBox(InfoText(), msg::kWindowTitle, MessageIcon::kNone); }
     void ProbePorts() { EnumeratePorts(true); }
-    void SavePrefs() {
-        SavePreferences(view, settingsPath);
-        SavePortAndRate(view, settingsPath, ports);
-    }
+    void SavePrefs() { SaveAllPreferences(screen, settingsPath, stateFile, ports); }
     void LoadPrefs() {
         LoadAllPreferences();
         view.Repaint();
     }
     void LoadAllPreferences() {
-        LoadPreferences(view, settingsPath);
-        LoadPortAndRate(view, settingsPath, ports);
+        velotrix::LoadAllPreferences(view, settingsPath, stateFile, ports);
         PauseSelected();
     }
     // The pause after the header is a setting of the next pass of a send.
@@ -352,10 +354,10 @@ void MainController::Start() {
     view.ComboSelect(ids::kPauseCombo, 0);
     view.SetFocus(ids::kMessageList);
     s.LoadAllPreferences();
-    s.autoReopen = LoadAutoReopen(s.settingsPath);
+    s.autoReopen = LoadAutoReopen(s.stateFile);
     s.engine.SetAutoReopen(s.autoReopen);
     view.CheckMenuItem(ids::kMenuAutoReopen, s.autoReopen);
-    view.SetDialogFolder(LoadDialogFolder(s.settingsPath));
+    view.SetDialogFolder(LoadDialogFolder(s.stateFile));
     s.editor.SetFileChosenHandler([&s](const std::string& path) { s.RememberFolder(path); });
     view.SetFileDropHandler([this](const std::string& path) {
         if (!state_->finished) {

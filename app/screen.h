@@ -2,6 +2,7 @@
 // controls, error boxes and the MessageList.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "platform/dialog_view.h"
@@ -26,6 +27,8 @@ class Screen {
     // The box an engine result asks for: the OS error (behind the lead-in, which says what it
     // concerns), or its text under its caption; nothing for a result without text.
     void ShowResult(const EngineResult& result, std::string_view leadIn = {});
+    // True when no file has that path, or the user says it may be replaced.
+    bool MayReplace(const std::string& path);
     // Selects the MessageList's last line; on an empty list removes the selection.
     void ScrollMessageListToEnd();
     // Appends a line to the MessageList.

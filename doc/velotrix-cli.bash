@@ -1,7 +1,8 @@
 # Bash completion for velotrix-cli: its commands, the options of each command, their values, ports.
 
-# The names of the free ports as "velotrix-cli ports" lists them; when it lists none (no access to
-# the devices yet), the device names under /dev, so that the group hint can follow on use.
+# The names of the ports as "velotrix-cli ports" lists them (it opens no device, so a Tab resets
+# no board); when it lists none, the device names under /dev, so that the group hint can follow on
+# use.
 _velotrix_cli_ports() {
     local program=$1 names device
     names=$(timeout 2 "$program" ports 2>/dev/null | cut -f1 | cut -d' ' -f1 | cut -d: -f1)

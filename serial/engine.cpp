@@ -82,15 +82,25 @@ bool Engine::Cts() {
 }
 
 std::vector<PortRow> Engine::ListPorts() {
+    return Rows(false);
+}
+
+std::vector<PortRow> Engine::ProbePorts() {
+    return Rows(true);
+}
+
+std::vector<PortRow> Engine::Rows(bool probe) {
     Impl& s = *impl_;
     std::vector<PortRow> rows;
     for (const PortInfo& info : s.life.Devices().listPorts()) {
         // Our own open port is not probed: that would open it a second time.
         if (s.port.portOpen.load() && info.path == s.life.OpenPath()) {
             rows.push_back({info, PortState::kBusy, std::string(msg::kPortOpenHere)});
-            continue;
+        } else if (probe && info.access != PortAccess::kConsole) {
+            rows.push_back(RowFor(info, s.life.Devices().openDevice(info.path).error));
+        } else {
+            rows.push_back(RowFor(info));
         }
-        rows.push_back(RowFor(info, s.life.Devices().openDevice(info.path).error));
     }
     return rows;
 }

@@ -29,13 +29,18 @@ class Engine {
     Engine(const Engine&) = delete;
     Engine& operator=(const Engine&) = delete;
 
-    // The port. A driver that refuses the settings leaves the port closed.
+    // The port. A driver that refuses the settings leaves the port closed; the kernel's console
+    // is never opened.
     EngineResult Open(const LineSettings& settings);
     void Close();
     bool IsOpen() const;
     bool Cts();
-    // Every port there is, in list order, with the reason why it cannot be opened now.
+    // Every port there is, in list order, with the reason why it cannot be opened now as far as
+    // the system tells without opening any device.
     std::vector<PortRow> ListPorts();
+    // The same, each port tried by opening it ("Ports testen"); the kernel's console and the
+    // port open here are not tried.
+    std::vector<PortRow> ProbePorts();
 
     // The transmit image, changed only through these calls (see TransmitImage): each change
     // reaches the next pass of a send, also of a continuous send that runs.
@@ -77,6 +82,7 @@ class Engine {
     void SetLineErrorPause(ReceivePause pause);
 
   private:
+    std::vector<PortRow> Rows(bool probe);
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

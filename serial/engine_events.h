@@ -148,6 +148,7 @@ class EventEmitter {
 enum class ErrorKind {
     kNone,
     kBadArgument,      // a setting or value the engine cannot use
+    kNoPort,           // no port was chosen
     kOsError,          // the OS refused; os carries its code
     kPortLost,         // the device went away
     kBusy,             // a send is running

@@ -1,10 +1,11 @@
 // The port's life: opening, closing once, losing the line and opening the same device again.
 #include "serial/port_life.h"
 
-#include <cerrno>
 #include <chrono>
 #include <utility>
 
+#include "platform/files.h"
+#include "serial/error_texts.h"
 #include "text/cp1252.h"
 #include "ui-resources/ids.h"
 #include "ui-resources/messages.h"
@@ -47,7 +48,18 @@ EngineResult PortLife::OpenDevice(const LineSettings& settings) {
         return {ErrorKind::kBusy, {}, {}, {}};
     }
     if (settings.port.empty()) {
-        return OsErrorResult(OsError{ENODEV, {}});
+        return {ErrorKind::kNoPort,
+                std::string(msg::kNoPortChosen),
+                std::string(msg::kSystemErrorCaption),
+                {}};
+    }
+    // The kernel writes its messages to its console and may run a login on it.
+    const PortInfo listed = Listed(settings.port);
+    if (listed.access == PortAccess::kConsole) {
+        return {ErrorKind::kBadArgument,
+                Utf8ToCp1252(settings.port) + std::string(msg::kIsConsole),
+                std::string(msg::kSystemErrorCaption),
+                {}};
     }
     OsResult<std::unique_ptr<SerialDevice>> opened = devices_.openDevice(settings.port);
     if (!opened.ok() && KindOf(opened.error) == OsErrorKind::kNotSerial) {
@@ -61,7 +73,10 @@ EngineResult PortLife::OpenDevice(const LineSettings& settings) {
     }
     // A port that refuses the chosen settings would receive at the wrong speed or not raw, and
     // so change bytes unnoticed: it is closed again and stays closed, with the driver's reason.
-    if (const OsError error = opened.value->Configure(settings)) {
+    if (OsError error = opened.value->Configure(settings)) {
+        if (TopicOf(error.code) == OsErrorTopic::kSettingRefused) {
+            error.hint = RefusedSettings(settings, opened.value->ReadBack());
+        }
         EngineResult refused = OsErrorResult(error);
         refused.kind = ErrorKind::kSettingsRefused;
         return refused;
@@ -69,7 +84,7 @@ EngineResult PortLife::OpenDevice(const LineSettings& settings) {
     port_.device = std::move(opened.value);
     openPath_ = settings.port;
     openSettings_ = settings;
-    openSerialNumber_ = SerialNumberOf(settings.port);
+    openSerialNumber_ = listed.serialNumber;
     port_.portOpen.store(true);
     // Only what arrived before is dropped: the output queue holds nothing of ours, and on a
     // pseudo-terminal clearing it would throw away what an earlier program sent and the far end
@@ -219,10 +234,10 @@ void PortLife::SetAutoReopen(bool on) {
     }
 }
 
-std::string PortLife::SerialNumberOf(const std::string& path) const {
-    for (const PortInfo& info : devices_.listPorts()) {
+PortInfo PortLife::Listed(const std::string& path) const {
+    for (PortInfo& info : devices_.listPorts()) {
         if (info.path == path) {
-            return info.serialNumber;
+            return std::move(info);
         }
     }
     return {};

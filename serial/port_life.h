@@ -71,7 +71,8 @@ class PortLife {
     bool IsSameDevice(const PortInfo& lost, const PortInfo& found) const;
     void WatchForReturn();
     void StopWatching();
-    std::string SerialNumberOf(const std::string& path) const;
+    // What the port list says of the device at path; nothing for a path it does not hold.
+    PortInfo Listed(const std::string& path) const;
 
     UiLoop& loop_;
     DeviceAccess devices_;

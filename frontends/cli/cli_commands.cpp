@@ -7,6 +7,7 @@
 #include "image/rx_save.h"
 #include "image/z80_header.h"
 #include "platform/files.h"
+#include "serial/error_texts.h"
 #include "serial/receive_engine.h"
 #include "text/cp1252.h"
 #include "text/text_helpers.h"
@@ -97,7 +98,7 @@ bool Load(Session& session, const std::string& path, bool& isZ80) {
         } else if (outcome.fileStatus == FileReadStatus::kNotRegular) {
             session.PrintError(std::string(msg::kNotRegularFile).substr(1));
         } else {
-            session.PrintError(OsErrorText(outcome.osError));
+            session.PrintError(UserErrorText(OsError{outcome.osError, {}}));
         }
     }
     session.SetErrorPrefix({});
@@ -222,17 +223,55 @@ int RunText(const Options& options, const Terminal& terminal) {
     return WaitForSend(session);
 }
 
-// Where a reception goes: the -o path, or the name the window suggests; an incomplete one says
-// so in its name unless the user named the file.
-std::string SaveTarget(const Options& options, const Engine& engine, bool incomplete) {
+// A name no file has yet: the path itself, else with "-2", "-3", ... before its extension.
+std::string FreeName(const std::string& path) {
+    std::string folder;
+    const std::size_t nameStart = FolderOfPath(path, folder) == 0 ? folder.size() : 0;
+    const std::size_t dot = path.rfind('.');
+    const std::size_t cut = dot != std::string::npos && dot > nameStart ? dot : path.size();
+    std::string candidate = path;
+    for (int n = 2; FileExists(candidate) != 0; ++n) {
+        candidate = path.substr(0, cut) + "-" + std::to_string(n) + path.substr(cut);
+    }
+    return candidate;
+}
+
+// Where a reception goes: the -o path, or the name the window suggests, under a free name when
+// a file has it already; an incomplete one says so in its name unless the user named the file.
+std::string SaveTarget(Session& session, const Options& options, bool incomplete) {
     if (options.output) {
         return *options.output;
     }
+    const Engine& engine = session.GetEngine();
     std::string name = SuggestedSaveName(engine.ReceptionName(), engine.ReceptionHasHeader());
     if (incomplete) {
         name.insert(name.rfind('.'), msg::kIncompleteName);
     }
-    return Cp1252ToUtf8(name);
+    const std::string suggested = Cp1252ToUtf8(name);
+    const std::string target = FreeName(suggested);
+    if (target != suggested) {
+        session.PrintOut(suggested + Cp1252ToUtf8(msg::kExistsSavingAs) + target);
+    }
+    return target;
+}
+
+// Saves the reception; when that fails the bytes go to a free name in the temp folder, and the
+// user learns where. True only when the file the user asked for was written.
+bool SaveOrRescue(Session& session, const std::string& target) {
+    Engine& engine = session.GetEngine();
+    if (session.Report(engine.SaveReception(target))) {
+        return true;
+    }
+    std::string name;
+    if (FileNameOfPath(target, name) != 0 || name.empty()) {
+        name = target;
+    }
+    const std::string rescue =
+        FreeName(TempDirectory() + std::string(msg::kRescueName) + "-" + name);
+    if (engine.SaveReception(rescue).ok()) {
+        session.PrintError(std::string(msg::kRescuedPrefix) + Utf8ToCp1252(rescue));
+    }
+    return false;
 }
 
 int RunReceive(const Options& options, const Terminal& terminal) {
@@ -279,8 +318,7 @@ int RunReceive(const Options& options, const Terminal& terminal) {
         session.PrintError(ShortReceptionLine(
             finished.total - static_cast<std::uint32_t>(kHeaderSize), finished.promised));
     }
-    const bool saved =
-        session.Report(engine.SaveReception(SaveTarget(options, engine, incomplete)));
+    const bool saved = SaveOrRescue(session, SaveTarget(session, options, incomplete));
     if (saved && incomplete) {
         session.PrintError(std::string(msg::kIncompletePrefix) +
                            std::to_string(engine.Reception().size()) +

@@ -6,7 +6,7 @@
 #include <utility>
 #include <variant>
 
-#include "platform/files.h"
+#include "serial/error_texts.h"
 #include "serial/line_options.h"
 #include "text/cp1252.h"
 #include "text/text_helpers.h"
@@ -116,11 +116,7 @@ void Session::PrintWarning(const std::string& cp1252) {
 
 bool Session::Report(const EngineResult& result) {
     if (result.os) {
-        std::string text = OsErrorText(result.os.code);
-        if (!result.os.hint.empty()) {
-            text += '\r' + result.os.hint;
-        }
-        PrintError(text);
+        PrintError(UserErrorText(result.os));
     } else if (result.kind == ErrorKind::kBadArgument) {
         // These texts name what they concern.
         const std::string prefix = std::exchange(errorPrefix_, {});
@@ -167,7 +163,7 @@ void Session::OnEvent(const EngineEvent& event) {
                 PrintOut(ForTerminal(BaudChangedLine(e)));
             } else if constexpr (std::is_same_v<E, LineLostEvent>) {
                 lineLost_ = true;
-                PrintError(std::string(msg::kLineLost) + OsErrorText(e.error.code));
+                PrintError(std::string(msg::kLineLost) + UserErrorText(e.error));
             }
         },
         event);

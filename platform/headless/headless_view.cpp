@@ -321,7 +321,9 @@ void HeadlessView::CheckMenuItem(int id, bool checked) {
     }
 }
 
-void HeadlessView::SetDialogFolder(std::string_view) {}
+void HeadlessView::SetDialogFolder(std::string_view folder) {
+    dialogFolder_ = folder;
+}
 
 void HeadlessView::SetFileDropHandler(FileDropHandler) {}
 

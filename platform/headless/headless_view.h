@@ -88,6 +88,7 @@ class HeadlessView : public DialogView {
     std::vector<std::string> Lines(int id) const;
     std::string PaneText(int pane) const;
     bool MenuEnabled(int id) const;
+    const std::string& DialogFolder() const { return dialogFolder_; }
     bool MenuChecked(int id) const { return menuChecked_.count(id) != 0 && menuChecked_.at(id); }
     // 0 while no control has the focus.
     int FocusId() const { return focusId_; }
@@ -152,6 +153,7 @@ class HeadlessView : public DialogView {
     std::map<int, Control> controls_;
     std::map<int, bool> menu_;  // command ID -> enabled
     std::map<int, bool> menuChecked_;
+    std::string dialogFolder_;
     std::array<std::string, 4> panes_;
     int focusId_ = 0;
     int focusBeforeTextDialog_ = 0;

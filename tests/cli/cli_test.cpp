@@ -100,13 +100,14 @@ const CliRow kCliRows[] = {
     {"send with edits and a pause", "send hi_c000.bin --port $PORT --aadr 8000 --sadr 80a3 --name NEU --type b --pause 50", "", "exit=0\nout=Senden mit Header als 'z80'...|72 Bytes zu senden:|Sende Header...|Bytes gesendet: 32|Pause 50ms...|Sende Daten...|Bytes gesendet: 40|Datei fertig \u00FCbertragen|\nline=00 80 27 80 A3 80 41 43 31 4B 5A 56 42 D3 D3 D3 4E 45 55 20 20 20 20 20 20 20 20 20 20 20 20 20 +40"},
     {"send a z80 file without progress", "send prog.z80 --port $PORT --no-progress", "", "exit=0\nout=Senden l\u00E4uft, bitte warten...|Bytes gesendet: 72|\nline=00 10 27 10 03 10 00 00 00 00 00 00 42 D3 D3 D3 48 45 4C 4C 4F 20 20 20 20 20 20 20 20 20 20 20 +40"},
     {"send BIN with other line settings", "send hi_c000.bin --port $PORT --bin --baud 8065 --parity gerade --data 7 --stop 2", "", "exit=0\nout=Senden ohne Header (BIN)...|40 Bytes zu senden:|\nline=+40"},
-    {"send to a port that is not there", "send hi_c000.bin --port /nonexistent/tty -b 8065", "", "exit=1\nerr=/nonexistent/tty: \nnoerr=Baudrate"},
+    {"send to a port that is not there", "send hi_c000.bin --port /nonexistent/tty -b 8065", "", "exit=1\nerr=/nonexistent/tty: Datei oder Ordner nicht gefunden\nnoerr=Baudrate"},
     {"send checks the file before the port", "send missing.bin --port /nonexistent/tty", "", "exit=1\nerr=missing.bin: \nnoerr=/nonexistent"},
     {"send with CTS flow control warns first", "send hi_c000.bin --port $PORT --flow CTS", "", "exit=0\nerr=Nur verwenden, wenn Gegenstation CTS-RTS-Handshake unterst\u00FCtzt!|Ansonsten nicht Senden!|Dauersenden vermeiden!|"},
     {"sends back to back all arrive, also what waits in the line", "send 5k.bin --bin --no-progress --port $PORT ; text CD --port $PORT", "", "exit=0\nline=#5002"},
     {"text", "text --port $PORT -- -\u00FC", "", "exit=0\nout=gesendet:  2D FC |Bytes gesendet: 2|\nline=2D FC"},
     {"receive a z80 file", "receive --port $PORT", "hello", "exit=0\nout=Bytes empfangen gesamt: 288|Sichern per Button|Art: z80|AADR: 1000|EADR: 10FF|SADR: 1003|CRC: 3FBD|Bytes: 0100|Name: HELLO|Typ: B = Basic-Programm|Datei wurde erfolgreich geschrieben. HELLO.Z80|\nsaved=HELLO.Z80"},
-    {"receive a name that leads elsewhere", "receive --port $PORT", "away", "exit=0\nout=Name: ../../x|\nsaved=_._.._x.Z80"},
+    {"receive a name that leads elsewhere, beside a file of that name", "receive --port $PORT", "away", "exit=0\nout=Name: ../../x|\nout=_._.._x.Z80 gibt es schon, gesichert wird als _._.._x-2.Z80|\nsaved=_._.._x-2.Z80"},
+    {"receive into a missing folder", "receive --port $PORT -o no/rx.bin", "40", "exit=1\nerr=Datei ist nicht zu erzeugen\nerr=Empfangene Daten gerettet in \nsaved=velotrix-gerettet-rx.bin"},
     {"receive BIN", "receive --port $PORT", "40", "exit=0\nout=Art: BIN|CRC: 0476|Bytes: 0028|Datei wurde erfolgreich geschrieben. default.bin|\nsaved=default.bin"},
     {"receive until the line fails", "receive --port $PORT -o part.bin", "30000 hangup", "exit=1\nerr=Verbindung zum Port verloren: \nsaved=part.bin part"},
     {"receive until the line fails, unnamed", "receive --port $PORT", "20000 hangup", "exit=1\nsaved=default-unvollstaendig.bin part"},
@@ -159,6 +160,7 @@ TEST_P(CliTable, DoesWhatTheWindowDoes) {
     work.Write("5k.bin", CountingBytes(5000));  // more than the far end's buffer holds
     work.Write("prog.z80", Z80File(0x1000, 0x1027, 0x1003, 'B', "HELLO", 40));
     work.Write("tiny.bin", CountingBytes(31));
+    work.Write("_._.._x.Z80", "");
     ASSERT_EQ(mkfifo(work.File("fifo").c_str(), 0600), 0);
     PtyPair line;
     std::vector<Args> runs(1);
@@ -170,7 +172,12 @@ TEST_P(CliTable, DoesWhatTheWindowDoes) {
     for (std::size_t i = 0; i + 1 < runs.size(); ++i) {
         EXPECT_EQ(Cli(runs[i], work.path()).Wait(30s), 0);
     }
+    // The temp folder, where a file that cannot be saved is rescued, is the row's own.
+    const char* tmp = std::getenv("TMPDIR");
+    const std::string oldTmp = tmp != nullptr ? tmp : "";
+    setenv("TMPDIR", work.path().c_str(), 1);
     Cli cli(runs.back(), work.path());
+    tmp != nullptr ? setenv("TMPDIR", oldTmp.c_str(), 1) : unsetenv("TMPDIR");
     const std::string farEnd = c.farEnd;
     if (!farEnd.empty() && runs.back().front() == "receive") {
         ASSERT_TRUE(cli.WaitForError(kWaiting)) << cli.Err();

@@ -63,8 +63,8 @@ const TableRow kRows[] = {
 // clang-format off
 const TableRow kPortLifeRows[] = {
     {"a port in use", "busyport; open", "result=os error 16\nopen=00"},
-    {"settings the driver refuses", "open 9", "result=settings refused 22\nopen=00"},
-    {"no port", "open nothing", "result=port lost 19\nopen=00"},
+    {"settings the driver refuses", "open 9", "result=settings refused 22 9 Datenbits\nopen=00"},
+    {"no port", "open nothing", "result=no port Kein Port gew\xE4hlt\nopen=00"},
 
     // Closing stops every send at once, within one write.
     {"close during a byte-by-byte send", "slow 500; open; load A.bin 2000; send; until 150; close", "open=00"},

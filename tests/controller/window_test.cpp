@@ -21,9 +21,14 @@ TEST_P(Window, ShowsWhatThePersonDidExactly) {
     rig.Expect(GetParam().shown);
 }
 
+const char* const kSentWithPause =
+    "list=Senden mit Header als 'z80'...|132 Bytes zu senden:|Sende Header...|Bytes gesendet: "
+    "32|Pause 50ms...|Sende Daten...|Bytes gesendet: 100|Datei fertig \xFC"
+    "bertragen";
+
 // clang-format off
 const Row kRows[] = {
-    {"start", {"COM1", "COM4", "COM7"}, "", "port=COM4\nbaud=4800\nparity=keine\ndata=8\nstop=1\nflow=keine\npause=keine\nCOM=COM \xF6" "ffnen\non:load=0\non:send=0\non:refresh=0\non:save=0\non:port=1\nchecked:progress=1\nshown:cts=0\nmenu=0\npane0=Puffer:\npane1= \npane3= \nlist="},
+    {"start", {"COM1", "COM4", "COM7"}, "", "port=COM4\nbaud=4800\nparity=keine\ndata=8\nstop=1\nflow=keine\npause=keine\nCOM=COM \xF6" "ffnen\non:load=0\non:send=0\non:refresh=0\non:save=0\non:port=1\nchecked:progress=1\nshown:cts=0\nmenu=0\npane0=Puffer:\npane1= \npane3= \nlist=\nini=-\nstate=-"},
     {"open with the chosen settings", {"ttyS0"}, "cts; select baud 2400; select parity gerade; select data 7; select stop 2; select flow CTS; click COM", "COM=COM schlie\xDF" "en\nline=2400 E 7 2 cts open\non:port=0\non:flow=0\non:load=1\non:send=1\nshown:cts=1\nchecked:cts=1\nmenu=1\nlist=\nboxes=0"},
     {"close and reset the display", {"ttyS0"}, "click COM; load HELLO_4000.bin 256; feed 20; advance 1000; click COM", "COM=COM \xF6" "ffnen\nline=4800 N 8 1 - closed\ntxKind= \ntxAadr= \ntxEadr= \ntxName= \npane1= \non:save=0\non:port=1\non:load=0\nmenu=0\nlist="},
     {"close during a reception", {"ttyS0"}, "click COM; feed 50; click COM; advance 1000", "on:save=1\ntail=47 dashes|Bytes empfangen gesamt: 50|Sichern per Button"},
@@ -38,32 +43,41 @@ const Row kRows[] = {
     {"unplug", {"ttyS0"}, "click COM; feed 20; failwait 5; pump", "boxes=1\nbox=Meldung: - Verbindung zum Port verloren: *\nCOM=COM \xF6" "ffnen\non:save=1\non:port=1\nmenu=0\nline=4800 N 8 1 - closed"},
     {"quit over an unsaved reception, Nein", {"ttyS0"}, "click COM; feed 20; advance 1000; no; escape; no; closebox; no; click quit; save rx.bin; escape", "closed=1\nboxes=4\nbox=Datei wurde erfolgreich geschrieben. - $DIR/rx.bin\nline=4800 N 8 1 - closed"},
     {"quit over an unsaved reception, Ja", {"ttyS0"}, "click COM; feed 20; advance 1000; escape", "closed=1\nboxes=1\nbox=V.24 Velotrix V. 0.8 - Empfangene Daten wurden nicht gesichert. Trotzdem beenden?\nline=4800 N 8 1 - closed"},
-    {"send with the pause chosen", {"ttyS0"}, "click COM; select pause 50 ms; load A.bin 100; click send; idle", "list=Senden mit Header als 'z80'...|132 Bytes zu senden:|Sende Header...|Bytes gesendet: 32|Pause 50ms...|Sende Daten...|Bytes gesendet: 100|Datei fertig \xFC" "bertragen"},
-    {"send with the pause of the loaded preferences", {"ttyS0"}, "click COM; select pause 50 ms; click savePrefs; select pause keine; load A.bin 100; click loadPrefs; click send; idle", "list=Senden mit Header als 'z80'...|132 Bytes zu senden:|Sende Header...|Bytes gesendet: 32|Pause 50ms...|Sende Daten...|Bytes gesendet: 100|Datei fertig \xFC" "bertragen"},
+    {"send with the pause chosen", {"ttyS0"}, "click COM; select pause 50 ms; load A.bin 100; click send; idle", kSentWithPause},
+    {"send with the pause of the loaded preferences", {"ttyS0"}, "click COM; select pause 50 ms; click savePrefs; select pause keine; load A.bin 100; click loadPrefs; click send; idle", kSentWithPause},
     {"send with nothing loaded", {"ttyS0"}, "click COM; click send", "box=Fehler! - Nix da zum Senden."},
     {"save with nothing received", {"ttyS0"}, "command save", "box=Fehler! - Nix da zum sichern."},
     {"refresh with nothing loaded", {"ttyS0"}, "click COM; click refresh", "box=Fehler! - Nix geladen zum Aufrischen."},
     {"a second send", {"ttyS0"}, "click COM; hold; load A.bin 64; click send; command sendText", "box=Info - Es l\xE4uft bereits eine Sendung.\rBitte warten oder mit 'COM schlie\xDF" "en' abbrechen.\non:send=0"},
     {"probe the ports", {"ttyS0", "ttyS1"}, "click COM; click probe", "box=Verf\xFCgbar - ttyS0: hier ge\xF6" "ffnet|ttyS1\nport=ttyS0: hier ge\xF6" "ffnet"},
     {"probe without ports", {}, "click probe", "box=Verf\xFCgbar - Keine (freien) COM-Ports"},
-    {"open without ports", {}, "click COM", "box=Meldung: - *\nCOM=COM \xF6" "ffnen\non:port=1"},
+    {"open without ports", {}, "click COM", "box=Meldung: - Kein Port gew\xE4hlt\nCOM=COM \xF6" "ffnen\non:port=1"},
     {"choose CTS", {"ttyS0"}, "select flow CTS", "list=Nur verwenden, wenn Gegenstation CTS-RTS-Handshake unterst\xFCtzt!|Ansonsten nicht Senden!|Dauersenden vermeiden!"},
     {"a typed baud rate", {"ttyS0"}, "type baud 8065; click COM", "line=8065 N 8 1 - open\nbaud=8065"},
     {"the port by name and a typed rate are remembered", {"ttyS0", "ttyS1"}, "select port ttyS1; type baud 8065; click savePrefs; select port ttyS0; type baud 300; click loadPrefs", "port=ttyS1\nbaud=8065"},
     {"save and load the preferences", {"ttyS0"}, "select baud 150; click savePrefs; select baud 115200; select pause 1000; select flow CTS; click savePrefs; select baud 150; select pause keine; select flow keine; click loadPrefs", "baud=115200\npause=1000 ms\nflow=CTS"},
+    {"the next start keeps what was saved, not what happened", {"ttyS0"}, "click COM; load A.bin 64; feed 20; advance 1000; save rx.bin; command reopen; restart", "baud=4800\nparity=keine\ndata=8\nreopen=0\nfolder=$DIR/\nini=-\nstate=[Zustand]|ORDNER=$DIR/|AUTOREOPEN=0|"},
+    {"an old file of remembered things only", {"ttyS0"}, "ini [Prefs]|ORDNER=/x/|AUTOREOPEN=0; restart", "baud=4800\nparity=keine\ndata=8\nreopen=0\nfolder=/x/"},
+    {"a file of the section line alone", {"ttyS0"}, "ini [Prefs]; restart", "baud=150\ndata=7"},
+    {"the settings in a new folder", {"ttyS0"}, "restart new/velotrix/Velotrix.ini; click savePrefs", "boxes=0\nini=[Prefs]|COM=0|BAUD=6|PAR=2|DATEN=1|STOPP=0|FLOW=0|PAUSE=0|"},
+    {"settings that cannot be saved", {"ttyS0"}, "ini x; restart Velotrix.ini/Velotrix.ini; click savePrefs", "box=Meldung: - Einstellungen nicht gesichert: $DIR/Velotrix.ini/Velotrix.ini\rDatei oder Ordner nicht gefunden"},
+    {"Sichern asks before it replaces, Nein", {"ttyS0"}, "click COM; feed 20; advance 1000; save rx.bin; no; save rx.bin", "boxes=2\nbox=V.24 Velotrix V. 0.8 - Datei $DIR/rx.bin existiert bereits. Ersetzen?"},
+    {"Sichern asks before it replaces, Ja", {"ttyS0"}, "click COM; feed 20; advance 1000; save rx.bin; yes; save rx.bin", "boxes=3\nbox=Datei wurde erfolgreich geschrieben. - $DIR/rx.bin\nsaved=all"},
+    {"a failed save keeps the reception", {"ttyS0"}, "click COM; feed 20; advance 1000; save no/rx.bin; save rx.bin", "boxes=2\nbox=Datei wurde erfolgreich geschrieben. - $DIR/rx.bin\nsaved=all"},
 
-    // Stored values that name no entry select none; what is no number reads as 0.
-    {"preferences out of range", {"ttyS0", "ttyS1"}, "ini COM=2|BAUD=14|PAR=3|DATEN=2|STOPP=2|FLOW=2|PAUSE=5; click loadPrefs", "port=\nbaud=\nparity=\ndata=\nstop=\nflow=\npause="},
-    {"preferences negative", {"ttyS0"}, "ini COM=-1|BAUD=-1|PAR=-1|DATEN=-1|STOPP=-1|FLOW=-1|PAUSE=-1; click loadPrefs", "port=\nbaud=\nparity=\ndata=\nstop=\nflow=\npause="},
-    {"preferences too large", {"ttyS0"}, "ini COM=4294967296|BAUD=4294967302|PAR=4294967298|DATEN=99999999999|STOPP=2147483648|FLOW=4294967297|PAUSE=4294967300; click loadPrefs", "port=\nbaud=\nparity=\ndata=\nstop=\nflow=\npause="},
-    {"preferences not numbers", {"ttyS0", "ttyS1"}, "ini COM=x|BAUD=abc|PAR=|DATEN=-|STOPP=?|FLOW=ja|PAUSE=viel; click loadPrefs", "port=ttyS0\nbaud=150\nparity=gerade\ndata=7\nstop=1\nflow=keine\npause=keine"},
-    {"preferences that were saved", {"ttyS0", "ttyS1"}, "ini COM=1|BAUD=13|PAR=1|DATEN=0|STOPP=1|FLOW=1|PAUSE=4; click loadPrefs", "port=ttyS1\nbaud=115200\nparity=ungerade\ndata=7\nstop=2\nflow=CTS\npause=1000 ms\nlist="},
+    // Stored values that name no entry select none; what is no number reads as 0; receptions in
+    // sequence; a continuous send and its switch.
+    {"preferences out of range", {"ttyS0", "ttyS1"}, "ini [Prefs]|COM=2|BAUD=14|PAR=3|DATEN=2|STOPP=2|FLOW=2|PAUSE=5; click loadPrefs", "port=\nbaud=\nparity=\ndata=\nstop=\nflow=\npause="},
+    {"preferences negative", {"ttyS0"}, "ini [Prefs]|COM=-1|BAUD=-1|PAR=-1|DATEN=-1|STOPP=-1|FLOW=-1|PAUSE=-1; click loadPrefs", "port=\nbaud=\nparity=\ndata=\nstop=\nflow=\npause="},
+    {"preferences too large", {"ttyS0"}, "ini [Prefs]|COM=4294967296|BAUD=4294967302|PAR=4294967298|DATEN=99999999999|STOPP=2147483648|FLOW=4294967297|PAUSE=4294967300; click loadPrefs", "port=\nbaud=\nparity=\ndata=\nstop=\nflow=\npause="},
+    {"preferences not numbers", {"ttyS0", "ttyS1"}, "ini [Prefs]|COM=x|BAUD=abc|PAR=|DATEN=-|STOPP=?|FLOW=ja|PAUSE=viel; click loadPrefs", "port=ttyS0\nbaud=150\nparity=gerade\ndata=7\nstop=1\nflow=keine\npause=keine"},
+    {"preferences that were saved", {"ttyS0", "ttyS1"}, "ini [Prefs]|COM=1|BAUD=13|PAR=1|DATEN=0|STOPP=1|FLOW=1|PAUSE=4; click loadPrefs", "port=ttyS1\nbaud=115200\nparity=ungerade\ndata=7\nstop=2\nflow=CTS\npause=1000 ms\nlist="},
     {"a reception of 32 bytes keeps the header fields before it", {"ttyS0"}, "click COM; feed z80; advance 1000; feed short; advance 2500", "rxName=HELLO\nrxAadr=1000\nrxType=B = Basic-Programm   \nrxCrc=0D2E\nrxBytes=0020"},
     {"a plain reception after a z80 one is saved as plain", {"ttyS0"}, "click COM; feed z80; advance 1000; save a.z80; feed 40; advance 1000; save b.bin", "suggested=default.bin\nrxKind=Empfangen: BIN\nrxCrc=0476\nrxBytes=0028"},
     {"a z80 reception after a plain one is saved by its name", {"ttyS0"}, "click COM; feed 20; advance 1000; save a.bin; feed z80; advance 1000; save b.z80", "suggested=HELLO.Z80\nrxKind=Empfangen: z80\nrxBytes=03C8"},
     {"the port opened again after a loss receives", {"ttyS0"}, "click COM; feed 20; failwait 5; pump; click COM; feed 16; advance 1000", "COM=COM schlie\xDF" "en\nline=4800 N 8 1 - open\nrxBytes=0010\nrxCrc=3B37\nboxes=1"},
     {"reopening is on at first", {"ttyS0"}, "", "reopen=1"},
-    {"reopening switched off", {"ttyS0"}, "click autoReopen", "reopen=0"},
+    {"reopening switched off", {"ttyS0"}, "click reopen", "reopen=0"},
     {"a continuous send leaves loading and sending open", {"ttyS0"}, "slow 500; click COM; click continuous; load A.bin 40; click send; until 150", "on:continuous=0\non:send=1\non:load=1\non:refresh=1\non:port=0"},
     {"closing a continuous send enables its switch again", {"ttyS0"}, "slow 500; click COM; click continuous; load A.bin 40; click send; until 150; click COM; idle", "on:continuous=1\nchecked:continuous=1\nCOM=COM \xF6" "ffnen"},
 };

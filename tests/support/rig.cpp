@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <fstream>
+#include <iterator>
 #include <variant>
 
 #include "text/text_helpers.h"
@@ -35,11 +37,11 @@ constexpr std::pair<std::string_view, int> kNames[] = {
     {"bin", kBinModeCheck},      {"progress", kProgressCheck},  {"text", kTextEdit},
     {"textSend", kTextSend},     {"quit", kMenuQuit},           {"probe", kMenuProbePorts},
     {"sendText", kMenuSendText}, {"savePrefs", kMenuSavePrefs}, {"loadPrefs", kMenuLoadPrefs},
-    {"autoReopen", kMenuAutoReopen}};
+    {"reopen", kMenuAutoReopen}};
 // clang-format on
 
 constexpr const char* kKinds[] = {
-    "ok",       "bad argument",    "os error",        "port lost",  "busy",
+    "ok",       "bad argument",    "no port",         "os error",   "port lost",       "busy",
     "not open", "nothing to send", "nothing to save", "file error", "settings refused"};
 
 // The z80 file the far end sends: a header that promises 968 bytes, and them.
@@ -145,15 +147,22 @@ void ExpectGap(Rig& rig, milliseconds gap) {
     EXPECT_GE(sent[kHeaderSize].written - sent[kHeaderSize - 1].left, gap);
 }
 
+void WriteLines(const std::string& path, std::string text) {
+    std::replace(text.begin(), text.end(), '|', '\n');
+    std::ofstream(path) << text << '\n';
+}
+
+// A file's lines joined by '|'; "-" when there is no such file.
+std::string FileOrDash(const std::string& path) {
+    std::ifstream in(path);
+    std::string text = in ? std::string(std::istreambuf_iterator<char>(in), {}) : "-";
+    std::replace(text.begin(), text.end(), '\n', '|');
+    return text;
+}
+
 bool Written(Rig& rig, std::size_t count) {
     return rig.line().Written().size() >= count ||
            Join(rig.lines).find("Pause 1000ms...") != std::string::npos;
-}
-
-// The settings file with the section "Prefs" and these lines, separated by '|'.
-void WriteIni(Rig& rig, std::string lines) {
-    std::replace(lines.begin(), lines.end(), '|', '\n');
-    rig.dir.Write("Velotrix.ini", "[Prefs]\n" + lines + "\n");
 }
 
 Bytes FarEnd(const Arg& arg) {
@@ -176,8 +185,9 @@ Bytes FarEnd(const Arg& arg) {
 //   nolink: the fake ports' names are plain device names that may pass to another device
 //   idle, pump, until N: pump until the send ended, for a while, until N bytes were written
 //   gap MS: the data began at least MS after the header had left the driver
-//   click NAME, command NAME, select NAME ENTRY, type NAME TEXT, escape, closebox, no (window)
-//   ini K=V|K=V: the settings file holds the section "Prefs" with these lines
+//   click NAME, command NAME, select NAME ENTRY, type NAME TEXT, escape, closebox, no, yes (window)
+//   ini A|B: the settings file holds these lines; restart [PATH]: the window starts again (with
+//   the settings file at PATH in the rig's directory)
 const std::map<std::string_view, StepFunction> kSteps = {
     {"open",
      [](Rig& r, const Arg& a) {
@@ -220,7 +230,9 @@ const std::map<std::string_view, StepFunction> kSteps = {
     {"escape", [](Rig& r, const Arg&) { r.view.PressEscape(); }},
     {"closebox", [](Rig& r, const Arg&) { r.view.PressCloseBox(); }},
     {"no", [](Rig& r, const Arg&) { r.view.QueueYesNoAnswer(false); }},
-    {"ini", [](Rig& r, const Arg& a) { WriteIni(r, a.all); }},
+    {"yes", [](Rig& r, const Arg&) { r.view.QueueYesNoAnswer(true); }},
+    {"ini", [](Rig& r, const Arg& a) { WriteLines(r.settingsPath, a.all); }},
+    {"restart", [](Rig& r, const Arg& a) { r.StartWindow(a.all); }},
 };
 
 template <typename... Handlers>
@@ -290,17 +302,25 @@ Rig::Rig(Face face, const Lines& ports, std::optional<DeviceAccess> access) : po
             return {nullptr, OsError{ENOENT, {}}};
         },
         [this](const std::string&) { return linked; }};
-    DeviceAccess chosen = access.value_or(std::move(fakes));
+    access_ = access.value_or(std::move(fakes));
+    DeviceAccess chosen = access_;
     if (face == Face::kWindow) {
-        window = std::make_unique<MainController>(
-            view, loop, ControllerEnvironment{dir.File("Velotrix.ini"), std::move(chosen)});
-        window->Start();
+        StartWindow("");
     } else {
         own = std::make_unique<Engine>(loop, std::move(chosen),
                                        [this](const EngineEvent& event) { Record(event); });
         own->SetLineErrorPause(
             [this](milliseconds duration, const auto&) { paused = duration.count(); });
     }
+}
+
+void Rig::StartWindow(const std::string& settingsFile) {
+    window.reset();
+    view = HeadlessView();
+    settingsPath = dir.File(settingsFile.empty() ? "Velotrix.ini" : settingsFile);
+    window =
+        std::make_unique<MainController>(view, loop, ControllerEnvironment{settingsPath, access_});
+    window->Start();
 }
 
 Rig::~Rig() {
@@ -382,6 +402,7 @@ std::map<std::string, std::string> Rig::Show() {
     shown["kept"] = kept == all ? "all" : std::to_string(kept.size());
     shown["result"] = kKinds[static_cast<int>(result.kind)] +
                       (result.os ? " " + std::to_string(result.os.code) : "") +
+                      (result.os.hint.empty() ? "" : " " + result.os.hint) +
                       (result.text.empty() ? "" : " " + result.text);
     shown["open"] = std::to_string(engine().IsOpen()) +
                     (devices.empty() ? "" : std::to_string(line().IsOpen()));
@@ -411,6 +432,9 @@ std::map<std::string, std::string> Rig::Show() {
     }
     shown["menu"] = std::to_string(view.MenuEnabled(kMenuSendText));
     shown["reopen"] = std::to_string(view.MenuChecked(kMenuAutoReopen));
+    shown["folder"] = view.DialogFolder();
+    shown["ini"] = FileOrDash(settingsPath);
+    shown["state"] = FileOrDash(dir.File("Velotrix.state"));
     shown["closed"] = std::to_string(view.MainWindowClosed());
     if (!devices.empty()) {
         const AppliedSettings a = line().Applied();

@@ -58,6 +58,8 @@ class Rig {
     ~Rig();
 
     Engine& engine() { return window ? window->GetEngine() : *own; }
+    // Starts the window (again, as on a second day), with the settings file of that name in dir.
+    void StartWindow(const std::string& settingsFile);
     FakeSerialDevice& line() { return *devices.at(0); }
 
     // Opens the port (by default the first fake one) at 9600 baud, 8N1, no flow control.
@@ -77,6 +79,7 @@ class Rig {
     void Expect(std::string_view expected);
 
     TempDir dir;
+    std::string settingsPath;
     ManualLoop loop;
     std::vector<std::shared_ptr<FakeSerialDevice>> devices;
     HeadlessView view;
@@ -103,6 +106,7 @@ class Rig {
     std::map<std::string, std::string> Show();
 
     Lines ports_;
+    DeviceAccess access_;
 };
 
 }  // namespace velotrix::test
