@@ -48,9 +48,11 @@ std::string PlainFileName(std::string_view text) {
     if (name.empty()) {
         return "default";
     }
-    // Windows gives these names to devices, whatever extension follows.
-    constexpr std::string_view kReserved[] = {"CON", "PRN", "AUX", "NUL"};
-    const std::string base = name.substr(0, name.find('.'));
+    // Windows gives these names to devices, whatever extension follows and however many spaces
+    // stand before it.
+    constexpr std::string_view kReserved[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
+    std::string base = name.substr(0, name.find('.'));
+    base.erase(base.find_last_not_of(' ') + 1);
     const bool numberedDevice =
         base.size() == 4 &&
         (StartsWithIgnoringCase(base, "COM") || StartsWithIgnoringCase(base, "LPT")) &&

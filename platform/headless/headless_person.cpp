@@ -17,9 +17,6 @@ using layout::ItemKind;
 
 void HeadlessView::MessageBox(std::string_view text, std::string_view caption, MessageIcon icon) {
     messages_.push_back({std::string(text), std::string(caption), icon});
-    if (onMessageBox) {
-        onMessageBox(messages_.back());
-    }
 }
 
 bool HeadlessView::AskYesNo(std::string_view text, std::string_view caption) {
@@ -36,42 +33,30 @@ void HeadlessView::QueueYesNoAnswer(bool yes) {
     yesNoAnswers_.push_back(yes);
 }
 
-std::optional<std::string> HeadlessView::AskOpenFile(std::string_view title,
-                                                     const std::vector<FileFilter>& filters,
-                                                     int& filterIndex) {
-    FileDialogCall call{FileDialogKind::kOpen, std::string(title), filters,     {},
-                        filterIndex,           filterIndex,        std::nullopt};
-    if (!openAnswers_.empty()) {
-        OpenAnswer answer = std::move(openAnswers_.front());
-        openAnswers_.pop_front();
-        call.answer = std::move(answer.path);
-        // The dialog reports the filter only when the user confirmed a file.
-        if (call.answer && answer.filterIndex) {
-            call.filterIndexOut = *answer.filterIndex;
-        }
-    }
-    filterIndex = call.filterIndexOut;
-    fileDialogCalls_.push_back(call);
-    return call.answer;
+std::optional<std::string> HeadlessView::AskOpenFile(std::string_view,
+                                                     const std::vector<FileFilter>&, int&) {
+    return Answer(FileDialogKind::kOpen, "", openAnswers_);
 }
 
-std::optional<std::string> HeadlessView::AskSaveFile(std::string_view title,
+std::optional<std::string> HeadlessView::AskSaveFile(std::string_view,
                                                      std::string_view suggestedName,
-                                                     const std::vector<FileFilter>& filters) {
-    FileDialogCall call{
-        FileDialogKind::kSave, std::string(title), filters, std::string(suggestedName), 0, 0,
-        std::nullopt};
-    if (!saveAnswers_.empty()) {
-        call.answer = std::move(saveAnswers_.front());
-        saveAnswers_.pop_front();
+                                                     const std::vector<FileFilter>&) {
+    return Answer(FileDialogKind::kSave, suggestedName, saveAnswers_);
+}
+
+std::optional<std::string> HeadlessView::Answer(FileDialogKind kind, std::string_view suggested,
+                                                std::deque<std::optional<std::string>>& answers) {
+    FileDialogCall call{kind, std::string(suggested), std::nullopt};
+    if (!answers.empty()) {
+        call.answer = std::move(answers.front());
+        answers.pop_front();
     }
     fileDialogCalls_.push_back(call);
     return call.answer;
 }
 
-void HeadlessView::QueueOpenFileAnswer(std::optional<std::string> path,
-                                       std::optional<int> filterIndex) {
-    openAnswers_.push_back({std::move(path), filterIndex});
+void HeadlessView::QueueOpenFileAnswer(std::optional<std::string> path) {
+    openAnswers_.push_back(std::move(path));
 }
 
 void HeadlessView::QueueSaveFileAnswer(std::optional<std::string> path) {
@@ -158,12 +143,6 @@ void HeadlessView::UserSelect(int id, int index) {
     ComboSelect(id, index);
     control->selection = index;
     Raise(id, ids::kNotifySelChange);
-}
-
-void HeadlessView::DropFile(const std::string& path) {
-    if (MainWindowReachable() && dropHandler_) {
-        dropHandler_(path);
-    }
 }
 
 void HeadlessView::PressEnter() {

@@ -14,7 +14,7 @@ using headless::HoldsEntries;
 using headless::ValidIndex;
 using layout::ItemKind;
 
-HeadlessView::HeadlessView() : title_(layout::MainDialog().caption) {
+HeadlessView::HeadlessView() {
     PlaceMainWindow({});
     for (const layout::Item& item : layout::MainDialog().items) {
         if (item.id != layout::kNoId) {
@@ -45,8 +45,7 @@ HeadlessView::Control HeadlessView::FromTemplate(const layout::Item& item, bool 
 }
 
 HeadlessView::Control* HeadlessView::Find(int id) {
-    auto found = controls_.find(id);
-    return found == controls_.end() ? nullptr : &found->second;
+    return const_cast<Control*>(std::as_const(*this).Find(id));
 }
 
 const HeadlessView::Control* HeadlessView::Find(int id) const {
@@ -55,8 +54,7 @@ const HeadlessView::Control* HeadlessView::Find(int id) const {
 }
 
 HeadlessView::Control* HeadlessView::FindOfKind(int id, ItemKind kind) {
-    Control* control = Find(id);
-    return control != nullptr && control->item->kind == kind ? control : nullptr;
+    return const_cast<Control*>(std::as_const(*this).FindOfKind(id, kind));
 }
 
 const HeadlessView::Control* HeadlessView::FindOfKind(int id, ItemKind kind) const {
@@ -92,9 +90,7 @@ void HeadlessView::SetCommandHandler(CommandHandler handler) {
     handler_ = std::move(handler);
 }
 
-void HeadlessView::SetWindowTitle(std::string_view text) {
-    title_ = text;
-}
+void HeadlessView::SetWindowTitle(std::string_view) {}
 
 void HeadlessView::SetText(int id, std::string_view text) {
     Control* control = Find(id);
@@ -189,10 +185,10 @@ int HeadlessView::ComboSelection(int id) const {
 void HeadlessView::ComboSelect(int id, int index) {
     if (Control* control = FindOfKind(id, ItemKind::kDropDownList)) {
         control->selection = ValidIndex(control->entries, index) ? index : -1;
-        // An edit part shows the entry chosen.
-        if (control->selection >= 0) {
-            control->text = control->entries[static_cast<std::size_t>(control->selection)];
-        }
+        // An edit part shows the entry chosen, and empties when none is, as Windows' does.
+        control->text = control->selection >= 0
+                            ? control->entries[static_cast<std::size_t>(control->selection)]
+                            : std::string();
     }
 }
 
@@ -238,9 +234,6 @@ void HeadlessView::ListClear(int id) {
     }
     control->entries.clear();
     control->selection = -1;
-    if (onListClear) {
-        onListClear(id);
-    }
 }
 
 void HeadlessView::ListAdd(int id, std::string_view line) {
@@ -250,9 +243,6 @@ void HeadlessView::ListAdd(int id, std::string_view line) {
     }
     InsertEntry(control->entries, control->selection, HasStyle(*control->item, layout::kSorted),
                 line);
-    if (onListAdd) {
-        onListAdd(id, std::string(line));
-    }
 }
 
 int HeadlessView::ListCount(int id) const {
@@ -272,21 +262,10 @@ void HeadlessView::SetPaneText(int pane, std::string_view text) {
     }
 }
 
-void HeadlessView::ShowProgress(std::uint32_t maximum) {
-    progressVisible_ = true;
-    progressMaximum_ = maximum;
-    progressValue_ = 0;
-    ++progressShowCount_;
-}
-
-void HeadlessView::SetProgress(std::uint32_t value) {
-    // A progress bar holds its position inside its range.
-    progressValue_ = std::min(value, progressMaximum_);
-}
-
-void HeadlessView::HideProgress() {
-    progressVisible_ = false;
-}
+// The progress bar shows nothing a test reads: the rig reads progress from the engine's events.
+void HeadlessView::ShowProgress(std::uint32_t) {}
+void HeadlessView::SetProgress(std::uint32_t) {}
+void HeadlessView::HideProgress() {}
 
 void HeadlessView::EnableMenuItem(int id, bool enabled) {
     auto found = menu_.find(id);
@@ -295,9 +274,7 @@ void HeadlessView::EnableMenuItem(int id, bool enabled) {
     }
 }
 
-void HeadlessView::Repaint() {
-    ++repaintCount_;
-}
+void HeadlessView::Repaint() {}
 
 void HeadlessView::OpenTextDialog() {
     if (textDialogOpen_ || mainClosed_) {
@@ -335,11 +312,6 @@ std::vector<std::string> HeadlessView::Lines(int id) const {
     return control == nullptr ? std::vector<std::string>() : control->entries;
 }
 
-int HeadlessView::Selection(int id) const {
-    const Control* control = FindEntries(id);
-    return control == nullptr ? -1 : control->selection;
-}
-
 std::string HeadlessView::PaneText(int pane) const {
     if (pane < 0 || static_cast<std::size_t>(pane) >= panes_.size()) {
         return {};
@@ -357,9 +329,7 @@ void HeadlessView::SetDialogFolder(std::string_view folder) {
     dialogFolder_ = folder;
 }
 
-void HeadlessView::SetFileDropHandler(FileDropHandler handler) {
-    dropHandler_ = std::move(handler);
-}
+void HeadlessView::SetFileDropHandler(FileDropHandler) {}
 
 bool HeadlessView::MenuEnabled(int id) const {
     auto found = menu_.find(id);

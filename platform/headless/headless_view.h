@@ -33,11 +33,7 @@ class HeadlessView : public DialogView {
     enum class FileDialogKind { kOpen, kSave };
     struct FileDialogCall {
         FileDialogKind kind;
-        std::string title;
-        std::vector<FileFilter> filters;
         std::string suggestedName;  // save dialogs only
-        int filterIndexIn = 0;      // open dialogs only
-        int filterIndexOut = 0;     // open dialogs only
         std::optional<std::string> answer;
     };
 
@@ -92,16 +88,9 @@ class HeadlessView : public DialogView {
     void CloseMainWindow() override;
 
     // Reading the window.
-    std::string Text(int id) const { return GetText(id); }
     // The entries of a list box or combo box.
     std::vector<std::string> Lines(int id) const;
-    // The selected entry of a list box or combo box; -1 for none.
-    int Selection(int id) const;
     std::string PaneText(int pane) const;
-    bool ProgressVisible() const { return progressVisible_; }
-    std::uint32_t ProgressMaximum() const { return progressMaximum_; }
-    std::uint32_t ProgressValue() const { return progressValue_; }
-    int ProgressShowCount() const { return progressShowCount_; }
     const std::string& ProgressText() const { return progressText_; }
     // The window "Ansicht" as last shown; nullptr while it was never opened.
     const HexDump* ReceptionView() const { return receptionView_ ? &*receptionView_ : nullptr; }
@@ -111,22 +100,16 @@ class HeadlessView : public DialogView {
     // Keys that a field refused, each with a beep.
     int Beeps() const { return beeps_; }
     bool MenuEnabled(int id) const;
-    bool MenuExists(int id) const { return menu_.count(id) != 0; }
-    bool MenuChecked(int id) const { return menuChecked_.count(id) != 0 && menuChecked_.at(id); }
     const std::string& DialogFolder() const { return dialogFolder_; }
-    const std::string& Title() const { return title_; }
+    bool MenuChecked(int id) const { return menuChecked_.count(id) != 0 && menuChecked_.at(id); }
     // 0 while no control has the focus.
     int FocusId() const { return focusId_; }
-    int RepaintCount() const { return repaintCount_; }
     const std::vector<Message>& Messages() const { return messages_; }
     const std::vector<FileDialogCall>& FileDialogCalls() const { return fileDialogCalls_; }
-    bool TextDialogOpen() const { return textDialogOpen_; }
     bool MainWindowClosed() const { return mainClosed_; }
 
-    // Answers for the next file dialogs, in order; nothing queued answers "cancel". An open
-    // dialog's answer may also report the filter the user ended on.
-    void QueueOpenFileAnswer(std::optional<std::string> path,
-                             std::optional<int> filterIndex = std::nullopt);
+    // Answers for the next file dialogs, in order; nothing queued answers "cancel".
+    void QueueOpenFileAnswer(std::optional<std::string> path);
     void QueueSaveFileAnswer(std::optional<std::string> path);
     void QueueYesNoAnswer(bool yes);
 
@@ -152,15 +135,8 @@ class HeadlessView : public DialogView {
     // Tab: the focus moves to the next control of the dialog in front that a person can change.
     void PressTab();
     void PressCloseBox();
-    // Drops a file from a file manager on the main window.
-    void DropFile(const std::string& path);
     // The text dialog's own close box, which its procedure treats like the close button.
     void CloseTextDialogByUser();
-
-    // Observers for the command-line program.
-    std::function<void(int id, const std::string& line)> onListAdd;
-    std::function<void(int id)> onListClear;
-    std::function<void(const Message& message)> onMessageBox;
 
   private:
     struct Control {
@@ -173,10 +149,6 @@ class HeadlessView : public DialogView {
         std::vector<std::string> entries;  // combo and list boxes
         int selection = -1;
     };
-    struct OpenAnswer {
-        std::optional<std::string> path;
-        std::optional<int> filterIndex;
-    };
 
     static Control FromTemplate(const layout::Item& item, bool inTextDialog);
     Control* Find(int id);
@@ -188,31 +160,26 @@ class HeadlessView : public DialogView {
     Control* Reachable(int id);
     bool MainWindowReachable() const { return !mainClosed_ && !textDialogOpen_; }
     void Raise(int id, int code);
+    std::optional<std::string> Answer(FileDialogKind kind, std::string_view suggested,
+                                      std::deque<std::optional<std::string>>& answers);
 
     CommandHandler handler_;
     std::map<int, Control> controls_;
     std::map<int, bool> menu_;  // command ID -> enabled
     std::map<int, bool> menuChecked_;
     std::string dialogFolder_;
-    FileDropHandler dropHandler_;
-    std::string title_;
     std::array<std::string, 4> panes_;
-    bool progressVisible_ = false;
-    std::uint32_t progressMaximum_ = 0;
-    std::uint32_t progressValue_ = 0;
-    int progressShowCount_ = 0;
     std::string progressText_;
     layout::Rect placement_;
     std::optional<HexDump> receptionView_;
     int beeps_ = 0;
     int focusId_ = 0;
     int focusBeforeTextDialog_ = 0;
-    int repaintCount_ = 0;
     bool textDialogOpen_ = false;
     bool mainClosed_ = false;
     std::vector<Message> messages_;
     std::vector<FileDialogCall> fileDialogCalls_;
-    std::deque<OpenAnswer> openAnswers_;
+    std::deque<std::optional<std::string>> openAnswers_;
     std::deque<std::optional<std::string>> saveAnswers_;
     std::deque<bool> yesNoAnswers_;
 };

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cwctype>
 #include <deque>
 #include <mutex>
 #include <string>
@@ -44,6 +45,16 @@ std::wstring DevicePath(const std::string& path) {
     return bareComName ? L"\\\\.\\" + wide : wide;
 }
 
+// The name under which an open port is claimed. Windows refuses a second open of a COM port by
+// itself; Wine does not, and two programs would share one line without the claim.
+std::wstring ClaimName(const std::wstring& devicePath) {
+    std::wstring name = L"Local\\Velotrix port ";
+    for (wchar_t c : devicePath) {
+        name.push_back(c == L'\\' ? L'/' : static_cast<wchar_t>(towupper(c)));
+    }
+    return name;
+}
+
 void Add(LineErrors& into, const LineErrors& more) {
     into.framing = into.framing || more.framing;
     into.parity = into.parity || more.parity;
@@ -62,8 +73,10 @@ struct Operation {
 
 class Win32SerialDevice final : public SerialDevice {
   public:
-    explicit Win32SerialDevice(UniqueHandle port)
-        : port_(std::move(port)), cancel_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+    Win32SerialDevice(UniqueHandle port, UniqueHandle claim)
+        : port_(std::move(port)),
+          claim_(std::move(claim)),
+          cancel_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
         lastCts_ = Cts();
     }
 
@@ -322,6 +335,7 @@ class Win32SerialDevice final : public SerialDevice {
     }
 
     UniqueHandle port_;
+    UniqueHandle claim_;
     UniqueHandle cancel_;
     std::atomic<bool> cancelled_{false};
     std::atomic<bool> hasErrorFlags_{true};
@@ -344,9 +358,14 @@ OsResult<std::unique_ptr<SerialDevice>> OpenSerialDevice(const std::string& path
     if (path.empty()) {
         return Failure<std::unique_ptr<SerialDevice>>(ERROR_FILE_NOT_FOUND);
     }
+    const std::wstring device = DevicePath(path);
+    UniqueHandle claim(CreateMutexW(nullptr, FALSE, ClaimName(device).c_str()));
+    if (claim.valid() && GetLastError() == ERROR_ALREADY_EXISTS) {
+        return Failure<std::unique_ptr<SerialDevice>>(ERROR_ACCESS_DENIED);
+    }
     // A COM port allows one open handle: a port in use elsewhere is refused here.
-    UniqueHandle port(CreateFileW(DevicePath(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
-                                  nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr));
+    UniqueHandle port(CreateFileW(device.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr));
     if (!port.valid()) {
         return Failure<std::unique_ptr<SerialDevice>>(GetLastError());
     }
@@ -361,11 +380,11 @@ OsResult<std::unique_ptr<SerialDevice>> OpenSerialDevice(const std::string& path
     if (!SetCommTimeouts(port.get(), &timeouts)) {
         return Failure<std::unique_ptr<SerialDevice>>(GetLastError());
     }
-    auto device = std::make_unique<Win32SerialDevice>(std::move(port));
-    if (!device->Ready()) {
+    auto opened = std::make_unique<Win32SerialDevice>(std::move(port), std::move(claim));
+    if (!opened->Ready()) {
         return Failure<std::unique_ptr<SerialDevice>>(GetLastError());
     }
-    return Result{std::move(device), {}};
+    return Result{std::move(opened), {}};
 }
 
 }  // namespace velotrix

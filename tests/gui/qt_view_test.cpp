@@ -212,7 +212,7 @@ TEST(QtWindowEnd, TheEventLoopEndsWithTheMainWindow) {
         QtView view;
         test::ShowAndActivate(view.MainWindow());
         QTimer::singleShot(0, view.MainWindow(), [&] { c.end(view); });
-        QTimer::singleShot(3000, view.MainWindow(), [] { QCoreApplication::exit(1); });
+        QTimer::singleShot(30000, view.MainWindow(), [] { QCoreApplication::exit(1); });
         EXPECT_EQ(QCoreApplication::exec(), 0) << c.how;
     }
 }

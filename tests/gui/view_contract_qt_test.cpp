@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
 #include <QWindow>
@@ -84,20 +85,17 @@ class QtRig : public Rig {
         return {r.x(), r.y(), r.width(), r.height()};
     }
     bool MainWindowOpen() override { return view_.MainWindow()->isVisible(); }
+    std::string PaneText(int pane) override {
+        const auto* label = view_.MainWindow()->findChild<QLabel*>("pane" + QString::number(pane));
+        return label != nullptr ? Utf8ToCp1252(label->text().toStdString()) : "";
+    }
+    bool MenuChecked(int id) override { return view_.MenuAction(id)->isChecked(); }
 
     void Let(milliseconds time) override {
         QEventLoop loop;
         QTimer::singleShot(time, Qt::PreciseTimer, &loop, &QEventLoop::quit);
         loop.exec();
         test::PumpEvents();
-    }
-
-    bool PumpUntil(const std::function<bool()>& done, milliseconds limit) override {
-        const auto deadline = std::chrono::steady_clock::now() + limit;
-        while (!done() && std::chrono::steady_clock::now() < deadline) {
-            Let(milliseconds(2));
-        }
-        return done();
     }
 
   private:

@@ -1,5 +1,5 @@
-// What only the owner-pumped loop does: its virtual clock, Run and Quit, and drains that end
-// while other threads keep posting.
+// What only the owner-pumped loop does: its virtual clock, and drains that end while other threads
+// keep posting.
 #include "platform/manual_loop.h"
 
 #include <gtest/gtest.h>
@@ -39,26 +39,6 @@ TEST(ManualLoop, VirtualTimeMovesOnlyByAdvanceAndTimersSeeTheirDeadline) {
     EXPECT_EQ(log, (std::vector<std::string>{"nested", "d@0", "b@100", "posted", "again", "a@300",
                                              "c@300"}));
     EXPECT_EQ(loop.Now(), milliseconds(5000));
-}
-
-TEST(ManualLoop, RunEndsAtAQuitFromAnyThreadAndAQuitBeforeRunIsUsedUp) {
-    ManualLoop loop(ManualLoop::Clock::kReal);
-    loop.Quit();
-    loop.Run();
-    std::atomic<int> ticks{0};
-    std::function<void()> tick = [&] {
-        ++ticks;
-        loop.StartTimer(1, milliseconds(1), tick);
-    };
-    tick();
-    std::thread quitter([&] {
-        while (ticks < 5) {
-            std::this_thread::sleep_for(milliseconds(1));
-        }
-        loop.Quit();
-    });
-    loop.Run();
-    quitter.join();
 }
 
 // A receive or send thread may post without pause; every way of pumping must still return. The

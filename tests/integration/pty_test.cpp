@@ -34,119 +34,112 @@ bool Received(Rig& rig, std::uint32_t count) {
     return false;
 }
 
-TEST(Pty, TheEngineOnARealDevice) {
-    const struct {
-        const char* name;
-        std::function<void(Rig&, PtyPair&, const std::string& path)> run;
-    } cases[] = {
-        {"every byte value arrives and is saved unchanged",
-         [](Rig& rig, PtyPair& pty, const std::string& path) {
-             const Bytes sent = CountingBytes(512);
-             ASSERT_TRUE(rig.Open(path).ok() && pty.Write(sent));
-             ASSERT_TRUE(Received(rig, sent.size()));
-             rig.loop.Advance(1000ms);
-             EXPECT_TRUE(rig.engine().SaveReception(rig.dir.File("rx")).ok());
-             EXPECT_EQ(ReadFileBytes(rig.dir.File("rx")), std::string(sent.begin(), sent.end()));
-         }},
-        {"a z80 file goes out exactly and its pause is silence on the line",
-         [](Rig& rig, PtyPair& pty, const std::string& path) {
-             ASSERT_TRUE(rig.Open(path).ok());
-             rig.Do("load HELLO_4000.bin 1000 2; send");
-             Bytes got = pty.Read(5s, kHeaderSize);
-             const auto headerEnd = std::chrono::steady_clock::now();
-             got = Concat(got, pty.Read(5s));
-             EXPECT_GE(std::chrono::steady_clock::now() - headerEnd, 80ms);
-             got = Concat(got, pty.Read(5s, kHeaderSize + 1000 - got.size()));
-             EXPECT_EQ(got, Of(rig.engine().Image().HeaderAndData()));
-             rig.Do("idle");
-             EXPECT_EQ(rig.log.back(), "ended open completed");
-         }},
-        {"a hang-up closes the port once and keeps the reception",
-         [](Rig& rig, PtyPair& pty, const std::string& path) {
-             ASSERT_TRUE(rig.Open(path).ok() && pty.Write(CountingBytes(100)));
-             ASSERT_TRUE(Received(rig, 100));
-             pty.CloseMaster();
-             rig.Pump([] { return false; }, 300ms);
-             EXPECT_EQ(std::count(rig.log.begin(), rig.log.end(), "line lost 5"), 1);
-             EXPECT_FALSE(rig.engine().IsOpen());
-             EXPECT_EQ(Of(rig.engine().Reception()), CountingBytes(100));
-         }},
-        {"closing during a byte-by-byte send stops the line within one byte",
-         [](Rig& rig, PtyPair& pty, const std::string& path) {
-             ASSERT_TRUE(rig.Open(path).ok());
-             rig.Do("load BIG_4000.bin 65000; send");
-             for (std::size_t got = 0; got < 5000;) {
-                 got += pty.Read(1s).size();
-             }
-             rig.engine().Close();
-             std::size_t late = 0;
-             for (std::size_t more = 1; more > 0; late += more) {
-                 more = pty.Read(200ms).size();
-             }
-             EXPECT_LE(late, 1u);
-         }},
-        {"the settings are applied and the port is held exclusively",
-         [](Rig& rig, PtyPair&, const std::string& path) {
-             ASSERT_TRUE(rig.engine().Open({path, 8065, Parity::kEven, 7, 2, true}).ok());
-             EXPECT_EQ(OpenSerialDevice(path).error.code, EBUSY);
-             rig.engine().Close();
-             const auto device = OpenSerialDevice(path);
-             // A pseudo-terminal keeps 8 data bits and no parity whatever is asked.
-             const AppliedSettings a = device.value->ReadBack();
-             EXPECT_EQ(std::tuple(a.baudRate, a.stopBits, a.ctsFlow), std::tuple(8065u, 2, true));
-             EXPECT_EQ(device.value->Configure({path, 300, {}, 9, {}, {}}).code, EINVAL);
-             EXPECT_EQ(device.value->ReadBack().baudRate, 8065u);
-         }},
-        {"what is no terminal is refused",
-         [](Rig& rig, PtyPair&, const std::string&) {
-             EXPECT_EQ(rig.Open(rig.dir.Write("file", "x")).text,
-                       rig.dir.File("file") + " ist keine serielle Schnittstelle");
-             EXPECT_EQ(rig.Open(rig.dir.File("missing")).os.code, ENOENT);
-         }},
-        {"a permission error names the group that owns the device",
-         [](Rig& rig, PtyPair&, const std::string& path) {
-             struct stat info {};
-             ASSERT_EQ(stat(path.c_str(), &info) | chmod(path.c_str(), 0), 0);
-             // Root may open anything: it tries as nobody for the moment of the open.
-             const bool root = geteuid() == 0;
-             ASSERT_TRUE(!root || seteuid(65534) == 0);
-             const EngineResult opened = rig.Open(path);
-             ASSERT_TRUE(!root || seteuid(0) == 0);
-             EXPECT_EQ(opened.os.code, EACCES);
-             EXPECT_EQ(opened.os.hint, "Der Benutzer muss Mitglied der Gruppe \"" +
-                                           std::string(getgrgid(info.st_gid)->gr_name) +
-                                           "\" sein, der das Ger\xE4t geh\xF6rt.");
-         }},
-        {"opening and closing while the far end sends",
-         [](Rig& rig, PtyPair& pty, const std::string& path) {
-             std::atomic<bool> sending{true};
-             std::thread farEnd([&] {
-                 while (sending) {
-                     pty.Write(CountingBytes(64), 5ms);
-                     std::this_thread::sleep_for(1ms);
-                 }
-             });
-             for (int cycle = 0; cycle < 200; ++cycle) {
-                 EXPECT_TRUE(rig.Open(path).ok()) << cycle;
-                 rig.loop.RunPending();
-                 rig.engine().Close();
-             }
-             sending = false;
-             farEnd.join();
-             EXPECT_TRUE(std::none_of(rig.log.begin(), rig.log.end(), [](const std::string& e) {
-                 return e.starts_with("os error") || e.starts_with("line lost");
-             }));
-         }},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        PtyPair pty;
-        ASSERT_TRUE(pty.ok());
-        Rig rig(Rig::Face::kEngine, {},
-                DeviceAccess{[] { return std::vector<PortInfo>{}; }, OpenSerialDevice});
-        c.run(rig, pty, pty.SlavePath());
-    }
+struct Row {
+    const char* name;
+    void (*run)(Rig&, PtyPair&, const std::string& path);
+};
+
+class PtyEngine : public ::testing::TestWithParam<Row> {};
+
+TEST_P(PtyEngine, TheEngineOnARealDevice) {
+    PtyPair pty;
+    ASSERT_TRUE(pty.ok());
+    Rig rig(Rig::Face::kEngine, {},
+            DeviceAccess{[] { return std::vector<PortInfo>{}; }, OpenSerialDevice});
+    GetParam().run(rig, pty, pty.SlavePath());
 }
+
+const Row kRows[] = {
+    // Each row: what the engine and the far end do on the pseudo-terminal, and what must hold.
+    {"a z80 file goes out exactly and its pause is silence on the line",
+     [](Rig& rig, PtyPair& pty, const std::string& path) {
+         ASSERT_TRUE(rig.Open(path).ok());
+         rig.Do("load HELLO_4000.bin 1000 2; send");
+         Bytes got = pty.Read(5s, kHeaderSize);
+         const auto headerEnd = std::chrono::steady_clock::now();
+         got = Concat(got, pty.Read(5s));
+         EXPECT_GE(std::chrono::steady_clock::now() - headerEnd, 80ms);
+         got = Concat(got, pty.Read(5s, kHeaderSize + 1000 - got.size()));
+         EXPECT_EQ(got, Of(rig.engine().Image().HeaderAndData()));
+         rig.Do("idle");
+         EXPECT_EQ(rig.log.back(), "ended open completed");
+     }},
+    {"a hang-up closes the port once and keeps the reception",
+     [](Rig& rig, PtyPair& pty, const std::string& path) {
+         ASSERT_TRUE(rig.Open(path).ok() && pty.Write(CountingBytes(100)));
+         ASSERT_TRUE(Received(rig, 100));
+         pty.CloseMaster();
+         rig.Pump([] { return false; }, 300ms);
+         EXPECT_EQ(std::count(rig.log.begin(), rig.log.end(), "line lost 5"), 1);
+         EXPECT_FALSE(rig.engine().IsOpen());
+         EXPECT_EQ(Of(rig.engine().Reception()), CountingBytes(100));
+     }},
+    {"closing during a byte-by-byte send stops the line within one byte",
+     [](Rig& rig, PtyPair& pty, const std::string& path) {
+         ASSERT_TRUE(rig.Open(path).ok());
+         rig.Do("load BIG_4000.bin 65000; send");
+         for (std::size_t got = 0; got < 5000;) {
+             got += pty.Read(1s).size();
+         }
+         rig.engine().Close();
+         std::size_t late = 0;
+         for (std::size_t more = 1; more > 0; late += more) {
+             more = pty.Read(200ms).size();
+         }
+         EXPECT_LE(late, 1u);
+     }},
+    {"the settings are applied and kept",
+     [](Rig& rig, PtyPair&, const std::string& path) {
+         ASSERT_TRUE(rig.engine().Open({path, 8065, Parity::kEven, 7, 2, true}).ok());
+         rig.engine().Close();
+         const auto device = OpenSerialDevice(path);
+         // A pseudo-terminal keeps 8 data bits and no parity whatever is asked.
+         const AppliedSettings a = device.value->ReadBack();
+         EXPECT_EQ(std::tuple(a.baudRate, a.stopBits, a.ctsFlow), std::tuple(8065u, 2, true));
+     }},
+    {"what is no terminal is refused",
+     [](Rig& rig, PtyPair&, const std::string&) {
+         EXPECT_EQ(rig.Open(rig.dir.Write("file", "x")).text,
+                   rig.dir.File("file") + " ist keine serielle Schnittstelle");
+         EXPECT_EQ(rig.Open(rig.dir.File("missing")).os.code, ENOENT);
+     }},
+    {"a permission error names the group that owns the device",
+     [](Rig& rig, PtyPair&, const std::string& path) {
+         struct stat info {};
+         ASSERT_EQ(stat(path.c_str(), &info) | chmod(path.c_str(), 0), 0);
+         // Root may open anything: it tries as nobody for the moment of the open.
+         const bool root = geteuid() == 0;
+         ASSERT_TRUE(!root || seteuid(65534) == 0);
+         const EngineResult opened = rig.Open(path);
+         ASSERT_TRUE(!root || seteuid(0) == 0);
+         EXPECT_EQ(opened.os.code, EACCES);
+         EXPECT_EQ(opened.os.hint, "Der Benutzer muss Mitglied der Gruppe \"" +
+                                       std::string(getgrgid(info.st_gid)->gr_name) +
+                                       "\" sein, der das Ger\xE4t geh\xF6rt.");
+     }},
+    {"opening and closing while the far end sends",
+     [](Rig& rig, PtyPair& pty, const std::string& path) {
+         std::atomic<bool> sending{true};
+         std::thread farEnd([&] {
+             while (sending) {
+                 pty.Write(CountingBytes(64), 5ms);
+                 std::this_thread::sleep_for(1ms);
+             }
+         });
+         for (int cycle = 0; cycle < 200; ++cycle) {
+             EXPECT_TRUE(rig.Open(path).ok()) << cycle;
+             rig.loop.RunPending();
+             rig.engine().Close();
+         }
+         sending = false;
+         farEnd.join();
+         EXPECT_TRUE(std::none_of(rig.log.begin(), rig.log.end(), [](const std::string& e) {
+             return e.starts_with("os error") || e.starts_with("line lost");
+         }));
+     }},
+};
+
+INSTANTIATE_TEST_SUITE_P(Rows, PtyEngine, ::testing::ValuesIn(kRows), RowName<Row>);
 
 // An adapter pulled and plugged in again: the same link name leads to a new pseudo-terminal.
 TEST(Pty, ALostPortIsOpenedAgainWhenItsDeviceReturns) {

@@ -32,10 +32,9 @@ class HeadlessRig : public Rig {
     int FocusId() override { return view_.FocusId(); }
     layout::Rect ControlRect(int id) override { return view_.ControlRect(id); }
     bool MainWindowOpen() override { return !view_.MainWindowClosed(); }
+    std::string PaneText(int pane) override { return view_.PaneText(pane); }
+    bool MenuChecked(int id) override { return view_.MenuChecked(id); }
     void Let(milliseconds time) override { loop_.Advance(time); }
-    bool PumpUntil(const std::function<bool()>& done, milliseconds limit) override {
-        return loop_.RunUntil(done, limit);
-    }
 
   private:
     HeadlessView view_;

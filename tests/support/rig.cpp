@@ -22,6 +22,7 @@ using namespace ids;
 using std::chrono::milliseconds;
 
 // The controls and menu commands by the names the steps and keys use.
+// clang-format off
 constexpr std::pair<std::string_view, int> kNames[] = {
     {"COM", kComButton},         {"port", kPortCombo},          {"baud", kBaudCombo},
     {"parity", kParityCombo},    {"data", kDataBitsCombo},      {"stop", kStopBitsCombo},
@@ -38,6 +39,7 @@ constexpr std::pair<std::string_view, int> kNames[] = {
     {"sendText", kMenuSendText}, {"savePrefs", kMenuSavePrefs}, {"loadPrefs", kMenuLoadPrefs},
     {"reopen", kMenuAutoReopen}, {"view", kMenuReceptionView},  {"progressText", kProgressText},
     {"messages", kMessageList}};
+// clang-format on
 
 constexpr const char* kKinds[] = {
     "ok",       "bad argument",    "no port",         "os error",   "port lost",       "busy",
@@ -116,13 +118,10 @@ void Load(Rig& rig, const Arg& arg) {
 }
 
 // A close leaves nothing on the way to the line but the byte on the wire, whatever the send was
-// doing (how soon after the click: the benchmark's figure).
+// doing (how soon after the click is the benchmark's figure, never a test's).
 void Close(Rig& rig) {
-    const auto start = std::chrono::steady_clock::now();
     rig.engine().Close();
-    const auto end = std::chrono::steady_clock::now();
-    EXPECT_LT(end - start, 500ms);
-    EXPECT_LE(rig.line().BytesLeavingAfter(end), 1u);
+    EXPECT_LE(rig.line().BytesLeavingAfter(std::chrono::steady_clock::now()), 1u);
 }
 
 void Save(Rig& rig, const std::string& name) {
@@ -387,9 +386,10 @@ void Rig::Do(std::string_view steps) {
 // had left); on the window: each control's text by name, "on:", "shown:" and "checked:" with its
 // name, pane0 to pane3, box ("caption - text" of the last box, its lines joined by '|'), boxes
 // (their number), suggested and saved (the name the last save dialog offered, and whether the file
-// holds "all" that was fed), menu (text send enabled), menu:view ("Ansicht" enabled), beeps (keys
-// refused), focus (the focused control's name), dump (the first three rows of "Ansicht"), closed
-// (the main window), line (the device's baud, parity, data and stop bits, flow, open or closed).
+// holds "all" that was fed), menu (text send enabled), menu:view ("Ansicht" enabled), reopen
+// (the menu's check mark for reopening by itself), beeps (keys refused), focus (the focused
+// control's name), dump (the first three rows of "Ansicht"), closed (the main window), line
+// (the device's baud, parity, data and stop bits, flow, open or closed).
 std::map<std::string, std::string> Rig::Show() {
     loop.RunPending();
     std::map<std::string, std::string> shown;

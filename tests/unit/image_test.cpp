@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <random>
+#include <set>
 
 #include "image/crc16.h"
 #include "image/rx_save.h"
@@ -13,16 +15,47 @@
 namespace velotrix::test {
 namespace {
 
-TEST(Image, MarkerAndCrc) {
+TEST(Image, MarkerTypeLettersAndCrc) {
+    const std::set<int> passing = {0xD3, 0xD7, 0xDB, 0xDF, 0xF3, 0xF7, 0xFB, 0xFF};
     Bytes header = Z80File(0, 0, 0, 'P', "", 0);
     for (std::size_t at = kMarkerOffset; at < kMarkerOffset + 3; ++at) {
-        int passing = 0;
         for (int value = 0; value < 256; ++value) {
             header[at] = static_cast<std::uint8_t>(value);
-            passing += HasZ80Marker(ConstHeaderBytes(header.data(), kHeaderSize)) ? 1 : 0;
+            EXPECT_EQ(HasZ80Marker(ConstHeaderBytes(header.data(), kHeaderSize)),
+                      passing.contains(value))
+                << "byte " << at << " = " << value;
         }
         header[at] = kMarkerByte;
-        EXPECT_EQ(passing, 8) << "every bit of D3h must be set in byte " << at;
+    }
+    const std::string letters = "PBFQTDACU";
+    for (int letter = 0; letter < 256; ++letter) {
+        const auto at = letters.find(static_cast<char>(letter));
+        EXPECT_EQ(TypeIndexOfLetter(static_cast<char>(letter)),
+                  at == std::string::npos ? -1 : static_cast<int>(at))
+            << letter;
+    }
+    EXPECT_EQ(FileTypeTable(),
+              "P = MaschinenprogrammB = Basic-Programm   F = Basic-Feld       Q = Quelle (EDAS)    "
+              "T = Text             D = Daten (allgem.)  A = ausf\xFChrbar, Auto C = ausf\xFChrbar "
+              "      Unbekannt            ");
+    // CRC-16/CCITT-FALSE bit by bit, as the catalogue of CRCs defines it.
+    const auto reference = [](const Bytes& bytes) {
+        std::uint16_t crc = 0xFFFF;
+        for (std::uint8_t byte : bytes) {
+            crc ^= static_cast<std::uint16_t>(byte << 8);
+            for (int bit = 0; bit < 8; ++bit) {
+                crc = static_cast<std::uint16_t>((crc & 0x8000) != 0 ? (crc << 1) ^ 0x1021
+                                                                     : crc << 1);
+            }
+        }
+        return crc;
+    };
+    std::mt19937 random(1252);
+    for (std::size_t length : {0, 1, 2, 31, 32, 33, 255, 256, 4097, 65504}) {
+        Bytes bytes(length);
+        std::generate(bytes.begin(), bytes.end(),
+                      [&] { return static_cast<std::uint8_t>(random()); });
+        EXPECT_EQ(Crc16(bytes), reference(bytes)) << length;
     }
     EXPECT_EQ(Crc16(Bytes{'1', '2', '3', '4', '5', '6', '7', '8', '9'}), 0x29B1);
 }
@@ -35,9 +68,16 @@ TEST(Image, HeaderMadeFromTheFileName) {
         std::uint16_t aadr, eadr, sadr;
     } rows[] = {
         {"HELLO_4000_5FFF_4100.bin", 4096, "HELLO", 0x4000, 0x4FFF, 0x4100},
+        {"HELLO_4000_5FFF.bin", 4096, "HELLO", 0x4000, 0x4FFF, 0x4000},
+        {"HELLO_4000.bin", 256, "HELLO", 0x4000, 0x40FF, 0x4000},
+        {"HELLO.bin", 256, "HELLO", 0x4000, 0x40FF, 0x4000},
+        {"hi_c000.bin", 16, "hi", 0xC000, 0xC00F, 0xC000},
         {"HI_F000.bin", 8192, "HI", 0xF000, 0x0FFF, 0xF000},
         {"my.game_1000.bin", 32, "my.game", 0x1000, 0x101F, 0x1000},
-        {"A VERY LONG PROGRAM NAME_12.bin", 32, "A VERY LONG PROG", 0x12EB, 0x130A, 0x12EB},
+        {"my.game.bin", 32, "my", 0x4000, 0x401F, 0x4000},
+        {"A VERY LONG PROGRAM NAME_2000.bin", 32, "A VERY LONG PROG", 0x2000, 0x201F, 0x2000},
+        {"_2000.bin", 32, "", 0x2000, 0x201F, 0x2000},
+        {"GAME_12.bin", 256, "GAME", 0x12EB, 0x13EA, 0x12EB},
         {"/u/my_dir/  A_1_2_3.bin", 32, "A", 0x1828, 0x1847, 0x3EB2},
         {"M\xC3\xBChle", 256, "M\xFChle", 0x4000, 0x40FF, 0x4000},
     };
@@ -96,20 +136,25 @@ TEST(Image, LoadTakesFilesOf32To65504DataBytes) {
 
 TEST(Image, TheSuggestedNameIsAPlainFileNameHere) {
     const std::pair<std::string, std::string> cases[] = {
-        {"HELLO           ", "HELLO.Z80"},
-        {"ABCDEFGHIJKLMNOP", "ABCDEFGHIJKLMNO.Z80"},
-        {"../../../x", "_._.._.._x.Z80"},
-        {"a/b\\c:d*e?f\"<>|", "a_b_c_d_e_f____.Z80"},
-        {"A\nB\x1B[2J", "A_B_[2J.Z80"},
-        {"Gr\xFC\xDF\x80", "Gr___.Z80"},
-        {".hidden", "_hidden.Z80"},
-        {"CON", "_CON.Z80"},
-        {"nul.txt", "_nul.txt.Z80"},
-        {"COM1", "_COM1.Z80"},
-        {"COM10", "COM10.Z80"},
-        {"   ", "default.Z80"}};
+        {"HELLO           ", "HELLO.Z80"}, {"ABCDEFGHIJKLMNOP", "ABCDEFGHIJKLMNO.Z80"},
+        {"../../../x", "_._.._.._x.Z80"},  {"a/b\\c:d*e?f\"<>|", "a_b_c_d_e_f____.Z80"},
+        {"A\nB\x1B[2J", "A_B_[2J.Z80"},    {"Gr\xFC\xDF\x80", "Gr___.Z80"},
+        {".hidden", "_hidden.Z80"},        {"nul.txt", "_nul.txt.Z80"},
+        {"Con .x", "_Con .x.Z80"},         {"CONIN$", "_CONIN$.Z80"},
+        {"conout$", "_conout$.Z80"},       {"COM10", "COM10.Z80"},
+        {"CONSOLE", "CONSOLE.Z80"},        {"   ", "default.Z80"}};
     for (const auto& [field, name] : cases) {
         EXPECT_EQ(SuggestedSaveName(field, true), name) << field;
+    }
+    // Every name that Windows gives a device, in upper and lower case.
+    for (std::string device : {"CON", "PRN", "AUX", "NUL"}) {
+        EXPECT_EQ(SuggestedSaveName(device, true), "_" + device + ".Z80");
+    }
+    for (const char* stem : {"COM", "LPT", "com", "lpt"}) {
+        for (char digit = '0'; digit <= '9'; ++digit) {
+            const std::string device = stem + std::string(1, digit);
+            EXPECT_EQ(SuggestedSaveName(device, true), "_" + device + ".Z80");
+        }
     }
     EXPECT_EQ(SuggestedSaveName("HELLO", false), "default.bin");
 }

@@ -1,13 +1,9 @@
 // The Win32 serial device on a real COM port: scripts/test-windows maps COM5 onto a pseudo-terminal
-// whose far end a Linux program echoes back, so every byte goes out through Linux and comes back.
+// whose far end a Linux program echoes back. What every device does is in the serial contract.
 #include <windows.h>
 
-#include <chrono>
 #include <cstdlib>
-#include <future>
-#include <numeric>
 #include <string>
-#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -18,9 +14,6 @@
 
 namespace velotrix {
 namespace {
-
-using namespace std::chrono_literals;
-using Bytes = std::vector<std::uint8_t>;
 
 std::string TestPort() {
     const char* port = std::getenv("VELOTRIX_TEST_COM_PORT");
@@ -40,65 +33,8 @@ class ComPortTest : public ::testing::Test {
         device_->Purge(true, true);
     }
 
-    bool Send(const Bytes& bytes) {
-        const OsResult<std::size_t> written = device_->Write(bytes.data(), bytes.size());
-        device_->Drain();
-        return written.ok() && written.value == bytes.size();
-    }
-
-    // Waits for input and reads it in reads of at most 7 bytes until count bytes came or two
-    // seconds passed.
-    Bytes Receive(std::size_t count) {
-        Bytes received;
-        const auto deadline = std::chrono::steady_clock::now() + 2s;
-        while (received.size() < count && std::chrono::steady_clock::now() < deadline) {
-            const OsResult<SerialEvents> event = device_->WaitEvent();
-            EXPECT_TRUE(event.ok()) << event.error.code;
-            if (!event.ok() || !event.value.received) {
-                break;
-            }
-            EXPECT_GT(device_->QueuedInput(), 0u);
-            std::uint8_t buffer[7] = {};
-            const OsResult<std::size_t> read = device_->Read(buffer, sizeof buffer);
-            EXPECT_TRUE(read.ok()) << read.error.code;
-            received.insert(received.end(), buffer, buffer + read.value);
-        }
-        return received;
-    }
-
     std::unique_ptr<SerialDevice> device_;
 };
-
-TEST_F(ComPortTest, EveryByteValueGoesOutAndComesBackUnchangedAndInOrder) {
-    Bytes sent(256);
-    std::iota(sent.begin(), sent.end(), std::uint8_t{0});
-    sent.insert(sent.end(), sent.rbegin(), sent.rend());
-    ASSERT_TRUE(Send(sent));
-    EXPECT_EQ(Receive(sent.size()), sent);
-    EXPECT_EQ(device_->QueuedInput(), 0u);
-}
-
-TEST_F(ComPortTest, CancelBeforeAndDuringAWaitEndsIt) {
-    auto waiting = std::async(std::launch::async, [this] { return device_->WaitEvent(); });
-    ASSERT_EQ(waiting.wait_for(200ms), std::future_status::timeout);
-    device_->CancelWaits();
-    ASSERT_EQ(waiting.wait_for(2s), std::future_status::ready);
-    const OsResult<SerialEvents> ended = waiting.get();
-    EXPECT_TRUE(ended.ok() && ended.value.cancelled && !ended.value.received);
-    EXPECT_TRUE(device_->WaitEvent().value.cancelled);  // and every later wait at once
-    const std::uint8_t byte = 1;
-    EXPECT_EQ(device_->Write(&byte, 1).value, 0u);
-}
-
-TEST_F(ComPortTest, PurgingInputDropsWhatIsQueuedAndWhatTheWaitTook) {
-    ASSERT_TRUE(Send(Bytes(10, 0xAA)));
-    ASSERT_TRUE(device_->WaitEvent().value.received);
-    std::this_thread::sleep_for(200ms);  // the rest of the echo
-    device_->Purge(true, false);
-    EXPECT_EQ(device_->QueuedInput(), 0u);
-    ASSERT_TRUE(Send({1, 2, 3}));
-    EXPECT_EQ(Receive(3), (Bytes{1, 2, 3}));
-}
 
 TEST_F(ComPortTest, AppliesSettingsAndRefusesWhatTheDriverWouldChange) {
     ASSERT_FALSE(device_->Configure({"", 115200, Parity::kNone, 8, 2, false}));
@@ -120,9 +56,6 @@ TEST_F(ComPortTest, AppliesSettingsAndRefusesWhatTheDriverWouldChange) {
                       std::tuple(odd.baudRate, odd.dataBits.value_or(8)));
         }
     }
-    EXPECT_EQ(device_->Configure({"", 300, std::nullopt, 9, std::nullopt, false}).code,
-              ERROR_INVALID_PARAMETER);
-    EXPECT_FALSE(device_->Cts() || device_->TakeLineErrors().Any());  // a pty has neither
 }
 
 TEST(ComPortOpen, TakesBareAndDeviceNamesAndRefusesWhatIsNoPort) {

@@ -105,6 +105,16 @@ class Win32Rig : public Rig {
     }
 
     bool MainWindowOpen() override { return IsWindowVisible(view_.MainWindow()) != 0; }
+    std::string PaneText(int pane) override {
+        wchar_t text[256] = {};
+        SendMessageW(view_.Control(ids::kStatusBar), SB_GETTEXTW, static_cast<WPARAM>(pane),
+                     reinterpret_cast<LPARAM>(text));
+        return WideToCp1252(text);
+    }
+    bool MenuChecked(int id) override {
+        return (GetMenuState(GetMenu(view_.MainWindow()), static_cast<UINT>(id), MF_BYCOMMAND) &
+                MF_CHECKED) != 0;
+    }
 
     layout::Rect ControlRect(int id) override {
         RECT r{};
@@ -131,14 +141,6 @@ class Win32Rig : public Rig {
                 std::this_thread::yield();
             }
         }
-    }
-
-    bool PumpUntil(const std::function<bool()>& done, milliseconds limit) override {
-        const auto deadline = std::chrono::steady_clock::now() + limit;
-        while (!done() && std::chrono::steady_clock::now() < deadline) {
-            Let(milliseconds(2));
-        }
-        return done();
     }
 
   private:

@@ -1,0 +1,155 @@
+// The promises every serial device keeps, one suite for the fake line, the POSIX device on a
+// pseudo-terminal and the Win32 COM device, so that the fake the engine's table relies on behaves
+// as the real ones do. A test program includes this header in exactly one file and instantiates
+// the suite, inside namespace velotrix::contract, with a factory for its line:
+// VELOTRIX_SERIAL_CONTRACT(Pty, MakePtyLine);
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdint>
+#include <future>
+#include <memory>
+#include <ostream>
+#include <thread>
+#include <vector>
+
+#include "platform/serial_device.h"
+
+namespace velotrix::contract {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// One port under test and the far end of its line.
+class Line {
+  public:
+    virtual ~Line() = default;
+    // Opens the port under test, as the program opens it.
+    virtual OsResult<std::unique_ptr<SerialDevice>> Open() = 0;
+    // The far end sends, or takes what reached it (count bytes, or fewer when a generous time is
+    // up).
+    virtual bool FarSends(const Bytes& bytes) = 0;
+    virtual Bytes FarGets(std::size_t count) = 0;
+    // Takes the line away as an unplugged adapter does (where that can be had).
+    virtual void Unplug() {}
+};
+
+struct LineMaker {
+    const char* name;
+    std::unique_ptr<Line> (*make)();
+    friend void PrintTo(const LineMaker& maker, std::ostream* out) { *out << maker.name; }
+};
+
+class SerialContract : public ::testing::TestWithParam<LineMaker> {
+  protected:
+    void SetUp() override {
+        line_ = GetParam().make();
+        if (line_ == nullptr) {
+            GTEST_SKIP() << "no such port here";
+        }
+        auto opened = line_->Open();
+        ASSERT_TRUE(opened.ok()) << opened.error.code;
+        device_ = std::move(opened.value);
+        ASSERT_FALSE(device_->Configure({"", 9600, Parity::kNone, 8, 1, false}));
+    }
+    // Waits for input and reads it in reads of at most 7 bytes until count bytes came, the wait
+    // fails or a generous time is up.
+    Bytes Receive(std::size_t count) {
+        Bytes got;
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (got.size() < count && std::chrono::steady_clock::now() < end) {
+            const OsResult<SerialEvents> event = device_->WaitEvent();
+            if (!event.ok() || event.value.cancelled) {
+                break;
+            }
+            std::uint8_t buffer[7];
+            const OsResult<std::size_t> read = device_->Read(buffer, sizeof buffer);
+            EXPECT_TRUE(read.ok()) << read.error.code;
+            got.insert(got.end(), buffer, buffer + read.value);
+        }
+        return got;
+    }
+    std::unique_ptr<Line> line_;
+    std::unique_ptr<SerialDevice> device_;
+};
+
+inline Bytes EveryByteValueTwice() {
+    Bytes bytes;
+    for (int i = 0; i < 512; ++i) {
+        bytes.push_back(static_cast<std::uint8_t>(i < 256 ? i : 511 - i));
+    }
+    return bytes;
+}
+
+TEST_P(SerialContract, EveryByteValueCrossesBothWaysUnchangedAndInOrder) {
+    EXPECT_EQ(device_->Write(EveryByteValueTwice().data(), 512).value, 512u);
+    device_->Drain();
+    EXPECT_EQ(device_->QueuedOutput(), 0u) << "drained";
+    EXPECT_EQ(line_->FarGets(512), EveryByteValueTwice());
+    ASSERT_TRUE(line_->FarSends(EveryByteValueTwice()));
+    EXPECT_EQ(Receive(512), EveryByteValueTwice());
+    std::uint8_t byte = 0;
+    EXPECT_EQ(device_->Read(&byte, 1).value, 0u) << "a read with nothing queued returns at once";
+    EXPECT_FALSE(device_->Cts() || device_->TakeLineErrors().Any());
+}
+
+TEST_P(SerialContract, IsHeldExclusivelyUntilClosed) {
+    const auto second = line_->Open();
+    EXPECT_EQ(KindOf(second.error), OsErrorKind::kBusy);
+    EXPECT_EQ(second.value, nullptr);
+    device_.reset();
+    EXPECT_TRUE(line_->Open().ok());
+}
+
+TEST_P(SerialContract, PurgingInputDropsWhatIsQueued) {
+    ASSERT_TRUE(line_->FarSends(Bytes(10, 0xAA)));
+    ASSERT_TRUE(device_->WaitEvent().value.received);
+    for (int i = 0; i < 1000 && device_->QueuedInput() < 10; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_EQ(device_->QueuedInput(), 10u);
+    device_->Purge(true, false);
+    EXPECT_EQ(device_->QueuedInput(), 0u);
+    ASSERT_TRUE(line_->FarSends({1, 2, 3}));
+    EXPECT_EQ(Receive(3), (Bytes{1, 2, 3}));
+}
+
+TEST_P(SerialContract, CancelEndsAWaitAndEveryLaterOne) {
+    auto waiting = std::async(std::launch::async, [this] { return device_->WaitEvent(); });
+    device_->CancelWaits();
+    const OsResult<SerialEvents> ended = waiting.get();
+    EXPECT_TRUE(ended.ok() && ended.value.cancelled && !ended.value.received);
+    ASSERT_TRUE(line_->FarSends({7}));
+    EXPECT_TRUE(device_->WaitEvent().value.cancelled);
+    const std::uint8_t byte = 1;
+    EXPECT_LE(device_->Write(&byte, 1).value, 1u);
+    device_->Drain();
+}
+
+TEST_P(SerialContract, RefusesImpossibleSettingsAndKeepsWhatItHad) {
+    EXPECT_TRUE(device_->Configure({"", 300, std::nullopt, 9, std::nullopt, std::nullopt}));
+    EXPECT_TRUE(device_->Configure({"", 300, std::nullopt, std::nullopt, 3, std::nullopt}));
+    const AppliedSettings a = device_->ReadBack();
+    EXPECT_EQ(std::tuple(a.baudRate, a.dataBits, a.stopBits), std::tuple(9600u, 8, 1));
+}
+
+// Only for lines that can be unplugged here: VELOTRIX_SERIAL_CONTRACT_UNPLUGGED(name, factory).
+class SerialContractUnplugged : public SerialContract {};
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(SerialContractUnplugged);
+
+TEST_P(SerialContractUnplugged, ALostLineFailsTheWaitAndTheWrites) {
+    line_->Unplug();
+    const OsResult<SerialEvents> waited = device_->WaitEvent();
+    EXPECT_EQ(KindOf(waited.error), OsErrorKind::kDeviceGone);
+    const OsResult<std::size_t> written = device_->Write(Bytes(100, 1).data(), 100);
+    EXPECT_EQ(KindOf(written.error), OsErrorKind::kDeviceGone);
+}
+
+}  // namespace velotrix::contract
+
+#define VELOTRIX_SERIAL_CONTRACT(name, factory) \
+    INSTANTIATE_TEST_SUITE_P(name, SerialContract, ::testing::Values(LineMaker{#name, factory}))
+#define VELOTRIX_SERIAL_CONTRACT_UNPLUGGED(name, factory)   \
+    INSTANTIATE_TEST_SUITE_P(name, SerialContractUnplugged, \
+                             ::testing::Values(LineMaker{#name, factory}))
