@@ -276,7 +276,11 @@ bool Engine::Cts() {
     return impl_->port.device && impl_->port.device->Cts();
 }
 
-std::vector<PortRow> Engine::ListPorts() {
+const std::string& Engine::OpenPath() const {
+    return impl_->openPath;
+}
+
+std::vector<PortRow> Engine::ListPorts(PortCheck check) {
     Impl& s = *impl_;
     std::vector<PortRow> rows;
     for (const PortInfo& info : s.devices.listPorts()) {
@@ -285,7 +289,9 @@ std::vector<PortRow> Engine::ListPorts() {
             rows.push_back({info, PortState::kBusy, std::string(msg::kPortOpenHere)});
             continue;
         }
-        rows.push_back(RowFor(info, s.devices.openDevice(info.path).error));
+        rows.push_back(check == PortCheck::kProbe
+                           ? RowFor(info, s.devices.openDevice(info.path).error)
+                           : PortRow{info, PortState::kFree, {}});
     }
     return rows;
 }

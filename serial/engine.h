@@ -49,8 +49,11 @@ class Engine {
     void Close();
     bool IsOpen() const;
     bool Cts();
-    // Every port there is, in list order, with the reason why it cannot be opened now.
-    std::vector<PortRow> ListPorts();
+    // Every port there is, in list order. Probing opens each one for the reason why it cannot be
+    // opened now; a plain list opens none (opening may reset the device behind it).
+    std::vector<PortRow> ListPorts(PortCheck check);
+    // The path of the open port (after an automatic reopen perhaps another than was chosen).
+    const std::string& OpenPath() const;
 
     // The transmit image: loads (or loads again) a file; the image may be edited on the UI thread
     // between calls (see the header edits in image/).

@@ -10,6 +10,7 @@
 namespace velotrix {
 
 enum class PortState { kFree, kBusy, kNoPermission, kUnusable };
+enum class PortCheck { kListOnly, kProbe };
 
 struct PortRow {
     PortInfo port;

@@ -137,7 +137,7 @@ int WaitForSend(Session& session) {
 
 int RunPorts(const Terminal& terminal) {
     Session session(terminal);
-    const std::vector<PortRow> rows = session.GetEngine().ListPorts();
+    const std::vector<PortRow> rows = session.GetEngine().ListPorts(PortCheck::kProbe);
     if (rows.empty()) {
         session.PrintError(std::string(msg::kNoPortsFound));
         return kExitFailure;

@@ -86,6 +86,7 @@ HWND Win32View::CreateTextDialog() {
 Win32View::~Win32View() {
     // The text dialog is owned by the main dialog and goes with it; the menu goes with its window.
     if (main_ != nullptr) {
+        KillTimer(main_, kRepaintTimer);
         DestroyWindow(main_);
     }
     if (listFont_ != nullptr) {
@@ -170,6 +171,12 @@ INT_PTR Win32View::Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lPara
         case WM_SIZE:
             if (dialog == main_ && status_ != nullptr) {
                 SendMessageW(status_, WM_SIZE, 0, 0);
+            }
+            return FALSE;
+        case WM_TIMER:
+            if (dialog == main_ && wParam == kRepaintTimer) {
+                RepaintNow();
+                return TRUE;
             }
             return FALSE;
         case WM_DROPFILES:

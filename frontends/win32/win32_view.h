@@ -77,10 +77,15 @@ class Win32View : public DialogView {
     // A control of either dialog by ID, the status bar (ids::kStatusBar) or nullptr.
     HWND Control(int id) const;
     HWND ProgressBar() const { return progress_; }
+    // True while lines added to the MessageList wait for the next repaint.
+    bool ListingHeldBack() const { return listHeld_; }
 
   private:
     // The progress bar's own scale: a 16-bit range could not show a 65,536-byte block.
     static constexpr int kProgressScale = 10000;
+    static constexpr UINT_PTR kRepaintTimer = 1;
+    static constexpr UINT kRepaintInterval = 50;     // ms
+    static constexpr ULONGLONG kRepaintLimit = 100;  // ms
 
     static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
@@ -95,6 +100,10 @@ class Win32View : public DialogView {
     HWND Owner() const;
     // Sizes the text dialog to its template and centres it, as a fresh dialog comes up.
     void PlaceTextDialog();
+    // Repaints are bounded in rate: a reception lists its batches faster than a repaint of the
+    // whole window takes. ScheduleRepaint holds the list's drawing back until the next repaint.
+    void ScheduleRepaint(bool listGrew);
+    void RepaintNow();
 
     CommandHandler handler_;
     FileDropHandler dropHandler_;
@@ -109,6 +118,9 @@ class Win32View : public DialogView {
     HFONT listFont_ = nullptr;
     std::uint32_t progressMaximum_ = 0;
     bool settingText_ = false;
+    bool listHeld_ = false;
+    bool repaintTimer_ = false;
+    ULONGLONG lastRepaint_ = 0;
     std::map<int, std::wstring> reportedTexts_;
 };
 

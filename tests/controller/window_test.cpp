@@ -115,6 +115,11 @@ TEST(Window, ShowsWhatThePersonDidExactly) {
          "box=Verf\xFCgbar - ttyS0: hier ge\xF6"
          "ffnet|ttyS1\nport=ttyS0: hier ge\xF6"
          "ffnet"},
+        {"probe keeps the open port",
+         {"ttyS0", "ttyS1"},
+         "select port ttyS1; click COM; click probe",
+         "port=ttyS1: hier ge\xF6"
+         "ffnet"},
         {"probe without ports", {}, "click probe", "box=Verf\xFCgbar - Keine (freien) COM-Ports"},
         {"open without ports",
          {},

@@ -82,5 +82,31 @@ TEST_F(Win32ViewTest, TheProgressBarCoversTheLastPaneWhileShown) {
     EXPECT_FALSE(IsWindowVisible(bar));
 }
 
+// A reception lists faster than the window repaints: lines wait for the next repaint, which comes.
+TEST_F(Win32ViewTest, ListedLinesAreDrawnAtTheNextRepaint) {
+    for (int i = 0; i < 3; ++i) {
+        view_->ListAdd(ids::kMessageList, "00 01 02 03");
+    }
+    MSG msg{};
+    for (int i = 0; i < 100 && view_->ListingHeldBack(); ++i) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageW(&msg);
+        }
+    }
+    EXPECT_FALSE(view_->ListingHeldBack());
+    EXPECT_EQ(view_->ListCount(ids::kMessageList), 3);
+}
+
+TEST_F(Win32ViewTest, TheDropDownIsAsWideAsItsWidestRow) {
+    const HWND combo = view_->Control(ids::kPortCombo);
+    view_->ComboAdd(ids::kPortCombo, "COM1: Unzul\xE4ssige Funktion. Ein sehr langer Grund");
+    RECT box{};
+    GetWindowRect(combo, &box);
+    EXPECT_GT(SendMessageW(combo, CB_GETDROPPEDWIDTH, 0, 0), box.right - box.left);
+    view_->ComboClear(ids::kPortCombo);
+    EXPECT_LE(SendMessageW(combo, CB_GETDROPPEDWIDTH, 0, 0), box.right - box.left);
+}
+
 }  // namespace
 }  // namespace velotrix
