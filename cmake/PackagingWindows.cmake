@@ -1,11 +1,10 @@
 # The Windows deliverables: per architecture a portable zip and an NSIS installer (cmake/nsis) of
 # both programs with the README for Windows (CRLF line ends) and the licence. The programs are
 # stripped after linking; their symbols stay beside them (velotrix.exe.debug) for crash reports.
-# The README is UTF-8 with a byte order mark, so that every Notepad shows its umlauts.
-configure_file(doc/README-windows.txt ${CMAKE_BINARY_DIR}/README.utf8 @ONLY NEWLINE_STYLE CRLF)
-file(READ ${CMAKE_BINARY_DIR}/README.utf8 VELOTRIX_README)
+# The README is UTF-8 with a byte order mark (its first line begins with @VELOTRIX_BOM@), so that
+# every Notepad shows its umlauts.
 string(ASCII 239 187 191 VELOTRIX_BOM)
-file(WRITE ${CMAKE_BINARY_DIR}/README.txt "${VELOTRIX_BOM}${VELOTRIX_README}")
+configure_file(doc/README-windows.txt ${CMAKE_BINARY_DIR}/README.txt @ONLY NEWLINE_STYLE CRLF)
 configure_file(doc/copyright ${CMAKE_BINARY_DIR}/LICENSE.txt @ONLY NEWLINE_STYLE CRLF)
 
 foreach(program velotrix velotrix-cli)
