@@ -113,6 +113,7 @@ void Win32View::InitializeControls(HWND dialog, const layout::DialogLayout& layo
         if (control == nullptr) {
             continue;
         }
+        controls_[item.id] = control;
         if (item.maxLength > 0) {
             SendMessageW(control, EM_SETLIMITTEXT, static_cast<WPARAM>(item.maxLength), 0);
         }
@@ -254,8 +255,10 @@ HWND Win32View::Control(int id) const {
     if (id == layout::kNoId) {
         return nullptr;
     }
-    const HWND control = GetDlgItem(main_, id);
-    return control != nullptr ? control : GetDlgItem(text_, id);
+    // Looked up once: under Wine every GetDlgItem asks the server, which a reception's thousands
+    // of lines would feel.
+    const auto found = controls_.find(id);
+    return found != controls_.end() ? found->second : nullptr;
 }
 
 void Win32View::SetFocus(int id) {

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/dialog_view.h"
@@ -122,6 +123,7 @@ class Win32View : public DialogView {
     bool repaintTimer_ = false;
     ULONGLONG lastRepaint_ = 0;
     std::map<int, std::wstring> reportedTexts_;
+    std::unordered_map<int, HWND> controls_;  // both dialogs' controls by ID
 };
 
 }  // namespace velotrix

@@ -152,7 +152,10 @@ void Win32View::ComboSelect(int id, int index) {
 void Win32View::ComboClear(int id) {
     if (const HWND combo = IsKind(id, layout::ItemKind::kDropDownList) ? Control(id) : nullptr) {
         SendMessageW(combo, CB_RESETCONTENT, 0, 0);
-        SendMessageW(combo, CB_SETDROPPEDWIDTH, 0, 0);
+        // As wide as the box again (Wine ignores a width of 0).
+        RECT box{};
+        GetWindowRect(combo, &box);
+        SendMessageW(combo, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(box.right - box.left), 0);
     }
 }
 
@@ -246,7 +249,7 @@ void Win32View::Repaint() {
 
 void Win32View::ScheduleRepaint(bool listGrew) {
     if (listGrew && !listHeld_) {
-        SendMessageW(GetDlgItem(main_, ids::kMessageList), WM_SETREDRAW, FALSE, 0);
+        SendMessageW(Control(ids::kMessageList), WM_SETREDRAW, FALSE, 0);
         listHeld_ = true;
     }
     // A timer's message comes only when no other message waits: while batches arrive without a
@@ -265,7 +268,7 @@ void Win32View::RepaintNow() {
         repaintTimer_ = false;
     }
     if (listHeld_) {
-        const HWND list = GetDlgItem(main_, ids::kMessageList);
+        const HWND list = Control(ids::kMessageList);
         SendMessageW(list, WM_SETREDRAW, TRUE, 0);
         InvalidateRect(list, nullptr, TRUE);
         listHeld_ = false;
