@@ -13,7 +13,7 @@
 
 #include "platform/files.h"
 #include "platform/ini_file.h"
-#include "platform/posix/serial_ports.h"
+#include "platform/linux/serial_ports.h"
 #include "serial/port_rows.h"
 #include "support/temp_dir.h"
 

@@ -1,4 +1,4 @@
-// The port list on POSIX with its places passed in, so that tests can build a device tree of
+// The port list on Linux with its places passed in, so that tests can build a device tree of
 // their own.
 #pragma once
 

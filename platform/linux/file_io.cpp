@@ -1,4 +1,4 @@
-// Whole-file reads and writes on POSIX, with EINTR, short transfers and pipes taken care of.
+// Whole-file reads and writes on Linux, with EINTR, short transfers and pipes taken care of.
 #include "platform/file_io.h"
 
 #include <fcntl.h>

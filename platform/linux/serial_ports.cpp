@@ -1,5 +1,5 @@
-// The port list on POSIX: serial devices under /dev by name, then the paths of VELOTRIX_PORTS.
-#include "platform/posix/serial_ports.h"
+// The port list on Linux: serial devices under /dev by name, then the paths of VELOTRIX_PORTS.
+#include "platform/linux/serial_ports.h"
 
 #include <fcntl.h>
 #include <linux/serial.h>

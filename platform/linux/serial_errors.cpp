@@ -1,5 +1,5 @@
-// Errors of serial devices on POSIX: what they mean, and who may open a device.
-#include "platform/posix/serial_errors.h"
+// Errors of serial devices on Linux: what they mean, and who may open a device.
+#include "platform/linux/serial_errors.h"
 
 #include <grp.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-// The process on POSIX: SIGINT and SIGTERM set a flag; the locale chooses the language.
+// The process on Linux: SIGINT and SIGTERM set a flag; the locale chooses the language.
 #include "platform/process.h"
 
 #include <pthread.h>

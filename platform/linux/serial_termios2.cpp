@@ -1,5 +1,5 @@
 // Linux termios2 (BOTHER): kept apart because <asm/termbits.h> clashes with <termios.h>.
-#include "platform/posix/serial_termios2.h"
+#include "platform/linux/serial_termios2.h"
 
 #include <asm/termbits.h>
 #include <sys/ioctl.h>

@@ -1,4 +1,4 @@
-// Errors of serial devices on POSIX: drivers that lack an ioctl, and the hint for a device the user
+// Errors of serial devices on Linux: drivers that lack an ioctl, and the hint for a device the user
 // may not open.
 #pragma once
 

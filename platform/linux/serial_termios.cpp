@@ -1,5 +1,5 @@
 // The termios side of a serial device: baud constants, character size, raw mode and parity.
-#include "platform/posix/serial_termios.h"
+#include "platform/linux/serial_termios.h"
 
 namespace velotrix {
 

@@ -1,4 +1,4 @@
-// File-system and OS services on POSIX: program directory, existence tests, error texts.
+// File-system and OS services on Linux: program directory, existence tests, error texts.
 #include "platform/files.h"
 
 #include <glob.h>

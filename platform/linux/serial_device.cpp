@@ -1,4 +1,4 @@
-// The serial device on POSIX: exclusive open, termios raw mode, poll-based event waits, and the
+// The serial device on Linux: exclusive open, termios raw mode, poll-based event waits, and the
 // driver's counters for line errors and CTS changes.
 #include "platform/serial_device.h"
 
@@ -18,9 +18,9 @@
 #include <string>
 #include <utility>
 
-#include "platform/posix/serial_errors.h"
-#include "platform/posix/serial_termios.h"
-#include "platform/posix/serial_termios2.h"
+#include "platform/linux/serial_errors.h"
+#include "platform/linux/serial_termios.h"
+#include "platform/linux/serial_termios2.h"
 
 namespace velotrix {
 namespace {
