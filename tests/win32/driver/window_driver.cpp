@@ -29,42 +29,26 @@ constexpr int kFileNameEdit = 0x480;
 
 template <typename Found>
 bool WaitFor(Found found) {
-    for (int i = 0; i < 600; ++i) {
-        if (found()) {
-            return true;
-        }
+    for (int i = 0; i < 600 && !found(); ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
-    return false;
+    return found();
 }
 
-HWND MainWindow() {
-    return FindWindowW(nullptr, Cp1252ToWide(msg::kWindowTitle).c_str());
+HWND FileNameField(HWND dialog) {
+    const HWND combo = GetDlgItem(dialog, kFileNameCombo);
+    return combo != nullptr ? combo : GetDlgItem(dialog, kFileNameEdit);
 }
 
-// A visible dialog of the program other than its main window: a file dialog or a message box.
-HWND OtherDialog(bool fileDialog) {
-    struct Search {
-        DWORD thread;
-        bool fileDialog;
-        HWND found;
-    } search{GetWindowThreadProcessId(MainWindow(), nullptr), fileDialog, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(data);
-            wchar_t name[16] = {};
-            GetClassNameW(window, name, 16);
-            const bool hasName =
-                GetDlgItem(window, kFileNameCombo) || GetDlgItem(window, kFileNameEdit);
-            if (GetWindowThreadProcessId(window, nullptr) == s.thread && IsWindowVisible(window) &&
-                window != MainWindow() && lstrcmpW(name, L"#32770") == 0 &&
-                hasName == s.fileDialog) {
-                s.found = window;
-            }
-            return s.found == nullptr;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+// The modal dialog the window shows now: a file dialog or a message box.
+HWND ShownDialog(HWND window, bool fileDialog) {
+    HWND dialog = nullptr;
+    WaitFor([&] {
+        dialog = GetLastActivePopup(window);
+        return dialog != window && IsWindowVisible(dialog) &&
+               (FileNameField(dialog) != nullptr) == fileDialog;
+    });
+    return dialog != window ? dialog : nullptr;
 }
 
 void Command(HWND dialog, int id, int code) {
@@ -74,7 +58,9 @@ void Command(HWND dialog, int id, int code) {
 
 int Run(int count, wchar_t** args) {
     const std::wstring step = count > 1 ? args[1] : L"";
-    const HWND window = WaitFor([] { return MainWindow() != nullptr; }) ? MainWindow() : nullptr;
+    const std::wstring title = Cp1252ToWide(msg::kWindowTitle);
+    HWND window = nullptr;
+    WaitFor([&] { return (window = FindWindowW(nullptr, title.c_str())) != nullptr; });
     const auto control = count > 2 ? kControls.find(args[2]) : kControls.end();
     const HWND item = control != kControls.end() ? GetDlgItem(window, control->second) : nullptr;
     if (step == L"select" && item != nullptr && count > 3) {
@@ -91,27 +77,20 @@ int Run(int count, wchar_t** args) {
     if (step == L"wait-enabled" && item != nullptr) {
         return !WaitFor([&] { return IsWindowEnabled(item) != 0; });
     }
-    if (step == L"file" && count > 2) {
-        HWND dialog = nullptr;
-        if (!WaitFor([&] { return (dialog = OtherDialog(true)) != nullptr; })) {
-            return 1;
-        }
-        const HWND name = GetDlgItem(dialog, kFileNameCombo) ? GetDlgItem(dialog, kFileNameCombo)
-                                                             : GetDlgItem(dialog, kFileNameEdit);
-        SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(args[2]));
+    const HWND dialog = window != nullptr ? ShownDialog(window, step == L"file") : nullptr;
+    if (step == L"file" && dialog != nullptr && count > 2) {
+        SendMessageW(FileNameField(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(args[2]));
         Command(dialog, IDOK, BN_CLICKED);
         // Gone: the program goes on with the file before it takes the next step.
         return !WaitFor([&] { return !IsWindow(dialog); });
     }
-    if (step == L"dismiss") {
-        HWND box = nullptr;
-        if (!WaitFor([&] { return (box = OtherDialog(false)) != nullptr; })) {
-            return 1;
-        }
+    if (step == L"dismiss" && dialog != nullptr) {
+        wchar_t caption[256] = {};
         wchar_t text[512] = {};
-        GetDlgItemTextW(box, 0xFFFF, text, 512);
-        std::printf("%s\n", WideToUtf8(text).c_str());
-        Command(box, IDOK, BN_CLICKED);
+        GetWindowTextW(dialog, caption, 256);
+        GetDlgItemTextW(dialog, 0xFFFF, text, 512);  // the message box's text
+        std::printf("%s %s\n", WideToUtf8(caption).c_str(), WideToUtf8(text).c_str());
+        Command(dialog, IDOK, BN_CLICKED);
         return 0;
     }
     std::fprintf(stderr, "window_driver: cannot do that (or no window)\n");
