@@ -96,7 +96,7 @@ struct MainController::State {
 
     void ResetDisplayState() {
         // loaded drops first, so that blanking the editable TX fields below changes no header.
-        engine.Image().loaded = false;
+        engine.Unload();
         screen.ClearMessages();
         engine.ResetReception();
         presenter.MarkSaved();
@@ -195,7 +195,6 @@ struct MainController::State {
             // Sending waits for the open port, as it does after "BIN/Z80 laden".
             screen.SetControlMode(ModeClosed);
         }
-        engine.RefreshSnapshot(view.ComboSelection(ids::kPauseCombo));
     }
 
     // The file dialogs open where the user found or left a file last time.
@@ -235,7 +234,6 @@ struct MainController::State {
     }
 
     void SendFile() {
-        engine.RefreshSnapshot(view.ComboSelection(ids::kPauseCombo));
         const EngineResult started = engine.SendFile();
         if (!started.ok()) {
             screen.ShowResult(started);
@@ -293,7 +291,10 @@ struct MainController::State {
     void LoadAllPreferences() {
         LoadPreferences(view, settingsPath);
         LoadPortAndRate(view, settingsPath, ports);
+        PauseSelected();
     }
+    // The pause after the header is a setting of the next pass of a send.
+    void PauseSelected() { engine.SetPause(view.ComboSelection(ids::kPauseCombo)); }
     void Load() { editor.LoadCommand(); }
     void Refresh() { editor.RefreshTxFile(); }
     void Continuous() { engine.Options().continuousSend = view.IsChecked(ids::kContinuousCheck); }
@@ -333,6 +334,8 @@ struct MainController::State {
                 editor.TxTypeSelected();
             } else if (id == ids::kFlowCombo) {
                 FlowSelected();
+            } else if (id == ids::kPauseCombo) {
+                PauseSelected();
             }
             return;
         }
@@ -384,7 +387,6 @@ void MainController::Start() {
             state_->LoadGivenFile(path);
         }
     });
-    s.engine.RefreshSnapshot(view.ComboSelection(ids::kPauseCombo));
 }
 
 void MainController::LoadFile(const std::string& path) {
@@ -411,15 +413,9 @@ void MainController::OnCommand(int id, int code) {
     const auto& commands = State::Commands();
     if (const auto found = commands.find(id); found != commands.end()) {
         (s.*(found->second))();
-        if (s.finished) {
-            return;
-        }
     } else {
         s.OnNotification(id, code);
     }
-    // Whatever the command changed (header edits, loads, the pause), the next pass of a send
-    // takes it from here.
-    s.engine.RefreshSnapshot(s.view.ComboSelection(ids::kPauseCombo));
 }
 
 }  // namespace velotrix

@@ -27,9 +27,7 @@ HeaderEditor::HeaderEditor(Screen& screen, Engine& engine)
     : screen_(screen), view_(screen.View()), engine_(engine) {}
 
 void HeaderEditor::LoadCommand() {
-    TxImage& tx = engine_.Image();
-    tx.loaded = false;
-    tx.sourcePath.clear();
+    engine_.Unload();
     const std::vector<FileFilter> filters = {
         {std::string(msg::kSupportedFiles), "*.bin;*z80;*.COM"},
         {std::string(msg::kAllFiles), "*.*"},
@@ -47,7 +45,6 @@ void HeaderEditor::LoadCommand() {
 }
 
 void HeaderEditor::LoadPath(const std::string& path) {
-    engine_.Image().loaded = false;
     ShowLoad(engine_.LoadFile(path), path);
     ShowTxHeader();
 }
@@ -100,36 +97,29 @@ void HeaderEditor::ShowTxHeader() {
 }
 
 void HeaderEditor::TxAadrChanged() {
-    TxImage& tx = engine_.Image();
-    if (!tx.loaded) {
-        return;
+    if (engine_.Image().loaded) {
+        const std::uint16_t eadr = engine_.SetLoadAddress(FieldHexValue(view_, ids::kTxAadr));
+        view_.SetText(ids::kTxEadr, Hex4(eadr));
     }
-    const std::uint16_t eadr = SetImageLoadAddress(tx, FieldHexValue(view_, ids::kTxAadr));
-    view_.SetText(ids::kTxEadr, Hex4(eadr));
 }
 
 void HeaderEditor::TxSadrChanged() {
-    TxImage& tx = engine_.Image();
-    if (tx.loaded) {
-        SetHeaderSadr(tx.Header(), FieldHexValue(view_, ids::kTxSadr));
+    if (engine_.Image().loaded) {
+        engine_.SetStartAddress(FieldHexValue(view_, ids::kTxSadr));
     }
 }
 
 void HeaderEditor::TxNameChanged() {
-    TxImage& tx = engine_.Image();
-    if (!tx.loaded) {
-        return;
+    if (engine_.Image().loaded) {
+        // The field holds more characters than the header: the name is what the header can take.
+        engine_.SetName(LeftChars(view_.GetText(ids::kTxName), kHeaderNameSize));
     }
-    std::string name = LeftChars(view_.GetText(ids::kTxName), kHeaderNameSize);
-    TrimText(name);
-    SetHeaderName(tx.Header(), name);
 }
 
 void HeaderEditor::TxTypeSelected() {
     const int index = view_.ComboSelection(ids::kTxType);
     if (index >= 0 && index < static_cast<int>(kFileTypeCount)) {
-        SetHeaderTypeLetter(engine_.Image().Header(),
-                            TypeLetterAt(static_cast<std::size_t>(index)));
+        engine_.SetTypeLetter(TypeLetterAt(static_cast<std::size_t>(index)));
     }
 }
 

@@ -2,8 +2,10 @@
 #include "image/tx_image.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/file_io.h"
+#include "platform/files.h"
 #include "text/cp1252.h"
 #include "text/text_helpers.h"
 #include "ui-resources/messages.h"
@@ -131,6 +133,10 @@ std::uint16_t SetImageLoadAddress(TxImage& tx, std::uint32_t aadr) {
     SetHeaderAadr(tx.Header(), aadr);
     SetHeaderEadr(tx.Header(), eadr);
     return eadr;
+}
+
+void SetImageName(TxImage& tx, std::string name) {
+    SetTrimmedName(tx.Header(), std::move(name));
 }
 
 void NormalizeShownHeader(TxImage& tx) {

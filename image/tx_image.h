@@ -53,6 +53,9 @@ LoadResult LoadTxFile(TxImage& tx, const std::string& path, std::span<std::uint8
 // length, so that the header always describes the bytes that go on the line. Returns EADR.
 std::uint16_t SetImageLoadAddress(TxImage& tx, std::uint32_t aadr);
 
+// Sets the name trimmed and filled with spaces, as the window's name field writes it.
+void SetImageName(TxImage& tx, std::string name);
+
 // The header as the window's TX fields show it and write it back after a load: the end address
 // that follows from the load address and the length, and the trimmed name filled with spaces.
 void NormalizeShownHeader(TxImage& tx);

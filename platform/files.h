@@ -1,11 +1,18 @@
-// Small file-system and OS services: the program directory, existence tests, OS error texts.
+// Small file-system and OS services: paths, the program directory, existence tests, OS error texts.
 #pragma once
 
 #include <string>
-
-#include "text/text_helpers.h"
+#include <string_view>
 
 namespace velotrix {
+
+// The platform's directory separators ('/' on Linux; '\\' and '/' on Windows).
+bool IsDirectorySeparator(char c);
+// The part behind the last directory separator into out and 0; -1 (out unchanged) without one.
+int FileNameOfPath(std::string_view path, std::string& out);
+// The part up to and with the last directory separator into out and 0; -1 (out unchanged)
+// without one.
+int FolderOfPath(std::string_view path, std::string& out);
 
 // The directory of the running executable, with its trailing separator ("/usr/bin/").
 std::string ProgramDirectory();

@@ -5,6 +5,7 @@
 #include <cctype>
 #include <string>
 
+#include "platform/files.h"
 #include "text/text_helpers.h"
 
 namespace velotrix {

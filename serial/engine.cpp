@@ -39,7 +39,8 @@ struct Engine::Impl : std::enable_shared_from_this<Engine::Impl> {
                      }
                  }),
           receiver(events),
-          sends(events, port, options, tx) {}
+          sends(events, port, options, tx),
+          transmit(tx, sends) {}
 
     UiLoop& loop;
     DeviceAccess devices;
@@ -49,11 +50,11 @@ struct Engine::Impl : std::enable_shared_from_this<Engine::Impl> {
     TransferOptions options;
     ReceiveEngine receiver;
     SendSequences sends;
+    TransmitImage transmit;
     std::unique_ptr<ReceiveThread> receiveThread;
     ReceivePause lineErrorPause;
     std::string openPath;
     LineSettings openSettings;
-    std::vector<std::uint8_t> scratch = std::vector<std::uint8_t>(kImageSize);
     // Counts the opens, so that a report of an earlier open is never taken for this one.
     std::uint64_t session = 0;
     // What was open when the line was lost, while the engine watches for it to come back.
@@ -218,21 +219,6 @@ struct Engine::Impl : std::enable_shared_from_this<Engine::Impl> {
         }
         return {};
     }
-
-    LoadOutcome Load(const std::string& path) {
-        const LoadResult loaded = LoadTxFile(tx, path, scratch);
-        LoadOutcome outcome;
-        outcome.loaded = loaded.status == LoadStatus::kLoaded;
-        outcome.isZ80 = loaded.isZ80;
-        outcome.fileStatus = loaded.fileStatus;
-        outcome.osError = loaded.osError;
-        outcome.result.text = loaded.message;
-        outcome.result.caption = loaded.caption;
-        if (!outcome.loaded) {
-            outcome.result.kind = ErrorKind::kFileError;
-        }
-        return outcome;
-    }
 };
 
 std::string BaudChangedLine(const BaudChangedEvent& event) {
@@ -297,16 +283,35 @@ std::vector<PortRow> Engine::ListPorts(PortCheck check) {
 }
 
 LoadOutcome Engine::LoadFile(const std::string& path) {
-    return impl_->Load(path);
+    return impl_->transmit.Load(path);
 }
 
 LoadOutcome Engine::ReloadFile() {
-    const std::string path = impl_->tx.sourcePath;
-    return impl_->Load(path);
+    return impl_->transmit.Reload();
 }
 
-TxImage& Engine::Image() {
-    return impl_->tx;
+void Engine::Unload() {
+    impl_->transmit.Unload();
+}
+
+std::uint16_t Engine::SetLoadAddress(std::uint32_t aadr) {
+    return impl_->transmit.SetLoadAddress(aadr);
+}
+
+void Engine::SetStartAddress(std::uint32_t sadr) {
+    impl_->transmit.SetStartAddress(sadr);
+}
+
+void Engine::SetName(const std::string& name) {
+    impl_->transmit.SetName(name);
+}
+
+void Engine::SetTypeLetter(char letter) {
+    impl_->transmit.SetTypeLetter(letter);
+}
+
+void Engine::SetPause(int pauseIndex) {
+    impl_->transmit.SetPause(pauseIndex);
 }
 
 const TxImage& Engine::Image() const {
@@ -315,10 +320,6 @@ const TxImage& Engine::Image() const {
 
 TransferOptions& Engine::Options() {
     return impl_->options;
-}
-
-void Engine::RefreshSnapshot(int pauseIndex) {
-    impl_->sends.RefreshSnapshot(pauseIndex);
 }
 
 EngineResult Engine::SendFile() {

@@ -16,6 +16,7 @@
 #include "serial/port_rows.h"
 #include "serial/receive_thread.h"
 #include "serial/transfer_options.h"
+#include "serial/transmit_image.h"
 
 namespace velotrix {
 
@@ -24,16 +25,6 @@ struct DeviceAccess {
     std::function<std::vector<PortInfo>()> listPorts = ListSerialDevices;
     std::function<OsResult<std::unique_ptr<SerialDevice>>(const std::string& path)> openDevice =
         OpenSerialDevice;
-};
-
-// What a load found, besides the result.
-struct LoadOutcome {
-    EngineResult result;
-    bool loaded = false;
-    bool isZ80 = false;  // the file brought its own header
-    // Why the file could not be read, where the window shows no box for it.
-    FileReadStatus fileStatus = FileReadStatus::kRead;
-    int osError = 0;
 };
 
 class Engine {
@@ -55,18 +46,21 @@ class Engine {
     // The path of the open port (after an automatic reopen perhaps another than was chosen).
     const std::string& OpenPath() const;
 
-    // The transmit image: loads (or loads again) a file; the image may be edited on the UI thread
-    // between calls (see the header edits in image/).
+    // The transmit image, changed only through these calls (see TransmitImage): each change
+    // reaches the next pass of a send, also of a continuous send that runs.
     LoadOutcome LoadFile(const std::string& path);
     LoadOutcome ReloadFile();
-    TxImage& Image();
+    void Unload();
+    std::uint16_t SetLoadAddress(std::uint32_t aadr);  // returns the end address that follows
+    void SetStartAddress(std::uint32_t sadr);
+    void SetName(const std::string& name);
+    void SetTypeLetter(char letter);
+    void SetPause(int pauseIndex);  // an index into PauseEntries; outside: no pause entry chosen
     const TxImage& Image() const;
 
     // Sending: the switches may change while a continuous send runs and take effect at its next
-    // block or pass. RefreshSnapshot hands the image and the pause (an index into PauseEntries)
-    // to the next pass; SendFile takes the current ones.
+    // block or pass; SendFile takes the image as it is now.
     TransferOptions& Options();
-    void RefreshSnapshot(int pauseIndex);
     EngineResult SendFile();
     EngineResult SendText(const std::string& text);
     bool Sending() const;

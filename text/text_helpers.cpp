@@ -177,38 +177,6 @@ std::int32_t TrimText(std::string& text) {
     return static_cast<std::int32_t>(text.size());
 }
 
-namespace {
-
-// The index behind the last separator, or 0 without one.
-std::size_t AfterLastSeparator(std::string_view path) {
-    for (std::size_t i = path.size(); i > 0; --i) {
-        if (IsDirectorySeparator(path[i - 1])) {
-            return i;
-        }
-    }
-    return 0;
-}
-
-}  // namespace
-
-int FileNameOfPath(std::string_view path, std::string& out) {
-    const std::size_t behind = AfterLastSeparator(path);
-    if (behind == 0) {
-        return -1;
-    }
-    out.assign(path.substr(behind));
-    return 0;
-}
-
-int FolderOfPath(std::string_view path, std::string& out) {
-    const std::size_t behind = AfterLastSeparator(path);
-    if (behind == 0) {
-        return -1;
-    }
-    out.assign(path.substr(0, behind));
-    return 0;
-}
-
 bool EqualIgnoringCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && StartsWithIgnoringCase(a, b);
 }

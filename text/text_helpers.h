@@ -37,14 +37,6 @@ std::string RightChars(std::string_view source, std::size_t n);
 std::string& AppendTexts(std::string& destination, std::initializer_list<std::string_view> texts);
 // Drops leading blanks and tabs and every trailing character below '!'; returns the new length.
 std::int32_t TrimText(std::string& text);
-// The platform's directory separators ('/' on POSIX; '\\' and '/' on Windows). Declared here, where
-// the path helpers need it, and defined by the platform layer below every other part.
-bool IsDirectorySeparator(char c);
-// The part behind the last directory separator into out and 0; -1 (out unchanged) without one.
-int FileNameOfPath(std::string_view path, std::string& out);
-// The part up to and with the last directory separator into out and 0; -1 (out unchanged)
-// without one.
-int FolderOfPath(std::string_view path, std::string& out);
 // Comparisons that ignore the case of letters, the umlauts and other code page 1252 letters too.
 bool EqualIgnoringCase(std::string_view a, std::string_view b);
 bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix);

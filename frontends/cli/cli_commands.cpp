@@ -86,8 +86,7 @@ HeaderLines RxHeaderLines(const Session& session) {
     return lines;
 }
 
-// Loads a file as "BIN/Z80 laden" does and shows its header as the window's fields would: the
-// end address follows from the load address and the length, the name is trimmed.
+// Loads a file as "BIN/Z80 laden" does; why it failed goes to stderr.
 bool Load(Session& session, const std::string& path, bool& isZ80) {
     session.SetErrorPrefix(Utf8ToCp1252(path) + ": ");
     const LoadOutcome outcome = session.GetEngine().LoadFile(path);
@@ -102,9 +101,6 @@ bool Load(Session& session, const std::string& path, bool& isZ80) {
     }
     session.SetErrorPrefix({});
     isZ80 = outcome.isZ80;
-    if (outcome.loaded) {
-        NormalizeShownHeader(session.GetEngine().Image());
-    }
     return outcome.loaded;
 }
 
@@ -162,6 +158,10 @@ int RunInfo(const Options& options, const Terminal& terminal) {
             session.PrintOut("");
         }
         first = false;
+        // Several blocks would not say whose header each is.
+        if (options.files.size() > 1) {
+            session.PrintOut(file + ':');
+        }
         PrintHeader(session, TxHeaderLines(session.GetEngine().Image(), isZ80));
     }
     return ExitStatus(ok);
@@ -175,25 +175,22 @@ int RunSend(const Options& options, const Terminal& terminal) {
     if (!Open(session, options) || !Load(session, options.files.front(), isZ80)) {
         return kExitFailure;
     }
-    TxImage& tx = engine.Image();
     if (options.aadr) {
-        SetImageLoadAddress(tx, HexToValue(*options.aadr));
+        engine.SetLoadAddress(HexToValue(*options.aadr));
     }
     if (options.sadr) {
-        SetHeaderSadr(tx.Header(), HexToValue(*options.sadr));
+        engine.SetStartAddress(HexToValue(*options.sadr));
     }
     if (options.name) {
-        std::string name = *options.name;
-        TrimText(name);
-        SetHeaderName(tx.Header(), name);
+        engine.SetName(*options.name);
     }
     if (options.typeLetter) {
-        SetHeaderTypeLetter(tx.Header(), *options.typeLetter);
+        engine.SetTypeLetter(*options.typeLetter);
     }
+    engine.SetPause(options.pauseIndex);
     engine.Options().continuousSend = false;
     engine.Options().binMode = options.binMode;
     engine.Options().showProgress = options.showProgress;
-    engine.RefreshSnapshot(options.pauseIndex);
     if (!session.Report(engine.SendFile())) {
         return kExitFailure;
     }

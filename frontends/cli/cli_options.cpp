@@ -45,7 +45,11 @@ struct OptionRule {
 
 // A value the user typed (UTF-8), quoted for a message in code page 1252.
 std::string Quoted(const std::string& value) {
-    return "\"" + Utf8ToCp1252(value) + "\"";
+    // Appended, not "\"" + text: GCC 12 takes the inserting operator+ for overlapping copies.
+    std::string quoted(1, '"');
+    quoted += Utf8ToCp1252(value);
+    quoted += '"';
+    return quoted;
 }
 
 std::optional<long long> PositiveNumber(const std::string& text, long long maximum) {
@@ -110,7 +114,8 @@ int PauseIndex(const std::string& value) {
 std::string PauseList() {
     std::string list(PauseEntries()[0].label);
     for (const PauseEntry& pause : PauseEntries().subspan(1)) {
-        list += "|" + std::to_string(pause.duration.count());
+        list += '|';
+        list += std::to_string(pause.duration.count());
     }
     return list;
 }

@@ -105,7 +105,7 @@ std::string Hex(const Bytes& bytes) {
     }
     std::string hex;
     for (std::size_t i = 0; i < start; ++i) {
-        hex += (i == 0 ? "" : " ") + Hex2(bytes[i]);
+        hex.append(i == 0 ? "" : " ").append(Hex2(bytes[i]));
     }
     return hex + (start < bytes.size()
                       ? (start == 0 ? "+" : " +") + std::to_string(bytes.size() - start)
@@ -135,10 +135,9 @@ TEST(Cli, DoesWhatTheWindowDoes) {
         {"receive does not replace a file", "receive -p $PORT -o prog.z80", "",
          "exit=1\nerr=prog.z80 gibt es schon (--force ersetzt sie)"},
         {"info", "info hi_c000.bin prog.z80", "",
-         "exit=0\nout=Art: BIN|AADR: C000|EADR: C027|SADR: C000|CRC: 0476|Bytes: 0028|Name: "
-         "hi|Typ: "
-         "P = Maschinenprogramm||Art: z80|AADR: 1000|EADR: 1027|SADR: 1003|CRC: 0476|Bytes: "
-         "0028|Name: HELLO|Typ: B = Basic-Programm|"},
+         "exit=0\nout=hi_c000.bin:|Art: BIN|AADR: C000|EADR: C027|SADR: C000|CRC: 0476|Bytes: "
+         "0028|Name: hi|Typ: P = Maschinenprogramm||prog.z80:|Art: z80|AADR: 1000|EADR: 1027|"
+         "SADR: 1003|CRC: 0476|Bytes: 0028|Name: HELLO|Typ: B = Basic-Programm|"},
         {"info on files it cannot take", "info missing.bin tiny.bin", "",
          "exit=1\nerr=missing.bin: \nerr=|tiny.bin: Datei zu klein (min. 32 Bytes)..."},
         {"info on a pipe", "info fifo", "", "exit=1\nerr=fifo: ist keine gew\u00F6hnliche Datei"},
@@ -258,7 +257,7 @@ std::string RoundTrip(std::mt19937& random, std::size_t index, const TempDir& di
     std::generate(file.begin(), file.end(), [&] { return static_cast<std::uint8_t>(random()); });
     file[kMarkerOffset] = 0;  // so that it never passes for a z80 file
     const auto aadr = static_cast<std::uint16_t>(random());
-    const std::string stem = "F" + std::to_string(index);
+    const std::string stem = std::string(1, 'F').append(std::to_string(index));
     const std::string name = stem + "_" + Hex4(aadr) + ".bin";
     dir.Write(name, file);
     const bool bin = below(3) == 0;

@@ -7,6 +7,10 @@ namespace velotrix::test {
 namespace {
 
 TEST(Window, ShowsWhatThePersonDidExactly) {
+    const char* kSentWithPause =
+        "list=Senden mit Header als 'z80'...|132 Bytes zu senden:|Sende Header...|Bytes gesendet: "
+        "32|Pause 50ms...|Sende Daten...|Bytes gesendet: 100|Datei fertig \xFC"
+        "bertragen";
     const struct {
         const char* name;
         Lines ports;
@@ -92,6 +96,15 @@ TEST(Window, ShowsWhatThePersonDidExactly) {
          "click COM; feed 20; advance 1000; escape",
          "closed=1\nboxes=1\nbox=V.24 Velotrix V. 0.8 - Empfangene Daten wurden nicht gesichert. "
          "Trotzdem beenden?\nline=4800 N 8 1 - closed"},
+        {"send with the pause chosen",
+         {"ttyS0"},
+         "click COM; select pause 50 ms; load A.bin 100; click send; idle",
+         kSentWithPause},
+        {"send with the pause of the loaded preferences",
+         {"ttyS0"},
+         "click COM; select pause 50 ms; click savePrefs; select pause keine; load A.bin 100; "
+         "click loadPrefs; click send; idle",
+         kSentWithPause},
         {"send with nothing loaded",
          {"ttyS0"},
          "click COM; click send",

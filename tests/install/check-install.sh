@@ -40,8 +40,8 @@ mkdir "$mime/packages"
 cp "$prefix/share/mime/packages/velotrix.xml" "$mime/packages/"
 output=$(update-mime-database "$mime" 2>&1) || fail "MIME package rejected: $output"
 grep -q '^50:application/x-z80-program:\*\.z80$' "$mime/globs2" || fail "*.z80 not registered"
-grep -q '^MimeType=.*application/x-z80-program;' "$prefix/share/applications/velotrix.desktop" ||
-    fail "menu entry does not offer the z80 type"
+grep -qx 'MimeType=application/x-z80-program;' "$prefix/share/applications/velotrix.desktop" ||
+    fail "menu entry offers other types than the z80 type"
 
 # Both pages render without a warning, and the page of velotrix-cli has an entry for every command
 # and option that its --help names.
@@ -51,6 +51,10 @@ for page in velotrix velotrix-cli; do
     [[ -z $warnings ]] || fail "$page.1: $warnings"
 done
 manual=$(LC_ALL=C.UTF-8 MANWIDTH=200 man -l "$prefix/$man1/velotrix-cli.1.gz" 2>/dev/null)
+window_manual=$(LC_ALL=C.UTF-8 MANWIDTH=200 man -l "$prefix/$man1/velotrix.1.gz" 2>/dev/null)
+grep -A2 '^SEE ALSO' <<<"$manual" | grep -q 'velotrix(1)' || fail "velotrix-cli.1 does not name velotrix(1)"
+grep -A2 '^SEE ALSO' <<<"$window_manual" | grep -q 'velotrix-cli(1)' || fail "velotrix.1 does not name velotrix-cli(1)"
+grep -A2 '^SYNOPSIS' <<<"$window_manual" | grep -q 'velotrix \[FILE\]' || fail "velotrix.1 shows no FILE"
 help=$(LC_ALL=C.UTF-8 "$prefix/bin/velotrix-cli" --help)
 commands=$(awk '/^Befehle:/ { inside = 1; next } /^$/ { inside = 0 } inside && /^  [a-z]/ { print $1 }' <<<"$help")
 # "--option=WERT" in the help is the general form, not an option.

@@ -105,7 +105,7 @@ void Load(Rig& rig, const Arg& arg) {
     } else {
         rig.engine().LoadFile(path);
         const std::size_t pause = arg.rest.find(' ');
-        rig.engine().RefreshSnapshot(
+        rig.engine().SetPause(
             pause == std::string::npos ? 0 : DecimalToInt(arg.rest.substr(pause + 1)));
     }
 }
