@@ -43,6 +43,7 @@ struct MainController::State {
     State(DialogView& v, UiLoop& l, ControllerEnvironment e)
         : view(v),
           settingsPath(std::move(e.settingsPath)),
+          stateFile(settingsPath),
           screen(v),
           presenter(screen),
           engine(l, std::move(e.devices),
@@ -58,6 +59,7 @@ struct MainController::State {
 
     DialogView& view;
     std::string settingsPath;
+    StateFile stateFile;
     Screen screen;
     EventPresenter presenter;
     Engine engine;
@@ -111,14 +113,14 @@ struct MainController::State {
         view.Repaint();
     }
 
-    // The list at start is made without opening a port; "Ports testen" probes each one. The open
-    // port stays selected, else the one the user chose.
+    // The open port stays selected, else the one the user chose.
     void EnumeratePorts(bool probe) {
         const PortRow* chosen = SelectedPort();
         const std::string keep =
             engine.IsOpen() ? engine.OpenPath() : (chosen != nullptr ? chosen->port.path : "");
         view.ComboClear(ids::kPortCombo);
-        ports = engine.ListPorts(probe ? PortCheck::kProbe : PortCheck::kListOnly);
+        // Only the user's "Ports testen" opens the devices: opening resets many boards.
+        ports = probe ? engine.ProbePorts() : engine.ListPorts();
         std::string result;
         int selected = 0;
         for (std::size_t i = 0; i < ports.size(); ++i) {
@@ -193,13 +195,13 @@ struct MainController::State {
         if (!engine.IsOpen()) {
             pendingFile = path;
             // Sending waits for the open port, as it does after "BIN/Z80 laden".
-            screen.SetControlMode(ModeClosed);
+            screen.SetControlMode(ControlMode::ModeClosed);
         }
     }
 
     // The file dialogs open where the user found or left a file last time.
     void RememberFolder(const std::string& chosenFile) {
-        SaveDialogFolder(settingsPath, chosenFile);
+        SaveDialogFolder(stateFile, chosenFile);
         std::string folder;
         if (FolderOfPath(chosenFile, folder) == 0) {
             view.SetDialogFolder(folder);
@@ -210,7 +212,7 @@ struct MainController::State {
         autoReopen = !autoReopen;
         view.CheckMenuItem(ids::kMenuAutoReopen, autoReopen);
         engine.SetAutoReopen(autoReopen);
-        SaveAutoReopen(settingsPath, autoReopen);
+        SaveAutoReopen(stateFile, autoReopen);
     }
 
     void Save() {
@@ -226,6 +228,9 @@ struct MainController::State {
             return;
         }
         RememberFolder(*path);
+        if (!screen.MayReplace(*path)) {
+            return;
+        }
         const EngineResult saved = engine.SaveReception(*path);
         if (saved.ok()) {
             presenter.MarkSaved();
@@ -240,12 +245,12 @@ struct MainController::State {
             return;
         }
         screen.ClearMessages();
-        screen.SetControlMode(ModeBusy);
+        screen.SetControlMode(ControlMode::ModeBusy);
         view.Repaint();
         if (engine.Options().continuousSend.load()) {
             // Load, refresh and a further "Datei senden" stay offered; the next pass takes the
             // change.
-            screen.SetControlMode(ModeOpen);
+            screen.SetControlMode(ControlMode::ModeOpen);
         }
     }
 
@@ -255,7 +260,7 @@ struct MainController::State {
         if (!started.ok()) {
             screen.ShowResult(started);
         } else if (continuous) {
-            screen.SetControlMode(ModeBusy);
+            screen.SetControlMode(ControlMode::ModeBusy);
         }
     }
 
@@ -280,17 +285,13 @@ struct MainController::State {
 
     void Info() { view.MessageBox(InfoText(), msg::kWindowTitle, MessageIcon::kNone); }
     void ProbePorts() { EnumeratePorts(true); }
-    void SavePrefs() {
-        SavePreferences(view, settingsPath);
-        SavePortAndRate(view, settingsPath, ports);
-    }
+    void SavePrefs() { SaveAllPreferences(screen, settingsPath, stateFile, ports); }
     void LoadPrefs() {
         LoadAllPreferences();
         view.Repaint();
     }
     void LoadAllPreferences() {
-        LoadPreferences(view, settingsPath);
-        LoadPortAndRate(view, settingsPath, ports);
+        velotrix::LoadAllPreferences(view, settingsPath, stateFile, ports);
         PauseSelected();
     }
     // The pause after the header is a setting of the next pass of a send.
@@ -372,15 +373,15 @@ void MainController::Start() {
     options.showProgress = true;
     view.SetCheck(ids::kProgressCheck, true);
     view.EnableMenuItem(ids::kMenuSendText, false);
-    s.screen.SetControlMode(ModeClosed);
+    s.screen.SetControlMode(ControlMode::ModeClosed);
     s.ResetDisplayState();
     view.ComboSelect(ids::kPauseCombo, 0);
     view.SetFocus(ids::kMessageList);
     s.LoadAllPreferences();
-    s.autoReopen = LoadAutoReopen(s.settingsPath);
+    s.autoReopen = LoadAutoReopen(s.stateFile);
     s.engine.SetAutoReopen(s.autoReopen);
     view.CheckMenuItem(ids::kMenuAutoReopen, s.autoReopen);
-    view.SetDialogFolder(LoadDialogFolder(s.settingsPath));
+    view.SetDialogFolder(LoadDialogFolder(s.stateFile));
     s.editor.SetFileChosenHandler([&s](const std::string& path) { s.RememberFolder(path); });
     view.SetFileDropHandler([this](const std::string& path) {
         if (!state_->finished) {

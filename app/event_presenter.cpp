@@ -27,7 +27,7 @@ void EventPresenter::Show(const EngineEvent& event) {
 }
 
 void EventPresenter::ShowPortClosed() {
-    screen_.SetControlMode(ModeClosed);
+    screen_.SetControlMode(ControlMode::ModeClosed);
     view_.SetText(ids::kComButton, msg::kOpenCaption);
     view_.Show(ids::kCtsIndicator, false);
     view_.EnableMenuItem(ids::kMenuSendText, false);
@@ -54,7 +54,7 @@ void EventPresenter::operator()(const ReceivedEvent& event) {
 }
 
 void EventPresenter::ShowPortOpen(std::optional<bool> ctsFlow, bool cts) {
-    screen_.SetControlMode(ModeOpen);
+    screen_.SetControlMode(ControlMode::ModeOpen);
     view_.SetText(ids::kComButton, msg::kCloseCaption);
     if (ctsFlow) {
         view_.Show(ids::kCtsIndicator, *ctsFlow);
@@ -123,7 +123,7 @@ void EventPresenter::operator()(const ContinuousEvent& event) {
 
 void EventPresenter::operator()(const SendEndedEvent& event) {
     if (event.restoreOpen) {
-        screen_.SetControlMode(ModeOpen);
+        screen_.SetControlMode(ControlMode::ModeOpen);
     }
 }
 

@@ -3,24 +3,48 @@
 
 #include "app/preferences.h"
 #include "platform/files.h"
-#include "platform/ini_file.h"
 #include "serial/line_options.h"
+#include "text/cp1252.h"
 #include "text/text_helpers.h"
 #include "ui-resources/ids.h"
+#include "ui-resources/messages.h"
 
 namespace velotrix {
 
 namespace {
 
 constexpr std::string_view kSettingsFileName = "Velotrix.ini";
-constexpr std::string_view kPortNameKey = "PORTNAME";
-constexpr std::string_view kBaudRateKey = "BAUDRATE";
-constexpr std::string_view kAutoReopenKey = "AUTOREOPEN";
-constexpr std::string_view kFolderKey = "ORDNER";
 
-// Settings are a convenience: without a settings file nothing is read or written.
-bool Usable(const std::string& settingsPath) {
-    return !settingsPath.empty();
+// With saved settings: selects the port remembered by name, when it is in the list (else the
+// selection by index stands), and a remembered baud rate outside the list, added to it.
+void LoadPortAndRate(DialogView& view, const std::string& settingsPath, const StateFile& state,
+                     const std::vector<PortRow>& ports) {
+    // They complete what the user saved; without saved settings they would change the defaults.
+    if (!HoldsSavedPreferences(settingsPath)) {
+        return;
+    }
+    const std::string name = state.ReadString(state_key::kPortName);
+    for (std::size_t i = 0; !name.empty() && i < ports.size(); ++i) {
+        if (ports[i].port.name == name) {
+            view.ComboSelect(ids::kPortCombo, static_cast<int>(i));
+        }
+    }
+    const int rate = DecimalToInt(state.ReadString(state_key::kBaudRate));
+    if (rate > 0) {
+        SelectBaudRate(view, IntToDecimal(rate));
+    }
+}
+
+void SavePortAndRate(const DialogView& view, StateFile& state, const std::vector<PortRow>& ports) {
+    const int port = view.ComboSelection(ids::kPortCombo);
+    const bool named = port >= 0 && static_cast<std::size_t>(port) < ports.size();
+    // A rate of the list is kept by its index like the other selections; only one typed in
+    // needs its number.
+    const std::string baud = view.GetText(ids::kBaudCombo);
+    const bool listed = baud.empty() || EntryIndex(BaudEntries(), baud) >= 0;
+    state.Write(state_key::kPortName,
+                named ? ports[static_cast<std::size_t>(port)].port.name : std::string());
+    state.Write(state_key::kBaudRate, listed ? "0" : baud);
 }
 
 }  // namespace
@@ -31,7 +55,7 @@ std::string DefaultSettingsPath() {
     if (FileExists(path) || DirectoryWritable(directory)) {
         return path;
     }
-    return UserConfigDirectory() + "velotrix/" + std::string(kSettingsFileName);
+    return UserConfigDirectory() + std::string(kSettingsFileName);
 }
 
 void SelectBaudRate(DialogView& view, std::string_view rate) {
@@ -45,60 +69,40 @@ void SelectBaudRate(DialogView& view, std::string_view rate) {
     view.ComboSelect(ids::kBaudCombo, view.ComboCount(ids::kBaudCombo) - 1);
 }
 
-void LoadPortAndRate(DialogView& view, const std::string& settingsPath,
-                     const std::vector<PortRow>& ports) {
-    if (!Usable(settingsPath) || FileExists(settingsPath) == 0) {
-        return;
-    }
-    const std::string name = IniReadString(settingsPath, kPrefsSection, kPortNameKey);
-    for (std::size_t i = 0; !name.empty() && i < ports.size(); ++i) {
-        if (ports[i].port.name == name) {
-            view.ComboSelect(ids::kPortCombo, static_cast<int>(i));
-        }
-    }
-    const int rate = IniReadInt(settingsPath, kPrefsSection, kBaudRateKey, 0);
-    if (rate > 0) {
-        SelectBaudRate(view, IntToDecimal(rate));
+void SaveAllPreferences(Screen& screen, const std::string& settingsPath, StateFile& state,
+                        const std::vector<PortRow>& ports) {
+    const int error = SavePreferences(screen.View(), settingsPath);
+    SavePortAndRate(screen.View(), state, ports);
+    if (error != 0) {
+        screen.ShowSystemError(OsError{error, {}}, std::string(msg::kSettingsNotSaved) +
+                                                       Utf8ToCp1252(settingsPath) + "\r");
     }
 }
 
-void SavePortAndRate(const DialogView& view, const std::string& settingsPath,
-                     const std::vector<PortRow>& ports) {
-    if (!Usable(settingsPath)) {
-        return;
-    }
-    const int port = view.ComboSelection(ids::kPortCombo);
-    const bool named = port >= 0 && static_cast<std::size_t>(port) < ports.size();
-    IniWriteString(settingsPath, kPrefsSection, kPortNameKey,
-                   named ? ports[static_cast<std::size_t>(port)].port.name : std::string());
-    // A rate of the list is kept by its index like the other selections; only one typed in
-    // needs its number.
-    const std::string baud = view.GetText(ids::kBaudCombo);
-    const bool listed = baud.empty() || EntryIndex(BaudEntries(), baud) >= 0;
-    IniWriteString(settingsPath, kPrefsSection, kBaudRateKey, listed ? "0" : baud);
+void LoadAllPreferences(DialogView& view, const std::string& settingsPath, const StateFile& state,
+                        const std::vector<PortRow>& ports) {
+    LoadPreferences(view, settingsPath);
+    LoadPortAndRate(view, settingsPath, state, ports);
 }
 
-bool LoadAutoReopen(const std::string& settingsPath) {
-    return !Usable(settingsPath) || IniReadInt(settingsPath, kPrefsSection, kAutoReopenKey, 1) != 0;
+bool LoadAutoReopen(const StateFile& state) {
+    const std::string value = state.ReadString(state_key::kAutoReopen);
+    return value.empty() || DecimalToInt(value) != 0;
 }
 
-void SaveAutoReopen(const std::string& settingsPath, bool on) {
-    if (Usable(settingsPath)) {
-        IniWriteString(settingsPath, kPrefsSection, kAutoReopenKey, on ? "1" : "0");
-    }
+void SaveAutoReopen(StateFile& state, bool on) {
+    state.Write(state_key::kAutoReopen, on ? "1" : "0");
 }
 
-std::string LoadDialogFolder(const std::string& settingsPath) {
-    return Usable(settingsPath) ? IniReadString(settingsPath, kPrefsSection, kFolderKey)
-                                : std::string();
+std::string LoadDialogFolder(const StateFile& state) {
+    return state.ReadString(state_key::kFolder);
 }
 
-void SaveDialogFolder(const std::string& settingsPath, const std::string& chosenFile) {
+void SaveDialogFolder(StateFile& state, const std::string& chosenFile) {
     std::string folder;
-    if (!Usable(settingsPath) || FolderOfPath(chosenFile, folder) != 0) {
-        return;
+    if (FolderOfPath(chosenFile, folder) == 0) {
+        state.Write(state_key::kFolder, folder);
     }
-    IniWriteString(settingsPath, kPrefsSection, kFolderKey, folder);
 }
 
 }  // namespace velotrix

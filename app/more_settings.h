@@ -1,36 +1,39 @@
-// The settings kept beside the seven selections of "Velotrix.ini", each in a key of its own so
-// that older files load as they always did: the port by name, a rate outside the list, automatic
-// reopening, and the folder of the file dialogs.
+// The settings beside the seven selections of "Velotrix.ini": the port by name and a rate outside
+// the list (kept with the saved selections), automatic reopening and the folder of the file
+// dialogs, all in the state file, so that older settings files load as they always did.
 #pragma once
 
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "app/screen.h"
+#include "app/state_file.h"
 #include "platform/dialog_view.h"
 #include "serial/port_rows.h"
 
 namespace velotrix {
 
 // "Velotrix.ini" in the executable's directory when that directory is writable or the file is
-// already there; otherwise in the user's configuration directory.
+// already there; otherwise in the program's folder of the user's configuration directory.
 std::string DefaultSettingsPath();
 
-// Selects the port remembered by name, when it is in the list (else the selection by index
-// stands), and a remembered baud rate outside the list, added to it.
-void LoadPortAndRate(DialogView& view, const std::string& settingsPath,
-                     const std::vector<PortRow>& ports);
-void SavePortAndRate(const DialogView& view, const std::string& settingsPath,
-                     const std::vector<PortRow>& ports);
+// "Sichern aktuelle Einstellung": the seven selections into the settings file, the port by name
+// and a typed rate into the state file; a failure is shown with the OS's text.
+void SaveAllPreferences(Screen& screen, const std::string& settingsPath, StateFile& state,
+                        const std::vector<PortRow>& ports);
+// The saved selections, or the defaults, then the port by name and a typed rate.
+void LoadAllPreferences(DialogView& view, const std::string& settingsPath, const StateFile& state,
+                        const std::vector<PortRow>& ports);
 
-// On unless the file says otherwise.
-bool LoadAutoReopen(const std::string& settingsPath);
-void SaveAutoReopen(const std::string& settingsPath, bool on);
+// On unless the user switched it off.
+bool LoadAutoReopen(const StateFile& state);
+void SaveAutoReopen(StateFile& state, bool on);
 
 // The folder (a native path) the file dialogs used last; empty when none is remembered.
-std::string LoadDialogFolder(const std::string& settingsPath);
+std::string LoadDialogFolder(const StateFile& state);
 // Remembers the folder of the chosen file.
-void SaveDialogFolder(const std::string& settingsPath, const std::string& chosenFile);
+void SaveDialogFolder(StateFile& state, const std::string& chosenFile);
 
 // Selects the entry whose text is rate, adding it when the list lacks it.
 void SelectBaudRate(DialogView& view, std::string_view rate);

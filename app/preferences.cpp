@@ -1,6 +1,10 @@
 // The port preferences: option lists, built-in defaults, and the section "Prefs" of "Velotrix.ini".
 #include "app/preferences.h"
 
+#include <algorithm>
+
+#include "app/state_file.h"
+
 #include "platform/files.h"
 #include "platform/ini_file.h"
 #include "serial/line_options.h"
@@ -64,8 +68,25 @@ const std::array<PreferenceKey, 7>& PreferenceKeys() {
     return keys;
 }
 
-void LoadPreferences(ComboBoxes& combos, const std::string& settingsPath) {
+bool HoldsSavedPreferences(const std::string& settingsPath) {
     if (FileExists(settingsPath) == 0) {
+        return false;
+    }
+    const auto holds = [&settingsPath](std::string_view key) {
+        return IniReadValue(settingsPath, kPrefsSection, key).has_value();
+    };
+    for (const PreferenceKey& entry : PreferenceKeys()) {
+        if (holds(entry.key)) {
+            return true;
+        }
+    }
+    // A file with the section line alone counts as saved, as it always did.
+    const auto legacy = LegacyStateKeys();
+    return std::none_of(legacy.begin(), legacy.end(), holds);
+}
+
+void LoadPreferences(ComboBoxes& combos, const std::string& settingsPath) {
+    if (!HoldsSavedPreferences(settingsPath)) {
         ApplyDefaultSettings(combos, kDefaultLine.port, kDefaultLine.baud, kDefaultLine.parity,
                              kDefaultLine.dataBits, kDefaultLine.stopBits, kDefaultLine.flow);
         return;
@@ -77,12 +98,17 @@ void LoadPreferences(ComboBoxes& combos, const std::string& settingsPath) {
     }
 }
 
-void SavePreferences(const ComboBoxes& combos, const std::string& settingsPath) {
-    // A failed write is not reported: the settings are a convenience.
-    for (const PreferenceKey& entry : PreferenceKeys()) {
-        IniWriteString(settingsPath, kPrefsSection, entry.key,
-                       IntToDecimal(combos.ComboSelection(entry.comboId)));
+int SavePreferences(const ComboBoxes& combos, const std::string& settingsPath) {
+    if (const int error = PrepareFolderFor(settingsPath)) {
+        return error;
     }
+    for (const PreferenceKey& entry : PreferenceKeys()) {
+        if (!IniWriteString(settingsPath, kPrefsSection, entry.key,
+                            IntToDecimal(combos.ComboSelection(entry.comboId)))) {
+            return LastOsError();
+        }
+    }
+    return 0;
 }
 
 void ApplyDefaultSettings(ComboBoxes& combos, std::string_view port, std::string_view baud,

@@ -28,10 +28,14 @@ LineSettings LineSettingsFromCombos(const DialogView& combos);
 
 // Adds the option lists to the combo boxes 1002 to 1006 and 1025.
 void FillOptionLists(DialogView& view);
-// Selects the stored entries, or the built-in defaults when the settings file does not exist.
+// Whether the settings file holds what the user saved. An earlier version wrote files holding only
+// what it remembered by itself (the folder, the switch); those do not count.
+bool HoldsSavedPreferences(const std::string& settingsPath);
+// Selects the stored entries, or the built-in defaults when no settings were saved.
 void LoadPreferences(ComboBoxes& combos, const std::string& settingsPath);
-// Stores the seven current selections (-1 for none), one write per key.
-void SavePreferences(const ComboBoxes& combos, const std::string& settingsPath);
+// Stores the seven current selections (-1 for none), one write per key, creating the folder when
+// it is missing; the OS's error number when the file could not be written, else 0.
+int SavePreferences(const ComboBoxes& combos, const std::string& settingsPath);
 // For each of the combo boxes 1001 to 1006, selects the first entry that begins with the given
 // text, ignoring case, searching from index 1 to the end and then index 0; no match keeps the
 // selection.

@@ -4,6 +4,8 @@
 #include <string>
 
 #include "platform/files.h"
+#include "serial/error_texts.h"
+#include "text/cp1252.h"
 #include "ui-resources/ids.h"
 #include "ui-resources/messages.h"
 
@@ -17,26 +19,18 @@ constexpr int kTransmitControls[] = {ids::kLoadButton, ids::kSendFileButton, ids
 
 }  // namespace
 
-void Screen::SetControlMode(int mode) {
-    if (mode != ModeClosed && mode != ModeOpen && mode != ModeBusy) {
-        return;
-    }
+void Screen::SetControlMode(ControlMode mode) {
     for (int id : kPortSettingControls) {
-        view_.Enable(id, mode == ModeClosed);
+        view_.Enable(id, mode == ControlMode::ModeClosed);
     }
     for (int id : kTransmitControls) {
-        view_.Enable(id, mode == ModeOpen);
+        view_.Enable(id, mode == ControlMode::ModeOpen);
     }
 }
 
 void Screen::ShowSystemError(const OsError& error, std::string_view leadIn) {
-    std::string text(leadIn);
-    text += OsErrorText(error.code);
-    if (!error.hint.empty()) {
-        text += '\r';
-        text += error.hint;
-    }
-    view_.MessageBox(text, msg::kSystemErrorCaption, MessageIcon::kError);
+    view_.MessageBox(std::string(leadIn) + UserErrorText(error), msg::kSystemErrorCaption,
+                     MessageIcon::kError);
 }
 
 void Screen::ShowResult(const EngineResult& result, std::string_view leadIn) {
@@ -50,10 +44,18 @@ void Screen::ShowResult(const EngineResult& result, std::string_view leadIn) {
     MessageIcon icon = MessageIcon::kNone;
     if (result.kind == ErrorKind::kBusy) {
         icon = MessageIcon::kInformation;
-    } else if (result.kind == ErrorKind::kBadArgument) {
+    } else if (result.kind == ErrorKind::kBadArgument || result.kind == ErrorKind::kNoPort) {
         icon = MessageIcon::kError;
     }
     view_.MessageBox(result.text, result.caption, icon);
+}
+
+bool Screen::MayReplace(const std::string& path) {
+    // A file the user keeps is replaced only when they say so.
+    return FileExists(path) == 0 ||
+           view_.AskYesNo(std::string(msg::kReplacePrefix) + Utf8ToCp1252(path) +
+                              std::string(msg::kReplaceSuffix),
+                          msg::kWindowTitle);
 }
 
 void Screen::ScrollMessageListToEnd() {

@@ -1,7 +1,8 @@
 # Bash completion for velotrix-cli: its commands, the options of each command, their values, ports.
 
-# The names of the free ports as "velotrix-cli ports" lists them; when it lists none (no access to
-# the devices yet), the device names under /dev, so that the group hint can follow on use.
+# The names of the ports as "velotrix-cli ports" lists them (it opens no device, so a Tab resets
+# no board); when it lists none, the device names under /dev, so that the group hint can follow on
+# use.
 _velotrix_cli_ports() {
     local program=$1 names device
     names=$(timeout 2 "$program" ports 2>/dev/null | cut -f1 | cut -d' ' -f1 | cut -d: -f1)
@@ -63,8 +64,8 @@ _velotrix_cli() {
     local line="--port -p --baud -b --parity --data --stop --flow --quiet -q"
     local options=""
     case $command in
-        send) options="$line --bin --pause --no-progress --aadr --sadr --name --type" ;;
-        text) options="$line" ;;
+        send) options="$line --bin --endlos --pause --no-progress --aadr --sadr --name --type" ;;
+        text) options="$line --endlos" ;;
         receive) options="$line -o --force --timeout" ;;
     esac
     if [[ $cur == -* ]]; then

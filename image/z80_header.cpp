@@ -50,6 +50,10 @@ std::uint16_t HeaderEadr(ConstHeaderBytes header) {
     return ReadWord(header, kEadrOffset);
 }
 
+std::uint16_t HeaderDataLength(ConstHeaderBytes header) {
+    return static_cast<std::uint16_t>(HeaderEadr(header) - HeaderAadr(header) + 1);
+}
+
 std::uint16_t HeaderSadr(ConstHeaderBytes header) {
     return ReadWord(header, kSadrOffset);
 }

@@ -33,6 +33,9 @@ std::uint16_t HeaderAadr(ConstHeaderBytes header);
 std::uint16_t HeaderEadr(ConstHeaderBytes header);
 std::uint16_t HeaderSadr(ConstHeaderBytes header);
 char HeaderTypeLetter(ConstHeaderBytes header);
+// How many data bytes the header promises: EADR - AADR + 1 in 16 bits, so an end address below
+// the load address wraps (a long file at a high address) and EADR = AADR - 1 promises none.
+std::uint16_t HeaderDataLength(ConstHeaderBytes header);
 // The 16 name bytes up to the first zero byte, untrimmed.
 std::string HeaderName(ConstHeaderBytes header);
 

@@ -20,9 +20,35 @@ std::string ProgramDirectory();
 int FileExists(const std::string& name);
 // True when a file can be created in the directory.
 bool DirectoryWritable(const std::string& directory);
-// The user's configuration directory ($XDG_CONFIG_HOME or ~/.config), with a trailing separator.
+// The program's folder in the user's configuration directory ($XDG_CONFIG_HOME/velotrix/ or
+// ~/.config/velotrix/; %APPDATA%\Velotrix\ on Windows), with a trailing separator; empty when
+// the user has none.
 std::string UserConfigDirectory();
+// The folder for temporary files ($TMPDIR or /tmp; the user's temp folder on Windows), with a
+// trailing separator.
+std::string TempDirectory();
 // The operating system's own text for an error number; a sensible German text when it has none.
 std::string OsErrorText(int code);
+
+// The error number of the calling thread's last failed OS call (errno, GetLastError); never 0.
+int LastOsError();
+
+// What an error number means for a person, where the program has a text of its own for it.
+enum class OsErrorTopic {
+    kOther,
+    kNoAccess,
+    kBusy,
+    kGone,
+    kIoError,
+    kSettingRefused,
+    kNoSuchFile,
+    kDiskFull,
+    kReadOnly,
+};
+OsErrorTopic TopicOf(int code);
+
+// Creates the directory and any missing parents, new ones readable by the user alone; true when
+// it exists afterwards. Otherwise error holds the OS's error number.
+bool CreateDirectories(const std::string& directory, int& error);
 
 }  // namespace velotrix

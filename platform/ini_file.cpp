@@ -140,18 +140,23 @@ bool HasLineBreak(std::string_view text) {
 
 }  // namespace
 
-std::string IniReadString(const std::string& path, std::string_view section, std::string_view key) {
+std::optional<std::string> IniReadValue(const std::string& path, std::string_view section,
+                                        std::string_view key) {
     std::string content;
     if (ReadWholeFile(path, content) != FileReadStatus::kRead) {
-        return {};
+        return std::nullopt;
     }
     const std::vector<Line> lines = SplitLines(content);
     const Location found = Locate(lines, section, key);
     if (!found.key) {
-        return {};
+        return std::nullopt;
     }
     const std::string_view text = lines[*found.key].text;
     return std::string(TrimBlanks(text.substr(text.find('=') + 1)));
+}
+
+std::string IniReadString(const std::string& path, std::string_view section, std::string_view key) {
+    return IniReadValue(path, section, key).value_or(std::string());
 }
 
 int IniReadInt(const std::string& path, std::string_view section, std::string_view key,

@@ -2,6 +2,7 @@
 // in place and leaves every other line as it was.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,10 @@ namespace velotrix {
 int IniReadInt(const std::string& path, std::string_view section, std::string_view key,
                int defaultValue);
 
+// The key's value with its surrounding blanks removed; nothing when the file, section or key is
+// missing.
+std::optional<std::string> IniReadValue(const std::string& path, std::string_view section,
+                                        std::string_view key);
 // The key's value with its surrounding blanks removed; empty when it is missing.
 std::string IniReadString(const std::string& path, std::string_view section, std::string_view key);
 // Writes the key's value; creates the file and the section when missing. Returns false when the

@@ -6,9 +6,10 @@
 
 namespace velotrix {
 
-// From now on an interrupt sets flag instead of ending the process, so that the program can close
-// the port cleanly. The flag must live as long as the process.
-void CatchInterrupts(std::atomic<bool>& flag);
+// From now on an interrupt sets status instead of ending the process, so that the program can
+// close the port cleanly: to the exit status a shell reports for a command the signal ended (130
+// for Ctrl+C, 143 when the system asks the program to end). It must live as long as the process.
+void CatchInterrupts(std::atomic<int>& status);
 
 // True when the standard error stream is a terminal that a person watches.
 bool ErrorStreamIsTerminal();

@@ -108,21 +108,38 @@ class SerialDevice {
 // On failure the error carries errno; for a permission error a hint names the owning group.
 OsResult<std::unique_ptr<SerialDevice>> OpenSerialDevice(const std::string& path);
 
+// Whether a port can be opened now, as far as the system tells without opening it.
+enum class PortAccess {
+    kFree,          // nothing speaks against it
+    kBusy,          // a lock file or another program's open file says it is in use
+    kNoPermission,  // its mode and the user's groups do not allow it
+    kConsole,       // the kernel's console: never opened
+};
+
 struct PortInfo {
     std::string name;  // shown in the port list, e.g. "ttyUSB0"
     std::string path;  // opened, e.g. "/dev/ttyUSB0"
     // What the system tells of the adapter (UTF-8), e.g. "FTDI FT232R USB UART"; may be empty.
     std::string description = {};
     std::string serialNumber = {};  // the adapter's own serial number, where it has one
+    PortAccess access = PortAccess::kFree;
+    std::string holder = {};  // the program that holds a busy port, where the system tells
+    int holderPid = 0;
+    std::string stableLink = {};  // a link that names the adapter itself (/dev/serial/by-id/...)
 };
 
 // The group whose members may open the device, where the system has such a thing; else empty.
 std::string OwningGroup(const std::string& path);
 
-// The serial devices that exist (not yet tested for being free): the paths named in the
-// environment variable VELOTRIX_PORTS (colon-separated) first, as the user named them on purpose,
-// then the system's in a stable order.
+// The serial devices that exist, found without opening any of them (opening a tty raises DTR and
+// RTS, which resets many boards), each with what the system tells of its use: the paths named in
+// the environment variable VELOTRIX_PORTS (colon-separated) first, as the user named them on
+// purpose, then the system's in a stable order.
 std::vector<PortInfo> ListSerialDevices();
+
+// True when the path is a link that names one device on purpose (/dev/serial/by-id/..., a link
+// made for a virtual null-modem); such a name does not pass to another device by itself.
+bool IsNamedLink(const std::string& path);
 
 // The port a user named: a path stays a path; a name is looked up among the serial devices and is
 // otherwise taken as a device name of the system (ttyUSB0 on POSIX).

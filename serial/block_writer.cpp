@@ -95,7 +95,8 @@ BlockResult WriteByteByByte(const SendContext& context, std::span<const std::uin
     PostProgress(context, ProgressEvent::Kind::kHide, 0);
     if (result == BlockResult::kWritten) {
         PostResultLine(context, total);
-    } else {
+    } else if (context.continuous) {
+        // A single send cut short is reported by whatever cut it (the close, the lost line).
         context.PostLine(std::string(msg::kContinuousAborted), true);
     }
     return result;

@@ -2,9 +2,6 @@
 // transmit image, behind calls in the user's terms.
 #include "serial/engine.h"
 
-#include <cerrno>
-#include <chrono>
-#include <optional>
 #include <utility>
 
 #include "image/rx_save.h"
@@ -12,38 +9,36 @@
 #include "serial/send_sequences.h"
 #include "serial/serial_port.h"
 #include "text/cp1252.h"
-#include "ui-resources/ids.h"
 #include "ui-resources/messages.h"
 
 namespace velotrix {
 
-namespace {
-
-// How often a lost port's device is looked for.
-constexpr std::chrono::milliseconds kReopenPoll{500};
-
-}  // namespace
-
-struct Engine::Impl : std::enable_shared_from_this<Engine::Impl> {
-    Impl(UiLoop& l, DeviceAccess d, EngineSubscriber subscriber)
-        : loop(l),
-          devices(std::move(d)),
-          events(l,
+struct Engine::Impl {
+    Impl(UiLoop& loop, DeviceAccess devices, EngineSubscriber subscriber)
+        : events(loop,
                  [this, subscriber = std::move(subscriber)](const EngineEvent& event) {
                      // A write that finds the device gone loses the line like a failed wait.
                      const auto* failed = std::get_if<OsErrorEvent>(&event);
                      if (failed != nullptr && KindOf(failed->error) == OsErrorKind::kDeviceGone) {
-                         LoseLine(session, failed->error);
+                         life.LoseLine(failed->error);
                      } else if (subscriber) {
                          subscriber(event);
                      }
                  }),
           receiver(events),
           sends(events, port, options, tx),
-          transmit(tx, sends) {}
+          transmit(tx, sends),
+          life(loop, std::move(devices), events, port,
+               {[this](std::span<const std::uint8_t> batch) {
+                    receiver.ConsumeReceivedBytes(batch);
+                },
+                [this] { return sends.Busy(); }, [this] { sends.StopAndJoin(); },
+                [this] {
+                    if (receiver.Receiving()) {
+                        receiver.FinishReception();
+                    }
+                }}) {}
 
-    UiLoop& loop;
-    DeviceAccess devices;
     EventEmitter events;
     SerialPort port;
     TxImage tx;
@@ -51,174 +46,8 @@ struct Engine::Impl : std::enable_shared_from_this<Engine::Impl> {
     ReceiveEngine receiver;
     SendSequences sends;
     TransmitImage transmit;
-    std::unique_ptr<ReceiveThread> receiveThread;
-    ReceivePause lineErrorPause;
-    std::string openPath;
-    LineSettings openSettings;
-    // Counts the opens, so that a report of an earlier open is never taken for this one.
-    std::uint64_t session = 0;
-    // What was open when the line was lost, while the engine watches for it to come back.
-    bool autoReopen = true;
-    std::optional<LineSettings> lostSettings;
-    PortInfo lostPort;
-    std::string openSerialNumber;
-
-    std::string SerialNumberOf(const std::string& path) {
-        for (const PortInfo& info : devices.listPorts()) {
-            if (info.path == path) {
-                return info.serialNumber;
-            }
-        }
-        return {};
-    }
-
-    void StopWatching() {
-        lostSettings.reset();
-        loop.StopTimer(ids::kReopenTimer);
-    }
-
-    void Close() {
-        StopWatching();
-        if (!port.portOpen.load()) {
-            return;
-        }
-        // The sender and the receive thread stop first, so that nothing reaches the line after
-        // the close, and no write or wait can reach a closed device.
-        port.portOpen.store(false);
-        port.device->CancelWaits();
-        if (receiveThread) {
-            receiveThread->Stop();
-            receiveThread->Join();
-            receiveThread.reset();
-        }
-        sends.StopAndJoin();
-        port.device->Purge(true, false);
-        port.device.reset();
-        openPath.clear();
-    }
-
-    // The device failed for good: the port is closed once, whoever noticed first, and what has
-    // arrived so far becomes a finished reception that can be saved.
-    void LoseLine(std::uint64_t failedSession, const OsError& error) {
-        if (failedSession != session || !port.portOpen.load()) {
-            return;
-        }
-        const LineSettings settings = openSettings;
-        const PortInfo lost{settings.port, settings.port, {}, openSerialNumber};
-        Close();
-        if (receiver.Receiving()) {
-            receiver.FinishReception();
-        }
-        // The watch begins before the event is shown: its box may stay open for a while.
-        if (autoReopen) {
-            lostSettings = settings;
-            lostPort = lost;
-            WatchForReturn();
-        }
-        events.Emit(LineLostEvent{error});
-    }
-
-    // The device may come back under its path, or (a USB adapter in another socket) under another
-    // name with the same serial number.
-    void WatchForReturn() {
-        loop.StartTimer(ids::kReopenTimer, kReopenPoll, [this] {
-            if (!lostSettings) {
-                return;
-            }
-            for (const PortInfo& info : devices.listPorts()) {
-                const bool same =
-                    info.path == lostPort.path ||
-                    (!lostPort.serialNumber.empty() && info.serialNumber == lostPort.serialNumber);
-                if (!same) {
-                    continue;
-                }
-                LineSettings settings = *lostSettings;
-                settings.port = info.path;
-                lostSettings.reset();
-                if (Open(settings).ok()) {
-                    events.Emit(ReopenedEvent{info, settings.ctsFlow, port.device->Cts()});
-                    return;
-                }
-                lostSettings = settings;
-            }
-            WatchForReturn();
-        });
-    }
-
-    void StartReceiveThread(const std::shared_ptr<Impl>& self) {
-        const std::weak_ptr<Impl> weak = self;
-        const std::uint64_t current = ++session;
-        ReceiveSinks sinks;
-        sinks.bytes = [weak, &l = loop](std::vector<std::uint8_t> batch) {
-            l.Post([weak, batch = std::move(batch)] {
-                if (const std::shared_ptr<Impl> impl = weak.lock()) {
-                    impl->receiver.ConsumeReceivedBytes(batch);
-                }
-            });
-        };
-        sinks.cts = [weak, &l = loop, current](bool cts) {
-            l.Post([weak, current, cts] {
-                const std::shared_ptr<Impl> impl = weak.lock();
-                if (impl && impl->session == current && impl->port.portOpen.load()) {
-                    impl->events.Emit(CtsEvent{cts});
-                }
-            });
-        };
-        sinks.error = [weak, &l = loop, current](const OsError& error, bool ended) {
-            l.Post([weak, current, error, ended] {
-                const std::shared_ptr<Impl> impl = weak.lock();
-                if (!impl) {
-                    return;
-                }
-                if (ended || KindOf(error) == OsErrorKind::kDeviceGone) {
-                    impl->LoseLine(current, error);
-                } else if (impl->session == current) {
-                    impl->events.Emit(OsErrorEvent{error});
-                }
-            });
-        };
-        receiveThread = std::make_unique<ReceiveThread>(*port.device, port.portOpen,
-                                                        std::move(sinks), lineErrorPause);
-        receiveThread->Start();
-    }
-
-    EngineResult Open(const LineSettings& settings) {
-        Impl& s = *this;
-        if (s.port.portOpen.load()) {
-            return {ErrorKind::kBusy, {}, {}, {}};
-        }
-        if (settings.port.empty()) {
-            return OsErrorResult(OsError{ENODEV, {}});
-        }
-        OsResult<std::unique_ptr<SerialDevice>> opened = s.devices.openDevice(settings.port);
-        if (!opened.ok() && KindOf(opened.error) == OsErrorKind::kNotSerial) {
-            return {ErrorKind::kBadArgument,
-                    Utf8ToCp1252(settings.port) + std::string(msg::kNotSerial),
-                    std::string(msg::kSystemErrorCaption),
-                    {}};
-        }
-        if (!opened.ok()) {
-            return OsErrorResult(opened.error);
-        }
-        // A port that refuses the chosen settings would receive at the wrong speed or not raw, and
-        // so change bytes unnoticed: it is closed again and stays closed, with the driver's reason.
-        if (const OsError error = opened.value->Configure(settings)) {
-            return OsErrorResult(error);
-        }
-        s.port.device = std::move(opened.value);
-        s.openPath = settings.port;
-        s.openSettings = settings;
-        s.openSerialNumber = SerialNumberOf(settings.port);
-        s.port.portOpen.store(true);
-        s.port.device->Purge(true, true);
-        s.StartReceiveThread(shared_from_this());
-        // Drivers round rates they cannot make; the user learns the rate really on the line.
-        const std::uint32_t applied = s.port.device->ReadBack().baudRate;
-        if (settings.baudRate != 0 && applied != 0 && applied != settings.baudRate) {
-            s.events.Post(BaudChangedEvent{settings.baudRate, applied});
-        }
-        return {};
-    }
+    // Last, so that it closes the port (joining every worker) before the rest goes.
+    PortLife life;
 };
 
 std::string BaudChangedLine(const BaudChangedEvent& event) {
@@ -231,27 +60,17 @@ std::string ReopenedLine(const ReopenedEvent& event) {
            std::string(msg::kReopenedSuffix);
 }
 
-EngineResult OsErrorResult(const OsError& error) {
-    return {KindOf(error) == OsErrorKind::kDeviceGone ? ErrorKind::kPortLost : ErrorKind::kOsError,
-            {},
-            {},
-            error};
-}
-
 Engine::Engine(UiLoop& loop, DeviceAccess devices, EngineSubscriber subscriber)
-    : impl_(std::make_shared<Impl>(loop, std::move(devices), std::move(subscriber))) {}
+    : impl_(std::make_unique<Impl>(loop, std::move(devices), std::move(subscriber))) {}
 
-Engine::~Engine() {
-    impl_->Close();
-}
+Engine::~Engine() = default;
 
 EngineResult Engine::Open(const LineSettings& settings) {
-    impl_->StopWatching();
-    return impl_->Open(settings);
+    return impl_->life.Open(settings);
 }
 
 void Engine::Close() {
-    impl_->Close();
+    impl_->life.Close();
 }
 
 bool Engine::IsOpen() const {
@@ -263,21 +82,29 @@ bool Engine::Cts() {
 }
 
 const std::string& Engine::OpenPath() const {
-    return impl_->openPath;
+    return impl_->life.OpenPath();
 }
 
-std::vector<PortRow> Engine::ListPorts(PortCheck check) {
+std::vector<PortRow> Engine::ListPorts() {
+    return Rows(false);
+}
+
+std::vector<PortRow> Engine::ProbePorts() {
+    return Rows(true);
+}
+
+std::vector<PortRow> Engine::Rows(bool probe) {
     Impl& s = *impl_;
     std::vector<PortRow> rows;
-    for (const PortInfo& info : s.devices.listPorts()) {
+    for (const PortInfo& info : s.life.Devices().listPorts()) {
         // Our own open port is not probed: that would open it a second time.
-        if (s.port.portOpen.load() && info.path == s.openPath) {
+        if (s.port.portOpen.load() && info.path == s.life.OpenPath()) {
             rows.push_back({info, PortState::kBusy, std::string(msg::kPortOpenHere)});
-            continue;
+        } else if (probe && info.access != PortAccess::kConsole) {
+            rows.push_back(RowFor(info, s.life.Devices().openDevice(info.path).error));
+        } else {
+            rows.push_back(RowFor(info));
         }
-        rows.push_back(check == PortCheck::kProbe
-                           ? RowFor(info, s.devices.openDevice(info.path).error)
-                           : PortRow{info, PortState::kFree, {}});
     }
     return rows;
 }
@@ -350,6 +177,12 @@ bool Engine::Receiving() const {
     return impl_->receiver.Receiving();
 }
 
+void Engine::FinishReception() {
+    if (impl_->receiver.Receiving()) {
+        impl_->receiver.FinishReception();
+    }
+}
+
 EngineResult Engine::SaveReception(const std::string& path) {
     const std::span<const std::uint8_t> bytes = Reception();
     if (bytes.empty()) {
@@ -370,14 +203,11 @@ void Engine::ResetReception() {
 }
 
 void Engine::SetAutoReopen(bool on) {
-    impl_->autoReopen = on;
-    if (!on) {
-        impl_->StopWatching();
-    }
+    impl_->life.SetAutoReopen(on);
 }
 
 void Engine::SetLineErrorPause(ReceivePause pause) {
-    impl_->lineErrorPause = std::move(pause);
+    impl_->life.SetLineErrorPause(std::move(pause));
 }
 
 }  // namespace velotrix

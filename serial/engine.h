@@ -13,19 +13,13 @@
 #include "platform/serial_device.h"
 #include "platform/ui_loop.h"
 #include "serial/engine_events.h"
+#include "serial/port_life.h"
 #include "serial/port_rows.h"
 #include "serial/receive_thread.h"
 #include "serial/transfer_options.h"
 #include "serial/transmit_image.h"
 
 namespace velotrix {
-
-// Where the engine finds serial devices; tests hand it fake ones.
-struct DeviceAccess {
-    std::function<std::vector<PortInfo>()> listPorts = ListSerialDevices;
-    std::function<OsResult<std::unique_ptr<SerialDevice>>(const std::string& path)> openDevice =
-        OpenSerialDevice;
-};
 
 class Engine {
   public:
@@ -35,14 +29,18 @@ class Engine {
     Engine(const Engine&) = delete;
     Engine& operator=(const Engine&) = delete;
 
-    // The port. A driver that refuses the settings leaves the port closed.
+    // The port. A driver that refuses the settings leaves the port closed; the kernel's console
+    // is never opened.
     EngineResult Open(const LineSettings& settings);
     void Close();
     bool IsOpen() const;
     bool Cts();
-    // Every port there is, in list order. Probing opens each one for the reason why it cannot be
-    // opened now; a plain list opens none (opening may reset the device behind it).
-    std::vector<PortRow> ListPorts(PortCheck check);
+    // Every port there is, in list order, with the reason why it cannot be opened now as far as
+    // the system tells without opening any device.
+    std::vector<PortRow> ListPorts();
+    // The same, each port tried by opening it ("Ports testen"); the kernel's console and the
+    // port open here are not tried.
+    std::vector<PortRow> ProbePorts();
     // The path of the open port (after an automatic reopen perhaps another than was chosen).
     const std::string& OpenPath() const;
 
@@ -71,12 +69,14 @@ class Engine {
     const std::string& ReceptionName() const;
     // True from a reception's first byte until it is finished.
     bool Receiving() const;
+    // Finishes a running reception now, as a second of silence would (the user ends the wait).
+    void FinishReception();
     EngineResult SaveReception(const std::string& path);
     // Forgets the listing line being built and the finished reception (a display reset).
     void ResetReception();
 
-    // After the line is lost, watch for the same device (same path or same adapter serial number)
-    // and open it again with the same settings. On by default.
+    // After the line is lost, watch for the same device (same adapter serial number, or the same
+    // link name) and open it again with the same settings. On by default.
     void SetAutoReopen(bool on);
 
     // Replaces the receive thread's pause after a line error (tests observe it instead of
@@ -84,15 +84,13 @@ class Engine {
     void SetLineErrorPause(ReceivePause pause);
 
   private:
+    std::vector<PortRow> Rows(bool probe);
     struct Impl;
-    std::shared_ptr<Impl> impl_;
+    std::unique_ptr<Impl> impl_;
 };
 
 // The MessageList lines of these events, for every face that lists them.
 std::string BaudChangedLine(const BaudChangedEvent& event);
 std::string ReopenedLine(const ReopenedEvent& event);
-
-// The result of an OS error, for every call that reports one.
-EngineResult OsErrorResult(const OsError& error);
 
 }  // namespace velotrix

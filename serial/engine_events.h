@@ -51,6 +51,8 @@ struct ReceptionFinishedEvent {
     std::uint32_t total = 0;       // every byte stored
     std::uint32_t dropped = 0;     // bytes that found the storage full
     bool hasHeader = false;
+    // The data bytes a header promised when fewer came (a transfer cut short); else 0.
+    std::uint32_t promised = 0;
 };
 
 // A send's progress: shown with its maximum, advanced, hidden.
@@ -145,14 +147,16 @@ class EventEmitter {
 // The outcome of an engine call: ok, or why not, with the text to show (code page 1252).
 enum class ErrorKind {
     kNone,
-    kBadArgument,    // a setting or value the engine cannot use
-    kOsError,        // the OS refused; os carries its code
-    kPortLost,       // the device went away
-    kBusy,           // a send is running
-    kNotOpen,        // the port is closed
-    kNothingToSend,  // no file loaded
-    kNothingToSave,  // no finished reception
-    kFileError,      // a file could not be read or written
+    kBadArgument,      // a setting or value the engine cannot use
+    kNoPort,           // no port was chosen
+    kOsError,          // the OS refused; os carries its code
+    kPortLost,         // the device went away
+    kBusy,             // a send is running
+    kNotOpen,          // the port is closed
+    kNothingToSend,    // no file loaded
+    kNothingToSave,    // no finished reception
+    kFileError,        // a file could not be read or written
+    kSettingsRefused,  // the driver refused the line settings; os carries its code
 };
 
 struct EngineResult {

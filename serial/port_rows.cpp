@@ -2,10 +2,55 @@
 #include "serial/port_rows.h"
 
 #include "platform/files.h"
+#include "serial/error_texts.h"
 #include "text/cp1252.h"
 #include "ui-resources/messages.h"
 
 namespace velotrix {
+
+namespace {
+
+std::string ForbiddenReason(const PortInfo& port) {
+    std::string reason(msg::kPortForbidden);
+    const std::string group = OwningGroup(port.path);
+    if (!group.empty()) {
+        reason += std::string(msg::kPortForbiddenGroup) + Utf8ToCp1252(group);
+    }
+    return reason;
+}
+
+}  // namespace
+
+PortRow RowFor(const PortInfo& port) {
+    PortRow row{port, PortState::kFree, {}};
+    switch (port.access) {
+        case PortAccess::kFree:
+            break;
+        case PortAccess::kBusy: {
+            // "belegt (minicom, PID 1234)", as far as the system names the holder.
+            row.state = PortState::kBusy;
+            row.reason = msg::kPortBusy;
+            std::string holder = Utf8ToCp1252(port.holder);
+            if (port.holderPid > 0) {
+                holder += (holder.empty() ? "PID " : std::string(msg::kPortHolderPid)) +
+                          std::to_string(port.holderPid);
+            }
+            if (!holder.empty()) {
+                row.reason += " (" + holder + ")";
+            }
+            break;
+        }
+        case PortAccess::kNoPermission:
+            row.state = PortState::kNoPermission;
+            row.reason = ForbiddenReason(port);
+            break;
+        case PortAccess::kConsole:
+            row.state = PortState::kUnusable;
+            row.reason = msg::kPortConsole;
+            break;
+    }
+    return row;
+}
 
 PortRow RowFor(const PortInfo& port, const OsError& openError) {
     PortRow row{port, PortState::kFree, {}};
@@ -17,18 +62,13 @@ PortRow RowFor(const PortInfo& port, const OsError& openError) {
             row.state = PortState::kBusy;
             row.reason = msg::kPortBusy;
             break;
-        case OsErrorKind::kNoPermission: {
+        case OsErrorKind::kNoPermission:
             row.state = PortState::kNoPermission;
-            row.reason = msg::kPortForbidden;
-            const std::string group = OwningGroup(port.path);
-            if (!group.empty()) {
-                row.reason += std::string(msg::kPortForbiddenGroup) + Utf8ToCp1252(group);
-            }
+            row.reason = ForbiddenReason(port);
             break;
-        }
         default:
             row.state = PortState::kUnusable;
-            row.reason = OsErrorText(openError.code);
+            row.reason = UserErrorText(OsError{openError.code, {}});
             break;
     }
     return row;

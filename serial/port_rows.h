@@ -10,7 +10,6 @@
 namespace velotrix {
 
 enum class PortState { kFree, kBusy, kNoPermission, kUnusable };
-enum class PortCheck { kListOnly, kProbe };
 
 struct PortRow {
     PortInfo port;
@@ -18,6 +17,8 @@ struct PortRow {
     std::string reason;  // code page 1252; empty for a free port
 };
 
+// The state of a port as the system tells it without opening it.
+PortRow RowFor(const PortInfo& port);
 // The state of a port that opened with this result (no error: free).
 PortRow RowFor(const PortInfo& port, const OsError& openError);
 

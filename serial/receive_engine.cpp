@@ -1,6 +1,8 @@
 // The receive engine: stores and lists received bytes; a second of silence closes a reception.
 #include "serial/receive_engine.h"
 
+#include <algorithm>
+
 #include "image/crc16.h"
 #include "image/z80_header.h"
 #include "serial/line_options.h"
@@ -14,6 +16,7 @@ namespace {
 
 constexpr int kBytesPerLine = 16;
 constexpr std::size_t kSeparatorLength = 47;
+constexpr auto kHeaderSize32 = static_cast<std::uint32_t>(kHeaderSize);
 
 std::string Decimal(std::uint32_t value) {
     return IntToDecimal(static_cast<std::int32_t>(value));
@@ -27,6 +30,12 @@ void Flush(const EventEmitter& events, std::vector<std::string>& lines) {
 }
 
 }  // namespace
+
+std::string ShortReceptionLine(std::uint32_t arrived, std::uint32_t promised) {
+    return std::string(msg::kShortReceptionPrefix) + Decimal(arrived) +
+           std::string(msg::kShortReceptionMiddle) + Decimal(promised) +
+           std::string(msg::kShortReceptionSuffix);
+}
 
 ReceiveEngine::ReceiveEngine(const EventEmitter& events) : events_(events) {
     buffer_.rxLine.reserve(3 * kBytesPerLine);
@@ -55,13 +64,18 @@ void ReceiveEngine::ConsumeReceivedBytes(std::span<const std::uint8_t> bytes) {
 // holds exactly a header that promises data waits longer than that, so that the pause does not
 // split one transfer into two. Every other silence ends the reception after a second.
 std::chrono::milliseconds ReceiveEngine::SilenceAllowed() const {
-    if (buffer_.receivedCount != kHeaderSize) {
-        return kSilenceTime;
+    const bool promisesData = buffer_.receivedCount == kHeaderSize && PromisedLength() > 0;
+    return promisesData ? LongestPause() + kSilenceTime + kSilenceTime / 2 : kSilenceTime;
+}
+
+// The data bytes the reception's header promises; 0 without a header.
+std::uint32_t ReceiveEngine::PromisedLength() const {
+    if (buffer_.receivedCount < kHeaderSize) {
+        return 0;
     }
     const ConstHeaderBytes header =
         std::span<const std::uint8_t>(buffer_.storage).first<kHeaderSize>();
-    const bool promisesData = HasZ80Marker(header) && HeaderEadr(header) >= HeaderAadr(header);
-    return promisesData ? LongestPause() + kSilenceTime + kSilenceTime / 2 : kSilenceTime;
+    return HasZ80Marker(header) ? HeaderDataLength(header) : 0;
 }
 
 void ReceiveEngine::StoreByte(std::uint8_t byte, std::vector<std::string>& lines) {
@@ -128,8 +142,15 @@ void ReceiveEngine::FinishReception() {
     savableHasHeader_ = rx.hasHeader;
     savableName_ = rx.hasHeader ? headerName_ : std::string();
 
+    // A header followed by fewer bytes than it promises is a transfer cut short, whatever made
+    // the line fall silent: the user must not take it for a whole file.
+    const std::uint32_t promised = PromisedLength();
+    const std::uint32_t arrived = rx.receivedCount - std::min(rx.receivedCount, kHeaderSize32);
     lines.emplace_back(kSeparatorLength, '-');
     lines.push_back(std::string(msg::kReceivedTotal) + Decimal(rx.receivedCount));
+    if (arrived < promised) {
+        lines.push_back(ShortReceptionLine(arrived, promised));
+    }
     if (droppedCount_ > 0) {
         lines.push_back(std::string(msg::kBufferFullPrefix) + Decimal(droppedCount_) +
                         std::string(msg::kBufferFullSuffix));
@@ -143,7 +164,8 @@ void ReceiveEngine::FinishReception() {
     const std::size_t dataStart = rx.hasHeader && rx.receivedCount > kHeaderSize ? kHeaderSize : 0;
     const std::span<const std::uint8_t> data = reception.subspan(dataStart);
     events_.Emit(ReceptionFinishedEvent{Crc16(data), static_cast<std::uint32_t>(data.size()),
-                                        rx.receivedCount, droppedCount_, rx.hasHeader});
+                                        rx.receivedCount, droppedCount_, rx.hasHeader,
+                                        arrived < promised ? promised : 0});
 
     rx.receivedCount = 0;
     rx.writePosition = 0;

@@ -25,6 +25,9 @@ struct RxBuffer {
     int rxLineCount = 0;
 };
 
+// "Empfang unvollständig: N von M Bytes": the data bytes that came of those the header promised.
+std::string ShortReceptionLine(std::uint32_t arrived, std::uint32_t promised);
+
 // Every member runs on the UI thread: the receive thread hands its batches over with UiLoop::Post,
 // so a batch can never interleave with FinishReception.
 class ReceiveEngine {
@@ -55,6 +58,7 @@ class ReceiveEngine {
     void ShowRxHeader(std::vector<std::string>& lines);
     void ForgetSavable();
     std::chrono::milliseconds SilenceAllowed() const;
+    std::uint32_t PromisedLength() const;
 
     const EventEmitter& events_;
     RxBuffer buffer_;

@@ -61,6 +61,14 @@ EngineResult Refusal(ErrorKind kind, std::string_view text, std::string_view cap
     return {kind, std::string(text), std::string(caption), {}};
 }
 
+// How a sender writes and ends, fixed when it starts.
+struct SendKind {
+    bool textMode = false;    // one write per block, no progress (the text dialog's sends)
+    bool continuous = false;  // repeats until the port closes; no result lines
+    // The controls return to the open mode when the send ends (a single file send holds them).
+    bool restoreOpenMode = false;
+};
+
 }  // namespace
 
 EngineResult BusyResult() {
@@ -151,16 +159,17 @@ struct SendSequences::Impl {
         return {};
     }
 
-    void Start(SenderBody body, bool textMode, bool continuous, bool restoreOpen) {
+    void Start(SenderBody body, SendKind kind) {
         stop = false;
         finished = false;
         completed = false;
-        restoreOpenMode = restoreOpen;
+        restoreOpenMode = kind.restoreOpenMode;
         SerialDevice& device = *port.device;
         sender =
-            std::thread([this, &device, body = std::move(body), textMode, continuous,
-                         senderGeneration = generation, token = std::weak_ptr<int>(lifeToken)] {
-                SendContext context{events, port, device, options, stop, textMode, continuous};
+            std::thread([this, &device, body = std::move(body), kind, senderGeneration = generation,
+                         token = std::weak_ptr<int>(lifeToken)] {
+                SendContext context{events, port,          device,         options,
+                                    stop,   kind.textMode, kind.continuous};
                 completed = body(context);
                 events.Loop().Post([this, token, senderGeneration] {
                     if (!token.expired()) {
@@ -299,7 +308,7 @@ EngineResult SendSequences::SendFile() {
                 s.ContinuousFileSend(context);
                 return false;
             },
-            false, true, false);
+            {.continuous = true});
         return {};
     }
     s.Start(
@@ -310,7 +319,7 @@ EngineResult SendSequences::SendFile() {
             s.PurgeInput(context);
             return sent;
         },
-        false, false, true);
+        {.restoreOpenMode = true});
     return {};
 }
 
@@ -327,7 +336,7 @@ EngineResult SendSequences::SendText(const std::string& text) {
                 s.ContinuousTextSend(context, text);
                 return false;
             },
-            true, true, false);
+            {.textMode = true, .continuous = true});
         return {};
     }
     s.Start(
@@ -339,7 +348,7 @@ EngineResult SendSequences::SendText(const std::string& text) {
             context.device.Drain();
             return context.KeepGoing();
         },
-        true, false, false);
+        {.textMode = true});
     return {};
 }
 

@@ -44,10 +44,43 @@ inline constexpr std::string_view kLineLost = "Verbindung zum Port verloren: ";
 inline constexpr std::string_view kUnsavedQuit =
     "Empfangene Daten wurden nicht gesichert. Trotzdem beenden?";
 inline constexpr std::string_view kNotSerial = " ist keine serielle Schnittstelle";
+inline constexpr std::string_view kIsConsole =
+    " ist die Systemkonsole und wird nicht ge\xF6"
+    "ffnet";
 inline constexpr std::string_view kNotRegularFile = " ist keine gew\xF6hnliche Datei";
+
+// What the errors a serial user meets mean, in place of the OS's texts.
+inline constexpr std::string_view kErrorNoAccess = "Zugriff verweigert (keine Berechtigung)";
+inline constexpr std::string_view kErrorBusy =
+    "Das Ger\xE4t ist belegt (ein anderes Programm benutzt es)";
+inline constexpr std::string_view kErrorGone = "Das Ger\xE4t ist nicht (mehr) vorhanden";
+inline constexpr std::string_view kErrorIo = "Ein-/Ausgabefehler am Ger\xE4t";
+inline constexpr std::string_view kErrorSettingRefused = "Der Treiber lehnt die Einstellung ab";
+inline constexpr std::string_view kErrorNoSuchFile = "Datei oder Ordner nicht gefunden";
+inline constexpr std::string_view kErrorDiskFull = "Kein Platz mehr auf dem Datentr\xE4ger";
+inline constexpr std::string_view kErrorReadOnly = "Der Datentr\xE4ger ist schreibgesch\xFCtzt";
+inline constexpr std::string_view kNoPortChosen = "Kein Port gew\xE4hlt";
+inline constexpr std::string_view kGroupHintPrefix = "Der Benutzer muss Mitglied der Gruppe \"";
+inline constexpr std::string_view kGroupHintSuffix = "\" sein, der das Ger\xE4t geh\xF6rt.";
+// The settings a driver refused.
+inline constexpr std::string_view kRefusedBaud = " Baud";
+inline constexpr std::string_view kRefusedDataBits = " Datenbits";
+inline constexpr std::string_view kRefusedStopBits = " Stoppbits";
+inline constexpr std::string_view kRefusedParity = "Parit\xE4t ";
+inline constexpr std::string_view kRefusedFlow = "Flusskontrolle ";
+
+// Saving.
+inline constexpr std::string_view kReplacePrefix = "Datei ";
+inline constexpr std::string_view kReplaceSuffix = " existiert bereits. Ersetzen?";
+inline constexpr std::string_view kExistsSavingAs = " gibt es schon, gesichert wird als ";
+inline constexpr std::string_view kRescuedPrefix = "Empfangene Daten gerettet in ";
+inline constexpr std::string_view kRescueName = "velotrix-gerettet";
+inline constexpr std::string_view kSettingsNotSaved = "Einstellungen nicht gesichert: ";
 
 // The port list.
 inline constexpr std::string_view kPortBusy = "belegt";
+inline constexpr std::string_view kPortHolderPid = ", PID ";
+inline constexpr std::string_view kPortConsole = "Systemkonsole";
 inline constexpr std::string_view kPortForbidden = "keine Berechtigung";
 inline constexpr std::string_view kPortForbiddenGroup = " \x96 Gruppe ";
 inline constexpr std::string_view kPortDescriptionDash = " \x96 ";
@@ -94,6 +127,11 @@ inline constexpr std::string_view kReopenedSuffix =
 inline constexpr std::string_view kBaudChangedPrefix = "Der Treiber hat ";
 inline constexpr std::string_view kBaudChangedMiddle = " Baud eingestellt statt ";
 
+// A reception whose header promised more data than came.
+inline constexpr std::string_view kShortReceptionPrefix = "Empfang unvollst\xE4ndig: ";
+inline constexpr std::string_view kShortReceptionMiddle = " von ";
+inline constexpr std::string_view kShortReceptionSuffix = " Bytes";
+
 // The command line's own reports.
 inline constexpr std::string_view kIncompletePrefix = "Empfang unvollst\xE4ndig, ";
 inline constexpr std::string_view kIncompleteSuffix = " Bytes gesichert";
@@ -119,6 +157,16 @@ inline constexpr std::string_view kOpenTitle =
 inline constexpr std::string_view kSupportedFiles = "unterst\xFCtzte Dateien (*.bin, *z80, *.COM)";
 inline constexpr std::string_view kAllFiles = "alle Dateien (*.*)";
 inline constexpr std::string_view kAllFilesSave = "Alle Dateien";
+
+// What "velotrix --help" prints.
+inline constexpr std::string_view kWindowUsage =
+    "Aufruf: velotrix [DATEI]\n"
+    "        velotrix --help | --version\n"
+    "\n"
+    "\xD6"
+    "ffnet das Fenster von V.24 Velotrix; DATEI wird zum Senden geladen.\n"
+    "VELOTRIX_PORTS=PFAD:PFAD... nennt weitere Ports; sie stehen zuerst in der Liste.\n"
+    "Ohne Fenster: velotrix-cli --help\n";
 
 // The window's title and the info box.
 inline constexpr std::string_view kWindowTitle = "V.24 Velotrix V. 0.8";

@@ -7,6 +7,8 @@
 #include "image/rx_save.h"
 #include "image/z80_header.h"
 #include "platform/files.h"
+#include "serial/error_texts.h"
+#include "serial/receive_engine.h"
 #include "text/cp1252.h"
 #include "text/text_helpers.h"
 #include "ui-resources/messages.h"
@@ -96,7 +98,7 @@ bool Load(Session& session, const std::string& path, bool& isZ80) {
         } else if (outcome.fileStatus == FileReadStatus::kNotRegular) {
             session.PrintError(std::string(msg::kNotRegularFile).substr(1));
         } else {
-            session.PrintError(OsErrorText(outcome.osError));
+            session.PrintError(UserErrorText(OsError{outcome.osError, {}}));
         }
     }
     session.SetErrorPrefix({});
@@ -106,34 +108,44 @@ bool Load(Session& session, const std::string& path, bool& isZ80) {
 
 bool Open(Session& session, const Options& options) {
     const PortInfo port = ResolvePort(options.port);
-    if (session.Open(port, options.line)) {
-        return true;
-    }
-    if (EntryIndex(BaudEntries(), options.line.baud) < 0) {
+    const EngineResult opened = session.Open(port, options.line);
+    // A rate of the user's own is the likely setting a driver refuses; a busy or missing port
+    // says nothing about the rate.
+    if (opened.kind == ErrorKind::kSettingsRefused &&
+        EntryIndex(BaudEntries(), options.line.baud) < 0) {
         session.PrintError("Die Baudrate " + options.line.baud +
                            std::string(msg::kDriverRefusesBaud));
     }
-    return false;
+    // The window lists these when CTS is chosen; a send held by CTS may never end.
+    if (opened.ok() && options.command != Command::kReceive &&
+        EntryValue(FlowEntries(), EntryIndex(FlowEntries(), options.line.flow)).value_or(false)) {
+        for (std::string_view warning : msg::kCtsWarning) {
+            session.PrintWarning(std::string(warning));
+        }
+    }
+    return opened.ok();
 }
 
 int ExitStatus(bool ok) {
     return ok ? kExitOk : kExitFailure;
 }
 
-// Waits for the send just started; the exit status.
+// Waits for the send just started, which ends by itself, with the line, or by an interrupt; the
+// exit status.
 int WaitForSend(Session& session) {
-    const WaitResult result = session.WaitFor([&] { return session.SendEnded(); }, std::nullopt);
+    const WaitResult result =
+        session.WaitFor([&] { return session.SendEnded() || session.LineLost(); }, std::nullopt);
     session.Close();
     if (result == WaitResult::kInterrupted) {
         session.PrintError(std::string(msg::kInterrupted));
-        return kExitInterrupted;
+        return session.InterruptStatus();
     }
     return ExitStatus(session.SendCompleted() && !session.Failed());
 }
 
 int RunPorts(const Terminal& terminal) {
     Session session(terminal);
-    const std::vector<PortRow> rows = session.GetEngine().ListPorts(PortCheck::kProbe);
+    const std::vector<PortRow> rows = session.GetEngine().ListPorts();
     if (rows.empty()) {
         session.PrintError(std::string(msg::kNoPortsFound));
         return kExitFailure;
@@ -172,7 +184,8 @@ int RunSend(const Options& options, const Terminal& terminal) {
     session.SetQuiet(options.quiet);
     Engine& engine = session.GetEngine();
     bool isZ80 = false;
-    if (!Open(session, options) || !Load(session, options.files.front(), isZ80)) {
+    // The file first: opening the port raises DTR and RTS, which resets some home computers.
+    if (!Load(session, options.files.front(), isZ80) || !Open(session, options)) {
         return kExitFailure;
     }
     if (options.aadr) {
@@ -188,7 +201,7 @@ int RunSend(const Options& options, const Terminal& terminal) {
         engine.SetTypeLetter(*options.typeLetter);
     }
     engine.SetPause(options.pauseIndex);
-    engine.Options().continuousSend = false;
+    engine.Options().continuousSend = options.continuous;
     engine.Options().binMode = options.binMode;
     engine.Options().showProgress = options.showProgress;
     if (!session.Report(engine.SendFile())) {
@@ -203,24 +216,62 @@ int RunText(const Options& options, const Terminal& terminal) {
     if (!Open(session, options)) {
         return kExitFailure;
     }
-    session.GetEngine().Options().continuousSend = false;
+    session.GetEngine().Options().continuousSend = options.continuous;
     if (!session.Report(session.GetEngine().SendText(options.text))) {
         return kExitFailure;
     }
     return WaitForSend(session);
 }
 
-// Where a reception goes: the -o path, or the name the window suggests; an incomplete one says
-// so in its name unless the user named the file.
-std::string SaveTarget(const Options& options, const Engine& engine, bool incomplete) {
+// A name no file has yet: the path itself, else with "-2", "-3", ... before its extension.
+std::string FreeName(const std::string& path) {
+    std::string folder;
+    const std::size_t nameStart = FolderOfPath(path, folder) == 0 ? folder.size() : 0;
+    const std::size_t dot = path.rfind('.');
+    const std::size_t cut = dot != std::string::npos && dot > nameStart ? dot : path.size();
+    std::string candidate = path;
+    for (int n = 2; FileExists(candidate) != 0; ++n) {
+        candidate = path.substr(0, cut) + "-" + std::to_string(n) + path.substr(cut);
+    }
+    return candidate;
+}
+
+// Where a reception goes: the -o path, or the name the window suggests, under a free name when
+// a file has it already; an incomplete one says so in its name unless the user named the file.
+std::string SaveTarget(Session& session, const Options& options, bool incomplete) {
     if (options.output) {
         return *options.output;
     }
+    const Engine& engine = session.GetEngine();
     std::string name = SuggestedSaveName(engine.ReceptionName(), engine.ReceptionHasHeader());
     if (incomplete) {
         name.insert(name.rfind('.'), msg::kIncompleteName);
     }
-    return Cp1252ToUtf8(name);
+    const std::string suggested = Cp1252ToUtf8(name);
+    const std::string target = FreeName(suggested);
+    if (target != suggested) {
+        session.PrintOut(suggested + Cp1252ToUtf8(msg::kExistsSavingAs) + target);
+    }
+    return target;
+}
+
+// Saves the reception; when that fails the bytes go to a free name in the temp folder, and the
+// user learns where. True only when the file the user asked for was written.
+bool SaveOrRescue(Session& session, const std::string& target) {
+    Engine& engine = session.GetEngine();
+    if (session.Report(engine.SaveReception(target))) {
+        return true;
+    }
+    std::string name;
+    if (FileNameOfPath(target, name) != 0 || name.empty()) {
+        name = target;
+    }
+    const std::string rescue =
+        FreeName(TempDirectory() + std::string(msg::kRescueName) + "-" + name);
+    if (engine.SaveReception(rescue).ok()) {
+        session.PrintError(std::string(msg::kRescuedPrefix) + Utf8ToCp1252(rescue));
+    }
+    return false;
 }
 
 int RunReceive(const Options& options, const Terminal& terminal) {
@@ -243,35 +294,41 @@ int RunReceive(const Options& options, const Terminal& terminal) {
         result = session.WaitFor(ended, std::nullopt);
     }
     session.Close();
+    Engine& engine = session.GetEngine();
     if (result == WaitResult::kInterrupted) {
+        // What arrived is kept, as a lost line keeps it.
+        engine.FinishReception();
         session.PrintError(std::string(msg::kInterrupted));
     } else if (result == WaitResult::kTimedOut) {
         session.PrintError(std::string(msg::kNothingReceivedPrefix) +
                            std::to_string(options.timeoutSeconds) + " s.");
     }
-    Engine& engine = session.GetEngine();
+    const int failure =
+        result == WaitResult::kInterrupted ? session.InterruptStatus() : kExitFailure;
     if (!session.Finished() || engine.Reception().empty()) {
-        return result == WaitResult::kInterrupted ? kExitInterrupted : kExitFailure;
+        return failure;
     }
-    // What arrived is kept, even when the line was lost or the storage overflowed.
-    const bool incomplete = session.LineLost() || result != WaitResult::kDone;
+    // What arrived is kept, even when the line was lost, the storage overflowed or the header
+    // promised more than came; the name says that it is not the whole transfer.
+    const ReceptionFinishedEvent& finished = *session.Finished();
+    const bool incomplete = session.LineLost() || result != WaitResult::kDone ||
+                            finished.dropped > 0 || finished.promised > 0;
     PrintHeader(session, RxHeaderLines(session));
-    const bool saved =
-        session.Report(engine.SaveReception(SaveTarget(options, engine, incomplete)));
+    if (finished.promised > 0) {
+        session.PrintError(ShortReceptionLine(
+            finished.total - static_cast<std::uint32_t>(kHeaderSize), finished.promised));
+    }
+    const bool saved = SaveOrRescue(session, SaveTarget(session, options, incomplete));
     if (saved && incomplete) {
         session.PrintError(std::string(msg::kIncompletePrefix) +
                            std::to_string(engine.Reception().size()) +
                            std::string(msg::kIncompleteSuffix));
     }
-    if (session.Finished()->dropped > 0) {
-        session.PrintError(std::string(msg::kBufferFullPrefix) +
-                           std::to_string(session.Finished()->dropped) +
+    if (finished.dropped > 0) {
+        session.PrintError(std::string(msg::kBufferFullPrefix) + std::to_string(finished.dropped) +
                            std::string(msg::kBufferFullSuffix));
     }
-    if (result == WaitResult::kInterrupted) {
-        return kExitInterrupted;
-    }
-    return ExitStatus(saved && !session.Failed());
+    return saved && !session.Failed() ? kExitOk : failure;
 }
 
 }  // namespace

@@ -166,6 +166,11 @@ const std::vector<OptionRule>& OptionTable() {
              options.binMode = true;
              return {};
          }},
+        {"--endlos", "", false, kForSend | kForText,
+         [](Options& options, const std::string&) -> std::string {
+             options.continuous = true;
+             return {};
+         }},
         {"--no-progress", "", false, kForSend,
          [](Options& options, const std::string&) -> std::string {
              options.showProgress = false;

@@ -12,8 +12,6 @@ namespace velotrix::cli {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
-// Ctrl+C, as shells report a command ended by SIGINT.
-inline constexpr int kExitInterrupted = 130;
 
 enum class Command { kHelp, kVersion, kPorts, kInfo, kSend, kText, kReceive };
 
@@ -32,7 +30,8 @@ struct Options {
     std::string text;                // text: the string to send (code page 1252)
     std::string port;
     LineOptions line;
-    bool quiet = false;  // no listing: only results and errors
+    bool quiet = false;       // no listing: only results and errors
+    bool continuous = false;  // send, text: "Endlos senden", until interrupted or the line is lost
 
     // send
     bool binMode = false;

@@ -6,7 +6,7 @@
 #include <utility>
 #include <variant>
 
-#include "platform/files.h"
+#include "serial/error_texts.h"
 #include "serial/line_options.h"
 #include "text/cp1252.h"
 #include "text/text_helpers.h"
@@ -54,7 +54,7 @@ Session::~Session() {
     Close();
 }
 
-bool Session::Open(const PortInfo& port, const LineOptions& line) {
+EngineResult Session::Open(const PortInfo& port, const LineOptions& line) {
     LineSettings settings;
     settings.port = port.path;
     settings.baudRate = static_cast<std::uint32_t>(DecimalToInt(line.baud));
@@ -64,7 +64,8 @@ bool Session::Open(const PortInfo& port, const LineOptions& line) {
     settings.ctsFlow = Choose(FlowEntries(), line.flow);
     // Errors of the port name it, as the window's port list does.
     SetErrorPrefix(Utf8ToCp1252(port.name) + ": ");
-    const bool opened = Report(engine_.Open(settings));
+    const EngineResult opened = engine_.Open(settings);
+    Report(opened);
     SetErrorPrefix({});
     return opened;
 }
@@ -91,7 +92,11 @@ void Session::Close() {
 }
 
 bool Session::Interrupted() const {
-    return terminal_.interrupted != nullptr && terminal_.interrupted->load();
+    return InterruptStatus() != 0;
+}
+
+int Session::InterruptStatus() const {
+    return terminal_.interrupted != nullptr ? terminal_.interrupted->load() : 0;
 }
 
 void Session::PrintOut(const std::string& utf8) {
@@ -100,18 +105,18 @@ void Session::PrintOut(const std::string& utf8) {
 }
 
 void Session::PrintError(const std::string& cp1252) {
-    ClearProgress();
-    terminal_.err << ForTerminal(errorPrefix_ + cp1252) << '\n' << std::flush;
+    PrintWarning(errorPrefix_ + cp1252);
     ++errorCount_;
+}
+
+void Session::PrintWarning(const std::string& cp1252) {
+    ClearProgress();
+    terminal_.err << ForTerminal(cp1252) << '\n' << std::flush;
 }
 
 bool Session::Report(const EngineResult& result) {
     if (result.os) {
-        std::string text = OsErrorText(result.os.code);
-        if (!result.os.hint.empty()) {
-            text += '\r' + result.os.hint;
-        }
-        PrintError(text);
+        PrintError(UserErrorText(result.os));
     } else if (result.kind == ErrorKind::kBadArgument) {
         // These texts name what they concern.
         const std::string prefix = std::exchange(errorPrefix_, {});
@@ -158,7 +163,7 @@ void Session::OnEvent(const EngineEvent& event) {
                 PrintOut(ForTerminal(BaudChangedLine(e)));
             } else if constexpr (std::is_same_v<E, LineLostEvent>) {
                 lineLost_ = true;
-                PrintError(std::string(msg::kLineLost) + OsErrorText(e.error.code));
+                PrintError(std::string(msg::kLineLost) + UserErrorText(e.error));
             }
         },
         event);

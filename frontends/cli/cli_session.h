@@ -20,8 +20,9 @@ struct Terminal {
     std::ostream& err;  // errors, hints and the progress line
     // Progress is drawn on err only where a person watches it.
     bool showProgress = false;
-    // Set from a signal handler: the running command closes the port and fails.
-    const std::atomic<bool>* interrupted = nullptr;
+    // Set from a signal handler to the exit status it asks for: the running command closes the
+    // port and ends with it.
+    const std::atomic<int>* interrupted = nullptr;
 };
 
 // Carries out a parsed command (not kHelp); returns the exit status.
@@ -39,8 +40,8 @@ class Session {
 
     Engine& GetEngine() { return engine_; }
 
-    // Opens the port with the line settings; false (and the reason printed) when it fails.
-    bool Open(const PortInfo& port, const LineOptions& line);
+    // Opens the port with the line settings; a failure's reason is printed.
+    EngineResult Open(const PortInfo& port, const LineOptions& line);
     // Pumps the loop until done holds, the time is up or the user interrupted.
     WaitResult WaitFor(const std::function<bool()>& done,
                        std::optional<std::chrono::milliseconds> limit);
@@ -50,6 +51,8 @@ class Session {
     void PrintOut(const std::string& utf8);
     // An error in code page 1252, behind the prefix; the command fails.
     void PrintError(const std::string& cp1252);
+    // A warning on err that does not make the command fail.
+    void PrintWarning(const std::string& cp1252);
     void SetErrorPrefix(std::string cp1252) { errorPrefix_ = std::move(cp1252); }
     // Quiet: the MessageList's lines are not printed, only results and errors.
     void SetQuiet(bool quiet) { quiet_ = quiet; }
@@ -58,6 +61,8 @@ class Session {
 
     bool Failed() const { return errorCount_ > 0; }
     bool Interrupted() const;
+    // The exit status the interrupt asks for (130 Ctrl+C, 143 SIGTERM).
+    int InterruptStatus() const;
     // What the events said.
     bool SendEnded() const { return sendEnded_; }
     bool SendCompleted() const { return sendCompleted_; }

@@ -12,7 +12,7 @@
 int main(int argc, char** argv) {
     using namespace velotrix;
     UseUserLanguage();
-    static std::atomic<bool> interrupted{false};
+    static std::atomic<int> interrupted{0};
 
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     const cli::ParseResult parsed = cli::ParseArguments(arguments);
@@ -29,7 +29,8 @@ int main(int argc, char** argv) {
         std::cout << cli::VersionText() << '\n';
         return cli::kExitOk;
     }
-    // Ctrl+C closes the port the way the COM button does, so that a send stops cleanly.
+    // Ctrl+C and SIGTERM close the port the way the COM button does, so that a send stops cleanly
+    // and a reception keeps what arrived.
     CatchInterrupts(interrupted);
     const cli::Terminal terminal{std::cout, std::cerr, ErrorStreamIsTerminal(), &interrupted};
     return cli::RunCommand(parsed.options, terminal);

@@ -7,10 +7,13 @@
 #include <QWidget>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 
 #include "app/controller.h"
 #include "frontends/qt/qt_loop.h"
 #include "frontends/qt/qt_view.h"
+#include "text/cp1252.h"
+#include "ui-resources/messages.h"
 
 namespace {
 
@@ -33,6 +36,16 @@ void LoadQtTranslation(QTranslator& translator) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // Asked from a terminal: answered there, without a window.
+    const std::string_view option = argc > 1 ? argv[1] : "";
+    if (option == "--help" || option == "-h") {
+        std::fputs(velotrix::Cp1252ToUtf8(velotrix::msg::kWindowUsage).c_str(), stdout);
+        return EXIT_SUCCESS;
+    }
+    if (option == "--version") {
+        std::puts("velotrix " VELOTRIX_VERSION);
+        return EXIT_SUCCESS;
+    }
     // Without a display Qt would abort with a hint about reinstalling; say what helps instead.
     if (!IsSet("DISPLAY") && !IsSet("WAYLAND_DISPLAY") && !IsSet("QT_QPA_PLATFORM")) {
         std::fputs(

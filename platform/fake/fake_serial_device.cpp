@@ -15,7 +15,6 @@ class FakeDevice final : public SerialDevice {
         line_->Change([&] {
             l().open_ = true;
             l().cancelled_ = false;
-            l().writesAfterCancel_ = 0;
         });
     }
     ~FakeDevice() override {
@@ -82,10 +81,9 @@ class FakeDevice final : public SerialDevice {
             return {0, OsError{f.writeFailure_, {}}};
         }
         f.changed_.wait(lock, [&] { return !f.holdWrites_ || f.cancelled_; });
-        if (f.holdWrites_) {
+        if (f.cancelled_) {
             return {0, {}};
         }
-        f.writesAfterCancel_ += f.cancelled_ && count > 0 ? 1 : 0;
         const FakeSerialDevice::Clock::time_point now = FakeSerialDevice::Clock::now();
         for (std::size_t i = 0; i < count; ++i) {
             const auto start = f.sent_.empty() ? now : std::max(now, f.sent_.back().left);
@@ -106,8 +104,11 @@ class FakeDevice final : public SerialDevice {
         return line_->Get(
             [&] { return l().sent_.size() - l().LeftBy(FakeSerialDevice::Clock::now()); });
     }
-    void Purge(bool input, bool) override {
-        line_->Change([&] { input ? l().input_.clear() : void(); });
+    void Purge(bool input, bool output) override {
+        line_->Change([&] {
+            input ? l().input_.clear() : void();
+            output ? l().DropQueuedOutput() : void();
+        });
     }
     bool Cts() override {
         return line_->Get([&] { return l().cts_; });
@@ -140,6 +141,14 @@ std::vector<std::uint8_t> FakeSerialDevice::Written() const {
         }
         return bytes;
     });
+}
+
+void FakeSerialDevice::DropQueuedOutput() {
+    // The byte on the wire finishes; those behind it never start.
+    const Clock::time_point now = Clock::now();
+    while (!sent_.empty() && sent_.back().left - byteTime_ > now) {
+        sent_.pop_back();
+    }
 }
 
 std::size_t FakeSerialDevice::LeftBy(Clock::time_point when) const {

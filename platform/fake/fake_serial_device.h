@@ -69,9 +69,10 @@ class FakeSerialDevice {
     std::size_t BytesLeft() const {
         return Get([&] { return LeftBy(Clock::now()); });
     }
-    // Writes of at least one byte after CancelWaits(), the first step of closing the port.
-    std::size_t WritesAfterCancel() const {
-        return Get([&] { return writesAfterCancel_; });
+    // Bytes that leave the driver after the time (those still queued then, less what a purge
+    // dropped).
+    std::size_t BytesLeavingAfter(Clock::time_point when) const {
+        return Get([&] { return sent_.size() - LeftBy(when); });
     }
     AppliedSettings Applied() const {
         return Get([&] { return applied_; });
@@ -95,6 +96,7 @@ class FakeSerialDevice {
         changed_.notify_all();
     }
     std::size_t LeftBy(Clock::time_point when) const;
+    void DropQueuedOutput();
 
     mutable std::mutex mutex_;
     mutable std::condition_variable changed_;
@@ -111,7 +113,6 @@ class FakeSerialDevice {
     bool open_ = false;
     int waiting_ = 0;
     std::chrono::microseconds byteTime_{0};
-    std::size_t writesAfterCancel_ = 0;
     AppliedSettings applied_{9600, Parity::kNone, 8, 1, false};
 };
 

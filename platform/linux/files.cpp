@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -104,7 +105,9 @@ bool DirectoryWritable(const std::string& directory) {
     return access(path.c_str(), W_OK | X_OK) == 0;
 }
 
-std::string UserConfigDirectory() {
+namespace {
+
+std::string ConfigHome() {
     // A relative XDG_CONFIG_HOME does not count, as the XDG base directories rule it.
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
     if (xdg != nullptr && xdg[0] == '/') {
@@ -122,6 +125,73 @@ std::string UserConfigDirectory() {
         return WithSeparator(result->pw_dir) + ".config/";
     }
     return {};
+}
+
+}  // namespace
+
+std::string UserConfigDirectory() {
+    const std::string home = ConfigHome();
+    return home.empty() ? home : home + "velotrix/";
+}
+
+std::string TempDirectory() {
+    const char* tmp = std::getenv("TMPDIR");
+    return WithSeparator(tmp != nullptr && tmp[0] == '/' ? tmp : "/tmp");
+}
+
+bool CreateDirectories(const std::string& directory, int& error) {
+    error = 0;
+    struct stat info {};
+    if (directory.empty() || stat(directory.c_str(), &info) == 0) {
+        error = directory.empty() ? ENOENT : S_ISDIR(info.st_mode) ? 0 : ENOTDIR;
+        return error == 0;
+    }
+    std::string parent = directory;
+    while (!parent.empty() && parent.back() == '/') {
+        parent.pop_back();
+    }
+    parent.erase(parent.find_last_of('/') + 1);
+    if (!parent.empty() && parent != directory && !CreateDirectories(parent, error)) {
+        return false;
+    }
+    // The settings say which devices and folders the user works with: for their eyes only.
+    if (mkdir(directory.c_str(), 0700) != 0 && errno != EEXIST) {
+        error = errno;
+        return false;
+    }
+    return true;
+}
+
+int LastOsError() {
+    // A failure that left no number behind is an I/O error for the person who reads about it.
+    return errno != 0 ? errno : EIO;
+}
+
+OsErrorTopic TopicOf(int code) {
+    switch (code) {
+        case EACCES:
+        case EPERM:
+            return OsErrorTopic::kNoAccess;
+        case EBUSY:
+            return OsErrorTopic::kBusy;
+        case ENXIO:
+        case ENODEV:
+            return OsErrorTopic::kGone;
+        case EIO:
+            return OsErrorTopic::kIoError;
+        case EINVAL:
+            return OsErrorTopic::kSettingRefused;
+        case ENOENT:
+        case ENOTDIR:
+            return OsErrorTopic::kNoSuchFile;
+        case ENOSPC:
+        case EDQUOT:
+            return OsErrorTopic::kDiskFull;
+        case EROFS:
+            return OsErrorTopic::kReadOnly;
+        default:
+            return OsErrorTopic::kOther;
+    }
 }
 
 std::string OsErrorText(int code) {

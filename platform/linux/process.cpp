@@ -1,4 +1,4 @@
-// The process on Linux: SIGINT and SIGTERM set a flag; the locale chooses the language.
+// The process on Linux: SIGINT and SIGTERM set an exit status; the locale chooses the language.
 #include "platform/process.h"
 
 #include <pthread.h>
@@ -11,19 +11,19 @@ namespace velotrix {
 
 namespace {
 
-std::atomic<bool>* interruptFlag = nullptr;
+std::atomic<int>* interruptStatus = nullptr;
 
-void OnInterrupt(int) {
-    if (interruptFlag != nullptr) {
-        interruptFlag->store(true);
+void OnInterrupt(int signal) {
+    if (interruptStatus != nullptr) {
+        interruptStatus->store(128 + signal);
     }
 }
 
 }  // namespace
 
-void CatchInterrupts(std::atomic<bool>& flag) {
-    static_assert(std::atomic<bool>::is_always_lock_free);
-    interruptFlag = &flag;
+void CatchInterrupts(std::atomic<int>& status) {
+    static_assert(std::atomic<int>::is_always_lock_free);
+    interruptStatus = &status;
     struct sigaction action {};
     action.sa_handler = OnInterrupt;
     sigemptyset(&action.sa_mask);

@@ -182,6 +182,7 @@ class PosixSerialDevice final : public SerialDevice {
     }
 
     void CancelWaits() override {
+        cancelled_.store(true);
         // Never drained: every later wait sees it too, and one sent before a wait is not lost.
         const std::uint64_t one = 1;
         while (::write(wake_.get(), &one, sizeof one) < 0 && errno == EINTR) {
@@ -213,7 +214,8 @@ class PosixSerialDevice final : public SerialDevice {
 
     OsResult<std::size_t> Write(const std::uint8_t* bytes, std::size_t count) override {
         std::size_t written = 0;
-        while (written < count) {
+        // Nothing more reaches the driver once the port is closing (CancelWaits()).
+        while (written < count && !cancelled_.load()) {
             const ssize_t result = ::write(fd_.get(), bytes + written, count - written);
             if (result > 0) {
                 written += static_cast<std::size_t>(result);
@@ -361,6 +363,7 @@ class PosixSerialDevice final : public SerialDevice {
 
     UniqueFd fd_;
     UniqueFd wake_;
+    std::atomic<bool> cancelled_{false};
     mutable std::atomic<bool> hasModemLines_{true};
     mutable std::atomic<bool> hasCounters_{true};
     std::mutex mutex_;

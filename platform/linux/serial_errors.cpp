@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <vector>
 
+#include "ui-resources/messages.h"
+
 namespace velotrix {
 
 namespace {
@@ -40,8 +42,7 @@ std::string PermissionHint(const std::string& path) {
     if (group.empty()) {
         return {};
     }
-    return "Der Benutzer muss Mitglied der Gruppe \"" + group +
-           "\" sein, der das Ger\xE4t geh\xF6rt.";
+    return std::string(msg::kGroupHintPrefix) + group + std::string(msg::kGroupHintSuffix);
 }
 
 std::string OwningGroup(const std::string& path) {

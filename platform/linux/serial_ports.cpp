@@ -1,9 +1,7 @@
 // The port list on Linux: serial devices under /dev by name, then the paths of VELOTRIX_PORTS.
 #include "platform/linux/serial_ports.h"
 
-#include <fcntl.h>
 #include <linux/serial.h>
-#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -35,21 +33,12 @@ std::string_view SerialPrefixOf(std::string_view name) {
 }
 
 // Most PCs announce four ttyS ports whatever the hardware; only those with a UART type are real.
-// The serial core shows the type in sysfs; without it the driver is asked.
-bool IsRealUart(const std::string& devicePath, const std::string& sysTypePath) {
+// The serial core shows the type in sysfs (0: unknown, no hardware behind it); asking the driver
+// would mean opening the device.
+bool IsRealUart(const std::string& sysTypePath) {
     std::ifstream typeFile(sysTypePath);
     int type = PORT_UNKNOWN;
-    if (typeFile >> type) {
-        return type != PORT_UNKNOWN;
-    }
-    const int fd = ::open(devicePath.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        return false;
-    }
-    serial_struct info{};
-    const bool real = ioctl(fd, TIOCGSERIAL, &info) == 0 && info.type != PORT_UNKNOWN;
-    ::close(fd);
-    return real;
+    return typeFile >> type && type != PORT_UNKNOWN;
 }
 
 std::string FirstLineOf(const std::filesystem::path& file) {
@@ -80,16 +69,28 @@ void DescribeAdapter(PortInfo& port, const std::string& sysTtyDirectory) {
     }
 }
 
+// The adapter's own name under /dev/serial/by-id, which stays when it moves to another socket.
+void FindStableLink(PortInfo& port, const std::string& byId) {
+    std::error_code error;
+    std::filesystem::directory_iterator link(byId, error);
+    for (; !error && link != std::filesystem::directory_iterator(); link.increment(error)) {
+        std::error_code target;
+        if (std::filesystem::equivalent(link->path(), port.path, target)) {
+            port.stableLink = link->path().string();
+            return;
+        }
+    }
+}
+
 }  // namespace
 
-std::vector<PortInfo> ListSerialDevicesIn(const std::string& deviceDirectory,
-                                          const std::string& sysTtyDirectory,
-                                          std::string_view extraPaths) {
+std::vector<PortInfo> ListSerialDevicesIn(const PortPlaces& places, std::string_view extraPaths,
+                                          const Identity& identity, int ownPid) {
     std::vector<PortInfo> ports;
     AppendExtraPorts(ports, extraPaths, ':');
     const std::size_t extraCount = ports.size();
     std::error_code error;
-    std::filesystem::directory_iterator entry(deviceDirectory, error);
+    std::filesystem::directory_iterator entry(places.devices, error);
     for (; !error && entry != std::filesystem::directory_iterator(); entry.increment(error)) {
         const std::string name = entry->path().filename().string();
         const std::string_view prefix = SerialPrefixOf(name);
@@ -97,7 +98,7 @@ std::vector<PortInfo> ListSerialDevicesIn(const std::string& deviceDirectory,
             continue;
         }
         const std::string path = entry->path().string();
-        if (prefix == "ttyS" && !IsRealUart(path, sysTtyDirectory + "/" + name + "/type")) {
+        if (prefix == "ttyS" && !IsRealUart(places.sysTty + "/" + name + "/type")) {
             continue;
         }
         const bool named = std::any_of(ports.begin(), ports.begin() + extraCount,
@@ -106,17 +107,28 @@ std::vector<PortInfo> ListSerialDevicesIn(const std::string& deviceDirectory,
             continue;
         }
         PortInfo port{name, path, {}, {}};
-        DescribeAdapter(port, sysTtyDirectory);
+        DescribeAdapter(port, places.sysTty);
+        FindStableLink(port, places.byId);
         ports.push_back(std::move(port));
     }
     std::sort(ports.begin() + static_cast<std::ptrdiff_t>(extraCount), ports.end(),
               [](const PortInfo& a, const PortInfo& b) { return NaturalLess(a.name, b.name); });
+    const PortUse use(places, identity, ownPid);
+    for (PortInfo& port : ports) {
+        use.Describe(port);
+    }
     return ports;
 }
 
 std::vector<PortInfo> ListSerialDevices() {
     const char* extraPaths = std::getenv("VELOTRIX_PORTS");
-    return ListSerialDevicesIn("/dev", "/sys/class/tty", extraPaths != nullptr ? extraPaths : "");
+    return ListSerialDevicesIn(PortPlaces{}, extraPaths != nullptr ? extraPaths : "",
+                               Identity::Current(), static_cast<int>(getpid()));
+}
+
+bool IsNamedLink(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::is_symlink(path, error);
 }
 
 PortInfo ResolvePort(const std::string& nameOrPath) {

@@ -2,19 +2,19 @@
 // their own.
 #pragma once
 
-#include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/linux/port_holders.h"
 #include "platform/serial_device.h"
 
 namespace velotrix {
 
-// The paths of the colon-separated list extraPaths, then the serial devices in deviceDirectory in
-// natural order (ttyS only with a real UART behind it, as sysTtyDirectory tells), each with the
-// description of its USB adapter where sysTtyDirectory leads to one.
-std::vector<PortInfo> ListSerialDevicesIn(const std::string& deviceDirectory,
-                                          const std::string& sysTtyDirectory,
-                                          std::string_view extraPaths);
+// The paths of the colon-separated list extraPaths, then the serial devices in places.devices in
+// natural order (ttyS only with a UART type in sysfs), each with the description of its USB
+// adapter, its link under places.byId and what the system tells of its use, for identity; the
+// process ownPid does not count as a holder. No device is opened.
+std::vector<PortInfo> ListSerialDevicesIn(const PortPlaces& places, std::string_view extraPaths,
+                                          const Identity& identity, int ownPid);
 
 }  // namespace velotrix

@@ -95,7 +95,72 @@ std::string UserConfigDirectory() {
         }
         directory = profile + L"\\AppData\\Roaming";
     }
-    return WithSeparator(WideToUtf8(directory));
+    return WithSeparator(WideToUtf8(directory)) + "Velotrix\\";
+}
+
+std::string TempDirectory() {
+    wchar_t buffer[MAX_PATH + 2] = {};
+    const DWORD length = GetTempPathW(MAX_PATH + 1, buffer);
+    return length > 0 && length <= MAX_PATH + 1 ? WithSeparator(WideToUtf8(buffer)) : ".\\";
+}
+
+bool CreateDirectories(const std::string& directory, int& error) {
+    error = 0;
+    const std::wstring wide = Utf8ToWide(directory);
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (directory.empty() || attributes != INVALID_FILE_ATTRIBUTES) {
+        const bool folder = !directory.empty() && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        error = folder ? 0 : static_cast<int>(ERROR_DIRECTORY);
+        return folder;
+    }
+    std::string parent = directory;
+    while (!parent.empty() && IsDirectorySeparator(parent.back())) {
+        parent.pop_back();
+    }
+    parent.erase(parent.find_last_of("\\/") + 1);
+    if (!parent.empty() && parent != directory && !CreateDirectories(parent, error)) {
+        return false;
+    }
+    // %APPDATA% belongs to the user already; the folder inherits its rights.
+    if (!CreateDirectoryW(wide.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+        error = static_cast<int>(GetLastError());
+        return false;
+    }
+    return true;
+}
+
+int LastOsError() {
+    const DWORD code = GetLastError();
+    return code != 0 ? static_cast<int>(code) : static_cast<int>(ERROR_GEN_FAILURE);
+}
+
+OsErrorTopic TopicOf(int code) {
+    switch (static_cast<DWORD>(code)) {
+        case ERROR_ACCESS_DENIED:
+            return OsErrorTopic::kNoAccess;
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+            return OsErrorTopic::kBusy;
+        case ERROR_DEVICE_NOT_CONNECTED:
+        case ERROR_DEVICE_REMOVED:
+        case ERROR_BAD_COMMAND:
+            return OsErrorTopic::kGone;
+        case ERROR_GEN_FAILURE:
+        case ERROR_IO_DEVICE:
+            return OsErrorTopic::kIoError;
+        case ERROR_INVALID_PARAMETER:
+            return OsErrorTopic::kSettingRefused;
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+            return OsErrorTopic::kNoSuchFile;
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL:
+            return OsErrorTopic::kDiskFull;
+        case ERROR_WRITE_PROTECT:
+            return OsErrorTopic::kReadOnly;
+        default:
+            return OsErrorTopic::kOther;
+    }
 }
 
 std::string OsErrorText(int code) {

@@ -1,5 +1,5 @@
-// The process on Windows: Ctrl+C, Ctrl+Break and closing the console set a flag; the console
-// shows the program's UTF-8 output.
+// The process on Windows: Ctrl+C, Ctrl+Break and closing the console set an exit status; the
+// console shows the program's UTF-8 output.
 #include "platform/process.h"
 
 #include <windows.h>
@@ -8,21 +8,22 @@ namespace velotrix {
 
 namespace {
 
-std::atomic<bool>* interruptFlag = nullptr;
+std::atomic<int>* interruptStatus = nullptr;
 
+// Ctrl+C and Ctrl+Break as a shell's SIGINT (130); closing the console as SIGTERM (143).
 BOOL WINAPI OnConsoleEvent(DWORD event) {
-    if (interruptFlag == nullptr || event == CTRL_LOGOFF_EVENT || event == CTRL_SHUTDOWN_EVENT) {
+    if (interruptStatus == nullptr || event == CTRL_LOGOFF_EVENT || event == CTRL_SHUTDOWN_EVENT) {
         return FALSE;
     }
-    interruptFlag->store(true);
+    interruptStatus->store(event == CTRL_CLOSE_EVENT ? 143 : 130);
     return TRUE;
 }
 
 }  // namespace
 
-void CatchInterrupts(std::atomic<bool>& flag) {
-    static_assert(std::atomic<bool>::is_always_lock_free);
-    interruptFlag = &flag;
+void CatchInterrupts(std::atomic<int>& status) {
+    static_assert(std::atomic<int>::is_always_lock_free);
+    interruptStatus = &status;
     SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
 }
 

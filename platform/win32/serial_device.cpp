@@ -186,7 +186,9 @@ class Win32SerialDevice final : public SerialDevice {
     }
 
     void Purge(bool input, bool output) override {
-        const DWORD flags = (input ? PURGE_RXCLEAR : 0) | (output ? PURGE_TXCLEAR : 0);
+        // Output: the write under way is aborted too, so that the line stops at once.
+        const DWORD flags =
+            (input ? PURGE_RXCLEAR : 0) | (output ? PURGE_TXABORT | PURGE_TXCLEAR : 0);
         if (flags != 0) {
             PurgeComm(port_.get(), flags);
         }

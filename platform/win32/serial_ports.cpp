@@ -148,6 +148,11 @@ std::vector<PortInfo> ListSerialDevices() {
     return ports;
 }
 
+bool IsNamedLink(const std::string&) {
+    // Windows keeps a COM number for its adapter: the name stays with the device.
+    return true;
+}
+
 PortInfo ResolvePort(const std::string& nameOrPath) {
     if (StartsWithIgnoringCase(nameOrPath, kDeviceNamespace)) {
         return {nameOrPath.substr(kDeviceNamespace.size()), nameOrPath, {}, {}};

@@ -1,5 +1,5 @@
-// The engine through its API against the fake device: receptions, sends, refusals, closing, and
-// what the line does to the port (line errors, CTS, unplugging).
+// The engine through its API against the fake device: receptions, sends, refusals, and what the
+// line does to a reception (line errors, CTS); and the port's life in a table of its own.
 #include <gtest/gtest.h>
 
 #include "support/rig.h"
@@ -7,121 +7,138 @@
 namespace velotrix::test {
 namespace {
 
-TEST(Engine, DoesWhatItsCallsAndTheLineAskFor) {
-    const struct {
-        const char* name;
-        const char* steps;
-        const char* shown;
-    } cases[] = {
-        // Receptions: the listing, the header decoded at the 33rd byte, the CRC over the data,
-        // the silence that ends them, what they keep.
-        {"a short reception, the bytes from before the open dropped",
-         "stale 5; open; feed 16; quiet 1000; save rx.bin",
-         "log=finished 3B37 16/16 dropped 0\ncount=4\nfirst=00 01 02 03 04 05 06 07 08 09 0A 0B 0C "
-         "0D 0E 0F \ntail=47 dashes|Bytes empfangen gesamt: 16|Sichern per Button\nkept=all\n"
-         "result=ok $DIR/rx.bin"},
-        {"two bursts less than a second apart", "open; feed 10; advance 999; feed 10; quiet 1000",
-         "log=finished DF26 20/20 dropped 0\ncount=5\nfirst=00 01 02 03 04 05 06 07 08 09 00 01 02 "
-         "03 04 05 \nkept=all"},
-        {"BIN", "open; feed 40; quiet 1000",
-         "log=header BIN|finished 0476 40/40 dropped 0\ncount=6\nkept=all"},
-        {"z80", "open; feed z80; quiet 1000",
-         "log=header B 1000 13C7 2000 HELLO|finished 653A 968/1000 dropped 0 z80\ncount=66\n"
-         "first=00 10 C7 13 00 20 00 00 00 00 00 00 42 D3 D3 D3 \nkept=all"},
-        {"z80 with the longest pause after its header",
-         "open; feed header; advance 2400; feed 968; quiet 1000",
-         "log=header B 1000 13C7 2000 HELLO|finished 653A 968/1000 dropped 0 z80\nkept=all"},
-        {"a header alone", "open; feed header; quiet 2500",
-         "log=finished DCDB 32/32 dropped 0\ncount=5\nkept=all"},
-        {"a header that promises no data", "open; feed short; quiet 1000",
-         "log=finished 751B 32/32 dropped 0\nkept=all"},
-        {"more than the storage holds", "open; feed 70000; quiet 1000",
-         "log=header BIN|finished FFE7 65536/65536 dropped 4464\ncount=4100\ntail=Bytes empfangen "
-         "gesamt: 65536|Empfangspuffer voll: 4464 Bytes verworfen|Sichern per Button\nkept=all"},
-        {"a line error drops the disturbed bytes", "open; garbled 10; feed 16; quiet 1000",
-         "log=finished 3B37 16/16 dropped 0\npaused=2000\nkept=all"},
-        {"CTS", "open; cts; pump", "log=cts on"},
+const TableRow kRows[] = {
+    // Receptions: the listing, the header decoded at the 33rd byte, the CRC over the data,
+    // the silence that ends them, what they keep.
+    {"a short reception, the bytes from before the open dropped",
+     "stale 5; open; feed 16; quiet 1000; save rx.bin",
+     "log=finished 3B37 16/16 dropped 0\ncount=4\nfirst=00 01 02 03 04 05 06 07 08 09 0A 0B 0C "
+     "0D 0E 0F \ntail=47 dashes|Bytes empfangen gesamt: 16|Sichern per Button\nkept=all\n"
+     "result=ok $DIR/rx.bin"},
+    {"two bursts less than a second apart", "open; feed 10; advance 999; feed 10; quiet 1000",
+     "log=finished DF26 20/20 dropped 0\ncount=5\nfirst=00 01 02 03 04 05 06 07 08 09 00 01 02 "
+     "03 04 05 \nkept=all"},
+    {"BIN", "open; feed 40; quiet 1000",
+     "log=header BIN|finished 0476 40/40 dropped 0\ncount=6\nkept=all"},
+    {"z80", "open; feed z80; quiet 1000",
+     "log=header B 1000 13C7 2000 HELLO|finished 653A 968/1000 dropped 0 z80\ncount=66\n"
+     "first=00 10 C7 13 00 20 00 00 00 00 00 00 42 D3 D3 D3 \nkept=all"},
+    {"z80 with the longest pause after its header",
+     "open; feed header; advance 2400; feed 968; quiet 1000",
+     "log=header B 1000 13C7 2000 HELLO|finished 653A 968/1000 dropped 0 z80\nkept=all"},
+    {"a header alone", "open; feed header; quiet 2500",
+     "log=finished DCDB 32/32 dropped 0\ncount=6\nkept=all\ntail=Bytes empfangen gesamt: "
+     "32|Empfang unvollst\xE4ndig: 0 von 968 Bytes|Sichern per Button"},
+    {"a wrapped header waits for its data, and too few are said",
+     "open; feed wrapped; advance 2400; feed 968; quiet 1000",
+     "log=header P 4000 0000 4000 BIG|finished 653A 968/1000 dropped 0 z80\ntail=Bytes "
+     "empfangen gesamt: 1000|Empfang unvollst\xE4ndig: 968 von 49153 Bytes|Sichern per Button"},
+    {"a header that promises no data", "open; feed short; quiet 1000",
+     "log=finished 0D2E 32/32 dropped 0\nkept=all"},
+    {"more than the storage holds", "open; feed 70000; quiet 1000",
+     "log=header BIN|finished FFE7 65536/65536 dropped 4464\ncount=4100\ntail=Bytes empfangen "
+     "gesamt: 65536|Empfangspuffer voll: 4464 Bytes verworfen|Sichern per Button\nkept=all"},
+    {"a line error drops the disturbed bytes", "open; garbled 10; feed 16; quiet 1000",
+     "log=finished 3B37 16/16 dropped 0\npaused=2000\nkept=all"},
+    {"CTS", "open; cts; pump", "log=cts on"},
 
-        // Sends: the steps listed, the bytes on the line, the pause as silence, and progress that
-        // counts the bytes that have left, not those still queued.
-        {"BIN ignores the pause", "slow 1000; open; bin; load A.bin 100 4; send; idle",
-         "list=Senden ohne Header (BIN)...|100 Bytes zu senden:|Senden l\xE4uft, bitte "
-         "warten...|Bytes gesendet: 100|Datei fertig \xFC"
-         "bertragen\nlog=progress 100|hidden|ended "
-         "open completed\nsent=data\nresult=ok\nahead=0"},
-        {"z80 in one block", "slow 1000; open; load A.bin 100 0; send; idle",
-         "list=Senden mit Header als 'z80'...|132 Bytes zu senden:|Senden l\xE4uft, bitte "
-         "warten...|Bytes gesendet: 132|Datei fertig \xFC"
-         "bertragen\nlog=progress 132|hidden|ended "
-         "open completed\nsent=image\nprogress shown=132\nahead=0"},
-        {"z80 with a pause", "slow 1000; open; load A.bin 100 1; send; idle; gap 50",
-         "list=Senden mit Header als 'z80'...|132 Bytes zu senden:|Sende Header...|Bytes gesendet: "
-         "32|Pause 50ms...|Sende Daten...|Bytes gesendet: 100|Datei fertig \xFC"
-         "bertragen\n"
-         "log=progress 32|hidden|progress 100|hidden|ended open completed\nsent=image\n"
-         "progress shown=100\nahead=0"},
-        {"z80 without a pause chosen", "slow 1000; open; load A.bin 100 -1; send; idle",
-         "list=Senden mit Header als 'z80'...|132 Bytes zu senden:|Sende Header...|Bytes gesendet: "
-         "32|Sende Daten...|Bytes gesendet: 100|Datei fertig \xFC"
-         "bertragen\nsent=image"},
-        {"z80 with a pause, without progress",
-         "slow 1000; open; noprogress; load A.bin 100 1; send; idle; gap 50",
-         "log=ended open completed\nsent=image"},
-        {"a text", "slow 1000; open; text AB; idle",
-         "list=gesendet:  41 42 |Bytes gesendet: 2\nlog=ended completed\nsent=AB"},
-        {"an empty text", "open; text; idle", "list=gesendet:  |Bytes gesendet: 0\nsent="},
-        {"a text cut to 31 characters", "open; text 0123456789ABCDEFGHIJ0123456789ABCDEFGHIJ; idle",
-         "list=gesendet:  30 31 32 33 34 35 36 37 38 39 41 42 43 44 45 46 47 48 49 4A |30 31 32 33 "
-         "34 35 36 37 38 39 41 |Bytes gesendet: 31\nsent=0123456789ABCDEFGHIJ0123456789A"},
+    // Sends: the steps listed, the bytes on the line, the pause as silence, and progress that
+    // counts the bytes that have left, not those still queued.
+    {"BIN ignores the pause", "slow 1000; open; bin; load A.bin 100 4; send; idle",
+     "list=Senden ohne Header (BIN)...|100 Bytes zu senden:|Senden l\xE4uft, bitte "
+     "warten...|Bytes gesendet: 100|Datei fertig \xFC"
+     "bertragen\nlog=progress 100|hidden|ended "
+     "open completed\nsent=data\nresult=ok\nahead=0"},
+    {"z80 in one block", "slow 1000; open; load A.bin 100 0; send; idle",
+     "list=Senden mit Header als 'z80'...|132 Bytes zu senden:|Senden l\xE4uft, bitte "
+     "warten...|Bytes gesendet: 132|Datei fertig \xFC"
+     "bertragen\nlog=progress 132|hidden|ended "
+     "open completed\nsent=image\nprogress shown=132\nahead=0"},
+    {"z80 with a pause", "slow 1000; open; load A.bin 100 1; send; idle; gap 50",
+     "list=Senden mit Header als 'z80'...|132 Bytes zu senden:|Sende Header...|Bytes gesendet: "
+     "32|Pause 50ms...|Sende Daten...|Bytes gesendet: 100|Datei fertig \xFC"
+     "bertragen\n"
+     "log=progress 32|hidden|progress 100|hidden|ended open completed\nsent=image\n"
+     "progress shown=100\nahead=0"},
+    {"z80 without a pause chosen", "slow 1000; open; load A.bin 100 -1; send; idle",
+     "list=Senden mit Header als 'z80'...|132 Bytes zu senden:|Sende Header...|Bytes gesendet: "
+     "32|Sende Daten...|Bytes gesendet: 100|Datei fertig \xFC"
+     "bertragen\nsent=image"},
+    {"z80 with a pause, without progress",
+     "slow 1000; open; noprogress; load A.bin 100 1; send; idle; gap 50",
+     "log=ended open completed\nsent=image"},
+    {"a text", "slow 1000; open; text AB; idle",
+     "list=gesendet:  41 42 |Bytes gesendet: 2\nlog=ended completed\nsent=AB"},
+    {"an empty text", "open; text; idle", "list=gesendet:  |Bytes gesendet: 0\nsent="},
+    {"a text cut to 31 characters", "open; text 0123456789ABCDEFGHIJ0123456789ABCDEFGHIJ; idle",
+     "list=gesendet:  30 31 32 33 34 35 36 37 38 39 41 42 43 44 45 46 47 48 49 4A |30 31 32 33 "
+     "34 35 36 37 38 39 41 |Bytes gesendet: 31\nsent=0123456789ABCDEFGHIJ0123456789A"},
 
-        // Refusals change nothing.
-        {"nothing loaded", "open; send", "result=nothing to send Nix da zum Senden.\nsent="},
-        {"the port closed", "load A.bin 64; send", "result=not open\nsent="},
-        {"a file while a send runs", "open; hold; load A.bin 64; send; send",
-         "result=busy Es l\xE4uft bereits eine Sendung.\rBitte warten oder mit 'COM schlie\xDF"
-         "en' abbrechen.\nsent="},
-        {"a text while a send runs", "open; hold; load A.bin 64; send; text X",
-         "result=busy Es l\xE4uft*\nsent="},
-        {"a save without a reception", "save rx.bin", "result=nothing to save Nix da zum sichern."},
-        {"a port in use", "busyport; open", "result=os error 16\nopen=00"},
-        {"settings the driver refuses", "open 9", "result=os error 22\nopen=00"},
-        {"no port", "open nothing", "result=port lost 19\nopen=00"},
+    // Refusals change nothing.
+    {"nothing loaded", "open; send", "result=nothing to send Nix da zum Senden.\nsent="},
+    {"the port closed", "load A.bin 64; send", "result=not open\nsent="},
+    {"a file while a send runs", "open; hold; load A.bin 64; send; send",
+     "result=busy Es l\xE4uft bereits eine Sendung.\rBitte warten oder mit 'COM schlie\xDF"
+     "en' abbrechen.\nsent="},
+    {"a text while a send runs", "open; hold; load A.bin 64; send; text X",
+     "result=busy Es l\xE4uft*\nsent="},
+    {"a save without a reception", "save rx.bin", "result=nothing to save Nix da zum sichern."},
+};
 
-        // Closing stops every send at once, within one write.
-        {"close during a byte-by-byte send",
-         "slow 500; open; load A.bin 2000; send; until 150; close", "open=00"},
-        {"close while flow control holds the line",
-         "slow 500; hold; open; load A.bin 2000; send; pump; close", "open=00\nsent="},
-        {"close in the pause", "slow 500; open; load A.bin 2000 4; send; until 9999; close",
-         "open=00"},
-        {"close a continuous file send",
-         "slow 500; open; continuous; load A.bin 40 1; send; until 150; close",
-         "first=Sende Datei dauernd, Abbruch mit 'COM schlie\xDF"
-         "en'.\nsent=image+\nopen=00"},
-        {"close a continuous text send", "open; continuous; text XY; until 150; close",
-         "first=Sende Text dauernd, Abbruch mit 'COM schlie\xDF"
-         "en'\nsent=XY+\nopen=00"},
+// The port's life: opens it refuses, closing during every kind of send (nothing more leaves than
+// the byte on the wire), and lost lines: the port closes once, whoever notices first, and only the
+// device that was lost is opened again.
+const TableRow kPortLifeRows[] = {
+    {"a port in use", "busyport; open", "result=os error 16\nopen=00"},
+    {"settings the driver refuses", "open 9", "result=settings refused 22 9 Datenbits\nopen=00"},
+    {"no port", "open nothing", "result=no port Kein Port gew\xE4hlt\nopen=00"},
 
-        // Failures of the line: a refused write is shown; an unplugged device closes the port
-        // once, whoever notices it first, and what arrived can be saved.
-        {"a refused write", "open; failwrite 1; load A.bin 100; send; pump",
-         "log=progress 132|os error 1|hidden|ended open\nopen=11"},
-        {"an unplug noticed by the wait", "open; feed 16; failwait 5; pump; save rx.bin",
-         "log=finished 3B37 16/16 dropped 0|line lost 5\nopen=00\nkept=all\nresult=ok $DIR/rx.bin"},
-        {"an unplugged port that comes back", "open; feed 16; failwait 5; pump; advance 500",
-         "log=finished 3B37 16/16 dropped 0|line lost 5|reopened ttyS0\nopen=11"},
-        {"an unplug noticed by a send",
-         "open; feed 16; failwrite 5; load A.bin 100; send; pump; save rx.bin",
-         "log=progress 132|finished 3B37 16/16 dropped 0|line lost 5|hidden\nopen=00\nkept=all\n"
-         "result=ok $DIR/rx.bin"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        Rig rig;
-        rig.Do(c.steps);
-        rig.Expect(c.shown);
-    }
+    // Closing stops every send at once, within one write.
+    {"close during a byte-by-byte send", "slow 500; open; load A.bin 2000; send; until 150; close",
+     "open=00"},
+    {"close during a send at 115200 baud", "slow 87; open; load A.bin 9000; send; until 150; close",
+     "open=00\nlist=Senden mit Header als 'z80'...|9032 Bytes zu senden:|Senden l\xE4uft, bitte "
+     "warten..."},
+    {"close during a send in one write",
+     "slow 1000; open; noprogress; load A.bin 2000; send; until 150; close", "open=00"},
+    {"close while flow control holds the line",
+     "slow 500; hold; open; load A.bin 2000; send; pump; close", "open=00\nsent="},
+    {"close in the pause", "slow 500; open; load A.bin 2000 4; send; until 9999; close", "open=00"},
+    {"close a continuous file send",
+     "slow 500; open; continuous; load A.bin 40 1; send; until 150; close",
+     "first=Sende Datei dauernd, Abbruch mit 'COM schlie\xDF"
+     "en'.\nsent=image+\nopen=00"},
+    {"close a continuous text send", "open; continuous; text XY; until 150; close",
+     "first=Sende Text dauernd, Abbruch mit 'COM schlie\xDF"
+     "en'\nsent=XY+\nopen=00"},
+
+    // Failures of the line: a refused write is shown; an unplugged device closes the port
+    // once, whoever notices it first, and what arrived can be saved.
+    {"a refused write", "open; failwrite 1; load A.bin 100; send; pump",
+     "log=progress 132|os error 1|hidden|ended open\nopen=11"},
+    {"an unplug noticed by the wait", "open; feed 16; failwait 5; pump; save rx.bin",
+     "log=finished 3B37 16/16 dropped 0|line lost 5\nopen=00\nkept=all\nresult=ok $DIR/rx.bin"},
+    {"an unplugged port that comes back", "open; feed 16; failwait 5; pump; advance 500",
+     "log=finished 3B37 16/16 dropped 0|line lost 5|reopened ttyS0\nopen=11"},
+    {"a lost device name that may pass to another device is not opened again",
+     "nolink; open; failwait 5; pump; advance 1500", "log=line lost 5\nopen=00"},
+    {"an unplug noticed by a send",
+     "open; feed 16; failwrite 5; load A.bin 100; send; pump; save rx.bin",
+     "log=progress 132|finished 3B37 16/16 dropped 0|line lost 5|hidden\nopen=00\nkept=all\n"
+     "result=ok $DIR/rx.bin"},
+};
+
+class EngineTable : public ::testing::TestWithParam<TableRow> {};
+
+TEST_P(EngineTable, DoesWhatItsCallsAndTheLineAskFor) {
+    Rig rig;
+    rig.Do(GetParam().steps);
+    rig.Expect(GetParam().shown);
 }
+
+INSTANTIATE_TEST_SUITE_P(Rows, EngineTable, ::testing::ValuesIn(kRows), RowName<TableRow>);
+INSTANTIATE_TEST_SUITE_P(PortLife, EngineTable, ::testing::ValuesIn(kPortLifeRows),
+                         RowName<TableRow>);
 
 }  // namespace
 }  // namespace velotrix::test

@@ -23,7 +23,7 @@ TEST(Window, ShowsWhatThePersonDidExactly) {
          "port=COM4\nbaud=4800\nparity=keine\ndata=8\nstop=1\nflow=keine\npause=keine\nCOM=COM "
          "\xF6"
          "ffnen\non:load=0\non:send=0\non:refresh=0\non:save=0\non:port=1\nchecked:progress=1\n"
-         "shown:cts=0\nmenu=0\npane0=Puffer:\npane1= \npane3= \nlist="},
+         "shown:cts=0\nmenu=0\npane0=Puffer:\npane1= \npane3= \nlist=\nini=-\nstate=-"},
         {"open with the chosen settings",
          {"ttyS0"},
          "cts; select baud 2400; select parity gerade; select data 7; select stop 2; select flow "
@@ -79,6 +79,11 @@ TEST(Window, ShowsWhatThePersonDidExactly) {
          "rxBytes=03C8\nrxType=B = Basic-Programm   \npane3=\non:save=1\nsuggested=HELLO.Z80\n"
          "saved=all\nbox=Datei wurde erfolgreich geschrieben. - $DIR/saved.z80\n"
          "tail=47 dashes|Bytes empfangen gesamt: 1000|Sichern per Button"},
+        {"a header cut short",
+         {"ttyS0"},
+         "click COM; feed header; advance 2500",
+         "tail=Bytes empfangen gesamt: 32|Empfang unvollst\xE4ndig: 0 von 968 Bytes|Sichern per "
+         "Button"},
         {"unplug",
          {"ttyS0"},
          "click COM; feed 20; failwait 5; pump",
@@ -137,7 +142,7 @@ TEST(Window, ShowsWhatThePersonDidExactly) {
         {"open without ports",
          {},
          "click COM",
-         "box=Meldung: - *\nCOM=COM \xF6"
+         "box=Meldung: - Kein Port gew\xE4hlt\nCOM=COM \xF6"
          "ffnen\non:port=1"},
         {"choose CTS",
          {"ttyS0"},
@@ -159,6 +164,37 @@ TEST(Window, ShowsWhatThePersonDidExactly) {
          "CTS; "
          "click savePrefs; select baud 150; select pause keine; select flow keine; click loadPrefs",
          "baud=115200\npause=1000 ms\nflow=CTS"},
+        {"the next start keeps what was saved, not what happened",
+         {"ttyS0"},
+         "click COM; load A.bin 64; feed 20; advance 1000; save rx.bin; command reopen; restart",
+         "baud=4800\nparity=keine\ndata=8\nreopen=0\nfolder=$DIR/\nini=-\n"
+         "state=[Zustand]|ORDNER=$DIR/|AUTOREOPEN=0|"},
+        {"an old file of remembered things only",
+         {"ttyS0"},
+         "ini [Prefs]|ORDNER=/x/|AUTOREOPEN=0; restart",
+         "baud=4800\nparity=keine\ndata=8\nreopen=0\nfolder=/x/"},
+        {"a file of the section line alone", {"ttyS0"}, "ini [Prefs]; restart", "baud=150\ndata=7"},
+        {"the settings in a new folder",
+         {"ttyS0"},
+         "restart new/velotrix/Velotrix.ini; click savePrefs",
+         "boxes=0\nini=[Prefs]|COM=0|BAUD=6|PAR=2|DATEN=1|STOPP=0|FLOW=0|PAUSE=0|"},
+        {"settings that cannot be saved",
+         {"ttyS0"},
+         "ini x; restart Velotrix.ini/Velotrix.ini; click savePrefs",
+         "box=Meldung: - Einstellungen nicht gesichert: $DIR/Velotrix.ini/Velotrix.ini\rDatei oder "
+         "Ordner nicht gefunden"},
+        {"Sichern asks before it replaces, Nein",
+         {"ttyS0"},
+         "click COM; feed 20; advance 1000; save rx.bin; no; save rx.bin",
+         "boxes=2\nbox=V.24 Velotrix V. 0.8 - Datei $DIR/rx.bin existiert bereits. Ersetzen?"},
+        {"Sichern asks before it replaces, Ja",
+         {"ttyS0"},
+         "click COM; feed 20; advance 1000; save rx.bin; yes; save rx.bin",
+         "boxes=3\nbox=Datei wurde erfolgreich geschrieben. - $DIR/rx.bin\nsaved=all"},
+        {"a failed save keeps the reception",
+         {"ttyS0"},
+         "click COM; feed 20; advance 1000; save no/rx.bin; save rx.bin",
+         "boxes=2\nbox=Datei wurde erfolgreich geschrieben. - $DIR/rx.bin\nsaved=all"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

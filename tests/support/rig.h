@@ -14,6 +14,8 @@
 #include <string_view>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "app/controller.h"
 #include "platform/fake/fake_serial_device.h"
 #include "platform/headless/headless_view.h"
@@ -33,6 +35,19 @@ Bytes Z80File(std::uint16_t aadr, std::uint16_t eadr, std::uint16_t sadr, char t
               std::string_view name, std::size_t count);
 Bytes Concat(Bytes first, const Bytes& second);
 
+// A row of a table of cases, and its name as a test's name (what is not a letter or a digit
+// becomes '_').
+struct TableRow {
+    const char* name;
+    const char* steps;  // what is done
+    const char* shown;  // what must be seen then
+};
+std::string TestNameOf(std::string_view text);
+template <typename Row>
+std::string RowName(const ::testing::TestParamInfo<Row>& info) {
+    return TestNameOf(info.param.name);
+}
+
 class Rig {
   public:
     enum class Face { kEngine, kWindow };
@@ -43,6 +58,8 @@ class Rig {
     ~Rig();
 
     Engine& engine() { return window ? window->GetEngine() : *own; }
+    // Starts the window (again, as on a second day), with the settings file of that name in dir.
+    void StartWindow(const std::string& settingsFile);
     FakeSerialDevice& line() { return *devices.at(0); }
 
     // Opens the port (by default the first fake one) at 9600 baud, 8N1, no flow control.
@@ -62,6 +79,7 @@ class Rig {
     void Expect(std::string_view expected);
 
     TempDir dir;
+    std::string settingsPath;
     ManualLoop loop;
     std::vector<std::shared_ptr<FakeSerialDevice>> devices;
     HeadlessView view;
@@ -80,6 +98,7 @@ class Rig {
     Bytes fed;
     EngineResult result;
     int openFailure = 0;
+    bool linked = true;           // the fake ports' names are links that stay with their device
     std::atomic<long> paused{0};  // the line-error pause asked for, in ms
 
   private:
@@ -87,6 +106,7 @@ class Rig {
     std::map<std::string, std::string> Show();
 
     Lines ports_;
+    DeviceAccess access_;
 };
 
 }  // namespace velotrix::test

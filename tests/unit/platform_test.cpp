@@ -14,6 +14,8 @@
 #include "platform/files.h"
 #include "platform/ini_file.h"
 #include "platform/linux/serial_ports.h"
+#include "platform/manual_loop.h"
+#include "serial/engine.h"
 #include "serial/port_rows.h"
 #include "support/temp_dir.h"
 
@@ -68,42 +70,120 @@ TEST(Files, ExistenceWithWildcardsAndErrorTexts) {
         EXPECT_EQ(FileExists(name), exists) << name;
     }
     EXPECT_EQ(OsErrorText(99999), "Unbekannter Fehler (Code 99999)");
+    // The settings' folders are made for the user's eyes only.
+    int error = -1;
+    EXPECT_TRUE(CreateDirectories(dir.File("new/velotrix/"), error));
+    for (const char* folder : {"new", "new/velotrix"}) {
+        EXPECT_EQ(fs::status(dir.File(folder)).permissions(), fs::perms::owner_all) << folder;
+    }
+    EXPECT_FALSE(CreateDirectories(dir.File("a[1].ini/x/"), error));
+    EXPECT_EQ(error, ENOTDIR);
 }
 
-TEST(SerialPorts, ListsTheExtraPathsThenTheSerialDevicesInNaturalOrder) {
-    const TempDir dir;
-    const fs::path root(dir.path());
-    fs::create_directories(root / "dev");
-    for (const char* name : {"ttyUSB10", "ttyUSB9", "ttyS1", "ttyACM0", "ttyUSB0", "rfcomm2",
-                             "ttyS0", "ttyS2", "ttyS3", "tty0", "console", "ptmx", "ttyUSB0x"}) {
-        std::ofstream(root / "dev" / name) << "";
+// A device tree of our own: /dev, sysfs, by-id links, lock files, processes and the console list.
+struct FakeSystem {
+    TempDir dir;
+    fs::path root{dir.path()};
+    PortPlaces places{(root / "dev").string(),   (root / "sys").string(),
+                      (root / "by-id").string(), {(root / "lock").string()},
+                      (root / "proc").string(),  (root / "consoles").string()};
+
+    FakeSystem() {
+        for (const char* folder : {"dev", "by-id", "lock", "proc"}) {
+            fs::create_directories(root / folder);
+        }
+        for (const char* name :
+             {"ttyUSB10", "ttyUSB9", "ttyS1", "ttyACM0", "ttyUSB0", "rfcomm2", "ttyS0", "ttyS2",
+              "ttyS3", "tty0", "console", "ptmx", "ttyUSB0x"}) {
+            std::ofstream(root / "dev" / name) << "";
+            fs::permissions(root / "dev" / name, fs::perms(0660));
+        }
+        // UARTs without a chip behind them are left out: PORT_UNKNOWN, no type at all.
+        for (const auto& [name, type] : {std::pair{"ttyS0", "4"}, {"ttyS1", "4"}, {"ttyS2", "0"}}) {
+            fs::create_directories(root / "sys" / name);
+            std::ofstream(root / "sys" / name / "type") << type << "\n";
+        }
+        std::ofstream(root / "consoles") << "tty0                 -WU (EC  p  )    4:1\n"
+                                         << "ttyS1                -W- (E   p a)    4:65\n";
+        // minicom locked ttyUSB0; screen holds ttyACM0 open; a lock without its process is stale.
+        Process(4321, "minicom", {});
+        Process(777, "screen", {"ttyACM0"});
+        std::ofstream(root / "lock/LCK..ttyUSB0") << "      4321\n";
+        std::ofstream(root / "lock/LCK..rfcomm2") << "      9999\n";
+        // A USB adapter: the tty's device link leads below the USB device that names it.
+        const fs::path usb = root / "usb/1-1";
+        fs::create_directories(usb / "1-1:1.0/ttyUSB9");
+        for (const auto& [file, text] : {std::pair{"idVendor", "0403"},
+                                         {"manufacturer", "FTDI"},
+                                         {"product", "FT232R USB UART"},
+                                         {"serial", "A50285BI"}}) {
+            std::ofstream(usb / file) << text << "\n";
+        }
+        fs::create_directories(root / "sys/ttyUSB9");
+        fs::create_directory_symlink(usb / "1-1:1.0/ttyUSB9", root / "sys/ttyUSB9/device");
+        fs::create_symlink(root / "dev/ttyUSB9", root / "by-id/usb-FTDI_A50285BI-if00-port0");
     }
-    // UARTs without a chip behind them are left out: PORT_UNKNOWN, no type at all.
-    for (const auto& [name, type] : {std::pair{"ttyS0", "4"}, {"ttyS1", "4"}, {"ttyS2", "0"}}) {
-        fs::create_directories(root / "sys" / name);
-        std::ofstream(root / "sys" / name / "type") << type << "\n";
+    void Process(int pid, const char* program, std::vector<std::string> devices) {
+        const fs::path folder = root / "proc" / std::to_string(pid);
+        fs::create_directories(folder / "fd");
+        std::ofstream(folder / "comm") << program << "\n";
+        for (std::size_t fd = 0; fd < devices.size(); ++fd) {
+            fs::create_symlink(root / "dev" / devices[fd], folder / "fd" / std::to_string(fd + 3));
+        }
     }
-    // A USB adapter: the tty's device link leads below the USB device that names it.
-    const fs::path usb = root / "usb/1-1";
-    fs::create_directories(usb / "1-1:1.0/ttyUSB9");
-    for (const auto& [file, text] : {std::pair{"idVendor", "0403"},
-                                     {"manufacturer", "FTDI"},
-                                     {"product", "FT232R USB UART"},
-                                     {"serial", "A50285BI"}}) {
-        std::ofstream(usb / file) << text << "\n";
+    // A user who owns none of the devices and belongs to none of their groups.
+    std::vector<PortInfo> List(std::string_view extra) const {
+        struct stat info {};
+        stat((root / "dev/ttyUSB10").c_str(), &info);
+        return ListSerialDevicesIn(places, extra, Identity{info.st_uid + 1, {info.st_gid + 1}}, 1);
     }
-    fs::create_directories(root / "sys/ttyUSB9");
-    fs::create_directory_symlink(usb / "1-1:1.0/ttyUSB9", root / "sys/ttyUSB9/device");
-    std::string names;
-    std::string adapter;
+};
+
+TEST(SerialPorts, ListsWithoutOpeningWhatTheSystemTellsOfEachPort) {
+    FakeSystem system;
+    fs::permissions(system.root / "dev/ttyUSB9", fs::perms(0666));
+    fs::permissions(system.root / "dev/ttyS1", fs::perms(0666));
+    std::string rows;
     for (const PortInfo& port :
-         ListSerialDevicesIn((root / "dev").string(), (root / "sys").string(),
-                             "/tmp/pc::/tmp/ac1:" + (root / "dev/ttyS0").string())) {
-        names += port.name + " ";
-        adapter += port.description.empty() ? "" : PortRowText(RowFor(port, {}));
+         system.List("/tmp/pc::/tmp/ac1:" + (system.root / "dev/ttyACM0").string())) {
+        rows += PortRowText(RowFor(port)) + (port.stableLink.empty() ? "" : " @by-id") + "\n";
     }
-    EXPECT_EQ(names, "pc ac1 ttyS0 rfcomm2 ttyACM0 ttyS1 ttyUSB0 ttyUSB9 ttyUSB10 ");
-    EXPECT_EQ(adapter, "ttyUSB9 \x96 FTDI FT232R USB UART (A50285BI)");
+    const std::string group = getgrgid(getegid())->gr_name;
+    EXPECT_EQ(rows,
+              "pc\nac1\nttyACM0: belegt (screen, PID 777)\n"
+              "rfcomm2: keine Berechtigung \x96 Gruppe " +
+                  group +
+                  "\nttyS0: keine Berechtigung "
+                  "\x96 Gruppe " +
+                  group +
+                  "\nttyS1: Systemkonsole\n"
+                  "ttyUSB0: belegt (minicom, PID 4321)\n"
+                  "ttyUSB9 \x96 FTDI FT232R USB UART (A50285BI) @by-id\n"
+                  "ttyUSB10: keine Berechtigung \x96 Gruppe " +
+                  group + "\n");
+}
+
+TEST(SerialPorts, OnlyTheProbeOpensDevicesAndNeverTheConsole) {
+    FakeSystem system;
+    int opens = 0;
+    ManualLoop loop;
+    DeviceAccess access{
+        [&] { return system.List(""); },
+        [&](const std::string&) {
+            ++opens;
+            return OsResult<std::unique_ptr<SerialDevice>>{nullptr, OsError{EBUSY, {}}};
+        }};
+    Engine engine(loop, access, {});
+    const std::size_t count = engine.ListPorts().size();
+    EXPECT_EQ(opens, 0);
+    EXPECT_EQ(
+        engine.Open(LineSettings{(system.root / "dev/ttyS1").string(), 0, {}, {}, {}, {}}).text,
+        (system.root / "dev/ttyS1").string() +
+            " ist die Systemkonsole und wird nicht ge\xF6"
+            "ffnet");
+    EXPECT_EQ(opens, 0);
+    EXPECT_EQ(engine.ProbePorts().size(), count);
+    EXPECT_EQ(opens, static_cast<int>(count) - 1);
 }
 
 TEST(SerialPorts, ARowSaysWhyItsPortCannotBeOpened) {
@@ -114,7 +194,9 @@ TEST(SerialPorts, ARowSaysWhyItsPortCannotBeOpened) {
         {0, "ttyUSB0"},
         {EBUSY, "ttyUSB0: belegt"},
         {EACCES, "ttyUSB0: keine Berechtigung \x96 Gruppe " + group},
-        {ENOENT, "ttyUSB0: " + OsErrorText(ENOENT)},
+        {ENOENT, "ttyUSB0: Datei oder Ordner nicht gefunden"},
+        {EIO, "ttyUSB0: Ein-/Ausgabefehler am Ger\xE4t"},
+        {EXDEV, "ttyUSB0: " + OsErrorText(EXDEV)},
     };
     for (const auto& [code, text] : cases) {
         EXPECT_EQ(PortRowText(RowFor({"ttyUSB0", path}, OsError{code, {}})), text) << code;

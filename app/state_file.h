@@ -1,0 +1,48 @@
+// What the program remembers by itself between starts, in a file of its own beside the settings
+// file, so that it never changes how the settings the user saved load.
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace velotrix {
+
+// The keys of the state file. A part of the program that remembers something new adds its key
+// here.
+namespace state_key {
+inline constexpr std::string_view kFolder = "ORDNER";          // the file dialogs' folder
+inline constexpr std::string_view kAutoReopen = "AUTOREOPEN";  // "1" or "0"
+inline constexpr std::string_view kPortName = "PORTNAME";      // the saved port, by name
+inline constexpr std::string_view kBaudRate = "BAUDRATE";      // a saved rate outside the list
+}  // namespace state_key
+
+// The keys that earlier versions kept in the settings file itself.
+std::span<const std::string_view> LegacyStateKeys();
+
+class StateFile {
+  public:
+    // The state file beside settingsPath; with an empty path nothing is read or written.
+    explicit StateFile(std::string settingsPath);
+
+    // The key's value; a key the state file lacks is taken from the settings file of an earlier
+    // version where it has one.
+    std::optional<std::string> Read(std::string_view key) const;
+    std::string ReadString(std::string_view key) const { return Read(key).value_or(""); }
+    // Writes the value when it differs from the stored one; creates the folder when missing.
+    // False when it could not be written.
+    bool Write(std::string_view key, std::string_view value);
+
+    const std::string& Path() const { return path_; }
+
+  private:
+    std::string settingsPath_;
+    std::string path_;
+};
+
+// Creates the folder of the file at path when it is missing; the OS's error number, 0 when the
+// folder is there.
+int PrepareFolderFor(const std::string& path);
+
+}  // namespace velotrix

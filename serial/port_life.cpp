@@ -1,0 +1,246 @@
+// The port's life: opening, closing once, losing the line and opening the same device again.
+#include "serial/port_life.h"
+
+#include <chrono>
+#include <utility>
+
+#include "platform/files.h"
+#include "serial/error_texts.h"
+#include "text/cp1252.h"
+#include "ui-resources/ids.h"
+#include "ui-resources/messages.h"
+
+namespace velotrix {
+
+namespace {
+
+// How often a lost port's device is looked for.
+constexpr std::chrono::milliseconds kReopenPoll{500};
+
+}  // namespace
+
+EngineResult OsErrorResult(const OsError& error) {
+    return {KindOf(error) == OsErrorKind::kDeviceGone ? ErrorKind::kPortLost : ErrorKind::kOsError,
+            {},
+            {},
+            error};
+}
+
+PortLife::PortLife(UiLoop& loop, DeviceAccess devices, const EventEmitter& events, SerialPort& port,
+                   PortNeighbours neighbours)
+    : loop_(loop),
+      devices_(std::move(devices)),
+      events_(events),
+      port_(port),
+      neighbours_(std::move(neighbours)) {}
+
+PortLife::~PortLife() {
+    Close();
+}
+
+EngineResult PortLife::Open(const LineSettings& settings) {
+    StopWatching();
+    return OpenDevice(settings);
+}
+
+EngineResult PortLife::OpenDevice(const LineSettings& settings) {
+    if (port_.portOpen.load()) {
+        return {ErrorKind::kBusy, {}, {}, {}};
+    }
+    if (settings.port.empty()) {
+        return {ErrorKind::kNoPort,
+                std::string(msg::kNoPortChosen),
+                std::string(msg::kSystemErrorCaption),
+                {}};
+    }
+    // The kernel writes its messages to its console and may run a login on it.
+    const PortInfo listed = Listed(settings.port);
+    if (listed.access == PortAccess::kConsole) {
+        return {ErrorKind::kBadArgument,
+                Utf8ToCp1252(settings.port) + std::string(msg::kIsConsole),
+                std::string(msg::kSystemErrorCaption),
+                {}};
+    }
+    OsResult<std::unique_ptr<SerialDevice>> opened = devices_.openDevice(settings.port);
+    if (!opened.ok() && KindOf(opened.error) == OsErrorKind::kNotSerial) {
+        return {ErrorKind::kBadArgument,
+                Utf8ToCp1252(settings.port) + std::string(msg::kNotSerial),
+                std::string(msg::kSystemErrorCaption),
+                {}};
+    }
+    if (!opened.ok()) {
+        return OsErrorResult(opened.error);
+    }
+    // A port that refuses the chosen settings would receive at the wrong speed or not raw, and
+    // so change bytes unnoticed: it is closed again and stays closed, with the driver's reason.
+    if (OsError error = opened.value->Configure(settings)) {
+        if (TopicOf(error.code) == OsErrorTopic::kSettingRefused) {
+            error.hint = RefusedSettings(settings, opened.value->ReadBack());
+        }
+        EngineResult refused = OsErrorResult(error);
+        refused.kind = ErrorKind::kSettingsRefused;
+        return refused;
+    }
+    port_.device = std::move(opened.value);
+    openPath_ = settings.port;
+    openSettings_ = settings;
+    openSerialNumber_ = listed.serialNumber;
+    port_.portOpen.store(true);
+    // Only what arrived before is dropped: the output queue holds nothing of ours, and on a
+    // pseudo-terminal clearing it would throw away what an earlier program sent and the far end
+    // has not read yet.
+    port_.device->Purge(true, false);
+    StartReceiveThread();
+    // Drivers round rates they cannot make; the user learns the rate really on the line.
+    const std::uint32_t applied = port_.device->ReadBack().baudRate;
+    if (settings.baudRate != 0 && applied != 0 && applied != settings.baudRate) {
+        events_.Post(BaudChangedEvent{settings.baudRate, applied});
+    }
+    return {};
+}
+
+void PortLife::StartReceiveThread() {
+    const std::weak_ptr<int> token = lifeToken_;
+    const std::uint64_t current = ++session_;
+    // The reports reach this object on the UI thread, and only while it lives.
+    const auto onUi = [this, token](auto task) {
+        loop_.Post([this, token, task = std::move(task)]() mutable {
+            if (!token.expired()) {
+                task(*this);
+            }
+        });
+    };
+    ReceiveSinks sinks;
+    sinks.bytes = [onUi](std::vector<std::uint8_t> batch) {
+        onUi([batch = std::move(batch)](PortLife& life) { life.neighbours_.received(batch); });
+    };
+    sinks.cts = [onUi, current](bool cts) {
+        onUi([current, cts](PortLife& life) {
+            if (life.session_ == current && life.port_.portOpen.load()) {
+                life.events_.Emit(CtsEvent{cts});
+            }
+        });
+    };
+    sinks.error = [onUi, current](const OsError& error, bool ended) {
+        onUi([current, error, ended](PortLife& life) {
+            if (ended || KindOf(error) == OsErrorKind::kDeviceGone) {
+                life.LoseLine(current, error);
+            } else if (life.session_ == current) {
+                life.events_.Emit(OsErrorEvent{error});
+            }
+        });
+    };
+    receiveThread_ = std::make_unique<ReceiveThread>(*port_.device, port_.portOpen,
+                                                     std::move(sinks), lineErrorPause_);
+    receiveThread_->Start();
+}
+
+void PortLife::Close() {
+    StopWatching();
+    if (!port_.portOpen.load()) {
+        return;
+    }
+    // A send cut short stops on the wire too: what waits in the driver's queue is thrown away at
+    // once, again when no write can start any more (a byte the sender handed over meanwhile), and
+    // once more after the sender has stopped. A send that ended by itself has drained, and its
+    // queue is left alone. Asked first: once woken, a sender may end at any moment.
+    const bool sending = neighbours_.sending();
+    const auto discardOutput = [&] {
+        if (sending) {
+            port_.device->Purge(false, true);
+        }
+    };
+    // The sender and the receive thread stop first, so that nothing reaches the line after the
+    // close, and no write or wait can reach a closed device.
+    port_.portOpen.store(false);
+    discardOutput();
+    port_.device->CancelWaits();
+    discardOutput();
+    neighbours_.stopSender();
+    if (receiveThread_) {
+        receiveThread_->Stop();
+        receiveThread_->Join();
+        receiveThread_.reset();
+    }
+    port_.device->Purge(true, sending);
+    port_.device.reset();
+    openPath_.clear();
+}
+
+void PortLife::LoseLine(const OsError& error) {
+    LoseLine(session_, error);
+}
+
+// What has arrived so far becomes a finished reception that can be saved.
+void PortLife::LoseLine(std::uint64_t failedSession, const OsError& error) {
+    if (failedSession != session_ || !port_.portOpen.load()) {
+        return;
+    }
+    const LineSettings settings = openSettings_;
+    const PortInfo lost{settings.port, settings.port, {}, openSerialNumber_};
+    Close();
+    neighbours_.lost();
+    // The watch begins before the event is shown: its box may stay open for a while.
+    if (autoReopen_) {
+        lostSettings_ = settings;
+        lostPort_ = lost;
+        WatchForReturn();
+    }
+    events_.Emit(LineLostEvent{error});
+}
+
+// Only the device that was lost is opened again: the same adapter by its serial number (a USB
+// adapter in another socket gets another name), or the same link name, which names a device on
+// purpose. A plain device name may be given to another device meanwhile (a pseudo-terminal's
+// number to the next terminal), so it alone is not enough.
+bool PortLife::IsSameDevice(const PortInfo& lost, const PortInfo& found) const {
+    if (!lost.serialNumber.empty()) {
+        return found.serialNumber == lost.serialNumber;
+    }
+    return found.path == lost.path && devices_.isLink(lost.path);
+}
+
+void PortLife::WatchForReturn() {
+    loop_.StartTimer(ids::kReopenTimer, kReopenPoll, [this] {
+        if (!lostSettings_) {
+            return;
+        }
+        for (const PortInfo& info : devices_.listPorts()) {
+            if (!IsSameDevice(lostPort_, info)) {
+                continue;
+            }
+            LineSettings settings = *lostSettings_;
+            settings.port = info.path;
+            lostSettings_.reset();
+            if (OpenDevice(settings).ok()) {
+                events_.Emit(ReopenedEvent{info, settings.ctsFlow, port_.device->Cts()});
+                return;
+            }
+            lostSettings_ = settings;
+        }
+        WatchForReturn();
+    });
+}
+
+void PortLife::StopWatching() {
+    lostSettings_.reset();
+    loop_.StopTimer(ids::kReopenTimer);
+}
+
+void PortLife::SetAutoReopen(bool on) {
+    autoReopen_ = on;
+    if (!on) {
+        StopWatching();
+    }
+}
+
+PortInfo PortLife::Listed(const std::string& path) const {
+    for (PortInfo& info : devices_.listPorts()) {
+        if (info.path == path) {
+            return std::move(info);
+        }
+    }
+    return {};
+}
+
+}  // namespace velotrix

@@ -1,0 +1,97 @@
+// The port's life: open with the line settings, close once (whoever noticed first that it must
+// close), watch for a lost device to come back, and open it again.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "platform/serial_device.h"
+#include "platform/ui_loop.h"
+#include "serial/engine_events.h"
+#include "serial/receive_thread.h"
+#include "serial/serial_port.h"
+
+namespace velotrix {
+
+// Where the engine finds serial devices; tests hand it fake ones.
+struct DeviceAccess {
+    std::function<std::vector<PortInfo>()> listPorts = ListSerialDevices;
+    std::function<OsResult<std::unique_ptr<SerialDevice>>(const std::string& path)> openDevice =
+        OpenSerialDevice;
+    // Whether a path is a link that names one device on purpose (/dev/serial/by-id/...).
+    std::function<bool(const std::string& path)> isLink = IsNamedLink;
+};
+
+// What the port's life asks of the engine around it. Each runs on the UI thread.
+struct PortNeighbours {
+    std::function<void(std::span<const std::uint8_t> batch)> received;
+    // A sender runs; and stopping it (portOpen is cleared and the waits are cancelled by then).
+    std::function<bool()> sending;
+    std::function<void()> stopSender;
+    // The line is lost and the port closed; before the user is told.
+    std::function<void()> lost;
+};
+
+// The result of an OS error, for every call that reports one.
+EngineResult OsErrorResult(const OsError& error);
+
+class PortLife {
+  public:
+    PortLife(UiLoop& loop, DeviceAccess devices, const EventEmitter& events, SerialPort& port,
+             PortNeighbours neighbours);
+    ~PortLife();  // closes the port
+    PortLife(const PortLife&) = delete;
+    PortLife& operator=(const PortLife&) = delete;
+
+    // Opens and configures the device and starts the receive thread; stops watching for a lost
+    // one first. A driver that refuses the settings leaves the port closed.
+    EngineResult Open(const LineSettings& settings);
+    // Stops every worker, then closes the device; a send cut short is cut short on the wire too.
+    void Close();
+    // The device failed for good (a write found it gone): the port closes once, whoever noticed
+    // first.
+    void LoseLine(const OsError& error);
+
+    const std::string& OpenPath() const { return openPath_; }
+    // After the line is lost, watch for the same device and open it again. On by default.
+    void SetAutoReopen(bool on);
+    // Replaces the receive thread's pause after a line error; takes effect at the next open.
+    void SetLineErrorPause(ReceivePause pause) { lineErrorPause_ = std::move(pause); }
+    const DeviceAccess& Devices() const { return devices_; }
+
+  private:
+    EngineResult OpenDevice(const LineSettings& settings);
+    void StartReceiveThread();
+    void LoseLine(std::uint64_t failedSession, const OsError& error);
+    bool IsSameDevice(const PortInfo& lost, const PortInfo& found) const;
+    void WatchForReturn();
+    void StopWatching();
+    // What the port list says of the device at path; nothing for a path it does not hold.
+    PortInfo Listed(const std::string& path) const;
+
+    UiLoop& loop_;
+    DeviceAccess devices_;
+    const EventEmitter& events_;
+    SerialPort& port_;
+    PortNeighbours neighbours_;
+    std::unique_ptr<ReceiveThread> receiveThread_;
+    ReceivePause lineErrorPause_;
+    std::string openPath_;
+    LineSettings openSettings_;
+    std::string openSerialNumber_;
+    // Counts the opens, so that a report of an earlier open is never taken for this one.
+    std::uint64_t session_ = 0;
+    // What was open when the line was lost, while the engine watches for it to come back.
+    bool autoReopen_ = true;
+    std::optional<LineSettings> lostSettings_;
+    PortInfo lostPort_;
+    // Expires with this object: a report still queued after it is gone does nothing.
+    std::shared_ptr<int> lifeToken_ = std::make_shared<int>(0);
+};
+
+}  // namespace velotrix

@@ -1,0 +1,89 @@
+// velotrix-cli as a child process, as the CLI suites run it on pseudo-terminals.
+#pragma once
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "support/temp_dir.h"
+
+extern char** environ;
+
+namespace velotrix::test {
+
+using namespace std::chrono_literals;
+using Args = std::vector<std::string>;
+
+// What a receiving program prints once it waits for data.
+inline const std::string kWaiting = "Warte";
+
+// velotrix-cli as a child process in a directory, its output in files beside it.
+class Cli {
+  public:
+    Cli(const Args& arguments, const std::string& dir)
+        : out_(dir + "/.cli" + std::to_string(++count_) + ".out"), err_(out_ + ".err") {
+        std::vector<char*> argv = {const_cast<char*>(VELOTRIX_CLI_PATH)};
+        for (const std::string& argument : arguments) {
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        }
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 1, out_.c_str(), O_WRONLY | O_CREAT, 0600);
+        posix_spawn_file_actions_addopen(&actions, 2, err_.c_str(), O_WRONLY | O_CREAT, 0600);
+        posix_spawn_file_actions_addchdir_np(&actions, dir.c_str());
+        status_ = posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) == 0
+                      ? std::nullopt
+                      : std::optional(127);
+        posix_spawn_file_actions_destroy(&actions);
+    }
+    ~Cli() { Wait(0ms); }
+
+    // The exit status once it ended; a child still running after the timeout is killed.
+    std::optional<int> Wait(std::chrono::milliseconds timeout) {
+        const auto deadline = std::chrono::steady_clock::now() + timeout;
+        while (!Ended() && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(5ms);
+        }
+        if (!Ended()) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+            status_ = -1;
+        }
+        return status_;
+    }
+    bool Ended() {
+        int status = 0;
+        if (!status_ && waitpid(pid_, &status, WNOHANG) == pid_) {
+            status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        }
+        return status_.has_value();
+    }
+    // True once stderr holds the text, before the child ends or the time is up.
+    bool WaitForError(const std::string& text) {
+        for (int i = 0; i < 2000 && Err().find(text) == std::string::npos && !Ended(); ++i) {
+            std::this_thread::sleep_for(5ms);
+        }
+        return Err().find(text) != std::string::npos;
+    }
+    pid_t Pid() const { return pid_; }
+    std::string Out() const { return ReadFileBytes(out_).value_or(""); }
+    std::string Err() const { return ReadFileBytes(err_).value_or(""); }
+
+  private:
+    static inline std::atomic<int> count_{0};
+    std::string out_, err_;
+    pid_t pid_ = -1;
+    std::optional<int> status_;
+};
+
+}  // namespace velotrix::test
