@@ -5,6 +5,7 @@
 #include <string_view>
 #include <unordered_map>
 #include <utility>
+#include <variant>
 
 #include "app/event_presenter.h"
 #include "app/header_editor.h"
@@ -37,7 +38,12 @@ struct MainController::State {
           screen(v),
           presenter(screen, l),
           engine(l, std::move(e.devices),
-                 [this](const EngineEvent& event) { presenter.Show(event); }),
+                 [this](const EngineEvent& event) {
+                     presenter.Show(event);
+                     if (std::holds_alternative<ReopenedEvent>(event)) {
+                         SelectOpenPort();
+                     }
+                 }),
           editor(screen, engine),
           memory(settingsPath) {}
 
@@ -104,18 +110,28 @@ struct MainController::State {
         view.Repaint();
     }
 
-    void EnumeratePorts(bool showResult) {
+    // The open port stays selected, else the one the user chose.
+    void EnumeratePorts(bool probe) {
+        const PortRow* chosen = SelectedPort();
+        const std::string keep =
+            engine.IsOpen() ? engine.OpenPath() : (chosen != nullptr ? chosen->port.path : "");
         view.ComboClear(ids::kPortCombo);
         // Only the user's "Ports testen" opens the devices: opening resets many boards.
-        ports = showResult ? engine.ProbePorts() : engine.ListPorts();
+        ports = probe ? engine.ProbePorts() : engine.ListPorts();
         std::string result;
-        for (const PortRow& row : ports) {
-            const std::string text = PortRowText(row);
+        int selected = 0;
+        for (std::size_t i = 0; i < ports.size(); ++i) {
+            const std::string text = PortRowText(ports[i]);
             view.ComboAdd(ids::kPortCombo, text);
-            view.ComboSelect(ids::kPortCombo, 0);
             AppendTexts(result, {text, "\r\n"});
+            if (!keep.empty() && ports[i].port.path == keep) {
+                selected = static_cast<int>(i);
+            }
         }
-        if (!showResult) {
+        if (!ports.empty()) {
+            view.ComboSelect(ids::kPortCombo, selected);
+        }
+        if (!probe) {
             return;
         }
         TrimText(result);
@@ -123,6 +139,21 @@ struct MainController::State {
             result = msg::kNoPorts;
         }
         view.MessageBox(result, msg::kProbeCaption, MessageIcon::kNone);
+    }
+
+    // A port opened again by itself may have come back under another name: the list is made anew.
+    void SelectOpenPort() {
+        const PortRow* chosen = SelectedPort();
+        if (chosen == nullptr || chosen->port.path != engine.OpenPath()) {
+            EnumeratePorts(false);
+        }
+    }
+
+    const PortRow* SelectedPort() const {
+        const int index = view.ComboSelection(ids::kPortCombo);
+        return index >= 0 && static_cast<std::size_t>(index) < ports.size()
+                   ? &ports[static_cast<std::size_t>(index)]
+                   : nullptr;
     }
 
     void OpenPort() {

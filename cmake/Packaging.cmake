@@ -1,6 +1,7 @@
 # What the install tree holds beside the two programs (menu entry, icons, file type, AppStream
 # data, manual pages, completion, documentation), and the Debian package CPack builds from it.
 if(WIN32)
+    include(${CMAKE_CURRENT_LIST_DIR}/PackagingWindows.cmake)
     return()
 endif()
 

@@ -81,6 +81,10 @@ bool Engine::Cts() {
     return impl_->port.device && impl_->port.device->Cts();
 }
 
+const std::string& Engine::OpenPath() const {
+    return impl_->life.OpenPath();
+}
+
 std::vector<PortRow> Engine::ListPorts() {
     return Rows(false);
 }

@@ -41,6 +41,8 @@ class Engine {
     // The same, each port tried by opening it ("Ports testen"); the kernel's console and the
     // port open here are not tried.
     std::vector<PortRow> ProbePorts();
+    // The path of the open port (after an automatic reopen perhaps another than was chosen).
+    const std::string& OpenPath() const;
 
     // The transmit image, changed only through these calls (see TransmitImage): each change
     // reaches the next pass of a send, also of a continuous send that runs.

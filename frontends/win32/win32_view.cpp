@@ -86,6 +86,7 @@ Win32View::~Win32View() {
     // The text dialog is owned by the main dialog and goes with it; the menu goes with its window.
     reception_.reset();
     if (main_ != nullptr) {
+        KillTimer(main_, kRepaintTimer);
         DestroyWindow(main_);
     }
     if (listFont_ != nullptr) {
@@ -112,6 +113,7 @@ void Win32View::InitializeControls(HWND dialog, const layout::DialogLayout& layo
         if (control == nullptr) {
             continue;
         }
+        controls_[item.id] = control;
         if (item.maxLength > 0) {
             SendMessageW(control, EM_SETLIMITTEXT, static_cast<WPARAM>(item.maxLength), 0);
         }
@@ -184,6 +186,12 @@ INT_PTR Win32View::Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lPara
                 const RECT least = TemplateWindowRect(main_, layout::MainDialog(), true);
                 auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
                 limits->ptMinTrackSize = {least.right - least.left, least.bottom - least.top};
+            }
+            return FALSE;
+        case WM_TIMER:
+            if (dialog == main_ && wParam == kRepaintTimer) {
+                RepaintNow();
+                return TRUE;
             }
             return FALSE;
         case WM_DROPFILES:
@@ -264,8 +272,10 @@ HWND Win32View::Control(int id) const {
     if (id == layout::kNoId) {
         return nullptr;
     }
-    const HWND control = GetDlgItem(main_, id);
-    return control != nullptr ? control : GetDlgItem(text_, id);
+    // Looked up once: under Wine every GetDlgItem asks the server, which a reception's thousands
+    // of lines would feel.
+    const auto found = controls_.find(id);
+    return found != controls_.end() ? found->second : nullptr;
 }
 
 void Win32View::SetFocus(int id) {

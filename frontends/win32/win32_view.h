@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/dialog_view.h"
@@ -91,10 +92,15 @@ class Win32View : public DialogView {
     HWND ProgressBar() const { return progress_; }
     // The window "Ansicht"; nullptr until it was first shown.
     ReceptionWindow* ReceptionView() const { return reception_.get(); }
+    // True while lines added to the MessageList wait for the next repaint.
+    bool ListingHeldBack() const { return listHeld_; }
 
   private:
     // The progress bar's own scale: a 16-bit range could not show a 65,536-byte block.
     static constexpr int kProgressScale = 10000;
+    static constexpr UINT_PTR kRepaintTimer = 1;
+    static constexpr UINT kRepaintInterval = 50;     // ms
+    static constexpr ULONGLONG kRepaintLimit = 100;  // ms
 
     static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
@@ -114,6 +120,10 @@ class Win32View : public DialogView {
     void PlaceProgressParts();
     // A hex field refuses other keys and upper-cases what it takes.
     static void LimitKeys(HWND control, const layout::Item& item);
+    // Repaints are bounded in rate: a reception lists its batches faster than a repaint of the
+    // whole window takes. ScheduleRepaint holds the list's drawing back until the next repaint.
+    void ScheduleRepaint(bool listGrew);
+    void RepaintNow();
 
     CommandHandler handler_;
     FileDropHandler dropHandler_;
@@ -130,7 +140,11 @@ class Win32View : public DialogView {
     HFONT listFont_ = nullptr;
     std::uint32_t progressMaximum_ = 0;
     bool settingText_ = false;
+    bool listHeld_ = false;
+    bool repaintTimer_ = false;
+    ULONGLONG lastRepaint_ = 0;
     std::map<int, std::wstring> reportedTexts_;
+    std::unordered_map<int, HWND> controls_;  // both dialogs' controls by ID
 };
 
 }  // namespace velotrix

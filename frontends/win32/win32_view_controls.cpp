@@ -32,6 +32,21 @@ std::string ComboText(HWND combo, int index) {
     return WideToCp1252(text);
 }
 
+// The drop-down list is as wide as its widest row, however narrow the box is.
+void WidenDropDown(HWND combo, const std::wstring& text) {
+    const HDC dc = GetDC(combo);
+    const HGDIOBJ old =
+        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(combo, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(combo, dc);
+    const int width = size.cx + GetSystemMetrics(SM_CXVSCROLL) + 4 * GetSystemMetrics(SM_CXEDGE);
+    if (width > SendMessageW(combo, CB_GETDROPPEDWIDTH, 0, 0)) {
+        SendMessageW(combo, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(width), 0);
+    }
+}
+
 bool IsKind(int id, layout::ItemKind kind) {
     const layout::Item* item = layout::FindItem(id);
     return item != nullptr && item->kind == kind;
@@ -137,6 +152,10 @@ void Win32View::ComboSelect(int id, int index) {
 void Win32View::ComboClear(int id) {
     if (const HWND combo = IsKind(id, layout::ItemKind::kDropDownList) ? Control(id) : nullptr) {
         SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+        // As wide as the box again (Wine ignores a width of 0).
+        RECT box{};
+        GetWindowRect(combo, &box);
+        SendMessageW(combo, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(box.right - box.left), 0);
     }
 }
 
@@ -153,8 +172,10 @@ void Win32View::ComboAdd(int id, std::string_view text) {
             ++position;
         }
     }
+    const std::wstring wide = Cp1252ToWide(text);
     SendMessageW(combo, CB_INSERTSTRING, static_cast<WPARAM>(position),
-                 reinterpret_cast<LPARAM>(Cp1252ToWide(text).c_str()));
+                 reinterpret_cast<LPARAM>(wide.c_str()));
+    WidenDropDown(combo, wide);
 }
 
 void Win32View::ListClear(int id) {
@@ -165,6 +186,7 @@ void Win32View::ListClear(int id) {
 
 void Win32View::ListAdd(int id, std::string_view line) {
     if (const HWND list = IsKind(id, layout::ItemKind::kListBox) ? Control(id) : nullptr) {
+        ScheduleRepaint(true);
         SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Cp1252ToWide(line).c_str()));
     }
 }
@@ -219,10 +241,40 @@ void Win32View::CheckMenuItem(int id, bool checked) {
 }
 
 void Win32View::Repaint() {
+    ScheduleRepaint(false);
+}
+
+void Win32View::ScheduleRepaint(bool listGrew) {
+    if (listGrew && !listHeld_) {
+        SendMessageW(Control(ids::kMessageList), WM_SETREDRAW, FALSE, 0);
+        listHeld_ = true;
+    }
+    // A timer's message comes only when no other message waits: while batches arrive without a
+    // pause, the repaint that is due is made here.
+    if (GetTickCount64() - lastRepaint_ >= kRepaintLimit) {
+        RepaintNow();
+    } else if (!repaintTimer_) {
+        SetTimer(main_, kRepaintTimer, kRepaintInterval, nullptr);
+        repaintTimer_ = true;
+    }
+}
+
+void Win32View::RepaintNow() {
+    if (repaintTimer_) {
+        KillTimer(main_, kRepaintTimer);
+        repaintTimer_ = false;
+    }
+    if (listHeld_) {
+        const HWND list = Control(ids::kMessageList);
+        SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(list, nullptr, TRUE);
+        listHeld_ = false;
+    }
     RedrawWindow(main_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     if (IsTextDialogOpen()) {
         RedrawWindow(text_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     }
+    lastRepaint_ = GetTickCount64();
 }
 
 }  // namespace velotrix

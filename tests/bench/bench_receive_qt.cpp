@@ -57,6 +57,8 @@ int main(int argc, char* argv[]) {
     controller.Start();
     view.MainWindow()->show();
     controller.OnCommand(velotrix::ids::kComButton, velotrix::ids::kNotifyClicked);
+    // The window is on the screen before the data come, as when a user opens the port.
+    QCoreApplication::processEvents();
 
     // Every byte value in every 256-byte block; 16 bytes make one listing line.
     std::vector<std::uint8_t> sent(65536);

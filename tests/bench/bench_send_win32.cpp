@@ -1,8 +1,8 @@
 // What the Win32 serial device adds to one-byte sends: 4,096 writes of one byte through it, next to
-// plain loops of WriteFile calls on the same port in the same run: on a handle opened the simplest
-// way, and on an overlapped handle as the device must use one (its waits share the handle with the
-// writes). The port is the first argument or VELOTRIX_TEST_COM_PORT (scripts/test-windows maps COM5
-// onto a pseudo-terminal).
+// loops of WriteFile calls on the same port in the same run. The device's handle must be overlapped
+// (its waits share the handle with the writes), so the overlapped loop is the baseline it is
+// measured against; the loop on a plain handle is printed for information. The port is the first
+// argument or VELOTRIX_TEST_COM_PORT (scripts/test-windows maps COM5 onto a pseudo-terminal).
 #include <windows.h>
 
 #include <algorithm>
@@ -111,8 +111,8 @@ int main(int argc, char** argv) {
         std::printf("  %-21s %8.1f ms  %6.1f us/byte\n", row.name, row.time,
                     row.time * 1000 / kBytes);
     }
-    std::printf("  ratio device / plain WriteFile:      %5.2f  (goal: at most 1.3)\n",
-                device / plain);
-    std::printf("  ratio device / overlapped WriteFile: %5.2f\n", device / overlapped);
+    std::printf("  ratio device / overlapped WriteFile: %5.2f  (goal: at most 1.1)\n",
+                device / overlapped);
+    std::printf("  ratio device / plain WriteFile:      %5.2f\n", device / plain);
     return 0;
 }

@@ -54,6 +54,7 @@ const Row kRows[] = {
     {"refresh with nothing loaded", {"ttyS0"}, "click COM; click refresh", "box=Fehler! - Nix geladen zum Aufrischen."},
     {"a second send", {"ttyS0"}, "click COM; hold; load A.bin 64; click send; command sendText", "box=Info - Es l\xE4uft bereits eine Sendung.\rBitte warten oder mit 'COM schlie\xDF" "en' abbrechen.\non:send=0"},
     {"probe the ports", {"ttyS0", "ttyS1"}, "click COM; click probe", "box=Verf\xFCgbar - ttyS0: hier ge\xF6" "ffnet|ttyS1\nport=ttyS0: hier ge\xF6" "ffnet"},
+    {"probe keeps the open port", {"ttyS0", "ttyS1"}, "select port ttyS1; click COM; click probe", "port=ttyS1: hier ge\xF6" "ffnet"},
     {"probe without ports", {}, "click probe", "box=Verf\xFCgbar - Keine (freien) COM-Ports"},
     {"open without ports", {}, "click COM", "box=Meldung: - Kein Port gew\xE4hlt\nCOM=COM \xF6" "ffnen\non:port=1"},
     {"choose CTS", {"ttyS0"}, "select flow CTS", "list=Nur verwenden, wenn Gegenstation CTS-RTS-Handshake unterst\xFCtzt!|Ansonsten nicht Senden!|Dauersenden vermeiden!"},

@@ -74,7 +74,10 @@ const Row kRows[] = {
          EXPECT_FALSE(rig.engine().IsOpen());
          EXPECT_EQ(Of(rig.engine().Reception()), CountingBytes(100));
      }},
-    {"closing during a byte-by-byte send stops the line within one byte",
+    // A pseudo-terminal passes bytes on at once, so what this reader had not yet read when the
+    // close began is no measure of the close: the engine table holds the close to one byte on a
+    // line with a rate; here the send must end, not run on through the remaining 60,000 bytes.
+    {"closing during a byte-by-byte send ends the send",
      [](Rig& rig, PtyPair& pty, const std::string& path) {
          ASSERT_TRUE(rig.Open(path).ok());
          rig.Do("load BIG_4000.bin 65000; send");
@@ -86,7 +89,7 @@ const Row kRows[] = {
          for (std::size_t more = 1; more > 0; late += more) {
              more = pty.Read(200ms).size();
          }
-         EXPECT_LE(late, 1u);
+         EXPECT_LT(late, 4096u);
      }},
     {"the settings are applied and kept",
      [](Rig& rig, PtyPair&, const std::string& path) {

@@ -87,5 +87,29 @@ TEST_F(Win32ViewTest, TheProgressBarAndItsTextCoverTheLastPaneWhileShown) {
     EXPECT_FALSE(IsWindowVisible(bar));
 }
 
+// A reception lists faster than the window repaints: lines wait for the next repaint, which comes.
+TEST_F(Win32ViewTest, ListedLinesAreDrawnAtTheNextRepaint) {
+    view_->ListAdd(ids::kMessageList, "00 01 02 03");
+    view_->ListAdd(ids::kMessageList, "04 05 06 07");
+    MSG msg{};
+    for (int i = 0; i < 100 && view_->ListingHeldBack(); ++i) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageW(&msg);
+        }
+    }
+    EXPECT_FALSE(view_->ListingHeldBack());
+}
+
+TEST_F(Win32ViewTest, TheDropDownIsAsWideAsItsWidestRow) {
+    const HWND combo = view_->Control(ids::kPortCombo);
+    view_->ComboAdd(ids::kPortCombo, "COM1: Unzul\xE4ssige Funktion. Ein sehr langer Grund");
+    RECT box{};
+    GetWindowRect(combo, &box);
+    EXPECT_GT(SendMessageW(combo, CB_GETDROPPEDWIDTH, 0, 0), box.right - box.left);
+    view_->ComboClear(ids::kPortCombo);
+    EXPECT_LE(SendMessageW(combo, CB_GETDROPPEDWIDTH, 0, 0), box.right - box.left);
+}
+
 }  // namespace
 }  // namespace velotrix
