@@ -1,5 +1,4 @@
-// The main dialog's presenter: start-up, the command table, the port commands and the display
-// reset.
+// The main dialog's presenter: start-up, the command table, the port commands, the display reset.
 #include "app/controller.h"
 
 #include <string_view>
@@ -10,6 +9,7 @@
 #include "app/event_presenter.h"
 #include "app/header_editor.h"
 #include "app/more_settings.h"
+#include "app/port_combo.h"
 #include "app/preferences.h"
 #include "app/screen.h"
 #include "app/type_combo.h"
@@ -58,8 +58,8 @@ struct MainController::State {
     HeaderEditor editor;
     WindowMemory memory;
     std::vector<PortRow> ports;
-    // A file given at start or dropped while the port is closed: opening the port clears the
-    // display and the loaded file, so it is loaded again once the port is open.
+    // A file given at start or dropped while the port is closed, loaded again once the port is
+    // open (opening clears the display and the loaded file).
     std::string pendingFile;
     bool autoReopen = true;
     bool finished = false;
@@ -112,25 +112,12 @@ struct MainController::State {
 
     // The open port stays selected, else the one the user chose.
     void EnumeratePorts(bool probe) {
-        const PortRow* chosen = SelectedPort();
+        const PortRow* chosen = SelectedPortRow(view, ports);
         const std::string keep =
             engine.IsOpen() ? engine.OpenPath() : (chosen != nullptr ? chosen->port.path : "");
-        view.ComboClear(ids::kPortCombo);
         // Only the user's "Ports testen" opens the devices: opening resets many boards.
         ports = probe ? engine.ProbePorts() : engine.ListPorts();
-        std::string result;
-        int selected = 0;
-        for (std::size_t i = 0; i < ports.size(); ++i) {
-            const std::string text = PortRowText(ports[i]);
-            view.ComboAdd(ids::kPortCombo, text);
-            AppendTexts(result, {text, "\r\n"});
-            if (!keep.empty() && ports[i].port.path == keep) {
-                selected = static_cast<int>(i);
-            }
-        }
-        if (!ports.empty()) {
-            view.ComboSelect(ids::kPortCombo, selected);
-        }
+        std::string result = FillPortCombo(view, ports, keep);
         if (!probe) {
             return;
         }
@@ -143,17 +130,10 @@ struct MainController::State {
 
     // A port opened again by itself may have come back under another name: the list is made anew.
     void SelectOpenPort() {
-        const PortRow* chosen = SelectedPort();
+        const PortRow* chosen = SelectedPortRow(view, ports);
         if (chosen == nullptr || chosen->port.path != engine.OpenPath()) {
             EnumeratePorts(false);
         }
-    }
-
-    const PortRow* SelectedPort() const {
-        const int index = view.ComboSelection(ids::kPortCombo);
-        return index >= 0 && static_cast<std::size_t>(index) < ports.size()
-                   ? &ports[static_cast<std::size_t>(index)]
-                   : nullptr;
     }
 
     void OpenPort() {
@@ -243,8 +223,7 @@ struct MainController::State {
         screen.SetControlMode(ControlMode::ModeBusy);
         view.Repaint();
         if (engine.Options().continuousSend.load()) {
-            // Load, refresh and a further "Datei senden" stay offered; the next pass takes the
-            // change.
+            // Load, refresh and a further send stay offered; the next pass takes the change.
             screen.SetControlMode(ControlMode::ModeOpen);
         }
     }
@@ -371,10 +350,7 @@ void MainController::Start() {
     FillOptionLists(view);
     FillTypeCombo(view, ids::kRxType);
     FillTypeCombo(view, ids::kTxType);
-    TransferOptions& options = s.engine.Options();
-    options.continuousSend = false;
-    options.binMode = false;
-    options.showProgress = true;
+    // The transfer options start as the engine made them: only "Fortschrittsanzeige" is on.
     view.SetCheck(ids::kProgressCheck, true);
     view.EnableMenuItem(ids::kMenuSendText, false);
     s.screen.SetControlMode(ControlMode::ModeClosed);

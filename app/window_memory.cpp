@@ -1,4 +1,4 @@
-// The window's own memory, the typed port and the reception for "Ansicht".
+// The window's own memory and the reception for "Ansicht".
 #include "app/window_memory.h"
 
 #include <charconv>
@@ -42,24 +42,6 @@ void WindowMemory::RememberPlacement(const layout::Rect& placement) {
     for (std::size_t i = 0; i < 4; ++i) {
         state_.Write(kKeys[i], IntToDecimal(values[i]));
     }
-}
-
-PortInfo PortToOpen(const DialogView& view, const std::vector<PortRow>& ports) {
-    std::string typed = view.GetText(ids::kPortCombo);
-    TrimText(typed);
-    const int index = view.ComboSelection(ids::kPortCombo);
-    if (index >= 0 && static_cast<std::size_t>(index) < ports.size()) {
-        const PortRow& row = ports[static_cast<std::size_t>(index)];
-        if (typed.empty() || typed == PortRowText(row)) {
-            return row.port;
-        }
-    }
-    for (const PortRow& row : ports) {
-        if (row.port.name == typed || row.port.path == typed || PortRowText(row) == typed) {
-            return row.port;
-        }
-    }
-    return PortInfo{typed, typed};
 }
 
 HexDump ReceptionDump(const Engine& engine) {

@@ -26,10 +26,6 @@ class WindowMemory {
     StateFile state_;
 };
 
-// The device to open: the selected port, or what the person typed into the port box: a listed
-// port's name or a device path of its own (a pty, /dev/ttyUSB0), which is also its name.
-PortInfo PortToOpen(const DialogView& view, const std::vector<PortRow>& ports);
-
 // The finished reception for the window "Ansicht": its addresses count from the header's load
 // address for a z80 reception, from 0 otherwise.
 HexDump ReceptionDump(const Engine& engine);
