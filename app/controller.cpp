@@ -131,9 +131,8 @@ struct MainController::State {
     // A port opened again by itself may have come back under another name: the list is made anew.
     void SelectOpenPort() {
         const PortRow* chosen = SelectedPortRow(view, ports);
-        if (chosen == nullptr || chosen->port.path != engine.OpenPath()) {
+        if (chosen == nullptr || chosen->port.path != engine.OpenPath())
             EnumeratePorts(false);
-        }
     }
 
     void OpenPort() {
@@ -342,9 +341,7 @@ void MainController::Start() {
     DialogView& view = s.view;
     view.SetCommandHandler([this](int id, int code) { OnCommand(id, code); });
     view.SetWindowTitle(msg::kWindowTitle);
-    if (const auto placement = s.memory.Placement()) {
-        view.PlaceMainWindow(*placement);
-    }
+    s.memory.RestorePlacement(view);
     view.SetPaneText(ids::kPaneLabel, msg::kBufferLabel);
     s.EnumeratePorts(false);
     FillOptionLists(view);

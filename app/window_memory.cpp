@@ -37,6 +37,12 @@ std::optional<layout::Rect> WindowMemory::Placement() const {
     return layout::Rect{values[0], values[1], values[2], values[3]};
 }
 
+void WindowMemory::RestorePlacement(DialogView& view) const {
+    if (const auto placement = Placement()) {
+        view.PlaceMainWindow(*placement);
+    }
+}
+
 void WindowMemory::RememberPlacement(const layout::Rect& placement) {
     const int values[] = {placement.x, placement.y, placement.width, placement.height};
     for (std::size_t i = 0; i < 4; ++i) {

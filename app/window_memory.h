@@ -20,6 +20,8 @@ class WindowMemory {
     explicit WindowMemory(const std::string& settingsPath) : state_(settingsPath) {}
 
     std::optional<layout::Rect> Placement() const;
+    // Puts the main window where it was left, when its place is remembered.
+    void RestorePlacement(DialogView& view) const;
     void RememberPlacement(const layout::Rect& placement);
 
   private:

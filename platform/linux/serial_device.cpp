@@ -1,5 +1,4 @@
-// The serial device on Linux: exclusive open, termios raw mode, poll-based event waits, and the
-// driver's counters for line errors and CTS changes.
+// The serial device on Linux: exclusive raw open, poll-based waits, the driver's error counters.
 #include "platform/serial_device.h"
 
 #include <fcntl.h>

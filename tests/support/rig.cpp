@@ -1,5 +1,6 @@
-// The test rig of the engine and the window: its steps, and what it shows.
+// The test rig of the engine and the window: its steps.
 #include "support/rig.h"
+#include "support/rig_words.h"
 
 #include <gtest/gtest.h>
 
@@ -21,71 +22,8 @@ using namespace std::chrono_literals;
 using namespace ids;
 using std::chrono::milliseconds;
 
-// The controls and menu commands by the names the steps and keys use.
-// clang-format off
-constexpr std::pair<std::string_view, int> kNames[] = {
-    {"COM", kComButton},         {"port", kPortCombo},          {"baud", kBaudCombo},
-    {"parity", kParityCombo},    {"data", kDataBitsCombo},      {"stop", kStopBitsCombo},
-    {"flow", kFlowCombo},        {"cts", kCtsIndicator},        {"rxKind", kRxKind},
-    {"rxAadr", kRxAadr},         {"rxEadr", kRxEadr},           {"rxSadr", kRxSadr},
-    {"rxCrc", kRxCrc},           {"rxBytes", kRxBytes},         {"rxName", kRxName},
-    {"rxType", kRxType},         {"save", kSaveButton},         {"load", kLoadButton},
-    {"refresh", kRefreshButton}, {"txKind", kTxKind},           {"txAadr", kTxAadr},
-    {"txEadr", kTxEadr},         {"txSadr", kTxSadr},           {"txCrc", kTxCrc},
-    {"txBytes", kTxBytes},       {"txName", kTxName},           {"txType", kTxType},
-    {"send", kSendFileButton},   {"pause", kPauseCombo},        {"continuous", kContinuousCheck},
-    {"bin", kBinModeCheck},      {"progress", kProgressCheck},  {"text", kTextEdit},
-    {"textSend", kTextSend},     {"quit", kMenuQuit},           {"probe", kMenuProbePorts},
-    {"sendText", kMenuSendText}, {"savePrefs", kMenuSavePrefs}, {"loadPrefs", kMenuLoadPrefs},
-    {"reopen", kMenuAutoReopen}, {"view", kMenuReceptionView},  {"progressText", kProgressText},
-    {"messages", kMessageList}};
-// clang-format on
-
-constexpr const char* kKinds[] = {
-    "ok",       "bad argument",    "no port",         "os error",   "port lost",       "busy",
-    "not open", "nothing to send", "nothing to save", "file error", "settings refused"};
-
 // The z80 file the far end sends: a header that promises 968 bytes, and them.
 const Bytes kZ80 = Z80File(0x1000, 0x13C7, 0x2000, 'B', "HELLO", 968);
-
-int IdOf(std::string_view name) {
-    const auto* found = std::find_if(std::begin(kNames), std::end(kNames),
-                                     [&](const auto& entry) { return entry.first == name; });
-    EXPECT_NE(found, std::end(kNames)) << name;
-    return found == std::end(kNames) ? 0 : found->second;
-}
-
-std::string Text(const Bytes& bytes) {
-    return {bytes.begin(), bytes.end()};
-}
-
-// Joined by '|'; the separator line of a reception shows as "47 dashes".
-std::string Join(std::span<const std::string> lines) {
-    std::string joined;
-    for (const std::string& line : lines) {
-        const bool dashes = line.size() > 3 && line.find_first_not_of('-') == std::string::npos;
-        joined += (joined.empty() && &line == lines.data() ? "" : "|") +
-                  (dashes ? std::to_string(line.size()) + " dashes" : line);
-    }
-    return joined;
-}
-
-// "image" or "data" for the loaded file's bytes, else the bytes; "+" behind a unit that repeats.
-std::string Describe(const Bytes& bytes, const TxImage& image) {
-    std::size_t unit = 1;
-    while (unit <= bytes.size() / 2 && unit <= 256 &&
-           !std::equal(bytes.begin() + static_cast<long>(unit), bytes.end(), bytes.begin())) {
-        ++unit;
-    }
-    unit = unit <= bytes.size() / 2 && unit <= 256 ? unit : bytes.size();
-    const Bytes once(bytes.begin(), bytes.begin() + static_cast<long>(unit));
-    const Bytes all(image.HeaderAndData().begin(), image.HeaderAndData().end());
-    const std::string name = once.empty()                                          ? ""
-                             : once == all                                         ? "image"
-                             : once == Bytes(all.begin() + kHeaderSize, all.end()) ? "data"
-                                                                                   : Text(once);
-    return name + (unit < bytes.size() ? "+" : "");
-}
 
 struct Arg {
     std::string all, first, rest;
@@ -151,14 +89,6 @@ void ExpectGap(Rig& rig, milliseconds gap) {
 void WriteLines(const std::string& path, std::string text) {
     std::replace(text.begin(), text.end(), '|', '\n');
     std::ofstream(path) << text << '\n';
-}
-
-// A file's lines joined by '|'; "-" when there is no such file.
-std::string FileOrDash(const std::string& path) {
-    std::ifstream in(path);
-    std::string text = in ? std::string(std::istreambuf_iterator<char>(in), {}) : "-";
-    std::replace(text.begin(), text.end(), '\n', '|');
-    return text;
 }
 
 bool Written(Rig& rig, std::size_t count) {
@@ -240,11 +170,6 @@ const std::map<std::string_view, StepFunction> kSteps = {
     {"yes", [](Rig& r, const Arg&) { r.view.QueueYesNoAnswer(true); }},
     {"ini", [](Rig& r, const Arg& a) { WriteLines(r.settingsPath, a.all); }},
     {"restart", [](Rig& r, const Arg& a) { r.StartWindow(a.all); }},
-};
-
-template <typename... Handlers>
-struct Overloaded : Handlers... {
-    using Handlers::operator()...;
 };
 
 }  // namespace
@@ -376,162 +301,6 @@ void Rig::Do(std::string_view steps) {
         ASSERT_NE(found, kSteps.end()) << "no such step";
         found->second(*this, arg);
     }
-}
-
-// The keys: log (the engine's events), list, count, first, tail (the MessageList: all, the
-// number of lines, the first, the last three), sent (what the line got, see Describe), head (its
-// first 32 bytes in hex), kept (the finished reception: "all" that was fed, else its size),
-// result (of the last engine call), open (engine and device), paused (the line-error pause in
-// ms), progress shown (the last count), ahead (how far a count shown was ahead of the bytes that
-// had left); on the window: each control's text by name, "on:", "shown:" and "checked:" with its
-// name, pane0 to pane3, box ("caption - text" of the last box, its lines joined by '|'), boxes
-// (their number), suggested and saved (the name the last save dialog offered, and whether the file
-// holds "all" that was fed), menu (text send enabled), menu:view ("Ansicht" enabled), reopen
-// (the menu's check mark for reopening by itself), beeps (keys refused), focus (the focused
-// control's name), dump (the first three rows of "Ansicht"), closed (the main window), line
-// (the device's baud, parity, data and stop bits, flow, open or closed).
-std::map<std::string, std::string> Rig::Show() {
-    loop.RunPending();
-    std::map<std::string, std::string> shown;
-    const Lines list = window ? view.Lines(kMessageList) : lines;
-    shown["log"] = Join(log);
-    shown["list"] = Join(list);
-    shown["count"] = std::to_string(list.size());
-    shown["first"] = list.empty() ? "" : list.front();
-    shown["tail"] = Join(std::span(list).last(std::min<std::size_t>(3, list.size())));
-    const Bytes written = devices.empty() ? Bytes() : line().Written();
-    shown["sent"] = Describe(written, engine().Image());
-    for (std::size_t i = 0; i < std::min(written.size(), kHeaderSize); ++i) {
-        shown["head"] += (i == 0 ? "" : " ") + Hex2(written[i]);
-    }
-    Bytes all = fed;
-    all.resize(std::min<std::size_t>(all.size(), 65536));
-    const Bytes kept(engine().Reception().begin(), engine().Reception().end());
-    shown["kept"] = kept == all ? "all" : std::to_string(kept.size());
-    shown["result"] = kKinds[static_cast<int>(result.kind)] +
-                      (result.os ? " " + std::to_string(result.os.code) : "") +
-                      (result.os.hint.empty() ? "" : " " + result.os.hint) +
-                      (result.text.empty() ? "" : " " + result.text);
-    shown["open"] = std::to_string(engine().IsOpen()) +
-                    (devices.empty() ? "" : std::to_string(line().IsOpen()));
-    shown["paused"] = std::to_string(paused);
-    shown["progress shown"] = std::to_string(progress);
-    shown["ahead"] = std::to_string(progressAhead);
-    for (const auto& [name, id] : kNames) {
-        shown[std::string(name)] = view.GetText(id);
-        shown["on:" + std::string(name)] = std::to_string(view.IsEnabled(id));
-        shown["shown:" + std::string(name)] = std::to_string(view.IsVisible(id));
-        shown["checked:" + std::string(name)] = std::to_string(view.IsChecked(id));
-    }
-    for (int pane = 0; pane < 4; ++pane) {
-        shown["pane" + std::to_string(pane)] = view.PaneText(pane);
-    }
-    const auto& dialogs = view.FileDialogCalls();
-    if (!dialogs.empty() && dialogs.back().kind == HeadlessView::FileDialogKind::kSave) {
-        shown["suggested"] = dialogs.back().suggestedName;
-        shown["saved"] =
-            ReadFileBytes(dialogs.back().answer.value_or("")) == Text(fed) ? "all" : "";
-    }
-    const auto& boxes = view.Messages();
-    shown["boxes"] = std::to_string(boxes.size());
-    shown["box"] = boxes.empty() ? "" : boxes.back().caption + " - " + boxes.back().text;
-    for (std::size_t at; (at = shown["box"].find("\r\n")) != std::string::npos;) {
-        shown["box"].replace(at, 2, "|");
-    }
-    shown["menu"] = std::to_string(view.MenuEnabled(kMenuSendText));
-    shown["reopen"] = std::to_string(view.MenuChecked(kMenuAutoReopen));
-    shown["folder"] = view.DialogFolder();
-    shown["ini"] = FileOrDash(settingsPath);
-    shown["state"] = FileOrDash(dir.File("Velotrix.state"));
-    shown["menu:view"] = std::to_string(view.MenuEnabled(kMenuReceptionView));
-    shown["beeps"] = std::to_string(view.Beeps());
-    for (const auto& [name, id] : kNames) {
-        shown["focus"] += view.FocusId() == id ? std::string(name) : "";
-    }
-    for (std::size_t row = 0; view.ReceptionView() != nullptr && row < 3; ++row) {
-        shown["dump"] += (row == 0 ? "" : "|") + DumpLine(*view.ReceptionView(), row);
-    }
-    shown["closed"] = std::to_string(view.MainWindowClosed());
-    if (!devices.empty()) {
-        const AppliedSettings a = line().Applied();
-        shown["line"] = std::to_string(a.baudRate) + " " + "NOE"[static_cast<int>(a.parity)] + " " +
-                        std::to_string(a.dataBits) + " " + std::to_string(a.stopBits) +
-                        (a.ctsFlow ? " cts" : " -") + (line().IsOpen() ? " open" : " closed");
-    }
-    return shown;
-}
-
-void Rig::Expect(std::string_view expected) {
-    const std::map<std::string, std::string> shown = Show();
-    while (!expected.empty()) {
-        const std::size_t end = std::min(expected.find('\n'), expected.size());
-        const std::string entry(expected.substr(0, end));
-        expected.remove_prefix(std::min(end + 1, expected.size()));
-        const std::string key = entry.substr(0, entry.find('='));
-        std::string value = entry.substr(std::min(key.size() + 1, entry.size()));
-        if (const std::size_t at = value.find("$DIR"); at != std::string::npos) {
-            value.replace(at, 4, dir.path());
-        }
-        const auto found = shown.find(key);
-        ASSERT_NE(found, shown.end()) << "no key " << key;
-        const bool prefix = value.ends_with('*');
-        EXPECT_EQ(prefix ? found->second.substr(0, value.size() - 1) : found->second,
-                  prefix ? value.substr(0, value.size() - 1) : value)
-            << key;
-    }
-}
-
-void Rig::Record(const EngineEvent& event) {
-    const auto hex = [](std::uint16_t value) { return " " + Hex4(value); };
-    std::visit(
-        Overloaded{
-            [&](const LinesEvent& e) { lines.insert(lines.end(), e.lines.begin(), e.lines.end()); },
-            [&](const MessagesClearedEvent&) { log.push_back("cleared"); },
-            [&](const ReceivedEvent& e) { received = e.total; },
-            [&](const RxHeaderEvent& e) {
-                log.push_back(!e.header ? "header BIN"
-                                        : "header " + std::string(1, e.header->typeLetter) +
-                                              hex(e.header->aadr) + hex(e.header->eadr) +
-                                              hex(e.header->sadr) + " " + e.header->name);
-            },
-            [&](const ReceptionFinishedEvent& e) {
-                log.push_back("finished" + hex(e.crc) + " " + std::to_string(e.dataLength) + "/" +
-                              std::to_string(e.total) + " dropped " + std::to_string(e.dropped) +
-                              (e.hasHeader ? " z80" : ""));
-            },
-            [&](const ProgressEvent& e) {
-                using enum ProgressEvent::Kind;
-                const std::size_t left = devices.empty() ? e.value : line().BytesLeft();
-                progressAhead =
-                    e.kind == kUpdate
-                        ? std::max<std::size_t>(progressAhead,
-                                                e.value - std::min<std::size_t>(e.value, left))
-                        : progressAhead;
-                progress = e.kind == kUpdate ? e.value : progress;
-                if (e.kind != kUpdate) {
-                    log.push_back(e.kind == kShow ? "progress " + std::to_string(e.value)
-                                                  : "hidden");
-                }
-            },
-            [&](const BlocksEvent&) {},
-            [&](const ContinuousEvent& e) {
-                log.push_back(e.running ? "continuous" : "continuous ended");
-            },
-            [&](const SendEndedEvent& e) {
-                log.push_back(std::string("ended") + (e.restoreOpen ? " open" : "") +
-                              (e.completed ? " completed" : ""));
-            },
-            [&](const OsErrorEvent& e) {
-                log.push_back("os error " + std::to_string(e.error.code));
-            },
-            [&](const LineLostEvent& e) {
-                log.push_back("line lost " + std::to_string(e.error.code));
-            },
-            [&](const CtsEvent& e) { log.push_back(e.cts ? "cts on" : "cts off"); },
-            [&](const ReopenedEvent& e) { log.push_back("reopened " + e.port.name); },
-            [&](const BaudChangedEvent& e) { log.push_back("baud " + std::to_string(e.applied)); },
-        },
-        event);
 }
 
 }  // namespace velotrix::test

@@ -1,0 +1,18 @@
+// The words the rig's steps and its reading share: the controls by name, and joined lines.
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace velotrix::test {
+
+// The controls and menu commands by the names the steps and keys use.
+std::span<const std::pair<std::string_view, int>> ControlNames();
+// The ID of a control's name; 0 (and a failed expectation) for a name the rig does not know.
+int IdOf(std::string_view name);
+// Joined by '|'; the separator line of a reception shows as "47 dashes".
+std::string Join(std::span<const std::string> lines);
+
+}  // namespace velotrix::test
