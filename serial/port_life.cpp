@@ -35,7 +35,8 @@ PortLife::PortLife(UiLoop& loop, DeviceAccess devices, const EventEmitter& event
       neighbours_(std::move(neighbours)) {}
 
 PortLife::~PortLife() {
-    Close();
+    StopWatching();
+    CloseDevice();
 }
 
 EngineResult PortLife::Open(const LineSettings& settings) {
@@ -90,7 +91,17 @@ EngineResult PortLife::OpenDevice(const LineSettings& settings) {
     // pseudo-terminal clearing it would throw away what an earlier program sent and the far end
     // has not read yet.
     port_.device->Purge(true, false);
+    // The open raised both lines; a board that resets on DTR needs it dropped at once. A driver
+    // without modem lines (a pseudo-terminal) says so, and the port stays open.
+    for (const ModemLine line : {ModemLine::kDtr, ModemLine::kRts}) {
+        if (!ModemLineOn(line)) {
+            if (const OsError error = port_.device->SetModemLine(line, false)) {
+                events_.Post(OsErrorEvent{error});
+            }
+        }
+    }
     StartReceiveThread();
+    EmitModemLines();
     // Drivers round rates they cannot make; the user learns the rate really on the line.
     const std::uint32_t applied = port_.device->ReadBack().baudRate;
     if (settings.baudRate != 0 && applied != 0 && applied != settings.baudRate) {
@@ -121,6 +132,13 @@ void PortLife::StartReceiveThread() {
             }
         });
     };
+    sinks.lineErrors = [onUi, current](const LineErrors& errors) {
+        onUi([current, errors](PortLife& life) {
+            if (life.session_ == current && life.neighbours_.lineErrors) {
+                life.neighbours_.lineErrors(errors);
+            }
+        });
+    };
     sinks.error = [onUi, current](const OsError& error, bool ended) {
         onUi([current, error, ended](PortLife& life) {
             if (ended || KindOf(error) == OsErrorKind::kDeviceGone) {
@@ -137,6 +155,28 @@ void PortLife::StartReceiveThread() {
 
 void PortLife::Close() {
     StopWatching();
+    if (port_.portOpen.load()) {
+        CloseDevice();
+        EmitModemLines();
+    }
+}
+
+EngineResult PortLife::SetModemLine(ModemLine line, bool on) {
+    (line == ModemLine::kDtr ? dtr_ : rts_) = on;
+    if (port_.portOpen.load()) {
+        if (const OsError error = port_.device->SetModemLine(line, on)) {
+            return OsErrorResult(error);
+        }
+        EmitModemLines();
+    }
+    return {};
+}
+
+void PortLife::EmitModemLines() const {
+    events_.Emit(ModemLinesEvent{port_.portOpen.load(), dtr_, rts_});
+}
+
+void PortLife::CloseDevice() {
     if (!port_.portOpen.load()) {
         return;
     }
