@@ -113,7 +113,7 @@ struct ModemLinesEvent {
 
 // What the adapter self-test found, with TX and RX bridged at the plug.
 struct SelfTestReport {
-    bool answered = false;  // anything came back within the first two seconds
+    bool answered = false;  // anything came back (bytes or line errors) within two seconds
     std::uint32_t sent = 0;
     std::uint32_t lost = 0;
     std::uint32_t changed = 0;       // also bytes that came back beyond the pattern

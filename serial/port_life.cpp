@@ -17,6 +17,13 @@ namespace {
 // How often a lost port's device is looked for.
 constexpr std::chrono::milliseconds kReopenPoll{500};
 
+// The driver's refusal, with the line it concerns.
+OsError LineRefused(OsError error, ModemLine line) {
+    error.hint =
+        std::string(line == ModemLine::kDtr ? "DTR" : "RTS") + std::string(msg::kModemLineRefused);
+    return error;
+}
+
 }  // namespace
 
 EngineResult OsErrorResult(const OsError& error) {
@@ -96,7 +103,7 @@ EngineResult PortLife::OpenDevice(const LineSettings& settings) {
     for (const ModemLine line : {ModemLine::kDtr, ModemLine::kRts}) {
         if (!ModemLineOn(line)) {
             if (const OsError error = port_.device->SetModemLine(line, false)) {
-                events_.Post(OsErrorEvent{error});
+                events_.Post(OsErrorEvent{LineRefused(error, line)});
             }
         }
     }
@@ -162,11 +169,15 @@ void PortLife::Close() {
 }
 
 EngineResult PortLife::SetModemLine(ModemLine line, bool on) {
-    (line == ModemLine::kDtr ? dtr_ : rts_) = on;
+    bool& wanted = line == ModemLine::kDtr ? dtr_ : rts_;
     if (port_.portOpen.load()) {
+        // A refused change leaves the line, and so the choice, as it was.
         if (const OsError error = port_.device->SetModemLine(line, on)) {
-            return OsErrorResult(error);
+            return OsErrorResult(LineRefused(error, line));
         }
+    }
+    wanted = on;
+    if (port_.portOpen.load()) {
         EmitModemLines();
     }
     return {};

@@ -99,10 +99,14 @@ void SelfTest::Consume(std::span<const std::uint8_t> batch) {
 }
 
 void SelfTest::CountErrors(const LineErrors& errors) {
-    if (active_) {
-        report_.parityErrors += errors.parity ? 1 : 0;
-        report_.framingErrors += errors.framing ? 1 : 0;
+    if (!active_ || !errors.Any()) {
+        return;
     }
+    // Something came back, if garbled: the bytes it disturbed count as lost.
+    report_.answered = true;
+    report_.parityErrors += errors.parity ? 1 : 0;
+    report_.framingErrors += errors.framing ? 1 : 0;
+    Arm(kSilenceAfterAnswer);
 }
 
 void SelfTest::Cancel() {

@@ -226,6 +226,9 @@ inline constexpr std::string_view kSelfTestFailed = "Schleifentest fehlgeschlage
 inline constexpr std::string_view kSelfTestBusy =
     "Es l\xE4uft gerade ein Empfang. Bitte warten, bis er zu Ende ist.";
 inline constexpr std::string_view kCliDtrRtsValue = "on|off";
+// "RTS l\xE4sst sich an diesem Ger\xE4t nicht setzen", below the OS's text.
+inline constexpr std::string_view kModemLineRefused =
+    " l\xE4sst sich an diesem Ger\xE4t nicht setzen";
 
 // velotrix-cli: the hint after a usage error and the help text.
 inline constexpr std::string_view kCliUsageHint =
