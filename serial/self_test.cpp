@@ -2,6 +2,7 @@
 #include "serial/self_test.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "serial/receive_thread.h"
 #include "ui-resources/ids.h"
@@ -49,6 +50,7 @@ void SelfTest::Start(std::vector<std::uint8_t> pattern, const AppliedSettings& a
     mask_ = static_cast<std::uint8_t>((1u << std::clamp(applied.dataBits, 1, 8)) - 1);
     bitsPerByte_ = BitsPerByte(applied);
     next_ = 0;
+    pendingSkip_ = 0;
     received_ = 0;
     afterFirst_ = 0;
     report_ = {};
@@ -75,26 +77,47 @@ void SelfTest::Consume(std::span<const std::uint8_t> batch) {
     }
     lastAt_ = now;
     received_ += static_cast<std::uint32_t>(batch.size());
-    // A byte that the pattern holds a little further on means that those before it were lost;
-    // any other one was changed on the way.
     for (const std::uint8_t byte : batch) {
-        std::size_t skip = 0;
-        while (skip <= kLossLookAhead && next_ + skip < pattern_.size() &&
-               Expected(next_ + skip) != byte) {
-            ++skip;
-        }
-        if (skip <= kLossLookAhead && next_ + skip < pattern_.size()) {
-            report_.lost += static_cast<std::uint32_t>(skip);
-            next_ += skip + 1;
-        } else {
-            ++report_.changed;
-            next_ = std::min(next_ + 1, pattern_.size());
-        }
+        Compare(byte);
     }
     if (next_ == pattern_.size()) {
         Finish();
     } else {
         Arm(kSilenceAfterAnswer);
+    }
+}
+
+// A byte that the pattern holds a little further on means that those before it were lost, once
+// the byte behind it confirms the place; else it was changed on the way (a flipped low bit often
+// gives a value the pattern holds a few bytes on).
+void SelfTest::Compare(std::uint8_t byte) {
+    if (pendingSkip_ != 0) {
+        const std::size_t skip = std::exchange(pendingSkip_, 0);
+        if (next_ + skip + 1 < pattern_.size() && byte == Expected(next_ + skip + 1)) {
+            report_.lost += static_cast<std::uint32_t>(skip);
+            next_ += skip + 2;
+            return;
+        }
+        ++report_.changed;
+        ++next_;
+    }
+    if (next_ >= pattern_.size()) {
+        ++report_.changed;  // more came back than went out
+        return;
+    }
+    std::size_t skip = 0;
+    while (skip <= kLossLookAhead && next_ + skip < pattern_.size() &&
+           Expected(next_ + skip) != byte) {
+        ++skip;
+    }
+    if (skip == 0 || (skip <= kLossLookAhead && next_ + skip + 1 == pattern_.size())) {
+        report_.lost += static_cast<std::uint32_t>(skip);
+        next_ += skip + 1;
+    } else if (skip <= kLossLookAhead && next_ + skip < pattern_.size()) {
+        pendingSkip_ = skip;
+    } else {
+        ++report_.changed;
+        ++next_;
     }
 }
 
@@ -122,6 +145,11 @@ void SelfTest::Arm(std::chrono::milliseconds silence) {
 
 void SelfTest::Finish() {
     Cancel();
+    // A byte still waiting for its confirmation was changed.
+    if (std::exchange(pendingSkip_, 0) != 0) {
+        ++report_.changed;
+        ++next_;
+    }
     report_.lost += static_cast<std::uint32_t>(pattern_.size() - next_);
     const auto span = (lastAt_ - firstAt_).count();
     if (afterFirst_ > 0 && span > 0) {

@@ -37,6 +37,7 @@ class SelfTest {
     void Cancel();
 
   private:
+    void Compare(std::uint8_t byte);
     void Finish();
     void Arm(std::chrono::milliseconds silence);
     std::uint8_t Expected(std::size_t index) const;
@@ -47,6 +48,8 @@ class SelfTest {
     std::uint8_t mask_ = 0xFF;  // what the data bits carry
     int bitsPerByte_ = 10;      // start, data, parity and stop bits
     std::size_t next_ = 0;      // the pattern's byte expected next
+    // A byte that the pattern holds this many bytes on, waiting for the next to confirm the loss.
+    std::size_t pendingSkip_ = 0;
     SelfTestReport report_;
     std::uint32_t received_ = 0;
     // The rate is measured between the first batch's arrival and the last one's.

@@ -112,7 +112,8 @@ void LoopBack(Rig& rig, const Arg& arg) {
     rig.line().LoopBack([at, how, seen](Bytes& bytes) mutable {
         if (!how.empty() && at >= seen && at < seen + bytes.size()) {
             const auto where = bytes.begin() + static_cast<long>(at - seen);
-            how == "drop" ? void(bytes.erase(where)) : void(*where = static_cast<std::uint8_t>(*where ^ 0x80));
+            how == "drop" ? void(bytes.erase(where))
+                          : void(*where = static_cast<std::uint8_t>(*where ^ 0x01));
         }
         seen += bytes.size();
     });
