@@ -21,6 +21,9 @@ inline constexpr std::string_view kWindowX = "FENSTER_X";
 inline constexpr std::string_view kWindowY = "FENSTER_Y";
 inline constexpr std::string_view kWindowWidth = "FENSTER_BREITE";
 inline constexpr std::string_view kWindowHeight = "FENSTER_HOEHE";
+// Saving every reception: "1" while it is on, and the folder (a native path) it saves in.
+inline constexpr std::string_view kSaveEvery = "JEDEN_EMPFANG";
+inline constexpr std::string_view kSaveEveryFolder = "JEDEN_EMPFANG_ORDNER";
 }  // namespace state_key
 
 // The keys that earlier versions kept in the settings file itself.

@@ -113,7 +113,7 @@ constexpr DialogLayout kText{
     "String senden", "MS Sans Serif", 8, 150, 100, true, true, true, kTextItems,
 };
 
-constexpr std::array<MenuEntry, 19> kMenu{{
+constexpr std::array<MenuEntry, 20> kMenu{{
     {MenuKind::kPopup, "&Datei", 0},
     {MenuKind::kItem, "Info", ids::kMenuInfo},
     {MenuKind::kPopup, "Voreinstellungen", 0},
@@ -125,6 +125,7 @@ constexpr std::array<MenuEntry, 19> kMenu{{
      "Automatisch wieder \xF6"
      "ffnen",
      ids::kMenuAutoReopen},
+    {MenuKind::kItem, "Jeden Empfang sichern in ...", ids::kMenuSaveEvery},
     {MenuKind::kEnd, "", 0},
     {MenuKind::kSeparator, "", 0},
     {MenuKind::kSeparator, "", 0},

@@ -72,6 +72,10 @@ class Session {
     bool RxHeaderSeen() const { return rxHeaderSeen_; }
     const std::optional<RxHeaderInfo>& RxHeader() const { return rxHeader_; }
     bool LineLost() const { return lineLost_; }
+    // Called for each finished reception as soon as it is shown, before another can begin.
+    void SetReceptionHandler(std::function<void(const ReceptionFinishedEvent&)> handler) {
+        onFinished_ = std::move(handler);
+    }
 
   private:
     void OnEvent(const EngineEvent& event);
@@ -95,6 +99,7 @@ class Session {
     bool lineLost_ = false;
     bool rxHeaderSeen_ = false;
     std::optional<ReceptionFinishedEvent> finished_;
+    std::function<void(const ReceptionFinishedEvent&)> onFinished_;
     std::optional<RxHeaderInfo> rxHeader_;
 };
 
