@@ -61,9 +61,7 @@ class SaveEveryReception : public WindowFeature {
 
   private:
     // "Jeder Empfang wird gesichert in FOLDER"
-    std::string Where() const {
-        return std::string(msg::kSaveEveryIn) + Utf8ToCp1252(folder_);
-    }
+    std::string Where() const { return std::string(msg::kSaveEveryIn) + Utf8ToCp1252(folder_); }
 
     void Switch(bool on) {
         on_ = on;

@@ -54,7 +54,8 @@ void ReceiveEngine::ConsumeReceivedBytes(std::span<const std::uint8_t> bytes) {
         events_.Loop().StartTimer(ids::kListingTimer, kListingInterval,
                                   [this] { ListingIntervalOver(); });
     }
-    events_.Loop().StartTimer(ids::kSilenceTimer, SilenceAllowed(), [this] { FinishReception(false); });
+    events_.Loop().StartTimer(ids::kSilenceTimer, SilenceAllowed(),
+                              [this] { FinishReception(false); });
 }
 
 void ReceiveEngine::EmitListing() {

@@ -10,8 +10,7 @@
 namespace velotrix {
 
 std::string ReceptionFileName(const Engine& engine, bool incomplete) {
-    const std::string name =
-        SuggestedSaveName(engine.ReceptionName(), engine.ReceptionHasHeader());
+    const std::string name = SuggestedSaveName(engine.ReceptionName(), engine.ReceptionHasHeader());
     return incomplete ? IncompleteName(name) : name;
 }
 

@@ -168,9 +168,8 @@ FileWriteStatus WriteWholeFile(const std::string& path, std::span<const std::uin
 
 FileWriteStatus WriteNewFile(const std::string& path, std::span<const std::uint8_t> bytes,
                              int& osError) {
-    FileDescriptor file(path.empty() ? -1
-                                     : open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
-                                            0666));
+    FileDescriptor file(
+        path.empty() ? -1 : open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
     if (file.get() < 0) {
         osError = path.empty() ? ENOENT : errno;
         return osError == EEXIST ? FileWriteStatus::kExists : FileWriteStatus::kCannotCreate;

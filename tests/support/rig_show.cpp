@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <set>
 #include <iterator>
+#include <set>
 #include <variant>
 
 #include "support/rig.h"
