@@ -1,4 +1,5 @@
-// Saving a reception: the name the save dialog suggests and the complete write of the bytes.
+// Saving a reception: the name the save dialog suggests, the numbered names beside existing
+// files, and the complete write of the bytes.
 #include "image/rx_save.h"
 
 #include <algorithm>

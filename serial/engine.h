@@ -69,7 +69,8 @@ class Engine {
     const std::string& ReceptionName() const;
     // True from a reception's first byte until it is finished.
     bool Receiving() const;
-    // Finishes a running reception now, as a second of silence would (the user ends the wait).
+    // Finishes a running reception now, as a second of silence would (the user ends the wait);
+    // it counts as cut short.
     void FinishReception();
     EngineResult SaveReception(const std::string& path);
     // Saves it at path or, where a file has that name, beside it under the first free numbered
