@@ -3,7 +3,6 @@
 #include "frontends/win32/win32_view.h"
 
 #include <commdlg.h>
-#include <objbase.h>
 #include <shlobj.h>
 
 #include <vector>
@@ -132,14 +131,13 @@ std::optional<std::string> Win32View::AskSaveFile(std::string_view title,
 }
 
 std::optional<std::string> Win32View::AskFolder(std::string_view title, std::string_view folder) {
-    // The dialog's newer style (an edit field, "Neuer Ordner") needs OLE on this thread.
-    const HRESULT ole = OleInitialize(nullptr);
     const std::wstring titleText = Cp1252ToWide(title);
     const std::wstring start = Utf8ToWide(folder);
     BROWSEINFOW browse{};
     browse.hwndOwner = Owner();
     browse.lpszTitle = titleText.c_str();
-    browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+    // The classic style: the newer one needs OLE, which the program does not load otherwise.
+    browse.ulFlags = BIF_RETURNONLYFSDIRS;
     browse.lpfn = StartInFolder;
     browse.lParam = start.empty() ? 0 : reinterpret_cast<LPARAM>(start.c_str());
     std::optional<std::string> chosen;
@@ -149,10 +147,7 @@ std::optional<std::string> Win32View::AskFolder(std::string_view title, std::str
                                   GPFIDL_DEFAULT)) {
             chosen = WideToUtf8(path.data());
         }
-        CoTaskMemFree(list);
-    }
-    if (SUCCEEDED(ole)) {
-        OleUninitialize();
+        ILFree(list);
     }
     return chosen;
 }
