@@ -24,6 +24,9 @@ inline constexpr std::string_view kWindowHeight = "FENSTER_HOEHE";
 // DTR and RTS after the open: "1" raised (the default), "0" dropped.
 inline constexpr std::string_view kDtr = "DTR";
 inline constexpr std::string_view kRts = "RTS";
+// Saving every reception: "1" while it is on, and the folder (a native path) it saves in.
+inline constexpr std::string_view kSaveEvery = "JEDEN_EMPFANG";
+inline constexpr std::string_view kSaveEveryFolder = "JEDEN_EMPFANG_ORDNER";
 }  // namespace state_key
 
 // The keys that earlier versions kept in the settings file itself.

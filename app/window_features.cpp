@@ -2,6 +2,7 @@
 #include "app/window_feature.h"
 
 #include "app/modem_lines.h"
+#include "app/save_every_reception.h"
 #include "app/self_test_command.h"
 
 namespace velotrix {
@@ -10,6 +11,7 @@ std::vector<std::unique_ptr<WindowFeature>> MakeWindowFeatures(const WindowParts
     std::vector<std::unique_ptr<WindowFeature>> features;
     features.push_back(MakeModemLinesFeature(parts));
     features.push_back(MakeSelfTestFeature(parts));
+    features.push_back(MakeSaveEveryReception(parts));
     return features;
 }
 

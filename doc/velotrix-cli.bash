@@ -55,6 +55,11 @@ _velotrix_cli() {
             mapfile -t COMPREPLY < <(compgen -f -- "$cur")
             return
             ;;
+        --dir | -d)
+            compopt -o filenames 2>/dev/null
+            mapfile -t COMPREPLY < <(compgen -d -- "$cur")
+            return
+            ;;
         --aadr | --sadr | --name | --timeout) return ;;
     esac
     if [[ -n $values ]]; then
@@ -67,7 +72,7 @@ _velotrix_cli() {
     case $command in
         send) options="$line --bin --endlos --pause --no-progress --aadr --sadr --name --type" ;;
         text) options="$line --endlos" ;;
-        receive) options="$line -o --force --timeout" ;;
+        receive) options="$line -o --force --timeout --all --dir -d" ;;
         selftest) options="$line" ;;
     esac
     if [[ $cur == -* ]]; then

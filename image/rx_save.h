@@ -1,4 +1,5 @@
-// Saving a reception: the suggested file name and the write of the received bytes.
+// Saving a reception: the suggested file name and the write of the received bytes, replacing a
+// file or beside it under a free name.
 #pragma once
 
 #include <cstdint>
@@ -18,15 +19,29 @@ std::string SuggestedSaveName(std::string_view nameFieldText, bool hasHeader);
 // and device names such as CON or COM1 get a '_' in front. Empty text gives "default".
 std::string PlainFileName(std::string_view text);
 
+// The name with "-unvollstaendig" before its extension: a reception that lacks bytes.
+std::string IncompleteName(std::string name);
+
+// The path with "-N" before the extension of its file name ("HELLO-2.Z80"); the path itself for
+// N below 2.
+std::string NumberedPath(const std::string& path, int n);
+
 enum class SaveStatus { kWritten, kCannotCreate, kWriteError };
 
 struct SaveResult {
     SaveStatus status = SaveStatus::kCannotCreate;
     std::string message;  // the box's text (code page 1252)
     std::string caption;
+    int osError = 0;   // the OS's reason, where it was asked
+    std::string path;  // the file written
 };
 
 // Writes the bytes to path, replacing an existing file. Only a complete write counts as success.
 SaveResult SaveRxBuffer(const std::string& path, std::span<const std::uint8_t> bytes);
+
+// Writes the bytes to a new file at path, or where a file has that name, at the first free one of
+// NumberedPath(path, 2), NumberedPath(path, 3), ...; never replaces a file, not even one made
+// while it looks.
+SaveResult SaveRxBufferAsNew(const std::string& path, std::span<const std::uint8_t> bytes);
 
 }  // namespace velotrix

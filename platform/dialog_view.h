@@ -85,6 +85,10 @@ class DialogView : public ComboBoxes {
     virtual std::optional<std::string> AskSaveFile(std::string_view title,
                                                    std::string_view suggestedName,
                                                    const std::vector<FileFilter>& filters) = 0;
+    // A folder (native path) the user chooses, the dialog opening in folder when it is not empty;
+    // nothing when the user cancelled.
+    virtual std::optional<std::string> AskFolder(std::string_view title,
+                                                 std::string_view folder) = 0;
     // The folder (native path) the file dialogs open in; empty: where the system chooses.
     virtual void SetDialogFolder(std::string_view folder) = 0;
 

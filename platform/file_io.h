@@ -25,11 +25,17 @@ FileReadResult ReadFileInto(const std::string& path, std::span<std::uint8_t> buf
 // The whole regular file as text.
 FileReadStatus ReadWholeFile(const std::string& path, std::string& content);
 
-enum class FileWriteStatus { kWritten, kCannotCreate, kWriteError };
+enum class FileWriteStatus { kWritten, kCannotCreate, kWriteError, kExists };
 
 // Creates the file or empties an existing one, then writes every byte. Only a complete write that
 // also closes cleanly is kWritten.
 FileWriteStatus WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes);
+
+// Creates a new file and writes every byte; a file (or anything else) of that name is kExists and
+// stays as it is, even one made a moment before. A failed write removes what it created.
+// osError: the OS's reason for kCannotCreate and kWriteError.
+FileWriteStatus WriteNewFile(const std::string& path, std::span<const std::uint8_t> bytes,
+                             int& osError);
 
 // Gives the file new contents so that a failure at any point leaves the old file as it was: the new
 // contents go to a copy beside it that then takes its place, with the old file's permissions.

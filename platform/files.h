@@ -14,6 +14,10 @@ int FileNameOfPath(std::string_view path, std::string& out);
 // without one.
 int FolderOfPath(std::string_view path, std::string& out);
 
+// The name in the folder, joined by the separator the folder already uses; the name alone for an
+// empty folder.
+std::string PathInFolder(std::string_view folder, std::string_view name);
+
 // The directory of the running executable, with its trailing separator ("/usr/bin/").
 std::string ProgramDirectory();
 // 1 when a file or directory of that name exists, else 0. Wildcards '*' and '?' are honoured.

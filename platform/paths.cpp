@@ -1,4 +1,5 @@
-// The file name and the folder of a path, cut at the platform's last directory separator.
+// The file name and the folder of a path, cut at the platform's last directory separator, and a
+// name joined to a folder.
 #include "platform/files.h"
 
 #include <cstddef>
@@ -35,6 +36,15 @@ int FolderOfPath(std::string_view path, std::string& out) {
     }
     out.assign(path.substr(0, behind));
     return 0;
+}
+
+std::string PathInFolder(std::string_view folder, std::string_view name) {
+    std::string path(folder);
+    if (!path.empty() && !IsDirectorySeparator(path.back())) {
+        const bool backslashes = IsDirectorySeparator('\\') && path.find('\\') != std::string::npos;
+        path.push_back(backslashes ? '\\' : '/');
+    }
+    return path.append(name);
 }
 
 }  // namespace velotrix

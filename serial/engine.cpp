@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "image/rx_save.h"
+#include "serial/error_texts.h"
 #include "serial/receive_engine.h"
 #include "serial/self_test.h"
 #include "serial/send_sequences.h"
@@ -43,7 +44,7 @@ struct Engine::Impl {
                 [this] {
                     selfTest.Cancel();
                     if (receiver.Receiving()) {
-                        receiver.FinishReception();
+                        receiver.FinishReception(true);
                     }
                 },
                 [this](const LineErrors& errors) { selfTest.CountErrors(errors); }}) {}
@@ -225,23 +226,46 @@ bool Engine::Receiving() const {
 
 void Engine::FinishReception() {
     if (impl_->receiver.Receiving()) {
-        impl_->receiver.FinishReception();
+        impl_->receiver.FinishReception(true);
     }
 }
 
-EngineResult Engine::SaveReception(const std::string& path) {
-    const std::span<const std::uint8_t> bytes = Reception();
-    if (bytes.empty()) {
-        return {ErrorKind::kNothingToSave,
-                std::string(msg::kNothingToSave),
-                std::string(msg::kErrorCaption),
-                {}};
+namespace {
+
+EngineResult NothingToSave() {
+    return {ErrorKind::kNothingToSave,
+            std::string(msg::kNothingToSave),
+            std::string(msg::kErrorCaption),
+            {}};
+}
+
+EngineResult SaveOutcome(const SaveResult& saved) {
+    std::string text = saved.message;
+    if (saved.osError != 0) {
+        text += "\r" + UserErrorText(OsError{saved.osError, {}});
     }
-    const SaveResult saved = SaveRxBuffer(path, bytes);
     return {saved.status == SaveStatus::kWritten ? ErrorKind::kNone : ErrorKind::kFileError,
-            saved.message,
+            std::move(text),
             saved.caption,
             {}};
+}
+
+}  // namespace
+
+EngineResult Engine::SaveReception(const std::string& path) {
+    const std::span<const std::uint8_t> bytes = Reception();
+    return bytes.empty() ? NothingToSave() : SaveOutcome(SaveRxBuffer(path, bytes));
+}
+
+EngineResult Engine::SaveReceptionAsNew(const std::string& path, std::string& written) {
+    written.clear();
+    const std::span<const std::uint8_t> bytes = Reception();
+    if (bytes.empty()) {
+        return NothingToSave();
+    }
+    const SaveResult saved = SaveRxBufferAsNew(path, bytes);
+    written = saved.path;
+    return SaveOutcome(saved);
 }
 
 void Engine::ResetReception() {

@@ -52,7 +52,15 @@ struct ReceptionFinishedEvent {
     bool hasHeader = false;
     // The data bytes a header promised when fewer came (a transfer cut short); else 0.
     std::uint32_t promised = 0;
+    // Ended by a lost line or on request, not by silence: more may have been on its way.
+    bool cutShort = false;
 };
+
+// Whether the reception lacks bytes: cut short, the storage full, or fewer than its header
+// promised. Such a reception is saved under a name that says so.
+inline bool Incomplete(const ReceptionFinishedEvent& event) {
+    return event.cutShort || event.dropped > 0 || event.promised > 0;
+}
 
 // A send's progress: shown with its maximum, advanced, hidden.
 struct ProgressEvent {

@@ -54,7 +54,8 @@ void ReceiveEngine::ConsumeReceivedBytes(std::span<const std::uint8_t> bytes) {
         events_.Loop().StartTimer(ids::kListingTimer, kListingInterval,
                                   [this] { ListingIntervalOver(); });
     }
-    events_.Loop().StartTimer(ids::kSilenceTimer, SilenceAllowed(), [this] { FinishReception(); });
+    events_.Loop().StartTimer(ids::kSilenceTimer, SilenceAllowed(),
+                              [this] { FinishReception(false); });
 }
 
 void ReceiveEngine::EmitListing() {
@@ -149,7 +150,7 @@ void ReceiveEngine::ForgetSavable() {
     savableName_.clear();
 }
 
-void ReceiveEngine::FinishReception() {
+void ReceiveEngine::FinishReception(bool cutShort) {
     RxBuffer& rx = buffer_;
     // The lines still gathered for the window come before the last one.
     std::vector<std::string> lines = std::exchange(pendingLines_, {});
@@ -190,7 +191,7 @@ void ReceiveEngine::FinishReception() {
     const std::span<const std::uint8_t> data = reception.subspan(dataStart);
     events_.Emit(ReceptionFinishedEvent{Crc16(data), static_cast<std::uint32_t>(data.size()),
                                         rx.receivedCount, droppedCount_, rx.hasHeader,
-                                        arrived < promised ? promised : 0});
+                                        arrived < promised ? promised : 0, cutShort});
 
     rx.receivedCount = 0;
     rx.writePosition = 0;

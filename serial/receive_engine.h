@@ -41,7 +41,8 @@ class ReceiveEngine {
     ReceiveEngine& operator=(const ReceiveEngine&) = delete;
 
     void ConsumeReceivedBytes(std::span<const std::uint8_t> bytes);
-    void FinishReception();
+    // cutShort: the reception ends by a lost line or on request rather than by silence.
+    void FinishReception(bool cutShort);
     // The receive part of the display reset: empties the pending listing line, rewinds
     // writePosition and forgets the finished reception's header fields.
     void ResetListing();

@@ -63,6 +63,8 @@ inline constexpr int kMenuLoadPrefs = 40006;
 inline constexpr int kMenuSendText = 40010;
 inline constexpr int kMenuAutoReopen = 40011;
 inline constexpr int kMenuReceptionView = 40012;
+// Saving every reception: "Jeden Empfang sichern in ...", checked while it is on.
+inline constexpr int kMenuSaveEvery = 40030;
 
 // DTR and RTS: the menu commands that raise or drop them (checked: raised), and the indicators
 // beside CTS that show them while the port is open.

@@ -118,7 +118,8 @@ constexpr DialogLayout kText{
     "String senden", "MS Sans Serif", 8, 150, 100, true, true, true, kTextItems,
 };
 
-constexpr std::array<MenuEntry, 24> kMenu{{
+// A C array, so that an added item needs no count changed.
+constexpr MenuEntry kMenu[] = {
     {MenuKind::kPopup, "&Datei", 0},
     {MenuKind::kItem, "Info", ids::kMenuInfo},
     {MenuKind::kPopup, "Voreinstellungen", 0},
@@ -130,6 +131,7 @@ constexpr std::array<MenuEntry, 24> kMenu{{
      "Automatisch wieder \xF6"
      "ffnen",
      ids::kMenuAutoReopen},
+    {MenuKind::kItem, "Jeden Empfang sichern in ...", ids::kMenuSaveEvery},
     {MenuKind::kEnd, "", 0},
     {MenuKind::kSeparator, "", 0},
     {MenuKind::kSeparator, "", 0},
@@ -147,7 +149,7 @@ constexpr std::array<MenuEntry, 24> kMenu{{
     {MenuKind::kEnd, "", 0},
     // A command of the menu bar itself: the finished reception in a window of its own.
     {MenuKind::kItem, "Ansicht", ids::kMenuReceptionView},
-}};
+};
 
 const Item* FindIn(const DialogLayout& dialog, int id) {
     for (const Item& item : dialog.items) {

@@ -229,6 +229,20 @@ inline constexpr std::string_view kCliDtrRtsValue = "on|off";
 // "RTS l\xE4sst sich an diesem Ger\xE4t nicht setzen", below the OS's text.
 inline constexpr std::string_view kModemLineRefused =
     " l\xE4sst sich an diesem Ger\xE4t nicht setzen";
+// Saving every reception ("Jeden Empfang sichern in ..." and velotrix-cli receive --all): the
+// folder dialog's title, the question that switches it off ("Jeder Empfang wird gesichert in
+// /x/y.\rAusschalten?") and the MessageList lines for each reception ("Gesichert als /x/y/A.Z80",
+// "Nicht gesichert: /x/y/A.Z80: Zugriff verweigert (keine Berechtigung)").
+inline constexpr std::string_view kSaveEveryTitle = "Jeden Empfang sichern in";
+inline constexpr std::string_view kSaveEveryIn = "Jeder Empfang wird gesichert in ";
+inline constexpr std::string_view kSaveEverySwitchOff = ".\rAusschalten?";
+inline constexpr std::string_view kSavedAs = "Gesichert als ";
+inline constexpr std::string_view kNotSavedPrefix = "Nicht gesichert: ";
+// velotrix-cli receive --all: what it says at its end ("Empf\xE4nge gesichert: 2 von 3").
+inline constexpr std::string_view kCliReceptionsSaved =
+    "Empf\xE4"
+    "nge gesichert: ";
+inline constexpr std::string_view kCliOf = " von ";
 
 // velotrix-cli: the hint after a usage error and the help text.
 inline constexpr std::string_view kCliUsageHint =
@@ -301,6 +315,13 @@ inline constexpr std::string_view kCliHelp =
     "                        aktuellen Verzeichnis\n"
     "  --force               ersetzt eine Datei, die es unter -o schon gibt\n"
     "  --timeout SEKUNDEN    wie lange auf das erste Byte gewartet wird, Vorgabe 60\n"
+    "  --all                 sichert jeden Empfang, bis Strg+C oder bis --timeout\n"
+    "                        Sekunden lang nichts kam; nie \xFC"
+    "ber eine vorhandene Datei,\n"
+    "                        sondern als NAME-2.Z80, NAME-3.Z80 ...; Exit-Status 0\n"
+    "                        (auch nach Strg+C), wenn jeder Empfang ganz gesichert wurde\n"
+    "  -d ORDNER             sichert ohne -o in diesem Ordner statt im aktuellen\n"
+    "                        Verzeichnis\n"
     "\n"
     "Optionen k\xF6nnen auch als --option=WERT stehen. Die Meldungen des Fensters stehen\n"
     "auf stdout, Fehlermeldungen auf stderr; den Fortschritt zeigt send auf stderr,\n"
@@ -326,6 +347,12 @@ inline constexpr std::string_view kCliTimeoutSeconds = "Sekunden (1 bis 86400)";
 inline constexpr std::string_view kCliPortExpects =
     "--port erwartet einen Ger\xE4tenamen oder -pfad";
 inline constexpr std::string_view kCliOutputExpects = "-o erwartet einen Dateinamen";
+inline constexpr std::string_view kCliFolderExpects = "-d erwartet einen Ordner";
+// "-o und --all schlie\xDF" "en sich aus"
+inline constexpr std::string_view kCliAnd = " und ";
+inline constexpr std::string_view kCliExcludeEachOther =
+    " schlie\xDF"
+    "en sich aus";
 inline constexpr std::string_view kCliNameTooLong =
     "--name erlaubt h\xF6"
     "chstens 16 Zeichen";

@@ -3,13 +3,14 @@
 #include <string>
 #include <string_view>
 
-#include "frontends/cli/cli_session.h"
+#include "frontends/cli/cli_commands.h"
 #include "image/crc16.h"
 #include "image/rx_save.h"
 #include "image/z80_header.h"
 #include "platform/files.h"
 #include "serial/error_texts.h"
 #include "serial/receive_engine.h"
+#include "serial/reception_files.h"
 #include "text/cp1252.h"
 #include "text/text_helpers.h"
 #include "ui-resources/messages.h"
@@ -228,55 +229,30 @@ int RunText(const Options& options, const Terminal& terminal) {
     return WaitForSend(session);
 }
 
-// A name no file has yet: the path itself, else with "-2", "-3", ... before its extension.
-std::string FreeName(const std::string& path) {
-    std::string folder;
-    const std::size_t nameStart = FolderOfPath(path, folder) == 0 ? folder.size() : 0;
-    const std::size_t dot = path.rfind('.');
-    const std::size_t cut = dot != std::string::npos && dot > nameStart ? dot : path.size();
-    std::string candidate = path;
-    for (int n = 2; FileExists(candidate) != 0; ++n) {
-        candidate = path.substr(0, cut) + "-" + std::to_string(n) + path.substr(cut);
-    }
-    return candidate;
-}
-
-// Where a reception goes: the -o path, or the name the window suggests, under a free name when
-// a file has it already; an incomplete one says so in its name unless the user named the file.
-std::string SaveTarget(Session& session, const Options& options, bool incomplete) {
-    if (options.output) {
-        return *options.output;
-    }
-    const Engine& engine = session.GetEngine();
-    std::string name = SuggestedSaveName(engine.ReceptionName(), engine.ReceptionHasHeader());
-    if (incomplete) {
-        name.insert(name.rfind('.'), msg::kIncompleteName);
-    }
-    const std::string suggested = Cp1252ToUtf8(name);
-    const std::string target = FreeName(suggested);
-    if (target != suggested) {
-        session.PrintOut(suggested + Cp1252ToUtf8(msg::kExistsSavingAs) + target);
-    }
-    return target;
-}
-
-// Saves the reception; when that fails the bytes go to a free name in the temp folder, and the
-// user learns where. True only when the file the user asked for was written.
-bool SaveOrRescue(Session& session, const std::string& target) {
+// Saves the reception at the -o path, or else under the name the window suggests in the -d
+// folder, beside a file of that name under a free one. True only when the file the user asked
+// for was written; otherwise the bytes are rescued.
+bool SaveReception(Session& session, const Options& options, bool incomplete) {
     Engine& engine = session.GetEngine();
-    if (session.Report(engine.SaveReception(target))) {
-        return true;
+    if (options.output) {
+        const bool saved = session.Report(engine.SaveReception(*options.output));
+        if (!saved) {
+            RescueReception(session, *options.output);
+        }
+        return saved;
     }
-    std::string name;
-    if (FileNameOfPath(target, name) != 0 || name.empty()) {
-        name = target;
+    const std::string suggested = PathInFolder(options.folder.value_or(""),
+                                               Cp1252ToUtf8(ReceptionFileName(engine, incomplete)));
+    std::string written;
+    const EngineResult result = engine.SaveReceptionAsNew(suggested, written);
+    if (result.ok() && written != suggested) {
+        session.PrintOut(suggested + Cp1252ToUtf8(msg::kExistsSavingAs) + written);
     }
-    const std::string rescue =
-        FreeName(TempDirectory() + std::string(msg::kRescueName) + "-" + name);
-    if (engine.SaveReception(rescue).ok()) {
-        session.PrintError(std::string(msg::kRescuedPrefix) + Utf8ToCp1252(rescue));
+    if (!session.Report(result)) {
+        RescueReception(session, suggested);
+        return false;
     }
-    return false;
+    return true;
 }
 
 int RunReceive(const Options& options, const Terminal& terminal) {
@@ -316,14 +292,13 @@ int RunReceive(const Options& options, const Terminal& terminal) {
     // What arrived is kept, even when the line was lost, the storage overflowed or the header
     // promised more than came; the name says that it is not the whole transfer.
     const ReceptionFinishedEvent& finished = *session.Finished();
-    const bool incomplete = session.LineLost() || result != WaitResult::kDone ||
-                            finished.dropped > 0 || finished.promised > 0;
+    const bool incomplete = Incomplete(finished);
     PrintHeader(session, RxHeaderLines(session));
     if (finished.promised > 0) {
         session.PrintError(ShortReceptionLine(
             finished.total - static_cast<std::uint32_t>(kHeaderSize), finished.promised));
     }
-    const bool saved = SaveOrRescue(session, SaveTarget(session, options, incomplete));
+    const bool saved = SaveReception(session, options, incomplete);
     if (saved && incomplete) {
         session.PrintError(std::string(msg::kIncompletePrefix) +
                            std::to_string(engine.Reception().size()) +
@@ -338,6 +313,20 @@ int RunReceive(const Options& options, const Terminal& terminal) {
 
 }  // namespace
 
+void RescueReception(Session& session, const std::string& target) {
+    std::string name;
+    if (FileNameOfPath(target, name) != 0 || name.empty()) {
+        name = target;
+    }
+    std::string rescued;
+    if (session.GetEngine()
+            .SaveReceptionAsNew(TempDirectory() + std::string(msg::kRescueName) + "-" + name,
+                                rescued)
+            .ok()) {
+        session.PrintError(std::string(msg::kRescuedPrefix) + Utf8ToCp1252(rescued));
+    }
+}
+
 int RunCommand(const Options& options, const Terminal& terminal) {
     switch (options.command) {
         case Command::kPorts:
@@ -349,7 +338,7 @@ int RunCommand(const Options& options, const Terminal& terminal) {
         case Command::kText:
             return RunText(options, terminal);
         case Command::kReceive:
-            return RunReceive(options, terminal);
+            return options.all ? RunReceiveAll(options, terminal) : RunReceive(options, terminal);
         case Command::kSelfTest:
             return RunSelfTest(options, terminal);
         case Command::kHelp:

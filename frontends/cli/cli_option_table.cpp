@@ -215,6 +215,13 @@ const std::vector<OptionRule>& OptionTable() {
              return {};
          }},
         {"-o", "", true, kForReceive, NonEmptySetter(&Options::output, msg::kCliOutputExpects)},
+        {"--all", "", false, kForReceive,
+         [](Options& options, const std::string&) -> std::string {
+             options.all = true;
+             return {};
+         }},
+        {"--dir", "-d", true, kForReceive,
+         NonEmptySetter(&Options::folder, msg::kCliFolderExpects)},
         {"--timeout", "", true, kForReceive,
          [](Options& options, const std::string& value) -> std::string {
              const std::optional<long long> seconds = PositiveNumber(value, kMaxTimeoutSeconds);

@@ -163,6 +163,11 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
         }
     }
     result.error = TakeOperands(options, operands);
+    // A file of its own name leaves no choice of name or folder.
+    if (result.ok() && options.output && (options.all || options.folder)) {
+        result.error = "-o" + std::string(msg::kCliAnd) + (options.all ? "--all" : "-d") +
+                       std::string(msg::kCliExcludeEachOther);
+    }
     if (result.ok() && CommandBit(options.command) != 0 && options.port.empty()) {
         result.error = msg::kCliPortMissing;
     }

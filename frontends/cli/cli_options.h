@@ -47,8 +47,11 @@ struct Options {
 
     // receive
     std::optional<std::string> output;
-    bool force = false;  // -o may replace an existing file
-    int timeoutSeconds = 60;
+    bool force = false;       // -o may replace an existing file
+    int timeoutSeconds = 60;  // for the first byte; with all, the silence that ends the command
+    // Every reception saved until interrupted, each under a name no file has yet, in folder.
+    bool all = false;
+    std::optional<std::string> folder;  // where receptions without -o go; else the current folder
 };
 
 struct ParseResult {

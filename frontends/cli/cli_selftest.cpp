@@ -1,5 +1,6 @@
 // velotrix-cli selftest: the adapter self-test with TX and RX bridged at the plug, its report on
 // stdout as the window's box shows it.
+#include "frontends/cli/cli_commands.h"
 #include "frontends/cli/cli_session.h"
 #include "serial/self_test.h"
 #include "ui-resources/messages.h"

@@ -147,6 +147,9 @@ void Session::OnEvent(const EngineEvent& event) {
                 rxHeader_ = e.header;
             } else if constexpr (std::is_same_v<E, ReceptionFinishedEvent>) {
                 finished_ = e;
+                if (onFinished_) {
+                    onFinished_(e);
+                }
             } else if constexpr (std::is_same_v<E, ProgressEvent>) {
                 progressShown_ = e.kind != ProgressEvent::Kind::kHide;
                 if (e.kind == ProgressEvent::Kind::kShow) {

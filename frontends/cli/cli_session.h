@@ -28,12 +28,6 @@ struct Terminal {
 // Carries out a parsed command (not kHelp); returns the exit status.
 int RunCommand(const Options& options, const Terminal& terminal);
 
-// Opens the port the options name with their line settings; what went wrong is printed.
-class Session;
-bool OpenPort(Session& session, const Options& options);
-// velotrix-cli selftest: the adapter self-test on the open port; exit 0 when everything came back.
-int RunSelfTest(const Options& options, const Terminal& terminal);
-
 enum class WaitResult { kDone, kTimedOut, kInterrupted };
 
 // One engine on a real-clock loop, and what its events have told so far.
@@ -79,6 +73,10 @@ class Session {
     const std::optional<RxHeaderInfo>& RxHeader() const { return rxHeader_; }
     bool LineLost() const { return lineLost_; }
     const std::optional<SelfTestReport>& SelfTestResult() const { return selfTest_; }
+    // Called for each finished reception as soon as it is shown, before another can begin.
+    void SetReceptionHandler(std::function<void(const ReceptionFinishedEvent&)> handler) {
+        onFinished_ = std::move(handler);
+    }
 
   private:
     void OnEvent(const EngineEvent& event);
@@ -102,6 +100,7 @@ class Session {
     bool lineLost_ = false;
     bool rxHeaderSeen_ = false;
     std::optional<ReceptionFinishedEvent> finished_;
+    std::function<void(const ReceptionFinishedEvent&)> onFinished_;
     std::optional<RxHeaderInfo> rxHeader_;
     std::optional<SelfTestReport> selfTest_;
 };

@@ -1,4 +1,5 @@
-// Message boxes and file dialogs on Qt: plain texts, native paths, filters that ignore case.
+// Message boxes, file and folder dialogs on Qt: plain texts, native paths, filters that ignore
+// case.
 #include "frontends/qt/modal_dialogs.h"
 
 #include <QDir>
@@ -29,6 +30,9 @@ void PrepareFileDialog(QFileDialog& dialog, std::string_view title,
             QFile::decodeName(QByteArray(folder.data(), static_cast<qsizetype>(folder.size()))));
     }
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    if (filters.empty()) {
+        return;
+    }
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     QStringList names;
     for (const FileFilter& filter : filters) {
@@ -125,6 +129,19 @@ std::optional<std::string> RunSaveFileDialog(QWidget* owner, std::string_view ti
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.selectFile(ToQt(suggestedName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return NativePath(dialog.selectedFiles().first());
+}
+
+std::optional<std::string> RunFolderDialog(QWidget* owner, std::string_view title,
+                                           std::string_view folder) {
+    QFileDialog dialog(owner);
+    PrepareFileDialog(dialog, title, {}, folder);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }

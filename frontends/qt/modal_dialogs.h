@@ -1,4 +1,4 @@
-// The Qt window's modal boxes: message boxes and the open and save file dialogs.
+// The Qt window's modal boxes: message boxes, the open and save file dialogs, the folder dialog.
 #pragma once
 
 #include <QString>
@@ -31,5 +31,7 @@ std::optional<std::string> RunSaveFileDialog(QWidget* owner, std::string_view ti
                                              std::string_view suggestedName,
                                              const std::vector<FileFilter>& filters,
                                              std::string_view folder);
+std::optional<std::string> RunFolderDialog(QWidget* owner, std::string_view title,
+                                           std::string_view folder);
 
 }  // namespace velotrix

@@ -338,6 +338,10 @@ std::optional<std::string> QtView::AskSaveFile(std::string_view title,
     return RunSaveFileDialog(window_.get(), title, suggestedName, filters, dialogFolder_);
 }
 
+std::optional<std::string> QtView::AskFolder(std::string_view title, std::string_view folder) {
+    return RunFolderDialog(window_.get(), title, folder);
+}
+
 void QtView::OpenTextDialog() {
     if (textDialog_->isVisible()) {
         return;

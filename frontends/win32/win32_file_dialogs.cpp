@@ -1,7 +1,9 @@
-// The Win32 window's modal boxes: message boxes and the common open and save dialogs.
+// The Win32 window's modal boxes: message boxes, the common open and save dialogs, the folder
+// dialog.
 #include "frontends/win32/win32_view.h"
 
 #include <commdlg.h>
+#include <shlobj.h>
 
 #include <vector>
 
@@ -78,6 +80,14 @@ struct FileDialog {
     OPENFILENAMEW dialog{};
 };
 
+// The folder dialog opens at the folder its data names.
+int CALLBACK StartInFolder(HWND dialog, UINT message, LPARAM, LPARAM data) {
+    if (message == BFFM_INITIALIZED && data != 0) {
+        SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, data);
+    }
+    return 0;
+}
+
 }  // namespace
 
 void Win32View::SetDialogFolder(std::string_view folder) {
@@ -118,6 +128,28 @@ std::optional<std::string> Win32View::AskSaveFile(std::string_view title,
         return std::nullopt;
     }
     return file.ChosenPath();
+}
+
+std::optional<std::string> Win32View::AskFolder(std::string_view title, std::string_view folder) {
+    const std::wstring titleText = Cp1252ToWide(title);
+    const std::wstring start = Utf8ToWide(folder);
+    BROWSEINFOW browse{};
+    browse.hwndOwner = Owner();
+    browse.lpszTitle = titleText.c_str();
+    // The classic style: the newer one needs OLE, which the program does not load otherwise.
+    browse.ulFlags = BIF_RETURNONLYFSDIRS;
+    browse.lpfn = StartInFolder;
+    browse.lParam = start.empty() ? 0 : reinterpret_cast<LPARAM>(start.c_str());
+    std::optional<std::string> chosen;
+    if (PIDLIST_ABSOLUTE list = SHBrowseForFolderW(&browse)) {
+        std::vector<wchar_t> path(kPathCapacity);
+        if (SHGetPathFromIDListEx(list, path.data(), static_cast<DWORD>(path.size()),
+                                  GPFIDL_DEFAULT)) {
+            chosen = WideToUtf8(path.data());
+        }
+        ILFree(list);
+    }
+    return chosen;
 }
 
 }  // namespace velotrix

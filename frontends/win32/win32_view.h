@@ -70,6 +70,7 @@ class Win32View : public DialogView {
     std::optional<std::string> AskOpenFile(std::string_view title,
                                            const std::vector<FileFilter>& filters,
                                            int& filterIndex) override;
+    std::optional<std::string> AskFolder(std::string_view title, std::string_view folder) override;
     std::optional<std::string> AskSaveFile(std::string_view title, std::string_view suggestedName,
                                            const std::vector<FileFilter>& filters) override;
     void SetDialogFolder(std::string_view folder) override;

@@ -44,6 +44,10 @@ std::optional<std::string> HeadlessView::AskSaveFile(std::string_view,
     return Answer(FileDialogKind::kSave, suggestedName, saveAnswers_);
 }
 
+std::optional<std::string> HeadlessView::AskFolder(std::string_view, std::string_view folder) {
+    return Answer(FileDialogKind::kFolder, folder, folderAnswers_);
+}
+
 std::optional<std::string> HeadlessView::Answer(FileDialogKind kind, std::string_view suggested,
                                                 std::deque<std::optional<std::string>>& answers) {
     FileDialogCall call{kind, std::string(suggested), std::nullopt};
@@ -61,6 +65,10 @@ void HeadlessView::QueueOpenFileAnswer(std::optional<std::string> path) {
 
 void HeadlessView::QueueSaveFileAnswer(std::optional<std::string> path) {
     saveAnswers_.push_back(std::move(path));
+}
+
+void HeadlessView::QueueFolderAnswer(std::optional<std::string> path) {
+    folderAnswers_.push_back(std::move(path));
 }
 
 void HeadlessView::Click(int id) {

@@ -30,10 +30,10 @@ class HeadlessView : public DialogView {
         MessageIcon icon;
     };
 
-    enum class FileDialogKind { kOpen, kSave };
+    enum class FileDialogKind { kOpen, kSave, kFolder };
     struct FileDialogCall {
         FileDialogKind kind;
-        std::string suggestedName;  // save dialogs only
+        std::string suggestedName;  // save dialogs: the name; folder dialogs: the start folder
         std::optional<std::string> answer;
     };
 
@@ -82,6 +82,7 @@ class HeadlessView : public DialogView {
                                            int& filterIndex) override;
     std::optional<std::string> AskSaveFile(std::string_view title, std::string_view suggestedName,
                                            const std::vector<FileFilter>& filters) override;
+    std::optional<std::string> AskFolder(std::string_view title, std::string_view folder) override;
     void OpenTextDialog() override;
     void CloseTextDialog() override;
     bool IsTextDialogOpen() const override;
@@ -111,6 +112,7 @@ class HeadlessView : public DialogView {
     // Answers for the next file dialogs, in order; nothing queued answers "cancel".
     void QueueOpenFileAnswer(std::optional<std::string> path);
     void QueueSaveFileAnswer(std::optional<std::string> path);
+    void QueueFolderAnswer(std::optional<std::string> path);
     void QueueYesNoAnswer(bool yes);
 
     // A person's actions. Each does nothing where the person could not act: on a disabled or hidden
@@ -181,6 +183,7 @@ class HeadlessView : public DialogView {
     std::vector<FileDialogCall> fileDialogCalls_;
     std::deque<std::optional<std::string>> openAnswers_;
     std::deque<std::optional<std::string>> saveAnswers_;
+    std::deque<std::optional<std::string>> folderAnswers_;
     std::deque<bool> yesNoAnswers_;
 };
 

@@ -98,19 +98,6 @@ std::span<const std::uint8_t> BytesOf(std::string_view text) {
     return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
 }
 
-bool CreateNewFile(const std::string& path, std::string_view content) {
-    FileDescriptor file(open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-    if (file.get() < 0) {
-        return false;
-    }
-    const bool written = WriteAll(file.get(), BytesOf(content).data(), content.size());
-    if (!file.Close() || !written) {
-        unlink(path.c_str());
-        return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 FileReadResult ReadFileInto(const std::string& path, std::span<std::uint8_t> buffer) {
@@ -179,6 +166,26 @@ FileWriteStatus WriteWholeFile(const std::string& path, std::span<const std::uin
     return written && closed ? FileWriteStatus::kWritten : FileWriteStatus::kWriteError;
 }
 
+FileWriteStatus WriteNewFile(const std::string& path, std::span<const std::uint8_t> bytes,
+                             int& osError) {
+    FileDescriptor file(
+        path.empty() ? -1 : open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    if (file.get() < 0) {
+        osError = path.empty() ? ENOENT : errno;
+        return osError == EEXIST ? FileWriteStatus::kExists : FileWriteStatus::kCannotCreate;
+    }
+    // A write that takes nothing sets no error number.
+    errno = 0;
+    const bool written = WriteAll(file.get(), bytes.data(), bytes.size());
+    const bool closed = written && file.Close();
+    if (!written || !closed) {
+        osError = errno != 0 ? errno : EIO;
+        unlink(path.c_str());
+        return FileWriteStatus::kWriteError;
+    }
+    return FileWriteStatus::kWritten;
+}
+
 bool ReplaceFileContents(const std::string& path, std::string_view content) {
     if (path.empty()) {
         return false;
@@ -189,7 +196,9 @@ bool ReplaceFileContents(const std::string& path, std::string_view content) {
     std::free(resolved);
     struct stat info {};
     if (stat(target.c_str(), &info) != 0) {
-        return errno == ENOENT && CreateNewFile(target, content);
+        int error = 0;
+        return errno == ENOENT &&
+               WriteNewFile(target, BytesOf(content), error) == FileWriteStatus::kWritten;
     }
     if (!S_ISREG(info.st_mode)) {
         return false;

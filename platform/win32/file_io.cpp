@@ -102,19 +102,36 @@ std::wstring FullPath(const std::wstring& path) {
     return full;
 }
 
-// Writes a new file completely, or leaves none behind.
-bool WriteNewFile(const std::wstring& path, std::string_view content, bool flush) {
+// Writes a new file completely, or leaves none behind; a name that is taken is kExists.
+FileWriteStatus WriteFreshFile(const std::wstring& path, std::span<const std::uint8_t> bytes,
+                               bool flush, int& error) {
     UniqueHandle file = CreateForWriting(path, CREATE_NEW);
     if (!file.valid()) {
-        return false;
+        const DWORD code = GetLastError();
+        error = static_cast<int>(code);
+        return code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS
+                   ? FileWriteStatus::kExists
+                   : FileWriteStatus::kCannotCreate;
     }
-    bool ok = WriteAll(file.get(), BytesOf(content), content.size()) &&
+    bool ok = WriteAll(file.get(), bytes.data(), bytes.size()) &&
               (!flush || FlushFileBuffers(file.get()));
-    ok = file.Close() && ok;
+    error = ok ? 0 : static_cast<int>(GetLastError());
+    if (!file.Close() && ok) {
+        ok = false;
+        error = static_cast<int>(GetLastError());
+    }
     if (!ok) {
         DeleteFileW(path.c_str());
+        error = error != 0 ? error : static_cast<int>(ERROR_WRITE_FAULT);
+        return FileWriteStatus::kWriteError;
     }
-    return ok;
+    return FileWriteStatus::kWritten;
+}
+
+bool WriteNewContents(const std::wstring& path, std::string_view content, bool flush) {
+    int error = 0;
+    return WriteFreshFile(path, {BytesOf(content), content.size()}, flush, error) ==
+           FileWriteStatus::kWritten;
 }
 
 }  // namespace
@@ -186,6 +203,15 @@ FileWriteStatus WriteWholeFile(const std::string& path, std::span<const std::uin
     return written && closed ? FileWriteStatus::kWritten : FileWriteStatus::kWriteError;
 }
 
+FileWriteStatus WriteNewFile(const std::string& path, std::span<const std::uint8_t> bytes,
+                             int& osError) {
+    if (path.empty()) {
+        osError = static_cast<int>(ERROR_FILE_NOT_FOUND);
+        return FileWriteStatus::kCannotCreate;
+    }
+    return WriteFreshFile(Utf8ToWide(path), bytes, false, osError);
+}
+
 bool ReplaceFileContents(const std::string& path, std::string_view content) {
     if (path.empty()) {
         return false;
@@ -195,7 +221,7 @@ bool ReplaceFileContents(const std::string& path, std::string_view content) {
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD code = GetLastError();
         const bool missing = code == ERROR_FILE_NOT_FOUND;
-        return missing && WriteNewFile(target, content, false);
+        return missing && WriteNewContents(target, content, false);
     }
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
         return false;
@@ -203,7 +229,7 @@ bool ReplaceFileContents(const std::string& path, std::string_view content) {
     // ReplaceFile keeps the old file's attributes and access rights on the new contents.
     const std::wstring temp =
         target + L"." + std::to_wstring(GetCurrentProcessId()) + L".velotrix-new";
-    if (!WriteNewFile(temp, content, true)) {
+    if (!WriteNewContents(temp, content, true)) {
         return false;
     }
     if (!ReplaceFileW(target.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,

@@ -128,6 +128,7 @@ const CliRow kCliRows[] = {
     {"receive: a wrapped header, pause 100", "receive --port $PORT", "wrap pause 100 49153", "exit=0\nsaved=BIG.Z80"},
     {"receive: a wrapped header, pause 500", "receive --port $PORT", "wrap pause 500 49153", "exit=0\nsaved=BIG.Z80"},
     {"receive: a wrapped header, pause 1000", "receive --port $PORT", "wrap pause 1000 49153", "exit=0\nsaved=BIG.Z80"},
+    {"receive all into a folder", "receive --port $PORT --all -d out --timeout 2", "hello pause 1500 hello", "exit=0\nout=Gesichert als out/HELLO.Z80|\nout=Gesichert als out/HELLO-2.Z80|Empf\u00E4nge gesichert: 2 von 2\nsaved=out/HELLO-2.Z80 288"},
     {"receive: SIGINT keeps what came", "receive --port $PORT", "20000 int", "exit=130\nerr=Abgebrochen.\nsaved=default-unvollstaendig.bin part"},
     {"receive: SIGTERM keeps what came", "receive --port $PORT", "20000 term", "exit=143\nsaved=default-unvollstaendig.bin part"},
     {"send: the line lost in the pause", "send big.bin --port $PORT --pause 1000", "read 32 hangup", "exit=1\nonce=Verbindung zum Port verloren: \nnoerr=Dauersenden"},
@@ -155,6 +156,7 @@ const CliRow kCliRows[] = {
     {"text without a port", "text hallo", "", "exit=2\nerr=--port fehlt"},
     {"text with an unknown parity", "text hallo --port $PORT --parity vielleicht", "", "exit=2\nerr=Aufruf:\nline="},
     {"receive without a port", "receive", "", "exit=2\nerr=--port fehlt"},
+    {"receive all with a file of its own", "receive --port $PORT --all -o x", "", "exit=2\nerr=-o und --all schlie\u00DFen sich aus"},
     {"receive with a foreign option", "receive --port $PORT --bin", "", "exit=2\nerr=Option --bin gibt es"},
 };
 // clang-format on
@@ -171,6 +173,7 @@ TEST_P(CliTable, DoesWhatTheWindowDoes) {
     work.Write("tiny.bin", CountingBytes(31));
     work.Write("_._.._x.Z80", "");
     ASSERT_EQ(mkfifo(work.File("fifo").c_str(), 0600), 0);
+    ASSERT_EQ(mkdir(work.File("out").c_str(), 0700), 0);
     PtyPair line;
     std::vector<Args> runs(1);
     std::istringstream words(c.args);

@@ -99,6 +99,12 @@ const Row kRows[] = {
     {"a typed device path", {"ttyS1", "ttyS0"}, "type port /dev/fake/ttyS1; click COM", "line=4800 N 8 1 - open"},
     {"escape during a send asks", {"ttyS0"}, "click COM; hold; load A.bin 64; click send; no; escape; escape", "closed=1\nboxes=2\nbox=V.24 Velotrix V. 0.8 - Es l\xE4uft noch eine Sendung. Trotzdem " "beenden?"},
     {"the view of a z80 reception", {"ttyS0"}, "click COM; feed z80; advance 1000; click view", "menu:view=1\ndump=0FE0  00 10 C7 13 00 20 00 00 00 00 00 00 42 D3 D3 D3  ..\xC7.. " "......B\xD3\xD3\xD3|0FF0  48 45 4C 4C 4F 00 00 00 00 00 00 00 00 00 00 00  HELLO....." "......|1000  00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F  ................"},
+    // "Jeden Empfang sichern in ...": every reception at once, never over a file; remembered.
+    {"every reception saved at once, beside the files there", {"ttyS0"}, "mkdir in; write in/HELLO.Z80 1; every in; click COM; feed z80; advance 1000; feed z80; advance 1000; feed 20; advance 1000; escape", "in=HELLO-2.Z80 1000|HELLO-3.Z80 1000|HELLO.Z80 1|default.bin 20\ntail=Bytes empfangen gesamt: 20|Sichern per Button|Gesichert als $DIR/in/default.bin\nevery=1\nclosed=1\nboxes=0"},
+    {"a folder that cannot be written keeps the reception unsaved", {"ttyS0"}, "every gone; click COM; feed 20; advance 1000; no; escape", "tail=Bytes empfangen gesamt: 20|Sichern per Button|Nicht gesichert: $DIR/gone/default.bin: Datei oder Ordner nicht gefunden\nclosed=0\nboxes=1"},
+    {"a reception cut short is saved as incomplete", {"ttyS0"}, "mkdir in; every in; click COM; feed 20; failwait 5; pump", "in=default-unvollstaendig.bin 20"},
+    {"saving every reception is remembered", {"ttyS0"}, "mkdir in; every in; restart; click COM; feed 20; advance 1000", "every=1\nin=default.bin 20"},
+    {"saving every reception switched off", {"ttyS0"}, "mkdir in; every in; no; click every; yes; click every; click COM; feed 20; advance 1000", "every=0\nin=\nboxes=2\nbox=V.24 Velotrix V. 0.8 - Jeder Empfang wird gesichert in $DIR/in.\rAusschalten?"},
     {"the view of a plain reception", {"ttyS0"}, "click COM; feed 40; advance 1000; click view; click COM", "menu:view=0\ndump=0000  00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F  " "................|0010  10 11 12 13 14 15 16 17 18 19 1A 1B 1C 1D 1E 1F  " "................|0020  20 21 22 23 24 25 26 27                           !\"#$%&'  " "      "},
 };
 // clang-format on

@@ -143,8 +143,8 @@ TEST(NameFilterTest, PatternsMatchRegardlessOfCase) {
               QStringList({"GAME.com", "HELLO.BIN", "hello.bin", "prog.Z80", "progz80"}));
 }
 
-// Message boxes show plain text lines, file dialogs their filters and name; both report the
-// user's choice.
+// Message boxes show plain text lines, file dialogs their filters and name, the folder dialog its
+// folder; all report the user's choice.
 TEST_F(QtViewTest, ModalDialogsShowWhatTheProgramAsksAndReportTheChoice) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("HELLO.Z80"));
@@ -174,6 +174,14 @@ TEST_F(QtViewTest, ModalDialogsShowWhatTheProgramAsksAndReportTheChoice) {
         dialog->accept();  // the file exists: no question may follow
     });
     answers.Expect([](QDialog* dialog) { dialog->reject(); });
+    answers.Expect([&](QDialog* dialog) {
+        auto* files = qobject_cast<QFileDialog*>(dialog);
+        EXPECT_EQ(files->windowTitle(), U("Jeden Empfang sichern in"));
+        EXPECT_EQ(files->fileMode(), QFileDialog::Directory);
+        EXPECT_EQ(files->directory().path(), dir.path());
+        files->selectFile(dir.path());
+        dialog->accept();
+    });
 
     view_.MessageBox("1. w\344hlen, <COM \366ffnen>\r\r    Zeile 3",
                      "Meldung:", MessageIcon::kError);
@@ -184,6 +192,8 @@ TEST_F(QtViewTest, ModalDialogsShowWhatTheProgramAsksAndReportTheChoice) {
     EXPECT_EQ(filterIndex, 0);
     EXPECT_EQ(view_.AskSaveFile("HELLO.Z80", "HELLO.Z80", filters), expected);
     EXPECT_EQ(view_.AskOpenFile("Datei ausw\xE4hlen:", filters, filterIndex), std::nullopt);
+    const std::string folder = QFile::encodeName(dir.path()).toStdString();
+    EXPECT_EQ(view_.AskFolder("Jeden Empfang sichern in", folder), folder);
     EXPECT_EQ(answers.Unexpected(), 0);
 }
 

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <variant>
@@ -144,6 +145,8 @@ void Silent(Rig& rig, milliseconds silence) {
 //   click NAME, command NAME, select NAME ENTRY, type NAME TEXT, escape, closebox, no, yes (window)
 //   ini A|B: the settings file holds these lines; restart [PATH]: the window starts again (with
 //   the settings file at PATH in the rig's directory)
+//   mkdir DIR, write NAME N: a folder, a file of N counting bytes in the rig's directory
+//   every DIR: "Jeden Empfang sichern in ..." chooses that folder of the rig's directory
 const std::map<std::string_view, StepFunction> kSteps = {
     {"open",
      [](Rig& r, const Arg& a) {
@@ -208,6 +211,13 @@ const std::map<std::string_view, StepFunction> kSteps = {
     {"yes", [](Rig& r, const Arg&) { r.view.QueueYesNoAnswer(true); }},
     {"ini", [](Rig& r, const Arg& a) { WriteLines(r.settingsPath, a.all); }},
     {"restart", [](Rig& r, const Arg& a) { r.StartWindow(a.all); }},
+    {"mkdir", [](Rig& r, const Arg& a) { std::filesystem::create_directory(r.dir.File(a.all)); }},
+    {"write", [](Rig& r, const Arg& a) { r.dir.Write(a.first, CountingBytes(a.number)); }},
+    {"every",
+     [](Rig& r, const Arg& a) {
+         r.view.QueueFolderAnswer(r.dir.File(a.all));
+         r.view.Click(kMenuSaveEvery);
+     }},
 };
 
 }  // namespace

@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <variant>
 
 #include "serial/self_test.h"
@@ -36,7 +38,8 @@ constexpr std::pair<std::string_view, int> kNames[] = {
     {"sendText", kMenuSendText}, {"savePrefs", kMenuSavePrefs}, {"loadPrefs", kMenuLoadPrefs},
     {"reopen", kMenuAutoReopen}, {"view", kMenuReceptionView},  {"progressText", kProgressText},
     {"messages", kMessageList},  {"dtr", kDtrIndicator},        {"rts", kRtsIndicator},
-    {"menuDtr", kMenuDtr},       {"menuRts", kMenuRts},         {"selftest", kMenuSelfTest}};
+    {"menuDtr", kMenuDtr},       {"menuRts", kMenuRts},         {"selftest", kMenuSelfTest},
+    {"every", kMenuSaveEvery}};
 // clang-format on
 
 constexpr const char* kKinds[] = {
@@ -109,11 +112,13 @@ std::string Join(std::span<const std::string> lines) {
 // name, pane0 to pane3, box ("caption - text" of the last box, its lines joined by '|'), boxes
 // (their number), suggested and saved (the name the last save dialog offered, and whether the file
 // holds "all" that was fed), menu (text send enabled), menu:view ("Ansicht" enabled), reopen
-// (the menu's check mark for reopening by itself), beeps (keys refused), focus (the focused
+// (the menu's check mark for reopening by itself), every (the same for saving every reception),
+// in (the files in the rig's folder "in" and their sizes), beeps (keys refused), focus (the focused
 // control's name), dump (the first three rows of "Ansicht"), closed (the main window), line
 // (the device's baud, parity, data and stop bits, flow, open or closed).
 std::map<std::string, std::string> Rig::Show() {
     loop.RunPending();
+    std::error_code ec;
     std::map<std::string, std::string> shown;
     const Lines list = window ? view.Lines(kMessageList) : lines;
     shown["log"] = Join(log);
@@ -165,6 +170,13 @@ std::map<std::string, std::string> Rig::Show() {
     shown["menu:lines"] = std::to_string(view.MenuChecked(kMenuDtr)) +
                           std::to_string(view.MenuChecked(kMenuRts)) +
                           std::to_string(view.MenuEnabled(kMenuSelfTest));
+    shown["every"] = std::to_string(view.MenuChecked(kMenuSaveEvery));
+    std::set<std::string> inFolder;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.File("in"), ec)) {
+        inFolder.insert(entry.path().filename().string() + " " +
+                        std::to_string(entry.file_size(ec)));
+    }
+    shown["in"] = Join(std::vector<std::string>(inFolder.begin(), inFolder.end()));
     shown["folder"] = view.DialogFolder();
     shown["ini"] = FileOrDash(settingsPath);
     shown["state"] = FileOrDash(dir.File("Velotrix.state"));

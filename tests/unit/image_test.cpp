@@ -159,6 +159,17 @@ TEST(Image, TheSuggestedNameIsAPlainFileNameHere) {
     EXPECT_EQ(SuggestedSaveName("HELLO", false), "default.bin");
 }
 
+TEST(Image, NumberedAndIncompleteNamesKeepTheFolderAndTheExtension) {
+    const std::pair<std::string, std::string> cases[] = {
+        {NumberedPath("d/HELLO.Z80", 2), "d/HELLO-2.Z80"},
+        {NumberedPath("a.b/NAME", 3), "a.b/NAME-3"},
+        {NumberedPath("x.Z80", 1), "x.Z80"},
+        {IncompleteName("default.bin"), "default-unvollstaendig.bin"}};
+    for (const auto& [made, expected] : cases) {
+        EXPECT_EQ(made, expected);
+    }
+}
+
 TEST(Image, SaveWritesEveryByteOrSaysWhy) {
     const TempDir dir;
     const std::string path = dir.Write(
