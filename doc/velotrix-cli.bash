@@ -64,7 +64,7 @@ _velotrix_cli() {
     local line="--port -p --baud -b --parity --data --stop --flow --quiet -q"
     local options=""
     case $command in
-        send) options="$line --bin --endlos --pause --no-progress --aadr --sadr --name --type" ;;
+        send) options="$line --bin --endlos --pause --no-progress --aadr --sadr --name --type --watch" ;;
         text) options="$line --endlos" ;;
         receive) options="$line -o --force --timeout" ;;
     esac

@@ -24,6 +24,10 @@ struct Engine::Impl {
                      } else if (subscriber) {
                          subscriber(event);
                      }
+                     // After the face has shown the end, a rewrite that waited may send.
+                     if (std::holds_alternative<SendEndedEvent>(event)) {
+                         watch.SendEnded();
+                     }
                  }),
           receiver(events),
           sends(events, port, options, tx),
@@ -37,7 +41,10 @@ struct Engine::Impl {
                     if (receiver.Receiving()) {
                         receiver.FinishReception();
                     }
-                }}) {}
+                }}) {
+        transmit.SetLoadObserver(
+            [this](const std::string& path, bool loaded) { watch.Follow(path, loaded); });
+    }
 
     EventEmitter events;
     SerialPort port;
@@ -46,6 +53,7 @@ struct Engine::Impl {
     ReceiveEngine receiver;
     SendSequences sends;
     TransmitImage transmit;
+    LoadedFileWatch watch{events.Loop(), transmit, sends, options, port};
     // Last, so that it closes the port (joining every worker) before the rest goes.
     PortLife life;
 };
@@ -159,6 +167,14 @@ EngineResult Engine::SendText(const std::string& text) {
 
 bool Engine::Sending() const {
     return impl_->sends.Busy();
+}
+
+EngineResult Engine::WatchLoadedFile(RewriteHandler handler) {
+    return impl_->watch.SetHandler(std::move(handler));
+}
+
+void Engine::SetFileWatchStarter(FileWatchStarter starter) {
+    impl_->watch.SetStarter(std::move(starter));
 }
 
 std::span<const std::uint8_t> Engine::Reception() const {

@@ -89,4 +89,9 @@ inline constexpr int kReopenTimer = 2;
 // Brings the lines of a running reception into the list, at most every 50 ms.
 inline constexpr int kListingTimer = 3;
 
+// Sending the loaded file again when it changes ("Bei Änderung erneut senden").
+inline constexpr int kResendOnChangeCheck = 7000;
+// The half second the rewritten file must be still before it is sent.
+inline constexpr int kResendTimer = 4;
+
 }  // namespace velotrix::ids

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <variant>
@@ -38,12 +39,17 @@ void Quiet(Rig& rig, milliseconds silence) {
     rig.loop.Advance(1ms);
 }
 
-void Load(Rig& rig, const Arg& arg) {
+// The file NAME of N counting bytes, a z80 file for NAME.z80; its path.
+std::string WriteFile(Rig& rig, const Arg& arg) {
     const auto count = static_cast<std::uint16_t>(arg.number);
-    const Bytes bytes = arg.first.ends_with(".z80")
-                            ? Z80File(0x4000, 0x4000 + count - 1, 0x4000, 'P', "HELLO", count)
-                            : CountingBytes(count);
-    const std::string path = rig.dir.Write(arg.first, bytes);
+    return rig.dir.Write(arg.first,
+                         arg.first.ends_with(".z80")
+                             ? Z80File(0x4000, 0x4000 + count - 1, 0x4000, 'P', "HELLO", count)
+                             : CountingBytes(count));
+}
+
+void Load(Rig& rig, const Arg& arg) {
+    const std::string path = WriteFile(rig, arg);
     if (rig.window) {
         rig.view.QueueOpenFileAnswer(path);
         rig.view.Click(kLoadButton);
@@ -86,6 +92,21 @@ void ExpectGap(Rig& rig, milliseconds gap) {
     EXPECT_GE(sent[kHeaderSize].written - sent[kHeaderSize - 1].left, gap);
 }
 
+// The engine face sends each rewrite as a window would, and logs what it got.
+void WatchLoaded(Rig& rig) {
+    rig.engine().WatchLoadedFile([&rig](const FileRewritten& rewritten) {
+        const ConstHeaderBytes header = rig.engine().Image().Header();
+        std::string name = HeaderName(header);
+        TrimText(name);
+        rig.log.push_back(rewritten.outcome.loaded ? "reloaded " + Hex4(HeaderAadr(header)) + " " +
+                                                         Hex4(HeaderEadr(header)) + " " + name
+                                                   : "reload failed");
+        if (rewritten.outcome.loaded && !rewritten.passTakesIt) {
+            rig.result = rig.engine().SendFile();
+        }
+    });
+}
+
 void WriteLines(const std::string& path, std::string text) {
     std::replace(text.begin(), text.end(), '|', '\n');
     std::ofstream(path) << text << '\n';
@@ -114,6 +135,8 @@ Bytes FarEnd(const Arg& arg) {
 //   bin, noprogress, continuous, send, text T, save NAME: the engine's switches and calls
 //   slow US, hold, cts, failwait ERR, failwrite ERR, busyport: what the line and driver do;
 //   nolink: the fake ports' names are plain device names that may pass to another device
+//   watch: the engine sends each rewrite of the loaded file; rewrite NAME N, vanish NAME: the
+//   file is written anew (as load writes it) or removed, and its watch told; release: hold ends
 //   idle, pump, until N: pump until the send ended, for a while, until N bytes were written
 //   gap MS: the data began at least MS after the header had left the driver
 //   click NAME, command NAME, select NAME ENTRY, type NAME TEXT, escape, closebox, no, yes (window)
@@ -149,6 +172,14 @@ const std::map<std::string_view, StepFunction> kSteps = {
     {"failwrite", [](Rig& r, const Arg& a) { r.line().FailWrites(a.number); }},
     {"busyport", [](Rig& r, const Arg&) { r.openFailure = EBUSY; }},
     {"nolink", [](Rig& r, const Arg&) { r.linked = false; }},
+    {"watch", [](Rig& r, const Arg&) { WatchLoaded(r); }},
+    {"rewrite", [](Rig& r, const Arg& a) { r.watches.Change(WriteFile(r, a)); }},
+    {"vanish",
+     [](Rig& r, const Arg& a) {
+         std::remove(r.dir.File(a.all).c_str());
+         r.watches.Change(r.dir.File(a.all));
+     }},
+    {"release", [](Rig& r, const Arg&) { r.line().HoldWrites(false); }},
     {"idle", [](Rig& r, const Arg&) { EXPECT_TRUE(r.PumpUntilIdle()); }},
     {"pump", [](Rig& r, const Arg&) { r.Pump([] { return false; }, 100ms); }},
     {"until",
@@ -241,6 +272,7 @@ Rig::Rig(Face face, const Lines& ports, std::optional<DeviceAccess> access) : po
     } else {
         own = std::make_unique<Engine>(loop, std::move(chosen),
                                        [this](const EngineEvent& event) { Record(event); });
+        own->SetFileWatchStarter(watches.Starter());
         own->SetLineErrorPause(
             [this](milliseconds duration, const auto&) { paused = duration.count(); });
     }
@@ -252,6 +284,7 @@ void Rig::StartWindow(const std::string& settingsFile) {
     settingsPath = dir.File(settingsFile.empty() ? "Velotrix.ini" : settingsFile);
     window =
         std::make_unique<MainController>(view, loop, ControllerEnvironment{settingsPath, access_});
+    window->GetEngine().SetFileWatchStarter(watches.Starter());
     window->Start();
 }
 

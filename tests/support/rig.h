@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include "app/controller.h"
+#include "platform/fake/fake_file_watch.h"
 #include "platform/fake/fake_serial_device.h"
 #include "platform/headless/headless_view.h"
 #include "platform/manual_loop.h"
@@ -83,6 +84,7 @@ class Rig {
     ManualLoop loop;
     std::vector<std::shared_ptr<FakeSerialDevice>> devices;
     HeadlessView view;
+    FakeFileWatches watches;  // the engine's watches of the loaded file
     std::unique_ptr<Engine> own;
     std::unique_ptr<MainController> window;
 

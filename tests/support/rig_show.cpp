@@ -34,7 +34,7 @@ constexpr std::pair<std::string_view, int> kNames[] = {
     {"textSend", kTextSend},     {"quit", kMenuQuit},           {"probe", kMenuProbePorts},
     {"sendText", kMenuSendText}, {"savePrefs", kMenuSavePrefs}, {"loadPrefs", kMenuLoadPrefs},
     {"reopen", kMenuAutoReopen}, {"view", kMenuReceptionView},  {"progressText", kProgressText},
-    {"messages", kMessageList}};
+    {"messages", kMessageList},  {"resend", kResendOnChangeCheck}};
 // clang-format on
 
 constexpr const char* kKinds[] = {
@@ -98,7 +98,8 @@ std::string Join(std::span<const std::string> lines) {
     return joined;
 }
 
-// The keys: log (the engine's events), list, count, first, tail (the MessageList: all, the
+// The keys: log (the engine's events), written (the number of bytes the line got), watched (the
+// files watched now), list, count, first, tail (the MessageList: all, the
 // number of lines, the first, the last three), sent (what the line got, see Describe), head (its
 // first 32 bytes in hex), kept (the finished reception: "all" that was fed, else its size),
 // result (of the last engine call), open (engine and device), paused (the line-error pause in
@@ -121,6 +122,8 @@ std::map<std::string, std::string> Rig::Show() {
     shown["tail"] = Join(std::span(list).last(std::min<std::size_t>(3, list.size())));
     const Bytes written = devices.empty() ? Bytes() : line().Written();
     shown["sent"] = Describe(written, engine().Image());
+    shown["written"] = std::to_string(written.size());
+    shown["watched"] = Join(watches.Watched());
     for (std::size_t i = 0; i < std::min(written.size(), kHeaderSize); ++i) {
         shown["head"] += (i == 0 ? "" : " ") + Hex2(written[i]);
     }
