@@ -14,14 +14,13 @@ void ChangePoster::Post() const {
     });
 }
 
-bool SplitWatchedPath(const std::string& path, std::string& folder, std::string& name) {
+void SplitWatchedPath(const std::string& path, std::string& folder, std::string& name) {
     if (FileNameOfPath(path, name) != 0) {
         name = path;
-        folder = ".";
-    } else if (FolderOfPath(path, folder) != 0 || folder.empty()) {
-        folder = ".";
     }
-    return !name.empty();
+    std::string found;
+    // Built, not assigned from a literal: GCC 12 takes that for an overlapping copy.
+    folder = FolderOfPath(path, found) == 0 && !found.empty() ? found : std::string(1, '.');
 }
 
 }  // namespace velotrix

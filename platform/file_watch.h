@@ -45,8 +45,7 @@ class ChangePoster {
     std::shared_ptr<std::function<void()>> changed_;
 };
 
-// The folder to watch ("." for a bare name) and the file's name in it; false for a path without
-// a name.
-bool SplitWatchedPath(const std::string& path, std::string& folder, std::string& name);
+// The folder to watch ("." for a bare name) and the file's name in it.
+void SplitWatchedPath(const std::string& path, std::string& folder, std::string& name);
 
 }  // namespace velotrix

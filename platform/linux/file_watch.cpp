@@ -91,9 +91,7 @@ OsResult<std::unique_ptr<FileWatch>> WatchFile(UiLoop& loop, const std::string& 
                                                std::function<void()> changed) {
     std::string folder;
     std::string name;
-    if (!SplitWatchedPath(path, folder, name)) {
-        return {nullptr, {ENOENT, {}}};
-    }
+    SplitWatchedPath(path, folder, name);
     const int inotifyFd = inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
     if (inotifyFd < 0) {
         return {nullptr, {LastOsError(), {}}};

@@ -91,9 +91,7 @@ OsResult<std::unique_ptr<FileWatch>> WatchFile(UiLoop& loop, const std::string& 
                                                std::function<void()> changed) {
     std::string folder;
     std::string name;
-    if (!SplitWatchedPath(path, folder, name)) {
-        return {nullptr, {ERROR_FILE_NOT_FOUND, {}}};
-    }
+    SplitWatchedPath(path, folder, name);
     UniqueHandle handle(CreateFileW(Utf8ToWide(folder).c_str(), FILE_LIST_DIRECTORY,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING,

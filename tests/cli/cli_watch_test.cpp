@@ -20,7 +20,8 @@ TEST(CliWatch, SendsEachRewriteAgainUntilInterrupted) {
             work.path());
     const auto read = [&](std::size_t count) {
         Bytes got;
-        for (int i = 0; i < 1000 && got.size() < count; ++i) {
+        // Nothing comes before the program has opened its end of the line.
+        for (int i = 0; i < 2000 && got.size() < count; ++i, std::this_thread::sleep_for(5ms)) {
             got = Concat(got, line.Read(10ms, count - got.size()));
         }
         return got;

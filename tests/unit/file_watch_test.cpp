@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <thread>
 
 #include "platform/file_watch.h"
@@ -24,7 +25,7 @@ struct WatchRow {
 // clang-format off
 const WatchRow kRows[] = {
     {"written in place", [](const TempDir& d) { d.Write("prog.bin", "new"); }, true},
-    {"a new file renamed over it", [](const TempDir& d) { std::rename(d.Write("prog.tmp", "new").c_str(), d.File("prog.bin").c_str()); }, true},
+    {"a new file renamed over it", [](const TempDir& d) { std::filesystem::rename(d.Write("prog.tmp", "new"), d.File("prog.bin")); }, true},
     {"removed", [](const TempDir& d) { std::remove(d.File("prog.bin").c_str()); }, true},
     {"another file of the folder written", [](const TempDir& d) { d.Write("other.bin", "new"); }, false},
 };
