@@ -98,9 +98,12 @@ void WatchLoaded(Rig& rig) {
         const ConstHeaderBytes header = rig.engine().Image().Header();
         std::string name = HeaderName(header);
         TrimText(name);
-        rig.log.push_back(rewritten.outcome.loaded ? "reloaded " + Hex4(HeaderAadr(header)) + " " +
-                                                         Hex4(HeaderEadr(header)) + " " + name
-                                                   : "reload failed");
+        rig.rewrites.push_back(rewritten.outcome.loaded
+                                   ? "reloaded " + Hex4(HeaderAadr(header)) + " " +
+                                         Hex4(HeaderEadr(header)) + " " + name +
+                                         (rewritten.passTakesIt ? " by the pass" : "")
+                                   : "reload failed");
+        rig.log.push_back(rig.rewrites.back());
         if (rewritten.outcome.loaded && !rewritten.passTakesIt) {
             rig.result = rig.engine().SendFile();
         }

@@ -93,6 +93,7 @@ class Rig {
     // ever ahead of the bytes that had left the first fake device when it was shown.
     Lines lines;
     Lines log;
+    Lines rewrites;  // what the engine reported of each rewrite of the loaded file
     std::uint32_t progress = 0;
     std::uint32_t received = 0;
     std::size_t progressAhead = 0;

@@ -99,18 +99,18 @@ std::string Join(std::span<const std::string> lines) {
 }
 
 // The keys: log (the engine's events), written (the number of bytes the line got), watched (the
-// files watched now), list, count, first, tail (the MessageList: all, the
-// number of lines, the first, the last three), sent (what the line got, see Describe), head (its
-// first 32 bytes in hex), kept (the finished reception: "all" that was fed, else its size),
-// result (of the last engine call), open (engine and device), paused (the line-error pause in
-// ms), progress shown (the last count), ahead (how far a count shown was ahead of the bytes that
-// had left); on the window: each control's text by name, "on:", "shown:" and "checked:" with its
-// name, pane0 to pane3, box ("caption - text" of the last box, its lines joined by '|'), boxes
-// (their number), suggested and saved (the name the last save dialog offered, and whether the file
-// holds "all" that was fed), menu (text send enabled), menu:view ("Ansicht" enabled), reopen
-// (the menu's check mark for reopening by itself), beeps (keys refused), focus (the focused
-// control's name), dump (the first three rows of "Ansicht"), closed (the main window), line
-// (the device's baud, parity, data and stop bits, flow, open or closed).
+// files watched now), rewrites (the rewrites of the loaded file, also in log), list, count, first,
+// tail (the MessageList: all, the number of lines, the first, the last three), sent (what the line
+// got, see Describe), head (its first 32 bytes in hex), kept (the finished reception: "all" that
+// was fed, else its size), result (of the last engine call), open (engine and device), paused (the
+// line-error pause in ms), progress shown (the last count), ahead (how far a count shown was ahead
+// of the bytes that had left); on the window: each control's text by name, "on:", "shown:" and
+// "checked:" with its name, pane0 to pane3, box ("caption - text" of the last box, its lines joined
+// by '|'), boxes (their number), suggested and saved (the name the last save dialog offered, and
+// whether the file holds "all" that was fed), menu (text send enabled), menu:view ("Ansicht"
+// enabled), reopen (the menu's check mark for reopening by itself), beeps (keys refused), focus
+// (the focused control's name), dump (the first three rows of "Ansicht"), closed (the main window),
+// line (the device's baud, parity, data and stop bits, flow, open or closed).
 std::map<std::string, std::string> Rig::Show() {
     loop.RunPending();
     std::map<std::string, std::string> shown;
@@ -124,6 +124,7 @@ std::map<std::string, std::string> Rig::Show() {
     shown["sent"] = Describe(written, engine().Image());
     shown["written"] = std::to_string(written.size());
     shown["watched"] = Join(watches.Watched());
+    shown["rewrites"] = Join(rewrites);
     for (std::size_t i = 0; i < std::min(written.size(), kHeaderSize); ++i) {
         shown["head"] += (i == 0 ? "" : " ") + Hex2(written[i]);
     }
