@@ -13,6 +13,7 @@
 #include "app/preferences.h"
 #include "app/save_command.h"
 #include "app/screen.h"
+#include "app/send_command.h"
 #include "app/type_combo.h"
 #include "app/window_feature.h"
 #include "app/window_memory.h"
@@ -189,20 +190,7 @@ struct MainController::State {
 
     void Save() { SaveReceptionCommand(parts); }
 
-    void SendFile() {
-        const EngineResult started = engine.SendFile();
-        if (!started.ok()) {
-            screen.ShowResult(started);
-            return;
-        }
-        screen.ClearMessages();
-        screen.SetControlMode(ControlMode::ModeBusy);
-        view.Repaint();
-        if (engine.Options().continuousSend.load()) {
-            // Load, refresh and a further send stay offered; the next pass takes the change.
-            screen.SetControlMode(ControlMode::ModeOpen);
-        }
-    }
+    void SendFile() { SendFileCommand(parts); }
 
     void SendText() {
         const bool continuous = engine.Options().continuousSend.load();

@@ -54,13 +54,16 @@ void HeaderEditor::RefreshTxFile() {
         view_.MessageBox(msg::kNothingToRefresh, msg::kErrorCaption, MessageIcon::kNone);
         return;
     }
-    const std::string path = engine_.Image().sourcePath;
-    ShowLoad(engine_.ReloadFile(), path);
-    ShowTxHeader();
+    ShowReloaded(engine_.ReloadFile());
     if (engine_.Image().loaded) {
         screen_.AddMessage(msg::kRefreshed);
         screen_.ScrollMessageListToEnd();
     }
+}
+
+void HeaderEditor::ShowReloaded(const LoadOutcome& outcome) {
+    ShowLoad(outcome, engine_.Image().sourcePath);
+    ShowTxHeader();
 }
 
 void HeaderEditor::ShowLoad(const LoadOutcome& outcome, const std::string& path) {

@@ -25,6 +25,8 @@ class HeaderEditor {
     // "Refresh": reads the loaded file again and shows its header afresh.
     void RefreshTxFile();
     void ShowTxHeader();
+    // The file loaded again (by "Refresh", or after it was rewritten): why not, or its header.
+    void ShowReloaded(const LoadOutcome& outcome);
 
     // Reactions to the user's edits; the first three do nothing unless a file is loaded.
     void TxAadrChanged();

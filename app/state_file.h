@@ -21,6 +21,8 @@ inline constexpr std::string_view kWindowX = "FENSTER_X";
 inline constexpr std::string_view kWindowY = "FENSTER_Y";
 inline constexpr std::string_view kWindowWidth = "FENSTER_BREITE";
 inline constexpr std::string_view kWindowHeight = "FENSTER_HOEHE";
+// "Bei Änderung erneut senden": "1" or "0".
+inline constexpr std::string_view kResendOnChange = "ERNEUT_SENDEN";
 // DTR and RTS after the open: "1" raised (the default), "0" dropped.
 inline constexpr std::string_view kDtr = "DTR";
 inline constexpr std::string_view kRts = "RTS";

@@ -2,6 +2,7 @@
 #include "app/window_feature.h"
 
 #include "app/modem_lines.h"
+#include "app/resend_on_change.h"
 #include "app/save_every_reception.h"
 #include "app/self_test_command.h"
 
@@ -9,6 +10,7 @@ namespace velotrix {
 
 std::vector<std::unique_ptr<WindowFeature>> MakeWindowFeatures(const WindowParts& parts) {
     std::vector<std::unique_ptr<WindowFeature>> features;
+    features.push_back(std::make_unique<ResendOnChange>(parts));
     features.push_back(MakeModemLinesFeature(parts));
     features.push_back(MakeSelfTestFeature(parts));
     features.push_back(MakeSaveEveryReception(parts));

@@ -70,7 +70,7 @@ _velotrix_cli() {
     local line="--port -p --baud -b --parity --data --stop --flow --dtr --rts --quiet -q"
     local options=""
     case $command in
-        send) options="$line --bin --endlos --pause --no-progress --aadr --sadr --name --type" ;;
+        send) options="$line --bin --endlos --pause --no-progress --aadr --sadr --name --type --watch" ;;
         text) options="$line --endlos" ;;
         receive) options="$line -o --force --timeout --all --dir -d" ;;
         selftest) options="$line" ;;

@@ -26,6 +26,10 @@ struct Engine::Impl {
                      } else if (subscriber) {
                          subscriber(event);
                      }
+                     // After the face has shown the end, a rewrite that waited may send.
+                     if (std::holds_alternative<SendEndedEvent>(event)) {
+                         watch.SendEnded();
+                     }
                  }),
           receiver(events),
           sends(events, port, options, tx),
@@ -47,7 +51,10 @@ struct Engine::Impl {
                         receiver.FinishReception(true);
                     }
                 },
-                [this](const LineErrors& errors) { selfTest.CountErrors(errors); }}) {}
+                [this](const LineErrors& errors) { selfTest.CountErrors(errors); }}) {
+        transmit.SetLoadObserver(
+            [this](const std::string& path, bool loaded) { watch.Follow(path, loaded); });
+    }
 
     EventEmitter events;
     SerialPort port;
@@ -56,6 +63,7 @@ struct Engine::Impl {
     ReceiveEngine receiver;
     SendSequences sends;
     TransmitImage transmit;
+    LoadedFileWatch watch{events.Loop(), transmit, sends, options, port};
     SelfTest selfTest;
     // Last, so that it closes the port (joining every worker) before the rest goes.
     PortLife life;
@@ -206,6 +214,14 @@ bool Engine::SelfTesting() const {
 
 bool Engine::Sending() const {
     return impl_->sends.Busy();
+}
+
+EngineResult Engine::WatchLoadedFile(RewriteHandler handler) {
+    return impl_->watch.SetHandler(std::move(handler));
+}
+
+void Engine::SetFileWatchStarter(FileWatchStarter starter) {
+    impl_->watch.SetStarter(std::move(starter));
 }
 
 std::span<const std::uint8_t> Engine::Reception() const {

@@ -13,6 +13,7 @@
 #include "platform/serial_device.h"
 #include "platform/ui_loop.h"
 #include "serial/engine_events.h"
+#include "serial/loaded_file_watch.h"
 #include "serial/port_life.h"
 #include "serial/port_rows.h"
 #include "serial/receive_thread.h"
@@ -62,6 +63,15 @@ class Engine {
     EngineResult SendFile();
     EngineResult SendText(const std::string& text);
     bool Sending() const;
+
+    // Sending the loaded file again each time it is rewritten: once the file has been still for
+    // half a second while the port is open, it is loaded again keeping the header edits as far as
+    // they still apply, and the handler shows it and starts the send. A rewrite during a send
+    // waits for its end; a continuous send takes it at its next pass. The file loaded later is
+    // followed; an empty handler ends the watching. The result: why the file cannot be watched.
+    EngineResult WatchLoadedFile(RewriteHandler handler);
+    // Replaces the system's file watch (tests).
+    void SetFileWatchStarter(FileWatchStarter starter);
 
     // The finished reception: its bytes, whether it began with a header, and the header's name.
     std::span<const std::uint8_t> Reception() const;

@@ -1,7 +1,20 @@
 // The transmit image's calls: each changes the image on the UI thread and hands it to the sender.
 #include "serial/transmit_image.h"
 
+#include "serial/error_texts.h"
+#include "ui-resources/messages.h"
+
 namespace velotrix {
+
+std::string LoadFailureText(const LoadOutcome& outcome) {
+    if (!outcome.result.text.empty()) {
+        return outcome.result.text;
+    }
+    if (outcome.fileStatus == FileReadStatus::kNotRegular) {
+        return std::string(msg::kNotRegularFile).substr(1);
+    }
+    return UserErrorText(OsError{outcome.osError, {}});
+}
 
 LoadOutcome TransmitImage::Load(const std::string& path) {
     const LoadResult loaded = LoadTxFile(tx_, path, scratch_);
@@ -16,10 +29,16 @@ LoadOutcome TransmitImage::Load(const std::string& path) {
         // A z80 file whose own end address disagrees with its length goes out with the one that
         // matches the bytes on the line.
         NormalizeShownHeader(tx_);
+        asLoaded_ = CopyHeader(tx_);
+        asLoadedPath_ = path;
+        asLoadedZ80_ = outcome.isZ80;
     } else {
         outcome.result.kind = ErrorKind::kFileError;
     }
     HandToSender();
+    if (loadObserver_) {
+        loadObserver_(path, outcome.loaded);
+    }
     return outcome;
 }
 
@@ -28,10 +47,28 @@ LoadOutcome TransmitImage::Reload() {
     return Load(path);
 }
 
+LoadOutcome TransmitImage::ReloadKeepingEdits() {
+    // A failed load leaves the header as the user edited it, so the edits outlive a file that
+    // vanished for a moment.
+    const bool sameFile = tx_.sourcePath == asLoadedPath_;
+    const HeaderCopy asLoaded = asLoaded_;
+    const HeaderCopy edited = CopyHeader(tx_);
+    const bool wasZ80 = asLoadedZ80_;
+    LoadOutcome outcome = Reload();
+    if (outcome.loaded && sameFile && outcome.isZ80 == wasZ80) {
+        KeepHeaderEdits(tx_, asLoaded, edited);
+        HandToSender();
+    }
+    return outcome;
+}
+
 void TransmitImage::Unload() {
     tx_.loaded = false;
     tx_.sourcePath.clear();
     HandToSender();
+    if (loadObserver_) {
+        loadObserver_({}, false);
+    }
 }
 
 std::uint16_t TransmitImage::SetLoadAddress(std::uint32_t aadr) {

@@ -3,9 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "image/header_edits.h"
 #include "image/tx_image.h"
 #include "serial/engine_events.h"
 #include "serial/send_sequences.h"
@@ -22,6 +24,10 @@ struct LoadOutcome {
     int osError = 0;
 };
 
+// Why a load failed, as a person reads it behind the file's name (code page 1252): the load's own
+// text, or that the file is no regular file, or the OS's text.
+std::string LoadFailureText(const LoadOutcome& outcome);
+
 class TransmitImage {
   public:
     TransmitImage(TxImage& tx, SendSequences& sends) : tx_(tx), sends_(sends) {}
@@ -30,6 +36,14 @@ class TransmitImage {
     // address that follows from the load address and the length, the trimmed name.
     LoadOutcome Load(const std::string& path);
     LoadOutcome Reload();
+    // Loads the file again (it was rewritten) and keeps the user's header edits as far as they
+    // still apply (see KeepHeaderEdits); a file that now brings its own header, or no longer
+    // does, is taken with the header it gets.
+    LoadOutcome ReloadKeepingEdits();
+    // Told the path of every load and whether it succeeded, and an empty path for an unload.
+    void SetLoadObserver(std::function<void(const std::string& path, bool loaded)> observer) {
+        loadObserver_ = std::move(observer);
+    }
     // Forgets the loaded file: a new send is refused until the next load, while a running
     // continuous send goes on with the bytes it has.
     void Unload();
@@ -48,6 +62,12 @@ class TransmitImage {
     TxImage& tx_;
     SendSequences& sends_;
     int pauseIndex_ = -1;
+    // The header as the last successful load gave it, of which file, and whether it was a z80
+    // file: what the user's edits are told apart from.
+    HeaderCopy asLoaded_{};
+    std::string asLoadedPath_;
+    bool asLoadedZ80_ = false;
+    std::function<void(const std::string& path, bool loaded)> loadObserver_;
     std::vector<std::uint8_t> scratch_ = std::vector<std::uint8_t>(kImageSize);
 };
 

@@ -102,4 +102,9 @@ inline constexpr int kListingTimer = 3;
 // Ends the adapter self-test when nothing (more) comes back.
 inline constexpr int kSelfTestTimer = 5;
 
+// Sending the loaded file again when it changes ("Bei Änderung erneut senden").
+inline constexpr int kResendOnChangeCheck = 7000;
+// The half second the rewritten file must be still before it is sent.
+inline constexpr int kResendTimer = 4;
+
 }  // namespace velotrix::ids

@@ -5,6 +5,7 @@
 
 #include "text/text_helpers.h"
 #include "ui-resources/ids.h"
+#include "ui-resources/messages.h"
 
 namespace velotrix::layout {
 
@@ -19,7 +20,7 @@ constexpr std::uint32_t kFieldLabel = kRightAligned | kVCentered;
 constexpr std::uint32_t kHexField = kSunken | kCentered | kNoAutoHScroll | kHexDigits;
 
 // The items with IDs come first, in tab order; the captionless decorations follow.
-constexpr std::array<Item, 63> kMainItems{{
+constexpr std::array<Item, 64> kMainItems{{
     // Port row.
     {ids::kComButton, K::kPushButton,
      "COM \xF6"
@@ -65,6 +66,9 @@ constexpr std::array<Item, 63> kMainItems{{
     {ids::kBinModeCheck, K::kCheckBox, "als BIN senden (o. Header)", 303, 150, 99, 9, kAutoCheck,
      0},
     {ids::kProgressCheck, K::kCheckBox, "Fortschrittsanzeige", 303, 111, 87, 9, kAutoCheck, 0},
+    // Sending the loaded file again when it changes: with the other switches of a send.
+    {ids::kResendOnChangeCheck, K::kCheckBox, msg::kResendOnChange.data(), 303, 99, 111, 9,
+     kAutoCheck, 0},
     // The MessageList.
     {ids::kMessageList, K::kListBox, "", 15, 186, 405, 51, kSunken | kVScroll | kGrows, 0},
 

@@ -204,6 +204,14 @@ inline constexpr std::string_view kInfoLines[] = {
     "    Die Kopfdaten sind ggf. anzupassen (Adressen, Name, Typ).",
 };
 
+// Sending the loaded file again when it changes.
+inline constexpr std::string_view kResendOnChange =
+    "Bei \xC4"
+    "nderung erneut senden";
+inline constexpr std::string_view kFileChangedResend =
+    "Datei ge\xE4"
+    "ndert, wird erneut gesendet";
+
 // DTR and RTS, and the adapter self-test "Schleifentest" (its box, and stdout of velotrix-cli).
 inline constexpr std::string_view kSelfTestCaption = "Schleifentest";
 inline constexpr std::string_view kSelfTestNoAnswer =
@@ -308,6 +316,12 @@ inline constexpr std::string_view kCliHelp =
     "  --name TEXT           Name im Header (h\xF6"
     "chstens 16 Zeichen)\n"
     "  --type BUCHSTABE      Typ im Header: P B F Q T D A C U\n"
+    "  --watch               wie \"Bei \xC4"
+    "nderung erneut senden\": sendet die\n"
+    "                        Datei erneut, sobald sie nach einer \xC4"
+    "nderung eine\n"
+    "                        halbe Sekunde unver\xE4ndert ist, mit denselben\n"
+    "                        Header-Angaben; bis Strg+C\n"
     "\n"
     "receive:\n"
     "  -o DATEI              sichert unter diesem Namen; ohne -o unter dem\n"

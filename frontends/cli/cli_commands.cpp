@@ -4,6 +4,8 @@
 #include <string_view>
 
 #include "frontends/cli/cli_commands.h"
+#include "frontends/cli/cli_session.h"
+#include "frontends/cli/cli_watch.h"
 #include "image/crc16.h"
 #include "image/rx_save.h"
 #include "image/z80_header.h"
@@ -92,18 +94,10 @@ HeaderLines RxHeaderLines(const Session& session) {
 
 // Loads a file as "BIN/Z80 laden" does; why it failed goes to stderr.
 bool Load(Session& session, const std::string& path, bool& isZ80) {
-    session.SetErrorPrefix(Utf8ToCp1252(path) + ": ");
     const LoadOutcome outcome = session.GetEngine().LoadFile(path);
     if (!outcome.loaded) {
-        if (!outcome.result.text.empty()) {
-            session.Report(outcome.result);
-        } else if (outcome.fileStatus == FileReadStatus::kNotRegular) {
-            session.PrintError(std::string(msg::kNotRegularFile).substr(1));
-        } else {
-            session.PrintError(UserErrorText(OsError{outcome.osError, {}}));
-        }
+        session.ReportLoadFailure(path, outcome);
     }
-    session.SetErrorPrefix({});
     isZ80 = outcome.isZ80;
     return outcome.loaded;
 }
@@ -210,10 +204,14 @@ int RunSend(const Options& options, const Terminal& terminal) {
     engine.Options().continuousSend = options.continuous;
     engine.Options().binMode = options.binMode;
     engine.Options().showProgress = options.showProgress;
+    // Watching starts before the first send, so that no rewrite after the load goes unseen.
+    if (options.watch && !session.Report(WatchAndResend(session))) {
+        return kExitFailure;
+    }
     if (!session.Report(engine.SendFile())) {
         return kExitFailure;
     }
-    return WaitForSend(session);
+    return options.watch ? WaitWhileWatching(session) : WaitForSend(session);
 }
 
 int RunText(const Options& options, const Terminal& terminal) {

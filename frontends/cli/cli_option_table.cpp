@@ -204,6 +204,11 @@ const std::vector<OptionRule>& OptionTable() {
              options.typeLetter = letter;
              return {};
          }},
+        {"--watch", "", false, kForSend,
+         [](Options& options, const std::string&) -> std::string {
+             options.watch = true;
+             return {};
+         }},
         {"--quiet", "-q", false, kForPort,
          [](Options& options, const std::string&) -> std::string {
              options.quiet = true;

@@ -44,6 +44,7 @@ struct Options {
     std::optional<std::string> sadr;
     std::optional<std::string> name;  // code page 1252
     std::optional<char> typeLetter;
+    bool watch = false;  // "Bei Änderung erneut senden": again on every rewrite, until interrupted
 
     // receive
     std::optional<std::string> output;

@@ -106,6 +106,18 @@ void Session::PrintOut(const std::string& utf8) {
     terminal_.out << utf8 << '\n' << std::flush;
 }
 
+void Session::List(const std::string& cp1252) {
+    if (!quiet_) {
+        PrintOut(ForTerminal(cp1252));
+    }
+}
+
+void Session::ReportLoadFailure(const std::string& path, const LoadOutcome& outcome) {
+    const std::string prefix = std::exchange(errorPrefix_, Utf8ToCp1252(path) + ": ");
+    PrintError(LoadFailureText(outcome));
+    errorPrefix_ = prefix;
+}
+
 void Session::PrintError(const std::string& cp1252) {
     PrintWarning(errorPrefix_ + cp1252);
     ++errorCount_;
@@ -137,8 +149,8 @@ void Session::OnEvent(const EngineEvent& event) {
         [this](const auto& e) {
             using E = std::decay_t<decltype(e)>;
             if constexpr (std::is_same_v<E, LinesEvent>) {
-                for (const std::string& line : quiet_ ? std::vector<std::string>{} : e.lines) {
-                    PrintOut(ForTerminal(line));
+                for (const std::string& line : e.lines) {
+                    List(line);
                 }
             } else if constexpr (std::is_same_v<E, ReceivedEvent>) {
                 anythingReceived_ = true;

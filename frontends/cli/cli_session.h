@@ -49,6 +49,10 @@ class Session {
     void Close();
 
     void PrintOut(const std::string& utf8);
+    // A line of the window's MessageList (code page 1252), unless quiet.
+    void List(const std::string& cp1252);
+    // Why the file at path could not be loaded, behind its name; the command fails.
+    void ReportLoadFailure(const std::string& path, const LoadOutcome& outcome);
     // An error in code page 1252, behind the prefix; the command fails.
     void PrintError(const std::string& cp1252);
     // A warning on err that does not make the command fail.

@@ -131,7 +131,7 @@ start_window() {
 # The keyboard's way through the window starts from the MessageList (a click into the lower part
 # of the window): Tab leads to the COM button, then (the line settings are disabled while the port
 # is open, the read-only fields are no tab stops) to "Sichern" (once there is something to save)
-# and "BIN/Z80 laden"; Shift+Tab leads back over the three check boxes and the pause to "Datei
+# and "BIN/Z80 laden"; Shift+Tab leads back over the four check boxes and the pause to "Datei
 # senden".
 from_list() {
     run xdotool mousemove --window "$main" $((WIDTH / 2)) $((HEIGHT * 84 / 100)) click 1
@@ -180,7 +180,7 @@ wait_for 10 opened || fail "day 2: the port did not open"
 from_list Tab Tab
 choose_file "Datei ausw" HELLO_4000.bin
 main_window
-from_list shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab
+from_list shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab
 far receive 132 "$home/sent"
 [[ $answer == 132 ]] || fail "day 2: the file from yesterday's folder was not sent ($answer bytes)"
 cmp -s <(tail -c 100 "$home/sent") "$files/HELLO_4000.bin" || fail "day 2: the data sent differ"

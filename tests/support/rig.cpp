@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -39,12 +40,17 @@ void Quiet(Rig& rig, milliseconds silence) {
     rig.loop.Advance(1ms);
 }
 
-void Load(Rig& rig, const Arg& arg) {
+// The file NAME of N counting bytes, a z80 file for NAME.z80; its path.
+std::string WriteFile(Rig& rig, const Arg& arg) {
     const auto count = static_cast<std::uint16_t>(arg.number);
-    const Bytes bytes = arg.first.ends_with(".z80")
-                            ? Z80File(0x4000, 0x4000 + count - 1, 0x4000, 'P', "HELLO", count)
-                            : CountingBytes(count);
-    const std::string path = rig.dir.Write(arg.first, bytes);
+    return rig.dir.Write(arg.first,
+                         arg.first.ends_with(".z80")
+                             ? Z80File(0x4000, 0x4000 + count - 1, 0x4000, 'P', "HELLO", count)
+                             : CountingBytes(count));
+}
+
+void Load(Rig& rig, const Arg& arg) {
+    const std::string path = WriteFile(rig, arg);
     if (rig.window) {
         rig.view.QueueOpenFileAnswer(path);
         rig.view.Click(kLoadButton);
@@ -85,6 +91,24 @@ void ExpectGap(Rig& rig, milliseconds gap) {
     const std::vector<FakeSerialDevice::Sent> sent = rig.line().SentLog();
     ASSERT_GT(sent.size(), kHeaderSize);
     EXPECT_GE(sent[kHeaderSize].written - sent[kHeaderSize - 1].left, gap);
+}
+
+// The engine face sends each rewrite as a window would, and logs what it got.
+void WatchLoaded(Rig& rig) {
+    rig.engine().WatchLoadedFile([&rig](const FileRewritten& rewritten) {
+        const ConstHeaderBytes header = rig.engine().Image().Header();
+        std::string name = HeaderName(header);
+        TrimText(name);
+        rig.rewrites.push_back(rewritten.outcome.loaded
+                                   ? "reloaded " + Hex4(HeaderAadr(header)) + " " +
+                                         Hex4(HeaderEadr(header)) + " " + name +
+                                         (rewritten.passTakesIt ? " by the pass" : "")
+                                   : "reload failed");
+        rig.log.push_back(rig.rewrites.back());
+        if (rewritten.outcome.loaded && !rewritten.passTakesIt) {
+            rig.result = rig.engine().SendFile();
+        }
+    });
 }
 
 void WriteLines(const std::string& path, std::string text) {
@@ -137,6 +161,8 @@ void Silent(Rig& rig, milliseconds silence) {
 //   bin, noprogress, continuous, send, text T, save NAME: the engine's switches and calls
 //   slow US, hold, cts, failwait ERR, failwrite ERR, busyport: what the line and driver do;
 //   nolink: the fake ports' names are plain device names that may pass to another device
+//   watch: the engine sends each rewrite of the loaded file; rewrite NAME N, vanish NAME: the
+//   file is written anew (as load writes it) or removed, and its watch told; release: hold ends
 //   idle, pump, until N: pump until the send ended, for a while, until N bytes were written
 //   dtr|rts on|off: the engine's modem lines; loop [change|drop N]: the far end echoes what is
 //   written (changing or dropping byte N); selftest: starts it; back: pump until it ended;
@@ -177,6 +203,14 @@ const std::map<std::string_view, StepFunction> kSteps = {
     {"failwrite", [](Rig& r, const Arg& a) { r.line().FailWrites(a.number); }},
     {"busyport", [](Rig& r, const Arg&) { r.openFailure = EBUSY; }},
     {"nolink", [](Rig& r, const Arg&) { r.linked = false; }},
+    {"watch", [](Rig& r, const Arg&) { WatchLoaded(r); }},
+    {"rewrite", [](Rig& r, const Arg& a) { r.watches.Change(WriteFile(r, a)); }},
+    {"vanish",
+     [](Rig& r, const Arg& a) {
+         std::remove(r.dir.File(a.all).c_str());
+         r.watches.Change(r.dir.File(a.all));
+     }},
+    {"release", [](Rig& r, const Arg&) { r.line().HoldWrites(false); }},
     {"idle", [](Rig& r, const Arg&) { EXPECT_TRUE(r.PumpUntilIdle()); }},
     {"pump", [](Rig& r, const Arg&) { r.Pump([] { return false; }, 100ms); }},
     {"until",
@@ -289,6 +323,7 @@ Rig::Rig(Face face, const Lines& ports, std::optional<DeviceAccess> access) : po
     } else {
         own = std::make_unique<Engine>(loop, std::move(chosen),
                                        [this](const EngineEvent& event) { Record(event); });
+        own->SetFileWatchStarter(watches.Starter());
         own->SetLineErrorPause(
             [this](milliseconds duration, const auto&) { paused = duration.count(); });
     }
@@ -300,6 +335,7 @@ void Rig::StartWindow(const std::string& settingsFile) {
     settingsPath = dir.File(settingsFile.empty() ? "Velotrix.ini" : settingsFile);
     window =
         std::make_unique<MainController>(view, loop, ControllerEnvironment{settingsPath, access_});
+    window->GetEngine().SetFileWatchStarter(watches.Starter());
     window->Start();
 }
 

@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include "app/controller.h"
+#include "platform/fake/fake_file_watch.h"
 #include "platform/fake/fake_serial_device.h"
 #include "platform/headless/headless_view.h"
 #include "platform/manual_loop.h"
@@ -83,6 +84,7 @@ class Rig {
     ManualLoop loop;
     std::vector<std::shared_ptr<FakeSerialDevice>> devices;
     HeadlessView view;
+    FakeFileWatches watches;  // the engine's watches of the loaded file
     std::unique_ptr<Engine> own;
     std::unique_ptr<MainController> window;
 
@@ -91,6 +93,7 @@ class Rig {
     // ever ahead of the bytes that had left the first fake device when it was shown.
     Lines lines;
     Lines log;
+    Lines rewrites;  // what the engine reported of each rewrite of the loaded file
     std::uint32_t progress = 0;
     std::uint32_t received = 0;
     std::size_t progressAhead = 0;

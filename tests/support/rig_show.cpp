@@ -39,7 +39,7 @@ constexpr std::pair<std::string_view, int> kNames[] = {
     {"reopen", kMenuAutoReopen}, {"view", kMenuReceptionView},  {"progressText", kProgressText},
     {"messages", kMessageList},  {"dtr", kDtrIndicator},        {"rts", kRtsIndicator},
     {"menuDtr", kMenuDtr},       {"menuRts", kMenuRts},         {"selftest", kMenuSelfTest},
-    {"every", kMenuSaveEvery}};
+    {"every", kMenuSaveEvery},   {"resend", kResendOnChangeCheck}};
 // clang-format on
 
 constexpr const char* kKinds[] = {
@@ -103,19 +103,20 @@ std::string Join(std::span<const std::string> lines) {
     return joined;
 }
 
-// The keys: log (the engine's events), list, count, first, tail (the MessageList: all, the
-// number of lines, the first, the last three), sent (what the line got, see Describe), head (its
-// first 32 bytes in hex), kept (the finished reception: "all" that was fed, else its size),
-// result (of the last engine call), open (engine and device), paused (the line-error pause in
-// ms), progress shown (the last count), ahead (how far a count shown was ahead of the bytes that
-// had left); on the window: each control's text by name, "on:", "shown:" and "checked:" with its
-// name, pane0 to pane3, box ("caption - text" of the last box, its lines joined by '|'), boxes
-// (their number), suggested and saved (the name the last save dialog offered, and whether the file
-// holds "all" that was fed), menu (text send enabled), menu:view ("Ansicht" enabled), reopen
-// (the menu's check mark for reopening by itself), every (the same for saving every reception),
-// in (the files in the rig's folder "in" and their sizes), beeps (keys refused), focus (the focused
-// control's name), dump (the first three rows of "Ansicht"), closed (the main window), line
-// (the device's baud, parity, data and stop bits, flow, open or closed).
+// The keys: log (the engine's events), written (the number of bytes the line got), watched (the
+// files watched now), rewrites (the rewrites of the loaded file, also in log), list, count, first,
+// tail (the MessageList: all, the number of lines, the first, the last three), sent (what the line
+// got, see Describe), head (its first 32 bytes in hex), kept (the finished reception: "all" that
+// was fed, else its size), result (of the last engine call), open (engine and device), paused (the
+// line-error pause in ms), progress shown (the last count), ahead (how far a count shown was ahead
+// of the bytes that had left); on the window: each control's text by name, "on:", "shown:" and
+// "checked:" with its name, pane0 to pane3, box ("caption - text" of the last box, its lines joined
+// by '|'), boxes (their number), suggested and saved (the name the last save dialog offered, and
+// whether the file holds "all" that was fed), menu (text send enabled), menu:view ("Ansicht"
+// enabled), reopen (the menu's check mark for reopening by itself), every (the same for saving
+// every reception), in (the files in the rig's folder "in" and their sizes), beeps (keys refused),
+// focus (the focused control's name), dump (the first three rows of "Ansicht"), closed (the main
+// window), line (the device's baud, parity, data and stop bits, flow, open or closed).
 std::map<std::string, std::string> Rig::Show() {
     loop.RunPending();
     std::error_code ec;
@@ -128,6 +129,9 @@ std::map<std::string, std::string> Rig::Show() {
     shown["tail"] = Join(std::span(list).last(std::min<std::size_t>(3, list.size())));
     const Bytes written = devices.empty() ? Bytes() : line().Written();
     shown["sent"] = Describe(written, engine().Image());
+    shown["written"] = std::to_string(written.size());
+    shown["watched"] = Join(watches.Watched());
+    shown["rewrites"] = Join(rewrites);
     for (std::size_t i = 0; i < std::min(written.size(), kHeaderSize); ++i) {
         shown["head"] += (i == 0 ? "" : " ") + Hex2(written[i]);
     }

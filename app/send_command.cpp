@@ -1,0 +1,26 @@
+// "Datei senden": the loaded file sent as the switches say, the controls held while it runs.
+#include "app/send_command.h"
+
+#include "app/screen.h"
+#include "serial/engine.h"
+
+namespace velotrix {
+
+bool SendFileCommand(const WindowParts& parts) {
+    Screen& screen = parts.screen;
+    const EngineResult started = parts.engine.SendFile();
+    if (!started.ok()) {
+        screen.ShowResult(started);
+        return false;
+    }
+    screen.ClearMessages();
+    screen.SetControlMode(ControlMode::ModeBusy);
+    parts.view.Repaint();
+    if (parts.engine.Options().continuousSend.load()) {
+        // Load, refresh and a further send stay offered; the next pass takes the change.
+        screen.SetControlMode(ControlMode::ModeOpen);
+    }
+    return true;
+}
+
+}  // namespace velotrix
