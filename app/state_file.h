@@ -21,6 +21,11 @@ inline constexpr std::string_view kWindowX = "FENSTER_X";
 inline constexpr std::string_view kWindowY = "FENSTER_Y";
 inline constexpr std::string_view kWindowWidth = "FENSTER_BREITE";
 inline constexpr std::string_view kWindowHeight = "FENSTER_HOEHE";
+// The pauses of a send for home computers without handshake, in ms, and the line end of a text
+// (the index of its menu item: 0 none, 1 CR, 2 CR+LF, 3 LF).
+inline constexpr std::string_view kCharDelay = "ZEICHENPAUSE";
+inline constexpr std::string_view kLineDelay = "ZEILENPAUSE";
+inline constexpr std::string_view kLineEnd = "ZEILENENDE";
 }  // namespace state_key
 
 // The keys that earlier versions kept in the settings file itself.

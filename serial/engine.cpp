@@ -8,6 +8,7 @@
 #include "serial/receive_engine.h"
 #include "serial/send_sequences.h"
 #include "serial/serial_port.h"
+#include "serial/text_file.h"
 #include "text/cp1252.h"
 #include "ui-resources/messages.h"
 
@@ -155,6 +156,23 @@ EngineResult Engine::SendFile() {
 
 EngineResult Engine::SendText(const std::string& text) {
     return impl_->sends.SendText(text);
+}
+
+EngineResult Engine::SendTextFile(const std::string& path) {
+    if (impl_->sends.Busy()) {
+        return BusyResult();
+    }
+    TextFile file;
+    if (EngineResult read = ReadTextFile(path, impl_->options.lineEnd.load(), file); !read.ok()) {
+        return read;
+    }
+    if (file.bytes.empty()) {
+        return {ErrorKind::kNothingToSend,
+                std::string(msg::kNothingToSend),
+                std::string(msg::kErrorCaption),
+                {}};
+    }
+    return impl_->sends.SendTextFile(std::move(file.bytes), file.lines);
 }
 
 bool Engine::Sending() const {

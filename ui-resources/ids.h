@@ -64,6 +64,15 @@ inline constexpr int kMenuSendText = 40010;
 inline constexpr int kMenuAutoReopen = 40011;
 inline constexpr int kMenuReceptionView = 40012;
 
+// Zeichenpause, Zeilenende and "Textdatei senden": text as the home computer's keyboard needs it.
+inline constexpr int kCharDelayCombo = 7030;  // ms of silence after each byte of a send
+inline constexpr int kLineDelayCombo = 7031;  // ms of silence after each line end of a text
+inline constexpr int kMenuLineEndNone = 40040;
+inline constexpr int kMenuLineEndCr = 40041;
+inline constexpr int kMenuLineEndCrLf = 40042;
+inline constexpr int kMenuLineEndLf = 40043;
+inline constexpr int kMenuSendTextFile = 40044;
+
 // The window "Ansicht" of a finished reception.
 inline constexpr int kViewDump = 6001;          // the rows of bytes
 inline constexpr int kViewSearchText = 6002;    // what to look for

@@ -19,7 +19,7 @@ constexpr std::uint32_t kFieldLabel = kRightAligned | kVCentered;
 constexpr std::uint32_t kHexField = kSunken | kCentered | kNoAutoHScroll | kHexDigits;
 
 // The items with IDs come first, in tab order; the captionless decorations follow.
-constexpr std::array<Item, 61> kMainItems{{
+constexpr std::array<Item, 66> kMainItems{{
     // Port row.
     {ids::kComButton, K::kPushButton,
      "COM \xF6"
@@ -60,6 +60,9 @@ constexpr std::array<Item, 61> kMainItems{{
     {ids::kBinModeCheck, K::kCheckBox, "als BIN senden (o. Header)", 303, 150, 99, 9, kAutoCheck,
      0},
     {ids::kProgressCheck, K::kCheckBox, "Fortschrittsanzeige", 303, 111, 87, 9, kAutoCheck, 0},
+    // The pauses for home computers without handshake: typed values are taken too.
+    {ids::kCharDelayCombo, K::kDropDownList, "", 354, 45, 36, 80, kEditable | kDigitsOnly, 0},
+    {ids::kLineDelayCombo, K::kDropDownList, "", 354, 60, 36, 80, kEditable | kDigitsOnly, 0},
     // The MessageList.
     {ids::kMessageList, K::kListBox, "", 15, 186, 405, 51, kSunken | kVScroll | kGrows, 0},
 
@@ -94,6 +97,10 @@ constexpr std::array<Item, 61> kMainItems{{
     {kNoId, K::kLabel, "Typ", 153, 141, 21, 9, kFieldLabel, 0},
     {kNoId, K::kLabel, "h (o.Header)", 219, 108, 57, 9, kNoStyle, 0},
     {kNoId, K::kLabel, "Pause n. Header:", 303, 132, 60, 9, kNoStyle, 0},
+    {kNoId, K::kLabel, "Zeichenpause", 303, 47, 50, 9, kNoStyle, 0},
+    {kNoId, K::kLabel, "ms", 393, 47, 12, 9, kNoStyle, 0},
+    {kNoId, K::kLabel, "Zeilenpause", 303, 62, 50, 9, kNoStyle, 0},
+    {kNoId, K::kLabel, "ms", 393, 62, 12, 9, kNoStyle, 0},
 }};
 
 constexpr std::array<Item, 3> kTextItems{{
@@ -113,7 +120,7 @@ constexpr DialogLayout kText{
     "String senden", "MS Sans Serif", 8, 150, 100, true, true, true, kTextItems,
 };
 
-constexpr std::array<MenuEntry, 19> kMenu{{
+constexpr std::array<MenuEntry, 27> kMenu{{
     {MenuKind::kPopup, "&Datei", 0},
     {MenuKind::kItem, "Info", ids::kMenuInfo},
     {MenuKind::kPopup, "Voreinstellungen", 0},
@@ -134,6 +141,14 @@ constexpr std::array<MenuEntry, 19> kMenu{{
     {MenuKind::kItem, "Ports testen", ids::kMenuProbePorts},
     {MenuKind::kSeparator, "", 0},
     {MenuKind::kItem, "Text senden", ids::kMenuSendText},
+    // What ends a text: the typed one and each line of a text file.
+    {MenuKind::kPopup, "Zeilenende", 0},
+    {MenuKind::kItem, "keins", ids::kMenuLineEndNone},
+    {MenuKind::kItem, "CR", ids::kMenuLineEndCr},
+    {MenuKind::kItem, "CR+LF", ids::kMenuLineEndCrLf},
+    {MenuKind::kItem, "LF", ids::kMenuLineEndLf},
+    {MenuKind::kEnd, "", 0},
+    {MenuKind::kItem, "Textdatei senden", ids::kMenuSendTextFile},
     {MenuKind::kEnd, "", 0},
     // A command of the menu bar itself: the finished reception in a window of its own.
     {MenuKind::kItem, "Ansicht", ids::kMenuReceptionView},

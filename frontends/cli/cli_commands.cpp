@@ -204,6 +204,7 @@ int RunSend(const Options& options, const Terminal& terminal) {
     engine.Options().continuousSend = options.continuous;
     engine.Options().binMode = options.binMode;
     engine.Options().showProgress = options.showProgress;
+    engine.Options().charDelayMs = options.charDelayMs;
     if (!session.Report(engine.SendFile())) {
         return kExitFailure;
     }
@@ -216,8 +217,14 @@ int RunText(const Options& options, const Terminal& terminal) {
     if (!Open(session, options)) {
         return kExitFailure;
     }
-    session.GetEngine().Options().continuousSend = options.continuous;
-    if (!session.Report(session.GetEngine().SendText(options.text))) {
+    Engine& engine = session.GetEngine();
+    engine.Options().continuousSend = options.continuous;
+    engine.Options().charDelayMs = options.charDelayMs;
+    engine.Options().lineDelayMs = options.lineDelayMs;
+    engine.Options().lineEnd = options.lineEnd;
+    const EngineResult started =
+        options.textFile ? engine.SendTextFile(*options.textFile) : engine.SendText(options.text);
+    if (!session.Report(started)) {
         return kExitFailure;
     }
     return WaitForSend(session);

@@ -86,6 +86,36 @@ void ExpectGap(Rig& rig, milliseconds gap) {
     EXPECT_GE(sent[kHeaderSize].written - sent[kHeaderSize - 1].left, gap);
 }
 
+// Each byte began at least CHAR ms after the one before had left the driver, LINE ms more after
+// the end of a line (LF, or CR without LF behind it).
+void ExpectGaps(Rig& rig, const Arg& arg) {
+    const std::vector<FakeSerialDevice::Sent> sent = rig.line().SentLog();
+    ASSERT_GT(sent.size(), 1u);
+    for (std::size_t i = 1; i < sent.size(); ++i) {
+        const std::uint8_t before = sent[i - 1].byte;
+        const bool lineEnded = before == '\n' || (before == '\r' && sent[i].byte != '\n');
+        const int least = DecimalToInt(arg.first) + (lineEnded ? DecimalToInt(arg.rest) : 0);
+        EXPECT_GE(sent[i].written - sent[i - 1].left, milliseconds(least)) << "byte " << i;
+    }
+}
+
+void SendTextFile(Rig& rig, const Arg& arg) {
+    const std::string path = rig.dir.Write(arg.first, Bytes(arg.rest.begin(), arg.rest.end()));
+    if (rig.window) {
+        rig.view.QueueOpenFileAnswer(path);
+        rig.window->OnCommand(kMenuSendTextFile, kNotifyClicked);
+    } else {
+        rig.result = rig.engine().SendTextFile(path);
+    }
+}
+
+// Closing in the middle of a long pause ends it: the close is not held up for its length.
+void CloseSoon(Rig& rig) {
+    const auto start = std::chrono::steady_clock::now();
+    Close(rig);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
+}
+
 void WriteLines(const std::string& path, std::string text) {
     std::replace(text.begin(), text.end(), '|', '\n');
     std::ofstream(path) << text << '\n';
@@ -116,6 +146,9 @@ Bytes FarEnd(const Arg& arg) {
 //   nolink: the fake ports' names are plain device names that may pass to another device
 //   idle, pump, until N: pump until the send ended, for a while, until N bytes were written
 //   gap MS: the data began at least MS after the header had left the driver
+//   chardelay MS, linedelay MS, eol none|cr|crlf|lf: the pauses and the line end of a send
+//   textfile NAME TEXT: a file of that text is sent as a text file; gaps CHAR LINE: see ExpectGaps
+//   closesoon: a close within a pause of 10 s
 //   click NAME, command NAME, select NAME ENTRY, type NAME TEXT, escape, closebox, no, yes (window)
 //   ini A|B: the settings file holds these lines; restart [PATH]: the window starts again (with
 //   the settings file at PATH in the rig's directory)
@@ -154,6 +187,17 @@ const std::map<std::string_view, StepFunction> kSteps = {
     {"until",
      [](Rig& r, const Arg& a) { EXPECT_TRUE(r.Pump([&] { return Written(r, a.number); })); }},
     {"gap", [](Rig& r, const Arg& a) { ExpectGap(r, milliseconds(a.number)); }},
+    {"chardelay", [](Rig& r, const Arg& a) { r.engine().Options().charDelayMs = a.number; }},
+    {"linedelay", [](Rig& r, const Arg& a) { r.engine().Options().lineDelayMs = a.number; }},
+    {"eol",
+     [](Rig& r, const Arg& a) {
+         constexpr std::string_view kEnds[] = {"none", "cr", "crlf", "lf"};
+         r.engine().Options().lineEnd =
+             static_cast<LineEnd>(std::ranges::find(kEnds, a.all) - std::begin(kEnds));
+     }},
+    {"textfile", [](Rig& r, const Arg& a) { SendTextFile(r, a); }},
+    {"gaps", [](Rig& r, const Arg& a) { ExpectGaps(r, a); }},
+    {"closesoon", [](Rig& r, const Arg&) { CloseSoon(r); }},
     {"click", [](Rig& r, const Arg& a) { r.view.Click(IdOf(a.all)); }},
     {"command", [](Rig& r, const Arg& a) { r.window->OnCommand(IdOf(a.all), kNotifyClicked); }},
     {"select", [](Rig& r, const Arg& a) { Select(r, IdOf(a.first), a.rest); }},

@@ -34,7 +34,9 @@ constexpr std::pair<std::string_view, int> kNames[] = {
     {"textSend", kTextSend},     {"quit", kMenuQuit},           {"probe", kMenuProbePorts},
     {"sendText", kMenuSendText}, {"savePrefs", kMenuSavePrefs}, {"loadPrefs", kMenuLoadPrefs},
     {"reopen", kMenuAutoReopen}, {"view", kMenuReceptionView},  {"progressText", kProgressText},
-    {"messages", kMessageList}};
+    {"messages", kMessageList},  {"charDelay", kCharDelayCombo}, {"lineDelay", kLineDelayCombo},
+    {"eolNone", kMenuLineEndNone}, {"eolCr", kMenuLineEndCr},   {"eolCrLf", kMenuLineEndCrLf},
+    {"eolLf", kMenuLineEndLf},   {"textFile", kMenuSendTextFile}};
 // clang-format on
 
 constexpr const char* kKinds[] = {
@@ -107,9 +109,11 @@ std::string Join(std::span<const std::string> lines) {
 // name, pane0 to pane3, box ("caption - text" of the last box, its lines joined by '|'), boxes
 // (their number), suggested and saved (the name the last save dialog offered, and whether the file
 // holds "all" that was fed), menu (text send enabled), menu:view ("Ansicht" enabled), reopen
-// (the menu's check mark for reopening by itself), beeps (keys refused), focus (the focused
-// control's name), dump (the first three rows of "Ansicht"), closed (the main window), line
-// (the device's baud, parity, data and stop bits, flow, open or closed).
+// (the menu's check mark for reopening by itself), menu:textFile ("Textdatei senden" enabled), eol
+// (the check marks of "Zeilenende"), pacing (the engine's character and line delay and line end),
+// beeps (keys refused), focus (the focused control's name), dump (the first three rows of
+// "Ansicht"), closed (the main window), line (the device's baud, parity, data and stop bits, flow,
+// open or closed).
 std::map<std::string, std::string> Rig::Show() {
     loop.RunPending();
     std::map<std::string, std::string> shown;
@@ -160,6 +164,14 @@ std::map<std::string, std::string> Rig::Show() {
     }
     shown["menu"] = std::to_string(view.MenuEnabled(kMenuSendText));
     shown["reopen"] = std::to_string(view.MenuChecked(kMenuAutoReopen));
+    shown["menu:textFile"] = std::to_string(view.MenuEnabled(kMenuSendTextFile));
+    for (int id : {kMenuLineEndNone, kMenuLineEndCr, kMenuLineEndCrLf, kMenuLineEndLf}) {
+        shown["eol"] += std::to_string(view.MenuChecked(id));
+    }
+    const TransferOptions& options = engine().Options();
+    shown["pacing"] = std::to_string(options.charDelayMs) + " " +
+                      std::to_string(options.lineDelayMs) + " " +
+                      std::to_string(static_cast<int>(options.lineEnd.load()));
     shown["folder"] = view.DialogFolder();
     shown["ini"] = FileOrDash(settingsPath);
     shown["state"] = FileOrDash(dir.File("Velotrix.state"));
