@@ -19,7 +19,7 @@ constexpr std::uint32_t kFieldLabel = kRightAligned | kVCentered;
 constexpr std::uint32_t kHexField = kSunken | kCentered | kNoAutoHScroll | kHexDigits;
 
 // The items with IDs come first, in tab order; the captionless decorations follow.
-constexpr std::array<Item, 66> kMainItems{{
+constexpr std::array<Item, 67> kMainItems{{
     // Port row.
     {ids::kComButton, K::kPushButton,
      "COM \xF6"
@@ -61,8 +61,8 @@ constexpr std::array<Item, 66> kMainItems{{
      0},
     {ids::kProgressCheck, K::kCheckBox, "Fortschrittsanzeige", 303, 111, 87, 9, kAutoCheck, 0},
     // The pauses for home computers without handshake: typed values are taken too.
-    {ids::kCharDelayCombo, K::kDropDownList, "", 354, 45, 36, 80, kEditable | kDigitsOnly, 0},
-    {ids::kLineDelayCombo, K::kDropDownList, "", 354, 60, 36, 80, kEditable | kDigitsOnly, 0},
+    {ids::kCharDelayCombo, K::kDropDownList, "", 348, 44, 40, 80, kEditable | kDigitsOnly, 0},
+    {ids::kLineDelayCombo, K::kDropDownList, "", 348, 60, 40, 80, kEditable | kDigitsOnly, 0},
     // The MessageList.
     {ids::kMessageList, K::kListBox, "", 15, 186, 405, 51, kSunken | kVScroll | kGrows, 0},
 
@@ -97,10 +97,10 @@ constexpr std::array<Item, 66> kMainItems{{
     {kNoId, K::kLabel, "Typ", 153, 141, 21, 9, kFieldLabel, 0},
     {kNoId, K::kLabel, "h (o.Header)", 219, 108, 57, 9, kNoStyle, 0},
     {kNoId, K::kLabel, "Pause n. Header:", 303, 132, 60, 9, kNoStyle, 0},
-    {kNoId, K::kLabel, "Zeichenpause", 303, 47, 50, 9, kNoStyle, 0},
-    {kNoId, K::kLabel, "ms", 393, 47, 12, 9, kNoStyle, 0},
-    {kNoId, K::kLabel, "Zeilenpause", 303, 62, 50, 9, kNoStyle, 0},
-    {kNoId, K::kLabel, "ms", 393, 62, 12, 9, kNoStyle, 0},
+    {kNoId, K::kLabel, "Zeichenpause", 282, 46, 64, 9, kNoStyle, 0},
+    {kNoId, K::kLabel, "ms", 391, 46, 14, 9, kNoStyle, 0},
+    {kNoId, K::kLabel, "Zeilenpause", 282, 62, 64, 9, kNoStyle, 0},
+    {kNoId, K::kLabel, "ms", 391, 62, 14, 9, kNoStyle, 0},
 }};
 
 constexpr std::array<Item, 3> kTextItems{{
@@ -120,7 +120,7 @@ constexpr DialogLayout kText{
     "String senden", "MS Sans Serif", 8, 150, 100, true, true, true, kTextItems,
 };
 
-constexpr std::array<MenuEntry, 27> kMenu{{
+constexpr std::array<MenuEntry, 26> kMenu{{
     {MenuKind::kPopup, "&Datei", 0},
     {MenuKind::kItem, "Info", ids::kMenuInfo},
     {MenuKind::kPopup, "Voreinstellungen", 0},

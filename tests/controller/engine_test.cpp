@@ -36,8 +36,8 @@ const TableRow kRows[] = {
 
     // Pauses for home computers without handshake, measured at the far end: after each byte, and
     // after each line end of a text; the line ends of a text and the bytes of a text file.
-    {"a character delay after each byte of a file", "open; chardelay 5; bin; load A.bin 20; send; idle; gaps 5 0", "sent=data\nlog=progress 20|hidden|ended open completed"},
-    {"a character delay without progress", "open; noprogress; chardelay 3; bin; load A.bin 10; send; idle; gaps 3 0", "sent=data\nlog=ended open completed"},
+    {"a character delay after each byte of a file", "open; chardelay 5; bin; load A.bin 40; send; idle; gaps 5 0", "sent=data\nlog=progress 40|hidden|ended open completed"},
+    {"a character delay without progress", "open; noprogress; chardelay 3; bin; load A.bin 40; send; idle; gaps 3 0", "sent=data\nlog=ended open completed"},
     {"both delays on a text with CR", "slow 100; open; chardelay 2; linedelay 30; eol cr; text AB; idle; gaps 2 30", "head=41 42 0D\nlist=gesendet:  41 42 0D |Bytes gesendet: 3"},
     {"a text with CR+LF", "open; eol crlf; text AB; idle", "head=41 42 0D 0A\nlog=ended completed"},
     {"a text with LF", "open; eol lf; text AB; idle", "head=41 42 0A"},
