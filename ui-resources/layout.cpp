@@ -46,6 +46,10 @@ constexpr std::array<Item, 67> kMainItems{{
     // TX group.
     {ids::kLoadButton, K::kPushButton, "BIN/Z80 laden", 156, 42, 60, 15, kNoStyle, 0},
     {ids::kRefreshButton, K::kPushButton, "Refresh", 216, 42, 60, 15, kNoStyle, 0},
+    // The pauses for home computers without handshake: typed values are taken too;
+    // Tab reaches them beside "Refresh".
+    {ids::kCharDelayCombo, K::kDropDownList, "", 348, 44, 40, 80, kEditable | kDigitsOnly, 0},
+    {ids::kLineDelayCombo, K::kDropDownList, "", 348, 60, 40, 80, kEditable | kDigitsOnly, 0},
     {ids::kTxKind, K::kEdit, "", 180, 65, 93, 11, kRoEdit, 0},
     {ids::kTxAadr, K::kEdit, "", 180, 78, 33, 11, kHexField, 4},
     {ids::kTxEadr, K::kEdit, "", 240, 78, 33, 11, kRoCentredEdit, 0},
@@ -60,9 +64,6 @@ constexpr std::array<Item, 67> kMainItems{{
     {ids::kBinModeCheck, K::kCheckBox, "als BIN senden (o. Header)", 303, 150, 99, 9, kAutoCheck,
      0},
     {ids::kProgressCheck, K::kCheckBox, "Fortschrittsanzeige", 303, 111, 87, 9, kAutoCheck, 0},
-    // The pauses for home computers without handshake: typed values are taken too.
-    {ids::kCharDelayCombo, K::kDropDownList, "", 348, 44, 40, 80, kEditable | kDigitsOnly, 0},
-    {ids::kLineDelayCombo, K::kDropDownList, "", 348, 60, 40, 80, kEditable | kDigitsOnly, 0},
     // The MessageList.
     {ids::kMessageList, K::kListBox, "", 15, 186, 405, 51, kSunken | kVScroll | kGrows, 0},
 

@@ -90,7 +90,7 @@ const Row kRows[] = {
     // send, "Ansicht".
     {"hex fields refuse other keys and upper-case", {"ttyS0"}, "click COM; load HELLO_4000.bin 256; type txAadr 8zq1; type txSadr c0de", "txAadr=81\ntxEadr=0180\ntxSadr=C0DE\nbeeps=2\nlist="},
     {"data past FFFFh wrap with one warning", {"ttyS0"}, "click COM; load HELLO_4000.bin 256; type txAadr FFF0; type txSadr FFFF", "txEadr=00EF\nlist=Achtung: Die Daten reichen \xFC" "ber FFFFh hinaus"},
-    {"tab passes what cannot be changed", {"ttyS0"}, "tab 8", "focus=txAadr"},
+    {"tab passes what cannot be changed", {"ttyS0"}, "tab 10", "focus=txAadr"},
     {"a typed device path", {"ttyS1", "ttyS0"}, "type port /dev/fake/ttyS1; click COM", "line=4800 N 8 1 - open"},
     {"escape during a send asks", {"ttyS0"}, "click COM; hold; load A.bin 64; click send; no; escape; escape", "closed=1\nboxes=2\nbox=V.24 Velotrix V. 0.8 - Es l\xE4uft noch eine Sendung. Trotzdem " "beenden?"},
     {"the view of a z80 reception", {"ttyS0"}, "click COM; feed z80; advance 1000; click view", "menu:view=1\ndump=0FE0  00 10 C7 13 00 20 00 00 00 00 00 00 42 D3 D3 D3  ..\xC7.. " "......B\xD3\xD3\xD3|0FF0  48 45 4C 4C 4F 00 00 00 00 00 00 00 00 00 00 00  HELLO....." "......|1000  00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F  ................"},
