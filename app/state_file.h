@@ -26,6 +26,9 @@ inline constexpr std::string_view kWindowHeight = "FENSTER_HOEHE";
 inline constexpr std::string_view kCharDelay = "ZEICHENPAUSE";
 inline constexpr std::string_view kLineDelay = "ZEILENPAUSE";
 inline constexpr std::string_view kLineEnd = "ZEILENENDE";
+// DTR and RTS after the open: "1" raised (the default), "0" dropped.
+inline constexpr std::string_view kDtr = "DTR";
+inline constexpr std::string_view kRts = "RTS";
 }  // namespace state_key
 
 // The keys that earlier versions kept in the settings file itself.

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "image/tx_image.h"
 #include "serial/engine_events.h"
@@ -27,6 +28,8 @@ class SendSequences {
     EngineResult SendText(const std::string& text);
     // The bytes of a text file (TextFile), once, with progress and the line delay.
     EngineResult SendTextFile(std::string bytes, std::size_t lines);
+    // The bytes in one write, unlisted (the self-test's pattern).
+    EngineResult SendPattern(std::vector<std::uint8_t> bytes);
 
     // Takes a consistent copy of the transmit image and the pause (an index into the pause
     // entries; outside: no pause entry chosen) for the next pass of a send. UI thread.

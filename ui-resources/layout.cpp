@@ -19,7 +19,7 @@ constexpr std::uint32_t kFieldLabel = kRightAligned | kVCentered;
 constexpr std::uint32_t kHexField = kSunken | kCentered | kNoAutoHScroll | kHexDigits;
 
 // The items with IDs come first, in tab order; the captionless decorations follow.
-constexpr std::array<Item, 67> kMainItems{{
+constexpr std::array<Item, 69> kMainItems{{
     // Port row.
     {ids::kComButton, K::kPushButton,
      "COM \xF6"
@@ -32,6 +32,11 @@ constexpr std::array<Item, 67> kMainItems{{
     {ids::kStopBitsCombo, K::kDropDownList, "", 267, 15, 48, 55, kNoStyle, 0},
     {ids::kFlowCombo, K::kDropDownList, "", 315, 15, 48, 55, kNoStyle, 0},
     {ids::kCtsIndicator, K::kRadioButton, "CTS", 375, 16, 33, 9, kLeftText | kHidden | kNoTabStop,
+     0},
+    // DTR and RTS as the PC drives them, shown while the port is open.
+    {ids::kDtrIndicator, K::kRadioButton, "DTR", 336, 45, 33, 9, kLeftText | kHidden | kNoTabStop,
+     0},
+    {ids::kRtsIndicator, K::kRadioButton, "RTS", 375, 45, 33, 9, kLeftText | kHidden | kNoTabStop,
      0},
     // RX group.
     {ids::kRxKind, K::kEdit, "", 39, 65, 93, 12, kRoEdit, 0},
@@ -48,8 +53,8 @@ constexpr std::array<Item, 67> kMainItems{{
     {ids::kRefreshButton, K::kPushButton, "Refresh", 216, 42, 60, 15, kNoStyle, 0},
     // The pauses for home computers without handshake: typed values are taken too;
     // Tab reaches them beside "Refresh".
-    {ids::kCharDelayCombo, K::kDropDownList, "", 348, 44, 40, 80, kEditable | kDigitsOnly, 0},
-    {ids::kLineDelayCombo, K::kDropDownList, "", 348, 60, 40, 80, kEditable | kDigitsOnly, 0},
+    {ids::kCharDelayCombo, K::kDropDownList, "", 348, 62, 40, 80, kEditable | kDigitsOnly, 0},
+    {ids::kLineDelayCombo, K::kDropDownList, "", 348, 78, 40, 80, kEditable | kDigitsOnly, 0},
     {ids::kTxKind, K::kEdit, "", 180, 65, 93, 11, kRoEdit, 0},
     {ids::kTxAadr, K::kEdit, "", 180, 78, 33, 11, kHexField, 4},
     {ids::kTxEadr, K::kEdit, "", 240, 78, 33, 11, kRoCentredEdit, 0},
@@ -98,10 +103,10 @@ constexpr std::array<Item, 67> kMainItems{{
     {kNoId, K::kLabel, "Typ", 153, 141, 21, 9, kFieldLabel, 0},
     {kNoId, K::kLabel, "h (o.Header)", 219, 108, 57, 9, kNoStyle, 0},
     {kNoId, K::kLabel, "Pause n. Header:", 303, 132, 60, 9, kNoStyle, 0},
-    {kNoId, K::kLabel, "Zeichenpause", 282, 46, 64, 9, kNoStyle, 0},
-    {kNoId, K::kLabel, "ms", 391, 46, 14, 9, kNoStyle, 0},
-    {kNoId, K::kLabel, "Zeilenpause", 282, 62, 64, 9, kNoStyle, 0},
-    {kNoId, K::kLabel, "ms", 391, 62, 14, 9, kNoStyle, 0},
+    {kNoId, K::kLabel, "Zeichenpause", 282, 64, 64, 9, kNoStyle, 0},
+    {kNoId, K::kLabel, "ms", 391, 64, 14, 9, kNoStyle, 0},
+    {kNoId, K::kLabel, "Zeilenpause", 282, 80, 64, 9, kNoStyle, 0},
+    {kNoId, K::kLabel, "ms", 391, 80, 14, 9, kNoStyle, 0},
 }};
 
 constexpr std::array<Item, 3> kTextItems{{
@@ -121,7 +126,7 @@ constexpr DialogLayout kText{
     "String senden", "MS Sans Serif", 8, 150, 100, true, true, true, kTextItems,
 };
 
-constexpr std::array<MenuEntry, 26> kMenu{{
+constexpr std::array<MenuEntry, 31> kMenu{{
     {MenuKind::kPopup, "&Datei", 0},
     {MenuKind::kItem, "Info", ids::kMenuInfo},
     {MenuKind::kPopup, "Voreinstellungen", 0},
@@ -150,6 +155,11 @@ constexpr std::array<MenuEntry, 26> kMenu{{
     {MenuKind::kItem, "LF", ids::kMenuLineEndLf},
     {MenuKind::kEnd, "", 0},
     {MenuKind::kItem, "Textdatei senden", ids::kMenuSendTextFile},
+    {MenuKind::kSeparator, "", 0},
+    {MenuKind::kItem, "DTR setzen", ids::kMenuDtr},
+    {MenuKind::kItem, "RTS setzen", ids::kMenuRts},
+    {MenuKind::kSeparator, "", 0},
+    {MenuKind::kItem, "Schleifentest", ids::kMenuSelfTest},
     {MenuKind::kEnd, "", 0},
     // A command of the menu bar itself: the finished reception in a window of its own.
     {MenuKind::kItem, "Ansicht", ids::kMenuReceptionView},
