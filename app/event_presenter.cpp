@@ -32,6 +32,7 @@ void EventPresenter::ShowPortClosed() {
     view_.SetText(ids::kComButton, msg::kOpenCaption);
     view_.Show(ids::kCtsIndicator, false);
     view_.EnableMenuItem(ids::kMenuSendText, false);
+    view_.EnableMenuItem(ids::kMenuSendTextFile, false);
 }
 
 void EventPresenter::operator()(const LinesEvent& event) {
@@ -63,6 +64,7 @@ void EventPresenter::ShowPortOpen(std::optional<bool> ctsFlow, bool cts) {
     view_.SetCheck(ids::kCtsIndicator, cts);
     view_.Repaint();
     view_.EnableMenuItem(ids::kMenuSendText, true);
+    view_.EnableMenuItem(ids::kMenuSendTextFile, true);
 }
 
 void EventPresenter::ClearRxFields() {

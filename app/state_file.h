@@ -23,6 +23,11 @@ inline constexpr std::string_view kWindowWidth = "FENSTER_BREITE";
 inline constexpr std::string_view kWindowHeight = "FENSTER_HOEHE";
 // "Bei Änderung erneut senden": "1" or "0".
 inline constexpr std::string_view kResendOnChange = "ERNEUT_SENDEN";
+// The pauses of a send for home computers without handshake, in ms, and the line end of a text
+// (the index of its menu item: 0 none, 1 CR, 2 CR+LF, 3 LF).
+inline constexpr std::string_view kCharDelay = "ZEICHENPAUSE";
+inline constexpr std::string_view kLineDelay = "ZEILENPAUSE";
+inline constexpr std::string_view kLineEnd = "ZEILENENDE";
 // DTR and RTS after the open: "1" raised (the default), "0" dropped.
 inline constexpr std::string_view kDtr = "DTR";
 inline constexpr std::string_view kRts = "RTS";

@@ -5,12 +5,14 @@
 #include "app/resend_on_change.h"
 #include "app/save_every_reception.h"
 #include "app/self_test_command.h"
+#include "app/text_sending.h"
 
 namespace velotrix {
 
 std::vector<std::unique_ptr<WindowFeature>> MakeWindowFeatures(const WindowParts& parts) {
     std::vector<std::unique_ptr<WindowFeature>> features;
     features.push_back(std::make_unique<ResendOnChange>(parts));
+    features.push_back(std::make_unique<TextSending>(parts));
     features.push_back(MakeModemLinesFeature(parts));
     features.push_back(MakeSelfTestFeature(parts));
     features.push_back(MakeSaveEveryReception(parts));

@@ -47,12 +47,33 @@ void WaitWhileFarAhead(const SendContext& context) {
     }
 }
 
-BlockResult WriteByteByByte(const SendContext& context, std::span<const std::uint8_t> block) {
+// The silence after the byte at index: the character delay, and for a text the line delay after
+// each line's end (after CR, CR+LF or LF, whichever the line end is).
+std::chrono::milliseconds PauseAfter(const SendContext& context,
+                                     std::span<const std::uint8_t> block, std::size_t index) {
+    int pause = context.options.charDelayMs.load();
+    if (context.textMode) {
+        const std::uint8_t byte = block[index];
+        const bool crBeforeLf =
+            byte == '\r' && index + 1 < block.size() && block[index + 1] == '\n';
+        if (byte == '\n' || (byte == '\r' && !crBeforeLf)) {
+            pause += context.options.lineDelayMs.load();
+        }
+    }
+    return std::chrono::milliseconds(pause);
+}
+
+BlockResult WriteByteByByte(const SendContext& context, std::span<const std::uint8_t> block,
+                            bool showProgress) {
     const auto length = static_cast<std::uint32_t>(block.size());
-    PostProgress(context, ProgressEvent::Kind::kShow, length);
-    // Bytes that arrived before the block are dropped. The output queue is left alone: it may
-    // still hold the end of the previous block, which must reach the line.
-    context.device.Purge(true, false);
+    if (showProgress) {
+        PostProgress(context, ProgressEvent::Kind::kShow, length);
+    }
+    if (!context.textMode) {
+        // Bytes that arrived before the block are dropped. The output queue is left alone: it
+        // may still hold the end of the previous block, which must reach the line.
+        context.device.Purge(true, false);
+    }
 
     using Clock = std::chrono::steady_clock;
     constexpr auto kInterval = std::chrono::milliseconds(kProgressIntervalMs);
@@ -74,12 +95,21 @@ BlockResult WriteByteByByte(const SendContext& context, std::span<const std::uin
             result = BlockResult::kAborted;
             break;
         }
-        // Asking the driver costs a call of its own: every few bytes is often enough.
-        if (total % kLeadCheckInterval == 0) {
+        const std::chrono::milliseconds pause =
+            chunk == 0 ? std::chrono::milliseconds(0) : PauseAfter(context, block, total - 1);
+        if (pause.count() > 0) {
+            // The pause is silence on the line: it begins once the byte has left.
+            context.device.Drain();
+            if (!context.Pause(pause)) {
+                result = BlockResult::kAborted;
+                break;
+            }
+        } else if (total % kLeadCheckInterval == 0) {
+            // Asking the driver costs a call of its own: every few bytes is often enough.
             WaitWhileFarAhead(context);
         }
         const auto now = Clock::now();
-        if (now - lastShown >= kInterval) {
+        if (showProgress && now - lastShown >= kInterval) {
             lastShown = now;
             PostProgress(context, ProgressEvent::Kind::kUpdate, BytesGone(context.device, total));
         }
@@ -91,8 +121,10 @@ BlockResult WriteByteByByte(const SendContext& context, std::span<const std::uin
     } else {
         context.device.Purge(true, true);
     }
-    PostProgress(context, ProgressEvent::Kind::kUpdate, total);
-    PostProgress(context, ProgressEvent::Kind::kHide, 0);
+    if (showProgress) {
+        PostProgress(context, ProgressEvent::Kind::kUpdate, total);
+        PostProgress(context, ProgressEvent::Kind::kHide, 0);
+    }
     if (result == BlockResult::kWritten) {
         PostResultLine(context, total);
     } else if (context.continuous) {
@@ -120,6 +152,12 @@ void SendContext::PostLine(std::string line, bool scrollToEnd) const {
     events.PostLines({std::move(line)}, scrollToEnd);
 }
 
+bool SendContext::Pause(std::chrono::milliseconds duration) const {
+    std::unique_lock lock(wake.mutex);
+    wake.changed.wait_for(lock, duration, [&] { return !KeepGoing(); });
+    return KeepGoing();
+}
+
 BlockResult WriteBlock(const SendContext& context, std::span<const std::uint8_t> block) {
     // Nothing may be written once the port is closing, not even the first byte of a block.
     if (!context.KeepGoing()) {
@@ -128,9 +166,12 @@ BlockResult WriteBlock(const SendContext& context, std::span<const std::uint8_t>
     if (!context.controlsHeld) {
         context.events.Post(BlocksEvent{true});
     }
-    const bool byteByByte = !context.textMode && context.options.showProgress.load();
-    const BlockResult result =
-        byteByByte ? WriteByteByByte(context, block) : WriteAtOnce(context, block);
+    const bool showProgress =
+        context.options.showProgress.load() && (!context.textMode || context.textFile);
+    const bool paced = context.options.charDelayMs.load() > 0 ||
+                       (context.textMode && context.options.lineDelayMs.load() > 0);
+    const BlockResult result = showProgress || paced ? WriteByteByByte(context, block, showProgress)
+                                                     : WriteAtOnce(context, block);
     if (!context.controlsHeld) {
         context.events.Post(BlocksEvent{false});
     }

@@ -3,7 +3,10 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
+#include <mutex>
 #include <span>
 #include <string>
 #include <vector>
@@ -23,6 +26,12 @@ inline constexpr int kProgressIntervalMs = 25;
 // the line at once.
 inline constexpr std::size_t kMaxBytesAhead = 64;
 
+// Wakes a sender's pauses at once when the port closes or the sender must end.
+struct SendWake {
+    std::mutex mutex;
+    std::condition_variable changed;
+};
+
 // Everything a sender thread needs. What the user sees is reached only through posted events, so
 // a sender never waits for the UI thread.
 struct SendContext {
@@ -32,15 +41,20 @@ struct SendContext {
     const TransferOptions& options;
     // Raised when the sender must end although the port stays open (the owner goes away).
     const std::atomic<bool>& stop;
+    SendWake& wake;
     // Fixed when the send starts, so that a click during the send cannot change how it ends.
     bool textMode = false;
     bool continuous = false;
+    // A text file shows its progress like a file, although it is a text.
+    bool textFile = false;
     // The caller posts BlocksEvent once around a run of back-to-back blocks, so that the blocks
     // themselves post nothing when they go well.
     bool controlsHeld = false;
 
     // The port is open and nobody asked the sender to end.
     bool KeepGoing() const { return port.portOpen.load() && !stop.load(); }
+    // Waits up to the given time, or less when the port closes; true when the send may go on.
+    bool Pause(std::chrono::milliseconds duration) const;
     void PostLine(std::string line, bool scrollToEnd = false) const;
 };
 
@@ -51,8 +65,10 @@ enum class BlockResult {
 };
 
 // Writes one block: byte by byte with progress when progress is on and the send is not a text
-// send, otherwise in one write. Lists "Bytes gesendet: n" unless the send is continuous. The BIN
-// switch is held while the block is written.
+// send (a text file's is), byte by byte with a pause after each byte when a character delay is
+// set (and after each line end of a text when a line delay is), otherwise in one write. Lists
+// "Bytes gesendet: n" unless the send is continuous. The BIN switch is held while the block is
+// written.
 BlockResult WriteBlock(const SendContext& context, std::span<const std::uint8_t> block);
 
 // The hex listing of a sent block: "gesendet:  " and then 20 groups "XX " per line. The last line

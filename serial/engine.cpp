@@ -10,6 +10,7 @@
 #include "serial/self_test.h"
 #include "serial/send_sequences.h"
 #include "serial/serial_port.h"
+#include "serial/text_file.h"
 #include "text/cp1252.h"
 #include "ui-resources/messages.h"
 
@@ -210,6 +211,23 @@ EngineResult Engine::StartSelfTest() {
 
 bool Engine::SelfTesting() const {
     return impl_->selfTest.Active();
+}
+
+EngineResult Engine::SendTextFile(const std::string& path) {
+    if (impl_->sends.Busy()) {
+        return BusyResult();
+    }
+    TextFile file;
+    if (EngineResult read = ReadTextFile(path, impl_->options.lineEnd.load(), file); !read.ok()) {
+        return read;
+    }
+    if (file.bytes.empty()) {
+        return {ErrorKind::kNothingToSend,
+                std::string(msg::kNothingToSend),
+                std::string(msg::kErrorCaption),
+                {}};
+    }
+    return impl_->sends.SendTextFile(std::move(file.bytes), file.lines);
 }
 
 bool Engine::Sending() const {

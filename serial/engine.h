@@ -61,7 +61,11 @@ class Engine {
     // block or pass; SendFile takes the image as it is now.
     TransferOptions& Options();
     EngineResult SendFile();
+    // The text with the line end of Options().lineEnd.
     EngineResult SendText(const std::string& text);
+    // A UTF-8 text file, line by line with that line end, in code page 1252 (see TextFile); a
+    // file that cannot be sent as it is is refused with the reason, naming the line.
+    EngineResult SendTextFile(const std::string& path);
     bool Sending() const;
 
     // Sending the loaded file again each time it is rewritten: once the file has been still for

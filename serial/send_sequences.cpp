@@ -65,6 +65,7 @@ EngineResult Refusal(ErrorKind kind, std::string_view text, std::string_view cap
 struct SendKind {
     bool textMode = false;    // one write per block, no progress (the text dialog's sends)
     bool continuous = false;  // repeats until the port closes; no result lines
+    bool textFile = false;    // a text with progress
     // The controls return to the open mode when the send ends (a single file send holds them).
     bool restoreOpenMode = false;
 };
@@ -95,8 +96,7 @@ struct SendSequences::Impl {
     std::atomic<bool> finished{true};
     std::atomic<bool> completed{false};
     std::atomic<bool> stop{false};
-    std::mutex wakeMutex;
-    std::condition_variable wake;
+    SendWake wake;
     // Counts the senders that have been joined, so that the end task of an earlier one that was
     // already joined (by StopAndJoin or by the next start) does nothing.
     std::uint64_t generation = 0;
@@ -111,19 +111,12 @@ struct SendSequences::Impl {
 
     bool Busy() const { return sender.joinable() && !finished.load(); }
 
-    // Waits up to the given time, or less when the port closes; true when the send may go on.
-    bool PauseFor(const SendContext& context, std::chrono::milliseconds duration) {
-        std::unique_lock lock(wakeMutex);
-        wake.wait_for(lock, duration, [&] { return !context.KeepGoing(); });
-        return context.KeepGoing();
-    }
-
     void WakeAndStop() {
         {
-            std::lock_guard lock(wakeMutex);
+            std::lock_guard lock(wake.mutex);
             stop = true;
         }
-        wake.notify_all();
+        wake.changed.notify_all();
     }
 
     // UI thread: joins the sender, which has ended or is ending by itself, and reports what its
@@ -168,8 +161,8 @@ struct SendSequences::Impl {
         sender =
             std::thread([this, &device, body = std::move(body), kind, senderGeneration = generation,
                          token = std::weak_ptr<int>(lifeToken)] {
-                SendContext context{events, port,          device,         options,
-                                    stop,   kind.textMode, kind.continuous};
+                SendContext context{events, port,          device,          options,      stop,
+                                    wake,   kind.textMode, kind.continuous, kind.textFile};
                 completed = body(context);
                 events.Loop().Post([this, token, senderGeneration] {
                     if (!token.expired()) {
@@ -193,7 +186,7 @@ struct SendSequences::Impl {
             const PauseEntry& pause = pauses[static_cast<std::size_t>(image.pauseIndex)];
             context.device.Drain();
             context.PostLine(std::string(pause.line));
-            if (!PauseFor(context, pause.duration)) {
+            if (!context.Pause(pause.duration)) {
                 result = BlockResult::kAborted;
             }
         }
@@ -261,7 +254,7 @@ struct SendSequences::Impl {
         if (text.empty()) {
             // Writes of nothing change nothing on the line; waiting for the close is the same
             // send without keeping a processor busy.
-            while (PauseFor(held, std::chrono::milliseconds(100))) {
+            while (held.Pause(std::chrono::milliseconds(100))) {
             }
         } else {
             while (held.KeepGoing() &&
@@ -329,10 +322,12 @@ EngineResult SendSequences::SendText(const std::string& text) {
         return claimed;
     }
     s.options.textMode = true;
+    const std::string lineEnd = LineEndBytes(s.options.lineEnd.load());
     if (s.options.continuousSend.load()) {
         // Taken now, so that closing the dialog right away still sends it.
         s.Start(
-            [&s, text = LeftChars(text, kContinuousTextLength)](const SendContext& context) {
+            [&s,
+             text = LeftChars(text, kContinuousTextLength) + lineEnd](const SendContext& context) {
                 s.ContinuousTextSend(context, text);
                 return false;
             },
@@ -340,7 +335,7 @@ EngineResult SendSequences::SendText(const std::string& text) {
         return {};
     }
     s.Start(
-        [text = LeftChars(text, kSingleTextLength)](const SendContext& context) {
+        [text = LeftChars(text, kSingleTextLength) + lineEnd](const SendContext& context) {
             // Like a file send, a text send ends only once its bytes have left the PC.
             if (SendWithListing(context, BytesOf(text)) != BlockResult::kWritten) {
                 return false;
@@ -349,6 +344,31 @@ EngineResult SendSequences::SendText(const std::string& text) {
             return context.KeepGoing();
         },
         {.textMode = true});
+    return {};
+}
+
+EngineResult SendSequences::SendTextFile(std::string bytes, std::size_t lines) {
+    Impl& s = *impl_;
+    if (EngineResult claimed = s.Claim(); !claimed.ok()) {
+        return claimed;
+    }
+    s.options.textMode = true;
+    s.Start(
+        [bytes = std::move(bytes), lines](const SendContext& context) {
+            context.PostLine(std::string(msg::kTextFileSendingPrefix) + std::to_string(lines) +
+                             std::string(msg::kTextFileLines) + std::to_string(bytes.size()) +
+                             std::string(msg::kTextFileBytes));
+            if (WriteBlock(context, BytesOf(bytes)) != BlockResult::kWritten) {
+                return false;
+            }
+            context.device.Drain();
+            if (!context.KeepGoing()) {
+                return false;
+            }
+            context.PostLine(std::string(msg::kFileSent), true);
+            return true;
+        },
+        {.textMode = true, .textFile = true, .restoreOpenMode = true});
     return {};
 }
 

@@ -1,6 +1,7 @@
 // The file and text sends: one sender thread at a time, writing through the block writer.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,7 +24,10 @@ class SendSequences {
     // On the UI thread. A send started while another runs is refused (kBusy) and changes nothing.
     // The image goes out once or continuously as the options say; a text is taken as it is now.
     EngineResult SendFile();
+    // The text (cut as the text dialog cuts it) with the line end the options name.
     EngineResult SendText(const std::string& text);
+    // The bytes of a text file (TextFile), once, with progress and the line delay.
+    EngineResult SendTextFile(std::string bytes, std::size_t lines);
     // The bytes in one write, unlisted (the self-test's pattern).
     EngineResult SendPattern(std::vector<std::uint8_t> bytes);
 

@@ -5,12 +5,29 @@
 
 namespace velotrix {
 
+// What ends each line of a text: the home computer's keyboard takes a line with CR (most), CR+LF
+// or LF; none sends the text as it was typed.
+enum class LineEnd { kNone, kCr, kCrLf, kLf };
+
+// The longest pause a person may type after a byte or a line, in milliseconds.
+inline constexpr int kMaxDelayMs = 10000;
+
 // Written on the UI thread, read by the sender thread: atomics, so a change is seen at once.
 struct TransferOptions {
     std::atomic<bool> continuousSend{false};  // "Endlos senden"
     std::atomic<bool> binMode{false};         // "als BIN senden (o. Header)"
     std::atomic<bool> showProgress{true};     // "Fortschrittsanzeige"
     std::atomic<bool> textMode{false};        // the current send comes from the text dialog
+
+    // For home computers without handshake: silence on the line after each byte of a send, and
+    // after each line end of a text, so that the machine keeps up.
+    std::atomic<int> charDelayMs{0};
+    std::atomic<int> lineDelayMs{0};
+    // Appended to the text of "String senden" (and to each line of a text file).
+    std::atomic<LineEnd> lineEnd{LineEnd::kNone};
 };
+
+// The bytes of a line end: "", "\r", "\r\n" or "\n".
+const char* LineEndBytes(LineEnd end);
 
 }  // namespace velotrix

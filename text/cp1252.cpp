@@ -112,6 +112,21 @@ std::string Utf8ToCp1252(std::string_view utf8) {
     return out;
 }
 
+Cp1252Fit FitsCp1252(std::string_view utf8) {
+    for (std::size_t i = 0; i < utf8.size();) {
+        const Decoded d = DecodeOne(utf8, i);
+        if (!d.valid) {
+            return Cp1252Fit::kMalformed;
+        }
+        // '?' itself converts; any other character that becomes '?' is missing.
+        if (d.codePoint != kUnmappable && ByteOf(d.codePoint) == kUnmappable) {
+            return Cp1252Fit::kNotInCodePage;
+        }
+        i += d.length;
+    }
+    return Cp1252Fit::kFits;
+}
+
 std::string Cp1252ToUtf8(std::string_view cp1252) {
     std::string out;
     out.reserve(cp1252.size() * 2);

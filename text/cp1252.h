@@ -10,4 +10,9 @@ namespace velotrix {
 std::string Utf8ToCp1252(std::string_view utf8);
 std::string Cp1252ToUtf8(std::string_view cp1252);
 
+// Where a UTF-8 text stops converting exactly: the first malformed sequence, or the first
+// character that code page 1252 cannot hold.
+enum class Cp1252Fit { kFits, kMalformed, kNotInCodePage };
+Cp1252Fit FitsCp1252(std::string_view utf8);
+
 }  // namespace velotrix

@@ -66,6 +66,15 @@ inline constexpr int kMenuReceptionView = 40012;
 // Saving every reception: "Jeden Empfang sichern in ...", checked while it is on.
 inline constexpr int kMenuSaveEvery = 40030;
 
+// Zeichenpause, Zeilenende and "Textdatei senden": text as the home computer's keyboard needs it.
+inline constexpr int kCharDelayCombo = 7030;  // ms of silence after each byte of a send
+inline constexpr int kLineDelayCombo = 7031;  // ms of silence after each line end of a text
+inline constexpr int kMenuLineEndNone = 40040;
+inline constexpr int kMenuLineEndCr = 40041;
+inline constexpr int kMenuLineEndCrLf = 40042;
+inline constexpr int kMenuLineEndLf = 40043;
+inline constexpr int kMenuSendTextFile = 40044;
+
 // DTR and RTS: the menu commands that raise or drop them (checked: raised), and the indicators
 // beside CTS that show them while the port is open.
 inline constexpr int kMenuDtr = 40050;

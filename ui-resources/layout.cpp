@@ -20,7 +20,8 @@ constexpr std::uint32_t kFieldLabel = kRightAligned | kVCentered;
 constexpr std::uint32_t kHexField = kSunken | kCentered | kNoAutoHScroll | kHexDigits;
 
 // The items with IDs come first, in tab order; the captionless decorations follow.
-constexpr std::array<Item, 64> kMainItems{{
+// C arrays, so that an added item needs no count changed.
+constexpr Item kMainItems[] = {
     // Port row.
     {ids::kComButton, K::kPushButton,
      "COM \xF6"
@@ -52,6 +53,10 @@ constexpr std::array<Item, 64> kMainItems{{
     // TX group.
     {ids::kLoadButton, K::kPushButton, "BIN/Z80 laden", 156, 42, 60, 15, kNoStyle, 0},
     {ids::kRefreshButton, K::kPushButton, "Refresh", 216, 42, 60, 15, kNoStyle, 0},
+    // The pauses for home computers without handshake: typed values are taken too;
+    // Tab reaches them beside "Refresh".
+    {ids::kCharDelayCombo, K::kDropDownList, "", 348, 62, 40, 80, kEditable | kDigitsOnly, 0},
+    {ids::kLineDelayCombo, K::kDropDownList, "", 348, 78, 40, 80, kEditable | kDigitsOnly, 0},
     {ids::kTxKind, K::kEdit, "", 180, 65, 93, 11, kRoEdit, 0},
     {ids::kTxAadr, K::kEdit, "", 180, 78, 33, 11, kHexField, 4},
     {ids::kTxEadr, K::kEdit, "", 240, 78, 33, 11, kRoCentredEdit, 0},
@@ -103,7 +108,11 @@ constexpr std::array<Item, 64> kMainItems{{
     {kNoId, K::kLabel, "Typ", 153, 141, 21, 9, kFieldLabel, 0},
     {kNoId, K::kLabel, "h (o.Header)", 219, 108, 57, 9, kNoStyle, 0},
     {kNoId, K::kLabel, "Pause n. Header:", 303, 132, 60, 9, kNoStyle, 0},
-}};
+    {kNoId, K::kLabel, "Zeichenpause", 282, 64, 64, 9, kNoStyle, 0},
+    {kNoId, K::kLabel, "ms", 391, 64, 14, 9, kNoStyle, 0},
+    {kNoId, K::kLabel, "Zeilenpause", 282, 80, 64, 9, kNoStyle, 0},
+    {kNoId, K::kLabel, "ms", 391, 80, 14, 9, kNoStyle, 0},
+};
 
 constexpr std::array<Item, 3> kTextItems{{
     {ids::kTextEdit, K::kEdit, "", 6, 12, 138, 15, kSunken | kNoAutoHScroll, 0},
@@ -122,7 +131,6 @@ constexpr DialogLayout kText{
     "String senden", "MS Sans Serif", 8, 150, 100, true, true, true, kTextItems,
 };
 
-// A C array, so that an added item needs no count changed.
 constexpr MenuEntry kMenu[] = {
     {MenuKind::kPopup, "&Datei", 0},
     {MenuKind::kItem, "Info", ids::kMenuInfo},
@@ -145,6 +153,14 @@ constexpr MenuEntry kMenu[] = {
     {MenuKind::kItem, "Ports testen", ids::kMenuProbePorts},
     {MenuKind::kSeparator, "", 0},
     {MenuKind::kItem, "Text senden", ids::kMenuSendText},
+    // What ends a text: the typed one and each line of a text file.
+    {MenuKind::kPopup, "Zeilenende", 0},
+    {MenuKind::kItem, "keins", ids::kMenuLineEndNone},
+    {MenuKind::kItem, "CR", ids::kMenuLineEndCr},
+    {MenuKind::kItem, "CR+LF", ids::kMenuLineEndCrLf},
+    {MenuKind::kItem, "LF", ids::kMenuLineEndLf},
+    {MenuKind::kEnd, "", 0},
+    {MenuKind::kItem, "Textdatei senden", ids::kMenuSendTextFile},
     {MenuKind::kSeparator, "", 0},
     {MenuKind::kItem, "DTR setzen", ids::kMenuDtr},
     {MenuKind::kItem, "RTS setzen", ids::kMenuRts},

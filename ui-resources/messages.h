@@ -211,6 +211,18 @@ inline constexpr std::string_view kResendOnChange =
 inline constexpr std::string_view kFileChangedResend =
     "Datei ge\xE4"
     "ndert, wird erneut gesendet";
+// Zeichenpause, Zeilenende and "Textdatei senden": text as the home computer's keyboard needs it.
+inline constexpr std::string_view kTextFileTitle = "Textdatei senden";
+inline constexpr std::string_view kTextFiles = "Textdateien (*.txt, *.bas)";
+inline constexpr std::string_view kTextFileSendingPrefix = "Sende Textdatei (Zeilen: ";
+inline constexpr std::string_view kTextFileLines = ", Bytes: ";
+inline constexpr std::string_view kTextFileBytes = ")...";
+inline constexpr std::string_view kTextFileLinePrefix = "Textdatei nicht gesendet: Zeile ";
+inline constexpr std::string_view kTextFileMalformed =
+    " ist kein UTF-8 (die Datei als UTF-8 sichern).";
+inline constexpr std::string_view kTextFileNotInCodePage =
+    " enth\xE4lt ein Zeichen, das es in Codepage 1252 nicht gibt.";
+inline constexpr std::string_view kTextFileTooBig = "Textdatei zu gro\xDF (max. 1 MB)...";
 
 // DTR and RTS, and the adapter self-test "Schleifentest" (its box, and stdout of velotrix-cli).
 inline constexpr std::string_view kSelfTestCaption = "Schleifentest";
@@ -255,8 +267,8 @@ inline constexpr std::string_view kCliOf = " von ";
 // velotrix-cli: the hint after a usage error and the help text.
 inline constexpr std::string_view kCliUsageHint =
     "Aufruf: velotrix-cli ports | info DATEI... | send DATEI --port PORT [Optionen] |\n"
-    "        text TEXT --port PORT [Optionen] | receive --port PORT [Optionen] |\n"
-    "        selftest --port PORT [Optionen]\n"
+    "        text TEXT|--file DATEI --port PORT [Optionen] |\n"
+    "        receive --port PORT [Optionen] | selftest --port PORT [Optionen]\n"
     "Mehr mit: velotrix-cli --help\n";
 inline constexpr std::string_view kCliHelp =
     "velotrix-cli: Dateien \xFC"
@@ -277,6 +289,8 @@ inline constexpr std::string_view kCliHelp =
     "  text TEXT             sendet einen Text (h\xF6"
     "chstens 31 Zeichen) wie \"Senden\"\n"
     "                        im Dialog \"String senden\"\n"
+    "  text --file DATEI     sendet eine Textdatei (UTF-8, z. B. ein BASIC-Listing)\n"
+    "                        Zeile f\xFCr Zeile wie \"Textdatei senden\"\n"
     "  receive               wartet auf eine Sendung, empf\xE4ngt sie bis zu einer\n"
     "                        Sekunde Stille, zeigt ihren Header und sichert sie\n"
     "  selftest              Schleifentest: TX und RX an der Steckerseite verbinden;\n"
@@ -305,6 +319,13 @@ inline constexpr std::string_view kCliHelp =
     "\n"
     "send, text:\n"
     "  --endlos              wie \"Endlos senden\": wiederholt, bis Strg+C\n"
+    "  --char-delay MS       Zeichenpause: Stille nach jedem Byte in ms (0 bis 10000)\n"
+    "\n"
+    "text:\n"
+    "  --eol none|cr|crlf|lf Zeilenende hinter dem Text und jeder Zeile, Vorgabe none\n"
+    "  --line-delay MS       Pause nach jedem Zeilenende in ms (0 bis 10000)\n"
+    "  --file DATEI          die Textdatei statt TEXT; ein Zeichen, das es in Codepage\n"
+    "                        1252 nicht gibt, wird nie ersetzt: die Datei wird abgelehnt\n"
     "\n"
     "send:\n"
     "  --bin                 als BIN senden (ohne Header)\n"
@@ -385,6 +406,9 @@ inline constexpr std::string_view kCliNotForCommand = " gibt es f\xFCr diesen Be
 inline constexpr std::string_view kCliTakesNoValue = " nimmt keinen Wert";
 inline constexpr std::string_view kCliNeedsValue = " erwartet einen Wert";
 inline constexpr std::string_view kCliPortMissing = "--port fehlt";
+inline constexpr std::string_view kCliDelayMs = "Millisekunden (0 bis 10000)";
+inline constexpr std::string_view kCliFileExpects = "--file erwartet einen Dateinamen";
+inline constexpr std::string_view kCliFileNotContinuous = "--endlos gilt nicht mit --file";
 
 // velotrix-cli: what it says while it works ("Die Baudrate 8065 kann der Treiber ...",
 // "Warte bis zu 60 s auf Daten an ttyUSB0...", "120 / 512 Bytes  23 %  960 Bytes/s").

@@ -208,6 +208,7 @@ int RunSend(const Options& options, const Terminal& terminal) {
     if (options.watch && !session.Report(WatchAndResend(session))) {
         return kExitFailure;
     }
+    engine.Options().charDelayMs = options.charDelayMs;
     if (!session.Report(engine.SendFile())) {
         return kExitFailure;
     }
@@ -220,8 +221,14 @@ int RunText(const Options& options, const Terminal& terminal) {
     if (!OpenPort(session, options)) {
         return kExitFailure;
     }
-    session.GetEngine().Options().continuousSend = options.continuous;
-    if (!session.Report(session.GetEngine().SendText(options.text))) {
+    Engine& engine = session.GetEngine();
+    engine.Options().continuousSend = options.continuous;
+    engine.Options().charDelayMs = options.charDelayMs;
+    engine.Options().lineDelayMs = options.lineDelayMs;
+    engine.Options().lineEnd = options.lineEnd;
+    const EngineResult started =
+        options.textFile ? engine.SendTextFile(*options.textFile) : engine.SendText(options.text);
+    if (!session.Report(started)) {
         return kExitFailure;
     }
     return WaitForSend(session);

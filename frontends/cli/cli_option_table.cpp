@@ -103,6 +103,19 @@ Setter NonEmptySetter(Member Options::*member, std::string_view refusal) {
     };
 }
 
+// A pause in ms, 0 to kMaxDelayMs.
+Setter DelaySetter(int Options::*member, std::string_view option) {
+    return [member, option](Options& options, const std::string& value) -> std::string {
+        const std::optional<long long> delay =
+            value == "0" ? std::optional<long long>(0) : PositiveNumber(value, kMaxDelayMs);
+        if (!delay) {
+            return Expects(option, std::string(msg::kCliDelayMs), value);
+        }
+        options.*member = static_cast<int>(*delay);
+        return {};
+    };
+}
+
 }  // namespace
 
 std::string Quoted(const std::string& value) {
@@ -176,6 +189,20 @@ const std::vector<OptionRule>& OptionTable() {
              options.pauseIndex = index;
              return {};
          }},
+        {"--char-delay", "", true, kForSend | kForText,
+         DelaySetter(&Options::charDelayMs, "--char-delay")},
+        {"--line-delay", "", true, kForText, DelaySetter(&Options::lineDelayMs, "--line-delay")},
+        {"--eol", "", true, kForText,
+         [](Options& options, const std::string& value) -> std::string {
+             constexpr std::string_view kNames[] = {"none", "cr", "crlf", "lf"};
+             const auto* found = std::find(std::begin(kNames), std::end(kNames), value);
+             if (found == std::end(kNames)) {
+                 return Expects("--eol", "none|cr|crlf|lf", value);
+             }
+             options.lineEnd = static_cast<LineEnd>(found - std::begin(kNames));
+             return {};
+         }},
+        {"--file", "", true, kForText, NonEmptySetter(&Options::textFile, msg::kCliFileExpects)},
         {"--aadr", "", true, kForSend, AddressSetter(&Options::aadr, "--aadr")},
         {"--sadr", "", true, kForSend, AddressSetter(&Options::sadr, "--sadr")},
         {"--name", "", true, kForSend,

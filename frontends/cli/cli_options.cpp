@@ -80,6 +80,12 @@ std::string TakeOperands(Options& options, std::vector<std::string>& operands) {
             options.files = std::move(operands);
             return {};
         case Command::kText: {
+            if (options.textFile) {
+                if (!operands.empty()) {
+                    return std::string(msg::kCliUnexpectedArgument) + Quoted(operands.front());
+                }
+                return options.continuous ? std::string(msg::kCliFileNotContinuous) : std::string();
+            }
             if (operands.size() != 1) {
                 return std::string(msg::kCliTextNeedsText);
             }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "serial/line_options.h"
+#include "serial/transfer_options.h"
 
 namespace velotrix::cli {
 
@@ -35,6 +36,12 @@ struct Options {
     LineOptions line;
     bool quiet = false;       // no listing: only results and errors
     bool continuous = false;  // send, text: "Endlos senden", until interrupted or the line is lost
+    int charDelayMs = 0;      // send, text: "Zeichenpause" after each byte
+
+    // text
+    int lineDelayMs = 0;  // after each line end
+    LineEnd lineEnd = LineEnd::kNone;
+    std::optional<std::string> textFile;  // a UTF-8 text file sent line by line instead of TEXT
 
     // send
     bool binMode = false;

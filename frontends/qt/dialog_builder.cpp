@@ -186,6 +186,10 @@ QWidget* CreateDropDownList(const ItemContext& c) {
         // A long entry (a port with its adapter's name) shows its beginning, not its end.
         QObject::connect(combo, &QComboBox::currentIndexChanged, combo,
                          [combo] { combo->lineEdit()->setCursorPosition(0); });
+        // A typed value (a pause) may take effect at once, as a chosen entry does.
+        QObject::connect(
+            combo->lineEdit(), &QLineEdit::textEdited, combo,
+            [notify = c.notify, id = c.item.id] { notify(id, ids::kNotifyEditChange); });
     }
     QObject::connect(combo, &QComboBox::activated, combo,
                      [notify = c.notify, id = c.item.id] { notify(id, ids::kNotifySelChange); });

@@ -236,6 +236,9 @@ void Win32View::OnCommand(HWND dialog, int id, int code, HWND control) {
         case ItemKind::kDropDownList:
             if (code == CBN_SELCHANGE) {
                 Notify(id, ids::kNotifySelChange);
+            } else if (code == CBN_EDITCHANGE) {
+                // A typed value (a pause) may take effect at once, as a chosen entry does.
+                Notify(id, ids::kNotifyEditChange);
             }
             break;
         case ItemKind::kEdit:

@@ -111,6 +111,9 @@ const CliRow kCliRows[] = {
     {"send with CTS flow control warns first", "send hi_c000.bin --port $PORT --flow CTS", "", "exit=0\nerr=Nur verwenden, wenn Gegenstation CTS-RTS-Handshake unterst\u00FCtzt!|Ansonsten nicht Senden!|Dauersenden vermeiden!|"},
     {"sends back to back all arrive, also what waits in the line", "send 5k.bin --bin --no-progress --port $PORT ; text CD --port $PORT", "", "exit=0\nline=#5002"},
     {"text", "text --port $PORT -- -\u00FC", "", "exit=0\nout=gesendet:  2D FC |Bytes gesendet: 2|\nline=2D FC"},
+    {"a text file with CR and pauses", "text --file prog.bas --eol cr --char-delay 1 --line-delay 20 --port $PORT", "", "exit=0\nout=Sende Textdatei (Zeilen: 2, Bytes: 20)...|Bytes gesendet: 20|Datei fertig \u00FCbertragen|\nline=31 30 20 50 52 49 4E 54 20 22 C4 22 0D 32 30 20 45 4E 44 0D"},
+    {"a text file with a character code page 1252 lacks", "text --file omega.txt --port $PORT", "", "exit=1\nerr=Textdatei nicht gesendet: Zeile 2 enth\u00E4lt ein Zeichen, das es in Codepage 1252 nicht gibt.\nline="},
+    {"a text with CR+LF", "text AB --eol crlf --port $PORT", "", "exit=0\nline=41 42 0D 0A"},
     {"receive a z80 file", "receive --port $PORT", "hello", "exit=0\nout=Bytes empfangen gesamt: 288|Sichern per Button|Art: z80|AADR: 1000|EADR: 10FF|SADR: 1003|CRC: 3FBD|Bytes: 0100|Name: HELLO|Typ: B = Basic-Programm|Datei wurde erfolgreich geschrieben. HELLO.Z80|\nsaved=HELLO.Z80"},
     {"receive a name that leads elsewhere, beside a file of that name", "receive --port $PORT", "away", "exit=0\nout=Name: ../../x|\nout=_._.._x.Z80 gibt es schon, gesichert wird als _._.._x-2.Z80|\nsaved=_._.._x-2.Z80"},
     {"receive into a missing folder", "receive --port $PORT -o no/rx.bin", "40", "exit=1\nerr=Datei ist nicht zu erzeugen\nerr=Empfangene Daten gerettet in \nsaved=velotrix-gerettet-rx.bin"},
@@ -155,6 +158,8 @@ const CliRow kCliRows[] = {
     {"send with a value missing", "send hi_c000.bin --port", "", "exit=2\nerr=erwartet einen Wert"},
     {"text without a port", "text hallo", "", "exit=2\nerr=--port fehlt"},
     {"text with an unknown parity", "text hallo --port $PORT --parity vielleicht", "", "exit=2\nerr=Aufruf:\nline="},
+    {"text with a file and a text", "text AB --file prog.bas --port $PORT", "", "exit=2\nerr=unerwartetes Argument"},
+    {"text with a pause beyond 10 s", "text AB --char-delay 10001 --port $PORT", "", "exit=2\nerr=--char-delay erwartet Millisekunden (0 bis 10000)"},
     {"receive without a port", "receive", "", "exit=2\nerr=--port fehlt"},
     {"receive all with a file of its own", "receive --port $PORT --all -o x", "", "exit=2\nerr=-o und --all schlie\u00DFen sich aus"},
     {"receive with a foreign option", "receive --port $PORT --bin", "", "exit=2\nerr=Option --bin gibt es"},
@@ -171,6 +176,8 @@ TEST_P(CliTable, DoesWhatTheWindowDoes) {
     work.Write("5k.bin", CountingBytes(5000));  // more than the far end's buffer holds
     work.Write("prog.z80", Z80File(0x1000, 0x1027, 0x1003, 'B', "HELLO", 40));
     work.Write("tiny.bin", CountingBytes(31));
+    work.Write("prog.bas", "10 PRINT \"\u00C4\"\r\n20 END\n");
+    work.Write("omega.txt", "A\n\u03A9\n");
     work.Write("_._.._x.Z80", "");
     ASSERT_EQ(mkfifo(work.File("fifo").c_str(), 0600), 0);
     ASSERT_EQ(mkdir(work.File("out").c_str(), 0700), 0);

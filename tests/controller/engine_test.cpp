@@ -34,6 +34,20 @@ const TableRow kRows[] = {
     {"an empty text", "open; text; idle", "list=gesendet:  |Bytes gesendet: 0\nsent="},
     {"a text cut to 31 characters", "open; text 0123456789ABCDEFGHIJ0123456789ABCDEFGHIJ; idle", "list=gesendet:  30 31 32 33 34 35 36 37 38 39 41 42 43 44 45 46 47 48 49 4A |30 31 32 33 34 35 36 37 38 39 41 |Bytes gesendet: 31\nsent=0123456789ABCDEFGHIJ0123456789A"},
 
+    // Pauses for home computers without handshake, measured at the far end: after each byte, and
+    // after each line end of a text; the line ends of a text and the bytes of a text file.
+    {"a character delay after each byte of a file", "open; chardelay 5; bin; load A.bin 40; send; idle; gaps 5 0", "sent=data\nlog=progress 40|hidden|ended open completed"},
+    {"a character delay without progress", "open; noprogress; chardelay 3; bin; load A.bin 40; send; idle; gaps 3 0", "sent=data\nlog=ended open completed"},
+    {"both delays on a text with CR", "slow 100; open; chardelay 2; linedelay 30; eol cr; text AB; idle; gaps 2 30", "head=41 42 0D\nlist=gesendet:  41 42 0D |Bytes gesendet: 3"},
+    {"a text with CR+LF", "open; eol crlf; text AB; idle", "head=41 42 0D 0A\nlog=ended completed"},
+    {"a text with LF", "open; eol lf; text AB; idle", "head=41 42 0A"},
+    {"a text cut to 31 characters keeps its line end", "open; eol cr; text 0123456789ABCDEFGHIJ0123456789ABCDEFGHIJ; idle", "head=30 31 32 33 34 35 36 37 38 39 41 42 43 44 45 46 47 48 49 4A 30 31 32 33 34 35 36 37 38 39 41 0D"},
+    {"a text file in code page 1252 with CR", "slow 100; open; eol cr; textfile A.bas 10 PRINT \"\xC3\x84\xE2\x82\xAC\"\n20 END\n; idle", "head=31 30 20 50 52 49 4E 54 20 22 C4 80 22 0D 32 30 20 45 4E 44 0D\nlist=Sende Textdatei (Zeilen: 2, Bytes: 21)...|Bytes gesendet: 21|Datei fertig \xFC" "bertragen\nlog=progress 21|hidden|ended open completed\nresult=ok"},
+    {"a text file's CR+LF, LF and CR lines with CR+LF and a line delay", "open; eol crlf; linedelay 20; textfile A.txt \xEF\xBB\xBF" "A\r\nB\nC\rD; idle; gaps 0 20", "head=41 0D 0A 42 0D 0A 43 0D 0A 44 0D 0A"},
+    {"a text file with a character code page 1252 lacks", "open; textfile A.txt A\n\xCE\xA9\n; idle", "result=file error Textdatei nicht gesendet: Zeile 2 enth\xE4lt ein Zeichen, das es in Codepage 1252 nicht gibt.\nsent="},
+    {"a text file that is not UTF-8", "open; textfile A.txt A\n\nB\xE4\n; idle", "result=file error Textdatei nicht gesendet: Zeile 3 ist kein UTF-8 (die Datei als UTF-8 sichern).\nsent="},
+    {"an empty text file", "open; textfile A.txt ; idle", "result=nothing to send Nix da zum Senden.\nsent="},
+
     // Refusals change nothing.
     {"nothing loaded", "open; send", "result=nothing to send Nix da zum Senden.\nsent="},
     {"the port closed", "load A.bin 64; send", "result=not open\nsent="},
@@ -72,6 +86,10 @@ const TableRow kPortLifeRows[] = {
     {"close during a send in one write", "slow 1000; open; noprogress; load A.bin 2000; send; until 150; close", "open=00"},
     {"close while flow control holds the line", "slow 500; hold; open; load A.bin 2000; send; pump; close", "open=00\nsent="},
     {"close in the pause", "slow 500; open; load A.bin 2000 4; send; until 9999; close", "open=00"},
+    // A pause ends at once when the port closes; flow control still holds a paced send.
+    {"close in a character delay", "open; chardelay 10000; bin; load A.bin 100; send; until 1; closesoon", "open=00\nhead=00"},
+    {"close in a line delay", "open; linedelay 10000; eol cr; textfile A.txt A\nB\n; until 2; closesoon", "open=00\nhead=41 0D"},
+    {"close while flow control holds a paced send", "slow 500; hold; open; chardelay 1; load A.bin 2000; send; pump; close", "open=00\nsent="},
     // Every pass of a continuous send sends and lists the same.
     {"close a continuous file send", "slow 500; open; continuous; load A.bin 40 1; send; until 150; close", "list=Sende Datei dauernd, Abbruch mit 'COM schlie\xDF" "en'.|Senden mit Header als 'z80'...|72 Bytes zu senden:|Sende Header...|Pause 50ms...|Sende Daten...|Senden mit Header als 'z80'...|72 Bytes zu senden:|Sende Header...|Pause 50ms...|Sende Daten...|*\nsent=image+\nopen=00"},
     {"close a continuous text send", "open; continuous; text XY; until 150; close", "list=Sende Text dauernd, Abbruch mit 'COM schlie\xDF" "en'\nsent=XY+\nopen=00"},

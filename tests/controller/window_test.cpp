@@ -95,7 +95,7 @@ const Row kRows[] = {
     // send, "Ansicht".
     {"hex fields refuse other keys and upper-case", {"ttyS0"}, "click COM; load HELLO_4000.bin 256; type txAadr 8zq1; type txSadr c0de", "txAadr=81\ntxEadr=0180\ntxSadr=C0DE\nbeeps=2\nlist="},
     {"data past FFFFh wrap with one warning", {"ttyS0"}, "click COM; load HELLO_4000.bin 256; type txAadr FFF0; type txSadr FFFF", "txEadr=00EF\nlist=Achtung: Die Daten reichen \xFC" "ber FFFFh hinaus"},
-    {"tab passes what cannot be changed", {"ttyS0"}, "tab 8", "focus=txAadr"},
+    {"tab passes what cannot be changed", {"ttyS0"}, "tab 10", "focus=txAadr"},
     {"a typed device path", {"ttyS1", "ttyS0"}, "type port /dev/fake/ttyS1; click COM", "line=4800 N 8 1 - open"},
     {"escape during a send asks", {"ttyS0"}, "click COM; hold; load A.bin 64; click send; no; escape; escape", "closed=1\nboxes=2\nbox=V.24 Velotrix V. 0.8 - Es l\xE4uft noch eine Sendung. Trotzdem " "beenden?"},
     {"the view of a z80 reception", {"ttyS0"}, "click COM; feed z80; advance 1000; click view", "menu:view=1\ndump=0FE0  00 10 C7 13 00 20 00 00 00 00 00 00 42 D3 D3 D3  ..\xC7.. " "......B\xD3\xD3\xD3|0FF0  48 45 4C 4C 4F 00 00 00 00 00 00 00 00 00 00 00  HELLO....." "......|1000  00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F  ................"},
@@ -106,6 +106,13 @@ const Row kRows[] = {
     {"saving every reception is remembered", {"ttyS0"}, "mkdir in; every in; restart; click COM; feed 20; advance 1000", "every=1\nin=default.bin 20"},
     {"saving every reception switched off", {"ttyS0"}, "mkdir in; every in; no; click every; yes; click every; click COM; feed 20; advance 1000", "every=0\nin=\nboxes=2\nbox=V.24 Velotrix V. 0.8 - Jeder Empfang wird gesichert in $DIR/in.\rAusschalten?"},
     {"the view of a plain reception", {"ttyS0"}, "click COM; feed 40; advance 1000; click view; click COM", "menu:view=0\ndump=0000  00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F  " "................|0010  10 11 12 13 14 15 16 17 18 19 1A 1B 1C 1D 1E 1F  " "................|0020  20 21 22 23 24 25 26 27                           !\"#$%&'  " "      "},
+    // Pauses and line ends for home computers without handshake; "Textdatei senden".
+    {"the pauses and the line end start off", {"ttyS0"}, "", "charDelay=0\nlineDelay=0\neol=1000\npacing=0 0 0\nmenu:textFile=0"},
+    {"the pauses and the line end are remembered", {"ttyS0"}, "select charDelay 5; type lineDelay 150; command eolCrLf; restart", "charDelay=5\nlineDelay=150\neol=0010\npacing=5 150 2\nstate=[Zustand]|ZEICHENPAUSE=5|ZEILENPAUSE=150|ZEILENENDE=2|"},
+    {"a typed pause beyond 10 s", {"ttyS0"}, "type charDelay 99999", "pacing=10000 0 0"},
+    {"String senden with CR", {"ttyS0"}, "click COM; command eolCr; command sendText; type text AB; click textSend; idle", "head=41 42 0D"},
+    {"a text file", {"ttyS0"}, "click COM; select charDelay 1; textfile A.bas 10 END\n; idle", "head=31 30 20 45 4E 44\nlist=Sende Textdatei (Zeilen: 1, Bytes: 6)...|Bytes gesendet: 6|Datei fertig \xFC" "bertragen\non:load=1\nmenu:textFile=1"},
+    {"a text file refused", {"ttyS0"}, "click COM; textfile A.txt \xCE\xA9; idle", "box=Fehler! - Textdatei nicht gesendet: Zeile 1 enth\xE4lt ein Zeichen, das es in Codepage 1252 nicht gibt.\nsent="},
 };
 // clang-format on
 

@@ -39,7 +39,10 @@ constexpr std::pair<std::string_view, int> kNames[] = {
     {"reopen", kMenuAutoReopen}, {"view", kMenuReceptionView},  {"progressText", kProgressText},
     {"messages", kMessageList},  {"dtr", kDtrIndicator},        {"rts", kRtsIndicator},
     {"menuDtr", kMenuDtr},       {"menuRts", kMenuRts},         {"selftest", kMenuSelfTest},
-    {"every", kMenuSaveEvery},   {"resend", kResendOnChangeCheck}};
+    {"every", kMenuSaveEvery},   {"resend", kResendOnChangeCheck},
+    {"charDelay", kCharDelayCombo}, {"lineDelay", kLineDelayCombo},
+    {"eolNone", kMenuLineEndNone}, {"eolCr", kMenuLineEndCr},   {"eolCrLf", kMenuLineEndCrLf},
+    {"eolLf", kMenuLineEndLf},   {"textFile", kMenuSendTextFile}};
 // clang-format on
 
 constexpr const char* kKinds[] = {
@@ -114,9 +117,11 @@ std::string Join(std::span<const std::string> lines) {
 // by '|'), boxes (their number), suggested and saved (the name the last save dialog offered, and
 // whether the file holds "all" that was fed), menu (text send enabled), menu:view ("Ansicht"
 // enabled), reopen (the menu's check mark for reopening by itself), every (the same for saving
-// every reception), in (the files in the rig's folder "in" and their sizes), beeps (keys refused),
-// focus (the focused control's name), dump (the first three rows of "Ansicht"), closed (the main
-// window), line (the device's baud, parity, data and stop bits, flow, open or closed).
+// every reception), in (the files in the rig's folder "in" and their sizes), menu:textFile
+// ("Textdatei senden" enabled), eol (the check marks of "Zeilenende"), pacing (the engine's
+// character and line delay and line end), beeps (keys refused), focus (the focused control's
+// name), dump (the first three rows of "Ansicht"), closed (the main window), line (the device's
+// baud, parity, data and stop bits, flow, open or closed).
 std::map<std::string, std::string> Rig::Show() {
     loop.RunPending();
     std::error_code ec;
@@ -171,6 +176,14 @@ std::map<std::string, std::string> Rig::Show() {
     }
     shown["menu"] = std::to_string(view.MenuEnabled(kMenuSendText));
     shown["reopen"] = std::to_string(view.MenuChecked(kMenuAutoReopen));
+    shown["menu:textFile"] = std::to_string(view.MenuEnabled(kMenuSendTextFile));
+    for (int id : {kMenuLineEndNone, kMenuLineEndCr, kMenuLineEndCrLf, kMenuLineEndLf}) {
+        shown["eol"] += std::to_string(view.MenuChecked(id));
+    }
+    const TransferOptions& options = engine().Options();
+    shown["pacing"] = std::to_string(options.charDelayMs) + " " +
+                      std::to_string(options.lineDelayMs) + " " +
+                      std::to_string(static_cast<int>(options.lineEnd.load()));
     shown["menu:lines"] = std::to_string(view.MenuChecked(kMenuDtr)) +
                           std::to_string(view.MenuChecked(kMenuRts)) +
                           std::to_string(view.MenuEnabled(kMenuSelfTest));

@@ -1,0 +1,153 @@
+// The pauses of a send, the line end of a text and the send of a text file, in the window.
+#include "app/text_sending.h"
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "app/more_settings.h"
+#include "app/screen.h"
+#include "app/state_file.h"
+#include "serial/engine.h"
+#include "text/text_helpers.h"
+#include "ui-resources/ids.h"
+#include "ui-resources/messages.h"
+
+namespace velotrix {
+
+namespace {
+
+constexpr std::array<std::string_view, 6> kCharDelays = {"0", "1", "2", "5", "10", "20"};
+constexpr std::array<std::string_view, 7> kLineDelays = {"0",   "10",  "20", "50",
+                                                         "100", "200", "500"};
+// The menu items in the order of LineEnd.
+constexpr std::array<int, 4> kLineEndItems = {ids::kMenuLineEndNone, ids::kMenuLineEndCr,
+                                              ids::kMenuLineEndCrLf, ids::kMenuLineEndLf};
+
+struct DelayCombo {
+    int id;
+    std::span<const std::string_view> entries;
+    std::string_view key;
+    std::atomic<int> TransferOptions::*option;
+};
+
+const DelayCombo kDelayCombos[] = {
+    {ids::kCharDelayCombo, kCharDelays, state_key::kCharDelay, &TransferOptions::charDelayMs},
+    {ids::kLineDelayCombo, kLineDelays, state_key::kLineDelay, &TransferOptions::lineDelayMs},
+};
+
+const DelayCombo* ComboOf(int id) {
+    const auto found = std::find_if(std::begin(kDelayCombos), std::end(kDelayCombos),
+                                    [id](const DelayCombo& combo) { return combo.id == id; });
+    return found == std::end(kDelayCombos) ? nullptr : found;
+}
+
+// Selects the entry of that value; a typed value of an earlier day becomes an entry of its own.
+void SelectDelay(DialogView& view, int id, int delay) {
+    const std::string text = std::to_string(delay);
+    for (int i = 0; i < view.ComboCount(id); ++i) {
+        if (view.ComboItem(id, i) == text) {
+            view.ComboSelect(id, i);
+            return;
+        }
+    }
+    view.ComboAdd(id, text);
+    view.ComboSelect(id, view.ComboCount(id) - 1);
+}
+
+}  // namespace
+
+int DelayOf(std::string_view text) {
+    long long delay = 0;
+    for (char c : text) {
+        if (c >= '0' && c <= '9') {
+            delay = std::min<long long>(delay * 10 + (c - '0'), kMaxDelayMs);
+        }
+    }
+    return static_cast<int>(delay);
+}
+
+void TextSending::Start() {
+    DialogView& view = parts_.view;
+    for (const DelayCombo& combo : kDelayCombos) {
+        view.ComboClear(combo.id);
+        for (std::string_view entry : combo.entries) {
+            view.ComboAdd(combo.id, entry);
+        }
+        const int delay = DelayOf(parts_.stateFile.ReadString(combo.key));
+        SelectDelay(view, combo.id, delay);
+        (parts_.engine.Options().*combo.option) = delay;
+    }
+    const int lineEnd = DecimalToInt(parts_.stateFile.ReadString(state_key::kLineEnd));
+    ShowLineEnd(lineEnd >= 0 && lineEnd < static_cast<int>(kLineEndItems.size()) ? lineEnd : 0);
+    view.EnableMenuItem(ids::kMenuSendTextFile, parts_.engine.IsOpen());
+}
+
+bool TextSending::OnCommand(int id, int code) {
+    if (ComboOf(id) != nullptr) {
+        if (code == ids::kNotifySelChange || code == ids::kNotifyEditChange) {
+            DelayChanged(id);
+        }
+        return true;
+    }
+    if (id == ids::kMenuSendTextFile) {
+        SendTextFile();
+        return true;
+    }
+    const auto item = std::find(kLineEndItems.begin(), kLineEndItems.end(), id);
+    if (item != kLineEndItems.end()) {
+        ChooseLineEnd(static_cast<int>(item - kLineEndItems.begin()));
+        return true;
+    }
+    return false;
+}
+
+// Takes effect at the next byte, also of a send that runs.
+void TextSending::DelayChanged(int id) {
+    const DelayCombo& combo = *ComboOf(id);
+    const int delay = DelayOf(parts_.view.GetText(id));
+    (parts_.engine.Options().*combo.option) = delay;
+    parts_.stateFile.Write(combo.key, std::to_string(delay));
+}
+
+void TextSending::ChooseLineEnd(int index) {
+    ShowLineEnd(index);
+    parts_.stateFile.Write(state_key::kLineEnd, std::to_string(index));
+}
+
+void TextSending::ShowLineEnd(int index) {
+    for (std::size_t i = 0; i < kLineEndItems.size(); ++i) {
+        parts_.view.CheckMenuItem(kLineEndItems[i], static_cast<int>(i) == index);
+    }
+    parts_.engine.Options().lineEnd = static_cast<LineEnd>(index);
+}
+
+void TextSending::SendTextFile() {
+    Engine& engine = parts_.engine;
+    if (engine.Sending()) {
+        parts_.screen.ShowResult(BusyResult());
+        return;
+    }
+    const std::vector<FileFilter> filters = {
+        {std::string(msg::kTextFiles), "*.txt;*.bas"},
+        {std::string(msg::kAllFiles), "*.*"},
+    };
+    const auto path = parts_.view.AskOpenFile(msg::kTextFileTitle, filters, filterIndex_);
+    if (!path || path->empty()) {
+        return;
+    }
+    RememberDialogFolder(parts_.view, parts_.stateFile, *path);
+    const EngineResult started = engine.SendTextFile(*path);
+    if (!started.ok()) {
+        parts_.screen.ShowResult(started);
+        return;
+    }
+    parts_.screen.ClearMessages();
+    parts_.screen.SetControlMode(ControlMode::ModeBusy);
+    parts_.view.Repaint();
+}
+
+}  // namespace velotrix
