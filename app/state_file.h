@@ -21,6 +21,9 @@ inline constexpr std::string_view kWindowX = "FENSTER_X";
 inline constexpr std::string_view kWindowY = "FENSTER_Y";
 inline constexpr std::string_view kWindowWidth = "FENSTER_BREITE";
 inline constexpr std::string_view kWindowHeight = "FENSTER_HOEHE";
+// The line log: "1" while it is on, and its file.
+inline constexpr std::string_view kLineLog = "PROTOKOLL";
+inline constexpr std::string_view kLineLogFile = "PROTOKOLL_DATEI";
 }  // namespace state_key
 
 // The keys that earlier versions kept in the settings file itself.

@@ -49,7 +49,7 @@ _velotrix_cli() {
         --flow) values="keine CTS none cts" ;;
         --pause) values="keine none 50 100 500 1000" ;;
         --type) values="P B F Q T D A C U" ;;
-        -o)
+        -o | --log)
             compopt -o filenames 2>/dev/null
             mapfile -t COMPREPLY < <(compgen -f -- "$cur")
             return
@@ -61,7 +61,7 @@ _velotrix_cli() {
         return
     fi
 
-    local line="--port -p --baud -b --parity --data --stop --flow --quiet -q"
+    local line="--port -p --baud -b --parity --data --stop --flow --quiet -q --log"
     local options=""
     case $command in
         send) options="$line --bin --endlos --pause --no-progress --aadr --sadr --name --type" ;;

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "image/rx_save.h"
+#include "serial/error_texts.h"
 #include "serial/receive_engine.h"
 #include "serial/send_sequences.h"
 #include "serial/serial_port.h"
@@ -37,7 +38,8 @@ struct Engine::Impl {
                     if (receiver.Receiving()) {
                         receiver.FinishReception();
                     }
-                }}) {}
+                }},
+               log) {}
 
     EventEmitter events;
     SerialPort port;
@@ -46,6 +48,8 @@ struct Engine::Impl {
     ReceiveEngine receiver;
     SendSequences sends;
     TransmitImage transmit;
+    // Before the port's life, so that the port's close is still written.
+    LineLog log;
     // Last, so that it closes the port (joining every worker) before the rest goes.
     PortLife life;
 };
@@ -63,7 +67,11 @@ std::string ReopenedLine(const ReopenedEvent& event) {
 Engine::Engine(UiLoop& loop, DeviceAccess devices, EngineSubscriber subscriber)
     : impl_(std::make_unique<Impl>(loop, std::move(devices), std::move(subscriber))) {}
 
-Engine::~Engine() = default;
+Engine::~Engine() {
+    // The log keeps the port's close.
+    impl_->life.Close();
+    StopLog();
+}
 
 EngineResult Engine::Open(const LineSettings& settings) {
     return impl_->life.Open(settings);
@@ -204,6 +212,41 @@ void Engine::ResetReception() {
 
 void Engine::SetAutoReopen(bool on) {
     impl_->life.SetAutoReopen(on);
+}
+
+EngineResult Engine::StartLog(const std::string& path) {
+    Impl& s = *impl_;
+    StopLog();
+    // A write that fails later stops the log; the user learns why.
+    const OsError error = s.log.Start(path, [&events = s.events](const OsError& failed) {
+        events.PostLines({std::string(msg::kLogFailed) + UserErrorText(failed)}, true);
+    });
+    if (error) {
+        return {ErrorKind::kFileError,
+                std::string(msg::kLogCannotOpen) + Utf8ToCp1252(path) + "\r" + UserErrorText(error),
+                std::string(msg::kErrorCaption),
+                {}};
+    }
+    s.log.Note(std::string(msg::kLogStarted));
+    s.life.NoteOpenPort(msg::kLogIsOpen);
+    return {};
+}
+
+void Engine::StopLog() {
+    impl_->log.Note(std::string(msg::kLogStopped));
+    impl_->log.Stop();
+}
+
+bool Engine::Logging() const {
+    return impl_->log.Active();
+}
+
+OsError Engine::LogFailure() const {
+    return impl_->log.Failure();
+}
+
+void Engine::SetLogClock(LogClock clock) {
+    impl_->log.SetClock(std::move(clock));
 }
 
 void Engine::SetLineErrorPause(ReceivePause pause) {

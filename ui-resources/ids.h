@@ -63,6 +63,8 @@ inline constexpr int kMenuLoadPrefs = 40006;
 inline constexpr int kMenuSendText = 40010;
 inline constexpr int kMenuAutoReopen = 40011;
 inline constexpr int kMenuReceptionView = 40012;
+// The line log: "Protokoll" on and off (menu "Voreinstellungen").
+inline constexpr int kMenuLineLog = 40035;
 
 // The window "Ansicht" of a finished reception.
 inline constexpr int kViewDump = 6001;          // the rows of bytes

@@ -5,6 +5,7 @@
 
 #include "text/text_helpers.h"
 #include "ui-resources/ids.h"
+#include "ui-resources/messages.h"
 
 namespace velotrix::layout {
 
@@ -113,7 +114,7 @@ constexpr DialogLayout kText{
     "String senden", "MS Sans Serif", 8, 150, 100, true, true, true, kTextItems,
 };
 
-constexpr std::array<MenuEntry, 19> kMenu{{
+constexpr std::array<MenuEntry, 20> kMenu{{
     {MenuKind::kPopup, "&Datei", 0},
     {MenuKind::kItem, "Info", ids::kMenuInfo},
     {MenuKind::kPopup, "Voreinstellungen", 0},
@@ -125,6 +126,8 @@ constexpr std::array<MenuEntry, 19> kMenu{{
      "Automatisch wieder \xF6"
      "ffnen",
      ids::kMenuAutoReopen},
+    // The line log: every byte of the line with its time, into a file.
+    {MenuKind::kItem, msg::kLogMenu.data(), ids::kMenuLineLog},
     {MenuKind::kEnd, "", 0},
     {MenuKind::kSeparator, "", 0},
     {MenuKind::kSeparator, "", 0},

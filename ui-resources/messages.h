@@ -204,6 +204,38 @@ inline constexpr std::string_view kInfoLines[] = {
     "    Die Kopfdaten sind ggf. anzupassen (Adressen, Name, Typ).",
 };
 
+// The line log ("Protokoll"): the menu item, its file dialog, the lines of the log and what the
+// window lists when it starts, ends or fails.
+inline constexpr std::string_view kLogMenu = "Protokoll";
+inline constexpr std::string_view kLogTitle = "Protokoll schreiben in:";
+inline constexpr std::string_view kLogFiles = "Protokolle (*.log, *.txt)";
+inline constexpr std::string_view kLogSuggestedName = "velotrix.log";
+inline constexpr std::string_view kLogStarted = "Protokoll begonnen";
+inline constexpr std::string_view kLogStopped = "Protokoll beendet";
+inline constexpr std::string_view kLogDate = "Datum ";
+inline constexpr std::string_view kLogPort = "Port ";
+inline constexpr std::string_view kLogOpened =
+    " ge\xF6"
+    "ffnet";
+inline constexpr std::string_view kLogIsOpen = " ist offen";
+inline constexpr std::string_view kLogSettings = "Einstellungen: ";
+inline constexpr std::string_view kLogClosed = "Port geschlossen";
+inline constexpr std::string_view kLogLineErrors = "Leitungsfehler:";
+inline constexpr std::string_view kLogFraming = " Rahmenfehler";
+inline constexpr std::string_view kLogParity = " Parit\xE4tsfehler";
+inline constexpr std::string_view kLogOverrun =
+    " \xDC"
+    "berlauf";
+inline constexpr std::string_view kLogBreak = " Break";
+inline constexpr std::string_view kLogError = "Fehler: ";
+inline constexpr std::string_view kLogMissed = " Bytes fehlen hier (das Protokoll kam nicht nach)";
+inline constexpr std::string_view kLogWritingTo = "Protokoll in ";
+inline constexpr std::string_view kLogCannotOpen =
+    "Protokoll nicht zu \xF6"
+    "ffnen: ";
+inline constexpr std::string_view kLogFailed = "Protokoll abgebrochen: ";
+inline constexpr std::string_view kCliLogExpects = "--log erwartet einen Dateinamen";
+
 // velotrix-cli: the hint after a usage error and the help text.
 inline constexpr std::string_view kCliUsageHint =
     "Aufruf: velotrix-cli ports | info DATEI... | send DATEI --port PORT [Optionen] |\n"
@@ -242,6 +274,11 @@ inline constexpr std::string_view kCliHelp =
     "  --stop 1|2            Stoppbits, Vorgabe 1\n"
     "  --flow keine|CTS      Flusskontrolle (none|cts), Vorgabe keine\n"
     "  -q, --quiet           keine Auflistung, nur Ergebnisse und Fehler\n"
+    "  --log DATEI           Protokoll: jedes gesendete und empfangene Byte mit\n"
+    "                        Uhrzeit, dazu \xD6"
+    "ffnen, Schlie\xDF"
+    "en, Einstellungen und Fehler;\n"
+    "                        wird an DATEI angeh\xE4ngt\n"
     "\n"
     "send, text:\n"
     "  --endlos              wie \"Endlos senden\": wiederholt, bis Strg+C\n"

@@ -32,6 +32,8 @@ struct Options {
     LineOptions line;
     bool quiet = false;       // no listing: only results and errors
     bool continuous = false;  // send, text: "Endlos senden", until interrupted or the line is lost
+    // send, text, receive: the line log's file (appended to)
+    std::optional<std::string> log;
 
     // send
     bool binMode = false;

@@ -1,7 +1,7 @@
 // Benchmark: a full image sent byte by byte with progress through the engine to a
 // pseudo-terminal, in pairs with a plain loop of one-byte write() calls to the same kind of
 // device; and how many bytes still go out on the wire after "COM schließen" during a send, on a
-// device whose bytes leave at the line's rate.
+// device whose bytes leave at the line's rate; and what the line log costs a send.
 #include <fcntl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/log_file.h"
 #include "support/pty_pair.h"
 #include "support/rig.h"
 
@@ -81,12 +82,14 @@ double PlainLoop() {
     return complete ? seconds : -1;
 }
 
-// A send through the engine to its end.
-double EngineSend() {
+// A send through the engine to its end at 115200 baud, with the line log when asked for.
+double EngineSend(bool logged = false) {
     PtyPair pty;
     Rig rig(Rig::Face::kEngine, {},
             DeviceAccess{[] { return std::vector<PortInfo>{}; }, OpenSerialDevice});
-    if (!rig.Open(pty.SlavePath()).ok()) {
+    rig.engine().SetLogClock(LocalWallTime);
+    if ((logged && !rig.engine().StartLog(rig.dir.File("send.log")).ok()) ||
+        !rig.engine().Open({pty.SlavePath(), 115200, Parity::kNone, 8, 1, false}).ok()) {
         return -1;
     }
     rig.Do("bin; load SEND.bin 65504");
@@ -136,6 +139,19 @@ int main() {
         "%zu bytes byte by byte with progress: median ratio engine / plain loop %.2f "
         "(goal <= 1.2)%s\n",
         kBytes, Median(ratios), complete ? "" : "  (bytes missing!)");
+
+    // The line log's cost: sends with and without it, in pairs.
+    std::vector<double> costs;
+    for (int pair = 1; pair <= kPairs; ++pair) {
+        const double plain = EngineSend();
+        const double logged = EngineSend(true);
+        complete = complete && plain > 0 && logged > 0;
+        costs.push_back(logged / plain - 1);
+        std::printf("pair %d: send %7.1f ms, with the line log %7.1f ms, cost %+.1f %%\n", pair,
+                    plain * 1e3, logged * 1e3, costs.back() * 100);
+    }
+    std::printf("%zu bytes at 115200 baud: median cost of the line log %+.1f %% (goal < 10 %%)%s\n",
+                kBytes, Median(costs) * 100, complete ? "" : "  (bytes missing!)");
 
     for (const int baud : {9600, 115200}) {
         for (const bool progress : {true, false}) {

@@ -91,6 +91,17 @@ void WriteLines(const std::string& path, std::string text) {
     std::ofstream(path) << text << '\n';
 }
 
+// The line log's clock: the loop's virtual time, from noon on 7 December 2026.
+LogClock NoonClock(const ManualLoop& loop) {
+    using namespace std::chrono;
+    const milliseconds noon = sys_days{year{2026} / 12 / 7}.time_since_epoch() + hours(12);
+    return [&loop, noon] { return noon + loop.Now(); };
+}
+
+std::string LogPath(Rig& rig, const std::string& name) {
+    return name.starts_with('/') ? name : rig.dir.File(name.empty() ? "line.log" : name);
+}
+
 bool Written(Rig& rig, std::size_t count) {
     return rig.line().Written().size() >= count ||
            Join(rig.lines).find("Pause 1000ms...") != std::string::npos;
@@ -114,6 +125,8 @@ Bytes FarEnd(const Arg& arg) {
 //   bin, noprogress, continuous, send, text T, save NAME: the engine's switches and calls
 //   slow US, hold, cts, failwait ERR, failwrite ERR, busyport: what the line and driver do;
 //   nolink: the fake ports' names are plain device names that may pass to another device
+//   logon [PATH], logoff: the line log into PATH (line.log in the rig's directory) and off;
+//   protocol [PATH]: the window's menu item "Protokoll", the file dialog answered with PATH
 //   idle, pump, until N: pump until the send ended, for a while, until N bytes were written
 //   gap MS: the data began at least MS after the header had left the driver
 //   click NAME, command NAME, select NAME ENTRY, type NAME TEXT, escape, closebox, no, yes (window)
@@ -149,6 +162,15 @@ const std::map<std::string_view, StepFunction> kSteps = {
     {"failwrite", [](Rig& r, const Arg& a) { r.line().FailWrites(a.number); }},
     {"busyport", [](Rig& r, const Arg&) { r.openFailure = EBUSY; }},
     {"nolink", [](Rig& r, const Arg&) { r.linked = false; }},
+    {"logon", [](Rig& r, const Arg& a) { r.result = r.engine().StartLog(LogPath(r, a.all)); }},
+    {"logoff", [](Rig& r, const Arg&) { r.engine().StopLog(); }},
+    {"protocol",
+     [](Rig& r, const Arg& a) {
+         if (!a.all.empty()) {
+             r.view.QueueSaveFileAnswer(LogPath(r, a.all));
+         }
+         r.view.Click(kMenuLineLog);
+     }},
     {"idle", [](Rig& r, const Arg&) { EXPECT_TRUE(r.PumpUntilIdle()); }},
     {"pump", [](Rig& r, const Arg&) { r.Pump([] { return false; }, 100ms); }},
     {"until",
@@ -241,6 +263,7 @@ Rig::Rig(Face face, const Lines& ports, std::optional<DeviceAccess> access) : po
     } else {
         own = std::make_unique<Engine>(loop, std::move(chosen),
                                        [this](const EngineEvent& event) { Record(event); });
+        own->SetLogClock(NoonClock(loop));
         own->SetLineErrorPause(
             [this](milliseconds duration, const auto&) { paused = duration.count(); });
     }
@@ -252,6 +275,7 @@ void Rig::StartWindow(const std::string& settingsFile) {
     settingsPath = dir.File(settingsFile.empty() ? "Velotrix.ini" : settingsFile);
     window =
         std::make_unique<MainController>(view, loop, ControllerEnvironment{settingsPath, access_});
+    window->GetEngine().SetLogClock(NoonClock(loop));
     window->Start();
 }
 

@@ -34,7 +34,7 @@ constexpr std::pair<std::string_view, int> kNames[] = {
     {"textSend", kTextSend},     {"quit", kMenuQuit},           {"probe", kMenuProbePorts},
     {"sendText", kMenuSendText}, {"savePrefs", kMenuSavePrefs}, {"loadPrefs", kMenuLoadPrefs},
     {"reopen", kMenuAutoReopen}, {"view", kMenuReceptionView},  {"progressText", kProgressText},
-    {"messages", kMessageList}};
+    {"messages", kMessageList},  {"protocol", kMenuLineLog}};
 // clang-format on
 
 constexpr const char* kKinds[] = {
@@ -107,9 +107,10 @@ std::string Join(std::span<const std::string> lines) {
 // name, pane0 to pane3, box ("caption - text" of the last box, its lines joined by '|'), boxes
 // (their number), suggested and saved (the name the last save dialog offered, and whether the file
 // holds "all" that was fed), menu (text send enabled), menu:view ("Ansicht" enabled), reopen
-// (the menu's check mark for reopening by itself), beeps (keys refused), focus (the focused
-// control's name), dump (the first three rows of "Ansicht"), closed (the main window), line
-// (the device's baud, parity, data and stop bits, flow, open or closed).
+// (the menu's check mark for reopening by itself), protocol (that of the line log), linelog (the
+// file line.log in the rig's directory), logging (the log runs, and why it stopped), beeps (keys
+// refused), focus (the focused control's name), dump (the first three rows of "Ansicht"), closed
+// (the main window), line (the device's baud, parity, data and stop bits, flow, open or closed).
 std::map<std::string, std::string> Rig::Show() {
     loop.RunPending();
     std::map<std::string, std::string> shown;
@@ -160,6 +161,11 @@ std::map<std::string, std::string> Rig::Show() {
     }
     shown["menu"] = std::to_string(view.MenuEnabled(kMenuSendText));
     shown["reopen"] = std::to_string(view.MenuChecked(kMenuAutoReopen));
+    shown["protocol"] = std::to_string(view.MenuChecked(kMenuLineLog));
+    shown["linelog"] = FileOrDash(dir.File("line.log"));
+    const OsError logFailure = engine().LogFailure();
+    shown["logging"] = std::to_string(engine().Logging()) +
+                       (logFailure ? " " + std::to_string(logFailure.code) : "");
     shown["folder"] = view.DialogFolder();
     shown["ini"] = FileOrDash(settingsPath);
     shown["state"] = FileOrDash(dir.File("Velotrix.state"));
