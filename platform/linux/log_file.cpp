@@ -49,9 +49,16 @@ void AppendFile::Close() {
 std::chrono::milliseconds LocalWallTime() {
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
-    tm local{};
-    localtime_r(&now.tv_sec, &local);
-    return std::chrono::seconds(now.tv_sec + local.tm_gmtoff) +
+    // The zone's offset is looked up once a second per thread: the log asks for every byte.
+    thread_local time_t second = -1;
+    thread_local long offset = 0;
+    if (now.tv_sec != second) {
+        tm local{};
+        localtime_r(&now.tv_sec, &local);
+        second = now.tv_sec;
+        offset = local.tm_gmtoff;
+    }
+    return std::chrono::seconds(now.tv_sec + offset) +
            std::chrono::milliseconds(now.tv_nsec / 1000000);
 }
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/log_file.h"
+#include "serial/line_log.h"
 #include "support/pty_pair.h"
 #include "support/rig.h"
 
@@ -26,6 +27,7 @@ using Clock = std::chrono::steady_clock;
 
 constexpr std::size_t kBytes = 65504;
 constexpr int kPairs = 7;
+constexpr int kLogPairs = 11;
 constexpr int kCloseTries = 30;
 
 // The far end reads the line on its own thread as fast as bytes come.
@@ -116,6 +118,22 @@ double BytesAfterClick(int baud, std::size_t writtenBefore, bool progress) {
     return static_cast<double>(rig.line().BytesLeavingAfter(click));
 }
 
+// What the sender spends to hand the log one byte, in seconds: the log's whole share of a send's
+// time, since the file is written by the log's own thread.
+double LogTimePerByte(const std::string& path) {
+    constexpr int kCalls = 1'000'000;
+    LineLog log;
+    if (log.Start(path, nullptr)) {
+        return -1;
+    }
+    const std::uint8_t byte = 0x41;
+    const Clock::time_point start = Clock::now();
+    for (int i = 0; i < kCalls; ++i) {
+        log.Bytes(LogKind::kTx, &byte, 1);
+    }
+    return Seconds(Clock::now() - start) / kCalls;
+}
+
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
@@ -140,11 +158,17 @@ int main() {
         "(goal <= 1.2)%s\n",
         kBytes, Median(ratios), complete ? "" : "  (bytes missing!)");
 
-    // The line log's cost: sends with and without it, in pairs.
+    // The line log's cost: sends with and without it, in pairs whose order alternates, so that a
+    // load that grows or shrinks meanwhile favours neither.
     std::vector<double> costs;
-    for (int pair = 1; pair <= kPairs; ++pair) {
-        const double plain = EngineSend();
-        const double logged = EngineSend(true);
+    std::vector<double> plains;
+    for (int pair = 1; pair <= kLogPairs; ++pair) {
+        const bool logFirst = pair % 2 == 0;
+        const double first = EngineSend(logFirst);
+        const double second = EngineSend(!logFirst);
+        const double plain = logFirst ? second : first;
+        const double logged = logFirst ? first : second;
+        plains.push_back(plain);
         complete = complete && plain > 0 && logged > 0;
         costs.push_back(logged / plain - 1);
         std::printf("pair %d: send %7.1f ms, with the line log %7.1f ms, cost %+.1f %%\n", pair,
@@ -152,6 +176,12 @@ int main() {
     }
     std::printf("%zu bytes at 115200 baud: median cost of the line log %+.1f %% (goal < 10 %%)%s\n",
                 kBytes, Median(costs) * 100, complete ? "" : "  (bytes missing!)");
+    const TempDir dir;
+    const double perByte = LogTimePerByte(dir.File("bytes.log"));
+    std::printf("the sender's time per byte for the log: %.2f us, %.1f %% of a byte's time in the "
+                "send to the pty, %.2f %% of a byte's time on a line at 115200 baud\n",
+                perByte * 1e6, perByte / (Median(plains) / kBytes) * 100,
+                perByte * 115200 / 10 * 100);
 
     for (const int baud : {9600, 115200}) {
         for (const bool progress : {true, false}) {

@@ -109,7 +109,7 @@ const CliRow kCliRows[] = {
     {"receive a z80 file", "receive --port $PORT", "hello", "exit=0\nout=Bytes empfangen gesamt: 288|Sichern per Button|Art: z80|AADR: 1000|EADR: 10FF|SADR: 1003|CRC: 3FBD|Bytes: 0100|Name: HELLO|Typ: B = Basic-Programm|Datei wurde erfolgreich geschrieben. HELLO.Z80|\nsaved=HELLO.Z80"},
     {"receive a name that leads elsewhere, beside a file of that name", "receive --port $PORT", "away", "exit=0\nout=Name: ../../x|\nout=_._.._x.Z80 gibt es schon, gesichert wird als _._.._x-2.Z80|\nsaved=_._.._x-2.Z80"},
     {"receive into a missing folder", "receive --port $PORT -o no/rx.bin", "40", "exit=1\nerr=Datei ist nicht zu erzeugen\nerr=Empfangene Daten gerettet in \nsaved=velotrix-gerettet-rx.bin"},
-    {"a line log over two runs", "text AB --port $PORT --log line.log ; receive --port $PORT --log line.log -o rx.bin", "40", "exit=0\nlogged= TX 41 42| \nlogged= RX 00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F|\nlogged= Port geschlossen| \nlogged= Protokoll begonnen| "},
+    {"a line log over two runs", "text AB --port $PORT --log line.log ; receive --port $PORT --log line.log -o rx.bin", "40", "exit=0\nlogged= TX 41 42|\nlogged= RX 00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F|\nlogged= Protokoll beendet|"},
     {"a line log that cannot be opened", "text AB --port $PORT --log no/line.log", "", "exit=1\nerr=Protokoll nicht zu \u00F6ffnen: no/line.log|\nline="},
     {"receive BIN", "receive --port $PORT", "40", "exit=0\nout=Art: BIN|CRC: 0476|Bytes: 0028|Datei wurde erfolgreich geschrieben. default.bin|\nsaved=default.bin"},
     {"receive until the line fails", "receive --port $PORT -o part.bin", "30000 hangup", "exit=1\nerr=Verbindung zum Port verloren: \nsaved=part.bin part"},
