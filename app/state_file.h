@@ -24,6 +24,9 @@ inline constexpr std::string_view kWindowHeight = "FENSTER_HOEHE";
 // The line log: "1" while it is on, and its file.
 inline constexpr std::string_view kLineLog = "PROTOKOLL";
 inline constexpr std::string_view kLineLogFile = "PROTOKOLL_DATEI";
+// DTR and RTS after the open: "1" raised (the default), "0" dropped.
+inline constexpr std::string_view kDtr = "DTR";
+inline constexpr std::string_view kRts = "RTS";
 }  // namespace state_key
 
 // The keys that earlier versions kept in the settings file itself.

@@ -20,6 +20,11 @@ constexpr std::size_t kMaxQueued = std::size_t{1} << 20;
 }  // namespace
 
 LineLog::~LineLog() {
+    End();
+}
+
+void LineLog::End() {
+    Note(std::string(msg::kLogStopped));
     Stop();
 }
 

@@ -25,7 +25,7 @@ using LogClock = std::function<std::chrono::milliseconds()>;
 class LineLog {
   public:
     LineLog() = default;
-    ~LineLog();  // Stop()
+    ~LineLog();  // End()
     LineLog(const LineLog&) = delete;
     LineLog& operator=(const LineLog&) = delete;
 
@@ -34,6 +34,8 @@ class LineLog {
     OsError Start(const std::string& path, std::function<void(const OsError&)> failed);
     // Writes what is queued, the line being gathered too, and closes the file.
     void Stop();
+    // Says that the log ends, then Stop().
+    void End();
     // Why the last log stopped by itself (a write failed); no error otherwise.
     OsError Failure() const;
     // Only while no log runs.

@@ -23,6 +23,16 @@ OsResult<std::size_t> LoggedDevice::Write(const std::uint8_t* bytes, std::size_t
     return written;
 }
 
+OsError LoggedDevice::SetModemLine(ModemLine line, bool on) {
+    const OsError error = device_->SetModemLine(line, on);
+    if (!error && log_.Active()) {
+        log_.Note(std::string(msg::kLogSettings) + (line == ModemLine::kDtr ? "DTR" : "RTS") +
+                  std::string(on ? msg::kLogLineOn : msg::kLogLineOff));
+    }
+    NoteError(error);
+    return error;
+}
+
 LineErrors LoggedDevice::TakeLineErrors() {
     const LineErrors errors = device_->TakeLineErrors();
     if (errors.Any() && log_.Active()) {

@@ -1,5 +1,5 @@
 // The open port as the engine uses it: the device itself, with what passes through it told to the
-// line log (bytes written and read, line errors, failed reads and writes).
+// line log (bytes written and read, DTR and RTS set, line errors, failed reads and writes).
 #pragma once
 
 #include <memory>
@@ -28,6 +28,7 @@ class LoggedDevice : public SerialDevice {
     std::size_t QueuedOutput() override { return device_->QueuedOutput(); }
     void Purge(bool input, bool output) override { device_->Purge(input, output); }
     bool Cts() override { return device_->Cts(); }
+    OsError SetModemLine(ModemLine line, bool on) override;
     LineErrors TakeLineErrors() override;
 
   private:

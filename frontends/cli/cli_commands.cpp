@@ -1,4 +1,5 @@
-// The velotrix-cli commands: ports, info, send, text and receive, each on its own engine session.
+// The velotrix-cli commands: ports, info, send, text and receive (selftest in a file of its own),
+// each on its own engine session.
 #include <string>
 #include <string_view>
 
@@ -106,7 +107,9 @@ bool Load(Session& session, const std::string& path, bool& isZ80) {
     return outcome.loaded;
 }
 
-bool Open(Session& session, const Options& options) {
+}  // namespace
+
+bool OpenPort(Session& session, const Options& options) {
     // The log begins before the port opens, so that it holds the opening too.
     if (options.log && !session.StartLog(*options.log)) {
         return false;
@@ -129,6 +132,8 @@ bool Open(Session& session, const Options& options) {
     }
     return opened.ok();
 }
+
+namespace {
 
 int ExitStatus(bool ok) {
     return ok ? kExitOk : kExitFailure;
@@ -189,7 +194,7 @@ int RunSend(const Options& options, const Terminal& terminal) {
     Engine& engine = session.GetEngine();
     bool isZ80 = false;
     // The file first: opening the port raises DTR and RTS, which resets some home computers.
-    if (!Load(session, options.files.front(), isZ80) || !Open(session, options)) {
+    if (!Load(session, options.files.front(), isZ80) || !OpenPort(session, options)) {
         return kExitFailure;
     }
     if (options.aadr) {
@@ -217,7 +222,7 @@ int RunSend(const Options& options, const Terminal& terminal) {
 int RunText(const Options& options, const Terminal& terminal) {
     Session session(terminal);
     session.SetQuiet(options.quiet);
-    if (!Open(session, options)) {
+    if (!OpenPort(session, options)) {
         return kExitFailure;
     }
     session.GetEngine().Options().continuousSend = options.continuous;
@@ -286,7 +291,7 @@ int RunReceive(const Options& options, const Terminal& terminal) {
         session.PrintError(Utf8ToCp1252(*options.output) + std::string(msg::kExistsUseForce));
         return kExitFailure;
     }
-    if (!Open(session, options)) {
+    if (!OpenPort(session, options)) {
         return kExitFailure;
     }
     terminal.err << Cp1252ToUtf8(msg::kWaitingPrefix) << options.timeoutSeconds
@@ -349,6 +354,8 @@ int RunCommand(const Options& options, const Terminal& terminal) {
             return RunText(options, terminal);
         case Command::kReceive:
             return RunReceive(options, terminal);
+        case Command::kSelfTest:
+            return RunSelfTest(options, terminal);
         case Command::kHelp:
         case Command::kVersion:
             break;
