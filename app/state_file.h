@@ -28,6 +28,9 @@ inline constexpr std::string_view kResendOnChange = "ERNEUT_SENDEN";
 inline constexpr std::string_view kCharDelay = "ZEICHENPAUSE";
 inline constexpr std::string_view kLineDelay = "ZEILENPAUSE";
 inline constexpr std::string_view kLineEnd = "ZEILENENDE";
+// The line log: "1" while it is on, and its file.
+inline constexpr std::string_view kLineLog = "PROTOKOLL";
+inline constexpr std::string_view kLineLogFile = "PROTOKOLL_DATEI";
 // DTR and RTS after the open: "1" raised (the default), "0" dropped.
 inline constexpr std::string_view kDtr = "DTR";
 inline constexpr std::string_view kRts = "RTS";

@@ -50,7 +50,7 @@ _velotrix_cli() {
         --dtr | --rts) values="on off an aus" ;;
         --pause) values="keine none 50 100 500 1000" ;;
         --type) values="P B F Q T D A C U" ;;
-        -o)
+        -o | --log)
             compopt -o filenames 2>/dev/null
             mapfile -t COMPREPLY < <(compgen -f -- "$cur")
             return
@@ -67,7 +67,7 @@ _velotrix_cli() {
         return
     fi
 
-    local line="--port -p --baud -b --parity --data --stop --flow --dtr --rts --quiet -q"
+    local line="--port -p --baud -b --parity --data --stop --flow --dtr --rts --quiet -q --log"
     local options=""
     case $command in
         send) options="$line --bin --endlos --pause --no-progress --aadr --sadr --name --type --watch" ;;

@@ -52,7 +52,8 @@ struct Engine::Impl {
                         receiver.FinishReception(true);
                     }
                 },
-                [this](const LineErrors& errors) { selfTest.CountErrors(errors); }}) {
+                [this](const LineErrors& errors) { selfTest.CountErrors(errors); }},
+               log) {
         transmit.SetLoadObserver(
             [this](const std::string& path, bool loaded) { watch.Follow(path, loaded); });
     }
@@ -66,6 +67,8 @@ struct Engine::Impl {
     TransmitImage transmit;
     LoadedFileWatch watch{events.Loop(), transmit, sends, options, port};
     SelfTest selfTest;
+    // Before the port's life, so that the port's close is still written.
+    LineLog log;
     // Last, so that it closes the port (joining every worker) before the rest goes.
     PortLife life;
 };
@@ -308,6 +311,40 @@ void Engine::ResetReception() {
 
 void Engine::SetAutoReopen(bool on) {
     impl_->life.SetAutoReopen(on);
+}
+
+EngineResult Engine::StartLog(const std::string& path) {
+    Impl& s = *impl_;
+    StopLog();
+    // A write that fails later stops the log; the user learns why.
+    const OsError error = s.log.Start(path, [&events = s.events](const OsError& failed) {
+        events.PostLines({std::string(msg::kLogFailed) + UserErrorText(failed)}, true);
+    });
+    if (error) {
+        return {ErrorKind::kFileError,
+                std::string(msg::kLogCannotOpen) + Utf8ToCp1252(path) + "\r" + UserErrorText(error),
+                std::string(msg::kErrorCaption),
+                {}};
+    }
+    s.log.Note(std::string(msg::kLogStarted));
+    s.life.NoteOpenPort(msg::kLogIsOpen);
+    return {};
+}
+
+void Engine::StopLog() {
+    impl_->log.End();
+}
+
+bool Engine::Logging() const {
+    return impl_->log.Active();
+}
+
+OsError Engine::LogFailure() const {
+    return impl_->log.Failure();
+}
+
+void Engine::SetLogClock(LogClock clock) {
+    impl_->log.SetClock(std::move(clock));
 }
 
 void Engine::SetLineErrorPause(ReceivePause pause) {

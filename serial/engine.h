@@ -13,6 +13,7 @@
 #include "platform/serial_device.h"
 #include "platform/ui_loop.h"
 #include "serial/engine_events.h"
+#include "serial/line_log.h"
 #include "serial/loaded_file_watch.h"
 #include "serial/port_life.h"
 #include "serial/port_rows.h"
@@ -109,6 +110,18 @@ class Engine {
     // After the line is lost, watch for the same device (same adapter serial number, or the same
     // link name) and open it again with the same settings. On by default.
     void SetAutoReopen(bool on);
+
+    // The line log: every byte sent and received with its time and direction, and the port's
+    // opening, settings, line errors, loss and closing, appended to the file at path as lines a
+    // person reads, by a thread of its own. A log that runs stops first. A write that fails
+    // later stops the log and lists why.
+    EngineResult StartLog(const std::string& path);
+    void StopLog();
+    bool Logging() const;
+    // Why the last log stopped by itself; no error when it did not.
+    OsError LogFailure() const;
+    // The log's clock (local wall time); tests give it the loop's virtual one.
+    void SetLogClock(LogClock clock);
 
     // Replaces the receive thread's pause after a line error (tests observe it instead of
     // sleeping); takes effect at the next Open.

@@ -6,6 +6,7 @@
 
 #include "platform/files.h"
 #include "serial/error_texts.h"
+#include "serial/logged_device.h"
 #include "text/cp1252.h"
 #include "ui-resources/ids.h"
 #include "ui-resources/messages.h"
@@ -34,12 +35,13 @@ EngineResult OsErrorResult(const OsError& error) {
 }
 
 PortLife::PortLife(UiLoop& loop, DeviceAccess devices, const EventEmitter& events, SerialPort& port,
-                   PortNeighbours neighbours)
+                   PortNeighbours neighbours, LineLog& log)
     : loop_(loop),
       devices_(std::move(devices)),
       events_(events),
       port_(port),
-      neighbours_(std::move(neighbours)) {}
+      neighbours_(std::move(neighbours)),
+      log_(log) {}
 
 PortLife::~PortLife() {
     StopWatching();
@@ -89,11 +91,12 @@ EngineResult PortLife::OpenDevice(const LineSettings& settings) {
         refused.kind = ErrorKind::kSettingsRefused;
         return refused;
     }
-    port_.device = std::move(opened.value);
+    port_.device = std::make_unique<LoggedDevice>(std::move(opened.value), log_);
     openPath_ = settings.port;
     openSettings_ = settings;
     openSerialNumber_ = listed.serialNumber;
     port_.portOpen.store(true);
+    NoteOpenPort(msg::kLogOpened);
     // Only what arrived before is dropped: the output queue holds nothing of ours, and on a
     // pseudo-terminal clearing it would throw away what an earlier program sent and the far end
     // has not read yet.
@@ -216,6 +219,14 @@ void PortLife::CloseDevice() {
     port_.device->Purge(true, sending);
     port_.device.reset();
     openPath_.clear();
+    log_.Note(std::string(msg::kLogClosed), true);
+}
+
+void PortLife::NoteOpenPort(std::string_view how) const {
+    if (port_.portOpen.load() && log_.Active()) {
+        log_.Note(std::string(msg::kLogPort) + Utf8ToCp1252(openPath_) + std::string(how));
+        log_.Note(SettingsLogLine(port_.device->ReadBack()));
+    }
 }
 
 void PortLife::LoseLine(const OsError& error) {
@@ -229,6 +240,7 @@ void PortLife::LoseLine(std::uint64_t failedSession, const OsError& error) {
     }
     const LineSettings settings = openSettings_;
     const PortInfo lost{settings.port, settings.port, {}, openSerialNumber_};
+    log_.Note(std::string(msg::kLineLost) + UserErrorText(error));
     Close();
     neighbours_.lost();
     // The watch begins before the event is shown: its box may stay open for a while.

@@ -8,11 +8,13 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/serial_device.h"
 #include "platform/ui_loop.h"
 #include "serial/engine_events.h"
+#include "serial/line_log.h"
 #include "serial/receive_thread.h"
 #include "serial/serial_port.h"
 
@@ -44,8 +46,9 @@ EngineResult OsErrorResult(const OsError& error);
 
 class PortLife {
   public:
+    // What passes the open port, and its opening, closing and loss, are told to log.
     PortLife(UiLoop& loop, DeviceAccess devices, const EventEmitter& events, SerialPort& port,
-             PortNeighbours neighbours);
+             PortNeighbours neighbours, LineLog& log);
     ~PortLife();  // closes the port
     PortLife(const PortLife&) = delete;
     PortLife& operator=(const PortLife&) = delete;
@@ -69,6 +72,8 @@ class PortLife {
     // Replaces the receive thread's pause after a line error; takes effect at the next open.
     void SetLineErrorPause(ReceivePause pause) { lineErrorPause_ = std::move(pause); }
     const DeviceAccess& Devices() const { return devices_; }
+    // Tells the log which port is open and how it is set (when the log starts meanwhile).
+    void NoteOpenPort(std::string_view how) const;
 
   private:
     EngineResult OpenDevice(const LineSettings& settings);
@@ -88,6 +93,7 @@ class PortLife {
     const EventEmitter& events_;
     SerialPort& port_;
     PortNeighbours neighbours_;
+    LineLog& log_;
     std::unique_ptr<ReceiveThread> receiveThread_;
     ReceivePause lineErrorPause_;
     std::string openPath_;

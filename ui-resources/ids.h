@@ -74,6 +74,8 @@ inline constexpr int kMenuLineEndCr = 40041;
 inline constexpr int kMenuLineEndCrLf = 40042;
 inline constexpr int kMenuLineEndLf = 40043;
 inline constexpr int kMenuSendTextFile = 40044;
+// The line log: "Protokoll" on and off (menu "Voreinstellungen").
+inline constexpr int kMenuLineLog = 40035;
 
 // DTR and RTS: the menu commands that raise or drop them (checked: raised), and the indicators
 // beside CTS that show them while the port is open.

@@ -144,6 +144,8 @@ constexpr MenuEntry kMenu[] = {
      "ffnen",
      ids::kMenuAutoReopen},
     {MenuKind::kItem, "Jeden Empfang sichern in ...", ids::kMenuSaveEvery},
+    // The line log: every byte of the line with its time, into a file.
+    {MenuKind::kItem, msg::kLogMenu.data(), ids::kMenuLineLog},
     {MenuKind::kEnd, "", 0},
     {MenuKind::kSeparator, "", 0},
     {MenuKind::kSeparator, "", 0},

@@ -224,6 +224,39 @@ inline constexpr std::string_view kTextFileNotInCodePage =
     " enth\xE4lt ein Zeichen, das es in Codepage 1252 nicht gibt.";
 inline constexpr std::string_view kTextFileTooBig = "Textdatei zu gro\xDF (max. 1 MB)...";
 
+// The line log ("Protokoll"): the menu item, its file dialog, the lines of the log and what the
+// window lists when it starts, ends or fails.
+inline constexpr std::string_view kLogMenu = "Protokoll";
+inline constexpr std::string_view kLogTitle = "Protokoll schreiben in:";
+inline constexpr std::string_view kLogFiles = "Protokolle (*.log, *.txt)";
+inline constexpr std::string_view kLogSuggestedName = "velotrix.log";
+inline constexpr std::string_view kLogStarted = "Protokoll begonnen";
+inline constexpr std::string_view kLogStopped = "Protokoll beendet";
+inline constexpr std::string_view kLogDate = "Datum ";
+inline constexpr std::string_view kLogPort = "Port ";
+inline constexpr std::string_view kLogOpened =
+    " ge\xF6"
+    "ffnet";
+inline constexpr std::string_view kLogIsOpen = " ist offen";
+inline constexpr std::string_view kLogSettings = "Einstellungen: ";
+inline constexpr std::string_view kLogLineOn = " an";
+inline constexpr std::string_view kLogLineOff = " aus";
+inline constexpr std::string_view kLogClosed = "Port geschlossen";
+inline constexpr std::string_view kLogLineErrors = "Leitungsfehler:";
+inline constexpr std::string_view kLogFraming = " Rahmenfehler";
+inline constexpr std::string_view kLogParity = " Parit\xE4tsfehler";
+inline constexpr std::string_view kLogOverrun =
+    " \xDC"
+    "berlauf";
+inline constexpr std::string_view kLogBreak = " Break";
+inline constexpr std::string_view kLogError = "Fehler: ";
+inline constexpr std::string_view kLogMissed = " Bytes fehlen hier (das Protokoll kam nicht nach)";
+inline constexpr std::string_view kLogWritingTo = "Protokoll in ";
+inline constexpr std::string_view kLogCannotOpen =
+    "Protokoll nicht zu \xF6"
+    "ffnen: ";
+inline constexpr std::string_view kLogFailed = "Protokoll abgebrochen: ";
+inline constexpr std::string_view kCliLogExpects = "--log erwartet einen Dateinamen";
 // DTR and RTS, and the adapter self-test "Schleifentest" (its box, and stdout of velotrix-cli).
 inline constexpr std::string_view kSelfTestCaption = "Schleifentest";
 inline constexpr std::string_view kSelfTestNoAnswer =
@@ -316,6 +349,11 @@ inline constexpr std::string_view kCliHelp =
     "  --rts on|off          RTS nach dem \xD6"
     "ffnen (an|aus), Vorgabe on\n"
     "  -q, --quiet           keine Auflistung, nur Ergebnisse und Fehler\n"
+    "  --log DATEI           Protokoll: jedes gesendete und empfangene Byte mit\n"
+    "                        Uhrzeit, dazu \xD6"
+    "ffnen, Schlie\xDF"
+    "en, Einstellungen und Fehler;\n"
+    "                        wird an DATEI angeh\xE4ngt\n"
     "\n"
     "send, text:\n"
     "  --endlos              wie \"Endlos senden\": wiederholt, bis Strg+C\n"

@@ -105,6 +105,10 @@ bool Load(Session& session, const std::string& path, bool& isZ80) {
 }  // namespace
 
 bool OpenPort(Session& session, const Options& options) {
+    // The log begins before the port opens, so that it holds the opening too.
+    if (options.log && !session.StartLog(*options.log)) {
+        return false;
+    }
     const PortInfo port = ResolvePort(options.port);
     const EngineResult opened = session.Open(port, options.line);
     // A rate of the user's own is the likely setting a driver refuses; a busy or missing port

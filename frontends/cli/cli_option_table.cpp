@@ -241,6 +241,7 @@ const std::vector<OptionRule>& OptionTable() {
              options.quiet = true;
              return {};
          }},
+        {"--log", "", true, kForPort, NonEmptySetter(&Options::log, msg::kCliLogExpects)},
         {"--force", "", false, kForReceive,
          [](Options& options, const std::string&) -> std::string {
              options.force = true;

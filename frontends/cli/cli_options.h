@@ -42,6 +42,8 @@ struct Options {
     int lineDelayMs = 0;  // after each line end
     LineEnd lineEnd = LineEnd::kNone;
     std::optional<std::string> textFile;  // a UTF-8 text file sent line by line instead of TEXT
+    // send, text, receive: the line log's file (appended to)
+    std::optional<std::string> log;
 
     // send
     bool binMode = false;

@@ -86,8 +86,19 @@ WaitResult Session::WaitFor(const std::function<bool()>& done, std::optional<mil
     }
 }
 
+bool Session::StartLog(const std::string& path) {
+    logging_ = Report(engine_.StartLog(path));
+    return logging_;
+}
+
 void Session::Close() {
     engine_.Close();
+    if (std::exchange(logging_, false)) {
+        engine_.StopLog();
+        if (const OsError failure = engine_.LogFailure()) {
+            PrintError(std::string(msg::kLogFailed) + UserErrorText(failure));
+        }
+    }
     // What the workers posted before they were joined still belongs to the listing.
     loop_.RunPending();
     ClearProgress();

@@ -42,10 +42,13 @@ class Session {
 
     // Opens the port with the line settings; a failure's reason is printed.
     EngineResult Open(const PortInfo& port, const LineOptions& line);
+    // Starts the line log into the file at path (UTF-8); a failure's reason is printed.
+    bool StartLog(const std::string& path);
     // Pumps the loop until done holds, the time is up or the user interrupted.
     WaitResult WaitFor(const std::function<bool()>& done,
                        std::optional<std::chrono::milliseconds> limit);
-    // Closes the port (which stops any send) and shows what the workers posted before.
+    // Closes the port (which stops any send) and shows what the workers posted before; ends the
+    // line log, and fails the command when the log could not be written.
     void Close();
 
     void PrintOut(const std::string& utf8);
@@ -98,6 +101,7 @@ class Session {
     std::chrono::steady_clock::time_point progressStart_;
     int errorCount_ = 0;
     bool quiet_ = false;
+    bool logging_ = false;
     bool sendEnded_ = false;
     bool sendCompleted_ = false;
     bool anythingReceived_ = false;

@@ -1,7 +1,7 @@
 // Benchmark: a full image sent byte by byte with progress through the engine to a
 // pseudo-terminal, in pairs with a plain loop of one-byte write() calls to the same kind of
 // device; and how many bytes still go out on the wire after "COM schließen" during a send, on a
-// device whose bytes leave at the line's rate.
+// device whose bytes leave at the line's rate; and what the line log costs a send.
 #include <fcntl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -13,6 +13,8 @@
 #include <thread>
 #include <vector>
 
+#include "platform/log_file.h"
+#include "serial/line_log.h"
 #include "support/pty_pair.h"
 #include "support/rig.h"
 
@@ -25,6 +27,7 @@ using Clock = std::chrono::steady_clock;
 
 constexpr std::size_t kBytes = 65504;
 constexpr int kPairs = 7;
+constexpr int kLogPairs = 11;
 constexpr int kCloseTries = 30;
 
 // The far end reads the line on its own thread as fast as bytes come.
@@ -81,12 +84,14 @@ double PlainLoop() {
     return complete ? seconds : -1;
 }
 
-// A send through the engine to its end.
-double EngineSend() {
+// A send through the engine to its end at 115200 baud, with the line log when asked for.
+double EngineSend(bool logged = false) {
     PtyPair pty;
     Rig rig(Rig::Face::kEngine, {},
             DeviceAccess{[] { return std::vector<PortInfo>{}; }, OpenSerialDevice});
-    if (!rig.Open(pty.SlavePath()).ok()) {
+    rig.engine().SetLogClock(LocalWallTime);
+    if ((logged && !rig.engine().StartLog(rig.dir.File("send.log")).ok()) ||
+        !rig.engine().Open({pty.SlavePath(), 115200, Parity::kNone, 8, 1, false}).ok()) {
         return -1;
     }
     rig.Do("bin; load SEND.bin 65504");
@@ -113,6 +118,22 @@ double BytesAfterClick(int baud, std::size_t writtenBefore, bool progress) {
     return static_cast<double>(rig.line().BytesLeavingAfter(click));
 }
 
+// What the sender spends to hand the log one byte, in seconds: the log's whole share of a send's
+// time, since the file is written by the log's own thread.
+double LogTimePerByte(const std::string& path) {
+    constexpr int kCalls = 1'000'000;
+    LineLog log;
+    if (log.Start(path, nullptr)) {
+        return -1;
+    }
+    const std::uint8_t byte = 0x41;
+    const Clock::time_point start = Clock::now();
+    for (int i = 0; i < kCalls; ++i) {
+        log.Bytes(LogKind::kTx, &byte, 1);
+    }
+    return Seconds(Clock::now() - start) / kCalls;
+}
+
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
@@ -136,6 +157,31 @@ int main() {
         "%zu bytes byte by byte with progress: median ratio engine / plain loop %.2f "
         "(goal <= 1.2)%s\n",
         kBytes, Median(ratios), complete ? "" : "  (bytes missing!)");
+
+    // The line log's cost: sends with and without it, in pairs whose order alternates, so that a
+    // load that grows or shrinks meanwhile favours neither.
+    std::vector<double> costs;
+    std::vector<double> plains;
+    for (int pair = 1; pair <= kLogPairs; ++pair) {
+        const bool logFirst = pair % 2 == 0;
+        const double first = EngineSend(logFirst);
+        const double second = EngineSend(!logFirst);
+        const double plain = logFirst ? second : first;
+        const double logged = logFirst ? first : second;
+        plains.push_back(plain);
+        complete = complete && plain > 0 && logged > 0;
+        costs.push_back(logged / plain - 1);
+        std::printf("pair %d: send %7.1f ms, with the line log %7.1f ms, cost %+.1f %%\n", pair,
+                    plain * 1e3, logged * 1e3, costs.back() * 100);
+    }
+    std::printf("%zu bytes at 115200 baud: median cost of the line log %+.1f %% (goal < 10 %%)%s\n",
+                kBytes, Median(costs) * 100, complete ? "" : "  (bytes missing!)");
+    const TempDir dir;
+    const double perByte = LogTimePerByte(dir.File("bytes.log"));
+    std::printf("the sender's time per byte for the log: %.2f us, %.1f %% of a byte's time in the "
+                "send to the pty, %.2f %% of a byte's time on a line at 115200 baud\n",
+                perByte * 1e6, perByte / (Median(plains) / kBytes) * 100,
+                perByte * 115200 / 10 * 100);
 
     for (const int baud : {9600, 115200}) {
         for (const bool progress : {true, false}) {

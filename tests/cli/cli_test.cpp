@@ -37,8 +37,9 @@ std::string Hex(const Bytes& bytes) {
 
 // What the far end does, word by word: N (counting bytes), hello or away (those files), head N
 // (a z80 header that promises N bytes), wrap (one whose end address wraps: 49,153 bytes at
-// 4000h) and pause MS send; echo sends back what comes until the program ends; read N waits for N bytes from the program; hangup, int and term
-// (after the program had time to read what came) hang up the line or send SIGINT or SIGTERM.
+// 4000h) and pause MS send; echo sends back what comes until the program ends; read N waits for N
+// bytes from the program; hangup, int and term (after the program had time to read what came) hang
+// up the line or send SIGINT or SIGTERM.
 Bytes PlayFarEnd(const std::string& script, PtyPair& line, Cli& cli) {
     const std::map<std::string, Bytes> files = {
         {"hello", Z80File(0x1000, 0x10FF, 0x1003, 'B', "HELLO", 256)},
@@ -89,7 +90,8 @@ struct CliRow {
     const char* expect;  // exit, out and err (parts of them), once (a part of err, exactly once),
                          // noerr (not in err), line (the bytes the far end got; #N: their number),
                          // saved (a file holds what the far end sent: all, the first N bytes, none,
-                         // or part of them as the program said)
+                         // or part of them as the program said), logged (a part of the line
+                         // log line.log)
 };
 
 // clang-format off
@@ -117,6 +119,8 @@ const CliRow kCliRows[] = {
     {"receive a z80 file", "receive --port $PORT", "hello", "exit=0\nout=Bytes empfangen gesamt: 288|Sichern per Button|Art: z80|AADR: 1000|EADR: 10FF|SADR: 1003|CRC: 3FBD|Bytes: 0100|Name: HELLO|Typ: B = Basic-Programm|Datei wurde erfolgreich geschrieben. HELLO.Z80|\nsaved=HELLO.Z80"},
     {"receive a name that leads elsewhere, beside a file of that name", "receive --port $PORT", "away", "exit=0\nout=Name: ../../x|\nout=_._.._x.Z80 gibt es schon, gesichert wird als _._.._x-2.Z80|\nsaved=_._.._x-2.Z80"},
     {"receive into a missing folder", "receive --port $PORT -o no/rx.bin", "40", "exit=1\nerr=Datei ist nicht zu erzeugen\nerr=Empfangene Daten gerettet in \nsaved=velotrix-gerettet-rx.bin"},
+    {"a line log over two runs", "text AB --port $PORT --log line.log ; receive --port $PORT --log line.log -o rx.bin", "40", "exit=0\nlogged= TX 41 42|\nlogged= RX 00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F|\nlogged= Protokoll beendet|"},
+    {"a line log that cannot be opened", "text AB --port $PORT --log no/line.log", "", "exit=1\nerr=Protokoll nicht zu \u00F6ffnen: no/line.log|\nline="},
     {"receive BIN", "receive --port $PORT", "40", "exit=0\nout=Art: BIN|CRC: 0476|Bytes: 0028|Datei wurde erfolgreich geschrieben. default.bin|\nsaved=default.bin"},
     {"receive until the line fails", "receive --port $PORT -o part.bin", "30000 hangup", "exit=1\nerr=Verbindung zum Port verloren: \nsaved=part.bin part"},
     {"receive until the line fails, unnamed", "receive --port $PORT", "20000 hangup", "exit=1\nsaved=default-unvollstaendig.bin part"},
@@ -216,6 +220,10 @@ TEST_P(CliTable, DoesWhatTheWindowDoes) {
             const std::size_t at = out.find(value);
             EXPECT_EQ(at == std::string::npos, key == "noerr") << key << ": " << out;
             EXPECT_TRUE(key != "once" || out.find(value, at + 1) == std::string::npos) << out;
+        } else if (key == "logged") {
+            std::string log = ReadFileBytes(work.File("line.log")).value_or("");
+            std::replace(log.begin(), log.end(), '\n', '|');
+            EXPECT_NE(log.find(value), std::string::npos) << log;
         } else if (key == "line") {
             Bytes got;
             for (Bytes more; !(more = line.Read(200ms)).empty();) {

@@ -106,6 +106,28 @@ const TableRow kPortLifeRows[] = {
 };
 // clang-format on
 
+// The line log: each byte with its time and direction, 16 a line, a new line when the direction
+// changes or after 100 ms of silence; the port's events between them; appended, never replaced.
+#define LOG_START                                                                      \
+    "12:00:00.000 Datum 07.12.2026|12:00:00.000 Protokoll begonnen|12:00:00.000 Port " \
+    "/dev/fake/ttyS0 "
+#define LOG_SETTINGS                                                                           \
+    "|12:00:00.000 Einstellungen: 9600 Baud, 8 Datenbits, Parit\xC3\xA4t keine, 1 Stoppbits, " \
+    "Flusskontrolle keine|"
+// clang-format off
+const TableRow kLineLogRows[] = {
+    {"a small transfer", "logon; open; text AB; idle; feed 20; advance 50; feed 4; advance 100; feed 2; text C; idle; close; logoff", "linelog=" LOG_START "ge\xC3\xB6" "ffnet" LOG_SETTINGS "12:00:00.000 TX 41 42|12:00:00.000 RX 00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F|12:00:00.000 RX 10 11 12 13 00 01 02 03|12:00:00.150 RX 00 01|12:00:00.150 TX 43|12:00:00.150 Port geschlossen|12:00:00.150 Protokoll beendet|"},
+    {"begun while the port is open, a line error", "open; logon; garbled 10; close; logoff", "linelog=" LOG_START "ist offen" LOG_SETTINGS "12:00:00.000 Leitungsfehler: Rahmenfehler|12:00:00.000 Port geschlossen|12:00:00.000 Protokoll beendet|"},
+    {"a lost line", "logon; open; failwait 5; pump; logoff", "linelog=" LOG_START "ge\xC3\xB6" "ffnet" LOG_SETTINGS "12:00:00.000 Verbindung zum Port verloren: Ein-/Ausgabefehler am Ger\xC3\xA4t|12:00:00.000 Port geschlossen|12:00:00.000 Protokoll beendet|"},
+    {"over midnight", "open; logon; advance 43199950; feed 1; advance 100; feed 1; logoff", "linelog=" LOG_START "ist offen" LOG_SETTINGS "23:59:59.950 RX 00|00:00:00.050 Datum 08.12.2026|00:00:00.050 RX 00|00:00:00.050 Protokoll beendet|"},
+    {"RTS dropped", "logon; open; rts off; close; logoff", "linelog=" LOG_START "ge\xC3\xB6" "ffnet" LOG_SETTINGS "12:00:00.000 Einstellungen: RTS aus|12:00:00.000 Port geschlossen|12:00:00.000 Protokoll beendet|"},
+    {"appended", "logon; logoff; logon; logoff", "linelog=12:00:00.000 Datum 07.12.2026|12:00:00.000 Protokoll begonnen|12:00:00.000 Protokoll beendet|12:00:00.000 Datum 07.12.2026|12:00:00.000 Protokoll begonnen|12:00:00.000 Protokoll beendet|"},
+    {"a file that cannot be opened", "logon no/line.log", "result=file error Protokoll nicht zu \xF6" "ffnen: $DIR/no/line.log\rDatei oder Ordner nicht gefunden\nlogging=0"},
+    {"a full disk stops the log and says why", "logon /dev/full; logoff", "logging=0 28\nlist=Protokoll abgebrochen: Kein Platz mehr auf dem Datentr\xE4ger"},
+};
+// clang-format on
+#undef LOG_START
+#undef LOG_SETTINGS
 // DTR and RTS as the engine leaves them on the line, and the adapter self-test against a bridged
 // plug (9600 8N1: 768 bytes), one that changes or drops a byte, and a silent one.
 #define SELFTEST_REPORT(LOST, CHANGED, VERDICT)                                      \
@@ -142,6 +164,8 @@ TEST_P(EngineTable, DoesWhatItsCallsAndTheLineAskFor) {
 INSTANTIATE_TEST_SUITE_P(Rows, EngineTable, ::testing::ValuesIn(kRows), RowName<TableRow>);
 INSTANTIATE_TEST_SUITE_P(Lines, EngineTable, ::testing::ValuesIn(kLineRows), RowName<TableRow>);
 INSTANTIATE_TEST_SUITE_P(PortLife, EngineTable, ::testing::ValuesIn(kPortLifeRows),
+                         RowName<TableRow>);
+INSTANTIATE_TEST_SUITE_P(LineLog, EngineTable, ::testing::ValuesIn(kLineLogRows),
                          RowName<TableRow>);
 
 }  // namespace

@@ -88,6 +88,9 @@ const Row kRows[] = {
     {"the port opened again after a loss receives", {"ttyS0"}, "click COM; feed 20; failwait 5; pump; click COM; feed 16; advance 1000", "COM=COM schlie\xDF" "en\nline=4800 N 8 1 - open\nrxBytes=0010\nrxCrc=3B37\nboxes=1"},
     {"reopening is on at first", {"ttyS0"}, "", "reopen=1"},
     {"reopening switched off", {"ttyS0"}, "click reopen", "reopen=0"},
+    {"the line log on and off", {"ttyS0"}, "protocol line.log; click COM; feed 2; click COM; click protocol", "protocol=0\nlist=Protokoll beendet\nstate=[Zustand]|PROTOKOLL_DATEI=$DIR/line.log|PROTOKOLL=0|\nlinelog=12:00:00.000 Datum 07.12.2026|12:00:00.000 Protokoll begonnen|12:00:00.000 Port /dev/fake/ttyS0 ge\xC3\xB6" "ffnet|12:00:00.000 Einstellungen: 4800 Baud, 8 Datenbits, Parit\xC3\xA4t keine, 1 Stoppbits, Flusskontrolle keine|12:00:00.000 RX 00 01|12:00:00.000 Port geschlossen|12:00:00.000 Protokoll beendet|"},
+    {"the line log comes back at the next start", {"ttyS0"}, "protocol line.log; restart", "protocol=1\nlist=Protokoll in $DIR/line.log\nlinelog=12:00:00.000 Datum 07.12.2026|12:00:00.000 Protokoll begonnen|12:00:00.000 Protokoll beendet|*"},
+    {"a line log that cannot be opened stays off", {"ttyS0"}, "protocol no/line.log", "protocol=0\nbox=Fehler! - Protokoll nicht zu \xF6" "ffnen: $DIR/no/line.log\rDatei oder Ordner nicht gefunden\nstate=-"},
     {"a continuous send leaves loading and sending open", {"ttyS0"}, "slow 500; click COM; click continuous; load A.bin 40; click send; until 150", "on:continuous=0\non:send=1\non:load=1\non:refresh=1\non:port=0"},
     {"closing a continuous send enables its switch again", {"ttyS0"}, "slow 500; click COM; click continuous; load A.bin 40; click send; until 150; click COM; idle", "on:continuous=1\nchecked:continuous=1\nCOM=COM \xF6" "ffnen"},
 

@@ -42,7 +42,7 @@ constexpr std::pair<std::string_view, int> kNames[] = {
     {"every", kMenuSaveEvery},   {"resend", kResendOnChangeCheck},
     {"charDelay", kCharDelayCombo}, {"lineDelay", kLineDelayCombo},
     {"eolNone", kMenuLineEndNone}, {"eolCr", kMenuLineEndCr},   {"eolCrLf", kMenuLineEndCrLf},
-    {"eolLf", kMenuLineEndLf},   {"textFile", kMenuSendTextFile}};
+    {"eolLf", kMenuLineEndLf},   {"textFile", kMenuSendTextFile}, {"protocol", kMenuLineLog}};
 // clang-format on
 
 constexpr const char* kKinds[] = {
@@ -119,9 +119,10 @@ std::string Join(std::span<const std::string> lines) {
 // enabled), reopen (the menu's check mark for reopening by itself), every (the same for saving
 // every reception), in (the files in the rig's folder "in" and their sizes), menu:textFile
 // ("Textdatei senden" enabled), eol (the check marks of "Zeilenende"), pacing (the engine's
-// character and line delay and line end), beeps (keys refused), focus (the focused control's
-// name), dump (the first three rows of "Ansicht"), closed (the main window), line (the device's
-// baud, parity, data and stop bits, flow, open or closed).
+// character and line delay and line end), protocol (the line log's check mark), linelog (the file
+// line.log in the rig's directory), logging (the log runs, and why it stopped), beeps (keys
+// refused), focus (the focused control's name), dump (the first three rows of "Ansicht"), closed
+// (the main window), line (the device's baud, parity, data and stop bits, flow, open or closed).
 std::map<std::string, std::string> Rig::Show() {
     loop.RunPending();
     std::error_code ec;
@@ -184,6 +185,11 @@ std::map<std::string, std::string> Rig::Show() {
     shown["pacing"] = std::to_string(options.charDelayMs) + " " +
                       std::to_string(options.lineDelayMs) + " " +
                       std::to_string(static_cast<int>(options.lineEnd.load()));
+    shown["protocol"] = std::to_string(view.MenuChecked(kMenuLineLog));
+    shown["linelog"] = FileOrDash(dir.File("line.log"));
+    const OsError logFailure = engine().LogFailure();
+    shown["logging"] = std::to_string(engine().Logging()) +
+                       (logFailure ? " " + std::to_string(logFailure.code) : "");
     shown["menu:lines"] = std::to_string(view.MenuChecked(kMenuDtr)) +
                           std::to_string(view.MenuChecked(kMenuRts)) +
                           std::to_string(view.MenuEnabled(kMenuSelfTest));
