@@ -89,7 +89,7 @@ class FakeDevice final : public SerialDevice {
             const auto start = f.sent_.empty() ? now : std::max(now, f.sent_.back().left);
             f.sent_.push_back({bytes[i], now, start + f.byteTime_});
         }
-        f.changed_.notify_all();
+        // Nothing waits for written bytes: a write wakes no reader, as on a real line.
         return {count, {}};
     }
     void Drain() override {
