@@ -62,6 +62,8 @@ EngineResult Session::Open(const PortInfo& port, const LineOptions& line) {
     settings.dataBits = Choose(DataBitsEntries(), line.dataBits);
     settings.stopBits = Choose(StopBitsEntries(), line.stopBits);
     settings.ctsFlow = Choose(FlowEntries(), line.flow);
+    engine_.SetModemLine(ModemLine::kDtr, line.dtr);
+    engine_.SetModemLine(ModemLine::kRts, line.rts);
     // Errors of the port name it, as the window's port list does.
     SetErrorPrefix(Utf8ToCp1252(port.name) + ": ");
     const EngineResult opened = engine_.Open(settings);
@@ -161,6 +163,8 @@ void Session::OnEvent(const EngineEvent& event) {
                 Report(OsErrorResult(e.error));
             } else if constexpr (std::is_same_v<E, BaudChangedEvent>) {
                 PrintOut(ForTerminal(BaudChangedLine(e)));
+            } else if constexpr (std::is_same_v<E, SelfTestEndedEvent>) {
+                selfTest_ = e.report;
             } else if constexpr (std::is_same_v<E, LineLostEvent>) {
                 lineLost_ = true;
                 PrintError(std::string(msg::kLineLost) + UserErrorText(e.error));
@@ -182,7 +186,8 @@ void Session::DrawProgress() {
             progressMaximum_ > 0 ? 100u * progressValue_ / progressMaximum_ : 100u;
         const auto rate = elapsed > 0 ? static_cast<unsigned long>(progressValue_ / elapsed) : 0ul;
         line = std::to_string(progressValue_) + " / " + std::to_string(progressMaximum_) +
-               " Bytes  " + std::to_string(percent) + " %  " + std::to_string(rate) + " Bytes/s";
+               std::string(msg::kCliBytes) + "  " + std::to_string(percent) + " %  " +
+               std::to_string(rate) + std::string(msg::kCliBytesPerSecond);
     }
     if (line != progressLine_) {
         terminal_.err << "\r" << line << "\x1b[K" << std::flush;
