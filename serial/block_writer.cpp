@@ -82,6 +82,12 @@ BlockResult WriteByteByByte(const SendContext& context, std::span<const std::uin
     BlockResult result = BlockResult::kWritten;
     // An empty block still makes one write of zero bytes and shows its count of 0.
     do {
+        // Asked right before each write: a byte handed over after the close would start on an
+        // idle line, where no purge reaches it.
+        if (!context.KeepGoing()) {
+            result = BlockResult::kAborted;
+            break;
+        }
         const std::size_t chunk = std::min<std::size_t>(1, length - total);
         const OsResult<std::size_t> written = context.device.Write(block.data() + total, chunk);
         // Only what the driver took counts: a write cut short by closing the port sent nothing.
@@ -89,10 +95,6 @@ BlockResult WriteByteByByte(const SendContext& context, std::span<const std::uin
         if (written.error) {
             context.events.Post(OsErrorEvent{written.error});
             result = BlockResult::kFailed;
-            break;
-        }
-        if (!context.KeepGoing()) {
-            result = BlockResult::kAborted;
             break;
         }
         const std::chrono::milliseconds pause =
@@ -114,6 +116,9 @@ BlockResult WriteByteByByte(const SendContext& context, std::span<const std::uin
             PostProgress(context, ProgressEvent::Kind::kUpdate, BytesGone(context.device, total));
         }
     } while (total < length);
+    if (result == BlockResult::kWritten && !context.KeepGoing()) {
+        result = BlockResult::kAborted;  // closed while the last byte was handed over
+    }
 
     if (result == BlockResult::kWritten) {
         // The last count shown is exact: every byte of the block has left.
@@ -135,6 +140,9 @@ BlockResult WriteByteByByte(const SendContext& context, std::span<const std::uin
 }
 
 BlockResult WriteAtOnce(const SendContext& context, std::span<const std::uint8_t> block) {
+    if (!context.KeepGoing()) {
+        return BlockResult::kAborted;
+    }
     const OsResult<std::size_t> written = context.device.Write(block.data(), block.size());
     if (written.error) {
         context.events.Post(OsErrorEvent{written.error});

@@ -164,9 +164,11 @@ void PortLife::StartReceiveThread() {
 }
 
 void PortLife::Close() {
+    // The line is stopped before anything else; the watch for a lost port can wait.
+    const bool wasOpen = port_.portOpen.load();
+    CloseDevice();
     StopWatching();
-    if (port_.portOpen.load()) {
-        CloseDevice();
+    if (wasOpen) {
         EmitModemLines();
     }
 }
@@ -191,14 +193,12 @@ void PortLife::EmitModemLines() const {
 }
 
 void PortLife::CloseDevice() {
-    if (!port_.portOpen.load()) {
-        return;
-    }
-    // A send cut short stops on the wire too: what waits in the driver's queue is thrown away at
-    // once, again when no write can start any more (a byte the sender handed over meanwhile), and
-    // once more after the sender has stopped. A send that ended by itself has drained, and its
-    // queue is left alone. Asked first: once woken, a sender may end at any moment.
-    const bool sending = neighbours_.sending();
+    // A send cut short stops on the wire too: what waits in the driver's queue is thrown away
+    // before anything else is done, since at 115200 baud the next byte starts within 87 us; again
+    // when no write can start any more (a byte the sender handed over meanwhile), and once more
+    // after the sender has stopped. A send that ended by itself has drained, and its queue is left
+    // alone. Asked first: once woken, a sender may end at any moment.
+    const bool sending = port_.portOpen.load() && neighbours_.sending();
     const auto discardOutput = [&] {
         if (sending) {
             port_.device->Purge(false, true);
@@ -206,7 +206,9 @@ void PortLife::CloseDevice() {
     };
     // The sender and the receive thread stop first, so that nothing reaches the line after the
     // close, and no write or wait can reach a closed device.
-    port_.portOpen.store(false);
+    if (!port_.portOpen.exchange(false)) {
+        return;
+    }
     discardOutput();
     port_.device->CancelWaits();
     discardOutput();

@@ -91,12 +91,13 @@ class FakeDevice final : public SerialDevice {
             const auto start = f.sent_.empty() ? now : std::max(now, f.sent_.back().left);
             f.sent_.push_back({bytes[i], now, start + f.byteTime_});
         }
+        // A write wakes a reader only when a bridged plug sends its bytes back, as on a real line.
         if (f.loopBack_) {
             std::vector<std::uint8_t> back(bytes, bytes + count);
             f.loopBack_(back);
             f.input_.insert(f.input_.end(), back.begin(), back.end());
+            f.changed_.notify_all();
         }
-        f.changed_.notify_all();
         return {count, {}};
     }
     void Drain() override {

@@ -11,17 +11,21 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
+#include <QDropEvent>
 #include <QFileDialog>
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QUrl>
 #include <QWindow>
 #include <functional>
 #include <map>
@@ -125,6 +129,31 @@ TEST_F(QtViewTest, TheReceptionViewShowsRowsFindsHexAndCopiesTheSelection) {
     EXPECT_EQ(window.Selection(), (ByteRange{40, 2}));
     window.CopyButton()->click();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("C3 00"));
+    // Searching again goes on behind the selection's first byte; one byte is copied too. The rows'
+    // columns line up only in a font of fixed pitch.
+    window.Query()->setText(QStringLiteral("e5"));
+    window.SearchButton()->click();
+    window.SearchButton()->click();
+    EXPECT_EQ(window.Selection(), (ByteRange{43, 1}));
+    window.CopyButton()->click();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("E5"));
+    EXPECT_TRUE(QFontInfo(window.Rows()->font()).fixedPitch());
+}
+
+// A file dropped on the window is handed over by its local path; anything else is not.
+TEST_F(QtViewTest, AFileDroppedOnTheWindowIsHandedOverByItsPath) {
+    std::vector<std::string> dropped;
+    view_.SetFileDropHandler([&](const std::string& path) { dropped.push_back(path); });
+    for (const char* url : {"file:///tmp/HELLO.Z80", "http://example.org/A.bin"}) {
+        QMimeData data;
+        data.setUrls({QUrl(QString::fromLatin1(url))});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(view_.MainWindow(), &enter);
+        QCoreApplication::sendEvent(view_.MainWindow(), &drop);
+    }
+    EXPECT_EQ(dropped, std::vector<std::string>{"/tmp/HELLO.Z80"});
 }
 
 TEST(NameFilterTest, PatternsMatchRegardlessOfCase) {

@@ -63,8 +63,9 @@ TEST(HexDump, SearchFindsHexOrTextFromAPlaceOnAndWrapsRound) {
     } cases[] = {
         {"0a 0B", true, 0, ByteRange{10, 2}}, {"0A0B", true, 11, ByteRange{10, 2}},
         {"AC1", false, 0, ByteRange{50, 3}},  {"ac1", false, 0, std::nullopt},
-        {"0A0", true, 0, std::nullopt},       {"zz", true, 0, std::nullopt},
-        {"", false, 0, std::nullopt},         {"3F 40", true, 0, std::nullopt},
+        {"0A0", true, 0, std::nullopt},       {"1", true, 0, std::nullopt},
+        {"zz", true, 0, std::nullopt},        {"", false, 0, std::nullopt},
+        {"3F 40", true, 0, std::nullopt},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(DumpFind(dump, c.query, c.hex, c.from), c.found) << c.query;

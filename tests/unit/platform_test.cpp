@@ -201,6 +201,8 @@ TEST(SerialPorts, ARowSaysWhyItsPortCannotBeOpened) {
     for (const auto& [code, text] : cases) {
         EXPECT_EQ(PortRowText(RowFor({"ttyUSB0", path}, OsError{code, {}})), text) << code;
     }
+    // Busy, and the system does not say who holds it.
+    EXPECT_EQ(PortRowText(RowFor({"ttyUSB0", path, {}, {}, PortAccess::kBusy})), "ttyUSB0: belegt");
 }
 
 }  // namespace

@@ -62,8 +62,11 @@ TEST(Text, CodePage1252) {
         EXPECT_EQ(Cp1252ToUtf8(byte), utf8) << b;
         EXPECT_EQ(Utf8ToCp1252(utf8), byte) << b;
     }
-    // What 1252 has not got, and malformed input: a question mark for each byte that fails.
-    EXPECT_EQ(Utf8ToCp1252("\xE6\x97\xA5|\xC2\x80|\xE2\x82Z|\xC0\x80|\x80Z\xFF"), "?|?|?Z|??|?Z?");
+    // What 1252 has not got, and malformed input: a question mark for each byte that fails (an
+    // overlong form, a code point above U+10FFFF); U+40000 is well-formed and has no byte.
+    EXPECT_EQ(Utf8ToCp1252("\xE6\x97\xA5|\xC2\x80|\xE2\x82Z|\xC0\x80|\x80Z\xFF|\xF0\x80\x80\x80|"
+                           "\xF4\x90\x80\x80|\xF1\x80\x80\x80"),
+              "?|?|?Z|??|?Z?|????|????|?");
 }
 
 }  // namespace
