@@ -194,6 +194,9 @@ INT_PTR Win32View::Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lPara
                 return TRUE;
             }
             return FALSE;
+        case kFlushListingMessage:
+            FlushListing();
+            return TRUE;
         case WM_DROPFILES:
             OnDroppedFiles(reinterpret_cast<HDROP>(wParam));
             return TRUE;
