@@ -20,6 +20,8 @@ namespace velotrix {
 
 class ReceptionWindow;
 
+// Pixels at 96 dpi as many at the screen's dpi (the program is DPI-aware).
+int Scaled(HWND window, int pixels);
 // The window rectangle whose client area is the dialog's template size.
 RECT TemplateWindowRect(HWND dialog, const layout::DialogLayout& layout, bool hasMenu);
 // Centres the window on the work area of the monitor it is on.

@@ -271,6 +271,8 @@ void Win32View::HideProgress() {
 void Win32View::EnableMenuItem(int id, bool enabled) {
     ::EnableMenuItem(menu_, static_cast<UINT>(id),
                      MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+    // An item of the menu bar itself ("Ansicht") shows its state only when the bar is redrawn.
+    DrawMenuBar(main_);
 }
 
 void Win32View::CheckMenuItem(int id, bool checked) {
