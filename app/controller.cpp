@@ -11,11 +11,11 @@
 #include "app/more_settings.h"
 #include "app/port_combo.h"
 #include "app/preferences.h"
+#include "app/save_command.h"
 #include "app/screen.h"
 #include "app/type_combo.h"
+#include "app/window_feature.h"
 #include "app/window_memory.h"
-#include "image/rx_save.h"
-#include "platform/files.h"
 #include "serial/line_options.h"
 #include "text/text_helpers.h"
 #include "ui-resources/ids.h"
@@ -43,9 +43,14 @@ struct MainController::State {
                      if (std::holds_alternative<ReopenedEvent>(event)) {
                          SelectOpenPort();
                      }
+                     for (const auto& feature : features) {
+                         feature->OnEvent(event);
+                     }
                  }),
           editor(screen, engine),
-          memory(settingsPath) {}
+          memory(settingsPath),
+          parts{v, l, screen, presenter, engine, editor, stateFile},
+          features(MakeWindowFeatures(parts)) {}
 
     using Handler = void (State::*)();
 
@@ -57,6 +62,8 @@ struct MainController::State {
     Engine engine;
     HeaderEditor editor;
     WindowMemory memory;
+    WindowParts parts;
+    std::vector<std::unique_ptr<WindowFeature>> features;
     std::vector<PortRow> ports;
     // A file given at start or dropped while the port is closed, loaded again once the port is
     // open (opening clears the display and the loaded file).
@@ -173,15 +180,6 @@ struct MainController::State {
         }
     }
 
-    // The file dialogs open where the user found or left a file last time.
-    void RememberFolder(const std::string& chosenFile) {
-        SaveDialogFolder(stateFile, chosenFile);
-        std::string folder;
-        if (FolderOfPath(chosenFile, folder) == 0) {
-            view.SetDialogFolder(folder);
-        }
-    }
-
     void AutoReopen() {
         autoReopen = !autoReopen;
         view.CheckMenuItem(ids::kMenuAutoReopen, autoReopen);
@@ -189,28 +187,7 @@ struct MainController::State {
         SaveAutoReopen(stateFile, autoReopen);
     }
 
-    void Save() {
-        if (engine.Reception().empty()) {
-            view.MessageBox(msg::kNothingToSave, msg::kErrorCaption, MessageIcon::kNone);
-            return;
-        }
-        const std::string suggested =
-            SuggestedSaveName(engine.ReceptionName(), engine.ReceptionHasHeader());
-        const auto path =
-            view.AskSaveFile(suggested, suggested, {{std::string(msg::kAllFilesSave), "*.*"}});
-        if (!path) {
-            return;
-        }
-        RememberFolder(*path);
-        if (!screen.MayReplace(*path)) {
-            return;
-        }
-        const EngineResult saved = engine.SaveReception(*path);
-        if (saved.ok()) {
-            presenter.MarkSaved();
-        }
-        view.MessageBox(saved.text, saved.caption, MessageIcon::kNone);
-    }
+    void Save() { SaveReceptionCommand(parts); }
 
     void SendFile() {
         const EngineResult started = engine.SendFile();
@@ -309,6 +286,11 @@ struct MainController::State {
     }
 
     void OnNotification(int id, int code) {
+        for (const auto& feature : features) {
+            if (feature->OnCommand(id, code)) {
+                return;
+            }
+        }
         if (code == ids::kNotifySelChange) {
             if (id == ids::kTxType) {
                 editor.TxTypeSelected();
@@ -359,12 +341,16 @@ void MainController::Start() {
     s.engine.SetAutoReopen(s.autoReopen);
     view.CheckMenuItem(ids::kMenuAutoReopen, s.autoReopen);
     view.SetDialogFolder(LoadDialogFolder(s.stateFile));
-    s.editor.SetFileChosenHandler([&s](const std::string& path) { s.RememberFolder(path); });
+    s.editor.SetFileChosenHandler(
+        [&s](const std::string& path) { RememberDialogFolder(s.view, s.stateFile, path); });
     view.SetFileDropHandler([this](const std::string& path) {
         if (!state_->finished) {
             state_->LoadGivenFile(path);
         }
     });
+    for (const auto& feature : s.features) {
+        feature->Start();
+    }
 }
 
 void MainController::LoadFile(const std::string& path) {

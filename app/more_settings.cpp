@@ -98,10 +98,11 @@ std::string LoadDialogFolder(const StateFile& state) {
     return state.ReadString(state_key::kFolder);
 }
 
-void SaveDialogFolder(StateFile& state, const std::string& chosenFile) {
+void RememberDialogFolder(DialogView& view, StateFile& state, const std::string& chosenFile) {
     std::string folder;
     if (FolderOfPath(chosenFile, folder) == 0) {
         state.Write(state_key::kFolder, folder);
+        view.SetDialogFolder(folder);
     }
 }
 

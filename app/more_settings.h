@@ -32,8 +32,9 @@ void SaveAutoReopen(StateFile& state, bool on);
 
 // The folder (a native path) the file dialogs used last; empty when none is remembered.
 std::string LoadDialogFolder(const StateFile& state);
-// Remembers the folder of the chosen file.
-void SaveDialogFolder(StateFile& state, const std::string& chosenFile);
+// The file dialogs open where the user found or left a file last time: remembers the folder of
+// the chosen file and opens the next dialog there.
+void RememberDialogFolder(DialogView& view, StateFile& state, const std::string& chosenFile);
 
 // Selects the entry whose text is rate, adding it when the list lacks it.
 void SelectBaudRate(DialogView& view, std::string_view rate);

@@ -113,7 +113,7 @@ bool Open(Session& session, const Options& options) {
     // says nothing about the rate.
     if (opened.kind == ErrorKind::kSettingsRefused &&
         EntryIndex(BaudEntries(), options.line.baud) < 0) {
-        session.PrintError("Die Baudrate " + options.line.baud +
+        session.PrintError(std::string(msg::kCliTheBaudRate) + options.line.baud +
                            std::string(msg::kDriverRefusesBaud));
     }
     // The window lists these when CTS is chosen; a send held by CTS may never end.
@@ -286,7 +286,7 @@ int RunReceive(const Options& options, const Terminal& terminal) {
         return kExitFailure;
     }
     terminal.err << Cp1252ToUtf8(msg::kWaitingPrefix) << options.timeoutSeconds
-                 << " s auf Daten an " << options.port << "..." << std::endl;
+                 << Cp1252ToUtf8(msg::kCliWaitingFor) << options.port << "..." << std::endl;
     const auto ended = [&] { return session.Finished().has_value() || session.LineLost(); };
     WaitResult result = session.WaitFor([&] { return session.AnythingReceived() || ended(); },
                                         std::chrono::seconds(options.timeoutSeconds));

@@ -182,7 +182,8 @@ void Session::DrawProgress() {
             progressMaximum_ > 0 ? 100u * progressValue_ / progressMaximum_ : 100u;
         const auto rate = elapsed > 0 ? static_cast<unsigned long>(progressValue_ / elapsed) : 0ul;
         line = std::to_string(progressValue_) + " / " + std::to_string(progressMaximum_) +
-               " Bytes  " + std::to_string(percent) + " %  " + std::to_string(rate) + " Bytes/s";
+               std::string(msg::kCliBytes) + "  " + std::to_string(percent) + " %  " +
+               std::to_string(rate) + std::string(msg::kCliBytesPerSecond);
     }
     if (line != progressLine_) {
         terminal_.err << "\r" << line << "\x1b[K" << std::flush;
