@@ -42,6 +42,9 @@ class EventPresenter {
     void operator()(const CtsEvent& event);
     void operator()(const ReopenedEvent& event);
     void operator()(const BaudChangedEvent& event);
+    // Shown by the window's feature for the modem lines and the self-test.
+    void operator()(const ModemLinesEvent&) {}
+    void operator()(const SelfTestEndedEvent&) {}
 
   private:
     Screen& screen_;

@@ -21,6 +21,9 @@ inline constexpr std::string_view kWindowX = "FENSTER_X";
 inline constexpr std::string_view kWindowY = "FENSTER_Y";
 inline constexpr std::string_view kWindowWidth = "FENSTER_BREITE";
 inline constexpr std::string_view kWindowHeight = "FENSTER_HOEHE";
+// DTR and RTS after the open: "1" raised (the default), "0" dropped.
+inline constexpr std::string_view kDtr = "DTR";
+inline constexpr std::string_view kRts = "RTS";
 }  // namespace state_key
 
 // The keys that earlier versions kept in the settings file itself.

@@ -27,7 +27,7 @@ _velotrix_cli() {
     fi
 
     if ((COMP_CWORD == 1)); then
-        mapfile -t COMPREPLY < <(compgen -W "ports info send text receive help --help --version" -- "$cur")
+        mapfile -t COMPREPLY < <(compgen -W "ports info send text receive selftest help --help --version" -- "$cur")
         return
     fi
 
@@ -47,6 +47,7 @@ _velotrix_cli() {
         --data) values="7 8" ;;
         --stop) values="1 2" ;;
         --flow) values="keine CTS none cts" ;;
+        --dtr | --rts) values="on off an aus" ;;
         --pause) values="keine none 50 100 500 1000" ;;
         --type) values="P B F Q T D A C U" ;;
         -o)
@@ -61,12 +62,13 @@ _velotrix_cli() {
         return
     fi
 
-    local line="--port -p --baud -b --parity --data --stop --flow --quiet -q"
+    local line="--port -p --baud -b --parity --data --stop --flow --dtr --rts --quiet -q"
     local options=""
     case $command in
         send) options="$line --bin --endlos --pause --no-progress --aadr --sadr --name --type" ;;
         text) options="$line --endlos" ;;
         receive) options="$line -o --force --timeout" ;;
+        selftest) options="$line" ;;
     esac
     if [[ $cur == -* ]]; then
         mapfile -t COMPREPLY < <(compgen -W "$options --help" -- "$cur")

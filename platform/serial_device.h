@@ -31,6 +31,9 @@ struct AppliedSettings {
     bool ctsFlow = false;
 };
 
+// The modem control lines the PC drives. Opening a port raises both.
+enum class ModemLine { kDtr, kRts };
+
 struct LineErrors {
     bool framing = false;
     bool parity = false;
@@ -100,6 +103,9 @@ class SerialDevice {
     virtual std::size_t QueuedOutput() { return 0; }
     virtual void Purge(bool input, bool output) = 0;
     virtual bool Cts() = 0;
+    // Raises (on) or drops DTR or RTS. Under CTS flow control RTS stays the program's to set: the
+    // flow control governs only when the PC may send.
+    virtual OsError SetModemLine(ModemLine line, bool on) = 0;
     // The line errors counted since the last call.
     virtual LineErrors TakeLineErrors() = 0;
 };

@@ -6,6 +6,7 @@
 
 #include "image/rx_save.h"
 #include "serial/receive_engine.h"
+#include "serial/self_test.h"
 #include "serial/send_sequences.h"
 #include "serial/serial_port.h"
 #include "text/cp1252.h"
@@ -28,16 +29,24 @@ struct Engine::Impl {
           receiver(events),
           sends(events, port, options, tx),
           transmit(tx, sends),
+          selfTest(events),
           life(loop, std::move(devices), events, port,
                {[this](std::span<const std::uint8_t> batch) {
-                    receiver.ConsumeReceivedBytes(batch);
+                    // The self-test's pattern is never a reception.
+                    if (selfTest.Active()) {
+                        selfTest.Consume(batch);
+                    } else {
+                        receiver.ConsumeReceivedBytes(batch);
+                    }
                 },
                 [this] { return sends.Busy(); }, [this] { sends.StopAndJoin(); },
                 [this] {
+                    selfTest.Cancel();
                     if (receiver.Receiving()) {
                         receiver.FinishReception();
                     }
-                }}) {}
+                },
+                [this](const LineErrors& errors) { selfTest.CountErrors(errors); }}) {}
 
     EventEmitter events;
     SerialPort port;
@@ -46,6 +55,7 @@ struct Engine::Impl {
     ReceiveEngine receiver;
     SendSequences sends;
     TransmitImage transmit;
+    SelfTest selfTest;
     // Last, so that it closes the port (joining every worker) before the rest goes.
     PortLife life;
 };
@@ -70,6 +80,7 @@ EngineResult Engine::Open(const LineSettings& settings) {
 }
 
 void Engine::Close() {
+    impl_->selfTest.Cancel();
     impl_->life.Close();
 }
 
@@ -150,11 +161,46 @@ TransferOptions& Engine::Options() {
 }
 
 EngineResult Engine::SendFile() {
-    return impl_->sends.SendFile();
+    return impl_->selfTest.Active() ? BusyResult() : impl_->sends.SendFile();
 }
 
 EngineResult Engine::SendText(const std::string& text) {
-    return impl_->sends.SendText(text);
+    return impl_->selfTest.Active() ? BusyResult() : impl_->sends.SendText(text);
+}
+
+EngineResult Engine::SetModemLine(ModemLine line, bool on) {
+    return impl_->life.SetModemLine(line, on);
+}
+
+bool Engine::ModemLineOn(ModemLine line) const {
+    return impl_->life.ModemLineOn(line);
+}
+
+EngineResult Engine::StartSelfTest() {
+    Impl& s = *impl_;
+    if (s.selfTest.Active()) {
+        return BusyResult();
+    }
+    if (s.receiver.Receiving()) {
+        return {
+            ErrorKind::kBusy, std::string(msg::kSelfTestBusy), std::string(msg::kInfoCaption), {}};
+    }
+    if (!IsOpen()) {
+        return {ErrorKind::kNotOpen, {}, {}, {}};
+    }
+    const AppliedSettings applied = s.port.device->ReadBack();
+    std::vector<std::uint8_t> pattern = SelfTestPattern(applied);
+    // What waits from before would be taken for the first bytes back.
+    s.port.device->Purge(true, false);
+    if (EngineResult sent = s.sends.SendPattern(pattern); !sent.ok()) {
+        return sent;
+    }
+    s.selfTest.Start(std::move(pattern), applied);
+    return {};
+}
+
+bool Engine::SelfTesting() const {
+    return impl_->selfTest.Active();
 }
 
 bool Engine::Sending() const {

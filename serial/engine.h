@@ -75,6 +75,18 @@ class Engine {
     // Forgets the listing line being built and the finished reception (a display reset).
     void ResetReception();
 
+    // DTR and RTS: raised or dropped now when the port is open, and so after every later open (the
+    // open raises both; one wanted low is dropped right after). Both raised by default.
+    EngineResult SetModemLine(ModemLine line, bool on);
+    bool ModemLineOn(ModemLine line) const;
+
+    // The adapter self-test, with TX and RX bridged at the plug: every byte value goes out at the
+    // open port's settings and what comes back is compared instead of being received, until all
+    // came back or the line stays silent (kSelfTestNoAnswer when nothing came); SelfTestEndedEvent
+    // tells the result. Refused while a send or a reception runs; sends are refused while it runs.
+    EngineResult StartSelfTest();
+    bool SelfTesting() const;
+
     // After the line is lost, watch for the same device (same adapter serial number, or the same
     // link name) and open it again with the same settings. On by default.
     void SetAutoReopen(bool on);

@@ -104,10 +104,34 @@ struct BaudChangedEvent {
     std::uint32_t applied = 0;
 };
 
-using EngineEvent = std::variant<LinesEvent, MessagesClearedEvent, ReceivedEvent, RxHeaderEvent,
-                                 ReceptionFinishedEvent, ProgressEvent, BlocksEvent,
-                                 ContinuousEvent, SendEndedEvent, OsErrorEvent, LineLostEvent,
-                                 CtsEvent, ReopenedEvent, BaudChangedEvent>;
+// The port opened or closed, or DTR or RTS changed: what the PC drives them to while it is open.
+struct ModemLinesEvent {
+    bool open = false;
+    bool dtr = true;
+    bool rts = true;
+};
+
+// What the adapter self-test found, with TX and RX bridged at the plug.
+struct SelfTestReport {
+    bool answered = false;  // anything came back (bytes or line errors) within two seconds
+    std::uint32_t sent = 0;
+    std::uint32_t lost = 0;
+    std::uint32_t changed = 0;       // also bytes that came back beyond the pattern
+    std::uint32_t parityErrors = 0;  // the driver's reports of them
+    std::uint32_t framingErrors = 0;
+    std::uint32_t expectedBaud = 0;  // the rate the driver set
+    std::uint32_t reachedBaud = 0;   // 0 when too little came back to measure
+    bool Passed() const { return answered && lost == 0 && changed == 0; }
+};
+struct SelfTestEndedEvent {
+    SelfTestReport report;
+};
+
+using EngineEvent =
+    std::variant<LinesEvent, MessagesClearedEvent, ReceivedEvent, RxHeaderEvent,
+                 ReceptionFinishedEvent, ProgressEvent, BlocksEvent, ContinuousEvent,
+                 SendEndedEvent, OsErrorEvent, LineLostEvent, CtsEvent, ReopenedEvent,
+                 BaudChangedEvent, ModemLinesEvent, SelfTestEndedEvent>;
 
 using EngineSubscriber = std::function<void(const EngineEvent&)>;
 

@@ -17,6 +17,13 @@ namespace {
 // How often a lost port's device is looked for.
 constexpr std::chrono::milliseconds kReopenPoll{500};
 
+// The driver's refusal, with the line it concerns.
+OsError LineRefused(OsError error, ModemLine line) {
+    error.hint =
+        std::string(line == ModemLine::kDtr ? "DTR" : "RTS") + std::string(msg::kModemLineRefused);
+    return error;
+}
+
 }  // namespace
 
 EngineResult OsErrorResult(const OsError& error) {
@@ -35,7 +42,8 @@ PortLife::PortLife(UiLoop& loop, DeviceAccess devices, const EventEmitter& event
       neighbours_(std::move(neighbours)) {}
 
 PortLife::~PortLife() {
-    Close();
+    StopWatching();
+    CloseDevice();
 }
 
 EngineResult PortLife::Open(const LineSettings& settings) {
@@ -90,7 +98,17 @@ EngineResult PortLife::OpenDevice(const LineSettings& settings) {
     // pseudo-terminal clearing it would throw away what an earlier program sent and the far end
     // has not read yet.
     port_.device->Purge(true, false);
+    // The open raised both lines; a board that resets on DTR needs it dropped at once. A driver
+    // without modem lines (a pseudo-terminal) says so, and the port stays open.
+    for (const ModemLine line : {ModemLine::kDtr, ModemLine::kRts}) {
+        if (!ModemLineOn(line)) {
+            if (const OsError error = port_.device->SetModemLine(line, false)) {
+                events_.Post(OsErrorEvent{LineRefused(error, line)});
+            }
+        }
+    }
     StartReceiveThread();
+    EmitModemLines();
     // Drivers round rates they cannot make; the user learns the rate really on the line.
     const std::uint32_t applied = port_.device->ReadBack().baudRate;
     if (settings.baudRate != 0 && applied != 0 && applied != settings.baudRate) {
@@ -121,6 +139,13 @@ void PortLife::StartReceiveThread() {
             }
         });
     };
+    sinks.lineErrors = [onUi, current](const LineErrors& errors) {
+        onUi([current, errors](PortLife& life) {
+            if (life.session_ == current && life.neighbours_.lineErrors) {
+                life.neighbours_.lineErrors(errors);
+            }
+        });
+    };
     sinks.error = [onUi, current](const OsError& error, bool ended) {
         onUi([current, error, ended](PortLife& life) {
             if (ended || KindOf(error) == OsErrorKind::kDeviceGone) {
@@ -137,6 +162,32 @@ void PortLife::StartReceiveThread() {
 
 void PortLife::Close() {
     StopWatching();
+    if (port_.portOpen.load()) {
+        CloseDevice();
+        EmitModemLines();
+    }
+}
+
+EngineResult PortLife::SetModemLine(ModemLine line, bool on) {
+    bool& wanted = line == ModemLine::kDtr ? dtr_ : rts_;
+    if (port_.portOpen.load()) {
+        // A refused change leaves the line, and so the choice, as it was.
+        if (const OsError error = port_.device->SetModemLine(line, on)) {
+            return OsErrorResult(LineRefused(error, line));
+        }
+    }
+    wanted = on;
+    if (port_.portOpen.load()) {
+        EmitModemLines();
+    }
+    return {};
+}
+
+void PortLife::EmitModemLines() const {
+    events_.Emit(ModemLinesEvent{port_.portOpen.load(), dtr_, rts_});
+}
+
+void PortLife::CloseDevice() {
     if (!port_.portOpen.load()) {
         return;
     }

@@ -35,6 +35,8 @@ struct PortNeighbours {
     std::function<void()> stopSender;
     // The line is lost and the port closed; before the user is told.
     std::function<void()> lost;
+    // The driver counted line errors.
+    std::function<void(const LineErrors& errors)> lineErrors = {};
 };
 
 // The result of an OS error, for every call that reports one.
@@ -58,6 +60,10 @@ class PortLife {
     void LoseLine(const OsError& error);
 
     const std::string& OpenPath() const { return openPath_; }
+    // DTR and RTS: set now when the port is open, and so after every later open (the open raises
+    // both; one wanted low is dropped right after). A refusal of the driver is returned.
+    EngineResult SetModemLine(ModemLine line, bool on);
+    bool ModemLineOn(ModemLine line) const { return line == ModemLine::kDtr ? dtr_ : rts_; }
     // After the line is lost, watch for the same device and open it again. On by default.
     void SetAutoReopen(bool on);
     // Replaces the receive thread's pause after a line error; takes effect at the next open.
@@ -66,6 +72,9 @@ class PortLife {
 
   private:
     EngineResult OpenDevice(const LineSettings& settings);
+    // Stops every worker and closes the device; tells nobody (also from the destructor).
+    void CloseDevice();
+    void EmitModemLines() const;
     void StartReceiveThread();
     void LoseLine(std::uint64_t failedSession, const OsError& error);
     bool IsSameDevice(const PortInfo& lost, const PortInfo& found) const;
@@ -86,6 +95,8 @@ class PortLife {
     std::string openSerialNumber_;
     // Counts the opens, so that a report of an earlier open is never taken for this one.
     std::uint64_t session_ = 0;
+    bool dtr_ = true;
+    bool rts_ = true;
     // What was open when the line was lost, while the engine watches for it to come back.
     bool autoReopen_ = true;
     std::optional<LineSettings> lostSettings_;

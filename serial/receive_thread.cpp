@@ -51,7 +51,7 @@ void ReceiveThread::Run() {
         } else if (events.ctsChanged) {
             sinks_.cts(device_.Cts());
         } else {
-            if (device_.TakeLineErrors().Any()) {
+            if (TakeLineErrors()) {
                 device_.Purge(true, false);
             }
             if (events.cancelled) {
@@ -63,7 +63,7 @@ void ReceiveThread::Run() {
 }
 
 void ReceiveThread::DrainInput() {
-    if (device_.TakeLineErrors().Any()) {
+    if (TakeLineErrors()) {
         // The bytes of a disturbed line are worthless; the pause outlasts the silence time, so
         // what follows forms a new reception.
         device_.Purge(true, false);
@@ -93,6 +93,14 @@ void ReceiveThread::DrainInput() {
         sinks_.bytes(
             std::vector<std::uint8_t>(begin, begin + static_cast<std::ptrdiff_t>(read.value)));
     }
+}
+
+bool ReceiveThread::TakeLineErrors() {
+    const LineErrors errors = device_.TakeLineErrors();
+    if (errors.Any() && sinks_.lineErrors) {
+        sinks_.lineErrors(errors);
+    }
+    return errors.Any();
 }
 
 void ReceiveThread::Pause(std::chrono::milliseconds duration) {

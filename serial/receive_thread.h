@@ -21,6 +21,8 @@ struct ReceiveSinks {
     std::function<void(bool cts)> cts;
     // ended: the thread has stopped for good, nothing more can arrive.
     std::function<void(const OsError& error, bool ended)> error;
+    // The line errors the driver counted (the bytes they disturbed are dropped); may be empty.
+    std::function<void(const LineErrors& errors)> lineErrors = {};
 };
 
 // Pauses the receive thread after a line error; returns early once stopped() is true.
@@ -54,6 +56,8 @@ class ReceiveThread {
     void Run();
     void DrainInput();
     void Pause(std::chrono::milliseconds duration);
+    // Takes the driver's line errors and tells of them; true when there were any.
+    bool TakeLineErrors();
     // Waits on the condition variable that Stop() wakes.
     void WaitUnlessStopped(std::chrono::milliseconds duration);
 

@@ -352,6 +352,25 @@ EngineResult SendSequences::SendText(const std::string& text) {
     return {};
 }
 
+EngineResult SendSequences::SendPattern(std::vector<std::uint8_t> bytes) {
+    Impl& s = *impl_;
+    if (EngineResult claimed = s.Claim(); !claimed.ok()) {
+        return claimed;
+    }
+    s.Start(
+        [bytes = std::move(bytes)](const SendContext& context) {
+            const OsResult<std::size_t> written = context.device.Write(bytes.data(), bytes.size());
+            if (!written.ok()) {
+                context.events.Post(OsErrorEvent{written.error});
+                return false;
+            }
+            context.device.Drain();
+            return context.KeepGoing() && written.value == bytes.size();
+        },
+        {});
+    return {};
+}
+
 bool SendSequences::Busy() const {
     return impl_->Busy();
 }

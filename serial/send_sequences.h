@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "image/tx_image.h"
 #include "serial/engine_events.h"
@@ -23,6 +24,8 @@ class SendSequences {
     // The image goes out once or continuously as the options say; a text is taken as it is now.
     EngineResult SendFile();
     EngineResult SendText(const std::string& text);
+    // The bytes in one write, unlisted (the self-test's pattern).
+    EngineResult SendPattern(std::vector<std::uint8_t> bytes);
 
     // Takes a consistent copy of the transmit image and the pause (an index into the pause
     // entries; outside: no pause entry chosen) for the next pass of a send. UI thread.

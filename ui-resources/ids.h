@@ -64,6 +64,15 @@ inline constexpr int kMenuSendText = 40010;
 inline constexpr int kMenuAutoReopen = 40011;
 inline constexpr int kMenuReceptionView = 40012;
 
+// DTR and RTS: the menu commands that raise or drop them (checked: raised), and the indicators
+// beside CTS that show them while the port is open.
+inline constexpr int kMenuDtr = 40050;
+inline constexpr int kMenuRts = 40051;
+inline constexpr int kDtrIndicator = 7050;
+inline constexpr int kRtsIndicator = 7051;
+// "Schleifentest": the adapter self-test.
+inline constexpr int kMenuSelfTest = 40052;
+
 // The window "Ansicht" of a finished reception.
 inline constexpr int kViewDump = 6001;          // the rows of bytes
 inline constexpr int kViewSearchText = 6002;    // what to look for
@@ -88,5 +97,7 @@ inline constexpr int kSilenceTimer = 1;
 inline constexpr int kReopenTimer = 2;
 // Brings the lines of a running reception into the list, at most every 50 ms.
 inline constexpr int kListingTimer = 3;
+// Ends the adapter self-test when nothing (more) comes back.
+inline constexpr int kSelfTestTimer = 5;
 
 }  // namespace velotrix::ids

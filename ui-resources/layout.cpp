@@ -19,7 +19,7 @@ constexpr std::uint32_t kFieldLabel = kRightAligned | kVCentered;
 constexpr std::uint32_t kHexField = kSunken | kCentered | kNoAutoHScroll | kHexDigits;
 
 // The items with IDs come first, in tab order; the captionless decorations follow.
-constexpr std::array<Item, 61> kMainItems{{
+constexpr std::array<Item, 63> kMainItems{{
     // Port row.
     {ids::kComButton, K::kPushButton,
      "COM \xF6"
@@ -32,6 +32,11 @@ constexpr std::array<Item, 61> kMainItems{{
     {ids::kStopBitsCombo, K::kDropDownList, "", 267, 15, 48, 55, kNoStyle, 0},
     {ids::kFlowCombo, K::kDropDownList, "", 315, 15, 48, 55, kNoStyle, 0},
     {ids::kCtsIndicator, K::kRadioButton, "CTS", 375, 16, 33, 9, kLeftText | kHidden | kNoTabStop,
+     0},
+    // DTR and RTS as the PC drives them, shown while the port is open.
+    {ids::kDtrIndicator, K::kRadioButton, "DTR", 336, 45, 33, 9, kLeftText | kHidden | kNoTabStop,
+     0},
+    {ids::kRtsIndicator, K::kRadioButton, "RTS", 375, 45, 33, 9, kLeftText | kHidden | kNoTabStop,
      0},
     // RX group.
     {ids::kRxKind, K::kEdit, "", 39, 65, 93, 12, kRoEdit, 0},
@@ -113,7 +118,7 @@ constexpr DialogLayout kText{
     "String senden", "MS Sans Serif", 8, 150, 100, true, true, true, kTextItems,
 };
 
-constexpr std::array<MenuEntry, 19> kMenu{{
+constexpr std::array<MenuEntry, 24> kMenu{{
     {MenuKind::kPopup, "&Datei", 0},
     {MenuKind::kItem, "Info", ids::kMenuInfo},
     {MenuKind::kPopup, "Voreinstellungen", 0},
@@ -134,6 +139,11 @@ constexpr std::array<MenuEntry, 19> kMenu{{
     {MenuKind::kItem, "Ports testen", ids::kMenuProbePorts},
     {MenuKind::kSeparator, "", 0},
     {MenuKind::kItem, "Text senden", ids::kMenuSendText},
+    {MenuKind::kSeparator, "", 0},
+    {MenuKind::kItem, "DTR setzen", ids::kMenuDtr},
+    {MenuKind::kItem, "RTS setzen", ids::kMenuRts},
+    {MenuKind::kSeparator, "", 0},
+    {MenuKind::kItem, "Schleifentest", ids::kMenuSelfTest},
     {MenuKind::kEnd, "", 0},
     // A command of the menu bar itself: the finished reception in a window of its own.
     {MenuKind::kItem, "Ansicht", ids::kMenuReceptionView},

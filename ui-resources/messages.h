@@ -204,10 +204,37 @@ inline constexpr std::string_view kInfoLines[] = {
     "    Die Kopfdaten sind ggf. anzupassen (Adressen, Name, Typ).",
 };
 
+// DTR and RTS, and the adapter self-test "Schleifentest" (its box, and stdout of velotrix-cli).
+inline constexpr std::string_view kSelfTestCaption = "Schleifentest";
+inline constexpr std::string_view kSelfTestNoAnswer =
+    "Keine R\xFC"
+    "ckmeldung: TX und RX an der Steckerseite verbinden";
+inline constexpr std::string_view kSelfTestRunning =
+    "Schleifentest l\xE4uft: jeder Bytewert geht hinaus und muss zur\xFC"
+    "ckkommen...";
+inline constexpr std::string_view kSelfTestSent = "Bytes gesendet: ";
+inline constexpr std::string_view kSelfTestLost = "Bytes verloren: ";
+inline constexpr std::string_view kSelfTestChanged = "Bytes ver\xE4ndert: ";
+inline constexpr std::string_view kSelfTestParity = "Parit\xE4tsfehler: ";
+inline constexpr std::string_view kSelfTestFraming = "Rahmenfehler: ";
+inline constexpr std::string_view kSelfTestRate = "Rate: ";
+inline constexpr std::string_view kSelfTestBaudReached = " Baud erreicht, ";
+inline constexpr std::string_view kSelfTestNotMeasured = "nicht messbar, ";
+inline constexpr std::string_view kSelfTestBaudExpected = " Baud erwartet";
+inline constexpr std::string_view kSelfTestPassed = "Schleifentest bestanden";
+inline constexpr std::string_view kSelfTestFailed = "Schleifentest fehlgeschlagen";
+inline constexpr std::string_view kSelfTestBusy =
+    "Es l\xE4uft gerade ein Empfang. Bitte warten, bis er zu Ende ist.";
+inline constexpr std::string_view kCliDtrRtsValue = "on|off";
+// "RTS l\xE4sst sich an diesem Ger\xE4t nicht setzen", below the OS's text.
+inline constexpr std::string_view kModemLineRefused =
+    " l\xE4sst sich an diesem Ger\xE4t nicht setzen";
+
 // velotrix-cli: the hint after a usage error and the help text.
 inline constexpr std::string_view kCliUsageHint =
     "Aufruf: velotrix-cli ports | info DATEI... | send DATEI --port PORT [Optionen] |\n"
-    "        text TEXT --port PORT [Optionen] | receive --port PORT [Optionen]\n"
+    "        text TEXT --port PORT [Optionen] | receive --port PORT [Optionen] |\n"
+    "        selftest --port PORT [Optionen]\n"
     "Mehr mit: velotrix-cli --help\n";
 inline constexpr std::string_view kCliHelp =
     "velotrix-cli: Dateien \xFC"
@@ -230,8 +257,13 @@ inline constexpr std::string_view kCliHelp =
     "                        im Dialog \"String senden\"\n"
     "  receive               wartet auf eine Sendung, empf\xE4ngt sie bis zu einer\n"
     "                        Sekunde Stille, zeigt ihren Header und sichert sie\n"
+    "  selftest              Schleifentest: TX und RX an der Steckerseite verbinden;\n"
+    "                        sendet jeden Bytewert und meldet verlorene und\n"
+    "                        ver\xE4nderte Bytes, Parit\xE4ts- und Rahmenfehler und die\n"
+    "                        Rate; Exit-Status 0, wenn alles unver\xE4ndert zur\xFC"
+    "ckkam\n"
     "\n"
-    "Leitung (send, text, receive):\n"
+    "Leitung (send, text, receive, selftest):\n"
     "  -p, --port PORT       Ger\xE4tename aus \"ports\" (z. B. ttyUSB0) oder "
     "Ger\xE4tepfad\n"
     "  -b, --baud N          Baudrate, Vorgabe 4800; auch Raten au\xDF"
@@ -241,6 +273,12 @@ inline constexpr std::string_view kCliHelp =
     "  --data 7|8            Datenbits, Vorgabe 8\n"
     "  --stop 1|2            Stoppbits, Vorgabe 1\n"
     "  --flow keine|CTS      Flusskontrolle (none|cts), Vorgabe keine\n"
+    "  --dtr on|off          DTR nach dem \xD6"
+    "ffnen (an|aus), Vorgabe on: das \xD6"
+    "ffnen hebt\n"
+    "                        DTR und RTS; off senkt sie gleich danach\n"
+    "  --rts on|off          RTS nach dem \xD6"
+    "ffnen (an|aus), Vorgabe on\n"
     "  -q, --quiet           keine Auflistung, nur Ergebnisse und Fehler\n"
     "\n"
     "send, text:\n"

@@ -81,6 +81,17 @@ Setter AddressSetter(std::optional<std::string> Options::*member, std::string_vi
     };
 }
 
+// A modem line after the open: on or off (an or aus).
+Setter ModemLineSetter(bool LineOptions::*member, std::string_view option) {
+    return [member, option](Options& options, const std::string& value) -> std::string {
+        if (value != "on" && value != "off" && value != "an" && value != "aus") {
+            return Expects(option, std::string(msg::kCliDtrRtsValue), value);
+        }
+        options.line.*member = value == "on" || value == "an";
+        return {};
+    };
+}
+
 template <typename Member>
 Setter NonEmptySetter(Member Options::*member, std::string_view refusal) {
     return [member, refusal](Options& options, const std::string& value) -> std::string {
@@ -139,6 +150,8 @@ const std::vector<OptionRule>& OptionTable() {
         {"--stop", "", true, kForPort,
          ChoiceSetter(&LineOptions::stopBits, StopBitsEntries(), "--stop")},
         {"--flow", "", true, kForPort, ChoiceSetter(&LineOptions::flow, FlowEntries(), "--flow")},
+        {"--dtr", "", true, kForPort, ModemLineSetter(&LineOptions::dtr, "--dtr")},
+        {"--rts", "", true, kForPort, ModemLineSetter(&LineOptions::rts, "--rts")},
         {"--bin", "", false, kForSend,
          [](Options& options, const std::string&) -> std::string {
              options.binMode = true;

@@ -20,7 +20,8 @@ enum : unsigned {
     kForSend = 1u << 0,
     kForText = 1u << 1,
     kForReceive = 1u << 2,
-    kForPort = kForSend | kForText | kForReceive,
+    kForSelfTest = 1u << 3,
+    kForPort = kForSend | kForText | kForReceive | kForSelfTest,
 };
 
 // Stores a value in the options; returns why the value is refused, empty when it is taken.

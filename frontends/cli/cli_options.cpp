@@ -25,6 +25,8 @@ unsigned CommandBit(Command command) {
             return kForText;
         case Command::kReceive:
             return kForReceive;
+        case Command::kSelfTest:
+            return kForSelfTest;
         default:
             return 0;
     }
@@ -32,8 +34,9 @@ unsigned CommandBit(Command command) {
 
 std::optional<Command> CommandNamed(std::string_view word) {
     constexpr std::pair<std::string_view, Command> kCommands[] = {
-        {"ports", Command::kPorts}, {"info", Command::kInfo},       {"send", Command::kSend},
-        {"text", Command::kText},   {"receive", Command::kReceive}, {"help", Command::kHelp},
+        {"ports", Command::kPorts},       {"info", Command::kInfo},       {"send", Command::kSend},
+        {"text", Command::kText},         {"receive", Command::kReceive}, {"help", Command::kHelp},
+        {"selftest", Command::kSelfTest},
     };
     for (const auto& [name, command] : kCommands) {
         if (word == name) {
@@ -59,6 +62,7 @@ std::string TakeOperands(Options& options, std::vector<std::string>& operands) {
         case Command::kVersion:
         case Command::kPorts:
         case Command::kReceive:
+        case Command::kSelfTest:
             if (!operands.empty()) {
                 return std::string(msg::kCliUnexpectedArgument) + Quoted(operands.front());
             }

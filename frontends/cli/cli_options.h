@@ -13,7 +13,7 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
 
-enum class Command { kHelp, kVersion, kPorts, kInfo, kSend, kText, kReceive };
+enum class Command { kHelp, kVersion, kPorts, kInfo, kSend, kText, kReceive, kSelfTest };
 
 // The line settings as the entries of the option lists name them.
 struct LineOptions {
@@ -22,6 +22,9 @@ struct LineOptions {
     std::string dataBits{kDefaultLine.dataBits};
     std::string stopBits{kDefaultLine.stopBits};
     std::string flow{kDefaultLine.flow};
+    // DTR and RTS after the open, which raises both.
+    bool dtr = true;
+    bool rts = true;
 };
 
 struct Options {

@@ -62,6 +62,8 @@ EngineResult Session::Open(const PortInfo& port, const LineOptions& line) {
     settings.dataBits = Choose(DataBitsEntries(), line.dataBits);
     settings.stopBits = Choose(StopBitsEntries(), line.stopBits);
     settings.ctsFlow = Choose(FlowEntries(), line.flow);
+    engine_.SetModemLine(ModemLine::kDtr, line.dtr);
+    engine_.SetModemLine(ModemLine::kRts, line.rts);
     // Errors of the port name it, as the window's port list does.
     SetErrorPrefix(Utf8ToCp1252(port.name) + ": ");
     const EngineResult opened = engine_.Open(settings);
@@ -161,6 +163,8 @@ void Session::OnEvent(const EngineEvent& event) {
                 Report(OsErrorResult(e.error));
             } else if constexpr (std::is_same_v<E, BaudChangedEvent>) {
                 PrintOut(ForTerminal(BaudChangedLine(e)));
+            } else if constexpr (std::is_same_v<E, SelfTestEndedEvent>) {
+                selfTest_ = e.report;
             } else if constexpr (std::is_same_v<E, LineLostEvent>) {
                 lineLost_ = true;
                 PrintError(std::string(msg::kLineLost) + UserErrorText(e.error));

@@ -28,6 +28,12 @@ struct Terminal {
 // Carries out a parsed command (not kHelp); returns the exit status.
 int RunCommand(const Options& options, const Terminal& terminal);
 
+// Opens the port the options name with their line settings; what went wrong is printed.
+class Session;
+bool OpenPort(Session& session, const Options& options);
+// velotrix-cli selftest: the adapter self-test on the open port; exit 0 when everything came back.
+int RunSelfTest(const Options& options, const Terminal& terminal);
+
 enum class WaitResult { kDone, kTimedOut, kInterrupted };
 
 // One engine on a real-clock loop, and what its events have told so far.
@@ -72,6 +78,7 @@ class Session {
     bool RxHeaderSeen() const { return rxHeaderSeen_; }
     const std::optional<RxHeaderInfo>& RxHeader() const { return rxHeader_; }
     bool LineLost() const { return lineLost_; }
+    const std::optional<SelfTestReport>& SelfTestResult() const { return selfTest_; }
 
   private:
     void OnEvent(const EngineEvent& event);
@@ -96,6 +103,7 @@ class Session {
     bool rxHeaderSeen_ = false;
     std::optional<ReceptionFinishedEvent> finished_;
     std::optional<RxHeaderInfo> rxHeader_;
+    std::optional<SelfTestReport> selfTest_;
 };
 
 // Code page 1252 text as the terminal shows it: UTF-8, line breaks for carriage returns, and no

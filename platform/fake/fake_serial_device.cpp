@@ -15,6 +15,8 @@ class FakeDevice final : public SerialDevice {
         line_->Change([&] {
             l().open_ = true;
             l().cancelled_ = false;
+            l().dtr_ = true;
+            l().rts_ = true;
         });
     }
     ~FakeDevice() override {
@@ -89,6 +91,11 @@ class FakeDevice final : public SerialDevice {
             const auto start = f.sent_.empty() ? now : std::max(now, f.sent_.back().left);
             f.sent_.push_back({bytes[i], now, start + f.byteTime_});
         }
+        if (f.loopBack_) {
+            std::vector<std::uint8_t> back(bytes, bytes + count);
+            f.loopBack_(back);
+            f.input_.insert(f.input_.end(), back.begin(), back.end());
+        }
         f.changed_.notify_all();
         return {count, {}};
     }
@@ -112,6 +119,10 @@ class FakeDevice final : public SerialDevice {
     }
     bool Cts() override {
         return line_->Get([&] { return l().cts_; });
+    }
+    OsError SetModemLine(ModemLine line, bool on) override {
+        line_->Change([&] { (line == ModemLine::kDtr ? l().dtr_ : l().rts_) = on; });
+        return {};
     }
     LineErrors TakeLineErrors() override {
         return line_->Get([&] { return std::exchange(l().countedErrors_, LineErrors{}); });

@@ -7,8 +7,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "platform/serial_device.h"
@@ -60,6 +62,12 @@ class FakeSerialDevice {
         Change([&] { byteTime_ = byteTime; });
     }
 
+    // The far end sends back what the program writes, passed through farEnd (which may change or
+    // drop bytes); an empty function ends the loop.
+    void LoopBack(std::function<void(std::vector<std::uint8_t>& bytes)> farEnd) {
+        Change([&] { loopBack_ = std::move(farEnd); });
+    }
+
     // What the program did with the line.
     std::vector<Sent> SentLog() const {
         return Get([&] { return sent_; });
@@ -73,6 +81,10 @@ class FakeSerialDevice {
     // dropped).
     std::size_t BytesLeavingAfter(Clock::time_point when) const {
         return Get([&] { return sent_.size() - LeftBy(when); });
+    }
+    // DTR and RTS as the program left them: "DTR RTS" with a dash for a dropped line.
+    std::string ModemLines() const {
+        return Get([&] { return std::string(dtr_ ? "DTR" : "-") + (rts_ ? " RTS" : " -"); });
     }
     AppliedSettings Applied() const {
         return Get([&] { return applied_; });
@@ -111,6 +123,9 @@ class FakeSerialDevice {
     bool holdWrites_ = false;
     bool cancelled_ = false;
     bool open_ = false;
+    bool dtr_ = false;
+    bool rts_ = false;
+    std::function<void(std::vector<std::uint8_t>&)> loopBack_;
     int waiting_ = 0;
     std::chrono::microseconds byteTime_{0};
     AppliedSettings applied_{9600, Parity::kNone, 8, 1, false};

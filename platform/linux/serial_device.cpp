@@ -276,6 +276,14 @@ class PosixSerialDevice final : public SerialDevice {
         return ReadModemLines(lines) == 0 && (lines & TIOCM_CTS) != 0;
     }
 
+    OsError SetModemLine(ModemLine line, bool on) override {
+        int bits = line == ModemLine::kDtr ? TIOCM_DTR : TIOCM_RTS;
+        if (ioctl(fd_.get(), on ? TIOCMBIS : TIOCMBIC, &bits) != 0) {
+            return OsError{errno, {}};
+        }
+        return {};
+    }
+
     LineErrors TakeLineErrors() override {
         std::lock_guard lock(mutex_);
         const OsResult<std::optional<serial_icounter_struct>> counters = ReadCounters();

@@ -216,6 +216,15 @@ class Win32SerialDevice final : public SerialDevice {
         return ReadModemLines(lines) == 0 && (lines & MS_CTS_ON) != 0;
     }
 
+    OsError SetModemLine(ModemLine line, bool on) override {
+        const DWORD function =
+            line == ModemLine::kDtr ? (on ? SETDTR : CLRDTR) : (on ? SETRTS : CLRRTS);
+        if (!EscapeCommFunction(port_.get(), function)) {
+            return OsError{static_cast<int>(IoError()), {}};
+        }
+        return {};
+    }
+
     LineErrors TakeLineErrors() override {
         ReadErrors(nullptr);
         std::lock_guard lock(mutex_);

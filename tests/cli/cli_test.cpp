@@ -37,7 +37,7 @@ std::string Hex(const Bytes& bytes) {
 
 // What the far end does, word by word: N (counting bytes), hello or away (those files), head N
 // (a z80 header that promises N bytes), wrap (one whose end address wraps: 49,153 bytes at
-// 4000h) and pause MS send; read N waits for N bytes from the program; hangup, int and term
+// 4000h) and pause MS send; echo sends back what comes until the program ends; read N waits for N bytes from the program; hangup, int and term
 // (after the program had time to read what came) hang up the line or send SIGINT or SIGTERM.
 Bytes PlayFarEnd(const std::string& script, PtyPair& line, Cli& cli) {
     const std::map<std::string, Bytes> files = {
@@ -67,6 +67,12 @@ Bytes PlayFarEnd(const std::string& script, PtyPair& line, Cli& cli) {
                 got += line.Read(10ms, n - got).size();
             }
             EXPECT_EQ(got, n);
+        } else if (word == "echo") {
+            // A plug with TX and RX bridged: everything comes back, until the program ends.
+            while (!cli.Ended()) {
+                const Bytes got = line.Read(20ms);
+                EXPECT_TRUE(got.empty() || line.Write(got, 10s));
+            }
         } else if (word == "hangup" || word == "int" || word == "term") {
             std::this_thread::sleep_for(300ms);
             word == "hangup" ? line.CloseMaster()
@@ -129,6 +135,9 @@ const CliRow kCliRows[] = {
     {"send: the line lost in one write", "send big.bin --port $PORT --no-progress", "read 100 hangup", "exit=1\nonce=Verbindung zum Port verloren: "},
     {"send: the line lost in a continuous send", "send hi_c000.bin --port $PORT --endlos", "read 1000 hangup", "exit=1\nonce=Verbindung zum Port verloren: "},
     {"text: the line lost in a continuous send", "text AB --port $PORT --endlos", "read 1000 hangup", "exit=1\nonce=Verbindung zum Port verloren: "},
+    {"selftest on a bridged plug", "selftest --port $PORT --dtr on --rts=an", "echo", "exit=0\nout=Bytes gesendet: 256|Bytes verloren: 0|Bytes ver\u00E4ndert: 0|Parit\u00E4tsfehler: 0|Rahmenfehler: 0|Rate: \nout=Baud erwartet|Schleifentest bestanden|"},
+    {"selftest with nothing bridged", "selftest --port $PORT", "", "exit=1\nout=Keine R\u00FCckmeldung: TX und RX an der Steckerseite verbinden|"},
+    {"selftest with a word for DTR", "selftest --port $PORT --dtr vielleicht", "", "exit=2\nerr=--dtr erwartet on|off, nicht \"vielleicht\""},
     {"send: SIGINT", "send big.bin --port $PORT", "read 100 int", "exit=130\nonce=Abgebrochen."},
     {"send: SIGTERM", "send big.bin --port $PORT", "read 100 term", "exit=143\nonce=Abgebrochen."},
 

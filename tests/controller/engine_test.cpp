@@ -88,6 +88,31 @@ const TableRow kPortLifeRows[] = {
 };
 // clang-format on
 
+// DTR and RTS as the engine leaves them on the line, and the adapter self-test against a bridged
+// plug (9600 8N1: 768 bytes), one that changes or drops a byte, and a silent one.
+#define SELFTEST_REPORT(LOST, CHANGED, VERDICT)                                      \
+    "list=Bytes gesendet: 768|Bytes verloren: " LOST "|Bytes ver\xE4ndert: " CHANGED \
+    "|Parit\xE4tsfehler: 0|Rahmenfehler: 0|Rate: nicht messbar, 9600 Baud "          \
+    "erwartet|Schleifentest " VERDICT
+// clang-format off
+const TableRow kLineRows[] = {
+    {"the open raises DTR and RTS", "open", "modem=DTR RTS / open DTR RTS"},
+    {"DTR chosen low before the open is dropped after it", "dtr off; open", "modem=- RTS / open - RTS"},
+    {"RTS dropped on the open port and the close shown", "open; rts off; close", "modem=DTR - / closed DTR -\nresult=ok"},
+    {"both dropped, then DTR raised again", "open; rts off; dtr off; dtr on", "modem=DTR - / open DTR -"},
+    {"a bridged plug brings every byte back, and nothing becomes a reception", "loop; open; selftest; back; advance 3000", SELFTEST_REPORT("0", "0", "bestanden") "\nlog=ended completed\nkept=all\nresult=ok"},
+    {"a changed byte that the pattern holds one byte on", "loop change 300; open; selftest; back", SELFTEST_REPORT("0", "1", "fehlgeschlagen")},
+    {"a lost byte", "loop drop 500; open; selftest; back", SELFTEST_REPORT("1", "0", "fehlgeschlagen")},
+    {"the last byte changed", "loop change 767; open; selftest; back", SELFTEST_REPORT("0", "1", "fehlgeschlagen")},
+    {"bytes lost at the end are found by the silence", "loop drop 767; open; selftest; pump; silent 2500", SELFTEST_REPORT("1", "0", "fehlgeschlagen")},
+    {"a line error is counted, the bytes it disturbed are lost", "open; selftest; garbled 10; silent 2500", "list=Bytes gesendet: 768|Bytes verloren: 768|Bytes ver\xE4ndert: 0|Parit\xE4tsfehler: 0|Rahmenfehler: 1|Rate: nicht messbar, 9600 Baud erwartet|Schleifentest fehlgeschlagen"},
+    {"nothing comes back within two seconds", "open; selftest; silent 2000", "list=Keine R\xFC" "ckmeldung: TX und RX an der Steckerseite verbinden"},
+    {"a send is refused while the test waits", "open; selftest; load A.bin 64; send", "result=busy Es l\xE4uft*"},
+    {"the test needs an open port", "selftest", "result=not open"},
+    {"a close ends the test without a report", "open; selftest; close; advance 3000", "list=\nopen=00"},
+};
+// clang-format on
+
 class EngineTable : public ::testing::TestWithParam<TableRow> {};
 
 TEST_P(EngineTable, DoesWhatItsCallsAndTheLineAskFor) {
@@ -97,6 +122,7 @@ TEST_P(EngineTable, DoesWhatItsCallsAndTheLineAskFor) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, EngineTable, ::testing::ValuesIn(kRows), RowName<TableRow>);
+INSTANTIATE_TEST_SUITE_P(Lines, EngineTable, ::testing::ValuesIn(kLineRows), RowName<TableRow>);
 INSTANTIATE_TEST_SUITE_P(PortLife, EngineTable, ::testing::ValuesIn(kPortLifeRows),
                          RowName<TableRow>);
 

@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const ParseResult parsed = ParseArguments(arguments);
     const Options& o = parsed.options;
     const bool needsPort = o.command == Command::kSend || o.command == Command::kText ||
-                           o.command == Command::kReceive;
+                           o.command == Command::kReceive || o.command == Command::kSelfTest;
     if (parsed.ok() && ((needsPort && o.port.empty()) || o.pauseIndex < 0 || o.pauseIndex > 4 ||
                         o.timeoutSeconds < 1 || o.timeoutSeconds > 86400 ||
                         (o.command == Command::kSend && o.files.size() != 1))) {

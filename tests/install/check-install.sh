@@ -81,7 +81,8 @@ bash --norc --noprofile -c '
         _velotrix_cli
         [[ "${COMPREPLY[*]}" == "$want" ]] || { echo "completing \"$*\": \"${COMPREPLY[*]}\", expected \"$want\"" >&2; exit 1; }
     }
-    expect "send" velotrix-cli se
+    expect "send selftest" velotrix-cli se
+    expect "off" velotrix-cli selftest --rts of
     expect "ports" velotrix-cli p
     expect "--timeout" velotrix-cli receive --t
     expect "--parity --pause" velotrix-cli send x.bin --pa

@@ -104,6 +104,28 @@ Bytes FarEnd(const Arg& arg) {
                                   : CountingBytes(static_cast<std::size_t>(arg.number));
 }
 
+// The far end of a bridged plug: every byte back, or with the byte at an index changed or dropped.
+void LoopBack(Rig& rig, const Arg& arg) {
+    const std::size_t at = static_cast<std::size_t>(arg.number);
+    const std::string how = arg.first;
+    std::size_t seen = 0;
+    rig.line().LoopBack([at, how, seen](Bytes& bytes) mutable {
+        if (!how.empty() && at >= seen && at < seen + bytes.size()) {
+            const auto where = bytes.begin() + static_cast<long>(at - seen);
+            how == "drop" ? void(bytes.erase(where))
+                          : void(*where = static_cast<std::uint8_t>(*where ^ 0x01));
+        }
+        seen += bytes.size();
+    });
+}
+
+// The silence after which the self-test ends: not a millisecond before.
+void Silent(Rig& rig, milliseconds silence) {
+    rig.loop.Advance(silence - 1ms);
+    EXPECT_TRUE(rig.engine().SelfTesting()) << "ended before " << silence.count() << " ms";
+    rig.loop.Advance(1ms);
+}
+
 // The words of the steps:
 //   open [DATABITS|nothing], close: the port (engine; a close must stop everything at once)
 //   stale N: bytes wait in the driver; feed N|z80|header|short|wrapped: the far end sends N
@@ -115,6 +137,9 @@ Bytes FarEnd(const Arg& arg) {
 //   slow US, hold, cts, failwait ERR, failwrite ERR, busyport: what the line and driver do;
 //   nolink: the fake ports' names are plain device names that may pass to another device
 //   idle, pump, until N: pump until the send ended, for a while, until N bytes were written
+//   dtr|rts on|off: the engine's modem lines; loop [change|drop N]: the far end echoes what is
+//   written (changing or dropping byte N); selftest: starts it; back: pump until it ended;
+//   silent MS: the self-test ends after MS of silence, not before
 //   gap MS: the data began at least MS after the header had left the driver
 //   click NAME, command NAME, select NAME ENTRY, type NAME TEXT, escape, closebox, no, yes (window)
 //   ini A|B: the settings file holds these lines; restart [PATH]: the window starts again (with
@@ -154,6 +179,19 @@ const std::map<std::string_view, StepFunction> kSteps = {
     {"until",
      [](Rig& r, const Arg& a) { EXPECT_TRUE(r.Pump([&] { return Written(r, a.number); })); }},
     {"gap", [](Rig& r, const Arg& a) { ExpectGap(r, milliseconds(a.number)); }},
+    {"dtr",
+     [](Rig& r, const Arg& a) {
+         r.result = r.engine().SetModemLine(ModemLine::kDtr, a.all == "on");
+     }},
+    {"rts",
+     [](Rig& r, const Arg& a) {
+         r.result = r.engine().SetModemLine(ModemLine::kRts, a.all == "on");
+     }},
+    {"loop", [](Rig& r, const Arg& a) { LoopBack(r, a); }},
+    {"selftest", [](Rig& r, const Arg&) { r.result = r.engine().StartSelfTest(); }},
+    {"back",
+     [](Rig& r, const Arg&) { EXPECT_TRUE(r.Pump([&] { return !r.engine().SelfTesting(); })); }},
+    {"silent", [](Rig& r, const Arg& a) { Silent(r, milliseconds(a.number)); }},
     {"click", [](Rig& r, const Arg& a) { r.view.Click(IdOf(a.all)); }},
     {"command", [](Rig& r, const Arg& a) { r.window->OnCommand(IdOf(a.all), kNotifyClicked); }},
     {"select", [](Rig& r, const Arg& a) { Select(r, IdOf(a.first), a.rest); }},

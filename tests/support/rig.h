@@ -94,6 +94,7 @@ class Rig {
     std::uint32_t progress = 0;
     std::uint32_t received = 0;
     std::size_t progressAhead = 0;
+    std::string modemEvent;  // the last ModemLinesEvent: "open DTR -" and the like
     // What the steps did: the bytes fed, the last engine call's result, the open refusal.
     Bytes fed;
     EngineResult result;

@@ -6,6 +6,7 @@
 #include <iterator>
 #include <variant>
 
+#include "serial/self_test.h"
 #include "support/rig.h"
 #include "support/rig_words.h"
 #include "text/text_helpers.h"
@@ -34,7 +35,8 @@ constexpr std::pair<std::string_view, int> kNames[] = {
     {"textSend", kTextSend},     {"quit", kMenuQuit},           {"probe", kMenuProbePorts},
     {"sendText", kMenuSendText}, {"savePrefs", kMenuSavePrefs}, {"loadPrefs", kMenuLoadPrefs},
     {"reopen", kMenuAutoReopen}, {"view", kMenuReceptionView},  {"progressText", kProgressText},
-    {"messages", kMessageList}};
+    {"messages", kMessageList},  {"dtr", kDtrIndicator},        {"rts", kRtsIndicator},
+    {"menuDtr", kMenuDtr},       {"menuRts", kMenuRts},         {"selftest", kMenuSelfTest}};
 // clang-format on
 
 constexpr const char* kKinds[] = {
@@ -160,6 +162,9 @@ std::map<std::string, std::string> Rig::Show() {
     }
     shown["menu"] = std::to_string(view.MenuEnabled(kMenuSendText));
     shown["reopen"] = std::to_string(view.MenuChecked(kMenuAutoReopen));
+    shown["menu:lines"] = std::to_string(view.MenuChecked(kMenuDtr)) +
+                          std::to_string(view.MenuChecked(kMenuRts)) +
+                          std::to_string(view.MenuEnabled(kMenuSelfTest));
     shown["folder"] = view.DialogFolder();
     shown["ini"] = FileOrDash(settingsPath);
     shown["state"] = FileOrDash(dir.File("Velotrix.state"));
@@ -174,6 +179,7 @@ std::map<std::string, std::string> Rig::Show() {
     shown["closed"] = std::to_string(view.MainWindowClosed());
     if (!devices.empty()) {
         const AppliedSettings a = line().Applied();
+        shown["modem"] = line().ModemLines() + " / " + modemEvent;
         shown["line"] = std::to_string(a.baudRate) + " " + "NOE"[static_cast<int>(a.parity)] + " " +
                         std::to_string(a.dataBits) + " " + std::to_string(a.stopBits) +
                         (a.ctsFlow ? " cts" : " -") + (line().IsOpen() ? " open" : " closed");
@@ -250,6 +256,14 @@ void Rig::Record(const EngineEvent& event) {
             [&](const CtsEvent& e) { log.push_back(e.cts ? "cts on" : "cts off"); },
             [&](const ReopenedEvent& e) { log.push_back("reopened " + e.port.name); },
             [&](const BaudChangedEvent& e) { log.push_back("baud " + std::to_string(e.applied)); },
+            [&](const ModemLinesEvent& e) {
+                modemEvent = std::string(e.open ? "open" : "closed") + (e.dtr ? " DTR" : " -") +
+                             (e.rts ? " RTS" : " -");
+            },
+            [&](const SelfTestEndedEvent& e) {
+                const Lines report = SelfTestLines(e.report);
+                lines.insert(lines.end(), report.begin(), report.end());
+            },
         },
         event);
 }
