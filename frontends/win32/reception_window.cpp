@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "frontends/win32/win32_view.h"
 #include "platform/win32/wide_text.h"
 #include "ui-resources/ids.h"
 #include "ui-resources/messages.h"
@@ -17,6 +18,9 @@ constexpr wchar_t kClassName[] = L"VelotrixAnsicht";
 // Each row, its mark (the header's rows) or as many blanks, and "\r\n": a character offset in the
 // text names one byte.
 constexpr std::size_t kStride = kDumpLineLength + msg::kViewHeaderMark.size() + 2;
+// At 96 dpi; scaled to the screen's.
+constexpr int kWidth = 720;
+constexpr int kHeight = 520;
 constexpr int kMargin = 8;
 constexpr int kBarHeight = 24;
 
@@ -42,9 +46,10 @@ ReceptionWindow::ReceptionWindow(HWND owner, HFONT font) : font_(font) {
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = kClassName;
     RegisterClassExW(&windowClass);  // fails harmlessly when the class is there already
-    window_ = CreateWindowExW(0, kClassName, Cp1252ToWide(msg::kViewTitle).c_str(),
-                              WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 720, 520, owner,
-                              nullptr, GetModuleHandleW(nullptr), this);
+    window_ =
+        CreateWindowExW(0, kClassName, Cp1252ToWide(msg::kViewTitle).c_str(), WS_OVERLAPPEDWINDOW,
+                        CW_USEDEFAULT, CW_USEDEFAULT, Scaled(owner, kWidth), Scaled(owner, kHeight),
+                        owner, nullptr, GetModuleHandleW(nullptr), this);
     rows_ = Child(window_, WC_EDITW,
                   WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL |
                       ES_AUTOHSCROLL | ES_NOHIDESEL,
@@ -99,16 +104,19 @@ LRESULT CALLBACK ReceptionWindow::WindowProc(HWND window, UINT message, WPARAM w
 }
 
 void ReceptionWindow::LayOut() {
+    const auto px = [this](int pixels) { return Scaled(window_, pixels); };
     RECT client{};
     GetClientRect(window_, &client);
-    const int width = client.right - kMargin;
-    const int bar = client.bottom - kMargin - kBarHeight;
-    MoveWindow(rows_, kMargin, kMargin, width - kMargin, bar - 2 * kMargin, TRUE);
-    MoveWindow(query_, kMargin, bar, 160, kBarHeight, TRUE);
-    MoveWindow(hex_, kMargin + 168, bar, 50, kBarHeight, TRUE);
-    MoveWindow(search_, kMargin + 222, bar, 80, kBarHeight, TRUE);
-    MoveWindow(note_, kMargin + 310, bar, 120, kBarHeight, TRUE);
-    MoveWindow(copy_, width - 90, bar, 90, kBarHeight, TRUE);
+    const int margin = px(kMargin);
+    const int height = px(kBarHeight);
+    const int width = client.right - margin;
+    const int bar = client.bottom - margin - height;
+    MoveWindow(rows_, margin, margin, width - margin, bar - 2 * margin, TRUE);
+    MoveWindow(query_, margin, bar, px(160), height, TRUE);
+    MoveWindow(hex_, margin + px(168), bar, px(50), height, TRUE);
+    MoveWindow(search_, margin + px(222), bar, px(80), height, TRUE);
+    MoveWindow(note_, margin + px(310), bar, px(120), height, TRUE);
+    MoveWindow(copy_, width - px(90), bar, px(90), height, TRUE);
 }
 
 void ReceptionWindow::Show(const HexDump& dump) {

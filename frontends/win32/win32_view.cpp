@@ -24,13 +24,6 @@ constexpr int kPaneRightEdges[] = {50, 450, 550, -1};
 constexpr int kListFontPoints = 9;
 constexpr int kMaxTypedDigits = 8;
 
-int Scaled(HWND window, int pixels) {
-    const HDC dc = GetDC(window);
-    const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
-    ReleaseDC(window, dc);
-    return MulDiv(pixels, dpi, 96);
-}
-
 bool IsOfClass(HWND window, const wchar_t* className) {
     wchar_t name[16] = {};
     return GetClassNameW(window, name, 16) > 0 && lstrcmpiW(name, className) == 0;
@@ -42,6 +35,13 @@ bool IsPushButton(HWND window) {
 }
 
 }  // namespace
+
+int Scaled(HWND window, int pixels) {
+    const HDC dc = GetDC(window);
+    const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+    ReleaseDC(window, dc);
+    return MulDiv(pixels, dpi, 96);
+}
 
 RECT TemplateWindowRect(HWND dialog, const layout::DialogLayout& layout, bool hasMenu) {
     RECT rect{0, 0, layout.width, layout.height};
@@ -177,6 +177,8 @@ INT_PTR Win32View::Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lPara
         case WM_SIZE:
             if (dialog == main_ && status_ != nullptr) {
                 SendMessageW(status_, WM_SIZE, 0, 0);
+                // Moved, the status bar is not drawn anew by itself (Wine leaves it blank).
+                InvalidateRect(status_, nullptr, TRUE);
                 LayOutMainWindow();
             }
             return FALSE;
@@ -194,6 +196,9 @@ INT_PTR Win32View::Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lPara
                 return TRUE;
             }
             return FALSE;
+        case kFlushListingMessage:
+            FlushListing();
+            return TRUE;
         case WM_DROPFILES:
             OnDroppedFiles(reinterpret_cast<HDROP>(wParam));
             return TRUE;

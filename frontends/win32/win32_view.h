@@ -20,6 +20,8 @@ namespace velotrix {
 
 class ReceptionWindow;
 
+// Pixels at 96 dpi as many at the screen's dpi (the program is DPI-aware).
+int Scaled(HWND window, int pixels);
 // The window rectangle whose client area is the dialog's template size.
 RECT TemplateWindowRect(HWND dialog, const layout::DialogLayout& layout, bool hasMenu);
 // Centres the window on the work area of the monitor it is on.
@@ -93,12 +95,14 @@ class Win32View : public DialogView {
     HWND ProgressBar() const { return progress_; }
     // The window "Ansicht"; nullptr until it was first shown.
     ReceptionWindow* ReceptionView() const { return reception_.get(); }
-    // True while lines added to the MessageList wait for the next repaint.
-    bool ListingHeldBack() const { return listHeld_; }
+    // True while lines given to ListAdd wait to go into their list box.
+    bool ListingPending() const { return !pendingLines_.empty(); }
 
   private:
     // The progress bar's own scale: a 16-bit range could not show a 65,536-byte block.
     static constexpr int kProgressScale = 10000;
+    // Posted to the main dialog by the first line of a batch: the batch is complete when it comes.
+    static constexpr UINT kFlushListingMessage = WM_APP + 2;
     static constexpr UINT_PTR kRepaintTimer = 1;
     static constexpr UINT kRepaintInterval = 50;     // ms
     static constexpr ULONGLONG kRepaintLimit = 100;  // ms
@@ -121,9 +125,12 @@ class Win32View : public DialogView {
     void PlaceProgressParts();
     // A hex field refuses other keys and upper-cases what it takes.
     static void LimitKeys(HWND control, const layout::Item& item);
+    // A reception's batch of lines goes into the list box in one go, after the batch: one
+    // storage request, no drawing or scrolling per line (see FlushListing).
+    void FlushListing();
     // Repaints are bounded in rate: a reception lists its batches faster than a repaint of the
-    // whole window takes. ScheduleRepaint holds the list's drawing back until the next repaint.
-    void ScheduleRepaint(bool listGrew);
+    // whole window takes.
+    void ScheduleRepaint();
     void RepaintNow();
 
     CommandHandler handler_;
@@ -141,7 +148,9 @@ class Win32View : public DialogView {
     HFONT listFont_ = nullptr;
     std::uint32_t progressMaximum_ = 0;
     bool settingText_ = false;
-    bool listHeld_ = false;
+    std::vector<std::wstring> pendingLines_;
+    int pendingList_ = 0;  // the list box the pending lines are for
+    bool flushPosted_ = false;
     bool repaintTimer_ = false;
     ULONGLONG lastRepaint_ = 0;
     std::map<int, std::wstring> reportedTexts_;

@@ -180,25 +180,63 @@ void Win32View::ComboAdd(int id, std::string_view text) {
 
 void Win32View::ListClear(int id) {
     if (const HWND list = IsKind(id, layout::ItemKind::kListBox) ? Control(id) : nullptr) {
+        FlushListing();
         SendMessageW(list, LB_RESETCONTENT, 0, 0);
     }
 }
 
 void Win32View::ListAdd(int id, std::string_view line) {
-    if (const HWND list = IsKind(id, layout::ItemKind::kListBox) ? Control(id) : nullptr) {
-        ScheduleRepaint(true);
-        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Cp1252ToWide(line).c_str()));
+    if (!IsKind(id, layout::ItemKind::kListBox) || Control(id) == nullptr) {
+        return;
+    }
+    if (id != pendingList_) {
+        FlushListing();
+        pendingList_ = id;
+    }
+    pendingLines_.push_back(Cp1252ToWide(line));
+    // The controller hands over a batch line by line within one task; the message comes after it.
+    if (!flushPosted_) {
+        flushPosted_ = PostMessageW(main_, kFlushListingMessage, 0, 0) != 0;
     }
 }
 
+void Win32View::FlushListing() {
+    flushPosted_ = false;
+    if (pendingLines_.empty()) {
+        return;
+    }
+    const HWND list = Control(pendingList_);
+    std::size_t characters = 0;
+    for (const std::wstring& line : pendingLines_) {
+        characters += line.size() + 1;
+    }
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(list, LB_INITSTORAGE, static_cast<WPARAM>(pendingLines_.size()),
+                 static_cast<LPARAM>(characters * sizeof(wchar_t)));
+    for (const std::wstring& line : pendingLines_) {
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+    }
+    pendingLines_.clear();
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    // Drawn with the window's next repaint, not here.
+    InvalidateRect(list, nullptr, TRUE);
+    ScheduleRepaint();
+}
+
+// What the list box holds and what waits to go into it.
 int Win32View::ListCount(int id) const {
     const HWND list = IsKind(id, layout::ItemKind::kListBox) ? Control(id) : nullptr;
-    return list != nullptr ? static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0)) : 0;
+    if (list == nullptr) {
+        return 0;
+    }
+    const int pending = id == pendingList_ ? static_cast<int>(pendingLines_.size()) : 0;
+    return static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0)) + pending;
 }
 
 void Win32View::ListSelect(int id, int index) {
     // LB_SETCURSEL scrolls the line into view; -1 removes the selection.
     if (const HWND list = IsKind(id, layout::ItemKind::kListBox) ? Control(id) : nullptr) {
+        FlushListing();
         const bool exists = index >= 0 && index < ListCount(id);
         SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(exists ? index : -1), 0);
     }
@@ -233,6 +271,8 @@ void Win32View::HideProgress() {
 void Win32View::EnableMenuItem(int id, bool enabled) {
     ::EnableMenuItem(menu_, static_cast<UINT>(id),
                      MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+    // An item of the menu bar itself ("Ansicht") shows its state only when the bar is redrawn.
+    DrawMenuBar(main_);
 }
 
 void Win32View::CheckMenuItem(int id, bool checked) {
@@ -241,14 +281,10 @@ void Win32View::CheckMenuItem(int id, bool checked) {
 }
 
 void Win32View::Repaint() {
-    ScheduleRepaint(false);
+    ScheduleRepaint();
 }
 
-void Win32View::ScheduleRepaint(bool listGrew) {
-    if (listGrew && !listHeld_) {
-        SendMessageW(Control(ids::kMessageList), WM_SETREDRAW, FALSE, 0);
-        listHeld_ = true;
-    }
+void Win32View::ScheduleRepaint() {
     // A timer's message comes only when no other message waits: while batches arrive without a
     // pause, the repaint that is due is made here.
     if (GetTickCount64() - lastRepaint_ >= kRepaintLimit) {
@@ -263,12 +299,6 @@ void Win32View::RepaintNow() {
     if (repaintTimer_) {
         KillTimer(main_, kRepaintTimer);
         repaintTimer_ = false;
-    }
-    if (listHeld_) {
-        const HWND list = Control(ids::kMessageList);
-        SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-        InvalidateRect(list, nullptr, TRUE);
-        listHeld_ = false;
     }
     RedrawWindow(main_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     if (IsTextDialogOpen()) {

@@ -1,27 +1,24 @@
-// Speed of a full reception into the real Win32 window: 64 KiB written at once on the far end of
-// a null-modem pair of COM ports, received by the window's engine and listed in the window. The
+// Speed of full receptions into the real Win32 window: 64 KiB written at full speed on the far end
+// of a null-modem pair of COM ports, received by the window's engine and listed in the window. The
 // ports are the first two arguments (default COM5, the window's, and COM6, the far end);
-// scripts/test-windows maps them onto the two ends of a pseudo-terminal pair and prints this time
-// beside the Qt window's (bench_receive_qt) on the same display.
+// scripts/test-windows maps them onto the two ends of a pseudo-terminal pair and compares the
+// median with the Qt window's (bench_receive_qt --full-speed, which sends and measures the same
+// way) on the same display.
 #include "frontends/win32/windows_api.h"
 
 #include <commctrl.h>
 
-#include <chrono>
 #include <cstdio>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app/controller.h"
 #include "frontends/win32/win32_loop.h"
 #include "frontends/win32/win32_view.h"
+#include "tests/bench/listing_rounds.h"
 #include "ui-resources/ids.h"
 
-constexpr std::size_t kBlock = 1024;
-
 int main(int argc, char** argv) {
-    using namespace std::chrono_literals;
     using velotrix::ids::kMessageList;
     const std::string windowPort = argc > 1 ? argv[1] : "COM5";
     const std::string farPort = argc > 2 ? argv[2] : "COM6";
@@ -53,33 +50,18 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    // The bytes of bench_receive_qt: every value in every 256-byte block, 16 to a listing line.
-    std::vector<std::uint8_t> sent(65536);
-    for (std::size_t i = 0; i < sent.size(); ++i) {
-        sent[i] = static_cast<std::uint8_t>(i * 167 + (i >> 8));
-    }
-    const int expectedLines = static_cast<int>(sent.size() / 16);
-    const auto before = std::chrono::steady_clock::now();
-    // In blocks, as a line delivers them: of one 64 KiB write only about half reached the window
-    // under Wine (not yet explained).
-    std::thread farEnd([&] {
-        for (std::size_t at = 0; at < sent.size(); at += kBlock) {
-            sender.value->Write(sent.data() + at, kBlock);
-        }
-    });
-    while (view.ListCount(kMessageList) < expectedLines &&
-           std::chrono::steady_clock::now() - before < 120s) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            DispatchMessageW(&msg);
-        }
-    }
-    const auto wall = std::chrono::steady_clock::now() - before;
-    farEnd.join();
-    const int lines = view.ListCount(kMessageList);
-    std::printf("Win32 view: %d of %d listing lines\n", lines, expectedLines);
-    std::printf("first write to last line: %.1f ms\n",
-                std::chrono::duration<double, std::milli>(wall).count());
+    // The lines the list box holds, not those that wait to go into it.
+    const HWND list = view.Control(kMessageList);
+    const int status = velotrix::bench::MeasureRounds(
+        "Win32 window",
+        [&](const std::uint8_t* bytes, std::size_t count) { sender.value->Write(bytes, count); },
+        [list] { return static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0)); },
+        [&] {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                DispatchMessageW(&msg);
+            }
+        });
     controller.OnCommand(velotrix::ids::kComButton, velotrix::ids::kNotifyClicked);
-    return lines == expectedLines ? 0 : 1;
+    return status;
 }
