@@ -178,10 +178,10 @@ int main() {
                 kBytes, Median(costs) * 100, complete ? "" : "  (bytes missing!)");
     const TempDir dir;
     const double perByte = LogTimePerByte(dir.File("bytes.log"));
-    std::printf("the sender's time per byte for the log: %.2f us, %.1f %% of a byte's time in the "
-                "send to the pty, %.2f %% of a byte's time on a line at 115200 baud\n",
-                perByte * 1e6, perByte / (Median(plains) / kBytes) * 100,
-                perByte * 115200 / 10 * 100);
+    std::printf(
+        "the sender's time per byte for the log: %.2f us, %.1f %% of a byte's time in the "
+        "send to the pty, %.2f %% of a byte's time on a line at 115200 baud\n",
+        perByte * 1e6, perByte / (Median(plains) / kBytes) * 100, perByte * 115200 / 10 * 100);
 
     for (const int baud : {9600, 115200}) {
         for (const bool progress : {true, false}) {
