@@ -87,8 +87,8 @@ const TableRow kPortLifeRows[] = {
     {"close while flow control holds the line", "slow 500; hold; open; load A.bin 2000; send; pump; close", "open=00\nsent="},
     {"close in the pause", "slow 500; open; load A.bin 2000 4; send; until 9999; close", "open=00"},
     // A pause ends at once when the port closes; flow control still holds a paced send.
-    {"close in a character delay", "open; chardelay 10000; bin; load A.bin 100; send; until 1; closesoon", "open=00\nhead=00"},
-    {"close in a line delay", "open; linedelay 10000; eol cr; textfile A.txt A\nB\n; until 2; closesoon", "open=00\nhead=41 0D"},
+    {"close in a character delay", "open; chardelay 10000; bin; load A.bin 100; send; until 1; close", "open=00\nhead=00"},
+    {"close in a line delay", "open; linedelay 10000; eol cr; textfile A.txt A\nB\n; until 2; close", "open=00\nhead=41 0D"},
     {"close while flow control holds a paced send", "slow 500; hold; open; chardelay 1; load A.bin 2000; send; pump; close", "open=00\nsent="},
     // Every pass of a continuous send sends and lists the same.
     {"close a continuous file send", "slow 500; open; continuous; load A.bin 40 1; send; until 150; close", "list=Sende Datei dauernd, Abbruch mit 'COM schlie\xDF" "en'.|Senden mit Header als 'z80'...|72 Bytes zu senden:|Sende Header...|Pause 50ms...|Sende Daten...|Senden mit Header als 'z80'...|72 Bytes zu senden:|Sende Header...|Pause 50ms...|Sende Daten...|*\nsent=image+\nopen=00"},

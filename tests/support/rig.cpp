@@ -134,13 +134,6 @@ void SendTextFile(Rig& rig, const Arg& arg) {
     }
 }
 
-// Closing in the middle of a long pause ends it: the close is not held up for its length.
-void CloseSoon(Rig& rig) {
-    const auto start = std::chrono::steady_clock::now();
-    Close(rig);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
-}
-
 void WriteLines(const std::string& path, std::string text) {
     std::replace(text.begin(), text.end(), '|', '\n');
     std::ofstream(path) << text << '\n';
@@ -213,7 +206,6 @@ void Silent(Rig& rig, milliseconds silence) {
 //   gap MS: the data began at least MS after the header had left the driver
 //   chardelay MS, linedelay MS, eol none|cr|crlf|lf: the pauses and the line end of a send
 //   textfile NAME TEXT: a file of that text is sent as a text file; gaps CHAR LINE: see ExpectGaps
-//   closesoon: a close within a pause of 10 s
 //   click NAME, command NAME, select NAME ENTRY, type NAME TEXT, escape, closebox, no, yes (window)
 //   ini A|B: the settings file holds these lines; restart [PATH]: the window starts again (with
 //   the settings file at PATH in the rig's directory)
@@ -281,7 +273,6 @@ const std::map<std::string_view, StepFunction> kSteps = {
      }},
     {"textfile", [](Rig& r, const Arg& a) { SendTextFile(r, a); }},
     {"gaps", [](Rig& r, const Arg& a) { ExpectGaps(r, a); }},
-    {"closesoon", [](Rig& r, const Arg&) { CloseSoon(r); }},
     {"dtr",
      [](Rig& r, const Arg& a) {
          r.result = r.engine().SetModemLine(ModemLine::kDtr, a.all == "on");
