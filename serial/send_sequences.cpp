@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "serial/block_writer.h"
+#include "serial/file_pass.h"
 #include "serial/line_options.h"
 #include "text/text_helpers.h"
 #include "ui-resources/messages.h"
@@ -26,35 +27,8 @@ namespace {
 constexpr std::size_t kSingleTextLength = 31;
 constexpr std::size_t kContinuousTextLength = 254;
 
-// What a file send puts on the line, copied on the UI thread so that a sender never reads the
-// TxImage while the UI thread loads or edits it.
-struct TxSnapshot {
-    std::vector<std::uint8_t> bytes;  // the header and the data
-    bool loaded = false;
-    int pauseIndex = -1;  // -1: no entry selected
-
-    std::span<const std::uint8_t> All() const { return bytes; }
-    std::span<const std::uint8_t> Header() const { return All().first(kHeaderSize); }
-    std::span<const std::uint8_t> Data() const { return All().subspan(kHeaderSize); }
-};
-
 std::span<const std::uint8_t> BytesOf(const std::string& text) {
     return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
-}
-
-// A continuous send lists only its start line; "Endlos senden" stays disabled until it ends.
-void PostContinuousStart(const SendContext& context, std::string_view line) {
-    context.events.Post(MessagesClearedEvent{});
-    context.PostLine(std::string(line));
-    context.events.Post(ContinuousEvent{true});
-}
-
-void PostContinuousEnd(const SendContext& context) {
-    context.events.Post(ContinuousEvent{false});
-}
-
-std::string CountLine(std::size_t count) {
-    return IntToDecimal(static_cast<std::int32_t>(count)) + std::string(msg::kBytesToSend);
 }
 
 EngineResult Refusal(ErrorKind kind, std::string_view text, std::string_view caption) {
@@ -173,59 +147,6 @@ struct SendSequences::Impl {
             });
     }
 
-    // Header, pause and data as separate blocks; the pause is silence on the line, so the header
-    // must have left before it begins.
-    BlockResult SendHeaderPauseData(const SendContext& context, const TxSnapshot& image) {
-        context.events.PostLines({std::string(msg::kSendingZ80), CountLine(image.bytes.size()),
-                                  std::string(msg::kSendingHeader)});
-        BlockResult result = WriteBlock(context, image.Header());
-        const std::span<const PauseEntry> pauses = PauseEntries();
-        const bool hasPause =
-            image.pauseIndex > 0 && image.pauseIndex < static_cast<int>(pauses.size());
-        if (result == BlockResult::kWritten && hasPause) {
-            const PauseEntry& pause = pauses[static_cast<std::size_t>(image.pauseIndex)];
-            context.device.Drain();
-            context.PostLine(std::string(pause.line));
-            if (!context.Pause(pause.duration)) {
-                result = BlockResult::kAborted;
-            }
-        }
-        if (result == BlockResult::kWritten && !context.KeepGoing()) {
-            result = BlockResult::kAborted;
-        }
-        if (result == BlockResult::kWritten) {
-            context.PostLine(std::string(msg::kSendingData));
-            result = WriteBlock(context, image.Data());
-        }
-        return result;
-    }
-
-    // One pass over a snapshot; kWritten when every block went out whole.
-    BlockResult SendFileOnce(const SendContext& context, const TxSnapshot& image) {
-        BlockResult result = BlockResult::kWritten;
-        if (context.options.binMode.load()) {
-            context.events.PostLines({std::string(msg::kSendingBin), CountLine(image.Data().size()),
-                                      std::string(msg::kSendingWait)},
-                                     true);
-            result = WriteBlock(context, image.Data());
-        } else if (image.pauseIndex == 0) {
-            context.events.PostLines({std::string(msg::kSendingZ80), CountLine(image.bytes.size()),
-                                      std::string(msg::kSendingWait)},
-                                     true);
-            result = WriteBlock(context, image.All());
-        } else {
-            result = SendHeaderPauseData(context, image);
-        }
-        if (!context.continuous && result == BlockResult::kWritten) {
-            // "fertig" only once the bytes have left the PC.
-            context.device.Drain();
-            if (context.KeepGoing()) {
-                context.PostLine(std::string(msg::kFileSent), true);
-            }
-        }
-        return result;
-    }
-
     void PurgeInput(const SendContext& context) {
         if (context.KeepGoing()) {
             context.device.Purge(true, false);
@@ -308,7 +229,7 @@ EngineResult SendSequences::SendFile() {
         [&s, image](const SendContext& context) {
             s.PurgeInput(context);
             const bool sent =
-                s.SendFileOnce(context, *image) == BlockResult::kWritten && context.KeepGoing();
+                SendFileOnce(context, *image) == BlockResult::kWritten && context.KeepGoing();
             s.PurgeInput(context);
             return sent;
         },
