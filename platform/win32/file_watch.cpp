@@ -27,6 +27,7 @@ class DirectoryWatch final : public FileWatch {
           stop_(std::move(stop)),
           done_(std::move(done)),
           name_(std::move(name)),
+          armed_(Arm()),
           thread_([this] { Run(); }) {}
 
     ~DirectoryWatch() override {
@@ -43,31 +44,33 @@ class DirectoryWatch final : public FileWatch {
                                     static_cast<int>(name_.size()), TRUE) == CSTR_EQUAL;
     }
 
+    // The first read is issued before WatchFile returns: a change made right after it is seen,
+    // not lost while the thread starts.
+    bool Arm() {
+        ResetEvent(done_.get());
+        overlapped_ = OVERLAPPED{};
+        overlapped_.hEvent = done_.get();
+        return ReadDirectoryChangesW(folder_.get(), buffer_, sizeof buffer_, FALSE, kChanges,
+                                     nullptr, &overlapped_, nullptr) != FALSE;
+    }
+
     void Run() {
-        alignas(DWORD) BYTE buffer[16384];
-        OVERLAPPED overlapped{};
-        overlapped.hEvent = done_.get();
-        for (;;) {
-            ResetEvent(done_.get());
-            if (!ReadDirectoryChangesW(folder_.get(), buffer, sizeof buffer, FALSE, kChanges,
-                                       nullptr, &overlapped, nullptr)) {
-                return;
-            }
+        for (bool armed = armed_; armed; armed = Arm()) {
             const HANDLE waits[2] = {stop_.get(), done_.get()};
             DWORD count = 0;
             if (WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) {
                 // The read must have ended before its buffer goes.
-                CancelIoEx(folder_.get(), &overlapped);
-                GetOverlappedResult(folder_.get(), &overlapped, &count, TRUE);
+                CancelIoEx(folder_.get(), &overlapped_);
+                GetOverlappedResult(folder_.get(), &overlapped_, &count, TRUE);
                 return;
             }
-            if (!GetOverlappedResult(folder_.get(), &overlapped, &count, FALSE)) {
+            if (!GetOverlappedResult(folder_.get(), &overlapped_, &count, FALSE)) {
                 return;
             }
             // No bytes: more changed than the buffer held, the file's own perhaps among them.
             bool ours = count == 0;
             for (DWORD at = 0; !ours && at < count;) {
-                const auto* info = reinterpret_cast<const FILE_NOTIFY_INFORMATION*>(buffer + at);
+                const auto* info = reinterpret_cast<const FILE_NOTIFY_INFORMATION*>(buffer_ + at);
                 ours = IsOurs(*info);
                 at = info->NextEntryOffset == 0 ? count : at + info->NextEntryOffset;
             }
@@ -82,6 +85,9 @@ class DirectoryWatch final : public FileWatch {
     UniqueHandle stop_;
     UniqueHandle done_;
     std::wstring name_;
+    alignas(DWORD) BYTE buffer_[16384];
+    OVERLAPPED overlapped_{};
+    bool armed_;
     std::thread thread_;  // last: it starts once everything it reads is in place
 };
 
