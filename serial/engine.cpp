@@ -93,8 +93,9 @@ EngineResult Engine::Open(const LineSettings& settings) {
 }
 
 void Engine::Close() {
-    impl_->selfTest.Cancel();
+    // The line first: a send's queue is discarded before anything else is done.
     impl_->life.Close();
+    impl_->selfTest.Cancel();
 }
 
 bool Engine::IsOpen() const {

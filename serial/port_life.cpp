@@ -204,12 +204,12 @@ void PortLife::CloseDevice() {
             port_.device->Purge(false, true);
         }
     };
-    // The sender and the receive thread stop first, so that nothing reaches the line after the
+    discardOutput();
+    // The sender and the receive thread stop next, so that nothing reaches the line after the
     // close, and no write or wait can reach a closed device.
     if (!port_.portOpen.exchange(false)) {
         return;
     }
-    discardOutput();
     port_.device->CancelWaits();
     discardOutput();
     neighbours_.stopSender();

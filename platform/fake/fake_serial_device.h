@@ -10,7 +10,9 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/serial_device.h"
@@ -61,6 +63,16 @@ class FakeSerialDevice {
     void SetByteTime(std::chrono::microseconds byteTime) {
         Change([&] { byteTime_ = byteTime; });
     }
+    // From now on, the first change the calling thread makes on the line (a purge, a cancel) is
+    // noted with its time: the moment a close made by that thread reaches the driver.
+    void NoteNextChangeFromThisThread() {
+        const std::lock_guard lock(mutex_);
+        noting_ = std::this_thread::get_id();
+        noted_.reset();
+    }
+    std::optional<Clock::time_point> NotedChange() const {
+        return Get([&] { return noted_; });
+    }
 
     // The far end sends back what the program writes, passed through farEnd (which may change or
     // drop bytes); an empty function ends the loop.
@@ -104,6 +116,10 @@ class FakeSerialDevice {
     template <typename Changing>
     void Change(Changing change) {
         const std::lock_guard lock(mutex_);
+        if (noting_ == std::this_thread::get_id()) {
+            noted_ = Clock::now();
+            noting_ = {};
+        }
         change();
         changed_.notify_all();
     }
@@ -128,6 +144,8 @@ class FakeSerialDevice {
     std::function<void(std::vector<std::uint8_t>&)> loopBack_;
     int waiting_ = 0;
     std::chrono::microseconds byteTime_{0};
+    std::thread::id noting_;
+    std::optional<Clock::time_point> noted_;
     AppliedSettings applied_{9600, Parity::kNone, 8, 1, false};
 };
 
