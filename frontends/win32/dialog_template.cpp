@@ -95,7 +95,7 @@ ItemClass ClassOf(const layout::Item& item, bool defaultButton) {
                     sunken};
         case ItemKind::kListBox:
             return {kListBoxClass,
-                    static_cast<DWORD>(LBS_NOINTEGRALHEIGHT |
+                    static_cast<DWORD>(LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWFIXED | LBS_NODATA |
                                        (Has(item, layout::kVScroll) ? WS_VSCROLL : 0)),
                     sunken};
         case ItemKind::kLabel:

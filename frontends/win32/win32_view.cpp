@@ -135,6 +135,7 @@ void Win32View::InitializeControls(HWND dialog, const layout::DialogLayout& layo
                                         FIXED_PITCH | FF_MODERN, L"Courier New");
             }
             SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(listFont_), FALSE);
+            FitListLineHeight(control);
         }
     }
 }
@@ -199,6 +200,8 @@ INT_PTR Win32View::Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lPara
         case kFlushListingMessage:
             FlushListing();
             return TRUE;
+        case WM_DRAWITEM:
+            return DrawListLine(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
         case WM_DROPFILES:
             OnDroppedFiles(reinterpret_cast<HDROP>(wParam));
             return TRUE;

@@ -95,8 +95,8 @@ class Win32View : public DialogView {
     HWND ProgressBar() const { return progress_; }
     // The window "Ansicht"; nullptr until it was first shown.
     ReceptionWindow* ReceptionView() const { return reception_.get(); }
-    // True while lines given to ListAdd wait to go into their list box.
-    bool ListingPending() const { return !pendingLines_.empty(); }
+    // True while lines given to ListAdd wait to be counted by their list box.
+    bool ListingPending() const;
 
   private:
     // The progress bar's own scale: a 16-bit range could not show a 65,536-byte block.
@@ -125,9 +125,13 @@ class Win32View : public DialogView {
     void PlaceProgressParts();
     // A hex field refuses other keys and upper-cases what it takes.
     static void LimitKeys(HWND control, const layout::Item& item);
-    // A reception's batch of lines goes into the list box in one go, after the batch: one
-    // storage request, no drawing or scrolling per line (see FlushListing).
+    // A list box holds no lines of its own (LBS_NODATA): the view keeps them and draws the ones
+    // it shows. A reception's batch of thousands of lines then costs the list box one new count,
+    // given after the batch (see FlushListing).
     void FlushListing();
+    void FitListLineHeight(HWND list) const;
+    // WM_DRAWITEM for a list box's line; false for any other control.
+    bool DrawListLine(const DRAWITEMSTRUCT& item) const;
     // Repaints are bounded in rate: a reception lists its batches faster than a repaint of the
     // whole window takes.
     void ScheduleRepaint();
@@ -148,8 +152,7 @@ class Win32View : public DialogView {
     HFONT listFont_ = nullptr;
     std::uint32_t progressMaximum_ = 0;
     bool settingText_ = false;
-    std::vector<std::wstring> pendingLines_;
-    int pendingList_ = 0;  // the list box the pending lines are for
+    std::unordered_map<int, std::vector<std::wstring>> listLines_;  // by the list box's ID
     bool flushPosted_ = false;
     bool repaintTimer_ = false;
     ULONGLONG lastRepaint_ = 0;

@@ -180,7 +180,7 @@ void Win32View::ComboAdd(int id, std::string_view text) {
 
 void Win32View::ListClear(int id) {
     if (const HWND list = IsKind(id, layout::ItemKind::kListBox) ? Control(id) : nullptr) {
-        FlushListing();
+        listLines_[id].clear();
         SendMessageW(list, LB_RESETCONTENT, 0, 0);
     }
 }
@@ -189,11 +189,7 @@ void Win32View::ListAdd(int id, std::string_view line) {
     if (!IsKind(id, layout::ItemKind::kListBox) || Control(id) == nullptr) {
         return;
     }
-    if (id != pendingList_) {
-        FlushListing();
-        pendingList_ = id;
-    }
-    pendingLines_.push_back(Cp1252ToWide(line));
+    listLines_[id].push_back(Cp1252ToWide(line));
     // The controller hands over a batch line by line within one task; the message comes after it.
     if (!flushPosted_) {
         flushPosted_ = PostMessageW(main_, kFlushListingMessage, 0, 0) != 0;
@@ -202,35 +198,63 @@ void Win32View::ListAdd(int id, std::string_view line) {
 
 void Win32View::FlushListing() {
     flushPosted_ = false;
-    if (pendingLines_.empty()) {
-        return;
+    for (const auto& [id, lines] : listLines_) {
+        const HWND list = Control(id);
+        if (static_cast<std::size_t>(SendMessageW(list, LB_GETCOUNT, 0, 0)) != lines.size()) {
+            SendMessageW(list, LB_SETCOUNT, static_cast<WPARAM>(lines.size()), 0);
+            // Drawn with the window's next repaint, not here.
+            InvalidateRect(list, nullptr, TRUE);
+            ScheduleRepaint();
+        }
     }
-    const HWND list = Control(pendingList_);
-    std::size_t characters = 0;
-    for (const std::wstring& line : pendingLines_) {
-        characters += line.size() + 1;
-    }
-    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(list, LB_INITSTORAGE, static_cast<WPARAM>(pendingLines_.size()),
-                 static_cast<LPARAM>(characters * sizeof(wchar_t)));
-    for (const std::wstring& line : pendingLines_) {
-        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
-    }
-    pendingLines_.clear();
-    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-    // Drawn with the window's next repaint, not here.
-    InvalidateRect(list, nullptr, TRUE);
-    ScheduleRepaint();
 }
 
-// What the list box holds and what waits to go into it.
-int Win32View::ListCount(int id) const {
-    const HWND list = IsKind(id, layout::ItemKind::kListBox) ? Control(id) : nullptr;
-    if (list == nullptr) {
-        return 0;
+bool Win32View::ListingPending() const {
+    return std::any_of(listLines_.begin(), listLines_.end(), [&](const auto& entry) {
+        return static_cast<std::size_t>(SendMessageW(Control(entry.first), LB_GETCOUNT, 0, 0)) !=
+               entry.second.size();
+    });
+}
+
+void Win32View::FitListLineHeight(HWND list) const {
+    const HDC dc = GetDC(list);
+    const HGDIOBJ previous = SelectObject(dc, listFont_);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, previous);
+    ReleaseDC(list, dc);
+    SendMessageW(list, LB_SETITEMHEIGHT, 0, MAKELPARAM(metrics.tmHeight, 0));
+}
+
+bool Win32View::DrawListLine(const DRAWITEMSTRUCT& item) const {
+    const auto found = listLines_.find(static_cast<int>(item.CtlID));
+    if (item.CtlType != ODT_LISTBOX || found == listLines_.end()) {
+        return false;
     }
-    const int pending = id == pendingList_ ? static_cast<int>(pendingLines_.size()) : 0;
-    return static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0)) + pending;
+    RECT rect = item.rcItem;
+    if (item.itemAction != ODA_FOCUS && item.itemID < found->second.size()) {
+        // Drawn as a list box draws its own lines: one pixel in, the selection highlighted.
+        const bool selected = (item.itemState & ODS_SELECTED) != 0;
+        const HGDIOBJ previous = SelectObject(item.hDC, listFont_);
+        SetBkColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+        SetTextColor(item.hDC, GetSysColor((item.itemState & ODS_DISABLED) ? COLOR_GRAYTEXT
+                                           : selected                      ? COLOR_HIGHLIGHTTEXT
+                                                                           : COLOR_WINDOWTEXT));
+        const std::wstring& line = found->second[item.itemID];
+        ExtTextOutW(item.hDC, rect.left + 1, rect.top, ETO_OPAQUE | ETO_CLIPPED, &rect,
+                    line.c_str(), static_cast<UINT>(line.size()), nullptr);
+        SelectObject(item.hDC, previous);
+    }
+    if (item.itemAction == ODA_FOCUS || (item.itemState & ODS_FOCUS) != 0) {
+        DrawFocusRect(item.hDC, &rect);
+    }
+    return true;
+}
+
+// What the list box counts and what waits to be counted.
+int Win32View::ListCount(int id) const {
+    const auto found = listLines_.find(id);
+    return found == listLines_.end() ? 0 : static_cast<int>(found->second.size());
 }
 
 void Win32View::ListSelect(int id, int index) {
