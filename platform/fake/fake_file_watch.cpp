@@ -22,8 +22,12 @@ struct FakeFileWatches::Watch final : FileWatch {
 };
 
 FileWatchStarter FakeFileWatches::Starter() {
-    return [live = live_](UiLoop& loop, const std::string& path,
-                          std::function<void()> changed) -> OsResult<std::unique_ptr<FileWatch>> {
+    return [live = live_, refusal = refusal_](
+               UiLoop& loop, const std::string& path,
+               std::function<void()> changed) -> OsResult<std::unique_ptr<FileWatch>> {
+        if (*refusal != 0) {
+            return {nullptr, OsError{*refusal, {}}};
+        }
         return {std::make_unique<Watch>(live, loop, path, std::move(changed)), {}};
     };
 }

@@ -290,22 +290,12 @@ class PosixSerialDevice final : public SerialDevice {
         if (!counters.ok() || !counters.value) {
             return {};
         }
-        const LineErrors errors = ErrorsBetween(taken_, *counters.value);
+        const LineErrors errors = LineErrorsBetween(taken_, *counters.value);
         taken_ = *counters.value;
         return errors;
     }
 
   private:
-    static LineErrors ErrorsBetween(const serial_icounter_struct& before,
-                                    const serial_icounter_struct& now) {
-        LineErrors errors;
-        errors.framing = now.frame != before.frame;
-        errors.parity = now.parity != before.parity;
-        errors.overrun = now.overrun != before.overrun || now.buf_overrun != before.buf_overrun;
-        errors.brk = now.brk != before.brk;
-        return errors;
-    }
-
     // True when CancelWaits() was called or is called within the time.
     bool WokenWithin(int milliseconds) const {
         pollfd wake{wake_.get(), POLLIN, 0};
@@ -353,7 +343,7 @@ class PosixSerialDevice final : public SerialDevice {
             return counters.error;
         }
         if (counters.value) {
-            events.lineError = ErrorsBetween(waitSeen_, *counters.value).Any();
+            events.lineError = LineErrorsBetween(waitSeen_, *counters.value).Any();
             events.ctsChanged = counters.value->cts != waitSeen_.cts;
             waitSeen_ = *counters.value;
         }

@@ -94,4 +94,14 @@ void ApplyParity(termios& t, Parity parity) {
     t.c_iflag |= INPCK;
 }
 
+LineErrors LineErrorsBetween(const serial_icounter_struct& before,
+                             const serial_icounter_struct& now) {
+    LineErrors errors;
+    errors.framing = now.frame != before.frame;
+    errors.parity = now.parity != before.parity;
+    errors.overrun = now.overrun != before.overrun || now.buf_overrun != before.buf_overrun;
+    errors.brk = now.brk != before.brk;
+    return errors;
+}
+
 }  // namespace velotrix

@@ -1,6 +1,8 @@
-// The termios side of a serial device: baud constants, character size, raw mode and parity.
+// The termios side of a serial device: baud constants, character size, raw mode and parity, and
+// the line errors the driver counted.
 #pragma once
 
+#include <linux/serial.h>
 #include <termios.h>
 
 #include <cstdint>
@@ -16,5 +18,8 @@ std::optional<tcflag_t> CharacterSize(int dataBits);
 int DataBitsOf(tcflag_t cflag);
 void MakeRaw(termios& t);
 void ApplyParity(termios& t, Parity parity);
+// The kinds of line error the driver counted between two readings of its counters.
+LineErrors LineErrorsBetween(const serial_icounter_struct& before,
+                             const serial_icounter_struct& now);
 
 }  // namespace velotrix

@@ -126,7 +126,7 @@ const CliRow kCliRows[] = {
     {"receive until the line fails, unnamed", "receive --port $PORT", "20000 hangup", "exit=1\nsaved=default-unvollstaendig.bin part"},
     {"receive more than the storage holds", "receive --port $PORT", "70000", "exit=1\nerr=Empfangspuffer voll: 4464 Bytes verworfen\nsaved=default-unvollstaendig.bin 65536"},
     {"receive nothing", "receive --port $PORT --timeout 1", "", "exit=1\nerr=Nichts empfangen in 1 s."},
-    {"receive interrupted", "receive --port $PORT", "int", "exit=130\nerr=Abgebrochen."},
+    {"receive interrupted", "receive --port $PORT", "int", "exit=130\nerr=Abgebrochen.\nsaved=default.bin none\nsaved=default-unvollstaendig.bin none"},
     {"receive: the line lost while waiting", "receive --port $PORT", "hangup", "exit=1\nonce=Verbindung zum Port verloren: \nsaved=default.bin none"},
     {"receive: the line lost after the header", "receive --port $PORT", "head 256 hangup", "exit=1\nonce=Verbindung zum Port verloren: \nerr=Empfang unvollst\u00E4ndig: 0 von 256 Bytes\nsaved=default-unvollstaendig.bin part"},
     {"receive: a header followed by fewer bytes than promised", "receive --port $PORT", "head 256 100", "exit=1\nerr=Empfang unvollst\u00E4ndig: 100 von 256 Bytes\nsaved=HELLO-unvollstaendig.Z80 part"},

@@ -25,6 +25,7 @@ const TableRow kEngineRows[] = {
     {"a rewrite of another file is not sent", "open; watch; load A.bin 100; rewrite B.bin 50; advance 500", "written=0\nlog="},
     {"the file loaded next is followed", "watch; load A.bin 100; load B.bin 50", "watched=$DIR/B.bin"},
     {"without the watch no file is watched", "load A.bin 100", "watched="},
+    {"a watch that cannot start says so", "open; watch; unwatchable; load A.bin 100", "log=watch failed\nwatched="},
 };
 
 const TableRow kWindowRows[] = {
@@ -33,6 +34,7 @@ const TableRow kWindowRows[] = {
     {"a rewrite during a send waits for its end", "click COM; click resend; hold; load A.bin 100; click send; rewrite A.bin 50; advance 500; release; idle; idle", "written=214\non:send=1\non:load=1"},
     {"a vanished file is listed and the watch goes on", "click COM; click resend; load A.bin 100; vanish A.bin; advance 500", "list=$DIR/A.bin: Datei oder Ordner nicht gefunden\nboxes=0\npane1= \nwatched=$DIR/A.bin"},
     {"a file too big has its box", "click COM; click resend; load A.bin 100; rewrite A.bin 65505; advance 500", "box=Info - Datei zu gro\xDF (max. 64k)...\nwritten=0"},
+    {"a watch that cannot start has its box", "click COM; click resend; unwatchable; load A.bin 100", "boxes=1\nwritten=0\nwatched="},
     {"off, a rewrite is not sent", "click COM; load A.bin 100; rewrite A.bin 50; advance 500", "written=0\nchecked:resend=0\nwatched="},
     {"the check box is remembered", "click resend; restart", "checked:resend=1"},
     {"and so is its clearing", "click resend; click resend; restart", "checked:resend=0\nstate=[Zustand]|ERNEUT_SENDEN=0|"},

@@ -176,6 +176,7 @@ TEST(Window, ShowsTheProgressTextAtTheRateOfTheLastSeconds) {
         {0, RxHeaderEvent{header}, ""},
         {1000, ReceivedEvent{500}, "50% \x96 467 B/s \x96 noch 0:02"},
         {0, ReceptionFinishedEvent{}, ""},
+        {1000, ReceivedEvent{200}, ""},  // a plain reception after it promises nothing
     };
     for (const auto& step : steps) {
         loop.Advance(std::chrono::milliseconds(step.afterMs));

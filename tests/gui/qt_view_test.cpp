@@ -71,6 +71,9 @@ TEST_F(QtViewTest, BuildsEveryItemOfTheTablesWithItsKindUnicodeCaptionAndTabOrde
         QString caption =
             widget->property("text").toString() + widget->property("title").toString();
         EXPECT_EQ(caption.toStdString(), Cp1252ToUtf8(item.caption));
+        // A drop-down list's template height is its opened list's; the closed box is its own.
+        EXPECT_TRUE(item.kind != layout::ItemKind::kDropDownList ||
+                    widget->height() == widget->sizeHint().height());
         if (item.id != layout::kNoId) {
             EXPECT_EQ(view_.Widget(item.id), widget);
         }

@@ -99,7 +99,8 @@ void WatchLoaded(Rig& rig) {
         const ConstHeaderBytes header = rig.engine().Image().Header();
         std::string name = HeaderName(header);
         TrimText(name);
-        rig.rewrites.push_back(rewritten.outcome.loaded
+        rig.rewrites.push_back(!rewritten.watching ? "watch failed"
+                               : rewritten.outcome.loaded
                                    ? "reloaded " + Hex4(HeaderAadr(header)) + " " +
                                          Hex4(HeaderEadr(header)) + " " + name +
                                          (rewritten.passTakesIt ? " by the pass" : "")
@@ -196,7 +197,8 @@ void Silent(Rig& rig, milliseconds silence) {
 //   slow US, hold, cts, failwait ERR, failwrite ERR, busyport: what the line and driver do;
 //   nolink: the fake ports' names are plain device names that may pass to another device
 //   watch: the engine sends each rewrite of the loaded file; rewrite NAME N, vanish NAME: the
-//   file is written anew (as load writes it) or removed, and its watch told; release: hold ends
+//   file is written anew (as load writes it) or removed, and its watch told; unwatchable: no
+//   watch starts any more (the system's limit reached); release: hold ends
 //   logon [PATH], logoff: the line log into PATH (line.log in the rig's directory) and off;
 //   protocol [PATH]: the window's menu item "Protokoll", the file dialog answered with PATH
 //   idle, pump, until N: pump until the send ended, for a while, until N bytes were written
@@ -243,6 +245,7 @@ const std::map<std::string_view, StepFunction> kSteps = {
     {"nolink", [](Rig& r, const Arg&) { r.linked = false; }},
     {"watch", [](Rig& r, const Arg&) { WatchLoaded(r); }},
     {"rewrite", [](Rig& r, const Arg& a) { r.watches.Change(WriteFile(r, a)); }},
+    {"unwatchable", [](Rig& r, const Arg&) { r.watches.RefuseStarts(ENOSPC); }},
     {"vanish",
      [](Rig& r, const Arg& a) {
          std::remove(r.dir.File(a.all).c_str());

@@ -11,9 +11,11 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/file_io.h"
 #include "platform/files.h"
 #include "platform/ini_file.h"
 #include "platform/linux/serial_ports.h"
+#include "platform/linux/serial_termios.h"
 #include "platform/manual_loop.h"
 #include "serial/engine.h"
 #include "serial/port_rows.h"
@@ -58,6 +60,18 @@ TEST(Ini, ReadsLikeTheProfileFunctionsAndWritesOnlyItsValue) {
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(fs::status(real).permissions(), fs::perms(0640));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 2);
+}
+
+// A file whose twin for the replacement cannot be made (the name leaves the twin no room) stays
+// as it was, and the write says that it failed.
+TEST(Files, AReplacementThatCannotBeMadeFailsAndKeepsTheFile) {
+    const TempDir dir;
+    const std::string name(250, 'a');
+    dir.Write(name, "alt");
+    EXPECT_FALSE(ReplaceFileContents(dir.File(name), "neu"));
+    EXPECT_EQ(ReadFileBytes(dir.File(name)), "alt");
+    EXPECT_TRUE(ReplaceFileContents(dir.File("b.ini"), "neu"));  // a new file is made at once
+    EXPECT_EQ(ReadFileBytes(dir.File("b.ini")), "neu");
 }
 
 TEST(Files, ExistenceWithWildcardsAndErrorTexts) {
@@ -161,6 +175,64 @@ TEST(SerialPorts, ListsWithoutOpeningWhatTheSystemTellsOfEachPort) {
                   "ttyUSB9 \x96 FTDI FT232R USB UART (A50285BI) @by-id\n"
                   "ttyUSB10: keine Berechtigung \x96 Gruppe " +
                   group + "\n");
+}
+
+// Whether the user may open a device: the first class of its mode that applies decides (owner,
+// then group, then others), as the kernel checks it.
+TEST(SerialPorts, TheFirstPermissionClassThatAppliesDecides) {
+    FakeSystem system;
+    const fs::path device = system.root / "dev/ttyUSB10";
+    struct stat info {};
+    // Root may open anything: the device gets an owner who is not.
+    ASSERT_EQ(stat(device.c_str(), &info) == 0 &&
+                  (info.st_uid != 0 || chown(device.c_str(), 4242, 4242) == 0),
+              true);
+    ASSERT_EQ(stat(device.c_str(), &info), 0);
+    const Identity owner{info.st_uid, {info.st_gid + 1}};
+    const Identity member{info.st_uid + 1, {info.st_gid + 7, info.st_gid}};
+    const Identity other{info.st_uid + 1, {info.st_gid + 1}};
+    const struct {
+        int mode;
+        const Identity& who;
+        bool allowed;
+    } rows[] = {
+        {0600, owner, true},  {0400, owner, false},  {0060, owner, false}, {0606, member, false},
+        {0060, member, true}, {0040, member, false}, {0006, other, true},  {0660, other, false},
+    };
+    for (const auto& row : rows) {
+        fs::permissions(device, fs::perms(row.mode));
+        const std::vector<PortInfo> ports = ListSerialDevicesIn(system.places, "", row.who, 1);
+        const auto port = std::find_if(ports.begin(), ports.end(),
+                                       [](const PortInfo& p) { return p.name == "ttyUSB10"; });
+        ASSERT_NE(port, ports.end());
+        EXPECT_EQ(port->access != PortAccess::kNoPermission, row.allowed)
+            << std::oct << row.mode << " " << row.who.uid;
+    }
+}
+
+// Each of the driver's error counters stands for one kind of line error; counters that did not
+// move, and those of the modem lines and of the bytes, name none.
+TEST(SerialPorts, TheDriversCountersNameTheLineErrors) {
+    using C = serial_icounter_struct;
+    const struct {
+        int C::*counter;
+        const char* kinds;  // framing, parity, overrun, break
+    } rows[] = {
+        {nullptr, "----"},         {&C::frame, "F---"}, {&C::parity, "-P--"}, {&C::overrun, "--O-"},
+        {&C::buf_overrun, "--O-"}, {&C::brk, "---B"},   {&C::rx, "----"},     {&C::cts, "----"},
+    };
+    for (const auto& row : rows) {
+        C before{};
+        before.frame = before.parity = before.overrun = before.buf_overrun = before.brk = 7;
+        C now = before;
+        if (row.counter != nullptr) {
+            now.*row.counter += 1;
+        }
+        const LineErrors e = LineErrorsBetween(before, now);
+        EXPECT_EQ(std::string(e.framing ? "F" : "-") + (e.parity ? "P" : "-") +
+                      (e.overrun ? "O" : "-") + (e.brk ? "B" : "-"),
+                  row.kinds);
+    }
 }
 
 TEST(SerialPorts, OnlyTheProbeOpensDevicesAndNeverTheConsole) {

@@ -64,9 +64,12 @@ TEST(Text, CodePage1252) {
     }
     // What 1252 has not got, and malformed input: a question mark for each byte that fails (an
     // overlong form, a code point above U+10FFFF); U+40000 is well-formed and has no byte.
+    // A devanagari letter (E0h lead) and an emoji (F0h lead) are whole characters 1252 lacks.
     EXPECT_EQ(Utf8ToCp1252("\xE6\x97\xA5|\xC2\x80|\xE2\x82Z|\xC0\x80|\x80Z\xFF|\xF0\x80\x80\x80|"
-                           "\xF4\x90\x80\x80|\xF1\x80\x80\x80"),
-              "?|?|?Z|??|?Z?|????|????|?");
+                           "\xF4\x90\x80\x80|\xF1\x80\x80\x80|\xE0\xA4\x95|\xF0\x9F\x98\x80"),
+              "?|?|?Z|??|?Z?|????|????|?|?|?");
+    EXPECT_EQ(FitsCp1252("A\xF0\x9F\x98\x80"), Cp1252Fit::kNotInCodePage);
+    EXPECT_EQ(FitsCp1252("A\xF0\x9F\x98"), Cp1252Fit::kMalformed);
 }
 
 }  // namespace
