@@ -90,8 +90,10 @@ TEST(Files, ExistenceWithWildcardsAndErrorTexts) {
     for (const char* folder : {"new", "new/velotrix"}) {
         EXPECT_EQ(fs::status(dir.File(folder)).permissions(), fs::perms::owner_all) << folder;
     }
-    EXPECT_FALSE(CreateDirectories(dir.File("a[1].ini/x/"), error));
-    EXPECT_EQ(error, ENOTDIR);
+    for (const char* below : {"a[1].ini/x/", "a[1].ini/x/y/"}) {  // a file on the way fails
+        EXPECT_FALSE(CreateDirectories(dir.File(below), error));
+        EXPECT_EQ(error, ENOTDIR);
+    }
 }
 
 // A device tree of our own: /dev, sysfs, by-id links, lock files, processes and the console list.
