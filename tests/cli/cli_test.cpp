@@ -136,6 +136,7 @@ const CliRow kCliRows[] = {
     {"receive: a wrapped header, pause 500", "receive --port $PORT", "wrap pause 500 49153", "exit=0\nsaved=BIG.Z80"},
     {"receive: a wrapped header, pause 1000", "receive --port $PORT", "wrap pause 1000 49153", "exit=0\nsaved=BIG.Z80"},
     {"receive all into a folder", "receive --port $PORT --all -d out --timeout 2", "hello pause 1500 hello", "exit=0\nout=Gesichert als out/HELLO.Z80|\nout=Gesichert als out/HELLO-2.Z80|Empf\u00E4nge gesichert: 2 von 2\nsaved=out/HELLO-2.Z80 288"},
+    {"receive all: the line lost after a reception", "receive --port $PORT --all -d out --timeout 5", "hello pause 1500 hangup", "exit=1\nonce=Verbindung zum Port verloren: \nout=Empf\u00E4nge gesichert: 1 von 1\nsaved=out/HELLO.Z80 288"},
     {"receive: SIGINT keeps what came", "receive --port $PORT", "20000 int", "exit=130\nerr=Abgebrochen.\nsaved=default-unvollstaendig.bin part"},
     {"receive: SIGTERM keeps what came", "receive --port $PORT", "20000 term", "exit=143\nsaved=default-unvollstaendig.bin part"},
     {"send: the line lost in the pause", "send big.bin --port $PORT --pause 1000", "read 32 hangup", "exit=1\nonce=Verbindung zum Port verloren: \nnoerr=Dauersenden"},
