@@ -215,7 +215,6 @@ EngineResult SendSequences::SendFile() {
     if (EngineResult claimed = s.Claim(); !claimed.ok()) {
         return claimed;
     }
-    s.options.textMode = false;
     if (s.options.continuousSend.load()) {
         s.Start(
             [&s](const SendContext& context) {
@@ -242,7 +241,6 @@ EngineResult SendSequences::SendText(const std::string& text) {
     if (EngineResult claimed = s.Claim(); !claimed.ok()) {
         return claimed;
     }
-    s.options.textMode = true;
     const std::string lineEnd = LineEndBytes(s.options.lineEnd.load());
     if (s.options.continuousSend.load()) {
         // Taken now, so that closing the dialog right away still sends it.
@@ -273,7 +271,6 @@ EngineResult SendSequences::SendTextFile(std::string bytes, std::size_t lines) {
     if (EngineResult claimed = s.Claim(); !claimed.ok()) {
         return claimed;
     }
-    s.options.textMode = true;
     s.Start(
         [bytes = std::move(bytes), lines](const SendContext& context) {
             context.PostLine(std::string(msg::kTextFileSendingPrefix) + std::to_string(lines) +

@@ -17,7 +17,6 @@ struct TransferOptions {
     std::atomic<bool> continuousSend{false};  // "Endlos senden"
     std::atomic<bool> binMode{false};         // "als BIN senden (o. Header)"
     std::atomic<bool> showProgress{true};     // "Fortschrittsanzeige"
-    std::atomic<bool> textMode{false};        // the current send comes from the text dialog
 
     // For home computers without handshake: silence on the line after each byte of a send, and
     // after each line end of a text, so that the machine keeps up.

@@ -31,6 +31,7 @@ const TableRow kRows[] = {
     {"z80 without a pause chosen", "slow 1000; open; load A.bin 100 -1; send; idle", "list=Senden mit Header als 'z80'...|132 Bytes zu senden:|Sende Header...|Bytes gesendet: 32|Sende Daten...|Bytes gesendet: 100|Datei fertig \xFC" "bertragen\nsent=image"},
     {"z80 with a pause, without progress", "slow 1000; open; noprogress; load A.bin 100 1; send; idle; gap 50", "log=ended open completed\nsent=image"},
     {"a text", "slow 1000; open; text AB; idle", "list=gesendet:  41 42 |Bytes gesendet: 2\nlog=ended completed\nsent=AB"},
+    {"a file sent after a text is no text", "open; eol cr; linedelay 30; text AB; idle; load A.bin 100 0; send; idle", "log=ended completed|progress 132|hidden|ended open completed"},
     {"an empty text", "open; text; idle", "list=gesendet:  |Bytes gesendet: 0\nsent="},
     {"a text cut to 31 characters", "open; text 0123456789ABCDEFGHIJ0123456789ABCDEFGHIJ; idle", "list=gesendet:  30 31 32 33 34 35 36 37 38 39 41 42 43 44 45 46 47 48 49 4A |30 31 32 33 34 35 36 37 38 39 41 |Bytes gesendet: 31\nsent=0123456789ABCDEFGHIJ0123456789A"},
 
