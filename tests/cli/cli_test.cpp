@@ -158,7 +158,7 @@ const CliRow kCliRows[] = {
     {"info with a foreign option", "info hi_c000.bin --flow cts", "", "exit=2\nerr=Option --flow gibt es"},
     {"send without a file", "send --port $PORT", "", "exit=2\nerr=Aufruf:\nline="},
     {"send with a word for a rate", "send hi_c000.bin --port $PORT --baud schnell", "", "exit=2\nerr=Aufruf:\nline="},
-    {"send with a pause not in the list", "send hi_c000.bin --port $PORT --pause 7", "", "exit=2\nerr=Aufruf:\nline="},
+    {"send with a pause not in the list", "send hi_c000.bin --port $PORT --pause 7", "", "exit=2\nerr=--pause erwartet keine|50|100|500|1000, nicht \"7\"|Aufruf:\nline="},
     {"send with a switch given a value", "send hi_c000.bin --port $PORT --bin=1", "", "exit=2\nerr=nimmt keinen Wert\nline="},
     {"send with a value missing", "send hi_c000.bin --port", "", "exit=2\nerr=erwartet einen Wert"},
     {"text without a port", "text hallo", "", "exit=2\nerr=--port fehlt"},

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/files.h"
+#include "platform/port_list.h"
 #include "text/cp1252.h"
 #include "text/text_helpers.h"
 
@@ -39,8 +40,33 @@ TEST(Text, HelpersKeepTheirRules) {
     std::string out = "kept";
     EXPECT_EQ(FileNameOfPath("HELLO.BIN", out), -1);
     EXPECT_EQ(out, "kept");
+    const struct {
+        const char* path;
+        const char* nameAndFolder;
+    } paths[] = {{"/x.bin", "x.bin|/"}, {"a/b/c.z80", "c.z80|a/b/"}, {"d/", "|d/"}};
+    for (const auto& p : paths) {
+        std::string name;
+        std::string folder;
+        EXPECT_EQ(FileNameOfPath(p.path, name) + FolderOfPath(p.path, folder), 0) << p.path;
+        EXPECT_EQ(name + "|" + folder, p.nameAndFolder);
+    }
     EXPECT_TRUE(EqualIgnoringCase("\xC4\xD6\x8A", "\xE4\xF6\x9A") &&
                 !EqualIgnoringCase("\xD7", "\xF7"));
+}
+
+// Port names sort by the value of their numbers, leading zeros or not.
+TEST(Text, PortNamesSortByTheValueOfTheirNumbers) {
+    const struct {
+        const char* a;
+        const char* b;
+        bool less;
+    } rows[] = {{"COM2", "COM10", true},       {"COM10", "COM2", false},
+                {"COM002", "COM10", true},     {"COM10", "COM002", false},
+                {"COM2", "COM2", false},       {"ttyS0", "ttyUSB1", true},
+                {"ttyUSB9", "ttyUSB10", true}, {"ttyUSB", "ttyUSB0", true}};
+    for (const auto& row : rows) {
+        EXPECT_EQ(NaturalLess(row.a, row.b), row.less) << row.a << " " << row.b;
+    }
 }
 
 // The bytes 80h to 9Fh as Unicode's table of code page 1252 maps them; the five it leaves out (81h,
