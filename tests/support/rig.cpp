@@ -200,6 +200,7 @@ void Silent(Rig& rig, milliseconds silence) {
 //   file is written anew (as load writes it) or removed, and its watch told; unwatchable: no
 //   watch starts any more (the system's limit reached); release: hold ends
 //   logon [PATH], logoff: the line log into PATH (line.log in the rig's directory) and off;
+//   logfailed: pump until a failed write of the line log has been seen;
 //   protocol [PATH]: the window's menu item "Protokoll", the file dialog answered with PATH
 //   idle, pump, until N: pump until the send ended, for a while, until N bytes were written
 //   dtr|rts on|off: the engine's modem lines; loop [change|drop N]: the far end echoes what is
@@ -263,6 +264,14 @@ const std::map<std::string_view, StepFunction> kSteps = {
      }},
     {"idle", [](Rig& r, const Arg&) { EXPECT_TRUE(r.PumpUntilIdle()); }},
     {"pump", [](Rig& r, const Arg&) { r.Pump([] { return false; }, 100ms); }},
+    {"logfailed",
+     [](Rig& r, const Arg&) {
+         // The window has seen it once its check mark is gone; a window that keeps it waits out
+         // the timeout, and its row fails.
+         r.Pump([&] {
+             return r.window ? !r.view.MenuChecked(kMenuLineLog) : bool(r.engine().LogFailure());
+         });
+     }},
     {"until",
      [](Rig& r, const Arg& a) { EXPECT_TRUE(r.Pump([&] { return Written(r, a.number); })); }},
     {"gap", [](Rig& r, const Arg& a) { ExpectGap(r, milliseconds(a.number)); }},

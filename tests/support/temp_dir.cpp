@@ -39,8 +39,10 @@ std::string TempDir::Write(std::string_view name, const std::vector<std::uint8_t
 }
 
 std::optional<std::string> ReadFileBytes(const std::string& path) {
+    // Only a file has an end: /dev/full, for one, reads zeros for ever.
+    std::error_code error;
     std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    if (!std::filesystem::is_regular_file(path, error) || !in) {
         return std::nullopt;
     }
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
