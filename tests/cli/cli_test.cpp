@@ -88,10 +88,10 @@ struct CliRow {
     const char* args;    // "$PORT": the program's end of the line; " ; " between runs
     const char* farEnd;  // see PlayFarEnd, once a receiving program waits
     const char* expect;  // exit, out and err (parts of them), once (a part of err, exactly once),
-                         // noerr (not in err), line (the bytes the far end got; #N: their number),
-                         // saved (a file holds what the far end sent: all, the first N bytes, none,
-                         // or part of them as the program said), logged (a part of the line
-                         // log line.log)
+                         // noerr, noout (not in err, out), line (the bytes the far end got; #N:
+                         // their number), saved (a file holds what the far end sent: all, the first
+                         // N bytes, none, or part of them as the program said), logged (a part of
+                         // the line log line.log)
 };
 
 // clang-format off
@@ -136,6 +136,7 @@ const CliRow kCliRows[] = {
     {"receive: a wrapped header, pause 500", "receive --port $PORT", "wrap pause 500 49153", "exit=0\nsaved=BIG.Z80"},
     {"receive: a wrapped header, pause 1000", "receive --port $PORT", "wrap pause 1000 49153", "exit=0\nsaved=BIG.Z80"},
     {"receive all into a folder", "receive --port $PORT --all -d out --timeout 2", "hello pause 1500 hello", "exit=0\nout=Gesichert als out/HELLO.Z80|\nout=Gesichert als out/HELLO-2.Z80|Empf\u00E4nge gesichert: 2 von 2\nsaved=out/HELLO-2.Z80 288"},
+    {"receive all, quietly", "receive --port $PORT --all -d out --timeout 2 -q", "hello", "exit=0\nout=Gesichert als out/HELLO.Z80|Empf\u00E4nge gesichert: 1 von 1\nnoout=Bytes empfangen\nsaved=out/HELLO.Z80"},
     {"receive all: the line lost after a reception", "receive --port $PORT --all -d out --timeout 5", "hello pause 1500 hangup", "exit=1\nonce=Verbindung zum Port verloren: \nout=Empf\u00E4nge gesichert: 1 von 1\nsaved=out/HELLO.Z80 288"},
     {"receive: SIGINT keeps what came", "receive --port $PORT", "20000 int", "exit=130\nerr=Abgebrochen.\nsaved=default-unvollstaendig.bin part"},
     {"receive: SIGTERM keeps what came", "receive --port $PORT", "20000 term", "exit=143\nsaved=default-unvollstaendig.bin part"},
@@ -213,13 +214,14 @@ TEST_P(CliTable, DoesWhatTheWindowDoes) {
     for (std::string entry; std::getline(expected, entry);) {
         const std::string key = entry.substr(0, entry.find('='));
         const std::string value = entry.substr(key.size() + 1);
-        std::string out = key == "out" ? cli.Out() : cli.Err();
+        std::string out = key == "out" || key == "noout" ? cli.Out() : cli.Err();
         std::replace(out.begin(), out.end(), '\n', '|');
         if (key == "exit") {
             EXPECT_EQ(exit, DecimalToInt(value)) << cli.Err();
-        } else if (key == "out" || key == "err" || key == "noerr" || key == "once") {
+        } else if (key == "out" || key == "err" || key == "noerr" || key == "noout" ||
+                   key == "once") {
             const std::size_t at = out.find(value);
-            EXPECT_EQ(at == std::string::npos, key == "noerr") << key << ": " << out;
+            EXPECT_EQ(at == std::string::npos, key.starts_with("no")) << key << ": " << out;
             EXPECT_TRUE(key != "once" || out.find(value, at + 1) == std::string::npos) << out;
         } else if (key == "logged") {
             std::string log = ReadFileBytes(work.File("line.log")).value_or("");

@@ -20,6 +20,7 @@ const TableRow kEngineRows[] = {
     {"a rewrite while sending waits for the send's end", "open; watch; hold; load A.bin 100; send; rewrite A.bin 50; advance 500; release; idle; idle", "written=214\nlog=progress 132|hidden|ended open completed|reloaded 4000 4031 A|progress 82|hidden|ended open completed"},
     {"a vanished file fails and the watch goes on", "open; watch; load A.bin 100; vanish A.bin; advance 500; rewrite A.bin 50; advance 500; idle", "written=82\nlog=reload failed|reloaded 4000 4031 A|progress 82|hidden|ended open completed\nwatched=$DIR/A.bin"},
     {"a file too small fails and the watch goes on", "open; watch; load A.bin 100; rewrite A.bin 10; advance 500; rewrite A.bin 50; advance 500; idle", "written=82\nlog=reload failed|reloaded 4000 4031 A|progress 82|hidden|ended open completed"},
+    {"a rewrite waiting for a send is forgotten when another file is loaded", "open; watch; hold; load A.bin 100; send; rewrite A.bin 50; advance 500; load B.bin 60; release; idle; idle; advance 1000", "written=132\nlog=progress 132|hidden|ended open completed\nwatched=$DIR/B.bin"},
     {"a continuous send takes the rewrite at its next pass", "open; continuous; watch; hold; load A.bin 100; send; rewrite A.bin 50; advance 500", "rewrites=reloaded 4000 4031 A by the pass\nresult=ok"},
     {"nothing is sent while the port is closed", "watch; load A.bin 100; rewrite A.bin 50; advance 500", "log=\nwatched=$DIR/A.bin"},
     {"a rewrite of another file is not sent", "open; watch; load A.bin 100; rewrite B.bin 50; advance 500", "written=0\nlog="},

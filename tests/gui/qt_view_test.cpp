@@ -102,6 +102,8 @@ TEST_F(QtViewTest, TheProgressBarLiesOverPaneThreeAndScalesBlocksOver16Bits) {
     const QRect text = status->findChild<QLabel*>("progressText")->geometry();
     EXPECT_EQ(bar->geometry().topLeft(), pane.topLeft());
     EXPECT_TRUE(bar->geometry().right() < text.left() && pane.contains(text)) << "beside the bar";
+    EXPECT_EQ(status->childAt(text.center()), status->findChild<QLabel*>("progressText"))
+        << "over the pane, not under it";
     EXPECT_EQ(view_.GetText(ids::kProgressText), "43% \x96 1.234 B/s \x96 noch 0:12");
     const std::pair<std::uint32_t, double> steps[] = {
         {0, 0.0}, {655, 0.01}, {32768, 0.5}, {65535, 1.0}, {70000, 1.0}};
@@ -147,13 +149,15 @@ TEST_F(QtViewTest, TheReceptionViewShowsRowsFindsHexAndCopiesTheSelection) {
 TEST_F(QtViewTest, AFileDroppedOnTheWindowIsHandedOverByItsPath) {
     std::vector<std::string> dropped;
     view_.SetFileDropHandler([&](const std::string& path) { dropped.push_back(path); });
-    for (const char* url : {"file:///tmp/HELLO.Z80", "http://example.org/A.bin"}) {
+    // A text without a file (dragged from an editor) is no drop either.
+    for (const char* url : {"file:///tmp/HELLO.Z80", "http://example.org/A.bin", ""}) {
         QMimeData data;
-        data.setUrls({QUrl(QString::fromLatin1(url))});
+        *url != '\0' ? data.setUrls({QUrl(QString::fromLatin1(url))}) : data.setText("10 PRINT");
         QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
                               Qt::NoModifier);
         QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(view_.MainWindow(), &enter);
+        EXPECT_EQ(enter.isAccepted(), std::string(url).starts_with("file:")) << url;
         QCoreApplication::sendEvent(view_.MainWindow(), &drop);
     }
     EXPECT_EQ(dropped, std::vector<std::string>{"/tmp/HELLO.Z80"});

@@ -42,7 +42,8 @@ constexpr std::pair<std::string_view, int> kNames[] = {
     {"every", kMenuSaveEvery},   {"resend", kResendOnChangeCheck},
     {"charDelay", kCharDelayCombo}, {"lineDelay", kLineDelayCombo},
     {"eolNone", kMenuLineEndNone}, {"eolCr", kMenuLineEndCr},   {"eolCrLf", kMenuLineEndCrLf},
-    {"eolLf", kMenuLineEndLf},   {"textFile", kMenuSendTextFile}, {"protocol", kMenuLineLog}};
+    {"eolLf", kMenuLineEndLf},   {"textFile", kMenuSendTextFile}, {"protocol", kMenuLineLog},
+    {"info", kMenuInfo}};
 // clang-format on
 
 constexpr const char* kKinds[] = {
