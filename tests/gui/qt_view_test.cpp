@@ -93,6 +93,13 @@ TEST_F(QtViewTest, BuildsEveryItemOfTheTablesWithItsKindUnicodeCaptionAndTabOrde
     EXPECT_EQ(chain, tabStops);
 }
 
+TEST_F(QtViewTest, TheWindowStartsInTheMiddleOfItsScreen) {
+    const QWidget* window = view_.MainWindow();
+    const QPoint offset =
+        window->frameGeometry().center() - window->screen()->availableGeometry().center();
+    EXPECT_LE(offset.manhattanLength(), 2) << offset.x() << " " << offset.y();
+}
+
 TEST_F(QtViewTest, TheProgressBarLiesOverPaneThreeAndScalesBlocksOver16Bits) {
     QWidget* status = view_.Widget(ids::kStatusBar);
     auto* bar = status->findChild<QProgressBar*>();

@@ -212,6 +212,18 @@ TEST(SerialPorts, TheFirstPermissionClassThatAppliesDecides) {
     }
 }
 
+// Every rate with a termios constant of its own is set through it and read back as itself.
+TEST(SerialPorts, EveryStandardRateHasItsConstant) {
+    for (const std::uint32_t rate :
+         {50u, 75u, 110u, 134u, 150u, 200u, 300u, 600u, 1200u, 1800u, 2400u, 4800u, 9600u, 19200u,
+          38400u, 57600u, 115200u, 230400u}) {
+        const std::optional<speed_t> constant = ConstantForRate(rate);
+        ASSERT_TRUE(constant.has_value()) << rate;
+        EXPECT_EQ(RateForConstant(*constant), rate);
+    }
+    EXPECT_FALSE(ConstantForRate(8065).has_value());  // a typed rate goes its own way
+}
+
 // Each of the driver's error counters stands for one kind of line error; counters that did not
 // move, and those of the modem lines and of the bytes, name none.
 TEST(SerialPorts, TheDriversCountersNameTheLineErrors) {
