@@ -3,6 +3,7 @@
 
 #include "platform/files.h"
 #include "platform/port_list.h"
+#include "serial/log_lines.h"
 #include "text/cp1252.h"
 #include "text/text_helpers.h"
 
@@ -67,6 +68,27 @@ TEST(Text, PortNamesSortByTheValueOfTheirNumbers) {
     for (const auto& row : rows) {
         EXPECT_EQ(NaturalLess(row.a, row.b), row.less) << row.a << " " << row.b;
     }
+}
+
+// Bytes in one direction gather into one line of the line log until a silence, however the log's
+// writer happens to batch them; without bytes, a silence adds nothing.
+TEST(Text, LogBytesGatherIntoALineUntilASilence) {
+    using std::chrono::milliseconds;
+    const auto rx = [](int ms, std::uint8_t byte) {
+        LogRecord record{milliseconds(ms), LogKind::kRx, 1, {}, {}};
+        record.bytes[0] = byte;
+        return record;
+    };
+    LogLines lines;
+    std::string out;
+    lines.Add(rx(0, 0x41), out);
+    lines.EndBytesIfSilent(milliseconds(50), out);
+    lines.Add(rx(60, 0x42), out);
+    lines.EndBytesIfSilent(milliseconds(159), out);
+    EXPECT_EQ(out, "00:00:00.000 Datum 01.01.1970\n");
+    lines.EndBytesIfSilent(milliseconds(160), out);
+    lines.EndBytesIfSilent(milliseconds(400), out);
+    EXPECT_EQ(out, "00:00:00.000 Datum 01.01.1970\n00:00:00.000 RX 41 42\n");
 }
 
 // The bytes 80h to 9Fh as Unicode's table of code page 1252 maps them; the five it leaves out (81h,
