@@ -25,11 +25,13 @@ using Args = std::vector<std::string>;
 // What a receiving program prints once it waits for data.
 inline const std::string kWaiting = "Warte";
 
-// velotrix-cli as a child process in a directory, its output in files beside it.
+// velotrix-cli as a child process in a directory, its output in files beside it; its stderr
+// may go to a terminal instead (errTo, a pseudo-terminal's path), as when a person watches.
 class Cli {
   public:
-    Cli(const Args& arguments, const std::string& dir)
-        : out_(dir + "/.cli" + std::to_string(++count_) + ".out"), err_(out_ + ".err") {
+    Cli(const Args& arguments, const std::string& dir, const std::string& errTo = {})
+        : out_(dir + "/.cli" + std::to_string(++count_) + ".out"),
+          err_(errTo.empty() ? out_ + ".err" : errTo) {
         std::vector<char*> argv = {const_cast<char*>(VELOTRIX_CLI_PATH)};
         for (const std::string& argument : arguments) {
             argv.push_back(const_cast<char*>(argument.c_str()));
@@ -39,7 +41,8 @@ class Cli {
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
         posix_spawn_file_actions_addopen(&actions, 1, out_.c_str(), O_WRONLY | O_CREAT, 0600);
-        posix_spawn_file_actions_addopen(&actions, 2, err_.c_str(), O_WRONLY | O_CREAT, 0600);
+        posix_spawn_file_actions_addopen(&actions, 2, err_.c_str(), O_WRONLY | O_CREAT | O_NOCTTY,
+                                         0600);
         posix_spawn_file_actions_addchdir_np(&actions, dir.c_str());
         status_ = posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) == 0
                       ? std::nullopt

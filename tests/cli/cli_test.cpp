@@ -255,5 +255,21 @@ TEST_P(CliTable, DoesWhatTheWindowDoes) {
 
 INSTANTIATE_TEST_SUITE_P(Rows, CliTable, ::testing::ValuesIn(kCliRows), RowName<CliRow>);
 
+// Where a person watches (stderr a terminal), a send draws its progress line while it runs (a
+// character delay makes it last) and clears it at the end.
+TEST(Cli, DrawsItsProgressWhereAPersonWatches) {
+    const TempDir work;
+    work.Write("hi.bin", CountingBytes(40));
+    PtyPair line;
+    PtyPair terminal;
+    Cli cli({"send", "hi.bin", "--bin", "--char-delay", "10", "--port", line.SlavePath()},
+            work.path(), terminal.SlavePath());
+    EXPECT_EQ(cli.Wait(30s), 0);
+    const Bytes drawn = terminal.Read(500ms);
+    const std::string text(drawn.begin(), drawn.end());
+    EXPECT_NE(text.find(" / 40 Bytes  "), std::string::npos) << Hex(drawn);
+    EXPECT_TRUE(text.ends_with("\r\x1b[K")) << Hex(drawn);
+}
+
 }  // namespace
 }  // namespace velotrix::test
