@@ -17,10 +17,6 @@ namespace {
 constexpr int kRxTextFields[] = {ids::kRxKind, ids::kRxAadr, ids::kRxEadr, ids::kRxSadr,
                                  ids::kRxName, ids::kRxCrc,  ids::kRxBytes};
 
-std::string Decimal(std::uint32_t value) {
-    return IntToDecimal(static_cast<std::int32_t>(value));
-}
-
 }  // namespace
 
 void EventPresenter::Show(const EngineEvent& event) {
@@ -49,7 +45,8 @@ void EventPresenter::operator()(const MessagesClearedEvent&) {
 }
 
 void EventPresenter::operator()(const ReceivedEvent& event) {
-    view_.SetPaneText(ids::kPaneReceived, std::string(msg::kBytesReceived) + Decimal(event.total));
+    view_.SetPaneText(ids::kPaneReceived,
+                      std::string(msg::kBytesReceived) + CountToDecimal(event.total));
     if (receiveMeter_.Running()) {
         view_.SetProgressText(receiveMeter_.Text(event.total, loop_.Now()));
     }
@@ -117,7 +114,7 @@ void EventPresenter::operator()(const ProgressEvent& event) {
             break;
         case ProgressEvent::Kind::kUpdate:
             view_.SetProgress(event.value);
-            view_.SetPaneText(ids::kPaneSent, Decimal(event.value));
+            view_.SetPaneText(ids::kPaneSent, CountToDecimal(event.value));
             view_.SetProgressText(sendMeter_.Text(event.value, loop_.Now()));
             break;
         case ProgressEvent::Kind::kHide:

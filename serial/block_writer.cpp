@@ -16,18 +16,13 @@ namespace {
 constexpr std::size_t kListingGroupsPerLine = 20;
 constexpr std::uint32_t kLeadCheckInterval = 16;
 
-// Blocks are at most 65,536 bytes, so every count fits.
-std::string Decimal(std::size_t count) {
-    return IntToDecimal(static_cast<std::int32_t>(count));
-}
-
 void PostProgress(const SendContext& context, ProgressEvent::Kind kind, std::uint32_t value) {
     context.events.Post(ProgressEvent{kind, value});
 }
 
 void PostResultLine(const SendContext& context, std::size_t count) {
     if (!context.continuous) {
-        context.PostLine(std::string(msg::kBytesSent) + Decimal(count), true);
+        context.PostLine(std::string(msg::kBytesSent) + CountToDecimal(count), true);
     }
 }
 

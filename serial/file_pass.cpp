@@ -50,7 +50,7 @@ void PostContinuousEnd(const SendContext& context) {
 }
 
 std::string CountLine(std::size_t count) {
-    return IntToDecimal(static_cast<std::int32_t>(count)) + std::string(msg::kBytesToSend);
+    return CountToDecimal(count) + std::string(msg::kBytesToSend);
 }
 
 // One pass over a snapshot; kWritten when every block went out whole.

@@ -19,15 +19,11 @@ constexpr int kBytesPerLine = 16;
 constexpr std::size_t kSeparatorLength = 47;
 constexpr auto kHeaderSize32 = static_cast<std::uint32_t>(kHeaderSize);
 
-std::string Decimal(std::uint32_t value) {
-    return IntToDecimal(static_cast<std::int32_t>(value));
-}
-
 }  // namespace
 
 std::string ShortReceptionLine(std::uint32_t arrived, std::uint32_t promised) {
-    return std::string(msg::kShortReceptionPrefix) + Decimal(arrived) +
-           std::string(msg::kShortReceptionMiddle) + Decimal(promised) +
+    return std::string(msg::kShortReceptionPrefix) + CountToDecimal(arrived) +
+           std::string(msg::kShortReceptionMiddle) + CountToDecimal(promised) +
            std::string(msg::kShortReceptionSuffix);
 }
 
@@ -173,12 +169,12 @@ void ReceiveEngine::FinishReception(bool cutShort) {
     const std::uint32_t promised = PromisedLength();
     const std::uint32_t arrived = rx.receivedCount - std::min(rx.receivedCount, kHeaderSize32);
     lines.emplace_back(kSeparatorLength, '-');
-    lines.push_back(std::string(msg::kReceivedTotal) + Decimal(rx.receivedCount));
+    lines.push_back(std::string(msg::kReceivedTotal) + CountToDecimal(rx.receivedCount));
     if (arrived < promised) {
         lines.push_back(ShortReceptionLine(arrived, promised));
     }
     if (droppedCount_ > 0) {
-        lines.push_back(std::string(msg::kBufferFullPrefix) + Decimal(droppedCount_) +
+        lines.push_back(std::string(msg::kBufferFullPrefix) + CountToDecimal(droppedCount_) +
                         std::string(msg::kBufferFullSuffix));
     }
     lines.emplace_back(msg::kSaveByButton);

@@ -84,6 +84,10 @@ std::string IntToDecimal(std::int32_t value) {
     return digits;
 }
 
+std::string CountToDecimal(std::size_t count) {
+    return IntToDecimal(static_cast<std::int32_t>(count));
+}
+
 std::int32_t DecimalToInt(std::string_view text) {
     text = UpToTerminator(text);
     std::size_t i = 0;

@@ -1,6 +1,7 @@
 // Text and number helpers that every part of the program uses. Texts are 8-bit (code page 1252).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -19,6 +20,8 @@ std::string Hex4(std::uint32_t value);
 std::string Hex2(std::uint8_t value);
 // Signed decimal text, e.g. "-2147483648", "0", "115200".
 std::string IntToDecimal(std::int32_t value);
+// A count as decimal text; the counts shown (bytes of transfers) stay far below 2^31.
+std::string CountToDecimal(std::size_t count);
 // Decimal text to signed value, modulo 2^32: an optional leading '-', then characters from '0' on
 // up to the first below '0' (so ':' adds 10, 'A' adds 17 at its place).
 std::int32_t DecimalToInt(std::string_view text);
