@@ -74,7 +74,11 @@ void HeaderEditor::ShowLoad(const LoadOutcome& outcome, const std::string& path)
     }
     view_.SetPaneText(ids::kPanePath, Utf8ToCp1252(path));
     view_.Enable(ids::kSendFileButton, true);
-    view_.SetText(ids::kTxKind, outcome.isZ80 ? msg::kLoadedZ80 : msg::kLoadedBin);
+    view_.SetText(ids::kTxKind, LoadedKindText(outcome.kind));
+    if (const std::string note = LoadNoteLine(outcome); !note.empty()) {
+        screen_.AddMessage(note);
+        screen_.ScrollMessageListToEnd();
+    }
 }
 
 void HeaderEditor::ShowTxHeader() {

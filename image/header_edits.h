@@ -1,15 +1,12 @@
 // The user's edits of a loaded file's header, carried over when the file is loaded again.
 #pragma once
 
-#include <array>
 #include <cstdint>
 
 #include "image/tx_image.h"
 
 namespace velotrix {
 
-// A header's 32 bytes, kept beside the image.
-using HeaderCopy = std::array<std::uint8_t, kHeaderSize>;
 HeaderCopy CopyHeader(const TxImage& tx);
 
 // tx holds the file just loaded again. Each field the user had changed (load address, start

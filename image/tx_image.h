@@ -1,21 +1,17 @@
-// The transmit image: a z80 header followed by the data, loaded from a .bin, .z80 or .COM file.
+// The transmit image: a z80 header followed by the data, loaded from a BIN, z80, COM or HEX file.
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "image/file_format.h"
 #include "image/z80_header.h"
 #include "platform/file_io.h"
 
 namespace velotrix {
-
-inline constexpr std::size_t kImageSize = 65536;
-inline constexpr std::uint32_t kMaxDataLength = kImageSize - kHeaderSize;  // 65,504
-inline constexpr std::uint32_t kDefaultLoadAddress = 0x4000;
 
 struct TxImage {
     std::vector<std::uint8_t> image = std::vector<std::uint8_t>(kImageSize);
@@ -32,22 +28,21 @@ struct TxImage {
     }
 };
 
-enum class LoadStatus { kLoaded, kCannotOpen, kTooBig, kTooSmall };
-
 struct LoadResult {
     LoadStatus status = LoadStatus::kCannotOpen;
-    bool isZ80 = false;   // the file brought its own header
-    std::string message;  // the box to show (code page 1252), empty when none
+    FormatKind kind = FormatKind::kBin;  // the format that read the file
+    std::size_t filledBytes = 0;         // gap bytes of a HEX file filled with 00h
+    std::string message;                 // the box to show (code page 1252), empty when none
     std::string caption;
     FileReadStatus fileStatus = FileReadStatus::kRead;  // why the file could not be read
     int osError = 0;                                    // the OS's error, where it gave one
 };
 
-// Loads the file at path into the image (the file side of "BIN/Z80 laden" and "Refresh"): sets
-// sourcePath, dataLength and loaded. A z80 file is taken as it is; any other file is moved 32 bytes
-// up through scratch (kImageSize bytes) and gets a header from SynthesizeHeader. On failure loaded
-// is false, and the image keeps whatever it held (a file that is too big is never read into it).
-LoadResult LoadTxFile(TxImage& tx, const std::string& path, std::span<std::uint8_t> scratch);
+// Loads the file at path into the image (the file side of "BIN/Z80 laden" and "Refresh") through
+// the format that reads it (FormatOfFile): sets sourcePath, dataLength and loaded. On failure
+// loaded is false, and the image keeps whatever it held: a file is decoded whole before any byte
+// of it reaches the image, and one too large to read is not read at all.
+LoadResult LoadTxFile(TxImage& tx, const std::string& path);
 
 // Sets the load address (AADR) and the end address (EADR) that follows from it and the data
 // length, so that the header always describes the bytes that go on the line. Returns EADR.
@@ -59,9 +54,5 @@ void SetImageName(TxImage& tx, std::string name);
 // The header as the window's TX fields show it and write it back after a load: the end address
 // that follows from the load address and the length, and the trimmed name filled with spaces.
 void NormalizeShownHeader(TxImage& tx);
-
-// Fills header bytes 0-31 from the file name in sourcePath (NAME_AADR_EADR_SADR convention) and
-// dataLength.
-void SynthesizeHeader(TxImage& tx);
 
 }  // namespace velotrix

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "text/text_helpers.h"
+
 namespace velotrix {
 
 namespace {
@@ -88,6 +90,11 @@ void SetHeaderName(HeaderBytes header, std::string_view name) {
     for (std::size_t i = 0; i < kHeaderNameSize; ++i) {
         header[kNameOffset + i] = static_cast<std::uint8_t>(i < name.size() ? name[i] : ' ');
     }
+}
+
+void SetHeaderTrimmedName(HeaderBytes header, std::string name) {
+    TrimText(name);
+    SetHeaderName(header, name);
 }
 
 std::string_view FileTypeTable() {

@@ -25,6 +25,8 @@ inline constexpr std::size_t kNameOffset = 16;
 
 using HeaderBytes = std::span<std::uint8_t, kHeaderSize>;
 using ConstHeaderBytes = std::span<const std::uint8_t, kHeaderSize>;
+// A header's 32 bytes, kept on their own.
+using HeaderCopy = std::array<std::uint8_t, kHeaderSize>;
 
 // True when bytes 13 to 15 each have all bits of D3h set. Nothing else is looked at.
 bool HasZ80Marker(ConstHeaderBytes header);
@@ -46,6 +48,8 @@ void SetHeaderSadr(HeaderBytes header, std::uint32_t value);
 void SetHeaderTypeLetter(HeaderBytes header, char letter);
 // The name filled up with spaces to 16 characters; a longer name is cut.
 void SetHeaderName(HeaderBytes header, std::string_view name);
+// The name trimmed (TrimText), then filled up or cut to 16 characters.
+void SetHeaderTrimmedName(HeaderBytes header, std::string name);
 
 // The nine file types, 21 characters each, as both "Typ" combo boxes show them.
 inline constexpr std::size_t kFileTypeCount = 9;

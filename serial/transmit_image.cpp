@@ -2,6 +2,7 @@
 #include "serial/transmit_image.h"
 
 #include "serial/error_texts.h"
+#include "text/text_helpers.h"
 #include "ui-resources/messages.h"
 
 namespace velotrix {
@@ -16,11 +17,32 @@ std::string LoadFailureText(const LoadOutcome& outcome) {
     return UserErrorText(OsError{outcome.osError, {}});
 }
 
+std::string_view LoadedKindText(FormatKind kind) {
+    switch (kind) {
+        case FormatKind::kZ80:
+            return msg::kLoadedZ80;
+        case FormatKind::kHex:
+            return msg::kLoadedHex;
+        case FormatKind::kBin:
+            break;
+    }
+    return msg::kLoadedBin;
+}
+
+std::string LoadNoteLine(const LoadOutcome& outcome) {
+    if (!outcome.loaded || outcome.kind != FormatKind::kHex) {
+        return {};
+    }
+    return std::string(msg::kHexFilledPrefix) + CountToDecimal(outcome.filledBytes) +
+           std::string(msg::kHexFilledSuffix);
+}
+
 LoadOutcome TransmitImage::Load(const std::string& path) {
-    const LoadResult loaded = LoadTxFile(tx_, path, scratch_);
+    const LoadResult loaded = LoadTxFile(tx_, path);
     LoadOutcome outcome;
     outcome.loaded = loaded.status == LoadStatus::kLoaded;
-    outcome.isZ80 = loaded.isZ80;
+    outcome.kind = loaded.kind;
+    outcome.filledBytes = loaded.filledBytes;
     outcome.fileStatus = loaded.fileStatus;
     outcome.osError = loaded.osError;
     outcome.result.text = loaded.message;
@@ -31,7 +53,7 @@ LoadOutcome TransmitImage::Load(const std::string& path) {
         NormalizeShownHeader(tx_);
         asLoaded_ = CopyHeader(tx_);
         asLoadedPath_ = path;
-        asLoadedZ80_ = outcome.isZ80;
+        asLoadedKind_ = outcome.kind;
     } else {
         outcome.result.kind = ErrorKind::kFileError;
     }
@@ -53,9 +75,9 @@ LoadOutcome TransmitImage::ReloadKeepingEdits() {
     const bool sameFile = tx_.sourcePath == asLoadedPath_;
     const HeaderCopy asLoaded = asLoaded_;
     const HeaderCopy edited = CopyHeader(tx_);
-    const bool wasZ80 = asLoadedZ80_;
+    const FormatKind wasKind = asLoadedKind_;
     LoadOutcome outcome = Reload();
-    if (outcome.loaded && sameFile && outcome.isZ80 == wasZ80) {
+    if (outcome.loaded && sameFile && outcome.kind == wasKind) {
         KeepHeaderEdits(tx_, asLoaded, edited);
         HandToSender();
     }

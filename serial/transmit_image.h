@@ -18,7 +18,8 @@ namespace velotrix {
 struct LoadOutcome {
     EngineResult result;
     bool loaded = false;
-    bool isZ80 = false;  // the file brought its own header
+    FormatKind kind = FormatKind::kBin;  // the format that read the file
+    std::size_t filledBytes = 0;         // gap bytes of a HEX file filled with 00h
     // Why the file could not be read, where the window shows no box for it.
     FileReadStatus fileStatus = FileReadStatus::kRead;
     int osError = 0;
@@ -27,6 +28,11 @@ struct LoadOutcome {
 // Why a load failed, as a person reads it behind the file's name (code page 1252): the load's own
 // text, or that the file is no regular file, or the OS's text.
 std::string LoadFailureText(const LoadOutcome& outcome);
+// What the window's "Art" field shows after a load: "Geladen: BIN", "Geladen: z80", "Geladen: HEX".
+std::string_view LoadedKindText(FormatKind kind);
+// The MessageList line a load of a HEX file adds (how many gap bytes were filled); empty for
+// others.
+std::string LoadNoteLine(const LoadOutcome& outcome);
 
 class TransmitImage {
   public:
@@ -37,8 +43,8 @@ class TransmitImage {
     LoadOutcome Load(const std::string& path);
     LoadOutcome Reload();
     // Loads the file again (it was rewritten) and keeps the user's header edits as far as they
-    // still apply (see KeepHeaderEdits); a file that now brings its own header, or no longer
-    // does, is taken with the header it gets.
+    // still apply (see KeepHeaderEdits); a file that is now of another format (brings its own
+    // header, or no longer does) is taken with the header it gets.
     LoadOutcome ReloadKeepingEdits();
     // Told the path of every load and whether it succeeded, and an empty path for an unload.
     void SetLoadObserver(std::function<void(const std::string& path, bool loaded)> observer) {
@@ -66,9 +72,8 @@ class TransmitImage {
     // file: what the user's edits are told apart from.
     HeaderCopy asLoaded_{};
     std::string asLoadedPath_;
-    bool asLoadedZ80_ = false;
+    FormatKind asLoadedKind_ = FormatKind::kBin;
     std::function<void(const std::string& path, bool loaded)> loadObserver_;
-    std::vector<std::uint8_t> scratch_ = std::vector<std::uint8_t>(kImageSize);
 };
 
 }  // namespace velotrix

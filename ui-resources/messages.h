@@ -152,8 +152,47 @@ inline constexpr std::string_view kReceivedBin = "Empfangen: BIN";
 inline constexpr std::string_view kReceivedZ80 = "Empfangen: z80";
 inline constexpr std::string_view kLoadedBin = "Geladen: BIN";
 inline constexpr std::string_view kLoadedZ80 = "Geladen: z80";
+inline constexpr std::string_view kLoadedHex = "Geladen: HEX";
 inline constexpr std::string_view kBytesReceived = "Bytes empfangen: ";
 inline constexpr std::string_view kBufferLabel = "Puffer:";
+
+// After a HEX file is loaded ("Intel HEX geladen, L\xFCcken mit 00h gef\xFCllt: 12 Bytes"), and
+// why a HEX text is refused, by its line ("Zeile 12: Pr\xFCfsumme falsch", "Zeile 9: Daten
+// \xFCberschneiden sich mit Zeile 4").
+inline constexpr std::string_view kHexFilledPrefix =
+    "Intel HEX geladen, L\xFC"
+    "cken mit 00h gef\xFCllt: ";
+inline constexpr std::string_view kHexFilledSuffix = " Bytes";
+inline constexpr std::string_view kHexNotLoaded = "Intel-HEX-Datei nicht geladen: ";
+inline constexpr std::string_view kHexLine = "Zeile ";
+inline constexpr std::string_view kHexNoColon = ": beginnt nicht mit ':'";
+inline constexpr std::string_view kHexNotHexDigit =
+    ": enth\xE4lt ein Zeichen, das keine Hex-Ziffer ist";
+inline constexpr std::string_view kHexLineLength =
+    ": die L\xE4nge passt nicht zur L\xE4ngenangabe des Satzes";
+inline constexpr std::string_view kHexChecksum =
+    ": Pr\xFC"
+    "fsumme falsch";
+inline constexpr std::string_view kHexUnknownType = ": unbekannter Satztyp";
+inline constexpr std::string_view kHexRecordLength =
+    ": falsche Anzahl Datenbytes f\xFCr den Satztyp";
+inline constexpr std::string_view kHexUpperAddress =
+    ": Adresse \xFC"
+    "ber FFFFh (Satztyp 02 oder 04 mit oberem Teil)";
+inline constexpr std::string_view kHexBeyondFFFF =
+    ": Daten reichen \xFC"
+    "ber FFFFh hinaus";
+inline constexpr std::string_view kHexTooLarge =
+    ": Daten umfassen mehr als 65504 Bytes (max. 64k mit Header)";
+inline constexpr std::string_view kHexOverlap =
+    ": Daten \xFC"
+    "berschneiden sich mit Zeile ";
+inline constexpr std::string_view kHexStartBeyondFFFF =
+    ": Startadresse \xFC"
+    "ber FFFFh";
+inline constexpr std::string_view kHexSecondStart = ": eine zweite, andere Startadresse";
+inline constexpr std::string_view kHexNoEndRecord = "Endesatz (:00000001FF) fehlt nach Zeile ";
+inline constexpr std::string_view kHexNoData = ": Endesatz vor allen Daten";
 
 // The progress beside the bar: "43% \x96 1.234 B/s \x96 noch 0:12".
 inline constexpr std::string_view kProgressSeparator = " \x96 ";

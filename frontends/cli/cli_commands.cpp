@@ -61,9 +61,9 @@ void PrintHeader(Session& session, const HeaderLines& header) {
     }
 }
 
-HeaderLines TxHeaderLines(const TxImage& tx, bool isZ80) {
+HeaderLines TxHeaderLines(const TxImage& tx, FormatKind kind) {
     HeaderLines lines;
-    lines.kind = isZ80 ? "z80" : "BIN";
+    lines.kind = FormatName(kind);
     lines.withHeader = true;
     lines.aadr = HeaderAadr(tx.Header());
     lines.eadr = HeaderEadr(tx.Header());
@@ -92,13 +92,16 @@ HeaderLines RxHeaderLines(const Session& session) {
     return lines;
 }
 
-// Loads a file as "BIN/Z80 laden" does; why it failed goes to stderr.
-bool Load(Session& session, const std::string& path, bool& isZ80) {
+// Loads a file as "BIN/Z80 laden" does, with its MessageList line; why it failed goes to stderr.
+bool Load(Session& session, const std::string& path, FormatKind& kind) {
     const LoadOutcome outcome = session.GetEngine().LoadFile(path);
     if (!outcome.loaded) {
         session.ReportLoadFailure(path, outcome);
     }
-    isZ80 = outcome.isZ80;
+    if (const std::string note = LoadNoteLine(outcome); !note.empty()) {
+        session.List(note);
+    }
+    kind = outcome.kind;
     return outcome.loaded;
 }
 
@@ -165,8 +168,8 @@ int RunInfo(const Options& options, const Terminal& terminal) {
     bool first = true;
     for (const std::string& file : options.files) {
         Session session(terminal);
-        bool isZ80 = false;
-        if (!Load(session, file, isZ80)) {
+        FormatKind kind = FormatKind::kBin;
+        if (!Load(session, file, kind)) {
             ok = false;
             continue;
         }
@@ -178,7 +181,7 @@ int RunInfo(const Options& options, const Terminal& terminal) {
         if (options.files.size() > 1) {
             session.PrintOut(file + ':');
         }
-        PrintHeader(session, TxHeaderLines(session.GetEngine().Image(), isZ80));
+        PrintHeader(session, TxHeaderLines(session.GetEngine().Image(), kind));
     }
     return ExitStatus(ok);
 }
@@ -187,9 +190,9 @@ int RunSend(const Options& options, const Terminal& terminal) {
     Session session(terminal);
     session.SetQuiet(options.quiet);
     Engine& engine = session.GetEngine();
-    bool isZ80 = false;
+    FormatKind kind = FormatKind::kBin;
     // The file first: opening the port raises DTR and RTS, which resets some home computers.
-    if (!Load(session, options.files.front(), isZ80) || !OpenPort(session, options)) {
+    if (!Load(session, options.files.front(), kind) || !OpenPort(session, options)) {
         return kExitFailure;
     }
     if (options.aadr) {

@@ -37,8 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         .write(reinterpret_cast<const char*>(file.data()),
                static_cast<std::streamsize>(file.size()));
     TxImage tx;
-    std::vector<std::uint8_t> scratch(kImageSize);
-    LoadTxFile(tx, FilePath(), scratch);
+    LoadTxFile(tx, FilePath());
     if (!tx.loaded) {
         return 0;
     }

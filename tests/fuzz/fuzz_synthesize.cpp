@@ -4,6 +4,7 @@
 #include <cstring>
 #include <utility>
 
+#include "image/bin_format.h"
 #include "image/tx_image.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -17,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::fill_n(tx.image.begin(), kWatched, 0x5A);
     tx.dataLength = static_cast<std::uint32_t>((data[0] | (data[1] << 8)) % (kMaxDataLength + 1));
     tx.sourcePath.assign(reinterpret_cast<const char*>(data + 2), size - 2);
-    SynthesizeHeader(tx);
+    SynthesizeHeader(tx.Header(), tx.sourcePath, tx.dataLength);
 
     const ConstHeaderBytes header = std::as_const(tx).Header();
     if (!HasZ80Marker(header) || HeaderTypeLetter(header) != 'P' ||

@@ -7,6 +7,7 @@
 #include <random>
 #include <set>
 
+#include "image/bin_format.h"
 #include "image/crc16.h"
 #include "image/rx_save.h"
 #include "image/tx_image.h"
@@ -82,14 +83,12 @@ TEST(Image, HeaderMadeFromTheFileName) {
         {"M\xC3\xBChle", 256, "M\xFChle", 0x4000, 0x40FF, 0x4000},
     };
     for (const auto& row : rows) {
-        TxImage tx;
-        tx.sourcePath = row.path;
-        tx.dataLength = row.length;
-        SynthesizeHeader(tx);
+        HeaderCopy header{};
+        SynthesizeHeader(header, row.path, row.length);
         Bytes expected =
             Z80File(row.aadr, row.eadr, row.sadr, 'P', row.name + std::string(16, ' '), 0);
         std::copy_n("AC1KZV", 6, expected.begin() + kCreatorTagOffset);
-        EXPECT_EQ(Bytes(tx.image.begin(), tx.image.begin() + kHeaderSize), expected) << row.path;
+        EXPECT_EQ(Bytes(header.begin(), header.end()), expected) << row.path;
     }
 }
 
@@ -120,9 +119,8 @@ TEST(Image, LoadTakesFilesOf32To65504DataBytes) {
                     c.size >= kHeaderSize ? 3 : 0, c.marker ? kMarkerByte : 0);
         TxImage tx;
         std::fill(tx.image.begin(), tx.image.end(), 0x5A);
-        std::vector<std::uint8_t> scratch(kImageSize);
         const LoadResult result =
-            LoadTxFile(tx, c.path.empty() ? dir.Write("F_2000.bin", bytes) : c.path, scratch);
+            LoadTxFile(tx, c.path.empty() ? dir.Write("F_2000.bin", bytes) : c.path);
         const bool loaded = c.message.empty() && c.path.empty();
         EXPECT_EQ(tx.loaded, loaded);
         EXPECT_EQ(result.message, c.message);

@@ -1,0 +1,146 @@
+// Intel HEX against a reader and writer we did not write: srec_cat and srec_info from Debian's
+// srecord. Our records go through srec_cat back to binary, and srec_cat's HEX loads in ours, byte
+// for byte, with the addresses both sides give.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <random>
+
+#include "image/intel_hex.h"
+#include "image/tx_image.h"
+#include "support/rig.h"
+#include "text/text_helpers.h"
+
+namespace velotrix::test {
+namespace {
+
+// Runs a shell command; its exit status and what it printed.
+std::pair<int, std::string> Shell(const std::string& command) {
+    std::string output;
+    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+    if (pipe == nullptr) {
+        return {-1, "popen failed"};
+    }
+    std::array<char, 512> chunk{};
+    while (std::fgets(chunk.data(), chunk.size(), pipe) != nullptr) {
+        output += chunk.data();
+    }
+    return {pclose(pipe), output};
+}
+
+std::string Quoted(const std::string& path) {
+    return "'" + path + "'";
+}
+
+Bytes RandomBytes(std::size_t size, unsigned seed) {
+    std::mt19937 random(seed);
+    Bytes bytes(size);
+    std::generate(bytes.begin(), bytes.end(), [&] { return static_cast<std::uint8_t>(random()); });
+    return bytes;
+}
+
+// What srec_info says of a HEX file: its data ranges and start address, as "Data: 4200 - 4263".
+std::string SrecInfo(const std::string& path) {
+    const auto [status, output] = Shell("srec_info " + Quoted(path) + " -intel");
+    EXPECT_EQ(status, 0) << output;
+    std::string info;
+    std::size_t at = 0;
+    while (at < output.size()) {
+        const std::size_t end = output.find('\n', at);
+        const std::string line = output.substr(at, end - at);
+        at = end == std::string::npos ? output.size() : end + 1;
+        if (line.starts_with("Execution Start Address: ") || line.starts_with("Data:")) {
+            info += (info.empty() ? "" : "|") + line;
+        }
+    }
+    return info;
+}
+
+TEST(Srecord, OurRecordsReadBySrecCatGiveTheSameBytes) {
+    const struct {
+        std::size_t size;
+        std::uint16_t address;
+        std::size_t recordBytes;
+        std::optional<std::uint16_t> start;
+        const char* lineEnd;
+        std::string info;  // srec_info's words for the file
+    } rows[] = {
+        {1, 0x0000, 16, std::nullopt, "\r\n", "Data:   0000 - 0000"},
+        {100, 0x4200, 16, 0x420A, "\r\n", "Execution Start Address: 0000420A|Data:   4200 - 4263"},
+        {4096, 0x0100, 32, std::nullopt, "\n", "Data:   0100 - 10FF"},
+        {256, 0xFF00, 32, 0x0000, "\r\n", "Execution Start Address: 00000000|Data:   FF00 - FFFF"},
+        {65504, 0x0000, 32, std::nullopt, "\r\n", "Data:   0000 - FFDF"},
+    };
+    const TempDir dir;
+    unsigned seed = 1;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(Hex4(row.address) + " " + CountToDecimal(row.size));
+        const Bytes data = RandomBytes(row.size, seed++);
+        std::string text;
+        for (const std::string& record :
+             IntelHexRecords(data, row.address, row.recordBytes, row.start)) {
+            text += record + row.lineEnd;
+        }
+        const std::string hex = dir.Write("ours.hex", text);
+        const std::string bin = dir.File("back.bin");
+        const auto [status, output] =
+            Shell("srec_cat " + Quoted(hex) + " -intel -offset -" + CountToDecimal(row.address) +
+                  " -o " + Quoted(bin) + " -binary");
+        ASSERT_EQ(status, 0) << output;
+        const std::optional<std::string> back = ReadFileBytes(bin);
+        ASSERT_TRUE(back.has_value());
+        EXPECT_TRUE(Bytes(back->begin(), back->end()) == data);
+        EXPECT_EQ(SrecInfo(hex), row.info);
+    }
+}
+
+TEST(Srecord, SrecCatsHexLoadsInOursByteForByte) {
+    const TempDir dir;
+    const Bytes first = RandomBytes(1000, 7);
+    const Bytes second = RandomBytes(77, 8);
+    const std::string a = Quoted(dir.Write("a.bin", first));
+    const std::string b = Quoted(dir.Write("b.bin", second));
+    const struct {
+        std::string input;    // srec_cat's inputs, placed at their addresses
+        std::string options;  // how srec_cat writes the HEX
+        const char* shown;    // our header: AADR EADR SADR, the gap bytes filled
+    } rows[] = {
+        {a + " -binary -offset 0x4000", "", "4000 43E7 4000 0"},
+        {a + " -binary -offset 0x4000", "-address-length=2 -output_block_size=16",
+         "4000 43E7 4000 0"},
+        {a + " -binary -offset 0xC000", "-execution-start-address 0xC123", "C000 C3E7 C123 0"},
+        {a + " -binary -offset 0x0100",
+         "-execution-start-address 0x0123 -address-length=2 -line-termination=nl",
+         "0100 04E7 0123 0"},
+        {a + " -binary -offset 0x2000 " + b + " -binary -offset 0x2500",
+         "-execution-start-address 0x2500 -output_block_size=255", "2000 254C 2500 280"},
+        {b + " -binary -offset 0xFFB3", "-line-termination=cr", "FFB3 FFFF FFB3 0"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.input + " " + row.options);
+        const std::string hex = dir.File("theirs.hex");
+        auto [status, output] =
+            Shell("srec_cat " + row.input + " -o " + Quoted(hex) + " -intel " + row.options);
+        ASSERT_EQ(status, 0) << output;
+        TxImage tx;
+        const LoadResult loaded = LoadTxFile(tx, hex);
+        ASSERT_TRUE(tx.loaded) << loaded.message;
+        EXPECT_EQ(Hex4(HeaderAadr(tx.Header())) + " " + Hex4(HeaderEadr(tx.Header())) + " " +
+                      Hex4(HeaderSadr(tx.Header())) + " " + CountToDecimal(loaded.filledBytes),
+                  row.shown);
+        // srec_cat's binary of the same inputs from the lowest address, holes filled with zeros.
+        const std::string bin = dir.File("theirs.bin");
+        std::tie(status, output) =
+            Shell("srec_cat '(' " + row.input + " ')' -offset -" +
+                  CountToDecimal(HeaderAadr(tx.Header())) + " -o " + Quoted(bin) + " -binary");
+        ASSERT_EQ(status, 0) << output;
+        const std::optional<std::string> theirs = ReadFileBytes(bin);
+        ASSERT_TRUE(theirs.has_value());
+        EXPECT_TRUE(Bytes(theirs->begin(), theirs->end()) ==
+                    Bytes(tx.Data().begin(), tx.Data().end()));
+    }
+}
+
+}  // namespace
+}  // namespace velotrix::test
