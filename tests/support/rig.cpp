@@ -223,6 +223,11 @@ const std::map<std::string_view, StepFunction> kSteps = {
                  : r.engine().Open(
                        {a.all == "nothing" ? "" : "/dev/fake/ttyS0", 9600, {}, a.number, {}, {}});
      }},
+    {"rate",
+     [](Rig& r, const Arg& a) {
+         r.result = r.engine().Open({"/dev/fake/ttyS0", static_cast<std::uint32_t>(a.number)});
+     }},
+    {"uart", [](Rig& r, const Arg&) { r.line().DivideClock(115200); }},
     {"close", [](Rig& r, const Arg&) { Close(r); }},
     {"stale", [](Rig& r, const Arg& a) { r.line().InjectInput(Bytes(a.number, 0xEE)); }},
     {"feed", [](Rig& r, const Arg& a) { r.Feed(FarEnd(a)); }},
@@ -344,6 +349,13 @@ Bytes Z80File(std::uint16_t aadr, std::uint16_t eadr, std::uint16_t sadr, char t
     std::fill_n(header.begin() + kMarkerOffset, 3, kMarkerByte);
     std::copy_n(name.begin(), std::min(name.size(), kHeaderNameSize), header.begin() + kNameOffset);
     return Concat(header, CountingBytes(count));
+}
+
+Bytes Synthesized(std::uint16_t aadr, std::size_t length, std::uint16_t sadr, std::string name) {
+    Bytes header = Z80File(aadr, static_cast<std::uint16_t>(aadr + length - 1), sadr, 'P',
+                           name + std::string(16, ' '), 0);
+    std::copy_n("AC1KZV", 6, header.begin() + kCreatorTagOffset);
+    return header;
 }
 
 std::string TestNameOf(std::string_view text) {
