@@ -5,34 +5,14 @@
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <vector>
 
 #include "image/header_edits.h"
 #include "image/tx_image.h"
 #include "serial/engine_events.h"
+#include "serial/engine_types.h"
 #include "serial/send_sequences.h"
 
 namespace velotrix {
-
-// What a load found, besides the result.
-struct LoadOutcome {
-    EngineResult result;
-    bool loaded = false;
-    FormatKind kind = FormatKind::kBin;  // the format that read the file
-    std::size_t filledBytes = 0;         // gap bytes of a HEX file filled with 00h
-    // Why the file could not be read, where the window shows no box for it.
-    FileReadStatus fileStatus = FileReadStatus::kRead;
-    int osError = 0;
-};
-
-// Why a load failed, as a person reads it behind the file's name (code page 1252): the load's own
-// text, or that the file is no regular file, or the OS's text.
-std::string LoadFailureText(const LoadOutcome& outcome);
-// What the window's "Art" field shows after a load: "Geladen: BIN", "Geladen: z80", "Geladen: HEX".
-std::string_view LoadedKindText(FormatKind kind);
-// The MessageList line a load of a HEX file adds (how many gap bytes were filled); empty for
-// others.
-std::string LoadNoteLine(const LoadOutcome& outcome);
 
 class TransmitImage {
   public:
