@@ -105,17 +105,26 @@ void EventPresenter::operator()(const ReceptionFinishedEvent& event) {
     unsaved_ = event.total > 0;
 }
 
+std::string EventPresenter::SendProgressText(std::uint32_t bytes, std::uint32_t lines) {
+    std::string text = sendMeter_.Text(bytes, loop_.Now());
+    if (sendLines_ > 0) {
+        text = LinesProgressText(lines, sendLines_) + std::string(msg::kProgressSeparator) + text;
+    }
+    return text;
+}
+
 void EventPresenter::operator()(const ProgressEvent& event) {
     switch (event.kind) {
         case ProgressEvent::Kind::kShow:
             view_.ShowProgress(event.value);
             sendMeter_.Start(event.value, loop_.Now());
-            view_.SetProgressText(sendMeter_.Text(0, loop_.Now()));
+            sendLines_ = event.lines;
+            view_.SetProgressText(SendProgressText(0, 0));
             break;
         case ProgressEvent::Kind::kUpdate:
             view_.SetProgress(event.value);
             view_.SetPaneText(ids::kPaneSent, CountToDecimal(event.value));
-            view_.SetProgressText(sendMeter_.Text(event.value, loop_.Now()));
+            view_.SetProgressText(SendProgressText(event.value, event.lines));
             break;
         case ProgressEvent::Kind::kHide:
             view_.HideProgress();

@@ -47,11 +47,15 @@ class EventPresenter {
     void operator()(const SelfTestEndedEvent&) {}
 
   private:
+    // The send's progress beside the bar, with its lines in front when it counts them.
+    std::string SendProgressText(std::uint32_t bytes, std::uint32_t lines);
+
     Screen& screen_;
     DialogView& view_;
     const UiLoop& loop_;
     ProgressMeter sendMeter_;
-    ProgressMeter receiveMeter_;  // runs once a reception's header promises its length
+    std::uint32_t sendLines_ = 0;  // of the send running; 0: it counts no lines
+    ProgressMeter receiveMeter_;   // runs once a reception's header promises its length
     bool unsaved_ = false;
 };
 

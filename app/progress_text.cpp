@@ -36,6 +36,10 @@ std::string ProgressText(std::uint32_t done, std::uint32_t total, double bytesPe
     return text;
 }
 
+std::string LinesProgressText(std::uint32_t done, std::uint32_t total) {
+    return std::string(msg::kProgressLine) + std::to_string(done) + "/" + std::to_string(total);
+}
+
 void ProgressMeter::Start(std::uint32_t total, std::chrono::milliseconds now, std::uint32_t done) {
     total_ = total;
     running_ = true;

@@ -31,6 +31,8 @@ class ProgressMeter {
 
 // "1.234": a count with a dot between each three digits, as German writes it.
 std::string GroupedDecimal(std::uint64_t value);
+// "Zeile 12/42": the lines of a send of lines (HEX text) that have gone.
+std::string LinesProgressText(std::uint32_t done, std::uint32_t total);
 // "43% – 1.234 B/s – noch 0:12"; "43%" alone without a rate.
 std::string ProgressText(std::uint32_t done, std::uint32_t total, double bytesPerSecond);
 

@@ -16,8 +16,15 @@ namespace {
 constexpr std::size_t kListingGroupsPerLine = 20;
 constexpr std::uint32_t kLeadCheckInterval = 16;
 
-void PostProgress(const SendContext& context, ProgressEvent::Kind kind, std::uint32_t value) {
-    context.events.Post(ProgressEvent{kind, value});
+void PostProgress(const SendContext& context, ProgressEvent::Kind kind, std::uint32_t value,
+                  std::uint32_t lines = 0) {
+    context.events.Post(ProgressEvent{kind, value, lines});
+}
+
+// The lines whose last byte is among the first count bytes.
+std::uint32_t LinesWithin(std::span<const std::uint32_t> lineEnds, std::uint32_t count) {
+    return static_cast<std::uint32_t>(std::upper_bound(lineEnds.begin(), lineEnds.end(), count) -
+                                      lineEnds.begin());
 }
 
 void PostResultLine(const SendContext& context, std::size_t count) {
@@ -42,12 +49,17 @@ void WaitWhileFarAhead(const SendContext& context) {
     }
 }
 
-// The silence after the byte at index: the character delay, and for a text the line delay after
-// each line's end (after CR, CR+LF or LF, whichever the line end is).
+// The silence after the byte at index: the character delay, and the line delay after each line's
+// end: where the block's lines end, or for a text after CR, CR+LF or LF, whichever the line end is.
 std::chrono::milliseconds PauseAfter(const SendContext& context,
-                                     std::span<const std::uint8_t> block, std::size_t index) {
+                                     std::span<const std::uint8_t> block,
+                                     std::span<const std::uint32_t> lineEnds, std::size_t index) {
     int pause = context.options.charDelayMs.load();
-    if (context.textMode) {
+    if (!lineEnds.empty()) {
+        if (std::binary_search(lineEnds.begin(), lineEnds.end(), index + 1)) {
+            pause += context.options.lineDelayMs.load();
+        }
+    } else if (context.textMode) {
         const std::uint8_t byte = block[index];
         const bool crBeforeLf =
             byte == '\r' && index + 1 < block.size() && block[index + 1] == '\n';
@@ -59,10 +71,11 @@ std::chrono::milliseconds PauseAfter(const SendContext& context,
 }
 
 BlockResult WriteByteByByte(const SendContext& context, std::span<const std::uint8_t> block,
-                            bool showProgress) {
+                            std::span<const std::uint32_t> lineEnds, bool showProgress) {
     const auto length = static_cast<std::uint32_t>(block.size());
     if (showProgress) {
-        PostProgress(context, ProgressEvent::Kind::kShow, length);
+        PostProgress(context, ProgressEvent::Kind::kShow, length,
+                     static_cast<std::uint32_t>(lineEnds.size()));
     }
     if (!context.textMode) {
         // Bytes that arrived before the block are dropped. The output queue is left alone: it
@@ -93,7 +106,8 @@ BlockResult WriteByteByByte(const SendContext& context, std::span<const std::uin
             break;
         }
         const std::chrono::milliseconds pause =
-            chunk == 0 ? std::chrono::milliseconds(0) : PauseAfter(context, block, total - 1);
+            chunk == 0 ? std::chrono::milliseconds(0)
+                       : PauseAfter(context, block, lineEnds, total - 1);
         if (pause.count() > 0) {
             // The pause is silence on the line: it begins once the byte has left.
             context.device.Drain();
@@ -108,7 +122,8 @@ BlockResult WriteByteByByte(const SendContext& context, std::span<const std::uin
         const auto now = Clock::now();
         if (showProgress && now - lastShown >= kInterval) {
             lastShown = now;
-            PostProgress(context, ProgressEvent::Kind::kUpdate, BytesGone(context.device, total));
+            const std::uint32_t gone = BytesGone(context.device, total);
+            PostProgress(context, ProgressEvent::Kind::kUpdate, gone, LinesWithin(lineEnds, gone));
         }
     } while (total < length);
     if (result == BlockResult::kWritten && !context.KeepGoing()) {
@@ -122,7 +137,7 @@ BlockResult WriteByteByByte(const SendContext& context, std::span<const std::uin
         context.device.Purge(true, true);
     }
     if (showProgress) {
-        PostProgress(context, ProgressEvent::Kind::kUpdate, total);
+        PostProgress(context, ProgressEvent::Kind::kUpdate, total, LinesWithin(lineEnds, total));
         PostProgress(context, ProgressEvent::Kind::kHide, 0);
     }
     if (result == BlockResult::kWritten) {
@@ -161,7 +176,8 @@ bool SendContext::Pause(std::chrono::milliseconds duration) const {
     return KeepGoing();
 }
 
-BlockResult WriteBlock(const SendContext& context, std::span<const std::uint8_t> block) {
+BlockResult WriteBlock(const SendContext& context, std::span<const std::uint8_t> block,
+                       std::span<const std::uint32_t> lineEnds) {
     // Nothing may be written once the port is closing, not even the first byte of a block.
     if (!context.KeepGoing()) {
         return BlockResult::kAborted;
@@ -171,10 +187,12 @@ BlockResult WriteBlock(const SendContext& context, std::span<const std::uint8_t>
     }
     const bool showProgress =
         context.options.showProgress.load() && (!context.textMode || context.textFile);
-    const bool paced = context.options.charDelayMs.load() > 0 ||
-                       (context.textMode && context.options.lineDelayMs.load() > 0);
-    const BlockResult result = showProgress || paced ? WriteByteByByte(context, block, showProgress)
-                                                     : WriteAtOnce(context, block);
+    const bool paced =
+        context.options.charDelayMs.load() > 0 ||
+        ((context.textMode || !lineEnds.empty()) && context.options.lineDelayMs.load() > 0);
+    const BlockResult result = showProgress || paced
+                                   ? WriteByteByByte(context, block, lineEnds, showProgress)
+                                   : WriteAtOnce(context, block);
     if (!context.controlsHeld) {
         context.events.Post(BlocksEvent{false});
     }

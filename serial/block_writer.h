@@ -68,8 +68,10 @@ enum class BlockResult {
 // send (a text file's is), byte by byte with a pause after each byte when a character delay is
 // set (and after each line end of a text when a line delay is), otherwise in one write. Lists
 // "Bytes gesendet: n" unless the send is continuous. The BIN switch is held while the block is
-// written.
-BlockResult WriteBlock(const SendContext& context, std::span<const std::uint8_t> block);
+// written. A block of lines names where each ends (the count of bytes up to and with its end,
+// ascending): the line delay follows each of them, and the progress counts the lines.
+BlockResult WriteBlock(const SendContext& context, std::span<const std::uint8_t> block,
+                       std::span<const std::uint32_t> lineEnds = {});
 
 // The hex listing of a sent block: "gesendet:  " and then 20 groups "XX " per line. The last line
 // is always present, even when it is empty.

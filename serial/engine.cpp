@@ -2,6 +2,7 @@
 // transmit image, behind calls in the user's terms.
 #include "serial/engine.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "image/rx_save.h"
@@ -200,10 +201,15 @@ void Engine::SetLineEnd(LineEnd end) {
     impl_->options.lineEnd = end;
 }
 
+void Engine::SetHexRecords(int recordBytes) {
+    impl_->options.hexRecordBytes = std::clamp(recordBytes, 0, 255);
+}
+
 SendSwitches Engine::Switches() const {
     const TransferOptions& options = impl_->options;
     return {options.continuousSend.load(), options.binMode.load(),     options.showProgress.load(),
-            options.charDelayMs.load(),    options.lineDelayMs.load(), options.lineEnd.load()};
+            options.charDelayMs.load(),    options.lineDelayMs.load(), options.lineEnd.load(),
+            options.hexRecordBytes.load()};
 }
 
 EngineResult Engine::SendFile() {

@@ -61,6 +61,9 @@ class Engine {
     void SetCharDelay(int ms);
     void SetLineDelay(int ms);
     void SetLineEnd(LineEnd end);
+    // The file as Intel HEX text with this many data bytes a record (1 to 255; the window offers
+    // 16 and 32), each record a line with the line end and the line pause; 0 sends it as before.
+    void SetHexRecords(int recordBytes);
     SendSwitches Switches() const;
 
     // SendFile takes the image as it is now.

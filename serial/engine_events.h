@@ -66,6 +66,9 @@ inline bool Incomplete(const ReceptionFinishedEvent& event) {
 struct ProgressEvent {
     enum class Kind { kShow, kUpdate, kHide } kind = Kind::kUpdate;
     std::uint32_t value = 0;  // the maximum for kShow, the bytes sent for kUpdate
+    // A send of lines (HEX text) counts them too: all of them for kShow, those sent for kUpdate;
+    // 0 in kShow: the send has no lines to count.
+    std::uint32_t lines = 0;
 };
 
 // Bytes are being written: the BIN switch must not change under them (active), or they are done.

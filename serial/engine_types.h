@@ -82,8 +82,11 @@ struct SendSwitches {
     // after each line end of a text, so that the machine keeps up.
     int charDelayMs = 0;
     int lineDelayMs = 0;
-    // Appended to the text of "String senden" (and to each line of a text file).
+    // Appended to the text of "String senden" (and to each line of a text file, and of HEX text).
     LineEnd lineEnd = LineEnd::kNone;
+    // "als HEX senden": the file goes out as Intel HEX text, this many data bytes a record (16 or
+    // 32), each record a line; 0: not as HEX.
+    int hexRecordBytes = 0;
 };
 
 // Pauses the receive thread after a line error; returns early once stopped() is true.

@@ -1,6 +1,7 @@
 // One pass of a file send over a copy of the transmit image.
 #include "serial/file_pass.h"
 
+#include "serial/hex_send.h"
 #include "serial/line_options.h"
 #include "text/text_helpers.h"
 #include "ui-resources/messages.h"
@@ -56,7 +57,9 @@ std::string CountLine(std::size_t count) {
 // One pass over a snapshot; kWritten when every block went out whole.
 BlockResult SendFileOnce(const SendContext& context, const TxSnapshot& image) {
     BlockResult result = BlockResult::kWritten;
-    if (context.options.binMode.load()) {
+    if (const int recordBytes = context.options.hexRecordBytes.load(); recordBytes > 0) {
+        result = SendHexText(context, image, static_cast<std::size_t>(recordBytes));
+    } else if (context.options.binMode.load()) {
         context.events.PostLines({std::string(msg::kSendingBin), CountLine(image.Data().size()),
                                   std::string(msg::kSendingWait)},
                                  true);

@@ -19,6 +19,7 @@ struct TransferOptions {
     std::atomic<int> lineDelayMs{0};
     // Appended to the text of "String senden" (and to each line of a text file).
     std::atomic<LineEnd> lineEnd{LineEnd::kNone};
+    std::atomic<int> hexRecordBytes{0};  // "als HEX senden": data bytes a record; 0: not as HEX
 };
 
 // The bytes of a line end: "", "\r", "\r\n" or "\n".

@@ -104,6 +104,10 @@ inline constexpr std::string_view kBytesToSend = " Bytes zu senden:";
 inline constexpr std::string_view kContinuousAborted = "Dauersenden abgebrochen...";
 inline constexpr std::string_view kSendingBin = "Senden ohne Header (BIN)...";
 inline constexpr std::string_view kSendingZ80 = "Senden mit Header als 'z80'...";
+// "Senden als Intel HEX (Zeilen: 42, Bytes: 1890)..."
+inline constexpr std::string_view kSendingHexPrefix = "Senden als Intel HEX (Zeilen: ";
+inline constexpr std::string_view kSendingHexBytes = ", Bytes: ";
+inline constexpr std::string_view kSendingHexSuffix = ")...";
 inline constexpr std::string_view kSendingWait = "Senden l\xE4uft, bitte warten...";
 inline constexpr std::string_view kSendingHeader = "Sende Header...";
 inline constexpr std::string_view kSendingData = "Sende Daten...";
@@ -198,6 +202,8 @@ inline constexpr std::string_view kHexNoData = ": Endesatz vor allen Daten";
 inline constexpr std::string_view kProgressSeparator = " \x96 ";
 inline constexpr std::string_view kBytesPerSecond = " B/s";
 inline constexpr std::string_view kTimeLeft = "noch ";
+// In front of it for a send of lines (HEX text): "Zeile 12/42 \x96 43% ...".
+inline constexpr std::string_view kProgressLine = "Zeile ";
 
 // The window "Ansicht" of a finished reception.
 inline constexpr std::string_view kViewTitle = "Ansicht";

@@ -134,6 +134,11 @@ bool OpenPort(Session& session, const Options& options) {
 
 namespace {
 
+// The data bytes a HEX record of that form holds; 0 when it is no HEX text.
+int HexRecordBytes(std::optional<LineForm> form) {
+    return form == LineForm::kHex ? 16 : form == LineForm::kHex32 ? 32 : 0;
+}
+
 int ExitStatus(bool ok) {
     return ok ? kExitOk : kExitFailure;
 }
@@ -210,8 +215,12 @@ int RunSend(const Options& options, const Terminal& terminal) {
     }
     engine.SetPause(options.pauseIndex);
     engine.SetContinuousSend(options.continuous);
-    engine.SetBinMode(options.binMode);
+    engine.SetBinMode(options.binMode || options.form == LineForm::kBin);
     engine.SetShowProgress(options.showProgress);
+    engine.SetHexRecords(HexRecordBytes(options.form));
+    // A monitor reads HEX text line by line: CR+LF unless another end is asked for.
+    engine.SetLineEnd(options.lineEnd.value_or(LineEnd::kCrLf));
+    engine.SetLineDelay(options.lineDelayMs);
     // Watching starts before the first send, so that no rewrite after the load goes unseen.
     if (options.watch && !session.Report(WatchAndResend(session))) {
         return kExitFailure;
@@ -233,7 +242,7 @@ int RunText(const Options& options, const Terminal& terminal) {
     engine.SetContinuousSend(options.continuous);
     engine.SetCharDelay(options.charDelayMs);
     engine.SetLineDelay(options.lineDelayMs);
-    engine.SetLineEnd(options.lineEnd);
+    engine.SetLineEnd(options.lineEnd.value_or(LineEnd::kNone));
     const EngineResult started =
         options.textFile ? engine.SendTextFile(*options.textFile) : engine.SendText(options.text);
     if (!session.Report(started)) {

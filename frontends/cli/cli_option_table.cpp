@@ -116,6 +116,36 @@ Setter DelaySetter(int Options::*member, std::string_view option) {
     };
 }
 
+// The forms --as names, and the commands that take each.
+struct FormName {
+    std::string_view name;
+    LineForm form;
+    unsigned commands;
+};
+constexpr FormName kForms[] = {
+    {"z80", LineForm::kZ80, kForSend},
+    {"bin", LineForm::kBin, kForSend},
+    {"hex", LineForm::kHex, kForSend | kForReceive},
+    {"hex32", LineForm::kHex32, kForSend},
+};
+
+std::string FormSetter(Options& options, const std::string& value) {
+    const unsigned command = CommandBit(options.command);
+    std::string names;
+    for (const FormName& form : kForms) {
+        if ((form.commands & command) == 0) {
+            continue;
+        }
+        if (value == form.name) {
+            options.form = form.form;
+            return {};
+        }
+        names += names.empty() ? "" : "|";
+        names += form.name;
+    }
+    return Expects("--as", names, value);
+}
+
 }  // namespace
 
 std::string Quoted(const std::string& value) {
@@ -191,8 +221,10 @@ const std::vector<OptionRule>& OptionTable() {
          }},
         {"--char-delay", "", true, kForSend | kForText,
          DelaySetter(&Options::charDelayMs, "--char-delay")},
-        {"--line-delay", "", true, kForText, DelaySetter(&Options::lineDelayMs, "--line-delay")},
-        {"--eol", "", true, kForText,
+        {"--line-delay", "", true, kForSend | kForText,
+         DelaySetter(&Options::lineDelayMs, "--line-delay")},
+        {"--as", "", true, kForSend | kForReceive, FormSetter},
+        {"--eol", "", true, kForSend | kForText,
          [](Options& options, const std::string& value) -> std::string {
              constexpr std::string_view kNames[] = {"none", "cr", "crlf", "lf"};
              const auto* found = std::find(std::begin(kNames), std::end(kNames), value);

@@ -36,6 +36,8 @@ struct OptionRule {
 };
 
 const std::vector<OptionRule>& OptionTable();
+// The kFor... bit of a command; 0 for those that open no port.
+unsigned CommandBit(Command command);
 
 // A value the user typed (UTF-8), quoted for a message in code page 1252.
 std::string Quoted(const std::string& value);

@@ -17,21 +17,6 @@ std::string OptionError(const std::string& name, std::string_view what) {
     return std::string(msg::kCliOption) + Utf8ToCp1252(name) + std::string(what);
 }
 
-unsigned CommandBit(Command command) {
-    switch (command) {
-        case Command::kSend:
-            return kForSend;
-        case Command::kText:
-            return kForText;
-        case Command::kReceive:
-            return kForReceive;
-        case Command::kSelfTest:
-            return kForSelfTest;
-        default:
-            return 0;
-    }
-}
-
 std::optional<Command> CommandNamed(std::string_view word) {
     constexpr std::pair<std::string_view, Command> kCommands[] = {
         {"ports", Command::kPorts},       {"info", Command::kInfo},       {"send", Command::kSend},
@@ -102,6 +87,21 @@ std::string TakeOperands(Options& options, std::vector<std::string>& operands) {
 
 }  // namespace
 
+unsigned CommandBit(Command command) {
+    switch (command) {
+        case Command::kSend:
+            return kForSend;
+        case Command::kText:
+            return kForText;
+        case Command::kReceive:
+            return kForReceive;
+        case Command::kSelfTest:
+            return kForSelfTest;
+        default:
+            return 0;
+    }
+}
+
 ParseResult ParseArguments(const std::vector<std::string>& arguments) {
     ParseResult result;
     Options& options = result.options;
@@ -169,6 +169,10 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
         }
     }
     result.error = TakeOperands(options, operands);
+    if (result.ok() && options.binMode && options.form && options.form != LineForm::kBin) {
+        result.error =
+            "--bin" + std::string(msg::kCliAnd) + "--as" + std::string(msg::kCliExcludeEachOther);
+    }
     // A file of its own name leaves no choice of name or folder.
     if (result.ok() && options.output && (options.all || options.folder)) {
         result.error = "-o" + std::string(msg::kCliAnd) + (options.all ? "--all" : "-d") +

@@ -16,6 +16,11 @@ inline constexpr int kExitUsage = 2;
 
 enum class Command { kHelp, kVersion, kPorts, kInfo, kSend, kText, kReceive, kSelfTest };
 
+// --as: the form of a file on the line. send: with its z80 header (as without --as), the data
+// alone (as --bin), or Intel HEX text of 16 or 32 data bytes a line; receive: HEX text, which is
+// decoded and saved as the binary it describes.
+enum class LineForm { kZ80, kBin, kHex, kHex32 };
+
 // The line settings as the entries of the option lists name them.
 struct LineOptions {
     std::string baud{kDefaultLine.baud};
@@ -38,9 +43,10 @@ struct Options {
     bool continuous = false;  // send, text: "Endlos senden", until interrupted or the line is lost
     int charDelayMs = 0;      // send, text: "Zeichenpause" after each byte
 
-    // text
-    int lineDelayMs = 0;  // after each line end
-    LineEnd lineEnd = LineEnd::kNone;
+    // text, and send --as hex
+    int lineDelayMs = 0;                  // after each line end
+    std::optional<LineEnd> lineEnd;       // text: none when not given; HEX text: CR+LF
+    std::optional<LineForm> form;         // send, receive: --as
     std::optional<std::string> textFile;  // a UTF-8 text file sent line by line instead of TEXT
     // send, text, receive: the line log's file (appended to)
     std::optional<std::string> log;

@@ -6,6 +6,8 @@
 #include <utility>
 #include <variant>
 
+#include "app/progress_text.h"
+
 #include "serial/error_texts.h"
 #include "serial/line_options.h"
 #include "text/cp1252.h"
@@ -178,9 +180,12 @@ void Session::OnEvent(const EngineEvent& event) {
                 if (e.kind == ProgressEvent::Kind::kShow) {
                     progressMaximum_ = e.value;
                     progressValue_ = 0;
+                    progressLines_ = e.lines;
+                    progressLinesDone_ = 0;
                     progressStart_ = std::chrono::steady_clock::now();
                 } else if (e.kind == ProgressEvent::Kind::kUpdate) {
                     progressValue_ = e.value;
+                    progressLinesDone_ = e.lines;
                 }
             } else if constexpr (std::is_same_v<E, SendEndedEvent>) {
                 sendEnded_ = true;
@@ -211,9 +216,12 @@ void Session::DrawProgress() {
         const unsigned percent =
             progressMaximum_ > 0 ? 100u * progressValue_ / progressMaximum_ : 100u;
         const auto rate = elapsed > 0 ? static_cast<unsigned long>(progressValue_ / elapsed) : 0ul;
-        line = std::to_string(progressValue_) + " / " + std::to_string(progressMaximum_) +
-               std::string(msg::kCliBytes) + "  " + std::to_string(percent) + " %  " +
-               std::to_string(rate) + std::string(msg::kCliBytesPerSecond);
+        if (progressLines_ > 0) {
+            line = ForTerminal(LinesProgressText(progressLinesDone_, progressLines_)) + "  ";
+        }
+        line += std::to_string(progressValue_) + " / " + std::to_string(progressMaximum_) +
+                std::string(msg::kCliBytes) + "  " + std::to_string(percent) + " %  " +
+                std::to_string(rate) + std::string(msg::kCliBytesPerSecond);
     }
     if (line != progressLine_) {
         terminal_.err << "\r" << line << "\x1b[K" << std::flush;

@@ -97,6 +97,8 @@ class Session {
     std::string progressLine_;
     std::uint32_t progressMaximum_ = 0;
     std::uint32_t progressValue_ = 0;
+    std::uint32_t progressLines_ = 0;  // of a send of lines; 0: none counted
+    std::uint32_t progressLinesDone_ = 0;
     bool progressShown_ = false;
     std::chrono::steady_clock::time_point progressStart_;
     int errorCount_ = 0;

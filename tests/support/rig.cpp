@@ -282,6 +282,7 @@ const std::map<std::string_view, StepFunction> kSteps = {
     {"gap", [](Rig& r, const Arg& a) { ExpectGap(r, milliseconds(a.number)); }},
     {"chardelay", [](Rig& r, const Arg& a) { r.engine().SetCharDelay(a.number); }},
     {"linedelay", [](Rig& r, const Arg& a) { r.engine().SetLineDelay(a.number); }},
+    {"hex", [](Rig& r, const Arg& a) { r.engine().SetHexRecords(a.number); }},
     {"eol",
      [](Rig& r, const Arg& a) {
          constexpr std::string_view kEnds[] = {"none", "cr", "crlf", "lf"};

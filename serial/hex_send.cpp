@@ -1,0 +1,38 @@
+// One pass of a file send as Intel HEX text.
+#include "serial/hex_send.h"
+
+#include "image/intel_hex.h"
+#include "image/z80_header.h"
+#include "text/text_helpers.h"
+#include "ui-resources/messages.h"
+
+namespace velotrix {
+
+HexLines HexLinesOf(std::span<const std::uint8_t> data, std::uint16_t address,
+                    std::size_t recordBytes, std::string_view lineEnd) {
+    HexLines lines;
+    for (const std::string& record : IntelHexRecords(data, address, recordBytes)) {
+        lines.text += record;
+        lines.text += lineEnd;
+        lines.ends.push_back(static_cast<std::uint32_t>(lines.text.size()));
+    }
+    return lines;
+}
+
+BlockResult SendHexText(const SendContext& context, const TxSnapshot& image,
+                        std::size_t recordBytes) {
+    // The load address as the header says it now, with the user's edits.
+    const HexLines lines =
+        HexLinesOf(image.Data(), HeaderAadr(ConstHeaderBytes(image.bytes.data(), kHeaderSize)),
+                   recordBytes, LineEndBytes(context.options.lineEnd.load()));
+    context.events.PostLines(
+        {std::string(msg::kSendingHexPrefix) + CountToDecimal(lines.ends.size()) +
+             std::string(msg::kSendingHexBytes) + CountToDecimal(lines.text.size()) +
+             std::string(msg::kSendingHexSuffix),
+         std::string(msg::kSendingWait)},
+        true);
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(lines.text.data());
+    return WriteBlock(context, {bytes, lines.text.size()}, lines.ends);
+}
+
+}  // namespace velotrix
