@@ -18,6 +18,8 @@
 
 namespace velotrix {
 
+class ReceivedBytesSlot;
+
 class Engine {
   public:
     // Every call runs on the UI thread of loop; events reach the subscriber there.
@@ -98,6 +100,10 @@ class Engine {
     // Forgets the listing line being built and the finished reception (a display reset).
     void ResetReception();
 
+    // Who takes the received bytes now (see ByteTaker in serial/byte_taker.h): the reception,
+    // unless the self-test or another taker installed here holds the slot.
+    ReceivedBytesSlot& ReceivedBytes();
+
     // DTR and RTS: raised or dropped now when the port is open, and so after every later open (the
     // open raises both; one wanted low is dropped right after). Both raised by default.
     EngineResult SetModemLine(ModemLine line, bool on);
@@ -106,7 +112,8 @@ class Engine {
     // The adapter self-test, with TX and RX bridged at the plug: every byte value goes out at the
     // open port's settings and what comes back is compared instead of being received, until all
     // came back or the line stays silent (kSelfTestNoAnswer when nothing came); SelfTestEndedEvent
-    // tells the result. Refused while a send or a reception runs; sends are refused while it runs.
+    // tells the result. Refused while a send, a reception or another taker of the received bytes
+    // runs; sends are refused while it runs.
     EngineResult StartSelfTest();
     bool SelfTesting() const;
 

@@ -179,6 +179,39 @@ void LoopBack(Rig& rig, const Arg& arg) {
     });
 }
 
+// Takes the received bytes in the rig's stead and notes what it is told: the bytes (a count that
+// grows while batches follow each other), line errors, silence, the port's close or loss.
+class NotingTaker final : public ByteTaker {
+  public:
+    NotingTaker(Rig& rig, bool keepsLine) : rig_(rig), keepsLine_(keepsLine) {}
+    void OnBytes(std::span<const std::uint8_t> batch) override {
+        const bool following = !rig_.taken.empty() && rig_.taken.back().starts_with("bytes");
+        bytes_ = (following ? bytes_ : 0) + batch.size();
+        if (!following) {
+            rig_.taken.emplace_back();
+        }
+        rig_.taken.back() = "bytes " + std::to_string(bytes_);
+    }
+    void OnLineErrors(const LineErrors& errors) override {
+        rig_.taken.push_back(errors.framing ? "framing" : "errors");
+    }
+    void OnSilence() override { rig_.taken.push_back("silence"); }
+    void OnPortClosed(bool lost) override { rig_.taken.push_back(lost ? "lost" : "closed"); }
+    bool KeepsLineToItself() const override { return keepsLine_; }
+
+  private:
+    Rig& rig_;
+    bool keepsLine_;
+    std::size_t bytes_ = 0;
+};
+
+void Take(Rig& rig, const Arg& arg) {
+    if (!rig.taker) {
+        rig.taker = std::make_unique<NotingTaker>(rig, arg.all == "keeps");
+    }
+    rig.taken.push_back(rig.engine().ReceivedBytes().Install(*rig.taker) ? "installed" : "refused");
+}
+
 // The silence after which the self-test ends: not a millisecond before.
 void Silent(Rig& rig, milliseconds silence) {
     rig.loop.Advance(silence - 1ms);
@@ -206,6 +239,8 @@ void Silent(Rig& rig, milliseconds silence) {
 //   dtr|rts on|off: the engine's modem lines; loop [change|drop N]: the far end echoes what is
 //   written (changing or dropping byte N); selftest: starts it; back: pump until it ended;
 //   silent MS: the self-test ends after MS of silence, not before
+//   take [keeps]: a taker of the received bytes is installed (keeping the line to itself), see
+//   NotingTaker; untake: it is removed; hush MS: it waits for MS of silence
 //   gap MS: the data began at least MS after the header had left the driver
 //   chardelay MS, linedelay MS, eol none|cr|crlf|lf: the pauses and the line end of a send
 //   textfile NAME TEXT: a file of that text is sent as a text file; gaps CHAR LINE: see ExpectGaps
@@ -303,6 +338,12 @@ const std::map<std::string_view, StepFunction> kSteps = {
     {"back",
      [](Rig& r, const Arg&) { EXPECT_TRUE(r.Pump([&] { return !r.engine().SelfTesting(); })); }},
     {"silent", [](Rig& r, const Arg& a) { Silent(r, milliseconds(a.number)); }},
+    {"take", [](Rig& r, const Arg& a) { Take(r, a); }},
+    {"untake", [](Rig& r, const Arg&) { r.engine().ReceivedBytes().Remove(*r.taker); }},
+    {"hush",
+     [](Rig& r, const Arg& a) {
+         r.engine().ReceivedBytes().WaitForSilence(*r.taker, milliseconds(a.number));
+     }},
     {"click", [](Rig& r, const Arg& a) { r.view.Click(IdOf(a.all)); }},
     {"command", [](Rig& r, const Arg& a) { r.window->OnCommand(IdOf(a.all), kNotifyClicked); }},
     {"select", [](Rig& r, const Arg& a) { Select(r, IdOf(a.first), a.rest); }},
@@ -423,7 +464,10 @@ void Rig::StartWindow(const std::string& settingsFile) {
 }
 
 Rig::~Rig() {
-    // Workers stop before the devices and the loop go.
+    // Workers stop before the devices and the loop go; the taker leaves the slot before it goes.
+    if (taker) {
+        engine().ReceivedBytes().Remove(*taker);
+    }
     window.reset();
     own.reset();
 }
