@@ -4,7 +4,6 @@
 
 #include <utility>
 
-#include "image/rx_save.h"
 #include "serial/byte_taker.h"
 #include "serial/error_texts.h"
 #include "serial/line_log.h"
@@ -12,6 +11,7 @@
 #include "serial/port_life.h"
 #include "serial/port_rows.h"
 #include "serial/receive_engine.h"
+#include "serial/reception_files.h"
 #include "serial/self_tester.h"
 #include "serial/send_sequences.h"
 #include "serial/serial_port.h"
@@ -275,15 +275,15 @@ void Engine::SetFileWatchStarter(FileWatchStarter starter) {
 }
 
 std::span<const std::uint8_t> Engine::Reception() const {
-    return impl_->receiver.SavableBytes();
+    return impl_->receiver.Savable().bytes;
 }
 
 bool Engine::ReceptionHasHeader() const {
-    return impl_->receiver.SavableHasHeader();
+    return impl_->receiver.Savable().hasHeader;
 }
 
 const std::string& Engine::ReceptionName() const {
-    return impl_->receiver.SavableName();
+    return impl_->receiver.Savable().name;
 }
 
 bool Engine::Receiving() const {
@@ -296,42 +296,8 @@ void Engine::FinishReception() {
     }
 }
 
-namespace {
-
-EngineResult NothingToSave() {
-    return {ErrorKind::kNothingToSave,
-            std::string(msg::kNothingToSave),
-            std::string(msg::kErrorCaption),
-            {}};
-}
-
-EngineResult SaveOutcome(const SaveResult& saved) {
-    std::string text = saved.message;
-    if (saved.osError != 0) {
-        text += "\r" + UserErrorText(OsError{saved.osError, {}});
-    }
-    return {saved.status == SaveStatus::kWritten ? ErrorKind::kNone : ErrorKind::kFileError,
-            std::move(text),
-            saved.caption,
-            {}};
-}
-
-}  // namespace
-
-EngineResult Engine::SaveReception(const std::string& path) {
-    const std::span<const std::uint8_t> bytes = Reception();
-    return bytes.empty() ? NothingToSave() : SaveOutcome(SaveRxBuffer(path, bytes));
-}
-
-EngineResult Engine::SaveReceptionAsNew(const std::string& path, std::string& written) {
-    written.clear();
-    const std::span<const std::uint8_t> bytes = Reception();
-    if (bytes.empty()) {
-        return NothingToSave();
-    }
-    const SaveResult saved = SaveRxBufferAsNew(path, bytes);
-    written = saved.path;
-    return SaveOutcome(saved);
+SavedReception Engine::SaveReception(const SaveTarget& target) {
+    return SaveReceptionTo(impl_->receiver.Savable(), target);
 }
 
 ReceivedBytesSlot& Engine::ReceivedBytes() {

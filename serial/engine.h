@@ -92,11 +92,9 @@ class Engine {
     // Finishes a running reception now, as a second of silence would (the user ends the wait);
     // it counts as cut short.
     void FinishReception();
-    EngineResult SaveReception(const std::string& path);
-    // Saves it at path or, where a file has that name, beside it under the first free numbered
-    // name ("HELLO-2.Z80"): never replaces a file. A failure's text ends with the OS's reason;
-    // written receives the file's path.
-    EngineResult SaveReceptionAsNew(const std::string& path, std::string& written);
+    // Saves the finished reception where the target says: "Sichern", each reception into the
+    // chosen folder, and velotrix-cli's receive.
+    SavedReception SaveReception(const SaveTarget& target);
     // Forgets the listing line being built and the finished reception (a display reset).
     void ResetReception();
 

@@ -153,9 +153,7 @@ void ReceiveEngine::ShowRxHeader() {
 }
 
 void ReceiveEngine::ForgetSavable() {
-    savable_.clear();
-    savableHasHeader_ = false;
-    savableName_.clear();
+    savable_ = {};
 }
 
 void ReceiveEngine::FinishReception(bool cutShort) {
@@ -172,14 +170,26 @@ void ReceiveEngine::FinishReception(bool cutShort) {
     }
     const std::span<const std::uint8_t> reception =
         std::span<const std::uint8_t>(rx.storage).first(rx.receivedCount);
-    savable_.assign(reception.begin(), reception.end());
-    savableHasHeader_ = rx.hasHeader;
-    savableName_ = rx.hasHeader ? headerName_ : std::string();
-
     // A header followed by fewer bytes than it promises is a transfer cut short, whatever made
     // the line fall silent: the user must not take it for a whole file.
     const std::uint32_t promised = PromisedLength();
     const std::uint32_t arrived = rx.receivedCount - std::min(rx.receivedCount, kHeaderSize32);
+    // hasHeader still describes the last finished reception when the timer fires without a new
+    // one; the header is skipped only when this reception holds more than it.
+    const std::size_t dataStart = rx.hasHeader && rx.receivedCount > kHeaderSize ? kHeaderSize : 0;
+    const std::span<const std::uint8_t> data = reception.subspan(dataStart);
+    const ReceptionFinishedEvent finished{.crc = Crc16(data),
+                                          .dataLength = static_cast<std::uint32_t>(data.size()),
+                                          .total = rx.receivedCount,
+                                          .dropped = droppedCount_,
+                                          .hasHeader = rx.hasHeader,
+                                          .promised = arrived < promised ? promised : 0,
+                                          .cutShort = cutShort};
+    savable_.bytes.assign(reception.begin(), reception.end());
+    savable_.hasHeader = rx.hasHeader;
+    savable_.name = rx.hasHeader ? headerName_ : std::string();
+    savable_.incomplete = Incomplete(finished);
+
     lines.emplace_back(kSeparatorLength, '-');
     lines.push_back(std::string(msg::kReceivedTotal) + CountToDecimal(rx.receivedCount));
     if (arrived < promised) {
@@ -192,14 +202,7 @@ void ReceiveEngine::FinishReception(bool cutShort) {
     lines.emplace_back(msg::kSaveByButton);
     events_.Emit(LinesEvent{std::move(lines), true});
     slot_.StopSilence(*this);
-
-    // hasHeader still describes the last finished reception when the timer fires without a new
-    // one; the header is skipped only when this reception holds more than it.
-    const std::size_t dataStart = rx.hasHeader && rx.receivedCount > kHeaderSize ? kHeaderSize : 0;
-    const std::span<const std::uint8_t> data = reception.subspan(dataStart);
-    events_.Emit(ReceptionFinishedEvent{Crc16(data), static_cast<std::uint32_t>(data.size()),
-                                        rx.receivedCount, droppedCount_, rx.hasHeader,
-                                        arrived < promised ? promised : 0, cutShort});
+    events_.Emit(finished);
 
     rx.receivedCount = 0;
     rx.writePosition = 0;

@@ -29,6 +29,15 @@ struct RxBuffer {
     int rxLineCount = 0;
 };
 
+// A finished reception as a save takes it: a copy held apart from the storage, so that a
+// reception arriving meanwhile cannot change it.
+struct SavableReception {
+    std::vector<std::uint8_t> bytes;  // empty when there is nothing to save
+    bool hasHeader = false;           // it began with a z80 header
+    std::string name;                 // the header's name
+    bool incomplete = false;          // it lacks bytes (see Incomplete)
+};
+
 // "Empfang unvollständig: N von M Bytes": the data bytes that came of those the header promised.
 std::string ShortReceptionLine(std::uint32_t arrived, std::uint32_t promised);
 
@@ -55,12 +64,8 @@ class ReceiveEngine final : public ByteTaker {
     // writePosition and forgets the finished reception's header fields.
     void ResetListing();
 
-    // The finished reception that a save writes: empty when there is nothing to save. It is a
-    // copy held apart from the storage, so a reception arriving meanwhile cannot change it.
-    std::span<const std::uint8_t> SavableBytes() const { return savable_; }
-    // Whether that finished reception began with a z80 header, and the header's name.
-    bool SavableHasHeader() const { return savableHasHeader_; }
-    const std::string& SavableName() const { return savableName_; }
+    // The finished reception that a save writes.
+    const SavableReception& Savable() const { return savable_; }
     // True from the first byte of a reception until it is finished.
     bool Receiving() const { return buffer_.receivedCount > 0; }
     const RxBuffer& Buffer() const { return buffer_; }
@@ -78,9 +83,7 @@ class ReceiveEngine final : public ByteTaker {
     const EventEmitter& events_;
     ReceivedBytesSlot& slot_;
     RxBuffer buffer_;
-    std::vector<std::uint8_t> savable_;
-    bool savableHasHeader_ = false;
-    std::string savableName_;
+    SavableReception savable_;
     std::string headerName_;
     std::uint32_t droppedCount_ = 0;
     std::vector<std::string> pendingLines_;  // complete lines not yet handed to the window

@@ -13,7 +13,6 @@
 #include "serial/error_texts.h"
 #include "serial/port_rows.h"
 #include "serial/receive_engine.h"
-#include "serial/reception_files.h"
 #include "text/cp1252.h"
 #include "text/text_helpers.h"
 #include "ui-resources/messages.h"
@@ -242,24 +241,15 @@ int RunText(const Options& options, const Terminal& terminal) {
 // Saves the reception at the -o path, or else under the name the window suggests in the -d
 // folder, beside a file of that name under a free one. True only when the file the user asked
 // for was written; otherwise the bytes are rescued.
-bool SaveReception(Session& session, const Options& options, bool incomplete) {
-    Engine& engine = session.GetEngine();
-    if (options.output) {
-        const bool saved = session.Report(engine.SaveReception(*options.output));
-        if (!saved) {
-            RescueReception(session, *options.output);
-        }
-        return saved;
+bool SaveReception(Session& session, const Options& options) {
+    const SavedReception saved = session.GetEngine().SaveReception(
+        options.output ? SaveTarget{SaveTarget::Kind::kFile, *options.output}
+                       : SaveTarget{SaveTarget::Kind::kFolder, options.folder.value_or("")});
+    if (saved.result.ok() && saved.written != saved.asked) {
+        session.PrintOut(saved.asked + Cp1252ToUtf8(msg::kExistsSavingAs) + saved.written);
     }
-    const std::string suggested = PathInFolder(options.folder.value_or(""),
-                                               Cp1252ToUtf8(ReceptionFileName(engine, incomplete)));
-    std::string written;
-    const EngineResult result = engine.SaveReceptionAsNew(suggested, written);
-    if (result.ok() && written != suggested) {
-        session.PrintOut(suggested + Cp1252ToUtf8(msg::kExistsSavingAs) + written);
-    }
-    if (!session.Report(result)) {
-        RescueReception(session, suggested);
+    if (!session.Report(saved.result)) {
+        RescueReception(session, saved.asked);
         return false;
     }
     return true;
@@ -308,7 +298,7 @@ int RunReceive(const Options& options, const Terminal& terminal) {
         session.PrintError(ShortReceptionLine(
             finished.total - static_cast<std::uint32_t>(kHeaderSize), finished.promised));
     }
-    const bool saved = SaveReception(session, options, incomplete);
+    const bool saved = SaveReception(session, options);
     if (saved && incomplete) {
         session.PrintError(std::string(msg::kIncompletePrefix) +
                            std::to_string(engine.Reception().size()) +
@@ -328,12 +318,10 @@ void RescueReception(Session& session, const std::string& target) {
     if (FileNameOfPath(target, name) != 0 || name.empty()) {
         name = target;
     }
-    std::string rescued;
-    if (session.GetEngine()
-            .SaveReceptionAsNew(TempDirectory() + std::string(msg::kRescueName) + "-" + name,
-                                rescued)
-            .ok()) {
-        session.PrintError(std::string(msg::kRescuedPrefix) + Utf8ToCp1252(rescued));
+    const SavedReception rescued = session.GetEngine().SaveReception(
+        {SaveTarget::Kind::kNewFile, TempDirectory() + std::string(msg::kRescueName) + "-" + name});
+    if (rescued.result.ok()) {
+        session.PrintError(std::string(msg::kRescuedPrefix) + Utf8ToCp1252(rescued.written));
     }
 }
 

@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         loop.RunPending();
         if (silence) {
             loop.Advance(std::chrono::seconds(3));
-            const std::span<const std::uint8_t> saved = receiver.SavableBytes();
+            const std::span<const std::uint8_t> saved = receiver.Savable().bytes;
             const std::size_t kept = std::min(reception.size(), kRxStorageSize);
             if (!reception.empty() &&
                 (receiver.Receiving() || saved.size() != kept ||

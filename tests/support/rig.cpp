@@ -69,12 +69,12 @@ void Close(Rig& rig) {
     EXPECT_LE(rig.line().BytesLeavingAfter(std::chrono::steady_clock::now()), 1u);
 }
 
-void Save(Rig& rig, const std::string& name) {
+void Save(Rig& rig, SaveTarget::Kind kind, const std::string& name) {
     if (rig.window) {
         rig.view.QueueSaveFileAnswer(rig.dir.File(name));
         rig.view.Click(kSaveButton);
     } else {
-        rig.result = rig.engine().SaveReception(rig.dir.File(name));
+        rig.result = rig.engine().SaveReception({kind, rig.dir.File(name)}).result;
     }
 }
 
@@ -226,7 +226,8 @@ void Silent(Rig& rig, milliseconds silence) {
 //   wraps below its load address (49,153 bytes at 4000h); garbled N: with a line error
 //   advance MS: time passes; quiet MS: the reception ends after MS of silence, not before
 //   load NAME N [PAUSE]: a file of N counting bytes (a z80 file for NAME.z80) is loaded
-//   bin, noprogress, continuous, send, text T, save NAME: the engine's switches and calls
+//   bin, noprogress, continuous, send, text T, save NAME: the engine's switches and calls (save
+//   replaces a file; savenew NAME saves beside a file of that name, savein DIR into a folder)
 //   slow US, hold, cts, failwait ERR, failwrite ERR, busyport: what the line and driver do;
 //   nolink: the fake ports' names are plain device names that may pass to another device
 //   watch: the engine sends each rewrite of the loaded file; rewrite NAME N, vanish NAME: the
@@ -275,7 +276,9 @@ const std::map<std::string_view, StepFunction> kSteps = {
     {"continuous", [](Rig& r, const Arg&) { r.engine().SetContinuousSend(true); }},
     {"send", [](Rig& r, const Arg&) { r.result = r.engine().SendFile(); }},
     {"text", [](Rig& r, const Arg& a) { r.result = r.engine().SendText(a.all); }},
-    {"save", [](Rig& r, const Arg& a) { Save(r, a.all); }},
+    {"save", [](Rig& r, const Arg& a) { Save(r, SaveTarget::Kind::kFile, a.all); }},
+    {"savenew", [](Rig& r, const Arg& a) { Save(r, SaveTarget::Kind::kNewFile, a.all); }},
+    {"savein", [](Rig& r, const Arg& a) { Save(r, SaveTarget::Kind::kFolder, a.all); }},
     {"slow",
      [](Rig& r, const Arg& a) { r.line().SetByteTime(std::chrono::microseconds(a.number)); }},
     {"hold", [](Rig& r, const Arg&) { r.line().HoldWrites(true); }},
