@@ -236,9 +236,9 @@ const std::map<std::string_view, StepFunction> kSteps = {
     {"advance", [](Rig& r, const Arg& a) { r.loop.Advance(milliseconds(a.number)); }},
     {"quiet", [](Rig& r, const Arg& a) { Quiet(r, milliseconds(a.number)); }},
     {"load", [](Rig& r, const Arg& a) { Load(r, a); }},
-    {"bin", [](Rig& r, const Arg&) { r.engine().Options().binMode = true; }},
-    {"noprogress", [](Rig& r, const Arg&) { r.engine().Options().showProgress = false; }},
-    {"continuous", [](Rig& r, const Arg&) { r.engine().Options().continuousSend = true; }},
+    {"bin", [](Rig& r, const Arg&) { r.engine().SetBinMode(true); }},
+    {"noprogress", [](Rig& r, const Arg&) { r.engine().SetShowProgress(false); }},
+    {"continuous", [](Rig& r, const Arg&) { r.engine().SetContinuousSend(true); }},
     {"send", [](Rig& r, const Arg&) { r.result = r.engine().SendFile(); }},
     {"text", [](Rig& r, const Arg& a) { r.result = r.engine().SendText(a.all); }},
     {"save", [](Rig& r, const Arg& a) { Save(r, a.all); }},
@@ -281,13 +281,13 @@ const std::map<std::string_view, StepFunction> kSteps = {
     {"until",
      [](Rig& r, const Arg& a) { EXPECT_TRUE(r.Pump([&] { return Written(r, a.number); })); }},
     {"gap", [](Rig& r, const Arg& a) { ExpectGap(r, milliseconds(a.number)); }},
-    {"chardelay", [](Rig& r, const Arg& a) { r.engine().Options().charDelayMs = a.number; }},
-    {"linedelay", [](Rig& r, const Arg& a) { r.engine().Options().lineDelayMs = a.number; }},
+    {"chardelay", [](Rig& r, const Arg& a) { r.engine().SetCharDelay(a.number); }},
+    {"linedelay", [](Rig& r, const Arg& a) { r.engine().SetLineDelay(a.number); }},
     {"eol",
      [](Rig& r, const Arg& a) {
          constexpr std::string_view kEnds[] = {"none", "cr", "crlf", "lf"};
-         r.engine().Options().lineEnd =
-             static_cast<LineEnd>(std::ranges::find(kEnds, a.all) - std::begin(kEnds));
+         r.engine().SetLineEnd(
+             static_cast<LineEnd>(std::ranges::find(kEnds, a.all) - std::begin(kEnds)));
      }},
     {"textfile", [](Rig& r, const Arg& a) { SendTextFile(r, a); }},
     {"gaps", [](Rig& r, const Arg& a) { ExpectGaps(r, a); }},
