@@ -1,8 +1,8 @@
 // The promises every serial device keeps, one suite for the fake line, the POSIX device on a
-// pseudo-terminal and the Win32 COM device, so that the fake the engine's table relies on behaves
-// as the real ones do. A test program includes this header in exactly one file and instantiates
-// the suite, inside namespace velotrix::contract, with a factory for its line:
-// VELOTRIX_SERIAL_CONTRACT(Pty, MakePtyLine);
+// pseudo-terminal, on the kernel's own ftdi_sio and 8250 drivers (in a QEMU guest) and the Win32
+// COM device, so that the fake the engine's table relies on behaves as the real ones do. A test
+// program includes this header in exactly one file and instantiates the suite, inside namespace
+// velotrix::contract, with a factory for its line: VELOTRIX_SERIAL_CONTRACT(Pty, MakePtyLine);
 #pragma once
 
 #include <gtest/gtest.h>

@@ -4,9 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
-#include <sstream>
 #include <tuple>
 
 #include "cli/cli_child.h"
@@ -23,7 +21,8 @@ using test::Concat;
 using test::TempDir;
 using namespace std::chrono_literals;
 
-// Every byte value, and the line's control bytes (XON, XOFF, CR, LF, the telnet escape) often.
+// Every byte value (the far end's escape byte Ctrl+A among them), and XON, XOFF, CR, LF and FF
+// often.
 Bytes Pattern(std::size_t count) {
     Bytes bytes(count);
     for (std::size_t i = 0; i < count; ++i) {
