@@ -182,7 +182,11 @@ EngineResult PortLife::SetModemLine(ModemLine line, bool on) {
 }
 
 void PortLife::EmitModemLines() const {
-    events_.Emit(ModemLinesEvent{port_.portOpen.load(), dtr_, rts_});
+    // The lines as the driver holds them, where it tells; else as they were asked for.
+    const bool open = port_.portOpen.load();
+    const DrivenLines held =
+        (open ? port_.device->ReadDrivenLines() : std::nullopt).value_or(DrivenLines{dtr_, rts_});
+    events_.Emit(ModemLinesEvent{open, held.dtr, held.rts});
 }
 
 void PortLife::CloseDevice() {

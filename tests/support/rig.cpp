@@ -261,7 +261,8 @@ const std::map<std::string_view, StepFunction> kSteps = {
      }},
     {"rate",
      [](Rig& r, const Arg& a) {
-         r.result = r.engine().Open({"/dev/fake/ttyS0", static_cast<std::uint32_t>(a.number)});
+         r.result = r.engine().Open(
+             {"/dev/fake/ttyS0", static_cast<std::uint32_t>(a.number), {}, {}, {}, {}});
      }},
     {"uart", [](Rig& r, const Arg&) { r.line().DivideClock(115200); }},
     {"close", [](Rig& r, const Arg&) { Close(r); }},
