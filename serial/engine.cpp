@@ -2,6 +2,7 @@
 // transmit image, behind calls in the user's terms.
 #include "serial/engine.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "image/rx_save.h"
@@ -11,6 +12,7 @@
 #include "serial/send_sequences.h"
 #include "serial/serial_port.h"
 #include "serial/text_file.h"
+#include "serial/xmodem_transfer.h"
 #include "text/cp1252.h"
 #include "ui-resources/messages.h"
 
@@ -29,6 +31,7 @@ struct Engine::Impl {
                      }
                      // After the face has shown the end, a rewrite that waited may send.
                      if (std::holds_alternative<SendEndedEvent>(event)) {
+                         xmodem.SenderEnded();
                          watch.SendEnded();
                      }
                  }),
@@ -38,8 +41,10 @@ struct Engine::Impl {
           selfTest(events),
           life(loop, std::move(devices), events, port,
                {[this](std::span<const std::uint8_t> batch) {
-                    // The self-test's pattern is never a reception.
-                    if (selfTest.Active()) {
+                    // A protocol's bytes and the self-test's pattern are never a reception.
+                    if (xmodem.TakesBytes()) {
+                        xmodem.Consume(batch);
+                    } else if (selfTest.Active()) {
                         selfTest.Consume(batch);
                     } else {
                         receiver.ConsumeReceivedBytes(batch);
@@ -48,6 +53,7 @@ struct Engine::Impl {
                 [this] { return sends.Busy(); }, [this] { sends.StopAndJoin(); },
                 [this] {
                     selfTest.Cancel();
+                    xmodem.PortClosing(true);
                     if (receiver.Receiving()) {
                         receiver.FinishReception(true);
                     }
@@ -67,6 +73,7 @@ struct Engine::Impl {
     TransmitImage transmit;
     LoadedFileWatch watch{events.Loop(), transmit, sends, options, port};
     SelfTest selfTest;
+    XmodemTransfer xmodem{events, sends, receiver};
     // Before the port's life, so that the port's close is still written.
     LineLog log;
     // Last, so that it closes the port (joining every worker) before the rest goes.
@@ -93,7 +100,9 @@ EngineResult Engine::Open(const LineSettings& settings) {
 }
 
 void Engine::Close() {
-    // The line first: a send's queue is discarded before anything else is done.
+    // A transfer's CANs go out first; then the line: a send's queue is discarded before anything
+    // else is done.
+    impl_->xmodem.PortClosing(false);
     impl_->life.Close();
     impl_->selfTest.Cancel();
 }
@@ -182,6 +191,71 @@ EngineResult Engine::SendText(const std::string& text) {
     return impl_->selfTest.Active() ? BusyResult() : impl_->sends.SendText(text);
 }
 
+namespace {
+
+bool OnlyRequests(std::span<const std::uint8_t> bytes) {
+    return std::all_of(bytes.begin(), bytes.end(), [](std::uint8_t byte) {
+        return byte == xmodem::kCrcPoll || byte == xmodem::kNak;
+    });
+}
+
+}  // namespace
+
+EngineResult Engine::StartXmodem(bool sending) {
+    Impl& s = *impl_;
+    if (s.selfTest.Active() || s.sends.Busy() || s.xmodem.Running()) {
+        return BusyResult();
+    }
+    if (sending && !s.tx.loaded) {
+        return {ErrorKind::kNothingToSend,
+                std::string(msg::kNothingToSend),
+                std::string(msg::kErrorCaption),
+                {}};
+    }
+    if (!IsOpen()) {
+        return {ErrorKind::kNotOpen, {}, {}, {}};
+    }
+    if (s.receiver.Receiving()) {
+        const RxBuffer& rx = s.receiver.Buffer();
+        if (!sending || !OnlyRequests(std::span(rx.storage).first(rx.receivedCount))) {
+            return {ErrorKind::kBusy,
+                    std::string(msg::kSelfTestBusy),
+                    std::string(msg::kInfoCaption),
+                    {}};
+        }
+    }
+    return {};
+}
+
+EngineResult Engine::SendXmodem(bool longBlocks) {
+    Impl& s = *impl_;
+    if (EngineResult may = StartXmodem(true); !may.ok()) {
+        return may;
+    }
+    const std::vector<std::uint8_t> requests = s.receiver.DropReception();
+    const bool withHeader = s.transmit.LoadedZ80() && !s.options.binMode.load();
+    const AppliedSettings applied = s.port.device->ReadBack();
+    const std::chrono::microseconds byteTime(
+        std::int64_t{1000000} * BitsPerByte(applied) / std::max<std::uint32_t>(applied.baudRate, 1));
+    return s.xmodem.Send(withHeader ? s.tx.HeaderAndData() : s.tx.Data(), longBlocks, byteTime,
+                         requests);
+}
+
+EngineResult Engine::ReceiveXmodem(bool trimPadding) {
+    if (EngineResult may = StartXmodem(false); !may.ok()) {
+        return may;
+    }
+    return impl_->xmodem.Receive({.crcFirst = true, .trimPadding = trimPadding});
+}
+
+void Engine::CancelXmodem() {
+    impl_->xmodem.Cancel();
+}
+
+bool Engine::XmodemRunning() const {
+    return impl_->xmodem.Running();
+}
+
 EngineResult Engine::SetModemLine(ModemLine line, bool on) {
     return impl_->life.SetModemLine(line, on);
 }
@@ -192,7 +266,8 @@ bool Engine::ModemLineOn(ModemLine line) const {
 
 EngineResult Engine::StartSelfTest() {
     Impl& s = *impl_;
-    if (s.selfTest.Active()) {
+    // Also just after a transfer, while its leftovers still arrive.
+    if (s.selfTest.Active() || s.xmodem.TakesBytes()) {
         return BusyResult();
     }
     if (s.receiver.Receiving()) {

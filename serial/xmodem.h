@@ -52,7 +52,8 @@ enum class End {
     kCancelledByPeer,  // two CAN came
     kCancelledByUser,  // CAN went out
     kTooManyRetries,   // at the block Progress::failedBlock
-    kTimeout,          // the other side stayed silent; CAN went out
+    kNoStart,          // the other side stayed silent from the start; CAN went out
+    kTimeout,          // the other side fell silent during the transfer; CAN went out
     kLineLost,         // the port failed
 };
 
@@ -82,5 +83,24 @@ constexpr std::size_t BodySize(std::size_t size, Check check) {
 }
 
 void AppendCancel(Bytes& out);
+
+// What a transfer on the port asks of either machine. Every call appends what must go on the
+// line to out, in order.
+class Machine {
+  public:
+    virtual ~Machine() = default;
+    virtual void Receive(std::span<const std::uint8_t> bytes, Time now, Bytes& out) = 0;
+    // Call when Deadline() has come (earlier does no harm).
+    virtual void Tick(Time now, Bytes& out) = 0;
+    // The user ends the transfer: the other side is told.
+    virtual void Cancel(Bytes& out) = 0;
+    // The port failed: nothing can be sent any more.
+    virtual void LineLost() = 0;
+    // When Tick must run next, while running.
+    virtual Time Deadline() const = 0;
+    virtual End Ending() const = 0;
+    virtual const Progress& Status() const = 0;
+    bool Running() const { return Ending() == End::kRunning; }
+};
 
 }  // namespace velotrix::xmodem

@@ -150,7 +150,7 @@ void Receiver::Tick(Time now, Bytes& out) {
     switch (state_) {
         case State::kPolling:
             if (now >= started_ + kStartSilence) {
-                FinishWithCancel(End::kTimeout, out);
+                FinishWithCancel(End::kNoStart, out);
             } else if (now >= nextPoll_) {
                 Poll(out);
                 nextPoll_ = now + kPollInterval;

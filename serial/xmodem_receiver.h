@@ -16,25 +16,20 @@ struct ReceiverSettings {
     bool trimPadding = false;
 };
 
-class Receiver {
+class Receiver : public Machine {
   public:
     explicit Receiver(ReceiverSettings settings) : settings_(settings) {}
 
     // Every call appends what must go on the line to out, in order.
     void Start(Time now, Bytes& out);
-    void Receive(std::span<const std::uint8_t> bytes, Time now, Bytes& out);
-    // Call when Deadline() has come (earlier does no harm).
-    void Tick(Time now, Bytes& out);
-    // The user ends the transfer: the sender is told.
-    void Cancel(Bytes& out);
-    // The port failed: nothing can be sent any more.
-    void LineLost();
+    void Receive(std::span<const std::uint8_t> bytes, Time now, Bytes& out) override;
+    void Tick(Time now, Bytes& out) override;
+    void Cancel(Bytes& out) override;
+    void LineLost() override;
 
-    bool Running() const { return end_ == End::kRunning; }
-    End Ending() const { return end_; }
-    // When Tick must run next, while running.
-    Time Deadline() const;
-    const Progress& Status() const { return progress_; }
+    End Ending() const override { return end_; }
+    Time Deadline() const override;
+    const Progress& Status() const override { return progress_; }
     // The file as far as it came; after kDone without the padding when the settings say so.
     std::span<const std::uint8_t> File() const { return file_; }
 

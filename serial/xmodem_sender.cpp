@@ -115,7 +115,7 @@ void Sender::Tick(Time now, Bytes& out) {
     switch (state_) {
         case State::kAwaitRequest:
             if (now >= started_ + kStartSilence) {
-                FinishWithCancel(End::kTimeout, out);
+                FinishWithCancel(End::kNoStart, out);
             }
             break;
         case State::kAwaitAnswer:

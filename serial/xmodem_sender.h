@@ -19,7 +19,7 @@ struct SenderSettings {
     std::chrono::microseconds byteTime{0};
 };
 
-class Sender {
+class Sender : public Machine {
   public:
     Sender(std::span<const std::uint8_t> file, SenderSettings settings)
         : file_(file.begin(), file.end()), settings_(settings) {}
@@ -27,19 +27,14 @@ class Sender {
     // Every call appends what must go on the line to out, in order. Start sends nothing: the
     // receiver asks first.
     void Start(Time now);
-    void Receive(std::span<const std::uint8_t> bytes, Time now, Bytes& out);
-    // Call when Deadline() has come (earlier does no harm).
-    void Tick(Time now, Bytes& out);
-    // The user ends the transfer: the receiver is told.
-    void Cancel(Bytes& out);
-    // The port failed: nothing can be sent any more.
-    void LineLost();
+    void Receive(std::span<const std::uint8_t> bytes, Time now, Bytes& out) override;
+    void Tick(Time now, Bytes& out) override;
+    void Cancel(Bytes& out) override;
+    void LineLost() override;
 
-    bool Running() const { return end_ == End::kRunning; }
-    End Ending() const { return end_; }
-    // When Tick must run next, while running.
-    Time Deadline() const;
-    const Progress& Status() const { return progress_; }
+    End Ending() const override { return end_; }
+    Time Deadline() const override;
+    const Progress& Status() const override { return progress_; }
     std::size_t FileSize() const { return file_.size(); }
 
   private:

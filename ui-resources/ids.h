@@ -112,6 +112,8 @@ inline constexpr int kReopenTimer = 2;
 inline constexpr int kListingTimer = 3;
 // Ends the adapter self-test when nothing (more) comes back.
 inline constexpr int kSelfTestTimer = 5;
+// XMODEM's waits: its requests, repeats and the silence that ends a transfer.
+inline constexpr int kXmodemTimer = 8;
 
 // Sending the loaded file again when it changes ("Bei Änderung erneut senden").
 inline constexpr int kResendOnChangeCheck = 7000;

@@ -278,6 +278,39 @@ inline constexpr std::string_view kSelfTestPassed = "Schleifentest bestanden";
 inline constexpr std::string_view kSelfTestFailed = "Schleifentest fehlgeschlagen";
 inline constexpr std::string_view kSelfTestBusy =
     "Es l\xE4uft gerade ein Empfang. Bitte warten, bis er zu Ende ist.";
+// XMODEM: the start, the progress ("12 Bl\xF6" "cke \x96 1536 Bytes \x96 0 Wiederholungen") and each
+// end.
+inline constexpr std::string_view kXmodemSendStart = "XMODEM senden: ";
+inline constexpr std::string_view kXmodemSendWaiting =
+    " Bytes, warte auf die Anfrage des Empf\xE4"
+    "ngers (C oder NAK)...";
+inline constexpr std::string_view kXmodemReceiveWaiting =
+    "XMODEM empfangen: warte auf den Sender...";
+inline constexpr std::string_view kXmodemBlocks =
+    " Bl\xF6"
+    "cke";
+inline constexpr std::string_view kXmodemBytes = " Bytes";
+inline constexpr std::string_view kXmodemRetries = " Wiederholungen";
+inline constexpr std::string_view kXmodemDash = " \x96 ";
+inline constexpr std::string_view kXmodemSent = "XMODEM: Datei fertig \xFC"
+                                               "bertragen (";
+inline constexpr std::string_view kXmodemReceived = "XMODEM: Datei fertig empfangen (";
+inline constexpr std::string_view kXmodemCheckCrc = ", CRC-16)";
+inline constexpr std::string_view kXmodemCheckSum = ", Pr\xFC"
+                                                   "fsumme)";
+inline constexpr std::string_view kXmodemCancelledByPeer =
+    "XMODEM: von der Gegenseite abgebrochen (CAN)";
+inline constexpr std::string_view kXmodemCancelledByUser = "XMODEM: abgebrochen, CAN gesendet";
+inline constexpr std::string_view kXmodemTooManyRetries = "XMODEM: zu viele Wiederholungen bei Block ";
+inline constexpr std::string_view kXmodemCanSent = ", abgebrochen (CAN gesendet)";
+inline constexpr std::string_view kXmodemNoStart =
+    "XMODEM: 60 s keine Antwort der Gegenseite, abgebrochen (CAN gesendet)";
+inline constexpr std::string_view kXmodemTimeout =
+    "XMODEM: 10 s Stille w\xE4hrend der \xDC"
+    "bertragung, abgebrochen (CAN gesendet)";
+inline constexpr std::string_view kXmodemLineLost = "XMODEM: Verbindung verloren bei Block ";
+inline constexpr std::string_view kXmodemIncomplete = "Unvollst\xE4ndig: ";
+inline constexpr std::string_view kXmodemBytesArrived = " Bytes empfangen";
 inline constexpr std::string_view kCliDtrRtsValue = "on|off";
 // "RTS l\xE4sst sich an diesem Ger\xE4t nicht setzen", below the OS's text.
 inline constexpr std::string_view kModemLineRefused =
