@@ -144,6 +144,7 @@ void EventPresenter::operator()(const XmodemProgressEvent& event) {
 }
 
 void EventPresenter::operator()(const XmodemEndedEvent& event) {
+    (*this)(LinesEvent{XmodemEndLines(event), true});
     if (event.sending) {
         view_.HideProgress();
         sendMeter_.Stop();

@@ -73,7 +73,7 @@ struct Engine::Impl {
     TransmitImage transmit;
     LoadedFileWatch watch{events.Loop(), transmit, sends, options, port};
     SelfTest selfTest;
-    XmodemTransfer xmodem{events, sends, receiver};
+    XmodemTransfer xmodem{events, sends, receiver, port.promptReceive};
     // Before the port's life, so that the port's close is still written.
     LineLog log;
     // Last, so that it closes the port (joining every worker) before the rest goes.

@@ -20,8 +20,8 @@ bool SameProgress(const xmodem::Progress& a, const xmodem::Progress& b) {
 }  // namespace
 
 XmodemTransfer::XmodemTransfer(const EventEmitter& events, SendSequences& sends,
-                               ReceiveEngine& receptions)
-    : events_(events), sends_(sends), receptions_(receptions) {}
+                               ReceiveEngine& receptions, std::atomic<bool>& prompt)
+    : events_(events), sends_(sends), receptions_(receptions), prompt_(prompt) {}
 
 XmodemTransfer::~XmodemTransfer() {
     events_.Loop().StopTimer(ids::kXmodemTimer);
@@ -35,6 +35,7 @@ EngineResult XmodemTransfer::Begin(bool sending) {
         return claimed;
     }
     afterglow_ = false;
+    prompt_ = true;
     events_.Loop().StopTimer(ids::kXmodemTimer);
     events_.Emit(XmodemProgressEvent{sending, {}, total_});
     return {};
@@ -117,19 +118,13 @@ void XmodemTransfer::Arm(std::chrono::milliseconds delay) {
 void XmodemTransfer::End() {
     const XmodemEndedEvent ended{receiver_ == nullptr, machine_->Ending(), machine_->Status()};
     sends_.EndStream();
+    prompt_ = false;
     afterglow_ = ended.end != xmodem::End::kLineLost;
     if (afterglow_) {
         Arm(kXmodemAfterglow);
     } else {
         events_.Loop().StopTimer(ids::kXmodemTimer);
     }
-    std::vector<std::string> lines = {XmodemEndLine(ended)};
-    if (receiver_ != nullptr && ended.end != xmodem::End::kDone && !receiver_->File().empty()) {
-        lines.push_back(std::string(msg::kXmodemIncomplete) +
-                        CountToDecimal(receiver_->File().size()) +
-                        std::string(msg::kXmodemBytesArrived));
-    }
-    events_.Emit(LinesEvent{std::move(lines), true});
     events_.Emit(ended);
     if (receiver_ != nullptr) {
         receptions_.AdoptReception(receiver_->File(), ended.end != xmodem::End::kDone);
@@ -173,6 +168,16 @@ std::string XmodemProgressText(const xmodem::Progress& progress) {
     return CountToDecimal(progress.blocks) + std::string(msg::kXmodemBlocks) + dash +
            CountToDecimal(progress.bytes) + std::string(msg::kXmodemBytes) + dash +
            CountToDecimal(progress.retries) + std::string(msg::kXmodemRetries);
+}
+
+std::vector<std::string> XmodemEndLines(const XmodemEndedEvent& event) {
+    std::vector<std::string> lines = {XmodemEndLine(event)};
+    // A reception's blocks are whole blocks: what came is the file as far as it came.
+    if (!event.sending && event.end != xmodem::End::kDone && event.progress.bytes > 0) {
+        lines.push_back(std::string(msg::kXmodemIncomplete) + CountToDecimal(event.progress.bytes) +
+                        std::string(msg::kXmodemBytesArrived));
+    }
+    return lines;
 }
 
 std::string XmodemEndLine(const XmodemEndedEvent& event) {

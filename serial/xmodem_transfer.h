@@ -3,6 +3,7 @@
 // out through the one sender.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <memory>
@@ -25,7 +26,9 @@ inline constexpr std::chrono::milliseconds kXmodemCancelFlush{500};
 
 class XmodemTransfer {
   public:
-    XmodemTransfer(const EventEmitter& events, SendSequences& sends, ReceiveEngine& receptions);
+    // prompt is raised while a transfer runs, so that each answer is handed over at once.
+    XmodemTransfer(const EventEmitter& events, SendSequences& sends, ReceiveEngine& receptions,
+                   std::atomic<bool>& prompt);
     ~XmodemTransfer();  // stops the timer, whose task refers to this object
     XmodemTransfer(const XmodemTransfer&) = delete;
     XmodemTransfer& operator=(const XmodemTransfer&) = delete;
@@ -57,6 +60,7 @@ class XmodemTransfer {
     const EventEmitter& events_;
     SendSequences& sends_;
     ReceiveEngine& receptions_;
+    std::atomic<bool>& prompt_;
     std::unique_ptr<xmodem::Machine> machine_;
     xmodem::Receiver* receiver_ = nullptr;  // the machine, when it receives
     std::uint64_t total_ = 0;               // the file's bytes, when sending
@@ -64,8 +68,10 @@ class XmodemTransfer {
     bool afterglow_ = false;
 };
 
-// The MessageList line of an XMODEM transfer's end, for every face that lists it.
+// The MessageList line of an XMODEM transfer's end, for every face that lists it, and with it
+// the bytes that came of a reception that failed.
 std::string XmodemEndLine(const XmodemEndedEvent& event);
+std::vector<std::string> XmodemEndLines(const XmodemEndedEvent& event);
 // "Block 12 – 1536 Bytes – 0 Wiederholungen": a running transfer's progress.
 std::string XmodemProgressText(const xmodem::Progress& progress);
 
