@@ -6,7 +6,6 @@
 
 #include "serial/xmodem_sender.h"
 #include "text/text_helpers.h"
-#include "ui-resources/ids.h"
 #include "ui-resources/messages.h"
 
 namespace velotrix {
@@ -19,24 +18,25 @@ bool SameProgress(const xmodem::Progress& a, const xmodem::Progress& b) {
 
 }  // namespace
 
-XmodemTransfer::XmodemTransfer(const EventEmitter& events, SendSequences& sends,
-                               ReceiveEngine& receptions, std::atomic<bool>& prompt)
-    : events_(events), sends_(sends), receptions_(receptions), prompt_(prompt) {}
+XmodemTransfer::XmodemTransfer(const EventEmitter& events, ReceivedBytesSlot& slot,
+                               SendSequences& sends, ReceiveEngine& receptions,
+                               std::atomic<bool>& prompt)
+    : events_(events), slot_(slot), sends_(sends), receptions_(receptions), prompt_(prompt) {}
 
 XmodemTransfer::~XmodemTransfer() {
-    events_.Loop().StopTimer(ids::kXmodemTimer);
+    slot_.Remove(*this);
 }
 
 EngineResult XmodemTransfer::Begin(bool sending) {
-    if (Running()) {
+    if (Running() || !slot_.Install(*this)) {
         return BusyResult();
     }
     if (EngineResult claimed = sends_.StartStream(); !claimed.ok()) {
+        slot_.Remove(*this);
         return claimed;
     }
-    afterglow_ = false;
     prompt_ = true;
-    events_.Loop().StopTimer(ids::kXmodemTimer);
+    shown_ = {};
     events_.Emit(XmodemProgressEvent{sending, {}, total_});
     return {};
 }
@@ -53,7 +53,6 @@ EngineResult XmodemTransfer::Send(std::span<const std::uint8_t> file, bool longB
     sender->Start(events_.Loop().Now());
     machine_ = std::move(sender);
     receiver_ = nullptr;
-    shown_ = {};
     events_.Emit(LinesEvent{{std::string(msg::kXmodemSendStart) + CountToDecimal(file.size()) +
                              std::string(msg::kXmodemSendWaiting)},
                             true});
@@ -73,19 +72,28 @@ EngineResult XmodemTransfer::Receive(const xmodem::ReceiverSettings& settings) {
     receiver->Start(events_.Loop().Now(), out);
     receiver_ = receiver.get();
     machine_ = std::move(receiver);
-    shown_ = {};
     events_.Emit(LinesEvent{{std::string(msg::kXmodemReceiveWaiting)}, true});
     After(std::move(out));
     return {};
 }
 
-void XmodemTransfer::Consume(std::span<const std::uint8_t> batch) {
+void XmodemTransfer::OnBytes(std::span<const std::uint8_t> batch) {
     if (Running()) {
         xmodem::Bytes out;
         machine_->Receive(batch, events_.Loop().Now(), out);
         After(std::move(out));
-    } else if (afterglow_) {
-        Arm(kXmodemAfterglow);
+    } else {
+        slot_.WaitForSilence(*this, kXmodemAfterglow);
+    }
+}
+
+void XmodemTransfer::OnSilence() {
+    if (Running()) {
+        xmodem::Bytes out;
+        machine_->Tick(events_.Loop().Now(), out);
+        After(std::move(out));
+    } else {
+        slot_.Remove(*this);
     }
 }
 
@@ -97,33 +105,21 @@ void XmodemTransfer::After(xmodem::Bytes out) {
         events_.Emit(XmodemProgressEvent{receiver_ == nullptr, progress, total_});
     }
     if (machine_->Running()) {
-        Arm(std::max(machine_->Deadline() - events_.Loop().Now(), std::chrono::milliseconds(0)));
+        const auto wait = machine_->Deadline() - events_.Loop().Now();
+        slot_.WaitForSilence(*this, std::max(wait, std::chrono::milliseconds(0)));
     } else {
         End();
     }
-}
-
-void XmodemTransfer::Arm(std::chrono::milliseconds delay) {
-    events_.Loop().StartTimer(ids::kXmodemTimer, delay, [this] {
-        if (Running()) {
-            xmodem::Bytes out;
-            machine_->Tick(events_.Loop().Now(), out);
-            After(std::move(out));
-        } else {
-            afterglow_ = false;
-        }
-    });
 }
 
 void XmodemTransfer::End() {
     const XmodemEndedEvent ended{receiver_ == nullptr, machine_->Ending(), machine_->Status()};
     sends_.EndStream();
     prompt_ = false;
-    afterglow_ = ended.end != xmodem::End::kLineLost;
-    if (afterglow_) {
-        Arm(kXmodemAfterglow);
+    if (ended.end == xmodem::End::kLineLost) {
+        slot_.Remove(*this);
     } else {
-        events_.Loop().StopTimer(ids::kXmodemTimer);
+        slot_.WaitForSilence(*this, kXmodemAfterglow);
     }
     events_.Emit(ended);
     if (receiver_ != nullptr) {
@@ -139,21 +135,20 @@ void XmodemTransfer::Cancel() {
     }
 }
 
-void XmodemTransfer::PortClosing(bool lost) {
-    if (!Running()) {
-        afterglow_ = false;
-        events_.Loop().StopTimer(ids::kXmodemTimer);
-        return;
+void XmodemTransfer::OnPortClosing() {
+    if (Running()) {
+        Cancel();
+        sends_.FlushStream(kXmodemCancelFlush);
     }
-    if (lost) {
+}
+
+// Lost or closed by the user, a transfer that still runs has lost its line.
+void XmodemTransfer::OnPortClosed(bool) {
+    if (Running()) {
         machine_->LineLost();
         After({});
-        return;
     }
-    Cancel();
-    sends_.FlushStream(kXmodemCancelFlush);
-    afterglow_ = false;
-    events_.Loop().StopTimer(ids::kXmodemTimer);
+    slot_.Remove(*this);
 }
 
 void XmodemTransfer::SenderEnded() {

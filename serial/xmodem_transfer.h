@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "serial/byte_taker.h"
 #include "serial/engine_events.h"
 #include "serial/receive_engine.h"
 #include "serial/send_sequences.h"
@@ -24,40 +25,48 @@ inline constexpr std::chrono::milliseconds kXmodemAfterglow{1000};
 // How long closing the port waits for the CANs to leave.
 inline constexpr std::chrono::milliseconds kXmodemCancelFlush{500};
 
-class XmodemTransfer {
+// Takes the received bytes while a transfer runs and a moment after; its waits are the slot's
+// silence, renewed at each step.
+class XmodemTransfer final : public ByteTaker {
   public:
-    // prompt is raised while a transfer runs, so that each answer is handed over at once.
-    XmodemTransfer(const EventEmitter& events, SendSequences& sends, ReceiveEngine& receptions,
-                   std::atomic<bool>& prompt);
-    ~XmodemTransfer();  // stops the timer, whose task refers to this object
+    // prompt is raised while a transfer runs, so that each answer is handed over at once; a
+    // received file becomes the finished reception of receptions.
+    XmodemTransfer(const EventEmitter& events, ReceivedBytesSlot& slot, SendSequences& sends,
+                   ReceiveEngine& receptions, std::atomic<bool>& prompt);
+    ~XmodemTransfer() override;  // leaves the slot
     XmodemTransfer(const XmodemTransfer&) = delete;
     XmodemTransfer& operator=(const XmodemTransfer&) = delete;
 
-    // UI thread, for every call. The port must be open and the one sender free. requests: bytes
-    // the receiver sent before the send began (its polls), answered at once.
+    // UI thread, for every call. The port must be open, the one sender free and the slot the
+    // reception's, with no reception running. requests: bytes the receiver sent before the send
+    // began (its polls), answered at once.
     EngineResult Send(std::span<const std::uint8_t> file, bool longBlocks,
                       std::chrono::microseconds byteTime, std::span<const std::uint8_t> requests);
     EngineResult Receive(const xmodem::ReceiverSettings& settings);
 
     bool Running() const { return machine_ && machine_->Running(); }
-    // A transfer runs, or has ended so recently that what arrives is still its own.
-    bool TakesBytes() const { return Running() || afterglow_; }
-    void Consume(std::span<const std::uint8_t> batch);
     // The user ends the transfer: the other side is told with CAN.
     void Cancel();
-    // The port closes (the user's close sends CAN first) or was lost.
-    void PortClosing(bool lost);
     // The one sender has ended: a transfer that still runs has lost its way out.
     void SenderEnded();
+
+    void OnBytes(std::span<const std::uint8_t> batch) override;
+    // The machine's next deadline has come, or the line has been quiet since the end.
+    void OnSilence() override;
+    // Closing the port cancels a running transfer first, and gives its CANs time to leave.
+    void OnPortClosing() override;
+    void OnPortClosed(bool lost) override;
+    bool KeepsLineToItself() const override { return Running(); }
+    bool Busy() const override { return Running(); }
 
   private:
     EngineResult Begin(bool sending);
     // Sends what the machine gave, reports its progress, and waits for its next deadline or ends.
     void After(xmodem::Bytes out);
     void End();
-    void Arm(std::chrono::milliseconds delay);
 
     const EventEmitter& events_;
+    ReceivedBytesSlot& slot_;
     SendSequences& sends_;
     ReceiveEngine& receptions_;
     std::atomic<bool>& prompt_;
@@ -65,7 +74,6 @@ class XmodemTransfer {
     xmodem::Receiver* receiver_ = nullptr;  // the machine, when it receives
     std::uint64_t total_ = 0;               // the file's bytes, when sending
     xmodem::Progress shown_;                // the progress last reported
-    bool afterglow_ = false;
 };
 
 // The MessageList line of an XMODEM transfer's end, for every face that lists it, and with it
