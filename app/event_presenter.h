@@ -45,6 +45,8 @@ class EventPresenter {
     // Shown by the window's feature for the modem lines and the self-test.
     void operator()(const ModemLinesEvent&) {}
     void operator()(const SelfTestEndedEvent&) {}
+    void operator()(const XmodemProgressEvent& event);
+    void operator()(const XmodemEndedEvent& event);
 
   private:
     Screen& screen_;

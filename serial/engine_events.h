@@ -13,6 +13,7 @@
 
 #include "platform/serial_device.h"
 #include "platform/ui_loop.h"
+#include "serial/xmodem.h"
 
 namespace velotrix {
 
@@ -135,11 +136,26 @@ struct SelfTestEndedEvent {
     SelfTestReport report;
 };
 
+// An XMODEM transfer runs: what has passed, at its start and after each block or retry.
+struct XmodemProgressEvent {
+    bool sending = false;
+    xmodem::Progress progress;
+    std::uint64_t total = 0;  // the file's bytes when sending; 0 when receiving
+};
+
+// An XMODEM transfer has ended; a reception's file follows as the finished reception.
+struct XmodemEndedEvent {
+    bool sending = false;
+    xmodem::End end = xmodem::End::kDone;
+    xmodem::Progress progress;
+};
+
 using EngineEvent =
     std::variant<LinesEvent, MessagesClearedEvent, ReceivedEvent, RxHeaderEvent,
                  ReceptionFinishedEvent, ProgressEvent, BlocksEvent, ContinuousEvent,
                  SendEndedEvent, OsErrorEvent, LineLostEvent, CtsEvent, ReopenedEvent,
-                 BaudChangedEvent, ModemLinesEvent, SelfTestEndedEvent>;
+                 BaudChangedEvent, ModemLinesEvent, SelfTestEndedEvent, XmodemProgressEvent,
+                 XmodemEndedEvent>;
 
 using EngineSubscriber = std::function<void(const EngineEvent&)>;
 

@@ -151,8 +151,8 @@ void PortLife::StartReceiveThread() {
             }
         });
     };
-    receiveThread_ = std::make_unique<ReceiveThread>(*port_.device, port_.portOpen,
-                                                     std::move(sinks), lineErrorPause_);
+    receiveThread_ = std::make_unique<ReceiveThread>(
+        *port_.device, port_.portOpen, std::move(sinks), lineErrorPause_, &port_.promptReceive);
     receiveThread_->Start();
 }
 

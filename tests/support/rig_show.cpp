@@ -302,6 +302,12 @@ void Rig::Record(const EngineEvent& event) {
                 const Lines report = SelfTestLines(e.report);
                 lines.insert(lines.end(), report.begin(), report.end());
             },
+            [&](const XmodemProgressEvent& e) {
+                progress = static_cast<std::uint32_t>(e.progress.bytes);
+            },
+            [&](const XmodemEndedEvent& e) {
+                log.push_back("xmodem ended " + std::to_string(static_cast<int>(e.end)));
+            },
         },
         event);
 }
