@@ -34,7 +34,7 @@ constexpr std::pair<std::string_view, int> kNames[] = {
     {"txBytes", kTxBytes},       {"txName", kTxName},           {"txType", kTxType},
     {"send", kSendFileButton},   {"pause", kPauseCombo},        {"continuous", kContinuousCheck},
     {"bin", kBinModeCheck},      {"progress", kProgressCheck},  {"text", kTextEdit},
-    {"textSend", kTextSend},     {"quit", kMenuQuit},           {"probe", kMenuProbePorts},
+    {"textSend", kTextSend},     {"textClose", kTextClose},     {"quit", kMenuQuit},           {"probe", kMenuProbePorts},
     {"sendText", kMenuSendText}, {"savePrefs", kMenuSavePrefs}, {"loadPrefs", kMenuLoadPrefs},
     {"reopen", kMenuAutoReopen}, {"view", kMenuReceptionView},  {"progressText", kProgressText},
     {"messages", kMessageList},  {"dtr", kDtrIndicator},        {"rts", kRtsIndicator},
@@ -292,6 +292,7 @@ void Rig::Record(const EngineEvent& event) {
             [&](const CtsEvent& e) { log.push_back(e.cts ? "cts on" : "cts off"); },
             [&](const ReopenedEvent& e) { log.push_back("reopened " + e.port.name); },
             [&](const BaudChangedEvent& e) { log.push_back("baud " + std::to_string(e.applied)); },
+            [&](const FrameNotTakenEvent& e) { log.push_back("frame " + e.settings); },
             [&](const ModemLinesEvent& e) {
                 modemEvent = std::string(e.open ? "open" : "closed") + (e.dtr ? " DTR" : " -") +
                              (e.rts ? " RTS" : " -");

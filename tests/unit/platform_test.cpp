@@ -10,6 +10,7 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 #include "platform/file_io.h"
 #include "platform/files.h"
@@ -177,6 +178,31 @@ TEST(SerialPorts, ListsWithoutOpeningWhatTheSystemTellsOfEachPort) {
                   "ttyUSB9 \x96 FTDI FT232R USB UART (A50285BI) @by-id\n"
                   "ttyUSB10: keine Berechtigung \x96 Gruppe " +
                   group + "\n");
+}
+
+// Each kind of serial device is listed by its name with a number, and nothing that only begins
+// like it; a kind the list knows and this table does not fails.
+TEST(SerialPorts, ListsEveryKindOfSerialDevice) {
+    const std::set<std::string_view> kinds = {"ttyUSB", "ttyACM", "ttyAMA", "rfcomm", "ttyS"};
+    const auto known = SerialDevicePrefixes();
+    EXPECT_EQ(std::set<std::string_view>(known.begin(), known.end()), kinds);
+    for (std::string_view kind : known) {
+        TempDir dir;
+        const fs::path root(dir.path());
+        fs::create_directories(root / "dev");
+        const std::string device = std::string(kind) + "7";
+        for (const std::string& name : {device, std::string(kind), device + "a", "x" + device}) {
+            std::ofstream(root / "dev" / name) << "";
+        }
+        fs::create_directories(root / "sys" / device);
+        std::ofstream(root / "sys" / device / "type") << "4\n";
+        const std::string none = (root / "none").string();
+        const PortPlaces places{
+            (root / "dev").string(), (root / "sys").string(), none, {}, none, none};
+        const std::vector<PortInfo> ports = ListSerialDevicesIn(places, "", Identity{0, {}}, 1);
+        ASSERT_EQ(ports.size(), 1u) << kind;
+        EXPECT_EQ(ports[0].name, device);
+    }
 }
 
 // Whether the user may open a device: the first class of its mode that applies decides (owner,
