@@ -93,6 +93,8 @@ class HeadlessView : public DialogView {
     // The entries of a list box or combo box.
     std::vector<std::string> Lines(int id) const;
     std::string PaneText(int pane) const;
+    // The selected line of a list box, -1 for none.
+    int ListSelection(int id) const;
     const std::string& ProgressText() const { return progressText_; }
     // The window "Ansicht" as last shown; nullptr while it was never opened.
     const HexDump* ReceptionView() const { return receptionView_ ? &*receptionView_ : nullptr; }

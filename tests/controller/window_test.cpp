@@ -120,6 +120,7 @@ const Row kRows[] = {
     {"Enter opens the port", {"ttyS0"}, "enter", "COM=COM schlie\xDF" "en"},
     {"a text ended with LF", {"ttyS0"}, "click COM; command eolLf; click sendText; type text AB; click textSend; idle", "head=41 42 0A\neol=0001"},
     {"a text ended with nothing again", {"ttyS0"}, "click COM; command eolCr; command eolNone; click sendText; type text AB; click textSend; idle", "head=41 42\neol=1000\nstate=[Zustand]|ZEILENENDE=0|*"},
+    {"an unplugged port that comes back", {"ttyS0"}, "click COM; feed 16; failwait 5; pump; advance 500", "COM=COM schlie\xDF" "en\nline=4800 N 8 1 - open\nselected=Port ttyS0 wieder ge\xF6" "ffnet\nport=ttyS0\non:load=1"},
     {"DTR dropped from the menu", {"ttyS0"}, "click COM; command menuDtr", "modem=- RTS*\nchecked:dtr=0\nmenu:lines=011"},
 
     // Each limit at its boundary, on both sides.

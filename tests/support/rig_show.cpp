@@ -109,7 +109,8 @@ std::string Join(std::span<const std::string> lines) {
 
 // The keys: log (the engine's events), written (the number of bytes the line got), watched (the
 // files watched now), rewrites (the rewrites of the loaded file, also in log), list, count, first,
-// tail (the MessageList: all, the number of lines, the first, the last three), sent (what the line
+// tail, selected (the MessageList: all, the number of lines, the first, the last three, the
+// selected line), sent (what the line
 // got, see Describe), head (its first 32 bytes in hex), kept (the finished reception: "all" that
 // was fed, else its size), result (of the last engine call), open (engine and device), paused (the
 // line-error pause in ms), progress shown (the last count), ahead (how far a count shown was ahead
@@ -134,6 +135,8 @@ std::map<std::string, std::string> Rig::Show() {
     shown["count"] = std::to_string(list.size());
     shown["first"] = list.empty() ? "" : list.front();
     shown["tail"] = Join(std::span(list).last(std::min<std::size_t>(3, list.size())));
+    const int selected = view.ListSelection(kMessageList);
+    shown["selected"] = selected < 0 ? "" : list.at(static_cast<std::size_t>(selected));
     const Bytes written = devices.empty() ? Bytes() : line().Written();
     shown["sent"] = Describe(written, engine().Image());
     shown["written"] = std::to_string(written.size());

@@ -248,6 +248,11 @@ TEST(SerialPorts, EveryStandardRateHasItsConstant) {
         EXPECT_EQ(RateForConstant(*constant), rate);
     }
     EXPECT_FALSE(ConstantForRate(8065).has_value());  // a typed rate goes its own way
+    // Each character size is read back as itself, whatever a driver or program left.
+    for (const int bits : {5, 6, 7, 8}) {
+        EXPECT_EQ(DataBitsOf(CharacterSize(bits).value_or(0) | CSTOPB | PARENB), bits);
+    }
+    EXPECT_FALSE(CharacterSize(9).has_value());
 }
 
 // Each of the driver's error counters stands for one kind of line error; counters that did not
