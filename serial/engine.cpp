@@ -5,12 +5,19 @@
 #include <utility>
 
 #include "image/rx_save.h"
+#include "serial/byte_taker.h"
 #include "serial/error_texts.h"
+#include "serial/line_log.h"
+#include "serial/loaded_file_watch.h"
+#include "serial/port_life.h"
+#include "serial/port_rows.h"
 #include "serial/receive_engine.h"
-#include "serial/self_test.h"
+#include "serial/self_tester.h"
 #include "serial/send_sequences.h"
 #include "serial/serial_port.h"
 #include "serial/text_file.h"
+#include "serial/transfer_options.h"
+#include "serial/transmit_image.h"
 #include "text/cp1252.h"
 #include "ui-resources/messages.h"
 
@@ -32,27 +39,16 @@ struct Engine::Impl {
                          watch.SendEnded();
                      }
                  }),
-          receiver(events),
+          bytes(loop, receiver),
+          receiver(events, bytes),
           sends(events, port, options, tx),
           transmit(tx, sends),
-          selfTest(events),
+          selfTest(events, bytes),
           life(loop, std::move(devices), events, port,
-               {[this](std::span<const std::uint8_t> batch) {
-                    // The self-test's pattern is never a reception.
-                    if (selfTest.Active()) {
-                        selfTest.Consume(batch);
-                    } else {
-                        receiver.ConsumeReceivedBytes(batch);
-                    }
-                },
+               {[this](std::span<const std::uint8_t> batch) { bytes.TakeBytes(batch); },
                 [this] { return sends.Busy(); }, [this] { sends.StopAndJoin(); },
-                [this] {
-                    selfTest.Cancel();
-                    if (receiver.Receiving()) {
-                        receiver.FinishReception(true);
-                    }
-                },
-                [this](const LineErrors& errors) { selfTest.CountErrors(errors); }},
+                [this] { bytes.PortClosed(true); },
+                [this](const LineErrors& errors) { bytes.TakeLineErrors(errors); }},
                log) {
         transmit.SetLoadObserver(
             [this](const std::string& path, bool loaded) { watch.Follow(path, loaded); });
@@ -62,11 +58,14 @@ struct Engine::Impl {
     SerialPort port;
     TxImage tx;
     TransferOptions options;
+    // Who takes the received bytes: the reception unless the self-test (or another taker) runs.
+    // Before the takers, which leave it when they go.
+    ReceivedBytesSlot bytes;
     ReceiveEngine receiver;
     SendSequences sends;
     TransmitImage transmit;
     LoadedFileWatch watch{events.Loop(), transmit, sends, options, port};
-    SelfTest selfTest;
+    SelfTester selfTest;
     // Before the port's life, so that the port's close is still written.
     LineLog log;
     // Last, so that it closes the port (joining every worker) before the rest goes.
@@ -97,9 +96,12 @@ EngineResult Engine::Open(const LineSettings& settings) {
 }
 
 void Engine::Close() {
+    const bool wasOpen = IsOpen();
     // The line first: a send's queue is discarded before anything else is done.
     impl_->life.Close();
-    impl_->selfTest.Cancel();
+    if (wasOpen) {
+        impl_->bytes.PortClosed(false);
+    }
 }
 
 bool Engine::IsOpen() const {
@@ -174,16 +176,42 @@ const TxImage& Engine::Image() const {
     return impl_->tx;
 }
 
-TransferOptions& Engine::Options() {
-    return impl_->options;
+void Engine::SetContinuousSend(bool on) {
+    impl_->options.continuousSend = on;
+}
+
+void Engine::SetBinMode(bool on) {
+    impl_->options.binMode = on;
+}
+
+void Engine::SetShowProgress(bool on) {
+    impl_->options.showProgress = on;
+}
+
+void Engine::SetCharDelay(int ms) {
+    impl_->options.charDelayMs = ms;
+}
+
+void Engine::SetLineDelay(int ms) {
+    impl_->options.lineDelayMs = ms;
+}
+
+void Engine::SetLineEnd(LineEnd end) {
+    impl_->options.lineEnd = end;
+}
+
+SendSwitches Engine::Switches() const {
+    const TransferOptions& options = impl_->options;
+    return {options.continuousSend.load(), options.binMode.load(),     options.showProgress.load(),
+            options.charDelayMs.load(),    options.lineDelayMs.load(), options.lineEnd.load()};
 }
 
 EngineResult Engine::SendFile() {
-    return impl_->selfTest.Active() ? BusyResult() : impl_->sends.SendFile();
+    return impl_->bytes.KeepsLine() ? BusyResult() : impl_->sends.SendFile();
 }
 
 EngineResult Engine::SendText(const std::string& text) {
-    return impl_->selfTest.Active() ? BusyResult() : impl_->sends.SendText(text);
+    return impl_->bytes.KeepsLine() ? BusyResult() : impl_->sends.SendText(text);
 }
 
 EngineResult Engine::SetModemLine(ModemLine line, bool on) {
@@ -196,7 +224,7 @@ bool Engine::ModemLineOn(ModemLine line) const {
 
 EngineResult Engine::StartSelfTest() {
     Impl& s = *impl_;
-    if (s.selfTest.Active()) {
+    if (!s.bytes.Holds(s.receiver)) {
         return BusyResult();
     }
     if (s.receiver.Receiving()) {
@@ -222,7 +250,7 @@ bool Engine::SelfTesting() const {
 }
 
 EngineResult Engine::SendTextFile(const std::string& path) {
-    if (impl_->sends.Busy()) {
+    if (impl_->sends.Busy() || impl_->bytes.KeepsLine()) {
         return BusyResult();
     }
     TextFile file;
@@ -308,6 +336,10 @@ EngineResult Engine::SaveReceptionAsNew(const std::string& path, std::string& wr
     const SaveResult saved = SaveRxBufferAsNew(path, bytes);
     written = saved.path;
     return SaveOutcome(saved);
+}
+
+ReceivedBytesSlot& Engine::ReceivedBytes() {
+    return impl_->bytes;
 }
 
 void Engine::ResetReception() {

@@ -10,18 +10,15 @@
 #include <vector>
 
 #include "image/tx_image.h"
+#include "platform/file_watch.h"
 #include "platform/serial_device.h"
 #include "platform/ui_loop.h"
 #include "serial/engine_events.h"
-#include "serial/line_log.h"
-#include "serial/loaded_file_watch.h"
-#include "serial/port_life.h"
-#include "serial/port_rows.h"
-#include "serial/receive_thread.h"
-#include "serial/transfer_options.h"
-#include "serial/transmit_image.h"
+#include "serial/engine_types.h"
 
 namespace velotrix {
+
+class ReceivedBytesSlot;
 
 class Engine {
   public:
@@ -58,11 +55,19 @@ class Engine {
     void SetPause(int pauseIndex);  // an index into PauseEntries; outside: no pause entry chosen
     const TxImage& Image() const;
 
-    // Sending: the switches may change while a continuous send runs and take effect at its next
-    // block or pass; SendFile takes the image as it is now.
-    TransferOptions& Options();
+    // The switches of a send: they may change while a continuous send runs and take effect at
+    // its next block or pass (the pauses at the next byte).
+    void SetContinuousSend(bool on);
+    void SetBinMode(bool on);
+    void SetShowProgress(bool on);
+    void SetCharDelay(int ms);
+    void SetLineDelay(int ms);
+    void SetLineEnd(LineEnd end);
+    SendSwitches Switches() const;
+
+    // SendFile takes the image as it is now.
     EngineResult SendFile();
-    // The text with the line end of Options().lineEnd.
+    // The text with the line end chosen.
     EngineResult SendText(const std::string& text);
     // A UTF-8 text file, line by line with that line end, in code page 1252 (see TextFile); a
     // file that cannot be sent as it is is refused with the reason, naming the line.
@@ -95,6 +100,10 @@ class Engine {
     // Forgets the listing line being built and the finished reception (a display reset).
     void ResetReception();
 
+    // Who takes the received bytes now (see ByteTaker in serial/byte_taker.h): the reception,
+    // unless the self-test or another taker installed here holds the slot.
+    ReceivedBytesSlot& ReceivedBytes();
+
     // DTR and RTS: raised or dropped now when the port is open, and so after every later open (the
     // open raises both; one wanted low is dropped right after). Both raised by default.
     EngineResult SetModemLine(ModemLine line, bool on);
@@ -103,7 +112,8 @@ class Engine {
     // The adapter self-test, with TX and RX bridged at the plug: every byte value goes out at the
     // open port's settings and what comes back is compared instead of being received, until all
     // came back or the line stays silent (kSelfTestNoAnswer when nothing came); SelfTestEndedEvent
-    // tells the result. Refused while a send or a reception runs; sends are refused while it runs.
+    // tells the result. Refused while a send, a reception or another taker of the received bytes
+    // runs; sends are refused while it runs.
     EngineResult StartSelfTest();
     bool SelfTesting() const;
 

@@ -27,16 +27,17 @@ std::string ShortReceptionLine(std::uint32_t arrived, std::uint32_t promised) {
            std::string(msg::kShortReceptionSuffix);
 }
 
-ReceiveEngine::ReceiveEngine(const EventEmitter& events) : events_(events) {
+ReceiveEngine::ReceiveEngine(const EventEmitter& events, ReceivedBytesSlot& slot)
+    : events_(events), slot_(slot) {
     buffer_.rxLine.reserve(3 * kBytesPerLine);
 }
 
 ReceiveEngine::~ReceiveEngine() {
-    events_.Loop().StopTimer(ids::kSilenceTimer);
+    slot_.StopSilence(*this);
     events_.Loop().StopTimer(ids::kListingTimer);
 }
 
-void ReceiveEngine::ConsumeReceivedBytes(std::span<const std::uint8_t> bytes) {
+void ReceiveEngine::OnBytes(std::span<const std::uint8_t> bytes) {
     if (bytes.empty()) {
         return;
     }
@@ -50,8 +51,19 @@ void ReceiveEngine::ConsumeReceivedBytes(std::span<const std::uint8_t> bytes) {
         events_.Loop().StartTimer(ids::kListingTimer, kListingInterval,
                                   [this] { ListingIntervalOver(); });
     }
-    events_.Loop().StartTimer(ids::kSilenceTimer, SilenceAllowed(),
-                              [this] { FinishReception(false); });
+    slot_.WaitForSilence(*this, SilenceAllowed());
+}
+
+void ReceiveEngine::OnSilence() {
+    if (Receiving()) {
+        FinishReception(false);
+    }
+}
+
+void ReceiveEngine::OnPortClosed(bool lost) {
+    if (lost && Receiving()) {
+        FinishReception(true);
+    }
 }
 
 void ReceiveEngine::EmitListing() {
@@ -179,7 +191,7 @@ void ReceiveEngine::FinishReception(bool cutShort) {
     }
     lines.emplace_back(msg::kSaveByButton);
     events_.Emit(LinesEvent{std::move(lines), true});
-    events_.Loop().StopTimer(ids::kSilenceTimer);
+    slot_.StopSilence(*this);
 
     // hasHeader still describes the last finished reception when the timer fires without a new
     // one; the header is skipped only when this reception holds more than it.

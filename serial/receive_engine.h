@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "serial/byte_taker.h"
 #include "serial/engine_events.h"
 
 namespace velotrix {
@@ -31,16 +32,23 @@ struct RxBuffer {
 // "Empfang unvollständig: N von M Bytes": the data bytes that came of those the header promised.
 std::string ShortReceptionLine(std::uint32_t arrived, std::uint32_t promised);
 
-// Every member runs on the UI thread: the receive thread hands its batches over with UiLoop::Post,
-// so a batch can never interleave with FinishReception.
-class ReceiveEngine {
+// The default taker of the received bytes. Every member runs on the UI thread: the receive thread
+// hands its batches over with UiLoop::Post, so a batch can never interleave with FinishReception.
+class ReceiveEngine final : public ByteTaker {
   public:
-    explicit ReceiveEngine(const EventEmitter& events);
-    ~ReceiveEngine();  // stops the silence timer, whose task refers to this engine
+    // Its silence is awaited in slot, whose default taker it is.
+    ReceiveEngine(const EventEmitter& events, ReceivedBytesSlot& slot);
+    ~ReceiveEngine() override;  // stops the listing's timer, whose task refers to this engine
     ReceiveEngine(const ReceiveEngine&) = delete;
     ReceiveEngine& operator=(const ReceiveEngine&) = delete;
 
-    void ConsumeReceivedBytes(std::span<const std::uint8_t> bytes);
+    // Stores and lists the bytes; a reception ends after a second of silence.
+    void OnBytes(std::span<const std::uint8_t> bytes) override;
+    void OnSilence() override;
+    // A lost line ends a running reception, cut short; a closed port lets it end by silence.
+    void OnPortClosed(bool lost) override;
+    bool Busy() const override { return Receiving(); }
+
     // cutShort: the reception ends by a lost line or on request rather than by silence.
     void FinishReception(bool cutShort);
     // The receive part of the display reset: empties the pending listing line, rewinds
@@ -68,6 +76,7 @@ class ReceiveEngine {
     std::uint32_t PromisedLength() const;
 
     const EventEmitter& events_;
+    ReceivedBytesSlot& slot_;
     RxBuffer buffer_;
     std::vector<std::uint8_t> savable_;
     bool savableHasHeader_ = false;

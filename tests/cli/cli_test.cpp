@@ -260,7 +260,7 @@ void PlayRow(const CliRow& c, const cli::OptionRule* without = nullptr) {
     const Bytes sent = PlayFarEnd(farEnd, line, cli, work);
     // Every row ends within this time, or the program is killed and the row fails.
     const std::optional<int> exit = cli.Wait(without != nullptr ? 10s : 30s);
-    const Bytes drawn = watched ? terminal.Read(500ms) : Bytes();
+    const Bytes drawn = watched ? terminal.ReadUntilQuiet(500ms) : Bytes();
     std::istringstream expected(c.expect);
     for (std::string entry; std::getline(expected, entry);) {
         const std::string key = entry.substr(0, entry.find('='));
@@ -281,10 +281,7 @@ void PlayRow(const CliRow& c, const cli::OptionRule* without = nullptr) {
             std::replace(log.begin(), log.end(), '\n', '|');
             EXPECT_NE(log.find(value), std::string::npos) << log;
         } else if (key == "line") {
-            Bytes got;
-            for (Bytes more; !(more = line.Read(200ms)).empty();) {
-                got = Concat(got, more);
-            }
+            const Bytes got = line.ReadUntilQuiet(200ms);
             const std::string hex = value[0] == '#' ? "#" + std::to_string(got.size()) : Hex(got);
             const bool prefix = value.ends_with('*');
             EXPECT_EQ(prefix ? hex.substr(0, value.size() - 1) : hex,
@@ -506,7 +503,7 @@ TEST(Cli, DrawsItsProgressWhereAPersonWatches) {
     Cli cli({"send", "hi.bin", "--bin", "--char-delay", "10", "--port", line.SlavePath()},
             work.path(), terminal.SlavePath());
     EXPECT_EQ(cli.Wait(30s), 0);
-    const Bytes drawn = terminal.Read(500ms);
+    const Bytes drawn = terminal.ReadUntilQuiet(500ms);
     const std::string text(drawn.begin(), drawn.end());
     EXPECT_NE(text.find(" / 40 Bytes  "), std::string::npos) << Hex(drawn);
     EXPECT_TRUE(text.ends_with("\r\x1b[K")) << Hex(drawn);

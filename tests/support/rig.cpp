@@ -179,6 +179,39 @@ void LoopBack(Rig& rig, const Arg& arg) {
     });
 }
 
+// Takes the received bytes in the rig's stead and notes what it is told: the bytes (a count that
+// grows while batches follow each other), line errors, silence, the port's close or loss.
+class NotingTaker final : public ByteTaker {
+  public:
+    NotingTaker(Rig& rig, bool keepsLine) : rig_(rig), keepsLine_(keepsLine) {}
+    void OnBytes(std::span<const std::uint8_t> batch) override {
+        const bool following = !rig_.taken.empty() && rig_.taken.back().starts_with("bytes");
+        bytes_ = (following ? bytes_ : 0) + batch.size();
+        if (!following) {
+            rig_.taken.emplace_back();
+        }
+        rig_.taken.back() = "bytes " + std::to_string(bytes_);
+    }
+    void OnLineErrors(const LineErrors& errors) override {
+        rig_.taken.push_back(errors.framing ? "framing" : "errors");
+    }
+    void OnSilence() override { rig_.taken.push_back("silence"); }
+    void OnPortClosed(bool lost) override { rig_.taken.push_back(lost ? "lost" : "closed"); }
+    bool KeepsLineToItself() const override { return keepsLine_; }
+
+  private:
+    Rig& rig_;
+    bool keepsLine_;
+    std::size_t bytes_ = 0;
+};
+
+void Take(Rig& rig, const Arg& arg) {
+    if (!rig.taker) {
+        rig.taker = std::make_unique<NotingTaker>(rig, arg.all == "keeps");
+    }
+    rig.taken.push_back(rig.engine().ReceivedBytes().Install(*rig.taker) ? "installed" : "refused");
+}
+
 // The silence after which the self-test ends: not a millisecond before.
 void Silent(Rig& rig, milliseconds silence) {
     rig.loop.Advance(silence - 1ms);
@@ -206,6 +239,8 @@ void Silent(Rig& rig, milliseconds silence) {
 //   dtr|rts on|off: the engine's modem lines; loop [change|drop N]: the far end echoes what is
 //   written (changing or dropping byte N); selftest: starts it; back: pump until it ended;
 //   silent MS: the self-test ends after MS of silence, not before
+//   take [keeps]: a taker of the received bytes is installed (keeping the line to itself), see
+//   NotingTaker; untake: it is removed; hush MS: it waits for MS of silence
 //   gap MS: the data began at least MS after the header had left the driver
 //   chardelay MS, linedelay MS, eol none|cr|crlf|lf: the pauses and the line end of a send
 //   textfile NAME TEXT: a file of that text is sent as a text file; gaps CHAR LINE: see ExpectGaps
@@ -224,6 +259,11 @@ const std::map<std::string_view, StepFunction> kSteps = {
                  : r.engine().Open(
                        {a.all == "nothing" ? "" : "/dev/fake/ttyS0", 9600, {}, a.number, {}, {}});
      }},
+    {"rate",
+     [](Rig& r, const Arg& a) {
+         r.result = r.engine().Open({"/dev/fake/ttyS0", static_cast<std::uint32_t>(a.number)});
+     }},
+    {"uart", [](Rig& r, const Arg&) { r.line().DivideClock(115200); }},
     {"close", [](Rig& r, const Arg&) { Close(r); }},
     {"stale", [](Rig& r, const Arg& a) { r.line().InjectInput(Bytes(a.number, 0xEE)); }},
     {"feed", [](Rig& r, const Arg& a) { r.Feed(FarEnd(a)); }},
@@ -231,9 +271,9 @@ const std::map<std::string_view, StepFunction> kSteps = {
     {"advance", [](Rig& r, const Arg& a) { r.loop.Advance(milliseconds(a.number)); }},
     {"quiet", [](Rig& r, const Arg& a) { Quiet(r, milliseconds(a.number)); }},
     {"load", [](Rig& r, const Arg& a) { Load(r, a); }},
-    {"bin", [](Rig& r, const Arg&) { r.engine().Options().binMode = true; }},
-    {"noprogress", [](Rig& r, const Arg&) { r.engine().Options().showProgress = false; }},
-    {"continuous", [](Rig& r, const Arg&) { r.engine().Options().continuousSend = true; }},
+    {"bin", [](Rig& r, const Arg&) { r.engine().SetBinMode(true); }},
+    {"noprogress", [](Rig& r, const Arg&) { r.engine().SetShowProgress(false); }},
+    {"continuous", [](Rig& r, const Arg&) { r.engine().SetContinuousSend(true); }},
     {"send", [](Rig& r, const Arg&) { r.result = r.engine().SendFile(); }},
     {"text", [](Rig& r, const Arg& a) { r.result = r.engine().SendText(a.all); }},
     {"save", [](Rig& r, const Arg& a) { Save(r, a.all); }},
@@ -276,13 +316,13 @@ const std::map<std::string_view, StepFunction> kSteps = {
     {"until",
      [](Rig& r, const Arg& a) { EXPECT_TRUE(r.Pump([&] { return Written(r, a.number); })); }},
     {"gap", [](Rig& r, const Arg& a) { ExpectGap(r, milliseconds(a.number)); }},
-    {"chardelay", [](Rig& r, const Arg& a) { r.engine().Options().charDelayMs = a.number; }},
-    {"linedelay", [](Rig& r, const Arg& a) { r.engine().Options().lineDelayMs = a.number; }},
+    {"chardelay", [](Rig& r, const Arg& a) { r.engine().SetCharDelay(a.number); }},
+    {"linedelay", [](Rig& r, const Arg& a) { r.engine().SetLineDelay(a.number); }},
     {"eol",
      [](Rig& r, const Arg& a) {
          constexpr std::string_view kEnds[] = {"none", "cr", "crlf", "lf"};
-         r.engine().Options().lineEnd =
-             static_cast<LineEnd>(std::ranges::find(kEnds, a.all) - std::begin(kEnds));
+         r.engine().SetLineEnd(
+             static_cast<LineEnd>(std::ranges::find(kEnds, a.all) - std::begin(kEnds)));
      }},
     {"textfile", [](Rig& r, const Arg& a) { SendTextFile(r, a); }},
     {"gaps", [](Rig& r, const Arg& a) { ExpectGaps(r, a); }},
@@ -299,6 +339,12 @@ const std::map<std::string_view, StepFunction> kSteps = {
     {"back",
      [](Rig& r, const Arg&) { EXPECT_TRUE(r.Pump([&] { return !r.engine().SelfTesting(); })); }},
     {"silent", [](Rig& r, const Arg& a) { Silent(r, milliseconds(a.number)); }},
+    {"take", [](Rig& r, const Arg& a) { Take(r, a); }},
+    {"untake", [](Rig& r, const Arg&) { r.engine().ReceivedBytes().Remove(*r.taker); }},
+    {"hush",
+     [](Rig& r, const Arg& a) {
+         r.engine().ReceivedBytes().WaitForSilence(*r.taker, milliseconds(a.number));
+     }},
     {"click", [](Rig& r, const Arg& a) { r.view.Click(IdOf(a.all)); }},
     {"command", [](Rig& r, const Arg& a) { r.view.SendCommand(IdOf(a.all)); }},
     {"select", [](Rig& r, const Arg& a) { Select(r, IdOf(a.first), a.rest); }},
@@ -346,6 +392,13 @@ Bytes Z80File(std::uint16_t aadr, std::uint16_t eadr, std::uint16_t sadr, char t
     std::fill_n(header.begin() + kMarkerOffset, 3, kMarkerByte);
     std::copy_n(name.begin(), std::min(name.size(), kHeaderNameSize), header.begin() + kNameOffset);
     return Concat(header, CountingBytes(count));
+}
+
+Bytes Synthesized(std::uint16_t aadr, std::size_t length, std::uint16_t sadr, std::string name) {
+    Bytes header = Z80File(aadr, static_cast<std::uint16_t>(aadr + length - 1), sadr, 'P',
+                           name + std::string(16, ' '), 0);
+    std::copy_n("AC1KZV", 6, header.begin() + kCreatorTagOffset);
+    return header;
 }
 
 namespace {
@@ -432,7 +485,10 @@ void Rig::StartWindow(const std::string& settingsFile) {
 }
 
 Rig::~Rig() {
-    // Workers stop before the devices and the loop go.
+    // Workers stop before the devices and the loop go; the taker leaves the slot before it goes.
+    if (taker) {
+        engine().ReceivedBytes().Remove(*taker);
+    }
     window.reset();
     own.reset();
 }

@@ -8,7 +8,7 @@
 #include <set>
 #include <variant>
 
-#include "serial/self_test.h"
+#include "serial/self_tester.h"
 #include "support/rig.h"
 #include "support/rig_words.h"
 #include "text/text_helpers.h"
@@ -108,9 +108,10 @@ std::string Join(std::span<const std::string> lines) {
 }
 
 // The keys: log (the engine's events), written (the number of bytes the line got), watched (the
-// files watched now), rewrites (the rewrites of the loaded file, also in log), list, count, first,
-// tail, selected (the MessageList: all, the number of lines, the first, the last three, the
-// selected line), sent (what the line
+// files watched now), rewrites (the rewrites of the loaded file, also in log), taken (what the
+// rig's taker of the received bytes was told), list, count, first, tail, selected (the
+// MessageList: all, the number of lines, the first, the last three, the selected line), sent
+// (what the line
 // got, see Describe), head (its first 32 bytes in hex), kept (the finished reception: "all" that
 // was fed, else its size), result (of the last engine call), open (engine and device), paused (the
 // line-error pause in ms), progress shown (the last count), ahead (how far a count shown was ahead
@@ -142,6 +143,7 @@ std::map<std::string, std::string> Rig::Show() {
     shown["written"] = std::to_string(written.size());
     shown["watched"] = Join(watches.Watched());
     shown["rewrites"] = Join(rewrites);
+    shown["taken"] = Join(taken);
     for (std::size_t i = 0; i < std::min(written.size(), kHeaderSize); ++i) {
         shown["head"] += (i == 0 ? "" : " ") + Hex2(written[i]);
     }
@@ -185,10 +187,10 @@ std::map<std::string, std::string> Rig::Show() {
     for (int id : {kMenuLineEndNone, kMenuLineEndCr, kMenuLineEndCrLf, kMenuLineEndLf}) {
         shown["eol"] += std::to_string(view.MenuChecked(id));
     }
-    const TransferOptions& options = engine().Options();
-    shown["pacing"] = std::to_string(options.charDelayMs) + " " +
-                      std::to_string(options.lineDelayMs) + " " +
-                      std::to_string(static_cast<int>(options.lineEnd.load()));
+    const SendSwitches switches = engine().Switches();
+    shown["pacing"] = std::to_string(switches.charDelayMs) + " " +
+                      std::to_string(switches.lineDelayMs) + " " +
+                      std::to_string(static_cast<int>(switches.lineEnd));
     shown["protocol"] = std::to_string(view.MenuChecked(kMenuLineLog));
     shown["linelog"] = FileOrDash(dir.File("line.log"));
     const OsError logFailure = engine().LogFailure();
