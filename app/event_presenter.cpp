@@ -189,6 +189,11 @@ void EventPresenter::operator()(const BaudChangedEvent& event) {
     screen_.ScrollMessageListToEnd();
 }
 
+void EventPresenter::operator()(const FrameNotTakenEvent& event) {
+    screen_.AddMessage(FrameNotTakenLine(event));
+    screen_.ScrollMessageListToEnd();
+}
+
 void EventPresenter::operator()(const CtsEvent& event) {
     view_.SetCheck(ids::kCtsIndicator, event.cts);
     view_.Repaint();

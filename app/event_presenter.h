@@ -42,6 +42,7 @@ class EventPresenter {
     void operator()(const CtsEvent& event);
     void operator()(const ReopenedEvent& event);
     void operator()(const BaudChangedEvent& event);
+    void operator()(const FrameNotTakenEvent& event);
     // Shown by the window's feature for the modem lines and the self-test.
     void operator()(const ModemLinesEvent&) {}
     void operator()(const SelfTestEndedEvent&) {}

@@ -81,6 +81,10 @@ std::string BaudChangedLine(const BaudChangedEvent& event) {
            std::string(msg::kBaudChangedMiddle) + std::to_string(event.asked);
 }
 
+std::string FrameNotTakenLine(const FrameNotTakenEvent& event) {
+    return std::string(msg::kFrameNotTaken) + event.settings;
+}
+
 std::string ReopenedLine(const ReopenedEvent& event) {
     return std::string(msg::kReopenedPrefix) + Utf8ToCp1252(event.port.name) +
            std::string(msg::kReopenedSuffix);

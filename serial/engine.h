@@ -159,6 +159,7 @@ class Engine {
 
 // The MessageList lines of these events, for every face that lists them.
 std::string BaudChangedLine(const BaudChangedEvent& event);
+std::string FrameNotTakenLine(const FrameNotTakenEvent& event);
 std::string ReopenedLine(const ReopenedEvent& event);
 
 }  // namespace velotrix

@@ -113,6 +113,12 @@ struct BaudChangedEvent {
     std::uint32_t applied = 0;
 };
 
+// The driver opened the port with another character frame than chosen and took the rest, as a
+// pseudo-terminal, which knows only 8N1, does: the chosen settings it did not take.
+struct FrameNotTakenEvent {
+    std::string settings;
+};
+
 // The port opened or closed, or DTR or RTS changed: what the PC drives them to while it is open.
 struct ModemLinesEvent {
     bool open = false;
@@ -154,8 +160,8 @@ using EngineEvent =
     std::variant<LinesEvent, MessagesClearedEvent, ReceivedEvent, RxHeaderEvent,
                  ReceptionFinishedEvent, ProgressEvent, BlocksEvent, ContinuousEvent,
                  SendEndedEvent, OsErrorEvent, LineLostEvent, CtsEvent, ReopenedEvent,
-                 BaudChangedEvent, ModemLinesEvent, SelfTestEndedEvent, XmodemProgressEvent,
-                 XmodemEndedEvent>;
+                 BaudChangedEvent, FrameNotTakenEvent, ModemLinesEvent, SelfTestEndedEvent,
+                 XmodemProgressEvent, XmodemEndedEvent>;
 
 using EngineSubscriber = std::function<void(const EngineEvent&)>;
 

@@ -105,10 +105,14 @@ EngineResult PortLife::OpenDevice(const LineSettings& settings) {
     }
     StartReceiveThread();
     EmitModemLines();
-    // Drivers round rates they cannot make; the user learns the rate really on the line.
-    const std::uint32_t applied = port_.device->ReadBack().baudRate;
-    if (settings.baudRate != 0 && applied != 0 && applied != settings.baudRate) {
-        events_.Post(BaudChangedEvent{settings.baudRate, applied});
+    // Drivers round rates they cannot make, and may take a setting without the rest of the
+    // frame: the user learns what is really on the line.
+    const AppliedSettings applied = port_.device->ReadBack();
+    if (settings.baudRate != 0 && applied.baudRate != 0 && applied.baudRate != settings.baudRate) {
+        events_.Post(BaudChangedEvent{settings.baudRate, applied.baudRate});
+    }
+    if (std::string frame = FrameNotTaken(settings, applied); !frame.empty()) {
+        events_.Post(FrameNotTakenEvent{std::move(frame)});
     }
     return {};
 }

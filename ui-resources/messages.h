@@ -131,6 +131,9 @@ inline constexpr std::string_view kReopenedSuffix =
     "ffnet";
 inline constexpr std::string_view kBaudChangedPrefix = "Der Treiber hat ";
 inline constexpr std::string_view kBaudChangedMiddle = " Baud eingestellt statt ";
+inline constexpr std::string_view kFrameNotTaken =
+    "Der Treiber hat nicht \xFC"
+    "bernommen: ";
 
 // A reception whose header promised more data than came.
 inline constexpr std::string_view kShortReceptionPrefix = "Empfang unvollst\xE4ndig: ";

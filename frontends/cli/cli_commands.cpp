@@ -8,6 +8,7 @@
 #include "frontends/cli/cli_watch.h"
 #include "image/crc16.h"
 #include "image/rx_save.h"
+#include "image/tx_image.h"
 #include "image/z80_header.h"
 #include "platform/files.h"
 #include "serial/error_texts.h"
@@ -208,6 +209,10 @@ int RunSend(const Options& options, const Terminal& terminal) {
     }
     if (options.typeLetter) {
         engine.SetTypeLetter(*options.typeLetter);
+    }
+    // As the window warns: the home computer would write the end of the data over its start.
+    if (DataRunsPastTop(engine.Image())) {
+        session.PrintWarning(std::string(msg::kDataWraps));
     }
     engine.SetPause(options.pauseIndex);
     engine.SetContinuousSend(options.continuous);

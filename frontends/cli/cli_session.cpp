@@ -190,6 +190,8 @@ void Session::OnEvent(const EngineEvent& event) {
                 Report(OsErrorResult(e.error));
             } else if constexpr (std::is_same_v<E, BaudChangedEvent>) {
                 PrintOut(ForTerminal(BaudChangedLine(e)));
+            } else if constexpr (std::is_same_v<E, FrameNotTakenEvent>) {
+                PrintWarning(FrameNotTakenLine(e));
             } else if constexpr (std::is_same_v<E, SelfTestEndedEvent>) {
                 selfTest_ = e.report;
             } else if constexpr (std::is_same_v<E, XmodemProgressEvent>) {

@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,6 +49,18 @@ struct TableRow {
     const char* shown;  // what must be seen then
 };
 std::string TestNameOf(std::string_view text);
+
+// A row of a table of the whole window, on fake ports of these names.
+struct WindowRow {
+    const char* name;
+    Lines ports;
+    const char* steps;
+    const char* shown;
+};
+// Each table of window rows adds itself as the suite starts, so that the walk of the window's
+// commands reads every row; returns true.
+bool AddWindowRows(std::span<const WindowRow> rows);
+std::span<const WindowRow> WindowRows();
 template <typename Row>
 std::string RowName(const ::testing::TestParamInfo<Row>& info) {
     return TestNameOf(info.param.name);
