@@ -47,6 +47,10 @@ void ReceivedBytesSlot::TakeLineErrors(const LineErrors& errors) {
     holder_->OnLineErrors(errors);
 }
 
+void ReceivedBytesSlot::PortClosing() {
+    holder_->OnPortClosing();
+}
+
 void ReceivedBytesSlot::PortClosed(bool lost) {
     holder_->OnPortClosed(lost);
 }

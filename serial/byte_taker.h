@@ -31,6 +31,9 @@ class ByteTaker {
     virtual void OnLineErrors(const LineErrors& errors) { (void)errors; }
     // The silence asked for with WaitForSilence has passed without another call of it.
     virtual void OnSilence() {}
+    // The user is about to close the port: what the taker must still tell the other side (a
+    // protocol's cancel) goes out now.
+    virtual void OnPortClosing() {}
     // The port has closed: lost when the device failed or went away, else the user closed it.
     // The taker stays in the slot until it removes itself.
     virtual void OnPortClosed(bool lost) { (void)lost; }
@@ -71,6 +74,7 @@ class ReceivedBytesSlot {
     // What the line brought, for the taker in the slot (the port's life and the engine).
     void TakeBytes(std::span<const std::uint8_t> batch);
     void TakeLineErrors(const LineErrors& errors);
+    void PortClosing();
     void PortClosed(bool lost);
 
   private:

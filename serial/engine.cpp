@@ -2,6 +2,7 @@
 // transmit image, behind calls in the user's terms.
 #include "serial/engine.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "serial/byte_taker.h"
@@ -18,6 +19,7 @@
 #include "serial/text_file.h"
 #include "serial/transfer_options.h"
 #include "serial/transmit_image.h"
+#include "serial/xmodem_transfer.h"
 #include "text/cp1252.h"
 #include "ui-resources/messages.h"
 
@@ -36,6 +38,7 @@ struct Engine::Impl {
                      }
                      // After the face has shown the end, a rewrite that waited may send.
                      if (std::holds_alternative<SendEndedEvent>(event)) {
+                         xmodem.SenderEnded();
                          watch.SendEnded();
                      }
                  }),
@@ -66,6 +69,7 @@ struct Engine::Impl {
     TransmitImage transmit;
     LoadedFileWatch watch{events.Loop(), transmit, sends, options, port};
     SelfTester selfTest;
+    XmodemTransfer xmodem{events, bytes, sends, receiver, port.promptReceive};
     // Before the port's life, so that the port's close is still written.
     LineLog log;
     // Last, so that it closes the port (joining every worker) before the rest goes.
@@ -75,6 +79,10 @@ struct Engine::Impl {
 std::string BaudChangedLine(const BaudChangedEvent& event) {
     return std::string(msg::kBaudChangedPrefix) + std::to_string(event.applied) +
            std::string(msg::kBaudChangedMiddle) + std::to_string(event.asked);
+}
+
+std::string FrameNotTakenLine(const FrameNotTakenEvent& event) {
+    return std::string(msg::kFrameNotTaken) + event.settings;
 }
 
 std::string ReopenedLine(const ReopenedEvent& event) {
@@ -93,7 +101,11 @@ EngineResult Engine::Open(const LineSettings& settings) {
 
 void Engine::Close() {
     const bool wasOpen = IsOpen();
-    // The line first: a send's queue is discarded before anything else is done.
+    // A transfer's CANs go out first; then the line: a send's queue is discarded before anything
+    // else is done.
+    if (wasOpen) {
+        impl_->bytes.PortClosing();
+    }
     impl_->life.Close();
     if (wasOpen) {
         impl_->bytes.PortClosed(false);
@@ -208,6 +220,71 @@ EngineResult Engine::SendFile() {
 
 EngineResult Engine::SendText(const std::string& text) {
     return impl_->bytes.KeepsLine() ? BusyResult() : impl_->sends.SendText(text);
+}
+
+namespace {
+
+bool OnlyRequests(std::span<const std::uint8_t> bytes) {
+    return std::all_of(bytes.begin(), bytes.end(), [](std::uint8_t byte) {
+        return byte == xmodem::kCrcPoll || byte == xmodem::kNak;
+    });
+}
+
+}  // namespace
+
+EngineResult Engine::StartXmodem(bool sending) {
+    Impl& s = *impl_;
+    if (s.sends.Busy() || !s.bytes.Holds(s.receiver)) {
+        return BusyResult();
+    }
+    if (sending && !s.tx.loaded) {
+        return {ErrorKind::kNothingToSend,
+                std::string(msg::kNothingToSend),
+                std::string(msg::kErrorCaption),
+                {}};
+    }
+    if (!IsOpen()) {
+        return {ErrorKind::kNotOpen, {}, {}, {}};
+    }
+    if (s.receiver.Receiving()) {
+        const RxBuffer& rx = s.receiver.Buffer();
+        if (!sending || !OnlyRequests(std::span(rx.storage).first(rx.receivedCount))) {
+            return {ErrorKind::kBusy,
+                    std::string(msg::kSelfTestBusy),
+                    std::string(msg::kInfoCaption),
+                    {}};
+        }
+    }
+    return {};
+}
+
+EngineResult Engine::SendXmodem(bool longBlocks) {
+    Impl& s = *impl_;
+    if (EngineResult may = StartXmodem(true); !may.ok()) {
+        return may;
+    }
+    const std::vector<std::uint8_t> requests = s.receiver.DropReception();
+    const bool withHeader = s.transmit.LoadedZ80() && !s.options.binMode.load();
+    const AppliedSettings applied = s.port.device->ReadBack();
+    const std::chrono::microseconds byteTime(
+        std::int64_t{1000000} * BitsPerByte(applied) / std::max<std::uint32_t>(applied.baudRate, 1));
+    return s.xmodem.Send(withHeader ? s.tx.HeaderAndData() : s.tx.Data(), longBlocks, byteTime,
+                         requests);
+}
+
+EngineResult Engine::ReceiveXmodem(bool trimPadding) {
+    if (EngineResult may = StartXmodem(false); !may.ok()) {
+        return may;
+    }
+    return impl_->xmodem.Receive({.crcFirst = true, .trimPadding = trimPadding});
+}
+
+void Engine::CancelXmodem() {
+    impl_->xmodem.Cancel();
+}
+
+bool Engine::XmodemRunning() const {
+    return impl_->xmodem.Running();
 }
 
 EngineResult Engine::SetModemLine(ModemLine line, bool on) {

@@ -74,6 +74,20 @@ class Engine {
     EngineResult SendTextFile(const std::string& path);
     bool Sending() const;
 
+    // XMODEM. The loaded file goes out as it was loaded (a z80 file with its header, any other
+    // file as its data; with the BIN switch the data alone) in blocks of 128 bytes, or of 1024
+    // with longBlocks when the receiver asks for CRC-16. A reception that holds only the
+    // receiver's requests is its start; any other running reception, a send, the self-test or
+    // another transfer refuse it. XmodemProgressEvent and XmodemEndedEvent tell how it goes.
+    EngineResult SendXmodem(bool longBlocks);
+    // Receives a file by XMODEM, asking for CRC-16 first; it becomes the finished reception (cut
+    // short unless the transfer was done). trimPadding: the fill bytes (1Ah) at the end of the
+    // last block are taken off; CP/M keeps them.
+    EngineResult ReceiveXmodem(bool trimPadding);
+    // The user ends a running transfer; the other side is told with CAN.
+    void CancelXmodem();
+    bool XmodemRunning() const;
+
     // Sending the loaded file again each time it is rewritten: once the file has been still for
     // half a second while the port is open, it is loaded again keeping the header edits as far as
     // they still apply, and the handler shows it and starts the send. A rewrite during a send
@@ -137,12 +151,15 @@ class Engine {
 
   private:
     std::vector<PortRow> Rows(bool probe);
+    // Whether an XMODEM transfer may start now; the refusal when not.
+    EngineResult StartXmodem(bool sending);
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };
 
 // The MessageList lines of these events, for every face that lists them.
 std::string BaudChangedLine(const BaudChangedEvent& event);
+std::string FrameNotTakenLine(const FrameNotTakenEvent& event);
 std::string ReopenedLine(const ReopenedEvent& event);
 
 }  // namespace velotrix

@@ -209,6 +209,30 @@ void ReceiveEngine::FinishReception(bool cutShort) {
     droppedCount_ = 0;
 }
 
+std::vector<std::uint8_t> ReceiveEngine::DropReception() {
+    RxBuffer& rx = buffer_;
+    std::vector<std::uint8_t> bytes(rx.storage.begin(), rx.storage.begin() + rx.receivedCount);
+    pendingLines_.clear();
+    countPending_ = false;
+    listingPaced_ = false;
+    events_.Loop().StopTimer(ids::kListingTimer);
+    slot_.StopSilence(*this);
+    rx.rxLine.clear();
+    rx.rxLineCount = 0;
+    rx.receivedCount = 0;
+    rx.writePosition = 0;
+    droppedCount_ = 0;
+    return bytes;
+}
+
+void ReceiveEngine::AdoptReception(std::span<const std::uint8_t> file, bool cutShort) {
+    savable_.assign(file.begin(), file.end());
+    savableHasHeader_ = false;
+    savableName_.clear();
+    const auto size = static_cast<std::uint32_t>(file.size());
+    events_.Emit(ReceptionFinishedEvent{Crc16(file), size, size, 0, false, 0, cutShort});
+}
+
 void ReceiveEngine::ResetListing() {
     buffer_.rxLine.clear();
     buffer_.rxLineCount = 0;

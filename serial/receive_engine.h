@@ -60,6 +60,12 @@ class ReceiveEngine final : public ByteTaker {
 
     // cutShort: the reception ends by a lost line or on request rather than by silence.
     void FinishReception(bool cutShort);
+    // A protocol takes over the line: the reception that runs is dropped without becoming a
+    // finished one, and its bytes are returned.
+    std::vector<std::uint8_t> DropReception();
+    // A file that another protocol received becomes the finished reception, without a header;
+    // cutShort: the transfer failed, and the file may lack its end.
+    void AdoptReception(std::span<const std::uint8_t> file, bool cutShort);
     // The receive part of the display reset: empties the pending listing line, rewinds
     // writePosition and forgets the finished reception's header fields.
     void ResetListing();

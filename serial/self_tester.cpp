@@ -19,10 +19,6 @@ constexpr std::chrono::milliseconds kSilenceAfterAnswer =
 constexpr std::size_t kLossLookAhead = 16;
 constexpr std::uint32_t kMostRounds = 16;
 
-int BitsPerByte(const AppliedSettings& applied) {
-    return 1 + applied.dataBits + (applied.parity == Parity::kNone ? 0 : 1) + applied.stopBits;
-}
-
 std::string Count(std::string_view label, std::uint32_t value) {
     return std::string(label) + std::to_string(value);
 }

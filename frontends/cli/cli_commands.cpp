@@ -8,6 +8,7 @@
 #include "frontends/cli/cli_watch.h"
 #include "image/crc16.h"
 #include "image/rx_save.h"
+#include "image/tx_image.h"
 #include "image/z80_header.h"
 #include "platform/files.h"
 #include "serial/error_texts.h"
@@ -147,6 +148,11 @@ int WaitForSend(Session& session) {
     return ExitStatus(session.SendCompleted() && !session.Failed());
 }
 
+// An XMODEM transfer has ended once its last bytes have left (or the line is lost).
+bool XmodemOver(const Session& session) {
+    return session.XmodemEnded() && (session.SendEnded() || session.LineLost());
+}
+
 int RunPorts(const Terminal& terminal) {
     Session session(terminal);
     const std::vector<PortRow> rows = session.GetEngine().ListPorts();
@@ -204,10 +210,27 @@ int RunSend(const Options& options, const Terminal& terminal) {
     if (options.typeLetter) {
         engine.SetTypeLetter(*options.typeLetter);
     }
+    // As the window warns: the home computer would write the end of the data over its start.
+    if (DataRunsPastTop(engine.Image())) {
+        session.PrintWarning(std::string(msg::kDataWraps));
+    }
     engine.SetPause(options.pauseIndex);
     engine.SetContinuousSend(options.continuous);
     engine.SetBinMode(options.binMode);
     engine.SetShowProgress(options.showProgress);
+    if (options.sendAs != SendAs::kZ80) {
+        if (!session.Report(engine.SendXmodem(options.sendAs == SendAs::kXmodem1k))) {
+            return kExitFailure;
+        }
+        const WaitResult result =
+            session.WaitFor([&] { return XmodemOver(session); }, std::nullopt);
+        session.Close();
+        if (result == WaitResult::kInterrupted) {
+            session.PrintError(std::string(msg::kInterrupted));
+            return session.InterruptStatus();
+        }
+        return ExitStatus(session.XmodemEnded()->end == xmodem::End::kDone && !session.Failed());
+    }
     // Watching starts before the first send, so that no rewrite after the load goes unseen.
     if (options.watch && !session.Report(WatchAndResend(session))) {
         return kExitFailure;
@@ -258,6 +281,7 @@ bool SaveReception(Session& session, const Options& options) {
 int RunReceive(const Options& options, const Terminal& terminal) {
     Session session(terminal);
     session.SetQuiet(options.quiet);
+    Engine& engine = session.GetEngine();
     // A reception must not replace a file by accident.
     if (options.output && !options.force && FileExists(*options.output) != 0) {
         session.PrintError(Utf8ToCp1252(*options.output) + std::string(msg::kExistsUseForce));
@@ -266,16 +290,24 @@ int RunReceive(const Options& options, const Terminal& terminal) {
     if (!OpenPort(session, options)) {
         return kExitFailure;
     }
+    if (options.xmodem && !session.Report(engine.ReceiveXmodem(options.trimPadding))) {
+        return kExitFailure;
+    }
     terminal.err << Cp1252ToUtf8(msg::kWaitingPrefix) << options.timeoutSeconds
                  << Cp1252ToUtf8(msg::kCliWaitingFor) << options.port << "..." << std::endl;
     const auto ended = [&] { return session.Finished().has_value() || session.LineLost(); };
-    WaitResult result = session.WaitFor([&] { return session.AnythingReceived() || ended(); },
-                                        std::chrono::seconds(options.timeoutSeconds));
-    if (result == WaitResult::kDone) {
-        result = session.WaitFor(ended, std::nullopt);
+    WaitResult result = WaitResult::kDone;
+    if (options.xmodem) {
+        // XMODEM has waits of its own: 60 s for the sender, 10 s within the transfer.
+        result = session.WaitFor([&] { return XmodemOver(session); }, std::nullopt);
+    } else {
+        result = session.WaitFor([&] { return session.AnythingReceived() || ended(); },
+                                 std::chrono::seconds(options.timeoutSeconds));
+        if (result == WaitResult::kDone) {
+            result = session.WaitFor(ended, std::nullopt);
+        }
     }
     session.Close();
-    Engine& engine = session.GetEngine();
     if (result == WaitResult::kInterrupted) {
         // What arrived is kept, as a lost line keeps it.
         engine.FinishReception();
@@ -293,7 +325,9 @@ int RunReceive(const Options& options, const Terminal& terminal) {
     // promised more than came; the name says that it is not the whole transfer.
     const ReceptionFinishedEvent& finished = *session.Finished();
     const bool incomplete = Incomplete(finished);
-    PrintHeader(session, RxHeaderLines(session));
+    if (!options.xmodem) {
+        PrintHeader(session, RxHeaderLines(session));
+    }
     if (finished.promised > 0) {
         session.PrintError(ShortReceptionLine(
             finished.total - static_cast<std::uint32_t>(kHeaderSize), finished.promised));

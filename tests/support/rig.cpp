@@ -129,7 +129,7 @@ void SendTextFile(Rig& rig, const Arg& arg) {
     const std::string path = rig.dir.Write(arg.first, Bytes(arg.rest.begin(), arg.rest.end()));
     if (rig.window) {
         rig.view.QueueOpenFileAnswer(path);
-        rig.window->OnCommand(kMenuSendTextFile, kNotifyClicked);
+        rig.view.SendCommand(kMenuSendTextFile);
     } else {
         rig.result = rig.engine().SendTextFile(path);
     }
@@ -245,7 +245,8 @@ void Silent(Rig& rig, milliseconds silence) {
 //   gap MS: the data began at least MS after the header had left the driver
 //   chardelay MS, linedelay MS, eol none|cr|crlf|lf: the pauses and the line end of a send
 //   textfile NAME TEXT: a file of that text is sent as a text file; gaps CHAR LINE: see ExpectGaps
-//   click NAME, command NAME, select NAME ENTRY, type NAME TEXT, escape, closebox, no, yes (window)
+//   click NAME, command NAME, select NAME ENTRY, type NAME TEXT, escape, enter, closebox, no, yes
+//   (window)
 //   ini A|B: the settings file holds these lines; restart [PATH]: the window starts again (with
 //   the settings file at PATH in the rig's directory)
 //   mkdir DIR, write NAME N: a folder, a file of N counting bytes in the rig's directory
@@ -259,6 +260,12 @@ const std::map<std::string_view, StepFunction> kSteps = {
                  : r.engine().Open(
                        {a.all == "nothing" ? "" : "/dev/fake/ttyS0", 9600, {}, a.number, {}, {}});
      }},
+    {"rate",
+     [](Rig& r, const Arg& a) {
+         r.result = r.engine().Open(
+             {"/dev/fake/ttyS0", static_cast<std::uint32_t>(a.number), {}, {}, {}, {}});
+     }},
+    {"uart", [](Rig& r, const Arg&) { r.line().DivideClock(115200); }},
     {"close", [](Rig& r, const Arg&) { Close(r); }},
     {"stale", [](Rig& r, const Arg& a) { r.line().InjectInput(Bytes(a.number, 0xEE)); }},
     {"feed", [](Rig& r, const Arg& a) { r.Feed(FarEnd(a)); }},
@@ -343,10 +350,11 @@ const std::map<std::string_view, StepFunction> kSteps = {
          r.engine().ReceivedBytes().WaitForSilence(*r.taker, milliseconds(a.number));
      }},
     {"click", [](Rig& r, const Arg& a) { r.view.Click(IdOf(a.all)); }},
-    {"command", [](Rig& r, const Arg& a) { r.window->OnCommand(IdOf(a.all), kNotifyClicked); }},
+    {"command", [](Rig& r, const Arg& a) { r.view.SendCommand(IdOf(a.all)); }},
     {"select", [](Rig& r, const Arg& a) { Select(r, IdOf(a.first), a.rest); }},
     {"type", [](Rig& r, const Arg& a) { r.view.Type(IdOf(a.first), a.rest); }},
     {"escape", [](Rig& r, const Arg&) { r.view.PressEscape(); }},
+    {"enter", [](Rig& r, const Arg&) { r.view.PressEnter(); }},
     {"tab",
      [](Rig& r, const Arg& a) {
          for (int i = 0; i < a.number; ++i) {
@@ -388,6 +396,29 @@ Bytes Z80File(std::uint16_t aadr, std::uint16_t eadr, std::uint16_t sadr, char t
     std::fill_n(header.begin() + kMarkerOffset, 3, kMarkerByte);
     std::copy_n(name.begin(), std::min(name.size(), kHeaderNameSize), header.begin() + kNameOffset);
     return Concat(header, CountingBytes(count));
+}
+
+Bytes Synthesized(std::uint16_t aadr, std::size_t length, std::uint16_t sadr, std::string name) {
+    Bytes header = Z80File(aadr, static_cast<std::uint16_t>(aadr + length - 1), sadr, 'P',
+                           name + std::string(16, ' '), 0);
+    std::copy_n("AC1KZV", 6, header.begin() + kCreatorTagOffset);
+    return header;
+}
+
+namespace {
+std::vector<WindowRow>& AllWindowRows() {
+    static std::vector<WindowRow> rows;
+    return rows;
+}
+}  // namespace
+
+bool AddWindowRows(std::span<const WindowRow> rows) {
+    AllWindowRows().insert(AllWindowRows().end(), rows.begin(), rows.end());
+    return true;
+}
+
+std::span<const WindowRow> WindowRows() {
+    return AllWindowRows();
 }
 
 std::string TestNameOf(std::string_view text) {
@@ -445,7 +476,10 @@ Rig::Rig(Face face, const Lines& ports, std::optional<DeviceAccess> access) : po
 
 void Rig::StartWindow(const std::string& settingsFile) {
     window.reset();
+    // The person is the same on the second day.
+    HeadlessView::PersonTrace trace = view.Trace();
     view = HeadlessView();
+    view.SetTrace(std::move(trace));
     settingsPath = dir.File(settingsFile.empty() ? "Velotrix.ini" : settingsFile);
     window =
         std::make_unique<MainController>(view, loop, ControllerEnvironment{settingsPath, access_});
