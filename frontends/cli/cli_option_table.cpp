@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cctype>
 #include <span>
+#include <utility>
 
 #include "image/z80_header.h"
 #include "serial/line_options.h"
@@ -116,17 +117,21 @@ Setter DelaySetter(int Options::*member, std::string_view option) {
     };
 }
 
-// The forms --as names, and the commands that take each.
+// The forms --as names, and the commands that take each: send puts the file on the line so,
+// receive takes a reception for it.
 struct FormName {
     std::string_view name;
-    LineForm form;
     unsigned commands;
+    SendAs as;
+    bool bin;  // the data alone, as --bin
 };
 constexpr FormName kForms[] = {
-    {"z80", LineForm::kZ80, kForSend},
-    {"bin", LineForm::kBin, kForSend},
-    {"hex", LineForm::kHex, kForSend | kForReceive},
-    {"hex32", LineForm::kHex32, kForSend},
+    {"z80", kForSend, SendAs::kZ80, false},
+    {"bin", kForSend, SendAs::kZ80, true},
+    {"hex", kForSend | kForReceive, SendAs::kHex, false},
+    {"hex32", kForSend, SendAs::kHex32, false},
+    {"xmodem", kForSend, SendAs::kXmodem, false},
+    {"xmodem1k", kForSend, SendAs::kXmodem1k, false},
 };
 
 std::string FormSetter(Options& options, const std::string& value) {
@@ -137,7 +142,12 @@ std::string FormSetter(Options& options, const std::string& value) {
             continue;
         }
         if (value == form.name) {
-            options.form = form.form;
+            if (command == kForReceive) {
+                options.hexReception = true;
+            } else {
+                options.sendAs = form.as;
+                options.binMode = options.binMode || form.bin;
+            }
             return {};
         }
         names += names.empty() ? "" : "|";
@@ -147,6 +157,15 @@ std::string FormSetter(Options& options, const std::string& value) {
 }
 
 }  // namespace
+
+std::string_view SendAsName(SendAs as) {
+    for (const FormName& form : kForms) {
+        if (form.as == as && !form.bin) {
+            return form.name;
+        }
+    }
+    return {};
+}
 
 std::string Quoted(const std::string& value) {
     // Appended, not "\"" + text: GCC 12 takes the inserting operator+ for overlapping copies.
@@ -287,6 +306,16 @@ const std::vector<OptionRule>& OptionTable() {
          }},
         {"--dir", "-d", true, kForReceive,
          NonEmptySetter(&Options::folder, msg::kCliFolderExpects)},
+        {"--xmodem", "", false, kForReceive,
+         [](Options& options, const std::string&) -> std::string {
+             options.xmodem = true;
+             return {};
+         }},
+        {"--trim", "", false, kForReceive,
+         [](Options& options, const std::string&) -> std::string {
+             options.trimPadding = true;
+             return {};
+         }},
         {"--timeout", "", true, kForReceive,
          [](Options& options, const std::string& value) -> std::string {
              const std::optional<long long> seconds = PositiveNumber(value, kMaxTimeoutSeconds);

@@ -36,6 +36,8 @@ struct OptionRule {
 };
 
 const std::vector<OptionRule>& OptionTable();
+// The name --as gives the form ("hex32").
+std::string_view SendAsName(SendAs as);
 // The kFor... bit of a command; 0 for those that open no port.
 unsigned CommandBit(Command command);
 

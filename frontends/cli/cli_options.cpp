@@ -85,6 +85,48 @@ std::string TakeOperands(Options& options, std::vector<std::string>& operands) {
     return {};
 }
 
+// Options that mean nothing for the way the command was asked to work: the first pair found.
+std::string Conflict(const Options& options) {
+    const auto exclusive = [](std::string_view a, std::string_view b) {
+        return std::string(a) + std::string(msg::kCliAnd) + std::string(b) +
+               std::string(msg::kCliExcludeEachOther);
+    };
+    const bool hex = options.sendAs == SendAs::kHex || options.sendAs == SendAs::kHex32;
+    if (options.command == Command::kSend && options.sendAs != SendAs::kZ80) {
+        const std::string as = "--as " + std::string(SendAsName(options.sendAs));
+        // HEX text is a send like any other, with its lines paced; XMODEM paces itself.
+        const std::pair<bool, std::string_view> others[] = {
+            {!hex && options.continuous, "--endlos"},
+            {!hex && options.watch, "--watch"},
+            {options.pauseIndex != 0, "--pause"},
+            {!hex && options.charDelayMs != 0, "--char-delay"},
+            {hex && options.binMode, "--bin"},
+        };
+        for (const auto& [given, name] : others) {
+            if (given) {
+                return exclusive(name, as);
+            }
+        }
+    }
+    // The line end and its pause shape lines: a text's, or HEX text's.
+    if (options.command == Command::kSend && !hex && (options.lineEnd || options.lineDelayMs)) {
+        return (options.lineEnd ? "--eol" : "--line-delay") + std::string(msg::kCliOnlyWith) +
+               "--as hex";
+    }
+    if (options.command == Command::kReceive) {
+        if (options.xmodem && options.all) {
+            return exclusive("--all", "--xmodem");
+        }
+        if (options.xmodem && options.timeoutSeconds != kDefaultTimeoutSeconds) {
+            return exclusive("--timeout", "--xmodem");
+        }
+        if (options.trimPadding && !options.xmodem) {
+            return "--trim" + std::string(msg::kCliOnlyWith) + "--xmodem";
+        }
+    }
+    return {};
+}
+
 }  // namespace
 
 unsigned CommandBit(Command command) {
@@ -169,14 +211,13 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
         }
     }
     result.error = TakeOperands(options, operands);
-    if (result.ok() && options.binMode && options.form && options.form != LineForm::kBin) {
-        result.error =
-            "--bin" + std::string(msg::kCliAnd) + "--as" + std::string(msg::kCliExcludeEachOther);
-    }
     // A file of its own name leaves no choice of name or folder.
     if (result.ok() && options.output && (options.all || options.folder)) {
         result.error = "-o" + std::string(msg::kCliAnd) + (options.all ? "--all" : "-d") +
                        std::string(msg::kCliExcludeEachOther);
+    }
+    if (result.ok()) {
+        result.error = Conflict(options);
     }
     if (result.ok() && CommandBit(options.command) != 0 && options.port.empty()) {
         result.error = msg::kCliPortMissing;

@@ -14,12 +14,14 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
 
+inline constexpr int kDefaultTimeoutSeconds = 60;
+
 enum class Command { kHelp, kVersion, kPorts, kInfo, kSend, kText, kReceive, kSelfTest };
 
-// --as: the form of a file on the line. send: with its z80 header (as without --as), the data
-// alone (as --bin), or Intel HEX text of 16 or 32 data bytes a line; receive: HEX text, which is
-// decoded and saved as the binary it describes.
-enum class LineForm { kZ80, kBin, kHex, kHex32 };
+// How send puts the file on the line: as "Datei senden" does (header, pause and data, or with
+// --bin the data alone), by XMODEM in blocks of 128 or 1024 bytes, or as Intel HEX text of 16 or
+// 32 data bytes a line.
+enum class SendAs { kZ80, kXmodem, kXmodem1k, kHex, kHex32 };
 
 // The line settings as the entries of the option lists name them.
 struct LineOptions {
@@ -46,12 +48,12 @@ struct Options {
     // text, and send --as hex
     int lineDelayMs = 0;                  // after each line end
     std::optional<LineEnd> lineEnd;       // text: none when not given; HEX text: CR+LF
-    std::optional<LineForm> form;         // send, receive: --as
     std::optional<std::string> textFile;  // a UTF-8 text file sent line by line instead of TEXT
     // send, text, receive: the line log's file (appended to)
     std::optional<std::string> log;
 
     // send
+    SendAs sendAs = SendAs::kZ80;
     bool binMode = false;
     bool showProgress = true;
     int pauseIndex = 0;  // the entry of combo 1025
@@ -63,11 +65,15 @@ struct Options {
 
     // receive
     std::optional<std::string> output;
-    bool force = false;       // -o may replace an existing file
-    int timeoutSeconds = 60;  // for the first byte; with all, the silence that ends the command
+    bool force = false;  // -o may replace an existing file
+    // For the first byte; with all, the silence that ends the command.
+    int timeoutSeconds = kDefaultTimeoutSeconds;
     // Every reception saved until interrupted, each under a name no file has yet, in folder.
     bool all = false;
     std::optional<std::string> folder;  // where receptions without -o go; else the current folder
+    bool xmodem = false;                // the file comes by XMODEM
+    bool trimPadding = false;           // XMODEM's fill bytes (1Ah) taken off the end
+    bool hexReception = false;          // --as hex: Intel HEX text, saved as its binary
 };
 
 struct ParseResult {
