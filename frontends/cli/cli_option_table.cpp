@@ -117,8 +117,7 @@ Setter DelaySetter(int Options::*member, std::string_view option) {
     };
 }
 
-// The forms --as names, and the commands that take each: send puts the file on the line so,
-// receive takes a reception for it.
+// The forms --as names, and the commands that take each.
 struct FormName {
     std::string_view name;
     unsigned commands;
@@ -128,7 +127,7 @@ struct FormName {
 constexpr FormName kForms[] = {
     {"z80", kForSend, SendAs::kZ80, false},
     {"bin", kForSend, SendAs::kZ80, true},
-    {"hex", kForSend | kForReceive, SendAs::kHex, false},
+    {"hex", kForSend, SendAs::kHex, false},
     {"hex32", kForSend, SendAs::kHex32, false},
     {"xmodem", kForSend, SendAs::kXmodem, false},
     {"xmodem1k", kForSend, SendAs::kXmodem1k, false},
@@ -142,12 +141,8 @@ std::string FormSetter(Options& options, const std::string& value) {
             continue;
         }
         if (value == form.name) {
-            if (command == kForReceive) {
-                options.hexReception = true;
-            } else {
-                options.sendAs = form.as;
-                options.binMode = options.binMode || form.bin;
-            }
+            options.sendAs = form.as;
+            options.binMode = options.binMode || form.bin;
             return {};
         }
         names += names.empty() ? "" : "|";
@@ -242,7 +237,7 @@ const std::vector<OptionRule>& OptionTable() {
          DelaySetter(&Options::charDelayMs, "--char-delay")},
         {"--line-delay", "", true, kForSend | kForText,
          DelaySetter(&Options::lineDelayMs, "--line-delay")},
-        {"--as", "", true, kForSend | kForReceive, FormSetter},
+        {"--as", "", true, kForSend, FormSetter},
         {"--eol", "", true, kForSend | kForText,
          [](Options& options, const std::string& value) -> std::string {
              constexpr std::string_view kNames[] = {"none", "cr", "crlf", "lf"};

@@ -73,7 +73,6 @@ struct Options {
     std::optional<std::string> folder;  // where receptions without -o go; else the current folder
     bool xmodem = false;                // the file comes by XMODEM
     bool trimPadding = false;           // XMODEM's fill bytes (1Ah) taken off the end
-    bool hexReception = false;          // --as hex: Intel HEX text, saved as its binary
 };
 
 struct ParseResult {
