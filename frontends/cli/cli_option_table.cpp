@@ -125,12 +125,9 @@ struct FormName {
     bool bin;  // the data alone, as --bin
 };
 constexpr FormName kForms[] = {
-    {"z80", kForSend, SendAs::kZ80, false},
-    {"bin", kForSend, SendAs::kZ80, true},
-    {"hex", kForSend, SendAs::kHex, false},
-    {"hex32", kForSend, SendAs::kHex32, false},
-    {"xmodem", kForSend, SendAs::kXmodem, false},
-    {"xmodem1k", kForSend, SendAs::kXmodem1k, false},
+    {"z80", kForSend, SendAs::kZ80, false},       {"bin", kForSend, SendAs::kZ80, true},
+    {"hex", kForSend, SendAs::kHex, false},       {"hex32", kForSend, SendAs::kHex32, false},
+    {"xmodem", kForSend, SendAs::kXmodem, false}, {"xmodem1k", kForSend, SendAs::kXmodem1k, false},
 };
 
 std::string FormSetter(Options& options, const std::string& value) {
