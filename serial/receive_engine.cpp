@@ -226,11 +226,10 @@ std::vector<std::uint8_t> ReceiveEngine::DropReception() {
 }
 
 void ReceiveEngine::AdoptReception(std::span<const std::uint8_t> file, bool cutShort) {
-    savable_.assign(file.begin(), file.end());
-    savableHasHeader_ = false;
-    savableName_.clear();
     const auto size = static_cast<std::uint32_t>(file.size());
-    events_.Emit(ReceptionFinishedEvent{Crc16(file), size, size, 0, false, 0, cutShort});
+    const ReceptionFinishedEvent finished{Crc16(file), size, size, 0, false, 0, cutShort};
+    savable_ = {{file.begin(), file.end()}, false, {}, Incomplete(finished)};
+    events_.Emit(finished);
 }
 
 void ReceiveEngine::ResetListing() {
