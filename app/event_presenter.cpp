@@ -49,7 +49,7 @@ void EventPresenter::operator()(const ReceivedEvent& event) {
     view_.SetPaneText(ids::kPaneReceived,
                       std::string(msg::kBytesReceived) + CountToDecimal(event.total));
     if (receiveMeter_.Running()) {
-        view_.SetProgressText(receiveMeter_.Text(event.total, loop_.Now()));
+        view_.SetProgressText(receiveMeter_.Text(event.total));
     }
 }
 
@@ -82,7 +82,7 @@ void EventPresenter::operator()(const RxHeaderEvent& event) {
     if (header.eadr >= header.aadr) {
         const auto promised =
             static_cast<std::uint32_t>(kHeaderSize + header.eadr - header.aadr + 1);
-        receiveMeter_.Start(promised, loop_.Now(), static_cast<std::uint32_t>(kHeaderSize + 1));
+        receiveMeter_.Start(promised, static_cast<std::uint32_t>(kHeaderSize + 1));
     }
     view_.SetText(ids::kRxKind, msg::kReceivedZ80);
     SelectTypeByLetter(view_, ids::kRxType, header.typeLetter);
@@ -106,26 +106,17 @@ void EventPresenter::operator()(const ReceptionFinishedEvent& event) {
     unsaved_ = event.total > 0;
 }
 
-std::string EventPresenter::SendProgressText(std::uint32_t bytes, std::uint32_t lines) {
-    std::string text = sendMeter_.Text(bytes, loop_.Now());
-    if (sendLines_ > 0) {
-        text = LinesProgressText(lines, sendLines_) + std::string(msg::kProgressSeparator) + text;
-    }
-    return text;
-}
-
 void EventPresenter::operator()(const ProgressEvent& event) {
     switch (event.kind) {
         case ProgressEvent::Kind::kShow:
             view_.ShowProgress(event.value);
-            sendMeter_.Start(event.value, loop_.Now());
-            sendLines_ = event.lines;
-            view_.SetProgressText(SendProgressText(0, 0));
+            sendMeter_.Start(event.value, 0, event.lines);
+            view_.SetProgressText(sendMeter_.Text(0));
             break;
         case ProgressEvent::Kind::kUpdate:
             view_.SetProgress(event.value);
             view_.SetPaneText(ids::kPaneSent, CountToDecimal(event.value));
-            view_.SetProgressText(SendProgressText(event.value, event.lines));
+            view_.SetProgressText(sendMeter_.Text(event.value, event.lines));
             break;
         case ProgressEvent::Kind::kHide:
             view_.HideProgress();
@@ -141,7 +132,7 @@ void EventPresenter::operator()(const XmodemProgressEvent& event) {
     if (event.sending) {
         if (!sendMeter_.Running()) {
             view_.ShowProgress(static_cast<std::uint32_t>(event.total));
-            sendMeter_.Start(static_cast<std::uint32_t>(event.total), loop_.Now());
+            sendMeter_.Start(static_cast<std::uint32_t>(event.total));
         }
         view_.SetProgress(bytes);
         view_.SetPaneText(ids::kPaneSent, CountToDecimal(bytes));

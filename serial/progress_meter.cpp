@@ -1,5 +1,5 @@
 // Percent, rate and time left of a transfer.
-#include "app/progress_text.h"
+#include "serial/progress_meter.h"
 
 #include <algorithm>
 #include <cmath>
@@ -40,13 +40,15 @@ std::string LinesProgressText(std::uint32_t done, std::uint32_t total) {
     return std::string(msg::kProgressLine) + std::to_string(done) + "/" + std::to_string(total);
 }
 
-void ProgressMeter::Start(std::uint32_t total, std::chrono::milliseconds now, std::uint32_t done) {
+void ProgressMeter::Start(std::uint32_t total, std::uint32_t done, std::uint32_t lines) {
+    lines_ = lines;
     total_ = total;
     running_ = true;
-    samples_.assign(1, {now, done});
+    samples_.assign(1, {clock_.Now(), done});
 }
 
-std::string ProgressMeter::Text(std::uint32_t done, std::chrono::milliseconds now) {
+std::string ProgressMeter::Text(std::uint32_t done, std::uint32_t linesDone) {
+    const std::chrono::milliseconds now = clock_.Now();
     samples_.emplace_back(now, done);
     // The oldest sample kept is the last one at least a window old, so the window stays full.
     while (samples_.size() > 2 && now - samples_[1].first >= kRateWindow) {
@@ -56,7 +58,11 @@ std::string ProgressMeter::Text(std::uint32_t done, std::chrono::milliseconds no
     const auto elapsed = std::chrono::duration<double>(now - since).count();
     // A rate needs a little time behind it; before, the percent stands alone.
     const double rate = elapsed >= 0.5 && done > doneThen ? (done - doneThen) / elapsed : 0.0;
-    return ProgressText(done, total_, rate);
+    std::string text = ProgressText(done, total_, rate);
+    if (lines_ > 0) {
+        text = LinesProgressText(linesDone, lines_) + std::string(msg::kProgressSeparator) + text;
+    }
+    return text;
 }
 
 }  // namespace velotrix
