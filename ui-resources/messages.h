@@ -512,6 +512,5 @@ inline constexpr std::string_view kCliFileNotContinuous = "--endlos gilt nicht m
 inline constexpr std::string_view kCliTheBaudRate = "Die Baudrate ";
 inline constexpr std::string_view kCliWaitingFor = " s auf Daten an ";
 inline constexpr std::string_view kCliBytes = " Bytes";
-inline constexpr std::string_view kCliBytesPerSecond = " Bytes/s";
 
 }  // namespace velotrix::msg
