@@ -84,9 +84,8 @@ struct SendSequences::Impl {
     // Sender thread: the next piece of the stream; false when it has ended or must end.
     bool NextPiece(const SendContext& context, std::vector<std::uint8_t>& piece) {
         std::unique_lock lock(wake.mutex);
-        wake.changed.wait(lock, [&] {
-            return !stream.empty() || !streamOpen || !context.KeepGoing();
-        });
+        wake.changed.wait(lock,
+                          [&] { return !stream.empty() || !streamOpen || !context.KeepGoing(); });
         if (stream.empty() || !context.KeepGoing()) {
             return false;
         }

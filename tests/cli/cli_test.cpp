@@ -74,9 +74,8 @@ Bytes PlayFarEnd(const std::string& script, PtyPair& line, Cli& cli, const TempD
                                 xmodem::Check::kCrc16);
         }
         EXPECT_TRUE(line.Write(word == "eot" ? Bytes{xmodem::kEot} : Concat(bytes, block), 10s));
-        sent = Concat(sent, block.empty() ? bytes
-                                          : Concat(CountingBytes(100),
-                                                   Bytes(28, xmodem::kPad)));
+        sent = Concat(sent,
+                      block.empty() ? bytes : Concat(CountingBytes(100), Bytes(28, xmodem::kPad)));
         if (word == "pause") {
             std::this_thread::sleep_for(std::chrono::milliseconds(n));
         } else if (word == "read") {
@@ -93,8 +92,8 @@ Bytes PlayFarEnd(const std::string& script, PtyPair& line, Cli& cli, const TempD
                 EXPECT_TRUE(got.empty() || line.Write(got, 10s));
             }
         } else if (word == "ready") {
-            for (int i = 0; i < 2000 && cli.Out().find("warte auf die Anfrage") == std::string::npos;
-                 ++i) {
+            for (int i = 0;
+                 i < 2000 && cli.Out().find("warte auf die Anfrage") == std::string::npos; ++i) {
                 std::this_thread::sleep_for(5ms);
             }
         } else if (word == "rewrite") {

@@ -130,10 +130,10 @@ TEST(XmodemEngine, SendsTheFileAsItWasLoaded) {
         const TxImage& image = r.engine().Image();
         ASSERT_EQ(image.dataLength, 200u) << row.name;
         const Bytes data = CountingBytes(200);
-        const Bytes file = row.withHeader ? Concat(Bytes(image.image.begin(),
-                                                         image.image.begin() + kHeaderSize),
-                                                   data)
-                                          : data;
+        const Bytes file =
+            row.withHeader
+                ? Concat(Bytes(image.image.begin(), image.image.begin() + kHeaderSize), data)
+                : data;
         // The receiver's first request came before the send began: it is answered at once.
         r.Feed({'C'});
         ASSERT_TRUE(r.engine().SendXmodem(false).ok()) << row.name;
@@ -142,8 +142,8 @@ TEST(XmodemEngine, SendsTheFileAsItWasLoaded) {
         std::size_t offset = 0;
         for (std::uint32_t block = 1; offset < file.size(); ++block, offset += 128) {
             const std::size_t size = std::min<std::size_t>(128, file.size() - offset);
-            expected = Concat(expected, Frame(block, Bytes(file.begin() + offset,
-                                                           file.begin() + offset + size)));
+            expected = Concat(
+                expected, Frame(block, Bytes(file.begin() + offset, file.begin() + offset + size)));
             EXPECT_EQ(WrittenAfter(r, expected.size()), expected) << row.name << " " << block;
             r.Feed({xm::kAck});
         }
