@@ -39,7 +39,6 @@ inline constexpr std::string_view kCannotCreate = "Datei ist nicht zu erzeugen";
 inline constexpr std::string_view kWriteError = "Schreibfehler";
 inline constexpr std::string_view kTooBig = "Datei zu gro\xDF (max. 64k)...";
 inline constexpr std::string_view kTooSmall = "Datei zu klein (min. 32 Bytes)...";
-inline constexpr std::string_view kUnknownError = "Unbekannter Fehler (Code ";
 inline constexpr std::string_view kLineLost = "Verbindung zum Port verloren: ";
 inline constexpr std::string_view kUnsavedQuit =
     "Empfangene Daten wurden nicht gesichert. Trotzdem beenden?";
@@ -326,14 +325,15 @@ inline constexpr std::string_view kSelfTestPassed = "Schleifentest bestanden";
 inline constexpr std::string_view kSelfTestFailed = "Schleifentest fehlgeschlagen";
 inline constexpr std::string_view kSelfTestBusy =
     "Es l\xE4uft gerade ein Empfang. Bitte warten, bis er zu Ende ist.";
-// XMODEM: the start, the progress ("12 Bl\xF6" "cke \x96 1536 Bytes \x96 0 Wiederholungen") and each
-// end.
+// XMODEM: the start, the progress ("12 Bl\xF6" "cke \x96 1536 Bytes \x96 0 Wiederholungen") and
+// each end.
 inline constexpr std::string_view kXmodemSendMenu = "XMODEM senden";
 inline constexpr std::string_view kXmodemSend1kMenu = "XMODEM-1K senden";
 inline constexpr std::string_view kXmodemReceiveMenu = "XMODEM empfangen";
 inline constexpr std::string_view kXmodemCancelMenu = "XMODEM abbrechen";
-inline constexpr std::string_view kXmodemTrimMenu = "F\xFC"
-                                                   "llbytes (1Ah) am Ende entfernen";
+inline constexpr std::string_view kXmodemTrimMenu =
+    "F\xFC"
+    "llbytes (1Ah) am Ende entfernen";
 inline constexpr std::string_view kXmodemSendStart = "XMODEM senden: ";
 inline constexpr std::string_view kXmodemSendWaiting =
     " Bytes, warte auf die Anfrage des Empf\xE4"
@@ -346,16 +346,19 @@ inline constexpr std::string_view kXmodemBlocks =
 inline constexpr std::string_view kXmodemBytes = " Bytes";
 inline constexpr std::string_view kXmodemRetries = " Wiederholungen";
 inline constexpr std::string_view kXmodemDash = " \x96 ";
-inline constexpr std::string_view kXmodemSent = "XMODEM: Datei fertig \xFC"
-                                               "bertragen (";
+inline constexpr std::string_view kXmodemSent =
+    "XMODEM: Datei fertig \xFC"
+    "bertragen (";
 inline constexpr std::string_view kXmodemReceived = "XMODEM: Datei fertig empfangen (";
 inline constexpr std::string_view kXmodemCheckCrc = ", CRC-16)";
-inline constexpr std::string_view kXmodemCheckSum = ", Pr\xFC"
-                                                   "fsumme)";
+inline constexpr std::string_view kXmodemCheckSum =
+    ", Pr\xFC"
+    "fsumme)";
 inline constexpr std::string_view kXmodemCancelledByPeer =
     "XMODEM: von der Gegenseite abgebrochen (CAN)";
 inline constexpr std::string_view kXmodemCancelledByUser = "XMODEM: abgebrochen, CAN gesendet";
-inline constexpr std::string_view kXmodemTooManyRetries = "XMODEM: zu viele Wiederholungen bei Block ";
+inline constexpr std::string_view kXmodemTooManyRetries =
+    "XMODEM: zu viele Wiederholungen bei Block ";
 inline constexpr std::string_view kXmodemCanSent = ", abgebrochen (CAN gesendet)";
 inline constexpr std::string_view kXmodemNoStart =
     "XMODEM: 60 s keine Antwort der Gegenseite, abgebrochen (CAN gesendet)";
@@ -378,6 +381,12 @@ inline constexpr std::string_view kSaveEveryIn = "Jeder Empfang wird gesichert i
 inline constexpr std::string_view kSaveEverySwitchOff = ".\rAusschalten?";
 inline constexpr std::string_view kSavedAs = "Gesichert als ";
 inline constexpr std::string_view kNotSavedPrefix = "Nicht gesichert: ";
+// velotrix-cli info and receive: the labels of the header's lines ("Art: z80"); the addresses,
+// the CRC and the length go by the window's own short names.
+inline constexpr std::string_view kCliHeaderKind = "Art";
+inline constexpr std::string_view kCliHeaderName = "Name";
+inline constexpr std::string_view kCliHeaderType = "Typ";
+
 // velotrix-cli receive --all: what it says at its end ("Empf\xE4nge gesichert: 2 von 3").
 inline constexpr std::string_view kCliReceptionsSaved =
     "Empf\xE4"
