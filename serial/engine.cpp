@@ -222,22 +222,9 @@ EngineResult Engine::SendText(const std::string& text) {
     return impl_->bytes.KeepsLine() ? BusyResult() : impl_->sends.SendText(text);
 }
 
-namespace {
-
-bool OnlyRequests(std::span<const std::uint8_t> bytes) {
-    return std::all_of(bytes.begin(), bytes.end(), [](std::uint8_t byte) {
-        return byte == xmodem::kCrcPoll || byte == xmodem::kNak;
-    });
-}
-
-}  // namespace
-
-EngineResult Engine::StartXmodem(bool sending) {
+EngineResult Engine::SendXmodem(bool longBlocks) {
     Impl& s = *impl_;
-    if (s.sends.Busy() || !s.bytes.Holds(s.receiver)) {
-        return BusyResult();
-    }
-    if (sending && !s.tx.loaded) {
+    if (!s.tx.loaded) {
         return {ErrorKind::kNothingToSend,
                 std::string(msg::kNothingToSend),
                 std::string(msg::kErrorCaption),
@@ -246,36 +233,14 @@ EngineResult Engine::StartXmodem(bool sending) {
     if (!IsOpen()) {
         return {ErrorKind::kNotOpen, {}, {}, {}};
     }
-    if (s.receiver.Receiving()) {
-        const RxBuffer& rx = s.receiver.Buffer();
-        if (!sending || !OnlyRequests(std::span(rx.storage).first(rx.receivedCount))) {
-            return {ErrorKind::kBusy,
-                    std::string(msg::kSelfTestBusy),
-                    std::string(msg::kInfoCaption),
-                    {}};
-        }
-    }
-    return {};
-}
-
-EngineResult Engine::SendXmodem(bool longBlocks) {
-    Impl& s = *impl_;
-    if (EngineResult may = StartXmodem(true); !may.ok()) {
-        return may;
-    }
-    const std::vector<std::uint8_t> requests = s.receiver.DropReception();
     const bool withHeader = s.transmit.LoadedZ80() && !s.options.binMode.load();
     const AppliedSettings applied = s.port.device->ReadBack();
     const std::chrono::microseconds byteTime(std::int64_t{1000000} * BitsPerByte(applied) /
                                              std::max<std::uint32_t>(applied.baudRate, 1));
-    return s.xmodem.Send(withHeader ? s.tx.HeaderAndData() : s.tx.Data(), longBlocks, byteTime,
-                         requests);
+    return s.xmodem.Send(withHeader ? s.tx.HeaderAndData() : s.tx.Data(), longBlocks, byteTime);
 }
 
 EngineResult Engine::ReceiveXmodem(bool trimPadding) {
-    if (EngineResult may = StartXmodem(false); !may.ok()) {
-        return may;
-    }
     return impl_->xmodem.Receive({.crcFirst = true, .trimPadding = trimPadding});
 }
 

@@ -151,8 +151,6 @@ class Engine {
 
   private:
     std::vector<PortRow> Rows(bool probe);
-    // Whether an XMODEM transfer may start now; the refusal when not.
-    EngineResult StartXmodem(bool sending);
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };
