@@ -44,6 +44,10 @@ class EventPresenter {
     void operator()(const BaudChangedEvent& event);
     // Shown by the window's feature for the modem lines and the self-test.
     void operator()(const ModemLinesEvent&) {}
+    void operator()(const ModemStatusEvent&) {}
+    // Shown by the terminal window.
+    void operator()(const TerminalBytesEvent&) {}
+    void operator()(const PromptEvent&) {}
     void operator()(const SelfTestEndedEvent&) {}
 
   private:

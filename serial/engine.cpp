@@ -20,6 +20,10 @@ struct Engine::Impl {
     Impl(UiLoop& loop, DeviceAccess devices, EngineSubscriber subscriber)
         : events(loop,
                  [this, subscriber = std::move(subscriber)](const EngineEvent& event) {
+                     // A reception asked for in the terminal hands the line back at its end.
+                     if (std::holds_alternative<ReceptionFinishedEvent>(event)) {
+                         terminal.ReceptionEnded();
+                     }
                      // A write that finds the device gone loses the line like a failed wait.
                      const auto* failed = std::get_if<OsErrorEvent>(&event);
                      if (failed != nullptr && KindOf(failed->error) == OsErrorKind::kDeviceGone) {
@@ -38,9 +42,11 @@ struct Engine::Impl {
           selfTest(events),
           life(loop, std::move(devices), events, port,
                {[this](std::span<const std::uint8_t> batch) {
-                    // The self-test's pattern is never a reception.
+                    // The self-test's pattern is never a reception, nor is what the terminal shows.
                     if (selfTest.Active()) {
                         selfTest.Consume(batch);
+                    } else if (terminal.TakesBytes()) {
+                        terminal.Take(batch);
                     } else {
                         receiver.ConsumeReceivedBytes(batch);
                     }
@@ -48,6 +54,7 @@ struct Engine::Impl {
                 [this] { return sends.Busy(); }, [this] { sends.StopAndJoin(); },
                 [this] {
                     selfTest.Cancel();
+                    terminal.CancelPrompt();
                     if (receiver.Receiving()) {
                         receiver.FinishReception(true);
                     }
@@ -67,6 +74,7 @@ struct Engine::Impl {
     TransmitImage transmit;
     LoadedFileWatch watch{events.Loop(), transmit, sends, options, port};
     SelfTest selfTest;
+    TerminalLink terminal{events};
     // Before the port's life, so that the port's close is still written.
     LineLog log;
     // Last, so that it closes the port (joining every worker) before the rest goes.
@@ -96,6 +104,7 @@ void Engine::Close() {
     // The line first: a send's queue is discarded before anything else is done.
     impl_->life.Close();
     impl_->selfTest.Cancel();
+    impl_->terminal.CancelPrompt();
 }
 
 bool Engine::IsOpen() const {
@@ -308,6 +317,57 @@ EngineResult Engine::SaveReceptionAsNew(const std::string& path, std::string& wr
 
 void Engine::ResetReception() {
     impl_->receiver.ResetListing();
+}
+
+void Engine::SetTerminal(bool open) {
+    Impl& s = *impl_;
+    s.terminal.SetOpen(open, s.receiver.Receiving());
+    s.options.keepInput = open;
+}
+
+bool Engine::TerminalOpen() const {
+    return impl_->terminal.Open();
+}
+
+void Engine::AskReception(bool asked) {
+    Impl& s = *impl_;
+    s.terminal.AskReception(asked);
+    if (!asked && s.receiver.Receiving()) {
+        s.receiver.FinishReception(true);
+    }
+}
+
+bool Engine::ReceptionAsked() const {
+    return impl_->terminal.ReceptionAsked();
+}
+
+EngineResult Engine::Type(std::string bytes) {
+    Impl& s = *impl_;
+    if (s.selfTest.Active()) {
+        return BusyResult();
+    }
+    s.terminal.Typed();
+    return s.sends.Type(std::move(bytes));
+}
+
+EngineResult Engine::SendBreak() {
+    return impl_->selfTest.Active() ? BusyResult() : impl_->sends.SendBreak(kBreakDuration);
+}
+
+EngineResult Engine::SendAfterPrompt(const std::string& prompt, std::chrono::milliseconds timeout,
+                                     std::function<EngineResult()> send) {
+    if (!IsOpen()) {
+        return {ErrorKind::kNotOpen, {}, {}, {}};
+    }
+    return impl_->terminal.AwaitPrompt(prompt, timeout, std::move(send));
+}
+
+void Engine::CancelPrompt() {
+    impl_->terminal.CancelPrompt();
+}
+
+bool Engine::AwaitingPrompt() const {
+    return impl_->terminal.AwaitingPrompt();
 }
 
 void Engine::SetAutoReopen(bool on) {

@@ -3,6 +3,7 @@
 // results; what happens later arrives as events on the UI thread.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <span>
@@ -18,6 +19,7 @@
 #include "serial/port_life.h"
 #include "serial/port_rows.h"
 #include "serial/receive_thread.h"
+#include "serial/terminal_link.h"
 #include "serial/transfer_options.h"
 #include "serial/transmit_image.h"
 
@@ -106,6 +108,29 @@ class Engine {
     // tells the result. Refused while a send or a reception runs; sends are refused while it runs.
     EngineResult StartSelfTest();
     bool SelfTesting() const;
+
+    // The terminal. While it is open, received bytes that no transfer takes arrive as
+    // TerminalBytesEvent; a z80 reception starts only through StartReception (one that runs when
+    // the terminal opens goes on to its end); and no send throws away what arrives meanwhile.
+    void SetTerminal(bool open);
+    bool TerminalOpen() const;
+    // With the terminal open: the next bytes form a z80 reception ("Empfang starten") until its
+    // silence, then the terminal takes them again. asked false: no longer, and a reception that
+    // runs ends now (cut short).
+    void AskReception(bool asked);
+    bool ReceptionAsked() const;
+    // Keys typed and text pasted in the terminal (code page 1252): out at once behind those
+    // still going out, with the character and line pauses; refused while another send runs.
+    EngineResult Type(std::string bytes);
+    // BREAK: the line held in the break state for a quarter of a second.
+    EngineResult SendBreak();
+    // Starts send once the prompt has come from the line since the last bytes typed (at once when
+    // it has already); PromptEvent tells of the answer or of the timeout. The terminal must be
+    // open (it sees the answer).
+    EngineResult SendAfterPrompt(const std::string& prompt, std::chrono::milliseconds timeout,
+                                 std::function<EngineResult()> send);
+    void CancelPrompt();
+    bool AwaitingPrompt() const;
 
     // After the line is lost, watch for the same device (same adapter serial number, or the same
     // link name) and open it again with the same settings. On by default.

@@ -112,6 +112,7 @@ EngineResult PortLife::OpenDevice(const LineSettings& settings) {
     }
     StartReceiveThread();
     EmitModemLines();
+    events_.Emit(ModemStatusEvent{port_.device->ReadModemStatus()});
     // Drivers round rates they cannot make; the user learns the rate really on the line.
     const std::uint32_t applied = port_.device->ReadBack().baudRate;
     if (settings.baudRate != 0 && applied != 0 && applied != settings.baudRate) {
@@ -139,6 +140,13 @@ void PortLife::StartReceiveThread() {
         onUi([current, cts](PortLife& life) {
             if (life.session_ == current && life.port_.portOpen.load()) {
                 life.events_.Emit(CtsEvent{cts});
+            }
+        });
+    };
+    sinks.status = [onUi, current](const ModemStatus& status) {
+        onUi([current, status](PortLife& life) {
+            if (life.session_ == current && life.port_.portOpen.load()) {
+                life.events_.Emit(ModemStatusEvent{status});
             }
         });
     };

@@ -1,6 +1,7 @@
 // The file and text sends: one sender thread at a time, writing through the block writer.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -30,6 +31,11 @@ class SendSequences {
     EngineResult SendTextFile(std::string bytes, std::size_t lines);
     // The bytes in one write, unlisted (the self-test's pattern).
     EngineResult SendPattern(std::vector<std::uint8_t> bytes);
+    // Keys typed and text pasted in the terminal: they join those still going out, or a sender
+    // starts for them; unlisted, with the pauses of a text.
+    EngineResult Type(std::string bytes);
+    // A break on the line for the duration, once what waits before it has left.
+    EngineResult SendBreak(std::chrono::milliseconds duration);
 
     // Takes a consistent copy of the transmit image and the pause (an index into the pause
     // entries; outside: no pause entry chosen) for the next pass of a send. UI thread.

@@ -13,6 +13,7 @@
 #include "serial/error_texts.h"
 #include "serial/receive_engine.h"
 #include "serial/reception_files.h"
+#include "serial/terminal_keys.h"
 #include "text/cp1252.h"
 #include "text/text_helpers.h"
 #include "ui-resources/messages.h"
@@ -134,6 +135,16 @@ int ExitStatus(bool ok) {
     return ok ? kExitOk : kExitFailure;
 }
 
+// The exit status of a command that stopped before its send: interrupted, or failed.
+int EndFailed(Session& session) {
+    session.Close();
+    if (session.Interrupted()) {
+        session.PrintError(std::string(msg::kInterrupted));
+        return session.InterruptStatus();
+    }
+    return kExitFailure;
+}
+
 // Waits for the send just started, which ends by itself, with the line, or by an interrupt; the
 // exit status.
 int WaitForSend(Session& session) {
@@ -145,6 +156,42 @@ int WaitForSend(Session& session) {
         return session.InterruptStatus();
     }
     return ExitStatus(session.SendCompleted() && !session.Failed());
+}
+
+// Waits for a send that must end before the next begins (typed keys, a BREAK); false when it
+// failed, the line was lost or the user interrupted (the port is closed then).
+bool FinishStep(Session& session) {
+    const WaitResult result =
+        session.WaitFor([&] { return session.SendEnded() || session.LineLost(); }, std::nullopt);
+    const bool done = result == WaitResult::kDone && session.SendCompleted() && !session.Failed();
+    session.ForgetSendEnd();
+    return done;
+}
+
+// Types the command line, then sends the file once the machine's prompt answered it; the file's
+// send runs when this returns true.
+bool SendAfterCommand(Session& session, const Options& options) {
+    Engine& engine = session.GetEngine();
+    // The machine's answers go to the terminal, and no send throws them away.
+    engine.SetTerminal(true);
+    if (options.typedCommand &&
+        (!session.Report(
+             engine.Type(*options.typedCommand + LineEndBytes(EnterLineEnd(options.lineEnd)))) ||
+         !FinishStep(session))) {
+        return false;
+    }
+    if (!options.expect) {
+        return session.Report(engine.SendFile());
+    }
+    if (!session.Report(engine.SendAfterPrompt(*options.expect,
+                                               std::chrono::seconds(options.promptSeconds),
+                                               [&engine] { return engine.SendFile(); }))) {
+        return false;
+    }
+    const WaitResult result = session.WaitFor(
+        [&] { return session.PromptArrived().has_value() || session.LineLost(); }, std::nullopt);
+    return result == WaitResult::kDone && session.PromptArrived().value_or(false) &&
+           !session.Failed();
 }
 
 int RunPorts(const Terminal& terminal) {
@@ -213,8 +260,10 @@ int RunSend(const Options& options, const Terminal& terminal) {
         return kExitFailure;
     }
     engine.Options().charDelayMs = options.charDelayMs;
-    if (!session.Report(engine.SendFile())) {
-        return kExitFailure;
+    const bool sent = options.typedCommand || options.expect ? SendAfterCommand(session, options)
+                                                             : session.Report(engine.SendFile());
+    if (!sent) {
+        return EndFailed(session);
     }
     return options.watch ? WaitWhileWatching(session) : WaitForSend(session);
 }
@@ -230,6 +279,13 @@ int RunText(const Options& options, const Terminal& terminal) {
     engine.Options().charDelayMs = options.charDelayMs;
     engine.Options().lineDelayMs = options.lineDelayMs;
     engine.Options().lineEnd = options.lineEnd;
+    if (options.breakFirst && (!session.Report(engine.SendBreak()) || !FinishStep(session))) {
+        return EndFailed(session);
+    }
+    if (!options.textFile && !options.textGiven) {
+        session.Close();
+        return ExitStatus(!session.Failed());
+    }
     const EngineResult started =
         options.textFile ? engine.SendTextFile(*options.textFile) : engine.SendText(options.text);
     if (!session.Report(started)) {
