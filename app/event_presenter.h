@@ -42,6 +42,7 @@ class EventPresenter {
     void operator()(const CtsEvent& event);
     void operator()(const ReopenedEvent& event);
     void operator()(const BaudChangedEvent& event);
+    void operator()(const FrameNotTakenEvent& event);
     // Shown by the window's feature for the modem lines and the self-test.
     void operator()(const ModemLinesEvent&) {}
     void operator()(const ModemStatusEvent&) {}
@@ -49,6 +50,8 @@ class EventPresenter {
     void operator()(const TerminalBytesEvent&) {}
     void operator()(const PromptEvent&) {}
     void operator()(const SelfTestEndedEvent&) {}
+    void operator()(const XmodemProgressEvent& event);
+    void operator()(const XmodemEndedEvent& event);
 
   private:
     Screen& screen_;

@@ -21,7 +21,7 @@ EngineResult StartFileSend(const WindowParts& parts) {
     screen.ClearMessages();
     screen.SetControlMode(ControlMode::ModeBusy);
     parts.view.Repaint();
-    if (parts.engine.Options().continuousSend.load()) {
+    if (parts.engine.Switches().continuous) {
         // Load, refresh and a further send stay offered; the next pass takes the change.
         screen.SetControlMode(ControlMode::ModeOpen);
     }

@@ -2,6 +2,7 @@
 #include "app/terminal_window.h"
 
 #include <algorithm>
+#include <functional>
 #include <span>
 #include <string>
 #include <utility>
@@ -23,6 +24,9 @@ namespace velotrix {
 namespace {
 
 constexpr int kLongestPromptWait = 3600;  // seconds
+
+// The entries of the format box, in the order of msg::kTerminalFormats.
+enum Format { kZ80, kBin, kXmodem, kXmodem1k };
 
 class TerminalWindow final : public WindowFeature {
   public:
@@ -70,8 +74,7 @@ class TerminalWindow final : public WindowFeature {
                 SendHex();
                 return true;
             case ids::kTerminalReceive:
-                parts_.engine.AskReception(!parts_.engine.ReceptionAsked());
-                ShowReception();
+                Receive();
                 return true;
             case ids::kTerminalSendFile:
                 if (clicked) {
@@ -99,9 +102,14 @@ class TerminalWindow final : public WindowFeature {
             Draw();
         } else if (const auto* prompt = std::get_if<PromptEvent>(&event)) {
             ShowPrompt(*prompt);
-        } else if (std::holds_alternative<ReceptionFinishedEvent>(event) ||
+        } else if (const auto* xmodem = std::get_if<XmodemProgressEvent>(&event)) {
+            xmodemReceiving_ = !xmodem->sending;
+            ShowReception();
+        } else if (std::holds_alternative<XmodemEndedEvent>(event) ||
+                   std::holds_alternative<ReceptionFinishedEvent>(event) ||
                    std::holds_alternative<ModemLinesEvent>(event) ||
                    std::holds_alternative<LineLostEvent>(event)) {
+            xmodemReceiving_ = xmodemReceiving_ && parts_.engine.XmodemRunning();
             ShowReception();
         }
     }
@@ -114,7 +122,7 @@ class TerminalWindow final : public WindowFeature {
                 view.PlaceTerminal(*placement);
             }
             // The format shown is the one the main window's switch chose.
-            view.ComboSelect(ids::kTerminalFormat, parts_.engine.Options().binMode.load() ? 1 : 0);
+            view.ComboSelect(ids::kTerminalFormat, parts_.engine.Switches().binMode ? kBin : kZ80);
         }
         view.OpenTerminal(screen_);
         parts_.engine.SetTerminal(true);
@@ -129,7 +137,7 @@ class TerminalWindow final : public WindowFeature {
     }
 
     void Input(const TerminalInput& input) {
-        const LineEnd lineEnd = parts_.engine.Options().lineEnd.load();
+        const LineEnd lineEnd = parts_.engine.Switches().lineEnd;
         switch (input.kind) {
             case TerminalInput::Kind::kText:
                 if (const std::optional<std::string> typed = TypedBytes(input.text)) {
@@ -186,18 +194,40 @@ class TerminalWindow final : public WindowFeature {
                 return;
             }
         }
-        const bool bin = parts_.view.ComboSelection(ids::kTerminalFormat) == 1;
-        engine.Options().binMode = bin;
-        parts_.view.SetCheck(ids::kBinModeCheck, bin);
+        const int format = parts_.view.ComboSelection(ids::kTerminalFormat);
+        std::function<EngineResult()> send = [this] { return StartFileSend(parts_); };
+        if (format == kXmodem || format == kXmodem1k) {
+            // The file goes as it was loaded, its header too unless the BIN switch is on.
+            send = [&engine, format] { return engine.SendXmodem(format == kXmodem1k); };
+        } else {
+            engine.SetBinMode(format == kBin);
+            parts_.view.SetCheck(ids::kBinModeCheck, format == kBin);
+        }
         if (!parts_.view.IsChecked(ids::kTerminalExpectCheck)) {
-            SendFileCommand(parts_);
+            parts_.screen.ShowResult(send());
             return;
         }
         const int given = DecimalToInt(parts_.view.GetText(ids::kTerminalTimeout));
         const int seconds = given > 0 ? std::min(given, kLongestPromptWait) : kDefaultPromptSeconds;
         parts_.screen.ShowResult(engine.SendAfterPrompt(parts_.view.GetText(ids::kTerminalExpect),
-                                                        std::chrono::seconds(seconds),
-                                                        [this] { return StartFileSend(parts_); }));
+                                                        std::chrono::seconds(seconds), send));
+    }
+
+    // "Empfang starten": the next bytes are a reception in the format chosen (a z80 or BIN
+    // reception of the main window, or an XMODEM reception); "Empfang beenden" ends it.
+    void Receive() {
+        Engine& engine = parts_.engine;
+        const int format = parts_.view.ComboSelection(ids::kTerminalFormat);
+        if (xmodemReceiving_ && engine.XmodemRunning()) {
+            engine.CancelXmodem();
+        } else if (engine.ReceptionAsked()) {
+            engine.AskReception(false);
+        } else if (format == kXmodem || format == kXmodem1k) {
+            parts_.screen.ShowResult(engine.ReceiveXmodem(false));
+        } else {
+            parts_.screen.ShowResult(engine.AskReception(true));
+        }
+        ShowReception();
     }
 
     void ShowPrompt(const PromptEvent& prompt) {
@@ -220,9 +250,10 @@ class TerminalWindow final : public WindowFeature {
     }
 
     void ShowReception() {
-        parts_.view.SetText(ids::kTerminalReceive, parts_.engine.ReceptionAsked()
-                                                       ? msg::kTerminalReceiveStop
-                                                       : msg::kTerminalReceiveStart);
+        const bool receiving = parts_.engine.ReceptionAsked() ||
+                               (xmodemReceiving_ && parts_.engine.XmodemRunning());
+        parts_.view.SetText(ids::kTerminalReceive,
+                            receiving ? msg::kTerminalReceiveStop : msg::kTerminalReceiveStart);
     }
 
     // At once when the screen was drawn a while ago, else at the end of the interval: a line that
@@ -247,6 +278,7 @@ class TerminalWindow final : public WindowFeature {
     TerminalScreen screen_;
     bool paced_ = false;
     bool drawPending_ = false;
+    bool xmodemReceiving_ = false;  // an XMODEM reception runs
 };
 
 }  // namespace

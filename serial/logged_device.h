@@ -31,6 +31,7 @@ class LoggedDevice : public SerialDevice {
     ModemStatus ReadModemStatus() override { return device_->ReadModemStatus(); }
     OsError SendBreak(std::chrono::milliseconds duration) override;
     OsError SetModemLine(ModemLine line, bool on) override;
+    std::optional<DrivenLines> ReadDrivenLines() override { return device_->ReadDrivenLines(); }
     LineErrors TakeLineErrors() override;
 
   private:

@@ -37,6 +37,15 @@ class SendSequences {
     // A break on the line for the duration, once what waits before it has left.
     EngineResult SendBreak(std::chrono::milliseconds duration);
 
+    // A protocol's bytes: StartStream claims the one sender, which then writes what StreamWrite
+    // hands it, piece by piece and in order, unlisted, until EndStream; it ends (SendEndedEvent)
+    // once what was queued has left the PC. UI thread, each of them.
+    EngineResult StartStream();
+    void StreamWrite(std::vector<std::uint8_t> bytes);
+    void EndStream();
+    // Waits at most timeout until the sender has written what is queued (before the port closes).
+    void FlushStream(std::chrono::milliseconds timeout);
+
     // Takes a consistent copy of the transmit image and the pause (an index into the pause
     // entries; outside: no pause entry chosen) for the next pass of a send. UI thread.
     void RefreshSnapshot(int pauseIndex);

@@ -17,18 +17,37 @@ std::string PromptTimeoutLine(const PromptEvent& event) {
 
 TerminalLink::~TerminalLink() {
     events_.Loop().StopTimer(ids::kPromptTimer);
+    slot_.SetDefault(receptions_);
 }
 
-void TerminalLink::SetOpen(bool open, bool receiving) {
+void TerminalLink::SetOpen(bool open) {
+    if (open_ == open) {
+        return;
+    }
     open_ = open;
-    receptionAsked_ = open && receiving;
     seen_.clear();
+    slot_.SetDefault(open ? static_cast<ByteTaker&>(*this) : receptions_);
     if (!open) {
         CancelPrompt();
     }
 }
 
-void TerminalLink::Take(std::span<const std::uint8_t> batch) {
+EngineResult TerminalLink::AskReception(bool asked) {
+    if (!open_) {
+        return {};
+    }
+    if (!asked) {
+        slot_.Remove(receptions_);
+        return {};
+    }
+    return slot_.Holds(receptions_) || slot_.Install(receptions_) ? EngineResult{} : BusyResult();
+}
+
+void TerminalLink::OnPortClosed(bool) {
+    CancelPrompt();
+}
+
+void TerminalLink::OnBytes(std::span<const std::uint8_t> batch) {
     events_.Emit(TerminalBytesEvent{{batch.begin(), batch.end()}});
     seen_.append(batch.begin(), batch.end());
     if (send_ && SeenPrompt()) {

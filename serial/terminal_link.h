@@ -1,8 +1,8 @@
-// The terminal's side of the engine. While the terminal is open, the bytes that no transfer takes
-// are the terminal's: a z80 reception starts only when asked for and hands the line back after its
-// silence, and a send may wait for the machine's prompt first. Everything here runs on the UI
-// thread, where the received batches arrive one after the other, so that each byte goes to
-// exactly one place.
+// The terminal's side of the engine. While the terminal is open it is the default taker of the
+// received bytes: what no transfer takes is shown, a z80 reception starts only when asked for and
+// hands the line back after its silence, and a send may wait for the machine's prompt first.
+// Everything here runs on the UI thread, where the received batches arrive one after the other,
+// so that each byte goes to exactly one place.
 #pragma once
 
 #include <chrono>
@@ -11,6 +11,7 @@
 #include <span>
 #include <string>
 
+#include "serial/byte_taker.h"
 #include "serial/engine_events.h"
 
 namespace velotrix {
@@ -20,31 +21,32 @@ inline constexpr std::size_t kMaxPromptLength = 40;
 // How long BREAK holds the line, as tcsendbreak() does at least.
 inline constexpr std::chrono::milliseconds kBreakDuration{250};
 
-// "Keine Antwort: ">" kam nicht innerhalb von 10 s, nichts gesendet"
-std::string PromptTimeoutLine(const PromptEvent& event);
-
-class TerminalLink {
+class TerminalLink final : public ByteTaker {
   public:
-    explicit TerminalLink(const EventEmitter& events) : events_(events) {}
-    ~TerminalLink();  // stops the prompt's timer, whose task refers to this link
+    // receptions: the default taker of the slot while the terminal is closed.
+    TerminalLink(const EventEmitter& events, ReceivedBytesSlot& slot, ByteTaker& receptions)
+        : events_(events), slot_(slot), receptions_(receptions) {}
+    ~TerminalLink() override;  // gives the slot back to the reception, stops the prompt's timer
     TerminalLink(const TerminalLink&) = delete;
     TerminalLink& operator=(const TerminalLink&) = delete;
 
-    // receiving: a reception runs now; it goes on to its end before the terminal takes the line.
-    // Closing forgets a reception asked for and a prompt awaited.
-    void SetOpen(bool open, bool receiving);
+    // Open, the terminal takes what no other taker does (a reception that runs goes on to its end
+    // first); closed, the reception again. Closing forgets a prompt awaited.
+    void SetOpen(bool open);
     bool Open() const { return open_; }
-    // Whether the next batch is the terminal's.
-    bool TakesBytes() const { return open_ && !receptionAsked_; }
 
-    // The next bytes form a reception (until it ends), or no longer do.
-    void AskReception(bool asked) { receptionAsked_ = open_ && asked; }
-    bool ReceptionAsked() const { return receptionAsked_; }
-    // The reception has ended: the terminal takes the line again.
-    void ReceptionEnded() { receptionAsked_ = false; }
+    // "Empfang starten": the reception takes the next bytes until it has ended (refused while
+    // another taker holds the line); asked false: no longer.
+    EngineResult AskReception(bool asked);
+    // The reception holds the line while the terminal is open.
+    bool ReceptionAsked() const { return open_ && slot_.Holds(receptions_); }
+    // A reception has ended: the terminal takes the line again.
+    void ReceptionEnded() { slot_.Remove(receptions_); }
 
     // A batch for the terminal: shown, and looked through for the prompt awaited.
-    void Take(std::span<const std::uint8_t> batch);
+    void OnBytes(std::span<const std::uint8_t> batch) override;
+    void OnPortClosed(bool lost) override;
+    bool ShowsEverything() const override { return true; }
     // Bytes were typed: only what comes after them counts as an answer.
     void Typed() { seen_.clear(); }
 
@@ -63,8 +65,9 @@ class TerminalLink {
     void TimedOut();
 
     const EventEmitter& events_;
+    ReceivedBytesSlot& slot_;
+    ByteTaker& receptions_;
     bool open_ = false;
-    bool receptionAsked_ = false;
     // What came since the last bytes typed, as far as a prompt could reach back.
     std::string seen_;
     std::string prompt_;
