@@ -11,6 +11,7 @@
 #include "app/screen.h"
 #include "app/send_command.h"
 #include "app/window_memory.h"
+#include "app/xmodem_commands.h"
 #include "serial/engine.h"
 #include "serial/terminal_keys.h"
 #include "text/hex_dump.h"
@@ -198,7 +199,7 @@ class TerminalWindow final : public WindowFeature {
         std::function<EngineResult()> send = [this] { return StartFileSend(parts_); };
         if (format == kXmodem || format == kXmodem1k) {
             // The file goes as it was loaded, its header too unless the BIN switch is on.
-            send = [&engine, format] { return engine.SendXmodem(format == kXmodem1k); };
+            send = [this, format] { return StartXmodemSend(parts_, format == kXmodem1k); };
         } else {
             engine.SetBinMode(format == kBin);
             parts_.view.SetCheck(ids::kBinModeCheck, format == kBin);
@@ -223,7 +224,7 @@ class TerminalWindow final : public WindowFeature {
         } else if (engine.ReceptionAsked()) {
             engine.AskReception(false);
         } else if (format == kXmodem || format == kXmodem1k) {
-            parts_.screen.ShowResult(engine.ReceiveXmodem(false));
+            parts_.screen.ShowResult(StartXmodemReceive(parts_));
         } else {
             parts_.screen.ShowResult(engine.AskReception(true));
         }
@@ -250,8 +251,8 @@ class TerminalWindow final : public WindowFeature {
     }
 
     void ShowReception() {
-        const bool receiving = parts_.engine.ReceptionAsked() ||
-                               (xmodemReceiving_ && parts_.engine.XmodemRunning());
+        const bool receiving =
+            parts_.engine.ReceptionAsked() || (xmodemReceiving_ && parts_.engine.XmodemRunning());
         parts_.view.SetText(ids::kTerminalReceive,
                             receiving ? msg::kTerminalReceiveStop : msg::kTerminalReceiveStart);
     }

@@ -8,6 +8,7 @@
 #include "app/self_test_command.h"
 #include "app/terminal_window.h"
 #include "app/text_sending.h"
+#include "app/xmodem_commands.h"
 
 namespace velotrix {
 
@@ -19,6 +20,7 @@ std::vector<std::unique_ptr<WindowFeature>> MakeWindowFeatures(const WindowParts
     features.push_back(MakeModemLinesFeature(parts));
     features.push_back(MakeSelfTestFeature(parts));
     features.push_back(MakeSaveEveryReception(parts));
+    features.push_back(MakeXmodemFeature(parts));
     features.push_back(MakeTerminalWindow(parts));
     return features;
 }

@@ -89,6 +89,13 @@ inline constexpr int kDcdIndicator = 7054;
 inline constexpr int kRiIndicator = 7055;
 // "Schleifentest": the adapter self-test.
 inline constexpr int kMenuSelfTest = 40052;
+// XMODEM: send the loaded file in blocks of 128 or 1024 bytes, receive a file, cancel the transfer,
+// and the switch that takes the fill bytes off a received file's end (checked: on).
+inline constexpr int kMenuXmodemSend = 40060;
+inline constexpr int kMenuXmodemSend1k = 40061;
+inline constexpr int kMenuXmodemReceive = 40062;
+inline constexpr int kMenuXmodemCancel = 40063;
+inline constexpr int kMenuXmodemTrim = 40064;
 
 // The window "Ansicht" of a finished reception.
 inline constexpr int kViewDump = 6001;          // the rows of bytes
@@ -98,7 +105,7 @@ inline constexpr int kViewSearchButton = 6004;  // "Suchen": the next place, fro
 inline constexpr int kViewCopyButton = 6005;    // "Kopieren": the selected bytes as hex
 
 // The window "Terminal" (menu "Ansicht", Ctrl+T): a console on the open port.
-inline constexpr int kMenuTerminal = 40060;
+inline constexpr int kMenuTerminal = 40070;
 inline constexpr int kTerminalCopy = 8001;         // "Kopieren": the selection, else everything
 inline constexpr int kTerminalClear = 8002;        // "Löschen": the screen and scrollback
 inline constexpr int kTerminalBreak = 8003;        // "BREAK"

@@ -203,6 +203,16 @@ constexpr MenuEntry kMenu[] = {
     {MenuKind::kSeparator, "", 0},
     {MenuKind::kItem, "Schleifentest", ids::kMenuSelfTest},
     {MenuKind::kEnd, "", 0},
+    // Files to and from CP/M machines by XMODEM.
+    {MenuKind::kPopup, "XMODEM", 0},
+    {MenuKind::kItem, msg::kXmodemSendMenu.data(), ids::kMenuXmodemSend},
+    {MenuKind::kItem, msg::kXmodemSend1kMenu.data(), ids::kMenuXmodemSend1k},
+    {MenuKind::kItem, msg::kXmodemReceiveMenu.data(), ids::kMenuXmodemReceive},
+    {MenuKind::kSeparator, "", 0},
+    {MenuKind::kItem, msg::kXmodemCancelMenu.data(), ids::kMenuXmodemCancel},
+    {MenuKind::kSeparator, "", 0},
+    {MenuKind::kItem, msg::kXmodemTrimMenu.data(), ids::kMenuXmodemTrim},
+    {MenuKind::kEnd, "", 0},
     // The finished reception and the terminal, each in a window of its own.
     {MenuKind::kPopup, "Ansicht", 0},
     {MenuKind::kItem, "Empfang", ids::kMenuReceptionView},
