@@ -91,9 +91,8 @@ struct SendSequences::Impl {
         std::unique_lock lock(wake.mutex);
         streamWriting = false;
         streamWritten.notify_all();
-        wake.changed.wait(lock, [&] {
-            return !stream.empty() || !streamOpen || !context.KeepGoing();
-        });
+        wake.changed.wait(lock,
+                          [&] { return !stream.empty() || !streamOpen || !context.KeepGoing(); });
         if (stream.empty() || !context.KeepGoing()) {
             return false;
         }
@@ -428,9 +427,8 @@ void SendSequences::EndStream() {
 void SendSequences::FlushStream(std::chrono::milliseconds timeout) {
     Impl& s = *impl_;
     std::unique_lock lock(s.wake.mutex);
-    s.streamWritten.wait_for(lock, timeout, [&] {
-        return (s.stream.empty() && !s.streamWriting) || !s.Busy();
-    });
+    s.streamWritten.wait_for(lock, timeout,
+                             [&] { return (s.stream.empty() && !s.streamWriting) || !s.Busy(); });
 }
 
 bool SendSequences::Busy() const {

@@ -80,7 +80,8 @@ TEST(CliXmodem, SentToRx) {
     const Bytes data = RandomFile(10000, 1);
     dir.Write("prog_4000.bin", data);
     // A z80 file goes with its header, as it lies on the disk.
-    const Bytes z80 = Concat(Z80File(0x4000, 0x4063, 0x4000, 'P', "PROG            ", 0), RandomFile(100, 2));
+    const Bytes z80 =
+        Concat(Z80File(0x4000, 0x4063, 0x4000, 'P', "PROG            ", 0), RandomFile(100, 2));
     dir.Write("prog.z80", z80);
     const struct {
         const char* name;
@@ -93,9 +94,15 @@ TEST(CliXmodem, SentToRx) {
         {"blocks of 128 with CRC-16", {"--as", "xmodem"}, {"-c"}, "prog_4000.bin", data},
         {"blocks of 1K with CRC-16", {"--as", "xmodem1k"}, {"-c"}, "prog_4000.bin", data},
         {"1K asked for, the checksum receiver gets 128",
-         {"--as", "xmodem1k"}, {}, "prog_4000.bin", data},
+         {"--as", "xmodem1k"},
+         {},
+         "prog_4000.bin",
+         data},
         {"a z80 file with its header", {"--as", "xmodem"}, {"-c"}, "prog.z80", z80},
-        {"with --bin the data alone", {"--as", "xmodem", "--bin"}, {"-c"}, "prog.z80",
+        {"with --bin the data alone",
+         {"--as", "xmodem", "--bin"},
+         {"-c"},
+         "prog.z80",
          Bytes(z80.begin() + 32, z80.end())},
     };
     for (const auto& row : rows) {

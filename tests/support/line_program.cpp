@@ -29,8 +29,8 @@ LineProgram::LineProgram(const std::vector<std::string>& arguments, int line,
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, line, 0);
     posix_spawn_file_actions_adddup2(&actions, line, 1);
-    posix_spawn_file_actions_addopen(&actions, 2, errPath_.c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&actions, 2, errPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
     posix_spawn_file_actions_addchdir_np(&actions, dir.c_str());
     if (posix_spawnp(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
         pid_ = -1;
