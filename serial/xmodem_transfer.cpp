@@ -141,7 +141,7 @@ void XmodemTransfer::Cancel() {
 void XmodemTransfer::OnPortClosing() {
     if (Running()) {
         Cancel();
-        sends_.FlushStream(kXmodemCancelFlush);
+        sends_.AwaitStreamEnd(kXmodemCancelFlush);
     }
 }
 
