@@ -137,7 +137,8 @@ void XmodemTransfer::End() {
     const XmodemEndedEvent ended{receiver_ == nullptr, machine_->Ending(), machine_->Status()};
     sends_.EndStream();
     prompt_ = false;
-    if (ended.end == xmodem::End::kLineLost) {
+    // The terminal shows what follows at once (the other side's last answers, its prompt).
+    if (ended.end == xmodem::End::kLineLost || slot_.DefaultShowsEverything()) {
         slot_.Remove(*this);
     } else {
         slot_.WaitForSilence(*this, kXmodemAfterglow);
