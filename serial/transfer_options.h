@@ -20,6 +20,8 @@ struct TransferOptions {
     // Appended to the text of "String senden" (and to each line of a text file).
     std::atomic<LineEnd> lineEnd{LineEnd::kNone};
     std::atomic<int> hexRecordBytes{0};  // "als HEX senden": data bytes a record; 0: not as HEX
+    // While the terminal is open, what arrives belongs to it: no send throws it away.
+    std::atomic<bool> keepInput{false};
 };
 
 // The bytes of a line end: "", "\r", "\r\n" or "\n".

@@ -71,9 +71,13 @@ std::string TakeOperands(Options& options, std::vector<std::string>& operands) {
                 }
                 return options.continuous ? std::string(msg::kCliFileNotContinuous) : std::string();
             }
+            if (operands.empty() && options.breakFirst) {
+                return {};
+            }
             if (operands.size() != 1) {
                 return std::string(msg::kCliTextNeedsText);
             }
+            options.textGiven = true;
             std::string text = Utf8ToCp1252(operands.front());
             if (text.size() > kTextChars) {
                 return std::string(msg::kCliTextTooLong);
@@ -108,10 +112,9 @@ std::string Conflict(const Options& options) {
             }
         }
     }
-    // The line end and its pause shape lines: a text's, or HEX text's.
-    if (options.command == Command::kSend && !hex && (options.lineEnd || options.lineDelayMs)) {
-        return (options.lineEnd ? "--eol" : "--line-delay") + std::string(msg::kCliOnlyWith) +
-               "--as hex";
+    // The pause after a line end paces lines: a text's, or HEX text's.
+    if (options.command == Command::kSend && !hex && options.lineDelayMs != 0) {
+        return "--line-delay" + std::string(msg::kCliOnlyWith) + "--as hex";
     }
     if (options.command == Command::kReceive) {
         if (options.xmodem && options.all) {

@@ -46,8 +46,12 @@ struct Options {
     int charDelayMs = 0;      // send, text: "Zeichenpause" after each byte
 
     // text, and send --as hex
-    int lineDelayMs = 0;                  // after each line end
-    std::optional<LineEnd> lineEnd;       // text: none when not given; HEX text: CR+LF
+    int lineDelayMs = 0;  // after each line end
+    // text: behind the text and each line (none when not given); send: --command's (CR when not
+    // given), and HEX text's behind each record (CR+LF when not given)
+    std::optional<LineEnd> lineEnd;
+    bool breakFirst = false;  // a BREAK before the text (which may then be left out)
+    bool textGiven = false;
     std::optional<std::string> textFile;  // a UTF-8 text file sent line by line instead of TEXT
     // send, text, receive: the line log's file (appended to)
     std::optional<std::string> log;
@@ -62,6 +66,11 @@ struct Options {
     std::optional<std::string> name;  // code page 1252
     std::optional<char> typeLetter;
     bool watch = false;  // "Bei Änderung erneut senden": again on every rewrite, until interrupted
+    // A command line typed first (code page 1252, ended as Enter ends it), and the prompt (code
+    // page 1252) awaited before the file goes, for at most promptSeconds.
+    std::optional<std::string> typedCommand;
+    std::optional<std::string> expect;
+    int promptSeconds = 10;
 
     // receive
     std::optional<std::string> output;
