@@ -94,6 +94,14 @@ void EventPresenter::operator()(const RxHeaderEvent& event) {
 }
 
 void EventPresenter::operator()(const ReceptionFinishedEvent& event) {
+    // HEX text has no header: the fields show its decoded data.
+    if (event.hex) {
+        ClearRxFields();
+        view_.SetText(ids::kRxKind, msg::kReceivedHex);
+        view_.SetText(ids::kRxAadr, Hex4(event.hex->aadr));
+        view_.SetText(ids::kRxEadr, Hex4(event.hex->eadr));
+        view_.SetText(ids::kRxSadr, Hex4(event.hex->sadr));
+    }
     view_.SetText(ids::kRxCrc, Hex4(event.crc));
     view_.SetText(ids::kRxBytes, Hex4(event.dataLength));
     view_.Enable(ids::kSaveButton, true);

@@ -57,7 +57,7 @@ class EventPresenter {
     Screen& screen_;
     DialogView& view_;
     ProgressMeter sendMeter_;
-    ProgressMeter receiveMeter_;   // runs once a reception's header promises its length
+    ProgressMeter receiveMeter_;  // runs once a reception's header promises its length
     bool unsaved_ = false;
 };
 

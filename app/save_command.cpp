@@ -4,8 +4,11 @@
 #include "app/event_presenter.h"
 #include "app/more_settings.h"
 #include "app/screen.h"
+#include "image/file_format.h"
 #include "image/rx_save.h"
 #include "serial/engine.h"
+#include "serial/receive_engine.h"
+#include "serial/reception_files.h"
 #include "ui-resources/messages.h"
 
 namespace velotrix {
@@ -13,14 +16,20 @@ namespace velotrix {
 void SaveReceptionCommand(const WindowParts& parts) {
     DialogView& view = parts.view;
     Engine& engine = parts.engine;
-    if (engine.Reception().empty()) {
+    const SavableReception& reception = engine.FinishedReception();
+    if (reception.bytes.empty()) {
         view.MessageBox(msg::kNothingToSave, msg::kErrorCaption, MessageIcon::kNone);
         return;
     }
-    const std::string suggested =
-        SuggestedSaveName(engine.ReceptionName(), engine.ReceptionHasHeader());
-    const auto path =
-        view.AskSaveFile(suggested, suggested, {{std::string(msg::kAllFilesSave), "*.*"}});
+    // HEX text offers its data, named by its address, or the text as it came (.hex).
+    std::string suggested = SuggestedSaveName(engine.ReceptionName(), engine.ReceptionHasHeader());
+    std::vector<FileFilter> filters{{std::string(msg::kAllFilesSave), "*.*"}};
+    if (reception.hex) {
+        suggested = ReceptionFileName(reception, reception.hex->ok());
+        filters.insert(filters.begin(), {{std::string(msg::kHexDataFiles), "*.bin"},
+                                         {std::string(msg::kHexTextFiles), "*.hex"}});
+    }
+    const auto path = view.AskSaveFile(suggested, suggested, filters);
     if (!path) {
         return;
     }
@@ -28,11 +37,14 @@ void SaveReceptionCommand(const WindowParts& parts) {
     if (!parts.screen.MayReplace(*path)) {
         return;
     }
-    const EngineResult saved = engine.SaveReception({SaveTarget::Kind::kFile, *path}).result;
+    const bool decoded = reception.hex.has_value() && !IsHexFileName(*path);
+    const EngineResult saved =
+        engine.SaveReception({SaveTarget::Kind::kFile, *path, decoded}).result;
     if (saved.ok()) {
         parts.presenter.MarkSaved();
     }
-    view.MessageBox(saved.text, saved.caption, MessageIcon::kNone);
+    const std::string hint = decoded && !saved.ok() ? std::string(msg::kHexTextHint) : "";
+    view.MessageBox(saved.text + hint, saved.caption, MessageIcon::kNone);
 }
 
 }  // namespace velotrix

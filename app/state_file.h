@@ -33,6 +33,7 @@ inline constexpr std::string_view kResendOnChange = "ERNEUT_SENDEN";
 inline constexpr std::string_view kCharDelay = "ZEICHENPAUSE";
 inline constexpr std::string_view kLineDelay = "ZEILENPAUSE";
 inline constexpr std::string_view kLineEnd = "ZEILENENDE";
+inline constexpr std::string_view kHexSend = "HEXSENDEN";  // the entry of "als HEX senden"
 // The line log: "1" while it is on, and its file.
 inline constexpr std::string_view kLineLog = "PROTOKOLL";
 inline constexpr std::string_view kLineLogFile = "PROTOKOLL_DATEI";

@@ -26,6 +26,10 @@ constexpr std::array<std::string_view, 7> kLineDelays = {"0",   "10",  "20", "50
 constexpr std::array<int, 4> kLineEndItems = {ids::kMenuLineEndNone, ids::kMenuLineEndCr,
                                               ids::kMenuLineEndCrLf, ids::kMenuLineEndLf};
 
+// The data bytes a record of each entry of the send format; 0: the file as it was loaded.
+constexpr std::array<int, 3> kHexRecordBytes = {0, 16, 32};
+static_assert(std::size(msg::kHexSendEntries) == kHexRecordBytes.size());
+
 struct DelayCombo {
     int id;
     std::span<const std::string_view> entries;
@@ -82,6 +86,12 @@ void TextSending::Start() {
     }
     const int lineEnd = DecimalToInt(parts_.stateFile.ReadString(state_key::kLineEnd));
     ShowLineEnd(lineEnd >= 0 && lineEnd < static_cast<int>(kLineEndItems.size()) ? lineEnd : 0);
+    view.ComboClear(ids::kHexSendCombo);
+    for (std::string_view entry : msg::kHexSendEntries) {
+        view.ComboAdd(ids::kHexSendCombo, entry);
+    }
+    const int hex = DecimalToInt(parts_.stateFile.ReadString(state_key::kHexSend));
+    ShowHexSend(hex >= 0 && hex < static_cast<int>(kHexRecordBytes.size()) ? hex : 0);
     view.EnableMenuItem(ids::kMenuSendTextFile, parts_.engine.IsOpen());
 }
 
@@ -89,6 +99,14 @@ bool TextSending::OnCommand(int id, int code) {
     if (ComboOf(id) != nullptr) {
         if (code == ids::kNotifySelChange || code == ids::kNotifyEditChange) {
             DelayChanged(id);
+        }
+        return true;
+    }
+    if (id == ids::kHexSendCombo) {
+        if (code == ids::kNotifySelChange) {
+            const int index = parts_.view.ComboSelection(id);
+            ShowHexSend(index >= 0 ? index : 0);
+            parts_.stateFile.Write(state_key::kHexSend, std::to_string(index >= 0 ? index : 0));
         }
         return true;
     }
@@ -122,6 +140,12 @@ void TextSending::ShowLineEnd(int index) {
         parts_.view.CheckMenuItem(kLineEndItems[i], static_cast<int>(i) == index);
     }
     parts_.engine.SetLineEnd(static_cast<LineEnd>(index));
+}
+
+// Takes effect at the next pass of a send.
+void TextSending::ShowHexSend(int index) {
+    parts_.view.ComboSelect(ids::kHexSendCombo, index);
+    parts_.engine.SetHexRecords(kHexRecordBytes[static_cast<std::size_t>(index)]);
 }
 
 void TextSending::SendTextFile() {

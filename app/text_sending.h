@@ -1,5 +1,5 @@
 // The window's pauses and text line ends for home computers without handshake: "Zeichenpause",
-// "Zeilenpause", the menu "Zeilenende" and "Textdatei senden".
+// "Zeilenpause", the menu "Zeilenende", "Textdatei senden", and a file sent as Intel HEX text.
 #pragma once
 
 #include <string_view>
@@ -22,6 +22,7 @@ class TextSending : public WindowFeature {
     void DelayChanged(int id);
     void ChooseLineEnd(int index);
     void ShowLineEnd(int index);  // the check mark and the engine's line end
+    void ShowHexSend(int index);  // the send format's entry and the engine's record size
     void SendTextFile();
 
     WindowParts parts_;

@@ -51,7 +51,7 @@ _velotrix_cli() {
         --pause) values="keine none 50 100 500 1000" ;;
         --type) values="P B F Q T D A C U" ;;
         --eol) values="none cr crlf lf" ;;
-        --as) values="z80 bin xmodem xmodem1k" ;;
+        --as) [[ $command == receive ]] && values="hex" || values="z80 bin hex hex32 xmodem xmodem1k" ;;
         -o | --log)
             compopt -o filenames 2>/dev/null
             mapfile -t COMPREPLY < <(compgen -f -- "$cur")
@@ -72,9 +72,9 @@ _velotrix_cli() {
     local line="--port -p --baud -b --parity --data --stop --flow --dtr --rts --quiet -q --log"
     local options=""
     case $command in
-        send) options="$line --as --bin --endlos --pause --no-progress --aadr --sadr --name --type --watch --command --expect --timeout --eol" ;;
+        send) options="$line --as --bin --endlos --pause --no-progress --aadr --sadr --name --type --watch --command --expect --timeout --eol --line-delay" ;;
         text) options="$line --endlos --eol --break" ;;
-        receive) options="$line -o --force --timeout --all --dir -d --xmodem --trim" ;;
+        receive) options="$line -o --force --timeout --all --dir -d --xmodem --trim --as" ;;
         selftest) options="$line" ;;
     esac
     if [[ $cur == -* ]]; then

@@ -8,8 +8,6 @@
 
 namespace velotrix {
 
-namespace {
-
 bool IsHexFileName(std::string_view path) {
     std::string name;
     if (FileNameOfPath(path, name) != 0) {
@@ -22,8 +20,6 @@ bool IsHexFileName(std::string_view path) {
     const std::string_view extension = std::string_view(name).substr(dot);
     return EqualIgnoringCase(extension, ".hex") || EqualIgnoringCase(extension, ".ihx");
 }
-
-}  // namespace
 
 std::string_view FormatName(FormatKind kind) {
     switch (kind) {

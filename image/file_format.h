@@ -64,6 +64,8 @@ DecodeResult FormatRefusal(LoadStatus status);
 // its text could as well be raw data; otherwise z80 when the first 32 bytes pass the marker test,
 // otherwise BIN. The extension of any other file plays no part.
 const FileFormat& FormatOfFile(std::string_view fileName, std::span<const std::uint8_t> bytes);
+// True for a name ending in .hex or .ihx, in any case: an Intel HEX text.
+bool IsHexFileName(std::string_view path);
 // The most bytes read of a file of that name: the text of a 64 KiB image in HEX is larger.
 std::size_t MaxFileSize(std::string_view fileName);
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <map>
+#include <utility>
 
 #include "image/file_format.h"
 #include "text/text_helpers.h"
@@ -234,6 +235,16 @@ HexFaultAt HexImage::FirstFault() const {
 bool HexImage::LinesAreRecords() const {
     return fault.fault != HexFault::kNoColon && fault.fault != HexFault::kNotHexDigit &&
            fault.fault != HexFault::kLineLength;
+}
+
+std::optional<HexImage> ReadHexReception(std::span<const std::uint8_t> bytes) {
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    const std::size_t first = text.find_first_not_of("\r\n");
+    if (first == std::string_view::npos || text[first] != ':') {
+        return std::nullopt;
+    }
+    HexImage image = ReadIntelHex(text);
+    return image.LinesAreRecords() ? std::optional<HexImage>(std::move(image)) : std::nullopt;
 }
 
 HexImage ReadIntelHex(std::string_view text) {

@@ -44,6 +44,10 @@ struct HexImage {
     std::vector<std::uint8_t> data;  // lowest to highest address, gaps filled with 00h
     std::uint16_t lowest = 0;        // the address of data[0]
     std::optional<std::uint16_t> start;
+    // The address of the last data byte; lowest when there is none.
+    std::uint16_t Highest() const {
+        return static_cast<std::uint16_t>(lowest + (data.empty() ? 0 : data.size() - 1));
+    }
     std::size_t filledBytes = 0;
     std::size_t lines = 0;  // lines read, the end record's included
     // Every line whose checksum is wrong, up to where the reading ended. Such a record is not
@@ -64,6 +68,11 @@ struct HexImage {
 // that is not 0000, as 8-bit tools write it. Lines end with CR, LF or CR+LF; trailing blanks and
 // empty lines are passed over; hexadecimal digits may be upper or lower case.
 HexImage ReadIntelHex(std::string_view text);
+
+// A reception that is Intel HEX text: behind any line ends it begins with ':', and every line up
+// to the end record (or to the reception's end) has a record's form, whatever its checksum says.
+// Nothing for any other reception.
+std::optional<HexImage> ReadHexReception(std::span<const std::uint8_t> bytes);
 
 // The data as records of recordBytes (1 to 255) data bytes each from address on, past FFFFh on
 // from 0000h as the Z80 counts, then a start record (05) when start is given, then the end record;

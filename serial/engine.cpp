@@ -344,6 +344,10 @@ const std::string& Engine::ReceptionName() const {
     return impl_->receiver.Savable().name;
 }
 
+const SavableReception& Engine::FinishedReception() const {
+    return impl_->receiver.Savable();
+}
+
 bool Engine::Receiving() const {
     return impl_->receiver.Receiving();
 }

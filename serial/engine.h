@@ -19,6 +19,8 @@
 
 namespace velotrix {
 
+struct SavableReception;
+
 class ReceivedBytesSlot;
 
 class Engine {
@@ -105,6 +107,8 @@ class Engine {
     std::span<const std::uint8_t> Reception() const;
     bool ReceptionHasHeader() const;
     const std::string& ReceptionName() const;
+    // All that is known of it, its HEX records too.
+    const SavableReception& FinishedReception() const;
     // True from a reception's first byte until it is finished.
     bool Receiving() const;
     // Finishes a running reception now, as a second of silence would (the user ends the wait);

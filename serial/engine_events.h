@@ -75,6 +75,14 @@ struct RxHeaderEvent {
     std::optional<RxHeaderInfo> header;
 };
 
+// A reception that is Intel HEX text: the addresses of its decoded data.
+struct RxHexInfo {
+    std::uint16_t aadr = 0;
+    std::uint16_t eadr = 0;
+    std::uint16_t sadr = 0;
+    bool whole = false;  // read to its end record without a fault: its data may be saved
+};
+
 // A reception has ended (a second of silence): it can now be saved.
 struct ReceptionFinishedEvent {
     std::uint16_t crc = 0;         // over the data behind the header
@@ -86,6 +94,8 @@ struct ReceptionFinishedEvent {
     std::uint32_t promised = 0;
     // Ended by a lost line or on request, not by silence: more may have been on its way.
     bool cutShort = false;
+    // Intel HEX text: crc and dataLength are then those of the decoded data.
+    std::optional<RxHexInfo> hex;
 };
 
 // Whether the reception lacks bytes: cut short, the storage full, or fewer than its header

@@ -101,6 +101,9 @@ struct SaveTarget {
     };
     Kind kind = Kind::kFile;
     std::string path;
+    // A reception of Intel HEX text as its decoded data ("default_4000.bin") instead of the text
+    // as it came; refused for any other reception and for HEX text that is damaged.
+    bool decoded = false;
 };
 
 // What a save did.

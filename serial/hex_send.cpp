@@ -21,10 +21,12 @@ HexLines HexLinesOf(std::span<const std::uint8_t> data, std::uint16_t address,
 
 BlockResult SendHexText(const SendContext& context, const TxSnapshot& image,
                         std::size_t recordBytes) {
-    // The load address as the header says it now, with the user's edits.
+    // The load address as the header says it now, with the user's edits. Records need a line
+    // end between them: CR+LF where none is chosen.
+    const LineEnd chosen = context.options.lineEnd.load();
     const HexLines lines =
         HexLinesOf(image.Data(), HeaderAadr(ConstHeaderBytes(image.bytes.data(), kHeaderSize)),
-                   recordBytes, LineEndBytes(context.options.lineEnd.load()));
+                   recordBytes, LineEndBytes(chosen == LineEnd::kNone ? LineEnd::kCrLf : chosen));
     context.events.PostLines(
         {std::string(msg::kSendingHexPrefix) + CountToDecimal(lines.ends.size()) +
              std::string(msg::kSendingHexBytes) + CountToDecimal(lines.text.size()) +

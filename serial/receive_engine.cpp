@@ -177,14 +177,21 @@ void ReceiveEngine::FinishReception(bool cutShort) {
     // hasHeader still describes the last finished reception when the timer fires without a new
     // one; the header is skipped only when this reception holds more than it.
     const std::size_t dataStart = rx.hasHeader && rx.receivedCount > kHeaderSize ? kHeaderSize : 0;
-    const std::span<const std::uint8_t> data = reception.subspan(dataStart);
-    const ReceptionFinishedEvent finished{.crc = Crc16(data),
-                                          .dataLength = static_cast<std::uint32_t>(data.size()),
-                                          .total = rx.receivedCount,
-                                          .dropped = droppedCount_,
-                                          .hasHeader = rx.hasHeader,
-                                          .promised = arrived < promised ? promised : 0,
-                                          .cutShort = cutShort};
+    std::optional<HexImage> hex = dataStart == 0 ? ReadHexReception(reception) : std::nullopt;
+    const std::span<const std::uint8_t> data =
+        hex ? std::span<const std::uint8_t>(hex->data) : reception.subspan(dataStart);
+    ReceptionFinishedEvent finished{.crc = Crc16(data),
+                                    .dataLength = static_cast<std::uint32_t>(data.size()),
+                                    .total = rx.receivedCount,
+                                    .dropped = droppedCount_,
+                                    .hasHeader = rx.hasHeader,
+                                    .promised = arrived < promised ? promised : 0,
+                                    .cutShort = cutShort,
+                                    .hex = std::nullopt};
+    if (hex) {
+        finished.hex =
+            RxHexInfo{hex->lowest, hex->Highest(), hex->start.value_or(hex->lowest), hex->ok()};
+    }
     savable_.bytes.assign(reception.begin(), reception.end());
     savable_.hasHeader = rx.hasHeader;
     savable_.name = rx.hasHeader ? headerName_ : std::string();
@@ -192,6 +199,11 @@ void ReceiveEngine::FinishReception(bool cutShort) {
 
     lines.emplace_back(kSeparatorLength, '-');
     lines.push_back(std::string(msg::kReceivedTotal) + CountToDecimal(rx.receivedCount));
+    if (hex) {
+        const std::vector<std::string> hexLines = HexLines(*hex);
+        lines.insert(lines.end(), hexLines.begin(), hexLines.end());
+    }
+    savable_.hex = std::move(hex);
     if (arrived < promised) {
         lines.push_back(ShortReceptionLine(arrived, promised));
     }
@@ -207,6 +219,21 @@ void ReceiveEngine::FinishReception(bool cutShort) {
     rx.receivedCount = 0;
     rx.writePosition = 0;
     droppedCount_ = 0;
+}
+
+std::vector<std::string> ReceiveEngine::HexLines(const HexImage& hex) {
+    std::vector<std::string> lines{std::string(msg::kHexReceived) + CountToDecimal(hex.lines) +
+                                   std::string(msg::kHexReceivedLines) +
+                                   CountToDecimal(hex.data.size()) +
+                                   std::string(msg::kHexReceivedFrom) + Hex4(hex.lowest) +
+                                   std::string(msg::kHexReceivedTo) + Hex4(hex.Highest()) + "h"};
+    for (std::size_t line : hex.checksumLines) {
+        lines.push_back(HexFaultText({HexFault::kChecksum, line, 0}));
+    }
+    if (hex.fault.fault != HexFault::kNone) {
+        lines.push_back(HexFaultText(hex.fault));
+    }
+    return lines;
 }
 
 std::vector<std::uint8_t> ReceiveEngine::DropReception() {
@@ -228,9 +255,12 @@ std::vector<std::uint8_t> ReceiveEngine::DropReception() {
 void ReceiveEngine::AdoptReception(std::span<const std::uint8_t> file, bool cutShort) {
     const auto size = static_cast<std::uint32_t>(file.size());
     const ReceptionFinishedEvent finished{
-        .crc = Crc16(file), .dataLength = size, .total = size, .cutShort = cutShort};
-    savable_ = {
-        std::vector<std::uint8_t>(file.begin(), file.end()), false, {}, Incomplete(finished)};
+        .crc = Crc16(file), .dataLength = size, .total = size, .cutShort = cutShort, .hex = {}};
+    savable_ = {std::vector<std::uint8_t>(file.begin(), file.end()),
+                false,
+                {},
+                Incomplete(finished),
+                std::nullopt};
     events_.Emit(finished);
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "image/intel_hex.h"
 #include "serial/byte_taker.h"
 #include "serial/engine_events.h"
 
@@ -36,6 +37,7 @@ struct SavableReception {
     bool hasHeader = false;           // it began with a z80 header
     std::string name;                 // the header's name
     bool incomplete = false;          // it lacks bytes (see Incomplete)
+    std::optional<HexImage> hex;      // the records read when it is Intel HEX text
 };
 
 // "Empfang unvollständig: N von M Bytes": the data bytes that came of those the header promised.
@@ -84,6 +86,8 @@ class ReceiveEngine final : public ByteTaker {
     void ListingIntervalOver();
     void ForgetSavable();
     std::chrono::milliseconds SilenceAllowed() const;
+    // The lines that tell what a reception of HEX text holds, and where it is damaged.
+    static std::vector<std::string> HexLines(const HexImage& hex);
     std::uint32_t PromisedLength() const;
 
     const EventEmitter& events_;

@@ -5,32 +5,48 @@
 #include "platform/files.h"
 #include "serial/error_texts.h"
 #include "text/cp1252.h"
+#include "text/text_helpers.h"
 #include "ui-resources/messages.h"
 
 namespace velotrix {
 
-std::string ReceptionFileName(const SavableReception& reception) {
-    const std::string name = SuggestedSaveName(reception.name, reception.hasHeader);
+std::string ReceptionFileName(const SavableReception& reception, bool decoded) {
+    if (decoded && reception.hex) {
+        return "default_" + Hex4(reception.hex->lowest) + ".bin";
+    }
+    // HEX text as it came is named as what it is.
+    const std::string name = reception.hex
+                                 ? "default.hex"
+                                 : SuggestedSaveName(reception.name, reception.hasHeader);
     return reception.incomplete ? IncompleteName(name) : name;
 }
 
 SavedReception SaveReceptionTo(const SavableReception& reception, const SaveTarget& target) {
     SavedReception saved;
     // The name comes from the line in code page 1252; made plain, it is ASCII and so UTF-8 too.
-    saved.asked = target.kind == SaveTarget::Kind::kFolder
-                      ? PathInFolder(target.path, Cp1252ToUtf8(ReceptionFileName(reception)))
-                      : target.path;
+    saved.asked =
+        target.kind == SaveTarget::Kind::kFolder
+            ? PathInFolder(target.path, Cp1252ToUtf8(ReceptionFileName(reception, target.decoded)))
+            : target.path;
+    std::string refusal;
     if (reception.bytes.empty()) {
-        saved.result = {ErrorKind::kNothingToSave,
-                        std::string(msg::kNothingToSave),
-                        std::string(msg::kErrorCaption),
-                        {}};
+        refusal = msg::kNothingToSave;
+    } else if (target.decoded && !reception.hex) {
+        refusal = msg::kNoHexReception;
+    } else if (target.decoded && !reception.hex->ok()) {
+        // Data with a record left out or cut short would be taken for the program.
+        refusal = std::string(msg::kHexDataNotSaved) + HexFaultText(reception.hex->FirstFault());
+    }
+    if (!refusal.empty()) {
+        saved.result = {ErrorKind::kNothingToSave, refusal, std::string(msg::kErrorCaption), {}};
         saved.line = saved.result.text;
         return saved;
     }
+    const std::span<const std::uint8_t> bytes =
+        target.decoded ? std::span<const std::uint8_t>(reception.hex->data) : reception.bytes;
     const SaveResult written = target.kind == SaveTarget::Kind::kFile
-                                   ? SaveRxBuffer(saved.asked, reception.bytes)
-                                   : SaveRxBufferAsNew(saved.asked, reception.bytes);
+                                   ? SaveRxBuffer(saved.asked, bytes)
+                                   : SaveRxBufferAsNew(saved.asked, bytes);
     const std::string reason = UserErrorText(OsError{written.osError, {}});
     saved.result = {
         written.status == SaveStatus::kWritten ? ErrorKind::kNone : ErrorKind::kFileError,

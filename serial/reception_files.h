@@ -9,7 +9,8 @@ namespace velotrix {
 
 // The name a folder save gives the reception: the one the save dialog suggests ("HELLO.Z80",
 // "default.bin"), with "-unvollstaendig" before its extension when it lacks bytes.
-std::string ReceptionFileName(const SavableReception& reception);
+// HEX text is "default.hex" as it came, decoded its data's "default_AADR.bin".
+std::string ReceptionFileName(const SavableReception& reception, bool decoded = false);
 
 // Writes the reception where the target says; a reception without bytes is not saved.
 SavedReception SaveReceptionTo(const SavableReception& reception, const SaveTarget& target);

@@ -69,6 +69,8 @@ inline constexpr int kMenuSaveEvery = 40030;
 // Zeichenpause, Zeilenende and "Textdatei senden": text as the home computer's keyboard needs it.
 inline constexpr int kCharDelayCombo = 7030;  // ms of silence after each byte of a send
 inline constexpr int kLineDelayCombo = 7031;  // ms of silence after each line end of a text
+// A file sent as Intel HEX text, and with how many data bytes a record, or as it was loaded.
+inline constexpr int kHexSendCombo = 7032;
 inline constexpr int kMenuLineEndNone = 40040;
 inline constexpr int kMenuLineEndCr = 40041;
 inline constexpr int kMenuLineEndCrLf = 40042;

@@ -76,6 +76,7 @@ constexpr Item kMainItems[] = {
     {ids::kContinuousCheck, K::kCheckBox, "Endlos senden", 303, 162, 66, 9, kAutoCheck, 0},
     {ids::kBinModeCheck, K::kCheckBox, "als BIN senden (o. Header)", 303, 150, 99, 9, kAutoCheck,
      0},
+    {ids::kHexSendCombo, K::kDropDownList, "", 372, 160, 44, 54, kNoStyle, 0},
     {ids::kProgressCheck, K::kCheckBox, "Fortschrittsanzeige", 303, 111, 87, 9, kAutoCheck, 0},
     // Sending the loaded file again when it changes: with the other switches of a send.
     {ids::kResendOnChangeCheck, K::kCheckBox, msg::kResendOnChange.data(), 303, 99, 111, 9,

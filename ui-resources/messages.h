@@ -156,6 +156,7 @@ inline constexpr std::string_view kDriverRefusesBaud = " kann der Treiber nicht 
 // Fields and panes.
 inline constexpr std::string_view kReceivedBin = "Empfangen: BIN";
 inline constexpr std::string_view kReceivedZ80 = "Empfangen: z80";
+inline constexpr std::string_view kReceivedHex = "Empfangen: HEX";
 inline constexpr std::string_view kLoadedBin = "Geladen: BIN";
 inline constexpr std::string_view kLoadedZ80 = "Geladen: z80";
 inline constexpr std::string_view kLoadedHex = "Geladen: HEX";
@@ -199,6 +200,24 @@ inline constexpr std::string_view kHexStartBeyondFFFF =
 inline constexpr std::string_view kHexSecondStart = ": eine zweite, andere Startadresse";
 inline constexpr std::string_view kHexNoEndRecord = "Endesatz (:00000001FF) fehlt nach Zeile ";
 inline constexpr std::string_view kHexNoData = ": Endesatz vor allen Daten";
+// A reception of HEX text: "Intel-HEX-Text: 12 Zeilen, 256 Bytes von 4000h bis 40FFh", then each
+// line that is damaged.
+inline constexpr std::string_view kHexReceived = "Intel-HEX-Text: ";
+inline constexpr std::string_view kHexReceivedLines = " Zeilen, ";
+inline constexpr std::string_view kHexReceivedFrom = " Bytes von ";
+inline constexpr std::string_view kHexReceivedTo = "h bis ";
+// Saving its data when there is none to trust, or when the reception is no HEX text.
+inline constexpr std::string_view kHexDataNotSaved =
+    "Die Daten des HEX-Textes sind nicht zu sichern: ";
+inline constexpr std::string_view kHexTextHint =
+    "\r\rAls .hex gesichert wird der Text, wie er kam.";
+// The send format beside "als BIN senden": the file as loaded, or as Intel HEX text of 16 or 32
+// data bytes a record.
+inline constexpr std::string_view kHexSendEntries[] = {"kein HEX", "HEX 16", "HEX 32"};
+// The save dialog's filters for a reception of HEX text.
+inline constexpr std::string_view kHexDataFiles = "Daten ab AADR (*.bin)";
+inline constexpr std::string_view kHexTextFiles = "Intel-HEX-Text, wie empfangen (*.hex)";
+inline constexpr std::string_view kNoHexReception = "Der Empfang ist kein Intel-HEX-Text.";
 
 // The progress beside the bar: "43% \x96 1.234 B/s \x96 noch 0:12".
 inline constexpr std::string_view kProgressSeparator = " \x96 ";
@@ -483,7 +502,7 @@ inline constexpr std::string_view kCliHelp =
     "  --char-delay MS       Zeichenpause: Stille nach jedem Byte in ms (0 bis 10000)\n"
     "  --eol none|cr|crlf|lf Zeilenende: text hinter dem Text und jeder Zeile (Vorgabe\n"
     "                        none), send hinter --command (Vorgabe und bei none: CR)\n"
-    "                        und bei HEX-Text hinter jedem Satz (Vorgabe crlf)\n"
+    "                        und hinter jedem HEX-Satz (Vorgabe und bei none: CR+LF)\n"
     "  --line-delay MS       Pause nach jedem Zeilenende in ms (0 bis 10000): text\n"
     "                        und send --as hex|hex32\n"
     "\n"
@@ -497,7 +516,8 @@ inline constexpr std::string_view kCliHelp =
     "  --as z80|bin|hex|hex32|xmodem|xmodem1k   wie die Datei auf die Leitung geht:\n"
     "                        z80 mit Header, Pause und Daten (Vorgabe); bin die Daten\n"
     "                        allein (wie --bin); hex als Intel-HEX-Text, 16 Datenbytes\n"
-    "                        je Zeile (hex32: 32), ab AADR, mit Endesatz; xmodem wie \"XMODEM senden\" in Bl\xF6"
+    "                        je Zeile (hex32: 32), ab AADR, mit Endesatz; xmodem wie \"XMODEM "
+    "senden\" in Bl\xF6"
     "cken zu\n"
     "                        128 Bytes, xmodem1k in Bl\xF6"
     "cken zu 1024 Bytes, wenn der\n"
@@ -545,6 +565,10 @@ inline constexpr std::string_view kCliHelp =
     "  --trim                mit --xmodem: entfernt die F\xFC"
     "llbytes (1Ah) am Ende des\n"
     "                        letzten Blocks; ohne bleibt die Datei, wie CP/M sie hat\n"
+    "  --as hex              der Empfang ist Intel-HEX-Text: sichert seine Daten ab\n"
+    "                        AADR (ohne -o als default_AADR.bin); ein Empfang, der kein\n"
+    "                        HEX-Text ist oder eine falsche Zeile hat, wird nicht\n"
+    "                        gesichert, sondern gerettet (Exit-Status 1)\n"
     "\n"
     "Optionen k\xF6nnen auch als --option=WERT stehen. Die Meldungen des Fensters stehen\n"
     "auf stdout, Fehlermeldungen auf stderr; den Fortschritt zeigt send auf stderr,\n"

@@ -28,6 +28,7 @@ namespace {
 struct HeaderLines {
     std::string kind;  // "z80", "BIN", or empty before a header was seen
     bool withHeader = false;
+    bool withAddresses = false;  // a header's, or those of HEX text's data
     std::uint16_t aadr = 0;
     std::uint16_t eadr = 0;
     std::uint16_t sadr = 0;
@@ -47,7 +48,7 @@ void PrintHeader(Session& session, const HeaderLines& header) {
         session.PrintOut(std::string(label) + ": " + ForTerminal(value));
     };
     field(msg::kCliHeaderKind, header.kind);
-    if (header.withHeader) {
+    if (header.withAddresses) {
         field("AADR", Hex4(header.aadr));
         field("EADR", Hex4(header.eadr));
         field("SADR", Hex4(header.sadr));
@@ -69,6 +70,7 @@ HeaderLines TxHeaderLines(const TxImage& tx, FormatKind kind) {
     HeaderLines lines;
     lines.kind = FormatName(kind);
     lines.withHeader = true;
+    lines.withAddresses = true;
     lines.aadr = HeaderAadr(tx.Header());
     lines.eadr = HeaderEadr(tx.Header());
     lines.sadr = HeaderSadr(tx.Header());
@@ -82,8 +84,15 @@ HeaderLines TxHeaderLines(const TxImage& tx, FormatKind kind) {
 HeaderLines RxHeaderLines(const Session& session) {
     HeaderLines lines;
     const std::optional<RxHeaderInfo>& header = session.RxHeader();
-    lines.kind = !session.RxHeaderSeen() ? "" : header ? "z80" : "BIN";
+    const std::optional<RxHexInfo>& hex = session.Finished()->hex;
+    lines.kind = hex ? "HEX" : !session.RxHeaderSeen() ? "" : header ? "z80" : "BIN";
     lines.withHeader = header.has_value();
+    lines.withAddresses = header.has_value() || hex.has_value();
+    if (hex) {
+        lines.aadr = hex->aadr;
+        lines.eadr = hex->eadr;
+        lines.sadr = hex->sadr;
+    }
     if (header) {
         lines.aadr = header->aadr;
         lines.eadr = header->eadr;
@@ -339,8 +348,10 @@ int RunText(const Options& options, const Terminal& terminal) {
 // for was written; otherwise the bytes are rescued.
 bool SaveReception(Session& session, const Options& options) {
     const SavedReception saved = session.GetEngine().SaveReception(
-        options.output ? SaveTarget{SaveTarget::Kind::kFile, *options.output}
-                       : SaveTarget{SaveTarget::Kind::kFolder, options.folder.value_or("")});
+        options.output
+            ? SaveTarget{SaveTarget::Kind::kFile, *options.output, options.sendAs == SendAs::kHex}
+            : SaveTarget{SaveTarget::Kind::kFolder, options.folder.value_or(""),
+                         options.sendAs == SendAs::kHex});
     if (saved.result.ok() && saved.written != saved.asked) {
         session.PrintOut(saved.asked + Cp1252ToUtf8(msg::kExistsSavingAs) + saved.written);
     }

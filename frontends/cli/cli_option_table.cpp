@@ -127,9 +127,12 @@ struct FormName {
     bool bin;  // the data alone, as --bin
 };
 constexpr FormName kForms[] = {
-    {"z80", kForSend, SendAs::kZ80, false},       {"bin", kForSend, SendAs::kZ80, true},
-    {"hex", kForSend, SendAs::kHex, false},       {"hex32", kForSend, SendAs::kHex32, false},
-    {"xmodem", kForSend, SendAs::kXmodem, false}, {"xmodem1k", kForSend, SendAs::kXmodem1k, false},
+    {"z80", kForSend, SendAs::kZ80, false},
+    {"bin", kForSend, SendAs::kZ80, true},
+    {"hex", kForSend | kForReceive, SendAs::kHex, false},
+    {"hex32", kForSend, SendAs::kHex32, false},
+    {"xmodem", kForSend, SendAs::kXmodem, false},
+    {"xmodem1k", kForSend, SendAs::kXmodem1k, false},
 };
 
 std::string FormSetter(Options& options, const std::string& value) {
@@ -236,7 +239,7 @@ const std::vector<OptionRule>& OptionTable() {
          DelaySetter(&Options::charDelayMs, "--char-delay")},
         {"--line-delay", "", true, kForSend | kForText,
          DelaySetter(&Options::lineDelayMs, "--line-delay")},
-        {"--as", "", true, kForSend, FormSetter},
+        {"--as", "", true, kForSend | kForReceive, FormSetter},
         {"--eol", "", true, kForSend | kForText,
          [](Options& options, const std::string& value) -> std::string {
              constexpr std::string_view kNames[] = {"none", "cr", "crlf", "lf"};

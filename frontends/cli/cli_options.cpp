@@ -120,6 +120,9 @@ std::string Conflict(const Options& options) {
         if (options.xmodem && options.all) {
             return exclusive("--all", "--xmodem");
         }
+        if (options.sendAs == SendAs::kHex && (options.xmodem || options.all)) {
+            return exclusive(options.xmodem ? "--xmodem" : "--all", "--as hex");
+        }
         if (options.xmodem && options.timeoutSeconds != kDefaultTimeoutSeconds) {
             return exclusive("--timeout", "--xmodem");
         }

@@ -57,7 +57,7 @@ struct Options {
     std::optional<std::string> log;
 
     // send
-    SendAs sendAs = SendAs::kZ80;
+    SendAs sendAs = SendAs::kZ80;  // receive too: kHex saves HEX text's data
     bool binMode = false;
     bool showProgress = true;
     int pauseIndex = 0;  // the entry of combo 1025

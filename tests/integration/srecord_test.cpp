@@ -3,42 +3,14 @@
 // for byte, with the addresses both sides give.
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
-#include <random>
-
 #include "image/intel_hex.h"
 #include "image/tx_image.h"
 #include "support/rig.h"
+#include "support/srecord.h"
 #include "text/text_helpers.h"
 
 namespace velotrix::test {
 namespace {
-
-// Runs a shell command; its exit status and what it printed.
-std::pair<int, std::string> Shell(const std::string& command) {
-    std::string output;
-    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    if (pipe == nullptr) {
-        return {-1, "popen failed"};
-    }
-    std::array<char, 512> chunk{};
-    while (std::fgets(chunk.data(), chunk.size(), pipe) != nullptr) {
-        output += chunk.data();
-    }
-    return {pclose(pipe), output};
-}
-
-std::string Quoted(const std::string& path) {
-    return "'" + path + "'";
-}
-
-Bytes RandomBytes(std::size_t size, unsigned seed) {
-    std::mt19937 random(seed);
-    Bytes bytes(size);
-    std::generate(bytes.begin(), bytes.end(), [&] { return static_cast<std::uint8_t>(random()); });
-    return bytes;
-}
 
 // What srec_info says of a HEX file: its data ranges and start address, as "Data: 4200 - 4263".
 std::string SrecInfo(const std::string& path) {

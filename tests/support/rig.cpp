@@ -159,7 +159,10 @@ bool Written(Rig& rig, std::size_t count) {
 }
 
 Bytes FarEnd(const Arg& arg) {
-    return arg.all == "z80"       ? kZ80
+    const auto text = [](std::string_view hex) { return Bytes(hex.begin(), hex.end()); };
+    return arg.all == "hex"       ? text(":0400100001020304E2\r\n:00000001FF\r\n")
+           : arg.all == "badhex"  ? text(":0400100001020304E3\r\n:00000001FF\r\n")
+           : arg.all == "z80"     ? kZ80
            : arg.all == "header"  ? Bytes(kZ80.begin(), kZ80.begin() + kHeaderSize)
            : arg.all == "short"   ? Z80File(0x2000, 0x1FFF, 0x2000, 'B', "X", 0)
            : arg.all == "wrapped" ? Z80File(0x4000, 0x0000, 0x4000, 'P', "BIG", 0)
@@ -264,7 +267,8 @@ void Silent(Rig& rig, milliseconds silence) {
 //   open [DATABITS|nothing], close: the port (engine; a close must stop everything at once)
 //   stale N: bytes wait in the driver; feed N|z80|header|short|wrapped: the far end sends N
 //   counting bytes, kZ80, its header alone, a header that promises no data, one whose end address
-//   wraps below its load address (49,153 bytes at 4000h); garbled N: with a line error
+//   wraps below its load address (49,153 bytes at 4000h), hex|badhex: Intel HEX text of 01 02 03
+//   04 at 0010h (with a wrong checksum); garbled N: with a line error
 //   say TEXT: the far end sends the text; inflight TEXT: it has been read but waits for the UI
 //   thread; terminal on|off, askrx on|off: the terminal and its "Empfang starten"; keys TEXT:
 //   typed in the terminal; break: BREAK; prompt TEXT MS: the loaded file is sent once TEXT came;

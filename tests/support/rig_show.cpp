@@ -40,7 +40,7 @@ constexpr std::pair<std::string_view, int> kNames[] = {
     {"messages", kMessageList},  {"dtr", kDtrIndicator},        {"rts", kRtsIndicator},
     {"menuDtr", kMenuDtr},       {"menuRts", kMenuRts},         {"selftest", kMenuSelfTest},
     {"every", kMenuSaveEvery},   {"resend", kResendOnChangeCheck},
-    {"charDelay", kCharDelayCombo}, {"lineDelay", kLineDelayCombo},
+    {"charDelay", kCharDelayCombo}, {"lineDelay", kLineDelayCombo}, {"hexSend", kHexSendCombo},
     {"eolNone", kMenuLineEndNone}, {"eolCr", kMenuLineEndCr},   {"eolCrLf", kMenuLineEndCrLf},
     {"eolLf", kMenuLineEndLf},   {"textFile", kMenuSendTextFile}, {"protocol", kMenuLineLog},
     {"info", kMenuInfo},         {"dsr", kDsrIndicator},        {"dcd", kDcdIndicator},
@@ -127,11 +127,11 @@ std::string Join(std::span<const std::string> lines) {
 // of the bytes that had left); on the window: each control's text by name, "on:", "shown:" and
 // "checked:" with its name, pane0 to pane3, box ("caption - text" of the last box, its lines joined
 // by '|'), boxes (their number), suggested and saved (the name the last save dialog offered, and
-// whether the file holds "all" that was fed), menu (text send enabled), menu:view ("Ansicht"
-// enabled), reopen (the menu's check mark for reopening by itself), every (the same for saving
-// every reception), trim (the same for XMODEM's fill bytes), menu:xmodem (XMODEM's send, 1K
-// send, receive and cancel enabled, as four digits), in (the files in the rig's folder "in" and
-// their sizes), menu:textFile
+// whether the file holds "all" that was fed; savedBytes: its first 16 bytes), menu (text send
+// enabled), menu:view ("Ansicht" enabled), reopen (the menu's check mark for reopening by itself),
+// every (the same for saving every reception), trim (the same for XMODEM's fill bytes), menu:xmodem
+// (XMODEM's send, 1K send, receive and cancel enabled, as four digits), in (the files in the rig's
+// folder "in" and their sizes), menu:textFile
 // ("Textdatei senden" enabled), eol (the check marks of "Zeilenende"), pacing (the engine's
 // character and line delay and line end), protocol (the line log's check mark), linelog (the file
 // line.log in the rig's directory), logging (the log runs, and why it stopped), beeps (keys
@@ -185,8 +185,12 @@ std::map<std::string, std::string> Rig::Show() {
     const auto& dialogs = view.FileDialogCalls();
     if (!dialogs.empty() && dialogs.back().kind == HeadlessView::FileDialogKind::kSave) {
         shown["suggested"] = dialogs.back().suggestedName;
-        shown["saved"] =
-            ReadFileBytes(dialogs.back().answer.value_or("")) == Text(fed) ? "all" : "";
+        const std::string saved = ReadFileBytes(dialogs.back().answer.value_or("")).value_or("");
+        shown["saved"] = saved == Text(fed) ? "all" : "";
+        shown["savedBytes"] = "";
+        for (std::size_t i = 0; i < std::min<std::size_t>(saved.size(), 16); ++i) {
+            shown["savedBytes"] += (i == 0 ? "" : " ") + Hex2(static_cast<std::uint8_t>(saved[i]));
+        }
     }
     const auto& boxes = view.Messages();
     shown["boxes"] = std::to_string(boxes.size());

@@ -160,6 +160,32 @@ TEST(IntelHex, EveryWrongChecksumIsNamedAndTheTextStaysHex) {
     EXPECT_TRUE(ReadIntelHex(good + "\n" + Rec("00000007") + "\n" + kEnd).LinesAreRecords());
 }
 
+TEST(IntelHex, AReceptionIsHexTextOnlyWhenEveryLineIsARecord) {
+    const std::string good = Rec("02400000AABB");
+    const struct {
+        std::string text;
+        const char* shown;  // "-": no HEX text
+    } rows[] = {
+        {good + "\r\n" + kEnd + "\r\n", "AADR 4000 Bytes 2 SADR - gefuellt 0: AA BB"},
+        // A monitor's line end before it, and a prompt or CP/M's padding behind the end record.
+        {"\r\n" + good + "\n" + kEnd + "\r\n>\x1A\x1A",
+         "AADR 4000 Bytes 2 SADR - gefuellt 0: AA BB"},
+        {good + "\r\n:020002001122C8\r\n" + kEnd,
+         "Zeile 2: Pr\xFC"
+         "fsumme falsch"},
+        {good + "\r\n", "Endesatz (:00000001FF) fehlt nach Zeile 1"},
+        {"A>" + good + "\r\n" + kEnd, "-"},
+        {good + "\r\n:0200020011\r\n" + kEnd, "-"},  // a line that lost its end
+        {good.substr(1) + "\r\n" + kEnd, "-"},
+        {"\r\n\r\n", "-"},
+    };
+    for (const auto& row : rows) {
+        const std::optional<HexImage> hex =
+            ReadHexReception(Bytes(row.text.begin(), row.text.end()));
+        EXPECT_EQ(hex ? Shown(*hex) : "-", row.shown) << row.text;
+    }
+}
+
 TEST(IntelHex, WritesRecordsThatReadBackAsTheImage) {
     // Two records of a well-known example program, and the end record every tool writes.
     const std::string first = ":10010000214601360121470136007EFE09D2190140";
