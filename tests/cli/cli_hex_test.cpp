@@ -28,16 +28,16 @@ TEST(CliHex, SrecCatsTextIsReceivedAsItsData) {
     const std::string b = Quoted(dir.Write("b.bin", RandomBytes(100, 2)));
     const struct {
         std::string input;  // srec_cat's inputs, placed at their addresses, and how it writes
-        const char* shown;  // the addresses velotrix-cli prints
+        const char* shown;  // the addresses velotrix-cli prints, a line each
     } rows[] = {
-        {a + " -binary -offset 0x4000 -o theirs.hex -intel", "AADR: 4000|EADR: 4BB7|SADR: 4000"},
+        {a + " -binary -offset 0x4000 -o theirs.hex -intel", "AADR: 4000\nEADR: 4BB7\nSADR: 4000"},
         {a + " -binary -offset 0xC000 -o theirs.hex -intel -execution-start-address 0xC123 "
              "-output_block_size=32 -line-termination=nl",
-         "AADR: C000|EADR: CBB7|SADR: C123"},
+         "AADR: C000\nEADR: CBB7\nSADR: C123"},
         {a + " -binary -offset 0x0100 " + b +
              " -binary -offset 0x1000 -o theirs.hex -intel -address-length=2 "
              "-line-termination=cr",
-         "AADR: 0100|EADR: 1063|SADR: 0100"},
+         "AADR: 0100\nEADR: 1063\nSADR: 0100"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.input);
