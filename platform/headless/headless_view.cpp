@@ -63,11 +63,6 @@ const HeadlessView::Control* HeadlessView::FindOfKind(int id, ItemKind kind) con
     return control != nullptr && control->item->kind == kind ? control : nullptr;
 }
 
-const HeadlessView::Control* HeadlessView::FindEntries(int id) const {
-    const Control* control = Find(id);
-    return control != nullptr && HoldsEntries(control->item->kind) ? control : nullptr;
-}
-
 HeadlessView::Control* HeadlessView::Reachable(int id) {
     Control* control = Find(id);
     if (control == nullptr || mainClosed_) {
@@ -318,8 +313,9 @@ void HeadlessView::CloseMainWindow() {
 }
 
 std::vector<std::string> HeadlessView::Lines(int id) const {
-    const Control* control = FindEntries(id);
-    return control == nullptr ? std::vector<std::string>() : control->entries;
+    const Control* control = Find(id);
+    return control != nullptr && HoldsEntries(control->item->kind) ? control->entries
+                                                                   : std::vector<std::string>();
 }
 
 std::string HeadlessView::PaneText(int pane) const {

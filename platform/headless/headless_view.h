@@ -212,7 +212,6 @@ class HeadlessView : public DialogView {
     const Control* Find(int id) const;
     Control* FindOfKind(int id, layout::ItemKind kind);
     const Control* FindOfKind(int id, layout::ItemKind kind) const;
-    const Control* FindEntries(int id) const;
     // A combo or list box (nullptr: none) emptied, or given an entry.
     static void ClearEntries(Control* box);
     static void AddEntry(Control* box, std::string_view text);
