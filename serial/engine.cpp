@@ -266,8 +266,8 @@ EngineResult Engine::SendXmodem(bool longBlocks) {
     const std::vector<std::uint8_t> requests = s.receiver.DropReception();
     const bool withHeader = s.transmit.LoadedZ80() && !s.options.binMode.load();
     const AppliedSettings applied = s.port.device->ReadBack();
-    const std::chrono::microseconds byteTime(
-        std::int64_t{1000000} * BitsPerByte(applied) / std::max<std::uint32_t>(applied.baudRate, 1));
+    const std::chrono::microseconds byteTime(std::int64_t{1000000} * BitsPerByte(applied) /
+                                             std::max<std::uint32_t>(applied.baudRate, 1));
     return s.xmodem.Send(withHeader ? s.tx.HeaderAndData() : s.tx.Data(), longBlocks, byteTime,
                          requests);
 }

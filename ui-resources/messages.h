@@ -280,14 +280,15 @@ inline constexpr std::string_view kSelfTestPassed = "Schleifentest bestanden";
 inline constexpr std::string_view kSelfTestFailed = "Schleifentest fehlgeschlagen";
 inline constexpr std::string_view kSelfTestBusy =
     "Es l\xE4uft gerade ein Empfang. Bitte warten, bis er zu Ende ist.";
-// XMODEM: the start, the progress ("12 Bl\xF6" "cke \x96 1536 Bytes \x96 0 Wiederholungen") and each
-// end.
+// XMODEM: the start, the progress ("12 Bl\xF6" "cke \x96 1536 Bytes \x96 0 Wiederholungen") and
+// each end.
 inline constexpr std::string_view kXmodemSendMenu = "XMODEM senden";
 inline constexpr std::string_view kXmodemSend1kMenu = "XMODEM-1K senden";
 inline constexpr std::string_view kXmodemReceiveMenu = "XMODEM empfangen";
 inline constexpr std::string_view kXmodemCancelMenu = "XMODEM abbrechen";
-inline constexpr std::string_view kXmodemTrimMenu = "F\xFC"
-                                                   "llbytes (1Ah) am Ende entfernen";
+inline constexpr std::string_view kXmodemTrimMenu =
+    "F\xFC"
+    "llbytes (1Ah) am Ende entfernen";
 inline constexpr std::string_view kXmodemSendStart = "XMODEM senden: ";
 inline constexpr std::string_view kXmodemSendWaiting =
     " Bytes, warte auf die Anfrage des Empf\xE4"
@@ -300,16 +301,19 @@ inline constexpr std::string_view kXmodemBlocks =
 inline constexpr std::string_view kXmodemBytes = " Bytes";
 inline constexpr std::string_view kXmodemRetries = " Wiederholungen";
 inline constexpr std::string_view kXmodemDash = " \x96 ";
-inline constexpr std::string_view kXmodemSent = "XMODEM: Datei fertig \xFC"
-                                               "bertragen (";
+inline constexpr std::string_view kXmodemSent =
+    "XMODEM: Datei fertig \xFC"
+    "bertragen (";
 inline constexpr std::string_view kXmodemReceived = "XMODEM: Datei fertig empfangen (";
 inline constexpr std::string_view kXmodemCheckCrc = ", CRC-16)";
-inline constexpr std::string_view kXmodemCheckSum = ", Pr\xFC"
-                                                   "fsumme)";
+inline constexpr std::string_view kXmodemCheckSum =
+    ", Pr\xFC"
+    "fsumme)";
 inline constexpr std::string_view kXmodemCancelledByPeer =
     "XMODEM: von der Gegenseite abgebrochen (CAN)";
 inline constexpr std::string_view kXmodemCancelledByUser = "XMODEM: abgebrochen, CAN gesendet";
-inline constexpr std::string_view kXmodemTooManyRetries = "XMODEM: zu viele Wiederholungen bei Block ";
+inline constexpr std::string_view kXmodemTooManyRetries =
+    "XMODEM: zu viele Wiederholungen bei Block ";
 inline constexpr std::string_view kXmodemCanSent = ", abgebrochen (CAN gesendet)";
 inline constexpr std::string_view kXmodemNoStart =
     "XMODEM: 60 s keine Antwort der Gegenseite, abgebrochen (CAN gesendet)";

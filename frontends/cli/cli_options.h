@@ -64,7 +64,7 @@ struct Options {
 
     // receive
     std::optional<std::string> output;
-    bool force = false;       // -o may replace an existing file
+    bool force = false;  // -o may replace an existing file
     // For the first byte; with all, the silence that ends the command.
     int timeoutSeconds = kDefaultTimeoutSeconds;
     // Every reception saved until interrupted, each under a name no file has yet, in folder.
