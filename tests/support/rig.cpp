@@ -8,7 +8,6 @@
 #include <cctype>
 #include <cerrno>
 
-
 namespace velotrix::test {
 
 namespace {
