@@ -44,7 +44,14 @@ constexpr std::pair<std::string_view, int> kNames[] = {
     {"charDelay", kCharDelayCombo}, {"lineDelay", kLineDelayCombo},
     {"eolNone", kMenuLineEndNone}, {"eolCr", kMenuLineEndCr},   {"eolCrLf", kMenuLineEndCrLf},
     {"eolLf", kMenuLineEndLf},   {"textFile", kMenuSendTextFile}, {"protocol", kMenuLineLog},
-    {"info", kMenuInfo},         {"xmodemSend", kMenuXmodemSend},
+    {"info", kMenuInfo},         {"dsr", kDsrIndicator},        {"dcd", kDcdIndicator},
+    {"ri", kRiIndicator},        {"menuTerminal", kMenuTerminal}, {"tCopy", kTerminalCopy},
+    {"tClear", kTerminalClear},  {"tBreak", kTerminalBreak},    {"tHex", kTerminalHex},
+    {"tHexSend", kTerminalHexSend}, {"tReceive", kTerminalReceive},
+    {"tSendFile", kTerminalSendFile}, {"tFormat", kTerminalFormat},
+    {"tExpectCheck", kTerminalExpectCheck}, {"tExpect", kTerminalExpect},
+    {"tTimeout", kTerminalTimeout},
+    {"xmodemSend", kMenuXmodemSend},
     {"xmodemSend1k", kMenuXmodemSend1k}, {"xmodemReceive", kMenuXmodemReceive},
     {"xmodemCancel", kMenuXmodemCancel}, {"xmodemTrim", kMenuXmodemTrim}};
 // clang-format on
@@ -135,11 +142,15 @@ const ShownKey kKeys[] = {
     {"ahead", "how far a progress count was ever ahead of the bytes that had left the line"},
     {"watched", "the files watched now"},
     {"rewrites", "what the engine reported of each rewrite of the loaded file (also in log)"},
+    {"terminal", "the bytes the engine's terminal took"},
+    {"receptions", "the bytes of each reception as it finished, joined by '|'"},
     {"taken", "what the rig's taker of the received bytes was told (see NotingTaker)"},
     {"pacing", "the engine's character delay, line delay and line end"},
     {"logging", "whether the line log runs, and the error it stopped for"},
     {"linelog", "the file line.log in the rig's directory, its lines joined by '|'"},
     {"modem", "DTR and RTS as the fake line holds them / as the last event said"},
+    {"status", "CTS, DSR, DCD and RI as the last event said, a dash for a low line"},
+    {"breaks", "for each BREAK sent, the number of bytes the line had got before it"},
     {"line", "the fake line's baud, parity, data and stop bits, flow, open or closed"},
     {"in", "the files in the folder \"in\" of the rig's directory, with their sizes"},
     {"ini", "the settings file, its lines joined by '|' (\"-\": none)"},
@@ -175,6 +186,10 @@ const ShownKey kKeys[] = {
     {"beeps", "the number of keys refused with a beep"},
     {"dump", "the first three rows of \"Ansicht\""},
     {"closed", "whether the main window has closed"},
+    {"topen", "whether the terminal window is open"},
+    {"screen", "the terminal window's lines, joined by '|'"},
+    {"clipboard", "the text copied to the clipboard, its lines joined by '|'"},
+    {"tplace", "the terminal window's place: x, y, width and height"},
 };
 
 // Whether a row may expect the key: it is in kKeys, or names a control or a pane as kKeys does.
@@ -203,6 +218,8 @@ std::map<std::string, std::string> Rig::Show() {
     std::map<std::string, std::string> shown;
     const Lines list = window ? view.Lines(kMessageList) : lines;
     shown["log"] = Join(log);
+    shown["terminal"] = terminal;
+    shown["receptions"] = Join(receptions);
     shown["list"] = Join(list);
     shown["count"] = std::to_string(list.size());
     shown["first"] = list.empty() ? "" : list.front();
@@ -294,9 +311,21 @@ std::map<std::string, std::string> Rig::Show() {
         shown["dump"] += (row == 0 ? "" : "|") + DumpLine(*view.ReceptionView(), row);
     }
     shown["closed"] = std::to_string(view.MainWindowClosed());
+    shown["screen"] = Join(view.TerminalLines());
+    shown["clipboard"] = view.Clipboard();
+    std::replace(shown["clipboard"].begin(), shown["clipboard"].end(), '\n', '|');
+    const layout::Rect place = view.TerminalPlacement();
+    shown["tplace"] = std::to_string(place.x) + " " + std::to_string(place.y) + " " +
+                      std::to_string(place.width) + " " + std::to_string(place.height);
+    shown["topen"] = std::to_string(view.IsTerminalOpen());
     if (!devices.empty()) {
         const AppliedSettings a = line().Applied();
         shown["modem"] = line().ModemLines() + " / " + modemEvent;
+        shown["status"] = statusEvent;
+        shown["breaks"] = "";
+        for (std::size_t at : line().BreaksAt()) {
+            shown["breaks"] += (shown["breaks"].empty() ? "" : " ") + std::to_string(at);
+        }
         shown["line"] = std::to_string(a.baudRate) + " " + "NOE"[static_cast<int>(a.parity)] + " " +
                         std::to_string(a.dataBits) + " " + std::to_string(a.stopBits) +
                         (a.ctsFlow ? " cts" : " -") + (line().IsOpen() ? " open" : " closed");
@@ -339,6 +368,8 @@ void Rig::Record(const EngineEvent& event) {
                                               hex(e.header->sadr) + " " + e.header->name);
             },
             [&](const ReceptionFinishedEvent& e) {
+                receptions.push_back(
+                    Text(Bytes(engine().Reception().begin(), engine().Reception().end())));
                 log.push_back("finished" + hex(e.crc) + " " + std::to_string(e.dataLength) + "/" +
                               std::to_string(e.total) + " dropped " + std::to_string(e.dropped) +
                               (e.hasHeader ? " z80" : ""));
@@ -382,6 +413,18 @@ void Rig::Record(const EngineEvent& event) {
             [&](const SelfTestEndedEvent& e) {
                 const Lines report = SelfTestLines(e.report);
                 lines.insert(lines.end(), report.begin(), report.end());
+            },
+            [&](const TerminalBytesEvent& e) { terminal.append(e.bytes.begin(), e.bytes.end()); },
+            [&](const PromptEvent& e) {
+                log.push_back("prompt " + e.prompt +
+                              (e.arrived ? " arrived, " +
+                                               std::string(kKinds[static_cast<int>(e.started.kind)])
+                                         : " timed out"));
+            },
+            [&](const ModemStatusEvent& e) {
+                statusEvent = std::string(e.status.cts ? "CTS" : "-") +
+                              (e.status.dsr ? " DSR" : " -") + (e.status.dcd ? " DCD" : " -") +
+                              (e.status.ri ? " RI" : " -");
             },
             [&](const XmodemProgressEvent& e) {
                 progress = static_cast<std::uint32_t>(e.progress.bytes);

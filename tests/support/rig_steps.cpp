@@ -7,7 +7,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 
+#include "serial/xmodem.h"
 #include "support/rig.h"
 #include "support/rig_words.h"
 #include "text/text_helpers.h"
@@ -31,9 +33,10 @@ struct Arg {
 
 using StepFunction = void (*)(Rig&, const Arg&);
 
-void Quiet(Rig& rig, milliseconds silence) {
+// What runs (the reception, the self-test) ends after that silence: not a millisecond before.
+void EndsAfter(Rig& rig, milliseconds silence, bool (Engine::*running)() const) {
     rig.loop.Advance(silence - 1ms);
-    EXPECT_TRUE(rig.engine().Receiving()) << "ended before " << silence.count() << " ms";
+    EXPECT_TRUE((rig.engine().*running)()) << "ended before " << silence.count() << " ms";
     rig.loop.Advance(1ms);
 }
 
@@ -169,6 +172,45 @@ void LoopBack(Rig& rig, const Arg& arg) {
     });
 }
 
+TerminalKey KeyNamed(std::string_view name) {
+    constexpr std::pair<std::string_view, TerminalKey> kKeys[] = {
+        {"enter", TerminalKey::kEnter}, {"bs", TerminalKey::kBackspace},
+        {"tab", TerminalKey::kTab},     {"esc", TerminalKey::kEscape},
+        {"up", TerminalKey::kUp},       {"down", TerminalKey::kDown},
+        {"right", TerminalKey::kRight}, {"left", TerminalKey::kLeft},
+        {"del", TerminalKey::kDelete}};
+    const auto found =
+        std::ranges::find(kKeys, name, &std::pair<std::string_view, TerminalKey>::first);
+    EXPECT_NE(found, std::end(kKeys)) << name;
+    return found == std::end(kKeys) ? TerminalKey::kEnter : found->second;
+}
+
+// "A B C D": four whole numbers.
+std::vector<int> NumbersOf(const std::string& text) {
+    std::vector<int> numbers;
+    std::istringstream words(text);
+    for (int number = 0; words >> number;) {
+        numbers.push_back(number);
+    }
+    numbers.resize(4);
+    return numbers;
+}
+
+layout::Rect RectOf(const std::string& text) {
+    const std::vector<int> n = NumbersOf(text);
+    return {n[0], n[1], n[2], n[3]};
+}
+
+// "LINE COLUMN LINE COLUMN", the lines counted from the first kept.
+void SelectInTerminal(Rig& rig, const std::string& text) {
+    const std::vector<int> n = NumbersOf(text);
+    const std::uint64_t first =
+        rig.view.Terminal() != nullptr ? rig.view.Terminal()->FirstLine() : 0;
+    rig.view.SelectInTerminal(std::pair(
+        TerminalPlace{first + static_cast<std::uint64_t>(n[0]), static_cast<std::size_t>(n[1])},
+        TerminalPlace{first + static_cast<std::uint64_t>(n[2]), static_cast<std::size_t>(n[3])}));
+}
+
 // Takes the received bytes in the rig's stead and notes what it is told: the bytes (a count that
 // grows while batches follow each other), line errors, silence, the port's close or loss.
 class NotingTaker final : public ByteTaker {
@@ -200,13 +242,6 @@ void Take(Rig& rig, const Arg& arg) {
         rig.taker = std::make_unique<NotingTaker>(rig, arg.all == "keeps");
     }
     rig.taken.push_back(rig.engine().ReceivedBytes().Install(*rig.taker) ? "installed" : "refused");
-}
-
-// The silence after which the self-test ends: not a millisecond before.
-void Silent(Rig& rig, milliseconds silence) {
-    rig.loop.Advance(silence - 1ms);
-    EXPECT_TRUE(rig.engine().SelfTesting()) << "ended before " << silence.count() << " ms";
-    rig.loop.Advance(1ms);
 }
 
 // The words of the steps, each with its arguments and what it does. A step is a word and its
@@ -246,12 +281,44 @@ const Step kSteps[] = {
      "alone, a header that promises no data, or one whose end address wraps below its load address "
      "(49,153 bytes at 4000h)",
      [](Rig& r, const Arg& a) { r.Feed(FarEnd(a)); }},
+    {"say", "TEXT", "the far end sends the text",
+     [](Rig& r, const Arg& a) { r.Feed(Bytes(a.all.begin(), a.all.end())); }},
+    {"inflight", "TEXT", "the text has been read from the line but waits for the UI thread",
+     [](Rig& r, const Arg& a) {
+         r.line().InjectInput(Bytes(a.all.begin(), a.all.end()));
+         r.line().WaitUntilIdle(10s);
+     }},
+    {"terminal", "on|off", "the engine's terminal opens or closes",
+     [](Rig& r, const Arg& a) { r.engine().SetTerminal(a.all == "on"); }},
+    {"askrx", "on|off", "the terminal's \"Empfang starten\" is asked for or no longer",
+     [](Rig& r, const Arg& a) { r.result = r.engine().AskReception(a.all == "on"); }},
+    {"xmodemrx", "", "the engine receives by XMODEM, keeping the fill bytes",
+     [](Rig& r, const Arg&) { r.result = r.engine().ReceiveXmodem(false); }},
+    {"xblock", "N", "the far end sends XMODEM block N: 128 counting bytes, CRC-16",
+     [](Rig& r, const Arg& a) {
+         xmodem::Bytes block;
+         xmodem::AppendBlock(block, static_cast<std::uint32_t>(a.number), CountingBytes(128),
+                             xmodem::kShortBlock, xmodem::Check::kCrc16);
+         r.Feed(block);
+     }},
+    {"eot", "", "the far end ends its XMODEM send (EOT)",
+     [](Rig& r, const Arg&) { r.Feed({xmodem::kEot}); }},
+    {"keys", "TEXT", "the text is typed in the engine's terminal",
+     [](Rig& r, const Arg& a) { r.result = r.engine().Type(a.all); }},
+    {"break", "", "the engine sends BREAK",
+     [](Rig& r, const Arg&) { r.result = r.engine().SendBreak(); }},
+    {"prompt", "TEXT MS",
+     "the engine sends the loaded file once the text came from the line, or gives up after MS",
+     [](Rig& r, const Arg& a) {
+         r.result = r.engine().SendAfterPrompt(a.first, milliseconds(DecimalToInt(a.rest)),
+                                               [&r] { return r.engine().SendFile(); });
+     }},
     {"garbled", "N", "N bytes arrive with a framing error",
      [](Rig& r, const Arg& a) { r.Feed(Bytes(a.number, 0x55), {.framing = true}); }},
     {"advance", "MS", "the loop's virtual clock moves on",
      [](Rig& r, const Arg& a) { r.loop.Advance(milliseconds(a.number)); }},
     {"quiet", "MS", "the reception ends after MS of silence, not a millisecond before",
-     [](Rig& r, const Arg& a) { Quiet(r, milliseconds(a.number)); }},
+     [](Rig& r, const Arg& a) { EndsAfter(r, milliseconds(a.number), &Engine::Receiving); }},
     {"load", "NAME N [PAUSE]",
      "a file of N counting bytes (a z80 file for NAME.z80) is loaded: by the engine, with that "
      "pause after the header; by the window, through \"BIN/Z80 laden\"",
@@ -280,6 +347,12 @@ const Step kSteps[] = {
     {"hold", "", "the fake line takes no more bytes until release",
      [](Rig& r, const Arg&) { r.line().HoldWrites(true); }},
     {"cts", "", "the far end raises CTS", [](Rig& r, const Arg&) { r.line().SetCts(true); }},
+    {"status", "[DSR] [DCD] [RI]", "the far end drives those status lines high, the others low",
+     [](Rig& r, const Arg& a) {
+         r.line().SetStatus(a.all.find("DSR") != std::string::npos,
+                            a.all.find("DCD") != std::string::npos,
+                            a.all.find("RI") != std::string::npos);
+     }},
     {"failwait", "ERR", "the driver's next wait fails with that error number",
      [](Rig& r, const Arg& a) { r.line().FailNextWait(a.number); }},
     {"failwrite", "ERR", "the driver's writes fail with that error number",
@@ -361,7 +434,7 @@ const Step kSteps[] = {
     {"back", "", "pumps until the self-test has ended",
      [](Rig& r, const Arg&) { EXPECT_TRUE(r.Pump([&] { return !r.engine().SelfTesting(); })); }},
     {"silent", "MS", "the self-test ends after MS of silence, not a millisecond before",
-     [](Rig& r, const Arg& a) { Silent(r, milliseconds(a.number)); }},
+     [](Rig& r, const Arg& a) { EndsAfter(r, milliseconds(a.number), &Engine::SelfTesting); }},
     {"take", "[keeps]",
      "the rig's taker of the received bytes is installed (keeping the line to itself); it notes "
      "what it is told (key taken)",
@@ -374,6 +447,25 @@ const Step kSteps[] = {
      }},
     {"click", "NAME", "the person clicks the control of that name (see ControlNames)",
      [](Rig& r, const Arg& a) { r.view.Click(IdOf(a.all)); }},
+    {"ttype", "TEXT", "the person types the text in the terminal window, one key a character",
+     [](Rig& r, const Arg& a) { r.view.TypeInTerminal(a.all); }},
+    {"tkey", "enter|bs|tab|esc|up|down|right|left|del",
+     "the person presses that key in the terminal window",
+     [](Rig& r, const Arg& a) { r.view.PressInTerminal(KeyNamed(a.all)); }},
+    {"tpaste", "TEXT", "the person pastes the text into the terminal window",
+     [](Rig& r, const Arg& a) { r.view.PasteInTerminal(a.all); }},
+    {"tselect", "LINE COLUMN LINE COLUMN",
+     "the person selects from one place of the terminal's screen to another, the lines counted "
+     "from the first kept",
+     [](Rig& r, const Arg& a) { SelectInTerminal(r, a.all); }},
+    {"tclose", "", "the person clicks the terminal window's close box",
+     [](Rig& r, const Arg&) { r.view.CloseTerminalByUser(); }},
+    {"trows", "N", "the person makes the terminal window N lines high",
+     [](Rig& r, const Arg& a) { r.view.ResizeTerminal(a.number); }},
+    {"tplace", "X Y W H", "the person moves and sizes the terminal window",
+     [](Rig& r, const Arg& a) { r.view.PlaceTerminal(RectOf(a.all)); }},
+    {"answer", "NAME", "the next open dialog answers the file NAME in the rig's directory",
+     [](Rig& r, const Arg& a) { r.view.QueueOpenFileAnswer(r.dir.File(a.all)); }},
     {"command", "NAME", "the command of that name reaches the window, whatever its control's state",
      [](Rig& r, const Arg& a) { r.view.SendCommand(IdOf(a.all)); }},
     {"select", "NAME ENTRY",
