@@ -431,6 +431,8 @@ const ValueRow kValueRows[] = {
     {"--as", "send 5k.bin --port $PORT --as @",
      {{"z80", "exit=0\nline=#5032"},
       {"bin", "exit=0\nline=+5000"},
+      {"hex", "exit=0\nout=Senden als Intel HEX (Zeilen: 314, Bytes: "},
+      {"hex32", "exit=0\nout=Senden als Intel HEX (Zeilen: 158, Bytes: "},
       {"xmodem", "exit=130\nline=#8\nerr=XMODEM: abgebrochen, CAN gesendet"},
       {"xmodem1k", "exit=130\nline=#904\nerr=XMODEM: abgebrochen, CAN gesendet"}},
      {{"xmodem", "ready poll read 133 int"}, {"xmodem1k", "ready poll read 133 int"}}},
