@@ -15,9 +15,8 @@ std::string ReceptionFileName(const SavableReception& reception, bool decoded) {
         return "default_" + Hex4(reception.hex->lowest) + ".bin";
     }
     // HEX text as it came is named as what it is.
-    const std::string name = reception.hex
-                                 ? "default.hex"
-                                 : SuggestedSaveName(reception.name, reception.hasHeader);
+    const std::string name =
+        reception.hex ? "default.hex" : SuggestedSaveName(reception.name, reception.hasHeader);
     return reception.incomplete ? IncompleteName(name) : name;
 }
 
