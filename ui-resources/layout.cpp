@@ -71,12 +71,13 @@ constexpr Item kMainItems[] = {
     {ids::kTxBytes, K::kEdit, "", 180, 114, 33, 11, kRoCentredEdit, 0},
     {ids::kTxName, K::kEdit, "", 180, 126, 96, 12, kSunken | kNoAutoHScroll, 16},
     {ids::kTxType, K::kDropDownList, "", 180, 141, 96, 54, kNoStyle, 0},
+    // The send format comes before the button that sends, so that Tab meets the choice first.
+    {ids::kHexSendCombo, K::kDropDownList, "", 372, 160, 44, 54, kNoStyle, 0},
     {ids::kSendFileButton, K::kPushButton, "Datei senden", 156, 159, 120, 15, kNoStyle, 0},
     {ids::kPauseCombo, K::kDropDownList, "", 363, 129, 45, 54, kNoStyle, 0},
     {ids::kContinuousCheck, K::kCheckBox, "Endlos senden", 303, 162, 66, 9, kAutoCheck, 0},
     {ids::kBinModeCheck, K::kCheckBox, "als BIN senden (o. Header)", 303, 150, 99, 9, kAutoCheck,
      0},
-    {ids::kHexSendCombo, K::kDropDownList, "", 372, 160, 44, 54, kNoStyle, 0},
     {ids::kProgressCheck, K::kCheckBox, "Fortschrittsanzeige", 303, 111, 87, 9, kAutoCheck, 0},
     // Sending the loaded file again when it changes: with the other switches of a send.
     {ids::kResendOnChangeCheck, K::kCheckBox, msg::kResendOnChange.data(), 303, 99, 111, 9,

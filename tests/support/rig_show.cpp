@@ -389,8 +389,10 @@ void Rig::Record(const EngineEvent& event) {
                         : progressAhead;
                 progress = e.kind == kUpdate ? e.value : progress;
                 if (e.kind != kUpdate) {
-                    log.push_back(e.kind == kShow ? "progress " + std::to_string(e.value)
-                                                  : "hidden");
+                    log.push_back(e.kind == kShow
+                                      ? "progress " + std::to_string(e.value) +
+                                            (e.lines > 0 ? " lines " + std::to_string(e.lines) : "")
+                                      : "hidden");
                 }
             },
             [&](const BlocksEvent&) {},

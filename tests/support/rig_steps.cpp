@@ -409,6 +409,8 @@ const Step kSteps[] = {
      [](Rig& r, const Arg& a) { r.engine().SetCharDelay(a.number); }},
     {"linedelay", "MS", "the pause after each line end of a text",
      [](Rig& r, const Arg& a) { r.engine().SetLineDelay(a.number); }},
+    {"hex", "N", "the file is sent as Intel HEX text of N data bytes a record (0: as loaded)",
+     [](Rig& r, const Arg& a) { r.engine().SetHexRecords(a.number); }},
     {"eol", "none|cr|crlf|lf", "the line end of a text",
      [](Rig& r, const Arg& a) {
          constexpr std::string_view kEnds[] = {"none", "cr", "crlf", "lf"};
