@@ -109,7 +109,11 @@ std::string NumberedPath(const std::string& path, int n) {
 }
 
 SaveResult SaveRxBuffer(const std::string& path, std::span<const std::uint8_t> bytes) {
-    return Outcome(WriteWholeFile(path, bytes), path);
+    int osError = 0;
+    const FileWriteStatus status = WriteWholeFile(path, bytes, osError);
+    SaveResult result = Outcome(status, path);
+    result.osError = status == FileWriteStatus::kWritten ? 0 : osError;
+    return result;
 }
 
 SaveResult SaveRxBufferAsNew(const std::string& path, std::span<const std::uint8_t> bytes) {

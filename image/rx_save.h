@@ -36,7 +36,8 @@ struct SaveResult {
     std::string path;  // the file written
 };
 
-// Writes the bytes to path, replacing an existing file. Only a complete write counts as success.
+// Writes the bytes to path, replacing an existing file only once the new one is complete (see
+// WriteWholeFile): a failure leaves the file there as it was, and no file where there was none.
 SaveResult SaveRxBuffer(const std::string& path, std::span<const std::uint8_t> bytes);
 
 // Writes the bytes to a new file at path, or where a file has that name, at the first free one of

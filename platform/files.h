@@ -48,6 +48,10 @@ enum class OsErrorTopic {
     kNoSuchFile,
     kDiskFull,
     kReadOnly,
+    kFileTooBig,
+    kNameTooLong,
+    kIsFolder,
+    kNotSupported,  // the device has no such function (a pseudo-terminal's modem lines)
 };
 OsErrorTopic TopicOf(int code);
 

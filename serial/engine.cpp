@@ -12,6 +12,7 @@
 #include "serial/serial_port.h"
 #include "serial/text_file.h"
 #include "text/cp1252.h"
+#include "text/text_helpers.h"
 #include "ui-resources/messages.h"
 
 namespace velotrix {
@@ -78,6 +79,16 @@ std::string BaudChangedLine(const BaudChangedEvent& event) {
            std::string(msg::kBaudChangedMiddle) + std::to_string(event.asked);
 }
 
+std::string SendAbortedLine(const SendAbortedEvent& event) {
+    const std::string counts = CountToDecimal(event.sent) + std::string(msg::kSendAbortedOf) +
+                               CountToDecimal(event.total) + std::string(msg::kSendAbortedBytes);
+    if (event.pass == 0) {
+        return std::string(msg::kSendAborted) + counts;
+    }
+    return std::string(msg::kContinuousAbortedIn) + CountToDecimal(event.pass) +
+           std::string(msg::kContinuousAbortedPass) + counts;
+}
+
 std::string ReopenedLine(const ReopenedEvent& event) {
     return std::string(msg::kReopenedPrefix) + Utf8ToCp1252(event.port.name) +
            std::string(msg::kReopenedSuffix);
@@ -96,6 +107,8 @@ void Engine::Close() {
     // The line first: a send's queue is discarded before anything else is done.
     impl_->life.Close();
     impl_->selfTest.Cancel();
+    // A reception the close cut off is kept, as a lost line keeps it.
+    FinishReception();
 }
 
 bool Engine::IsOpen() const {
@@ -217,13 +230,19 @@ bool Engine::SelfTesting() const {
     return impl_->selfTest.Active();
 }
 
-EngineResult Engine::SendTextFile(const std::string& path) {
+EngineResult Engine::SendTextFile(const std::string& path, LineEnd end, bool joinLines) {
     if (impl_->sends.Busy()) {
         return BusyResult();
     }
     TextFile file;
-    if (EngineResult read = ReadTextFile(path, impl_->options.lineEnd.load(), file); !read.ok()) {
+    if (EngineResult read = ReadTextFile(path, end, file); !read.ok()) {
         return read;
+    }
+    if (end == LineEnd::kNone && file.lines > 1 && !joinLines) {
+        return {ErrorKind::kLinesWouldJoin,
+                LinesWouldJoinText(file.lines),
+                std::string(msg::kWindowTitle),
+                {}};
     }
     if (file.bytes.empty()) {
         return {ErrorKind::kNothingToSend,

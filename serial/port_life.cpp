@@ -201,7 +201,7 @@ void PortLife::CloseDevice() {
     const bool sending = port_.portOpen.load() && neighbours_.sending();
     const auto discardOutput = [&] {
         if (sending) {
-            port_.device->Purge(false, true);
+            port_.DiscardOutput();
         }
     };
     discardOutput();

@@ -148,6 +148,11 @@ void ReceiveEngine::ForgetSavable() {
 
 void ReceiveEngine::FinishReception(bool cutShort) {
     RxBuffer& rx = buffer_;
+    // A reception that ends right after a header promising data has read that header: it is a z80
+    // transfer cut short, shown with its name, not a plain one.
+    if (rx.receivedCount == kHeaderSize32 && PromisedLength() > 0) {
+        ShowRxHeader();
+    }
     // The lines still gathered for the window come before the last one.
     std::vector<std::string> lines = std::exchange(pendingLines_, {});
     countPending_ = false;
@@ -177,13 +182,12 @@ void ReceiveEngine::FinishReception(bool cutShort) {
         lines.push_back(std::string(msg::kBufferFullPrefix) + CountToDecimal(droppedCount_) +
                         std::string(msg::kBufferFullSuffix));
     }
-    lines.emplace_back(msg::kSaveByButton);
     events_.Emit(LinesEvent{std::move(lines), true});
     events_.Loop().StopTimer(ids::kSilenceTimer);
 
     // hasHeader still describes the last finished reception when the timer fires without a new
-    // one; the header is skipped only when this reception holds more than it.
-    const std::size_t dataStart = rx.hasHeader && rx.receivedCount > kHeaderSize ? kHeaderSize : 0;
+    // one; the header is skipped only when this reception holds it.
+    const std::size_t dataStart = rx.hasHeader && rx.receivedCount >= kHeaderSize ? kHeaderSize : 0;
     const std::span<const std::uint8_t> data = reception.subspan(dataStart);
     events_.Emit(ReceptionFinishedEvent{Crc16(data), static_cast<std::uint32_t>(data.size()),
                                         rx.receivedCount, droppedCount_, rx.hasHeader,

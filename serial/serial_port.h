@@ -2,6 +2,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstddef>
 #include <memory>
 
 #include "platform/serial_device.h"
@@ -14,6 +15,15 @@ struct SerialPort {
     std::unique_ptr<SerialDevice> device;
     // The one stop signal of every loop of the serial link.
     std::atomic<bool> portOpen{false};
+    // Bytes of the running send that waited in the driver and were thrown away (a close, a send
+    // cut short): they never left, and the send's end says so.
+    std::atomic<std::size_t> discarded{0};
+
+    // Throws away what waits in the driver to go out, and counts it.
+    void DiscardOutput() {
+        discarded += device->QueuedOutput();
+        device->Purge(false, true);
+    }
 };
 
 }  // namespace velotrix

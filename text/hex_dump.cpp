@@ -57,7 +57,9 @@ std::size_t DumpRowCount(const HexDump& dump) {
 char DumpCharacter(std::uint8_t byte) {
     const bool unassigned =
         byte == 0x81 || byte == 0x8D || byte == 0x8F || byte == 0x90 || byte == 0x9D;
-    return byte < 0x20 || byte == 0x7F || unassigned ? '.' : static_cast<char>(byte);
+    // The soft hyphen (ADh) is shown by no font: it would take its column out of the row.
+    const bool invisible = byte == 0xAD;
+    return byte < 0x20 || byte == 0x7F || unassigned || invisible ? '.' : static_cast<char>(byte);
 }
 
 std::string DumpLine(const HexDump& dump, std::size_t row) {
@@ -111,6 +113,10 @@ std::optional<ByteRange> DumpFind(const HexDump& dump, std::string_view query, b
         }
     }
     return std::nullopt;
+}
+
+bool IsHexQuery(std::string_view query) {
+    return HexBytes(query).has_value();
 }
 
 std::string BytesAsHex(std::span<const std::uint8_t> bytes) {

@@ -92,6 +92,13 @@ HeaderLines RxHeaderLines(const Session& session) {
     return lines;
 }
 
+// The window's warning when the data, from the load address on, run past FFFFh.
+void WarnIfDataWrap(Session& session) {
+    if (DataWraps(session.GetEngine().Image())) {
+        session.PrintWarning(std::string(msg::kDataWraps));
+    }
+}
+
 // Loads a file as "BIN/Z80 laden" does; why it failed goes to stderr.
 bool Load(Session& session, const std::string& path, bool& isZ80) {
     const LoadOutcome outcome = session.GetEngine().LoadFile(path);
@@ -154,8 +161,10 @@ int RunPorts(const Terminal& terminal) {
         session.PrintError(std::string(msg::kNoPortsFound));
         return kExitFailure;
     }
+    // A name or path from VELOTRIX_PORTS must neither drive the terminal nor split its row.
     for (const PortRow& row : rows) {
-        session.PrintOut(ForTerminal(PortRowText(row)) + '\t' + row.port.path);
+        session.PrintOut(PrintableUtf8(Cp1252ToUtf8(PortRowText(row))) + '\t' +
+                         PrintableUtf8(row.port.path));
     }
     return kExitOk;
 }
@@ -179,6 +188,7 @@ int RunInfo(const Options& options, const Terminal& terminal) {
             session.PrintOut(file + ':');
         }
         PrintHeader(session, TxHeaderLines(session.GetEngine().Image(), isZ80));
+        WarnIfDataWrap(session);
     }
     return ExitStatus(ok);
 }
@@ -204,6 +214,7 @@ int RunSend(const Options& options, const Terminal& terminal) {
     if (options.typeLetter) {
         engine.SetTypeLetter(*options.typeLetter);
     }
+    WarnIfDataWrap(session);
     engine.SetPause(options.pauseIndex);
     engine.Options().continuousSend = options.continuous;
     engine.Options().binMode = options.binMode;
@@ -229,9 +240,14 @@ int RunText(const Options& options, const Terminal& terminal) {
     engine.Options().continuousSend = options.continuous;
     engine.Options().charDelayMs = options.charDelayMs;
     engine.Options().lineDelayMs = options.lineDelayMs;
-    engine.Options().lineEnd = options.lineEnd;
-    const EngineResult started =
-        options.textFile ? engine.SendTextFile(*options.textFile) : engine.SendText(options.text);
+    const LineEnd lineEnd =
+        options.lineEnd.value_or(options.textFile ? LineEnd::kCr : LineEnd::kNone);
+    engine.Options().lineEnd = lineEnd;
+    EngineResult started = options.textFile ? engine.SendTextFile(*options.textFile, lineEnd)
+                                            : engine.SendText(options.text);
+    if (started.kind == ErrorKind::kLinesWouldJoin) {
+        started.text += msg::kCliChooseEol;
+    }
     if (!session.Report(started)) {
         return kExitFailure;
     }

@@ -40,7 +40,8 @@ struct Options {
 
     // text
     int lineDelayMs = 0;  // after each line end
-    LineEnd lineEnd = LineEnd::kNone;
+    // none given: a text ends without one, each line of a text file with CR
+    std::optional<LineEnd> lineEnd;
     std::optional<std::string> textFile;  // a UTF-8 text file sent line by line instead of TEXT
     // send, text, receive: the line log's file (appended to)
     std::optional<std::string> log;

@@ -189,6 +189,15 @@ OsErrorTopic TopicOf(int code) {
             return OsErrorTopic::kDiskFull;
         case EROFS:
             return OsErrorTopic::kReadOnly;
+        case EFBIG:
+            return OsErrorTopic::kFileTooBig;
+        case ENAMETOOLONG:
+            return OsErrorTopic::kNameTooLong;
+        case EISDIR:
+            return OsErrorTopic::kIsFolder;
+        case ENOTTY:
+        case EOPNOTSUPP:
+            return OsErrorTopic::kNotSupported;
         default:
             return OsErrorTopic::kOther;
     }

@@ -158,6 +158,14 @@ OsErrorTopic TopicOf(int code) {
             return OsErrorTopic::kDiskFull;
         case ERROR_WRITE_PROTECT:
             return OsErrorTopic::kReadOnly;
+        case ERROR_FILE_TOO_LARGE:
+            return OsErrorTopic::kFileTooBig;
+        case ERROR_FILENAME_EXCED_RANGE:
+            return OsErrorTopic::kNameTooLong;
+        case ERROR_DIRECTORY:
+            return OsErrorTopic::kIsFolder;
+        case ERROR_NOT_SUPPORTED:
+            return OsErrorTopic::kNotSupported;
         default:
             return OsErrorTopic::kOther;
     }

@@ -69,12 +69,17 @@ void Close(Rig& rig) {
     EXPECT_LE(rig.line().BytesLeavingAfter(std::chrono::steady_clock::now()), 1u);
 }
 
+// A path as the steps name it: in the rig's directory, unless it is absolute.
+std::string PathOf(Rig& rig, const std::string& name) {
+    return name.starts_with('/') ? name : rig.dir.File(name);
+}
+
 void Save(Rig& rig, const std::string& name) {
     if (rig.window) {
-        rig.view.QueueSaveFileAnswer(rig.dir.File(name));
+        rig.view.QueueSaveFileAnswer(PathOf(rig, name));
         rig.view.Click(kSaveButton);
     } else {
-        rig.result = rig.engine().SaveReception(rig.dir.File(name));
+        rig.result = rig.engine().SaveReception(PathOf(rig, name));
     }
 }
 
@@ -131,7 +136,7 @@ void SendTextFile(Rig& rig, const Arg& arg) {
         rig.view.QueueOpenFileAnswer(path);
         rig.window->OnCommand(kMenuSendTextFile, kNotifyClicked);
     } else {
-        rig.result = rig.engine().SendTextFile(path);
+        rig.result = rig.engine().SendTextFile(path, rig.engine().Options().lineEnd.load());
     }
 }
 
@@ -148,7 +153,7 @@ LogClock NoonClock(const ManualLoop& loop) {
 }
 
 std::string LogPath(Rig& rig, const std::string& name) {
-    return name.starts_with('/') ? name : rig.dir.File(name.empty() ? "line.log" : name);
+    return PathOf(rig, name.empty() ? "line.log" : name);
 }
 
 bool Written(Rig& rig, std::size_t count) {
@@ -359,16 +364,21 @@ Bytes Concat(Bytes first, const Bytes& second) {
     return first;
 }
 
-Rig::Rig(Face face, const Lines& ports, std::optional<DeviceAccess> access) : ports_(ports) {
-    for (std::size_t i = 0; i < ports.size(); ++i) {
+Rig::Rig(Face face, const Lines& ports, std::optional<DeviceAccess> access) {
+    // "ttyS0 console": the port as the list shows the kernel's console.
+    for (const std::string& entry : ports) {
+        const std::size_t space = entry.find(' ');
+        ports_.push_back(entry.substr(0, space));
+        consoles_.push_back(space != std::string::npos && entry.substr(space + 1) == "console");
         devices.push_back(std::make_shared<FakeSerialDevice>());
     }
     // The fakes open like real devices: ENOENT for an unknown path, EBUSY while open.
     DeviceAccess fakes{
         [this] {
             std::vector<PortInfo> listed;
-            for (const std::string& name : ports_) {
-                listed.push_back({name, "/dev/fake/" + name});
+            for (std::size_t i = 0; i < ports_.size(); ++i) {
+                listed.push_back({ports_[i], "/dev/fake/" + ports_[i]});
+                listed.back().access = consoles_[i] ? PortAccess::kConsole : PortAccess::kFree;
             }
             return listed;
         },

@@ -43,12 +43,14 @@ constexpr std::pair<std::string_view, int> kNames[] = {
     {"charDelay", kCharDelayCombo}, {"lineDelay", kLineDelayCombo},
     {"eolNone", kMenuLineEndNone}, {"eolCr", kMenuLineEndCr},   {"eolCrLf", kMenuLineEndCrLf},
     {"eolLf", kMenuLineEndLf},   {"textFile", kMenuSendTextFile}, {"protocol", kMenuLineLog},
-    {"info", kMenuInfo}};
+    {"info", kMenuInfo},         {"eolFileNone", kMenuFileLineEndNone},
+    {"eolFileCr", kMenuFileLineEndCr}, {"eolFileLf", kMenuFileLineEndLf}};
 // clang-format on
 
-constexpr const char* kKinds[] = {
-    "ok",       "bad argument",    "no port",         "os error",   "port lost",       "busy",
-    "not open", "nothing to send", "nothing to save", "file error", "settings refused"};
+constexpr const char* kKinds[] = {"ok",         "bad argument",     "no port",
+                                  "os error",   "port lost",        "busy",
+                                  "not open",   "nothing to send",  "nothing to save",
+                                  "file error", "settings refused", "lines would join"};
 
 std::string Text(const Bytes& bytes) {
     return {bytes.begin(), bytes.end()};
@@ -182,6 +184,10 @@ std::map<std::string, std::string> Rig::Show() {
     for (int id : {kMenuLineEndNone, kMenuLineEndCr, kMenuLineEndCrLf, kMenuLineEndLf}) {
         shown["eol"] += std::to_string(view.MenuChecked(id));
     }
+    for (int id :
+         {kMenuFileLineEndNone, kMenuFileLineEndCr, kMenuFileLineEndCrLf, kMenuFileLineEndLf}) {
+        shown["eolFile"] += std::to_string(view.MenuChecked(id));
+    }
     const TransferOptions& options = engine().Options();
     shown["pacing"] = std::to_string(options.charDelayMs) + " " +
                       std::to_string(options.lineDelayMs) + " " +
@@ -201,7 +207,17 @@ std::map<std::string, std::string> Rig::Show() {
                         std::to_string(entry.file_size(ec)));
     }
     shown["in"] = Join(std::vector<std::string>(inFolder.begin(), inFolder.end()));
-    shown["folder"] = view.DialogFolder();
+    shown["folder"] = view.DialogFolder(FileDialogUse::kOpen);
+    shown["savefolder"] = view.DialogFolder(FileDialogUse::kSave);
+    shown["dialogs"] = "";
+    for (const HeadlessView::FileDialogCall& call : view.FileDialogCalls()) {
+        if (call.kind != HeadlessView::FileDialogKind::kFolder) {
+            shown["dialogs"] +=
+                (shown["dialogs"].empty() ? "" : "|") +
+                std::string(call.kind == HeadlessView::FileDialogKind::kOpen ? "open " : "save ") +
+                call.folder;
+        }
+    }
     shown["ini"] = FileOrDash(settingsPath);
     shown["state"] = FileOrDash(dir.File("Velotrix.state"));
     shown["menu:view"] = std::to_string(view.MenuEnabled(kMenuReceptionView));
@@ -231,7 +247,7 @@ void Rig::Expect(std::string_view expected) {
         expected.remove_prefix(std::min(end + 1, expected.size()));
         const std::string key = entry.substr(0, entry.find('='));
         std::string value = entry.substr(std::min(key.size() + 1, entry.size()));
-        if (const std::size_t at = value.find("$DIR"); at != std::string::npos) {
+        for (std::size_t at; (at = value.find("$DIR")) != std::string::npos;) {
             value.replace(at, 4, dir.path());
         }
         const auto found = shown.find(key);
@@ -283,6 +299,7 @@ void Rig::Record(const EngineEvent& event) {
                 log.push_back(std::string("ended") + (e.restoreOpen ? " open" : "") +
                               (e.completed ? " completed" : ""));
             },
+            [&](const SendAbortedEvent& e) { lines.push_back(SendAbortedLine(e)); },
             [&](const OsErrorEvent& e) {
                 log.push_back("os error " + std::to_string(e.error.code));
             },
