@@ -108,6 +108,10 @@ void RememberDialogFolder(DialogView& view, StateFile& state, const std::string&
         state.Write(use == FileDialogUse::kOpen ? state_key::kFolder : state_key::kSaveFolder,
                     folder);
         view.SetDialogFolder(use, folder);
+        // Until something is saved, the save dialogs open where the last file was found.
+        if (use == FileDialogUse::kOpen && !state.Read(state_key::kSaveFolder)) {
+            view.SetDialogFolder(FileDialogUse::kSave, folder);
+        }
     }
 }
 

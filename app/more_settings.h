@@ -33,7 +33,8 @@ void SaveAutoReopen(StateFile& state, bool on);
 // The open and the save dialogs open in the folders (native paths) they used last.
 void LoadDialogFolders(DialogView& view, const StateFile& state);
 // The open dialogs open where the user last found a file, the save dialogs where they last left
-// one: remembers the folder of the chosen file for the dialogs of its use.
+// one (where they last found one, until they saved one): remembers the folder of the chosen file
+// for the dialogs of its use.
 void RememberDialogFolder(DialogView& view, StateFile& state, const std::string& chosenFile,
                           FileDialogUse use);
 

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <array>
-#include <atomic>
 #include <optional>
 #include <span>
 #include <string>
@@ -47,12 +46,12 @@ struct DelayCombo {
     int id;
     std::span<const std::string_view> entries;
     std::string_view key;
-    std::atomic<int> TransferOptions::*option;
+    void (Engine::*setDelay)(int ms);
 };
 
 const DelayCombo kDelayCombos[] = {
-    {ids::kCharDelayCombo, kCharDelays, state_key::kCharDelay, &TransferOptions::charDelayMs},
-    {ids::kLineDelayCombo, kLineDelays, state_key::kLineDelay, &TransferOptions::lineDelayMs},
+    {ids::kCharDelayCombo, kCharDelays, state_key::kCharDelay, &Engine::SetCharDelay},
+    {ids::kLineDelayCombo, kLineDelays, state_key::kLineDelay, &Engine::SetLineDelay},
 };
 
 const DelayCombo* ComboOf(int id) {
@@ -95,7 +94,7 @@ void TextSending::Start() {
         }
         const int delay = DelayOf(parts_.stateFile.ReadString(combo.key));
         SelectDelay(view, combo.id, delay);
-        (parts_.engine.Options().*combo.option) = delay;
+        (parts_.engine.*combo.setDelay)(delay);
     }
     for (int menu : {kTextMenu, kFileMenu}) {
         const LineEndMenu& m = kLineEndMenus[menu];
@@ -136,7 +135,7 @@ bool TextSending::OnCommand(int id, int code) {
 void TextSending::DelayChanged(int id) {
     const DelayCombo& combo = *ComboOf(id);
     const int delay = DelayOf(parts_.view.GetText(id));
-    (parts_.engine.Options().*combo.option) = delay;
+    (parts_.engine.*combo.setDelay)(delay);
     parts_.stateFile.Write(combo.key, std::to_string(delay));
 }
 
@@ -146,7 +145,7 @@ void TextSending::ShowLineEnd(int menu, int index) {
         parts_.view.CheckMenuItem(m.items[i], static_cast<int>(i) == index);
     }
     if (menu == kTextMenu) {
-        parts_.engine.Options().lineEnd = static_cast<LineEnd>(index);
+        parts_.engine.SetLineEnd(static_cast<LineEnd>(index));
     } else {
         fileLineEnd_ = static_cast<LineEnd>(index);
     }

@@ -22,6 +22,16 @@ struct LineSettings {
     std::optional<bool> ctsFlow;
 };
 
+// The rate a UART makes of the rate asked for when it divides the base rate of its clock by a
+// whole number, rounded to the nearest (a PC's 16550: 115200, so 8065 becomes 8229).
+constexpr std::uint32_t DividedRate(std::uint32_t baseRate, std::uint32_t rate) {
+    if (baseRate == 0 || rate == 0) {
+        return rate;
+    }
+    const std::uint32_t divisor = (baseRate + rate / 2) / rate;
+    return divisor == 0 ? baseRate : (baseRate + divisor / 2) / divisor;
+}
+
 // What the driver actually made of the settings, read back after configuring.
 struct AppliedSettings {
     std::uint32_t baudRate = 0;
@@ -33,6 +43,11 @@ struct AppliedSettings {
 
 // The modem control lines the PC drives. Opening a port raises both.
 enum class ModemLine { kDtr, kRts };
+struct DrivenLines {
+    bool dtr = false;
+    bool rts = false;
+    bool operator==(const DrivenLines&) const = default;
+};
 
 struct LineErrors {
     bool framing = false;
@@ -106,6 +121,9 @@ class SerialDevice {
     // Raises (on) or drops DTR or RTS. Under CTS flow control RTS stays the program's to set: the
     // flow control governs only when the PC may send.
     virtual OsError SetModemLine(ModemLine line, bool on) = 0;
+    // DTR and RTS as the driver holds them now; nothing where it does not tell (a
+    // pseudo-terminal has no modem lines, Windows reports only the lines the PC reads).
+    virtual std::optional<DrivenLines> ReadDrivenLines() { return std::nullopt; }
     // The line errors counted since the last call.
     virtual LineErrors TakeLineErrors() = 0;
 };

@@ -6,11 +6,17 @@
 
 #include "image/rx_save.h"
 #include "serial/error_texts.h"
+#include "serial/line_log.h"
+#include "serial/loaded_file_watch.h"
+#include "serial/port_life.h"
+#include "serial/port_rows.h"
 #include "serial/receive_engine.h"
 #include "serial/self_test.h"
 #include "serial/send_sequences.h"
 #include "serial/serial_port.h"
 #include "serial/text_file.h"
+#include "serial/transfer_options.h"
+#include "serial/transmit_image.h"
 #include "text/cp1252.h"
 #include "text/text_helpers.h"
 #include "ui-resources/messages.h"
@@ -183,8 +189,34 @@ const TxImage& Engine::Image() const {
     return impl_->tx;
 }
 
-TransferOptions& Engine::Options() {
-    return impl_->options;
+void Engine::SetContinuousSend(bool on) {
+    impl_->options.continuousSend = on;
+}
+
+void Engine::SetBinMode(bool on) {
+    impl_->options.binMode = on;
+}
+
+void Engine::SetShowProgress(bool on) {
+    impl_->options.showProgress = on;
+}
+
+void Engine::SetCharDelay(int ms) {
+    impl_->options.charDelayMs = ms;
+}
+
+void Engine::SetLineDelay(int ms) {
+    impl_->options.lineDelayMs = ms;
+}
+
+void Engine::SetLineEnd(LineEnd end) {
+    impl_->options.lineEnd = end;
+}
+
+SendSwitches Engine::Switches() const {
+    const TransferOptions& options = impl_->options;
+    return {options.continuousSend.load(), options.binMode.load(),     options.showProgress.load(),
+            options.charDelayMs.load(),    options.lineDelayMs.load(), options.lineEnd.load()};
 }
 
 EngineResult Engine::SendFile() {

@@ -10,16 +10,11 @@
 #include <vector>
 
 #include "image/tx_image.h"
+#include "platform/file_watch.h"
 #include "platform/serial_device.h"
 #include "platform/ui_loop.h"
 #include "serial/engine_events.h"
-#include "serial/line_log.h"
-#include "serial/loaded_file_watch.h"
-#include "serial/port_life.h"
-#include "serial/port_rows.h"
-#include "serial/receive_thread.h"
-#include "serial/transfer_options.h"
-#include "serial/transmit_image.h"
+#include "serial/engine_types.h"
 
 namespace velotrix {
 
@@ -60,11 +55,19 @@ class Engine {
     void SetPause(int pauseIndex);  // an index into PauseEntries; outside: no pause entry chosen
     const TxImage& Image() const;
 
-    // Sending: the switches may change while a continuous send runs and take effect at its next
-    // block or pass; SendFile takes the image as it is now.
-    TransferOptions& Options();
+    // The switches of a send: they may change while a continuous send runs and take effect at
+    // its next block or pass (the pauses at the next byte).
+    void SetContinuousSend(bool on);
+    void SetBinMode(bool on);
+    void SetShowProgress(bool on);
+    void SetCharDelay(int ms);
+    void SetLineDelay(int ms);
+    void SetLineEnd(LineEnd end);
+    SendSwitches Switches() const;
+
+    // SendFile takes the image as it is now.
     EngineResult SendFile();
-    // The text with the line end of Options().lineEnd.
+    // The text with the line end chosen.
     EngineResult SendText(const std::string& text);
     // A UTF-8 text file, line by line with the line end given, in code page 1252 (see TextFile); a
     // file that cannot be sent as it is is refused with the reason, naming the line. The lines of

@@ -211,5 +211,8 @@ struct EngineResult {
 
 // The refusal of a send (or of the text dialog) while a sender runs.
 EngineResult BusyResult();
+// The result of an OS error, for every call that reports one: the port lost when the device has
+// gone, else the OS's refusal.
+EngineResult OsErrorResult(const OsError& error);
 
 }  // namespace velotrix

@@ -29,6 +29,7 @@ class LoggedDevice : public SerialDevice {
     void Purge(bool input, bool output) override { device_->Purge(input, output); }
     bool Cts() override { return device_->Cts(); }
     OsError SetModemLine(ModemLine line, bool on) override;
+    std::optional<DrivenLines> ReadDrivenLines() override { return device_->ReadDrivenLines(); }
     LineErrors TakeLineErrors() override;
 
   private:

@@ -27,13 +27,6 @@ OsError LineRefused(OsError error, ModemLine line) {
 
 }  // namespace
 
-EngineResult OsErrorResult(const OsError& error) {
-    return {KindOf(error) == OsErrorKind::kDeviceGone ? ErrorKind::kPortLost : ErrorKind::kOsError,
-            {},
-            {},
-            error};
-}
-
 PortLife::PortLife(UiLoop& loop, DeviceAccess devices, const EventEmitter& events, SerialPort& port,
                    PortNeighbours neighbours, LineLog& log)
     : loop_(loop),

@@ -6,16 +6,9 @@
 #include <vector>
 
 #include "platform/serial_device.h"
+#include "serial/engine_types.h"
 
 namespace velotrix {
-
-enum class PortState { kFree, kBusy, kNoPermission, kUnusable };
-
-struct PortRow {
-    PortInfo port;
-    PortState state = PortState::kFree;
-    std::string reason;  // code page 1252; empty for a free port
-};
 
 // The state of a port as the system tells it without opening it.
 PortRow RowFor(const PortInfo& port);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/serial_device.h"
+#include "serial/engine_types.h"
 
 namespace velotrix {
 
@@ -24,10 +25,6 @@ struct ReceiveSinks {
     // The line errors the driver counted (the bytes they disturbed are dropped); may be empty.
     std::function<void(const LineErrors& errors)> lineErrors = {};
 };
-
-// Pauses the receive thread after a line error; returns early once stopped() is true.
-using ReceivePause =
-    std::function<void(std::chrono::milliseconds duration, const std::function<bool()>& stopped)>;
 
 inline constexpr std::chrono::milliseconds kLineErrorPause{2000};
 // A batch is what one read delivers; larger than a line's worth so a fast line costs few posts.

@@ -46,10 +46,6 @@ struct SendKind {
 
 }  // namespace
 
-EngineResult BusyResult() {
-    return Refusal(ErrorKind::kBusy, msg::kBusy, msg::kInfoCaption);
-}
-
 struct SendSequences::Impl {
     Impl(const EventEmitter& e, SerialPort& p, TransferOptions& o, const TxImage& t)
         : events(e), port(p), options(o), tx(t) {}

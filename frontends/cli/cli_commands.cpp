@@ -11,6 +11,7 @@
 #include "image/z80_header.h"
 #include "platform/files.h"
 #include "serial/error_texts.h"
+#include "serial/port_rows.h"
 #include "serial/receive_engine.h"
 #include "serial/reception_files.h"
 #include "text/cp1252.h"
@@ -216,14 +217,14 @@ int RunSend(const Options& options, const Terminal& terminal) {
     }
     WarnIfDataWrap(session);
     engine.SetPause(options.pauseIndex);
-    engine.Options().continuousSend = options.continuous;
-    engine.Options().binMode = options.binMode;
-    engine.Options().showProgress = options.showProgress;
+    engine.SetContinuousSend(options.continuous);
+    engine.SetBinMode(options.binMode);
+    engine.SetShowProgress(options.showProgress);
     // Watching starts before the first send, so that no rewrite after the load goes unseen.
     if (options.watch && !session.Report(WatchAndResend(session))) {
         return kExitFailure;
     }
-    engine.Options().charDelayMs = options.charDelayMs;
+    engine.SetCharDelay(options.charDelayMs);
     if (!session.Report(engine.SendFile())) {
         return kExitFailure;
     }
@@ -237,12 +238,12 @@ int RunText(const Options& options, const Terminal& terminal) {
         return kExitFailure;
     }
     Engine& engine = session.GetEngine();
-    engine.Options().continuousSend = options.continuous;
-    engine.Options().charDelayMs = options.charDelayMs;
-    engine.Options().lineDelayMs = options.lineDelayMs;
+    engine.SetContinuousSend(options.continuous);
+    engine.SetCharDelay(options.charDelayMs);
+    engine.SetLineDelay(options.lineDelayMs);
     const LineEnd lineEnd =
         options.lineEnd.value_or(options.textFile ? LineEnd::kCr : LineEnd::kNone);
-    engine.Options().lineEnd = lineEnd;
+    engine.SetLineEnd(lineEnd);
     EngineResult started = options.textFile ? engine.SendTextFile(*options.textFile, lineEnd)
                                             : engine.SendText(options.text);
     if (started.kind == ErrorKind::kLinesWouldJoin) {

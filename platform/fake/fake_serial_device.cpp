@@ -33,9 +33,9 @@ class FakeDevice final : public SerialDevice {
         }
         AppliedSettings& a = l().applied_;
         line_->Change([&] {
-            a = {s.baudRate != 0 ? s.baudRate : a.baudRate, s.parity.value_or(a.parity),
-                 s.dataBits.value_or(a.dataBits), s.stopBits.value_or(a.stopBits),
-                 s.ctsFlow.value_or(a.ctsFlow)};
+            a = {s.baudRate != 0 ? DividedRate(l().baseRate_, s.baudRate) : a.baudRate,
+                 s.parity.value_or(a.parity), s.dataBits.value_or(a.dataBits),
+                 s.stopBits.value_or(a.stopBits), s.ctsFlow.value_or(a.ctsFlow)};
         });
         return {};
     }
@@ -124,6 +124,9 @@ class FakeDevice final : public SerialDevice {
     OsError SetModemLine(ModemLine line, bool on) override {
         line_->Change([&] { (line == ModemLine::kDtr ? l().dtr_ : l().rts_) = on; });
         return {};
+    }
+    std::optional<DrivenLines> ReadDrivenLines() override {
+        return line_->Get([&] { return DrivenLines{l().dtr_, l().rts_}; });
     }
     LineErrors TakeLineErrors() override {
         return line_->Get([&] { return std::exchange(l().countedErrors_, LineErrors{}); });

@@ -40,6 +40,8 @@ class FakeSerialDevice {
     // The line and the driver, played by the test. Bytes arrive with the line errors the driver
     // counted while they came (a wait reports lineError, TakeLineErrors() returns them).
     void InjectInput(const std::vector<std::uint8_t>& bytes, const LineErrors& errors = {});
+    // A break on the line: the driver counts it and reads it as a NUL byte.
+    void InjectBreak() { InjectInput({0}, LineErrors{false, false, false, true}); }
     // A change of the line raises ctsChanged; setting the level it has raises nothing.
     void SetCts(bool on) {
         Change([&] {
@@ -58,6 +60,11 @@ class FakeSerialDevice {
     // While held, writes and Drain() block as under CTS flow control, until released or cancelled.
     void HoldWrites(bool hold) {
         Change([&] { holdWrites_ = hold; });
+    }
+    // The line's rates come from a UART's clock: its divisor divides this base rate (0: any rate
+    // is made as asked), and the driver reads back the rate it makes.
+    void DivideClock(std::uint32_t baseRate) {
+        Change([&] { baseRate_ = baseRate; });
     }
     // Written bytes leave the driver one per byteTime, like a line at a baud rate; 0: at once.
     void SetByteTime(std::chrono::microseconds byteTime) {
@@ -144,6 +151,7 @@ class FakeSerialDevice {
     std::function<void(std::vector<std::uint8_t>&)> loopBack_;
     int waiting_ = 0;
     std::chrono::microseconds byteTime_{0};
+    std::uint32_t baseRate_ = 0;
     std::thread::id noting_;
     std::optional<Clock::time_point> noted_;
     AppliedSettings applied_{9600, Parity::kNone, 8, 1, false};

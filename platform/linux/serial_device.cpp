@@ -130,6 +130,10 @@ class PosixSerialDevice final : public SerialDevice {
         if (applied.baudRate == 0) {
             applied.baudRate = ReadArbitraryBaud(fd_.get());
         }
+        serial_struct port{};
+        if (ioctl(fd_.get(), TIOCGSERIAL, &port) == 0) {
+            applied.baudRate = RateOnTheLine(port, applied.baudRate);
+        }
         if (t.c_cflag & PARENB) {
             applied.parity = (t.c_cflag & PARODD) ? Parity::kOdd : Parity::kEven;
         }
@@ -282,6 +286,14 @@ class PosixSerialDevice final : public SerialDevice {
             return OsError{errno, {}};
         }
         return {};
+    }
+
+    std::optional<DrivenLines> ReadDrivenLines() override {
+        int lines = 0;
+        if (ReadModemLines(lines) != 0) {
+            return std::nullopt;
+        }
+        return DrivenLines{(lines & TIOCM_DTR) != 0, (lines & TIOCM_RTS) != 0};
     }
 
     LineErrors TakeLineErrors() override {

@@ -114,7 +114,7 @@ Late BytesAfterClick(int baud, std::size_t writtenBefore, bool progress) {
     Rig rig;
     rig.line().SetByteTime(std::chrono::microseconds(10'000'000 / baud));
     rig.Open();
-    rig.engine().Options().showProgress = progress;
+    rig.engine().SetShowProgress(progress);
     rig.Do("load A.bin 8000");
     rig.engine().SendFile();
     rig.Pump([&] { return rig.line().Written().size() >= writtenBefore; });

@@ -285,10 +285,7 @@ TEST_P(CliTable, DoesWhatTheWindowDoes) {
             std::replace(log.begin(), log.end(), '\n', '|');
             EXPECT_NE(log.find(value), std::string::npos) << log;
         } else if (key == "line") {
-            Bytes got;
-            for (Bytes more; !(more = line.Read(200ms)).empty();) {
-                got = Concat(got, more);
-            }
+            const Bytes got = line.ReadUntilQuiet(200ms);
             EXPECT_EQ(value[0] == '#' ? "#" + std::to_string(got.size()) : Hex(got), value);
         } else {
             const std::string name = value.substr(0, value.find(' '));
@@ -322,7 +319,7 @@ TEST(Cli, DrawsItsProgressWhereAPersonWatches) {
     Cli cli({"send", "hi.bin", "--bin", "--char-delay", "10", "--port", line.SlavePath()},
             work.path(), terminal.SlavePath());
     EXPECT_EQ(cli.Wait(30s), 0);
-    const Bytes drawn = terminal.Read(500ms);
+    const Bytes drawn = terminal.ReadUntilQuiet(500ms);
     const std::string text(drawn.begin(), drawn.end());
     EXPECT_NE(text.find(" / 40 Bytes  "), std::string::npos) << Hex(drawn);
     EXPECT_TRUE(text.ends_with("\r\x1b[K")) << Hex(drawn);

@@ -85,6 +85,9 @@ const TableRow kPortLifeRows[] = {
     {"a port in use", "busyport; open", "result=os error 16\nopen=00"},
     {"settings the driver refuses", "open 9", "result=settings refused 22 9 Datenbits\nopen=00"},
     {"no port", "open nothing", "result=no port Kein Port gew\xE4hlt\nopen=00"},
+    // A UART's divisor makes 8229 of a typed 8065, the standard rates exactly.
+    {"a rate the UART cannot make is told", "uart; rate 8065", "log=baud 8229\nresult=ok"},
+    {"a rate the UART makes exactly is not", "uart; rate 2400", "log=\nresult=ok"},
 
     // Closing stops every send at once, within one write.
     {"close during a byte-by-byte send", "slow 500; open; load A.bin 2000; send; until 150; close", "open=00"},

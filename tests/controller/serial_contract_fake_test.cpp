@@ -33,8 +33,23 @@ class FakeLine : public Line {
         line_->FailWrites(EIO);
     }
 
+    std::optional<bool> HasModemLines() const override { return true; }
+    std::optional<std::uint32_t> RateOnTheLine(std::uint32_t rate) override {
+        return DividedRate(kUartBase, rate);
+    }
+    bool FarSendsBreak() override {
+        line_->InjectBreak();
+        return true;
+    }
+
   private:
-    std::shared_ptr<FakeSerialDevice> line_ = std::make_shared<FakeSerialDevice>();
+    // A PC's 16550, whose rates divide 115200.
+    static constexpr std::uint32_t kUartBase = 115200;
+    std::shared_ptr<FakeSerialDevice> line_ = [] {
+        auto line = std::make_shared<FakeSerialDevice>();
+        line->DivideClock(kUartBase);
+        return line;
+    }();
     std::size_t taken_ = 0;
 };
 

@@ -90,7 +90,7 @@ const Row kRows[] = {
     {"Sichern asks before it replaces, Nein", {"ttyS0"}, "click COM; feed 20; advance 1000; save rx.bin; no; save rx.bin", "boxes=2\nbox=V.24 Velotrix V. 0.8 - Datei $DIR/rx.bin existiert bereits. Ersetzen?"},
     {"Sichern asks before it replaces, Ja", {"ttyS0"}, "click COM; feed 20; advance 1000; save rx.bin; yes; save rx.bin", "boxes=3\nbox=Datei wurde erfolgreich geschrieben. - $DIR/rx.bin\nsaved=all"},
     {"loading and saving remember their own folders", {"ttyS0"}, "mkdir a; mkdir b; click COM; load a/A.bin 64; feed 20; advance 1000; save b/rx.bin; click load; save b/rx2.bin; restart", "dialogs=\nfolder=$DIR/a/\nsavefolder=$DIR/b/\nstate=[Zustand]|ORDNER=$DIR/a/|ORDNER_SICHERN=$DIR/b/|"},
-    {"the open and the save dialog open where they were used last", {"ttyS0"}, "mkdir a; mkdir b; click COM; load a/A.bin 64; feed 20; advance 1000; save b/rx.bin; click load; save b/rx2.bin", "dialogs=open |save |open $DIR/a/|save $DIR/b/"},
+    {"the open and the save dialog open where they were used last", {"ttyS0"}, "mkdir a; mkdir b; click COM; load a/A.bin 64; feed 20; advance 1000; save b/rx.bin; click load; save b/rx2.bin", "dialogs=open |save $DIR/a/|open $DIR/a/|save $DIR/b/"},
     {"a failed save keeps the reception", {"ttyS0"}, "click COM; feed 20; advance 1000; save no/rx.bin; save rx.bin", "boxes=2\nbox=Datei wurde erfolgreich geschrieben. - $DIR/rx.bin\nsaved=all"},
 
     // Stored values that name no entry select none; what is no number reads as 0; receptions in

@@ -26,6 +26,9 @@ class PtyPair {
     // What arrives within the timeout: at least one byte, or nothing when the time is up. With a
     // count, exactly that many bytes unless the time is up first.
     std::vector<std::uint8_t> Read(std::chrono::milliseconds timeout, std::size_t count = 0);
+    // Everything that arrives until nothing more comes for quiet (one read may return only the
+    // first part of what was written).
+    std::vector<std::uint8_t> ReadUntilQuiet(std::chrono::milliseconds quiet);
     // Hangs up the line as an unplugged adapter does.
     void CloseMaster();
 

@@ -136,7 +136,7 @@ void SendTextFile(Rig& rig, const Arg& arg) {
         rig.view.QueueOpenFileAnswer(path);
         rig.window->OnCommand(kMenuSendTextFile, kNotifyClicked);
     } else {
-        rig.result = rig.engine().SendTextFile(path, rig.engine().Options().lineEnd.load());
+        rig.result = rig.engine().SendTextFile(path, rig.engine().Switches().lineEnd);
     }
 }
 
@@ -228,6 +228,11 @@ const std::map<std::string_view, StepFunction> kSteps = {
                  : r.engine().Open(
                        {a.all == "nothing" ? "" : "/dev/fake/ttyS0", 9600, {}, a.number, {}, {}});
      }},
+    {"rate",
+     [](Rig& r, const Arg& a) {
+         r.result = r.engine().Open({"/dev/fake/ttyS0", static_cast<std::uint32_t>(a.number)});
+     }},
+    {"uart", [](Rig& r, const Arg&) { r.line().DivideClock(115200); }},
     {"close", [](Rig& r, const Arg&) { Close(r); }},
     {"stale", [](Rig& r, const Arg& a) { r.line().InjectInput(Bytes(a.number, 0xEE)); }},
     {"feed", [](Rig& r, const Arg& a) { r.Feed(FarEnd(a)); }},
@@ -235,9 +240,9 @@ const std::map<std::string_view, StepFunction> kSteps = {
     {"advance", [](Rig& r, const Arg& a) { r.loop.Advance(milliseconds(a.number)); }},
     {"quiet", [](Rig& r, const Arg& a) { Quiet(r, milliseconds(a.number)); }},
     {"load", [](Rig& r, const Arg& a) { Load(r, a); }},
-    {"bin", [](Rig& r, const Arg&) { r.engine().Options().binMode = true; }},
-    {"noprogress", [](Rig& r, const Arg&) { r.engine().Options().showProgress = false; }},
-    {"continuous", [](Rig& r, const Arg&) { r.engine().Options().continuousSend = true; }},
+    {"bin", [](Rig& r, const Arg&) { r.engine().SetBinMode(true); }},
+    {"noprogress", [](Rig& r, const Arg&) { r.engine().SetShowProgress(false); }},
+    {"continuous", [](Rig& r, const Arg&) { r.engine().SetContinuousSend(true); }},
     {"send", [](Rig& r, const Arg&) { r.result = r.engine().SendFile(); }},
     {"text", [](Rig& r, const Arg& a) { r.result = r.engine().SendText(a.all); }},
     {"save", [](Rig& r, const Arg& a) { Save(r, a.all); }},
@@ -280,13 +285,13 @@ const std::map<std::string_view, StepFunction> kSteps = {
     {"until",
      [](Rig& r, const Arg& a) { EXPECT_TRUE(r.Pump([&] { return Written(r, a.number); })); }},
     {"gap", [](Rig& r, const Arg& a) { ExpectGap(r, milliseconds(a.number)); }},
-    {"chardelay", [](Rig& r, const Arg& a) { r.engine().Options().charDelayMs = a.number; }},
-    {"linedelay", [](Rig& r, const Arg& a) { r.engine().Options().lineDelayMs = a.number; }},
+    {"chardelay", [](Rig& r, const Arg& a) { r.engine().SetCharDelay(a.number); }},
+    {"linedelay", [](Rig& r, const Arg& a) { r.engine().SetLineDelay(a.number); }},
     {"eol",
      [](Rig& r, const Arg& a) {
          constexpr std::string_view kEnds[] = {"none", "cr", "crlf", "lf"};
-         r.engine().Options().lineEnd =
-             static_cast<LineEnd>(std::ranges::find(kEnds, a.all) - std::begin(kEnds));
+         r.engine().SetLineEnd(
+             static_cast<LineEnd>(std::ranges::find(kEnds, a.all) - std::begin(kEnds)));
      }},
     {"textfile", [](Rig& r, const Arg& a) { SendTextFile(r, a); }},
     {"gaps", [](Rig& r, const Arg& a) { ExpectGaps(r, a); }},
@@ -349,6 +354,13 @@ Bytes Z80File(std::uint16_t aadr, std::uint16_t eadr, std::uint16_t sadr, char t
     std::fill_n(header.begin() + kMarkerOffset, 3, kMarkerByte);
     std::copy_n(name.begin(), std::min(name.size(), kHeaderNameSize), header.begin() + kNameOffset);
     return Concat(header, CountingBytes(count));
+}
+
+Bytes Synthesized(std::uint16_t aadr, std::size_t length, std::uint16_t sadr, std::string name) {
+    Bytes header = Z80File(aadr, static_cast<std::uint16_t>(aadr + length - 1), sadr, 'P',
+                           name + std::string(16, ' '), 0);
+    std::copy_n("AC1KZV", 6, header.begin() + kCreatorTagOffset);
+    return header;
 }
 
 std::string TestNameOf(std::string_view text) {

@@ -35,6 +35,9 @@ Bytes CountingBytes(std::size_t count);
 Bytes Z80File(std::uint16_t aadr, std::uint16_t eadr, std::uint16_t sadr, char type,
               std::string_view name, std::size_t count);
 Bytes Concat(Bytes first, const Bytes& second);
+// The header the program makes for a BIN file of that length: creator tag, the name filled with
+// spaces.
+Bytes Synthesized(std::uint16_t aadr, std::size_t length, std::uint16_t sadr, std::string name);
 
 // A row of a table of cases, and its name as a test's name (what is not a letter or a digit
 // becomes '_').

@@ -188,10 +188,10 @@ std::map<std::string, std::string> Rig::Show() {
          {kMenuFileLineEndNone, kMenuFileLineEndCr, kMenuFileLineEndCrLf, kMenuFileLineEndLf}) {
         shown["eolFile"] += std::to_string(view.MenuChecked(id));
     }
-    const TransferOptions& options = engine().Options();
-    shown["pacing"] = std::to_string(options.charDelayMs) + " " +
-                      std::to_string(options.lineDelayMs) + " " +
-                      std::to_string(static_cast<int>(options.lineEnd.load()));
+    const SendSwitches switches = engine().Switches();
+    shown["pacing"] = std::to_string(switches.charDelayMs) + " " +
+                      std::to_string(switches.lineDelayMs) + " " +
+                      std::to_string(static_cast<int>(switches.lineEnd));
     shown["protocol"] = std::to_string(view.MenuChecked(kMenuLineLog));
     shown["linelog"] = FileOrDash(dir.File("line.log"));
     const OsError logFailure = engine().LogFailure();

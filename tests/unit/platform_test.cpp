@@ -269,6 +269,29 @@ TEST(SerialPorts, TheDriversCountersNameTheLineErrors) {
     }
 }
 
+// A UART of the 8250 family divides its clock's base rate by a whole number; others report the
+// rate their driver keeps.
+TEST(SerialPorts, TheRateOnTheLineIsWhatTheUartsDivisorMakes) {
+    const struct {
+        int type;
+        int baudBase;
+        std::uint32_t asked;
+        std::uint32_t made;
+    } rows[] = {
+        {PORT_16550A, 115200, 8065, 8229},     {PORT_16550A, 115200, 2400, 2400},
+        {PORT_16550A, 115200, 115200, 115200}, {PORT_16550A, 115200, 460800, 115200},
+        {PORT_8250, 115200, 110, 110},         {PORT_16C950, 921600, 8065, 8084},
+        {PORT_16550A, 0, 8065, 8065},          {PORT_UNKNOWN, 24000000, 8065, 8065},
+        {PORT_16550A, 115200, 0, 0},
+    };
+    for (const auto& row : rows) {
+        serial_struct port{};
+        port.type = row.type;
+        port.baud_base = row.baudBase;
+        EXPECT_EQ(RateOnTheLine(port, row.asked), row.made) << row.type << " " << row.asked;
+    }
+}
+
 TEST(SerialPorts, OnlyTheProbeOpensDevicesAndNeverTheConsole) {
     FakeSystem system;
     int opens = 0;
