@@ -42,7 +42,8 @@ SaveResult SaveRxBuffer(const std::string& path, std::span<const std::uint8_t> b
 
 // Writes the bytes to a new file at path, or where a file has that name, at the first free one of
 // NumberedPath(path, 2), NumberedPath(path, 3), ...; never replaces a file, not even one made
-// while it looks.
-SaveResult SaveRxBufferAsNew(const std::string& path, std::span<const std::uint8_t> bytes);
+// while it looks. privately: the file is readable by the user alone.
+SaveResult SaveRxBufferAsNew(const std::string& path, std::span<const std::uint8_t> bytes,
+                             bool privately = false);
 
 }  // namespace velotrix

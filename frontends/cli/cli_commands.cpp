@@ -344,12 +344,16 @@ void RescueReception(Session& session, const std::string& target) {
     if (FileNameOfPath(target, name) != 0 || name.empty()) {
         name = target;
     }
-    std::string rescued;
-    if (session.GetEngine()
-            .SaveReceptionAsNew(TempDirectory() + std::string(msg::kRescueName) + "-" + name,
-                                rescued)
-            .ok()) {
-        session.PrintError(std::string(msg::kRescuedPrefix) + Utf8ToCp1252(rescued));
+    int error = 0;
+    const std::string folder = PrivateTempDirectory(error);
+    const std::span<const std::uint8_t> bytes = session.GetEngine().Reception();
+    if (folder.empty() || bytes.empty()) {
+        return;
+    }
+    const SaveResult rescued = SaveRxBufferAsNew(
+        folder + std::string(msg::kRescueName) + "-" + name, bytes, /*privately=*/true);
+    if (rescued.status == SaveStatus::kWritten) {
+        session.PrintError(std::string(msg::kRescuedPrefix) + Utf8ToCp1252(rescued.path));
     }
 }
 

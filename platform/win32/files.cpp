@@ -104,6 +104,11 @@ std::string TempDirectory() {
     return length > 0 && length <= MAX_PATH + 1 ? WithSeparator(WideToUtf8(buffer)) : ".\\";
 }
 
+std::string PrivateTempDirectory(int& error) {
+    error = 0;
+    return TempDirectory();
+}
+
 bool CreateDirectories(const std::string& directory, int& error) {
     error = 0;
     const std::wstring wide = Utf8ToWide(directory);

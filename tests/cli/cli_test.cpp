@@ -118,7 +118,9 @@ struct CliRow {
                          // NAME=VALUE words: the last run's environment
     const char* farEnd;  // see PlayFarEnd, once a receiving program waits
     const char* expect;  // exit, out and err (parts of them), once (a part of err, exactly once),
-                         // mode (NAME OCTAL: a file's permissions),
+                         // mode (NAME OCTAL: a file's permissions), rescued (the file the
+                         // program named as rescued has this name, holds what the far end sent
+                         // and is the user's alone, in a folder of the user's own),
                          // noerr, noout (not in err, out), line (the bytes the far end got; #N:
                          // their number), saved (a file holds what the far end sent: all, the first
                          // N bytes, none, or part of them as the program said), logged (a part of
@@ -156,7 +158,7 @@ const CliRow kCliRows[] = {
     {"a text with CR+LF", "text AB --eol crlf --port $PORT", "", "exit=0\nline=41 42 0D 0A"},
     {"receive a z80 file", "receive --port $PORT", "hello", "exit=0\nnoout=Sichern per Button\nout=Bytes empfangen gesamt: 288|Art: z80|AADR: 1000|EADR: 10FF|SADR: 1003|CRC: 3FBD|Bytes: 0100|Name: HELLO|Typ: B = Basic-Programm|Datei wurde erfolgreich geschrieben. HELLO.Z80|\nsaved=HELLO.Z80"},
     {"receive a name that leads elsewhere, beside a file of that name", "receive --port $PORT", "away", "exit=0\nout=Name: ../../x|\nout=_._.._x.Z80 gibt es schon, gesichert wird als _._.._x-2.Z80|\nsaved=_._.._x-2.Z80"},
-    {"receive into a missing folder", "receive --port $PORT -o no/rx.bin", "40", "exit=1\nerr=Datei ist nicht zu erzeugen\nerr=Empfangene Daten gerettet in \nsaved=velotrix-gerettet-rx.bin"},
+    {"receive into a missing folder", "receive --port $PORT -o no/rx.bin", "40", "exit=1\nerr=Datei ist nicht zu erzeugen\nerr=Empfangene Daten gerettet in \nrescued=velotrix-gerettet-rx.bin"},
     {"a line log over two runs", "text AB --port $PORT --log line.log ; receive --port $PORT --log line.log -o rx.bin", "40", "exit=0\nlogged= TX 41 42|\nlogged= RX 00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F|\nlogged= Protokoll beendet|\nmode=line.log 600"},
     {"a line log that cannot be opened", "text AB --port $PORT --log no/line.log", "", "exit=1\nerr=Protokoll nicht zu \u00F6ffnen: no/line.log|\nline="},
     {"receive BIN", "receive --port $PORT", "40", "exit=0\nout=Art: BIN|CRC: 0476|Bytes: 0028|Datei wurde erfolgreich geschrieben. default.bin|\nsaved=default.bin"},
@@ -280,6 +282,22 @@ TEST_P(CliTable, DoesWhatTheWindowDoes) {
             char octal[8];
             std::snprintf(octal, sizeof octal, "%o", info.st_mode & 0777);
             EXPECT_EQ(name + " " + octal, value);
+        } else if (key == "rescued") {
+            const std::string err = cli.Err();
+            const std::string prefix = "Empfangene Daten gerettet in ";
+            const std::size_t at = err.find(prefix);
+            ASSERT_NE(at, std::string::npos) << err;
+            const std::string path =
+                err.substr(at + prefix.size(), err.find('\n', at) - at - prefix.size());
+            EXPECT_TRUE(path.starts_with(work.path() + "/") && path.ends_with("/" + value)) << path;
+            EXPECT_EQ(ReadFileBytes(path), std::string(sent.begin(), sent.end()));
+            struct stat file {};
+            struct stat folder {};
+            ASSERT_EQ(
+                stat(path.c_str(), &file) | stat(path.substr(0, path.rfind('/')).c_str(), &folder),
+                0);
+            EXPECT_EQ(std::tuple(file.st_mode & 0777, folder.st_mode & 0777, folder.st_uid),
+                      std::tuple(0600u, 0700u, geteuid()));
         } else if (key == "logged") {
             std::string log = ReadFileBytes(work.File("line.log")).value_or("");
             std::replace(log.begin(), log.end(), '\n', '|');
@@ -363,9 +381,11 @@ TEST(Cli, AFailedSaveSaysWhyAndLeavesNoFileCutShort) {
             << limited->Err();
         EXPECT_EQ(ReadFileBytes(work.File("rx.bin")),
                   row.before != nullptr ? std::optional<std::string>(row.before) : std::nullopt);
-        for (const auto& entry : std::filesystem::directory_iterator(work.path())) {
+        // Nothing else is left, neither beside the file nor in the folder for rescued bytes.
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(work.path())) {
             const std::string name = entry.path().filename().string();
-            EXPECT_TRUE(name == "rx.bin" || name.starts_with(".cli")) << name;
+            EXPECT_TRUE(name == "rx.bin" || name.starts_with(".cli") || entry.is_directory())
+                << name;
         }
         Cli again(receive, work.path());
         ASSERT_TRUE(again.WaitForError(kWaiting)) << again.Err();

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <climits>
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -75,6 +76,42 @@ TEST(Files, AReplacementThatCannotBeMadeFailsAndKeepsTheFile) {
     EXPECT_EQ(ReadFileBytes(dir.File(name)), "alt");
     EXPECT_TRUE(ReplaceFileContents(dir.File("b.ini"), "neu"));  // a new file is made at once
     EXPECT_EQ(ReadFileBytes(dir.File("b.ini")), "neu");
+}
+
+// Rescued bytes go to a folder of the user's own in the temp folder: made for the user alone, made
+// so when it was opened to others, and refused when it is a link or another user's, which anyone
+// could have put there first.
+TEST(Files, ThePrivateTempFolderIsTheUsersAlone) {
+    const TempDir dir;
+    const char* old = std::getenv("TMPDIR");
+    const std::string kept = old != nullptr ? old : "";
+    setenv("TMPDIR", dir.path().c_str(), 1);
+    const std::string own = dir.File("velotrix-" + std::to_string(geteuid()));
+    const struct {
+        const char* before;  // "", "open" (mode 0755), "link", "foreign" (another user's)
+        int error;
+    } rows[] = {{"", 0}, {"open", 0}, {"link", EACCES}, {"foreign", EACCES}};
+    for (const auto& row : rows) {
+        fs::remove_all(own);
+        const std::string before = row.before;
+        if (before == "open" || before == "foreign") {
+            ASSERT_EQ(mkdir(own.c_str(), 0755), 0);
+        } else if (before == "link") {
+            ASSERT_EQ(symlink(dir.path().c_str(), own.c_str()), 0);
+        }
+        // Only root can give a folder to another user.
+        if (before == "foreign" && (geteuid() != 0 || chown(own.c_str(), 4242, 4242) != 0)) {
+            continue;
+        }
+        int error = -1;
+        const std::string folder = PrivateTempDirectory(error);
+        EXPECT_EQ(error, row.error) << before;
+        EXPECT_EQ(folder, row.error == 0 ? own + "/" : "") << before;
+        if (row.error == 0) {
+            EXPECT_EQ(fs::status(own).permissions(), fs::perms::owner_all) << before;
+        }
+    }
+    old != nullptr ? setenv("TMPDIR", kept.c_str(), 1) : unsetenv("TMPDIR");
 }
 
 TEST(Files, ExistenceWithWildcardsAndErrorTexts) {
