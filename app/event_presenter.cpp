@@ -6,6 +6,7 @@
 #include "app/type_combo.h"
 #include "image/z80_header.h"
 #include "serial/engine.h"
+#include "serial/xmodem_transfer.h"
 #include "text/text_helpers.h"
 #include "ui-resources/ids.h"
 #include "ui-resources/messages.h"
@@ -125,6 +126,32 @@ void EventPresenter::operator()(const ProgressEvent& event) {
     }
 }
 
+// A send's bar counts the bytes the receiver took; a reception has no end to measure against.
+void EventPresenter::operator()(const XmodemProgressEvent& event) {
+    const auto bytes = static_cast<std::uint32_t>(event.progress.bytes);
+    if (event.sending) {
+        if (!sendMeter_.Running()) {
+            view_.ShowProgress(static_cast<std::uint32_t>(event.total));
+            sendMeter_.Start(static_cast<std::uint32_t>(event.total), loop_.Now());
+        }
+        view_.SetProgress(bytes);
+        view_.SetPaneText(ids::kPaneSent, CountToDecimal(bytes));
+    } else {
+        view_.SetPaneText(ids::kPaneReceived,
+                          std::string(msg::kBytesReceived) + CountToDecimal(bytes));
+    }
+    view_.SetProgressText(XmodemProgressText(event.progress));
+}
+
+void EventPresenter::operator()(const XmodemEndedEvent& event) {
+    (*this)(LinesEvent{XmodemEndLines(event), true});
+    if (event.sending) {
+        view_.HideProgress();
+        sendMeter_.Stop();
+    }
+    view_.SetProgressText("");
+}
+
 void EventPresenter::operator()(const BlocksEvent& event) {
     view_.Enable(ids::kBinModeCheck, !event.active);
     if (!event.active) {
@@ -164,6 +191,11 @@ void EventPresenter::operator()(const ReopenedEvent& event) {
 
 void EventPresenter::operator()(const BaudChangedEvent& event) {
     screen_.AddMessage(BaudChangedLine(event));
+    screen_.ScrollMessageListToEnd();
+}
+
+void EventPresenter::operator()(const FrameNotTakenEvent& event) {
+    screen_.AddMessage(FrameNotTakenLine(event));
     screen_.ScrollMessageListToEnd();
 }
 

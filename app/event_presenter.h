@@ -43,9 +43,12 @@ class EventPresenter {
     void operator()(const CtsEvent& event);
     void operator()(const ReopenedEvent& event);
     void operator()(const BaudChangedEvent& event);
+    void operator()(const FrameNotTakenEvent& event);
     // Shown by the window's feature for the modem lines and the self-test.
     void operator()(const ModemLinesEvent&) {}
     void operator()(const SelfTestEndedEvent&) {}
+    void operator()(const XmodemProgressEvent& event);
+    void operator()(const XmodemEndedEvent& event);
 
   private:
     Screen& screen_;

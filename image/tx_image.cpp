@@ -135,7 +135,7 @@ std::uint16_t SetImageLoadAddress(TxImage& tx, std::uint32_t aadr) {
     return eadr;
 }
 
-bool DataWraps(const TxImage& tx) {
+bool DataRunsPastTop(const TxImage& tx) {
     return tx.dataLength > 0 && HeaderAadr(tx.Header()) + tx.dataLength - 1 > 0xFFFFu;
 }
 

@@ -12,7 +12,6 @@ namespace {
 // true without posting.
 constexpr std::chrono::milliseconds kPredicatePoll{10};
 // Run sleeps at most this long at a time, which keeps deadline arithmetic far from overflow.
-constexpr std::chrono::hours kIdleWait{1};
 
 }  // namespace
 
@@ -51,11 +50,6 @@ ManualLoop::Duration ManualLoop::Elapsed() const {
 std::chrono::milliseconds ManualLoop::Now() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return std::chrono::duration_cast<std::chrono::milliseconds>(Elapsed());
-}
-
-bool ManualLoop::TimerActive(int id) const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return timers_.count(id) != 0;
 }
 
 std::size_t ManualLoop::RunPending() {
@@ -143,14 +137,14 @@ void ManualLoop::Advance(std::chrono::milliseconds delta) {
     }
 }
 
-void ManualLoop::WaitForWork(std::chrono::steady_clock::time_point until, bool wakeOnQuit) {
+void ManualLoop::WaitForWork(std::chrono::steady_clock::time_point until) {
     std::unique_lock<std::mutex> lock(mutex_);
     if (clock_ == Clock::kReal) {
         for (const auto& entry : timers_) {
             until = std::min(until, start_ + entry.second.due);
         }
     }
-    wake_.wait_until(lock, until, [&] { return !tasks_.empty() || (wakeOnQuit && quit_); });
+    wake_.wait_until(lock, until, [&] { return !tasks_.empty(); });
 }
 
 bool ManualLoop::RunUntil(const std::function<bool()>& predicate,
@@ -165,30 +159,8 @@ bool ManualLoop::RunUntil(const std::function<bool()>& predicate,
         if (now >= deadline) {
             return false;
         }
-        WaitForWork(std::min(deadline, now + kPredicatePoll), false);
+        WaitForWork(std::min(deadline, now + kPredicatePoll));
     }
-}
-
-void ManualLoop::Run() {
-    for (;;) {
-        RunDue();
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            if (quit_) {
-                quit_ = false;
-                return;
-            }
-        }
-        WaitForWork(std::chrono::steady_clock::now() + kIdleWait, true);
-    }
-}
-
-void ManualLoop::Quit() {
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        quit_ = true;
-    }
-    wake_.notify_all();
 }
 
 }  // namespace velotrix

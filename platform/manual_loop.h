@@ -39,16 +39,12 @@ class ManualLoop : public UiLoop {
     // the real clock due timers fire meanwhile; the virtual clock stands still. Returns the
     // predicate.
     bool RunUntil(const std::function<bool()>& predicate, std::chrono::milliseconds realTimeout);
-    // Pumps until Quit. A Quit before Run makes it return at once.
-    void Run();
-    void Quit();
 
     // Virtual clock only: moves time forward by delta, firing the timers that fall due in the order
     // of their deadlines and running the tasks posted before and between them.
     void Advance(std::chrono::milliseconds delta);
     // Time since the loop was made: virtual, or measured on the real clock.
     std::chrono::milliseconds Now() const override;
-    bool TimerActive(int id) const;
 
   private:
     using Duration = std::chrono::steady_clock::duration;
@@ -63,9 +59,8 @@ class ManualLoop : public UiLoop {
     bool FireNextDue(Duration limit);
     // Runs the pending tasks and, on the real clock, the timers that are due.
     void RunDue();
-    // Sleeps until a task (or, when wakeOnQuit, a Quit) arrives, a real-clock timer falls due or
-    // until has come.
-    void WaitForWork(std::chrono::steady_clock::time_point until, bool wakeOnQuit);
+    // Sleeps until a task arrives, a real-clock timer falls due or until has come.
+    void WaitForWork(std::chrono::steady_clock::time_point until);
 
     const Clock clock_;
     const std::chrono::steady_clock::time_point start_;
@@ -81,7 +76,6 @@ class ManualLoop : public UiLoop {
     std::map<int, Timer> timers_;
     std::uint64_t nextOrder_ = 0;
     Duration virtualNow_{};
-    bool quit_ = false;
 };
 
 }  // namespace velotrix

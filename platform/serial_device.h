@@ -41,6 +41,11 @@ struct AppliedSettings {
     bool ctsFlow = false;
 };
 
+// The bits one byte takes on the line: start, data, parity and stop bits.
+inline int BitsPerByte(const AppliedSettings& applied) {
+    return 1 + applied.dataBits + (applied.parity == Parity::kNone ? 0 : 1) + applied.stopBits;
+}
+
 // The modem control lines the PC drives. Opening a port raises both.
 enum class ModemLine { kDtr, kRts };
 struct DrivenLines {

@@ -18,6 +18,8 @@
 
 namespace velotrix {
 
+class ReceivedBytesSlot;
+
 class Engine {
   public:
     // Every call runs on the UI thread of loop; events reach the subscriber there.
@@ -76,6 +78,20 @@ class Engine {
     EngineResult SendTextFile(const std::string& path, LineEnd end, bool joinLines = false);
     bool Sending() const;
 
+    // XMODEM. The loaded file goes out as it was loaded (a z80 file with its header, any other
+    // file as its data; with the BIN switch the data alone) in blocks of 128 bytes, or of 1024
+    // with longBlocks when the receiver asks for CRC-16. A reception that holds only the
+    // receiver's requests is its start; any other running reception, a send, the self-test or
+    // another transfer refuse it. XmodemProgressEvent and XmodemEndedEvent tell how it goes.
+    EngineResult SendXmodem(bool longBlocks);
+    // Receives a file by XMODEM, asking for CRC-16 first; it becomes the finished reception (cut
+    // short unless the transfer was done). trimPadding: the fill bytes (1Ah) at the end of the
+    // last block are taken off; CP/M keeps them.
+    EngineResult ReceiveXmodem(bool trimPadding);
+    // The user ends a running transfer; the other side is told with CAN.
+    void CancelXmodem();
+    bool XmodemRunning() const;
+
     // Sending the loaded file again each time it is rewritten: once the file has been still for
     // half a second while the port is open, it is loaded again keeping the header edits as far as
     // they still apply, and the handler shows it and starts the send. A rewrite during a send
@@ -94,13 +110,15 @@ class Engine {
     // Finishes a running reception now, as a second of silence would (the user ends the wait);
     // it counts as cut short.
     void FinishReception();
-    EngineResult SaveReception(const std::string& path);
-    // Saves it at path or, where a file has that name, beside it under the first free numbered
-    // name ("HELLO-2.Z80"): never replaces a file. A failure's text ends with the OS's reason;
-    // written receives the file's path.
-    EngineResult SaveReceptionAsNew(const std::string& path, std::string& written);
+    // Saves the finished reception where the target says: "Sichern", each reception into the
+    // chosen folder, and velotrix-cli's receive.
+    SavedReception SaveReception(const SaveTarget& target);
     // Forgets the listing line being built and the finished reception (a display reset).
     void ResetReception();
+
+    // Who takes the received bytes now (see ByteTaker in serial/byte_taker.h): the reception,
+    // unless the self-test or another taker installed here holds the slot.
+    ReceivedBytesSlot& ReceivedBytes();
 
     // DTR and RTS: raised or dropped now when the port is open, and so after every later open (the
     // open raises both; one wanted low is dropped right after). Both raised by default.
@@ -110,7 +128,8 @@ class Engine {
     // The adapter self-test, with TX and RX bridged at the plug: every byte value goes out at the
     // open port's settings and what comes back is compared instead of being received, until all
     // came back or the line stays silent (kSelfTestNoAnswer when nothing came); SelfTestEndedEvent
-    // tells the result. Refused while a send or a reception runs; sends are refused while it runs.
+    // tells the result. Refused while a send, a reception or another taker of the received bytes
+    // runs; sends are refused while it runs.
     EngineResult StartSelfTest();
     bool SelfTesting() const;
 
@@ -136,6 +155,8 @@ class Engine {
 
   private:
     std::vector<PortRow> Rows(bool probe);
+    // Whether an XMODEM transfer may start now; the refusal when not.
+    EngineResult StartXmodem(bool sending);
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };
@@ -144,6 +165,7 @@ class Engine {
 std::string BaudChangedLine(const BaudChangedEvent& event);
 // "Senden abgebrochen nach 40 von 132 Bytes"; "Dauersenden abgebrochen im 3. Durchgang nach ...".
 std::string SendAbortedLine(const SendAbortedEvent& event);
+std::string FrameNotTakenLine(const FrameNotTakenEvent& event);
 std::string ReopenedLine(const ReopenedEvent& event);
 
 }  // namespace velotrix

@@ -13,6 +13,7 @@
 
 #include "platform/serial_device.h"
 #include "platform/ui_loop.h"
+#include "serial/xmodem.h"
 
 namespace velotrix {
 
@@ -121,6 +122,12 @@ struct BaudChangedEvent {
     std::uint32_t applied = 0;
 };
 
+// The driver opened the port with another character frame than chosen and took the rest, as a
+// pseudo-terminal, which knows only 8N1, does: the chosen settings it did not take.
+struct FrameNotTakenEvent {
+    std::string settings;
+};
+
 // The port opened or closed, or DTR or RTS changed: what the PC drives them to while it is open.
 struct ModemLinesEvent {
     bool open = false;
@@ -144,11 +151,26 @@ struct SelfTestEndedEvent {
     SelfTestReport report;
 };
 
+// An XMODEM transfer runs: what has passed, at its start and after each block or retry.
+struct XmodemProgressEvent {
+    bool sending = false;
+    xmodem::Progress progress;
+    std::uint64_t total = 0;  // the file's bytes when sending; 0 when receiving
+};
+
+// An XMODEM transfer has ended; a reception's file follows as the finished reception.
+struct XmodemEndedEvent {
+    bool sending = false;
+    xmodem::End end = xmodem::End::kDone;
+    xmodem::Progress progress;
+};
+
 using EngineEvent =
     std::variant<LinesEvent, MessagesClearedEvent, ReceivedEvent, RxHeaderEvent,
                  ReceptionFinishedEvent, ProgressEvent, BlocksEvent, ContinuousEvent,
                  SendEndedEvent, SendAbortedEvent, OsErrorEvent, LineLostEvent, CtsEvent,
-                 ReopenedEvent, BaudChangedEvent, ModemLinesEvent, SelfTestEndedEvent>;
+                 ReopenedEvent, BaudChangedEvent, FrameNotTakenEvent, ModemLinesEvent,
+                 SelfTestEndedEvent, XmodemProgressEvent, XmodemEndedEvent>;
 
 using EngineSubscriber = std::function<void(const EngineEvent&)>;
 

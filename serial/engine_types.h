@@ -1,6 +1,6 @@
 // The types of the engine's calls, for every face: where the engine finds devices, the rows of
-// the port list, what a load found, a rewrite of the loaded file, the switches of a send, and the
-// clocks and pauses that tests replace.
+// the port list, what a load found, a rewrite of the loaded file, the switches of a send, where a
+// reception is saved and what the save did, and the clocks and pauses that tests replace.
 #pragma once
 
 #include <chrono>
@@ -77,6 +77,34 @@ struct SendSwitches {
     int lineDelayMs = 0;
     // Appended to the text of "String senden" (and to each line of a text file).
     LineEnd lineEnd = LineEnd::kNone;
+};
+
+// Where a save puts the finished reception (paths in UTF-8).
+struct SaveTarget {
+    enum class Kind {
+        kFile,     // the file at path, replacing one of that name
+        kNewFile,  // the file at path or, where a file has that name, the first free numbered name
+                   // beside it ("HELLO-2.Z80"); never replaces a file
+        kFolder,   // the folder at path (empty: the current one), under the name the save dialog
+                   // suggests, with "-unvollstaendig" when the reception lacks bytes; beside a
+                   // file of that name as kNewFile
+    };
+    Kind kind = Kind::kFile;
+    std::string path;
+    // A new file readable by the user alone (the bytes rescued into the temp folder).
+    bool privately = false;
+};
+
+// What a save did.
+struct SavedReception {
+    // For a box: the file written, or why not, ending with the OS's reason.
+    EngineResult result;
+    // For the MessageList: "Gesichert als FILE", or "Nicht gesichert: FILE: reason".
+    std::string line;
+    // The file the target named (UTF-8), and the one written, which differs from it when a file
+    // had that name; written is empty when nothing was written.
+    std::string asked;
+    std::string written;
 };
 
 // Pauses the receive thread after a line error; returns early once stopped() is true.

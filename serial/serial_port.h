@@ -15,6 +15,8 @@ struct SerialPort {
     std::unique_ptr<SerialDevice> device;
     // The one stop signal of every loop of the serial link.
     std::atomic<bool> portOpen{false};
+    // A protocol waits for each answer: what arrives is handed over at once, not gathered.
+    std::atomic<bool> promptReceive{false};
     // Bytes of the running send that waited in the driver and were thrown away (a close, a send
     // cut short): they never left, and the send's end says so.
     std::atomic<std::size_t> discarded{0};

@@ -42,6 +42,8 @@ class TransmitImage {
     void SetTypeLetter(char letter);
     // The pause after the header: an index into PauseEntries; outside, no entry is chosen.
     void SetPause(int pauseIndex);
+    // Whether the loaded file brought its own header (a z80 file).
+    bool LoadedZ80() const { return tx_.loaded && asLoadedZ80_; }
 
   private:
     void HandToSender() { sends_.RefreshSnapshot(pauseIndex_); }

@@ -117,14 +117,13 @@ inline constexpr int kNotifyClicked = 0;         // button click, menu command, 
 inline constexpr int kNotifySelChange = 1;       // a combo box selection changed by the user
 inline constexpr int kNotifyEditChange = 0x300;  // an edit field's text changed
 
-// The silence timer that closes a reception.
+// The silence awaited by the taker of the received bytes: the one that closes a reception, or
+// ends the adapter self-test when nothing (more) comes back.
 inline constexpr int kSilenceTimer = 1;
 // Looks for a lost port's device to come back.
 inline constexpr int kReopenTimer = 2;
 // Brings the lines of a running reception into the list, at most every 50 ms.
 inline constexpr int kListingTimer = 3;
-// Ends the adapter self-test when nothing (more) comes back.
-inline constexpr int kSelfTestTimer = 5;
 
 // Sending the loaded file again when it changes ("Bei Änderung erneut senden").
 inline constexpr int kResendOnChangeCheck = 7000;

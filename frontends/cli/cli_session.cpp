@@ -8,6 +8,7 @@
 
 #include "serial/error_texts.h"
 #include "serial/line_options.h"
+#include "serial/xmodem_transfer.h"
 #include "text/cp1252.h"
 #include "text/text_helpers.h"
 #include "ui-resources/messages.h"
@@ -203,8 +204,23 @@ void Session::OnEvent(const EngineEvent& event) {
                 Report(OsErrorResult(e.error));
             } else if constexpr (std::is_same_v<E, BaudChangedEvent>) {
                 PrintOut(ForTerminal(BaudChangedLine(e)));
+            } else if constexpr (std::is_same_v<E, FrameNotTakenEvent>) {
+                PrintWarning(FrameNotTakenLine(e));
             } else if constexpr (std::is_same_v<E, SelfTestEndedEvent>) {
                 selfTest_ = e.report;
+            } else if constexpr (std::is_same_v<E, XmodemProgressEvent>) {
+                xmodemProgress_ = e;
+            } else if constexpr (std::is_same_v<E, XmodemEndedEvent>) {
+                xmodemProgress_.reset();
+                xmodemEnded_ = e;
+                // A failed transfer's lines are its errors.
+                for (const std::string& line : XmodemEndLines(e)) {
+                    if (e.end == xmodem::End::kDone) {
+                        List(line);
+                    } else {
+                        PrintError(line);
+                    }
+                }
             } else if constexpr (std::is_same_v<E, LineLostEvent>) {
                 lineLost_ = true;
                 PrintError(std::string(msg::kLineLost) + UserErrorText(e.error));
@@ -218,7 +234,13 @@ void Session::DrawProgress() {
         return;
     }
     std::string line;
-    if (progressShown_) {
+    if (xmodemProgress_) {
+        const XmodemProgressEvent& xmodem = *xmodemProgress_;
+        line = ForTerminal(XmodemProgressText(xmodem.progress));
+        if (xmodem.total > 0) {
+            line += "  " + std::to_string(100 * xmodem.progress.bytes / xmodem.total) + " %";
+        }
+    } else if (progressShown_) {
         const auto elapsed =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - progressStart_)
                 .count();

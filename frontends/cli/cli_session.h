@@ -81,6 +81,7 @@ class Session {
     const std::optional<RxHeaderInfo>& RxHeader() const { return rxHeader_; }
     bool LineLost() const { return lineLost_; }
     const std::optional<SelfTestReport>& SelfTestResult() const { return selfTest_; }
+    const std::optional<XmodemEndedEvent>& XmodemEnded() const { return xmodemEnded_; }
     // Called for each finished reception as soon as it is shown, before another can begin.
     void SetReceptionHandler(std::function<void(const ReceptionFinishedEvent&)> handler) {
         onFinished_ = std::move(handler);
@@ -112,6 +113,8 @@ class Session {
     std::function<void(const ReceptionFinishedEvent&)> onFinished_;
     std::optional<RxHeaderInfo> rxHeader_;
     std::optional<SelfTestReport> selfTest_;
+    std::optional<XmodemProgressEvent> xmodemProgress_;  // while a transfer runs
+    std::optional<XmodemEndedEvent> xmodemEnded_;
 };
 
 // Code page 1252 text as the terminal shows it: UTF-8, line breaks for carriage returns, and no

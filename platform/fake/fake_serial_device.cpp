@@ -32,10 +32,13 @@ class FakeDevice final : public SerialDevice {
             return OsError{EINVAL, {}};
         }
         AppliedSettings& a = l().applied_;
+        // A UART's driver keeps the rate it had for one faster than its clock makes.
+        const std::uint32_t base = line_->Get([&] { return l().baseRate_; });
+        const bool makes = s.baudRate != 0 && (base == 0 || s.baudRate <= base);
         line_->Change([&] {
-            a = {s.baudRate != 0 ? DividedRate(l().baseRate_, s.baudRate) : a.baudRate,
-                 s.parity.value_or(a.parity), s.dataBits.value_or(a.dataBits),
-                 s.stopBits.value_or(a.stopBits), s.ctsFlow.value_or(a.ctsFlow)};
+            a = {makes ? DividedRate(base, s.baudRate) : a.baudRate, s.parity.value_or(a.parity),
+                 s.dataBits.value_or(a.dataBits), s.stopBits.value_or(a.stopBits),
+                 s.ctsFlow.value_or(a.ctsFlow)};
         });
         return {};
     }

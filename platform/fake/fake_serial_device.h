@@ -62,7 +62,8 @@ class FakeSerialDevice {
         Change([&] { holdWrites_ = hold; });
     }
     // The line's rates come from a UART's clock: its divisor divides this base rate (0: any rate
-    // is made as asked), and the driver reads back the rate it makes.
+    // is made as asked), the driver reads back the rate it makes and keeps the rate it had for
+    // one above the base rate.
     void DivideClock(std::uint32_t baseRate) {
         Change([&] { baseRate_ = baseRate; });
     }

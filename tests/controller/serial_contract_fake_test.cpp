@@ -34,8 +34,10 @@ class FakeLine : public Line {
     }
 
     std::optional<bool> HasModemLines() const override { return true; }
+    // What the UART makes of it; a rate above its base rate leaves the one it had.
     std::optional<std::uint32_t> RateOnTheLine(std::uint32_t rate) override {
-        return DividedRate(kUartBase, rate);
+        carried_ = rate <= kUartBase ? DividedRate(kUartBase, rate) : carried_;
+        return carried_;
     }
     bool FarSendsBreak() override {
         line_->InjectBreak();
@@ -51,6 +53,7 @@ class FakeLine : public Line {
         return line;
     }();
     std::size_t taken_ = 0;
+    std::uint32_t carried_ = 9600;
 };
 
 std::unique_ptr<Line> MakeFakeLine() {

@@ -3,9 +3,9 @@
 // during a send, a reception and while idle.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
+#include <iostream>
 #include <tuple>
 
 #include "cli/cli_child.h"
@@ -20,8 +20,10 @@ using test::Args;
 using test::Cli;
 using test::Concat;
 using test::TempDir;
+using namespace std::chrono_literals;
 
-// Every byte value, and the line's control bytes (XON, XOFF, CR, LF, the telnet escape) often.
+// Every byte value (the far end's escape byte Ctrl+A among them), and XON, XOFF, CR, LF and FF
+// often.
 Bytes Pattern(std::size_t count) {
     Bytes bytes(count);
     for (std::size_t i = 0; i < count; ++i) {
@@ -46,20 +48,6 @@ std::string Count(const std::string& text, const std::string& what) {
     return std::to_string(count);
 }
 
-// One command against the far end; what went wrong, or nothing.
-struct Transfer {
-    const char* name;
-    std::string (*run)(const GuestPort& port, const Args& line, const TempDir& dir);
-};
-
-std::string Outcome(Cli& cli, int status) {
-    const std::optional<int> ended = cli.Wait(std::chrono::seconds(90));
-    if (ended == status) {
-        return {};
-    }
-    return "exit " + std::to_string(ended.value_or(-1)) + "\n" + cli.Out() + cli.Err();
-}
-
 std::string Compare(const Bytes& got, const Bytes& expected) {
     if (got == expected) {
         return {};
@@ -72,71 +60,57 @@ std::string Compare(const Bytes& got, const Bytes& expected) {
            ", the first difference at " + std::to_string(at);
 }
 
-std::string SendWithHeaderAndPause(const GuestPort& port, const Args& line, const TempDir& dir) {
-    const Bytes file = Pattern(700);
-    dir.Write("HELLO_4000.bin", file);
-    Args args = {"send", "HELLO_4000.bin", "--pause", "500"};
-    args.insert(args.end(), line.begin(), line.end());
-    Cli cli(args, dir.path());
-    const std::string failed = Outcome(cli, 0);
-    const Bytes got = FarEnd::Host().Take(port.far, 732);
-    const auto gap = FarEnd::Host().LongestGap(port.far);
-    if (gap < std::chrono::milliseconds(450)) {
-        return "the pause was " + std::to_string(gap.count()) + " ms";
-    }
-    return failed + Compare(got, Concat(test::Synthesized(0x4000, 700, 0x4000, "HELLO"), file));
+Bytes Text(std::string_view text) {
+    return Bytes(text.begin(), text.end());
 }
 
-std::string SendBin(const GuestPort& port, const Args& line, const TempDir& dir) {
-    const Bytes file = Pattern(1500);
-    dir.Write("DATA.bin", file);
-    Args args = {"send", "DATA.bin", "--bin"};
-    args.insert(args.end(), line.begin(), line.end());
-    Cli cli(args, dir.path());
-    return Outcome(cli, 0) + Compare(FarEnd::Host().Take(port.far, 1500), file);
-}
+// A command, and what the far end gets, sees and sends. The command's folder holds
+// HELLO_4000.bin.
+struct Transfer {
+    const char* name;
+    Args args;
+    Bytes reachesFarEnd;
+    std::chrono::milliseconds silence{0};  // the longest silence on the line, at least
+    Bytes farEndSends;                     // once the command waits; saved as rx.z80
+    bool farEndEchoes = false;
+    const char* printed = "";
+};
 
-std::string TextWithLineEndAndDelay(const GuestPort& port, const Args& line, const TempDir& dir) {
-    Args args = {"text", "10 PRINT \"\xC3\x84\xE2\x82\xAC\"", "--eol", "crlf", "--char-delay", "3"};
-    args.insert(args.end(), line.begin(), line.end());
-    Cli cli(args, dir.path());
-    const std::string failed = Outcome(cli, 0);
-    const std::string sent = "10 PRINT \"\xC4\x80\"\r\n";
-    const Bytes got = FarEnd::Host().Take(port.far, sent.size());
-    if (FarEnd::Host().LongestGap(port.far) < std::chrono::milliseconds(2)) {
-        return "no character delay";
-    }
-    return failed + Compare(got, Bytes(sent.begin(), sent.end()));
-}
-
-std::string Receive(const GuestPort& port, const Args& line, const TempDir& dir) {
-    Args args = {"receive", "-o", "rx.z80"};
-    args.insert(args.end(), line.begin(), line.end());
-    Cli cli(args, dir.path());
-    if (!cli.WaitForError(test::kWaiting)) {
-        return "not waiting: " + cli.Err();
-    }
-    const Bytes file = Concat(test::Z80File(0x1000, 0x12FF, 0x1000, 'B', "HALLO", 0), Pattern(768));
-    FarEnd::Host().Send(port.far, file);
-    const std::string ended = Outcome(cli, 0);
-    return ended + Compare(FileBytes(dir.File("rx.z80")), file);
-}
-
-std::string SelfTest(const GuestPort& port, const Args& line, const TempDir& dir) {
-    FarEnd::Host().Echo(port.far);
-    Args args = {"selftest"};
-    args.insert(args.end(), line.begin(), line.end());
-    Cli cli(args, dir.path());
-    const std::string failed = Outcome(cli, 0);
-    return failed.empty() && cli.Out().find("bestanden") == std::string::npos ? cli.Out() : failed;
-}
+const Bytes kFile = Pattern(700);
 
 const Transfer kTransfers[] = {
-    {"SendWithHeaderAndPause", SendWithHeaderAndPause},
-    {"SendBin", SendBin},
-    {"TextWithLineEndAndDelay", TextWithLineEndAndDelay},
-    {"Receive", Receive},
-    {"SelfTest", SelfTest},
+    {"SendWithHeaderAndPause",
+     {"send", "HELLO_4000.bin", "--pause", "500"},
+     Concat(test::Synthesized(0x4000, 700, 0x4000, "HELLO"), kFile),
+     450ms,
+     {},
+     false,
+     ""},
+    // The far end holds CTS up.
+    {"SendBinUnderCtsFlow",
+     {"send", "HELLO_4000.bin", "--bin", "--flow", "cts"},
+     kFile,
+     0ms,
+     {},
+     false,
+     ""},
+    // A real port has modem lines to drop, which a pseudo-terminal refuses.
+    {"TextWithLineEndAndDelayDtrAndRtsOff",
+     {"text", "10 PRINT \"\xC3\x84\xE2\x82\xAC\"", "--eol", "crlf", "--char-delay", "3", "--dtr",
+      "off", "--rts", "off"},
+     Text("10 PRINT \"\xC4\x80\"\r\n"),
+     2ms,
+     {},
+     false,
+     ""},
+    {"Receive",
+     {"receive", "-o", "rx.z80"},
+     {},
+     0ms,
+     Concat(test::Z80File(0x1000, 0x12FF, 0x1000, 'B', "HALLO", 0), Pattern(768)),
+     false,
+     ""},
+    {"SelfTest", {"selftest"}, {}, 0ms, {}, true, "Schleifentest bestanden"},
 };
 const GuestPort* const kPorts[] = {&kAdapter, &kUart};
 // The standard rates and the AC1 monitor's typed one.
@@ -148,9 +122,24 @@ class Transfers : public ::testing::TestWithParam<TransferCase> {};
 
 TEST_P(Transfers, ArriveByteExactAtTheFarEnd) {
     const auto& [port, rate, transfer] = GetParam();
-    ASSERT_TRUE(FarEnd::Host().Reset(port->far));
+    FarEnd& far = FarEnd::Host();
+    ASSERT_TRUE(far.Reset(port->far));
+    ASSERT_TRUE(!transfer.farEndEchoes || far.Echo(port->far));
     TempDir dir;
-    EXPECT_EQ(transfer.run(*port, {"--port", port->name, "--baud", rate}, dir), "");
+    dir.Write("HELLO_4000.bin", kFile);
+    Args args = transfer.args;
+    args.insert(args.end(), {"--port", port->name, "--baud", rate});
+    Cli cli(args, dir.path());
+    if (!transfer.farEndSends.empty()) {
+        ASSERT_TRUE(cli.WaitForError(test::kWaiting)) << cli.Err();
+        ASSERT_TRUE(far.Send(port->far, transfer.farEndSends));
+    }
+    EXPECT_EQ(cli.Wait(90s), 0) << cli.Out() << cli.Err();
+    EXPECT_EQ(Compare(far.Take(port->far, transfer.reachesFarEnd.size()), transfer.reachesFarEnd),
+              "");
+    EXPECT_GE(far.LongestGap(port->far), transfer.silence);
+    EXPECT_EQ(Compare(FileBytes(dir.File("rx.z80")), transfer.farEndSends), "");
+    EXPECT_NE(cli.Out().find(transfer.printed), std::string::npos) << cli.Out();
 }
 
 std::string TransferName(const ::testing::TestParamInfo<TransferCase>& info) {
@@ -191,8 +180,8 @@ TEST(Ports, AreListedFromSysfsWithoutOpeningAnyDevice) {
 struct Unplugged {
     const char* name;
     Args args;
-    std::size_t farSends;  // bytes the far end sends first
-    const char* savedAs;   // the file that must hold them
+    std::size_t farSends;  // bytes the far end sends 50 ms apart, so that the reception runs on
+    const char* savedAs;   // the file that must hold those that came before the unplug
 };
 
 class Unplugging : public ::testing::TestWithParam<Unplugged> {};
@@ -209,24 +198,29 @@ TEST_P(Unplugging, EndsTheCommandWithOneMessageAndKeepsWhatArrived) {
         ASSERT_TRUE(cli.WaitForError(test::kWaiting)) << cli.Err();
     }
     const Bytes sent = Pattern(row.farSends);
-    ASSERT_TRUE(FarEnd::Host().Send(kAdapter.far, sent));
+    ASSERT_TRUE(FarEnd::Host().Trickle(kAdapter.far, sent, 50ms));
     if (row.args[0] == "send") {
         ASSERT_EQ(FarEnd::Host().Take(kAdapter.far, 10).size(), 10u) << "the send began";
     }
-    // Within the second of silence that would end a reception.
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    std::this_thread::sleep_for(500ms);
     ASSERT_EQ(UnplugAdapter(), "");
-    EXPECT_EQ(cli.Wait(std::chrono::seconds(10)), 1) << cli.Out() << cli.Err();
+    const auto unplugged = std::chrono::steady_clock::now();
+    // A lost line ends every command within a second; here generously.
+    EXPECT_EQ(cli.Wait(std::chrono::seconds(5)), 1) << cli.Out() << cli.Err();
+    std::cout << "ended " << (std::chrono::steady_clock::now() - unplugged) / 1ms
+              << " ms after the unplug\n";
     EXPECT_EQ(Count(cli.Err(), "Verbindung zum Port verloren"), "1") << cli.Err();
     if (row.savedAs != nullptr) {
-        EXPECT_EQ(Compare(FileBytes(dir.File(row.savedAs)), sent), "");
+        const Bytes saved = FileBytes(dir.File(row.savedAs));
+        EXPECT_TRUE(!saved.empty() && std::equal(saved.begin(), saved.end(), sent.begin()))
+            << Compare(saved, sent);
     }
     EXPECT_EQ(PlugAdapterBack(), "");
 }
 
 const Unplugged kUnplugged[] = {
     {"DuringASend", {"send", "DATA.bin", "--bin", "--char-delay", "5"}, 0, nullptr},
-    {"DuringAReception", {"receive", "-o", "rx.bin"}, 500, "rx.bin"},
+    {"DuringAReception", {"receive", "-o", "rx.bin"}, 200, "rx.bin"},
     {"WhileIdle", {"receive", "-o", "rx.bin"}, 0, nullptr},
 };
 

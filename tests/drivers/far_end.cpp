@@ -57,12 +57,26 @@ std::string FarEnd::Ask(const std::string& command) {
     return answer;
 }
 
-bool FarEnd::Send(const std::string& line, const Bytes& bytes) {
+namespace {
+
+std::string HexOf(const Bytes& bytes) {
     std::string hex;
     for (const std::uint8_t byte : bytes) {
         hex += Hex2(byte);
     }
-    return Ask("send " + line + " " + hex) == "ok";
+    return hex;
+}
+
+}  // namespace
+
+bool FarEnd::Send(const std::string& line, const Bytes& bytes) {
+    return Ask("send " + line + " " + HexOf(bytes)) == "ok";
+}
+
+bool FarEnd::Trickle(const std::string& line, const Bytes& bytes,
+                     std::chrono::milliseconds interval) {
+    return bytes.empty() || Ask("trickle " + line + " " + HexOf(bytes) + " " +
+                                std::to_string(interval.count())) == "ok";
 }
 
 Bytes FarEnd::Take(const std::string& line, std::size_t count, std::chrono::milliseconds wait) {

@@ -20,6 +20,8 @@ class FarEnd {
     bool Reset(const std::string& line) { return Ask("reset " + line) == "ok"; }
     bool Echo(const std::string& line) { return Ask("echo " + line) == "ok"; }
     bool Send(const std::string& line, const Bytes& bytes);
+    // Sends the bytes one by one, the interval apart, while the test goes on.
+    bool Trickle(const std::string& line, const Bytes& bytes, std::chrono::milliseconds interval);
     bool Break(const std::string& line) { return Ask("break " + line) == "ok"; }
     // The first count bytes that arrived, or fewer when the time is up first.
     Bytes Take(const std::string& line, std::size_t count,

@@ -17,6 +17,7 @@ Control commands, one line each, one answer line each:
   reset LINE              forget what arrived, stop echoing            -> ok
   echo LINE               send back whatever arrives from now on       -> ok
   send LINE HEX           send the bytes                               -> ok
+  trickle LINE HEX MS     send the bytes one by one, MS milliseconds apart -> ok
   break LINE              send a break (the UART only)                 -> ok
   get LINE COUNT MS       the first COUNT bytes that arrived, or those
                           that came within MS milliseconds             -> data HEX
@@ -37,6 +38,7 @@ import time
 
 ESCAPE = b"\x01"
 DATA_LINES = ("uart", "usb", "usb2")
+CHARDEV_LINES = {"c0": "usb", "c1": "usb2"}
 
 
 class Line:
@@ -51,6 +53,9 @@ class Line:
         self.last = None
         self.longest_gap = 0.0
         self.echo = False
+        self.trickle = bytearray()
+        self.drip_interval = 0.0
+        self.next_drip = 0.0
 
     def take(self, data):
         now = time.monotonic()
@@ -64,6 +69,13 @@ class Line:
     def send(self, data):
         data = bytes(data)
         self.conn.sendall(data.replace(ESCAPE, ESCAPE + ESCAPE) if self.escaped else data)
+
+    def drip(self):
+        now = time.monotonic()
+        if self.trickle and now >= self.next_drip:
+            self.send(self.trickle[:1])
+            del self.trickle[:1]
+            self.next_drip = now + self.drip_interval
 
     def send_break(self):
         if not self.escaped:
@@ -111,6 +123,7 @@ class FarEnds:
         self.monitor = None
         self.monitor_input = b""
         self.pending = None  # a "get" that waits for its bytes: (line, count, deadline)
+        self.adapters = {"ftdi0": "usb"}  # the line each plugged adapter is on
         self.status = None
         self.qemu = subprocess.Popen(qemu_command(kernel, initrd, work))
 
@@ -158,6 +171,9 @@ class FarEnds:
             line.echo = True
         elif verb == "send":
             line.send(bytes.fromhex(args[1]) if len(args) > 1 else b"")
+        elif verb == "trickle":
+            line.trickle = bytearray.fromhex(args[1])
+            line.drip_interval = int(args[2]) / 1000
         elif verb == "break":
             if not line.send_break():
                 return self.answer("error no break on this line")
@@ -169,6 +185,8 @@ class FarEnds:
         elif verb == "rate":
             return self.answer(f"rate {self.last_rate(args[0])}")
         elif verb == "unplug":
+            # Nothing more is sent towards a pulled adapter: it would wait for the next one.
+            self.lines[self.adapters.get(args[0], "usb")].trickle.clear()
             text = self.monitor_command("device_del", id=args[0])
             # The adapter lets go of its chardev only once it is gone for good.
             if not text and "error" in self.monitor_reply(("DEVICE_DELETED",), args[0]):
@@ -177,6 +195,7 @@ class FarEnds:
         elif verb == "plug":
             text = self.monitor_command("device_add", driver="usb-serial", id=args[0],
                                         chardev=args[1], serial=args[2])
+            self.adapters[args[0]] = CHARDEV_LINES.get(args[1], "usb")
             return self.answer(f"error {text}" if text else "ok")
         else:
             return self.answer(f"error unknown command {verb}")
@@ -232,6 +251,8 @@ class FarEnds:
                 if data:
                     self.received(self.conns[sock], data)
             self.finish_pending()
+            for line in self.lines.values():
+                line.drip()
         if self.qemu.poll() is None:
             print(f"\nfar_ends.py: the guest did not end within {seconds} s", flush=True)
             self.qemu.kill()

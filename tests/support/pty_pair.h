@@ -18,6 +18,8 @@ class PtyPair {
     PtyPair& operator=(const PtyPair&) = delete;
 
     bool ok() const { return master_ >= 0; }
+    // The master's descriptor (non-blocking), for a test that relays the line itself.
+    int Master() const { return master_; }
     const std::string& SlavePath() const { return slavePath_; }
 
     // Writes every byte, waiting while the line is full; false on an error or a timeout.

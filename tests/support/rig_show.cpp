@@ -8,7 +8,7 @@
 #include <set>
 #include <variant>
 
-#include "serial/self_test.h"
+#include "serial/self_tester.h"
 #include "support/rig.h"
 #include "support/rig_words.h"
 #include "text/text_helpers.h"
@@ -34,7 +34,7 @@ constexpr std::pair<std::string_view, int> kNames[] = {
     {"txBytes", kTxBytes},       {"txName", kTxName},           {"txType", kTxType},
     {"send", kSendFileButton},   {"pause", kPauseCombo},        {"continuous", kContinuousCheck},
     {"bin", kBinModeCheck},      {"progress", kProgressCheck},  {"text", kTextEdit},
-    {"textSend", kTextSend},     {"quit", kMenuQuit},           {"probe", kMenuProbePorts},
+    {"textSend", kTextSend},     {"textClose", kTextClose},     {"quit", kMenuQuit},           {"probe", kMenuProbePorts},
     {"sendText", kMenuSendText}, {"savePrefs", kMenuSavePrefs}, {"loadPrefs", kMenuLoadPrefs},
     {"reopen", kMenuAutoReopen}, {"view", kMenuReceptionView},  {"progressText", kProgressText},
     {"messages", kMessageList},  {"dtr", kDtrIndicator},        {"rts", kRtsIndicator},
@@ -44,7 +44,8 @@ constexpr std::pair<std::string_view, int> kNames[] = {
     {"eolNone", kMenuLineEndNone}, {"eolCr", kMenuLineEndCr},   {"eolCrLf", kMenuLineEndCrLf},
     {"eolLf", kMenuLineEndLf},   {"textFile", kMenuSendTextFile}, {"protocol", kMenuLineLog},
     {"info", kMenuInfo},         {"eolFileNone", kMenuFileLineEndNone},
-    {"eolFileCr", kMenuFileLineEndCr}, {"eolFileLf", kMenuFileLineEndLf}};
+    {"eolFileCr", kMenuFileLineEndCr},
+    {"eolFileCrLf", kMenuFileLineEndCrLf}, {"eolFileLf", kMenuFileLineEndLf}};
 // clang-format on
 
 constexpr const char* kKinds[] = {"ok",         "bad argument",     "no port",
@@ -110,8 +111,10 @@ std::string Join(std::span<const std::string> lines) {
 }
 
 // The keys: log (the engine's events), written (the number of bytes the line got), watched (the
-// files watched now), rewrites (the rewrites of the loaded file, also in log), list, count, first,
-// tail (the MessageList: all, the number of lines, the first, the last three), sent (what the line
+// files watched now), rewrites (the rewrites of the loaded file, also in log), taken (what the
+// rig's taker of the received bytes was told), list, count, first, tail, selected (the
+// MessageList: all, the number of lines, the first, the last three, the selected line), sent
+// (what the line
 // got, see Describe), head (its first 32 bytes in hex), kept (the finished reception: "all" that
 // was fed, else its size), result (of the last engine call), open (engine and device), paused (the
 // line-error pause in ms), progress shown (the last count), ahead (how far a count shown was ahead
@@ -136,11 +139,14 @@ std::map<std::string, std::string> Rig::Show() {
     shown["count"] = std::to_string(list.size());
     shown["first"] = list.empty() ? "" : list.front();
     shown["tail"] = Join(std::span(list).last(std::min<std::size_t>(3, list.size())));
+    const int selected = view.ListSelection(kMessageList);
+    shown["selected"] = selected < 0 ? "" : list.at(static_cast<std::size_t>(selected));
     const Bytes written = devices.empty() ? Bytes() : line().Written();
     shown["sent"] = Describe(written, engine().Image());
     shown["written"] = std::to_string(written.size());
     shown["watched"] = Join(watches.Watched());
     shown["rewrites"] = Join(rewrites);
+    shown["taken"] = Join(taken);
     for (std::size_t i = 0; i < std::min(written.size(), kHeaderSize); ++i) {
         shown["head"] += (i == 0 ? "" : " ") + Hex2(written[i]);
     }
@@ -309,6 +315,7 @@ void Rig::Record(const EngineEvent& event) {
             [&](const CtsEvent& e) { log.push_back(e.cts ? "cts on" : "cts off"); },
             [&](const ReopenedEvent& e) { log.push_back("reopened " + e.port.name); },
             [&](const BaudChangedEvent& e) { log.push_back("baud " + std::to_string(e.applied)); },
+            [&](const FrameNotTakenEvent& e) { log.push_back("frame " + e.settings); },
             [&](const ModemLinesEvent& e) {
                 modemEvent = std::string(e.open ? "open" : "closed") + (e.dtr ? " DTR" : " -") +
                              (e.rts ? " RTS" : " -");
@@ -316,6 +323,12 @@ void Rig::Record(const EngineEvent& event) {
             [&](const SelfTestEndedEvent& e) {
                 const Lines report = SelfTestLines(e.report);
                 lines.insert(lines.end(), report.begin(), report.end());
+            },
+            [&](const XmodemProgressEvent& e) {
+                progress = static_cast<std::uint32_t>(e.progress.bytes);
+            },
+            [&](const XmodemEndedEvent& e) {
+                log.push_back("xmodem ended " + std::to_string(static_cast<int>(e.end)));
             },
         },
         event);

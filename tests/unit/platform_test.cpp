@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 #include "platform/file_io.h"
 #include "platform/files.h"
@@ -236,6 +237,31 @@ TEST(SerialPorts, ListsWithoutOpeningWhatTheSystemTellsOfEachPort) {
                   group + "\n");
 }
 
+// Each kind of serial device is listed by its name with a number, and nothing that only begins
+// like it; a kind the list knows and this table does not fails.
+TEST(SerialPorts, ListsEveryKindOfSerialDevice) {
+    const std::set<std::string_view> kinds = {"ttyUSB", "ttyACM", "ttyAMA", "rfcomm", "ttyS"};
+    const auto known = SerialDevicePrefixes();
+    EXPECT_EQ(std::set<std::string_view>(known.begin(), known.end()), kinds);
+    for (std::string_view kind : known) {
+        TempDir dir;
+        const fs::path root(dir.path());
+        fs::create_directories(root / "dev");
+        const std::string device = std::string(kind) + "7";
+        for (const std::string& name : {device, std::string(kind), device + "a", "x" + device}) {
+            std::ofstream(root / "dev" / name) << "";
+        }
+        fs::create_directories(root / "sys" / device);
+        std::ofstream(root / "sys" / device / "type") << "4\n";
+        const std::string none = (root / "none").string();
+        const PortPlaces places{
+            (root / "dev").string(), (root / "sys").string(), none, {}, none, none};
+        const std::vector<PortInfo> ports = ListSerialDevicesIn(places, "", Identity{0, {}}, 1);
+        ASSERT_EQ(ports.size(), 1u) << kind;
+        EXPECT_EQ(ports[0].name, device);
+    }
+}
+
 // Whether the user may open a device: the first class of its mode that applies decides (owner,
 // then group, then others), as the kernel checks it.
 TEST(SerialPorts, TheFirstPermissionClassThatAppliesDecides) {
@@ -279,6 +305,11 @@ TEST(SerialPorts, EveryStandardRateHasItsConstant) {
         EXPECT_EQ(RateForConstant(*constant), rate);
     }
     EXPECT_FALSE(ConstantForRate(8065).has_value());  // a typed rate goes its own way
+    // Each character size is read back as itself, whatever a driver or program left.
+    for (const int bits : {5, 6, 7, 8}) {
+        EXPECT_EQ(DataBitsOf(CharacterSize(bits).value_or(0) | CSTOPB | PARENB), bits);
+    }
+    EXPECT_FALSE(CharacterSize(9).has_value());
 }
 
 // Each of the driver's error counters stands for one kind of line error; counters that did not
