@@ -56,6 +56,7 @@ struct Engine::Impl {
                log) {
         transmit.SetLoadObserver(
             [this](const std::string& path, bool loaded) { watch.Follow(path, loaded); });
+        bytes.SetInputWaiting([this] { return life.InputWaiting(); });
     }
 
     EventEmitter events;
@@ -245,6 +246,8 @@ bool OnlyRequests(std::span<const std::uint8_t> bytes) {
 
 EngineResult Engine::StartXmodem(bool sending) {
     Impl& s = *impl_;
+    // A self-test that only listens out for its late echo gives the line up.
+    s.selfTest.EndLateEcho();
     if (s.sends.Busy() || !s.bytes.Holds(s.receiver)) {
         return BusyResult();
     }
@@ -308,6 +311,7 @@ bool Engine::ModemLineOn(ModemLine line) const {
 
 EngineResult Engine::StartSelfTest() {
     Impl& s = *impl_;
+    s.selfTest.EndLateEcho();
     if (!s.bytes.Holds(s.receiver)) {
         return BusyResult();
     }

@@ -304,6 +304,11 @@ inline constexpr std::string_view kSelfTestNotMeasured = "nicht messbar, ";
 inline constexpr std::string_view kSelfTestBaudExpected = " Baud erwartet";
 inline constexpr std::string_view kSelfTestPassed = "Schleifentest bestanden";
 inline constexpr std::string_view kSelfTestFailed = "Schleifentest fehlgeschlagen";
+// "Schleifentest: 256 Bytes kamen zu sp\xE4t zur\xFC" "ck und wurden verworfen"
+inline constexpr std::string_view kSelfTestLateEchoPrefix = "Schleifentest: ";
+inline constexpr std::string_view kSelfTestLateEchoSuffix =
+    " Bytes kamen zu sp\xE4t zur\xFC"
+    "ck und wurden verworfen";
 inline constexpr std::string_view kSelfTestBusy =
     "Es l\xE4uft gerade ein Empfang. Bitte warten, bis er zu Ende ist.";
 // XMODEM: the start, the progress ("12 Bl\xF6" "cke \x96 1536 Bytes \x96 0 Wiederholungen") and

@@ -584,6 +584,32 @@ TEST(Cli, DrawsItsProgressWhereAPersonWatches) {
     EXPECT_TRUE(text.ends_with("\r\x1b[K")) << Hex(drawn);
 }
 
+// A receiver that is stopped for longer than the silence that ends a reception (SIGSTOP, a
+// machine that swaps) while the line goes on keeps the transfer whole: silence is time without
+// bytes on the line, not time the program did not run.
+TEST(Cli, AStoppedReceiverKeepsTheTransferWhole) {
+    const TempDir work;
+    PtyPair line;
+    Cli cli({"receive", "--port", line.SlavePath(), "-o", "rx.bin"}, work.path());
+    ASSERT_TRUE(cli.WaitForError(kWaiting)) << cli.Err();
+    std::string sent;
+    const auto send = [&](std::size_t count, int times) {
+        for (int i = 0; i < times; ++i) {
+            const Bytes more = CountingBytes(count);
+            ASSERT_TRUE(line.Write(more, 10s));
+            sent.append(more.begin(), more.end());
+            std::this_thread::sleep_for(100ms);
+        }
+    };
+    send(100, 3);
+    ASSERT_EQ(kill(cli.Pid(), SIGSTOP), 0);
+    send(20, 15);
+    ASSERT_EQ(kill(cli.Pid(), SIGCONT), 0);
+    send(20, 5);
+    EXPECT_EQ(cli.Wait(30s), 0) << cli.Err();
+    EXPECT_EQ(ReadFileBytes(work.File("rx.bin")), sent);
+}
+
 // A save the disk cannot take (a limit on the size of files stands in for a full disk) says why in
 // German and leaves no file cut short: none where there was none, so that the next receive into
 // that name needs no --force, and the old one as it was where there was one.

@@ -15,6 +15,9 @@ const TableRow kRows[] = {
     {"two bursts less than a second apart", "open; feed 10; advance 999; feed 10; quiet 1000", "log=finished DF26 20/20 dropped 0\ncount=4\nfirst=00 01 02 03 04 05 06 07 08 09 00 01 02 03 04 05 \nkept=all"},
     {"BIN", "open; feed 40; quiet 1000", "log=header BIN|finished 0476 40/40 dropped 0\ncount=5\nkept=all"},
     {"z80", "open; feed z80; quiet 1000", "log=header B 1000 13C7 2000 HELLO|finished 653A 968/1000 dropped 0 z80\ncount=65\nfirst=00 10 C7 13 00 20 00 00 00 00 00 00 42 D3 D3 D3 \nkept=all"},
+    // Silence is time without bytes on the line: a receiver that did not run (a stopped process)
+    // takes what waits in the driver before its silence ends a reception.
+    {"a stalled receiver keeps its reception whole", "open; feed 10; stalled 30; advance 1500; resume; quiet 1000", "log=header BIN|finished 9B10 40/40 dropped 0\nkept=all"},
     {"z80 with the longest pause after its header", "open; feed header; advance 2400; feed 968; quiet 1000", "log=header B 1000 13C7 2000 HELLO|finished 653A 968/1000 dropped 0 z80\nkept=all"},
     // A header alone has been read: a z80 reception without its data, which its CRC leaves out.
     {"a header alone", "open; feed header; quiet 2500", "log=header B 1000 13C7 2000 HELLO|finished FFFF 0/32 dropped 0 z80\ncount=5\nkept=all\ntail=47 dashes|Bytes empfangen gesamt: 32|Empfang unvollst\xE4ndig: 0 von 968 Bytes"},
@@ -162,6 +165,10 @@ const TableRow kLineRows[] = {
     {"bytes lost at the end are found by the silence", "loop drop 767; open; selftest; pump; silent 2500", SELFTEST_REPORT("1", "0", "fehlgeschlagen")},
     {"a line error is counted, the bytes it disturbed are lost", "open; selftest; garbled 10; silent 2500", "list=Bytes gesendet: 768|Bytes verloren: 768|Bytes ver\xE4ndert: 0|Parit\xE4tsfehler: 0|Rahmenfehler: 1|Rate: nicht messbar, 9600 Baud erwartet|Schleifentest fehlgeschlagen"},
     {"nothing comes back within two seconds", "open; selftest; silent 2000", "list=Keine R\xFC" "ckmeldung: TX und RX an der Steckerseite verbinden"},
+    // The pattern that comes back after the test gave up is the test's: dropped, and said so; what
+    // follows it is a reception.
+    {"an echo after the test gave up is dropped and said", "open; selftest; silent 2000; feed 768; advance 3000", "list=Keine R\xFC" "ckmeldung: TX und RX an der Steckerseite verbinden|Schleifentest: 768 Bytes kamen zu sp\xE4t zur\xFC" "ck und wurden verworfen\nlog=ended completed\nkept=0"},
+    {"what follows a late echo is received", "open; selftest; silent 2000; feed 768; feed 20; quiet 1000", "log=ended completed|finished 5A74 20/20 dropped 0\nkept=20"},
     {"a send is refused while the test waits", "open; selftest; load A.bin 64; send", "result=busy Es l\xE4uft*"},
     {"a text file too, once the pattern has gone", "open; selftest; idle; textfile A.txt AB; idle", "result=busy Es l\xE4uft*\nwritten=768"},
     {"the test needs an open port", "selftest", "result=not open"},

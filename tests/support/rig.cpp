@@ -226,7 +226,9 @@ void Silent(Rig& rig, milliseconds silence) {
 
 // The words of the steps:
 //   open [DATABITS|nothing], close: the port (engine; a close must stop everything at once)
-//   stale N: bytes wait in the driver; feed N|z80|header|short|wrapped: the far end sends N
+//   stale N: bytes wait in the driver; stalled N: the receive thread stops reading (a stopped
+//   process) and N counting bytes come meanwhile; resume: it reads again
+//   feed N|z80|header|short|wrapped: the far end sends N
 //   counting bytes, kZ80, its header alone, a header that promises no data, one whose end address
 //   wraps below its load address (49,153 bytes at 4000h); garbled N: with a line error
 //   advance MS: time passes; quiet MS: the reception ends after MS of silence, not before
@@ -273,6 +275,19 @@ const std::map<std::string_view, StepFunction> kSteps = {
     {"uart", [](Rig& r, const Arg&) { r.line().DivideClock(115200); }},
     {"close", [](Rig& r, const Arg&) { Close(r); }},
     {"stale", [](Rig& r, const Arg& a) { r.line().InjectInput(Bytes(a.number, 0xEE)); }},
+    {"stalled",
+     [](Rig& r, const Arg& a) {
+         r.line().HoldReads(true);
+         const Bytes more = CountingBytes(static_cast<std::size_t>(a.number));
+         r.line().InjectInput(more);
+         r.fed = Concat(r.fed, more);
+     }},
+    {"resume",
+     [](Rig& r, const Arg&) {
+         r.line().HoldReads(false);
+         r.line().WaitUntilIdle(10s);
+         r.loop.RunPending();
+     }},
     {"feed", [](Rig& r, const Arg& a) { r.Feed(FarEnd(a)); }},
     {"garbled", [](Rig& r, const Arg& a) { r.Feed(Bytes(a.number, 0x55), {.framing = true}); }},
     {"advance", [](Rig& r, const Arg& a) { r.loop.Advance(milliseconds(a.number)); }},
