@@ -49,7 +49,7 @@ void EventPresenter::operator()(const ReceivedEvent& event) {
     view_.SetPaneText(ids::kPaneReceived,
                       std::string(msg::kBytesReceived) + CountToDecimal(event.total));
     if (receiveMeter_.Running()) {
-        view_.SetProgressText(receiveMeter_.Text(event.total, loop_.Now()));
+        view_.SetProgressText(receiveMeter_.Text(event.total));
     }
 }
 
@@ -82,7 +82,7 @@ void EventPresenter::operator()(const RxHeaderEvent& event) {
     if (header.eadr >= header.aadr) {
         const auto promised =
             static_cast<std::uint32_t>(kHeaderSize + header.eadr - header.aadr + 1);
-        receiveMeter_.Start(promised, loop_.Now(), static_cast<std::uint32_t>(kHeaderSize + 1));
+        receiveMeter_.Start(promised, static_cast<std::uint32_t>(kHeaderSize + 1));
     }
     view_.SetText(ids::kRxKind, msg::kReceivedZ80);
     SelectTypeByLetter(view_, ids::kRxType, header.typeLetter);
@@ -110,13 +110,13 @@ void EventPresenter::operator()(const ProgressEvent& event) {
     switch (event.kind) {
         case ProgressEvent::Kind::kShow:
             view_.ShowProgress(event.value);
-            sendMeter_.Start(event.value, loop_.Now());
-            view_.SetProgressText(sendMeter_.Text(0, loop_.Now()));
+            sendMeter_.Start(event.value);
+            view_.SetProgressText(sendMeter_.Text(0));
             break;
         case ProgressEvent::Kind::kUpdate:
             view_.SetProgress(event.value);
             view_.SetPaneText(ids::kPaneSent, CountToDecimal(event.value));
-            view_.SetProgressText(sendMeter_.Text(event.value, loop_.Now()));
+            view_.SetProgressText(sendMeter_.Text(event.value));
             break;
         case ProgressEvent::Kind::kHide:
             view_.HideProgress();
@@ -132,7 +132,7 @@ void EventPresenter::operator()(const XmodemProgressEvent& event) {
     if (event.sending) {
         if (!sendMeter_.Running()) {
             view_.ShowProgress(static_cast<std::uint32_t>(event.total));
-            sendMeter_.Start(static_cast<std::uint32_t>(event.total), loop_.Now());
+            sendMeter_.Start(static_cast<std::uint32_t>(event.total));
         }
         view_.SetProgress(bytes);
         view_.SetPaneText(ids::kPaneSent, CountToDecimal(bytes));

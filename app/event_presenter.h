@@ -4,9 +4,9 @@
 
 #include <optional>
 
-#include "app/progress_text.h"
 #include "app/screen.h"
 #include "serial/engine_events.h"
+#include "serial/progress_meter.h"
 
 namespace velotrix {
 
@@ -14,7 +14,7 @@ class EventPresenter {
   public:
     // The loop's clock times the progress beside the bar.
     EventPresenter(Screen& screen, const UiLoop& loop)
-        : screen_(screen), view_(screen.View()), loop_(loop) {}
+        : screen_(screen), view_(screen.View()), sendMeter_(loop), receiveMeter_(loop) {}
 
     void Show(const EngineEvent& event);
     // The controls of a closed port: settings offered again, "COM öffnen", no CTS, no text send.
@@ -53,7 +53,6 @@ class EventPresenter {
   private:
     Screen& screen_;
     DialogView& view_;
-    const UiLoop& loop_;
     ProgressMeter sendMeter_;
     ProgressMeter receiveMeter_;  // runs once a reception's header promises its length
     bool unsaved_ = false;

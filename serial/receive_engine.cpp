@@ -232,8 +232,10 @@ std::vector<std::uint8_t> ReceiveEngine::DropReception() {
 
 void ReceiveEngine::AdoptReception(std::span<const std::uint8_t> file, bool cutShort) {
     const auto size = static_cast<std::uint32_t>(file.size());
-    const ReceptionFinishedEvent finished{Crc16(file), size, size, 0, false, 0, cutShort};
-    savable_ = {{file.begin(), file.end()}, false, {}, Incomplete(finished)};
+    const ReceptionFinishedEvent finished{
+        .crc = Crc16(file), .dataLength = size, .total = size, .cutShort = cutShort};
+    savable_ = {
+        std::vector<std::uint8_t>(file.begin(), file.end()), false, {}, Incomplete(finished)};
     events_.Emit(finished);
 }
 

@@ -122,7 +122,9 @@ void XmodemTransfer::End() {
         slot_.WaitForSilence(*this, kXmodemAfterglow);
     }
     events_.Emit(ended);
-    if (receiver_ != nullptr) {
+    if (receiver_ != nullptr && !receiver_->File().empty()) {
+        // The file has no z80 header of its own: the fields of an earlier reception go.
+        events_.Emit(RxHeaderEvent{});
         receptions_.AdoptReception(receiver_->File(), ended.end != xmodem::End::kDone);
     }
 }

@@ -98,6 +98,13 @@ inline constexpr int kDtrIndicator = 7050;
 inline constexpr int kRtsIndicator = 7051;
 // "Schleifentest": the adapter self-test.
 inline constexpr int kMenuSelfTest = 40052;
+// XMODEM: send the loaded file in blocks of 128 or 1024 bytes, receive a file, cancel the transfer,
+// and the switch that takes the fill bytes off a received file's end (checked: on).
+inline constexpr int kMenuXmodemSend = 40060;
+inline constexpr int kMenuXmodemSend1k = 40061;
+inline constexpr int kMenuXmodemReceive = 40062;
+inline constexpr int kMenuXmodemCancel = 40063;
+inline constexpr int kMenuXmodemTrim = 40064;
 
 // The window "Ansicht" of a finished reception.
 inline constexpr int kViewDump = 6001;          // the rows of bytes

@@ -313,6 +313,13 @@ inline constexpr std::string_view kSelfTestBusy =
     "Es l\xE4uft gerade ein Empfang. Bitte warten, bis er zu Ende ist.";
 // XMODEM: the start, the progress ("12 Bl\xF6" "cke \x96 1536 Bytes \x96 0 Wiederholungen") and
 // each end.
+inline constexpr std::string_view kXmodemSendMenu = "XMODEM senden";
+inline constexpr std::string_view kXmodemSend1kMenu = "XMODEM-1K senden";
+inline constexpr std::string_view kXmodemReceiveMenu = "XMODEM empfangen";
+inline constexpr std::string_view kXmodemCancelMenu = "XMODEM abbrechen";
+inline constexpr std::string_view kXmodemTrimMenu =
+    "F\xFC"
+    "llbytes (1Ah) am Ende entfernen";
 inline constexpr std::string_view kXmodemSendStart = "XMODEM senden: ";
 inline constexpr std::string_view kXmodemSendWaiting =
     " Bytes, warte auf die Anfrage des Empf\xE4"
@@ -541,6 +548,5 @@ inline constexpr std::string_view kCliFileNotContinuous = "--endlos gilt nicht m
 inline constexpr std::string_view kCliTheBaudRate = "Die Baudrate ";
 inline constexpr std::string_view kCliWaitingFor = " s auf Daten an ";
 inline constexpr std::string_view kCliBytes = " Bytes";
-inline constexpr std::string_view kCliBytesPerSecond = " Bytes/s";
 
 }  // namespace velotrix::msg

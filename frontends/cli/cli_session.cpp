@@ -185,13 +185,14 @@ void Session::OnEvent(const EngineEvent& event) {
                     onFinished_(e);
                 }
             } else if constexpr (std::is_same_v<E, ProgressEvent>) {
-                progressShown_ = e.kind != ProgressEvent::Kind::kHide;
                 if (e.kind == ProgressEvent::Kind::kShow) {
                     progressMaximum_ = e.value;
                     progressValue_ = 0;
-                    progressStart_ = std::chrono::steady_clock::now();
+                    meter_.Start(e.value);
                 } else if (e.kind == ProgressEvent::Kind::kUpdate) {
                     progressValue_ = e.value;
+                } else {
+                    meter_.Stop();
                 }
             } else if constexpr (std::is_same_v<E, SendEndedEvent>) {
                 sendEnded_ = true;
@@ -210,8 +211,13 @@ void Session::OnEvent(const EngineEvent& event) {
                 selfTest_ = e.report;
             } else if constexpr (std::is_same_v<E, XmodemProgressEvent>) {
                 xmodemProgress_ = e;
+                // A reception has no end to measure against.
+                if (e.total > 0 && !meter_.Running()) {
+                    meter_.Start(static_cast<std::uint32_t>(e.total));
+                }
             } else if constexpr (std::is_same_v<E, XmodemEndedEvent>) {
                 xmodemProgress_.reset();
+                meter_.Stop();
                 xmodemEnded_ = e;
                 // A failed transfer's lines are its errors.
                 for (const std::string& line : XmodemEndLines(e)) {
@@ -235,22 +241,15 @@ void Session::DrawProgress() {
     }
     std::string line;
     if (xmodemProgress_) {
-        const XmodemProgressEvent& xmodem = *xmodemProgress_;
-        line = ForTerminal(XmodemProgressText(xmodem.progress));
-        if (xmodem.total > 0) {
-            line += "  " + std::to_string(100 * xmodem.progress.bytes / xmodem.total) + " %";
+        line = XmodemProgressText(xmodemProgress_->progress);
+        if (meter_.Running()) {
+            line += "  " + meter_.Text(static_cast<std::uint32_t>(xmodemProgress_->progress.bytes));
         }
-    } else if (progressShown_) {
-        const auto elapsed =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - progressStart_)
-                .count();
-        const unsigned percent =
-            progressMaximum_ > 0 ? 100u * progressValue_ / progressMaximum_ : 100u;
-        const auto rate = elapsed > 0 ? static_cast<unsigned long>(progressValue_ / elapsed) : 0ul;
+    } else if (meter_.Running()) {
         line = std::to_string(progressValue_) + " / " + std::to_string(progressMaximum_) +
-               std::string(msg::kCliBytes) + "  " + std::to_string(percent) + " %  " +
-               std::to_string(rate) + std::string(msg::kCliBytesPerSecond);
+               std::string(msg::kCliBytes) + "  " + meter_.Text(progressValue_);
     }
+    line = ForTerminal(line);
     if (line != progressLine_) {
         terminal_.err << "\r" << line << "\x1b[K" << std::flush;
         progressLine_ = line;

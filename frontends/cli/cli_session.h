@@ -12,6 +12,7 @@
 #include "frontends/cli/cli_options.h"
 #include "platform/manual_loop.h"
 #include "serial/engine.h"
+#include "serial/progress_meter.h"
 
 namespace velotrix::cli {
 
@@ -97,10 +98,10 @@ class Session {
     Engine engine_;
     std::string errorPrefix_;
     std::string progressLine_;
+    // The send's bytes: all, and those gone; the meter runs while a send (also by XMODEM) does.
     std::uint32_t progressMaximum_ = 0;
     std::uint32_t progressValue_ = 0;
-    bool progressShown_ = false;
-    std::chrono::steady_clock::time_point progressStart_;
+    ProgressMeter meter_{loop_};
     int errorCount_ = 0;
     bool quiet_ = false;
     bool logging_ = false;

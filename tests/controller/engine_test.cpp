@@ -64,7 +64,7 @@ const TableRow kRows[] = {
     {"a save without a reception", "save rx.bin", "result=nothing to save Nix da zum sichern."},
     {"a save on a full disk says why in German", "open; feed 16; quiet 1000; save /dev/full", "result=file error Schreibfehler\r/dev/full\rKein Platz mehr auf dem Datentr\xE4ger"},
     {"a save into a folder takes the reception's name, a free one beside a file of that name", "mkdir in; write in/HELLO.Z80 3; open; feed z80; quiet 1000; savein in; savein in", "in=HELLO-2.Z80 1000|HELLO-3.Z80 1000|HELLO.Z80 3\nresult=ok $DIR/in/HELLO-3.Z80"},
-    {"a reception cut short is saved under a name that says so", "mkdir in; open; feed header; quiet 2500; savein in", "in=HELLO-unvollstaendig.Z80 32"},
+    {"a reception cut short is saved under a name that says so", "mkdir in; open; feed header; feed 100; quiet 1000; savein in", "in=HELLO-unvollstaendig.Z80 132"},
     {"a named file is kept, the reception beside it, or replaced", "mkdir in; write in/rx.bin 3; open; feed 16; quiet 1000; savenew in/rx.bin; save in/rx.bin", "in=rx-2.bin 16|rx.bin 16"},
 
     // Sequences: what one reception, send or loss leaves behind must not reach the next; and every

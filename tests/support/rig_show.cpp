@@ -43,8 +43,10 @@ constexpr std::pair<std::string_view, int> kNames[] = {
     {"charDelay", kCharDelayCombo}, {"lineDelay", kLineDelayCombo},
     {"eolNone", kMenuLineEndNone}, {"eolCr", kMenuLineEndCr},   {"eolCrLf", kMenuLineEndCrLf},
     {"eolLf", kMenuLineEndLf},   {"textFile", kMenuSendTextFile}, {"protocol", kMenuLineLog},
-    {"info", kMenuInfo},         {"eolFileNone", kMenuFileLineEndNone},
-    {"eolFileCr", kMenuFileLineEndCr},
+    {"info", kMenuInfo},         {"xmodemSend", kMenuXmodemSend},
+    {"xmodemSend1k", kMenuXmodemSend1k}, {"xmodemReceive", kMenuXmodemReceive},
+    {"xmodemCancel", kMenuXmodemCancel}, {"xmodemTrim", kMenuXmodemTrim},
+    {"eolFileNone", kMenuFileLineEndNone}, {"eolFileCr", kMenuFileLineEndCr},
     {"eolFileCrLf", kMenuFileLineEndCrLf}, {"eolFileLf", kMenuFileLineEndLf}};
 // clang-format on
 
@@ -123,7 +125,9 @@ std::string Join(std::span<const std::string> lines) {
 // by '|'), boxes (their number), suggested and saved (the name the last save dialog offered, and
 // whether the file holds "all" that was fed), menu (text send enabled), menu:view ("Ansicht"
 // enabled), reopen (the menu's check mark for reopening by itself), every (the same for saving
-// every reception), in (the files in the rig's folder "in" and their sizes), menu:textFile
+// every reception), trim (the same for XMODEM's fill bytes), menu:xmodem (XMODEM's send, 1K
+// send, receive and cancel enabled, as four digits), in (the files in the rig's folder "in" and
+// their sizes), menu:textFile
 // ("Textdatei senden" enabled), eol (the check marks of "Zeilenende"), pacing (the engine's
 // character and line delay and line end), protocol (the line log's check mark), linelog (the file
 // line.log in the rig's directory), logging (the log runs, and why it stopped), beeps (keys
@@ -207,6 +211,11 @@ std::map<std::string, std::string> Rig::Show() {
                           std::to_string(view.MenuChecked(kMenuRts)) +
                           std::to_string(view.MenuEnabled(kMenuSelfTest));
     shown["every"] = std::to_string(view.MenuChecked(kMenuSaveEvery));
+    shown["trim"] = std::to_string(view.MenuChecked(kMenuXmodemTrim));
+    shown["menu:xmodem"] = std::to_string(view.MenuEnabled(kMenuXmodemSend)) +
+                           std::to_string(view.MenuEnabled(kMenuXmodemSend1k)) +
+                           std::to_string(view.MenuEnabled(kMenuXmodemReceive)) +
+                           std::to_string(view.MenuEnabled(kMenuXmodemCancel));
     std::set<std::string> inFolder;
     for (const auto& entry : std::filesystem::directory_iterator(dir.File("in"), ec)) {
         inFolder.insert(entry.path().filename().string() + " " +
