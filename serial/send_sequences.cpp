@@ -79,14 +79,12 @@ struct SendSequences::Impl {
     // A protocol's bytes for the sender, and whether more may come; guarded by wake.mutex.
     std::deque<std::vector<std::uint8_t>> stream;
     bool streamOpen = false;
-    bool streamWriting = false;  // the sender has taken a piece and not yet written it
-    std::condition_variable streamWritten;
+    // Told when a sender has finished, for whoever waits for its end.
+    std::condition_variable senderFinished;
 
     // Sender thread: the next piece of the stream; false when it has ended or must end.
     bool NextPiece(const SendContext& context, std::vector<std::uint8_t>& piece) {
         std::unique_lock lock(wake.mutex);
-        streamWriting = false;
-        streamWritten.notify_all();
         wake.changed.wait(lock,
                           [&] { return !stream.empty() || !streamOpen || !context.KeepGoing(); });
         if (stream.empty() || !context.KeepGoing()) {
@@ -94,7 +92,6 @@ struct SendSequences::Impl {
         }
         piece = std::move(stream.front());
         stream.pop_front();
-        streamWriting = true;
         return true;
     }
 
@@ -163,7 +160,11 @@ struct SendSequences::Impl {
                         OnSenderEnded(senderGeneration);
                     }
                 });
-                finished = true;
+                {
+                    std::lock_guard lock(wake.mutex);
+                    finished = true;
+                }
+                senderFinished.notify_all();
             });
     }
 
@@ -350,7 +351,6 @@ EngineResult SendSequences::StartStream() {
         std::lock_guard lock(s.wake.mutex);
         s.stream.clear();
         s.streamOpen = true;
-        s.streamWriting = false;
     }
     s.Start(
         [&s](const SendContext& context) {
@@ -395,11 +395,10 @@ void SendSequences::EndStream() {
     impl_->wake.changed.notify_all();
 }
 
-void SendSequences::FlushStream(std::chrono::milliseconds timeout) {
+void SendSequences::AwaitStreamEnd(std::chrono::milliseconds timeout) {
     Impl& s = *impl_;
     std::unique_lock lock(s.wake.mutex);
-    s.streamWritten.wait_for(lock, timeout,
-                             [&] { return (s.stream.empty() && !s.streamWriting) || !s.Busy(); });
+    s.senderFinished.wait_for(lock, timeout, [&] { return s.finished.load(); });
 }
 
 bool SendSequences::Busy() const {

@@ -38,8 +38,9 @@ class SendSequences {
     EngineResult StartStream();
     void StreamWrite(std::vector<std::uint8_t> bytes);
     void EndStream();
-    // Waits at most timeout until the sender has written what is queued (before the port closes).
-    void FlushStream(std::chrono::milliseconds timeout);
+    // After EndStream: waits at most timeout until the sender has written what was queued, it has
+    // left the PC and the sender has ended (before the port closes, which would discard it).
+    void AwaitStreamEnd(std::chrono::milliseconds timeout);
 
     // Takes a consistent copy of the transmit image and the pause (an index into the pause
     // entries; outside: no pause entry chosen) for the next pass of a send. UI thread.

@@ -140,7 +140,7 @@ void XmodemTransfer::Cancel() {
 void XmodemTransfer::OnPortClosing() {
     if (Running()) {
         Cancel();
-        sends_.FlushStream(kXmodemCancelFlush);
+        sends_.AwaitStreamEnd(kXmodemCancelFlush);
     }
 }
 

@@ -39,7 +39,6 @@ inline constexpr std::string_view kCannotCreate = "Datei ist nicht zu erzeugen";
 inline constexpr std::string_view kWriteError = "Schreibfehler";
 inline constexpr std::string_view kTooBig = "Datei zu gro\xDF (max. 64k)...";
 inline constexpr std::string_view kTooSmall = "Datei zu klein (min. 32 Bytes)...";
-inline constexpr std::string_view kUnknownError = "Unbekannter Fehler (Code ";
 inline constexpr std::string_view kLineLost = "Verbindung zum Port verloren: ";
 inline constexpr std::string_view kUnsavedQuit =
     "Empfangene Daten wurden nicht gesichert. Trotzdem beenden?";
@@ -367,6 +366,12 @@ inline constexpr std::string_view kSaveEveryIn = "Jeder Empfang wird gesichert i
 inline constexpr std::string_view kSaveEverySwitchOff = ".\rAusschalten?";
 inline constexpr std::string_view kSavedAs = "Gesichert als ";
 inline constexpr std::string_view kNotSavedPrefix = "Nicht gesichert: ";
+// velotrix-cli info and receive: the labels of the header's lines ("Art: z80"); the addresses,
+// the CRC and the length go by the window's own short names.
+inline constexpr std::string_view kCliHeaderKind = "Art";
+inline constexpr std::string_view kCliHeaderName = "Name";
+inline constexpr std::string_view kCliHeaderType = "Typ";
+
 // velotrix-cli receive --all: what it says at its end ("Empf\xE4nge gesichert: 2 von 3").
 inline constexpr std::string_view kCliReceptionsSaved =
     "Empf\xE4"

@@ -44,7 +44,7 @@ void PrintHeader(Session& session, const HeaderLines& header) {
     const auto field = [&session](std::string_view label, const std::string& value) {
         session.PrintOut(std::string(label) + ": " + ForTerminal(value));
     };
-    field("Art", header.kind);
+    field(msg::kCliHeaderKind, header.kind);
     if (header.withHeader) {
         field("AADR", Hex4(header.aadr));
         field("EADR", Hex4(header.eadr));
@@ -53,11 +53,12 @@ void PrintHeader(Session& session, const HeaderLines& header) {
     field("CRC", Hex4(header.crc));
     field("Bytes", Hex4(header.bytes));
     if (header.withHeader) {
-        field("Name", WithoutTrailingSpaces(header.name));
+        field(msg::kCliHeaderName, WithoutTrailingSpaces(header.name));
         const int type = TypeIndexOfLetter(header.typeLetter);
         if (type >= 0) {
-            field("Typ", WithoutTrailingSpaces(
-                             std::string(FileTypeEntry(static_cast<std::size_t>(type)))));
+            field(
+                msg::kCliHeaderType,
+                WithoutTrailingSpaces(std::string(FileTypeEntry(static_cast<std::size_t>(type)))));
         }
     }
 }

@@ -1,4 +1,4 @@
-// The in-memory window that stands in for the dialogs in tests and in the command-line program.
+// The in-memory window that stands in for the dialogs in the tests.
 #include "platform/headless/headless_view.h"
 
 #include <algorithm>

@@ -1,5 +1,5 @@
-// The in-memory window: the main dialog and the text dialog as plain records that tests and the
-// command-line program read and drive like a person at the keyboard would.
+// The in-memory window: the main dialog and the text dialog as plain records that the tests read
+// and drive like a person at the keyboard would.
 #pragma once
 
 #include <array>

@@ -20,6 +20,7 @@
 
 #include "cli/cli_child.h"
 #include "frontends/cli/cli_option_table.h"
+#include "serial/xmodem.h"
 #include "support/pty_pair.h"
 #include "support/rig.h"
 #include "text/text_helpers.h"
@@ -71,11 +72,12 @@ std::string Hex(const Bytes& bytes) {
 
 // What the far end does, word by word: N (counting bytes), hello or away (those files), head N
 // (a z80 header that promises N bytes), wrap (one whose end address wraps: 49,153 bytes at
-// 4000h), poll and ack (an XMODEM receiver's C and ACK) and pause MS send; ready waits until an
-// XMODEM send has opened the line and waits for the receiver; echo sends back what comes until the
-// program ends; read N waits for N bytes from the program; hangup, int and term (after the program
-// had time to read what came) hang up the line or send SIGINT or SIGTERM; rewrite renames a new
-// w_4000.bin of 50 bytes over it.
+// 4000h), poll and ack (an XMODEM receiver's C and ACK), xblock and eot (an XMODEM sender's
+// block of 100 counting bytes with CRC-16, which counts as the 128 bytes the file gets, and its
+// end) and pause MS send; ready waits until an XMODEM send has opened the line and waits for the
+// receiver; echo sends back what comes until the program ends; read N waits for N
+// bytes from the program; hangup, int and term (after the program had time to read what came) hang
+// up the line or send SIGINT or SIGTERM; rewrite renames a new w_4000.bin of 50 bytes over it.
 Bytes PlayFarEnd(const std::string& script, PtyPair& line, Cli& cli, const TempDir& work) {
     const std::map<std::string, Bytes> files = {
         {"hello", Z80File(0x1000, 0x10FF, 0x1003, 'B', "HELLO", 256)},
@@ -95,8 +97,14 @@ Bytes PlayFarEnd(const std::string& script, PtyPair& line, Cli& cli, const TempD
                             : word == "ack"  ? Bytes{0x06}
                             : std::isdigit(word[0]) ? CountingBytes(DecimalToInt(word))
                                                     : Bytes();
-        EXPECT_TRUE(line.Write(bytes, 10s));
-        sent = Concat(sent, bytes);
+        Bytes block;
+        if (word == "xblock") {
+            xmodem::AppendBlock(block, 1, CountingBytes(100), xmodem::kShortBlock,
+                                xmodem::Check::kCrc16);
+        }
+        EXPECT_TRUE(line.Write(word == "eot" ? Bytes{xmodem::kEot} : Concat(bytes, block), 10s));
+        sent = Concat(sent,
+                      block.empty() ? bytes : Concat(CountingBytes(100), Bytes(28, xmodem::kPad)));
         if (word == "pause") {
             std::this_thread::sleep_for(std::chrono::milliseconds(n));
         } else if (word == "read") {
@@ -228,7 +236,9 @@ const CliRow kCliRows[] = {
     {"receive without a port", "receive", "", "exit=2\nerr=--port fehlt"},
     {"receive all with a file of its own", "receive --port $PORT --all -o x", "", "exit=2\nerr=-o und --all schlie\u00DFen sich aus"},
     {"receive with a foreign option", "receive --port $PORT --bin", "", "exit=2\nerr=Option --bin gibt es"},
-    {"send by XMODEM", "send hi_c000.bin --port $PORT --as xmodem", "ready poll read 133 ack read 1 ack", "exit=0\nout=XMODEM senden: 40 Bytes, warte auf die Anfrage des Empf\u00E4ngers (C oder NAK)...|XMODEM: Datei fertig \u00FCbertragen (1 Bl\u00F6cke \u2013 40 Bytes \u2013 0 Wiederholungen, CRC-16)|\nline=#134"},
+    {"send by XMODEM", "send hi_c000.bin --port $PORT --as xmodem", "ready poll read 133 ack read 1 ack", "exit=0\nout=XMODEM senden: 40 Bytes, warte auf die Anfrage des Empf\u00E4ngers (C oder NAK)...|XMODEM: Datei fertig \u00FCbertragen (1 Bl\u00F6cke \u2013 40 Bytes \u2013 0 Wiederholungen, CRC-16)|\nline="},
+    {"receive by XMODEM", "receive --port $PORT --xmodem -o x.bin", "xblock read 2 eot read 1 eot", "exit=0\nout=XMODEM: Datei fertig empfangen (1 Bl\u00F6cke \u2013 128 Bytes \u2013 0 Wiederholungen, CRC-16)|Datei wurde erfolgreich geschrieben. x.bin|\nsaved=x.bin\nline=06"},
+    {"receive by XMODEM, the padding trimmed", "receive --port $PORT --xmodem --trim -o x.bin", "xblock read 2 eot read 1 eot", "exit=0\nsaved=x.bin 100"},
     {"XMODEM cannot repeat", "send hi_c000.bin --port $PORT --as xmodem --endlos", "", "exit=2\nerr=--endlos und --as xmodem schlie\u00DFen sich aus"},
     {"XMODEM has no pause after a header", "send hi_c000.bin --port $PORT --as xmodem1k --pause 50", "", "exit=2\nerr=--pause und --as xmodem1k schlie\u00DFen sich aus"},
     {"receive by XMODEM, interrupted", "receive --port $PORT --xmodem", "int", "exit=130\nerr=XMODEM: abgebrochen, CAN gesendet|Abgebrochen.\nline=43 18 18 18 18 18 18 18 18\nsaved=default.bin none"},
@@ -451,13 +461,14 @@ const ValueRow kValueRows[] = {
     {"--rts", "text AB --port $PORT --rts @",
      {{"on", "exit=0\nnoerr=RTS"},
       {"off", "exit=1\nerr=RTS l\u00E4sst sich an diesem Ger\u00E4t nicht setzen"}}},
-    // XMODEM's first block, of 128 or 1024 bytes, and then Ctrl+C: CAN follows it.
+    // XMODEM's first block, of 128 or 1024 bytes (of which the far end reads 133), and then
+    // Ctrl+C: CAN follows it.
     {"--as", "send 5k.bin --port $PORT --as @",
      {{"z80", "exit=0\nline=#5032"},
       {"bin", "exit=0\nline=+5000"},
-      {"xmodem", "exit=130\nline=#141\nerr=XMODEM: abgebrochen, CAN gesendet"},
-      {"xmodem1k", "exit=130\nline=#1037\nerr=XMODEM: abgebrochen, CAN gesendet"}},
-     {{"xmodem", "ready poll read 133 int"}, {"xmodem1k", "ready poll read 1029 int"}}},
+      {"xmodem", "exit=130\nline=#8\nerr=XMODEM: abgebrochen, CAN gesendet"},
+      {"xmodem1k", "exit=130\nline=#904\nerr=XMODEM: abgebrochen, CAN gesendet"}},
+     {{"xmodem", "ready poll read 133 int"}, {"xmodem1k", "ready poll read 133 int"}}},
     {"--type", "send hi_c000.bin --port $PORT --type @",
      {{"P", std::string(kTypeHead) + "50 D3*"},
       {"B", std::string(kTypeHead) + "42 D3*"},
