@@ -104,6 +104,9 @@ struct MainController::State {
     void EndDialog() {
         finished = true;
         memory.RememberPlacement(view.MainWindowPlacement());
+        for (const auto& feature : features) {
+            feature->Stop();
+        }
         view.CloseMainWindow();
     }
 

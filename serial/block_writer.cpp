@@ -21,7 +21,7 @@ void PostProgress(const SendContext& context, ProgressEvent::Kind kind, std::uin
 }
 
 void PostResultLine(const SendContext& context, std::size_t count) {
-    if (!context.continuous) {
+    if (!context.continuous && !context.quiet) {
         context.PostLine(std::string(msg::kBytesSent) + CountToDecimal(count), true);
     }
 }
@@ -67,7 +67,7 @@ BlockResult WriteByteByByte(const SendContext& context, std::span<const std::uin
     if (!context.textMode) {
         // Bytes that arrived before the block are dropped. The output queue is left alone: it
         // may still hold the end of the previous block, which must reach the line.
-        context.device.Purge(true, false);
+        context.DropInput();
     }
 
     using Clock = std::chrono::steady_clock;
@@ -122,7 +122,7 @@ BlockResult WriteByteByByte(const SendContext& context, std::span<const std::uin
         context.device.Drain();
     } else {
         context.port.DiscardOutput();
-        context.device.Purge(true, false);
+        context.DropInput();
     }
     if (showProgress) {
         PostProgress(context, ProgressEvent::Kind::kUpdate, total);
@@ -167,6 +167,12 @@ void SendContext::PostAborted(std::size_t total, std::uint32_t pass) const {
 void SendContext::StartCounting() const {
     taken = 0;
     port.discarded = 0;
+}
+
+void SendContext::DropInput() const {
+    if (!options.keepInput.load()) {
+        device.Purge(true, false);
+    }
 }
 
 bool SendContext::Pause(std::chrono::milliseconds duration) const {

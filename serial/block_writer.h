@@ -52,6 +52,8 @@ struct SendContext {
     // The caller posts BlocksEvent once around a run of back-to-back blocks, so that the blocks
     // themselves post nothing when they go well.
     bool controlsHeld = false;
+    // Keys typed in the terminal: no line of the MessageList tells of them.
+    bool quiet = false;
 
     // The port is open and nobody asked the sender to end.
     bool KeepGoing() const { return port.portOpen.load() && !stop.load(); }
@@ -64,6 +66,8 @@ struct SendContext {
     void PostAborted(std::size_t total, std::uint32_t pass = 0) const;
     // A new send, or a new pass of one: nothing taken or thrown away yet.
     void StartCounting() const;
+    // Throws away what arrived before a file's block, unless the terminal takes it.
+    void DropInput() const;
 };
 
 enum class BlockResult {

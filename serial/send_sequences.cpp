@@ -18,6 +18,7 @@
 #include "serial/block_writer.h"
 #include "serial/file_pass.h"
 #include "serial/line_options.h"
+#include "serial/typing_queue.h"
 #include "text/text_helpers.h"
 #include "ui-resources/messages.h"
 
@@ -43,6 +44,8 @@ struct SendKind {
     bool textFile = false;    // a text with progress
     // The controls return to the open mode when the send ends (a single file send holds them).
     bool restoreOpenMode = false;
+    // The keys typed in the terminal, which more keys may join while it runs.
+    bool typing = false;
 };
 
 }  // namespace
@@ -73,6 +76,8 @@ struct SendSequences::Impl {
     // already joined (by StopAndJoin or by the next start) does nothing.
     std::uint64_t generation = 0;
     bool restoreOpenMode = false;
+    bool typingSender = false;
+    TypingQueue typing;
     // Expires with this object: an end task still queued after it is gone does nothing.
     std::shared_ptr<int> lifeToken = std::make_shared<int>(0);
 
@@ -100,7 +105,11 @@ struct SendSequences::Impl {
         return snapshot;
     }
 
-    bool Busy() const { return sender.joinable() && !finished.load(); }
+    // A typing sender that takes no more keys is past its last write: it no longer counts, and
+    // the next send joins it.
+    bool Busy() const {
+        return sender.joinable() && !finished.load() && !(typingSender && !typing.Open());
+    }
 
     void WakeAndStop() {
         {
@@ -120,6 +129,7 @@ struct SendSequences::Impl {
         ++generation;
         const bool restoreOpen = restoreOpenMode && port.portOpen.load();
         restoreOpenMode = false;
+        typingSender = false;
         if (wasRunning && report) {
             events.Emit(SendEndedEvent{restoreOpen, completed.load()});
         }
@@ -148,6 +158,7 @@ struct SendSequences::Impl {
         finished = false;
         completed = false;
         restoreOpenMode = kind.restoreOpenMode;
+        typingSender = kind.typing;
         SerialDevice& device = *port.device;
         sender =
             std::thread([this, &device, body = std::move(body), kind, senderGeneration = generation,
@@ -170,7 +181,7 @@ struct SendSequences::Impl {
 
     void PurgeInput(const SendContext& context) {
         if (context.KeepGoing()) {
-            context.device.Purge(true, false);
+            context.DropInput();
         }
     }
 
@@ -337,6 +348,37 @@ EngineResult SendSequences::SendPattern(std::vector<std::uint8_t> bytes) {
             }
             context.device.Drain();
             return context.KeepGoing() && written.value == bytes.size();
+        },
+        {});
+    return {};
+}
+
+EngineResult SendSequences::Type(std::string bytes) {
+    Impl& s = *impl_;
+    if (s.typing.Join(bytes)) {
+        return {};
+    }
+    if (EngineResult claimed = s.Claim(); !claimed.ok()) {
+        return claimed;
+    }
+    s.typing.Begin(std::move(bytes));
+    s.Start([&s](const SendContext& context) { return s.typing.WriteAll(context); },
+            {.textMode = true, .typing = true});
+    return {};
+}
+
+EngineResult SendSequences::SendBreak(std::chrono::milliseconds duration) {
+    Impl& s = *impl_;
+    if (EngineResult claimed = s.Claim(); !claimed.ok()) {
+        return claimed;
+    }
+    s.Start(
+        [duration](const SendContext& context) {
+            if (const OsError error = context.device.SendBreak(duration)) {
+                context.events.Post(OsErrorEvent{error});
+                return false;
+            }
+            return context.KeepGoing();
         },
         {});
     return {};

@@ -31,6 +31,11 @@ class SendSequences {
     EngineResult SendTextFile(std::string bytes, std::size_t lines);
     // The bytes in one write, unlisted (the self-test's pattern).
     EngineResult SendPattern(std::vector<std::uint8_t> bytes);
+    // Keys typed and text pasted in the terminal: they join those still going out, or a sender
+    // starts for them; unlisted, with the pauses of a text.
+    EngineResult Type(std::string bytes);
+    // A break on the line for the duration, once what waits before it has left.
+    EngineResult SendBreak(std::chrono::milliseconds duration);
 
     // A protocol's bytes: StartStream claims the one sender, which then writes what StreamWrite
     // hands it, piece by piece and in order, unlisted, until EndStream; it ends (SendEndedEvent)

@@ -51,6 +51,9 @@ std::optional<ByteRange> DumpFind(const HexDump& dump, std::string_view query, b
                                   std::size_t from);
 // Whether a query reads as bytes in hex digits: pairs of them, blanks between them allowed.
 bool IsHexQuery(std::string_view query);
+// Bytes typed as hex digits, two to a byte ("1B 5B 41", blanks between them allowed); nothing for
+// an empty text, an odd count of digits or any other character.
+std::optional<std::vector<std::uint8_t>> HexBytes(std::string_view text);
 // "C3 00 40": the bytes as the clipboard takes them.
 std::string BytesAsHex(std::span<const std::uint8_t> bytes);
 

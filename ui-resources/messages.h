@@ -190,6 +190,21 @@ inline constexpr std::string_view kViewNotHex = "Kein Hex: Ziffernpaare aus 0-9 
 // Behind each row of the header where the view cannot colour it.
 inline constexpr std::string_view kViewHeaderMark = "  \xAB Header";
 
+// The window "Terminal": its title, controls and what it says.
+inline constexpr std::string_view kTerminalTitle = "Terminal";
+inline constexpr std::string_view kTerminalClear = "L\xF6schen";
+inline constexpr std::string_view kTerminalBreak = "BREAK";
+inline constexpr std::string_view kTerminalSend = "Senden";
+inline constexpr std::string_view kTerminalReceiveStart = "Empfang starten";
+inline constexpr std::string_view kTerminalReceiveStop = "Empfang beenden";
+inline constexpr std::string_view kTerminalSendFile = "Datei senden";
+inline constexpr std::string_view kTerminalExpect = "warten auf";
+// The send formats of "Datei senden", in the order of their entries.
+inline constexpr std::string_view kTerminalFormats[] = {"z80 (Header)", "BIN", "XMODEM",
+                                                        "XMODEM-1K"};
+inline constexpr std::string_view kTerminalHexWanted =
+    "Hex-Bytes eingeben, zwei Ziffern je Byte, z. B. 1B 5B 41";
+
 // Dialogs.
 inline constexpr std::string_view kOpenTitle =
     "Datei ausw\xE4"
@@ -243,6 +258,14 @@ inline constexpr std::string_view kTextFileMalformed =
     " ist kein UTF-8 (die Datei als UTF-8 sichern).";
 inline constexpr std::string_view kTextFileNotInCodePage =
     " enth\xE4lt ein Zeichen, das es in Codepage 1252 nicht gibt.";
+inline constexpr std::string_view kPasteLinePrefix = "Eingef\xFCgter Text nicht gesendet: Zeile ";
+// "Keine Antwort: ">" kam nicht innerhalb von 10 s, nichts gesendet"
+inline constexpr std::string_view kPromptTimeoutPrefix = "Keine Antwort: \"";
+inline constexpr std::string_view kPromptTimeoutMiddle = "\" kam nicht innerhalb von ";
+inline constexpr std::string_view kPromptTimeoutSuffix = " s, nichts gesendet";
+inline constexpr std::string_view kPromptTooLong =
+    "Der Text f\xFCr \"warten auf\" ist leer oder zu lang (h\xF6"
+    "chstens 40 Zeichen).";
 inline constexpr std::string_view kTextFileTooBig = "Textdatei zu gro\xDF (max. 1 MB)...";
 // A text file of several lines without a line end: the window asks, velotrix-cli refuses.
 inline constexpr std::string_view kTextFileJoinPrefix = "Die Textdatei hat ";
@@ -277,6 +300,8 @@ inline constexpr std::string_view kLogOverrun =
     "berlauf";
 inline constexpr std::string_view kLogBreak = " Break";
 inline constexpr std::string_view kLogError = "Fehler: ";
+inline constexpr std::string_view kLogBreakSent = "TX Break, ";
+inline constexpr std::string_view kLogMs = " ms";
 inline constexpr std::string_view kLogMissed = " Bytes fehlen hier (das Protokoll kam nicht nach)";
 inline constexpr std::string_view kLogWritingTo = "Protokoll in ";
 inline constexpr std::string_view kLogCannotOpen =
@@ -381,7 +406,7 @@ inline constexpr std::string_view kCliOf = " von ";
 // velotrix-cli: the hint after a usage error and the help text.
 inline constexpr std::string_view kCliUsageHint =
     "Aufruf: velotrix-cli ports | info DATEI... | send DATEI --port PORT [Optionen] |\n"
-    "        text TEXT|--file DATEI --port PORT [Optionen] |\n"
+    "        text TEXT|--file DATEI|--break --port PORT [Optionen] |\n"
     "        receive --port PORT [Optionen] | selftest --port PORT [Optionen]\n"
     "Mehr mit: velotrix-cli --help\n";
 inline constexpr std::string_view kCliHelp =
@@ -439,14 +464,17 @@ inline constexpr std::string_view kCliHelp =
     "send, text:\n"
     "  --endlos              wie \"Endlos senden\": wiederholt, bis Strg+C\n"
     "  --char-delay MS       Zeichenpause: Stille nach jedem Byte in ms (0 bis 10000)\n"
+    "  --eol none|cr|crlf|lf Zeilenende: text hinter dem Text (Vorgabe none) und jeder\n"
+    "                        Zeile von --file (Vorgabe cr; eine Datei aus mehreren\n"
+    "                        Zeilen wird mit none abgelehnt), send hinter --command\n"
+    "                        (Vorgabe und bei none: CR)\n"
     "\n"
     "text:\n"
-    "  --eol none|cr|crlf|lf Zeilenende hinter dem Text, Vorgabe none, und hinter jeder\n"
-    "                        Zeile von --file, Vorgabe cr; eine Datei aus mehreren\n"
-    "                        Zeilen wird mit none abgelehnt\n"
     "  --line-delay MS       Pause nach jedem Zeilenende in ms (0 bis 10000)\n"
     "  --file DATEI          die Textdatei statt TEXT; ein Zeichen, das es in Codepage\n"
     "                        1252 nicht gibt, wird nie ersetzt: die Datei wird abgelehnt\n"
+    "  --break               sendet zuerst ein BREAK (eine Viertelsekunde); TEXT darf\n"
+    "                        dann fehlen\n"
     "\n"
     "send:\n"
     "  --as z80|bin|xmodem|xmodem1k   wie die Datei auf die Leitung geht: z80 mit\n"
@@ -472,6 +500,12 @@ inline constexpr std::string_view kCliHelp =
     "nderung eine\n"
     "                        halbe Sekunde unver\xE4ndert ist, mit denselben\n"
     "                        Header-Angaben; bis Strg+C\n"
+    "  --command TEXT        tippt zuerst TEXT und das Zeilenende (--eol, Vorgabe CR),\n"
+    "                        z. B. den Ladebefehl des Monitors\n"
+    "  --expect TEXT         wartet vor dem Senden auf TEXT vom Heimcomputer (z. B. \">\"),\n"
+    "                        der nach dem Getippten kommt; die Antworten stehen auf stdout\n"
+    "  --timeout SEKUNDEN    so lange wird auf --expect gewartet, Vorgabe 10; kommt es\n"
+    "                        nicht, wird nichts gesendet (Exit-Status 1)\n"
     "\n"
     "receive:\n"
     "  -o DATEI              sichert unter diesem Namen; ohne -o unter dem\n"
@@ -547,6 +581,7 @@ inline constexpr std::string_view kCliPortMissing = "--port fehlt";
 inline constexpr std::string_view kCliDelayMs = "Millisekunden (0 bis 10000)";
 inline constexpr std::string_view kCliFileExpects = "--file erwartet einen Dateinamen";
 inline constexpr std::string_view kCliFileNotContinuous = "--endlos gilt nicht mit --file";
+inline constexpr std::string_view kCliCommandText = "einen Text in Codepage 1252";
 
 // velotrix-cli: what it says while it works ("Die Baudrate 8065 kann der Treiber ...",
 // "Warte bis zu 60 s auf Daten an ttyUSB0...", "120 / 512 Bytes  23 %  960 Bytes/s").

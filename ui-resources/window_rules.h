@@ -35,5 +35,8 @@ Placement PlacementToRestore(const Rect& remembered, const Rect& minimum,
 // What the window "Ansicht" says when a search finds nothing: that the query is no hex, when it
 // was to be hex and holds more than blanks; else "Nicht gefunden".
 std::string_view SearchFailedNote(std::string_view query, bool hex);
+// The terminal window is at least its bar's template size wide, and this much higher for a few
+// lines of its screen.
+inline constexpr int kTerminalLeastScreenHeight = 80;
 
 }  // namespace velotrix::layout

@@ -46,8 +46,11 @@ struct Options {
 
     // text
     int lineDelayMs = 0;  // after each line end
-    // none given: a text ends without one, each line of a text file with CR
+    // text: behind the text (none given: none) and each line of a text file (none given: CR);
+    // send: behind --command
     std::optional<LineEnd> lineEnd;
+    bool breakFirst = false;  // a BREAK before the text (which may then be left out)
+    bool textGiven = false;
     std::optional<std::string> textFile;  // a UTF-8 text file sent line by line instead of TEXT
     // send, text, receive: the line log's file (appended to)
     std::optional<std::string> log;
@@ -62,6 +65,11 @@ struct Options {
     std::optional<std::string> name;  // code page 1252
     std::optional<char> typeLetter;
     bool watch = false;  // "Bei Änderung erneut senden": again on every rewrite, until interrupted
+    // A command line typed first (code page 1252, ended as Enter ends it), and the prompt (code
+    // page 1252) awaited before the file goes, for at most promptSeconds.
+    std::optional<std::string> typedCommand;
+    std::optional<std::string> expect;
+    int promptSeconds = 10;
 
     // receive
     std::optional<std::string> output;

@@ -77,7 +77,9 @@ std::string Hex(const Bytes& bytes) {
 // end) and pause MS send; ready waits until an XMODEM send has opened the line and waits for the
 // receiver; echo sends back what comes until the program ends; read N waits for N
 // bytes from the program; hangup, int and term (after the program had time to read what came) hang
-// up the line or send SIGINT or SIGTERM; rewrite renames a new w_4000.bin of 50 bytes over it.
+// up the line or send SIGINT or SIGTERM; rewrite renames a new w_4000.bin of 50 bytes over it;
+// say TEXT sends the text, hear TEXT waits for exactly the text from the program, and silent MS
+// expects nothing from it for MS (\r and \n in TEXT stand for CR and LF).
 Bytes PlayFarEnd(const std::string& script, PtyPair& line, Cli& cli, const TempDir& work) {
     const std::map<std::string, Bytes> files = {
         {"hello", Z80File(0x1000, 0x10FF, 0x1003, 'B', "HELLO", 256)},
@@ -87,11 +89,18 @@ Bytes PlayFarEnd(const std::string& script, PtyPair& line, Cli& cli, const TempD
     std::istringstream words(script);
     for (std::string word; words >> word;) {
         std::string value;
-        if (word == "head" || word == "pause" || word == "read") {
+        if (word == "head" || word == "pause" || word == "read" || word == "say" ||
+            word == "hear" || word == "silent") {
             words >> value;
+        }
+        for (const auto& [escape, byte] : {std::pair("\\r", '\r'), std::pair("\\n", '\n')}) {
+            for (std::size_t at; (at = value.find(escape)) != std::string::npos;) {
+                value.replace(at, 2, 1, byte);
+            }
         }
         const auto n = static_cast<std::uint16_t>(DecimalToInt(value));
         const Bytes bytes = files.contains(word) ? files.at(word)
+                            : word == "say"      ? Bytes(value.begin(), value.end())
                             : word == "head" ? Z80File(0x1000, 0x1000 + n - 1, 0, 'B', "HELLO", 0)
                             : word == "poll" ? Bytes{'C'}
                             : word == "ack"  ? Bytes{0x06}
@@ -114,6 +123,19 @@ Bytes PlayFarEnd(const std::string& script, PtyPair& line, Cli& cli, const TempD
                 got += line.Read(10ms, n - got).size();
             }
             EXPECT_EQ(got, n);
+        } else if (word == "hear") {
+            // Nothing comes before the program has opened its end of the line.
+            Bytes got;
+            for (int i = 0; i < 1000 && got.size() < value.size();
+                 ++i, std::this_thread::sleep_for(5ms)) {
+                got = Concat(got, line.Read(10ms, value.size() - got.size()));
+            }
+            EXPECT_EQ(std::string(got.begin(), got.end()), value);
+        } else if (word == "silent") {
+            const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(n);
+            while (std::chrono::steady_clock::now() < end) {
+                EXPECT_EQ(Hex(line.Read(10ms)), "");
+            }
         } else if (word == "echo") {
             // A plug with TX and RX bridged: everything comes back, until the program ends.
             while (!cli.Ended()) {
@@ -211,6 +233,11 @@ const CliRow kCliRows[] = {
     {"send: the line lost in one write", "send big.bin --port $PORT --no-progress", "read 100 hangup", "exit=1\nonce=Verbindung zum Port verloren: "},
     {"send: the line lost in a continuous send", "send hi_c000.bin --port $PORT --endlos", "read 1000 hangup", "exit=1\nonce=Verbindung zum Port verloren: \nonce=Dauersenden abgebrochen im \nerr=. Durchgang nach "},
     {"text: the line lost in a continuous send", "text AB --port $PORT --endlos", "read 1000 hangup", "exit=1\nonce=Verbindung zum Port verloren: "},
+    {"send once the machine's prompt answered the command typed", "send hi_c000.bin --bin --port $PORT --command LOAD --expect A> --eol crlf", "hear LOAD\\r\\n silent 300 say LOAD\\r\\nA>", "exit=0\nout=A>\nout=Bytes gesendet: 40|\nline=+40"},
+    {"send after a prompt that came in pieces", "send hi_c000.bin --bin --port $PORT --command L --expect OK>", "hear L\\r say O pause 50 say K>", "exit=0\nline=+40"},
+    {"no prompt in time: nothing is sent", "send hi_c000.bin --port $PORT --command LOAD --expect A> --timeout 1", "hear LOAD\\r say A", "exit=1\nerr=Keine Antwort: \"A>\" kam nicht innerhalb von 1 s, nichts gesendet\nline="},
+    {"text after a BREAK", "text AB --break --port $PORT", "", "exit=0\nline=41 42"},
+    {"a BREAK alone", "text --break --port $PORT", "", "exit=0\nline="},
     {"selftest on a bridged plug", "selftest --port $PORT --dtr on --rts=an", "echo", "exit=0\nout=Bytes gesendet: 256|Bytes verloren: 0|Bytes ver\u00E4ndert: 0|Parit\u00E4tsfehler: 0|Rahmenfehler: 0|Rate: \nout=Baud erwartet|Schleifentest bestanden|"},
     {"selftest with nothing bridged", "selftest --port $PORT", "", "exit=1\nout=Keine R\u00FCckmeldung: TX und RX an der Steckerseite verbinden|"},
     {"selftest with a word for DTR", "selftest --port $PORT --dtr vielleicht", "", "exit=2\nerr=--dtr erwartet on|off, nicht \"vielleicht\""},
@@ -236,6 +263,9 @@ const CliRow kCliRows[] = {
     {"receive without a port", "receive", "", "exit=2\nerr=--port fehlt"},
     {"receive all with a file of its own", "receive --port $PORT --all -o x", "", "exit=2\nerr=-o und --all schlie\u00DFen sich aus"},
     {"receive with a foreign option", "receive --port $PORT --bin", "", "exit=2\nerr=Option --bin gibt es"},
+    {"a prompt longer than a prompt", "send hi_c000.bin --port $PORT --expect 0123456789012345678901234567890123456789X", "", "exit=2\nerr=leer oder zu lang"},
+    {"a command with a character code page 1252 lacks", "send hi_c000.bin --port $PORT --command \u03A9", "", "exit=2\nerr=--command erwartet einen Text in Codepage 1252, nicht"},
+    {"text without a text but with a BREAK for another command", "send hi_c000.bin --port $PORT --break", "", "exit=2\nerr=Option --break gibt es"},
     {"send by XMODEM", "send hi_c000.bin --port $PORT --as xmodem", "ready poll read 133 ack read 1 ack", "exit=0\nout=XMODEM senden: 40 Bytes, warte auf die Anfrage des Empf\u00E4ngers (C oder NAK)...|XMODEM: Datei fertig \u00FCbertragen (1 Bl\u00F6cke \u2013 40 Bytes \u2013 0 Wiederholungen, CRC-16)|\nline="},
     {"receive by XMODEM", "receive --port $PORT --xmodem -o x.bin", "xblock read 2 eot read 1 eot", "exit=0\nout=XMODEM: Datei fertig empfangen (1 Bl\u00F6cke \u2013 128 Bytes \u2013 0 Wiederholungen, CRC-16)|Datei wurde erfolgreich geschrieben. x.bin|\nsaved=x.bin\nline=06"},
     {"receive by XMODEM, the padding trimmed", "receive --port $PORT --xmodem --trim -o x.bin", "xblock read 2 eot read 1 eot", "exit=0\nsaved=x.bin 100"},
