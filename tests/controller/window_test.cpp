@@ -172,19 +172,23 @@ const Row kRows[] = {
 INSTANTIATE_TEST_SUITE_P(Rows, Window, ::testing::ValuesIn(kRows), RowName<Row>);
 [[maybe_unused]] const bool kWalked = AddWindowRows(kRows);
 
-// The window comes back where it was left, at least at its template's size, centred when no screen
-// shows the remembered place; the user's settings file stays untouched.
+// The window comes back where it was left, at least at its template's size and at most the
+// screen's, centred when no screen shows the remembered place; the user's settings file stays
+// untouched.
 TEST(Window, ComesBackWhereItWasLeftApartFromTheSettings) {
     TempDir dir;
     const ControllerEnvironment environment{dir.File("Velotrix.ini"),
                                             {[] { return std::vector<PortInfo>{}; }}};
     const struct {
         layout::Rect left;
-        const char* stateX;  // the remembered x, changed while the program was not running
+        // A remembered value changed while the program was not running.
+        const char* key;
+        const char* value;
         layout::Rect back;
-    } cases[] = {{{100, 80, 1280, 900}, nullptr, {100, 80, 1280, 900}},
-                 {{100, 80, 1280, 900}, "-9000", {320, 90, 1280, 900}},
-                 {{10, 20, 300, 200}, nullptr, {10, 20, 852, 504}}};
+    } cases[] = {{{100, 80, 1280, 900}, nullptr, nullptr, {100, 80, 1280, 900}},
+                 {{100, 80, 1280, 900}, "FENSTER_X", "-9000", {320, 90, 1280, 900}},
+                 {{100, 80, 1280, 900}, "FENSTER_BREITE", "100000", {0, 80, 1920, 900}},
+                 {{10, 20, 300, 200}, nullptr, nullptr, {10, 20, 852, 504}}};
     for (const auto& c : cases) {
         for (const bool first : {true, false}) {
             ManualLoop loop;
@@ -194,11 +198,11 @@ TEST(Window, ComesBackWhereItWasLeftApartFromTheSettings) {
             if (first) {
                 view.PlaceMainWindow(c.left);
                 view.PressEscape();
-                if (c.stateX != nullptr) {
-                    IniWriteString(dir.File("Velotrix.state"), "Zustand", "FENSTER_X", c.stateX);
+                if (c.key != nullptr) {
+                    IniWriteString(dir.File("Velotrix.state"), "Zustand", c.key, c.value);
                 }
             } else {
-                EXPECT_EQ(view.MainWindowPlacement(), c.back) << c.left.x << " " << c.stateX;
+                EXPECT_EQ(view.MainWindowPlacement(), c.back) << (c.key != nullptr ? c.key : "-");
             }
         }
     }
