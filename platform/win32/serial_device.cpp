@@ -363,11 +363,11 @@ class Win32SerialDevice final : public SerialDevice {
         if (code != 0 && code != ERROR_NOT_SUPPORTED) {
             return OsError{static_cast<int>(code), {}};
         }
-        const ModemStatus status = code == 0 ? StatusOf(lines) : ModemStatus{};
-        events.ctsChanged = status.cts != lastStatus_.cts;
-        events.statusChanged = status.dsr != lastStatus_.dsr || status.dcd != lastStatus_.dcd ||
-                               status.ri != lastStatus_.ri;
-        lastStatus_ = status;
+        const ModemStatus modem = code == 0 ? StatusOf(lines) : ModemStatus{};
+        events.ctsChanged = modem.cts != lastStatus_.cts;
+        events.statusChanged = modem.dsr != lastStatus_.dsr || modem.dcd != lastStatus_.dcd ||
+                               modem.ri != lastStatus_.ri;
+        lastStatus_ = modem;
         return {};
     }
 
