@@ -33,13 +33,14 @@ void SaveReceptionCommand(const WindowParts& parts) {
     if (!path) {
         return;
     }
-    RememberDialogFolder(view, parts.stateFile, *path);
+    RememberDialogFolder(view, parts.stateFile, *path, FileDialogUse::kSave);
     if (!parts.screen.MayReplace(*path)) {
         return;
     }
     const bool decoded = reception.hex.has_value() && !IsHexFileName(*path);
     const EngineResult saved =
-        engine.SaveReception({SaveTarget::Kind::kFile, *path, decoded}).result;
+        engine.SaveReception({.kind = SaveTarget::Kind::kFile, .path = *path, .decoded = decoded})
+            .result;
     if (saved.ok()) {
         parts.presenter.MarkSaved();
     }

@@ -1,10 +1,12 @@
 // The window's pauses and text line ends for home computers without handshake: "Zeichenpause",
-// "Zeilenpause", the menu "Zeilenende", "Textdatei senden", and a file sent as Intel HEX text.
+// "Zeilenpause", the line ends of a text and of a text file, "Textdatei senden", and a file sent
+// as Intel HEX text.
 #pragma once
 
 #include <string_view>
 
 #include "app/window_feature.h"
+#include "serial/transfer_options.h"
 
 namespace velotrix {
 
@@ -20,13 +22,14 @@ class TextSending : public WindowFeature {
 
   private:
     void DelayChanged(int id);
-    void ChooseLineEnd(int index);
-    void ShowLineEnd(int index);  // the check mark and the engine's line end
+    // The check marks of a line end menu; the typed text's goes to the engine.
+    void ShowLineEnd(int menu, int index);
     void ShowHexSend(int index);  // the send format's entry and the engine's record size
     void SendTextFile();
 
     WindowParts parts_;
     int filterIndex_ = 0;
+    LineEnd fileLineEnd_ = LineEnd::kCr;
 };
 
 }  // namespace velotrix

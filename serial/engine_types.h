@@ -104,6 +104,8 @@ struct SaveTarget {
     // A reception of Intel HEX text as its decoded data ("default_4000.bin") instead of the text
     // as it came; refused for any other reception and for HEX text that is damaged.
     bool decoded = false;
+    // A new file readable by the user alone (the bytes rescued into the temp folder).
+    bool privately = false;
 };
 
 // What a save did.

@@ -1,6 +1,8 @@
 // One pass of a file send over a copy of the transmit image.
 #include "serial/file_pass.h"
 
+#include <optional>
+
 #include "serial/hex_send.h"
 #include "serial/line_options.h"
 #include "text/text_helpers.h"
@@ -55,11 +57,26 @@ std::string CountLine(std::size_t count) {
 }
 
 // One pass over a snapshot; kWritten when every block went out whole.
-BlockResult SendFileOnce(const SendContext& context, const TxSnapshot& image) {
+BlockResult SendFileOnce(const SendContext& context, const TxSnapshot& image, std::uint32_t pass) {
+    context.StartCounting();
+    const bool bin = context.options.binMode.load();
+    const int recordBytes = context.options.hexRecordBytes.load();
+    const std::optional<HexLines> hex =
+        recordBytes > 0
+            ? std::optional(HexTextOf(context, image, static_cast<std::size_t>(recordBytes)))
+            : std::nullopt;
+    const std::size_t total = hex   ? hex->text.size()
+                              : bin ? image.Data().size()
+                                    : image.bytes.size();
+    // A pass of a continuous send that the close comes before lists nothing but that.
+    if (!context.KeepGoing()) {
+        context.PostAborted(total, pass);
+        return BlockResult::kAborted;
+    }
     BlockResult result = BlockResult::kWritten;
-    if (const int recordBytes = context.options.hexRecordBytes.load(); recordBytes > 0) {
-        result = SendHexText(context, image, static_cast<std::size_t>(recordBytes));
-    } else if (context.options.binMode.load()) {
+    if (hex) {
+        result = SendHexText(context, *hex);
+    } else if (bin) {
         context.events.PostLines({std::string(msg::kSendingBin), CountLine(image.Data().size()),
                                   std::string(msg::kSendingWait)},
                                  true);
@@ -77,7 +94,11 @@ BlockResult SendFileOnce(const SendContext& context, const TxSnapshot& image) {
         context.device.Drain();
         if (context.KeepGoing()) {
             context.PostLine(std::string(msg::kFileSent), true);
+            return result;
         }
+    }
+    if (result != BlockResult::kWritten || !context.continuous) {
+        context.PostAborted(total, pass);
     }
     return result;
 }

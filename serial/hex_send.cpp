@@ -19,14 +19,16 @@ HexLines HexLinesOf(std::span<const std::uint8_t> data, std::uint16_t address,
     return lines;
 }
 
-BlockResult SendHexText(const SendContext& context, const TxSnapshot& image,
-                        std::size_t recordBytes) {
+HexLines HexTextOf(const SendContext& context, const TxSnapshot& image, std::size_t recordBytes) {
     // The load address as the header says it now, with the user's edits. Records need a line
     // end between them: CR+LF where none is chosen.
     const LineEnd chosen = context.options.lineEnd.load();
-    const HexLines lines =
-        HexLinesOf(image.Data(), HeaderAadr(ConstHeaderBytes(image.bytes.data(), kHeaderSize)),
-                   recordBytes, LineEndBytes(chosen == LineEnd::kNone ? LineEnd::kCrLf : chosen));
+    return HexLinesOf(image.Data(), HeaderAadr(ConstHeaderBytes(image.bytes.data(), kHeaderSize)),
+                      recordBytes,
+                      LineEndBytes(chosen == LineEnd::kNone ? LineEnd::kCrLf : chosen));
+}
+
+BlockResult SendHexText(const SendContext& context, const HexLines& lines) {
     context.events.PostLines(
         {std::string(msg::kSendingHexPrefix) + CountToDecimal(lines.ends.size()) +
              std::string(msg::kSendingHexBytes) + CountToDecimal(lines.text.size()) +

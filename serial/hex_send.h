@@ -23,9 +23,11 @@ struct HexLines {
 HexLines HexLinesOf(std::span<const std::uint8_t> data, std::uint16_t address,
                     std::size_t recordBytes, std::string_view lineEnd);
 
-// One pass: the data behind the image's header at its load address, recordBytes data bytes a
-// record, then the end record.
-BlockResult SendHexText(const SendContext& context, const TxSnapshot& image,
-                        std::size_t recordBytes);
+// The records of the data behind the image's header at its load address, recordBytes data bytes
+// a record, then the end record; each with the line end chosen (CR+LF for none).
+HexLines HexTextOf(const SendContext& context, const TxSnapshot& image, std::size_t recordBytes);
+
+// One pass of those lines.
+BlockResult SendHexText(const SendContext& context, const HexLines& lines);
 
 }  // namespace velotrix

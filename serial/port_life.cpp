@@ -130,8 +130,16 @@ void PortLife::StartReceiveThread() {
         });
     };
     ReceiveSinks sinks;
-    sinks.bytes = [onUi](std::vector<std::uint8_t> batch) {
-        onUi([batch = std::move(batch)](PortLife& life) { life.neighbours_.received(batch); });
+    sinks.bytes = [onUi, inbox = inbox_](std::vector<std::uint8_t> batch) {
+        bool first = false;
+        {
+            const std::lock_guard lock(inbox->mutex);
+            first = inbox->bytes.empty();
+            inbox->bytes.insert(inbox->bytes.end(), batch.begin(), batch.end());
+        }
+        if (first) {
+            onUi([](PortLife& life) { life.TakeReceived(); });
+        }
     };
     sinks.cts = [onUi, current](bool cts) {
         onUi([current, cts](PortLife& life) {
@@ -168,10 +176,33 @@ void PortLife::StartReceiveThread() {
     receiveThread_->Start();
 }
 
+void PortLife::TakeReceived() {
+    std::vector<std::uint8_t> taken;
+    {
+        const std::lock_guard lock(inbox_->mutex);
+        taken.swap(inbox_->bytes);
+    }
+    if (!taken.empty()) {
+        neighbours_.received(taken);
+    }
+}
+
+bool PortLife::InputWaiting() const {
+    {
+        const std::lock_guard lock(inbox_->mutex);
+        if (!inbox_->bytes.empty()) {
+            return true;
+        }
+    }
+    return port_.portOpen.load() && port_.device != nullptr && port_.device->QueuedInput() > 0;
+}
+
 void PortLife::Close() {
     // The line is stopped before anything else; the watch for a lost port can wait.
     const bool wasOpen = port_.portOpen.load();
     CloseDevice();
+    // The bytes that came before the close belong to what was received before it.
+    TakeReceived();
     StopWatching();
     if (wasOpen) {
         EmitModemLines();
@@ -210,7 +241,7 @@ void PortLife::CloseDevice() {
     const bool sending = port_.portOpen.load() && neighbours_.sending();
     const auto discardOutput = [&] {
         if (sending) {
-            port_.device->Purge(false, true);
+            port_.DiscardOutput();
         }
     };
     discardOutput();

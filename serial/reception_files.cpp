@@ -45,7 +45,7 @@ SavedReception SaveReceptionTo(const SavableReception& reception, const SaveTarg
         target.decoded ? std::span<const std::uint8_t>(reception.hex->data) : reception.bytes;
     const SaveResult written = target.kind == SaveTarget::Kind::kFile
                                    ? SaveRxBuffer(saved.asked, bytes)
-                                   : SaveRxBufferAsNew(saved.asked, bytes);
+                                   : SaveRxBufferAsNew(saved.asked, bytes, target.privately);
     const std::string reason = UserErrorText(OsError{written.osError, {}});
     saved.result = {
         written.status == SaveStatus::kWritten ? ErrorKind::kNone : ErrorKind::kFileError,

@@ -47,8 +47,9 @@ struct Options {
 
     // text, and send --as hex
     int lineDelayMs = 0;  // after each line end
-    // text: behind the text and each line (none when not given); send: --command's (CR when not
-    // given), and HEX text's behind each record (CR+LF when not given)
+    // text: behind the text (none given: none) and each line of a text file (none given: CR);
+    // send: behind --command (CR when not given), and HEX text's behind each record (CR+LF when
+    // not given)
     std::optional<LineEnd> lineEnd;
     bool breakFirst = false;  // a BREAK before the text (which may then be left out)
     bool textGiven = false;

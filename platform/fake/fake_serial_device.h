@@ -65,6 +65,11 @@ class FakeSerialDevice {
     void FailWrites(int code) {
         Change([&] { writeFailure_ = code; });
     }
+    // While held, the driver keeps what arrives: no wait reports it, as for a reader that does not
+    // run (a stopped or starved process); released, it is read as usual.
+    void HoldReads(bool hold) {
+        Change([&] { holdReads_ = hold; });
+    }
     // While held, writes and Drain() block as under CTS flow control, until released or cancelled.
     void HoldWrites(bool hold) {
         Change([&] { holdWrites_ = hold; });
@@ -160,6 +165,7 @@ class FakeSerialDevice {
     int waitFailure_ = 0;
     int writeFailure_ = 0;
     bool holdWrites_ = false;
+    bool holdReads_ = false;
     bool cancelled_ = false;
     bool open_ = false;
     bool dtr_ = false;
