@@ -122,6 +122,12 @@ enum class PortAccess {
     kConsole,       // the kernel's console: never opened
 };
 
+// The program that holds a busy port, where the system tells.
+struct PortHolder {
+    std::string program;  // empty where the system does not tell
+    int pid = 0;          // 0 where the system does not tell
+};
+
 struct PortInfo {
     std::string name;  // shown in the port list, e.g. "ttyUSB0"
     std::string path;  // opened, e.g. "/dev/ttyUSB0"
@@ -134,11 +140,16 @@ struct PortInfo {
     std::string stableLink = {};  // a link that names the adapter itself (/dev/serial/by-id/...)
 };
 
+// Who holds the device at path, as far as the system tells. Asked only after an open found the
+// device busy: on Linux it reads the open files of every process the user may see.
+PortHolder FindPortHolder(const std::string& path);
+
 // The group whose members may open the device, where the system has such a thing; else empty.
 std::string OwningGroup(const std::string& path);
 
 // The serial devices that exist, found without opening any of them (opening a tty raises DTR and
-// RTS, which resets many boards), each with what the system tells of its use: the paths named in
+// RTS, which resets many boards), each with what the system tells of its use at little cost (lock
+// files and locks name a busy port's holder; FindPortHolder looks further): the paths named in
 // the environment variable VELOTRIX_PORTS (colon-separated) first, as the user named them on
 // purpose, then the system's in a stable order.
 std::vector<PortInfo> ListSerialDevices();
