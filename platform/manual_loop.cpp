@@ -27,7 +27,7 @@ void ManualLoop::Post(std::function<void()> task) {
             drainEnd_ = posted_;
         }
     }
-    wake_.notify_all();
+    wake_.Signal();
 }
 
 void ManualLoop::StartTimer(int id, std::chrono::milliseconds delay, std::function<void()> fire) {
@@ -144,13 +144,19 @@ void ManualLoop::Advance(std::chrono::milliseconds delta) {
 }
 
 void ManualLoop::WaitForWork(std::chrono::steady_clock::time_point until, bool wakeOnQuit) {
-    std::unique_lock<std::mutex> lock(mutex_);
-    if (clock_ == Clock::kReal) {
-        for (const auto& entry : timers_) {
-            until = std::min(until, start_ + entry.second.due);
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!tasks_.empty() || (wakeOnQuit && quit_)) {
+            return;
+        }
+        if (clock_ == Clock::kReal) {
+            for (const auto& entry : timers_) {
+                until = std::min(until, start_ + entry.second.due);
+            }
         }
     }
-    wake_.wait_until(lock, until, [&] { return !tasks_.empty() || (wakeOnQuit && quit_); });
+    // A task posted or a Quit since the look above has given the wake-up already.
+    wake_.WaitUntil(until);
 }
 
 bool ManualLoop::RunUntil(const std::function<bool()>& predicate,
@@ -188,7 +194,7 @@ void ManualLoop::Quit() {
         std::lock_guard<std::mutex> lock(mutex_);
         quit_ = true;
     }
-    wake_.notify_all();
+    wake_.Signal();
 }
 
 }  // namespace velotrix

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <chrono>
-#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -13,6 +12,7 @@
 #include <thread>
 
 #include "platform/ui_loop.h"
+#include "platform/wake_signal.h"
 
 namespace velotrix {
 
@@ -43,6 +43,9 @@ class ManualLoop : public UiLoop {
     void Run();
     void Quit();
 
+    // From now on an interrupt the process catches (CatchInterrupts) wakes the loop's wait at once.
+    void WakeOnInterrupt() { wake_.WakeOnInterrupt(); }
+
     // Virtual clock only: moves time forward by delta, firing the timers that fall due in the order
     // of their deadlines and running the tasks posted before and between them.
     void Advance(std::chrono::milliseconds delta);
@@ -63,14 +66,14 @@ class ManualLoop : public UiLoop {
     bool FireNextDue(Duration limit);
     // Runs the pending tasks and, on the real clock, the timers that are due.
     void RunDue();
-    // Sleeps until a task (or, when wakeOnQuit, a Quit) arrives, a real-clock timer falls due or
-    // until has come.
+    // Sleeps until a task (or, when wakeOnQuit, a Quit) arrives, a real-clock timer falls due,
+    // until has come, or the wake-up was given for another reason (an interrupt).
     void WaitForWork(std::chrono::steady_clock::time_point until, bool wakeOnQuit);
 
     const Clock clock_;
     const std::chrono::steady_clock::time_point start_;
     mutable std::mutex mutex_;
-    std::condition_variable wake_;
+    WakeSignal wake_;
     std::deque<std::function<void()>> tasks_;
     // Counts of tasks posted and taken since the start; a drain runs up to drainEnd_, which
     // grows with each task posted from the draining thread itself.

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <thread>
 #include <utility>
 
 #include "text/text_helpers.h"
@@ -32,13 +31,28 @@ std::uint32_t BytesGone(SerialDevice& device, std::uint32_t written) {
            static_cast<std::uint32_t>(std::min<std::size_t>(device.QueuedOutput(), written));
 }
 
-// Lets the driver's queue run down to half the allowed lead; short steps keep a fast line busy.
-void WaitWhileFarAhead(const SendContext& context) {
-    if (context.device.QueuedOutput() <= kMaxBytesAhead) {
-        return;
+// The time a byte takes on the line: start bit, data bits, parity bit and stop bits; zero where
+// the driver does not tell the rate.
+std::chrono::nanoseconds ByteTime(const AppliedSettings& line) {
+    if (line.baudRate == 0) {
+        return std::chrono::nanoseconds(0);
     }
-    while (context.device.QueuedOutput() > kMaxBytesAhead / 2 && context.KeepGoing()) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    const int bits = 1 + line.dataBits + (line.parity != Parity::kNone ? 1 : 0) + line.stopBits;
+    return std::chrono::nanoseconds(1'000'000'000LL * bits / line.baudRate);
+}
+
+// Keeps the driver's queue fed without polling it: beyond the lead, the sender sleeps for the time
+// the bytes above kMinBytesAhead take at the line's rate and wakes while the line still has those
+// to send. A line that CTS holds is looked at again after as long.
+void WaitWhileFarAhead(const SendContext& context, std::chrono::nanoseconds byteTime) {
+    for (std::size_t queued = context.device.QueuedOutput(); queued > kMaxBytesAhead;
+         queued = context.device.QueuedOutput()) {
+        const std::chrono::nanoseconds drain =
+            byteTime.count() > 0 ? byteTime * static_cast<std::int64_t>(queued - kMinBytesAhead)
+                                 : std::chrono::milliseconds(1);
+        if (!context.Pause(drain)) {
+            return;
+        }
     }
 }
 
@@ -72,6 +86,7 @@ BlockResult WriteByteByByte(const SendContext& context, std::span<const std::uin
 
     using Clock = std::chrono::steady_clock;
     constexpr auto kInterval = std::chrono::milliseconds(kProgressIntervalMs);
+    const std::chrono::nanoseconds byteTime = ByteTime(context.device.ReadBack());
     auto lastShown = Clock::now();
     std::uint32_t total = 0;
     BlockResult result = BlockResult::kWritten;
@@ -92,6 +107,10 @@ BlockResult WriteByteByByte(const SendContext& context, std::span<const std::uin
             result = BlockResult::kFailed;
             break;
         }
+        if (written.value < chunk) {
+            result = BlockResult::kAborted;  // the device takes no more: closing, interrupted
+            break;
+        }
         const std::chrono::milliseconds pause =
             chunk == 0 ? std::chrono::milliseconds(0) : PauseAfter(context, block, total - 1);
         if (pause.count() > 0) {
@@ -103,7 +122,7 @@ BlockResult WriteByteByByte(const SendContext& context, std::span<const std::uin
             }
         } else if (total % kLeadCheckInterval == 0) {
             // Asking the driver costs a call of its own: every few bytes is often enough.
-            WaitWhileFarAhead(context);
+            WaitWhileFarAhead(context, byteTime);
         }
         const auto now = Clock::now();
         if (showProgress && now - lastShown >= kInterval) {
@@ -155,7 +174,7 @@ void SendContext::PostLine(std::string line, bool scrollToEnd) const {
     events.PostLines({std::move(line)}, scrollToEnd);
 }
 
-bool SendContext::Pause(std::chrono::milliseconds duration) const {
+bool SendContext::Pause(std::chrono::nanoseconds duration) const {
     std::unique_lock lock(wake.mutex);
     wake.changed.wait_for(lock, duration, [&] { return !KeepGoing(); });
     return KeepGoing();

@@ -22,9 +22,12 @@ namespace velotrix {
 // that the window never falls behind a fast line.
 inline constexpr int kProgressIntervalMs = 25;
 // A byte-by-byte block lets about this many bytes wait in the driver (the lead is looked at every
-// 16 bytes), so that its progress counts bytes that have left the PC, and closing the port stops
-// the line at once.
+// 16 bytes): its progress counts bytes that have left the PC, and what a USB adapter has taken
+// into its own buffer, where no discard reaches, stays small.
 inline constexpr std::size_t kMaxBytesAhead = 64;
+// When the lead is reached, the sender sleeps until about this many bytes are left: enough for
+// the line to stay busy while the sender wakes (2.8 ms at 115200 baud).
+inline constexpr std::size_t kMinBytesAhead = 32;
 
 // Wakes a sender's pauses at once when the port closes or the sender must end.
 struct SendWake {
@@ -54,7 +57,7 @@ struct SendContext {
     // The port is open and nobody asked the sender to end.
     bool KeepGoing() const { return port.portOpen.load() && !stop.load(); }
     // Waits up to the given time, or less when the port closes; true when the send may go on.
-    bool Pause(std::chrono::milliseconds duration) const;
+    bool Pause(std::chrono::nanoseconds duration) const;
     void PostLine(std::string line, bool scrollToEnd = false) const;
 };
 

@@ -43,11 +43,13 @@ std::string ForTerminal(std::string_view cp1252) {
     return Cp1252ToUtf8(text);
 }
 
-Session::Session(const Terminal& terminal, DeviceAccess devices)
+Session::Session(const Terminal& terminal)
     : terminal_(terminal),
-      engine_(loop_, std::move(devices), [this](const EngineEvent& event) { OnEvent(event); }) {
+      engine_(loop_, terminal.devices, [this](const EngineEvent& event) { OnEvent(event); }) {
     // A command ends when its line is lost; nobody would be there to use the port again.
     engine_.SetAutoReopen(false);
+    // An interrupt ends the wait at once: the port is closed without delay.
+    loop_.WakeOnInterrupt();
 }
 
 Session::~Session() {

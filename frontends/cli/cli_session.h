@@ -23,6 +23,8 @@ struct Terminal {
     // Set from a signal handler to the exit status it asks for: the running command closes the
     // port and ends with it.
     const std::atomic<int>* interrupted = nullptr;
+    // Where the commands find serial devices.
+    DeviceAccess devices = {};
 };
 
 // Carries out a parsed command (not kHelp); returns the exit status.
@@ -33,7 +35,7 @@ enum class WaitResult { kDone, kTimedOut, kInterrupted };
 // One engine on a real-clock loop, and what its events have told so far.
 class Session {
   public:
-    explicit Session(const Terminal& terminal, DeviceAccess devices = {});
+    explicit Session(const Terminal& terminal);
     ~Session();
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;

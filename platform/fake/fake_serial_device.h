@@ -2,6 +2,7 @@
 // code under test gets devices on the line that work on its state.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>
@@ -24,6 +25,7 @@ class FakeSerialDevice {
     template <typename Reading>
     auto Get(Reading read) const {
         const std::lock_guard lock(mutex_);
+        TakeInterrupt();
         return read();
     }
 
@@ -74,6 +76,12 @@ class FakeSerialDevice {
         return Get([&] { return noted_; });
     }
 
+    // From now on, as long as the line lives, an interrupt the process catches stops the line's
+    // devices within its handler, as it stops real ones: the line takes no byte more, and what
+    // had not begun to leave at that moment is discarded.
+    void StopOnInterrupt();
+    ~FakeSerialDevice();
+
     // The far end sends back what the program writes, passed through farEnd (which may change or
     // drop bytes); an empty function ends the loop.
     void LoopBack(std::function<void(std::vector<std::uint8_t>& bytes)> farEnd) {
@@ -116,6 +124,7 @@ class FakeSerialDevice {
     template <typename Changing>
     void Change(Changing change) {
         const std::lock_guard lock(mutex_);
+        TakeInterrupt();
         if (noting_ == std::this_thread::get_id()) {
             noted_ = Clock::now();
             noting_ = {};
@@ -124,12 +133,17 @@ class FakeSerialDevice {
         changed_.notify_all();
     }
     std::size_t LeftBy(Clock::time_point when) const;
-    void DropQueuedOutput();
+    // Drops the bytes that had not begun to leave at the time.
+    void DropQueuedOutput(Clock::time_point when) const;
+    // What an interrupt did, applied under the lock before every look at the line (its handler
+    // may take no lock).
+    void TakeInterrupt() const;
+    static void NoteInterrupt(std::intptr_t line);
 
     mutable std::mutex mutex_;
     mutable std::condition_variable changed_;
     std::deque<std::uint8_t> input_;
-    std::vector<Sent> sent_;
+    mutable std::vector<Sent> sent_;
     LineErrors countedErrors_;  // since the last TakeLineErrors()
     bool lineErrorPending_ = false;
     bool cts_ = false;
@@ -145,6 +159,9 @@ class FakeSerialDevice {
     int waiting_ = 0;
     std::chrono::microseconds byteTime_{0};
     std::thread::id noting_;
+    int interruptSlot_ = -1;
+    std::atomic<Clock::rep> interruptedAt_{0};  // 0: none
+    mutable bool interrupted_ = false;
     std::optional<Clock::time_point> noted_;
     AppliedSettings applied_{9600, Parity::kNone, 8, 1, false};
 };

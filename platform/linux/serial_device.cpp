@@ -12,11 +12,13 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <utility>
 
+#include "platform/interrupt_targets.h"
 #include "platform/linux/serial_errors.h"
 #include "platform/linux/serial_termios.h"
 #include "platform/linux/serial_termios2.h"
@@ -59,9 +61,12 @@ class PosixSerialDevice final : public SerialDevice {
             taken_ = *counters.value;
         }
         lastCts_ = Cts();
+        interruptSlot_ = TheInterruptTargets().Add(InterruptTargets::Phase::kStop, StopOnInterrupt,
+                                                   reinterpret_cast<std::intptr_t>(this));
     }
 
     ~PosixSerialDevice() override {
+        TheInterruptTargets().Remove(interruptSlot_);
         // A pseudo-terminal's slave outlives our close while its master is open; without this the
         // exclusive flag would refuse the next open.
         ioctl(fd_.get(), TIOCNXCL);
@@ -181,7 +186,7 @@ class PosixSerialDevice final : public SerialDevice {
     }
 
     void CancelWaits() override {
-        cancelled_.store(true);
+        writesStopped_.store(true);
         // Never drained: every later wait sees it too, and one sent before a wait is not lost.
         const std::uint64_t one = 1;
         while (::write(wake_.get(), &one, sizeof one) < 0 && errno == EINTR) {
@@ -213,11 +218,18 @@ class PosixSerialDevice final : public SerialDevice {
 
     OsResult<std::size_t> Write(const std::uint8_t* bytes, std::size_t count) override {
         std::size_t written = 0;
-        // Nothing more reaches the driver once the port is closing (CancelWaits()).
-        while (written < count && !cancelled_.load()) {
+        // Nothing more reaches the driver once the port is closing (CancelWaits()) or the program
+        // was interrupted.
+        while (written < count && !writesStopped_.load()) {
             const ssize_t result = ::write(fd_.get(), bytes + written, count - written);
             if (result > 0) {
                 written += static_cast<std::size_t>(result);
+                if (writesStopped_.load()) {
+                    // Handed over just as the writes stopped, perhaps after the closer's discard:
+                    // discarded here, before the byte on the wire has ended.
+                    tcflush(fd_.get(), TCOFLUSH);
+                    break;
+                }
                 continue;
             }
             if (result < 0 && errno == EINTR) {
@@ -296,6 +308,15 @@ class PosixSerialDevice final : public SerialDevice {
     }
 
   private:
+    // Runs in the interrupt's handler: only an atomic store and a system call.
+    static void StopOnInterrupt(std::intptr_t self) {
+        auto* device = reinterpret_cast<PosixSerialDevice*>(self);
+        const int saved = errno;
+        device->writesStopped_.store(true);
+        tcflush(device->fd_.get(), TCOFLUSH);
+        errno = saved;
+    }
+
     // True when CancelWaits() was called or is called within the time.
     bool WokenWithin(int milliseconds) const {
         pollfd wake{wake_.get(), POLLIN, 0};
@@ -360,7 +381,8 @@ class PosixSerialDevice final : public SerialDevice {
 
     UniqueFd fd_;
     UniqueFd wake_;
-    std::atomic<bool> cancelled_{false};
+    std::atomic<bool> writesStopped_{false};
+    int interruptSlot_ = -1;
     mutable std::atomic<bool> hasModemLines_{true};
     mutable std::atomic<bool> hasCounters_{true};
     std::mutex mutex_;

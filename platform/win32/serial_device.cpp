@@ -5,12 +5,14 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstdint>
 #include <cwctype>
 #include <deque>
 #include <mutex>
 #include <string>
 #include <utility>
 
+#include "platform/interrupt_targets.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/serial_dcb.h"
 #include "platform/win32/wide_text.h"
@@ -78,7 +80,11 @@ class Win32SerialDevice final : public SerialDevice {
           claim_(std::move(claim)),
           cancel_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
         lastCts_ = Cts();
+        interruptSlot_ = TheInterruptTargets().Add(InterruptTargets::Phase::kStop, StopOnInterrupt,
+                                                   reinterpret_cast<std::intptr_t>(this));
     }
+
+    ~Win32SerialDevice() override { TheInterruptTargets().Remove(interruptSlot_); }
 
     bool Ready() const {
         return cancel_.valid() && wait_.event.valid() && read_.event.valid() &&
@@ -124,6 +130,7 @@ class Win32SerialDevice final : public SerialDevice {
 
     void CancelWaits() override {
         // Never reset: every later wait sees it too, and one sent before a wait is not lost.
+        writesStopped_.store(true);
         cancelled_.store(true);
         SetEvent(cancel_.get());
     }
@@ -163,7 +170,7 @@ class Win32SerialDevice final : public SerialDevice {
 
     OsResult<std::size_t> Write(const std::uint8_t* bytes, std::size_t count) override {
         std::size_t written = 0;
-        while (written < count && !cancelled_.load()) {
+        while (written < count && !writesStopped_.load()) {
             const DWORD chunk =
                 static_cast<DWORD>(std::min<std::size_t>(count - written, 1u << 20));
             DWORD done = 0;
@@ -174,6 +181,10 @@ class Win32SerialDevice final : public SerialDevice {
             written += done;
             if (code != 0) {
                 return Failure<std::size_t>(code, written);
+            }
+            if (writesStopped_.load()) {
+                // Handed over just as the writes stopped, perhaps after the closer's discard.
+                PurgeComm(port_.get(), PURGE_TXABORT | PURGE_TXCLEAR);
             }
         }
         return {written, {}};
@@ -232,6 +243,13 @@ class Win32SerialDevice final : public SerialDevice {
     }
 
   private:
+    // Runs in the console's interrupt handler (a thread of the system's).
+    static void StopOnInterrupt(std::intptr_t self) {
+        auto* device = reinterpret_cast<Win32SerialDevice*>(self);
+        device->writesStopped_.store(true);
+        PurgeComm(device->port_.get(), PURGE_TXABORT | PURGE_TXCLEAR);
+    }
+
     // Runs one overlapped read or write to its end, or cancels it when CancelWaits() is called or
     // the time is up; done receives what was transferred. 0 or the error code.
     template <typename Start>
@@ -347,6 +365,8 @@ class Win32SerialDevice final : public SerialDevice {
     UniqueHandle claim_;
     UniqueHandle cancel_;
     std::atomic<bool> cancelled_{false};
+    std::atomic<bool> writesStopped_{false};
+    int interruptSlot_ = -1;
     std::atomic<bool> hasErrorFlags_{true};
     std::atomic<bool> hasModemLines_{true};
     Operation wait_;
