@@ -95,8 +95,13 @@ class SerialDevice {
     // Reads at most maxCount queued bytes without blocking.
     virtual OsResult<std::size_t> Read(std::uint8_t* buffer, std::size_t maxCount) = 0;
     // Writes all count bytes, blocking while the driver or CTS flow control holds them back;
-    // returns early with what was written when CancelWaits() is called.
+    // returns early with what was written when CancelWaits() or StopWrites() is called, or an
+    // interrupt stopped the device (CatchInterrupts).
     virtual OsResult<std::size_t> Write(const std::uint8_t* bytes, std::size_t count) = 0;
+    // From any thread: from now on Write takes no byte more, and what waits in the driver to be
+    // sent is thrown away, so that a send stops on the wire with the byte in progress. An
+    // interrupt does the same from within its handler.
+    virtual void StopWrites() = 0;
     // Blocks until everything written has left the driver (or CancelWaits()).
     virtual void Drain() = 0;
     // Bytes written but still waiting in the driver to leave; 0 where the driver cannot tell.

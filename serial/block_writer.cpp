@@ -41,17 +41,35 @@ std::chrono::nanoseconds ByteTime(const AppliedSettings& line) {
     return std::chrono::nanoseconds(1'000'000'000LL * bits / line.baudRate);
 }
 
-// Keeps the driver's queue fed without polling it: beyond the lead, the sender sleeps for the time
-// the bytes above kMinBytesAhead take at the line's rate and wakes while the line still has those
-// to send. A line that CTS holds is looked at again after as long.
-void WaitWhileFarAhead(const SendContext& context, std::chrono::nanoseconds byteTime) {
-    for (std::size_t queued = context.device.QueuedOutput(); queued > kMaxBytesAhead;
-         queued = context.device.QueuedOutput()) {
+// How much a block lets wait in the driver's queue, and the level the sender sleeps down to.
+struct Lead {
+    std::size_t most;
+    std::size_t least;
+};
+Lead LeadFor(std::chrono::nanoseconds byteTime) {
+    std::size_t most = kLeadBytes;
+    if (byteTime.count() > 0) {
+        most = std::max<std::size_t>(most, static_cast<std::size_t>(kLeadTime / byteTime));
+    }
+    return {most, most / 2};
+}
+
+// Keeps the driver's queue fed without polling it: while it holds the whole lead, the sender
+// sleeps for the time the bytes above the lower level take at the line's rate (a line that CTS
+// holds is looked at again after as long). Returns the queue's level, below the lead unless the
+// send must stop.
+std::size_t WaitForRoom(const SendContext& context, const Lead& lead,
+                        std::chrono::nanoseconds byteTime) {
+    for (;;) {
+        const std::size_t queued = context.device.QueuedOutput();
+        if (queued < lead.most) {
+            return queued;
+        }
         const std::chrono::nanoseconds drain =
-            byteTime.count() > 0 ? byteTime * static_cast<std::int64_t>(queued - kMinBytesAhead)
+            byteTime.count() > 0 ? byteTime * static_cast<std::int64_t>(queued - lead.least)
                                  : std::chrono::milliseconds(1);
         if (!context.Pause(drain)) {
-            return;
+            return queued;
         }
     }
 }
@@ -87,18 +105,30 @@ BlockResult WriteByteByByte(const SendContext& context, std::span<const std::uin
     using Clock = std::chrono::steady_clock;
     constexpr auto kInterval = std::chrono::milliseconds(kProgressIntervalMs);
     const std::chrono::nanoseconds byteTime = ByteTime(context.device.ReadBack());
+    const Lead lead = LeadFor(byteTime);
+    const bool paced = context.options.charDelayMs.load() > 0 ||
+                       (context.textMode && context.options.lineDelayMs.load() > 0);
     auto lastShown = Clock::now();
     std::uint32_t total = 0;
     BlockResult result = BlockResult::kWritten;
     // An empty block still makes one write of zero bytes and shows its count of 0.
     do {
         // Asked right before each write: a byte handed over after the close would start on an
-        // idle line, where no purge reaches it.
+        // idle line, where no discard reaches it.
         if (!context.KeepGoing()) {
             result = BlockResult::kAborted;
             break;
         }
-        const std::size_t chunk = std::min<std::size_t>(1, length - total);
+        std::size_t chunk = std::min<std::size_t>(1, length - total);
+        if (!paced && chunk > 0) {
+            // Without pauses one write tops the queue up to the lead: how far the line has got
+            // is read from the queue's level, not counted by writes.
+            const std::size_t queued = WaitForRoom(context, lead, byteTime);
+            chunk = std::min<std::size_t>(length - total, lead.most - std::min(queued, lead.most));
+            if (chunk == 0) {
+                continue;  // the send must stop
+            }
+        }
         const OsResult<std::size_t> written = context.device.Write(block.data() + total, chunk);
         // Only what the driver took counts: a write cut short by closing the port sent nothing.
         total += static_cast<std::uint32_t>(std::min(written.value, chunk));
@@ -111,8 +141,9 @@ BlockResult WriteByteByByte(const SendContext& context, std::span<const std::uin
             result = BlockResult::kAborted;  // the device takes no more: closing, interrupted
             break;
         }
-        const std::chrono::milliseconds pause =
-            chunk == 0 ? std::chrono::milliseconds(0) : PauseAfter(context, block, total - 1);
+        const std::chrono::milliseconds pause = paced && chunk > 0
+                                                    ? PauseAfter(context, block, total - 1)
+                                                    : std::chrono::milliseconds(0);
         if (pause.count() > 0) {
             // The pause is silence on the line: it begins once the byte has left.
             context.device.Drain();
@@ -120,9 +151,9 @@ BlockResult WriteByteByByte(const SendContext& context, std::span<const std::uin
                 result = BlockResult::kAborted;
                 break;
             }
-        } else if (total % kLeadCheckInterval == 0) {
+        } else if (paced && total % kLeadCheckInterval == 0) {
             // Asking the driver costs a call of its own: every few bytes is often enough.
-            WaitWhileFarAhead(context, byteTime);
+            WaitForRoom(context, lead, byteTime);
         }
         const auto now = Clock::now();
         if (showProgress && now - lastShown >= kInterval) {

@@ -21,13 +21,13 @@ namespace velotrix {
 // How often a byte-by-byte block shows its progress: often enough to look smooth, seldom enough
 // that the window never falls behind a fast line.
 inline constexpr int kProgressIntervalMs = 25;
-// A byte-by-byte block lets about this many bytes wait in the driver (the lead is looked at every
-// 16 bytes): its progress counts bytes that have left the PC, and what a USB adapter has taken
-// into its own buffer, where no discard reaches, stays small.
-inline constexpr std::size_t kMaxBytesAhead = 64;
-// When the lead is reached, the sender sleeps until about this many bytes are left: enough for
-// the line to stay busy while the sender wakes (2.8 ms at 115200 baud).
-inline constexpr std::size_t kMinBytesAhead = 32;
+// What a byte-by-byte block lets wait in the driver's queue: this many bytes at least, or what
+// the line sends in kLeadTime. The sender tops the queue up to it and sleeps until half of it is
+// left, so that the line stays busy while the sender wakes; progress counts the bytes that have
+// left (what was written less what still waits), and a close discards what waits. The lead stays
+// small, since a USB adapter's own buffer, where no discard reaches, takes from it.
+inline constexpr std::size_t kLeadBytes = 64;
+inline constexpr std::chrono::milliseconds kLeadTime{12};
 
 // Wakes a sender's pauses at once when the port closes or the sender must end.
 struct SendWake {

@@ -207,22 +207,20 @@ void PortLife::CloseDevice() {
     // drained, and its queue is left alone (on a pseudo-terminal it holds what the far end has
     // not read yet).
     const bool sending = port_.portOpen.load() && neighbours_.sending();
+    // The send stops on the wire before anything else is done, since at 115200 baud the next byte
+    // starts within 87 us: in one step the device takes no byte more and throws away what waits
+    // in its queue. The queue is discarded once more when the sender has been joined.
+    if (sending) {
+        port_.device->StopWrites();
+    }
     if (!port_.portOpen.exchange(false)) {
         return;
     }
-    // The sender stops first: from here on the device takes no byte more. Then what waits in the
-    // driver's queue is thrown away at once, since at 115200 baud the next byte starts within
-    // 87 us; and once more when the sender has been joined, in case a byte it was handing over
-    // as it stopped got past the first discard.
     port_.device->CancelWaits();
-    const auto discardOutput = [&] {
-        if (sending) {
-            port_.device->Purge(false, true);
-        }
-    };
-    discardOutput();
     neighbours_.stopSender();
-    discardOutput();
+    if (sending) {
+        port_.device->Purge(false, true);
+    }
     // The receive thread stops last, so that no wait can reach a closed device.
     if (receiveThread_) {
         receiveThread_->Stop();

@@ -80,7 +80,9 @@ WaitResult Session::WaitFor(const std::function<bool()>& done, std::optional<mil
         const bool ended = loop_.RunUntil([&] { return done() || Interrupted(); }, kPumpSlice);
         DrawProgress();
         if (ended) {
-            return Interrupted() && !done() ? WaitResult::kInterrupted : WaitResult::kDone;
+            // An interrupt stops a send at once from its handler, so that the send may have ended
+            // by the time the loop looks: the interrupt is what ended it.
+            return Interrupted() ? WaitResult::kInterrupted : WaitResult::kDone;
         }
         if (limit && std::chrono::steady_clock::now() - start >= *limit) {
             return WaitResult::kTimedOut;

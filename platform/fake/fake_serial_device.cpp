@@ -17,6 +17,7 @@ class FakeDevice final : public SerialDevice {
         line_->Change([&] {
             l().open_ = true;
             l().cancelled_ = false;
+            l().writesStopped_ = false;
             l().dtr_ = true;
             l().rts_ = true;
         });
@@ -86,9 +87,9 @@ class FakeDevice final : public SerialDevice {
         }
         f.changed_.wait(lock, [&] {
             f.TakeInterrupt();
-            return !f.holdWrites_ || f.cancelled_ || f.interrupted_;
+            return !f.holdWrites_ || f.cancelled_ || f.interrupted_ || f.writesStopped_;
         });
-        if (f.cancelled_ || f.interrupted_) {
+        if (f.cancelled_ || f.interrupted_ || f.writesStopped_) {
             return {0, {}};
         }
         const FakeSerialDevice::Clock::time_point now = FakeSerialDevice::Clock::now();
@@ -104,6 +105,12 @@ class FakeDevice final : public SerialDevice {
             f.changed_.notify_all();
         }
         return {count, {}};
+    }
+    void StopWrites() override {
+        line_->Change([&] {
+            l().writesStopped_ = true;
+            l().DropQueuedOutput(FakeSerialDevice::Clock::now());
+        });
     }
     void Drain() override {
         FakeSerialDevice& f = l();

@@ -62,7 +62,7 @@ class FakeSerialDevice {
         Change([&] { holdWrites_ = hold; });
     }
     // Written bytes leave the driver one per byteTime, like a line at a baud rate; 0: at once.
-    void SetByteTime(std::chrono::microseconds byteTime) {
+    void SetByteTime(std::chrono::nanoseconds byteTime) {
         Change([&] { byteTime_ = byteTime; });
     }
     // From now on, the first change the calling thread makes on the line (a purge, a cancel) is
@@ -81,6 +81,11 @@ class FakeSerialDevice {
     // had not begun to leave at that moment is discarded.
     void StopOnInterrupt();
     ~FakeSerialDevice();
+    // When an interrupt stopped the line; nothing while none did.
+    std::optional<Clock::time_point> InterruptedAt() const {
+        const Clock::rep at = interruptedAt_.load();
+        return at != 0 ? std::optional(Clock::time_point(Clock::duration(at))) : std::nullopt;
+    }
 
     // The far end sends back what the program writes, passed through farEnd (which may change or
     // drop bytes); an empty function ends the loop.
@@ -152,12 +157,13 @@ class FakeSerialDevice {
     int writeFailure_ = 0;
     bool holdWrites_ = false;
     bool cancelled_ = false;
+    bool writesStopped_ = false;
     bool open_ = false;
     bool dtr_ = false;
     bool rts_ = false;
     std::function<void(std::vector<std::uint8_t>&)> loopBack_;
     int waiting_ = 0;
-    std::chrono::microseconds byteTime_{0};
+    std::chrono::nanoseconds byteTime_{0};
     std::thread::id noting_;
     int interruptSlot_ = -1;
     std::atomic<Clock::rep> interruptedAt_{0};  // 0: none

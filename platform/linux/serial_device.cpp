@@ -55,7 +55,8 @@ OsResult<T> Failure(int code, T value = T{}) {
 
 class PosixSerialDevice final : public SerialDevice {
   public:
-    PosixSerialDevice(UniqueFd fd, UniqueFd wake) : fd_(std::move(fd)), wake_(std::move(wake)) {
+    PosixSerialDevice(UniqueFd fd, UniqueFd wake, UniqueFd stopWake)
+        : fd_(std::move(fd)), wake_(std::move(wake)), stopWake_(std::move(stopWake)) {
         if (auto counters = ReadCounters(); counters.ok() && counters.value) {
             waitSeen_ = *counters.value;
             taken_ = *counters.value;
@@ -239,15 +240,17 @@ class PosixSerialDevice final : public SerialDevice {
                 return Failure<std::size_t>(errno, written);
             }
             // The driver's queue is full, or CTS holds the line: no time limit, as the line may
-            // be held for as long as the other side wishes.
-            pollfd fds[2] = {{fd_.get(), POLLOUT, 0}, {wake_.get(), POLLIN, 0}};
-            if (poll(fds, 2, -1) < 0) {
+            // be held for as long as the other side wishes. A discard does not always wake the
+            // wait for room (a pseudo-terminal's does not): stopping the writes wakes it.
+            pollfd fds[3] = {
+                {fd_.get(), POLLOUT, 0}, {wake_.get(), POLLIN, 0}, {stopWake_.get(), POLLIN, 0}};
+            if (poll(fds, 3, -1) < 0) {
                 if (errno == EINTR) {
                     continue;
                 }
                 return Failure<std::size_t>(errno, written);
             }
-            if (fds[1].revents & POLLIN) {
+            if ((fds[1].revents | fds[2].revents) & POLLIN) {
                 return {written, {}};
             }
             if (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) {
@@ -255,6 +258,17 @@ class PosixSerialDevice final : public SerialDevice {
             }
         }
         return {written, {}};
+    }
+
+    // Also from the interrupt's handler: an atomic store and a system call.
+    void StopWrites() override {
+        const int saved = errno;
+        writesStopped_.store(true);
+        tcflush(fd_.get(), TCOFLUSH);
+        const std::uint64_t one = 1;
+        while (::write(stopWake_.get(), &one, sizeof one) < 0 && errno == EINTR) {
+        }
+        errno = saved;
     }
 
     void Drain() override {
@@ -308,13 +322,8 @@ class PosixSerialDevice final : public SerialDevice {
     }
 
   private:
-    // Runs in the interrupt's handler: only an atomic store and a system call.
     static void StopOnInterrupt(std::intptr_t self) {
-        auto* device = reinterpret_cast<PosixSerialDevice*>(self);
-        const int saved = errno;
-        device->writesStopped_.store(true);
-        tcflush(device->fd_.get(), TCOFLUSH);
-        errno = saved;
+        reinterpret_cast<PosixSerialDevice*>(self)->StopWrites();
     }
 
     // True when CancelWaits() was called or is called within the time.
@@ -380,7 +389,8 @@ class PosixSerialDevice final : public SerialDevice {
     }
 
     UniqueFd fd_;
-    UniqueFd wake_;
+    UniqueFd wake_;      // CancelWaits()
+    UniqueFd stopWake_;  // StopWrites()
     std::atomic<bool> writesStopped_{false};
     int interruptSlot_ = -1;
     mutable std::atomic<bool> hasModemLines_{true};
@@ -411,10 +421,13 @@ OsResult<std::unique_ptr<SerialDevice>> OpenSerialDevice(const std::string& path
         return Failure<std::unique_ptr<SerialDevice>>(errno == EWOULDBLOCK ? EBUSY : errno);
     }
     UniqueFd wake(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
-    if (wake.get() < 0 || ioctl(fd.get(), TIOCEXCL) != 0) {
+    UniqueFd stopWake(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
+    if (wake.get() < 0 || stopWake.get() < 0 || ioctl(fd.get(), TIOCEXCL) != 0) {
         return Failure<std::unique_ptr<SerialDevice>>(errno);
     }
-    return Result{std::make_unique<PosixSerialDevice>(std::move(fd), std::move(wake)), {}};
+    return Result{
+        std::make_unique<PosixSerialDevice>(std::move(fd), std::move(wake), std::move(stopWake)),
+        {}};
 }
 
 }  // namespace velotrix

@@ -190,6 +190,12 @@ class Win32SerialDevice final : public SerialDevice {
         return {written, {}};
     }
 
+    // Also from the console's interrupt handler (a thread of the system's).
+    void StopWrites() override {
+        writesStopped_.store(true);
+        PurgeComm(port_.get(), PURGE_TXABORT | PURGE_TXCLEAR);
+    }
+
     void Drain() override {
         // FlushFileBuffers cannot be cancelled, so it comes only once the driver's queue is empty.
         for (;;) {
@@ -243,11 +249,8 @@ class Win32SerialDevice final : public SerialDevice {
     }
 
   private:
-    // Runs in the console's interrupt handler (a thread of the system's).
     static void StopOnInterrupt(std::intptr_t self) {
-        auto* device = reinterpret_cast<Win32SerialDevice*>(self);
-        device->writesStopped_.store(true);
-        PurgeComm(device->port_.get(), PURGE_TXABORT | PURGE_TXCLEAR);
+        reinterpret_cast<Win32SerialDevice*>(self)->StopWrites();
     }
 
     // Runs one overlapped read or write to its end, or cancels it when CancelWaits() is called or

@@ -19,6 +19,8 @@ class PtyPair {
 
     bool ok() const { return master_ >= 0; }
     const std::string& SlavePath() const { return slavePath_; }
+    // The far end's own descriptor: its terminal settings are the line's.
+    int MasterFd() const { return master_; }
 
     // Writes every byte, waiting while the line is full; false on an error or a timeout.
     bool Write(const std::vector<std::uint8_t>& bytes,
