@@ -8,9 +8,6 @@ namespace velotrix {
 
 namespace {
 
-// RunUntil looks at its predicate at least this often, for predicates that another thread makes
-// true without posting.
-constexpr std::chrono::milliseconds kPredicatePoll{10};
 // Run sleeps at most this long at a time, which keeps deadline arithmetic far from overflow.
 constexpr std::chrono::hours kIdleWait{1};
 
@@ -160,7 +157,8 @@ void ManualLoop::WaitForWork(std::chrono::steady_clock::time_point until, bool w
 }
 
 bool ManualLoop::RunUntil(const std::function<bool()>& predicate,
-                          std::chrono::milliseconds realTimeout) {
+                          std::chrono::milliseconds realTimeout,
+                          std::chrono::milliseconds lookEvery) {
     const auto deadline = std::chrono::steady_clock::now() + realTimeout;
     for (;;) {
         RunDue();
@@ -171,7 +169,7 @@ bool ManualLoop::RunUntil(const std::function<bool()>& predicate,
         if (now >= deadline) {
             return false;
         }
-        WaitForWork(std::min(deadline, now + kPredicatePoll), false);
+        WaitForWork(std::min(deadline, now + lookEvery), false);
     }
 }
 

@@ -36,9 +36,11 @@ class ManualLoop : public UiLoop {
     // posting cannot keep it from returning.
     std::size_t RunPending();
     // Pumps until predicate holds or realTimeout has passed, sleeping while nothing is to do. On
-    // the real clock due timers fire meanwhile; the virtual clock stands still. Returns the
-    // predicate.
-    bool RunUntil(const std::function<bool()>& predicate, std::chrono::milliseconds realTimeout);
+    // the real clock due timers fire meanwhile; the virtual clock stands still. The predicate is
+    // looked at after each task and at least every lookEvery, for one that another thread makes
+    // true without posting. Returns the predicate.
+    bool RunUntil(const std::function<bool()>& predicate, std::chrono::milliseconds realTimeout,
+                  std::chrono::milliseconds lookEvery = std::chrono::milliseconds(10));
     // Pumps until Quit. A Quit before Run makes it return at once.
     void Run();
     void Quit();

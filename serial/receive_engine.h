@@ -24,8 +24,7 @@ struct RxBuffer {
     std::uint32_t writePosition = 0;
     std::uint32_t receivedCount = 0;
     bool hasHeader = false;
-    std::string rxLine;  // the listing line being built: "XX " per byte
-    int rxLineCount = 0;
+    int rxLineCount = 0;  // the bytes of the listing line being built (the last ones stored)
 };
 
 // "Empfang unvollständig: N von M Bytes": the data bytes that came of those the header promised.

@@ -8,6 +8,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "frontends/cli/cli_options.h"
 #include "platform/manual_loop.h"
@@ -54,8 +55,9 @@ class Session {
     void Close();
 
     void PrintOut(const std::string& utf8);
-    // A line of the window's MessageList (code page 1252), unless quiet.
+    // A line of the window's MessageList (code page 1252), unless quiet; or several.
     void List(const std::string& cp1252);
+    void List(const std::vector<std::string>& cp1252Lines);
     // Why the file at path could not be loaded, behind its name; the command fails.
     void ReportLoadFailure(const std::string& path, const LoadOutcome& outcome);
     // An error in code page 1252, behind the prefix; the command fails.

@@ -147,8 +147,10 @@ class PosixSerialDevice final : public SerialDevice {
 
     OsResult<SerialEvents> WaitEvent() override {
         for (;;) {
+            // A pseudo-terminal has neither modem lines nor counters: nothing to look at between.
+            const bool watched = hasModemLines_.load() || hasCounters_.load();
             pollfd fds[2] = {{fd_.get(), POLLIN, 0}, {wake_.get(), POLLIN, 0}};
-            if (poll(fds, 2, kEventPollMs) < 0) {
+            if (poll(fds, 2, watched ? kEventPollMs : -1) < 0) {
                 if (errno == EINTR) {
                     continue;
                 }

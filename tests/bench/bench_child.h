@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -55,6 +56,17 @@ class Child {
     Child& operator=(const Child&) = delete;
 
     bool Started() const { return pid_ > 0; }
+    // Whether it has the file at path open by now (it may not have got that far yet).
+    bool HasOpen(const std::string& path) const {
+        std::error_code error;
+        const std::filesystem::path fds = "/proc/" + std::to_string(pid_) + "/fd";
+        for (const auto& fd : std::filesystem::directory_iterator(fds, error)) {
+            if (std::filesystem::read_symlink(fd.path(), error) == path) {
+                return true;
+            }
+        }
+        return false;
+    }
     // Ends a child that would run on (cat), and reaps it.
     ChildTimes Stop() {
         if (pid_ > 0) {

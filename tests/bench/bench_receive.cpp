@@ -1,13 +1,15 @@
 // Benchmark of receiving, as a ratio against its yardstick measured in the same run: velotrix-cli
 // receiving 64 KiB through a pseudo-terminal (listing them, saving them) against cat reading the
-// same amount from a pseudo-terminal of its own, CPU time of the two processes in pairs. Exits 1
-// when a byte went missing or changed.
+// same from a pseudo-terminal of its own, both fed as a line at 115200 baud feeds them (chunks of
+// 1 to 16 bytes when the line would have carried them); CPU time of the two processes, in pairs.
+// Exits 1 when a byte went missing or changed.
 #include <termios.h>
 
 #include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <thread>
 #include <vector>
@@ -24,7 +26,8 @@ using velotrix::bench::ChildTimes;
 using velotrix::bench::Median;
 using velotrix::test::PtyPair;
 
-constexpr int kPairs = 9;
+constexpr int kPairs = 7;
+constexpr double kBytesPerSecond = 115200.0 / 10;  // start bit, 8 data bits, stop bit
 
 std::string Contents(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -53,6 +56,27 @@ std::vector<std::uint8_t> Transfer() {
     return bytes;
 }
 
+// Writes the bytes to the far end at the line's pace; false when the line would not take them.
+bool SendAtLineRate(PtyPair& pty, const std::vector<std::uint8_t>& bytes) {
+    using Clock = std::chrono::steady_clock;
+    std::mt19937 random(21);
+    std::uniform_int_distribution<std::size_t> chunkSize(1, 16);
+    const Clock::time_point start = Clock::now();
+    for (std::size_t at = 0; at < bytes.size();) {
+        const std::size_t n = std::min(chunkSize(random), bytes.size() - at);
+        std::this_thread::sleep_until(
+            start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(
+                        static_cast<double>(at + n) / kBytesPerSecond)));
+        if (!pty.Write({bytes.begin() + static_cast<std::ptrdiff_t>(at),
+                        bytes.begin() + static_cast<std::ptrdiff_t>(at + n)},
+                       2s)) {
+            return false;
+        }
+        at += n;
+    }
+    return true;
+}
+
 ChildTimes CatReceives(const std::vector<std::uint8_t>& sent, const std::string& output,
                        bool& same) {
     PtyPair pty;
@@ -62,8 +86,11 @@ ChildTimes CatReceives(const std::vector<std::uint8_t>& sent, const std::string&
     const int master = pty.MasterFd();
     tcsetattr(master, TCSANOW, &raw);
     Child cat({"cat", pty.SlavePath()}, output);
-    // What the far end sends before cat opens the line waits for it.
-    same = pty.Write(sent, 20s) && WaitForFile(output, {}, sent.size());
+    // The far end sends once cat has opened the line.
+    for (int i = 0; i < 20000 && !cat.HasOpen(pty.SlavePath()); ++i) {
+        std::this_thread::sleep_for(1ms);
+    }
+    same = SendAtLineRate(pty, sent) && WaitForFile(output, {}, sent.size());
     ChildTimes times = cat.Stop();
     same = same && Contents(output) == std::string(sent.begin(), sent.end());
     return times;
@@ -77,7 +104,7 @@ ChildTimes CliReceives(const std::vector<std::uint8_t>& sent, const std::string&
         {VELOTRIX_CLI_PATH, "receive", "--port", pty.SlavePath(), "--baud", "115200", "-o", saved},
         dir + "/cli.out");
     // Its open drops what arrived before: the far end waits until it listens.
-    same = WaitForFile(dir + "/cli.out", "auf Daten an") && pty.Write(sent, 20s);
+    same = WaitForFile(dir + "/cli.out", "auf Daten an") && SendAtLineRate(pty, sent);
     ChildTimes times = cli.Wait();
     same = same && times.ok() && Contents(saved) == std::string(sent.begin(), sent.end());
     return times;
@@ -106,7 +133,8 @@ int main() {
             cliSame ? "" : "  (bytes lost or changed!)");
     }
     std::printf(
-        "velotrix-cli receive of %zu bytes: median CPU ratio against cat %.2f (goal <= 3)"
+        "velotrix-cli receive of %zu bytes at 115200 baud: median CPU ratio against cat %.2f "
+        "(goal <= 3)"
         "%s\n",
         sent.size(), Median(ratios), complete ? "" : "  (bytes lost or changed!)");
     return complete ? 0 : 1;
