@@ -193,7 +193,7 @@ struct MainController::State {
     void SendFile() { SendFileCommand(parts); }
 
     void SendText() {
-        const bool continuous = engine.Options().continuousSend.load();
+        const bool continuous = engine.Switches().continuous;
         const EngineResult started = engine.SendText(view.GetText(ids::kTextEdit));
         if (!started.ok()) {
             screen.ShowResult(started);
@@ -241,9 +241,9 @@ struct MainController::State {
     void PauseSelected() { engine.SetPause(view.ComboSelection(ids::kPauseCombo)); }
     void Load() { editor.LoadCommand(); }
     void Refresh() { editor.RefreshTxFile(); }
-    void Continuous() { engine.Options().continuousSend = view.IsChecked(ids::kContinuousCheck); }
-    void BinMode() { engine.Options().binMode = view.IsChecked(ids::kBinModeCheck); }
-    void Progress() { engine.Options().showProgress = view.IsChecked(ids::kProgressCheck); }
+    void Continuous() { engine.SetContinuousSend(view.IsChecked(ids::kContinuousCheck)); }
+    void BinMode() { engine.SetBinMode(view.IsChecked(ids::kBinModeCheck)); }
+    void Progress() { engine.SetShowProgress(view.IsChecked(ids::kProgressCheck)); }
     void CloseTextDialog() { view.CloseTextDialog(); }
 
     // Every command of both dialogs and its handler.

@@ -6,6 +6,7 @@
 #include "app/type_combo.h"
 #include "image/z80_header.h"
 #include "serial/engine.h"
+#include "serial/xmodem_transfer.h"
 #include "text/text_helpers.h"
 #include "ui-resources/ids.h"
 #include "ui-resources/messages.h"
@@ -48,7 +49,7 @@ void EventPresenter::operator()(const ReceivedEvent& event) {
     view_.SetPaneText(ids::kPaneReceived,
                       std::string(msg::kBytesReceived) + CountToDecimal(event.total));
     if (receiveMeter_.Running()) {
-        view_.SetProgressText(receiveMeter_.Text(event.total, loop_.Now()));
+        view_.SetProgressText(receiveMeter_.Text(event.total));
     }
 }
 
@@ -81,7 +82,7 @@ void EventPresenter::operator()(const RxHeaderEvent& event) {
     if (header.eadr >= header.aadr) {
         const auto promised =
             static_cast<std::uint32_t>(kHeaderSize + header.eadr - header.aadr + 1);
-        receiveMeter_.Start(promised, loop_.Now(), static_cast<std::uint32_t>(kHeaderSize + 1));
+        receiveMeter_.Start(promised, static_cast<std::uint32_t>(kHeaderSize + 1));
     }
     view_.SetText(ids::kRxKind, msg::kReceivedZ80);
     SelectTypeByLetter(view_, ids::kRxType, header.typeLetter);
@@ -109,13 +110,13 @@ void EventPresenter::operator()(const ProgressEvent& event) {
     switch (event.kind) {
         case ProgressEvent::Kind::kShow:
             view_.ShowProgress(event.value);
-            sendMeter_.Start(event.value, loop_.Now());
-            view_.SetProgressText(sendMeter_.Text(0, loop_.Now()));
+            sendMeter_.Start(event.value);
+            view_.SetProgressText(sendMeter_.Text(0));
             break;
         case ProgressEvent::Kind::kUpdate:
             view_.SetProgress(event.value);
             view_.SetPaneText(ids::kPaneSent, CountToDecimal(event.value));
-            view_.SetProgressText(sendMeter_.Text(event.value, loop_.Now()));
+            view_.SetProgressText(sendMeter_.Text(event.value));
             break;
         case ProgressEvent::Kind::kHide:
             view_.HideProgress();
@@ -123,6 +124,32 @@ void EventPresenter::operator()(const ProgressEvent& event) {
             view_.SetProgressText("");
             break;
     }
+}
+
+// A send's bar counts the bytes the receiver took; a reception has no end to measure against.
+void EventPresenter::operator()(const XmodemProgressEvent& event) {
+    const auto bytes = static_cast<std::uint32_t>(event.progress.bytes);
+    if (event.sending) {
+        if (!sendMeter_.Running()) {
+            view_.ShowProgress(static_cast<std::uint32_t>(event.total));
+            sendMeter_.Start(static_cast<std::uint32_t>(event.total));
+        }
+        view_.SetProgress(bytes);
+        view_.SetPaneText(ids::kPaneSent, CountToDecimal(bytes));
+    } else {
+        view_.SetPaneText(ids::kPaneReceived,
+                          std::string(msg::kBytesReceived) + CountToDecimal(bytes));
+    }
+    view_.SetProgressText(XmodemProgressText(event.progress));
+}
+
+void EventPresenter::operator()(const XmodemEndedEvent& event) {
+    (*this)(LinesEvent{XmodemEndLines(event), true});
+    if (event.sending) {
+        view_.HideProgress();
+        sendMeter_.Stop();
+    }
+    view_.SetProgressText("");
 }
 
 void EventPresenter::operator()(const BlocksEvent& event) {
@@ -159,6 +186,11 @@ void EventPresenter::operator()(const ReopenedEvent& event) {
 
 void EventPresenter::operator()(const BaudChangedEvent& event) {
     screen_.AddMessage(BaudChangedLine(event));
+    screen_.ScrollMessageListToEnd();
+}
+
+void EventPresenter::operator()(const FrameNotTakenEvent& event) {
+    screen_.AddMessage(FrameNotTakenLine(event));
     screen_.ScrollMessageListToEnd();
 }
 

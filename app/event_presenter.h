@@ -4,9 +4,9 @@
 
 #include <optional>
 
-#include "app/progress_text.h"
 #include "app/screen.h"
 #include "serial/engine_events.h"
+#include "serial/progress_meter.h"
 
 namespace velotrix {
 
@@ -14,7 +14,7 @@ class EventPresenter {
   public:
     // The loop's clock times the progress beside the bar.
     EventPresenter(Screen& screen, const UiLoop& loop)
-        : screen_(screen), view_(screen.View()), loop_(loop) {}
+        : screen_(screen), view_(screen.View()), sendMeter_(loop), receiveMeter_(loop) {}
 
     void Show(const EngineEvent& event);
     // The controls of a closed port: settings offered again, "COM öffnen", no CTS, no text send.
@@ -42,14 +42,16 @@ class EventPresenter {
     void operator()(const CtsEvent& event);
     void operator()(const ReopenedEvent& event);
     void operator()(const BaudChangedEvent& event);
+    void operator()(const FrameNotTakenEvent& event);
     // Shown by the window's feature for the modem lines and the self-test.
     void operator()(const ModemLinesEvent&) {}
     void operator()(const SelfTestEndedEvent&) {}
+    void operator()(const XmodemProgressEvent& event);
+    void operator()(const XmodemEndedEvent& event);
 
   private:
     Screen& screen_;
     DialogView& view_;
-    const UiLoop& loop_;
     ProgressMeter sendMeter_;
     ProgressMeter receiveMeter_;  // runs once a reception's header promises its length
     bool unsaved_ = false;

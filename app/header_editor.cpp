@@ -109,7 +109,7 @@ void HeaderEditor::TxAadrChanged() {
     view_.SetText(ids::kTxEadr, Hex4(engine_.SetLoadAddress(aadr)));
     // The end address wraps as the header's 16 bits do; the person learns once per load and
     // each time an edit makes the data run past the top of memory again.
-    const bool wraps = tx.dataLength > 0 && aadr + tx.dataLength - 1 > 0xFFFFu;
+    const bool wraps = DataRunsPastTop(tx);
     if (wraps && !wrapWarned_) {
         screen_.AddMessage(msg::kDataWraps);
         screen_.ScrollMessageListToEnd();

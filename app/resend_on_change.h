@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/window_feature.h"
-#include "serial/loaded_file_watch.h"
+#include "serial/engine_types.h"
 
 namespace velotrix {
 

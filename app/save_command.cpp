@@ -28,7 +28,7 @@ void SaveReceptionCommand(const WindowParts& parts) {
     if (!parts.screen.MayReplace(*path)) {
         return;
     }
-    const EngineResult saved = engine.SaveReception(*path);
+    const EngineResult saved = engine.SaveReception({SaveTarget::Kind::kFile, *path}).result;
     if (saved.ok()) {
         parts.presenter.MarkSaved();
     }

@@ -7,7 +7,7 @@
 #include "app/event_presenter.h"
 #include "app/screen.h"
 #include "app/state_file.h"
-#include "serial/reception_files.h"
+#include "serial/engine.h"
 #include "text/cp1252.h"
 #include "ui-resources/ids.h"
 #include "ui-resources/messages.h"
@@ -46,15 +46,15 @@ class SaveEveryReception : public WindowFeature {
 
     // At once, so that the next reception cannot take its place before it is saved.
     void OnEvent(const EngineEvent& event) override {
-        const auto* finished = std::get_if<ReceptionFinishedEvent>(&event);
-        if (!on_ || finished == nullptr || parts_.engine.Reception().empty()) {
+        if (!on_ || !std::holds_alternative<ReceptionFinishedEvent>(event) ||
+            parts_.engine.Reception().empty()) {
             return;
         }
-        std::string file;
-        const EngineResult saved = SaveReceptionInFolder(parts_.engine, folder_, *finished, file);
-        parts_.screen.AddMessage(saved.text);
+        const SavedReception saved =
+            parts_.engine.SaveReception({SaveTarget::Kind::kFolder, folder_});
+        parts_.screen.AddMessage(saved.line);
         parts_.screen.ScrollMessageListToEnd();
-        if (saved.ok()) {
+        if (saved.result.ok()) {
             parts_.presenter.MarkSaved();
         }
     }

@@ -4,7 +4,7 @@
 
 #include "app/screen.h"
 #include "serial/engine.h"
-#include "serial/self_test.h"
+#include "serial/self_tester.h"
 #include "ui-resources/ids.h"
 #include "ui-resources/messages.h"
 

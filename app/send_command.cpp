@@ -16,7 +16,7 @@ bool SendFileCommand(const WindowParts& parts) {
     screen.ClearMessages();
     screen.SetControlMode(ControlMode::ModeBusy);
     parts.view.Repaint();
-    if (parts.engine.Options().continuousSend.load()) {
+    if (parts.engine.Switches().continuous) {
         // Load, refresh and a further send stay offered; the next pass takes the change.
         screen.SetControlMode(ControlMode::ModeOpen);
     }

@@ -37,6 +37,8 @@ inline constexpr std::string_view kRts = "RTS";
 // Saving every reception: "1" while it is on, and the folder (a native path) it saves in.
 inline constexpr std::string_view kSaveEvery = "JEDEN_EMPFANG";
 inline constexpr std::string_view kSaveEveryFolder = "JEDEN_EMPFANG_ORDNER";
+// XMODEM: "1" while the fill bytes are taken off a received file's end.
+inline constexpr std::string_view kXmodemTrim = "XMODEM_FUELLBYTES_ENTFERNEN";
 }  // namespace state_key
 
 // The keys that earlier versions kept in the settings file itself.

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <array>
-#include <atomic>
 #include <span>
 #include <string>
 #include <vector>
@@ -31,12 +30,12 @@ struct DelayCombo {
     int id;
     std::span<const std::string_view> entries;
     std::string_view key;
-    std::atomic<int> TransferOptions::*option;
+    void (Engine::*setDelay)(int ms);
 };
 
 const DelayCombo kDelayCombos[] = {
-    {ids::kCharDelayCombo, kCharDelays, state_key::kCharDelay, &TransferOptions::charDelayMs},
-    {ids::kLineDelayCombo, kLineDelays, state_key::kLineDelay, &TransferOptions::lineDelayMs},
+    {ids::kCharDelayCombo, kCharDelays, state_key::kCharDelay, &Engine::SetCharDelay},
+    {ids::kLineDelayCombo, kLineDelays, state_key::kLineDelay, &Engine::SetLineDelay},
 };
 
 const DelayCombo* ComboOf(int id) {
@@ -79,7 +78,7 @@ void TextSending::Start() {
         }
         const int delay = DelayOf(parts_.stateFile.ReadString(combo.key));
         SelectDelay(view, combo.id, delay);
-        (parts_.engine.Options().*combo.option) = delay;
+        (parts_.engine.*combo.setDelay)(delay);
     }
     const int lineEnd = DecimalToInt(parts_.stateFile.ReadString(state_key::kLineEnd));
     ShowLineEnd(lineEnd >= 0 && lineEnd < static_cast<int>(kLineEndItems.size()) ? lineEnd : 0);
@@ -109,7 +108,7 @@ bool TextSending::OnCommand(int id, int code) {
 void TextSending::DelayChanged(int id) {
     const DelayCombo& combo = *ComboOf(id);
     const int delay = DelayOf(parts_.view.GetText(id));
-    (parts_.engine.Options().*combo.option) = delay;
+    (parts_.engine.*combo.setDelay)(delay);
     parts_.stateFile.Write(combo.key, std::to_string(delay));
 }
 
@@ -122,7 +121,7 @@ void TextSending::ShowLineEnd(int index) {
     for (std::size_t i = 0; i < kLineEndItems.size(); ++i) {
         parts_.view.CheckMenuItem(kLineEndItems[i], static_cast<int>(i) == index);
     }
-    parts_.engine.Options().lineEnd = static_cast<LineEnd>(index);
+    parts_.engine.SetLineEnd(static_cast<LineEnd>(index));
 }
 
 void TextSending::SendTextFile() {

@@ -7,6 +7,7 @@
 #include "app/save_every_reception.h"
 #include "app/self_test_command.h"
 #include "app/text_sending.h"
+#include "app/xmodem_commands.h"
 
 namespace velotrix {
 
@@ -18,6 +19,7 @@ std::vector<std::unique_ptr<WindowFeature>> MakeWindowFeatures(const WindowParts
     features.push_back(MakeModemLinesFeature(parts));
     features.push_back(MakeSelfTestFeature(parts));
     features.push_back(MakeSaveEveryReception(parts));
+    features.push_back(MakeXmodemFeature(parts));
     return features;
 }
 

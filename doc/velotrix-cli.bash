@@ -50,6 +50,7 @@ _velotrix_cli() {
         --dtr | --rts) values="on off an aus" ;;
         --pause) values="keine none 50 100 500 1000" ;;
         --type) values="P B F Q T D A C U" ;;
+        --as) values="z80 bin xmodem xmodem1k" ;;
         -o | --log)
             compopt -o filenames 2>/dev/null
             mapfile -t COMPREPLY < <(compgen -f -- "$cur")
@@ -70,9 +71,9 @@ _velotrix_cli() {
     local line="--port -p --baud -b --parity --data --stop --flow --dtr --rts --quiet -q --log"
     local options=""
     case $command in
-        send) options="$line --bin --endlos --pause --no-progress --aadr --sadr --name --type --watch" ;;
+        send) options="$line --as --bin --endlos --pause --no-progress --aadr --sadr --name --type --watch" ;;
         text) options="$line --endlos" ;;
-        receive) options="$line -o --force --timeout --all --dir -d" ;;
+        receive) options="$line -o --force --timeout --all --dir -d --xmodem --trim" ;;
         selftest) options="$line" ;;
     esac
     if [[ $cur == -* ]]; then

@@ -1,10 +1,10 @@
-// CRC-16/CCITT-FALSE, computed byte by byte without a table.
+// CRC-16 with polynomial 1021h, computed byte by byte without a table.
 #include "image/crc16.h"
 
 namespace velotrix {
 
-std::uint16_t Crc16(std::span<const std::uint8_t> bytes) {
-    std::uint16_t crc = 0xFFFF;
+std::uint16_t Crc16(std::span<const std::uint8_t> bytes, std::uint16_t initial) {
+    std::uint16_t crc = initial;
     for (std::uint8_t b : bytes) {
         std::uint8_t x = static_cast<std::uint8_t>((crc >> 8) ^ b);
         x = static_cast<std::uint8_t>(x ^ (x >> 4));

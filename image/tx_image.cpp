@@ -135,6 +135,10 @@ std::uint16_t SetImageLoadAddress(TxImage& tx, std::uint32_t aadr) {
     return eadr;
 }
 
+bool DataRunsPastTop(const TxImage& tx) {
+    return tx.dataLength > 0 && HeaderAadr(tx.Header()) + tx.dataLength - 1 > 0xFFFFu;
+}
+
 void SetImageName(TxImage& tx, std::string name) {
     SetTrimmedName(tx.Header(), std::move(name));
 }

@@ -53,6 +53,10 @@ LoadResult LoadTxFile(TxImage& tx, const std::string& path, std::span<std::uint8
 // length, so that the header always describes the bytes that go on the line. Returns EADR.
 std::uint16_t SetImageLoadAddress(TxImage& tx, std::uint32_t aadr);
 
+// Whether the data run past FFFFh from the header's load address: their end address has wrapped
+// as the header's 16 bits do.
+bool DataRunsPastTop(const TxImage& tx);
+
 // Sets the name trimmed and filled with spaces, as the window's name field writes it.
 void SetImageName(TxImage& tx, std::string name);
 

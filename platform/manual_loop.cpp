@@ -6,13 +6,6 @@
 
 namespace velotrix {
 
-namespace {
-
-// Run sleeps at most this long at a time, which keeps deadline arithmetic far from overflow.
-constexpr std::chrono::hours kIdleWait{1};
-
-}  // namespace
-
 ManualLoop::ManualLoop(Clock clock) : clock_(clock), start_(std::chrono::steady_clock::now()) {}
 
 void ManualLoop::Post(std::function<void()> task) {
@@ -48,11 +41,6 @@ ManualLoop::Duration ManualLoop::Elapsed() const {
 std::chrono::milliseconds ManualLoop::Now() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return std::chrono::duration_cast<std::chrono::milliseconds>(Elapsed());
-}
-
-bool ManualLoop::TimerActive(int id) const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return timers_.count(id) != 0;
 }
 
 std::size_t ManualLoop::RunPending() {
@@ -140,10 +128,10 @@ void ManualLoop::Advance(std::chrono::milliseconds delta) {
     }
 }
 
-void ManualLoop::WaitForWork(std::chrono::steady_clock::time_point until, bool wakeOnQuit) {
+void ManualLoop::WaitForWork(std::chrono::steady_clock::time_point until) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        if (!tasks_.empty() || (wakeOnQuit && quit_)) {
+        if (!tasks_.empty()) {
             return;
         }
         if (clock_ == Clock::kReal) {
@@ -152,7 +140,7 @@ void ManualLoop::WaitForWork(std::chrono::steady_clock::time_point until, bool w
             }
         }
     }
-    // A task posted or a Quit since the look above has given the wake-up already.
+    // A task posted since the look above has given the wake-up already.
     wake_.WaitUntil(until);
 }
 
@@ -169,30 +157,8 @@ bool ManualLoop::RunUntil(const std::function<bool()>& predicate,
         if (now >= deadline) {
             return false;
         }
-        WaitForWork(std::min(deadline, now + lookEvery), false);
+        WaitForWork(std::min(deadline, now + lookEvery));
     }
-}
-
-void ManualLoop::Run() {
-    for (;;) {
-        RunDue();
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            if (quit_) {
-                quit_ = false;
-                return;
-            }
-        }
-        WaitForWork(std::chrono::steady_clock::now() + kIdleWait, true);
-    }
-}
-
-void ManualLoop::Quit() {
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        quit_ = true;
-    }
-    wake_.Signal();
 }
 
 }  // namespace velotrix

@@ -41,9 +41,6 @@ class ManualLoop : public UiLoop {
     // true without posting. Returns the predicate.
     bool RunUntil(const std::function<bool()>& predicate, std::chrono::milliseconds realTimeout,
                   std::chrono::milliseconds lookEvery = std::chrono::milliseconds(10));
-    // Pumps until Quit. A Quit before Run makes it return at once.
-    void Run();
-    void Quit();
 
     // From now on an interrupt the process catches (CatchInterrupts) wakes the loop's wait at once.
     void WakeOnInterrupt() { wake_.WakeOnInterrupt(); }
@@ -53,7 +50,6 @@ class ManualLoop : public UiLoop {
     void Advance(std::chrono::milliseconds delta);
     // Time since the loop was made: virtual, or measured on the real clock.
     std::chrono::milliseconds Now() const override;
-    bool TimerActive(int id) const;
 
   private:
     using Duration = std::chrono::steady_clock::duration;
@@ -68,9 +64,9 @@ class ManualLoop : public UiLoop {
     bool FireNextDue(Duration limit);
     // Runs the pending tasks and, on the real clock, the timers that are due.
     void RunDue();
-    // Sleeps until a task (or, when wakeOnQuit, a Quit) arrives, a real-clock timer falls due,
-    // until has come, or the wake-up was given for another reason (an interrupt).
-    void WaitForWork(std::chrono::steady_clock::time_point until, bool wakeOnQuit);
+    // Sleeps until a task arrives, a real-clock timer falls due, until has come, or the wake-up
+    // was given for another reason (an interrupt).
+    void WaitForWork(std::chrono::steady_clock::time_point until);
 
     const Clock clock_;
     const std::chrono::steady_clock::time_point start_;
@@ -86,7 +82,6 @@ class ManualLoop : public UiLoop {
     std::map<int, Timer> timers_;
     std::uint64_t nextOrder_ = 0;
     Duration virtualNow_{};
-    bool quit_ = false;
 };
 
 }  // namespace velotrix

@@ -22,6 +22,16 @@ struct LineSettings {
     std::optional<bool> ctsFlow;
 };
 
+// The rate a UART makes of the rate asked for when it divides the base rate of its clock by a
+// whole number, rounded to the nearest (a PC's 16550: 115200, so 8065 becomes 8229).
+constexpr std::uint32_t DividedRate(std::uint32_t baseRate, std::uint32_t rate) {
+    if (baseRate == 0 || rate == 0) {
+        return rate;
+    }
+    const std::uint32_t divisor = (baseRate + rate / 2) / rate;
+    return divisor == 0 ? baseRate : (baseRate + divisor / 2) / divisor;
+}
+
 // What the driver actually made of the settings, read back after configuring.
 struct AppliedSettings {
     std::uint32_t baudRate = 0;
@@ -31,8 +41,18 @@ struct AppliedSettings {
     bool ctsFlow = false;
 };
 
+// The bits one byte takes on the line: start, data, parity and stop bits.
+inline int BitsPerByte(const AppliedSettings& applied) {
+    return 1 + applied.dataBits + (applied.parity == Parity::kNone ? 0 : 1) + applied.stopBits;
+}
+
 // The modem control lines the PC drives. Opening a port raises both.
 enum class ModemLine { kDtr, kRts };
+struct DrivenLines {
+    bool dtr = false;
+    bool rts = false;
+    bool operator==(const DrivenLines&) const = default;
+};
 
 struct LineErrors {
     bool framing = false;
@@ -96,12 +116,15 @@ class SerialDevice {
     virtual OsResult<std::size_t> Read(std::uint8_t* buffer, std::size_t maxCount) = 0;
     // Writes all count bytes, blocking while the driver or CTS flow control holds them back;
     // returns early with what was written when CancelWaits() or StopWrites() is called, or an
-    // interrupt stopped the device (CatchInterrupts).
+    // interrupt stopped the device.
     virtual OsResult<std::size_t> Write(const std::uint8_t* bytes, std::size_t count) = 0;
     // From any thread: from now on Write takes no byte more, and what waits in the driver to be
-    // sent is thrown away, so that a send stops on the wire with the byte in progress. An
-    // interrupt does the same from within its handler.
+    // sent is thrown away, so that a send stops on the wire with the byte in progress.
     virtual void StopWrites() = 0;
+    // While armed, an interrupt the process catches (CatchInterrupts) does what StopWrites does,
+    // from within its handler, before the program's threads learn of it. A send arms it; a
+    // protocol that must still say goodbye on an interrupt (XMODEM's cancel) does not.
+    virtual void StopWritesOnInterrupt(bool armed) = 0;
     // Blocks until everything written has left the driver (or CancelWaits()).
     virtual void Drain() = 0;
     // Bytes written but still waiting in the driver to leave; 0 where the driver cannot tell.
@@ -111,6 +134,9 @@ class SerialDevice {
     // Raises (on) or drops DTR or RTS. Under CTS flow control RTS stays the program's to set: the
     // flow control governs only when the PC may send.
     virtual OsError SetModemLine(ModemLine line, bool on) = 0;
+    // DTR and RTS as the driver holds them now; nothing where it does not tell (a
+    // pseudo-terminal has no modem lines, Windows reports only the lines the PC reads).
+    virtual std::optional<DrivenLines> ReadDrivenLines() { return std::nullopt; }
     // The line errors counted since the last call.
     virtual LineErrors TakeLineErrors() = 0;
 };

@@ -37,8 +37,7 @@ std::chrono::nanoseconds ByteTime(const AppliedSettings& line) {
     if (line.baudRate == 0) {
         return std::chrono::nanoseconds(0);
     }
-    const int bits = 1 + line.dataBits + (line.parity != Parity::kNone ? 1 : 0) + line.stopBits;
-    return std::chrono::nanoseconds(1'000'000'000LL * bits / line.baudRate);
+    return std::chrono::nanoseconds(1'000'000'000LL * BitsPerByte(line) / line.baudRate);
 }
 
 // How much a block lets wait in the driver's queue, and the level the sender sleeps down to.
@@ -216,6 +215,16 @@ BlockResult WriteBlock(const SendContext& context, std::span<const std::uint8_t>
     if (!context.KeepGoing()) {
         return BlockResult::kAborted;
     }
+    // Ctrl+C stops the block on the wire from the interrupt's own handler.
+    struct InterruptArm {
+        explicit InterruptArm(SerialDevice& armed) : device(armed) {
+            device.StopWritesOnInterrupt(true);
+        }
+        ~InterruptArm() { device.StopWritesOnInterrupt(false); }
+        InterruptArm(const InterruptArm&) = delete;
+        InterruptArm& operator=(const InterruptArm&) = delete;
+        SerialDevice& device;
+    } arm(context.device);
     if (!context.controlsHeld) {
         context.events.Post(BlocksEvent{true});
     }

@@ -2,15 +2,24 @@
 // transmit image, behind calls in the user's terms.
 #include "serial/engine.h"
 
+#include <algorithm>
 #include <utility>
 
-#include "image/rx_save.h"
+#include "serial/byte_taker.h"
 #include "serial/error_texts.h"
+#include "serial/line_log.h"
+#include "serial/loaded_file_watch.h"
+#include "serial/port_life.h"
+#include "serial/port_rows.h"
 #include "serial/receive_engine.h"
-#include "serial/self_test.h"
+#include "serial/reception_files.h"
+#include "serial/self_tester.h"
 #include "serial/send_sequences.h"
 #include "serial/serial_port.h"
 #include "serial/text_file.h"
+#include "serial/transfer_options.h"
+#include "serial/transmit_image.h"
+#include "serial/xmodem_transfer.h"
 #include "text/cp1252.h"
 #include "ui-resources/messages.h"
 
@@ -29,30 +38,20 @@ struct Engine::Impl {
                      }
                      // After the face has shown the end, a rewrite that waited may send.
                      if (std::holds_alternative<SendEndedEvent>(event)) {
+                         xmodem.SenderEnded();
                          watch.SendEnded();
                      }
                  }),
-          receiver(events),
+          bytes(loop, receiver),
+          receiver(events, bytes),
           sends(events, port, options, tx),
           transmit(tx, sends),
-          selfTest(events),
+          selfTest(events, bytes),
           life(loop, std::move(devices), events, port,
-               {[this](std::span<const std::uint8_t> batch) {
-                    // The self-test's pattern is never a reception.
-                    if (selfTest.Active()) {
-                        selfTest.Consume(batch);
-                    } else {
-                        receiver.ConsumeReceivedBytes(batch);
-                    }
-                },
+               {[this](std::span<const std::uint8_t> batch) { bytes.TakeBytes(batch); },
                 [this] { return sends.Busy(); }, [this] { sends.StopAndJoin(); },
-                [this] {
-                    selfTest.Cancel();
-                    if (receiver.Receiving()) {
-                        receiver.FinishReception(true);
-                    }
-                },
-                [this](const LineErrors& errors) { selfTest.CountErrors(errors); }},
+                [this] { bytes.PortClosed(true); },
+                [this](const LineErrors& errors) { bytes.TakeLineErrors(errors); }},
                log) {
         transmit.SetLoadObserver(
             [this](const std::string& path, bool loaded) { watch.Follow(path, loaded); });
@@ -62,11 +61,15 @@ struct Engine::Impl {
     SerialPort port;
     TxImage tx;
     TransferOptions options;
+    // Who takes the received bytes: the reception unless the self-test (or another taker) runs.
+    // Before the takers, which leave it when they go.
+    ReceivedBytesSlot bytes;
     ReceiveEngine receiver;
     SendSequences sends;
     TransmitImage transmit;
     LoadedFileWatch watch{events.Loop(), transmit, sends, options, port};
-    SelfTest selfTest;
+    SelfTester selfTest;
+    XmodemTransfer xmodem{events, bytes, sends, receiver, port.promptReceive};
     // Before the port's life, so that the port's close is still written.
     LineLog log;
     // Last, so that it closes the port (joining every worker) before the rest goes.
@@ -76,6 +79,10 @@ struct Engine::Impl {
 std::string BaudChangedLine(const BaudChangedEvent& event) {
     return std::string(msg::kBaudChangedPrefix) + std::to_string(event.applied) +
            std::string(msg::kBaudChangedMiddle) + std::to_string(event.asked);
+}
+
+std::string FrameNotTakenLine(const FrameNotTakenEvent& event) {
+    return std::string(msg::kFrameNotTaken) + event.settings;
 }
 
 std::string ReopenedLine(const ReopenedEvent& event) {
@@ -93,9 +100,16 @@ EngineResult Engine::Open(const LineSettings& settings) {
 }
 
 void Engine::Close() {
-    // The line first: a send's queue is discarded before anything else is done.
+    const bool wasOpen = IsOpen();
+    // A transfer's CANs go out first; then the line: a send's queue is discarded before anything
+    // else is done.
+    if (wasOpen) {
+        impl_->bytes.PortClosing();
+    }
     impl_->life.Close();
-    impl_->selfTest.Cancel();
+    if (wasOpen) {
+        impl_->bytes.PortClosed(false);
+    }
 }
 
 bool Engine::IsOpen() const {
@@ -177,16 +191,107 @@ const TxImage& Engine::Image() const {
     return impl_->tx;
 }
 
-TransferOptions& Engine::Options() {
-    return impl_->options;
+void Engine::SetContinuousSend(bool on) {
+    impl_->options.continuousSend = on;
+}
+
+void Engine::SetBinMode(bool on) {
+    impl_->options.binMode = on;
+}
+
+void Engine::SetShowProgress(bool on) {
+    impl_->options.showProgress = on;
+}
+
+void Engine::SetCharDelay(int ms) {
+    impl_->options.charDelayMs = ms;
+}
+
+void Engine::SetLineDelay(int ms) {
+    impl_->options.lineDelayMs = ms;
+}
+
+void Engine::SetLineEnd(LineEnd end) {
+    impl_->options.lineEnd = end;
+}
+
+SendSwitches Engine::Switches() const {
+    const TransferOptions& options = impl_->options;
+    return {options.continuousSend.load(), options.binMode.load(),     options.showProgress.load(),
+            options.charDelayMs.load(),    options.lineDelayMs.load(), options.lineEnd.load()};
 }
 
 EngineResult Engine::SendFile() {
-    return impl_->selfTest.Active() ? BusyResult() : impl_->sends.SendFile();
+    return impl_->bytes.KeepsLine() ? BusyResult() : impl_->sends.SendFile();
 }
 
 EngineResult Engine::SendText(const std::string& text) {
-    return impl_->selfTest.Active() ? BusyResult() : impl_->sends.SendText(text);
+    return impl_->bytes.KeepsLine() ? BusyResult() : impl_->sends.SendText(text);
+}
+
+namespace {
+
+bool OnlyRequests(std::span<const std::uint8_t> bytes) {
+    return std::all_of(bytes.begin(), bytes.end(), [](std::uint8_t byte) {
+        return byte == xmodem::kCrcPoll || byte == xmodem::kNak;
+    });
+}
+
+}  // namespace
+
+EngineResult Engine::StartXmodem(bool sending) {
+    Impl& s = *impl_;
+    if (s.sends.Busy() || !s.bytes.Holds(s.receiver)) {
+        return BusyResult();
+    }
+    if (sending && !s.tx.loaded) {
+        return {ErrorKind::kNothingToSend,
+                std::string(msg::kNothingToSend),
+                std::string(msg::kErrorCaption),
+                {}};
+    }
+    if (!IsOpen()) {
+        return {ErrorKind::kNotOpen, {}, {}, {}};
+    }
+    if (s.receiver.Receiving()) {
+        const RxBuffer& rx = s.receiver.Buffer();
+        if (!sending || !OnlyRequests(std::span(rx.storage).first(rx.receivedCount))) {
+            return {ErrorKind::kBusy,
+                    std::string(msg::kSelfTestBusy),
+                    std::string(msg::kInfoCaption),
+                    {}};
+        }
+    }
+    return {};
+}
+
+EngineResult Engine::SendXmodem(bool longBlocks) {
+    Impl& s = *impl_;
+    if (EngineResult may = StartXmodem(true); !may.ok()) {
+        return may;
+    }
+    const std::vector<std::uint8_t> requests = s.receiver.DropReception();
+    const bool withHeader = s.transmit.LoadedZ80() && !s.options.binMode.load();
+    const AppliedSettings applied = s.port.device->ReadBack();
+    const std::chrono::microseconds byteTime(
+        std::int64_t{1000000} * BitsPerByte(applied) / std::max<std::uint32_t>(applied.baudRate, 1));
+    return s.xmodem.Send(withHeader ? s.tx.HeaderAndData() : s.tx.Data(), longBlocks, byteTime,
+                         requests);
+}
+
+EngineResult Engine::ReceiveXmodem(bool trimPadding) {
+    if (EngineResult may = StartXmodem(false); !may.ok()) {
+        return may;
+    }
+    return impl_->xmodem.Receive({.crcFirst = true, .trimPadding = trimPadding});
+}
+
+void Engine::CancelXmodem() {
+    impl_->xmodem.Cancel();
+}
+
+bool Engine::XmodemRunning() const {
+    return impl_->xmodem.Running();
 }
 
 EngineResult Engine::SetModemLine(ModemLine line, bool on) {
@@ -199,7 +304,7 @@ bool Engine::ModemLineOn(ModemLine line) const {
 
 EngineResult Engine::StartSelfTest() {
     Impl& s = *impl_;
-    if (s.selfTest.Active()) {
+    if (!s.bytes.Holds(s.receiver)) {
         return BusyResult();
     }
     if (s.receiver.Receiving()) {
@@ -225,7 +330,7 @@ bool Engine::SelfTesting() const {
 }
 
 EngineResult Engine::SendTextFile(const std::string& path) {
-    if (impl_->sends.Busy()) {
+    if (impl_->sends.Busy() || impl_->bytes.KeepsLine()) {
         return BusyResult();
     }
     TextFile file;
@@ -254,15 +359,15 @@ void Engine::SetFileWatchStarter(FileWatchStarter starter) {
 }
 
 std::span<const std::uint8_t> Engine::Reception() const {
-    return impl_->receiver.SavableBytes();
+    return impl_->receiver.Savable().bytes;
 }
 
 bool Engine::ReceptionHasHeader() const {
-    return impl_->receiver.SavableHasHeader();
+    return impl_->receiver.Savable().hasHeader;
 }
 
 const std::string& Engine::ReceptionName() const {
-    return impl_->receiver.SavableName();
+    return impl_->receiver.Savable().name;
 }
 
 bool Engine::Receiving() const {
@@ -275,42 +380,12 @@ void Engine::FinishReception() {
     }
 }
 
-namespace {
-
-EngineResult NothingToSave() {
-    return {ErrorKind::kNothingToSave,
-            std::string(msg::kNothingToSave),
-            std::string(msg::kErrorCaption),
-            {}};
+SavedReception Engine::SaveReception(const SaveTarget& target) {
+    return SaveReceptionTo(impl_->receiver.Savable(), target);
 }
 
-EngineResult SaveOutcome(const SaveResult& saved) {
-    std::string text = saved.message;
-    if (saved.osError != 0) {
-        text += "\r" + UserErrorText(OsError{saved.osError, {}});
-    }
-    return {saved.status == SaveStatus::kWritten ? ErrorKind::kNone : ErrorKind::kFileError,
-            std::move(text),
-            saved.caption,
-            {}};
-}
-
-}  // namespace
-
-EngineResult Engine::SaveReception(const std::string& path) {
-    const std::span<const std::uint8_t> bytes = Reception();
-    return bytes.empty() ? NothingToSave() : SaveOutcome(SaveRxBuffer(path, bytes));
-}
-
-EngineResult Engine::SaveReceptionAsNew(const std::string& path, std::string& written) {
-    written.clear();
-    const std::span<const std::uint8_t> bytes = Reception();
-    if (bytes.empty()) {
-        return NothingToSave();
-    }
-    const SaveResult saved = SaveRxBufferAsNew(path, bytes);
-    written = saved.path;
-    return SaveOutcome(saved);
+ReceivedBytesSlot& Engine::ReceivedBytes() {
+    return impl_->bytes;
 }
 
 void Engine::ResetReception() {

@@ -10,18 +10,15 @@
 #include <vector>
 
 #include "image/tx_image.h"
+#include "platform/file_watch.h"
 #include "platform/serial_device.h"
 #include "platform/ui_loop.h"
 #include "serial/engine_events.h"
-#include "serial/line_log.h"
-#include "serial/loaded_file_watch.h"
-#include "serial/port_life.h"
-#include "serial/port_rows.h"
-#include "serial/receive_thread.h"
-#include "serial/transfer_options.h"
-#include "serial/transmit_image.h"
+#include "serial/engine_types.h"
 
 namespace velotrix {
+
+class ReceivedBytesSlot;
 
 class Engine {
   public:
@@ -58,16 +55,38 @@ class Engine {
     void SetPause(int pauseIndex);  // an index into PauseEntries; outside: no pause entry chosen
     const TxImage& Image() const;
 
-    // Sending: the switches may change while a continuous send runs and take effect at its next
-    // block or pass; SendFile takes the image as it is now.
-    TransferOptions& Options();
+    // The switches of a send: they may change while a continuous send runs and take effect at
+    // its next block or pass (the pauses at the next byte).
+    void SetContinuousSend(bool on);
+    void SetBinMode(bool on);
+    void SetShowProgress(bool on);
+    void SetCharDelay(int ms);
+    void SetLineDelay(int ms);
+    void SetLineEnd(LineEnd end);
+    SendSwitches Switches() const;
+
+    // SendFile takes the image as it is now.
     EngineResult SendFile();
-    // The text with the line end of Options().lineEnd.
+    // The text with the line end chosen.
     EngineResult SendText(const std::string& text);
     // A UTF-8 text file, line by line with that line end, in code page 1252 (see TextFile); a
     // file that cannot be sent as it is is refused with the reason, naming the line.
     EngineResult SendTextFile(const std::string& path);
     bool Sending() const;
+
+    // XMODEM. The loaded file goes out as it was loaded (a z80 file with its header, any other
+    // file as its data; with the BIN switch the data alone) in blocks of 128 bytes, or of 1024
+    // with longBlocks when the receiver asks for CRC-16. A reception that holds only the
+    // receiver's requests is its start; any other running reception, a send, the self-test or
+    // another transfer refuse it. XmodemProgressEvent and XmodemEndedEvent tell how it goes.
+    EngineResult SendXmodem(bool longBlocks);
+    // Receives a file by XMODEM, asking for CRC-16 first; it becomes the finished reception (cut
+    // short unless the transfer was done). trimPadding: the fill bytes (1Ah) at the end of the
+    // last block are taken off; CP/M keeps them.
+    EngineResult ReceiveXmodem(bool trimPadding);
+    // The user ends a running transfer; the other side is told with CAN.
+    void CancelXmodem();
+    bool XmodemRunning() const;
 
     // Sending the loaded file again each time it is rewritten: once the file has been still for
     // half a second while the port is open, it is loaded again keeping the header edits as far as
@@ -87,13 +106,15 @@ class Engine {
     // Finishes a running reception now, as a second of silence would (the user ends the wait);
     // it counts as cut short.
     void FinishReception();
-    EngineResult SaveReception(const std::string& path);
-    // Saves it at path or, where a file has that name, beside it under the first free numbered
-    // name ("HELLO-2.Z80"): never replaces a file. A failure's text ends with the OS's reason;
-    // written receives the file's path.
-    EngineResult SaveReceptionAsNew(const std::string& path, std::string& written);
+    // Saves the finished reception where the target says: "Sichern", each reception into the
+    // chosen folder, and velotrix-cli's receive.
+    SavedReception SaveReception(const SaveTarget& target);
     // Forgets the listing line being built and the finished reception (a display reset).
     void ResetReception();
+
+    // Who takes the received bytes now (see ByteTaker in serial/byte_taker.h): the reception,
+    // unless the self-test or another taker installed here holds the slot.
+    ReceivedBytesSlot& ReceivedBytes();
 
     // DTR and RTS: raised or dropped now when the port is open, and so after every later open (the
     // open raises both; one wanted low is dropped right after). Both raised by default.
@@ -103,7 +124,8 @@ class Engine {
     // The adapter self-test, with TX and RX bridged at the plug: every byte value goes out at the
     // open port's settings and what comes back is compared instead of being received, until all
     // came back or the line stays silent (kSelfTestNoAnswer when nothing came); SelfTestEndedEvent
-    // tells the result. Refused while a send or a reception runs; sends are refused while it runs.
+    // tells the result. Refused while a send, a reception or another taker of the received bytes
+    // runs; sends are refused while it runs.
     EngineResult StartSelfTest();
     bool SelfTesting() const;
 
@@ -129,12 +151,15 @@ class Engine {
 
   private:
     std::vector<PortRow> Rows(bool probe);
+    // Whether an XMODEM transfer may start now; the refusal when not.
+    EngineResult StartXmodem(bool sending);
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };
 
 // The MessageList lines of these events, for every face that lists them.
 std::string BaudChangedLine(const BaudChangedEvent& event);
+std::string FrameNotTakenLine(const FrameNotTakenEvent& event);
 std::string ReopenedLine(const ReopenedEvent& event);
 
 }  // namespace velotrix

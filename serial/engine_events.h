@@ -13,6 +13,7 @@
 
 #include "platform/serial_device.h"
 #include "platform/ui_loop.h"
+#include "serial/xmodem.h"
 
 namespace velotrix {
 
@@ -112,6 +113,12 @@ struct BaudChangedEvent {
     std::uint32_t applied = 0;
 };
 
+// The driver opened the port with another character frame than chosen and took the rest, as a
+// pseudo-terminal, which knows only 8N1, does: the chosen settings it did not take.
+struct FrameNotTakenEvent {
+    std::string settings;
+};
+
 // The port opened or closed, or DTR or RTS changed: what the PC drives them to while it is open.
 struct ModemLinesEvent {
     bool open = false;
@@ -135,11 +142,26 @@ struct SelfTestEndedEvent {
     SelfTestReport report;
 };
 
+// An XMODEM transfer runs: what has passed, at its start and after each block or retry.
+struct XmodemProgressEvent {
+    bool sending = false;
+    xmodem::Progress progress;
+    std::uint64_t total = 0;  // the file's bytes when sending; 0 when receiving
+};
+
+// An XMODEM transfer has ended; a reception's file follows as the finished reception.
+struct XmodemEndedEvent {
+    bool sending = false;
+    xmodem::End end = xmodem::End::kDone;
+    xmodem::Progress progress;
+};
+
 using EngineEvent =
     std::variant<LinesEvent, MessagesClearedEvent, ReceivedEvent, RxHeaderEvent,
                  ReceptionFinishedEvent, ProgressEvent, BlocksEvent, ContinuousEvent,
                  SendEndedEvent, OsErrorEvent, LineLostEvent, CtsEvent, ReopenedEvent,
-                 BaudChangedEvent, ModemLinesEvent, SelfTestEndedEvent>;
+                 BaudChangedEvent, FrameNotTakenEvent, ModemLinesEvent, SelfTestEndedEvent,
+                 XmodemProgressEvent, XmodemEndedEvent>;
 
 using EngineSubscriber = std::function<void(const EngineEvent&)>;
 
@@ -201,5 +223,8 @@ struct EngineResult {
 
 // The refusal of a send (or of the text dialog) while a sender runs.
 EngineResult BusyResult();
+// The result of an OS error, for every call that reports one: the port lost when the device has
+// gone, else the OS's refusal.
+EngineResult OsErrorResult(const OsError& error);
 
 }  // namespace velotrix

@@ -59,12 +59,20 @@ std::string UserErrorText(const OsError& error) {
     return text;
 }
 
-std::string RefusedSettings(const LineSettings& asked, const AppliedSettings& applied) {
-    // A refused change leaves the port as it was, so what differs from its state was asked
-    // for. The character frame is what drivers refuse (a pseudo-terminal knows only 8N1); the
-    // rate is named only when the frame is not in question.
-    std::vector<std::string> frame;
-    std::vector<std::string> all;
+namespace {
+
+std::string Joined(const std::vector<std::string>& settings) {
+    std::string text;
+    for (const std::string& setting : settings) {
+        text += (text.empty() ? "" : ", ") + setting;
+    }
+    return text;
+}
+
+// The chosen parts of the character frame as texts: those the driver holds otherwise in frame,
+// all of them in all.
+void FrameSettings(const LineSettings& asked, const AppliedSettings& applied,
+                   std::vector<std::string>& frame, std::vector<std::string>& all) {
     const auto add = [&](bool chosen, bool differs, std::string text) {
         if (chosen && differs) {
             frame.push_back(text);
@@ -83,6 +91,24 @@ std::string RefusedSettings(const LineSettings& asked, const AppliedSettings& ap
     add(asked.ctsFlow.has_value(), asked.ctsFlow != applied.ctsFlow,
         std::string(msg::kRefusedFlow) +
             std::string(LabelOf(FlowEntries(), asked.ctsFlow.value_or(false))));
+}
+
+}  // namespace
+
+std::string FrameNotTaken(const LineSettings& asked, const AppliedSettings& applied) {
+    std::vector<std::string> frame;
+    std::vector<std::string> all;
+    FrameSettings(asked, applied, frame, all);
+    return Joined(frame);
+}
+
+std::string RefusedSettings(const LineSettings& asked, const AppliedSettings& applied) {
+    // A refused change leaves the port as it was, so what differs from its state was asked
+    // for. The character frame is what drivers refuse (a pseudo-terminal knows only 8N1); the
+    // rate is named only when the frame is not in question.
+    std::vector<std::string> frame;
+    std::vector<std::string> all;
+    FrameSettings(asked, applied, frame, all);
     const std::string baud = std::to_string(asked.baudRate) + std::string(msg::kRefusedBaud);
     if (frame.empty() && asked.baudRate != 0 && asked.baudRate != applied.baudRate) {
         frame.push_back(baud);
@@ -90,11 +116,7 @@ std::string RefusedSettings(const LineSettings& asked, const AppliedSettings& ap
     if (asked.baudRate != 0) {
         all.insert(all.begin(), baud);
     }
-    std::string text;
-    for (const std::string& setting : frame.empty() ? all : frame) {
-        text += (text.empty() ? "" : ", ") + setting;
-    }
-    return text;
+    return Joined(frame.empty() ? all : frame);
 }
 
 }  // namespace velotrix

@@ -13,6 +13,10 @@ namespace velotrix {
 // hint (behind ": " for the settings a driver refused, on a line of its own otherwise).
 std::string UserErrorText(const OsError& error);
 
+// The parts of the character frame the driver holds otherwise than chosen, e.g. "7 Datenbits,
+// Parität gerade"; empty when it took them all.
+std::string FrameNotTaken(const LineSettings& asked, const AppliedSettings& applied);
+
 // The settings the driver did not take, as a person chose them, e.g. "7 Datenbits, Parität
 // gerade"; every chosen setting when the driver's state tells nothing.
 std::string RefusedSettings(const LineSettings& asked, const AppliedSettings& applied);

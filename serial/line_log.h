@@ -15,12 +15,10 @@
 
 #include "platform/log_file.h"
 #include "platform/serial_device.h"
+#include "serial/engine_types.h"
 #include "serial/log_lines.h"
 
 namespace velotrix {
-
-// The log's clock: local wall time (LocalWallTime); tests give it a virtual one.
-using LogClock = std::function<std::chrono::milliseconds()>;
 
 class LineLog {
   public:

@@ -2,7 +2,6 @@
 // send, and the load that keeps the header edits.
 #include "serial/loaded_file_watch.h"
 
-#include "serial/port_life.h"
 #include "ui-resources/ids.h"
 
 namespace velotrix {

@@ -9,23 +9,13 @@
 #include <string>
 
 #include "platform/file_watch.h"
+#include "serial/engine_types.h"
 #include "serial/send_sequences.h"
 #include "serial/serial_port.h"
 #include "serial/transfer_options.h"
 #include "serial/transmit_image.h"
 
 namespace velotrix {
-
-// A rewritten file, loaded again; or why the loaded file cannot be watched.
-struct FileRewritten {
-    LoadOutcome outcome;  // of loading it again with the header edits kept
-    // A continuous send runs: its next pass takes the new version, no send is to start.
-    bool passTakesIt = false;
-    // False when the watch of a newly loaded file could not start (outcome.result says why);
-    // nothing was loaded then.
-    bool watching = true;
-};
-using RewriteHandler = std::function<void(const FileRewritten& rewritten)>;
 
 class LoadedFileWatch {
   public:

@@ -25,11 +25,13 @@ class LoggedDevice : public SerialDevice {
     OsResult<std::size_t> Read(std::uint8_t* buffer, std::size_t maxCount) override;
     OsResult<std::size_t> Write(const std::uint8_t* bytes, std::size_t count) override;
     void StopWrites() override { device_->StopWrites(); }
+    void StopWritesOnInterrupt(bool armed) override { device_->StopWritesOnInterrupt(armed); }
     void Drain() override { device_->Drain(); }
     std::size_t QueuedOutput() override { return device_->QueuedOutput(); }
     void Purge(bool input, bool output) override { device_->Purge(input, output); }
     bool Cts() override { return device_->Cts(); }
     OsError SetModemLine(ModemLine line, bool on) override;
+    std::optional<DrivenLines> ReadDrivenLines() override { return device_->ReadDrivenLines(); }
     LineErrors TakeLineErrors() override;
 
   private:

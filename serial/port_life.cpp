@@ -34,13 +34,6 @@ std::string BusyHint(const PortHolder& holder) {
 
 }  // namespace
 
-EngineResult OsErrorResult(const OsError& error) {
-    return {KindOf(error) == OsErrorKind::kDeviceGone ? ErrorKind::kPortLost : ErrorKind::kOsError,
-            {},
-            {},
-            error};
-}
-
 PortLife::PortLife(UiLoop& loop, DeviceAccess devices, const EventEmitter& events, SerialPort& port,
                    PortNeighbours neighbours, LineLog& log)
     : loop_(loop),
@@ -122,10 +115,14 @@ EngineResult PortLife::OpenDevice(const LineSettings& settings) {
     }
     StartReceiveThread();
     EmitModemLines();
-    // Drivers round rates they cannot make; the user learns the rate really on the line.
-    const std::uint32_t applied = port_.device->ReadBack().baudRate;
-    if (settings.baudRate != 0 && applied != 0 && applied != settings.baudRate) {
-        events_.Post(BaudChangedEvent{settings.baudRate, applied});
+    // Drivers round rates they cannot make, and may take a setting without the rest of the
+    // frame: the user learns what is really on the line.
+    const AppliedSettings applied = port_.device->ReadBack();
+    if (settings.baudRate != 0 && applied.baudRate != 0 && applied.baudRate != settings.baudRate) {
+        events_.Post(BaudChangedEvent{settings.baudRate, applied.baudRate});
+    }
+    if (std::string frame = FrameNotTaken(settings, applied); !frame.empty()) {
+        events_.Post(FrameNotTakenEvent{std::move(frame)});
     }
     return {};
 }
@@ -168,8 +165,8 @@ void PortLife::StartReceiveThread() {
             }
         });
     };
-    receiveThread_ = std::make_unique<ReceiveThread>(*port_.device, port_.portOpen,
-                                                     std::move(sinks), lineErrorPause_);
+    receiveThread_ = std::make_unique<ReceiveThread>(
+        *port_.device, port_.portOpen, std::move(sinks), lineErrorPause_, &port_.promptReceive);
     receiveThread_->Start();
 }
 
@@ -199,7 +196,11 @@ EngineResult PortLife::SetModemLine(ModemLine line, bool on) {
 }
 
 void PortLife::EmitModemLines() const {
-    events_.Emit(ModemLinesEvent{port_.portOpen.load(), dtr_, rts_});
+    // The lines as the driver holds them, where it tells; else as they were asked for.
+    const bool open = port_.portOpen.load();
+    const DrivenLines held =
+        (open ? port_.device->ReadDrivenLines() : std::nullopt).value_or(DrivenLines{dtr_, rts_});
+    events_.Emit(ModemLinesEvent{open, held.dtr, held.rts});
 }
 
 void PortLife::CloseDevice() {

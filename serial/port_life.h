@@ -14,22 +14,12 @@
 #include "platform/serial_device.h"
 #include "platform/ui_loop.h"
 #include "serial/engine_events.h"
+#include "serial/engine_types.h"
 #include "serial/line_log.h"
 #include "serial/receive_thread.h"
 #include "serial/serial_port.h"
 
 namespace velotrix {
-
-// Where the engine finds serial devices; tests hand it fake ones.
-struct DeviceAccess {
-    std::function<std::vector<PortInfo>()> listPorts = ListSerialDevices;
-    std::function<OsResult<std::unique_ptr<SerialDevice>>(const std::string& path)> openDevice =
-        OpenSerialDevice;
-    // Whether a path is a link that names one device on purpose (/dev/serial/by-id/...).
-    std::function<bool(const std::string& path)> isLink = IsNamedLink;
-    // Who holds a device that an open found busy.
-    std::function<PortHolder(const std::string& path)> findHolder = FindPortHolder;
-};
 
 // What the port's life asks of the engine around it. Each runs on the UI thread.
 struct PortNeighbours {
@@ -42,9 +32,6 @@ struct PortNeighbours {
     // The driver counted line errors.
     std::function<void(const LineErrors& errors)> lineErrors = {};
 };
-
-// The result of an OS error, for every call that reports one.
-EngineResult OsErrorResult(const OsError& error);
 
 class PortLife {
   public:

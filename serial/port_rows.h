@@ -6,16 +6,9 @@
 #include <vector>
 
 #include "platform/serial_device.h"
+#include "serial/engine_types.h"
 
 namespace velotrix {
-
-enum class PortState { kFree, kBusy, kNoPermission, kUnusable };
-
-struct PortRow {
-    PortInfo port;
-    PortState state = PortState::kFree;
-    std::string reason;  // code page 1252; empty for a free port
-};
 
 // Who holds a busy port, as far as the system told (code page 1252): "minicom, PID 1234"; empty
 // when it told nothing.

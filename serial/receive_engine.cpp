@@ -36,14 +36,15 @@ std::string ShortReceptionLine(std::uint32_t arrived, std::uint32_t promised) {
            std::string(msg::kShortReceptionSuffix);
 }
 
-ReceiveEngine::ReceiveEngine(const EventEmitter& events) : events_(events) {}
+ReceiveEngine::ReceiveEngine(const EventEmitter& events, ReceivedBytesSlot& slot)
+    : events_(events), slot_(slot) {}
 
 ReceiveEngine::~ReceiveEngine() {
-    events_.Loop().StopTimer(ids::kSilenceTimer);
+    slot_.StopSilence(*this);
     events_.Loop().StopTimer(ids::kListingTimer);
 }
 
-void ReceiveEngine::ConsumeReceivedBytes(std::span<const std::uint8_t> bytes) {
+void ReceiveEngine::OnBytes(std::span<const std::uint8_t> bytes) {
     if (bytes.empty()) {
         return;
     }
@@ -57,8 +58,19 @@ void ReceiveEngine::ConsumeReceivedBytes(std::span<const std::uint8_t> bytes) {
         events_.Loop().StartTimer(ids::kListingTimer, kListingInterval,
                                   [this] { ListingIntervalOver(); });
     }
-    events_.Loop().StartTimer(ids::kSilenceTimer, SilenceAllowed(),
-                              [this] { FinishReception(false); });
+    slot_.WaitForSilence(*this, SilenceAllowed());
+}
+
+void ReceiveEngine::OnSilence() {
+    if (Receiving()) {
+        FinishReception(false);
+    }
+}
+
+void ReceiveEngine::OnPortClosed(bool lost) {
+    if (lost && Receiving()) {
+        FinishReception(true);
+    }
 }
 
 void ReceiveEngine::EmitListing() {
@@ -145,9 +157,7 @@ void ReceiveEngine::ShowRxHeader() {
 }
 
 void ReceiveEngine::ForgetSavable() {
-    savable_.clear();
-    savableHasHeader_ = false;
-    savableName_.clear();
+    savable_ = {};
 }
 
 void ReceiveEngine::FinishReception(bool cutShort) {
@@ -163,14 +173,26 @@ void ReceiveEngine::FinishReception(bool cutShort) {
     }
     const std::span<const std::uint8_t> reception =
         std::span<const std::uint8_t>(rx.storage).first(rx.receivedCount);
-    savable_.assign(reception.begin(), reception.end());
-    savableHasHeader_ = rx.hasHeader;
-    savableName_ = rx.hasHeader ? headerName_ : std::string();
-
     // A header followed by fewer bytes than it promises is a transfer cut short, whatever made
     // the line fall silent: the user must not take it for a whole file.
     const std::uint32_t promised = PromisedLength();
     const std::uint32_t arrived = rx.receivedCount - std::min(rx.receivedCount, kHeaderSize32);
+    // hasHeader still describes the last finished reception when the timer fires without a new
+    // one; the header is skipped only when this reception holds more than it.
+    const std::size_t dataStart = rx.hasHeader && rx.receivedCount > kHeaderSize ? kHeaderSize : 0;
+    const std::span<const std::uint8_t> data = reception.subspan(dataStart);
+    const ReceptionFinishedEvent finished{.crc = Crc16(data),
+                                          .dataLength = static_cast<std::uint32_t>(data.size()),
+                                          .total = rx.receivedCount,
+                                          .dropped = droppedCount_,
+                                          .hasHeader = rx.hasHeader,
+                                          .promised = arrived < promised ? promised : 0,
+                                          .cutShort = cutShort};
+    savable_.bytes.assign(reception.begin(), reception.end());
+    savable_.hasHeader = rx.hasHeader;
+    savable_.name = rx.hasHeader ? headerName_ : std::string();
+    savable_.incomplete = Incomplete(finished);
+
     lines.emplace_back(kSeparatorLength, '-');
     lines.push_back(std::string(msg::kReceivedTotal) + CountToDecimal(rx.receivedCount));
     if (arrived < promised) {
@@ -182,19 +204,36 @@ void ReceiveEngine::FinishReception(bool cutShort) {
     }
     lines.emplace_back(msg::kSaveByButton);
     events_.Emit(LinesEvent{std::move(lines), true});
-    events_.Loop().StopTimer(ids::kSilenceTimer);
-
-    // hasHeader still describes the last finished reception when the timer fires without a new
-    // one; the header is skipped only when this reception holds more than it.
-    const std::size_t dataStart = rx.hasHeader && rx.receivedCount > kHeaderSize ? kHeaderSize : 0;
-    const std::span<const std::uint8_t> data = reception.subspan(dataStart);
-    events_.Emit(ReceptionFinishedEvent{Crc16(data), static_cast<std::uint32_t>(data.size()),
-                                        rx.receivedCount, droppedCount_, rx.hasHeader,
-                                        arrived < promised ? promised : 0, cutShort});
+    slot_.StopSilence(*this);
+    events_.Emit(finished);
 
     rx.receivedCount = 0;
     rx.writePosition = 0;
     droppedCount_ = 0;
+}
+
+std::vector<std::uint8_t> ReceiveEngine::DropReception() {
+    RxBuffer& rx = buffer_;
+    std::vector<std::uint8_t> bytes(rx.storage.begin(), rx.storage.begin() + rx.receivedCount);
+    pendingLines_.clear();
+    countPending_ = false;
+    listingPaced_ = false;
+    events_.Loop().StopTimer(ids::kListingTimer);
+    slot_.StopSilence(*this);
+    rx.rxLineCount = 0;
+    rx.receivedCount = 0;
+    rx.writePosition = 0;
+    droppedCount_ = 0;
+    return bytes;
+}
+
+void ReceiveEngine::AdoptReception(std::span<const std::uint8_t> file, bool cutShort) {
+    const auto size = static_cast<std::uint32_t>(file.size());
+    const ReceptionFinishedEvent finished{
+        .crc = Crc16(file), .dataLength = size, .total = size, .cutShort = cutShort};
+    savable_ = {
+        std::vector<std::uint8_t>(file.begin(), file.end()), false, {}, Incomplete(finished)};
+    events_.Emit(finished);
 }
 
 void ReceiveEngine::ResetListing() {

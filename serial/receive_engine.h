@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "serial/byte_taker.h"
 #include "serial/engine_events.h"
 
 namespace velotrix {
@@ -27,31 +28,49 @@ struct RxBuffer {
     int rxLineCount = 0;  // the bytes of the listing line being built (the last ones stored)
 };
 
+// A finished reception as a save takes it: a copy held apart from the storage, so that a
+// reception arriving meanwhile cannot change it.
+struct SavableReception {
+    std::vector<std::uint8_t> bytes;  // empty when there is nothing to save
+    bool hasHeader = false;           // it began with a z80 header
+    std::string name;                 // the header's name
+    bool incomplete = false;          // it lacks bytes (see Incomplete)
+};
+
 // "Empfang unvollständig: N von M Bytes": the data bytes that came of those the header promised.
 std::string ShortReceptionLine(std::uint32_t arrived, std::uint32_t promised);
 
-// Every member runs on the UI thread: the receive thread hands its batches over with UiLoop::Post,
-// so a batch can never interleave with FinishReception.
-class ReceiveEngine {
+// The default taker of the received bytes. Every member runs on the UI thread: the receive thread
+// hands its batches over with UiLoop::Post, so a batch can never interleave with FinishReception.
+class ReceiveEngine final : public ByteTaker {
   public:
-    explicit ReceiveEngine(const EventEmitter& events);
-    ~ReceiveEngine();  // stops the silence timer, whose task refers to this engine
+    // Its silence is awaited in slot, whose default taker it is.
+    ReceiveEngine(const EventEmitter& events, ReceivedBytesSlot& slot);
+    ~ReceiveEngine() override;  // stops the listing's timer, whose task refers to this engine
     ReceiveEngine(const ReceiveEngine&) = delete;
     ReceiveEngine& operator=(const ReceiveEngine&) = delete;
 
-    void ConsumeReceivedBytes(std::span<const std::uint8_t> bytes);
+    // Stores and lists the bytes; a reception ends after a second of silence.
+    void OnBytes(std::span<const std::uint8_t> bytes) override;
+    void OnSilence() override;
+    // A lost line ends a running reception, cut short; a closed port lets it end by silence.
+    void OnPortClosed(bool lost) override;
+    bool Busy() const override { return Receiving(); }
+
     // cutShort: the reception ends by a lost line or on request rather than by silence.
     void FinishReception(bool cutShort);
+    // A protocol takes over the line: the reception that runs is dropped without becoming a
+    // finished one, and its bytes are returned.
+    std::vector<std::uint8_t> DropReception();
+    // A file that another protocol received becomes the finished reception, without a header;
+    // cutShort: the transfer failed, and the file may lack its end.
+    void AdoptReception(std::span<const std::uint8_t> file, bool cutShort);
     // The receive part of the display reset: empties the pending listing line, rewinds
     // writePosition and forgets the finished reception's header fields.
     void ResetListing();
 
-    // The finished reception that a save writes: empty when there is nothing to save. It is a
-    // copy held apart from the storage, so a reception arriving meanwhile cannot change it.
-    std::span<const std::uint8_t> SavableBytes() const { return savable_; }
-    // Whether that finished reception began with a z80 header, and the header's name.
-    bool SavableHasHeader() const { return savableHasHeader_; }
-    const std::string& SavableName() const { return savableName_; }
+    // The finished reception that a save writes.
+    const SavableReception& Savable() const { return savable_; }
     // True from the first byte of a reception until it is finished.
     bool Receiving() const { return buffer_.receivedCount > 0; }
     const RxBuffer& Buffer() const { return buffer_; }
@@ -67,10 +86,9 @@ class ReceiveEngine {
     std::uint32_t PromisedLength() const;
 
     const EventEmitter& events_;
+    ReceivedBytesSlot& slot_;
     RxBuffer buffer_;
-    std::vector<std::uint8_t> savable_;
-    bool savableHasHeader_ = false;
-    std::string savableName_;
+    SavableReception savable_;
     std::string headerName_;
     std::uint32_t droppedCount_ = 0;
     std::vector<std::string> pendingLines_;  // complete lines not yet handed to the window

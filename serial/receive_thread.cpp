@@ -7,9 +7,11 @@
 namespace velotrix {
 
 ReceiveThread::ReceiveThread(SerialDevice& device, const std::atomic<bool>& portOpen,
-                             ReceiveSinks sinks, ReceivePause pause)
+                             ReceiveSinks sinks, ReceivePause pause,
+                             const std::atomic<bool>* prompt)
     : device_(device),
       portOpen_(portOpen),
+      prompt_(prompt),
       sinks_(std::move(sinks)),
       pause_(std::move(pause)),
       readBuffer_(kReceiveReadSize) {}
@@ -70,7 +72,9 @@ void ReceiveThread::DrainInput() {
         Pause(kLineErrorPause);
         return;
     }
-    WaitUnlessStopped(kGatherTime);
+    if (prompt_ == nullptr || !prompt_->load()) {
+        WaitUnlessStopped(kGatherTime);
+    }
     while (portOpen_.load()) {
         const std::size_t queued = device_.QueuedInput();
         if (queued == 0) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/serial_device.h"
+#include "serial/engine_types.h"
 
 namespace velotrix {
 
@@ -25,10 +26,6 @@ struct ReceiveSinks {
     std::function<void(const LineErrors& errors)> lineErrors = {};
 };
 
-// Pauses the receive thread after a line error; returns early once stopped() is true.
-using ReceivePause =
-    std::function<void(std::chrono::milliseconds duration, const std::function<bool()>& stopped)>;
-
 inline constexpr std::chrono::milliseconds kLineErrorPause{2000};
 // A batch is what one read delivers; larger than a line's worth so a fast line costs few posts.
 inline constexpr std::size_t kReceiveReadSize = 4096;
@@ -38,10 +35,11 @@ inline constexpr std::chrono::milliseconds kGatherTime{5};
 
 class ReceiveThread {
   public:
-    // The device and portOpen must outlive the thread. An empty pause waits on a condition
-    // variable that Stop() wakes.
+    // The device, portOpen and prompt must outlive the thread. An empty pause waits on a
+    // condition variable that Stop() wakes. While prompt is set (a protocol waits for each
+    // answer), the bytes are read at once instead of gathering for kGatherTime.
     ReceiveThread(SerialDevice& device, const std::atomic<bool>& portOpen, ReceiveSinks sinks,
-                  ReceivePause pause = {});
+                  ReceivePause pause = {}, const std::atomic<bool>* prompt = nullptr);
     ~ReceiveThread();  // Stop() and Join()
     ReceiveThread(const ReceiveThread&) = delete;
     ReceiveThread& operator=(const ReceiveThread&) = delete;
@@ -63,6 +61,7 @@ class ReceiveThread {
 
     SerialDevice& device_;
     const std::atomic<bool>& portOpen_;
+    const std::atomic<bool>* prompt_;
     ReceiveSinks sinks_;
     ReceivePause pause_;
     std::vector<std::uint8_t> readBuffer_;

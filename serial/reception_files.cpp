@@ -1,4 +1,4 @@
-// Saving a reception without asking: its name, a free name beside existing files, the line.
+// Saving the finished reception: where it goes, under which name, and what the save says.
 #include "serial/reception_files.h"
 
 #include "image/rx_save.h"
@@ -9,28 +9,41 @@
 
 namespace velotrix {
 
-std::string ReceptionFileName(const Engine& engine, bool incomplete) {
-    const std::string name = SuggestedSaveName(engine.ReceptionName(), engine.ReceptionHasHeader());
-    return incomplete ? IncompleteName(name) : name;
+std::string ReceptionFileName(const SavableReception& reception) {
+    const std::string name = SuggestedSaveName(reception.name, reception.hasHeader);
+    return reception.incomplete ? IncompleteName(name) : name;
 }
 
-EngineResult SaveReceptionInFolder(Engine& engine, const std::string& folder,
-                                   const ReceptionFinishedEvent& finished, std::string& file) {
+SavedReception SaveReceptionTo(const SavableReception& reception, const SaveTarget& target) {
+    SavedReception saved;
     // The name comes from the line in code page 1252; made plain, it is ASCII and so UTF-8 too.
-    file = PathInFolder(folder, Cp1252ToUtf8(ReceptionFileName(engine, Incomplete(finished))));
-    if (engine.Reception().empty()) {
-        return engine.SaveReception(file);  // says that there is nothing to save
+    saved.asked = target.kind == SaveTarget::Kind::kFolder
+                      ? PathInFolder(target.path, Cp1252ToUtf8(ReceptionFileName(reception)))
+                      : target.path;
+    if (reception.bytes.empty()) {
+        saved.result = {ErrorKind::kNothingToSave,
+                        std::string(msg::kNothingToSave),
+                        std::string(msg::kErrorCaption),
+                        {}};
+        saved.line = saved.result.text;
+        return saved;
     }
-    const SaveResult saved = SaveRxBufferAsNew(file, engine.Reception());
-    if (saved.status == SaveStatus::kWritten) {
-        file = saved.path;
-        return {ErrorKind::kNone, std::string(msg::kSavedAs) + Utf8ToCp1252(file), {}, {}};
+    const SaveResult written = target.kind == SaveTarget::Kind::kFile
+                                   ? SaveRxBuffer(saved.asked, reception.bytes)
+                                   : SaveRxBufferAsNew(saved.asked, reception.bytes);
+    const std::string reason = UserErrorText(OsError{written.osError, {}});
+    saved.result = {
+        written.status == SaveStatus::kWritten ? ErrorKind::kNone : ErrorKind::kFileError,
+        written.message + (written.osError != 0 ? "\r" + reason : ""),
+        written.caption,
+        {}};
+    if (saved.result.ok()) {
+        saved.written = written.path;
+        saved.line = std::string(msg::kSavedAs) + Utf8ToCp1252(written.path);
+    } else {
+        saved.line = std::string(msg::kNotSavedPrefix) + Utf8ToCp1252(saved.asked) + ": " + reason;
     }
-    return {ErrorKind::kFileError,
-            std::string(msg::kNotSavedPrefix) + Utf8ToCp1252(file) + ": " +
-                UserErrorText(OsError{saved.osError, {}}),
-            std::string(msg::kErrorCaption),
-            {}};
+    return saved;
 }
 
 }  // namespace velotrix

@@ -1,22 +1,17 @@
-// Saving a reception without asking: its file name, and the save into a folder that the
-// window's "Jeden Empfang sichern in ..." and velotrix-cli's receive share.
+// Saving the finished reception: into a named file, replacing one or beside it, or into a folder
+// under the reception's own name; and the texts that tell what the save did.
 #pragma once
 
-#include <string>
-
-#include "serial/engine.h"
+#include "serial/engine_types.h"
+#include "serial/receive_engine.h"
 
 namespace velotrix {
 
-// The name the save dialog suggests for the finished reception ("HELLO.Z80", "default.bin"),
-// with "-unvollstaendig" before its extension when it is incomplete.
-std::string ReceptionFileName(const Engine& engine, bool incomplete);
+// The name a folder save gives the reception: the one the save dialog suggests ("HELLO.Z80",
+// "default.bin"), with "-unvollstaendig" before its extension when it lacks bytes.
+std::string ReceptionFileName(const SavableReception& reception);
 
-// Saves the finished reception into the folder (empty: the current one) under ReceptionFileName,
-// beside a file of that name under a numbered one ("HELLO-2.Z80"), never replacing a file. The
-// result's text is the MessageList line: the file written, or the file and the OS's reason why
-// not; file receives the path written, or the one that could not be.
-EngineResult SaveReceptionInFolder(Engine& engine, const std::string& folder,
-                                   const ReceptionFinishedEvent& finished, std::string& file);
+// Writes the reception where the target says; a reception without bytes is not saved.
+SavedReception SaveReceptionTo(const SavableReception& reception, const SaveTarget& target);
 
 }  // namespace velotrix

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -46,10 +47,6 @@ struct SendKind {
 
 }  // namespace
 
-EngineResult BusyResult() {
-    return Refusal(ErrorKind::kBusy, msg::kBusy, msg::kInfoCaption);
-}
-
 struct SendSequences::Impl {
     Impl(const EventEmitter& e, SerialPort& p, TransferOptions& o, const TxImage& t)
         : events(e), port(p), options(o), tx(t) {}
@@ -77,6 +74,29 @@ struct SendSequences::Impl {
     bool restoreOpenMode = false;
     // Expires with this object: an end task still queued after it is gone does nothing.
     std::shared_ptr<int> lifeToken = std::make_shared<int>(0);
+
+    // A protocol's bytes for the sender, and whether more may come; guarded by wake.mutex.
+    std::deque<std::vector<std::uint8_t>> stream;
+    bool streamOpen = false;
+    bool streamWriting = false;  // the sender has taken a piece and not yet written it
+    std::condition_variable streamWritten;
+
+    // Sender thread: the next piece of the stream; false when it has ended or must end.
+    bool NextPiece(const SendContext& context, std::vector<std::uint8_t>& piece) {
+        std::unique_lock lock(wake.mutex);
+        streamWriting = false;
+        streamWritten.notify_all();
+        wake.changed.wait(lock, [&] {
+            return !stream.empty() || !streamOpen || !context.KeepGoing();
+        });
+        if (stream.empty() || !context.KeepGoing()) {
+            return false;
+        }
+        piece = std::move(stream.front());
+        stream.pop_front();
+        streamWriting = true;
+        return true;
+    }
 
     std::shared_ptr<const TxSnapshot> CurrentSnapshot() {
         std::lock_guard lock(snapshotMutex);
@@ -307,6 +327,68 @@ EngineResult SendSequences::SendPattern(std::vector<std::uint8_t> bytes) {
         },
         {});
     return {};
+}
+
+EngineResult SendSequences::StartStream() {
+    Impl& s = *impl_;
+    if (EngineResult claimed = s.Claim(); !claimed.ok()) {
+        return claimed;
+    }
+    {
+        std::lock_guard lock(s.wake.mutex);
+        s.stream.clear();
+        s.streamOpen = true;
+        s.streamWriting = false;
+    }
+    s.Start(
+        [&s](const SendContext& context) {
+            std::vector<std::uint8_t> piece;
+            while (s.NextPiece(context, piece)) {
+                const OsResult<std::size_t> written =
+                    context.device.Write(piece.data(), piece.size());
+                if (!written.ok()) {
+                    context.events.Post(OsErrorEvent{written.error});
+                    return false;
+                }
+            }
+            if (!context.KeepGoing()) {
+                return false;
+            }
+            context.device.Drain();
+            return context.KeepGoing();
+        },
+        {.restoreOpenMode = true});
+    return {};
+}
+
+void SendSequences::StreamWrite(std::vector<std::uint8_t> bytes) {
+    if (bytes.empty()) {
+        return;
+    }
+    {
+        std::lock_guard lock(impl_->wake.mutex);
+        if (!impl_->streamOpen) {
+            return;
+        }
+        impl_->stream.push_back(std::move(bytes));
+    }
+    impl_->wake.changed.notify_all();
+}
+
+void SendSequences::EndStream() {
+    {
+        std::lock_guard lock(impl_->wake.mutex);
+        impl_->streamOpen = false;
+    }
+    impl_->wake.changed.notify_all();
+}
+
+void SendSequences::FlushStream(std::chrono::milliseconds timeout) {
+    Impl& s = *impl_;
+    std::unique_lock lock(s.wake.mutex);
+    s.streamWritten.wait_for(lock, timeout, [&] {
+        return (s.stream.empty() && !s.streamWriting) || !s.Busy();
+    });
 }
 
 bool SendSequences::Busy() const {

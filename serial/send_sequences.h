@@ -1,6 +1,7 @@
 // The file and text sends: one sender thread at a time, writing through the block writer.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -30,6 +31,15 @@ class SendSequences {
     EngineResult SendTextFile(std::string bytes, std::size_t lines);
     // The bytes in one write, unlisted (the self-test's pattern).
     EngineResult SendPattern(std::vector<std::uint8_t> bytes);
+
+    // A protocol's bytes: StartStream claims the one sender, which then writes what StreamWrite
+    // hands it, piece by piece and in order, unlisted, until EndStream; it ends (SendEndedEvent)
+    // once what was queued has left the PC. UI thread, each of them.
+    EngineResult StartStream();
+    void StreamWrite(std::vector<std::uint8_t> bytes);
+    void EndStream();
+    // Waits at most timeout until the sender has written what is queued (before the port closes).
+    void FlushStream(std::chrono::milliseconds timeout);
 
     // Takes a consistent copy of the transmit image and the pause (an index into the pause
     // entries; outside: no pause entry chosen) for the next pass of a send. UI thread.

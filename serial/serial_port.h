@@ -14,6 +14,8 @@ struct SerialPort {
     std::unique_ptr<SerialDevice> device;
     // The one stop signal of every loop of the serial link.
     std::atomic<bool> portOpen{false};
+    // A protocol waits for each answer: what arrives is handed over at once, not gathered.
+    std::atomic<bool> promptReceive{false};
 };
 
 }  // namespace velotrix

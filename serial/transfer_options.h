@@ -3,14 +3,9 @@
 
 #include <atomic>
 
+#include "serial/engine_types.h"
+
 namespace velotrix {
-
-// What ends each line of a text: the home computer's keyboard takes a line with CR (most), CR+LF
-// or LF; none sends the text as it was typed.
-enum class LineEnd { kNone, kCr, kCrLf, kLf };
-
-// The longest pause a person may type after a byte or a line, in milliseconds.
-inline constexpr int kMaxDelayMs = 10000;
 
 // Written on the UI thread, read by the sender thread: atomics, so a change is seen at once.
 struct TransferOptions {

@@ -10,23 +10,10 @@
 #include "image/header_edits.h"
 #include "image/tx_image.h"
 #include "serial/engine_events.h"
+#include "serial/engine_types.h"
 #include "serial/send_sequences.h"
 
 namespace velotrix {
-
-// What a load found, besides the result.
-struct LoadOutcome {
-    EngineResult result;
-    bool loaded = false;
-    bool isZ80 = false;  // the file brought its own header
-    // Why the file could not be read, where the window shows no box for it.
-    FileReadStatus fileStatus = FileReadStatus::kRead;
-    int osError = 0;
-};
-
-// Why a load failed, as a person reads it behind the file's name (code page 1252): the load's own
-// text, or that the file is no regular file, or the OS's text.
-std::string LoadFailureText(const LoadOutcome& outcome);
 
 class TransmitImage {
   public:
@@ -55,6 +42,8 @@ class TransmitImage {
     void SetTypeLetter(char letter);
     // The pause after the header: an index into PauseEntries; outside, no entry is chosen.
     void SetPause(int pauseIndex);
+    // Whether the loaded file brought its own header (a z80 file).
+    bool LoadedZ80() const { return tx_.loaded && asLoadedZ80_; }
 
   private:
     void HandToSender() { sends_.RefreshSnapshot(pauseIndex_); }

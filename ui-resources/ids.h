@@ -85,6 +85,13 @@ inline constexpr int kDtrIndicator = 7050;
 inline constexpr int kRtsIndicator = 7051;
 // "Schleifentest": the adapter self-test.
 inline constexpr int kMenuSelfTest = 40052;
+// XMODEM: send the loaded file in blocks of 128 or 1024 bytes, receive a file, cancel the transfer,
+// and the switch that takes the fill bytes off a received file's end (checked: on).
+inline constexpr int kMenuXmodemSend = 40060;
+inline constexpr int kMenuXmodemSend1k = 40061;
+inline constexpr int kMenuXmodemReceive = 40062;
+inline constexpr int kMenuXmodemCancel = 40063;
+inline constexpr int kMenuXmodemTrim = 40064;
 
 // The window "Ansicht" of a finished reception.
 inline constexpr int kViewDump = 6001;          // the rows of bytes
@@ -104,14 +111,13 @@ inline constexpr int kNotifyClicked = 0;         // button click, menu command, 
 inline constexpr int kNotifySelChange = 1;       // a combo box selection changed by the user
 inline constexpr int kNotifyEditChange = 0x300;  // an edit field's text changed
 
-// The silence timer that closes a reception.
+// The silence awaited by the taker of the received bytes: the one that closes a reception, or
+// ends the adapter self-test when nothing (more) comes back.
 inline constexpr int kSilenceTimer = 1;
 // Looks for a lost port's device to come back.
 inline constexpr int kReopenTimer = 2;
 // Brings the lines of a running reception into the list, at most every 50 ms.
 inline constexpr int kListingTimer = 3;
-// Ends the adapter self-test when nothing (more) comes back.
-inline constexpr int kSelfTestTimer = 5;
 
 // Sending the loaded file again when it changes ("Bei Änderung erneut senden").
 inline constexpr int kResendOnChangeCheck = 7000;

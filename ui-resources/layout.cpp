@@ -169,6 +169,16 @@ constexpr MenuEntry kMenu[] = {
     {MenuKind::kSeparator, "", 0},
     {MenuKind::kItem, "Schleifentest", ids::kMenuSelfTest},
     {MenuKind::kEnd, "", 0},
+    // Files to and from CP/M machines by XMODEM.
+    {MenuKind::kPopup, "XMODEM", 0},
+    {MenuKind::kItem, msg::kXmodemSendMenu.data(), ids::kMenuXmodemSend},
+    {MenuKind::kItem, msg::kXmodemSend1kMenu.data(), ids::kMenuXmodemSend1k},
+    {MenuKind::kItem, msg::kXmodemReceiveMenu.data(), ids::kMenuXmodemReceive},
+    {MenuKind::kSeparator, "", 0},
+    {MenuKind::kItem, msg::kXmodemCancelMenu.data(), ids::kMenuXmodemCancel},
+    {MenuKind::kSeparator, "", 0},
+    {MenuKind::kItem, msg::kXmodemTrimMenu.data(), ids::kMenuXmodemTrim},
+    {MenuKind::kEnd, "", 0},
     // A command of the menu bar itself: the finished reception in a window of its own.
     {MenuKind::kItem, "Ansicht", ids::kMenuReceptionView},
 };

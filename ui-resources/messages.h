@@ -132,6 +132,9 @@ inline constexpr std::string_view kReopenedSuffix =
     "ffnet";
 inline constexpr std::string_view kBaudChangedPrefix = "Der Treiber hat ";
 inline constexpr std::string_view kBaudChangedMiddle = " Baud eingestellt statt ";
+inline constexpr std::string_view kFrameNotTaken =
+    "Der Treiber hat nicht \xFC"
+    "bernommen: ";
 
 // A reception whose header promised more data than came.
 inline constexpr std::string_view kShortReceptionPrefix = "Empfang unvollst\xE4ndig: ";
@@ -279,6 +282,45 @@ inline constexpr std::string_view kSelfTestPassed = "Schleifentest bestanden";
 inline constexpr std::string_view kSelfTestFailed = "Schleifentest fehlgeschlagen";
 inline constexpr std::string_view kSelfTestBusy =
     "Es l\xE4uft gerade ein Empfang. Bitte warten, bis er zu Ende ist.";
+// XMODEM: the start, the progress ("12 Bl\xF6" "cke \x96 1536 Bytes \x96 0 Wiederholungen") and each
+// end.
+inline constexpr std::string_view kXmodemSendMenu = "XMODEM senden";
+inline constexpr std::string_view kXmodemSend1kMenu = "XMODEM-1K senden";
+inline constexpr std::string_view kXmodemReceiveMenu = "XMODEM empfangen";
+inline constexpr std::string_view kXmodemCancelMenu = "XMODEM abbrechen";
+inline constexpr std::string_view kXmodemTrimMenu = "F\xFC"
+                                                   "llbytes (1Ah) am Ende entfernen";
+inline constexpr std::string_view kXmodemSendStart = "XMODEM senden: ";
+inline constexpr std::string_view kXmodemSendWaiting =
+    " Bytes, warte auf die Anfrage des Empf\xE4"
+    "ngers (C oder NAK)...";
+inline constexpr std::string_view kXmodemReceiveWaiting =
+    "XMODEM empfangen: warte auf den Sender...";
+inline constexpr std::string_view kXmodemBlocks =
+    " Bl\xF6"
+    "cke";
+inline constexpr std::string_view kXmodemBytes = " Bytes";
+inline constexpr std::string_view kXmodemRetries = " Wiederholungen";
+inline constexpr std::string_view kXmodemDash = " \x96 ";
+inline constexpr std::string_view kXmodemSent = "XMODEM: Datei fertig \xFC"
+                                               "bertragen (";
+inline constexpr std::string_view kXmodemReceived = "XMODEM: Datei fertig empfangen (";
+inline constexpr std::string_view kXmodemCheckCrc = ", CRC-16)";
+inline constexpr std::string_view kXmodemCheckSum = ", Pr\xFC"
+                                                   "fsumme)";
+inline constexpr std::string_view kXmodemCancelledByPeer =
+    "XMODEM: von der Gegenseite abgebrochen (CAN)";
+inline constexpr std::string_view kXmodemCancelledByUser = "XMODEM: abgebrochen, CAN gesendet";
+inline constexpr std::string_view kXmodemTooManyRetries = "XMODEM: zu viele Wiederholungen bei Block ";
+inline constexpr std::string_view kXmodemCanSent = ", abgebrochen (CAN gesendet)";
+inline constexpr std::string_view kXmodemNoStart =
+    "XMODEM: 60 s keine Antwort der Gegenseite, abgebrochen (CAN gesendet)";
+inline constexpr std::string_view kXmodemTimeout =
+    "XMODEM: 10 s Stille w\xE4hrend der \xDC"
+    "bertragung, abgebrochen (CAN gesendet)";
+inline constexpr std::string_view kXmodemLineLost = "XMODEM: Verbindung verloren bei Block ";
+inline constexpr std::string_view kXmodemIncomplete = "Unvollst\xE4ndig: ";
+inline constexpr std::string_view kXmodemBytesArrived = " Bytes empfangen";
 inline constexpr std::string_view kCliDtrRtsValue = "on|off";
 // "RTS l\xE4sst sich an diesem Ger\xE4t nicht setzen", below the OS's text.
 inline constexpr std::string_view kModemLineRefused =
@@ -319,7 +361,7 @@ inline constexpr std::string_view kCliHelp =
     "  send DATEI            \xF6"
     "ffnet den Port, l\xE4"
     "dt die Datei und sendet sie einmal\n"
-    "                        wie \"Datei senden\"\n"
+    "                        wie \"Datei senden\" oder mit XMODEM\n"
     "  text TEXT             sendet einen Text (h\xF6"
     "chstens 31 Zeichen) wie \"Senden\"\n"
     "                        im Dialog \"String senden\"\n"
@@ -367,6 +409,14 @@ inline constexpr std::string_view kCliHelp =
     "                        1252 nicht gibt, wird nie ersetzt: die Datei wird abgelehnt\n"
     "\n"
     "send:\n"
+    "  --as z80|bin|xmodem|xmodem1k   wie die Datei auf die Leitung geht: z80 mit\n"
+    "                        Header, Pause und Daten (Vorgabe); bin die Daten allein\n"
+    "                        (wie --bin); xmodem wie \"XMODEM senden\" in Bl\xF6"
+    "cken zu\n"
+    "                        128 Bytes, xmodem1k in Bl\xF6"
+    "cken zu 1024 Bytes, wenn der\n"
+    "                        Empf\xE4nger CRC-16 verlangt; eine z80-Datei mit ihrem\n"
+    "                        Header, jede andere (und mit --bin jede) als ihre Daten\n"
     "  --bin                 als BIN senden (ohne Header)\n"
     "  --pause keine|50|100|500|1000   Pause nach dem Header in ms, Vorgabe keine\n"
     "  --no-progress         ohne Fortschrittsanzeige: jeder Block in einem St\xFC"
@@ -396,6 +446,13 @@ inline constexpr std::string_view kCliHelp =
     "                        (auch nach Strg+C), wenn jeder Empfang ganz gesichert wurde\n"
     "  -d ORDNER             sichert ohne -o in diesem Ordner statt im aktuellen\n"
     "                        Verzeichnis\n"
+    "  --xmodem              empf\xE4ngt eine Datei mit XMODEM wie \"XMODEM empfangen\":\n"
+    "                        fragt mit C nach CRC-16, nach drei Versuchen mit NAK nach\n"
+    "                        der Pr\xFC"
+    "fsumme; wartet 60 s auf den Sender\n"
+    "  --trim                mit --xmodem: entfernt die F\xFC"
+    "llbytes (1Ah) am Ende des\n"
+    "                        letzten Blocks; ohne bleibt die Datei, wie CP/M sie hat\n"
     "\n"
     "Optionen k\xF6nnen auch als --option=WERT stehen. Die Meldungen des Fensters stehen\n"
     "auf stdout, Fehlermeldungen auf stderr; den Fortschritt zeigt send auf stderr,\n"
@@ -430,6 +487,8 @@ inline constexpr std::string_view kCliExcludeEachOther =
 inline constexpr std::string_view kCliNameTooLong =
     "--name erlaubt h\xF6"
     "chstens 16 Zeichen";
+// "--trim gilt nur mit --xmodem"
+inline constexpr std::string_view kCliOnlyWith = " gilt nur mit ";
 inline constexpr std::string_view kCliUnexpectedArgument = "unerwartetes Argument ";
 inline constexpr std::string_view kCliInfoNeedsFiles = "info erwartet mindestens eine Datei";
 inline constexpr std::string_view kCliSendNeedsFile = "send erwartet genau eine Datei";
@@ -454,6 +513,5 @@ inline constexpr std::string_view kCliFileNotContinuous = "--endlos gilt nicht m
 inline constexpr std::string_view kCliTheBaudRate = "Die Baudrate ";
 inline constexpr std::string_view kCliWaitingFor = " s auf Daten an ";
 inline constexpr std::string_view kCliBytes = " Bytes";
-inline constexpr std::string_view kCliBytesPerSecond = " Bytes/s";
 
 }  // namespace velotrix::msg

@@ -8,11 +8,12 @@
 #include "frontends/cli/cli_watch.h"
 #include "image/crc16.h"
 #include "image/rx_save.h"
+#include "image/tx_image.h"
 #include "image/z80_header.h"
 #include "platform/files.h"
 #include "serial/error_texts.h"
+#include "serial/port_rows.h"
 #include "serial/receive_engine.h"
-#include "serial/reception_files.h"
 #include "text/cp1252.h"
 #include "text/text_helpers.h"
 #include "ui-resources/messages.h"
@@ -147,6 +148,11 @@ int WaitForSend(Session& session) {
     return ExitStatus(session.SendCompleted() && !session.Failed());
 }
 
+// An XMODEM transfer has ended once its last bytes have left (or the line is lost).
+bool XmodemOver(const Session& session) {
+    return session.XmodemEnded() && (session.SendEnded() || session.LineLost());
+}
+
 int RunPorts(const Terminal& terminal) {
     Session session(terminal);
     const std::vector<PortRow> rows = session.GetEngine().ListPorts();
@@ -204,15 +210,32 @@ int RunSend(const Options& options, const Terminal& terminal) {
     if (options.typeLetter) {
         engine.SetTypeLetter(*options.typeLetter);
     }
+    // As the window warns: the home computer would write the end of the data over its start.
+    if (DataRunsPastTop(engine.Image())) {
+        session.PrintWarning(std::string(msg::kDataWraps));
+    }
     engine.SetPause(options.pauseIndex);
-    engine.Options().continuousSend = options.continuous;
-    engine.Options().binMode = options.binMode;
-    engine.Options().showProgress = options.showProgress;
+    engine.SetContinuousSend(options.continuous);
+    engine.SetBinMode(options.binMode);
+    engine.SetShowProgress(options.showProgress);
+    if (options.sendAs != SendAs::kZ80) {
+        if (!session.Report(engine.SendXmodem(options.sendAs == SendAs::kXmodem1k))) {
+            return kExitFailure;
+        }
+        const WaitResult result =
+            session.WaitFor([&] { return XmodemOver(session); }, std::nullopt);
+        session.Close();
+        if (result == WaitResult::kInterrupted) {
+            session.PrintError(std::string(msg::kInterrupted));
+            return session.InterruptStatus();
+        }
+        return ExitStatus(session.XmodemEnded()->end == xmodem::End::kDone && !session.Failed());
+    }
     // Watching starts before the first send, so that no rewrite after the load goes unseen.
     if (options.watch && !session.Report(WatchAndResend(session))) {
         return kExitFailure;
     }
-    engine.Options().charDelayMs = options.charDelayMs;
+    engine.SetCharDelay(options.charDelayMs);
     if (!session.Report(engine.SendFile())) {
         return kExitFailure;
     }
@@ -226,10 +249,10 @@ int RunText(const Options& options, const Terminal& terminal) {
         return kExitFailure;
     }
     Engine& engine = session.GetEngine();
-    engine.Options().continuousSend = options.continuous;
-    engine.Options().charDelayMs = options.charDelayMs;
-    engine.Options().lineDelayMs = options.lineDelayMs;
-    engine.Options().lineEnd = options.lineEnd;
+    engine.SetContinuousSend(options.continuous);
+    engine.SetCharDelay(options.charDelayMs);
+    engine.SetLineDelay(options.lineDelayMs);
+    engine.SetLineEnd(options.lineEnd);
     const EngineResult started =
         options.textFile ? engine.SendTextFile(*options.textFile) : engine.SendText(options.text);
     if (!session.Report(started)) {
@@ -241,24 +264,15 @@ int RunText(const Options& options, const Terminal& terminal) {
 // Saves the reception at the -o path, or else under the name the window suggests in the -d
 // folder, beside a file of that name under a free one. True only when the file the user asked
 // for was written; otherwise the bytes are rescued.
-bool SaveReception(Session& session, const Options& options, bool incomplete) {
-    Engine& engine = session.GetEngine();
-    if (options.output) {
-        const bool saved = session.Report(engine.SaveReception(*options.output));
-        if (!saved) {
-            RescueReception(session, *options.output);
-        }
-        return saved;
+bool SaveReception(Session& session, const Options& options) {
+    const SavedReception saved = session.GetEngine().SaveReception(
+        options.output ? SaveTarget{SaveTarget::Kind::kFile, *options.output}
+                       : SaveTarget{SaveTarget::Kind::kFolder, options.folder.value_or("")});
+    if (saved.result.ok() && saved.written != saved.asked) {
+        session.PrintOut(saved.asked + Cp1252ToUtf8(msg::kExistsSavingAs) + saved.written);
     }
-    const std::string suggested = PathInFolder(options.folder.value_or(""),
-                                               Cp1252ToUtf8(ReceptionFileName(engine, incomplete)));
-    std::string written;
-    const EngineResult result = engine.SaveReceptionAsNew(suggested, written);
-    if (result.ok() && written != suggested) {
-        session.PrintOut(suggested + Cp1252ToUtf8(msg::kExistsSavingAs) + written);
-    }
-    if (!session.Report(result)) {
-        RescueReception(session, suggested);
+    if (!session.Report(saved.result)) {
+        RescueReception(session, saved.asked);
         return false;
     }
     return true;
@@ -267,6 +281,7 @@ bool SaveReception(Session& session, const Options& options, bool incomplete) {
 int RunReceive(const Options& options, const Terminal& terminal) {
     Session session(terminal);
     session.SetQuiet(options.quiet);
+    Engine& engine = session.GetEngine();
     // A reception must not replace a file by accident.
     if (options.output && !options.force && FileExists(*options.output) != 0) {
         session.PrintError(Utf8ToCp1252(*options.output) + std::string(msg::kExistsUseForce));
@@ -275,16 +290,24 @@ int RunReceive(const Options& options, const Terminal& terminal) {
     if (!OpenPort(session, options)) {
         return kExitFailure;
     }
+    if (options.xmodem && !session.Report(engine.ReceiveXmodem(options.trimPadding))) {
+        return kExitFailure;
+    }
     terminal.err << Cp1252ToUtf8(msg::kWaitingPrefix) << options.timeoutSeconds
                  << Cp1252ToUtf8(msg::kCliWaitingFor) << options.port << "..." << std::endl;
     const auto ended = [&] { return session.Finished().has_value() || session.LineLost(); };
-    WaitResult result = session.WaitFor([&] { return session.AnythingReceived() || ended(); },
-                                        std::chrono::seconds(options.timeoutSeconds));
-    if (result == WaitResult::kDone) {
-        result = session.WaitFor(ended, std::nullopt);
+    WaitResult result = WaitResult::kDone;
+    if (options.xmodem) {
+        // XMODEM has waits of its own: 60 s for the sender, 10 s within the transfer.
+        result = session.WaitFor([&] { return XmodemOver(session); }, std::nullopt);
+    } else {
+        result = session.WaitFor([&] { return session.AnythingReceived() || ended(); },
+                                 std::chrono::seconds(options.timeoutSeconds));
+        if (result == WaitResult::kDone) {
+            result = session.WaitFor(ended, std::nullopt);
+        }
     }
     session.Close();
-    Engine& engine = session.GetEngine();
     if (result == WaitResult::kInterrupted) {
         // What arrived is kept, as a lost line keeps it.
         engine.FinishReception();
@@ -302,12 +325,14 @@ int RunReceive(const Options& options, const Terminal& terminal) {
     // promised more than came; the name says that it is not the whole transfer.
     const ReceptionFinishedEvent& finished = *session.Finished();
     const bool incomplete = Incomplete(finished);
-    PrintHeader(session, RxHeaderLines(session));
+    if (!options.xmodem) {
+        PrintHeader(session, RxHeaderLines(session));
+    }
     if (finished.promised > 0) {
         session.PrintError(ShortReceptionLine(
             finished.total - static_cast<std::uint32_t>(kHeaderSize), finished.promised));
     }
-    const bool saved = SaveReception(session, options, incomplete);
+    const bool saved = SaveReception(session, options);
     if (saved && incomplete) {
         session.PrintError(std::string(msg::kIncompletePrefix) +
                            std::to_string(engine.Reception().size()) +
@@ -327,12 +352,10 @@ void RescueReception(Session& session, const std::string& target) {
     if (FileNameOfPath(target, name) != 0 || name.empty()) {
         name = target;
     }
-    std::string rescued;
-    if (session.GetEngine()
-            .SaveReceptionAsNew(TempDirectory() + std::string(msg::kRescueName) + "-" + name,
-                                rescued)
-            .ok()) {
-        session.PrintError(std::string(msg::kRescuedPrefix) + Utf8ToCp1252(rescued));
+    const SavedReception rescued = session.GetEngine().SaveReception(
+        {SaveTarget::Kind::kNewFile, TempDirectory() + std::string(msg::kRescueName) + "-" + name});
+    if (rescued.result.ok()) {
+        session.PrintError(std::string(msg::kRescuedPrefix) + Utf8ToCp1252(rescued.written));
     }
 }
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cctype>
 #include <span>
+#include <utility>
 
 #include "image/z80_header.h"
 #include "serial/line_options.h"
@@ -170,6 +171,23 @@ const std::vector<OptionRule>& OptionTable() {
              options.binMode = true;
              return {};
          }},
+        {"--as", "", true, kForSend,
+         [](Options& options, const std::string& value) -> std::string {
+             constexpr std::pair<std::string_view, SendAs> kFormats[] = {
+                 {"z80", SendAs::kZ80},
+                 {"bin", SendAs::kZ80},
+                 {"xmodem", SendAs::kXmodem},
+                 {"xmodem1k", SendAs::kXmodem1k},
+             };
+             for (const auto& [name, as] : kFormats) {
+                 if (value == name) {
+                     options.sendAs = as;
+                     options.binMode = options.binMode || name == "bin";
+                     return {};
+                 }
+             }
+             return Expects("--as", "z80|bin|xmodem|xmodem1k", value);
+         }},
         {"--endlos", "", false, kForSend | kForText,
          [](Options& options, const std::string&) -> std::string {
              options.continuous = true;
@@ -255,6 +273,16 @@ const std::vector<OptionRule>& OptionTable() {
          }},
         {"--dir", "-d", true, kForReceive,
          NonEmptySetter(&Options::folder, msg::kCliFolderExpects)},
+        {"--xmodem", "", false, kForReceive,
+         [](Options& options, const std::string&) -> std::string {
+             options.xmodem = true;
+             return {};
+         }},
+        {"--trim", "", false, kForReceive,
+         [](Options& options, const std::string&) -> std::string {
+             options.trimPadding = true;
+             return {};
+         }},
         {"--timeout", "", true, kForReceive,
          [](Options& options, const std::string& value) -> std::string {
              const std::optional<long long> seconds = PositiveNumber(value, kMaxTimeoutSeconds);

@@ -100,6 +100,41 @@ std::string TakeOperands(Options& options, std::vector<std::string>& operands) {
     return {};
 }
 
+// Options that mean nothing for the way the command was asked to work: the first pair found.
+std::string Conflict(const Options& options) {
+    const auto exclusive = [](std::string_view a, std::string_view b) {
+        return std::string(a) + std::string(msg::kCliAnd) + std::string(b) +
+               std::string(msg::kCliExcludeEachOther);
+    };
+    if (options.command == Command::kSend && options.sendAs != SendAs::kZ80) {
+        const std::string_view as =
+            options.sendAs == SendAs::kXmodem ? "--as xmodem" : "--as xmodem1k";
+        const std::pair<bool, std::string_view> others[] = {
+            {options.continuous, "--endlos"},
+            {options.watch, "--watch"},
+            {options.pauseIndex != 0, "--pause"},
+            {options.charDelayMs != 0, "--char-delay"},
+        };
+        for (const auto& [given, name] : others) {
+            if (given) {
+                return exclusive(name, as);
+            }
+        }
+    }
+    if (options.command == Command::kReceive) {
+        if (options.xmodem && options.all) {
+            return exclusive("--all", "--xmodem");
+        }
+        if (options.xmodem && options.timeoutSeconds != kDefaultTimeoutSeconds) {
+            return exclusive("--timeout", "--xmodem");
+        }
+        if (options.trimPadding && !options.xmodem) {
+            return "--trim" + std::string(msg::kCliOnlyWith) + "--xmodem";
+        }
+    }
+    return {};
+}
+
 }  // namespace
 
 ParseResult ParseArguments(const std::vector<std::string>& arguments) {
@@ -173,6 +208,9 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
     if (result.ok() && options.output && (options.all || options.folder)) {
         result.error = "-o" + std::string(msg::kCliAnd) + (options.all ? "--all" : "-d") +
                        std::string(msg::kCliExcludeEachOther);
+    }
+    if (result.ok()) {
+        result.error = Conflict(options);
     }
     if (result.ok() && CommandBit(options.command) != 0 && options.port.empty()) {
         result.error = msg::kCliPortMissing;

@@ -14,7 +14,13 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
 
+inline constexpr int kDefaultTimeoutSeconds = 60;
+
 enum class Command { kHelp, kVersion, kPorts, kInfo, kSend, kText, kReceive, kSelfTest };
+
+// How send puts the file on the line: as "Datei senden" does (header, pause and data, or with
+// --bin the data alone), or by XMODEM in blocks of 128 or 1024 bytes.
+enum class SendAs { kZ80, kXmodem, kXmodem1k };
 
 // The line settings as the entries of the option lists name them.
 struct LineOptions {
@@ -46,6 +52,7 @@ struct Options {
     std::optional<std::string> log;
 
     // send
+    SendAs sendAs = SendAs::kZ80;
     bool binMode = false;
     bool showProgress = true;
     int pauseIndex = 0;  // the entry of combo 1025
@@ -58,10 +65,13 @@ struct Options {
     // receive
     std::optional<std::string> output;
     bool force = false;       // -o may replace an existing file
-    int timeoutSeconds = 60;  // for the first byte; with all, the silence that ends the command
+    // For the first byte; with all, the silence that ends the command.
+    int timeoutSeconds = kDefaultTimeoutSeconds;
     // Every reception saved until interrupted, each under a name no file has yet, in folder.
     bool all = false;
     std::optional<std::string> folder;  // where receptions without -o go; else the current folder
+    bool xmodem = false;                // the file comes by XMODEM
+    bool trimPadding = false;           // XMODEM's fill bytes (1Ah) taken off the end
 };
 
 struct ParseResult {

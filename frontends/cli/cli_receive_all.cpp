@@ -4,7 +4,6 @@
 #include <string>
 
 #include "frontends/cli/cli_commands.h"
-#include "serial/reception_files.h"
 #include "text/cp1252.h"
 #include "ui-resources/messages.h"
 
@@ -23,15 +22,14 @@ int RunReceiveAll(const Options& options, const Terminal& terminal) {
             return;
         }
         ++received;
-        std::string file;
-        const EngineResult result = SaveReceptionInFolder(engine, folder, finished, file);
-        if (!result.ok()) {
-            session.PrintError(result.text);
-            RescueReception(session, file);
+        const SavedReception result = engine.SaveReception({SaveTarget::Kind::kFolder, folder});
+        if (!result.result.ok()) {
+            session.PrintError(result.line);
+            RescueReception(session, result.asked);
             return;
         }
         ++saved;
-        session.PrintOut(ForTerminal(result.text));
+        session.PrintOut(ForTerminal(result.line));
         // Saved, but not the whole transfer: the command must not report success.
         if (Incomplete(finished)) {
             session.PrintError(std::string(msg::kIncompletePrefix) +

@@ -2,7 +2,7 @@
 // stdout as the window's box shows it.
 #include "frontends/cli/cli_commands.h"
 #include "frontends/cli/cli_session.h"
-#include "serial/self_test.h"
+#include "serial/self_tester.h"
 #include "ui-resources/messages.h"
 
 namespace velotrix::cli {

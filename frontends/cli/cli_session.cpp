@@ -8,6 +8,7 @@
 
 #include "serial/error_texts.h"
 #include "serial/line_options.h"
+#include "serial/xmodem_transfer.h"
 #include "text/cp1252.h"
 #include "text/text_helpers.h"
 #include "ui-resources/messages.h"
@@ -204,13 +205,14 @@ void Session::OnEvent(const EngineEvent& event) {
                     onFinished_(e);
                 }
             } else if constexpr (std::is_same_v<E, ProgressEvent>) {
-                progressShown_ = e.kind != ProgressEvent::Kind::kHide;
                 if (e.kind == ProgressEvent::Kind::kShow) {
                     progressMaximum_ = e.value;
                     progressValue_ = 0;
-                    progressStart_ = std::chrono::steady_clock::now();
+                    meter_.Start(e.value);
                 } else if (e.kind == ProgressEvent::Kind::kUpdate) {
                     progressValue_ = e.value;
+                } else {
+                    meter_.Stop();
                 }
             } else if constexpr (std::is_same_v<E, SendEndedEvent>) {
                 sendEnded_ = true;
@@ -219,8 +221,28 @@ void Session::OnEvent(const EngineEvent& event) {
                 Report(OsErrorResult(e.error));
             } else if constexpr (std::is_same_v<E, BaudChangedEvent>) {
                 PrintOut(ForTerminal(BaudChangedLine(e)));
+            } else if constexpr (std::is_same_v<E, FrameNotTakenEvent>) {
+                PrintWarning(FrameNotTakenLine(e));
             } else if constexpr (std::is_same_v<E, SelfTestEndedEvent>) {
                 selfTest_ = e.report;
+            } else if constexpr (std::is_same_v<E, XmodemProgressEvent>) {
+                xmodemProgress_ = e;
+                // A reception has no end to measure against.
+                if (e.total > 0 && !meter_.Running()) {
+                    meter_.Start(static_cast<std::uint32_t>(e.total));
+                }
+            } else if constexpr (std::is_same_v<E, XmodemEndedEvent>) {
+                xmodemProgress_.reset();
+                meter_.Stop();
+                xmodemEnded_ = e;
+                // A failed transfer's lines are its errors.
+                for (const std::string& line : XmodemEndLines(e)) {
+                    if (e.end == xmodem::End::kDone) {
+                        List(line);
+                    } else {
+                        PrintError(line);
+                    }
+                }
             } else if constexpr (std::is_same_v<E, LineLostEvent>) {
                 lineLost_ = true;
                 PrintError(std::string(msg::kLineLost) + UserErrorText(e.error));
@@ -234,17 +256,16 @@ void Session::DrawProgress() {
         return;
     }
     std::string line;
-    if (progressShown_) {
-        const auto elapsed =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - progressStart_)
-                .count();
-        const unsigned percent =
-            progressMaximum_ > 0 ? 100u * progressValue_ / progressMaximum_ : 100u;
-        const auto rate = elapsed > 0 ? static_cast<unsigned long>(progressValue_ / elapsed) : 0ul;
+    if (xmodemProgress_) {
+        line = XmodemProgressText(xmodemProgress_->progress);
+        if (meter_.Running()) {
+            line += "  " + meter_.Text(static_cast<std::uint32_t>(xmodemProgress_->progress.bytes));
+        }
+    } else if (meter_.Running()) {
         line = std::to_string(progressValue_) + " / " + std::to_string(progressMaximum_) +
-               std::string(msg::kCliBytes) + "  " + std::to_string(percent) + " %  " +
-               std::to_string(rate) + std::string(msg::kCliBytesPerSecond);
+               std::string(msg::kCliBytes) + "  " + meter_.Text(progressValue_);
     }
+    line = ForTerminal(line);
     if (line != progressLine_) {
         terminal_.err << "\r" << line << "\x1b[K" << std::flush;
         progressLine_ = line;

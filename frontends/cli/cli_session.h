@@ -13,6 +13,7 @@
 #include "frontends/cli/cli_options.h"
 #include "platform/manual_loop.h"
 #include "serial/engine.h"
+#include "serial/progress_meter.h"
 
 namespace velotrix::cli {
 
@@ -84,6 +85,7 @@ class Session {
     const std::optional<RxHeaderInfo>& RxHeader() const { return rxHeader_; }
     bool LineLost() const { return lineLost_; }
     const std::optional<SelfTestReport>& SelfTestResult() const { return selfTest_; }
+    const std::optional<XmodemEndedEvent>& XmodemEnded() const { return xmodemEnded_; }
     // Called for each finished reception as soon as it is shown, before another can begin.
     void SetReceptionHandler(std::function<void(const ReceptionFinishedEvent&)> handler) {
         onFinished_ = std::move(handler);
@@ -99,10 +101,10 @@ class Session {
     Engine engine_;
     std::string errorPrefix_;
     std::string progressLine_;
+    // The send's bytes: all, and those gone; the meter runs while a send (also by XMODEM) does.
     std::uint32_t progressMaximum_ = 0;
     std::uint32_t progressValue_ = 0;
-    bool progressShown_ = false;
-    std::chrono::steady_clock::time_point progressStart_;
+    ProgressMeter meter_{loop_};
     int errorCount_ = 0;
     bool quiet_ = false;
     bool logging_ = false;
@@ -115,6 +117,8 @@ class Session {
     std::function<void(const ReceptionFinishedEvent&)> onFinished_;
     std::optional<RxHeaderInfo> rxHeader_;
     std::optional<SelfTestReport> selfTest_;
+    std::optional<XmodemProgressEvent> xmodemProgress_;  // while a transfer runs
+    std::optional<XmodemEndedEvent> xmodemEnded_;
 };
 
 // Code page 1252 text as the terminal shows it: UTF-8, line breaks for carriage returns, and no

@@ -35,8 +35,11 @@ class FakeDevice final : public SerialDevice {
             return OsError{EINVAL, {}};
         }
         AppliedSettings& a = l().applied_;
+        // A UART's driver keeps the rate it had for one faster than its clock makes.
+        const std::uint32_t base = line_->Get([&] { return l().baseRate_; });
+        const bool makes = s.baudRate != 0 && (base == 0 || s.baudRate <= base);
         line_->Change([&] {
-            a = {s.baudRate != 0 ? s.baudRate : a.baudRate, s.parity.value_or(a.parity),
+            a = {makes ? DividedRate(base, s.baudRate) : a.baudRate, s.parity.value_or(a.parity),
                  s.dataBits.value_or(a.dataBits), s.stopBits.value_or(a.stopBits),
                  s.ctsFlow.value_or(a.ctsFlow)};
         });
@@ -106,6 +109,7 @@ class FakeDevice final : public SerialDevice {
         }
         return {count, {}};
     }
+    void StopWritesOnInterrupt(bool armed) override { l().interruptArmed_.store(armed); }
     void StopWrites() override {
         line_->Change([&] {
             l().writesStopped_ = true;
@@ -137,6 +141,9 @@ class FakeDevice final : public SerialDevice {
     OsError SetModemLine(ModemLine line, bool on) override {
         line_->Change([&] { (line == ModemLine::kDtr ? l().dtr_ : l().rts_) = on; });
         return {};
+    }
+    std::optional<DrivenLines> ReadDrivenLines() override {
+        return line_->Get([&] { return DrivenLines{l().dtr_, l().rts_}; });
     }
     LineErrors TakeLineErrors() override {
         return line_->Get([&] { return std::exchange(l().countedErrors_, LineErrors{}); });
@@ -185,9 +192,11 @@ void FakeSerialDevice::StopOnInterrupt() {
 }
 
 void FakeSerialDevice::NoteInterrupt(std::intptr_t line) {
-    // Reading the clock and an atomic store are all a signal handler may do here.
-    reinterpret_cast<FakeSerialDevice*>(line)->interruptedAt_.store(
-        Clock::now().time_since_epoch().count());
+    // Reading the clock and atomic loads and stores are all a signal handler may do here.
+    auto* self = reinterpret_cast<FakeSerialDevice*>(line);
+    if (self->interruptArmed_.load()) {
+        self->interruptedAt_.store(Clock::now().time_since_epoch().count());
+    }
 }
 
 void FakeSerialDevice::TakeInterrupt() const {

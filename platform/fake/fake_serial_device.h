@@ -42,6 +42,8 @@ class FakeSerialDevice {
     // The line and the driver, played by the test. Bytes arrive with the line errors the driver
     // counted while they came (a wait reports lineError, TakeLineErrors() returns them).
     void InjectInput(const std::vector<std::uint8_t>& bytes, const LineErrors& errors = {});
+    // A break on the line: the driver counts it and reads it as a NUL byte.
+    void InjectBreak() { InjectInput({0}, LineErrors{false, false, false, true}); }
     // A change of the line raises ctsChanged; setting the level it has raises nothing.
     void SetCts(bool on) {
         Change([&] {
@@ -61,6 +63,12 @@ class FakeSerialDevice {
     void HoldWrites(bool hold) {
         Change([&] { holdWrites_ = hold; });
     }
+    // The line's rates come from a UART's clock: its divisor divides this base rate (0: any rate
+    // is made as asked), the driver reads back the rate it makes and keeps the rate it had for
+    // one above the base rate.
+    void DivideClock(std::uint32_t baseRate) {
+        Change([&] { baseRate_ = baseRate; });
+    }
     // Written bytes leave the driver one per byteTime, like a line at a baud rate; 0: at once.
     void SetByteTime(std::chrono::nanoseconds byteTime) {
         Change([&] { byteTime_ = byteTime; });
@@ -77,8 +85,9 @@ class FakeSerialDevice {
     }
 
     // From now on, as long as the line lives, an interrupt the process catches stops the line's
-    // devices within its handler, as it stops real ones: the line takes no byte more, and what
-    // had not begun to leave at that moment is discarded.
+    // devices within its handler while one is armed (SerialDevice::StopWritesOnInterrupt), as it
+    // stops real ones: the line takes no byte more, and what had not begun to leave at that
+    // moment is discarded.
     void StopOnInterrupt();
     ~FakeSerialDevice();
     // When an interrupt stopped the line; nothing while none did.
@@ -164,8 +173,10 @@ class FakeSerialDevice {
     std::function<void(std::vector<std::uint8_t>&)> loopBack_;
     int waiting_ = 0;
     std::chrono::nanoseconds byteTime_{0};
+    std::uint32_t baseRate_ = 0;
     std::thread::id noting_;
     int interruptSlot_ = -1;
+    std::atomic<bool> interruptArmed_{false};
     std::atomic<Clock::rep> interruptedAt_{0};  // 0: none
     mutable bool interrupted_ = false;
     std::optional<Clock::time_point> noted_;

@@ -71,7 +71,15 @@ void HeadlessView::QueueFolderAnswer(std::optional<std::string> path) {
     folderAnswers_.push_back(std::move(path));
 }
 
+bool HeadlessView::PersonUses(int id) {
+    trace_.used.insert(id);
+    return trace_.ignored != id;
+}
+
 void HeadlessView::Click(int id) {
+    if (!PersonUses(id)) {
+        return;
+    }
     if (menu_.count(id) != 0) {
         if (MainWindowReachable() && MenuEnabled(id)) {
             Raise(id, ids::kNotifyClicked);
@@ -94,6 +102,9 @@ void HeadlessView::Click(int id) {
 }
 
 void HeadlessView::Type(int id, std::string_view text) {
+    if (!PersonUses(id)) {
+        return;
+    }
     auto editable = [this](int fieldId) -> Control* {
         Control* field = Reachable(fieldId);
         const bool typable = field != nullptr && (field->item->kind == ItemKind::kEdit ||
@@ -142,6 +153,9 @@ void HeadlessView::Type(int id, std::string_view text) {
 }
 
 void HeadlessView::UserSelect(int id, int index) {
+    if (!PersonUses(id)) {
+        return;
+    }
     Control* control = Reachable(id);
     if (control == nullptr || !HoldsEntries(control->item->kind) ||
         !ValidIndex(control->entries, index)) {
@@ -154,6 +168,9 @@ void HeadlessView::UserSelect(int id, int index) {
 }
 
 void HeadlessView::PressEnter() {
+    if (!PersonUses(kEnterKey)) {
+        return;
+    }
     const Control* focused = Reachable(focusId_);
     if (focused != nullptr && focused->item->kind == ItemKind::kPushButton) {
         Raise(focusId_, ids::kNotifyClicked);
@@ -177,6 +194,9 @@ void HeadlessView::PressEnter() {
 }
 
 void HeadlessView::PressEscape() {
+    if (!PersonUses(ids::kCancel)) {
+        return;
+    }
     if (textDialogOpen_ && !mainClosed_) {
         Raise(ids::kTextClose, ids::kNotifyClicked);
     } else if (MainWindowReachable()) {
@@ -185,7 +205,7 @@ void HeadlessView::PressEscape() {
 }
 
 void HeadlessView::PressTab() {
-    if (mainClosed_) {
+    if (!PersonUses(kTabKey) || mainClosed_) {
         return;
     }
     const layout::DialogLayout& dialog =
@@ -206,7 +226,7 @@ void HeadlessView::PressTab() {
 }
 
 void HeadlessView::PressCloseBox() {
-    if (MainWindowReachable()) {
+    if (PersonUses(ids::kCloseBox) && MainWindowReachable()) {
         Raise(ids::kCloseBox, ids::kNotifyClicked);
     }
 }
@@ -214,6 +234,12 @@ void HeadlessView::PressCloseBox() {
 void HeadlessView::CloseTextDialogByUser() {
     if (textDialogOpen_ && !mainClosed_) {
         Raise(ids::kTextClose, ids::kNotifyClicked);
+    }
+}
+
+void HeadlessView::SendCommand(int id) {
+    if (PersonUses(id) && !mainClosed_) {
+        Raise(id, ids::kNotifyClicked);
     }
 }
 

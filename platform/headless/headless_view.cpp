@@ -256,6 +256,11 @@ void HeadlessView::ListSelect(int id, int index) {
     }
 }
 
+int HeadlessView::ListSelection(int id) const {
+    const Control* control = FindOfKind(id, ItemKind::kListBox);
+    return control == nullptr ? -1 : control->selection;
+}
+
 void HeadlessView::SetPaneText(int pane, std::string_view text) {
     if (pane >= 0 && static_cast<std::size_t>(pane) < panes_.size()) {
         panes_[static_cast<std::size_t>(pane)] = text;

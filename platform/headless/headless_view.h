@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -92,6 +93,8 @@ class HeadlessView : public DialogView {
     // The entries of a list box or combo box.
     std::vector<std::string> Lines(int id) const;
     std::string PaneText(int pane) const;
+    // The selected line of a list box, -1 for none.
+    int ListSelection(int id) const;
     const std::string& ProgressText() const { return progressText_; }
     // The window "Ansicht" as last shown; nullptr while it was never opened.
     const HexDump* ReceptionView() const { return receptionView_ ? &*receptionView_ : nullptr; }
@@ -139,6 +142,21 @@ class HeadlessView : public DialogView {
     void PressCloseBox();
     // The text dialog's own close box, which its procedure treats like the close button.
     void CloseTextDialogByUser();
+    // A command that reaches the window whatever the state of its control, as a keyboard
+    // accelerator's or another program's does.
+    void SendCommand(int id);
+
+    // What the person did, by the IDs of the controls, menu commands and keys (Escape is kCancel,
+    // the close box kCloseBox, Tab and Enter the two below), and the one of them that does nothing
+    // when the person uses it: what a table's row shows without it.
+    static constexpr int kTabKey = -2;
+    static constexpr int kEnterKey = -3;
+    struct PersonTrace {
+        std::set<int> used;
+        int ignored = 0;
+    };
+    const PersonTrace& Trace() const { return trace_; }
+    void SetTrace(PersonTrace trace) { trace_ = std::move(trace); }
 
   private:
     struct Control {
@@ -160,6 +178,8 @@ class HeadlessView : public DialogView {
     const Control* FindEntries(int id) const;
     // The control when a person can reach it now, else nullptr.
     Control* Reachable(int id);
+    // Notes the person's use of id; false when the person's use of it is to do nothing.
+    bool PersonUses(int id);
     bool MainWindowReachable() const { return !mainClosed_ && !textDialogOpen_; }
     void Raise(int id, int code);
     std::optional<std::string> Answer(FileDialogKind kind, std::string_view suggested,
@@ -185,6 +205,7 @@ class HeadlessView : public DialogView {
     std::deque<std::optional<std::string>> saveAnswers_;
     std::deque<std::optional<std::string>> folderAnswers_;
     std::deque<bool> yesNoAnswers_;
+    PersonTrace trace_;
 };
 
 }  // namespace velotrix

@@ -62,12 +62,10 @@ class PosixSerialDevice final : public SerialDevice {
             taken_ = *counters.value;
         }
         lastCts_ = Cts();
-        interruptSlot_ = TheInterruptTargets().Add(InterruptTargets::Phase::kStop, StopOnInterrupt,
-                                                   reinterpret_cast<std::intptr_t>(this));
     }
 
     ~PosixSerialDevice() override {
-        TheInterruptTargets().Remove(interruptSlot_);
+        StopWritesOnInterrupt(false);
         // A pseudo-terminal's slave outlives our close while its master is open; without this the
         // exclusive flag would refuse the next open.
         ioctl(fd_.get(), TIOCNXCL);
@@ -135,6 +133,10 @@ class PosixSerialDevice final : public SerialDevice {
         applied.baudRate = RateForConstant(cfgetospeed(&t)).value_or(0);
         if (applied.baudRate == 0) {
             applied.baudRate = ReadArbitraryBaud(fd_.get());
+        }
+        serial_struct port{};
+        if (ioctl(fd_.get(), TIOCGSERIAL, &port) == 0) {
+            applied.baudRate = RateOnTheLine(port, applied.baudRate);
         }
         if (t.c_cflag & PARENB) {
             applied.parity = (t.c_cflag & PARODD) ? Parity::kOdd : Parity::kEven;
@@ -273,6 +275,16 @@ class PosixSerialDevice final : public SerialDevice {
         errno = saved;
     }
 
+    void StopWritesOnInterrupt(bool armed) override {
+        if (armed && interruptSlot_ < 0) {
+            interruptSlot_ = TheInterruptTargets().Add(InterruptTargets::Phase::kStop,
+                                                       StopOnInterrupt,
+                                                       reinterpret_cast<std::intptr_t>(this));
+        } else if (!armed && interruptSlot_ >= 0) {
+            TheInterruptTargets().Remove(std::exchange(interruptSlot_, -1));
+        }
+    }
+
     void Drain() override {
         // tcdrain() cannot be interrupted by CancelWaits(), so the output queue is watched.
         for (;;) {
@@ -310,6 +322,14 @@ class PosixSerialDevice final : public SerialDevice {
             return OsError{errno, {}};
         }
         return {};
+    }
+
+    std::optional<DrivenLines> ReadDrivenLines() override {
+        int lines = 0;
+        if (ReadModemLines(lines) != 0) {
+            return std::nullopt;
+        }
+        return DrivenLines{(lines & TIOCM_DTR) != 0, (lines & TIOCM_RTS) != 0};
     }
 
     LineErrors TakeLineErrors() override {

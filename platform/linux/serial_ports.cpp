@@ -23,7 +23,7 @@ bool IsDigit(char c) {
 
 // The prefix of a serial device followed by its number, e.g. "ttyUSB0"; empty for other names.
 std::string_view SerialPrefixOf(std::string_view name) {
-    for (std::string_view prefix : kDevicePrefixes) {
+    for (std::string_view prefix : SerialDevicePrefixes()) {
         if (name.size() > prefix.size() && name.substr(0, prefix.size()) == prefix &&
             std::all_of(name.begin() + prefix.size(), name.end(), IsDigit)) {
             return prefix;
@@ -150,6 +150,10 @@ PortInfo ResolvePort(const std::string& nameOrPath) {
         return {nameOrPath, nameOrPath, {}, {}};
     }
     return {nameOrPath, device, {}, {}};
+}
+
+std::span<const std::string_view> SerialDevicePrefixes() {
+    return kDevicePrefixes;
 }
 
 }  // namespace velotrix

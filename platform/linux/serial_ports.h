@@ -2,6 +2,7 @@
 // their own.
 #pragma once
 
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -9,6 +10,9 @@
 #include "platform/serial_device.h"
 
 namespace velotrix {
+
+// The names of the kinds of serial devices listed, each followed by a number (ttyUSB0).
+std::span<const std::string_view> SerialDevicePrefixes();
 
 // The paths of the colon-separated list extraPaths, then the serial devices in places.devices in
 // natural order (ttyS only with a UART type in sysfs), each with the description of its USB

@@ -94,6 +94,13 @@ void ApplyParity(termios& t, Parity parity) {
     t.c_iflag |= INPCK;
 }
 
+std::uint32_t RateOnTheLine(const serial_struct& port, std::uint32_t rate) {
+    // The uapi header numbers the 8250 family's types from PORT_8250 to PORT_MAX; USB adapters
+    // report none (their chips divide other clocks, in their own steps).
+    const bool divides = port.type >= PORT_8250 && port.type <= PORT_MAX && port.baud_base > 0;
+    return divides ? DividedRate(static_cast<std::uint32_t>(port.baud_base), rate) : rate;
+}
+
 LineErrors LineErrorsBetween(const serial_icounter_struct& before,
                              const serial_icounter_struct& now) {
     LineErrors errors;

@@ -18,6 +18,10 @@ std::optional<tcflag_t> CharacterSize(int dataBits);
 int DataBitsOf(tcflag_t cflag);
 void MakeRaw(termios& t);
 void ApplyParity(termios& t, Parity parity);
+// The rate a UART of the 8250 family really makes of the rate its driver reports: its divisor
+// divides the clock's base rate (115200 for the PC's 1.8432 MHz crystal) and is rounded, so 8065
+// becomes 115200 / 14 = 8229, while the driver still reports 8065. Other devices: the rate itself.
+std::uint32_t RateOnTheLine(const serial_struct& port, std::uint32_t rate);
 // The kinds of line error the driver counted between two readings of its counters.
 LineErrors LineErrorsBetween(const serial_icounter_struct& before,
                              const serial_icounter_struct& now);

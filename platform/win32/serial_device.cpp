@@ -80,11 +80,9 @@ class Win32SerialDevice final : public SerialDevice {
           claim_(std::move(claim)),
           cancel_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
         lastCts_ = Cts();
-        interruptSlot_ = TheInterruptTargets().Add(InterruptTargets::Phase::kStop, StopOnInterrupt,
-                                                   reinterpret_cast<std::intptr_t>(this));
     }
 
-    ~Win32SerialDevice() override { TheInterruptTargets().Remove(interruptSlot_); }
+    ~Win32SerialDevice() override { StopWritesOnInterrupt(false); }
 
     bool Ready() const {
         return cancel_.valid() && wait_.event.valid() && read_.event.valid() &&
@@ -194,6 +192,16 @@ class Win32SerialDevice final : public SerialDevice {
     void StopWrites() override {
         writesStopped_.store(true);
         PurgeComm(port_.get(), PURGE_TXABORT | PURGE_TXCLEAR);
+    }
+
+    void StopWritesOnInterrupt(bool armed) override {
+        if (armed && interruptSlot_ < 0) {
+            interruptSlot_ = TheInterruptTargets().Add(InterruptTargets::Phase::kStop,
+                                                       StopOnInterrupt,
+                                                       reinterpret_cast<std::intptr_t>(this));
+        } else if (!armed && interruptSlot_ >= 0) {
+            TheInterruptTargets().Remove(std::exchange(interruptSlot_, -1));
+        }
     }
 
     void Drain() override {

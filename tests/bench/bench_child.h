@@ -26,10 +26,11 @@ struct ChildTimes {
     bool ok() const { return status == 0; }
 };
 
-// A child with its standard output (and error) in a file.
+// A child with its standard output (and error, unless told otherwise) in a file.
 class Child {
   public:
-    Child(const std::vector<std::string>& arguments, const std::string& output)
+    Child(const std::vector<std::string>& arguments, const std::string& output,
+          bool withErrors = true)
         : start_(std::chrono::steady_clock::now()) {
         std::vector<char*> argv;
         for (const std::string& argument : arguments) {
@@ -41,7 +42,11 @@ class Child {
         posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
         posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                          0600);
-        posix_spawn_file_actions_adddup2(&actions, 1, 2);
+        if (withErrors) {
+            posix_spawn_file_actions_adddup2(&actions, 1, 2);
+        } else {
+            posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+        }
         if (posix_spawnp(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
             pid_ = -1;
         }

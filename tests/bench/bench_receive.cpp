@@ -83,7 +83,7 @@ ChildTimes CatReceives(const std::vector<std::uint8_t>& sent, const std::string&
     // Raw, as velotrix-cli sets its port: the master's settings are the line's.
     termios raw{};
     cfmakeraw(&raw);
-    const int master = pty.MasterFd();
+    const int master = pty.Master();
     tcsetattr(master, TCSANOW, &raw);
     Child cat({"cat", pty.SlavePath()}, output);
     // The far end sends once cat has opened the line.

@@ -242,7 +242,7 @@ Late BytesAfterClick(int baud, std::size_t writtenBefore, bool progress) {
     rig.line().SetByteTime(std::chrono::nanoseconds(10'000'000'000LL / baud));
     rig.engine().Open(
         {"/dev/fake/ttyS0", static_cast<std::uint32_t>(baud), Parity::kNone, 8, 1, false});
-    rig.engine().Options().showProgress = progress;
+    rig.engine().SetShowProgress(progress);
     rig.Do("load A.bin 8000");
     rig.engine().SendFile();
     rig.Pump([&] { return rig.line().Written().size() >= writtenBefore; });

@@ -123,7 +123,7 @@ int main(int argc, char* argv[]) {
     const auto run = [&](const char* kind) {
         char started[32];
         std::snprintf(started, sizeof started, "%.3f", MonotonicMs());
-        velotrix::bench::Child child({"/proc/self/exe", kind, started}, output);
+        velotrix::bench::Child child({"/proc/self/exe", kind, started}, output, false);
         return child.Wait().ok() ? Figures(output) : std::vector<double>{};
     };
     std::vector<double> wallRatios;

@@ -15,14 +15,6 @@
 namespace velotrix::test {
 namespace {
 
-// The header the program makes for a BIN file: creator tag, the name filled with spaces.
-Bytes Synthesized(std::uint16_t aadr, std::size_t length, std::uint16_t sadr, std::string name) {
-    Bytes header = Z80File(aadr, static_cast<std::uint16_t>(aadr + length - 1), sadr, 'P',
-                           name + std::string(16, ' '), 0);
-    std::copy_n("AC1KZV", 6, header.begin() + kCreatorTagOffset);
-    return header;
-}
-
 // One random BIN file through two programs and two lines, relayed by the test; what went wrong.
 std::string RoundTrip(std::mt19937& random, std::size_t index, const TempDir& dir) {
     const auto below = [&](std::size_t n) { return random() % n; };

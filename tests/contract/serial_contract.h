@@ -1,8 +1,8 @@
 // The promises every serial device keeps, one suite for the fake line, the POSIX device on a
-// pseudo-terminal and the Win32 COM device, so that the fake the engine's table relies on behaves
-// as the real ones do. A test program includes this header in exactly one file and instantiates
-// the suite, inside namespace velotrix::contract, with a factory for its line:
-// VELOTRIX_SERIAL_CONTRACT(Pty, MakePtyLine);
+// pseudo-terminal, on the kernel's own ftdi_sio and 8250 drivers (in a QEMU guest) and the Win32
+// COM device, so that the fake the engine's table relies on behaves as the real ones do. A test
+// program includes this header in exactly one file and instantiates the suite, inside namespace
+// velotrix::contract, with a factory for its line: VELOTRIX_SERIAL_CONTRACT(Pty, MakePtyLine);
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <future>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <thread>
 #include <vector>
@@ -33,6 +34,17 @@ class Line {
     virtual Bytes FarGets(std::size_t count) = 0;
     // Takes the line away as an unplugged adapter does (where that can be had).
     virtual void Unplug() {}
+    // Whether the port has modem lines that the program drives (a pseudo-terminal has none);
+    // unknown: the rows about them are skipped.
+    virtual std::optional<bool> HasModemLines() const { return std::nullopt; }
+    // The level at which the far end holds the port's CTS input.
+    virtual bool FarCts() const { return false; }
+    // The far end sends a break, where it can.
+    virtual bool FarSendsBreak() { return false; }
+    // The rate the line carries after the port was set to rate; unknown: the row is skipped.
+    virtual std::optional<std::uint32_t> RateOnTheLine(std::uint32_t /*rate*/) {
+        return std::nullopt;
+    }
 };
 
 struct LineMaker {
@@ -96,7 +108,8 @@ TEST_P(SerialContract, EveryByteValueCrossesBothWaysUnchangedAndInOrder) {
     const OsResult<std::size_t> nothing = device_->Read(&byte, 1);
     EXPECT_TRUE(nothing.value == 0 && !nothing.error)
         << "a read with nothing queued returns at once";
-    EXPECT_FALSE(device_->Cts() || device_->TakeLineErrors().Any());
+    EXPECT_EQ(device_->Cts(), line_->FarCts());
+    EXPECT_FALSE(device_->TakeLineErrors().Any());
 }
 
 TEST_P(SerialContract, IsHeldExclusivelyUntilClosed) {
@@ -157,6 +170,64 @@ TEST_P(SerialContract, RefusesImpossibleSettingsAndKeepsWhatItHad) {
     EXPECT_TRUE(device_->Configure({"", 300, std::nullopt, std::nullopt, 3, std::nullopt}));
     const AppliedSettings a = device_->ReadBack();
     EXPECT_EQ(std::tuple(a.baudRate, a.dataBits, a.stopBits), std::tuple(9600u, 8, 1));
+}
+
+TEST_P(SerialContract, DtrAndRtsAreSetAndReadBackOneByOne) {
+    const std::optional<bool> hasModemLines = line_->HasModemLines();
+    if (!hasModemLines) {
+        GTEST_SKIP() << "whether this port has modem lines is not known";
+    }
+    if (!*hasModemLines) {
+        EXPECT_TRUE(device_->SetModemLine(ModemLine::kDtr, false)) << "refused";
+        EXPECT_EQ(device_->ReadDrivenLines(), std::nullopt);
+        return;
+    }
+    EXPECT_EQ(device_->ReadDrivenLines(), (DrivenLines{true, true})) << "the open raises both";
+    struct Step {
+        ModemLine line;
+        bool on;
+        DrivenLines then;
+    };
+    const Step steps[] = {{ModemLine::kDtr, false, {false, true}},
+                          {ModemLine::kRts, false, {false, false}},
+                          {ModemLine::kDtr, true, {true, false}},
+                          {ModemLine::kRts, true, {true, true}}};
+    for (const Step& step : steps) {
+        EXPECT_FALSE(device_->SetModemLine(step.line, step.on));
+        EXPECT_EQ(device_->ReadDrivenLines(), step.then);
+    }
+}
+
+// A typed rate is set through the driver, which reads back the rate it makes on the line (within
+// 0.5 %: an FTDI chip comes as close as its eighths of 3 MHz allow, 8064.5 for 8065), also one
+// that a PC's UART cannot make at all.
+TEST_P(SerialContract, ATypedRateIsReadBackAsTheLineCarriesIt) {
+    for (const std::uint32_t rate : {8065u, 2400u, 460800u}) {
+        ASSERT_FALSE(device_->Configure({"", rate, std::nullopt, std::nullopt, std::nullopt, {}}));
+        const std::optional<std::uint32_t> carried = line_->RateOnTheLine(rate);
+        if (!carried) {
+            GTEST_SKIP() << "what the line carries is not known here";
+        }
+        EXPECT_NEAR(device_->ReadBack().baudRate, *carried, *carried / 200) << rate;
+    }
+}
+
+// The driver counts a break among its line errors and puts a NUL byte in its place.
+TEST_P(SerialContract, ABreakIsCountedOnceAndReadAsANulByte) {
+    if (!line_->FarSendsBreak()) {
+        GTEST_SKIP() << "the far end cannot send a break here";
+    }
+    bool reported = false;
+    for (int i = 0; i < 100 && !reported; ++i) {
+        const OsResult<SerialEvents> event = device_->WaitEvent();
+        reported = event.ok() && event.value.lineError;
+        std::this_thread::sleep_for(std::chrono::milliseconds(event.value.received ? 5 : 0));
+    }
+    EXPECT_TRUE(reported);
+    const LineErrors errors = device_->TakeLineErrors();
+    EXPECT_TRUE(errors.brk && !errors.framing && !errors.parity && !errors.overrun);
+    EXPECT_FALSE(device_->TakeLineErrors().Any());
+    EXPECT_EQ(Receive(1), Bytes{0});
 }
 
 // Only for lines that can be unplugged here: VELOTRIX_SERIAL_CONTRACT_UNPLUGGED(name, factory).

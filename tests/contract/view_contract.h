@@ -134,7 +134,9 @@ TEST_P(ViewContract, EditFieldsReportEveryChangeAndLimitOnlyTyping) {
         const char* kept;
         std::size_t notifications;
     } cases[] = {{ids::kTxAadr, "ABCDEF", "ABCD", 4},
+                 {ids::kTxAadr, "FFFF", "FFFF", 4},
                  {ids::kTxName, "ABCDEFGHIJKLMNOPQRST", "ABCDEFGHIJKLMNOP", 16},
+                 {ids::kTxName, "PONMLKJIHGFEDCBA", "PONMLKJIHGFEDCBA", 16},
                  {ids::kRxAadr, "12", "", 0},  // read-only
                  {ids::kTxName, "Gr\374\337e", "Gr\374\337e", 5},
                  {ids::kTxName, "", "", 1},

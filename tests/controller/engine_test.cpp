@@ -55,6 +55,9 @@ const TableRow kRows[] = {
     {"a file while a send runs", "open; hold; load A.bin 64; send; send", "result=busy Es l\xE4uft bereits eine Sendung.\rBitte warten oder mit 'COM schlie\xDF" "en' abbrechen.\nsent="},
     {"a text while a send runs", "open; hold; load A.bin 64; send; text X", "result=busy Es l\xE4uft*\nsent="},
     {"a save without a reception", "save rx.bin", "result=nothing to save Nix da zum sichern."},
+    {"a save into a folder takes the reception's name, a free one beside a file of that name", "mkdir in; write in/HELLO.Z80 3; open; feed z80; quiet 1000; savein in; savein in", "in=HELLO-2.Z80 1000|HELLO-3.Z80 1000|HELLO.Z80 3\nresult=ok $DIR/in/HELLO-3.Z80"},
+    {"a reception cut short is saved under a name that says so", "mkdir in; open; feed header; feed 100; quiet 1000; savein in", "in=HELLO-unvollstaendig.Z80 132"},
+    {"a named file is kept, the reception beside it, or replaced", "mkdir in; write in/rx.bin 3; open; feed 16; quiet 1000; savenew in/rx.bin; save in/rx.bin", "in=rx-2.bin 16|rx.bin 16"},
 
     // Sequences: what one reception, send or loss leaves behind must not reach the next; and every
     // pause of the list, as silence between the header's last byte and the data.
@@ -80,6 +83,9 @@ const TableRow kPortLifeRows[] = {
     {"a port in use", "busyport; open", "result=os error 16\nopen=00"},
     {"settings the driver refuses", "open 9", "result=settings refused 22 9 Datenbits\nopen=00"},
     {"no port", "open nothing", "result=no port Kein Port gew\xE4hlt\nopen=00"},
+    // A UART's divisor makes 8229 of a typed 8065, the standard rates exactly.
+    {"a rate the UART cannot make is told", "uart; rate 8065", "log=baud 8229\nresult=ok"},
+    {"a rate the UART makes exactly is not", "uart; rate 2400", "log=\nresult=ok"},
 
     // Closing stops every send at once, within one write.
     {"close during a byte-by-byte send", "slow 500; open; load A.bin 2000; send; until 150; close", "open=00"},
@@ -149,8 +155,26 @@ const TableRow kLineRows[] = {
     {"a line error is counted, the bytes it disturbed are lost", "open; selftest; garbled 10; silent 2500", "list=Bytes gesendet: 768|Bytes verloren: 768|Bytes ver\xE4ndert: 0|Parit\xE4tsfehler: 0|Rahmenfehler: 1|Rate: nicht messbar, 9600 Baud erwartet|Schleifentest fehlgeschlagen"},
     {"nothing comes back within two seconds", "open; selftest; silent 2000", "list=Keine R\xFC" "ckmeldung: TX und RX an der Steckerseite verbinden"},
     {"a send is refused while the test waits", "open; selftest; load A.bin 64; send", "result=busy Es l\xE4uft*"},
+    {"a text file too, once the pattern has gone", "open; selftest; idle; textfile A.txt AB; idle", "result=busy Es l\xE4uft*\nwritten=768"},
     {"the test needs an open port", "selftest", "result=not open"},
     {"a close ends the test without a report", "open; selftest; close; advance 3000", "list=\nopen=00"},
+};
+// clang-format on
+
+// Who takes the received bytes: a taker installed in the reception's stead gets every batch, the
+// line's errors, the silence it waits for and the port's end, until it is removed.
+// clang-format off
+const TableRow kTakerRows[] = {
+    {"a taker gets the bytes instead of the reception until it is removed", "open; take; feed 10; feed 6; advance 3000; untake; feed 16; quiet 1000", "taken=installed|bytes 16\nlog=finished 3B37 16/16 dropped 0"},
+    {"its silence comes when asked, afresh after each ask", "open; take; hush 500; advance 400; hush 500; feed 3; advance 499; pump", "taken=installed|bytes 3"},
+    {"its silence, after the time asked", "open; take; hush 500; advance 400; hush 500; advance 500", "taken=installed|silence"},
+    {"no silence after its removal, and the reception's own silence is intact", "open; take; hush 500; untake; advance 1000; feed 16; quiet 1000", "taken=installed\nlog=finished 3B37 16/16 dropped 0"},
+    {"line errors and the close", "open; take; garbled 4; close", "taken=installed|framing|closed\nlog="},
+    {"a lost line", "open; take; failwait 5; pump", "taken=installed|lost\nlog=line lost 5"},
+    {"refused while a reception runs, and while another holds the slot", "open; feed 10; take; quiet 1000; take; take", "taken=refused|installed|refused"},
+    {"the self-test is refused while a taker holds the slot", "open; take; selftest", "result=busy Es l\xE4uft*\nwritten=0"},
+    {"one that keeps the line refuses the faces' sends", "open; take keeps; load A.bin 64; send; text AB; textfile A.txt AB; idle", "result=busy Es l\xE4uft*\nsent="},
+    {"one that leaves the line to the faces lets them send", "open; take; text AB; idle", "sent=AB\nresult=ok"},
 };
 // clang-format on
 
@@ -168,6 +192,7 @@ INSTANTIATE_TEST_SUITE_P(PortLife, EngineTable, ::testing::ValuesIn(kPortLifeRow
                          RowName<TableRow>);
 INSTANTIATE_TEST_SUITE_P(LineLog, EngineTable, ::testing::ValuesIn(kLineLogRows),
                          RowName<TableRow>);
+INSTANTIATE_TEST_SUITE_P(Takers, EngineTable, ::testing::ValuesIn(kTakerRows), RowName<TableRow>);
 
 }  // namespace
 }  // namespace velotrix::test

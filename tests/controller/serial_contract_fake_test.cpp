@@ -33,9 +33,27 @@ class FakeLine : public Line {
         line_->FailWrites(EIO);
     }
 
+    std::optional<bool> HasModemLines() const override { return true; }
+    // What the UART makes of it; a rate above its base rate leaves the one it had.
+    std::optional<std::uint32_t> RateOnTheLine(std::uint32_t rate) override {
+        carried_ = rate <= kUartBase ? DividedRate(kUartBase, rate) : carried_;
+        return carried_;
+    }
+    bool FarSendsBreak() override {
+        line_->InjectBreak();
+        return true;
+    }
+
   private:
-    std::shared_ptr<FakeSerialDevice> line_ = std::make_shared<FakeSerialDevice>();
+    // A PC's 16550, whose rates divide 115200.
+    static constexpr std::uint32_t kUartBase = 115200;
+    std::shared_ptr<FakeSerialDevice> line_ = [] {
+        auto line = std::make_shared<FakeSerialDevice>();
+        line->DivideClock(kUartBase);
+        return line;
+    }();
     std::size_t taken_ = 0;
+    std::uint32_t carried_ = 9600;
 };
 
 std::unique_ptr<Line> MakeFakeLine() {

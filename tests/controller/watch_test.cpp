@@ -29,16 +29,16 @@ const TableRow kEngineRows[] = {
     {"a watch that cannot start says so", "open; watch; unwatchable; load A.bin 100", "log=watch failed\nwatched="},
 };
 
-const TableRow kWindowRows[] = {
-    {"the rewrite is sent with the header edits", "click COM; click resend; load HELLO_4000.bin 100; type txAadr 8000; type txName NEU; rewrite HELLO_4000.bin 50; advance 500; idle", "head=00 80 31 80 00 40 41 43 31 4B 5A 56 50 D3 D3 D3 4E 45 55 20 20 20 20 20 20 20 20 20 20 20 20 20\ntxAadr=8000\ntxEadr=8031\ntxBytes=0032\ntxName=NEU\nchecked:resend=1\nstate=[Zustand]|ERNEUT_SENDEN=1|*"},
-    {"the rewrite is listed and sent once", "click COM; click resend; load A.bin 100; rewrite A.bin 50; advance 500; idle", kResent},
-    {"a rewrite during a send waits for its end", "click COM; click resend; hold; load A.bin 100; click send; rewrite A.bin 50; advance 500; release; idle; idle", "written=214\non:send=1\non:load=1"},
-    {"a vanished file is listed and the watch goes on", "click COM; click resend; load A.bin 100; vanish A.bin; advance 500", "list=$DIR/A.bin: Datei oder Ordner nicht gefunden\nboxes=0\npane1= \nwatched=$DIR/A.bin"},
-    {"a file too big has its box", "click COM; click resend; load A.bin 100; rewrite A.bin 65505; advance 500", "box=Info - Datei zu gro\xDF (max. 64k)...\nwritten=0"},
-    {"a watch that cannot start has its box", "click COM; click resend; unwatchable; load A.bin 100", "boxes=1\nwritten=0\nwatched="},
-    {"off, a rewrite is not sent", "click COM; load A.bin 100; rewrite A.bin 50; advance 500", "written=0\nchecked:resend=0\nwatched="},
-    {"the check box is remembered", "click resend; restart", "checked:resend=1"},
-    {"and so is its clearing", "click resend; click resend; restart", "checked:resend=0\nstate=[Zustand]|ERNEUT_SENDEN=0|"},
+const WindowRow kWindowRows[] = {
+    {"the rewrite is sent with the header edits", {"ttyS0"}, "click COM; click resend; load HELLO_4000.bin 100; type txAadr 8000; type txName NEU; rewrite HELLO_4000.bin 50; advance 500; idle", "head=00 80 31 80 00 40 41 43 31 4B 5A 56 50 D3 D3 D3 4E 45 55 20 20 20 20 20 20 20 20 20 20 20 20 20\ntxAadr=8000\ntxEadr=8031\ntxBytes=0032\ntxName=NEU\nchecked:resend=1\nstate=[Zustand]|ERNEUT_SENDEN=1|*"},
+    {"the rewrite is listed and sent once", {"ttyS0"}, "click COM; click resend; load A.bin 100; rewrite A.bin 50; advance 500; idle", kResent},
+    {"a rewrite during a send waits for its end", {"ttyS0"}, "click COM; click resend; hold; load A.bin 100; click send; rewrite A.bin 50; advance 500; release; idle; idle", "written=214\non:send=1\non:load=1"},
+    {"a vanished file is listed and the watch goes on", {"ttyS0"}, "click COM; click resend; load A.bin 100; vanish A.bin; advance 500", "list=$DIR/A.bin: Datei oder Ordner nicht gefunden\nboxes=0\npane1= \nwatched=$DIR/A.bin"},
+    {"a file too big has its box", {"ttyS0"}, "click COM; click resend; load A.bin 100; rewrite A.bin 65505; advance 500", "box=Info - Datei zu gro\xDF (max. 64k)...\nwritten=0"},
+    {"a watch that cannot start has its box", {"ttyS0"}, "click COM; click resend; unwatchable; load A.bin 100", "boxes=1\nwritten=0\nwatched="},
+    {"off, a rewrite is not sent", {"ttyS0"}, "click COM; load A.bin 100; rewrite A.bin 50; advance 500", "written=0\nchecked:resend=0\nwatched="},
+    {"the check box is remembered", {"ttyS0"}, "click resend; restart", "checked:resend=1"},
+    {"and so is its clearing", {"ttyS0"}, "click resend; click resend; restart", "checked:resend=0\nstate=[Zustand]|ERNEUT_SENDEN=0|"},
 };
 // clang-format on
 
@@ -50,16 +50,17 @@ TEST_P(WatchTable, SendsEachRewriteOnce) {
     rig.Expect(GetParam().shown);
 }
 
-class WatchWindow : public ::testing::TestWithParam<TableRow> {};
+class WatchWindow : public ::testing::TestWithParam<WindowRow> {};
 
 TEST_P(WatchWindow, SendsEachRewriteOnce) {
-    Rig rig(Rig::Face::kWindow);
+    Rig rig(Rig::Face::kWindow, GetParam().ports);
     rig.Do(GetParam().steps);
     rig.Expect(GetParam().shown);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engine, WatchTable, ::testing::ValuesIn(kEngineRows), RowName<TableRow>);
-INSTANTIATE_TEST_SUITE_P(Window, WatchWindow, ::testing::ValuesIn(kWindowRows), RowName<TableRow>);
+INSTANTIATE_TEST_SUITE_P(Window, WatchWindow, ::testing::ValuesIn(kWindowRows), RowName<WindowRow>);
+[[maybe_unused]] const bool kWalked = AddWindowRows(kWindowRows);
 
 }  // namespace
 }  // namespace velotrix::test

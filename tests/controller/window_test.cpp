@@ -10,12 +10,7 @@
 namespace velotrix::test {
 namespace {
 
-struct Row {
-    const char* name;
-    Lines ports;
-    const char* steps;
-    const char* shown;
-};
+using Row = WindowRow;
 
 class Window : public ::testing::TestWithParam<Row> {};
 
@@ -117,11 +112,38 @@ const Row kRows[] = {
     {"a typed pause beyond 10 s", {"ttyS0"}, "type charDelay 99999", "pacing=10000 0 0"},
     {"String senden with CR", {"ttyS0"}, "click COM; command eolCr; command sendText; type text AB; click textSend; idle", "head=41 42 0D"},
     {"a text file", {"ttyS0"}, "click COM; select charDelay 1; textfile A.bas 10 END\n; idle", "head=31 30 20 45 4E 44\nlist=Sende Textdatei (Zeilen: 1, Bytes: 6)...|Bytes gesendet: 6|Datei fertig \xFC" "bertragen\non:load=1\nmenu:textFile=1"},
+    // The switches, keys and menu commands that other rows leave alone.
+    {"a file sent as BIN", {"ttyS0"}, "click COM; load A.bin 40; click bin; click send; idle", "sent=data\nlist=Senden ohne Header (BIN)...|40 Bytes zu senden:|Senden l\xE4uft, bitte warten...|Bytes gesendet: 40|Datei fertig \xFC" "bertragen"},
+    {"a file sent without progress", {"ttyS0"}, "click COM; click progress; hold; load A.bin 100; click send; pump", "progressText=\non:send=0\nchecked:progress=0"},
+    {"the text dialog closed", {"ttyS0"}, "click COM; click sendText; click textClose; click COM", "COM=COM \xF6" "ffnen"},
+    {"Enter sends the text", {"ttyS0"}, "click COM; click sendText; type text AB; enter; idle", "sent=AB"},
+    {"Enter opens the port", {"ttyS0"}, "enter", "COM=COM schlie\xDF" "en"},
+    {"a text ended with LF", {"ttyS0"}, "click COM; command eolLf; click sendText; type text AB; click textSend; idle", "head=41 42 0A\neol=0001"},
+    {"a text ended with nothing again", {"ttyS0"}, "click COM; command eolCr; command eolNone; click sendText; type text AB; click textSend; idle", "head=41 42\neol=1000\nstate=[Zustand]|ZEILENENDE=0|*"},
+    {"an unplugged port that comes back", {"ttyS0"}, "click COM; feed 16; failwait 5; pump; advance 500", "COM=COM schlie\xDF" "en\nline=4800 N 8 1 - open\nselected=Port ttyS0 wieder ge\xF6" "ffnet\nport=ttyS0\non:load=1"},
+    {"DTR dropped from the menu", {"ttyS0"}, "click COM; command menuDtr", "modem=- RTS*\nchecked:dtr=0\nmenu:lines=011"},
+
+    // Each limit at its boundary, on both sides.
+    {"data that end at FFFFh", {"ttyS0"}, "click COM; load HELLO_4000.bin 32; type txAadr FFE0; type txSadr FFFF; click send; idle", "txEadr=FFFF\nlist=Senden mit Header als 'z80'...|64 Bytes zu senden:|Senden l\xE4uft, bitte warten...|Bytes gesendet: 64|Datei fertig \xFC" "bertragen\nhead=E0 FF FF FF FF FF*"},
+    {"data one byte past FFFFh", {"ttyS0"}, "click COM; load HELLO_4000.bin 33; type txAadr FFE0", "txEadr=0000\nlist=Achtung: Die Daten reichen \xFC" "ber FFFFh hinaus"},
+    {"a fifth hex digit is not taken", {"ttyS0"}, "click COM; load HELLO_4000.bin 32; type txAadr 10000; type txSadr 12345", "txAadr=1000\ntxEadr=101F\ntxSadr=1234\nbeeps=0"},
+    {"a name of 16 characters", {"ttyS0"}, "click COM; load A.bin 32; type txName ABCDEFGHIJKLMNOP; click send; idle", "txName=ABCDEFGHIJKLMNOP\nhead=00 40 1F 40 00 40 41 43 31 4B 5A 56 50 D3 D3 D3 41 42 43 44 45 46 47 48 49 4A 4B 4C 4D 4E 4F 50"},
+    {"a seventeenth character of a name is not taken", {"ttyS0"}, "click COM; load A.bin 32; type txName ABCDEFGHIJKLMNOPQ", "txName=ABCDEFGHIJKLMNOP"},
+    {"a file of 31 bytes", {"ttyS0"}, "click COM; load A.bin 31", "box=Info - Datei zu klein (min. 32 Bytes)...\ntxKind= \npane1= "},
+    {"a file of 32 bytes", {"ttyS0"}, "click COM; load A.bin 32", "boxes=0\ntxKind=Geladen: BIN\ntxBytes=0020\ntxEadr=401F\non:send=1"},
+    {"a file of 65,504 bytes", {"ttyS0"}, "click COM; load A.bin 65504", "boxes=0\ntxBytes=FFE0\ntxEadr=3FDF\nlist=Achtung: Die Daten reichen \xFC" "ber FFFFh hinaus"},
+    {"a reception ends after a second of silence, not before", {"ttyS0"}, "click COM; feed 20; quiet 1000", "on:save=1\nrxBytes=0014\ntail=47 dashes|Bytes empfangen gesamt: 20|Sichern per Button"},
+    {"pauses of 10000 ms", {"ttyS0"}, "select charDelay 5; type charDelay 10000; type lineDelay 10000", "pacing=10000 10000 0\ncharDelay=10000"},
+    {"pauses of 10001 ms are 10000 ms", {"ttyS0"}, "type charDelay 10001; type lineDelay 10001", "pacing=10000 10000 0"},
+    {"pauses of 0 ms", {"ttyS0"}, "select charDelay 5; select lineDelay 50; type charDelay 0; type lineDelay 0", "pacing=0 0 0"},
+    {"a text of 31 characters is sent whole", {"ttyS0"}, "click COM; click sendText; type text ABCDEFGHIJKLMNOPQRSTUVWXYZ01234; click textSend; idle", "sent=ABCDEFGHIJKLMNOPQRSTUVWXYZ01234"},
+    {"a text of 32 characters loses its last", {"ttyS0"}, "click COM; click sendText; type text ABCDEFGHIJKLMNOPQRSTUVWXYZ012345; click textSend; idle", "sent=ABCDEFGHIJKLMNOPQRSTUVWXYZ01234"},
     {"a text file refused", {"ttyS0"}, "click COM; textfile A.txt \xCE\xA9; idle", "box=Fehler! - Textdatei nicht gesendet: Zeile 1 enth\xE4lt ein Zeichen, das es in Codepage 1252 nicht gibt.\nsent="},
 };
 // clang-format on
 
 INSTANTIATE_TEST_SUITE_P(Rows, Window, ::testing::ValuesIn(kRows), RowName<Row>);
+[[maybe_unused]] const bool kWalked = AddWindowRows(kRows);
 
 // The window comes back where it was left, at least at its template's size, centred when no screen
 // shows the remembered place; the user's settings file stays untouched.

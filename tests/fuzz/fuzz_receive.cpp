@@ -8,11 +8,23 @@
 #include "platform/manual_loop.h"
 #include "serial/receive_engine.h"
 
+namespace {
+
+// The reception as the engine holds it: the default taker of the received bytes.
+struct Reception {
+    velotrix::ManualLoop loop;
+    const velotrix::EventEmitter events{loop, [](const velotrix::EngineEvent&) {}};
+    velotrix::ReceivedBytesSlot slot{loop, receiver};
+    velotrix::ReceiveEngine receiver{events, slot};
+};
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace velotrix;
-    ManualLoop loop;
-    const EventEmitter events(loop, [](const EngineEvent&) {});
-    ReceiveEngine receiver(events);
+    Reception held;
+    ManualLoop& loop = held.loop;
+    ReceiveEngine& receiver = held.receiver;
     std::vector<std::uint8_t> reception;
     // Each chunk: a length byte (its top bit: a silence follows), then that many bytes.
     for (std::size_t at = 0; at < size;) {
@@ -20,12 +32,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const bool silence = (data[at] & 0x80) != 0;
         const std::span<const std::uint8_t> chunk(data + at + 1, length);
         at += 1 + length;
-        receiver.ConsumeReceivedBytes(chunk);
+        held.slot.TakeBytes(chunk);
         reception.insert(reception.end(), chunk.begin(), chunk.end());
         loop.RunPending();
         if (silence) {
             loop.Advance(std::chrono::seconds(3));
-            const std::span<const std::uint8_t> saved = receiver.SavableBytes();
+            const std::span<const std::uint8_t> saved = receiver.Savable().bytes;
             const std::size_t kept = std::min(reception.size(), kRxStorageSize);
             if (!reception.empty() &&
                 (receiver.Receiving() || saved.size() != kept ||

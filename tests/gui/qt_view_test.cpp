@@ -135,6 +135,8 @@ TEST_F(QtViewTest, TheReceptionViewShowsRowsFindsHexAndCopiesTheSelection) {
     ReceptionWindow& window = *view_.ReceptionView();
     EXPECT_EQ(window.Rows()->toPlainText().split('\n').value(2).toStdString(),
               Cp1252ToUtf8(DumpLine(dump, 2)));
+    // The header's two rows are marked, the data's row is not.
+    EXPECT_EQ(window.Rows()->extraSelections().size(), 2);
     window.Query()->setText(QStringLiteral("c3 00"));
     window.HexSearch()->setChecked(true);
     window.SearchButton()->click();

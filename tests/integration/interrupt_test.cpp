@@ -1,5 +1,6 @@
-// An interrupt as velotrix-cli catches it: within the handler the open serial devices take no byte
-// more and discard what they queued, the status is set, and the waits that asked for it wake.
+// An interrupt as velotrix-cli catches it: within the handler the serial devices a send armed take
+// no byte more and discard what they queued, the status is set, and the waits that asked for it
+// wake.
 // Each case runs in a child process, since catching interrupts changes the whole process.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -40,6 +41,7 @@ int InterruptedChild(const std::string& port, int signal) {
         return kNoDevice;
     }
     SerialDevice& device = *opened.value;
+    device.StopWritesOnInterrupt(true);
     WakeSignal asked;
     asked.WakeOnInterrupt();
     WakeSignal unasked;

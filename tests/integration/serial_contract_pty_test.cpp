@@ -13,6 +13,9 @@ class PtyLine : public Line {
     bool FarSends(const Bytes& bytes) override { return pty_.Write(bytes); }
     Bytes FarGets(std::size_t count) override { return pty_.Read(std::chrono::seconds(10), count); }
     void Unplug() override { pty_.CloseMaster(); }
+    std::optional<bool> HasModemLines() const override { return false; }
+    // A pseudo-terminal keeps any rate as it was set.
+    std::optional<std::uint32_t> RateOnTheLine(std::uint32_t rate) override { return rate; }
 
   private:
     test::PtyPair pty_;

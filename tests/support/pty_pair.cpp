@@ -75,6 +75,14 @@ std::vector<std::uint8_t> PtyPair::Read(std::chrono::milliseconds timeout, std::
     return bytes;
 }
 
+std::vector<std::uint8_t> PtyPair::ReadUntilQuiet(std::chrono::milliseconds quiet) {
+    std::vector<std::uint8_t> bytes;
+    for (std::vector<std::uint8_t> more; !(more = Read(quiet)).empty();) {
+        bytes.insert(bytes.end(), more.begin(), more.end());
+    }
+    return bytes;
+}
+
 void PtyPair::CloseMaster() {
     if (master_ >= 0) {
         ::close(master_);

@@ -18,9 +18,9 @@ class PtyPair {
     PtyPair& operator=(const PtyPair&) = delete;
 
     bool ok() const { return master_ >= 0; }
+    // The master's descriptor (non-blocking), for a test that relays the line itself.
+    int Master() const { return master_; }
     const std::string& SlavePath() const { return slavePath_; }
-    // The far end's own descriptor: its terminal settings are the line's.
-    int MasterFd() const { return master_; }
 
     // Writes every byte, waiting while the line is full; false on an error or a timeout.
     bool Write(const std::vector<std::uint8_t>& bytes,
@@ -28,6 +28,9 @@ class PtyPair {
     // What arrives within the timeout: at least one byte, or nothing when the time is up. With a
     // count, exactly that many bytes unless the time is up first.
     std::vector<std::uint8_t> Read(std::chrono::milliseconds timeout, std::size_t count = 0);
+    // Everything that arrives until nothing more comes for quiet (one read may return only the
+    // first part of what was written).
+    std::vector<std::uint8_t> ReadUntilQuiet(std::chrono::milliseconds quiet);
     // Hangs up the line as an unplugged adapter does.
     void CloseMaster();
 

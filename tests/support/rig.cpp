@@ -69,12 +69,12 @@ void Close(Rig& rig) {
     EXPECT_LE(rig.line().BytesLeavingAfter(std::chrono::steady_clock::now()), 1u);
 }
 
-void Save(Rig& rig, const std::string& name) {
+void Save(Rig& rig, SaveTarget::Kind kind, const std::string& name) {
     if (rig.window) {
         rig.view.QueueSaveFileAnswer(rig.dir.File(name));
         rig.view.Click(kSaveButton);
     } else {
-        rig.result = rig.engine().SaveReception(rig.dir.File(name));
+        rig.result = rig.engine().SaveReception({kind, rig.dir.File(name)}).result;
     }
 }
 
@@ -129,7 +129,7 @@ void SendTextFile(Rig& rig, const Arg& arg) {
     const std::string path = rig.dir.Write(arg.first, Bytes(arg.rest.begin(), arg.rest.end()));
     if (rig.window) {
         rig.view.QueueOpenFileAnswer(path);
-        rig.window->OnCommand(kMenuSendTextFile, kNotifyClicked);
+        rig.view.SendCommand(kMenuSendTextFile);
     } else {
         rig.result = rig.engine().SendTextFile(path);
     }
@@ -179,6 +179,39 @@ void LoopBack(Rig& rig, const Arg& arg) {
     });
 }
 
+// Takes the received bytes in the rig's stead and notes what it is told: the bytes (a count that
+// grows while batches follow each other), line errors, silence, the port's close or loss.
+class NotingTaker final : public ByteTaker {
+  public:
+    NotingTaker(Rig& rig, bool keepsLine) : rig_(rig), keepsLine_(keepsLine) {}
+    void OnBytes(std::span<const std::uint8_t> batch) override {
+        const bool following = !rig_.taken.empty() && rig_.taken.back().starts_with("bytes");
+        bytes_ = (following ? bytes_ : 0) + batch.size();
+        if (!following) {
+            rig_.taken.emplace_back();
+        }
+        rig_.taken.back() = "bytes " + std::to_string(bytes_);
+    }
+    void OnLineErrors(const LineErrors& errors) override {
+        rig_.taken.push_back(errors.framing ? "framing" : "errors");
+    }
+    void OnSilence() override { rig_.taken.push_back("silence"); }
+    void OnPortClosed(bool lost) override { rig_.taken.push_back(lost ? "lost" : "closed"); }
+    bool KeepsLineToItself() const override { return keepsLine_; }
+
+  private:
+    Rig& rig_;
+    bool keepsLine_;
+    std::size_t bytes_ = 0;
+};
+
+void Take(Rig& rig, const Arg& arg) {
+    if (!rig.taker) {
+        rig.taker = std::make_unique<NotingTaker>(rig, arg.all == "keeps");
+    }
+    rig.taken.push_back(rig.engine().ReceivedBytes().Install(*rig.taker) ? "installed" : "refused");
+}
+
 // The silence after which the self-test ends: not a millisecond before.
 void Silent(Rig& rig, milliseconds silence) {
     rig.loop.Advance(silence - 1ms);
@@ -193,7 +226,8 @@ void Silent(Rig& rig, milliseconds silence) {
 //   wraps below its load address (49,153 bytes at 4000h); garbled N: with a line error
 //   advance MS: time passes; quiet MS: the reception ends after MS of silence, not before
 //   load NAME N [PAUSE]: a file of N counting bytes (a z80 file for NAME.z80) is loaded
-//   bin, noprogress, continuous, send, text T, save NAME: the engine's switches and calls
+//   bin, noprogress, continuous, send, text T, save NAME: the engine's switches and calls (save
+//   replaces a file; savenew NAME saves beside a file of that name, savein DIR into a folder)
 //   slow US, hold, cts, failwait ERR, failwrite ERR, busyport: what the line and driver do;
 //   nolink: the fake ports' names are plain device names that may pass to another device
 //   watch: the engine sends each rewrite of the loaded file; rewrite NAME N, vanish NAME: the
@@ -206,10 +240,13 @@ void Silent(Rig& rig, milliseconds silence) {
 //   dtr|rts on|off: the engine's modem lines; loop [change|drop N]: the far end echoes what is
 //   written (changing or dropping byte N); selftest: starts it; back: pump until it ended;
 //   silent MS: the self-test ends after MS of silence, not before
+//   take [keeps]: a taker of the received bytes is installed (keeping the line to itself), see
+//   NotingTaker; untake: it is removed; hush MS: it waits for MS of silence
 //   gap MS: the data began at least MS after the header had left the driver
 //   chardelay MS, linedelay MS, eol none|cr|crlf|lf: the pauses and the line end of a send
 //   textfile NAME TEXT: a file of that text is sent as a text file; gaps CHAR LINE: see ExpectGaps
-//   click NAME, command NAME, select NAME ENTRY, type NAME TEXT, escape, closebox, no, yes (window)
+//   click NAME, command NAME, select NAME ENTRY, type NAME TEXT, escape, enter, closebox, no, yes
+//   (window)
 //   ini A|B: the settings file holds these lines; restart [PATH]: the window starts again (with
 //   the settings file at PATH in the rig's directory)
 //   mkdir DIR, write NAME N: a folder, a file of N counting bytes in the rig's directory
@@ -223,6 +260,12 @@ const std::map<std::string_view, StepFunction> kSteps = {
                  : r.engine().Open(
                        {a.all == "nothing" ? "" : "/dev/fake/ttyS0", 9600, {}, a.number, {}, {}});
      }},
+    {"rate",
+     [](Rig& r, const Arg& a) {
+         r.result = r.engine().Open(
+             {"/dev/fake/ttyS0", static_cast<std::uint32_t>(a.number), {}, {}, {}, {}});
+     }},
+    {"uart", [](Rig& r, const Arg&) { r.line().DivideClock(115200); }},
     {"close", [](Rig& r, const Arg&) { Close(r); }},
     {"stale", [](Rig& r, const Arg& a) { r.line().InjectInput(Bytes(a.number, 0xEE)); }},
     {"feed", [](Rig& r, const Arg& a) { r.Feed(FarEnd(a)); }},
@@ -230,12 +273,14 @@ const std::map<std::string_view, StepFunction> kSteps = {
     {"advance", [](Rig& r, const Arg& a) { r.loop.Advance(milliseconds(a.number)); }},
     {"quiet", [](Rig& r, const Arg& a) { Quiet(r, milliseconds(a.number)); }},
     {"load", [](Rig& r, const Arg& a) { Load(r, a); }},
-    {"bin", [](Rig& r, const Arg&) { r.engine().Options().binMode = true; }},
-    {"noprogress", [](Rig& r, const Arg&) { r.engine().Options().showProgress = false; }},
-    {"continuous", [](Rig& r, const Arg&) { r.engine().Options().continuousSend = true; }},
+    {"bin", [](Rig& r, const Arg&) { r.engine().SetBinMode(true); }},
+    {"noprogress", [](Rig& r, const Arg&) { r.engine().SetShowProgress(false); }},
+    {"continuous", [](Rig& r, const Arg&) { r.engine().SetContinuousSend(true); }},
     {"send", [](Rig& r, const Arg&) { r.result = r.engine().SendFile(); }},
     {"text", [](Rig& r, const Arg& a) { r.result = r.engine().SendText(a.all); }},
-    {"save", [](Rig& r, const Arg& a) { Save(r, a.all); }},
+    {"save", [](Rig& r, const Arg& a) { Save(r, SaveTarget::Kind::kFile, a.all); }},
+    {"savenew", [](Rig& r, const Arg& a) { Save(r, SaveTarget::Kind::kNewFile, a.all); }},
+    {"savein", [](Rig& r, const Arg& a) { Save(r, SaveTarget::Kind::kFolder, a.all); }},
     {"slow",
      [](Rig& r, const Arg& a) { r.line().SetByteTime(std::chrono::microseconds(a.number)); }},
     {"hold", [](Rig& r, const Arg&) { r.line().HoldWrites(true); }},
@@ -275,13 +320,13 @@ const std::map<std::string_view, StepFunction> kSteps = {
     {"until",
      [](Rig& r, const Arg& a) { EXPECT_TRUE(r.Pump([&] { return Written(r, a.number); })); }},
     {"gap", [](Rig& r, const Arg& a) { ExpectGap(r, milliseconds(a.number)); }},
-    {"chardelay", [](Rig& r, const Arg& a) { r.engine().Options().charDelayMs = a.number; }},
-    {"linedelay", [](Rig& r, const Arg& a) { r.engine().Options().lineDelayMs = a.number; }},
+    {"chardelay", [](Rig& r, const Arg& a) { r.engine().SetCharDelay(a.number); }},
+    {"linedelay", [](Rig& r, const Arg& a) { r.engine().SetLineDelay(a.number); }},
     {"eol",
      [](Rig& r, const Arg& a) {
          constexpr std::string_view kEnds[] = {"none", "cr", "crlf", "lf"};
-         r.engine().Options().lineEnd =
-             static_cast<LineEnd>(std::ranges::find(kEnds, a.all) - std::begin(kEnds));
+         r.engine().SetLineEnd(
+             static_cast<LineEnd>(std::ranges::find(kEnds, a.all) - std::begin(kEnds)));
      }},
     {"textfile", [](Rig& r, const Arg& a) { SendTextFile(r, a); }},
     {"gaps", [](Rig& r, const Arg& a) { ExpectGaps(r, a); }},
@@ -298,11 +343,18 @@ const std::map<std::string_view, StepFunction> kSteps = {
     {"back",
      [](Rig& r, const Arg&) { EXPECT_TRUE(r.Pump([&] { return !r.engine().SelfTesting(); })); }},
     {"silent", [](Rig& r, const Arg& a) { Silent(r, milliseconds(a.number)); }},
+    {"take", [](Rig& r, const Arg& a) { Take(r, a); }},
+    {"untake", [](Rig& r, const Arg&) { r.engine().ReceivedBytes().Remove(*r.taker); }},
+    {"hush",
+     [](Rig& r, const Arg& a) {
+         r.engine().ReceivedBytes().WaitForSilence(*r.taker, milliseconds(a.number));
+     }},
     {"click", [](Rig& r, const Arg& a) { r.view.Click(IdOf(a.all)); }},
-    {"command", [](Rig& r, const Arg& a) { r.window->OnCommand(IdOf(a.all), kNotifyClicked); }},
+    {"command", [](Rig& r, const Arg& a) { r.view.SendCommand(IdOf(a.all)); }},
     {"select", [](Rig& r, const Arg& a) { Select(r, IdOf(a.first), a.rest); }},
     {"type", [](Rig& r, const Arg& a) { r.view.Type(IdOf(a.first), a.rest); }},
     {"escape", [](Rig& r, const Arg&) { r.view.PressEscape(); }},
+    {"enter", [](Rig& r, const Arg&) { r.view.PressEnter(); }},
     {"tab",
      [](Rig& r, const Arg& a) {
          for (int i = 0; i < a.number; ++i) {
@@ -344,6 +396,29 @@ Bytes Z80File(std::uint16_t aadr, std::uint16_t eadr, std::uint16_t sadr, char t
     std::fill_n(header.begin() + kMarkerOffset, 3, kMarkerByte);
     std::copy_n(name.begin(), std::min(name.size(), kHeaderNameSize), header.begin() + kNameOffset);
     return Concat(header, CountingBytes(count));
+}
+
+Bytes Synthesized(std::uint16_t aadr, std::size_t length, std::uint16_t sadr, std::string name) {
+    Bytes header = Z80File(aadr, static_cast<std::uint16_t>(aadr + length - 1), sadr, 'P',
+                           name + std::string(16, ' '), 0);
+    std::copy_n("AC1KZV", 6, header.begin() + kCreatorTagOffset);
+    return header;
+}
+
+namespace {
+std::vector<WindowRow>& AllWindowRows() {
+    static std::vector<WindowRow> rows;
+    return rows;
+}
+}  // namespace
+
+bool AddWindowRows(std::span<const WindowRow> rows) {
+    AllWindowRows().insert(AllWindowRows().end(), rows.begin(), rows.end());
+    return true;
+}
+
+std::span<const WindowRow> WindowRows() {
+    return AllWindowRows();
 }
 
 std::string TestNameOf(std::string_view text) {
@@ -401,7 +476,10 @@ Rig::Rig(Face face, const Lines& ports, std::optional<DeviceAccess> access) : po
 
 void Rig::StartWindow(const std::string& settingsFile) {
     window.reset();
+    // The person is the same on the second day.
+    HeadlessView::PersonTrace trace = view.Trace();
     view = HeadlessView();
+    view.SetTrace(std::move(trace));
     settingsPath = dir.File(settingsFile.empty() ? "Velotrix.ini" : settingsFile);
     window =
         std::make_unique<MainController>(view, loop, ControllerEnvironment{settingsPath, access_});
@@ -411,7 +489,10 @@ void Rig::StartWindow(const std::string& settingsFile) {
 }
 
 Rig::~Rig() {
-    // Workers stop before the devices and the loop go.
+    // Workers stop before the devices and the loop go; the taker leaves the slot before it goes.
+    if (taker) {
+        engine().ReceivedBytes().Remove(*taker);
+    }
     window.reset();
     own.reset();
 }

@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,7 @@
 #include "platform/fake/fake_serial_device.h"
 #include "platform/headless/headless_view.h"
 #include "platform/manual_loop.h"
+#include "serial/byte_taker.h"
 #include "serial/engine.h"
 #include "support/temp_dir.h"
 
@@ -35,6 +37,9 @@ Bytes CountingBytes(std::size_t count);
 Bytes Z80File(std::uint16_t aadr, std::uint16_t eadr, std::uint16_t sadr, char type,
               std::string_view name, std::size_t count);
 Bytes Concat(Bytes first, const Bytes& second);
+// The header the program makes for a BIN file of that length: creator tag, the name filled with
+// spaces.
+Bytes Synthesized(std::uint16_t aadr, std::size_t length, std::uint16_t sadr, std::string name);
 
 // A row of a table of cases, and its name as a test's name (what is not a letter or a digit
 // becomes '_').
@@ -44,6 +49,18 @@ struct TableRow {
     const char* shown;  // what must be seen then
 };
 std::string TestNameOf(std::string_view text);
+
+// A row of a table of the whole window, on fake ports of these names.
+struct WindowRow {
+    const char* name;
+    Lines ports;
+    const char* steps;
+    const char* shown;
+};
+// Each table of window rows adds itself as the suite starts, so that the walk of the window's
+// commands reads every row; returns true.
+bool AddWindowRows(std::span<const WindowRow> rows);
+std::span<const WindowRow> WindowRows();
 template <typename Row>
 std::string RowName(const ::testing::TestParamInfo<Row>& info) {
     return TestNameOf(info.param.name);
@@ -87,6 +104,9 @@ class Rig {
     FakeFileWatches watches;  // the engine's watches of the loaded file
     std::unique_ptr<Engine> own;
     std::unique_ptr<MainController> window;
+    // A taker of the received bytes that notes what it is told in taken (see the step "take").
+    std::unique_ptr<ByteTaker> taker;
+    Lines taken;
 
     // What the engine's events said (engine face): the MessageList lines, the other events as
     // short texts, the last progress value and received total, and how far a progress value was

@@ -8,7 +8,7 @@
 #include <set>
 #include <variant>
 
-#include "serial/self_test.h"
+#include "serial/self_tester.h"
 #include "support/rig.h"
 #include "support/rig_words.h"
 #include "text/text_helpers.h"
@@ -34,7 +34,7 @@ constexpr std::pair<std::string_view, int> kNames[] = {
     {"txBytes", kTxBytes},       {"txName", kTxName},           {"txType", kTxType},
     {"send", kSendFileButton},   {"pause", kPauseCombo},        {"continuous", kContinuousCheck},
     {"bin", kBinModeCheck},      {"progress", kProgressCheck},  {"text", kTextEdit},
-    {"textSend", kTextSend},     {"quit", kMenuQuit},           {"probe", kMenuProbePorts},
+    {"textSend", kTextSend},     {"textClose", kTextClose},     {"quit", kMenuQuit},           {"probe", kMenuProbePorts},
     {"sendText", kMenuSendText}, {"savePrefs", kMenuSavePrefs}, {"loadPrefs", kMenuLoadPrefs},
     {"reopen", kMenuAutoReopen}, {"view", kMenuReceptionView},  {"progressText", kProgressText},
     {"messages", kMessageList},  {"dtr", kDtrIndicator},        {"rts", kRtsIndicator},
@@ -43,7 +43,9 @@ constexpr std::pair<std::string_view, int> kNames[] = {
     {"charDelay", kCharDelayCombo}, {"lineDelay", kLineDelayCombo},
     {"eolNone", kMenuLineEndNone}, {"eolCr", kMenuLineEndCr},   {"eolCrLf", kMenuLineEndCrLf},
     {"eolLf", kMenuLineEndLf},   {"textFile", kMenuSendTextFile}, {"protocol", kMenuLineLog},
-    {"info", kMenuInfo}};
+    {"info", kMenuInfo},         {"xmodemSend", kMenuXmodemSend},
+    {"xmodemSend1k", kMenuXmodemSend1k}, {"xmodemReceive", kMenuXmodemReceive},
+    {"xmodemCancel", kMenuXmodemCancel}, {"xmodemTrim", kMenuXmodemTrim}};
 // clang-format on
 
 constexpr const char* kKinds[] = {
@@ -108,8 +110,10 @@ std::string Join(std::span<const std::string> lines) {
 }
 
 // The keys: log (the engine's events), written (the number of bytes the line got), watched (the
-// files watched now), rewrites (the rewrites of the loaded file, also in log), list, count, first,
-// tail (the MessageList: all, the number of lines, the first, the last three), sent (what the line
+// files watched now), rewrites (the rewrites of the loaded file, also in log), taken (what the
+// rig's taker of the received bytes was told), list, count, first, tail, selected (the
+// MessageList: all, the number of lines, the first, the last three, the selected line), sent
+// (what the line
 // got, see Describe), head (its first 32 bytes in hex), kept (the finished reception: "all" that
 // was fed, else its size), result (of the last engine call), open (engine and device), paused (the
 // line-error pause in ms), progress shown (the last count), ahead (how far a count shown was ahead
@@ -118,7 +122,9 @@ std::string Join(std::span<const std::string> lines) {
 // by '|'), boxes (their number), suggested and saved (the name the last save dialog offered, and
 // whether the file holds "all" that was fed), menu (text send enabled), menu:view ("Ansicht"
 // enabled), reopen (the menu's check mark for reopening by itself), every (the same for saving
-// every reception), in (the files in the rig's folder "in" and their sizes), menu:textFile
+// every reception), trim (the same for XMODEM's fill bytes), menu:xmodem (XMODEM's send, 1K
+// send, receive and cancel enabled, as four digits), in (the files in the rig's folder "in" and
+// their sizes), menu:textFile
 // ("Textdatei senden" enabled), eol (the check marks of "Zeilenende"), pacing (the engine's
 // character and line delay and line end), protocol (the line log's check mark), linelog (the file
 // line.log in the rig's directory), logging (the log runs, and why it stopped), beeps (keys
@@ -134,11 +140,14 @@ std::map<std::string, std::string> Rig::Show() {
     shown["count"] = std::to_string(list.size());
     shown["first"] = list.empty() ? "" : list.front();
     shown["tail"] = Join(std::span(list).last(std::min<std::size_t>(3, list.size())));
+    const int selected = view.ListSelection(kMessageList);
+    shown["selected"] = selected < 0 ? "" : list.at(static_cast<std::size_t>(selected));
     const Bytes written = devices.empty() ? Bytes() : line().Written();
     shown["sent"] = Describe(written, engine().Image());
     shown["written"] = std::to_string(written.size());
     shown["watched"] = Join(watches.Watched());
     shown["rewrites"] = Join(rewrites);
+    shown["taken"] = Join(taken);
     for (std::size_t i = 0; i < std::min(written.size(), kHeaderSize); ++i) {
         shown["head"] += (i == 0 ? "" : " ") + Hex2(written[i]);
     }
@@ -182,10 +191,10 @@ std::map<std::string, std::string> Rig::Show() {
     for (int id : {kMenuLineEndNone, kMenuLineEndCr, kMenuLineEndCrLf, kMenuLineEndLf}) {
         shown["eol"] += std::to_string(view.MenuChecked(id));
     }
-    const TransferOptions& options = engine().Options();
-    shown["pacing"] = std::to_string(options.charDelayMs) + " " +
-                      std::to_string(options.lineDelayMs) + " " +
-                      std::to_string(static_cast<int>(options.lineEnd.load()));
+    const SendSwitches switches = engine().Switches();
+    shown["pacing"] = std::to_string(switches.charDelayMs) + " " +
+                      std::to_string(switches.lineDelayMs) + " " +
+                      std::to_string(static_cast<int>(switches.lineEnd));
     shown["protocol"] = std::to_string(view.MenuChecked(kMenuLineLog));
     shown["linelog"] = FileOrDash(dir.File("line.log"));
     const OsError logFailure = engine().LogFailure();
@@ -195,6 +204,11 @@ std::map<std::string, std::string> Rig::Show() {
                           std::to_string(view.MenuChecked(kMenuRts)) +
                           std::to_string(view.MenuEnabled(kMenuSelfTest));
     shown["every"] = std::to_string(view.MenuChecked(kMenuSaveEvery));
+    shown["trim"] = std::to_string(view.MenuChecked(kMenuXmodemTrim));
+    shown["menu:xmodem"] = std::to_string(view.MenuEnabled(kMenuXmodemSend)) +
+                           std::to_string(view.MenuEnabled(kMenuXmodemSend1k)) +
+                           std::to_string(view.MenuEnabled(kMenuXmodemReceive)) +
+                           std::to_string(view.MenuEnabled(kMenuXmodemCancel));
     std::set<std::string> inFolder;
     for (const auto& entry : std::filesystem::directory_iterator(dir.File("in"), ec)) {
         inFolder.insert(entry.path().filename().string() + " " +
@@ -292,6 +306,7 @@ void Rig::Record(const EngineEvent& event) {
             [&](const CtsEvent& e) { log.push_back(e.cts ? "cts on" : "cts off"); },
             [&](const ReopenedEvent& e) { log.push_back("reopened " + e.port.name); },
             [&](const BaudChangedEvent& e) { log.push_back("baud " + std::to_string(e.applied)); },
+            [&](const FrameNotTakenEvent& e) { log.push_back("frame " + e.settings); },
             [&](const ModemLinesEvent& e) {
                 modemEvent = std::string(e.open ? "open" : "closed") + (e.dtr ? " DTR" : " -") +
                              (e.rts ? " RTS" : " -");
@@ -299,6 +314,12 @@ void Rig::Record(const EngineEvent& event) {
             [&](const SelfTestEndedEvent& e) {
                 const Lines report = SelfTestLines(e.report);
                 lines.insert(lines.end(), report.begin(), report.end());
+            },
+            [&](const XmodemProgressEvent& e) {
+                progress = static_cast<std::uint32_t>(e.progress.bytes);
+            },
+            [&](const XmodemEndedEvent& e) {
+                log.push_back("xmodem ended " + std::to_string(static_cast<int>(e.end)));
             },
         },
         event);

@@ -1,5 +1,7 @@
 // Dialog units to pixels: base units from the font's letters, rounding to the nearest pixel.
 #include "ui-resources/dialog_units.h"
+#include "ui-resources/ids.h"
+#include "ui-resources/layout.h"
 
 #include <gtest/gtest.h>
 
@@ -19,6 +21,17 @@ TEST(DialogUnits, BaseUnitsRoundTheAverageLetterAndRectanglesRoundHalvesUp) {
         EXPECT_TRUE(got == c.pixels) << c.alphabetWidth << ": " << got.x << "," << got.y << " "
                                      << got.width << "x" << got.height;
     }
+}
+
+// An item of either dialog by its ID, as the Windows view finds its controls; the IDs of labels
+// and of nothing name none.
+TEST(Layout, FindsTheItemsOfBothDialogsByTheirId) {
+    EXPECT_EQ(FindItem(ids::kTxName)->maxLength, 16);
+    EXPECT_STREQ(FindItem(ids::kTextClose)->caption,
+                 "schlie\xDF"
+                 "en");
+    EXPECT_EQ(FindItem(kNoId), nullptr);
+    EXPECT_EQ(FindItem(4711), nullptr);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 #include "platform/fake/fake_serial_device.h"
 #include "platform/file_io.h"
@@ -222,6 +223,31 @@ TEST(SerialPorts, TheHolderIsTheLocksOrAProcessWithTheDeviceOpen) {
     }
 }
 
+// Each kind of serial device is listed by its name with a number, and nothing that only begins
+// like it; a kind the list knows and this table does not fails.
+TEST(SerialPorts, ListsEveryKindOfSerialDevice) {
+    const std::set<std::string_view> kinds = {"ttyUSB", "ttyACM", "ttyAMA", "rfcomm", "ttyS"};
+    const auto known = SerialDevicePrefixes();
+    EXPECT_EQ(std::set<std::string_view>(known.begin(), known.end()), kinds);
+    for (std::string_view kind : known) {
+        TempDir dir;
+        const fs::path root(dir.path());
+        fs::create_directories(root / "dev");
+        const std::string device = std::string(kind) + "7";
+        for (const std::string& name : {device, std::string(kind), device + "a", "x" + device}) {
+            std::ofstream(root / "dev" / name) << "";
+        }
+        fs::create_directories(root / "sys" / device);
+        std::ofstream(root / "sys" / device / "type") << "4\n";
+        const std::string none = (root / "none").string();
+        const PortPlaces places{
+            (root / "dev").string(), (root / "sys").string(), none, {}, none, none};
+        const std::vector<PortInfo> ports = ListSerialDevicesIn(places, "", Identity{0, {}}, 1);
+        ASSERT_EQ(ports.size(), 1u) << kind;
+        EXPECT_EQ(ports[0].name, device);
+    }
+}
+
 // Whether the user may open a device: the first class of its mode that applies decides (owner,
 // then group, then others), as the kernel checks it.
 TEST(SerialPorts, TheFirstPermissionClassThatAppliesDecides) {
@@ -265,6 +291,11 @@ TEST(SerialPorts, EveryStandardRateHasItsConstant) {
         EXPECT_EQ(RateForConstant(*constant), rate);
     }
     EXPECT_FALSE(ConstantForRate(8065).has_value());  // a typed rate goes its own way
+    // Each character size is read back as itself, whatever a driver or program left.
+    for (const int bits : {5, 6, 7, 8}) {
+        EXPECT_EQ(DataBitsOf(CharacterSize(bits).value_or(0) | CSTOPB | PARENB), bits);
+    }
+    EXPECT_FALSE(CharacterSize(9).has_value());
 }
 
 // Each of the driver's error counters stands for one kind of line error; counters that did not
@@ -289,6 +320,29 @@ TEST(SerialPorts, TheDriversCountersNameTheLineErrors) {
         EXPECT_EQ(std::string(e.framing ? "F" : "-") + (e.parity ? "P" : "-") +
                       (e.overrun ? "O" : "-") + (e.brk ? "B" : "-"),
                   row.kinds);
+    }
+}
+
+// A UART of the 8250 family divides its clock's base rate by a whole number; others report the
+// rate their driver keeps.
+TEST(SerialPorts, TheRateOnTheLineIsWhatTheUartsDivisorMakes) {
+    const struct {
+        int type;
+        int baudBase;
+        std::uint32_t asked;
+        std::uint32_t made;
+    } rows[] = {
+        {PORT_16550A, 115200, 8065, 8229},     {PORT_16550A, 115200, 2400, 2400},
+        {PORT_16550A, 115200, 115200, 115200}, {PORT_16550A, 115200, 460800, 115200},
+        {PORT_8250, 115200, 110, 110},         {PORT_16C950, 921600, 8065, 8084},
+        {PORT_16550A, 0, 8065, 8065},          {PORT_UNKNOWN, 24000000, 8065, 8065},
+        {PORT_16550A, 115200, 0, 0},
+    };
+    for (const auto& row : rows) {
+        serial_struct port{};
+        port.type = row.type;
+        port.baud_base = row.baudBase;
+        EXPECT_EQ(RateOnTheLine(port, row.asked), row.made) << row.type << " " << row.asked;
     }
 }
 

@@ -1,5 +1,5 @@
 // Percent, rate and time left of a transfer.
-#include "app/progress_text.h"
+#include "serial/progress_meter.h"
 
 #include <algorithm>
 #include <cmath>
@@ -36,13 +36,14 @@ std::string ProgressText(std::uint32_t done, std::uint32_t total, double bytesPe
     return text;
 }
 
-void ProgressMeter::Start(std::uint32_t total, std::chrono::milliseconds now, std::uint32_t done) {
+void ProgressMeter::Start(std::uint32_t total, std::uint32_t done) {
     total_ = total;
     running_ = true;
-    samples_.assign(1, {now, done});
+    samples_.assign(1, {clock_.Now(), done});
 }
 
-std::string ProgressMeter::Text(std::uint32_t done, std::chrono::milliseconds now) {
+std::string ProgressMeter::Text(std::uint32_t done) {
+    const std::chrono::milliseconds now = clock_.Now();
     samples_.emplace_back(now, done);
     // The oldest sample kept is the last one at least a window old, so the window stays full.
     while (samples_.size() > 2 && now - samples_[1].first >= kRateWindow) {

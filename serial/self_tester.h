@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/serial_device.h"
+#include "serial/byte_taker.h"
 #include "serial/engine_events.h"
 
 namespace velotrix {
@@ -20,30 +21,37 @@ inline constexpr std::chrono::milliseconds kSelfTestNoAnswer{2000};
 // rate (at least once, at most 16 times).
 std::vector<std::uint8_t> SelfTestPattern(const AppliedSettings& applied);
 
-class SelfTest {
+// The test takes the received bytes while it runs: what comes back is compared instead of being
+// received, and the faces' sends are refused.
+class SelfTester final : public ByteTaker {
   public:
-    explicit SelfTest(const EventEmitter& events) : events_(events) {}
-    ~SelfTest();
-    SelfTest(const SelfTest&) = delete;
-    SelfTest& operator=(const SelfTest&) = delete;
+    SelfTester(const EventEmitter& events, ReceivedBytesSlot& slot)
+        : events_(events), slot_(slot) {}
+    ~SelfTester() override;
+    SelfTester(const SelfTester&) = delete;
+    SelfTester& operator=(const SelfTester&) = delete;
 
-    // UI thread, for every call. Begins to wait for the pattern sent at the applied settings.
-    void Start(std::vector<std::uint8_t> pattern, const AppliedSettings& applied);
-    bool Active() const { return active_; }
-    // Bytes that came back.
-    void Consume(std::span<const std::uint8_t> batch);
-    void CountErrors(const LineErrors& errors);
-    // Ends without a report (the port closes).
+    // UI thread, for every call. Takes the received bytes and begins to wait for the pattern sent
+    // at the applied settings; false when another taker holds them.
+    bool Start(std::vector<std::uint8_t> pattern, const AppliedSettings& applied);
+    bool Active() const { return slot_.Holds(*this); }
+    // Ends without a report.
     void Cancel();
+
+    // Bytes that came back; line errors among them; the silence that ends the test.
+    void OnBytes(std::span<const std::uint8_t> batch) override;
+    void OnLineErrors(const LineErrors& errors) override;
+    void OnSilence() override { Finish(); }
+    void OnPortClosed(bool) override { Cancel(); }
+    bool KeepsLineToItself() const override { return true; }
 
   private:
     void Compare(std::uint8_t byte);
     void Finish();
-    void Arm(std::chrono::milliseconds silence);
     std::uint8_t Expected(std::size_t index) const;
 
     const EventEmitter& events_;
-    bool active_ = false;
+    ReceivedBytesSlot& slot_;
     std::vector<std::uint8_t> pattern_;
     std::uint8_t mask_ = 0xFF;  // what the data bits carry
     int bitsPerByte_ = 10;      // start, data, parity and stop bits

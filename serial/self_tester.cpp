@@ -1,11 +1,10 @@
 // The adapter self-test: the pattern, its comparison with what comes back, and the report.
-#include "serial/self_test.h"
+#include "serial/self_tester.h"
 
 #include <algorithm>
 #include <utility>
 
 #include "serial/receive_thread.h"
-#include "ui-resources/ids.h"
 #include "ui-resources/messages.h"
 
 namespace velotrix {
@@ -19,10 +18,6 @@ constexpr std::chrono::milliseconds kSilenceAfterAnswer =
 // A byte that does not match is taken as lost bytes when the pattern has it this few bytes on.
 constexpr std::size_t kLossLookAhead = 16;
 constexpr std::uint32_t kMostRounds = 16;
-
-int BitsPerByte(const AppliedSettings& applied) {
-    return 1 + applied.dataBits + (applied.parity == Parity::kNone ? 0 : 1) + applied.stopBits;
-}
 
 std::string Count(std::string_view label, std::uint32_t value) {
     return std::string(label) + std::to_string(value);
@@ -41,11 +36,14 @@ std::vector<std::uint8_t> SelfTestPattern(const AppliedSettings& applied) {
     return pattern;
 }
 
-SelfTest::~SelfTest() {
+SelfTester::~SelfTester() {
     Cancel();
 }
 
-void SelfTest::Start(std::vector<std::uint8_t> pattern, const AppliedSettings& applied) {
+bool SelfTester::Start(std::vector<std::uint8_t> pattern, const AppliedSettings& applied) {
+    if (!slot_.Install(*this)) {
+        return false;
+    }
     pattern_ = std::move(pattern);
     mask_ = static_cast<std::uint8_t>((1u << std::clamp(applied.dataBits, 1, 8)) - 1);
     bitsPerByte_ = BitsPerByte(applied);
@@ -56,18 +54,15 @@ void SelfTest::Start(std::vector<std::uint8_t> pattern, const AppliedSettings& a
     report_ = {};
     report_.sent = static_cast<std::uint32_t>(pattern_.size());
     report_.expectedBaud = applied.baudRate;
-    active_ = true;
-    Arm(kSelfTestNoAnswer);
+    slot_.WaitForSilence(*this, kSelfTestNoAnswer);
+    return true;
 }
 
-std::uint8_t SelfTest::Expected(std::size_t index) const {
+std::uint8_t SelfTester::Expected(std::size_t index) const {
     return static_cast<std::uint8_t>(pattern_[index] & mask_);
 }
 
-void SelfTest::Consume(std::span<const std::uint8_t> batch) {
-    if (!active_ || batch.empty()) {
-        return;
-    }
+void SelfTester::OnBytes(std::span<const std::uint8_t> batch) {
     const std::chrono::milliseconds now = events_.Loop().Now();
     if (received_ == 0) {
         report_.answered = true;
@@ -83,14 +78,14 @@ void SelfTest::Consume(std::span<const std::uint8_t> batch) {
     if (next_ == pattern_.size()) {
         Finish();
     } else {
-        Arm(kSilenceAfterAnswer);
+        slot_.WaitForSilence(*this, kSilenceAfterAnswer);
     }
 }
 
 // A byte that the pattern holds a little further on means that those before it were lost, once
 // the byte behind it confirms the place; else it was changed on the way (a flipped low bit often
 // gives a value the pattern holds a few bytes on).
-void SelfTest::Compare(std::uint8_t byte) {
+void SelfTester::Compare(std::uint8_t byte) {
     if (pendingSkip_ != 0) {
         const std::size_t skip = std::exchange(pendingSkip_, 0);
         if (next_ + skip + 1 < pattern_.size() && byte == Expected(next_ + skip + 1)) {
@@ -121,29 +116,22 @@ void SelfTest::Compare(std::uint8_t byte) {
     }
 }
 
-void SelfTest::CountErrors(const LineErrors& errors) {
-    if (!active_ || !errors.Any()) {
+void SelfTester::OnLineErrors(const LineErrors& errors) {
+    if (!errors.Any()) {
         return;
     }
     // Something came back, if garbled: the bytes it disturbed count as lost.
     report_.answered = true;
     report_.parityErrors += errors.parity ? 1 : 0;
     report_.framingErrors += errors.framing ? 1 : 0;
-    Arm(kSilenceAfterAnswer);
+    slot_.WaitForSilence(*this, kSilenceAfterAnswer);
 }
 
-void SelfTest::Cancel() {
-    if (active_) {
-        active_ = false;
-        events_.Loop().StopTimer(ids::kSelfTestTimer);
-    }
+void SelfTester::Cancel() {
+    slot_.Remove(*this);
 }
 
-void SelfTest::Arm(std::chrono::milliseconds silence) {
-    events_.Loop().StartTimer(ids::kSelfTestTimer, silence, [this] { Finish(); });
-}
-
-void SelfTest::Finish() {
+void SelfTester::Finish() {
     Cancel();
     // A byte still waiting for its confirmation was changed.
     if (std::exchange(pendingSkip_, 0) != 0) {

@@ -1,5 +1,5 @@
-// The progress beside the bar: how much of a transfer has gone, at what rate, and how long the
-// rest takes, as "43% – 1.234 B/s – noch 0:12".
+// The progress of a transfer for every face: how much has gone, at what rate, and how long the
+// rest takes, as "43% – 1.234 B/s – noch 0:12", on the engine's clock.
 #pragma once
 
 #include <chrono>
@@ -7,6 +7,8 @@
 #include <deque>
 #include <string>
 #include <utility>
+
+#include "platform/ui_loop.h"
 
 namespace velotrix {
 
@@ -16,14 +18,18 @@ inline constexpr std::chrono::milliseconds kRateWindow{3000};
 
 class ProgressMeter {
   public:
+    // Times the transfer by the clock of the loop the engine runs on (a virtual one in tests).
+    explicit ProgressMeter(const UiLoop& clock) : clock_(clock) {}
+
     // A transfer of total bytes, of which done have already come, is measured from now on.
-    void Start(std::uint32_t total, std::chrono::milliseconds now, std::uint32_t done = 0);
+    void Start(std::uint32_t total, std::uint32_t done = 0);
     bool Running() const { return running_; }
     void Stop() { running_ = false; }
-    // The text for done bytes at now; the rate and the time left join it once a rate is known.
-    std::string Text(std::uint32_t done, std::chrono::milliseconds now);
+    // The text for done bytes now; the rate and the time left join it once a rate is known.
+    std::string Text(std::uint32_t done);
 
   private:
+    const UiLoop& clock_;
     std::uint32_t total_ = 0;
     bool running_ = false;
     std::deque<std::pair<std::chrono::milliseconds, std::uint32_t>> samples_;

@@ -1,0 +1,90 @@
+// XMODEM in the window: offered while the port is open; a transfer holds the send controls as a
+// file send does, "XMODEM abbrechen" ends it with CAN, and a received file becomes the reception
+// that "Sichern" saves. The fill-byte switch is remembered.
+#include "app/xmodem_commands.h"
+
+#include "app/screen.h"
+#include "app/state_file.h"
+#include "serial/engine.h"
+#include "ui-resources/ids.h"
+
+namespace velotrix {
+
+namespace {
+
+constexpr int kStartCommands[] = {ids::kMenuXmodemSend, ids::kMenuXmodemSend1k,
+                                  ids::kMenuXmodemReceive};
+
+class XmodemFeature final : public WindowFeature {
+  public:
+    explicit XmodemFeature(const WindowParts& parts) : parts_(parts) {}
+
+    void Start() override {
+        trim_ = parts_.stateFile.ReadString(state_key::kXmodemTrim) == "1";
+        parts_.view.CheckMenuItem(ids::kMenuXmodemTrim, trim_);
+        Offer(parts_.engine.IsOpen());
+    }
+
+    bool OnCommand(int id, int code) override {
+        if (code != ids::kNotifyClicked) {
+            return false;
+        }
+        switch (id) {
+            case ids::kMenuXmodemSend:
+            case ids::kMenuXmodemSend1k:
+                Started(parts_.engine.SendXmodem(id == ids::kMenuXmodemSend1k));
+                return true;
+            case ids::kMenuXmodemReceive:
+                Started(parts_.engine.ReceiveXmodem(trim_));
+                return true;
+            case ids::kMenuXmodemCancel:
+                parts_.engine.CancelXmodem();
+                return true;
+            case ids::kMenuXmodemTrim:
+                trim_ = !trim_;
+                parts_.view.CheckMenuItem(ids::kMenuXmodemTrim, trim_);
+                parts_.stateFile.Write(state_key::kXmodemTrim, trim_ ? "1" : "0");
+                return true;
+            default:
+                return false;
+        }
+    }
+
+    void OnEvent(const EngineEvent& event) override {
+        if (const auto* lines = std::get_if<ModemLinesEvent>(&event)) {
+            Offer(lines->open);
+        } else if (std::holds_alternative<LineLostEvent>(event)) {
+            Offer(false);
+        } else if (std::holds_alternative<XmodemEndedEvent>(event)) {
+            parts_.view.EnableMenuItem(ids::kMenuXmodemCancel, false);
+        }
+    }
+
+  private:
+    void Offer(bool open) {
+        for (const int id : kStartCommands) {
+            parts_.view.EnableMenuItem(id, open);
+        }
+        parts_.view.EnableMenuItem(ids::kMenuXmodemCancel, open && parts_.engine.XmodemRunning());
+    }
+
+    void Started(const EngineResult& started) {
+        if (started.ok()) {
+            // As a file send does: the controls wait for the end (SendEndedEvent).
+            parts_.screen.SetControlMode(ControlMode::ModeBusy);
+            parts_.view.EnableMenuItem(ids::kMenuXmodemCancel, true);
+        }
+        parts_.screen.ShowResult(started);
+    }
+
+    WindowParts parts_;
+    bool trim_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<WindowFeature> MakeXmodemFeature(const WindowParts& parts) {
+    return std::make_unique<XmodemFeature>(parts);
+}
+
+}  // namespace velotrix

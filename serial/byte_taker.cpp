@@ -1,0 +1,58 @@
+// The slot of the received bytes: one taker at a time, and its silence.
+#include "serial/byte_taker.h"
+
+#include "ui-resources/ids.h"
+
+namespace velotrix {
+
+ReceivedBytesSlot::~ReceivedBytesSlot() {
+    loop_.StopTimer(ids::kSilenceTimer);
+}
+
+bool ReceivedBytesSlot::Install(ByteTaker& taker) {
+    if (holder_ != &default_ || holder_->Busy()) {
+        return false;
+    }
+    loop_.StopTimer(ids::kSilenceTimer);
+    holder_ = &taker;
+    return true;
+}
+
+void ReceivedBytesSlot::Remove(const ByteTaker& taker) {
+    if (Holds(taker) && holder_ != &default_) {
+        loop_.StopTimer(ids::kSilenceTimer);
+        holder_ = &default_;
+    }
+}
+
+void ReceivedBytesSlot::WaitForSilence(const ByteTaker& taker, std::chrono::milliseconds silence) {
+    if (Holds(taker)) {
+        loop_.StartTimer(ids::kSilenceTimer, silence, [this] { holder_->OnSilence(); });
+    }
+}
+
+void ReceivedBytesSlot::StopSilence(const ByteTaker& taker) {
+    if (Holds(taker)) {
+        loop_.StopTimer(ids::kSilenceTimer);
+    }
+}
+
+void ReceivedBytesSlot::TakeBytes(std::span<const std::uint8_t> batch) {
+    if (!batch.empty()) {
+        holder_->OnBytes(batch);
+    }
+}
+
+void ReceivedBytesSlot::TakeLineErrors(const LineErrors& errors) {
+    holder_->OnLineErrors(errors);
+}
+
+void ReceivedBytesSlot::PortClosing() {
+    holder_->OnPortClosing();
+}
+
+void ReceivedBytesSlot::PortClosed(bool lost) {
+    holder_->OnPortClosed(lost);
+}
+
+}  // namespace velotrix

@@ -1,0 +1,86 @@
+// Who takes the received bytes now. One slot holds one taker at a time: the reception (listing,
+// header, saving) unless another has been installed, such as the adapter self-test while it runs,
+// a protocol that answers what it receives, or a terminal. The port's life hands every batch,
+// every report of line errors and the port's end to the taker in the slot, and only to it, so
+// that no byte is taken twice and none goes to a taker that has gone.
+//
+// To add a taker: implement ByteTaker; install it with ReceivedBytesSlot::Install (refused while
+// another holds the slot or a reception runs); time its waits with WaitForSilence, which ends
+// with the taker's removal; remove it with Remove once done, at the latest before it is
+// destroyed. Everything here runs on the UI thread.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <span>
+
+#include "platform/serial_device.h"
+#include "platform/ui_loop.h"
+
+namespace velotrix {
+
+class ByteTaker {
+  public:
+    virtual ~ByteTaker() = default;
+
+    // A batch of received bytes in the order they came from the line; never empty. Batches come
+    // as the receive thread reads them: their sizes say nothing about the sender's blocks.
+    virtual void OnBytes(std::span<const std::uint8_t> batch) = 0;
+    // The driver counted line errors (framing, parity, overrun, break). The bytes they disturbed
+    // have been thrown away, and the receive thread reads again only after a pause.
+    virtual void OnLineErrors(const LineErrors& errors) { (void)errors; }
+    // The silence asked for with WaitForSilence has passed without another call of it.
+    virtual void OnSilence() {}
+    // The user is about to close the port: what the taker must still tell the other side (a
+    // protocol's cancel) goes out now.
+    virtual void OnPortClosing() {}
+    // The port has closed: lost when the device failed or went away, else the user closed it.
+    // The taker stays in the slot until it removes itself.
+    virtual void OnPortClosed(bool lost) { (void)lost; }
+
+    // While true, the faces' sends (file, text, text file) are refused: the taker has the line to
+    // itself (it sends what it needs through the engine's own calls).
+    virtual bool KeepsLineToItself() const { return false; }
+    // While true, no other taker may be installed: the taker is in the middle of something that
+    // must not be cut (the reception from its first byte until it is finished).
+    virtual bool Busy() const { return false; }
+};
+
+class ReceivedBytesSlot {
+  public:
+    // The default taker holds the slot whenever no other does; both must outlive the slot's use.
+    ReceivedBytesSlot(UiLoop& loop, ByteTaker& defaultTaker)
+        : loop_(loop), default_(defaultTaker), holder_(&defaultTaker) {}
+    ~ReceivedBytesSlot();
+    ReceivedBytesSlot(const ReceivedBytesSlot&) = delete;
+    ReceivedBytesSlot& operator=(const ReceivedBytesSlot&) = delete;
+
+    // taker holds the slot from now on. False, and nothing changes, while another taker than the
+    // default one holds it, or the one that holds it is busy.
+    bool Install(ByteTaker& taker);
+    // The default taker holds the slot again, if taker held it; taker's silence is no longer
+    // awaited. Nothing for a taker that does not hold the slot.
+    void Remove(const ByteTaker& taker);
+    bool Holds(const ByteTaker& taker) const { return holder_ == &taker; }
+    // Whether the faces' sends are refused now (see ByteTaker::KeepsLineToItself).
+    bool KeepsLine() const { return holder_->KeepsLineToItself(); }
+
+    // Calls taker's OnSilence once silence has passed from now, unless asked again before (which
+    // starts the wait afresh), stopped, or taker leaves the slot. Nothing for a taker that does
+    // not hold the slot. A taker asks again after each batch to wait for the line's silence.
+    void WaitForSilence(const ByteTaker& taker, std::chrono::milliseconds silence);
+    void StopSilence(const ByteTaker& taker);
+
+    // What the line brought, for the taker in the slot (the port's life and the engine).
+    void TakeBytes(std::span<const std::uint8_t> batch);
+    void TakeLineErrors(const LineErrors& errors);
+    void PortClosing();
+    void PortClosed(bool lost);
+
+  private:
+    UiLoop& loop_;
+    ByteTaker& default_;
+    ByteTaker* holder_;
+};
+
+}  // namespace velotrix
