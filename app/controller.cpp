@@ -97,6 +97,9 @@ struct MainController::State {
     void EndDialog() {
         finished = true;
         memory.RememberPlacement(view.MainWindowPlacement());
+        for (const auto& feature : features) {
+            feature->Stop();
+        }
         view.CloseMainWindow();
     }
 

@@ -45,6 +45,10 @@ class EventPresenter {
     void operator()(const FrameNotTakenEvent& event);
     // Shown by the window's feature for the modem lines and the self-test.
     void operator()(const ModemLinesEvent&) {}
+    void operator()(const ModemStatusEvent&) {}
+    // Shown by the terminal window.
+    void operator()(const TerminalBytesEvent&) {}
+    void operator()(const PromptEvent&) {}
     void operator()(const SelfTestEndedEvent&) {}
     void operator()(const XmodemProgressEvent& event);
     void operator()(const XmodemEndedEvent& event);

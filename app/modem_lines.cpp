@@ -1,8 +1,10 @@
 // DTR and RTS in the window: checked menu items set them on the open port and for every later
-// open, remembered in the state file; two indicators beside CTS show them while the port is open.
+// open, remembered in the state file; two indicators beside CTS show them while the port is open,
+// and three more below them DSR, DCD and RI as the other side drives them.
 #include "app/modem_lines.h"
 
 #include <array>
+#include <utility>
 
 #include "app/screen.h"
 #include "app/state_file.h"
@@ -19,6 +21,13 @@ struct LineControls {
     int indicator;
     std::string_view key;
 };
+
+// The status lines the other side drives, and their indicators.
+constexpr std::array<std::pair<bool ModemStatus::*, int>, 3> kStatusLines{{
+    {&ModemStatus::dsr, ids::kDsrIndicator},
+    {&ModemStatus::dcd, ids::kDcdIndicator},
+    {&ModemStatus::ri, ids::kRiIndicator},
+}};
 
 constexpr std::array<LineControls, 2> kLines{{
     {ModemLine::kDtr, ids::kMenuDtr, ids::kDtrIndicator, state_key::kDtr},
@@ -54,6 +63,11 @@ class ModemLinesFeature final : public WindowFeature {
     void OnEvent(const EngineEvent& event) override {
         if (const auto* lines = std::get_if<ModemLinesEvent>(&event)) {
             Show(lines->open);
+        } else if (const auto* status = std::get_if<ModemStatusEvent>(&event)) {
+            for (const auto& [line, indicator] : kStatusLines) {
+                parts_.view.SetCheck(indicator, status->status.*line);
+            }
+            parts_.view.Repaint();
         } else if (std::holds_alternative<LineLostEvent>(event)) {
             Show(false);
         }
@@ -66,6 +80,9 @@ class ModemLinesFeature final : public WindowFeature {
             parts_.view.CheckMenuItem(c.menu, on);
             parts_.view.Show(c.indicator, open);
             parts_.view.SetCheck(c.indicator, on);
+        }
+        for (const auto& [line, indicator] : kStatusLines) {
+            parts_.view.Show(indicator, open);
         }
         parts_.view.Repaint();
     }

@@ -7,11 +7,16 @@
 namespace velotrix {
 
 bool SendFileCommand(const WindowParts& parts) {
+    const EngineResult started = StartFileSend(parts);
+    parts.screen.ShowResult(started);
+    return started.ok();
+}
+
+EngineResult StartFileSend(const WindowParts& parts) {
     Screen& screen = parts.screen;
     const EngineResult started = parts.engine.SendFile();
     if (!started.ok()) {
-        screen.ShowResult(started);
-        return false;
+        return started;
     }
     screen.ClearMessages();
     screen.SetControlMode(ControlMode::ModeBusy);
@@ -20,7 +25,7 @@ bool SendFileCommand(const WindowParts& parts) {
         // Load, refresh and a further send stay offered; the next pass takes the change.
         screen.SetControlMode(ControlMode::ModeOpen);
     }
-    return true;
+    return started;
 }
 
 }  // namespace velotrix

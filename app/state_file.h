@@ -21,6 +21,11 @@ inline constexpr std::string_view kWindowX = "FENSTER_X";
 inline constexpr std::string_view kWindowY = "FENSTER_Y";
 inline constexpr std::string_view kWindowWidth = "FENSTER_BREITE";
 inline constexpr std::string_view kWindowHeight = "FENSTER_HOEHE";
+// The terminal window's place and size, in pixels.
+inline constexpr std::string_view kTerminalX = "TERMINAL_X";
+inline constexpr std::string_view kTerminalY = "TERMINAL_Y";
+inline constexpr std::string_view kTerminalWidth = "TERMINAL_BREITE";
+inline constexpr std::string_view kTerminalHeight = "TERMINAL_HOEHE";
 // "Bei Änderung erneut senden": "1" or "0".
 inline constexpr std::string_view kResendOnChange = "ERNEUT_SENDEN";
 // The pauses of a send for home computers without handshake, in ms, and the line end of a text
@@ -58,6 +63,7 @@ class StateFile {
     bool Write(std::string_view key, std::string_view value);
 
     const std::string& Path() const { return path_; }
+    const std::string& SettingsPath() const { return settingsPath_; }
 
   private:
     std::string settingsPath_;

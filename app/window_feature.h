@@ -34,6 +34,8 @@ class WindowFeature {
     virtual ~WindowFeature() = default;
     // After the window's own start-up: restore what the feature remembers, set its controls.
     virtual void Start() {}
+    // Before the main window closes for good: remember what the next start restores.
+    virtual void Stop() {}
     // A command or notification of the window that the controller does not handle itself; true
     // when it was this feature's.
     virtual bool OnCommand(int id, int code) = 0;

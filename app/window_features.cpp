@@ -6,6 +6,7 @@
 #include "app/resend_on_change.h"
 #include "app/save_every_reception.h"
 #include "app/self_test_command.h"
+#include "app/terminal_window.h"
 #include "app/text_sending.h"
 #include "app/xmodem_commands.h"
 
@@ -20,6 +21,7 @@ std::vector<std::unique_ptr<WindowFeature>> MakeWindowFeatures(const WindowParts
     features.push_back(MakeSelfTestFeature(parts));
     features.push_back(MakeSaveEveryReception(parts));
     features.push_back(MakeXmodemFeature(parts));
+    features.push_back(MakeTerminalWindow(parts));
     return features;
 }
 

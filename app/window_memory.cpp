@@ -10,18 +10,11 @@
 
 namespace velotrix {
 
-namespace {
-
-constexpr std::string_view kKeys[] = {state_key::kWindowX, state_key::kWindowY,
-                                      state_key::kWindowWidth, state_key::kWindowHeight};
-
-}  // namespace
-
 std::optional<layout::Rect> WindowMemory::Placement() const {
     int values[4];
     for (std::size_t i = 0; i < 4; ++i) {
         // A value that is not a whole number (edited by hand) forgets the place.
-        const std::optional<std::string> text = state_.Read(kKeys[i]);
+        const std::optional<std::string> text = state_.Read(keys_[i]);
         if (!text) {
             return std::nullopt;
         }
@@ -46,7 +39,7 @@ void WindowMemory::RestorePlacement(DialogView& view) const {
 void WindowMemory::RememberPlacement(const layout::Rect& placement) {
     const int values[] = {placement.x, placement.y, placement.width, placement.height};
     for (std::size_t i = 0; i < 4; ++i) {
-        state_.Write(kKeys[i], IntToDecimal(values[i]));
+        state_.Write(keys_[i], IntToDecimal(values[i]));
     }
 }
 

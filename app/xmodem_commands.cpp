@@ -32,10 +32,10 @@ class XmodemFeature final : public WindowFeature {
         switch (id) {
             case ids::kMenuXmodemSend:
             case ids::kMenuXmodemSend1k:
-                Started(parts_.engine.SendXmodem(id == ids::kMenuXmodemSend1k));
+                parts_.screen.ShowResult(StartXmodemSend(parts_, id == ids::kMenuXmodemSend1k));
                 return true;
             case ids::kMenuXmodemReceive:
-                Started(parts_.engine.ReceiveXmodem(trim_));
+                parts_.screen.ShowResult(StartXmodemReceive(parts_));
                 return true;
             case ids::kMenuXmodemCancel:
                 parts_.engine.CancelXmodem();
@@ -68,20 +68,29 @@ class XmodemFeature final : public WindowFeature {
         parts_.view.EnableMenuItem(ids::kMenuXmodemCancel, open && parts_.engine.XmodemRunning());
     }
 
-    void Started(const EngineResult& started) {
-        if (started.ok()) {
-            // As a file send does: the controls wait for the end (SendEndedEvent).
-            parts_.screen.SetControlMode(ControlMode::ModeBusy);
-            parts_.view.EnableMenuItem(ids::kMenuXmodemCancel, true);
-        }
-        parts_.screen.ShowResult(started);
-    }
-
     WindowParts parts_;
     bool trim_ = false;
 };
 
+// As a file send does: the controls wait for the end (SendEndedEvent).
+EngineResult Started(const WindowParts& parts, const EngineResult& started) {
+    if (started.ok()) {
+        parts.screen.SetControlMode(ControlMode::ModeBusy);
+        parts.view.EnableMenuItem(ids::kMenuXmodemCancel, true);
+    }
+    return started;
+}
+
 }  // namespace
+
+EngineResult StartXmodemSend(const WindowParts& parts, bool longBlocks) {
+    return Started(parts, parts.engine.SendXmodem(longBlocks));
+}
+
+EngineResult StartXmodemReceive(const WindowParts& parts) {
+    return Started(parts, parts.engine.ReceiveXmodem(
+                              parts.stateFile.ReadString(state_key::kXmodemTrim) == "1"));
+}
 
 std::unique_ptr<WindowFeature> MakeXmodemFeature(const WindowParts& parts) {
     return std::make_unique<XmodemFeature>(parts);

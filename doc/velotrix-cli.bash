@@ -50,6 +50,7 @@ _velotrix_cli() {
         --dtr | --rts) values="on off an aus" ;;
         --pause) values="keine none 50 100 500 1000" ;;
         --type) values="P B F Q T D A C U" ;;
+        --eol) values="none cr crlf lf" ;;
         --as) values="z80 bin xmodem xmodem1k" ;;
         -o | --log)
             compopt -o filenames 2>/dev/null
@@ -61,7 +62,7 @@ _velotrix_cli() {
             mapfile -t COMPREPLY < <(compgen -d -- "$cur")
             return
             ;;
-        --aadr | --sadr | --name | --timeout) return ;;
+        --aadr | --sadr | --name | --timeout | --command | --expect) return ;;
     esac
     if [[ -n $values ]]; then
         mapfile -t COMPREPLY < <(compgen -W "$values" -- "$cur")
@@ -71,8 +72,8 @@ _velotrix_cli() {
     local line="--port -p --baud -b --parity --data --stop --flow --dtr --rts --quiet -q --log"
     local options=""
     case $command in
-        send) options="$line --as --bin --endlos --pause --no-progress --aadr --sadr --name --type --watch" ;;
-        text) options="$line --endlos" ;;
+        send) options="$line --as --bin --endlos --pause --no-progress --aadr --sadr --name --type --watch --command --expect --timeout --eol" ;;
+        text) options="$line --endlos --eol --break" ;;
         receive) options="$line -o --force --timeout --all --dir -d --xmodem --trim" ;;
         selftest) options="$line" ;;
     esac

@@ -7,10 +7,13 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/combo_boxes.h"
 #include "text/hex_dump.h"
+#include "text/terminal_input.h"
+#include "text/terminal_screen.h"
 #include "ui-resources/dialog_units.h"
 
 namespace velotrix {
@@ -113,6 +116,34 @@ class DialogView : public ComboBoxes {
     // The window "Ansicht": the bytes as rows with their addresses and characters, the header
     // marked, a search and "Kopieren". Opens it, or shows the new bytes in the open one.
     virtual void ShowReceptionView(const HexDump& dump) = 0;
+
+    // The window "Terminal": a console on the open port, modeless beside the main window and
+    // resizable. Its bar (layout::TerminalBar()) holds controls addressed by ID like the main
+    // window's, whose commands reach the command handler; its close box sends
+    // ids::kTerminalCloseBox. Below the bar, the screen draws the TerminalScreen given (until
+    // CloseTerminal) in a fixed-pitch font, placeholders set apart, and scrolls through its
+    // scrollback. What a person types, presses or pastes there, and the number of lines the screen
+    // shows whenever it changes, go to the input handler. Opening shows the window or brings it to
+    // the front.
+    virtual void OpenTerminal(const TerminalScreen& screen) = 0;
+    virtual void CloseTerminal() = 0;
+    virtual bool IsTerminalOpen() const = 0;
+    // The screen changed: it is drawn anew, following the cursor when its line was in view.
+    virtual void TerminalChanged() = 0;
+    using TerminalInputHandler = std::function<void(const TerminalInput& input)>;
+    virtual void SetTerminalInputHandler(TerminalInputHandler handler) = 0;
+    // What the person selected with the mouse, as places of the screen's text (from before to);
+    // nothing when nothing is selected.
+    virtual std::optional<std::pair<TerminalPlace, TerminalPlace>> TerminalSelection() const = 0;
+    // The terminal window's frame on the screen, as MainWindowPlacement; placing it keeps it
+    // where a screen shows it.
+    virtual layout::Rect TerminalPlacement() const = 0;
+    virtual void PlaceTerminal(const layout::Rect& placement) = 0;
+
+    // Puts the text (code page 1252) on the system's clipboard.
+    virtual void CopyToClipboard(std::string_view text) = 0;
+    // The system's warning sound (a bell, a key refused).
+    virtual void Beep() = 0;
 
     // Ends the main dialog: the program's event loop stops afterwards.
     virtual void CloseMainWindow() = 0;

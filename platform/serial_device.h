@@ -1,6 +1,7 @@
 // An open serial device as the serial link uses it: configure, wait for events, read, write, purge.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -62,12 +63,23 @@ struct LineErrors {
     bool Any() const { return framing || parity || overrun || brk; }
 };
 
+// The status lines the other side drives, as the PC sees them; all low on a device without modem
+// lines (a pseudo-terminal).
+struct ModemStatus {
+    bool cts = false;
+    bool dsr = false;
+    bool dcd = false;
+    bool ri = false;
+    friend bool operator==(const ModemStatus&, const ModemStatus&) = default;
+};
+
 // What ended an event wait. More than one flag can be set.
 struct SerialEvents {
-    bool received = false;    // bytes are queued for reading
-    bool ctsChanged = false;  // the CTS line changed
-    bool lineError = false;   // the driver counted a line error
-    bool cancelled = false;   // CancelWaits() was called
+    bool received = false;       // bytes are queued for reading
+    bool ctsChanged = false;     // the CTS line changed
+    bool statusChanged = false;  // DSR, DCD or RI changed (or rang between two looks)
+    bool lineError = false;      // the driver counted a line error
+    bool cancelled = false;      // CancelWaits() was called
 };
 
 // An operating-system error: the OS's error number (0 for none) and an optional extra hint for
@@ -131,6 +143,10 @@ class SerialDevice {
     virtual std::size_t QueuedOutput() { return 0; }
     virtual void Purge(bool input, bool output) = 0;
     virtual bool Cts() = 0;
+    virtual ModemStatus ReadModemStatus() = 0;
+    // Holds TX in the break state (space) for the duration, then releases it; ends the break early
+    // when CancelWaits() is called. Written bytes still queued leave first.
+    virtual OsError SendBreak(std::chrono::milliseconds duration) = 0;
     // Raises (on) or drops DTR or RTS. Under CTS flow control RTS stays the program's to set: the
     // flow control governs only when the PC may send.
     virtual OsError SetModemLine(ModemLine line, bool on) = 0;

@@ -20,7 +20,7 @@ void PostProgress(const SendContext& context, ProgressEvent::Kind kind, std::uin
 }
 
 void PostResultLine(const SendContext& context, std::size_t count) {
-    if (!context.continuous) {
+    if (!context.continuous && !context.quiet) {
         context.PostLine(std::string(msg::kBytesSent) + CountToDecimal(count), true);
     }
 }
@@ -98,7 +98,7 @@ BlockResult WriteByteByByte(const SendContext& context, std::span<const std::uin
     if (!context.textMode) {
         // Bytes that arrived before the block are dropped. The output queue is left alone: it
         // may still hold the end of the previous block, which must reach the line.
-        context.device.Purge(true, false);
+        context.DropInput();
     }
 
     using Clock = std::chrono::steady_clock;
@@ -168,7 +168,7 @@ BlockResult WriteByteByByte(const SendContext& context, std::span<const std::uin
         // The last count shown is exact: every byte of the block has left.
         context.device.Drain();
     } else {
-        context.device.Purge(true, true);
+        context.device.Purge(!context.options.keepInput.load(), true);
     }
     if (showProgress) {
         PostProgress(context, ProgressEvent::Kind::kUpdate, total);
@@ -202,6 +202,12 @@ BlockResult WriteAtOnce(const SendContext& context, std::span<const std::uint8_t
 
 void SendContext::PostLine(std::string line, bool scrollToEnd) const {
     events.PostLines({std::move(line)}, scrollToEnd);
+}
+
+void SendContext::DropInput() const {
+    if (!options.keepInput.load()) {
+        device.Purge(true, false);
+    }
 }
 
 bool SendContext::Pause(std::chrono::nanoseconds duration) const {

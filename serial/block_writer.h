@@ -53,12 +53,16 @@ struct SendContext {
     // The caller posts BlocksEvent once around a run of back-to-back blocks, so that the blocks
     // themselves post nothing when they go well.
     bool controlsHeld = false;
+    // Keys typed in the terminal: no line of the MessageList tells of them.
+    bool quiet = false;
 
     // The port is open and nobody asked the sender to end.
     bool KeepGoing() const { return port.portOpen.load() && !stop.load(); }
     // Waits up to the given time, or less when the port closes; true when the send may go on.
     bool Pause(std::chrono::nanoseconds duration) const;
     void PostLine(std::string line, bool scrollToEnd = false) const;
+    // Throws away what arrived before a file's block, unless the terminal takes it.
+    void DropInput() const;
 };
 
 enum class BlockResult {

@@ -9,8 +9,32 @@ ReceivedBytesSlot::~ReceivedBytesSlot() {
     loop_.StopTimer(ids::kSilenceTimer);
 }
 
+void ReceivedBytesSlot::SetDefault(ByteTaker& taker) {
+    if (holder_ == default_ && holder_ != &taker) {
+        if (holder_->Busy()) {
+            leaving_ = holder_;
+        } else {
+            loop_.StopTimer(ids::kSilenceTimer);
+            holder_ = &taker;
+        }
+    }
+    if (leaving_ == &taker) {
+        leaving_ = nullptr;
+    }
+    default_ = &taker;
+}
+
+void ReceivedBytesSlot::Settle() {
+    if (leaving_ != nullptr && holder_ == leaving_ && !leaving_->Busy()) {
+        loop_.StopTimer(ids::kSilenceTimer);
+        holder_ = default_;
+        leaving_ = nullptr;
+    }
+}
+
 bool ReceivedBytesSlot::Install(ByteTaker& taker) {
-    if (holder_ != &default_ || holder_->Busy()) {
+    Settle();
+    if (holder_ != default_ || holder_->Busy()) {
         return false;
     }
     loop_.StopTimer(ids::kSilenceTimer);
@@ -19,15 +43,19 @@ bool ReceivedBytesSlot::Install(ByteTaker& taker) {
 }
 
 void ReceivedBytesSlot::Remove(const ByteTaker& taker) {
-    if (Holds(taker) && holder_ != &default_) {
+    if (Holds(taker) && holder_ != default_) {
         loop_.StopTimer(ids::kSilenceTimer);
-        holder_ = &default_;
+        holder_ = default_;
+        leaving_ = nullptr;
     }
 }
 
 void ReceivedBytesSlot::WaitForSilence(const ByteTaker& taker, std::chrono::milliseconds silence) {
     if (Holds(taker)) {
-        loop_.StartTimer(ids::kSilenceTimer, silence, [this] { holder_->OnSilence(); });
+        loop_.StartTimer(ids::kSilenceTimer, silence, [this] {
+            holder_->OnSilence();
+            Settle();
+        });
     }
 }
 
@@ -38,6 +66,7 @@ void ReceivedBytesSlot::StopSilence(const ByteTaker& taker) {
 }
 
 void ReceivedBytesSlot::TakeBytes(std::span<const std::uint8_t> batch) {
+    Settle();
     if (!batch.empty()) {
         holder_->OnBytes(batch);
     }
@@ -53,6 +82,7 @@ void ReceivedBytesSlot::PortClosing() {
 
 void ReceivedBytesSlot::PortClosed(bool lost) {
     holder_->OnPortClosed(lost);
+    Settle();
 }
 
 }  // namespace velotrix

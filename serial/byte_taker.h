@@ -44,13 +44,16 @@ class ByteTaker {
     // While true, no other taker may be installed: the taker is in the middle of something that
     // must not be cut (the reception from its first byte until it is finished).
     virtual bool Busy() const { return false; }
+    // True for a default taker that shows every byte as it comes (the terminal): a protocol hands
+    // the line back to it at once when it ends, instead of swallowing what follows.
+    virtual bool ShowsEverything() const { return false; }
 };
 
 class ReceivedBytesSlot {
   public:
     // The default taker holds the slot whenever no other does; both must outlive the slot's use.
     ReceivedBytesSlot(UiLoop& loop, ByteTaker& defaultTaker)
-        : loop_(loop), default_(defaultTaker), holder_(&defaultTaker) {}
+        : loop_(loop), default_(&defaultTaker), holder_(&defaultTaker) {}
     ~ReceivedBytesSlot();
     ReceivedBytesSlot(const ReceivedBytesSlot&) = delete;
     ReceivedBytesSlot& operator=(const ReceivedBytesSlot&) = delete;
@@ -62,8 +65,16 @@ class ReceivedBytesSlot {
     // awaited. Nothing for a taker that does not hold the slot.
     void Remove(const ByteTaker& taker);
     bool Holds(const ByteTaker& taker) const { return holder_ == &taker; }
+    // No other taker than the default holds the slot: another may be installed unless the default
+    // is busy.
+    bool DefaultHolds() const { return holder_ == default_; }
     // Whether the faces' sends are refused now (see ByteTaker::KeepsLineToItself).
     bool KeepsLine() const { return holder_->KeepsLineToItself(); }
+    // Another default taker from now on (the terminal while it is open, the reception again
+    // after it); it must outlive the slot's use too. A default that holds the slot and is busy
+    // (a reception that runs) keeps it until it is no longer busy: not a byte of it goes astray.
+    void SetDefault(ByteTaker& taker);
+    bool DefaultShowsEverything() const { return default_->ShowsEverything(); }
 
     // Calls taker's OnSilence once silence has passed from now, unless asked again before (which
     // starts the wait afresh), stopped, or taker leaves the slot. Nothing for a taker that does
@@ -78,9 +89,13 @@ class ReceivedBytesSlot {
     void PortClosed(bool lost);
 
   private:
+    // A former default that has finished what kept it busy leaves the slot to the default.
+    void Settle();
+
     UiLoop& loop_;
-    ByteTaker& default_;
+    ByteTaker* default_;
     ByteTaker* holder_;
+    ByteTaker* leaving_ = nullptr;  // a former default that holds the slot while it is busy
 };
 
 }  // namespace velotrix

@@ -16,6 +16,7 @@
 #include "serial/self_tester.h"
 #include "serial/send_sequences.h"
 #include "serial/serial_port.h"
+#include "serial/terminal_link.h"
 #include "serial/text_file.h"
 #include "serial/transfer_options.h"
 #include "serial/transmit_image.h"
@@ -29,6 +30,10 @@ struct Engine::Impl {
     Impl(UiLoop& loop, DeviceAccess devices, EngineSubscriber subscriber)
         : events(loop,
                  [this, subscriber = std::move(subscriber)](const EngineEvent& event) {
+                     // A reception asked for in the terminal hands the line back at its end.
+                     if (std::holds_alternative<ReceptionFinishedEvent>(event)) {
+                         terminal.ReceptionEnded();
+                     }
                      // A write that finds the device gone loses the line like a failed wait.
                      const auto* failed = std::get_if<OsErrorEvent>(&event);
                      if (failed != nullptr && KindOf(failed->error) == OsErrorKind::kDeviceGone) {
@@ -50,7 +55,10 @@ struct Engine::Impl {
           life(loop, std::move(devices), events, port,
                {[this](std::span<const std::uint8_t> batch) { bytes.TakeBytes(batch); },
                 [this] { return sends.Busy(); }, [this] { sends.StopAndJoin(); },
-                [this] { bytes.PortClosed(true); },
+                [this] {
+                    terminal.CancelPrompt();
+                    bytes.PortClosed(true);
+                },
                 [this](const LineErrors& errors) { bytes.TakeLineErrors(errors); }},
                log) {
         transmit.SetLoadObserver(
@@ -70,6 +78,8 @@ struct Engine::Impl {
     LoadedFileWatch watch{events.Loop(), transmit, sends, options, port};
     SelfTester selfTest;
     XmodemTransfer xmodem{events, bytes, sends, receiver, port.promptReceive};
+    // The slot's default taker while the terminal is open.
+    TerminalLink terminal{events, bytes, receiver};
     // Before the port's life, so that the port's close is still written.
     LineLog log;
     // Last, so that it closes the port (joining every worker) before the rest goes.
@@ -107,6 +117,7 @@ void Engine::Close() {
         impl_->bytes.PortClosing();
     }
     impl_->life.Close();
+    impl_->terminal.CancelPrompt();
     if (wasOpen) {
         impl_->bytes.PortClosed(false);
     }
@@ -229,22 +240,9 @@ EngineResult Engine::SendText(const std::string& text) {
     return impl_->bytes.KeepsLine() ? BusyResult() : impl_->sends.SendText(text);
 }
 
-namespace {
-
-bool OnlyRequests(std::span<const std::uint8_t> bytes) {
-    return std::all_of(bytes.begin(), bytes.end(), [](std::uint8_t byte) {
-        return byte == xmodem::kCrcPoll || byte == xmodem::kNak;
-    });
-}
-
-}  // namespace
-
-EngineResult Engine::StartXmodem(bool sending) {
+EngineResult Engine::SendXmodem(bool longBlocks) {
     Impl& s = *impl_;
-    if (s.sends.Busy() || !s.bytes.Holds(s.receiver)) {
-        return BusyResult();
-    }
-    if (sending && !s.tx.loaded) {
+    if (!s.tx.loaded) {
         return {ErrorKind::kNothingToSend,
                 std::string(msg::kNothingToSend),
                 std::string(msg::kErrorCaption),
@@ -253,36 +251,14 @@ EngineResult Engine::StartXmodem(bool sending) {
     if (!IsOpen()) {
         return {ErrorKind::kNotOpen, {}, {}, {}};
     }
-    if (s.receiver.Receiving()) {
-        const RxBuffer& rx = s.receiver.Buffer();
-        if (!sending || !OnlyRequests(std::span(rx.storage).first(rx.receivedCount))) {
-            return {ErrorKind::kBusy,
-                    std::string(msg::kSelfTestBusy),
-                    std::string(msg::kInfoCaption),
-                    {}};
-        }
-    }
-    return {};
-}
-
-EngineResult Engine::SendXmodem(bool longBlocks) {
-    Impl& s = *impl_;
-    if (EngineResult may = StartXmodem(true); !may.ok()) {
-        return may;
-    }
-    const std::vector<std::uint8_t> requests = s.receiver.DropReception();
     const bool withHeader = s.transmit.LoadedZ80() && !s.options.binMode.load();
     const AppliedSettings applied = s.port.device->ReadBack();
-    const std::chrono::microseconds byteTime(
-        std::int64_t{1000000} * BitsPerByte(applied) / std::max<std::uint32_t>(applied.baudRate, 1));
-    return s.xmodem.Send(withHeader ? s.tx.HeaderAndData() : s.tx.Data(), longBlocks, byteTime,
-                         requests);
+    const std::chrono::microseconds byteTime(std::int64_t{1000000} * BitsPerByte(applied) /
+                                             std::max<std::uint32_t>(applied.baudRate, 1));
+    return s.xmodem.Send(withHeader ? s.tx.HeaderAndData() : s.tx.Data(), longBlocks, byteTime);
 }
 
 EngineResult Engine::ReceiveXmodem(bool trimPadding) {
-    if (EngineResult may = StartXmodem(false); !may.ok()) {
-        return may;
-    }
     return impl_->xmodem.Receive({.crcFirst = true, .trimPadding = trimPadding});
 }
 
@@ -304,7 +280,7 @@ bool Engine::ModemLineOn(ModemLine line) const {
 
 EngineResult Engine::StartSelfTest() {
     Impl& s = *impl_;
-    if (!s.bytes.Holds(s.receiver)) {
+    if (!s.bytes.DefaultHolds()) {
         return BusyResult();
     }
     if (s.receiver.Receiving()) {
@@ -390,6 +366,58 @@ ReceivedBytesSlot& Engine::ReceivedBytes() {
 
 void Engine::ResetReception() {
     impl_->receiver.ResetListing();
+}
+
+void Engine::SetTerminal(bool open) {
+    Impl& s = *impl_;
+    s.terminal.SetOpen(open);
+    s.options.keepInput = open;
+}
+
+bool Engine::TerminalOpen() const {
+    return impl_->terminal.Open();
+}
+
+EngineResult Engine::AskReception(bool asked) {
+    Impl& s = *impl_;
+    // A reception that runs ends now, cut short; its end hands the line back.
+    if (!asked && s.terminal.ReceptionAsked() && s.receiver.Receiving()) {
+        s.receiver.FinishReception(true);
+    }
+    return s.terminal.AskReception(asked);
+}
+
+bool Engine::ReceptionAsked() const {
+    return impl_->terminal.ReceptionAsked();
+}
+
+EngineResult Engine::Type(std::string bytes) {
+    Impl& s = *impl_;
+    if (s.bytes.KeepsLine()) {
+        return BusyResult();
+    }
+    s.terminal.Typed();
+    return s.sends.Type(std::move(bytes));
+}
+
+EngineResult Engine::SendBreak() {
+    return impl_->bytes.KeepsLine() ? BusyResult() : impl_->sends.SendBreak(kBreakDuration);
+}
+
+EngineResult Engine::SendAfterPrompt(const std::string& prompt, std::chrono::milliseconds timeout,
+                                     std::function<EngineResult()> send) {
+    if (!IsOpen()) {
+        return {ErrorKind::kNotOpen, {}, {}, {}};
+    }
+    return impl_->terminal.AwaitPrompt(prompt, timeout, std::move(send));
+}
+
+void Engine::CancelPrompt() {
+    impl_->terminal.CancelPrompt();
+}
+
+bool Engine::AwaitingPrompt() const {
+    return impl_->terminal.AwaitingPrompt();
 }
 
 void Engine::SetAutoReopen(bool on) {

@@ -3,6 +3,7 @@
 // results; what happens later arrives as events on the UI thread.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <span>
@@ -129,6 +130,29 @@ class Engine {
     EngineResult StartSelfTest();
     bool SelfTesting() const;
 
+    // The terminal. While it is open, received bytes that no transfer takes arrive as
+    // TerminalBytesEvent; a z80 reception starts only through AskReception (one that runs when
+    // the terminal opens goes on to its end); and no send throws away what arrives meanwhile.
+    void SetTerminal(bool open);
+    bool TerminalOpen() const;
+    // With the terminal open: the next bytes form a z80 reception ("Empfang starten") until its
+    // silence, then the terminal takes them again; refused while a transfer or the self-test
+    // holds the line. asked false: no longer, and a reception that runs ends now (cut short).
+    EngineResult AskReception(bool asked);
+    bool ReceptionAsked() const;
+    // Keys typed and text pasted in the terminal (code page 1252): out at once behind those
+    // still going out, with the character and line pauses; refused while another send runs.
+    EngineResult Type(std::string bytes);
+    // BREAK: the line held in the break state for a quarter of a second.
+    EngineResult SendBreak();
+    // Starts send once the prompt has come from the line since the last bytes typed (at once when
+    // it has already); PromptEvent tells of the answer or of the timeout. The terminal must be
+    // open (it sees the answer).
+    EngineResult SendAfterPrompt(const std::string& prompt, std::chrono::milliseconds timeout,
+                                 std::function<EngineResult()> send);
+    void CancelPrompt();
+    bool AwaitingPrompt() const;
+
     // After the line is lost, watch for the same device (same adapter serial number, or the same
     // link name) and open it again with the same settings. On by default.
     void SetAutoReopen(bool on);
@@ -151,8 +175,6 @@ class Engine {
 
   private:
     std::vector<PortRow> Rows(bool probe);
-    // Whether an XMODEM transfer may start now; the refusal when not.
-    EngineResult StartXmodem(bool sending);
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };
@@ -161,5 +183,7 @@ class Engine {
 std::string BaudChangedLine(const BaudChangedEvent& event);
 std::string FrameNotTakenLine(const FrameNotTakenEvent& event);
 std::string ReopenedLine(const ReopenedEvent& event);
+// "Keine Antwort: ">" kam nicht innerhalb von 10 s, nichts gesendet"
+std::string PromptTimeoutLine(const PromptEvent& event);
 
 }  // namespace velotrix

@@ -2,6 +2,7 @@
 // order they happened, and the results of the calls themselves.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -16,6 +17,36 @@
 #include "serial/xmodem.h"
 
 namespace velotrix {
+
+// The outcome of an engine call: ok, or why not, with the text to show (code page 1252).
+enum class ErrorKind {
+    kNone,
+    kBadArgument,      // a setting or value the engine cannot use
+    kNoPort,           // no port was chosen
+    kOsError,          // the OS refused; os carries its code
+    kPortLost,         // the device went away
+    kBusy,             // a send is running
+    kNotOpen,          // the port is closed
+    kNothingToSend,    // no file loaded
+    kNothingToSave,    // no finished reception
+    kFileError,        // a file could not be read or written
+    kSettingsRefused,  // the driver refused the line settings; os carries its code
+};
+
+struct EngineResult {
+    ErrorKind kind = ErrorKind::kNone;
+    std::string text;     // the box text; may accompany success (a notice)
+    std::string caption;  // the box caption
+    OsError os;
+
+    bool ok() const { return kind == ErrorKind::kNone; }
+};
+
+// The refusal of a send (or of the text dialog) while a sender runs.
+EngineResult BusyResult();
+// The result of an OS error, for every call that reports one: the port lost when the device has
+// gone, else the OS's refusal.
+EngineResult OsErrorResult(const OsError& error);
 
 // Lines for the MessageList (code page 1252). scrollToEnd: the list shows its last line afterwards.
 struct LinesEvent {
@@ -100,6 +131,11 @@ struct CtsEvent {
     bool cts = false;
 };
 
+// The status lines the other side drives: at the open, and when DSR, DCD, RI or CTS changed.
+struct ModemStatusEvent {
+    ModemStatus status;
+};
+
 // The lost port's device came back and was opened again with the same settings.
 struct ReopenedEvent {
     PortInfo port;
@@ -156,12 +192,27 @@ struct XmodemEndedEvent {
     xmodem::Progress progress;
 };
 
+// Received bytes that the terminal takes (while it is open and no transfer takes them).
+struct TerminalBytesEvent {
+    std::vector<std::uint8_t> bytes;
+};
+
+// A send waited for the machine's prompt: it came and the send was started (started holds that
+// call's result), or the time ran out and nothing was sent.
+struct PromptEvent {
+    bool arrived = false;
+    std::string prompt;  // code page 1252
+    std::chrono::milliseconds timeout{};
+    EngineResult started;
+};
+
 using EngineEvent =
     std::variant<LinesEvent, MessagesClearedEvent, ReceivedEvent, RxHeaderEvent,
                  ReceptionFinishedEvent, ProgressEvent, BlocksEvent, ContinuousEvent,
                  SendEndedEvent, OsErrorEvent, LineLostEvent, CtsEvent, ReopenedEvent,
                  BaudChangedEvent, FrameNotTakenEvent, ModemLinesEvent, SelfTestEndedEvent,
-                 XmodemProgressEvent, XmodemEndedEvent>;
+                 XmodemProgressEvent, XmodemEndedEvent, ModemStatusEvent, TerminalBytesEvent,
+                 PromptEvent>;
 
 using EngineSubscriber = std::function<void(const EngineEvent&)>;
 
@@ -196,35 +247,5 @@ class EventEmitter {
     UiLoop& loop_;
     std::shared_ptr<EngineSubscriber> subscriber_;
 };
-
-// The outcome of an engine call: ok, or why not, with the text to show (code page 1252).
-enum class ErrorKind {
-    kNone,
-    kBadArgument,      // a setting or value the engine cannot use
-    kNoPort,           // no port was chosen
-    kOsError,          // the OS refused; os carries its code
-    kPortLost,         // the device went away
-    kBusy,             // a send is running
-    kNotOpen,          // the port is closed
-    kNothingToSend,    // no file loaded
-    kNothingToSave,    // no finished reception
-    kFileError,        // a file could not be read or written
-    kSettingsRefused,  // the driver refused the line settings; os carries its code
-};
-
-struct EngineResult {
-    ErrorKind kind = ErrorKind::kNone;
-    std::string text;     // the box text; may accompany success (a notice)
-    std::string caption;  // the box caption
-    OsError os;
-
-    bool ok() const { return kind == ErrorKind::kNone; }
-};
-
-// The refusal of a send (or of the text dialog) while a sender runs.
-EngineResult BusyResult();
-// The result of an OS error, for every call that reports one: the port lost when the device has
-// gone, else the OS's refusal.
-EngineResult OsErrorResult(const OsError& error);
 
 }  // namespace velotrix

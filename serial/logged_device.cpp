@@ -33,6 +33,16 @@ OsError LoggedDevice::SetModemLine(ModemLine line, bool on) {
     return error;
 }
 
+OsError LoggedDevice::SendBreak(std::chrono::milliseconds duration) {
+    const OsError error = device_->SendBreak(duration);
+    if (!error && log_.Active()) {
+        log_.Note(std::string(msg::kLogBreakSent) + std::to_string(duration.count()) +
+                  std::string(msg::kLogMs));
+    }
+    NoteError(error);
+    return error;
+}
+
 LineErrors LoggedDevice::TakeLineErrors() {
     const LineErrors errors = device_->TakeLineErrors();
     if (errors.Any() && log_.Active()) {

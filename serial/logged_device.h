@@ -30,6 +30,8 @@ class LoggedDevice : public SerialDevice {
     std::size_t QueuedOutput() override { return device_->QueuedOutput(); }
     void Purge(bool input, bool output) override { device_->Purge(input, output); }
     bool Cts() override { return device_->Cts(); }
+    ModemStatus ReadModemStatus() override { return device_->ReadModemStatus(); }
+    OsError SendBreak(std::chrono::milliseconds duration) override;
     OsError SetModemLine(ModemLine line, bool on) override;
     std::optional<DrivenLines> ReadDrivenLines() override { return device_->ReadDrivenLines(); }
     LineErrors TakeLineErrors() override;

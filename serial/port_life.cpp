@@ -115,6 +115,7 @@ EngineResult PortLife::OpenDevice(const LineSettings& settings) {
     }
     StartReceiveThread();
     EmitModemLines();
+    events_.Emit(ModemStatusEvent{port_.device->ReadModemStatus()});
     // Drivers round rates they cannot make, and may take a setting without the rest of the
     // frame: the user learns what is really on the line.
     const AppliedSettings applied = port_.device->ReadBack();
@@ -146,6 +147,13 @@ void PortLife::StartReceiveThread() {
         onUi([current, cts](PortLife& life) {
             if (life.session_ == current && life.port_.portOpen.load()) {
                 life.events_.Emit(CtsEvent{cts});
+            }
+        });
+    };
+    sinks.status = [onUi, current](const ModemStatus& status) {
+        onUi([current, status](PortLife& life) {
+            if (life.session_ == current && life.port_.portOpen.load()) {
+                life.events_.Emit(ModemStatusEvent{status});
             }
         });
     };

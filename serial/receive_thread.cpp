@@ -50,8 +50,13 @@ void ReceiveThread::Run() {
         if (events.received) {
             // A CTS change that came with the bytes is shown at the next CTS event.
             DrainInput();
-        } else if (events.ctsChanged) {
-            sinks_.cts(device_.Cts());
+        } else if (events.ctsChanged || events.statusChanged) {
+            if (events.ctsChanged) {
+                sinks_.cts(device_.Cts());
+            }
+            if (sinks_.status) {
+                sinks_.status(device_.ReadModemStatus());
+            }
         } else {
             if (TakeLineErrors()) {
                 device_.Purge(true, false);

@@ -20,6 +20,8 @@ namespace velotrix {
 struct ReceiveSinks {
     std::function<void(std::vector<std::uint8_t> batch)> bytes;
     std::function<void(bool cts)> cts;
+    // CTS, DSR, DCD and RI after any of them changed.
+    std::function<void(const ModemStatus& status)> status = {};
     // ended: the thread has stopped for good, nothing more can arrive.
     std::function<void(const OsError& error, bool ended)> error;
     // The line errors the driver counted (the bytes they disturbed are dropped); may be empty.

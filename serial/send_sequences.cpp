@@ -18,6 +18,7 @@
 #include "serial/block_writer.h"
 #include "serial/file_pass.h"
 #include "serial/line_options.h"
+#include "serial/typing_queue.h"
 #include "text/text_helpers.h"
 #include "ui-resources/messages.h"
 
@@ -43,6 +44,8 @@ struct SendKind {
     bool textFile = false;    // a text with progress
     // The controls return to the open mode when the send ends (a single file send holds them).
     bool restoreOpenMode = false;
+    // The keys typed in the terminal, which more keys may join while it runs.
+    bool typing = false;
 };
 
 }  // namespace
@@ -72,29 +75,27 @@ struct SendSequences::Impl {
     // already joined (by StopAndJoin or by the next start) does nothing.
     std::uint64_t generation = 0;
     bool restoreOpenMode = false;
+    bool typingSender = false;
+    TypingQueue typing;
     // Expires with this object: an end task still queued after it is gone does nothing.
     std::shared_ptr<int> lifeToken = std::make_shared<int>(0);
 
     // A protocol's bytes for the sender, and whether more may come; guarded by wake.mutex.
     std::deque<std::vector<std::uint8_t>> stream;
     bool streamOpen = false;
-    bool streamWriting = false;  // the sender has taken a piece and not yet written it
-    std::condition_variable streamWritten;
+    // Told when a sender has finished, for whoever waits for its end.
+    std::condition_variable senderFinished;
 
     // Sender thread: the next piece of the stream; false when it has ended or must end.
     bool NextPiece(const SendContext& context, std::vector<std::uint8_t>& piece) {
         std::unique_lock lock(wake.mutex);
-        streamWriting = false;
-        streamWritten.notify_all();
-        wake.changed.wait(lock, [&] {
-            return !stream.empty() || !streamOpen || !context.KeepGoing();
-        });
+        wake.changed.wait(lock,
+                          [&] { return !stream.empty() || !streamOpen || !context.KeepGoing(); });
         if (stream.empty() || !context.KeepGoing()) {
             return false;
         }
         piece = std::move(stream.front());
         stream.pop_front();
-        streamWriting = true;
         return true;
     }
 
@@ -103,7 +104,11 @@ struct SendSequences::Impl {
         return snapshot;
     }
 
-    bool Busy() const { return sender.joinable() && !finished.load(); }
+    // A typing sender that takes no more keys is past its last write: it no longer counts, and
+    // the next send joins it.
+    bool Busy() const {
+        return sender.joinable() && !finished.load() && !(typingSender && !typing.Open());
+    }
 
     void WakeAndStop() {
         {
@@ -123,6 +128,7 @@ struct SendSequences::Impl {
         ++generation;
         const bool restoreOpen = restoreOpenMode && port.portOpen.load();
         restoreOpenMode = false;
+        typingSender = false;
         if (wasRunning && report) {
             events.Emit(SendEndedEvent{restoreOpen, completed.load()});
         }
@@ -151,6 +157,7 @@ struct SendSequences::Impl {
         finished = false;
         completed = false;
         restoreOpenMode = kind.restoreOpenMode;
+        typingSender = kind.typing;
         SerialDevice& device = *port.device;
         sender =
             std::thread([this, &device, body = std::move(body), kind, senderGeneration = generation,
@@ -163,13 +170,17 @@ struct SendSequences::Impl {
                         OnSenderEnded(senderGeneration);
                     }
                 });
-                finished = true;
+                {
+                    std::lock_guard lock(wake.mutex);
+                    finished = true;
+                }
+                senderFinished.notify_all();
             });
     }
 
     void PurgeInput(const SendContext& context) {
         if (context.KeepGoing()) {
-            context.device.Purge(true, false);
+            context.DropInput();
         }
     }
 
@@ -329,6 +340,37 @@ EngineResult SendSequences::SendPattern(std::vector<std::uint8_t> bytes) {
     return {};
 }
 
+EngineResult SendSequences::Type(std::string bytes) {
+    Impl& s = *impl_;
+    if (s.typing.Join(bytes)) {
+        return {};
+    }
+    if (EngineResult claimed = s.Claim(); !claimed.ok()) {
+        return claimed;
+    }
+    s.typing.Begin(std::move(bytes));
+    s.Start([&s](const SendContext& context) { return s.typing.WriteAll(context); },
+            {.textMode = true, .typing = true});
+    return {};
+}
+
+EngineResult SendSequences::SendBreak(std::chrono::milliseconds duration) {
+    Impl& s = *impl_;
+    if (EngineResult claimed = s.Claim(); !claimed.ok()) {
+        return claimed;
+    }
+    s.Start(
+        [duration](const SendContext& context) {
+            if (const OsError error = context.device.SendBreak(duration)) {
+                context.events.Post(OsErrorEvent{error});
+                return false;
+            }
+            return context.KeepGoing();
+        },
+        {});
+    return {};
+}
+
 EngineResult SendSequences::StartStream() {
     Impl& s = *impl_;
     if (EngineResult claimed = s.Claim(); !claimed.ok()) {
@@ -338,7 +380,6 @@ EngineResult SendSequences::StartStream() {
         std::lock_guard lock(s.wake.mutex);
         s.stream.clear();
         s.streamOpen = true;
-        s.streamWriting = false;
     }
     s.Start(
         [&s](const SendContext& context) {
@@ -383,12 +424,10 @@ void SendSequences::EndStream() {
     impl_->wake.changed.notify_all();
 }
 
-void SendSequences::FlushStream(std::chrono::milliseconds timeout) {
+void SendSequences::AwaitStreamEnd(std::chrono::milliseconds timeout) {
     Impl& s = *impl_;
     std::unique_lock lock(s.wake.mutex);
-    s.streamWritten.wait_for(lock, timeout, [&] {
-        return (s.stream.empty() && !s.streamWriting) || !s.Busy();
-    });
+    s.senderFinished.wait_for(lock, timeout, [&] { return s.finished.load(); });
 }
 
 bool SendSequences::Busy() const {

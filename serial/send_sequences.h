@@ -31,6 +31,11 @@ class SendSequences {
     EngineResult SendTextFile(std::string bytes, std::size_t lines);
     // The bytes in one write, unlisted (the self-test's pattern).
     EngineResult SendPattern(std::vector<std::uint8_t> bytes);
+    // Keys typed and text pasted in the terminal: they join those still going out, or a sender
+    // starts for them; unlisted, with the pauses of a text.
+    EngineResult Type(std::string bytes);
+    // A break on the line for the duration, once what waits before it has left.
+    EngineResult SendBreak(std::chrono::milliseconds duration);
 
     // A protocol's bytes: StartStream claims the one sender, which then writes what StreamWrite
     // hands it, piece by piece and in order, unlisted, until EndStream; it ends (SendEndedEvent)
@@ -38,8 +43,9 @@ class SendSequences {
     EngineResult StartStream();
     void StreamWrite(std::vector<std::uint8_t> bytes);
     void EndStream();
-    // Waits at most timeout until the sender has written what is queued (before the port closes).
-    void FlushStream(std::chrono::milliseconds timeout);
+    // After EndStream: waits at most timeout until the sender has written what was queued, it has
+    // left the PC and the sender has ended (before the port closes, which would discard it).
+    void AwaitStreamEnd(std::chrono::milliseconds timeout);
 
     // Takes a consistent copy of the transmit image and the pause (an index into the pause
     // entries; outside: no pause entry chosen) for the next pass of a send. UI thread.

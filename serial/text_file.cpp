@@ -36,7 +36,8 @@ const char* LineEndBytes(LineEnd end) {
     return "";
 }
 
-EngineResult TextFileBytes(std::string_view content, LineEnd end, TextFile& file) {
+EngineResult TextFileBytes(std::string_view content, LineEnd end, TextFile& file,
+                           std::string_view linePrefix) {
     file = {};
     if (content.starts_with(kByteOrderMark)) {
         content.remove_prefix(kByteOrderMark.size());
@@ -46,7 +47,7 @@ EngineResult TextFileBytes(std::string_view content, LineEnd end, TextFile& file
         const std::string_view line = content.substr(0, stop);
         ++file.lines;
         if (const Cp1252Fit fit = FitsCp1252(line); fit != Cp1252Fit::kFits) {
-            return Refusal(std::string(msg::kTextFileLinePrefix) + std::to_string(file.lines) +
+            return Refusal(std::string(linePrefix) + std::to_string(file.lines) +
                            std::string(fit == Cp1252Fit::kMalformed ? msg::kTextFileMalformed
                                                                     : msg::kTextFileNotInCodePage));
         }

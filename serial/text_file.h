@@ -8,6 +8,7 @@
 
 #include "serial/engine_events.h"
 #include "serial/transfer_options.h"
+#include "ui-resources/messages.h"
 
 namespace velotrix {
 
@@ -21,8 +22,10 @@ struct TextFile {
 
 // The file's lines end with CR+LF, LF or CR alike; a UTF-8 byte order mark is dropped. A line that
 // is not UTF-8, or holds a character that code page 1252 lacks, refuses the whole file with a text
-// naming the line: nothing else is ever sent in place of a character.
-EngineResult TextFileBytes(std::string_view content, LineEnd end, TextFile& file);
+// naming the line (the refusal begins with linePrefix): nothing else is ever sent in place of a
+// character.
+EngineResult TextFileBytes(std::string_view content, LineEnd end, TextFile& file,
+                           std::string_view linePrefix = msg::kTextFileLinePrefix);
 // The same for the file at path; a file that cannot be read gives the OS's reason.
 EngineResult ReadTextFile(const std::string& path, LineEnd end, TextFile& file);
 

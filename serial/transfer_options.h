@@ -19,6 +19,8 @@ struct TransferOptions {
     std::atomic<int> lineDelayMs{0};
     // Appended to the text of "String senden" (and to each line of a text file).
     std::atomic<LineEnd> lineEnd{LineEnd::kNone};
+    // While the terminal is open, what arrives belongs to it: no send throws it away.
+    std::atomic<bool> keepInput{false};
 };
 
 // The bytes of a line end: "", "\r", "\r\n" or "\n".

@@ -2,6 +2,7 @@
 // one sender, and what the user is told of it.
 #include "serial/xmodem_transfer.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "serial/xmodem_sender.h"
@@ -16,6 +17,12 @@ bool SameProgress(const xmodem::Progress& a, const xmodem::Progress& b) {
     return a.blocks == b.blocks && a.retries == b.retries && a.check == b.check;
 }
 
+bool OnlyRequests(std::span<const std::uint8_t> bytes) {
+    return std::all_of(bytes.begin(), bytes.end(), [](std::uint8_t byte) {
+        return byte == xmodem::kCrcPoll || byte == xmodem::kNak;
+    });
+}
+
 }  // namespace
 
 XmodemTransfer::XmodemTransfer(const EventEmitter& events, ReceivedBytesSlot& slot,
@@ -27,8 +34,21 @@ XmodemTransfer::~XmodemTransfer() {
     slot_.Remove(*this);
 }
 
-EngineResult XmodemTransfer::Begin(bool sending) {
-    if (Running() || !slot_.Install(*this)) {
+EngineResult XmodemTransfer::Begin(bool sending, std::vector<std::uint8_t>& requests) {
+    if (Running() || sends_.Busy()) {
+        return BusyResult();
+    }
+    if (receptions_.Receiving()) {
+        const RxBuffer& rx = receptions_.Buffer();
+        if (!sending || !OnlyRequests(std::span(rx.storage).first(rx.receivedCount))) {
+            return {ErrorKind::kBusy,
+                    std::string(msg::kSelfTestBusy),
+                    std::string(msg::kInfoCaption),
+                    {}};
+        }
+        requests = receptions_.DropReception();
+    }
+    if (!slot_.Install(*this)) {
         return BusyResult();
     }
     if (EngineResult claimed = sends_.StartStream(); !claimed.ok()) {
@@ -42,10 +62,10 @@ EngineResult XmodemTransfer::Begin(bool sending) {
 }
 
 EngineResult XmodemTransfer::Send(std::span<const std::uint8_t> file, bool longBlocks,
-                                  std::chrono::microseconds byteTime,
-                                  std::span<const std::uint8_t> requests) {
+                                  std::chrono::microseconds byteTime) {
     total_ = file.size();
-    if (EngineResult begun = Begin(true); !begun.ok()) {
+    std::vector<std::uint8_t> requests;
+    if (EngineResult begun = Begin(true, requests); !begun.ok()) {
         return begun;
     }
     auto sender = std::make_unique<xmodem::Sender>(
@@ -64,7 +84,8 @@ EngineResult XmodemTransfer::Send(std::span<const std::uint8_t> file, bool longB
 
 EngineResult XmodemTransfer::Receive(const xmodem::ReceiverSettings& settings) {
     total_ = 0;
-    if (EngineResult begun = Begin(false); !begun.ok()) {
+    std::vector<std::uint8_t> requests;
+    if (EngineResult begun = Begin(false, requests); !begun.ok()) {
         return begun;
     }
     auto receiver = std::make_unique<xmodem::Receiver>(settings);
@@ -116,7 +137,8 @@ void XmodemTransfer::End() {
     const XmodemEndedEvent ended{receiver_ == nullptr, machine_->Ending(), machine_->Status()};
     sends_.EndStream();
     prompt_ = false;
-    if (ended.end == xmodem::End::kLineLost) {
+    // The terminal shows what follows at once (the other side's last answers, its prompt).
+    if (ended.end == xmodem::End::kLineLost || slot_.DefaultShowsEverything()) {
         slot_.Remove(*this);
     } else {
         slot_.WaitForSilence(*this, kXmodemAfterglow);
@@ -140,7 +162,7 @@ void XmodemTransfer::Cancel() {
 void XmodemTransfer::OnPortClosing() {
     if (Running()) {
         Cancel();
-        sends_.FlushStream(kXmodemCancelFlush);
+        sends_.AwaitStreamEnd(kXmodemCancelFlush);
     }
 }
 

@@ -37,11 +37,11 @@ class XmodemTransfer final : public ByteTaker {
     XmodemTransfer(const XmodemTransfer&) = delete;
     XmodemTransfer& operator=(const XmodemTransfer&) = delete;
 
-    // UI thread, for every call. The port must be open, the one sender free and the slot the
-    // reception's, with no reception running. requests: bytes the receiver sent before the send
-    // began (its polls), answered at once.
+    // UI thread, for every call. Refused unless the port is open, the one sender free and the slot
+    // the reception's with no reception running; but a reception that holds only a receiver's
+    // requests (its polls) is the start of a send, and they are answered at once.
     EngineResult Send(std::span<const std::uint8_t> file, bool longBlocks,
-                      std::chrono::microseconds byteTime, std::span<const std::uint8_t> requests);
+                      std::chrono::microseconds byteTime);
     EngineResult Receive(const xmodem::ReceiverSettings& settings);
 
     bool Running() const { return machine_ && machine_->Running(); }
@@ -60,7 +60,8 @@ class XmodemTransfer final : public ByteTaker {
     bool Busy() const override { return Running(); }
 
   private:
-    EngineResult Begin(bool sending);
+    // Takes the slot and the sender; a send takes over the requests received so far.
+    EngineResult Begin(bool sending, std::vector<std::uint8_t>& requests);
     // Sends what the machine gave, reports its progress, and waits for its next deadline or ends.
     void After(xmodem::Bytes out);
     void End();

@@ -101,6 +101,12 @@ Decoded DecodeOne(std::string_view s, std::size_t i) {
 
 }  // namespace
 
+bool HasVisibleSign(unsigned char byte) {
+    const bool unassigned =
+        byte == 0x81 || byte == 0x8D || byte == 0x8F || byte == 0x90 || byte == 0x9D;
+    return byte >= 0x20 && byte != 0x7F && !unassigned;
+}
+
 std::string Utf8ToCp1252(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());

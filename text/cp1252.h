@@ -6,6 +6,10 @@
 
 namespace velotrix {
 
+// Whether code page 1252 has a visible sign for the byte: not for the control codes, DEL and the
+// five bytes it leaves unassigned.
+bool HasVisibleSign(unsigned char byte);
+
 // Characters that code page 1252 cannot hold become '?'; malformed UTF-8 bytes too.
 std::string Utf8ToCp1252(std::string_view utf8);
 std::string Cp1252ToUtf8(std::string_view cp1252);

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "text/cp1252.h"
 #include "text/text_helpers.h"
 
 namespace velotrix {
@@ -29,6 +30,8 @@ bool IsHexDigit(char c) {
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
 }
 
+}  // namespace
+
 std::optional<std::vector<std::uint8_t>> HexBytes(std::string_view query) {
     std::string digits;
     for (char c : query) {
@@ -48,16 +51,12 @@ std::optional<std::vector<std::uint8_t>> HexBytes(std::string_view query) {
     return bytes;
 }
 
-}  // namespace
-
 std::size_t DumpRowCount(const HexDump& dump) {
     return (dump.bytes.size() + kDumpBytesPerRow - 1) / kDumpBytesPerRow;
 }
 
 char DumpCharacter(std::uint8_t byte) {
-    const bool unassigned =
-        byte == 0x81 || byte == 0x8D || byte == 0x8F || byte == 0x90 || byte == 0x9D;
-    return byte < 0x20 || byte == 0x7F || unassigned ? '.' : static_cast<char>(byte);
+    return HasVisibleSign(byte) ? static_cast<char>(byte) : '.';
 }
 
 std::string DumpLine(const HexDump& dump, std::size_t row) {

@@ -49,6 +49,9 @@ std::size_t DumpHexOffset(std::size_t byteIndex, std::size_t lineStride);
 // that is empty, not hex, or not there.
 std::optional<ByteRange> DumpFind(const HexDump& dump, std::string_view query, bool hex,
                                   std::size_t from);
+// Bytes typed as hex digits, two to a byte ("1B 5B 41", blanks between them allowed); nothing for
+// an empty text, an odd count of digits or any other character.
+std::optional<std::vector<std::uint8_t>> HexBytes(std::string_view text);
 // "C3 00 40": the bytes as the clipboard takes them.
 std::string BytesAsHex(std::span<const std::uint8_t> bytes);
 

@@ -83,6 +83,10 @@ inline constexpr int kMenuDtr = 40050;
 inline constexpr int kMenuRts = 40051;
 inline constexpr int kDtrIndicator = 7050;
 inline constexpr int kRtsIndicator = 7051;
+// DSR, DCD and RI as the other side drives them, beside DTR and RTS while the port is open.
+inline constexpr int kDsrIndicator = 7053;
+inline constexpr int kDcdIndicator = 7054;
+inline constexpr int kRiIndicator = 7055;
 // "Schleifentest": the adapter self-test.
 inline constexpr int kMenuSelfTest = 40052;
 // XMODEM: send the loaded file in blocks of 128 or 1024 bytes, receive a file, cancel the transfer,
@@ -99,6 +103,22 @@ inline constexpr int kViewSearchText = 6002;    // what to look for
 inline constexpr int kViewSearchHex = 6003;     // check box: the search text is hex bytes
 inline constexpr int kViewSearchButton = 6004;  // "Suchen": the next place, from the selection on
 inline constexpr int kViewCopyButton = 6005;    // "Kopieren": the selected bytes as hex
+
+// The window "Terminal" (menu "Ansicht", Ctrl+T): a console on the open port.
+inline constexpr int kMenuTerminal = 40070;
+inline constexpr int kTerminalCopy = 8001;         // "Kopieren": the selection, else everything
+inline constexpr int kTerminalClear = 8002;        // "Löschen": the screen and scrollback
+inline constexpr int kTerminalBreak = 8003;        // "BREAK"
+inline constexpr int kTerminalHex = 8004;          // hex bytes to send ("1B 5B 41")
+inline constexpr int kTerminalHexSend = 8005;      // "Senden": those bytes
+inline constexpr int kTerminalReceive = 8006;      // "Empfang starten" / "Empfang beenden"
+inline constexpr int kTerminalSendFile = 8007;     // "Datei senden": the loaded file
+inline constexpr int kTerminalFormat = 8008;       // its format
+inline constexpr int kTerminalExpectCheck = 8009;  // "warten auf" the prompt first
+inline constexpr int kTerminalExpect = 8010;       // the prompt
+inline constexpr int kTerminalTimeout = 8011;      // how long, in seconds
+// The terminal's close box, delivered to the command handler like a command.
+inline constexpr int kTerminalCloseBox = 8012;
 
 // Status bar panes.
 inline constexpr int kPaneLabel = 0;
@@ -118,6 +138,10 @@ inline constexpr int kSilenceTimer = 1;
 inline constexpr int kReopenTimer = 2;
 // Brings the lines of a running reception into the list, at most every 50 ms.
 inline constexpr int kListingTimer = 3;
+// Gives up a send that waits for the machine's prompt.
+inline constexpr int kPromptTimer = 6;
+// Brings what the terminal received onto its screen, at most every 30 ms.
+inline constexpr int kTerminalTimer = 7;
 
 // Sending the loaded file again when it changes ("Bei Änderung erneut senden").
 inline constexpr int kResendOnChangeCheck = 7000;

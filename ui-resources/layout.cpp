@@ -40,6 +40,12 @@ constexpr Item kMainItems[] = {
      0},
     {ids::kRtsIndicator, K::kRadioButton, "RTS", 375, 45, 33, 9, kLeftText | kHidden | kNoTabStop,
      0},
+    // DSR, DCD and RI as the other side drives them, below.
+    {ids::kDsrIndicator, K::kRadioButton, "DSR", 297, 53, 33, 9, kLeftText | kHidden | kNoTabStop,
+     0},
+    {ids::kDcdIndicator, K::kRadioButton, "DCD", 336, 53, 33, 9, kLeftText | kHidden | kNoTabStop,
+     0},
+    {ids::kRiIndicator, K::kRadioButton, "RI", 375, 53, 33, 9, kLeftText | kHidden | kNoTabStop, 0},
     // RX group.
     {ids::kRxKind, K::kEdit, "", 39, 65, 93, 12, kRoEdit, 0},
     {ids::kRxAadr, K::kEdit, "", 39, 78, 33, 11, kRoCentredEdit, 0},
@@ -123,6 +129,28 @@ constexpr std::array<Item, 3> kTextItems{{
      6, 69, 138, 20, kNoStyle, 0},
 }};
 
+constexpr std::uint32_t kField = kSunken | kNoAutoHScroll;
+
+constexpr Item kTerminalItems[] = {
+    {ids::kTerminalCopy, K::kPushButton, msg::kViewCopy.data(), 4, 4, 44, 14, kNoStyle, 0},
+    {ids::kTerminalClear, K::kPushButton, msg::kTerminalClear.data(), 50, 4, 44, 14, kNoStyle, 0},
+    {ids::kTerminalBreak, K::kPushButton, msg::kTerminalBreak.data(), 96, 4, 40, 14, kNoStyle, 0},
+    {ids::kTerminalHex, K::kEdit, "", 162, 5, 110, 12, kField, 0},
+    {ids::kTerminalHexSend, K::kPushButton, msg::kTerminalSend.data(), 274, 4, 40, 14, kNoStyle, 0},
+    {ids::kTerminalReceive, K::kPushButton, msg::kTerminalReceiveStart.data(), 322, 4, 76, 14,
+     kNoStyle, 0},
+    {ids::kTerminalSendFile, K::kPushButton, msg::kTerminalSendFile.data(), 4, 22, 60, 14, kNoStyle,
+     0},
+    {ids::kTerminalFormat, K::kDropDownList, "", 66, 23, 70, 60, kNoStyle, 0},
+    {ids::kTerminalExpectCheck, K::kCheckBox, msg::kTerminalExpect.data(), 142, 24, 50, 10,
+     kAutoCheck, 0},
+    {ids::kTerminalExpect, K::kEdit, "", 194, 23, 60, 12, kField, 40},
+    {ids::kTerminalTimeout, K::kEdit, "10", 276, 23, 22, 12, kField | kDigitsOnly, 4},
+    {kNoId, K::kLabel, "Hex:", 140, 7, 20, 9, kRightAligned, 0},
+    {kNoId, K::kLabel, "max.", 256, 25, 19, 9, kRightAligned, 0},
+    {kNoId, K::kLabel, "s", 300, 25, 8, 9, kNoStyle, 0},
+};
+
 constexpr DialogLayout kMain{
     "V.24 Velotrix", "Arial", 10, 426, 252, true, true, true, kMainItems,
 };
@@ -130,6 +158,12 @@ constexpr DialogLayout kMain{
 constexpr DialogLayout kText{
     "String senden", "MS Sans Serif", 8, 150, 100, true, true, true, kTextItems,
 };
+
+constexpr DialogLayout kTerminal{
+    msg::kTerminalTitle.data(), "Arial", 10, 402, 40, true, true, true, kTerminalItems,
+};
+
+constexpr Accelerator kAccelerators[] = {{'T', ids::kMenuTerminal}};
 
 constexpr MenuEntry kMenu[] = {
     {MenuKind::kPopup, "&Datei", 0},
@@ -179,8 +213,11 @@ constexpr MenuEntry kMenu[] = {
     {MenuKind::kSeparator, "", 0},
     {MenuKind::kItem, msg::kXmodemTrimMenu.data(), ids::kMenuXmodemTrim},
     {MenuKind::kEnd, "", 0},
-    // A command of the menu bar itself: the finished reception in a window of its own.
-    {MenuKind::kItem, "Ansicht", ids::kMenuReceptionView},
+    // The finished reception and the terminal, each in a window of its own.
+    {MenuKind::kPopup, "Ansicht", 0},
+    {MenuKind::kItem, "Empfang", ids::kMenuReceptionView},
+    {MenuKind::kItem, "Terminal\tStrg+T", ids::kMenuTerminal},
+    {MenuKind::kEnd, "", 0},
 };
 
 const Item* FindIn(const DialogLayout& dialog, int id) {
@@ -202,6 +239,14 @@ const DialogLayout& TextDialog() {
     return kText;
 }
 
+const DialogLayout& TerminalBar() {
+    return kTerminal;
+}
+
+std::span<const Accelerator> Accelerators() {
+    return kAccelerators;
+}
+
 std::span<const MenuEntry> MainMenu() {
     return kMenu;
 }
@@ -210,8 +255,12 @@ const Item* FindItem(int id) {
     if (id == kNoId) {
         return nullptr;
     }
-    const Item* item = FindIn(kMain, id);
-    return item != nullptr ? item : FindIn(kText, id);
+    for (const DialogLayout* dialog : {&kMain, &kText, &kTerminal}) {
+        if (const Item* item = FindIn(*dialog, id)) {
+            return item;
+        }
+    }
+    return nullptr;
 }
 
 bool IsTabStop(const Item& item) {

@@ -84,8 +84,18 @@ struct MenuEntry {
 
 const DialogLayout& MainDialog();
 const DialogLayout& TextDialog();
+// The bar of the window "Terminal" above its screen, which takes the rest of the window (the
+// screen is not an item: each view draws it itself).
+const DialogLayout& TerminalBar();
 std::span<const MenuEntry> MainMenu();
-// Looks up an item of either dialog by ID; nullptr when there is none.
+// The keys that carry out a menu command from anywhere in the main window.
+struct Accelerator {
+    char key;  // an upper-case letter, pressed with Ctrl
+    int commandId;
+};
+std::span<const Accelerator> Accelerators();
+
+// Looks up an item of any dialog by ID; nullptr when there is none.
 const Item* FindItem(int id);
 
 // The order of a sorted combo or list box: byte-wise, ignoring the case of letters (code page

@@ -39,7 +39,6 @@ inline constexpr std::string_view kCannotCreate = "Datei ist nicht zu erzeugen";
 inline constexpr std::string_view kWriteError = "Schreibfehler";
 inline constexpr std::string_view kTooBig = "Datei zu gro\xDF (max. 64k)...";
 inline constexpr std::string_view kTooSmall = "Datei zu klein (min. 32 Bytes)...";
-inline constexpr std::string_view kUnknownError = "Unbekannter Fehler (Code ";
 inline constexpr std::string_view kLineLost = "Verbindung zum Port verloren: ";
 inline constexpr std::string_view kUnsavedQuit =
     "Empfangene Daten wurden nicht gesichert. Trotzdem beenden?";
@@ -173,6 +172,21 @@ inline constexpr std::string_view kViewNotFound = "Nicht gefunden";
 // Behind each row of the header where the view cannot colour it.
 inline constexpr std::string_view kViewHeaderMark = "  \xAB Header";
 
+// The window "Terminal": its title, controls and what it says.
+inline constexpr std::string_view kTerminalTitle = "Terminal";
+inline constexpr std::string_view kTerminalClear = "L\xF6schen";
+inline constexpr std::string_view kTerminalBreak = "BREAK";
+inline constexpr std::string_view kTerminalSend = "Senden";
+inline constexpr std::string_view kTerminalReceiveStart = "Empfang starten";
+inline constexpr std::string_view kTerminalReceiveStop = "Empfang beenden";
+inline constexpr std::string_view kTerminalSendFile = "Datei senden";
+inline constexpr std::string_view kTerminalExpect = "warten auf";
+// The send formats of "Datei senden", in the order of their entries.
+inline constexpr std::string_view kTerminalFormats[] = {"z80 (Header)", "BIN", "XMODEM",
+                                                        "XMODEM-1K"};
+inline constexpr std::string_view kTerminalHexWanted =
+    "Hex-Bytes eingeben, zwei Ziffern je Byte, z. B. 1B 5B 41";
+
 // Dialogs.
 inline constexpr std::string_view kOpenTitle =
     "Datei ausw\xE4"
@@ -226,6 +240,14 @@ inline constexpr std::string_view kTextFileMalformed =
     " ist kein UTF-8 (die Datei als UTF-8 sichern).";
 inline constexpr std::string_view kTextFileNotInCodePage =
     " enth\xE4lt ein Zeichen, das es in Codepage 1252 nicht gibt.";
+inline constexpr std::string_view kPasteLinePrefix = "Eingef\xFCgter Text nicht gesendet: Zeile ";
+// "Keine Antwort: ">" kam nicht innerhalb von 10 s, nichts gesendet"
+inline constexpr std::string_view kPromptTimeoutPrefix = "Keine Antwort: \"";
+inline constexpr std::string_view kPromptTimeoutMiddle = "\" kam nicht innerhalb von ";
+inline constexpr std::string_view kPromptTimeoutSuffix = " s, nichts gesendet";
+inline constexpr std::string_view kPromptTooLong =
+    "Der Text f\xFCr \"warten auf\" ist leer oder zu lang (h\xF6"
+    "chstens 40 Zeichen).";
 inline constexpr std::string_view kTextFileTooBig = "Textdatei zu gro\xDF (max. 1 MB)...";
 
 // The line log ("Protokoll"): the menu item, its file dialog, the lines of the log and what the
@@ -254,6 +276,8 @@ inline constexpr std::string_view kLogOverrun =
     "berlauf";
 inline constexpr std::string_view kLogBreak = " Break";
 inline constexpr std::string_view kLogError = "Fehler: ";
+inline constexpr std::string_view kLogBreakSent = "TX Break, ";
+inline constexpr std::string_view kLogMs = " ms";
 inline constexpr std::string_view kLogMissed = " Bytes fehlen hier (das Protokoll kam nicht nach)";
 inline constexpr std::string_view kLogWritingTo = "Protokoll in ";
 inline constexpr std::string_view kLogCannotOpen =
@@ -282,14 +306,15 @@ inline constexpr std::string_view kSelfTestPassed = "Schleifentest bestanden";
 inline constexpr std::string_view kSelfTestFailed = "Schleifentest fehlgeschlagen";
 inline constexpr std::string_view kSelfTestBusy =
     "Es l\xE4uft gerade ein Empfang. Bitte warten, bis er zu Ende ist.";
-// XMODEM: the start, the progress ("12 Bl\xF6" "cke \x96 1536 Bytes \x96 0 Wiederholungen") and each
-// end.
+// XMODEM: the start, the progress ("12 Bl\xF6" "cke \x96 1536 Bytes \x96 0 Wiederholungen") and
+// each end.
 inline constexpr std::string_view kXmodemSendMenu = "XMODEM senden";
 inline constexpr std::string_view kXmodemSend1kMenu = "XMODEM-1K senden";
 inline constexpr std::string_view kXmodemReceiveMenu = "XMODEM empfangen";
 inline constexpr std::string_view kXmodemCancelMenu = "XMODEM abbrechen";
-inline constexpr std::string_view kXmodemTrimMenu = "F\xFC"
-                                                   "llbytes (1Ah) am Ende entfernen";
+inline constexpr std::string_view kXmodemTrimMenu =
+    "F\xFC"
+    "llbytes (1Ah) am Ende entfernen";
 inline constexpr std::string_view kXmodemSendStart = "XMODEM senden: ";
 inline constexpr std::string_view kXmodemSendWaiting =
     " Bytes, warte auf die Anfrage des Empf\xE4"
@@ -302,16 +327,19 @@ inline constexpr std::string_view kXmodemBlocks =
 inline constexpr std::string_view kXmodemBytes = " Bytes";
 inline constexpr std::string_view kXmodemRetries = " Wiederholungen";
 inline constexpr std::string_view kXmodemDash = " \x96 ";
-inline constexpr std::string_view kXmodemSent = "XMODEM: Datei fertig \xFC"
-                                               "bertragen (";
+inline constexpr std::string_view kXmodemSent =
+    "XMODEM: Datei fertig \xFC"
+    "bertragen (";
 inline constexpr std::string_view kXmodemReceived = "XMODEM: Datei fertig empfangen (";
 inline constexpr std::string_view kXmodemCheckCrc = ", CRC-16)";
-inline constexpr std::string_view kXmodemCheckSum = ", Pr\xFC"
-                                                   "fsumme)";
+inline constexpr std::string_view kXmodemCheckSum =
+    ", Pr\xFC"
+    "fsumme)";
 inline constexpr std::string_view kXmodemCancelledByPeer =
     "XMODEM: von der Gegenseite abgebrochen (CAN)";
 inline constexpr std::string_view kXmodemCancelledByUser = "XMODEM: abgebrochen, CAN gesendet";
-inline constexpr std::string_view kXmodemTooManyRetries = "XMODEM: zu viele Wiederholungen bei Block ";
+inline constexpr std::string_view kXmodemTooManyRetries =
+    "XMODEM: zu viele Wiederholungen bei Block ";
 inline constexpr std::string_view kXmodemCanSent = ", abgebrochen (CAN gesendet)";
 inline constexpr std::string_view kXmodemNoStart =
     "XMODEM: 60 s keine Antwort der Gegenseite, abgebrochen (CAN gesendet)";
@@ -334,6 +362,12 @@ inline constexpr std::string_view kSaveEveryIn = "Jeder Empfang wird gesichert i
 inline constexpr std::string_view kSaveEverySwitchOff = ".\rAusschalten?";
 inline constexpr std::string_view kSavedAs = "Gesichert als ";
 inline constexpr std::string_view kNotSavedPrefix = "Nicht gesichert: ";
+// velotrix-cli info and receive: the labels of the header's lines ("Art: z80"); the addresses,
+// the CRC and the length go by the window's own short names.
+inline constexpr std::string_view kCliHeaderKind = "Art";
+inline constexpr std::string_view kCliHeaderName = "Name";
+inline constexpr std::string_view kCliHeaderType = "Typ";
+
 // velotrix-cli receive --all: what it says at its end ("Empf\xE4nge gesichert: 2 von 3").
 inline constexpr std::string_view kCliReceptionsSaved =
     "Empf\xE4"
@@ -343,7 +377,7 @@ inline constexpr std::string_view kCliOf = " von ";
 // velotrix-cli: the hint after a usage error and the help text.
 inline constexpr std::string_view kCliUsageHint =
     "Aufruf: velotrix-cli ports | info DATEI... | send DATEI --port PORT [Optionen] |\n"
-    "        text TEXT|--file DATEI --port PORT [Optionen] |\n"
+    "        text TEXT|--file DATEI|--break --port PORT [Optionen] |\n"
     "        receive --port PORT [Optionen] | selftest --port PORT [Optionen]\n"
     "Mehr mit: velotrix-cli --help\n";
 inline constexpr std::string_view kCliHelp =
@@ -401,12 +435,15 @@ inline constexpr std::string_view kCliHelp =
     "send, text:\n"
     "  --endlos              wie \"Endlos senden\": wiederholt, bis Strg+C\n"
     "  --char-delay MS       Zeichenpause: Stille nach jedem Byte in ms (0 bis 10000)\n"
+    "  --eol none|cr|crlf|lf Zeilenende: text hinter dem Text und jeder Zeile (Vorgabe\n"
+    "                        none), send hinter --command (Vorgabe und bei none: CR)\n"
     "\n"
     "text:\n"
-    "  --eol none|cr|crlf|lf Zeilenende hinter dem Text und jeder Zeile, Vorgabe none\n"
     "  --line-delay MS       Pause nach jedem Zeilenende in ms (0 bis 10000)\n"
     "  --file DATEI          die Textdatei statt TEXT; ein Zeichen, das es in Codepage\n"
     "                        1252 nicht gibt, wird nie ersetzt: die Datei wird abgelehnt\n"
+    "  --break               sendet zuerst ein BREAK (eine Viertelsekunde); TEXT darf\n"
+    "                        dann fehlen\n"
     "\n"
     "send:\n"
     "  --as z80|bin|xmodem|xmodem1k   wie die Datei auf die Leitung geht: z80 mit\n"
@@ -432,6 +469,12 @@ inline constexpr std::string_view kCliHelp =
     "nderung eine\n"
     "                        halbe Sekunde unver\xE4ndert ist, mit denselben\n"
     "                        Header-Angaben; bis Strg+C\n"
+    "  --command TEXT        tippt zuerst TEXT und das Zeilenende (--eol, Vorgabe CR),\n"
+    "                        z. B. den Ladebefehl des Monitors\n"
+    "  --expect TEXT         wartet vor dem Senden auf TEXT vom Heimcomputer (z. B. \">\"),\n"
+    "                        der nach dem Getippten kommt; die Antworten stehen auf stdout\n"
+    "  --timeout SEKUNDEN    so lange wird auf --expect gewartet, Vorgabe 10; kommt es\n"
+    "                        nicht, wird nichts gesendet (Exit-Status 1)\n"
     "\n"
     "receive:\n"
     "  -o DATEI              sichert unter diesem Namen; ohne -o unter dem\n"
@@ -507,6 +550,7 @@ inline constexpr std::string_view kCliPortMissing = "--port fehlt";
 inline constexpr std::string_view kCliDelayMs = "Millisekunden (0 bis 10000)";
 inline constexpr std::string_view kCliFileExpects = "--file erwartet einen Dateinamen";
 inline constexpr std::string_view kCliFileNotContinuous = "--endlos gilt nicht mit --file";
+inline constexpr std::string_view kCliCommandText = "einen Text in Codepage 1252";
 
 // velotrix-cli: what it says while it works ("Die Baudrate 8065 kann der Treiber ...",
 // "Warte bis zu 60 s auf Daten an ttyUSB0...", "120 / 512 Bytes  23 %  960 Bytes/s").

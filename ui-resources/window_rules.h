@@ -27,4 +27,8 @@ struct Placement {
 Placement PlacementToRestore(const Rect& remembered, const Rect& minimum,
                              std::span<const Rect> screens);
 
+// The terminal window is at least its bar's template size wide, and this much higher for a few
+// lines of its screen.
+inline constexpr int kTerminalLeastScreenHeight = 80;
+
 }  // namespace velotrix::layout

@@ -1,5 +1,6 @@
 // The velotrix-cli commands: ports, info, send, text and receive (selftest in a file of its own),
 // each on its own engine session.
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,7 @@
 #include "serial/error_texts.h"
 #include "serial/port_rows.h"
 #include "serial/receive_engine.h"
+#include "serial/terminal_keys.h"
 #include "text/cp1252.h"
 #include "text/text_helpers.h"
 #include "ui-resources/messages.h"
@@ -44,7 +46,7 @@ void PrintHeader(Session& session, const HeaderLines& header) {
     const auto field = [&session](std::string_view label, const std::string& value) {
         session.PrintOut(std::string(label) + ": " + ForTerminal(value));
     };
-    field("Art", header.kind);
+    field(msg::kCliHeaderKind, header.kind);
     if (header.withHeader) {
         field("AADR", Hex4(header.aadr));
         field("EADR", Hex4(header.eadr));
@@ -53,11 +55,12 @@ void PrintHeader(Session& session, const HeaderLines& header) {
     field("CRC", Hex4(header.crc));
     field("Bytes", Hex4(header.bytes));
     if (header.withHeader) {
-        field("Name", WithoutTrailingSpaces(header.name));
+        field(msg::kCliHeaderName, WithoutTrailingSpaces(header.name));
         const int type = TypeIndexOfLetter(header.typeLetter);
         if (type >= 0) {
-            field("Typ", WithoutTrailingSpaces(
-                             std::string(FileTypeEntry(static_cast<std::size_t>(type)))));
+            field(
+                msg::kCliHeaderType,
+                WithoutTrailingSpaces(std::string(FileTypeEntry(static_cast<std::size_t>(type)))));
         }
     }
 }
@@ -148,6 +151,52 @@ int WaitForSend(Session& session) {
     return ExitStatus(session.SendCompleted() && !session.Failed());
 }
 
+// The exit status of a command that stopped before its send: interrupted, or failed.
+int EndFailed(Session& session) {
+    session.Close();
+    if (session.Interrupted()) {
+        session.PrintError(std::string(msg::kInterrupted));
+        return session.InterruptStatus();
+    }
+    return kExitFailure;
+}
+
+// Waits for a send that must end before the next begins (typed keys, a BREAK); false when it
+// failed, the line was lost or the user interrupted.
+bool FinishStep(Session& session) {
+    const WaitResult result =
+        session.WaitFor([&] { return session.SendEnded() || session.LineLost(); }, std::nullopt);
+    const bool done = result == WaitResult::kDone && session.SendCompleted() && !session.Failed();
+    session.ForgetSendEnd();
+    return done;
+}
+
+// Types the command line, then starts the send once the machine's prompt answered it; true when
+// the send runs.
+bool SendAfterCommand(Session& session, const Options& options,
+                      const std::function<EngineResult()>& send) {
+    Engine& engine = session.GetEngine();
+    // The machine's answers go to the terminal, and no send throws them away.
+    engine.SetTerminal(true);
+    if (options.typedCommand &&
+        (!session.Report(
+             engine.Type(*options.typedCommand + LineEndBytes(EnterLineEnd(options.lineEnd)))) ||
+         !FinishStep(session))) {
+        return false;
+    }
+    if (!options.expect) {
+        return session.Report(send());
+    }
+    if (!session.Report(engine.SendAfterPrompt(
+            *options.expect, std::chrono::seconds(options.promptSeconds), send))) {
+        return false;
+    }
+    const WaitResult result = session.WaitFor(
+        [&] { return session.PromptArrived().has_value() || session.LineLost(); }, std::nullopt);
+    return result == WaitResult::kDone && session.PromptArrived().value_or(false) &&
+           !session.Failed();
+}
+
 // An XMODEM transfer has ended once its last bytes have left (or the line is lost).
 bool XmodemOver(const Session& session) {
     return session.XmodemEnded() && (session.SendEnded() || session.LineLost());
@@ -218,10 +267,22 @@ int RunSend(const Options& options, const Terminal& terminal) {
     engine.SetContinuousSend(options.continuous);
     engine.SetBinMode(options.binMode);
     engine.SetShowProgress(options.showProgress);
-    if (options.sendAs != SendAs::kZ80) {
-        if (!session.Report(engine.SendXmodem(options.sendAs == SendAs::kXmodem1k))) {
-            return kExitFailure;
-        }
+    engine.SetCharDelay(options.charDelayMs);
+    const bool xmodem = options.sendAs != SendAs::kZ80;
+    const std::function<EngineResult()> send = [&engine, &options, xmodem] {
+        return xmodem ? engine.SendXmodem(options.sendAs == SendAs::kXmodem1k) : engine.SendFile();
+    };
+    // Watching starts before the first send, so that no rewrite after the load goes unseen.
+    if (!xmodem && options.watch && !session.Report(WatchAndResend(session))) {
+        return kExitFailure;
+    }
+    const bool started = options.typedCommand || options.expect
+                             ? SendAfterCommand(session, options, send)
+                             : session.Report(send());
+    if (!started) {
+        return EndFailed(session);
+    }
+    if (xmodem) {
         const WaitResult result =
             session.WaitFor([&] { return XmodemOver(session); }, std::nullopt);
         session.Close();
@@ -230,14 +291,6 @@ int RunSend(const Options& options, const Terminal& terminal) {
             return session.InterruptStatus();
         }
         return ExitStatus(session.XmodemEnded()->end == xmodem::End::kDone && !session.Failed());
-    }
-    // Watching starts before the first send, so that no rewrite after the load goes unseen.
-    if (options.watch && !session.Report(WatchAndResend(session))) {
-        return kExitFailure;
-    }
-    engine.SetCharDelay(options.charDelayMs);
-    if (!session.Report(engine.SendFile())) {
-        return kExitFailure;
     }
     return options.watch ? WaitWhileWatching(session) : WaitForSend(session);
 }
@@ -253,6 +306,13 @@ int RunText(const Options& options, const Terminal& terminal) {
     engine.SetCharDelay(options.charDelayMs);
     engine.SetLineDelay(options.lineDelayMs);
     engine.SetLineEnd(options.lineEnd);
+    if (options.breakFirst && (!session.Report(engine.SendBreak()) || !FinishStep(session))) {
+        return EndFailed(session);
+    }
+    if (!options.textFile && !options.textGiven) {
+        session.Close();
+        return ExitStatus(!session.Failed());
+    }
     const EngineResult started =
         options.textFile ? engine.SendTextFile(*options.textFile) : engine.SendText(options.text);
     if (!session.Report(started)) {

@@ -8,6 +8,8 @@
 
 #include "image/z80_header.h"
 #include "serial/line_options.h"
+#include "serial/terminal_keys.h"
+#include "serial/terminal_link.h"
 #include "text/cp1252.h"
 #include "text/text_helpers.h"
 #include "ui-resources/messages.h"
@@ -210,7 +212,7 @@ const std::vector<OptionRule>& OptionTable() {
         {"--char-delay", "", true, kForSend | kForText,
          DelaySetter(&Options::charDelayMs, "--char-delay")},
         {"--line-delay", "", true, kForText, DelaySetter(&Options::lineDelayMs, "--line-delay")},
-        {"--eol", "", true, kForText,
+        {"--eol", "", true, kForSend | kForText,
          [](Options& options, const std::string& value) -> std::string {
              constexpr std::string_view kNames[] = {"none", "cr", "crlf", "lf"};
              const auto* found = std::find(std::begin(kNames), std::end(kNames), value);
@@ -283,13 +285,39 @@ const std::vector<OptionRule>& OptionTable() {
              options.trimPadding = true;
              return {};
          }},
-        {"--timeout", "", true, kForReceive,
+        {"--timeout", "", true, kForSend | kForReceive,
          [](Options& options, const std::string& value) -> std::string {
              const std::optional<long long> seconds = PositiveNumber(value, kMaxTimeoutSeconds);
              if (!seconds) {
                  return Expects("--timeout", std::string(msg::kCliTimeoutSeconds), value);
              }
-             options.timeoutSeconds = static_cast<int>(*seconds);
+             // send: how long the prompt may take
+             (options.command == Command::kSend ? options.promptSeconds : options.timeoutSeconds) =
+                 static_cast<int>(*seconds);
+             return {};
+         }},
+        {"--command", "", true, kForSend,
+         [](Options& options, const std::string& value) -> std::string {
+             // Typed as keys are typed: nothing goes out in place of a character.
+             std::optional<std::string> typed = TypedBytes(value);
+             if (!typed || typed->empty()) {
+                 return Expects("--command", std::string(msg::kCliCommandText), value);
+             }
+             options.typedCommand = std::move(typed);
+             return {};
+         }},
+        {"--expect", "", true, kForSend,
+         [](Options& options, const std::string& value) -> std::string {
+             std::string prompt = Utf8ToCp1252(value);
+             if (prompt.empty() || prompt.size() > kMaxPromptLength) {
+                 return std::string(msg::kPromptTooLong);
+             }
+             options.expect = std::move(prompt);
+             return {};
+         }},
+        {"--break", "", false, kForText,
+         [](Options& options, const std::string&) -> std::string {
+             options.breakFirst = true;
              return {};
          }},
     };

@@ -86,9 +86,13 @@ std::string TakeOperands(Options& options, std::vector<std::string>& operands) {
                 }
                 return options.continuous ? std::string(msg::kCliFileNotContinuous) : std::string();
             }
+            if (operands.empty() && options.breakFirst) {
+                return {};
+            }
             if (operands.size() != 1) {
                 return std::string(msg::kCliTextNeedsText);
             }
+            options.textGiven = true;
             std::string text = Utf8ToCp1252(operands.front());
             if (text.size() > kTextChars) {
                 return std::string(msg::kCliTextTooLong);

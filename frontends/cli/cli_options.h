@@ -45,8 +45,10 @@ struct Options {
     int charDelayMs = 0;      // send, text: "Zeichenpause" after each byte
 
     // text
-    int lineDelayMs = 0;  // after each line end
-    LineEnd lineEnd = LineEnd::kNone;
+    int lineDelayMs = 0;               // after each line end
+    LineEnd lineEnd = LineEnd::kNone;  // text: behind the text and each line; send: --command's
+    bool breakFirst = false;           // a BREAK before the text (which may then be left out)
+    bool textGiven = false;
     std::optional<std::string> textFile;  // a UTF-8 text file sent line by line instead of TEXT
     // send, text, receive: the line log's file (appended to)
     std::optional<std::string> log;
@@ -61,10 +63,15 @@ struct Options {
     std::optional<std::string> name;  // code page 1252
     std::optional<char> typeLetter;
     bool watch = false;  // "Bei Änderung erneut senden": again on every rewrite, until interrupted
+    // A command line typed first (code page 1252, ended as Enter ends it), and the prompt (code
+    // page 1252) awaited before the file goes, for at most promptSeconds.
+    std::optional<std::string> typedCommand;
+    std::optional<std::string> expect;
+    int promptSeconds = 10;
 
     // receive
     std::optional<std::string> output;
-    bool force = false;       // -o may replace an existing file
+    bool force = false;  // -o may replace an existing file
     // For the first byte; with all, the silence that ends the command.
     int timeoutSeconds = kDefaultTimeoutSeconds;
     // Every reception saved until interrupted, each under a name no file has yet, in folder.

@@ -59,6 +59,18 @@ std::string ForTerminal(std::string_view cp1252) {
     return Cp1252ToUtf8(text);
 }
 
+std::string MachineText(std::string_view cp1252) {
+    std::string text(cp1252);
+    for (char& c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        const bool kept = c == '\n' || c == '\r' || c == '\t' || c == '\b';
+        if (!kept && !HasVisibleSign(byte)) {
+            c = '.';
+        }
+    }
+    return Cp1252ToUtf8(text);
+}
+
 Session::Session(const Terminal& terminal)
     : terminal_(terminal),
       engine_(loop_, terminal.devices, [this](const EngineEvent& event) { OnEvent(event); }) {
@@ -225,6 +237,20 @@ void Session::OnEvent(const EngineEvent& event) {
                 PrintWarning(FrameNotTakenLine(e));
             } else if constexpr (std::is_same_v<E, SelfTestEndedEvent>) {
                 selfTest_ = e.report;
+            } else if constexpr (std::is_same_v<E, TerminalBytesEvent>) {
+                if (!quiet_) {
+                    ClearProgress();
+                    terminal_.out << MachineText({reinterpret_cast<const char*>(e.bytes.data()),
+                                                  e.bytes.size()})
+                                  << std::flush;
+                }
+            } else if constexpr (std::is_same_v<E, PromptEvent>) {
+                promptArrived_ = e.arrived;
+                if (!e.arrived) {
+                    PrintError(PromptTimeoutLine(e));
+                } else {
+                    Report(e.started);
+                }
             } else if constexpr (std::is_same_v<E, XmodemProgressEvent>) {
                 xmodemProgress_ = e;
                 // A reception has no end to measure against.

@@ -78,6 +78,10 @@ class Session {
     // What the events said.
     bool SendEnded() const { return sendEnded_; }
     bool SendCompleted() const { return sendCompleted_; }
+    // The next send's end is awaited (one send follows another).
+    void ForgetSendEnd() { sendEnded_ = sendCompleted_ = false; }
+    // The prompt a send waited for: nothing yet, or whether it came.
+    const std::optional<bool>& PromptArrived() const { return promptArrived_; }
     bool AnythingReceived() const { return anythingReceived_; }
     const std::optional<ReceptionFinishedEvent>& Finished() const { return finished_; }
     // Whether the reception reached the header's end, and what the header said (none: BIN).
@@ -117,6 +121,7 @@ class Session {
     std::function<void(const ReceptionFinishedEvent&)> onFinished_;
     std::optional<RxHeaderInfo> rxHeader_;
     std::optional<SelfTestReport> selfTest_;
+    std::optional<bool> promptArrived_;
     std::optional<XmodemProgressEvent> xmodemProgress_;  // while a transfer runs
     std::optional<XmodemEndedEvent> xmodemEnded_;
 };
@@ -124,5 +129,8 @@ class Session {
 // Code page 1252 text as the terminal shows it: UTF-8, line breaks for carriage returns, and no
 // control characters (a header name comes from the line and must not drive the terminal).
 std::string ForTerminal(std::string_view cp1252);
+// What the machine's console sends, as the terminal shows it: UTF-8, its line ends, tabs and
+// backspaces kept, other control bytes (escape sequences too) as '.'.
+std::string MachineText(std::string_view cp1252);
 
 }  // namespace velotrix::cli

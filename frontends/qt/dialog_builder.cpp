@@ -197,7 +197,7 @@ QWidget* CreateDropDownList(const ItemContext& c) {
 }
 
 QWidget* CreateEdit(const ItemContext& c) {
-    auto* edit = new QLineEdit(c.client);
+    auto* edit = new QLineEdit(c.caption, c.client);
     edit->setReadOnly(Has(c.item, layout::kReadOnly));
     edit->setAlignment(Has(c.item, layout::kCentered) ? Qt::AlignCenter
                                                       : Qt::AlignLeft | Qt::AlignVCenter);

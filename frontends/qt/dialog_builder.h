@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 
+#include "ui-resources/dialog_units.h"
 #include "ui-resources/layout.h"
 
 class QAction;
@@ -40,6 +41,9 @@ QFont DialogFont(const layout::DialogLayout& dialog);
 // The dialog's size in pixels, from its font.
 QSize DialogPixels(const layout::DialogLayout& dialog);
 void CentreOnScreen(QWidget* window);
+// Moves and sizes a window to a remembered placement: never below its minimum size, and centred at
+// the remembered size when no screen shows the remembered place any more.
+void PlaceWindow(QWidget* window, const layout::Rect& placement);
 
 // Creates the dialog's items as children of client, placed by the dialog font's base units, sizes
 // client to the dialog, links the controls with IDs in tab order and enters them in controls.

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -21,6 +22,7 @@
 #include "frontends/qt/dialog_frames.h"
 #include "frontends/qt/modal_dialogs.h"
 #include "frontends/qt/qt_strings.h"
+#include "frontends/qt/terminal_frame.h"
 #include "ui-resources/ids.h"
 #include "ui-resources/velotrix_icon.h"
 
@@ -29,6 +31,7 @@ namespace velotrix {
 QtView::QtView() : window_(std::make_unique<MainFrame>(Notifier())) {
     BuildMainWindow();
     BuildTextDialog();
+    terminal_ = new TerminalFrame(Notifier(), window_.get(), controls_);
 }
 
 QtView::~QtView() = default;
@@ -45,6 +48,11 @@ void QtView::BuildMainWindow() {
     window_->setWindowIcon(icon);
 
     actions_ = BuildMenu(window_->menuBar(), Notifier());
+    for (const layout::Accelerator& accelerator : layout::Accelerators()) {
+        actions_.at(accelerator.commandId)
+            ->setShortcut(
+                QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_A + (accelerator.key - 'A'))));
+    }
     auto* client = new GrowingClient(window_.get());
     client_ = client;
     BuildItems(client, dialog, Notifier(), controls_);
@@ -363,6 +371,7 @@ bool QtView::IsTextDialogOpen() const {
 
 void QtView::CloseMainWindow() {
     textDialog_->hide();
+    terminal_->hide();
     window_->CloseForGood();
 }
 

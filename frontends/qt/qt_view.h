@@ -23,6 +23,7 @@ namespace velotrix {
 class GrowingClient;
 class MainFrame;
 class ReceptionWindow;
+class TerminalFrame;
 class TextFrame;
 
 // Owns both windows; every call belongs to the UI thread.
@@ -78,6 +79,16 @@ class QtView : public DialogView {
     void OpenTextDialog() override;
     void CloseTextDialog() override;
     bool IsTextDialogOpen() const override;
+    void OpenTerminal(const TerminalScreen& screen) override;
+    void CloseTerminal() override;
+    bool IsTerminalOpen() const override;
+    void TerminalChanged() override;
+    void SetTerminalInputHandler(TerminalInputHandler handler) override;
+    std::optional<std::pair<TerminalPlace, TerminalPlace>> TerminalSelection() const override;
+    layout::Rect TerminalPlacement() const override;
+    void PlaceTerminal(const layout::Rect& placement) override;
+    void CopyToClipboard(std::string_view text) override;
+    void Beep() override;
     void CloseMainWindow() override;
 
     // The widget of a control of either dialog, or the status bar (ids::kStatusBar); nullptr for
@@ -89,6 +100,8 @@ class QtView : public DialogView {
     ReceptionWindow* ReceptionView() const { return receptionView_; }
     // The menu command's action; nullptr for an unknown ID.
     QAction* MenuAction(int id) const;
+    // The window "Terminal", made with the main window and hidden until opened.
+    TerminalFrame* Terminal() const;
 
   private:
     void BuildMainWindow();
@@ -108,6 +121,7 @@ class QtView : public DialogView {
     GrowingClient* client_ = nullptr;
     QSize minimumClient_;
     ReceptionWindow* receptionView_ = nullptr;  // a child of the main window
+    TerminalFrame* terminal_ = nullptr;         // a child of the main window
     StatusBar status_;
     std::uint32_t progressMaximum_ = 0;
     std::map<int, BuiltControl> controls_;

@@ -28,22 +28,26 @@ layout::Rect QtView::MainWindowPlacement() const {
     return {g.x(), g.y(), g.width(), g.height()};
 }
 
-void QtView::PlaceMainWindow(const layout::Rect& placement) {
+void PlaceWindow(QWidget* window, const layout::Rect& placement) {
     std::vector<layout::Rect> screens;
     for (const QScreen* screen : QGuiApplication::screens()) {
         const QRect area = screen->availableGeometry();
         screens.push_back({area.x(), area.y(), area.width(), area.height()});
     }
-    const QSize least = window_->minimumSize();
+    const QSize least = window->minimumSize();
     const layout::Placement restored =
         layout::PlacementToRestore(placement, {0, 0, least.width(), least.height()}, screens);
     const layout::Rect& r = restored.rect;
     if (restored.keepPosition) {
-        window_->setGeometry(r.x, r.y, r.width, r.height);
+        window->setGeometry(r.x, r.y, r.width, r.height);
     } else {
-        window_->resize(r.width, r.height);
-        CentreOnScreen(window_.get());
+        window->resize(r.width, r.height);
+        CentreOnScreen(window);
     }
+}
+
+void QtView::PlaceMainWindow(const layout::Rect& placement) {
+    PlaceWindow(window_.get(), placement);
 }
 
 void QtView::ShowReceptionView(const HexDump& dump) {

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "frontends/win32/clipboard.h"
 #include "frontends/win32/win32_view.h"
 #include "platform/win32/wide_text.h"
 #include "ui-resources/ids.h"
@@ -165,22 +166,12 @@ void ReceptionWindow::Search() {
 
 void ReceptionWindow::Copy() {
     const ByteRange selected = Selection();
-    if (selected.count == 0 || !OpenClipboard(window_)) {
+    if (selected.count == 0) {
         return;
     }
     const std::span<const std::uint8_t> bytes(dump_.bytes);
-    const std::wstring text =
-        Cp1252ToWide(BytesAsHex(bytes.subspan(selected.first, selected.count)));
-    EmptyClipboard();
-    const std::size_t size = (text.size() + 1) * sizeof(wchar_t);
-    if (const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size)) {
-        CopyMemory(GlobalLock(memory), text.c_str(), size);
-        GlobalUnlock(memory);
-        if (SetClipboardData(CF_UNICODETEXT, memory) == nullptr) {
-            GlobalFree(memory);
-        }
-    }
-    CloseClipboard();
+    SetClipboardText(window_,
+                     Cp1252ToWide(BytesAsHex(bytes.subspan(selected.first, selected.count))));
 }
 
 }  // namespace velotrix

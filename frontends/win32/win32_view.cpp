@@ -43,6 +43,22 @@ int Scaled(HWND window, int pixels) {
     return MulDiv(pixels, dpi, 96);
 }
 
+HFONT CreateFixedPitchFont(HWND window, int points) {
+    return CreateFontW(-Scaled(window, points * 96 / 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       FIXED_PITCH | FF_MODERN, L"Courier New");
+}
+
+TEXTMETRICW MeasureFont(HWND window, HFONT font) {
+    const HDC dc = GetDC(window);
+    const HGDIOBJ previous = SelectObject(dc, font);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, previous);
+    ReleaseDC(window, dc);
+    return metrics;
+}
+
 RECT TemplateWindowRect(HWND dialog, const layout::DialogLayout& layout, bool hasMenu) {
     RECT rect{0, 0, layout.width, layout.height};
     MapDialogRect(dialog, &rect);
@@ -63,28 +79,38 @@ void Centre(HWND window, int width, int height) {
 
 Win32View::Win32View()
     : mainTemplate_(BuildDialogTemplate(layout::MainDialog(), true)),
-      textTemplate_(BuildDialogTemplate(layout::TextDialog(), false)) {
+      textTemplate_(BuildDialogTemplate(layout::TextDialog(), false)),
+      terminalTemplate_(BuildDialogTemplate(layout::TerminalBar(), false)) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    main_ = CreateDialogIndirectParamW(instance,
-                                       reinterpret_cast<const DLGTEMPLATE*>(mainTemplate_.data()),
-                                       nullptr, DialogProc, reinterpret_cast<LPARAM>(this));
+    main_ = CreateDialogFrom(mainTemplate_, layout::MainDialog(), nullptr);
     text_ = CreateTextDialog();
     AttachMenuAndStatusBar();
+    CreateTerminal();
     if (const HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(1))) {
         SendMessageW(main_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
         SendMessageW(main_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
     }
 }
 
+HWND Win32View::CreateDialogFrom(const std::vector<WORD>& dialogTemplate,
+                                 const layout::DialogLayout& layout, HWND owner) {
+    creating_ = &layout;
+    const HWND dialog = CreateDialogIndirectParamW(
+        GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()),
+        owner, DialogProc, reinterpret_cast<LPARAM>(this));
+    creating_ = nullptr;
+    return dialog;
+}
+
 HWND Win32View::CreateTextDialog() {
-    return CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
-                                      reinterpret_cast<const DLGTEMPLATE*>(textTemplate_.data()),
-                                      main_, DialogProc, reinterpret_cast<LPARAM>(this));
+    return CreateDialogFrom(textTemplate_, layout::TextDialog(), main_);
 }
 
 Win32View::~Win32View() {
-    // The text dialog is owned by the main dialog and goes with it; the menu goes with its window.
+    // The text dialog and the terminal are owned by the main dialog and go with it; the menu goes
+    // with its window.
     reception_.reset();
+    screen_.reset();
     if (main_ != nullptr) {
         KillTimer(main_, kRepaintTimer);
         DestroyWindow(main_);
@@ -98,9 +124,7 @@ INT_PTR CALLBACK Win32View::DialogProc(HWND dialog, UINT message, WPARAM wParam,
     if (message == WM_INITDIALOG) {
         SetWindowLongPtrW(dialog, DWLP_USER, lParam);
         auto* view = reinterpret_cast<Win32View*>(lParam);
-        // The main dialog is made first, before main_ holds it.
-        view->InitializeControls(
-            dialog, view->main_ == nullptr ? layout::MainDialog() : layout::TextDialog());
+        view->InitializeControls(dialog, *view->creating_);
         return TRUE;
     }
     auto* view = reinterpret_cast<Win32View*>(GetWindowLongPtrW(dialog, DWLP_USER));
@@ -118,6 +142,9 @@ void Win32View::InitializeControls(HWND dialog, const layout::DialogLayout& layo
             SendMessageW(control, EM_SETLIMITTEXT, static_cast<WPARAM>(item.maxLength), 0);
         }
         LimitKeys(control, item);
+        if ((item.style & layout::kDigitsOnly) && item.kind == ItemKind::kEdit) {
+            SetWindowLongW(control, GWL_STYLE, GetWindowLongW(control, GWL_STYLE) | ES_NUMBER);
+        }
         COMBOBOXINFO combo{};
         combo.cbSize = sizeof combo;
         if ((item.style & layout::kDigitsOnly) && GetComboBoxInfo(control, &combo)) {
@@ -129,10 +156,7 @@ void Win32View::InitializeControls(HWND dialog, const layout::DialogLayout& layo
         if (item.kind == ItemKind::kListBox) {
             // The listing's columns line up in a fixed-pitch font.
             if (listFont_ == nullptr) {
-                listFont_ = CreateFontW(-Scaled(dialog, kListFontPoints * 96 / 72), 0, 0, 0,
-                                        FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                        FIXED_PITCH | FF_MODERN, L"Courier New");
+                listFont_ = CreateFixedPitchFont(dialog, kListFontPoints);
             }
             SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(listFont_), FALSE);
             FitListLineHeight(control);
@@ -173,9 +197,15 @@ INT_PTR Win32View::Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lPara
             return TRUE;
         case WM_CLOSE:
             // The close box only asks; the controller closes through CloseMainWindow().
-            Notify(dialog == main_ ? ids::kCloseBox : ids::kTextClose, ids::kNotifyClicked);
+            Notify(dialog == main_       ? ids::kCloseBox
+                   : dialog == terminal_ ? ids::kTerminalCloseBox
+                                         : ids::kTextClose,
+                   ids::kNotifyClicked);
             return TRUE;
         case WM_SIZE:
+            if (dialog == terminal_ && screen_ != nullptr) {
+                LayOutTerminal();
+            }
             if (dialog == main_ && status_ != nullptr) {
                 SendMessageW(status_, WM_SIZE, 0, 0);
                 // Moved, the status bar is not drawn anew by itself (Wine leaves it blank).
@@ -185,8 +215,10 @@ INT_PTR Win32View::Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lPara
             return FALSE;
         case WM_GETMINMAXINFO:
             // The template's size is the least the window can be made.
-            if (dialog == main_) {
-                const RECT least = TemplateWindowRect(main_, layout::MainDialog(), true);
+            if (dialog == main_ || dialog == terminal_) {
+                const RECT least = dialog == main_
+                                       ? TemplateWindowRect(main_, layout::MainDialog(), true)
+                                       : LeastTerminalRect();
                 auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
                 limits->ptMinTrackSize = {least.right - least.left, least.bottom - least.top};
             }
@@ -222,6 +254,11 @@ void Win32View::OnCommand(HWND dialog, int id, int code, HWND control) {
         // text dialog sends with Enter and closes with Escape. The rest is the menu.
         if (dialog == text_ && (id == IDOK || id == IDCANCEL)) {
             Notify(id == IDOK ? ids::kTextSend : ids::kTextClose, ids::kNotifyClicked);
+        } else if (dialog == terminal_) {
+            // Enter in the hex field sends its bytes; Escape belongs to the screen.
+            if (id == IDOK && GetFocus() == Control(ids::kTerminalHex)) {
+                Notify(ids::kTerminalHexSend, ids::kNotifyClicked);
+            }
         } else if (id == IDCANCEL) {
             Notify(ids::kCancel, ids::kNotifyClicked);
         } else if (id != IDOK) {
@@ -352,6 +389,7 @@ bool Win32View::IsTextDialogOpen() const {
 
 void Win32View::CloseMainWindow() {
     CloseTextDialog();
+    ShowWindow(terminal_, SW_HIDE);
     if (reception_ != nullptr) {
         ShowWindow(reception_->Window(), SW_HIDE);
     }
@@ -361,8 +399,11 @@ void Win32View::CloseMainWindow() {
 
 bool Win32View::PreTranslate(MSG& msg) {
     const HWND dialog = GetParent(msg.hwnd);
+    if (Accelerate(msg)) {
+        return true;
+    }
     if (msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN &&
-        (dialog == main_ || dialog == text_)) {
+        (dialog == main_ || dialog == text_ || dialog == terminal_)) {
         // Enter presses the push button with the focus, however it got the focus; the dialog
         // manager would press the default button unless the focus came by Tab.
         if (IsPushButton(msg.hwnd)) {
@@ -377,6 +418,9 @@ bool Win32View::PreTranslate(MSG& msg) {
     }
     if (reception_ != nullptr && GetAncestor(msg.hwnd, GA_ROOT) == reception_->Window()) {
         return IsDialogMessageW(reception_->Window(), &msg) != 0;
+    }
+    if (GetAncestor(msg.hwnd, GA_ROOT) == terminal_) {
+        return IsDialogMessageW(terminal_, &msg) != 0;
     }
     return (IsTextDialogOpen() && IsDialogMessageW(text_, &msg)) || IsDialogMessageW(main_, &msg);
 }

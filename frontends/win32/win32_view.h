@@ -19,13 +19,21 @@
 namespace velotrix {
 
 class ReceptionWindow;
+class TerminalScreenWindow;
 
 // Pixels at 96 dpi as many at the screen's dpi (the program is DPI-aware).
 int Scaled(HWND window, int pixels);
+// The fixed-pitch font of the listing and the terminal, at the screen's dpi; the caller deletes
+// it. And what a font measures in the window.
+HFONT CreateFixedPitchFont(HWND window, int points);
+TEXTMETRICW MeasureFont(HWND window, HFONT font);
 // The window rectangle whose client area is the dialog's template size.
 RECT TemplateWindowRect(HWND dialog, const layout::DialogLayout& layout, bool hasMenu);
 // Centres the window on the work area of the monitor it is on.
 void Centre(HWND window, int width, int height);
+// Moves and sizes a window to a remembered placement: never below least (a window rectangle),
+// and centred at the remembered size when no screen shows the remembered place any more.
+void PlaceWindow(HWND window, const layout::Rect& placement, const RECT& least);
 
 // Owns both dialogs; every call belongs to the thread that made the view (the UI thread).
 class Win32View : public DialogView {
@@ -80,6 +88,16 @@ class Win32View : public DialogView {
     void OpenTextDialog() override;
     void CloseTextDialog() override;
     bool IsTextDialogOpen() const override;
+    void OpenTerminal(const TerminalScreen& screen) override;
+    void CloseTerminal() override;
+    bool IsTerminalOpen() const override;
+    void TerminalChanged() override;
+    void SetTerminalInputHandler(TerminalInputHandler handler) override;
+    std::optional<std::pair<TerminalPlace, TerminalPlace>> TerminalSelection() const override;
+    layout::Rect TerminalPlacement() const override;
+    void PlaceTerminal(const layout::Rect& placement) override;
+    void CopyToClipboard(std::string_view text) override;
+    void Beep() override;
     void CloseMainWindow() override;
 
     // The message loop until CloseMainWindow(); returns the program's exit code.
@@ -90,6 +108,9 @@ class Win32View : public DialogView {
 
     HWND MainWindow() const { return main_; }
     HWND TextDialogWindow() const { return text_; }
+    // The window "Terminal" (made with the main window, hidden until opened) and its screen.
+    HWND TerminalWindow() const { return terminal_; }
+    TerminalScreenWindow* TerminalScreenView() const { return screen_.get(); }
     // A control of either dialog by ID, the status bar (ids::kStatusBar) or nullptr.
     HWND Control(int id) const;
     HWND ProgressBar() const { return progress_; }
@@ -110,7 +131,17 @@ class Win32View : public DialogView {
     static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
     void InitializeControls(HWND dialog, const layout::DialogLayout& layout);
+    // A dialog from its template, owned by owner; its controls are entered by ID.
+    HWND CreateDialogFrom(const std::vector<WORD>& dialogTemplate,
+                          const layout::DialogLayout& layout, HWND owner);
     HWND CreateTextDialog();
+    void CreateTerminal();
+    // The screen takes what the terminal's bar leaves of the window.
+    void LayOutTerminal();
+    // The window rectangle of the least terminal: its bar and a few lines.
+    RECT LeastTerminalRect() const;
+    // Ctrl with a letter of the main window's accelerators; true when msg was one.
+    bool Accelerate(const MSG& msg);
     void OnDroppedFiles(HDROP drop);
     void AttachMenuAndStatusBar();
     void OnCommand(HWND dialog, int id, int code, HWND control);
@@ -142,8 +173,13 @@ class Win32View : public DialogView {
     std::wstring dialogFolder_;
     std::vector<WORD> mainTemplate_;
     std::vector<WORD> textTemplate_;
+    std::vector<WORD> terminalTemplate_;
+    // The layout of the dialog being made, for its WM_INITDIALOG.
+    const layout::DialogLayout* creating_ = nullptr;
     HWND main_ = nullptr;
     HWND text_ = nullptr;
+    HWND terminal_ = nullptr;
+    std::unique_ptr<TerminalScreenWindow> screen_;
     HWND status_ = nullptr;
     HWND progress_ = nullptr;
     HWND progressText_ = nullptr;  // beside the bar, over the right of pane 3

@@ -217,13 +217,7 @@ bool Win32View::ListingPending() const {
 }
 
 void Win32View::FitListLineHeight(HWND list) const {
-    const HDC dc = GetDC(list);
-    const HGDIOBJ previous = SelectObject(dc, listFont_);
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(dc, &metrics);
-    SelectObject(dc, previous);
-    ReleaseDC(list, dc);
-    SendMessageW(list, LB_SETITEMHEIGHT, 0, MAKELPARAM(metrics.tmHeight, 0));
+    SendMessageW(list, LB_SETITEMHEIGHT, 0, MAKELPARAM(MeasureFont(list, listFont_).tmHeight, 0));
 }
 
 bool Win32View::DrawListLine(const DRAWITEMSTRUCT& item) const {

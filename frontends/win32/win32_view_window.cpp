@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "frontends/win32/clipboard.h"
 #include "frontends/win32/reception_window.h"
 #include "frontends/win32/win32_view.h"
 #include "platform/win32/wide_text.h"
@@ -44,15 +45,7 @@ LRESULT CALLBACK HexFieldProc(HWND edit, UINT message, WPARAM wParam, LPARAM lPa
     }
     if (message == WM_PASTE) {
         // A pasted text goes through the same rule, key by key.
-        std::wstring text;
-        if (OpenClipboard(edit)) {
-            if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-                text = static_cast<const wchar_t*>(GlobalLock(data));
-                GlobalUnlock(data);
-            }
-            CloseClipboard();
-        }
-        for (wchar_t c : text) {
+        for (wchar_t c : ClipboardText(edit)) {
             SendMessageW(edit, WM_CHAR, c, 0);
         }
         return 0;
@@ -111,18 +104,21 @@ layout::Rect Win32View::MainWindowPlacement() const {
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
-void Win32View::PlaceMainWindow(const layout::Rect& placement) {
+void PlaceWindow(HWND window, const layout::Rect& placement, const RECT& least) {
     std::vector<layout::Rect> screens;
     EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&screens));
-    const RECT least = TemplateWindowRect(main_, layout::MainDialog(), true);
     const layout::Placement restored = layout::PlacementToRestore(
         placement, {0, 0, least.right - least.left, least.bottom - least.top}, screens);
     const layout::Rect& r = restored.rect;
     if (restored.keepPosition) {
-        SetWindowPos(main_, nullptr, r.x, r.y, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(window, nullptr, r.x, r.y, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
     } else {
-        Centre(main_, r.width, r.height);
+        Centre(window, r.width, r.height);
     }
+}
+
+void Win32View::PlaceMainWindow(const layout::Rect& placement) {
+    PlaceWindow(main_, placement, TemplateWindowRect(main_, layout::MainDialog(), true));
 }
 
 void Win32View::ShowReceptionView(const HexDump& dump) {

@@ -54,7 +54,7 @@ class FakeDevice final : public SerialDevice {
         f.changed_.notify_all();
         f.changed_.wait(lock, [&] {
             return f.cancelled_ || f.waitFailure_ != 0 || !f.input_.empty() || f.ctsChanged_ ||
-                   f.lineErrorPending_;
+                   f.statusChanged_ || f.lineErrorPending_;
         });
         --f.waiting_;
         SerialEvents events;
@@ -64,6 +64,7 @@ class FakeDevice final : public SerialDevice {
         }
         events.received = !f.cancelled_ && !f.input_.empty();
         events.ctsChanged = !f.cancelled_ && std::exchange(f.ctsChanged_, false);
+        events.statusChanged = !f.cancelled_ && std::exchange(f.statusChanged_, false);
         events.lineError = !f.cancelled_ && std::exchange(f.lineErrorPending_, false);
         return {events, {}};
     }
@@ -137,6 +138,18 @@ class FakeDevice final : public SerialDevice {
     }
     bool Cts() override {
         return line_->Get([&] { return l().cts_; });
+    }
+    ModemStatus ReadModemStatus() override {
+        return line_->Get([&] {
+            ModemStatus status = l().status_;
+            status.cts = l().cts_;
+            return status;
+        });
+    }
+    OsError SendBreak(std::chrono::milliseconds) override {
+        Drain();
+        line_->Change([&] { l().breaksAt_.push_back(l().sent_.size()); });
+        return {};
     }
     OsError SetModemLine(ModemLine line, bool on) override {
         line_->Change([&] { (line == ModemLine::kDtr ? l().dtr_ : l().rts_) = on; });

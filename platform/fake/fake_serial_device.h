@@ -51,6 +51,14 @@ class FakeSerialDevice {
             cts_ = on;
         });
     }
+    // DSR, DCD and RI (CTS comes from SetCts); a change raises statusChanged.
+    void SetStatus(bool dsr, bool dcd, bool ri) {
+        Change([&] {
+            const ModemStatus status{false, dsr, dcd, ri};
+            statusChanged_ = statusChanged_ || status != status_;
+            status_ = status;
+        });
+    }
     // The next wait fails with the errno (once).
     void FailNextWait(int code) {
         Change([&] { waitFailure_ = code; });
@@ -116,6 +124,10 @@ class FakeSerialDevice {
     std::size_t BytesLeavingAfter(Clock::time_point when) const {
         return Get([&] { return sent_.size() - LeftBy(when); });
     }
+    // For each break the program sent, the count of bytes it had written before it.
+    std::vector<std::size_t> BreaksAt() const {
+        return Get([&] { return breaksAt_; });
+    }
     // DTR and RTS as the program left them: "DTR RTS" with a dash for a dropped line.
     std::string ModemLines() const {
         return Get([&] { return std::string(dtr_ ? "DTR" : "-") + (rts_ ? " RTS" : " -"); });
@@ -162,6 +174,9 @@ class FakeSerialDevice {
     bool lineErrorPending_ = false;
     bool cts_ = false;
     bool ctsChanged_ = false;
+    ModemStatus status_;  // DSR, DCD and RI
+    bool statusChanged_ = false;
+    std::vector<std::size_t> breaksAt_;
     int waitFailure_ = 0;
     int writeFailure_ = 0;
     bool holdWrites_ = false;

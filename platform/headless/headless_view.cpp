@@ -1,4 +1,4 @@
-// The in-memory window that stands in for the dialogs in tests and in the command-line program.
+// The in-memory window that stands in for the dialogs in the tests.
 #include "platform/headless/headless_view.h"
 
 #include <algorithm>
@@ -16,13 +16,14 @@ using layout::ItemKind;
 
 HeadlessView::HeadlessView() {
     PlaceMainWindow({});
-    for (const layout::Item& item : layout::MainDialog().items) {
-        if (item.id != layout::kNoId) {
-            controls_.emplace(item.id, FromTemplate(item, false));
+    for (const auto& [dialog, window] : {std::pair(&layout::MainDialog(), Window::kMain),
+                                         std::pair(&layout::TextDialog(), Window::kText),
+                                         std::pair(&layout::TerminalBar(), Window::kTerminal)}) {
+        for (const layout::Item& item : dialog->items) {
+            if (item.id != layout::kNoId) {
+                controls_.emplace(item.id, FromTemplate(item, window));
+            }
         }
-    }
-    for (const layout::Item& item : layout::TextDialog().items) {
-        controls_.emplace(item.id, FromTemplate(item, true));
     }
     for (const layout::MenuEntry& entry : layout::MainMenu()) {
         if (entry.kind == layout::MenuKind::kItem) {
@@ -31,10 +32,10 @@ HeadlessView::HeadlessView() {
     }
 }
 
-HeadlessView::Control HeadlessView::FromTemplate(const layout::Item& item, bool inTextDialog) {
+HeadlessView::Control HeadlessView::FromTemplate(const layout::Item& item, Window window) {
     Control control;
     control.item = &item;
-    control.inTextDialog = inTextDialog;
+    control.window = window;
     // Combo and list boxes show no caption; a template caption there would be meaningless.
     if (!HoldsEntries(item.kind)) {
         control.text = item.caption;
@@ -72,8 +73,10 @@ HeadlessView::Control* HeadlessView::Reachable(int id) {
     if (control == nullptr || mainClosed_) {
         return nullptr;
     }
-    // A modal dialog disables its owner; a closed dialog has no controls to reach.
-    if (control->inTextDialog != textDialogOpen_) {
+    // A modal dialog disables its owner (the terminal has an owner of its own); a closed dialog
+    // has no controls to reach.
+    const bool blocked = control->window == Window::kMain && textDialogOpen_;
+    if (blocked || !WindowOpen(control->window)) {
         return nullptr;
     }
     return control->enabled && control->visible ? control : nullptr;
@@ -141,8 +144,7 @@ void HeadlessView::Show(int id, bool visible) {
 
 bool HeadlessView::IsVisible(int id) const {
     const Control* control = Find(id);
-    return control != nullptr && control->visible && !mainClosed_ &&
-           (!control->inTextDialog || textDialogOpen_);
+    return control != nullptr && control->visible && WindowOpen(control->window);
 }
 
 void HeadlessView::SetCheck(int id, bool checked) {
@@ -287,7 +289,7 @@ void HeadlessView::OpenTextDialog() {
     }
     // Each opening builds the dialog anew from its template, so the text field starts empty.
     for (const layout::Item& item : layout::TextDialog().items) {
-        controls_[item.id] = FromTemplate(item, true);
+        controls_[item.id] = FromTemplate(item, Window::kText);
     }
     textDialogOpen_ = true;
     // Its initialisation sets no focus; the owner gets its focus back when the dialog ends.
@@ -307,9 +309,22 @@ bool HeadlessView::IsTextDialogOpen() const {
     return textDialogOpen_;
 }
 
+bool HeadlessView::WindowOpen(Window window) const {
+    switch (window) {
+        case Window::kText:
+            return textDialogOpen_ && !mainClosed_;
+        case Window::kTerminal:
+            return terminal_ != nullptr && !mainClosed_;
+        case Window::kMain:
+            break;
+    }
+    return !mainClosed_;
+}
+
 void HeadlessView::CloseMainWindow() {
     mainClosed_ = true;
     textDialogOpen_ = false;
+    terminal_ = nullptr;
 }
 
 std::vector<std::string> HeadlessView::Lines(int id) const {

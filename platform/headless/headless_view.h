@@ -1,5 +1,5 @@
-// The in-memory window: the main dialog and the text dialog as plain records that tests and the
-// command-line program read and drive like a person at the keyboard would.
+// The in-memory window: the main dialog and the text dialog as plain records that the tests read
+// and drive like a person at the keyboard would.
 #pragma once
 
 #include <array>
@@ -87,6 +87,18 @@ class HeadlessView : public DialogView {
     void OpenTextDialog() override;
     void CloseTextDialog() override;
     bool IsTextDialogOpen() const override;
+    void OpenTerminal(const TerminalScreen& screen) override;
+    void CloseTerminal() override;
+    bool IsTerminalOpen() const override { return terminal_ != nullptr; }
+    void TerminalChanged() override { ++terminalDraws_; }
+    void SetTerminalInputHandler(TerminalInputHandler handler) override;
+    std::optional<std::pair<TerminalPlace, TerminalPlace>> TerminalSelection() const override {
+        return selection_;
+    }
+    layout::Rect TerminalPlacement() const override { return terminalPlacement_; }
+    void PlaceTerminal(const layout::Rect& placement) override;
+    void CopyToClipboard(std::string_view text) override { clipboard_ = text; }
+    void Beep() override { ++beeps_; }
     void CloseMainWindow() override;
 
     // Reading the window.
@@ -111,6 +123,15 @@ class HeadlessView : public DialogView {
     const std::vector<Message>& Messages() const { return messages_; }
     const std::vector<FileDialogCall>& FileDialogCalls() const { return fileDialogCalls_; }
     bool MainWindowClosed() const { return mainClosed_; }
+    // The terminal's screen as its lines (scrollback and screen, the empty ones below the last
+    // written left out), how often it was drawn, and the clipboard.
+    std::vector<std::string> TerminalLines() const;
+    // The screen's own lines (below the scrollback), as a window as high as the screen shows them.
+    std::vector<std::string> TerminalShownLines() const;
+    int TerminalDraws() const { return terminalDraws_; }
+    // The screen the open terminal draws; nullptr while it is closed.
+    const TerminalScreen* Terminal() const { return terminal_; }
+    const std::string& Clipboard() const { return clipboard_; }
 
     // Answers for the next file dialogs, in order; nothing queued answers "cancel".
     void QueueOpenFileAnswer(std::optional<std::string> path);
@@ -142,6 +163,14 @@ class HeadlessView : public DialogView {
     void PressCloseBox();
     // The text dialog's own close box, which its procedure treats like the close button.
     void CloseTextDialogByUser();
+    // In the terminal's screen: typed characters (UTF-8, one key each), a key, a paste, a selection
+    // made with the mouse (nothing: none), the window made as many lines high; and its close box.
+    void TypeInTerminal(std::string_view utf8);
+    void PressInTerminal(TerminalKey key);
+    void PasteInTerminal(std::string_view utf8);
+    void SelectInTerminal(std::optional<std::pair<TerminalPlace, TerminalPlace>> selection);
+    void ResizeTerminal(int rows);
+    void CloseTerminalByUser();
     // A command that reaches the window whatever the state of its control, as a keyboard
     // accelerator's or another program's does.
     void SendCommand(int id);
@@ -159,9 +188,10 @@ class HeadlessView : public DialogView {
     void SetTrace(PersonTrace trace) { trace_ = std::move(trace); }
 
   private:
+    enum class Window { kMain, kText, kTerminal };
     struct Control {
         const layout::Item* item = nullptr;
-        bool inTextDialog = false;
+        Window window = Window::kMain;
         std::string text;
         bool enabled = true;
         bool visible = true;
@@ -170,7 +200,10 @@ class HeadlessView : public DialogView {
         int selection = -1;
     };
 
-    static Control FromTemplate(const layout::Item& item, bool inTextDialog);
+    static Control FromTemplate(const layout::Item& item, Window window);
+    // Whether the window of the control is on the screen now.
+    bool WindowOpen(Window window) const;
+    void Input(const TerminalInput& input);
     Control* Find(int id);
     const Control* Find(int id) const;
     Control* FindOfKind(int id, layout::ItemKind kind);
@@ -199,6 +232,12 @@ class HeadlessView : public DialogView {
     int focusBeforeTextDialog_ = 0;
     bool textDialogOpen_ = false;
     bool mainClosed_ = false;
+    const TerminalScreen* terminal_ = nullptr;
+    TerminalInputHandler terminalInput_;
+    std::optional<std::pair<TerminalPlace, TerminalPlace>> selection_;
+    layout::Rect terminalPlacement_{0, 0, 640, 480};
+    int terminalDraws_ = 0;
+    std::string clipboard_;
     std::vector<Message> messages_;
     std::vector<FileDialogCall> fileDialogCalls_;
     std::deque<std::optional<std::string>> openAnswers_;

@@ -61,7 +61,7 @@ class PosixSerialDevice final : public SerialDevice {
             waitSeen_ = *counters.value;
             taken_ = *counters.value;
         }
-        lastCts_ = Cts();
+        lastStatus_ = ReadModemStatus();
     }
 
     ~PosixSerialDevice() override {
@@ -177,7 +177,7 @@ class PosixSerialDevice final : public SerialDevice {
             if (OsError error = WatchLines(events)) {
                 return {events, error};
             }
-            if (events.received || events.ctsChanged || events.lineError) {
+            if (events.received || events.ctsChanged || events.statusChanged || events.lineError) {
                 return {events, {}};
             }
             if (fds[0].revents != 0) {
@@ -316,6 +316,25 @@ class PosixSerialDevice final : public SerialDevice {
         return ReadModemLines(lines) == 0 && (lines & TIOCM_CTS) != 0;
     }
 
+    ModemStatus ReadModemStatus() override {
+        int lines = 0;
+        return ReadModemLines(lines) == 0 ? StatusOf(lines) : ModemStatus{};
+    }
+
+    OsError SendBreak(std::chrono::milliseconds duration) override {
+        // tcsendbreak() cannot be woken by CancelWaits(): the break is set and cleared by hand,
+        // after what waits in the queue has left (the break would cut it off).
+        Drain();
+        if (ioctl(fd_.get(), TIOCSBRK) != 0) {
+            return OsError{errno, {}};
+        }
+        WokenWithin(static_cast<int>(duration.count()));
+        if (ioctl(fd_.get(), TIOCCBRK) != 0) {
+            return OsError{errno, {}};
+        }
+        return {};
+    }
+
     OsError SetModemLine(ModemLine line, bool on) override {
         int bits = line == ModemLine::kDtr ? TIOCM_DTR : TIOCM_RTS;
         if (ioctl(fd_.get(), on ? TIOCMBIS : TIOCMBIC, &bits) != 0) {
@@ -387,7 +406,14 @@ class PosixSerialDevice final : public SerialDevice {
         return Failure<std::optional<serial_icounter_struct>>(code);
     }
 
-    // Sets ctsChanged and lineError from what changed since the last wait.
+    static ModemStatus StatusOf(int lines) {
+        return {(lines & TIOCM_CTS) != 0, (lines & TIOCM_DSR) != 0, (lines & TIOCM_CAR) != 0,
+                (lines & TIOCM_RNG) != 0};
+    }
+
+    // Sets ctsChanged, statusChanged and lineError from what changed since the last wait. The
+    // driver's counters tell of a change even when the line is back by the time it is looked at
+    // (a ring's short pulses); TIOCMIWAIT would tell too, but no close could wake it.
     OsError WatchLines(SerialEvents& events) {
         std::lock_guard lock(mutex_);
         const OsResult<std::optional<serial_icounter_struct>> counters = ReadCounters();
@@ -397,6 +423,9 @@ class PosixSerialDevice final : public SerialDevice {
         if (counters.value) {
             events.lineError = LineErrorsBetween(waitSeen_, *counters.value).Any();
             events.ctsChanged = counters.value->cts != waitSeen_.cts;
+            events.statusChanged = counters.value->dsr != waitSeen_.dsr ||
+                                   counters.value->dcd != waitSeen_.dcd ||
+                                   counters.value->rng != waitSeen_.rng;
             waitSeen_ = *counters.value;
         }
         int lines = 0;
@@ -404,9 +433,11 @@ class PosixSerialDevice final : public SerialDevice {
         if (code != 0 && !NotSupported(code)) {
             return OsError{code, {}};
         }
-        const bool cts = code == 0 && (lines & TIOCM_CTS) != 0;
-        events.ctsChanged = events.ctsChanged || cts != lastCts_;
-        lastCts_ = cts;
+        const ModemStatus status = code == 0 ? StatusOf(lines) : ModemStatus{};
+        events.ctsChanged = events.ctsChanged || status.cts != lastStatus_.cts;
+        events.statusChanged = events.statusChanged || status.dsr != lastStatus_.dsr ||
+                               status.dcd != lastStatus_.dcd || status.ri != lastStatus_.ri;
+        lastStatus_ = status;
         return {};
     }
 
@@ -420,7 +451,7 @@ class PosixSerialDevice final : public SerialDevice {
     std::mutex mutex_;
     serial_icounter_struct waitSeen_{};  // counters at the last wait
     serial_icounter_struct taken_{};     // counters at the last TakeLineErrors()
-    bool lastCts_ = false;
+    ModemStatus lastStatus_;
 };
 
 }  // namespace

@@ -79,7 +79,7 @@ class Win32SerialDevice final : public SerialDevice {
         : port_(std::move(port)),
           claim_(std::move(claim)),
           cancel_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
-        lastCts_ = Cts();
+        lastStatus_ = ReadModemStatus();
     }
 
     ~Win32SerialDevice() override { StopWritesOnInterrupt(false); }
@@ -104,7 +104,8 @@ class Win32SerialDevice final : public SerialDevice {
             if (OsError error = WatchLines(events)) {
                 return FinishWait(pending, events, error);
             }
-            if (cancelled_.load() || events.received || events.ctsChanged || events.lineError) {
+            if (cancelled_.load() || events.received || events.ctsChanged || events.statusChanged ||
+                events.lineError) {
                 return FinishWait(pending, events, {});
             }
             if (!pending) {
@@ -241,6 +242,24 @@ class Win32SerialDevice final : public SerialDevice {
         return ReadModemLines(lines) == 0 && (lines & MS_CTS_ON) != 0;
     }
 
+    ModemStatus ReadModemStatus() override {
+        DWORD lines = 0;
+        return ReadModemLines(lines) == 0 ? StatusOf(lines) : ModemStatus{};
+    }
+
+    OsError SendBreak(std::chrono::milliseconds duration) override {
+        // What waits in the queue leaves first: the break would cut it off.
+        Drain();
+        if (!SetCommBreak(port_.get())) {
+            return OsError{static_cast<int>(IoError()), {}};
+        }
+        WaitForSingleObject(cancel_.get(), static_cast<DWORD>(duration.count()));
+        if (!ClearCommBreak(port_.get())) {
+            return OsError{static_cast<int>(IoError()), {}};
+        }
+        return {};
+    }
+
     OsError SetModemLine(ModemLine line, bool on) override {
         const DWORD function =
             line == ModemLine::kDtr ? (on ? SETDTR : CLRDTR) : (on ? SETRTS : CLRRTS);
@@ -348,7 +367,14 @@ class Win32SerialDevice final : public SerialDevice {
         return code;
     }
 
-    // Sets received, ctsChanged and lineError from what the driver holds now.
+    static ModemStatus StatusOf(DWORD lines) {
+        return {(lines & MS_CTS_ON) != 0, (lines & MS_DSR_ON) != 0, (lines & MS_RLSD_ON) != 0,
+                (lines & MS_RING_ON) != 0};
+    }
+
+    // Sets received, ctsChanged, statusChanged and lineError from what the driver holds now.
+    // GetCommModemStatus is asked between short waits (as WaitCommEvent, which not every driver
+    // supports, would tell of EV_CTS, EV_DSR, EV_RLSD and EV_RING).
     OsError WatchLines(SerialEvents& events) {
         COMSTAT status{};
         DWORD code = ReadErrors(&status);
@@ -366,9 +392,11 @@ class Win32SerialDevice final : public SerialDevice {
         if (code != 0 && code != ERROR_NOT_SUPPORTED) {
             return OsError{static_cast<int>(code), {}};
         }
-        const bool cts = code == 0 && (lines & MS_CTS_ON) != 0;
-        events.ctsChanged = cts != lastCts_;
-        lastCts_ = cts;
+        const ModemStatus status = code == 0 ? StatusOf(lines) : ModemStatus{};
+        events.ctsChanged = status.cts != lastStatus_.cts;
+        events.statusChanged = status.dsr != lastStatus_.dsr || status.dcd != lastStatus_.dcd ||
+                               status.ri != lastStatus_.ri;
+        lastStatus_ = status;
         return {};
     }
 
@@ -388,7 +416,7 @@ class Win32SerialDevice final : public SerialDevice {
     std::deque<std::uint8_t> taken_;  // bytes the wait read took, handed out first
     LineErrors errorsToWait_;         // since the last wait looked
     LineErrors errorsToTake_;         // since the last TakeLineErrors()
-    bool lastCts_ = false;
+    ModemStatus lastStatus_;
 };
 
 }  // namespace

@@ -4,15 +4,12 @@
 // listing was complete. With --full-speed it measures as bench_receive_win32 does (64 KiB in 1 KiB
 // blocks as fast as the pty takes them, several receptions, the median), for the Win32 window's
 // comparison.
-#include <time.h>
-
 #include <QApplication>
 #include <QEventLoop>
 #include <QTimer>
 #include <QWidget>
 #include <chrono>
 #include <cstdio>
-#include <random>
 #include <string_view>
 #include <thread>
 #include <vector>
@@ -23,25 +20,13 @@
 #include "support/pty_pair.h"
 #include "support/temp_dir.h"
 #include "tests/bench/listing_rounds.h"
+#include "tests/bench/paced_line.h"
 #include "ui-resources/ids.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
-
-constexpr double kBaud = 115200;
-constexpr double kBytesPerSecond = kBaud / 10;  // start bit, 8 data bits, stop bit
-
-std::chrono::nanoseconds CpuTime(clockid_t clock) {
-    timespec now{};
-    clock_gettime(clock, &now);
-    return std::chrono::seconds(now.tv_sec) + std::chrono::nanoseconds(now.tv_nsec);
-}
-
-double Milliseconds(Clock::duration d) {
-    return std::chrono::duration<double, std::milli>(d).count();
-}
+using velotrix::bench::Clock;
 
 }  // namespace
 
@@ -80,26 +65,10 @@ int main(int argc, char* argv[]) {
     const int expectedLines = static_cast<int>(sent.size() / 16);
 
     // The far end: chunks of 1 to 16 bytes, each written when the line would have carried it.
-    Clock::time_point lastByte{};
-    std::chrono::nanoseconds farEndCpu{};
-    const auto cpuBefore = CpuTime(CLOCK_PROCESS_CPUTIME_ID);
+    velotrix::bench::FarEndTimes farEnd;
+    const auto cpuBefore = velotrix::bench::CpuTime(CLOCK_PROCESS_CPUTIME_ID);
     const auto start = Clock::now();
-    std::thread farEnd([&] {
-        std::mt19937 random(21);
-        std::uniform_int_distribution<std::size_t> chunkSize(1, 16);
-        for (std::size_t at = 0; at < sent.size();) {
-            const std::size_t n = std::min(chunkSize(random), sent.size() - at);
-            std::this_thread::sleep_until(
-                start + std::chrono::duration_cast<Clock::duration>(
-                            std::chrono::duration<double>((at + n) / kBytesPerSecond)));
-            pty.Write({sent.begin() + static_cast<std::ptrdiff_t>(at),
-                       sent.begin() + static_cast<std::ptrdiff_t>(at + n)},
-                      2s);
-            at += n;
-        }
-        lastByte = Clock::now();
-        farEndCpu = CpuTime(CLOCK_THREAD_CPUTIME_ID);
-    });
+    std::thread farEndThread = velotrix::bench::PacedFarEnd(pty, sent, start, farEnd);
 
     // The window waits for its events as it does for a person; a slow poll looks at the list.
     Clock::time_point complete{};
@@ -115,17 +84,18 @@ int main(int argc, char* argv[]) {
     });
     poll.start(5);
     wait.exec();
-    farEnd.join();
+    farEndThread.join();
     const auto wall = Clock::now() - start;
-    const auto cpu = CpuTime(CLOCK_PROCESS_CPUTIME_ID) - cpuBefore - farEndCpu;
+    const auto cpu = velotrix::bench::CpuTime(CLOCK_PROCESS_CPUTIME_ID) - cpuBefore - farEnd.cpu;
 
     const int lines = view.ListCount(kMessageList);
     std::printf("Qt window, 64 KiB in 1-16 byte chunks at %.0f baud: %d of %d listing lines\n",
-                kBaud, lines, expectedLines);
+                velotrix::bench::kBaud, lines, expectedLines);
     std::printf("CPU share of one core:      %.1f %% (goal below 10 %%)\n",
                 100.0 * std::chrono::duration<double>(cpu).count() /
                     std::chrono::duration<double>(wall).count());
-    std::printf("listing complete after the last byte: %.1f ms (goal below 100 ms)\n",
-                lines == expectedLines ? Milliseconds(complete - lastByte) : -1.0);
+    std::printf(
+        "listing complete after the last byte: %.1f ms (goal below 100 ms)\n",
+        lines == expectedLines ? velotrix::bench::Milliseconds(complete - farEnd.lastByte) : -1.0);
     return lines == expectedLines ? 0 : 1;
 }

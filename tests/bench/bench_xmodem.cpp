@@ -6,10 +6,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <random>
 
 #include "cli/cli_child.h"
-#include "support/line_program.h"
 #include "support/line_relay.h"
 #include "support/rig.h"
 #include "support/temp_dir.h"
@@ -42,20 +42,17 @@ bool SameFile(const TempDir& dir, const std::string& name, Bytes expected) {
 // Blocks of 1024 bytes, or of 128.
 struct Way {
     bool longBlocks;
-    std::vector<std::string> Sx() const {
-        return longBlocks ? std::vector<std::string>{"sx", "-q", "-k", "file.bin"}
-                          : std::vector<std::string>{"sx", "-q", "file.bin"};
-    }
+    Args Sx() const { return longBlocks ? Args{"-q", "-k", "file.bin"} : Args{"-q", "file.bin"}; }
     std::string As() const { return longBlocks ? "xmodem1k" : "xmodem"; }
 };
 
 double SxToRx(const TempDir& dir, const Bytes& file, const Way& way) {
     LineRelay relay;
     const int line = open(relay.PathA().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
-    LineProgram sx(way.Sx(), line, dir.path());
+    Cli sx("sx", way.Sx(), line, dir.path());
     std::this_thread::sleep_for(kSenderHeadStart);
     const double seconds = Timed([&] {
-        LineProgram rx({"rx", "-q", "-y", "-c", "rx.out"}, relay.PeerSocket(), dir.path());
+        Cli rx("rx", {"-q", "-y", "-c", "rx.out"}, relay.PeerSocket(), dir.path());
         return rx.Wait(60s) == 0 && sx.Wait(60s) == 0;
     });
     close(line);
@@ -70,7 +67,7 @@ double VelotrixToRx(const TempDir& dir, const Bytes& file, const Way& way) {
     }
     std::this_thread::sleep_for(kSenderHeadStart);
     const double seconds = Timed([&] {
-        LineProgram rx({"rx", "-q", "-y", "-c", "rx.out"}, relay.PeerSocket(), dir.path());
+        Cli rx("rx", {"-q", "-y", "-c", "rx.out"}, relay.PeerSocket(), dir.path());
         return rx.Wait(60s) == 0 && velotrix.Wait(60s) == 0;
     });
     return seconds > 0 && SameFile(dir, "rx.out", file) ? seconds : -1.0;
@@ -78,7 +75,7 @@ double VelotrixToRx(const TempDir& dir, const Bytes& file, const Way& way) {
 
 double SxToVelotrix(const TempDir& dir, const Bytes& file, const Way& way) {
     LineRelay relay;
-    LineProgram sx(way.Sx(), relay.PeerSocket(), dir.path());
+    Cli sx("sx", way.Sx(), relay.PeerSocket(), dir.path());
     std::this_thread::sleep_for(kSenderHeadStart);
     const double seconds = Timed([&] {
         Cli velotrix({"receive", "--xmodem", "-q", "--force", "-o", "out", "--port", relay.PathA()},
@@ -96,7 +93,7 @@ double Median(std::vector<double> values) {
 }  // namespace
 
 int main() {
-    if (!OnPath("sx") || !OnPath("rx")) {
+    if (std::system("command -v sx >/dev/null && command -v rx >/dev/null") != 0) {
         std::printf("lrzsz is missing (scripts/deps --test)\n");
         return 1;
     }

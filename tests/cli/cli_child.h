@@ -27,28 +27,44 @@ inline const std::string kWaiting = "Warte";
 
 // velotrix-cli as a child process in a directory, its output in files beside it; its stderr
 // may go to a terminal instead (errTo, a pseudo-terminal's path), as when a person watches.
+// Another program (lrzsz's sx and rx, found on PATH) runs the same way with a serial line as its
+// standard input and output, as on a terminal of the home computer's side.
 class Cli {
   public:
     Cli(const Args& arguments, const std::string& dir, const std::string& errTo = {})
+        : Cli(VELOTRIX_CLI_PATH, arguments, dir, errTo, -1) {}
+    Cli(const std::string& program, const Args& arguments, int line, const std::string& dir)
+        : Cli(program, arguments, dir, {}, line) {}
+
+  private:
+    Cli(const std::string& program, const Args& arguments, const std::string& dir,
+        const std::string& errTo, int line)
         : out_(dir + "/.cli" + std::to_string(++count_) + ".out"),
           err_(errTo.empty() ? out_ + ".err" : errTo) {
-        std::vector<char*> argv = {const_cast<char*>(VELOTRIX_CLI_PATH)};
+        std::vector<char*> argv = {const_cast<char*>(program.c_str())};
         for (const std::string& argument : arguments) {
             argv.push_back(const_cast<char*>(argument.c_str()));
         }
         argv.push_back(nullptr);
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, 1, out_.c_str(), O_WRONLY | O_CREAT, 0600);
+        if (line < 0) {
+            posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+            posix_spawn_file_actions_addopen(&actions, 1, out_.c_str(), O_WRONLY | O_CREAT, 0600);
+        } else {
+            posix_spawn_file_actions_adddup2(&actions, line, 0);
+            posix_spawn_file_actions_adddup2(&actions, line, 1);
+        }
         posix_spawn_file_actions_addopen(&actions, 2, err_.c_str(), O_WRONLY | O_CREAT | O_NOCTTY,
                                          0600);
         posix_spawn_file_actions_addchdir_np(&actions, dir.c_str());
-        status_ = posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) == 0
+        status_ = posix_spawnp(&pid_, argv[0], &actions, nullptr, argv.data(), environ) == 0
                       ? std::nullopt
                       : std::optional(127);
         posix_spawn_file_actions_destroy(&actions);
     }
+
+  public:
     ~Cli() { Wait(0ms); }
 
     // The exit status once it ended; a child still running after the timeout is killed.

@@ -14,6 +14,7 @@
 
 #include "cli/cli_child.h"
 #include "frontends/cli/cli_option_table.h"
+#include "serial/xmodem.h"
 #include "support/pty_pair.h"
 #include "support/rig.h"
 #include "text/text_helpers.h"
@@ -42,10 +43,14 @@ std::string Hex(const Bytes& bytes) {
 
 // What the far end does, word by word: N (counting bytes), hello or away (those files), head N
 // (a z80 header that promises N bytes), wrap (one whose end address wraps: 49,153 bytes at
-// 4000h), poll and ack (an XMODEM receiver's C and ACK) and pause MS send; ready waits until an
-// XMODEM send has opened the line and waits for the receiver; echo sends back what comes until the program ends; read N waits for N
+// 4000h), poll and ack (an XMODEM receiver's C and ACK), xblock and eot (an XMODEM sender's
+// block of 100 counting bytes with CRC-16, which counts as the 128 bytes the file gets, and its
+// end) and pause MS send; ready waits until an XMODEM send has opened the line and waits for the
+// receiver; echo sends back what comes until the program ends; read N waits for N
 // bytes from the program; hangup, int and term (after the program had time to read what came) hang
-// up the line or send SIGINT or SIGTERM; rewrite renames a new w_4000.bin of 50 bytes over it.
+// up the line or send SIGINT or SIGTERM; rewrite renames a new w_4000.bin of 50 bytes over it;
+// say TEXT sends the text, hear TEXT waits for exactly the text from the program, and silent MS
+// expects nothing from it for MS (\r and \n in TEXT stand for CR and LF).
 Bytes PlayFarEnd(const std::string& script, PtyPair& line, Cli& cli, const TempDir& work) {
     const std::map<std::string, Bytes> files = {
         {"hello", Z80File(0x1000, 0x10FF, 0x1003, 'B', "HELLO", 256)},
@@ -55,18 +60,31 @@ Bytes PlayFarEnd(const std::string& script, PtyPair& line, Cli& cli, const TempD
     std::istringstream words(script);
     for (std::string word; words >> word;) {
         std::string value;
-        if (word == "head" || word == "pause" || word == "read") {
+        if (word == "head" || word == "pause" || word == "read" || word == "say" ||
+            word == "hear" || word == "silent") {
             words >> value;
+        }
+        for (const auto& [escape, byte] : {std::pair("\\r", '\r'), std::pair("\\n", '\n')}) {
+            for (std::size_t at; (at = value.find(escape)) != std::string::npos;) {
+                value.replace(at, 2, 1, byte);
+            }
         }
         const auto n = static_cast<std::uint16_t>(DecimalToInt(value));
         const Bytes bytes = files.contains(word) ? files.at(word)
+                            : word == "say"      ? Bytes(value.begin(), value.end())
                             : word == "head" ? Z80File(0x1000, 0x1000 + n - 1, 0, 'B', "HELLO", 0)
                             : word == "poll" ? Bytes{'C'}
                             : word == "ack"  ? Bytes{0x06}
                             : std::isdigit(word[0]) ? CountingBytes(DecimalToInt(word))
                                                     : Bytes();
-        EXPECT_TRUE(line.Write(bytes, 10s));
-        sent = Concat(sent, bytes);
+        Bytes block;
+        if (word == "xblock") {
+            xmodem::AppendBlock(block, 1, CountingBytes(100), xmodem::kShortBlock,
+                                xmodem::Check::kCrc16);
+        }
+        EXPECT_TRUE(line.Write(word == "eot" ? Bytes{xmodem::kEot} : Concat(bytes, block), 10s));
+        sent = Concat(sent,
+                      block.empty() ? bytes : Concat(CountingBytes(100), Bytes(28, xmodem::kPad)));
         if (word == "pause") {
             std::this_thread::sleep_for(std::chrono::milliseconds(n));
         } else if (word == "read") {
@@ -76,6 +94,19 @@ Bytes PlayFarEnd(const std::string& script, PtyPair& line, Cli& cli, const TempD
                 got += line.Read(10ms, n - got).size();
             }
             EXPECT_EQ(got, n);
+        } else if (word == "hear") {
+            // Nothing comes before the program has opened its end of the line.
+            Bytes got;
+            for (int i = 0; i < 1000 && got.size() < value.size();
+                 ++i, std::this_thread::sleep_for(5ms)) {
+                got = Concat(got, line.Read(10ms, value.size() - got.size()));
+            }
+            EXPECT_EQ(std::string(got.begin(), got.end()), value);
+        } else if (word == "silent") {
+            const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(n);
+            while (std::chrono::steady_clock::now() < end) {
+                EXPECT_EQ(Hex(line.Read(10ms)), "");
+            }
         } else if (word == "echo") {
             // A plug with TX and RX bridged: everything comes back, until the program ends.
             while (!cli.Ended()) {
@@ -83,8 +114,8 @@ Bytes PlayFarEnd(const std::string& script, PtyPair& line, Cli& cli, const TempD
                 EXPECT_TRUE(got.empty() || line.Write(got, 10s));
             }
         } else if (word == "ready") {
-            for (int i = 0; i < 2000 && cli.Out().find("warte auf die Anfrage") == std::string::npos;
-                 ++i) {
+            for (int i = 0;
+                 i < 2000 && cli.Out().find("warte auf die Anfrage") == std::string::npos; ++i) {
                 std::this_thread::sleep_for(5ms);
             }
         } else if (word == "rewrite") {
@@ -162,6 +193,11 @@ const CliRow kCliRows[] = {
     {"send: the line lost in one write", "send big.bin --port $PORT --no-progress", "read 100 hangup", "exit=1\nonce=Verbindung zum Port verloren: "},
     {"send: the line lost in a continuous send", "send hi_c000.bin --port $PORT --endlos", "read 1000 hangup", "exit=1\nonce=Verbindung zum Port verloren: "},
     {"text: the line lost in a continuous send", "text AB --port $PORT --endlos", "read 1000 hangup", "exit=1\nonce=Verbindung zum Port verloren: "},
+    {"send once the machine's prompt answered the command typed", "send hi_c000.bin --bin --port $PORT --command LOAD --expect A> --eol crlf", "hear LOAD\\r\\n silent 300 say LOAD\\r\\nA>", "exit=0\nout=A>\nout=Bytes gesendet: 40|\nline=+40"},
+    {"send after a prompt that came in pieces", "send hi_c000.bin --bin --port $PORT --command L --expect OK>", "hear L\\r say O pause 50 say K>", "exit=0\nline=+40"},
+    {"no prompt in time: nothing is sent", "send hi_c000.bin --port $PORT --command LOAD --expect A> --timeout 1", "hear LOAD\\r say A", "exit=1\nerr=Keine Antwort: \"A>\" kam nicht innerhalb von 1 s, nichts gesendet\nline="},
+    {"text after a BREAK", "text AB --break --port $PORT", "", "exit=0\nline=41 42"},
+    {"a BREAK alone", "text --break --port $PORT", "", "exit=0\nline="},
     {"selftest on a bridged plug", "selftest --port $PORT --dtr on --rts=an", "echo", "exit=0\nout=Bytes gesendet: 256|Bytes verloren: 0|Bytes ver\u00E4ndert: 0|Parit\u00E4tsfehler: 0|Rahmenfehler: 0|Rate: \nout=Baud erwartet|Schleifentest bestanden|"},
     {"selftest with nothing bridged", "selftest --port $PORT", "", "exit=1\nout=Keine R\u00FCckmeldung: TX und RX an der Steckerseite verbinden|"},
     {"selftest with a word for DTR", "selftest --port $PORT --dtr vielleicht", "", "exit=2\nerr=--dtr erwartet on|off, nicht \"vielleicht\""},
@@ -186,7 +222,12 @@ const CliRow kCliRows[] = {
     {"receive without a port", "receive", "", "exit=2\nerr=--port fehlt"},
     {"receive all with a file of its own", "receive --port $PORT --all -o x", "", "exit=2\nerr=-o und --all schlie\u00DFen sich aus"},
     {"receive with a foreign option", "receive --port $PORT --bin", "", "exit=2\nerr=Option --bin gibt es"},
-    {"send by XMODEM", "send hi_c000.bin --port $PORT --as xmodem", "ready poll read 133 ack read 1 ack", "exit=0\nout=XMODEM senden: 40 Bytes, warte auf die Anfrage des Empf\u00E4ngers (C oder NAK)...|XMODEM: Datei fertig \u00FCbertragen (1 Bl\u00F6cke \u2013 40 Bytes \u2013 0 Wiederholungen, CRC-16)|\nline=#134"},
+    {"a prompt longer than a prompt", "send hi_c000.bin --port $PORT --expect 0123456789012345678901234567890123456789X", "", "exit=2\nerr=leer oder zu lang"},
+    {"a command with a character code page 1252 lacks", "send hi_c000.bin --port $PORT --command \u03A9", "", "exit=2\nerr=--command erwartet einen Text in Codepage 1252, nicht"},
+    {"text without a text but with a BREAK for another command", "send hi_c000.bin --port $PORT --break", "", "exit=2\nerr=Option --break gibt es"},
+    {"send by XMODEM", "send hi_c000.bin --port $PORT --as xmodem", "ready poll read 133 ack read 1 ack", "exit=0\nout=XMODEM senden: 40 Bytes, warte auf die Anfrage des Empf\u00E4ngers (C oder NAK)...|XMODEM: Datei fertig \u00FCbertragen (1 Bl\u00F6cke \u2013 40 Bytes \u2013 0 Wiederholungen, CRC-16)|\nline="},
+    {"receive by XMODEM", "receive --port $PORT --xmodem -o x.bin", "xblock read 2 eot read 1 eot", "exit=0\nout=XMODEM: Datei fertig empfangen (1 Bl\u00F6cke \u2013 128 Bytes \u2013 0 Wiederholungen, CRC-16)|Datei wurde erfolgreich geschrieben. x.bin|\nsaved=x.bin\nline=06"},
+    {"receive by XMODEM, the padding trimmed", "receive --port $PORT --xmodem --trim -o x.bin", "xblock read 2 eot read 1 eot", "exit=0\nsaved=x.bin 100"},
     {"XMODEM cannot repeat", "send hi_c000.bin --port $PORT --as xmodem --endlos", "", "exit=2\nerr=--endlos und --as xmodem schlie\u00DFen sich aus"},
     {"XMODEM has no pause after a header", "send hi_c000.bin --port $PORT --as xmodem1k --pause 50", "", "exit=2\nerr=--pause und --as xmodem1k schlie\u00DFen sich aus"},
     {"receive by XMODEM, interrupted", "receive --port $PORT --xmodem", "int", "exit=130\nerr=XMODEM: abgebrochen, CAN gesendet|Abgebrochen.\nline=43 18 18 18 18 18 18 18 18\nsaved=default.bin none"},
@@ -375,13 +416,14 @@ const ValueRow kValueRows[] = {
     {"--rts", "text AB --port $PORT --rts @",
      {{"on", "exit=0\nnoerr=RTS"},
       {"off", "exit=1\nerr=RTS l\u00E4sst sich an diesem Ger\u00E4t nicht setzen"}}},
-    // XMODEM's first block, of 128 or 1024 bytes, and then Ctrl+C: CAN follows it.
+    // XMODEM's first block, of 128 or 1024 bytes (of which the far end reads 133), and then
+    // Ctrl+C: CAN follows it.
     {"--as", "send 5k.bin --port $PORT --as @",
      {{"z80", "exit=0\nline=#5032"},
       {"bin", "exit=0\nline=+5000"},
-      {"xmodem", "exit=130\nline=#141\nerr=XMODEM: abgebrochen, CAN gesendet"},
-      {"xmodem1k", "exit=130\nline=#1037\nerr=XMODEM: abgebrochen, CAN gesendet"}},
-     {{"xmodem", "ready poll read 133 int"}, {"xmodem1k", "ready poll read 1029 int"}}},
+      {"xmodem", "exit=130\nline=#8\nerr=XMODEM: abgebrochen, CAN gesendet"},
+      {"xmodem1k", "exit=130\nline=#904\nerr=XMODEM: abgebrochen, CAN gesendet"}},
+     {{"xmodem", "ready poll read 133 int"}, {"xmodem1k", "ready poll read 133 int"}}},
     {"--type", "send hi_c000.bin --port $PORT --type @",
      {{"P", std::string(kTypeHead) + "50 D3*"},
       {"B", std::string(kTypeHead) + "42 D3*"},

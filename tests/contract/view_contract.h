@@ -19,6 +19,8 @@
 
 #include "platform/dialog_view.h"
 #include "platform/ui_loop.h"
+#include "text/terminal_input.h"
+#include "text/terminal_screen.h"
 #include "ui-resources/ids.h"
 #include "ui-resources/layout.h"
 
@@ -60,6 +62,18 @@ class Rig {
 
     // Lets time pass on the loop's clock and runs what falls due meanwhile.
     virtual void Let(milliseconds time) = 0;
+
+    // In the terminal's screen, each nothing while the terminal is closed: characters typed
+    // (UTF-8), a key, a paste of the text (through the system's clipboard where there is one), a
+    // drag of the mouse from one place of the text to another, the close box.
+    virtual void TypeInTerminal(std::string_view utf8) = 0;
+    virtual void PressInTerminal(TerminalKey key) = 0;
+    virtual void PasteInTerminal(std::string_view utf8) = 0;
+    virtual void DragInTerminal(TerminalPlace from, TerminalPlace to) = 0;
+    virtual void CloseTerminalByUser() = 0;
+    // The lines the screen shows now, top to bottom; the clipboard's text (code page 1252).
+    virtual std::vector<std::string> TerminalShownLines() = 0;
+    virtual std::string Clipboard() = 0;
 };
 
 // The parameter: one implementation's name and the factory of its rig.
@@ -368,6 +382,123 @@ TEST_P(ViewContract, EveryPaneAndEveryMenuCheckReadsBackAsSet) {
             }
         }
     }
+}
+
+// The terminal's bar is reached only while it is open; its close box only asks; the program opens
+// and closes it, and puts it where a screen shows it.
+TEST_P(ViewContract, TheTerminalOpensAsTheProgramSaysAndItsBarReportsLikeTheMainWindow) {
+    TerminalScreen screen;
+    r.Click(ids::kTerminalBreak);
+    EXPECT_FALSE(v.IsTerminalOpen());
+    v.OpenTerminal(screen);
+    r.Let(milliseconds(0));
+    EXPECT_TRUE(v.IsTerminalOpen());
+    EXPECT_EQ(v.GetText(ids::kTerminalTimeout), "10");
+    EXPECT_EQ(v.GetText(ids::kTerminalReceive), "Empfang starten");
+    r.Click(ids::kTerminalBreak);
+    r.Click(ids::kTerminalExpectCheck);
+    EXPECT_TRUE(v.IsChecked(ids::kTerminalExpectCheck));
+    r.Type(ids::kTerminalExpect, "A>");
+    r.CloseTerminalByUser();
+    EXPECT_TRUE(v.IsTerminalOpen()) << "the program decides";
+    Commands expected = Notified({ids::kTerminalBreak, ids::kTerminalExpectCheck});
+    expected.emplace_back(ids::kTerminalExpect, ids::kNotifyEditChange);
+    expected.emplace_back(ids::kTerminalExpect, ids::kNotifyEditChange);
+    expected.emplace_back(ids::kTerminalCloseBox, ids::kNotifyClicked);
+    EXPECT_EQ(commands, expected);
+    EXPECT_EQ(v.GetText(ids::kTerminalExpect), "A>");
+    const layout::Rect least = v.TerminalPlacement();
+    v.PlaceTerminal({40, 30, least.width + 50, least.height + 40});
+    r.Let(milliseconds(0));
+    EXPECT_EQ(v.TerminalPlacement(), (layout::Rect{40, 30, least.width + 50, least.height + 40}));
+    v.PlaceTerminal({-30000, -30000, least.width, least.height});
+    r.Let(milliseconds(0));
+    EXPECT_TRUE(v.TerminalPlacement().x > -10000) << v.TerminalPlacement().x;
+    v.CloseTerminal();
+    r.Let(milliseconds(0));
+    EXPECT_FALSE(v.IsTerminalOpen());
+    commands.clear();
+    r.Click(ids::kTerminalBreak);
+    r.TypeInTerminal("x");
+    EXPECT_TRUE(commands.empty());
+}
+
+// Every key reaches the terminal, Tab and Escape included (neither moves the focus nor closes);
+// characters as UTF-8, the clipboard's text as a paste; the screen's height when it opens.
+TEST_P(ViewContract, TheTerminalsKeysAndPastesReachItsHandler) {
+    TerminalScreen screen;
+    std::vector<std::string> got;
+    v.SetTerminalInputHandler([&](const TerminalInput& input) {
+        switch (input.kind) {
+            case TerminalInput::Kind::kText:
+                got.push_back("text " + input.text);
+                break;
+            case TerminalInput::Kind::kKey:
+                got.push_back("key " + std::to_string(static_cast<int>(input.key)));
+                break;
+            case TerminalInput::Kind::kPaste:
+                got.push_back("paste " + input.text);
+                break;
+            case TerminalInput::Kind::kRows:
+                got.push_back(input.rows > 0 ? "rows" : "no rows");
+                break;
+        }
+    });
+    v.OpenTerminal(screen);
+    r.Let(milliseconds(0));
+    ASSERT_FALSE(got.empty());
+    EXPECT_EQ(got.front(), "rows");
+    got.clear();
+    r.TypeInTerminal("a\xC3\xA4");
+    for (TerminalKey key :
+         {TerminalKey::kEnter, TerminalKey::kBackspace, TerminalKey::kTab, TerminalKey::kEscape,
+          TerminalKey::kUp, TerminalKey::kLeft, TerminalKey::kDelete}) {
+        r.PressInTerminal(key);
+    }
+    r.PasteInTerminal("10 PRINT\n20 END\n");
+    EXPECT_EQ(got, (Texts{"text a", "text \xC3\xA4", "key 0", "key 1", "key 2", "key 3", "key 4",
+                          "key 7", "key 8", "paste 10 PRINT\n20 END\n"}));
+    EXPECT_TRUE(v.IsTerminalOpen()) << "Escape is the terminal's";
+    EXPECT_TRUE(commands.empty());
+}
+
+// The screen shows its last lines and follows them as more come; a selection made with the mouse
+// reads back as places of the text; the clipboard takes code page 1252 text.
+TEST_P(ViewContract, TheTerminalShowsItsEndAndReadsBackSelectionAndClipboard) {
+    TerminalScreen screen(80, 1000, 4);
+    v.SetTerminalInputHandler([&](const TerminalInput& input) {
+        if (input.kind == TerminalInput::Kind::kRows) {
+            screen.SetRows(static_cast<std::size_t>(input.rows));
+            v.TerminalChanged();
+        }
+    });
+    std::string text;
+    for (int i = 0; i < 100; ++i) {
+        text += "Zeile " + std::to_string(i) + "\r\n";
+    }
+    text += "ABCDEF";
+    screen.Feed({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+    v.OpenTerminal(screen);
+    r.Let(milliseconds(0));
+    Texts shown = r.TerminalShownLines();
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.back(), "ABCDEF");
+    EXPECT_EQ(shown.size(), screen.Rows());
+    const std::string more = "\r\nweiter";
+    screen.Feed({reinterpret_cast<const std::uint8_t*>(more.data()), more.size()});
+    v.TerminalChanged();
+    r.Let(milliseconds(0));
+    shown = r.TerminalShownLines();
+    ASSERT_GE(shown.size(), 2u);
+    EXPECT_EQ(shown.back(), "weiter");
+    EXPECT_EQ(shown[shown.size() - 2], "ABCDEF");
+    const std::uint64_t line = screen.Cursor().line - 1;
+    r.DragInTerminal({line, 4}, {line, 1});
+    const auto selection = v.TerminalSelection();
+    ASSERT_TRUE(selection.has_value());
+    EXPECT_EQ(screen.Text(selection->first, selection->second), "BCD");
+    v.CopyToClipboard("Gr\xFC\xDF \x80");
+    EXPECT_EQ(r.Clipboard(), "Gr\xFC\xDF \x80");
 }
 
 }  // namespace velotrix::contract

@@ -22,6 +22,7 @@ const TableRow kRows[] = {
     {"more than the storage holds", "open; feed 70000; quiet 1000", "log=header BIN|finished FFE7 65536/65536 dropped 4464\ncount=4100\ntail=Bytes empfangen gesamt: 65536|Empfangspuffer voll: 4464 Bytes verworfen|Sichern per Button\nkept=all"},
     {"a line error drops the disturbed bytes", "open; garbled 10; feed 16; quiet 1000", "log=finished 3B37 16/16 dropped 0\npaused=2000\nkept=all"},
     {"CTS", "open; cts; pump", "log=cts on"},
+    {"DSR, DCD and RI at the open and as they change", "status DCD; open; status DSR RI; pump", "status=- DSR - RI\nlog="},
 
     // Sends: the steps listed, the bytes on the line, the pause as silence, and progress that
     // counts the bytes that have left, not those still queued.
@@ -133,6 +134,36 @@ const TableRow kLineLogRows[] = {
     {"a full disk stops the log and says why", "logon /dev/full; logoff", "logging=0 28\nlist=Protokoll abgebrochen: Kein Platz mehr auf dem Datentr\xE4ger"},
 };
 // clang-format on
+
+// The terminal: which bytes are its own, what typing puts on the line, and a send that waits for
+// the machine's prompt.
+// clang-format off
+const TableRow kTerminalRows[] = {
+    {"bytes at each step of the hand-over land in exactly one place", "open; say A; terminal on; say B; quiet 1000; say C; askrx on; say D; quiet 1000; say E; inflight F; askrx on; pump; say G; quiet 1000; say H; inflight I; terminal off; pump; quiet 1000", "terminal=CEH\nreceptions=AB|D|FG|I"},
+    {"the line log holds what the terminal took and what was typed", "logon; open; terminal on; say OK; advance 200; keys LOAD\r; idle; advance 200; askrx on; say Z; quiet 1000; close; logoff", "linelog=" LOG_START "ge\xC3\xB6" "ffnet" LOG_SETTINGS "12:00:00.000 RX 4F 4B|12:00:00.200 TX 4C 4F 41 44 0D|12:00:00.400 RX 5A|*"},
+    {"a reception asked for and given up", "open; terminal on; askrx on; askrx off; say A", "terminal=A\nreceptions="},
+    {"given up while it runs, it ends at once", "open; terminal on; askrx on; say AB; askrx off; say C", "receptions=AB\nterminal=C"},
+    {"without the terminal no reception needs asking", "open; askrx on; say A; quiet 1000", "receptions=A\nterminal="},
+    {"keys go out as typed, unlisted", "open; terminal on; keys A; keys B\r; idle; keys C; idle", "sent=AB\rC\nlist="},
+    {"keys with the character delay", "open; terminal on; chardelay 5; keys ABC; idle; gaps 5 0", "sent=ABC"},
+    {"pasted lines with the line delay", "open; terminal on; linedelay 20; keys A\rB\r; idle; gaps 0 20", "sent=A\rB\r"},
+    {"keys wait for no file: they are refused while one goes out", "open; terminal on; hold; load A.bin 64; send; keys A", "result=busy*"},
+    {"BREAK after what was typed", "open; terminal on; keys AB; idle; break; idle", "breaks=2\nsent=AB\nresult=ok"},
+    {"BREAK is refused while a file goes out", "open; hold; load A.bin 64; send; break", "result=busy*\nbreaks="},
+    {"a send waits for the prompt that answers what was typed", "open; terminal on; load A.bin 40; bin; keys LOAD\r; idle; prompt > 5000; advance 100; say LOAD\r\n>; idle", "log=ended completed|prompt > arrived, ok|progress 40|hidden|ended open completed\nwritten=45"},
+    {"a prompt from before the last key typed does not count", "open; terminal on; load A.bin 40; bin; say >; keys X; idle; prompt > 5000; advance 4999", "log=ended completed\nwritten=1"},
+    {"a prompt that came since the last key starts the send at once", "open; terminal on; load A.bin 40; bin; keys X; idle; say >; prompt > 5000; idle", "log=ended completed|prompt > arrived, ok|progress 40|hidden|ended open completed\nwritten=41"},
+    {"a prompt split between two batches", "open; terminal on; load A.bin 40; bin; prompt A> 1000; say xA; say >; idle", "log=prompt A> arrived, ok|progress 40|hidden|ended open completed"},
+    {"no prompt in time: nothing is sent", "open; terminal on; load A.bin 40; prompt > 3000; advance 2999; say x; advance 1", "log=prompt > timed out\nwritten=0"},
+    {"a prompt whose send is refused says why", "open; terminal on; prompt > 3000; say >", "log=prompt > arrived, nothing to send\nwritten=0"},
+    {"the prompt needs the terminal", "open; load A.bin 40; prompt > 1000", "result=not open"},
+    {"an XMODEM reception takes the bytes while it runs, then the terminal again at once", "open; terminal on; say A; xmodemrx; xblock 1; eot; eot; say B", "terminal=AB\nkept=128\nlog=xmodem ended 1|*"},
+    {"XMODEM waits while a reception is asked for", "open; terminal on; askrx on; xmodemrx", "result=busy*"},
+    {"Empfang starten waits while XMODEM runs", "open; terminal on; xmodemrx; askrx on", "result=busy*"},
+    {"a close gives the prompt up without a word", "open; terminal on; load A.bin 40; prompt > 1000; close; advance 2000", "log=\nwritten=0"},
+};
+// clang-format on
+
 #undef LOG_START
 #undef LOG_SETTINGS
 // DTR and RTS as the engine leaves them on the line, and the adapter self-test against a bridged
@@ -191,6 +222,8 @@ INSTANTIATE_TEST_SUITE_P(Lines, EngineTable, ::testing::ValuesIn(kLineRows), Row
 INSTANTIATE_TEST_SUITE_P(PortLife, EngineTable, ::testing::ValuesIn(kPortLifeRows),
                          RowName<TableRow>);
 INSTANTIATE_TEST_SUITE_P(LineLog, EngineTable, ::testing::ValuesIn(kLineLogRows),
+                         RowName<TableRow>);
+INSTANTIATE_TEST_SUITE_P(Terminal, EngineTable, ::testing::ValuesIn(kTerminalRows),
                          RowName<TableRow>);
 INSTANTIATE_TEST_SUITE_P(Takers, EngineTable, ::testing::ValuesIn(kTakerRows), RowName<TableRow>);
 

@@ -29,7 +29,8 @@ const char* const kSentWithPause =
 const Row kRows[] = {
     {"DTR and RTS shown beside CTS while the port is open", {"ttyS0"}, "click COM", "shown:dtr=1\nchecked:dtr=1\nshown:rts=1\nchecked:rts=1\nmenu:lines=111\nmodem=DTR RTS*"},
     {"RTS dropped from the menu, remembered for the next open", {"ttyS0"}, "click COM; command menuRts; click COM; restart; click COM", "modem=DTR -*\nchecked:rts=0\nchecked:dtr=1\nmenu:lines=101"},
-    {"the line indicators and the self-test go with the port", {"ttyS0"}, "click COM; click COM", "shown:dtr=0\nshown:rts=0\nmenu:lines=110"},
+    {"the line indicators and the self-test go with the port", {"ttyS0"}, "click COM; click COM", "shown:dtr=0\nshown:rts=0\nshown:dsr=0\nshown:ri=0\nmenu:lines=110"},
+    {"DSR, DCD and RI as the far end drives them", {"ttyS0"}, "status DCD; click COM", "shown:dsr=1\nshown:dcd=1\nshown:ri=1\nchecked:dsr=0\nchecked:dcd=1\nchecked:ri=0"},
     {"Schleifentest on a bridged plug", {"ttyS0"}, "loop; click COM; command selftest; back", "box=Schleifentest - Bytes gesendet: 256|Bytes verloren: 0|Bytes ver\xE4ndert: 0|Parit\xE4tsfehler: 0|Rahmenfehler: 0|Rate: nicht messbar, 4800 Baud erwartet|Schleifentest bestanden\nlist=Schleifentest l\xE4uft*\non:save=0"},
     {"Schleifentest with nothing bridged", {"ttyS0"}, "click COM; command selftest; silent 2000", "box=Schleifentest - Keine R\xFC" "ckmeldung: TX und RX an der Steckerseite verbinden"},
     {"start", {"COM1", "COM4", "COM7"}, "", "port=COM4\nbaud=4800\nparity=keine\ndata=8\nstop=1\nflow=keine\npause=keine\nCOM=COM \xF6" "ffnen\non:load=0\non:send=0\non:refresh=0\non:save=0\non:port=1\nchecked:progress=1\nshown:cts=0\nmenu=0\npane0=Puffer:\npane1= \npane3= \nlist=\nini=-\nstate=-"},

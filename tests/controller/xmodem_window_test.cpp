@@ -45,8 +45,9 @@ TEST(XmodemWindow, ReceivedFileIsSavedWithSichern) {
     Bytes frame;
     xm::AppendBlock(frame, 1, data, xm::kShortBlock, xm::Check::kCrc16);
     rig.Feed(frame);
-    rig.Expect("progressText=1 Bl\xF6"
-               "cke \x96 128 Bytes \x96 0 Wiederholungen\npane3=Bytes empfangen: 128");
+    rig.Expect(
+        "progressText=1 Bl\xF6"
+        "cke \x96 128 Bytes \x96 0 Wiederholungen\npane3=Bytes empfangen: 128");
     rig.Feed({xm::kEot});
     rig.Feed({xm::kEot});
     rig.Do("idle");

@@ -64,8 +64,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::size_t before = out.size();
         receiver.Receive(chunk, now, out);
         fed += chunk.size();
-        if ((ended && out.size() != before) ||
-            !std::all_of(out.begin(), out.end(), Answer) || receiver.File().size() > fed) {
+        if ((ended && out.size() != before) || !std::all_of(out.begin(), out.end(), Answer) ||
+            receiver.File().size() > fed) {
             std::abort();
         }
         const Progress& status = receiver.Status();

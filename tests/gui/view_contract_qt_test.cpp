@@ -1,18 +1,23 @@
 // The window and loop contract on the Qt window and Qt's event loop (offscreen).
 #include <QAbstractItemView>
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDialog>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QTimer>
 #include <QWindow>
 
 #include "contract/view_contract.h"
 #include "frontends/qt/qt_loop.h"
 #include "frontends/qt/qt_view.h"
+#include "frontends/qt/terminal_frame.h"
 #include "gui_helpers.h"
 #include "text/cp1252.h"
 
@@ -98,7 +103,62 @@ class QtRig : public Rig {
         test::PumpEvents();
     }
 
+    void TypeInTerminal(std::string_view utf8) override {
+        if (TerminalReachable()) {
+            test::TypeText(Screen(), QString::fromStdString(std::string(utf8)));
+        }
+    }
+    void PressInTerminal(TerminalKey key) override {
+        constexpr std::pair<TerminalKey, int> kKeys[] = {
+            {TerminalKey::kEnter, Qt::Key_Return}, {TerminalKey::kBackspace, Qt::Key_Backspace},
+            {TerminalKey::kTab, Qt::Key_Tab},      {TerminalKey::kEscape, Qt::Key_Escape},
+            {TerminalKey::kUp, Qt::Key_Up},        {TerminalKey::kDown, Qt::Key_Down},
+            {TerminalKey::kRight, Qt::Key_Right},  {TerminalKey::kLeft, Qt::Key_Left},
+            {TerminalKey::kDelete, Qt::Key_Delete}};
+        for (const auto& [terminalKey, qtKey] : kKeys) {
+            if (terminalKey == key && TerminalReachable()) {
+                test::PressKey(Screen(), qtKey);
+            }
+        }
+    }
+    void PasteInTerminal(std::string_view utf8) override {
+        if (TerminalReachable()) {
+            QGuiApplication::clipboard()->setText(QString::fromStdString(std::string(utf8)));
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
+            QApplication::sendEvent(Screen(), &press);
+        }
+    }
+    void DragInTerminal(TerminalPlace from, TerminalPlace to) override {
+        if (!TerminalReachable()) {
+            return;
+        }
+        QWidget* area = Screen()->viewport();
+        const QPoint start = Screen()->PointOf(from);
+        const QPoint end = Screen()->PointOf(to);
+        const std::tuple<QEvent::Type, QPoint, Qt::MouseButtons> steps[] = {
+            {QEvent::MouseButtonPress, start, Qt::LeftButton},
+            {QEvent::MouseMove, end, Qt::LeftButton},
+            {QEvent::MouseButtonRelease, end, Qt::NoButton}};
+        for (const auto& [type, point, buttons] : steps) {
+            QMouseEvent event(type, point, area->mapToGlobal(point), Qt::LeftButton, buttons,
+                              Qt::NoModifier);
+            QApplication::sendEvent(area, &event);
+        }
+    }
+    void CloseTerminalByUser() override {
+        if (view_.IsTerminalOpen()) {
+            view_.Terminal()->close();
+        }
+    }
+    std::vector<std::string> TerminalShownLines() override { return Screen()->ShownLines(); }
+    std::string Clipboard() override {
+        return Utf8ToCp1252(QGuiApplication::clipboard()->text().toStdString());
+    }
+
   private:
+    TerminalScreenView* Screen() const { return view_.Terminal()->Screen(); }
+    bool TerminalReachable() const { return view_.IsTerminalOpen() && Reachable(Screen()); }
+
     // The dialog in front: the text dialog while it is open.
     QWidget* Front() const {
         return view_.IsTextDialogOpen() ? static_cast<QWidget*>(view_.TextDialogWidget())

@@ -84,7 +84,7 @@ bash --norc --noprofile -c '
     expect "send selftest" velotrix-cli se
     expect "off" velotrix-cli selftest --rts of
     expect "ports" velotrix-cli p
-    expect "--timeout" velotrix-cli receive --t
+    expect "--timeout" velotrix-cli receive --ti
     expect "--parity --pause" velotrix-cli send x.bin --pa
     expect "ungerade" velotrix-cli send x.bin --parity u
     expect "keine CTS none cts" velotrix-cli text HALLO --flow = ""

@@ -35,6 +35,15 @@ class HeadlessRig : public Rig {
     std::string PaneText(int pane) override { return view_.PaneText(pane); }
     bool MenuChecked(int id) override { return view_.MenuChecked(id); }
     void Let(milliseconds time) override { loop_.Advance(time); }
+    void TypeInTerminal(std::string_view utf8) override { view_.TypeInTerminal(utf8); }
+    void PressInTerminal(TerminalKey key) override { view_.PressInTerminal(key); }
+    void PasteInTerminal(std::string_view utf8) override { view_.PasteInTerminal(utf8); }
+    void DragInTerminal(TerminalPlace from, TerminalPlace to) override {
+        view_.SelectInTerminal(std::pair(from, to));
+    }
+    void CloseTerminalByUser() override { view_.CloseTerminalByUser(); }
+    std::vector<std::string> TerminalShownLines() override { return view_.TerminalShownLines(); }
+    std::string Clipboard() override { return view_.Clipboard(); }
 
   private:
     HeadlessView view_;

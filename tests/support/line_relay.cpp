@@ -73,8 +73,8 @@ void LineRelay::Run() {
             continue;
         }
         // A side whose program has not opened its line yet (or has closed it) hangs up: wait.
-        const bool moved = Carry(a_.Master(), b_, towardB, swallow) |
-                           Carry(b_, a_.Master(), towardA, none);
+        const bool moved =
+            Carry(a_.Master(), b_, towardB, swallow) | Carry(b_, a_.Master(), towardA, none);
         if (!moved) {
             usleep(5000);
         }
@@ -94,8 +94,8 @@ bool LineRelay::Carry(int from, int to, std::mt19937& random, std::size_t& swall
             --swallow;
             continue;
         }
-        const bool fault = settings_.perMille > 0 &&
-                           random() % 1000 < static_cast<unsigned>(settings_.perMille);
+        const bool fault =
+            settings_.perMille > 0 && random() % 1000 < static_cast<unsigned>(settings_.perMille);
         switch (fault ? random() % 3 : 3) {
             case 0:
                 carried.push_back(static_cast<std::uint8_t>(byte ^ (1 + random() % 255)));

@@ -11,8 +11,10 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <variant>
 
+#include "serial/xmodem.h"
 #include "text/text_helpers.h"
 #include "ui-resources/ids.h"
 
@@ -179,6 +181,45 @@ void LoopBack(Rig& rig, const Arg& arg) {
     });
 }
 
+TerminalKey KeyNamed(std::string_view name) {
+    constexpr std::pair<std::string_view, TerminalKey> kKeys[] = {
+        {"enter", TerminalKey::kEnter}, {"bs", TerminalKey::kBackspace},
+        {"tab", TerminalKey::kTab},     {"esc", TerminalKey::kEscape},
+        {"up", TerminalKey::kUp},       {"down", TerminalKey::kDown},
+        {"right", TerminalKey::kRight}, {"left", TerminalKey::kLeft},
+        {"del", TerminalKey::kDelete}};
+    const auto found =
+        std::ranges::find(kKeys, name, &std::pair<std::string_view, TerminalKey>::first);
+    EXPECT_NE(found, std::end(kKeys)) << name;
+    return found == std::end(kKeys) ? TerminalKey::kEnter : found->second;
+}
+
+// "A B C D": four whole numbers.
+std::vector<int> NumbersOf(const std::string& text) {
+    std::vector<int> numbers;
+    std::istringstream words(text);
+    for (int number = 0; words >> number;) {
+        numbers.push_back(number);
+    }
+    numbers.resize(4);
+    return numbers;
+}
+
+layout::Rect RectOf(const std::string& text) {
+    const std::vector<int> n = NumbersOf(text);
+    return {n[0], n[1], n[2], n[3]};
+}
+
+// "LINE COLUMN LINE COLUMN", the lines counted from the first kept.
+void SelectInTerminal(Rig& rig, const std::string& text) {
+    const std::vector<int> n = NumbersOf(text);
+    const std::uint64_t first =
+        rig.view.Terminal() != nullptr ? rig.view.Terminal()->FirstLine() : 0;
+    rig.view.SelectInTerminal(std::pair(
+        TerminalPlace{first + static_cast<std::uint64_t>(n[0]), static_cast<std::size_t>(n[1])},
+        TerminalPlace{first + static_cast<std::uint64_t>(n[2]), static_cast<std::size_t>(n[3])}));
+}
+
 // Takes the received bytes in the rig's stead and notes what it is told: the bytes (a count that
 // grows while batches follow each other), line errors, silence, the port's close or loss.
 class NotingTaker final : public ByteTaker {
@@ -224,11 +265,17 @@ void Silent(Rig& rig, milliseconds silence) {
 //   stale N: bytes wait in the driver; feed N|z80|header|short|wrapped: the far end sends N
 //   counting bytes, kZ80, its header alone, a header that promises no data, one whose end address
 //   wraps below its load address (49,153 bytes at 4000h); garbled N: with a line error
+//   say TEXT: the far end sends the text; inflight TEXT: it has been read but waits for the UI
+//   thread; terminal on|off, askrx on|off: the terminal and its "Empfang starten"; keys TEXT:
+//   typed in the terminal; break: BREAK; prompt TEXT MS: the loaded file is sent once TEXT came;
+//   xmodemrx: an XMODEM reception; xblock N, eot: the far end sends block N (128 counting bytes,
+//   CRC-16), the end
 //   advance MS: time passes; quiet MS: the reception ends after MS of silence, not before
 //   load NAME N [PAUSE]: a file of N counting bytes (a z80 file for NAME.z80) is loaded
 //   bin, noprogress, continuous, send, text T, save NAME: the engine's switches and calls (save
 //   replaces a file; savenew NAME saves beside a file of that name, savein DIR into a folder)
 //   slow US, hold, cts, failwait ERR, failwrite ERR, busyport: what the line and driver do;
+//   status [DSR] [DCD] [RI]: the status lines the far end drives (the others low)
 //   nolink: the fake ports' names are plain device names that may pass to another device
 //   watch: the engine sends each rewrite of the loaded file; rewrite NAME N, vanish NAME: the
 //   file is written anew (as load writes it) or removed, and its watch told; unwatchable: no
@@ -250,6 +297,9 @@ void Silent(Rig& rig, milliseconds silence) {
 //   ini A|B: the settings file holds these lines; restart [PATH]: the window starts again (with
 //   the settings file at PATH in the rig's directory)
 //   mkdir DIR, write NAME N: a folder, a file of N counting bytes in the rig's directory
+//   ttype TEXT, tkey enter|bs|tab|esc|up|down|right|left|del, tpaste TEXT, tselect L C L C (lines
+//   from the first kept), tclose, trows N, tplace X Y W H: a person at the terminal window;
+//   answer NAME: the next open dialog answers the file NAME in the rig's directory
 //   every DIR: "Jeden Empfang sichern in ..." chooses that folder of the rig's directory
 const std::map<std::string_view, StepFunction> kSteps = {
     {"open",
@@ -269,6 +319,30 @@ const std::map<std::string_view, StepFunction> kSteps = {
     {"close", [](Rig& r, const Arg&) { Close(r); }},
     {"stale", [](Rig& r, const Arg& a) { r.line().InjectInput(Bytes(a.number, 0xEE)); }},
     {"feed", [](Rig& r, const Arg& a) { r.Feed(FarEnd(a)); }},
+    {"say", [](Rig& r, const Arg& a) { r.Feed(Bytes(a.all.begin(), a.all.end())); }},
+    {"inflight",
+     [](Rig& r, const Arg& a) {
+         r.line().InjectInput(Bytes(a.all.begin(), a.all.end()));
+         r.line().WaitUntilIdle(10s);
+     }},
+    {"terminal", [](Rig& r, const Arg& a) { r.engine().SetTerminal(a.all == "on"); }},
+    {"askrx", [](Rig& r, const Arg& a) { r.result = r.engine().AskReception(a.all == "on"); }},
+    {"xmodemrx", [](Rig& r, const Arg&) { r.result = r.engine().ReceiveXmodem(false); }},
+    {"xblock",
+     [](Rig& r, const Arg& a) {
+         xmodem::Bytes block;
+         xmodem::AppendBlock(block, static_cast<std::uint32_t>(a.number), CountingBytes(128),
+                             xmodem::kShortBlock, xmodem::Check::kCrc16);
+         r.Feed(block);
+     }},
+    {"eot", [](Rig& r, const Arg&) { r.Feed({xmodem::kEot}); }},
+    {"keys", [](Rig& r, const Arg& a) { r.result = r.engine().Type(a.all); }},
+    {"break", [](Rig& r, const Arg&) { r.result = r.engine().SendBreak(); }},
+    {"prompt",
+     [](Rig& r, const Arg& a) {
+         r.result = r.engine().SendAfterPrompt(a.first, milliseconds(DecimalToInt(a.rest)),
+                                               [&r] { return r.engine().SendFile(); });
+     }},
     {"garbled", [](Rig& r, const Arg& a) { r.Feed(Bytes(a.number, 0x55), {.framing = true}); }},
     {"advance", [](Rig& r, const Arg& a) { r.loop.Advance(milliseconds(a.number)); }},
     {"quiet", [](Rig& r, const Arg& a) { Quiet(r, milliseconds(a.number)); }},
@@ -285,6 +359,12 @@ const std::map<std::string_view, StepFunction> kSteps = {
      [](Rig& r, const Arg& a) { r.line().SetByteTime(std::chrono::microseconds(a.number)); }},
     {"hold", [](Rig& r, const Arg&) { r.line().HoldWrites(true); }},
     {"cts", [](Rig& r, const Arg&) { r.line().SetCts(true); }},
+    {"status",
+     [](Rig& r, const Arg& a) {
+         r.line().SetStatus(a.all.find("DSR") != std::string::npos,
+                            a.all.find("DCD") != std::string::npos,
+                            a.all.find("RI") != std::string::npos);
+     }},
     {"failwait", [](Rig& r, const Arg& a) { r.line().FailNextWait(a.number); }},
     {"failwrite", [](Rig& r, const Arg& a) { r.line().FailWrites(a.number); }},
     {"busyport", [](Rig& r, const Arg&) { r.openFailure = EBUSY; }},
@@ -350,6 +430,14 @@ const std::map<std::string_view, StepFunction> kSteps = {
          r.engine().ReceivedBytes().WaitForSilence(*r.taker, milliseconds(a.number));
      }},
     {"click", [](Rig& r, const Arg& a) { r.view.Click(IdOf(a.all)); }},
+    {"ttype", [](Rig& r, const Arg& a) { r.view.TypeInTerminal(a.all); }},
+    {"tkey", [](Rig& r, const Arg& a) { r.view.PressInTerminal(KeyNamed(a.all)); }},
+    {"tpaste", [](Rig& r, const Arg& a) { r.view.PasteInTerminal(a.all); }},
+    {"tselect", [](Rig& r, const Arg& a) { SelectInTerminal(r, a.all); }},
+    {"tclose", [](Rig& r, const Arg&) { r.view.CloseTerminalByUser(); }},
+    {"trows", [](Rig& r, const Arg& a) { r.view.ResizeTerminal(a.number); }},
+    {"tplace", [](Rig& r, const Arg& a) { r.view.PlaceTerminal(RectOf(a.all)); }},
+    {"answer", [](Rig& r, const Arg& a) { r.view.QueueOpenFileAnswer(r.dir.File(a.all)); }},
     {"command", [](Rig& r, const Arg& a) { r.view.SendCommand(IdOf(a.all)); }},
     {"select", [](Rig& r, const Arg& a) { Select(r, IdOf(a.first), a.rest); }},
     {"type", [](Rig& r, const Arg& a) { r.view.Type(IdOf(a.first), a.rest); }},

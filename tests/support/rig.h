@@ -113,11 +113,14 @@ class Rig {
     // ever ahead of the bytes that had left the first fake device when it was shown.
     Lines lines;
     Lines log;
-    Lines rewrites;  // what the engine reported of each rewrite of the loaded file
+    Lines rewrites;        // what the engine reported of each rewrite of the loaded file
+    std::string terminal;  // the bytes the terminal took (engine face)
+    Lines receptions;      // the bytes of each reception as it finished
     std::uint32_t progress = 0;
     std::uint32_t received = 0;
     std::size_t progressAhead = 0;
-    std::string modemEvent;  // the last ModemLinesEvent: "open DTR -" and the like
+    std::string modemEvent;   // the last ModemLinesEvent: "open DTR -" and the like
+    std::string statusEvent;  // the last ModemStatusEvent: "CTS DSR - -" and the like
     // What the steps did: the bytes fed, the last engine call's result, the open refusal.
     Bytes fed;
     EngineResult result;

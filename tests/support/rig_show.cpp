@@ -43,7 +43,14 @@ constexpr std::pair<std::string_view, int> kNames[] = {
     {"charDelay", kCharDelayCombo}, {"lineDelay", kLineDelayCombo},
     {"eolNone", kMenuLineEndNone}, {"eolCr", kMenuLineEndCr},   {"eolCrLf", kMenuLineEndCrLf},
     {"eolLf", kMenuLineEndLf},   {"textFile", kMenuSendTextFile}, {"protocol", kMenuLineLog},
-    {"info", kMenuInfo},         {"xmodemSend", kMenuXmodemSend},
+    {"info", kMenuInfo},         {"dsr", kDsrIndicator},        {"dcd", kDcdIndicator},
+    {"ri", kRiIndicator},        {"menuTerminal", kMenuTerminal}, {"tCopy", kTerminalCopy},
+    {"tClear", kTerminalClear},  {"tBreak", kTerminalBreak},    {"tHex", kTerminalHex},
+    {"tHexSend", kTerminalHexSend}, {"tReceive", kTerminalReceive},
+    {"tSendFile", kTerminalSendFile}, {"tFormat", kTerminalFormat},
+    {"tExpectCheck", kTerminalExpectCheck}, {"tExpect", kTerminalExpect},
+    {"tTimeout", kTerminalTimeout},
+    {"xmodemSend", kMenuXmodemSend},
     {"xmodemSend1k", kMenuXmodemSend1k}, {"xmodemReceive", kMenuXmodemReceive},
     {"xmodemCancel", kMenuXmodemCancel}, {"xmodemTrim", kMenuXmodemTrim}};
 // clang-format on
@@ -136,6 +143,8 @@ std::map<std::string, std::string> Rig::Show() {
     std::map<std::string, std::string> shown;
     const Lines list = window ? view.Lines(kMessageList) : lines;
     shown["log"] = Join(log);
+    shown["terminal"] = terminal;
+    shown["receptions"] = Join(receptions);
     shown["list"] = Join(list);
     shown["count"] = std::to_string(list.size());
     shown["first"] = list.empty() ? "" : list.front();
@@ -227,9 +236,21 @@ std::map<std::string, std::string> Rig::Show() {
         shown["dump"] += (row == 0 ? "" : "|") + DumpLine(*view.ReceptionView(), row);
     }
     shown["closed"] = std::to_string(view.MainWindowClosed());
+    shown["screen"] = Join(view.TerminalLines());
+    shown["clipboard"] = view.Clipboard();
+    std::replace(shown["clipboard"].begin(), shown["clipboard"].end(), '\n', '|');
+    const layout::Rect place = view.TerminalPlacement();
+    shown["tplace"] = std::to_string(place.x) + " " + std::to_string(place.y) + " " +
+                      std::to_string(place.width) + " " + std::to_string(place.height);
+    shown["topen"] = std::to_string(view.IsTerminalOpen());
     if (!devices.empty()) {
         const AppliedSettings a = line().Applied();
         shown["modem"] = line().ModemLines() + " / " + modemEvent;
+        shown["status"] = statusEvent;
+        shown["breaks"] = "";
+        for (std::size_t at : line().BreaksAt()) {
+            shown["breaks"] += (shown["breaks"].empty() ? "" : " ") + std::to_string(at);
+        }
         shown["line"] = std::to_string(a.baudRate) + " " + "NOE"[static_cast<int>(a.parity)] + " " +
                         std::to_string(a.dataBits) + " " + std::to_string(a.stopBits) +
                         (a.ctsFlow ? " cts" : " -") + (line().IsOpen() ? " open" : " closed");
@@ -271,6 +292,8 @@ void Rig::Record(const EngineEvent& event) {
                                               hex(e.header->sadr) + " " + e.header->name);
             },
             [&](const ReceptionFinishedEvent& e) {
+                receptions.push_back(
+                    Text(Bytes(engine().Reception().begin(), engine().Reception().end())));
                 log.push_back("finished" + hex(e.crc) + " " + std::to_string(e.dataLength) + "/" +
                               std::to_string(e.total) + " dropped " + std::to_string(e.dropped) +
                               (e.hasHeader ? " z80" : ""));
@@ -314,6 +337,18 @@ void Rig::Record(const EngineEvent& event) {
             [&](const SelfTestEndedEvent& e) {
                 const Lines report = SelfTestLines(e.report);
                 lines.insert(lines.end(), report.begin(), report.end());
+            },
+            [&](const TerminalBytesEvent& e) { terminal.append(e.bytes.begin(), e.bytes.end()); },
+            [&](const PromptEvent& e) {
+                log.push_back("prompt " + e.prompt +
+                              (e.arrived ? " arrived, " +
+                                               std::string(kKinds[static_cast<int>(e.started.kind)])
+                                         : " timed out"));
+            },
+            [&](const ModemStatusEvent& e) {
+                statusEvent = std::string(e.status.cts ? "CTS" : "-") +
+                              (e.status.dsr ? " DSR" : " -") + (e.status.dcd ? " DCD" : " -") +
+                              (e.status.ri ? " RI" : " -");
             },
             [&](const XmodemProgressEvent& e) {
                 progress = static_cast<std::uint32_t>(e.progress.bytes);

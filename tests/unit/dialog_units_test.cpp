@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 namespace velotrix::layout {
 namespace {
 
@@ -23,15 +25,27 @@ TEST(DialogUnits, BaseUnitsRoundTheAverageLetterAndRectanglesRoundHalvesUp) {
     }
 }
 
-// An item of either dialog by its ID, as the Windows view finds its controls; the IDs of labels
-// and of nothing name none.
-TEST(Layout, FindsTheItemsOfBothDialogsByTheirId) {
+// An item of any dialog by its ID, as the Windows view finds its controls; the IDs of labels
+// and of nothing name none. Every control and menu command has an ID no other one has: a command
+// handler could not tell two of them apart.
+TEST(Layout, FindsTheItemsOfEveryDialogByTheirOwnId) {
     EXPECT_EQ(FindItem(ids::kTxName)->maxLength, 16);
     EXPECT_STREQ(FindItem(ids::kTextClose)->caption,
                  "schlie\xDF"
                  "en");
+    EXPECT_EQ(FindItem(ids::kTerminalExpect)->maxLength, 40);
     EXPECT_EQ(FindItem(kNoId), nullptr);
     EXPECT_EQ(FindItem(4711), nullptr);
+    std::set<int> seen{ids::kCancel, ids::kCloseBox, ids::kTerminalCloseBox};
+    for (const DialogLayout* dialog : {&MainDialog(), &TextDialog(), &TerminalBar()}) {
+        for (const Item& item : dialog->items) {
+            EXPECT_TRUE(item.id == kNoId || seen.insert(item.id).second) << item.id;
+        }
+    }
+    for (const MenuEntry& entry : MainMenu()) {
+        EXPECT_TRUE(entry.kind != MenuKind::kItem || seen.insert(entry.commandId).second)
+            << entry.caption;
+    }
 }
 
 }  // namespace

@@ -4,9 +4,13 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <iterator>
 #include <thread>
 
 #include "contract/view_contract.h"
+#include "frontends/win32/clipboard.h"
+#include "frontends/win32/terminal_screen_window.h"
 #include "frontends/win32/win32_loop.h"
 #include "frontends/win32/win32_view.h"
 #include "platform/win32/wide_text.h"
@@ -143,7 +147,85 @@ class Win32Rig : public Rig {
         }
     }
 
+    void TypeInTerminal(std::string_view utf8) override {
+        if (TerminalReachable()) {
+            ::SetFocus(Screen());
+            for (wchar_t c : Utf8ToWide(utf8)) {
+                SendMessageW(Screen(), WM_CHAR, c, 0);
+            }
+        }
+        Pump();
+    }
+    void PressInTerminal(TerminalKey key) override {
+        constexpr std::pair<TerminalKey, WPARAM> kKeys[] = {
+            {TerminalKey::kEnter, VK_RETURN}, {TerminalKey::kBackspace, VK_BACK},
+            {TerminalKey::kTab, VK_TAB},      {TerminalKey::kEscape, VK_ESCAPE},
+            {TerminalKey::kUp, VK_UP},        {TerminalKey::kDown, VK_DOWN},
+            {TerminalKey::kRight, VK_RIGHT},  {TerminalKey::kLeft, VK_LEFT},
+            {TerminalKey::kDelete, VK_DELETE}};
+        for (const auto& [terminalKey, code] : kKeys) {
+            if (terminalKey == key && TerminalReachable()) {
+                ::SetFocus(Screen());
+                KeyDown(code);
+            }
+        }
+        Pump();
+    }
+    void PasteInTerminal(std::string_view utf8) override {
+        if (!TerminalReachable()) {
+            return;
+        }
+        SetClipboardText(view_.MainWindow(), Utf8ToWide(utf8));
+        // Ctrl+Shift+V, with the keys held as the keyboard's state says.
+        BYTE keys[256] = {};
+        GetKeyboardState(keys);
+        BYTE held[256];
+        std::copy(std::begin(keys), std::end(keys), std::begin(held));
+        held[VK_CONTROL] = held[VK_SHIFT] = 0x80;
+        SetKeyboardState(held);
+        ::SetFocus(Screen());
+        KeyDown('V');
+        SetKeyboardState(keys);
+        Pump();
+    }
+    void DragInTerminal(TerminalPlace from, TerminalPlace to) override {
+        if (!TerminalReachable()) {
+            return;
+        }
+        const POINT start = view_.TerminalScreenView()->PointOf(from);
+        const POINT end = view_.TerminalScreenView()->PointOf(to);
+        SendMessageW(Screen(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(start.x, start.y));
+        SendMessageW(Screen(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(end.x, end.y));
+        SendMessageW(Screen(), WM_LBUTTONUP, 0, MAKELPARAM(end.x, end.y));
+        Pump();
+    }
+    void CloseTerminalByUser() override {
+        if (view_.IsTerminalOpen()) {
+            SendMessageW(view_.TerminalWindow(), WM_SYSCOMMAND, SC_CLOSE, 0);
+        }
+        Pump();
+    }
+    std::vector<std::string> TerminalShownLines() override {
+        return view_.TerminalScreenView()->ShownLines();
+    }
+    std::string Clipboard() override {
+        std::wstring text = ClipboardText(view_.MainWindow());
+        std::erase(text, L'\r');
+        return WideToCp1252(text);
+    }
+
   private:
+    HWND Screen() const { return view_.TerminalScreenView()->Window(); }
+    bool TerminalReachable() const { return view_.IsTerminalOpen() && Reachable(Screen()); }
+    // A key pressed where the focus is, through the view as its message loop passes it.
+    void KeyDown(WPARAM code) {
+        MSG msg{GetFocus(), WM_KEYDOWN, code, 0, 0, {}};
+        if (msg.hwnd != nullptr && !view_.PreTranslate(msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+
     // The thread's messages through the view, as its message loop runs them.
     void Pump() {
         MSG msg{};
@@ -159,10 +241,9 @@ class Win32Rig : public Rig {
         return view_.IsTextDialogOpen() ? view_.TextDialogWindow() : view_.MainWindow();
     }
 
-    // Shown, enabled, in a dialog that no modal dialog blocks.
+    // Shown (in a window on the screen), enabled, in a dialog that no modal dialog blocks.
     static bool Reachable(HWND control) {
-        return control != nullptr && IsWindowEnabled(control) &&
-               (GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE) != 0 &&
+        return control != nullptr && IsWindowEnabled(control) && IsWindowVisible(control) &&
                IsWindowEnabled(GetParent(control));
     }
 

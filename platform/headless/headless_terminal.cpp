@@ -1,0 +1,115 @@
+// The in-memory window's terminal: the screen it was given, and a person's keys and mouse on it.
+#include "platform/headless/headless_view.h"
+
+#include <algorithm>
+
+#include "ui-resources/ids.h"
+#include "ui-resources/window_rules.h"
+
+namespace velotrix {
+
+void HeadlessView::OpenTerminal(const TerminalScreen& screen) {
+    if (mainClosed_) {
+        return;
+    }
+    const bool opening = terminal_ == nullptr;
+    terminal_ = &screen;
+    ++terminalDraws_;
+    // The in-memory screen is as high as a terminal's.
+    if (opening) {
+        Input({TerminalInput::Kind::kRows, {}, {}, static_cast<int>(kTerminalRows)});
+    }
+}
+
+void HeadlessView::CloseTerminal() {
+    terminal_ = nullptr;
+    selection_.reset();
+}
+
+void HeadlessView::SetTerminalInputHandler(TerminalInputHandler handler) {
+    terminalInput_ = std::move(handler);
+}
+
+void HeadlessView::PlaceTerminal(const layout::Rect& placement) {
+    const layout::Rect screens[] = {kScreen};
+    const layout::DialogLayout& bar = layout::TerminalBar();
+    const layout::Rect least{0, 0, bar.width, bar.height + layout::kTerminalLeastScreenHeight};
+    const layout::Placement restored = layout::PlacementToRestore(placement, least, screens);
+    terminalPlacement_ = restored.rect;
+    if (!restored.keepPosition) {
+        terminalPlacement_.x = (kScreen.width - terminalPlacement_.width) / 2;
+        terminalPlacement_.y = (kScreen.height - terminalPlacement_.height) / 2;
+    }
+}
+
+std::vector<std::string> HeadlessView::TerminalLines() const {
+    std::vector<std::string> lines;
+    if (terminal_ == nullptr) {
+        return lines;
+    }
+    for (std::uint64_t n = terminal_->FirstLine(); n < terminal_->EndLine(); ++n) {
+        lines.emplace_back(terminal_->Line(n));
+    }
+    while (!lines.empty() && lines.back().empty()) {
+        lines.pop_back();
+    }
+    return lines;
+}
+
+std::vector<std::string> HeadlessView::TerminalShownLines() const {
+    std::vector<std::string> lines;
+    for (std::uint64_t n = terminal_ != nullptr ? terminal_->ScreenTop() : 0;
+         terminal_ != nullptr && n < terminal_->EndLine(); ++n) {
+        lines.emplace_back(terminal_->Line(n));
+    }
+    return lines;
+}
+
+void HeadlessView::Input(const TerminalInput& input) {
+    // A copy, so that a handler that replaces itself finishes the call it is in.
+    if (TerminalInputHandler handler = terminalInput_;
+        handler && IsTerminalOpen() && !mainClosed_) {
+        handler(input);
+    }
+}
+
+void HeadlessView::TypeInTerminal(std::string_view utf8) {
+    // One key a character, as typing goes: a character's UTF-8 bytes after its first are
+    // 80h to BFh.
+    for (std::size_t start = 0; start < utf8.size();) {
+        std::size_t end = start + 1;
+        while (end < utf8.size() && (static_cast<unsigned char>(utf8[end]) & 0xC0) == 0x80) {
+            ++end;
+        }
+        Input({TerminalInput::Kind::kText, std::string(utf8.substr(start, end - start)), {}, 0});
+        start = end;
+    }
+}
+
+void HeadlessView::PressInTerminal(TerminalKey key) {
+    Input({TerminalInput::Kind::kKey, {}, key, 0});
+}
+
+void HeadlessView::PasteInTerminal(std::string_view utf8) {
+    Input({TerminalInput::Kind::kPaste, std::string(utf8), {}, 0});
+}
+
+void HeadlessView::SelectInTerminal(
+    std::optional<std::pair<TerminalPlace, TerminalPlace>> selection) {
+    if (IsTerminalOpen()) {
+        selection_ = selection ? std::optional(std::minmax(selection->first, selection->second))
+                               : std::nullopt;
+    }
+}
+
+void HeadlessView::ResizeTerminal(int rows) {
+    Input({TerminalInput::Kind::kRows, {}, {}, rows});
+}
+
+void HeadlessView::CloseTerminalByUser() {
+    if (IsTerminalOpen() && !mainClosed_) {
+        Raise(ids::kTerminalCloseBox, ids::kNotifyClicked);
+    }
+}
+
+}  // namespace velotrix

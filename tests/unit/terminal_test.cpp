@@ -1,0 +1,272 @@
+// The terminal's text model (bytes in, lines out) and what its keys and pastes put on the line.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "serial/terminal_keys.h"
+#include "text/hex_dump.h"
+#include "text/terminal_screen.h"
+#include "ui-resources/messages.h"
+
+namespace velotrix {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+std::span<const std::uint8_t> Bytes(std::string_view text) {
+    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
+// Every line kept, without the empty ones below the last written; and the cursor as "line,column"
+// counted from the first line kept.
+Lines Shown(const TerminalScreen& screen) {
+    Lines lines;
+    for (std::uint64_t n = screen.FirstLine(); n < screen.EndLine(); ++n) {
+        lines.emplace_back(screen.Line(n));
+    }
+    while (!lines.empty() && lines.back().empty()) {
+        lines.pop_back();
+    }
+    return lines;
+}
+
+std::string CursorOf(const TerminalScreen& screen) {
+    const TerminalPlace cursor = screen.Cursor();
+    return std::to_string(cursor.line - screen.FirstLine()) + "," + std::to_string(cursor.column);
+}
+
+const std::string kLongCsi = "\x1B[" + std::string(kMaxSequenceBytes + 2, '1') + "X";
+const std::string kLongOsc = "\x1B]" + std::string(kMaxStringBytes + 2, 'x');
+
+// Each row on a screen of 10 columns and 4 rows, fed whole and byte by byte (a sequence may be
+// split between two batches of the line anywhere).
+TEST(TerminalScreen, BytesBecomeTheLinesATerminalShows) {
+    const struct {
+        std::string in;
+        Lines lines;
+        std::string cursor;
+    } rows[] = {
+        // Line ends: CR returns, LF goes down in the same column.
+        {"AB\r\nCD", {"AB", "CD"}, "1,2"},
+        {"AB\nCD", {"AB", "  CD"}, "1,4"},
+        {"AB\n\rCD", {"AB", "CD"}, "1,2"},
+        {"ABC\rX", {"XBC"}, "0,1"},
+        {"AB\bX\b\b\bY", {"YX"}, "0,1"},
+        {"A\tB\tC", {"A       BC"}, "0,9"},
+        {"A\aB", {"AB"}, "0,2"},
+        // Other control bytes, DEL and the unassigned bytes stay as visible placeholders.
+        {std::string("A\0\x01\x0C\x7F\x81", 6), {std::string("A\0\x01\x0C\x7F\x81", 6)}, "0,6"},
+        // Code page 1252 from 80h on, 9Bh included (an 8-bit terminal's CSI).
+        {"\x80\xE4\xFC\xDF\x9B"
+         "2J",
+         {"\x80\xE4\xFC\xDF\x9B"
+          "2J"},
+         "0,7"},
+        // A full line wraps at the next character, so that CR LF after it adds no empty line.
+        {"0123456789AB", {"0123456789", "AB"}, "1,2"},
+        {"0123456789\r\nX", {"0123456789", "X"}, "1,1"},
+        {"0123456789\bX", {"01234567X9"}, "0,9"},
+        {"012345678\tX", {"012345678X"}, "0,9"},
+        // The screen scrolls into the scrollback.
+        {"1\r\n2\r\n3\r\n4\r\n5\r\n6", {"1", "2", "3", "4", "5", "6"}, "5,1"},
+        // Cursor left and right, to a column, to a row and column, up and down.
+        {"ABCDEF\x1B[3DX", {"ABCXEF"}, "0,4"},
+        {"AB\x1B[5CX\x1B[CY", {"AB     X Y"}, "0,9"},
+        {"AB\x1B[99D\x1B[DX\x1B[99CZ", {"XB       Z"}, "0,9"},
+        {"ABCDEF\x1B[2GX", {"AXCDEF"}, "0,2"},
+        {"1\r\n2\r\n3\x1B[2;3HX\x1B[AY\x1B[9BZ", {"1  Y", "2 X", "3", "    Z"}, "3,5"},
+        {"\x1B[H\x1B[99;99HE", {"", "", "", "         E"}, "3,9"},
+        // Erase to the end of the line, to its start, all of it.
+        {"ABCDEF\x1B[3D\x1B[K", {"ABC"}, "0,3"},
+        {"ABCDEF\x1B[3D\x1B[0K", {"ABC"}, "0,3"},
+        {"ABCDEF\x1B[3D\x1B[1K", {"    EF"}, "0,3"},
+        {"ABC\r\nDEF\x1B[2K", {"ABC"}, "1,3"},
+        // Erase the screen: below, above, and all of it into the scrollback.
+        {"A\r\nBC\r\nD\x1B[A\x1B[J", {"A", "B"}, "1,1"},
+        {"A\r\nBC\r\nD\x1B[A\x1B[1J", {"", "  ", "D"}, "1,1"},
+        {"A\r\nB\x1B[2J\x1B[HC", {"A", "B", "C"}, "2,1"},
+        {"\x1B[2J\x1B[HC", {"C"}, "0,1"},
+        // Unknown sequences vanish whole: private modes, colours, a title, character sets.
+        {"A\x1B[?25lB\x1B[1;31mC", {"ABC"}, "0,3"},
+        {"A\x1B]0;Titel\aB\x1B]2;x\x1B\\C", {"ABC"}, "0,3"},
+        {"A\x1B(BB\x1B"
+         "7C\x1B"
+         "cD",
+         {"ABCD"},
+         "0,4"},
+        // A control byte within a sequence is carried out; CAN ends one; ESC begins a new one.
+        {"A\x1B[\r2CB", {"A B"}, "0,3"},
+        {"A\x1B[2\x18"
+         "DB",
+         {"ADB"},
+         "0,3"},
+        {"AB\x1B[9\x1B[DX", {"AX"}, "0,2"},
+        {"A\x1B\xE4", {"A\xE4"}, "0,2"},
+        // None swallows more than its bound: what follows is shown again.
+        {kLongCsi, {"111X"}, "0,4"},
+        {kLongOsc + "\rY", {"Yxx"}, "0,1"},
+    };
+    for (const auto& row : rows) {
+        TerminalScreen whole(10, 100, 4);
+        TerminalScreen split(10, 100, 4);
+        whole.Feed(Bytes(row.in));
+        for (char c : row.in) {
+            split.Feed(Bytes(std::string_view(&c, 1)));
+        }
+        EXPECT_EQ(Shown(whole), row.lines) << row.in;
+        EXPECT_EQ(CursorOf(whole), row.cursor) << row.in;
+        EXPECT_EQ(Shown(split), row.lines) << row.in;
+        EXPECT_EQ(CursorOf(split), row.cursor) << row.in;
+    }
+}
+
+TEST(TerminalScreen, BellsAreCountedAndTakenOnce) {
+    TerminalScreen screen;
+    screen.Feed(Bytes("\a\x1B[\a2D\a"));
+    EXPECT_EQ(screen.TakeBells(), 3);
+    EXPECT_EQ(screen.TakeBells(), 0);
+}
+
+// At 115200 baud a machine sends 10,000 lines in a minute: the oldest go, each line stays within
+// its columns, and the lines keep their numbers.
+TEST(TerminalScreen, TheScrollbackKeepsTenThousandLinesAndNoMore) {
+    TerminalScreen screen;
+    std::string text;
+    for (int i = 0; i < 20000; ++i) {
+        text += "Zeile " + std::to_string(i) + "\r\n";
+    }
+    text += std::string(1000, 'x');
+    screen.Feed(Bytes(text));
+    EXPECT_EQ(screen.EndLine() - screen.FirstLine(), kTerminalScrollback + kTerminalRows);
+    EXPECT_EQ(screen.Line(screen.EndLine() - 14), "Zeile 19999");
+    EXPECT_EQ(screen.Line(20000 - kTerminalScrollback), "Zeile " + std::to_string(20000 - 10000));
+    EXPECT_EQ(screen.Line(0), "");
+    for (std::uint64_t n = screen.FirstLine(); n < screen.EndLine(); ++n) {
+        ASSERT_LE(screen.Line(n).size(), kTerminalColumns);
+    }
+    EXPECT_EQ(screen.Cursor(), (TerminalPlace{screen.EndLine() - 1, 1000 % 80}));
+}
+
+// The window's height is the screen's: lines go into the scrollback and come back, the cursor
+// stays on the screen, and a cursor address counts from the screen's top.
+TEST(TerminalScreen, TheScreenTakesTheWindowsHeight) {
+    TerminalScreen screen(10, 100, 4);
+    screen.Feed(Bytes("1\r\n2\r\n3"));
+    screen.SetRows(2);
+    EXPECT_EQ(screen.Rows(), 2u);
+    EXPECT_EQ(screen.ScreenTop(), 1u);
+    EXPECT_EQ(CursorOf(screen), "2,1");
+    screen.Feed(Bytes("\x1B[HX"));
+    EXPECT_EQ(Shown(screen), (Lines{"1", "X", "3"}));
+    screen.SetRows(4);
+    EXPECT_EQ(screen.ScreenTop(), 0u);
+    EXPECT_EQ(screen.EndLine(), 4u);
+    screen.Feed(Bytes("\x1B[HY"));
+    EXPECT_EQ(Shown(screen), (Lines{"Y", "X", "3"}));
+    screen.Feed(Bytes("\x1B[4;1HZ"));
+    screen.SetRows(1);
+    EXPECT_EQ(Shown(screen), (Lines{"Y", "X", "3", "Z"}));
+    EXPECT_EQ(screen.ScreenTop(), 3u);
+    screen.SetRows(0);
+    EXPECT_EQ(screen.Rows(), 1u);
+}
+
+TEST(TerminalScreen, ClearForgetsEverythingAndCopyTakesWhatAPersonSees) {
+    TerminalScreen screen(10, 100, 4);
+    screen.Feed(
+        Bytes("ABC  \r\nD\x03"
+              "E\x7F\x90\r\n\r\nGHIJ"));
+    const std::uint64_t first = screen.FirstLine();
+    const struct {
+        TerminalPlace from, to;
+        std::string text;
+    } copies[] = {
+        {{first, 1}, {first + 3, 2}, "BC\nD^CE^??\n\nGH"},
+        {{first + 1, 2}, {first + 1, 3}, "E"},
+        {{first, 0}, {first + 9, 0}, "ABC\nD^CE^??\n\nGHIJ"},
+        {{first + 5, 0}, {first + 6, 0}, ""},
+    };
+    for (const auto& c : copies) {
+        EXPECT_EQ(screen.Text(c.from, c.to), c.text) << c.text;
+    }
+    const std::uint64_t changes = screen.Changes();
+    screen.Feed(Bytes("\x1B["));
+    screen.Clear();
+    screen.Feed(Bytes("5D"));
+    EXPECT_GT(screen.Changes(), changes);
+    EXPECT_EQ(Shown(screen), (Lines{"5D"}));
+    EXPECT_GT(screen.FirstLine(), first + 3);
+    EXPECT_EQ(screen.Line(first), "");
+}
+
+TEST(TerminalInput, KeysTypingAndPastingPutWhatATerminalSends) {
+    const struct {
+        TerminalKey key;
+        LineEnd lineEnd;
+        std::string bytes;
+    } keys[] = {
+        {TerminalKey::kEnter, LineEnd::kCr, "\r"},
+        {TerminalKey::kEnter, LineEnd::kCrLf, "\r\n"},
+        {TerminalKey::kEnter, LineEnd::kLf, "\n"},
+        {TerminalKey::kEnter, LineEnd::kNone, "\r"},
+        {TerminalKey::kBackspace, LineEnd::kCrLf, "\x08"},
+        {TerminalKey::kTab, LineEnd::kCr, "\t"},
+        {TerminalKey::kEscape, LineEnd::kCr, "\x1B"},
+        {TerminalKey::kUp, LineEnd::kCr, "\x1B[A"},
+        {TerminalKey::kDown, LineEnd::kCr, "\x1B[B"},
+        {TerminalKey::kRight, LineEnd::kCr, "\x1B[C"},
+        {TerminalKey::kLeft, LineEnd::kCr, "\x1B[D"},
+        {TerminalKey::kDelete, LineEnd::kCr, "\x7F"},
+    };
+    for (const auto& k : keys) {
+        EXPECT_EQ(KeyBytes(k.key, k.lineEnd), k.bytes) << static_cast<int>(k.key);
+    }
+    EXPECT_EQ(TypedBytes("Gr\xC3\xBC\xC3\x9F\xE2\x82\xAC\x03"), "Gr\xFC\xDF\x80\x03");
+    EXPECT_EQ(TypedBytes("a\xE2\x9C\x93"), std::nullopt) << "a check mark is not in 1252";
+    EXPECT_EQ(TypedBytes("\xFF"), std::nullopt) << "not UTF-8";
+
+    const struct {
+        std::string clipboard;
+        LineEnd lineEnd;
+        std::string bytes;
+    } pastes[] = {
+        {"LOAD", LineEnd::kCrLf, "LOAD"},
+        {"10 PRINT\n20 GOTO 10\n", LineEnd::kCr, "10 PRINT\r20 GOTO 10\r"},
+        {"A\r\nB", LineEnd::kNone, "A\rB"},
+        {"A\rB\r", LineEnd::kLf, "A\nB\n"},
+        {"\xEF\xBB\xBF", LineEnd::kCr, ""},
+        {"", LineEnd::kCr, ""},
+        {"\xC3\xA4\n\n", LineEnd::kCrLf, "\xE4\r\n\r\n"},
+    };
+    for (const auto& p : pastes) {
+        std::string bytes = "old";
+        EXPECT_TRUE(PasteBytes(p.clipboard, p.lineEnd, bytes).ok()) << p.clipboard;
+        EXPECT_EQ(bytes, p.bytes) << p.clipboard;
+    }
+    std::string bytes;
+    const EngineResult refused = PasteBytes("ok\nnicht \xE2\x9C\x93\n", LineEnd::kCr, bytes);
+    EXPECT_FALSE(refused.ok());
+    EXPECT_EQ(refused.text.rfind(std::string(msg::kPasteLinePrefix) + "2 ", 0), 0u) << refused.text;
+    EXPECT_EQ(bytes, "");
+}
+
+TEST(TerminalInput, TypedHexBytesAreWholeBytesOrNothing) {
+    using Hex = std::optional<std::vector<std::uint8_t>>;
+    const std::pair<std::string, Hex> rows[] = {
+        {"1B 5B 41", Hex({0x1B, 0x5B, 0x41})},
+        {"1b5b41", Hex({0x1B, 0x5B, 0x41})},
+        {" 00  ff ", Hex({0x00, 0xFF})},
+        {"1B 5", std::nullopt},
+        {"", std::nullopt},
+        {"  ", std::nullopt},
+        {"1G", std::nullopt},
+        {"0x1B", std::nullopt},
+    };
+    for (const auto& [text, bytes] : rows) {
+        EXPECT_EQ(HexBytes(text), bytes) << text;
+    }
+}
+
+}  // namespace
+}  // namespace velotrix
