@@ -8,6 +8,7 @@
 
 #include "frontends/win32/dialog_template.h"
 #include "frontends/win32/reception_window.h"
+#include "frontends/win32/terminal_screen_window.h"
 #include "platform/win32/wide_text.h"
 #include "ui-resources/ids.h"
 

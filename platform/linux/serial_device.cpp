@@ -277,9 +277,9 @@ class PosixSerialDevice final : public SerialDevice {
 
     void StopWritesOnInterrupt(bool armed) override {
         if (armed && interruptSlot_ < 0) {
-            interruptSlot_ = TheInterruptTargets().Add(InterruptTargets::Phase::kStop,
-                                                       StopOnInterrupt,
-                                                       reinterpret_cast<std::intptr_t>(this));
+            interruptSlot_ =
+                TheInterruptTargets().Add(InterruptTargets::Phase::kStop, StopOnInterrupt,
+                                          reinterpret_cast<std::intptr_t>(this));
         } else if (!armed && interruptSlot_ >= 0) {
             TheInterruptTargets().Remove(std::exchange(interruptSlot_, -1));
         }

@@ -3,6 +3,8 @@
 #include "platform/serial_device.h"
 
 #include <windows.h>
+// After windows.h, which it needs.
+#include <timeapi.h>
 
 #include <atomic>
 #include <cstdint>
@@ -21,11 +23,30 @@ namespace velotrix {
 namespace {
 
 // How soon a wait notices a CTS change or a line error: the driver's flags are looked at between
-// waits for data. Drain watches the output queue as often.
+// waits for data. Drain watches the output queue every millisecond, so that a character delay
+// begins when the byte has left, not up to a poll later.
 constexpr DWORD kEventPollMs = 50;
-constexpr DWORD kDrainPollMs = 10;
+constexpr DWORD kDrainPollMs = 1;
 // A read of bytes already queued returns at once; this only bounds one that a purge emptied.
 constexpr DWORD kQueuedReadMs = 200;
+
+// Windows' timers tick every 15.6 ms unless a program asks for more: while a port is open its
+// waits (the character delay, the sender's sleep while the driver's queue drains) last the time
+// they ask for, within a millisecond.
+class FineTimer {
+  public:
+    FineTimer() : fine_(timeBeginPeriod(1) == TIMERR_NOERROR) {}
+    ~FineTimer() {
+        if (fine_) {
+            timeEndPeriod(1);
+        }
+    }
+    FineTimer(const FineTimer&) = delete;
+    FineTimer& operator=(const FineTimer&) = delete;
+
+  private:
+    bool fine_;
+};
 
 template <typename T>
 OsResult<T> Failure(DWORD code, T value = T{}) {
@@ -197,9 +218,9 @@ class Win32SerialDevice final : public SerialDevice {
 
     void StopWritesOnInterrupt(bool armed) override {
         if (armed && interruptSlot_ < 0) {
-            interruptSlot_ = TheInterruptTargets().Add(InterruptTargets::Phase::kStop,
-                                                       StopOnInterrupt,
-                                                       reinterpret_cast<std::intptr_t>(this));
+            interruptSlot_ =
+                TheInterruptTargets().Add(InterruptTargets::Phase::kStop, StopOnInterrupt,
+                                          reinterpret_cast<std::intptr_t>(this));
         } else if (!armed && interruptSlot_ >= 0) {
             TheInterruptTargets().Remove(std::exchange(interruptSlot_, -1));
         }
@@ -392,16 +413,17 @@ class Win32SerialDevice final : public SerialDevice {
         if (code != 0 && code != ERROR_NOT_SUPPORTED) {
             return OsError{static_cast<int>(code), {}};
         }
-        const ModemStatus status = code == 0 ? StatusOf(lines) : ModemStatus{};
-        events.ctsChanged = status.cts != lastStatus_.cts;
-        events.statusChanged = status.dsr != lastStatus_.dsr || status.dcd != lastStatus_.dcd ||
-                               status.ri != lastStatus_.ri;
-        lastStatus_ = status;
+        const ModemStatus modem = code == 0 ? StatusOf(lines) : ModemStatus{};
+        events.ctsChanged = modem.cts != lastStatus_.cts;
+        events.statusChanged = modem.dsr != lastStatus_.dsr || modem.dcd != lastStatus_.dcd ||
+                               modem.ri != lastStatus_.ri;
+        lastStatus_ = modem;
         return {};
     }
 
     UniqueHandle port_;
     UniqueHandle claim_;
+    FineTimer fineTimer_;
     UniqueHandle cancel_;
     std::atomic<bool> cancelled_{false};
     std::atomic<bool> writesStopped_{false};
