@@ -14,7 +14,6 @@ void HeadlessView::OpenTerminal(const TerminalScreen& screen) {
     }
     const bool opening = terminal_ == nullptr;
     terminal_ = &screen;
-    ++terminalDraws_;
     // The in-memory screen is as high as a terminal's.
     if (opening) {
         Input({TerminalInput::Kind::kRows, {}, {}, static_cast<int>(kTerminalRows)});
@@ -31,29 +30,24 @@ void HeadlessView::SetTerminalInputHandler(TerminalInputHandler handler) {
 }
 
 void HeadlessView::PlaceTerminal(const layout::Rect& placement) {
-    const layout::Rect screens[] = {kScreen};
     const layout::DialogLayout& bar = layout::TerminalBar();
-    const layout::Rect least{0, 0, bar.width, bar.height + layout::kTerminalLeastScreenHeight};
-    const layout::Placement restored = layout::PlacementToRestore(placement, least, screens);
-    terminalPlacement_ = restored.rect;
-    if (!restored.keepPosition) {
-        terminalPlacement_.x = (kScreen.width - terminalPlacement_.width) / 2;
-        terminalPlacement_.y = (kScreen.height - terminalPlacement_.height) / 2;
-    }
+    terminalPlacement_ =
+        Placed(placement, {0, 0, bar.width, bar.height + layout::kTerminalLeastScreenHeight});
 }
 
-std::vector<std::string> HeadlessView::TerminalLines() const {
+std::vector<std::string> WrittenLines(const TerminalScreen& screen) {
     std::vector<std::string> lines;
-    if (terminal_ == nullptr) {
-        return lines;
-    }
-    for (std::uint64_t n = terminal_->FirstLine(); n < terminal_->EndLine(); ++n) {
-        lines.emplace_back(terminal_->Line(n));
+    for (std::uint64_t n = screen.FirstLine(); n < screen.EndLine(); ++n) {
+        lines.emplace_back(screen.Line(n));
     }
     while (!lines.empty() && lines.back().empty()) {
         lines.pop_back();
     }
     return lines;
+}
+
+std::vector<std::string> HeadlessView::TerminalLines() const {
+    return terminal_ != nullptr ? WrittenLines(*terminal_) : std::vector<std::string>();
 }
 
 std::vector<std::string> HeadlessView::TerminalShownLines() const {

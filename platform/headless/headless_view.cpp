@@ -63,11 +63,6 @@ const HeadlessView::Control* HeadlessView::FindOfKind(int id, ItemKind kind) con
     return control != nullptr && control->item->kind == kind ? control : nullptr;
 }
 
-const HeadlessView::Control* HeadlessView::FindEntries(int id) const {
-    const Control* control = Find(id);
-    return control != nullptr && HoldsEntries(control->item->kind) ? control : nullptr;
-}
-
 HeadlessView::Control* HeadlessView::Reachable(int id) {
     Control* control = Find(id);
     if (control == nullptr || mainClosed_) {
@@ -195,19 +190,24 @@ void HeadlessView::ComboSelect(int id, int index) {
 }
 
 void HeadlessView::ComboClear(int id) {
-    if (Control* control = FindOfKind(id, ItemKind::kDropDownList)) {
-        control->entries.clear();
-        control->selection = -1;
+    ClearEntries(FindOfKind(id, ItemKind::kDropDownList));
+}
+
+void HeadlessView::ClearEntries(Control* box) {
+    if (box != nullptr) {
+        box->entries.clear();
+        box->selection = -1;
     }
 }
 
-namespace {
-
 // Adds an entry where the box keeps it; the selection stays on the entry it was on.
-void InsertEntry(std::vector<std::string>& entries, int& selection, bool sorted,
-                 std::string_view text) {
+void HeadlessView::AddEntry(Control* box, std::string_view text) {
+    if (box == nullptr) {
+        return;
+    }
+    std::vector<std::string>& entries = box->entries;
     auto position = entries.end();
-    if (sorted) {
+    if (HasStyle(*box->item, layout::kSorted)) {
         position = std::upper_bound(entries.begin(), entries.end(), text,
                                     [](std::string_view value, const std::string& entry) {
                                         return layout::SortsBefore(value, entry);
@@ -215,36 +215,21 @@ void InsertEntry(std::vector<std::string>& entries, int& selection, bool sorted,
     }
     const int index = static_cast<int>(position - entries.begin());
     entries.insert(position, std::string(text));
-    if (selection >= index) {
-        ++selection;
+    if (box->selection >= index) {
+        ++box->selection;
     }
 }
 
-}  // namespace
-
 void HeadlessView::ComboAdd(int id, std::string_view text) {
-    if (Control* control = FindOfKind(id, ItemKind::kDropDownList)) {
-        InsertEntry(control->entries, control->selection, HasStyle(*control->item, layout::kSorted),
-                    text);
-    }
+    AddEntry(FindOfKind(id, ItemKind::kDropDownList), text);
 }
 
 void HeadlessView::ListClear(int id) {
-    Control* control = FindOfKind(id, ItemKind::kListBox);
-    if (control == nullptr) {
-        return;
-    }
-    control->entries.clear();
-    control->selection = -1;
+    ClearEntries(FindOfKind(id, ItemKind::kListBox));
 }
 
 void HeadlessView::ListAdd(int id, std::string_view line) {
-    Control* control = FindOfKind(id, ItemKind::kListBox);
-    if (control == nullptr) {
-        return;
-    }
-    InsertEntry(control->entries, control->selection, HasStyle(*control->item, layout::kSorted),
-                line);
+    AddEntry(FindOfKind(id, ItemKind::kListBox), line);
 }
 
 int HeadlessView::ListCount(int id) const {
@@ -328,8 +313,9 @@ void HeadlessView::CloseMainWindow() {
 }
 
 std::vector<std::string> HeadlessView::Lines(int id) const {
-    const Control* control = FindEntries(id);
-    return control == nullptr ? std::vector<std::string>() : control->entries;
+    const Control* control = Find(id);
+    return control != nullptr && HoldsEntries(control->item->kind) ? control->entries
+                                                                   : std::vector<std::string>();
 }
 
 std::string HeadlessView::PaneText(int pane) const {

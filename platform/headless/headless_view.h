@@ -18,6 +18,9 @@
 
 namespace velotrix {
 
+// A terminal screen's lines, scrollback and screen, without the empty ones below the last written.
+std::vector<std::string> WrittenLines(const TerminalScreen& screen);
+
 // Built from the layout tables, so every control of both dialogs and every menu command exists with
 // its template state. IDs that name nothing are ignored by setters and read as empty, false or -1.
 //
@@ -90,7 +93,7 @@ class HeadlessView : public DialogView {
     void OpenTerminal(const TerminalScreen& screen) override;
     void CloseTerminal() override;
     bool IsTerminalOpen() const override { return terminal_ != nullptr; }
-    void TerminalChanged() override { ++terminalDraws_; }
+    void TerminalChanged() override {}
     void SetTerminalInputHandler(TerminalInputHandler handler) override;
     std::optional<std::pair<TerminalPlace, TerminalPlace>> TerminalSelection() const override {
         return selection_;
@@ -124,11 +127,10 @@ class HeadlessView : public DialogView {
     const std::vector<FileDialogCall>& FileDialogCalls() const { return fileDialogCalls_; }
     bool MainWindowClosed() const { return mainClosed_; }
     // The terminal's screen as its lines (scrollback and screen, the empty ones below the last
-    // written left out), how often it was drawn, and the clipboard.
+    // written left out), and the clipboard.
     std::vector<std::string> TerminalLines() const;
     // The screen's own lines (below the scrollback), as a window as high as the screen shows them.
     std::vector<std::string> TerminalShownLines() const;
-    int TerminalDraws() const { return terminalDraws_; }
     // The screen the open terminal draws; nullptr while it is closed.
     const TerminalScreen* Terminal() const { return terminal_; }
     const std::string& Clipboard() const { return clipboard_; }
@@ -201,6 +203,8 @@ class HeadlessView : public DialogView {
     };
 
     static Control FromTemplate(const layout::Item& item, Window window);
+    // Where a window asked at placement is put on the screen, at least as large as least.
+    static layout::Rect Placed(const layout::Rect& placement, const layout::Rect& least);
     // Whether the window of the control is on the screen now.
     bool WindowOpen(Window window) const;
     void Input(const TerminalInput& input);
@@ -208,7 +212,9 @@ class HeadlessView : public DialogView {
     const Control* Find(int id) const;
     Control* FindOfKind(int id, layout::ItemKind kind);
     const Control* FindOfKind(int id, layout::ItemKind kind) const;
-    const Control* FindEntries(int id) const;
+    // A combo or list box (nullptr: none) emptied, or given an entry.
+    static void ClearEntries(Control* box);
+    static void AddEntry(Control* box, std::string_view text);
     // The control when a person can reach it now, else nullptr.
     Control* Reachable(int id);
     // Notes the person's use of id; false when the person's use of it is to do nothing.
@@ -236,7 +242,6 @@ class HeadlessView : public DialogView {
     TerminalInputHandler terminalInput_;
     std::optional<std::pair<TerminalPlace, TerminalPlace>> selection_;
     layout::Rect terminalPlacement_{0, 0, 640, 480};
-    int terminalDraws_ = 0;
     std::string clipboard_;
     std::vector<Message> messages_;
     std::vector<FileDialogCall> fileDialogCalls_;

@@ -19,15 +19,20 @@ void HeadlessView::SetProgressText(std::string_view text) {
     progressText_ = text;
 }
 
-void HeadlessView::PlaceMainWindow(const layout::Rect& placement) {
+// A window that is not put back where it was is centred on the screen.
+layout::Rect HeadlessView::Placed(const layout::Rect& placement, const layout::Rect& least) {
     const layout::Rect screens[] = {kScreen};
-    const layout::Placement restored = layout::PlacementToRestore(
-        placement, layout::ToPixels(TemplateRect(), kBaseUnits), screens);
-    placement_ = restored.rect;
+    const layout::Placement restored = layout::PlacementToRestore(placement, least, screens);
+    layout::Rect placed = restored.rect;
     if (!restored.keepPosition) {
-        placement_.x = (kScreen.width - placement_.width) / 2;
-        placement_.y = (kScreen.height - placement_.height) / 2;
+        placed.x = (kScreen.width - placed.width) / 2;
+        placed.y = (kScreen.height - placed.height) / 2;
     }
+    return placed;
+}
+
+void HeadlessView::PlaceMainWindow(const layout::Rect& placement) {
+    placement_ = Placed(placement, layout::ToPixels(TemplateRect(), kBaseUnits));
 }
 
 layout::Rect HeadlessView::ControlRect(int id) const {

@@ -90,10 +90,11 @@ class Rig {
     // Pumps until no send runs and its end has been shown.
     bool PumpUntilIdle();
 
-    // Carries out steps separated by ';' (the words are in rig.cpp).
+    // Carries out steps separated by ';' (kSteps in rig_steps.cpp: each word, its arguments and
+    // what it does).
     void Do(std::string_view steps);
-    // Each "key=value" line must hold for what the rig shows (the keys are in rig.cpp); "$DIR"
-    // stands for the rig's directory, a final '*' for any rest.
+    // Each "key=value" line must hold for what the rig shows (kKeys in rig_show.cpp: each key and
+    // what it shows); "$DIR" stands for the rig's directory, a final '*' for any rest.
     void Expect(std::string_view expected);
 
     TempDir dir;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -116,27 +117,101 @@ std::string Join(std::span<const std::string> lines) {
     return joined;
 }
 
-// The keys: log (the engine's events), written (the number of bytes the line got), watched (the
-// files watched now), rewrites (the rewrites of the loaded file, also in log), taken (what the
-// rig's taker of the received bytes was told), list, count, first, tail, selected (the
-// MessageList: all, the number of lines, the first, the last three, the selected line), sent
-// (what the line
-// got, see Describe), head (its first 32 bytes in hex), kept (the finished reception: "all" that
-// was fed, else its size), result (of the last engine call), open (engine and device), paused (the
-// line-error pause in ms), progress shown (the last count), ahead (how far a count shown was ahead
-// of the bytes that had left); on the window: each control's text by name, "on:", "shown:" and
-// "checked:" with its name, pane0 to pane3, box ("caption - text" of the last box, its lines joined
-// by '|'), boxes (their number), suggested and saved (the name the last save dialog offered, and
-// whether the file holds "all" that was fed), menu (text send enabled), menu:view ("Ansicht"
-// enabled), reopen (the menu's check mark for reopening by itself), every (the same for saving
-// every reception), trim (the same for XMODEM's fill bytes), menu:xmodem (XMODEM's send, 1K
-// send, receive and cancel enabled, as four digits), in (the files in the rig's folder "in" and
-// their sizes), menu:textFile
-// ("Textdatei senden" enabled), eol (the check marks of "Zeilenende"), pacing (the engine's
-// character and line delay and line end), protocol (the line log's check mark), linelog (the file
-// line.log in the rig's directory), logging (the log runs, and why it stopped), beeps (keys
-// refused), focus (the focused control's name), dump (the first three rows of "Ansicht"), closed
-// (the main window), line (the device's baud, parity, data and stop bits, flow, open or closed).
+namespace {
+
+// The keys a row may expect, and what each shows. NAME stands for a control's name (see
+// kNames), N for a digit.
+struct ShownKey {
+    std::string_view key;
+    std::string_view shows;
+};
+
+const ShownKey kKeys[] = {
+    // What the engine and the line did.
+    {"log", "the engine's events as short texts (see Record), joined by '|'"},
+    {"written", "the number of bytes the first fake line got"},
+    {"sent",
+     "what the line got: \"image\" or \"data\" of the loaded file, else the bytes; "
+     "\"+\" behind a unit that repeats (see Describe)"},
+    {"head", "the first 32 bytes the line got, in hex"},
+    {"kept", "the finished reception: \"all\" when it is what was fed, else its size"},
+    {"result", "the last engine call's result: its kind, OS error, hint and text"},
+    {"open", "whether the engine's port is open, then whether the first fake device is"},
+    {"paused", "the receive thread's pause after a line error, in ms"},
+    {"progress shown", "the last count of a send's progress"},
+    {"ahead", "how far a progress count was ever ahead of the bytes that had left the line"},
+    {"watched", "the files watched now"},
+    {"rewrites", "what the engine reported of each rewrite of the loaded file (also in log)"},
+    {"terminal", "the bytes the engine's terminal took"},
+    {"receptions", "the bytes of each reception as it finished, joined by '|'"},
+    {"taken", "what the rig's taker of the received bytes was told (see NotingTaker)"},
+    {"pacing", "the engine's character delay, line delay and line end"},
+    {"logging", "whether the line log runs, and the error it stopped for"},
+    {"linelog", "the file line.log in the rig's directory, its lines joined by '|'"},
+    {"modem", "DTR and RTS as the fake line holds them / as the last event said"},
+    {"status", "CTS, DSR, DCD and RI as the last event said, a dash for a low line"},
+    {"breaks", "for each BREAK sent, the number of bytes the line had got before it"},
+    {"line", "the fake line's baud, parity, data and stop bits, flow, open or closed"},
+    {"in", "the files in the folder \"in\" of the rig's directory, with their sizes"},
+    {"ini", "the settings file, its lines joined by '|' (\"-\": none)"},
+    {"state", "the state file Velotrix.state, the same way"},
+    // The MessageList (the engine's lines on the engine face).
+    {"list", "all its lines, joined by '|' (a separator line as \"47 dashes\")"},
+    {"count", "the number of its lines"},
+    {"first", "its first line"},
+    {"tail", "its last three lines"},
+    {"selected", "its selected line"},
+    // The window.
+    {"NAME", "the control's text"},
+    {"on:NAME", "whether the control is enabled"},
+    {"shown:NAME", "whether the control is visible"},
+    {"checked:NAME", "whether the control is checked"},
+    {"paneN", "the text of the status bar's pane N (0 to 3)"},
+    {"focus", "the name of the control that has the focus"},
+    {"box", "the last box: \"caption - text\", its lines joined by '|'"},
+    {"boxes", "the number of boxes shown"},
+    {"suggested", "the name the last save dialog offered"},
+    {"saved", "\"all\" when the file the last save dialog chose holds what was fed"},
+    {"folder", "the folder the file dialogs start in"},
+    {"menu", "whether \"String senden\" is enabled"},
+    {"menu:textFile", "whether \"Textdatei senden\" is enabled"},
+    {"menu:view", "whether \"Ansicht\" is enabled"},
+    {"menu:lines", "the check marks of DTR and RTS, and whether the self-test is offered"},
+    {"menu:xmodem", "whether XMODEM's send, 1K send, receive and cancel are enabled"},
+    {"reopen", "the check mark of reopening by itself"},
+    {"every", "the check mark of saving every reception"},
+    {"trim", "the check mark of taking off XMODEM's fill bytes"},
+    {"eol", "the check marks of \"Zeilenende\": none, CR, CR+LF, LF"},
+    {"protocol", "the check mark of the line log"},
+    {"beeps", "the number of keys refused with a beep"},
+    {"dump", "the first three rows of \"Ansicht\""},
+    {"closed", "whether the main window has closed"},
+    {"topen", "whether the terminal window is open"},
+    {"screen", "the terminal window's lines, joined by '|'"},
+    {"clipboard", "the text copied to the clipboard, its lines joined by '|'"},
+    {"tplace", "the terminal window's place: x, y, width and height"},
+};
+
+// Whether a row may expect the key: it is in kKeys, or names a control or a pane as kKeys does.
+bool Documented(std::string_view key) {
+    std::string pattern(key);
+    const std::size_t colon = key.find(':');
+    const std::string_view name = key.substr(colon == std::string_view::npos ? 0 : colon + 1);
+    const auto control = [&](std::string_view n) {
+        return std::ranges::find(ControlNames(), n, &std::pair<std::string_view, int>::first) !=
+               ControlNames().end();
+    };
+    if (control(name) && (colon == std::string_view::npos || !key.starts_with("menu:"))) {
+        pattern = std::string(key.substr(0, key.size() - name.size())) + "NAME";
+    } else if (key.size() == 5 && key.starts_with("pane") &&
+               std::isdigit(static_cast<unsigned char>(key[4])) != 0) {
+        pattern = "paneN";
+    }
+    return std::ranges::find(kKeys, pattern, &ShownKey::key) != std::end(kKeys);
+}
+
+}  // namespace
+
 std::map<std::string, std::string> Rig::Show() {
     loop.RunPending();
     std::error_code ec;
@@ -269,6 +344,7 @@ void Rig::Expect(std::string_view expected) {
         if (const std::size_t at = value.find("$DIR"); at != std::string::npos) {
             value.replace(at, 4, dir.path());
         }
+        ASSERT_TRUE(Documented(key)) << "the key " << key << " is not in kKeys: say what it shows";
         const auto found = shown.find(key);
         ASSERT_NE(found, shown.end()) << "no key " << key;
         const bool prefix = value.ends_with('*');

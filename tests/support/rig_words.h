@@ -1,4 +1,5 @@
-// The words the rig's steps and its reading share: the controls by name, and joined lines.
+// The words the rig's steps and its reading share: the controls by name, joined lines, and one
+// step carried out.
 #pragma once
 
 #include <span>
@@ -8,11 +9,15 @@
 
 namespace velotrix::test {
 
+class Rig;
+
 // The controls and menu commands by the names the steps and keys use.
 std::span<const std::pair<std::string_view, int>> ControlNames();
 // The ID of a control's name; 0 (and a failed expectation) for a name the rig does not know.
 int IdOf(std::string_view name);
 // Joined by '|'; the separator line of a reception shows as "47 dashes".
 std::string Join(std::span<const std::string> lines);
+// Carries out one step: a word of kSteps (rig_steps.cpp) and its arguments.
+void RunStep(Rig& rig, const std::string& step);
 
 }  // namespace velotrix::test

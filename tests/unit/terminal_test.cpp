@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/headless/headless_view.h"
 #include "serial/terminal_keys.h"
 #include "text/hex_dump.h"
 #include "text/terminal_screen.h"
@@ -18,19 +19,7 @@ std::span<const std::uint8_t> Bytes(std::string_view text) {
     return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
 }
 
-// Every line kept, without the empty ones below the last written; and the cursor as "line,column"
-// counted from the first line kept.
-Lines Shown(const TerminalScreen& screen) {
-    Lines lines;
-    for (std::uint64_t n = screen.FirstLine(); n < screen.EndLine(); ++n) {
-        lines.emplace_back(screen.Line(n));
-    }
-    while (!lines.empty() && lines.back().empty()) {
-        lines.pop_back();
-    }
-    return lines;
-}
-
+// The cursor as "line,column" counted from the first line kept.
 std::string CursorOf(const TerminalScreen& screen) {
     const TerminalPlace cursor = screen.Cursor();
     return std::to_string(cursor.line - screen.FirstLine()) + "," + std::to_string(cursor.column);
@@ -114,9 +103,9 @@ TEST(TerminalScreen, BytesBecomeTheLinesATerminalShows) {
         for (char c : row.in) {
             split.Feed(Bytes(std::string_view(&c, 1)));
         }
-        EXPECT_EQ(Shown(whole), row.lines) << row.in;
+        EXPECT_EQ(WrittenLines(whole), row.lines) << row.in;
         EXPECT_EQ(CursorOf(whole), row.cursor) << row.in;
-        EXPECT_EQ(Shown(split), row.lines) << row.in;
+        EXPECT_EQ(WrittenLines(split), row.lines) << row.in;
         EXPECT_EQ(CursorOf(split), row.cursor) << row.in;
     }
 }
@@ -158,15 +147,15 @@ TEST(TerminalScreen, TheScreenTakesTheWindowsHeight) {
     EXPECT_EQ(screen.ScreenTop(), 1u);
     EXPECT_EQ(CursorOf(screen), "2,1");
     screen.Feed(Bytes("\x1B[HX"));
-    EXPECT_EQ(Shown(screen), (Lines{"1", "X", "3"}));
+    EXPECT_EQ(WrittenLines(screen), (Lines{"1", "X", "3"}));
     screen.SetRows(4);
     EXPECT_EQ(screen.ScreenTop(), 0u);
     EXPECT_EQ(screen.EndLine(), 4u);
     screen.Feed(Bytes("\x1B[HY"));
-    EXPECT_EQ(Shown(screen), (Lines{"Y", "X", "3"}));
+    EXPECT_EQ(WrittenLines(screen), (Lines{"Y", "X", "3"}));
     screen.Feed(Bytes("\x1B[4;1HZ"));
     screen.SetRows(1);
-    EXPECT_EQ(Shown(screen), (Lines{"Y", "X", "3", "Z"}));
+    EXPECT_EQ(WrittenLines(screen), (Lines{"Y", "X", "3", "Z"}));
     EXPECT_EQ(screen.ScreenTop(), 3u);
     screen.SetRows(0);
     EXPECT_EQ(screen.Rows(), 1u);
@@ -195,7 +184,7 @@ TEST(TerminalScreen, ClearForgetsEverythingAndCopyTakesWhatAPersonSees) {
     screen.Clear();
     screen.Feed(Bytes("5D"));
     EXPECT_GT(screen.Changes(), changes);
-    EXPECT_EQ(Shown(screen), (Lines{"5D"}));
+    EXPECT_EQ(WrittenLines(screen), (Lines{"5D"}));
     EXPECT_GT(screen.FirstLine(), first + 3);
     EXPECT_EQ(screen.Line(first), "");
 }

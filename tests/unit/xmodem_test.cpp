@@ -137,6 +137,18 @@ const Bytes kCancel(kCancelCount, kCan);
 const Bytes kA1 = Frame(1, kA);
 const Bytes kA2 = Frame(2, kA);
 
+// The row's steps followed by the one refused step, repeated until the machine gives up at block
+// 2: each refusal answered with step.out, the last with the cancel.
+Row Refused(Row row, const Step& step) {
+    for (int i = 0; i <= kMaxRetries; ++i) {
+        row.steps.push_back(step);
+    }
+    row.steps.back().out = kCancel;
+    row.failedBlock = 2;
+    row.retries = kMaxRetries + 1;
+    return row;
+}
+
 TEST(Xmodem, ReceiverAgainstScriptedSenders) {
     Bytes padded = kTail;
     padded.resize(kShortBlock, kPad);
@@ -158,37 +170,24 @@ TEST(Xmodem, ReceiverAgainstScriptedSenders) {
         {"silence within: asked again after 5 s, the end after 10", {{1ms, kA1, {'C', kAck}}, {1ms + kTransferSilence, {}, Join({{kNak}, kCancel})}}, End::kTimeout, kA, 0, 1},
         {"the answer to the repeated request goes on", {{0ms, kA1, {'C', kAck}}, {kNudgeAfter, {}, {kNak}}, {kNudgeAfter + 1ms, kA1, {kAck}}, {kNudgeAfter + 2ms, kEnd, kEndAnswer}}, End::kDone, kA, 0, 2},
         {"two CAN end the transfer, one is noise", {{0ms, Join({{kCan}, kA1}), {'C', kAck}}, {1ms, {kCan, kCan}, {}}}, End::kCancelledByPeer, kA},
+        Refused({"the eleventh refusal ends at that block", {{0ms, kA1, {'C', kAck}}}, End::kTooManyRetries, kA}, {1ms, Frame(2, kA, Check::kCrc16, true), {kNak}}),
     };
     // clang-format on
     for (const Row& row : rows) {
         PlayReceiver({}, row);
     }
-    Row many = {"the eleventh refusal ends at that block",
-                {{0ms, kA1, {'C', kAck}}},
-                End::kTooManyRetries,
-                kA,
-                2,
-                kMaxRetries + 1};
-    for (int i = 0; i <= kMaxRetries; ++i) {
-        many.steps.push_back(
-            {1ms, Frame(2, kA, Check::kCrc16, true), i < kMaxRetries ? Bytes{kNak} : kCancel});
-    }
-    PlayReceiver({}, many);
 }
 
 TEST(Xmodem, ReceiverSettingsAndEnds) {
-    PlayReceiver(
-        {.crcFirst = false},
-        {"the checksum asked for at once",
-         {{3000ms, Frame(1, kA, Check::kChecksum), {kNak, kNak, kAck}}, {3001ms, kEnd, kEndAnswer}},
-         End::kDone,
-         kA});
-    PlayReceiver({.trimPadding = true}, {"padding trimmed off the last block alone",
-                                         {{0ms, Frame(1, Bytes(128, kPad)), {'C', kAck}},
-                                          {1ms, Frame(2, kTail), {kAck}},
-                                          {2ms, kEnd, kEndAnswer}},
-                                         End::kDone,
-                                         Join({Bytes(128, kPad), {1, 2, kPad, 3}})});
+    // clang-format off
+    const std::pair<ReceiverSettings, Row> rows[] = {
+        {{.crcFirst = false}, {"the checksum asked for at once", {{3000ms, Frame(1, kA, Check::kChecksum), {kNak, kNak, kAck}}, {3001ms, kEnd, kEndAnswer}}, End::kDone, kA}},
+        {{.trimPadding = true}, {"padding trimmed off the last block alone", {{0ms, Frame(1, Bytes(128, kPad)), {'C', kAck}}, {1ms, Frame(2, kTail), {kAck}}, {2ms, kEnd, kEndAnswer}}, End::kDone, Join({Bytes(128, kPad), {1, 2, kPad, 3}})}},
+    };
+    // clang-format on
+    for (const auto& [settings, row] : rows) {
+        PlayReceiver(settings, row);
+    }
     // A lost line keeps what came as it came, and nothing goes out any more.
     Receiver lost({.trimPadding = true});
     Bytes out;
@@ -212,45 +211,26 @@ TEST(Xmodem, SenderAgainstScriptedReceivers) {
     const Bytes file = Join({kA, kTail});
     const Bytes t2 = Frame(2, kTail);
     const Bytes big = Join({kB, kTail});
-    const auto play = [](const Bytes& sent, const SenderSettings& settings, const Row& row) {
+    // clang-format off
+    const std::tuple<Bytes, SenderSettings, Row> rows[] = {
+        {file, {}, {"waits for the request, block by block, then the end", {{1000ms, {'x', kAck}, {}}, {2000ms, {'C'}, kA1}, {2001ms, {kAck}, t2}, {2002ms, {kAck}, {kEot}}, {2003ms, {kAck}, {}}}, End::kDone}},
+        {file, {}, {"a NAK at the start asks for the checksum", {{0ms, {kNak}, Frame(1, kA, Check::kChecksum)}, {1ms, {kAck}, Frame(2, kTail, Check::kChecksum)}}, End::kRunning}},
+        {file, {}, {"a NAK sends again; a C before the first ACK means CRC-16", {{0ms, {kNak}, Frame(1, kA, Check::kChecksum)}, {1ms, {'C'}, kA1}, {2ms, {kNak}, kA1}, {3ms, {kAck}, t2}, {4ms, {'C'}, {}}, {5ms, {kAck}, {kEot}}, {6ms, {kNak}, {kEot}}, {7ms, {kAck}, {}}}, End::kDone, {}, 0, 3}},
+        {file, {}, {"answers in one batch with the one they follow are stale", {{0ms, {'C', 'C', kNak}, kA1}, {1ms, {kAck, kAck}, t2}, {2ms, {kAck, kNak}, {kEot}}, {3ms, {kAck}, {}}}, End::kDone}},
+        {file, {}, {"two CAN end the transfer, one is noise", {{0ms, {kCan, 'C'}, kA1}, {1ms, {kCan, kCan}, {}}}, End::kCancelledByPeer}},
+        {file, {}, {"no request for a minute", {{kStartSilence - 1ms, {}, {}}, {kStartSilence, {}, kCancel}}, End::kNoStart}},
+        {file, {}, {"no answer: once more after 5 s, the end after 10", {{0ms, {'C'}, kA1}, {kNudgeAfter, {}, kA1}, {kTransferSilence, {}, kCancel}}, End::kTimeout, {}, 0, 1}},
+        {file, {}, Refused({"eleven NAKs end at that block", {{0ms, {'C'}, kA1}, {1ms, {kAck}, t2}}, End::kTooManyRetries}, {2ms, {kNak}, t2})},
+        {big, {.longBlocks = true}, {"1K blocks with CRC-16, the rest in blocks of 128", {{0ms, {'C'}, Frame(1, kB)}, {1ms, {kAck}, t2}, {2ms, {kAck}, {kEot}}, {3ms, {kAck}, {}}}, End::kDone}},
+        {big, {.longBlocks = true}, {"1K asked for, but the receiver knows only the checksum", {{0ms, {kNak}, Frame(1, Bytes(kB.begin(), kB.begin() + 128), Check::kChecksum)}}, End::kRunning}},
+        {{}, {}, {"an empty file is only the end", {{0ms, {'C'}, {kEot}}, {1ms, {kAck}, {}}}, End::kDone}},
+    };
+    // clang-format on
+    for (const auto& [sent, settings, row] : rows) {
         Sender sender(sent, settings);
         sender.Start(0ms);
         Play(sender, {}, row);
-    };
-    // clang-format off
-    const Row rows[] = {
-        {"waits for the request, block by block, then the end", {{1000ms, {'x', kAck}, {}}, {2000ms, {'C'}, kA1}, {2001ms, {kAck}, t2}, {2002ms, {kAck}, {kEot}}, {2003ms, {kAck}, {}}}, End::kDone},
-        {"a NAK at the start asks for the checksum", {{0ms, {kNak}, Frame(1, kA, Check::kChecksum)}, {1ms, {kAck}, Frame(2, kTail, Check::kChecksum)}}, End::kRunning},
-        {"a NAK sends again; a C before the first ACK means CRC-16", {{0ms, {kNak}, Frame(1, kA, Check::kChecksum)}, {1ms, {'C'}, kA1}, {2ms, {kNak}, kA1}, {3ms, {kAck}, t2}, {4ms, {'C'}, {}}, {5ms, {kAck}, {kEot}}, {6ms, {kNak}, {kEot}}, {7ms, {kAck}, {}}}, End::kDone, {}, 0, 3},
-        {"answers in one batch with the one they follow are stale", {{0ms, {'C', 'C', kNak}, kA1}, {1ms, {kAck, kAck}, t2}, {2ms, {kAck, kNak}, {kEot}}, {3ms, {kAck}, {}}}, End::kDone},
-        {"two CAN end the transfer, one is noise", {{0ms, {kCan, 'C'}, kA1}, {1ms, {kCan, kCan}, {}}}, End::kCancelledByPeer},
-        {"no request for a minute", {{kStartSilence - 1ms, {}, {}}, {kStartSilence, {}, kCancel}}, End::kNoStart},
-        {"no answer: once more after 5 s, the end after 10", {{0ms, {'C'}, kA1}, {kNudgeAfter, {}, kA1}, {kTransferSilence, {}, kCancel}}, End::kTimeout, {}, 0, 1},
-    };
-    // clang-format on
-    for (const Row& row : rows) {
-        play(file, {}, row);
     }
-    play(big, {.longBlocks = true},
-         {"1K blocks with CRC-16, the rest in blocks of 128",
-          {{0ms, {'C'}, Frame(1, kB)}, {1ms, {kAck}, t2}, {2ms, {kAck}, {kEot}}, {3ms, {kAck}, {}}},
-          End::kDone});
-    play(big, {.longBlocks = true},
-         {"1K asked for, but the receiver knows only the checksum",
-          {{0ms, {kNak}, Frame(1, Bytes(kB.begin(), kB.begin() + 128), Check::kChecksum)}},
-          End::kRunning});
-    play({}, {},
-         {"an empty file is only the end", {{0ms, {'C'}, {kEot}}, {1ms, {kAck}, {}}}, End::kDone});
-    Row many = {"eleven NAKs end at that block",
-                {{0ms, {'C'}, kA1}, {1ms, {kAck}, t2}},
-                End::kTooManyRetries,
-                {},
-                2,
-                kMaxRetries + 1};
-    for (int i = 0; i <= kMaxRetries; ++i) {
-        many.steps.push_back({2ms, {kNak}, i < kMaxRetries ? t2 : kCancel});
-    }
-    play(file, {}, many);
 }
 
 TEST(Xmodem, SenderWaitsForTheBlockToLeave) {
