@@ -47,6 +47,13 @@ struct MainController::State {
                      for (const auto& feature : features) {
                          feature->OnEvent(event);
                      }
+                     // The button is offered where a reception is left to it, not where it was
+                     // saved already ("Jeden Empfang sichern in ...").
+                     if (std::holds_alternative<ReceptionFinishedEvent>(event) &&
+                         presenter.UnsavedReception()) {
+                         screen.AddMessage(msg::kSaveByButton);
+                         screen.ScrollMessageListToEnd();
+                     }
                  }),
           editor(screen, engine),
           memory(settingsPath),
@@ -103,18 +110,22 @@ struct MainController::State {
         view.CloseMainWindow();
     }
 
+    // Clears the display for a port opened or closed. An unsaved reception stays listed, shown and
+    // savable: no click throws away what came over the line.
     void ResetDisplayState() {
         // loaded drops first, so that blanking the editable TX fields below changes no header.
         engine.Unload();
-        screen.ClearMessages();
-        engine.ResetReception();
-        presenter.MarkSaved();
-        presenter.ClearRxFields();
+        const bool keepReception = presenter.UnsavedReception();
+        if (!keepReception) {
+            screen.ClearMessages();
+            engine.ResetReception();
+            presenter.ClearRxFields();
+            view.Enable(ids::kSaveButton, false);
+            view.EnableMenuItem(ids::kMenuReceptionView, false);
+        }
         for (int id : kTxFieldsBlankedOnReset) {
             view.SetText(id, " ");
         }
-        view.Enable(ids::kSaveButton, false);
-        view.EnableMenuItem(ids::kMenuReceptionView, false);
         view.SetPaneText(ids::kPanePath, " ");
         view.SetPaneText(ids::kPaneSent, " ");
         view.SetPaneText(ids::kPaneReceived, " ");
@@ -147,7 +158,9 @@ struct MainController::State {
     }
 
     void OpenPort() {
-        screen.ClearMessages();
+        if (!presenter.UnsavedReception()) {
+            screen.ClearMessages();
+        }
         LineSettings settings = LineSettingsFromCombos(view);
         const PortInfo port = PortToOpen(view, ports);
         settings.port = port.path;
@@ -331,9 +344,10 @@ void MainController::Start() {
     s.autoReopen = LoadAutoReopen(s.stateFile);
     s.engine.SetAutoReopen(s.autoReopen);
     view.CheckMenuItem(ids::kMenuAutoReopen, s.autoReopen);
-    view.SetDialogFolder(LoadDialogFolder(s.stateFile));
-    s.editor.SetFileChosenHandler(
-        [&s](const std::string& path) { RememberDialogFolder(s.view, s.stateFile, path); });
+    LoadDialogFolders(view, s.stateFile);
+    s.editor.SetFileChosenHandler([&s](const std::string& path) {
+        RememberDialogFolder(s.view, s.stateFile, path, FileDialogUse::kOpen);
+    });
     view.SetFileDropHandler([this](const std::string& path) {
         if (!state_->finished) {
             state_->LoadGivenFile(path);

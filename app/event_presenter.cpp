@@ -169,6 +169,11 @@ void EventPresenter::operator()(const SendEndedEvent& event) {
     }
 }
 
+void EventPresenter::operator()(const SendAbortedEvent& event) {
+    screen_.AddMessage(SendAbortedLine(event));
+    screen_.ScrollMessageListToEnd();
+}
+
 void EventPresenter::operator()(const OsErrorEvent& event) {
     screen_.ShowSystemError(event.error);
 }

@@ -37,6 +37,7 @@ class EventPresenter {
     void operator()(const BlocksEvent& event);
     void operator()(const ContinuousEvent& event);
     void operator()(const SendEndedEvent& event);
+    void operator()(const SendAbortedEvent& event);
     void operator()(const OsErrorEvent& event);
     void operator()(const LineLostEvent& event);
     void operator()(const CtsEvent& event);

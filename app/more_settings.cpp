@@ -94,15 +94,24 @@ void SaveAutoReopen(StateFile& state, bool on) {
     state.Write(state_key::kAutoReopen, on ? "1" : "0");
 }
 
-std::string LoadDialogFolder(const StateFile& state) {
-    return state.ReadString(state_key::kFolder);
+void LoadDialogFolders(DialogView& view, const StateFile& state) {
+    const std::string opened = state.ReadString(state_key::kFolder);
+    view.SetDialogFolder(FileDialogUse::kOpen, opened);
+    // Before saving had a folder of its own, the one folder served both.
+    view.SetDialogFolder(FileDialogUse::kSave, state.Read(state_key::kSaveFolder).value_or(opened));
 }
 
-void RememberDialogFolder(DialogView& view, StateFile& state, const std::string& chosenFile) {
+void RememberDialogFolder(DialogView& view, StateFile& state, const std::string& chosenFile,
+                          FileDialogUse use) {
     std::string folder;
     if (FolderOfPath(chosenFile, folder) == 0) {
-        state.Write(state_key::kFolder, folder);
-        view.SetDialogFolder(folder);
+        state.Write(use == FileDialogUse::kOpen ? state_key::kFolder : state_key::kSaveFolder,
+                    folder);
+        view.SetDialogFolder(use, folder);
+        // Until something is saved, the save dialogs open where the last file was found.
+        if (use == FileDialogUse::kOpen && !state.Read(state_key::kSaveFolder)) {
+            view.SetDialogFolder(FileDialogUse::kSave, folder);
+        }
     }
 }
 

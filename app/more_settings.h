@@ -30,11 +30,13 @@ void LoadAllPreferences(DialogView& view, const std::string& settingsPath, const
 bool LoadAutoReopen(const StateFile& state);
 void SaveAutoReopen(StateFile& state, bool on);
 
-// The folder (a native path) the file dialogs used last; empty when none is remembered.
-std::string LoadDialogFolder(const StateFile& state);
-// The file dialogs open where the user found or left a file last time: remembers the folder of
-// the chosen file and opens the next dialog there.
-void RememberDialogFolder(DialogView& view, StateFile& state, const std::string& chosenFile);
+// The open and the save dialogs open in the folders (native paths) they used last.
+void LoadDialogFolders(DialogView& view, const StateFile& state);
+// The open dialogs open where the user last found a file, the save dialogs where they last left
+// one (where they last found one, until they saved one): remembers the folder of the chosen file
+// for the dialogs of its use.
+void RememberDialogFolder(DialogView& view, StateFile& state, const std::string& chosenFile,
+                          FileDialogUse use);
 
 // Selects the entry whose text is rate, adding it when the list lacks it.
 void SelectBaudRate(DialogView& view, std::string_view rate);

@@ -10,7 +10,9 @@ std::string FillPortCombo(DialogView& view, const std::vector<PortRow>& ports,
                           const std::string& keep) {
     view.ComboClear(ids::kPortCombo);
     std::string texts;
-    int selected = 0;
+    // The port to keep, else the first that can be opened now; none rather than the console or a
+    // port that is busy or forbidden.
+    int selected = -1;
     for (std::size_t i = 0; i < ports.size(); ++i) {
         const std::string text = PortRowText(ports[i]);
         view.ComboAdd(ids::kPortCombo, text);
@@ -19,9 +21,12 @@ std::string FillPortCombo(DialogView& view, const std::vector<PortRow>& ports,
             selected = static_cast<int>(i);
         }
     }
-    if (!ports.empty()) {
-        view.ComboSelect(ids::kPortCombo, selected);
+    for (std::size_t i = 0; i < ports.size() && selected < 0; ++i) {
+        if (ports[i].state == PortState::kFree) {
+            selected = static_cast<int>(i);
+        }
     }
+    view.ComboSelect(ids::kPortCombo, selected);
     return texts;
 }
 

@@ -9,8 +9,8 @@
 
 namespace velotrix {
 
-// Fills the port box with the rows' texts and selects the row whose path is keep (the first when
-// none is); returns the texts, one a line, for the box of "Ports testen".
+// Fills the port box with the rows' texts and selects the row whose path is keep, else the first
+// that can be opened now, else none; returns the texts, one a line, for the box of "Ports testen".
 std::string FillPortCombo(DialogView& view, const std::vector<PortRow>& ports,
                           const std::string& keep);
 

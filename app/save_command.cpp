@@ -24,7 +24,7 @@ void SaveReceptionCommand(const WindowParts& parts) {
     if (!path) {
         return;
     }
-    RememberDialogFolder(view, parts.stateFile, *path);
+    RememberDialogFolder(view, parts.stateFile, *path, FileDialogUse::kSave);
     if (!parts.screen.MayReplace(*path)) {
         return;
     }

@@ -12,10 +12,11 @@ namespace velotrix {
 // The keys of the state file. A part of the program that remembers something new adds its key
 // here.
 namespace state_key {
-inline constexpr std::string_view kFolder = "ORDNER";          // the file dialogs' folder
-inline constexpr std::string_view kAutoReopen = "AUTOREOPEN";  // "1" or "0"
-inline constexpr std::string_view kPortName = "PORTNAME";      // the saved port, by name
-inline constexpr std::string_view kBaudRate = "BAUDRATE";      // a saved rate outside the list
+inline constexpr std::string_view kFolder = "ORDNER";              // the open dialogs' folder
+inline constexpr std::string_view kSaveFolder = "ORDNER_SICHERN";  // the save dialogs' folder
+inline constexpr std::string_view kAutoReopen = "AUTOREOPEN";      // "1" or "0"
+inline constexpr std::string_view kPortName = "PORTNAME";          // the saved port, by name
+inline constexpr std::string_view kBaudRate = "BAUDRATE";          // a saved rate outside the list
 // The main window's place and size, in pixels.
 inline constexpr std::string_view kWindowX = "FENSTER_X";
 inline constexpr std::string_view kWindowY = "FENSTER_Y";
@@ -28,11 +29,12 @@ inline constexpr std::string_view kTerminalWidth = "TERMINAL_BREITE";
 inline constexpr std::string_view kTerminalHeight = "TERMINAL_HOEHE";
 // "Bei Änderung erneut senden": "1" or "0".
 inline constexpr std::string_view kResendOnChange = "ERNEUT_SENDEN";
-// The pauses of a send for home computers without handshake, in ms, and the line end of a text
-// (the index of its menu item: 0 none, 1 CR, 2 CR+LF, 3 LF).
+// The pauses of a send for home computers without handshake, in ms, and the line ends of a typed
+// text and of a text file (the index of the menu item: 0 none, 1 CR, 2 CR+LF, 3 LF).
 inline constexpr std::string_view kCharDelay = "ZEICHENPAUSE";
 inline constexpr std::string_view kLineDelay = "ZEILENPAUSE";
 inline constexpr std::string_view kLineEnd = "ZEILENENDE";
+inline constexpr std::string_view kFileLineEnd = "ZEILENENDE_DATEI";
 // The line log: "1" while it is on, and its file.
 inline constexpr std::string_view kLineLog = "PROTOKOLL";
 inline constexpr std::string_view kLineLogFile = "PROTOKOLL_DATEI";

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -22,9 +23,24 @@ namespace {
 constexpr std::array<std::string_view, 6> kCharDelays = {"0", "1", "2", "5", "10", "20"};
 constexpr std::array<std::string_view, 7> kLineDelays = {"0",   "10",  "20", "50",
                                                          "100", "200", "500"};
-// The menu items in the order of LineEnd.
-constexpr std::array<int, 4> kLineEndItems = {ids::kMenuLineEndNone, ids::kMenuLineEndCr,
-                                              ids::kMenuLineEndCrLf, ids::kMenuLineEndLf};
+// The two line end menus, their items in the order of LineEnd, what they start with and where
+// the choice is remembered: the typed text's and the text file's.
+struct LineEndMenu {
+    std::array<int, 4> items;
+    LineEnd start;
+    std::string_view key;
+};
+constexpr LineEndMenu kLineEndMenus[] = {
+    {{ids::kMenuLineEndNone, ids::kMenuLineEndCr, ids::kMenuLineEndCrLf, ids::kMenuLineEndLf},
+     LineEnd::kNone,
+     state_key::kLineEnd},
+    {{ids::kMenuFileLineEndNone, ids::kMenuFileLineEndCr, ids::kMenuFileLineEndCrLf,
+      ids::kMenuFileLineEndLf},
+     LineEnd::kCr,
+     state_key::kFileLineEnd},
+};
+constexpr int kTextMenu = 0;
+constexpr int kFileMenu = 1;
 
 struct DelayCombo {
     int id;
@@ -80,8 +96,14 @@ void TextSending::Start() {
         SelectDelay(view, combo.id, delay);
         (parts_.engine.*combo.setDelay)(delay);
     }
-    const int lineEnd = DecimalToInt(parts_.stateFile.ReadString(state_key::kLineEnd));
-    ShowLineEnd(lineEnd >= 0 && lineEnd < static_cast<int>(kLineEndItems.size()) ? lineEnd : 0);
+    for (int menu : {kTextMenu, kFileMenu}) {
+        const LineEndMenu& m = kLineEndMenus[menu];
+        const std::optional<std::string> stored = parts_.stateFile.Read(m.key);
+        const int lineEnd = stored ? DecimalToInt(*stored) : -1;
+        ShowLineEnd(menu, lineEnd >= 0 && lineEnd < static_cast<int>(m.items.size())
+                              ? lineEnd
+                              : static_cast<int>(m.start));
+    }
     view.EnableMenuItem(ids::kMenuSendTextFile, parts_.engine.IsOpen());
 }
 
@@ -96,10 +118,15 @@ bool TextSending::OnCommand(int id, int code) {
         SendTextFile();
         return true;
     }
-    const auto item = std::find(kLineEndItems.begin(), kLineEndItems.end(), id);
-    if (item != kLineEndItems.end()) {
-        ChooseLineEnd(static_cast<int>(item - kLineEndItems.begin()));
-        return true;
+    for (int menu : {kTextMenu, kFileMenu}) {
+        const LineEndMenu& m = kLineEndMenus[menu];
+        const auto item = std::find(m.items.begin(), m.items.end(), id);
+        if (item != m.items.end()) {
+            const auto index = static_cast<int>(item - m.items.begin());
+            ShowLineEnd(menu, index);
+            parts_.stateFile.Write(m.key, std::to_string(index));
+            return true;
+        }
     }
     return false;
 }
@@ -112,16 +139,16 @@ void TextSending::DelayChanged(int id) {
     parts_.stateFile.Write(combo.key, std::to_string(delay));
 }
 
-void TextSending::ChooseLineEnd(int index) {
-    ShowLineEnd(index);
-    parts_.stateFile.Write(state_key::kLineEnd, std::to_string(index));
-}
-
-void TextSending::ShowLineEnd(int index) {
-    for (std::size_t i = 0; i < kLineEndItems.size(); ++i) {
-        parts_.view.CheckMenuItem(kLineEndItems[i], static_cast<int>(i) == index);
+void TextSending::ShowLineEnd(int menu, int index) {
+    const LineEndMenu& m = kLineEndMenus[menu];
+    for (std::size_t i = 0; i < m.items.size(); ++i) {
+        parts_.view.CheckMenuItem(m.items[i], static_cast<int>(i) == index);
     }
-    parts_.engine.SetLineEnd(static_cast<LineEnd>(index));
+    if (menu == kTextMenu) {
+        parts_.engine.SetLineEnd(static_cast<LineEnd>(index));
+    } else {
+        fileLineEnd_ = static_cast<LineEnd>(index);
+    }
 }
 
 void TextSending::SendTextFile() {
@@ -138,8 +165,16 @@ void TextSending::SendTextFile() {
     if (!path || path->empty()) {
         return;
     }
-    RememberDialogFolder(parts_.view, parts_.stateFile, *path);
-    const EngineResult started = engine.SendTextFile(*path);
+    RememberDialogFolder(parts_.view, parts_.stateFile, *path, FileDialogUse::kOpen);
+    EngineResult started = engine.SendTextFile(*path, fileLineEnd_);
+    // Lines joined into one are what the person must have chosen, not what a default gave.
+    if (started.kind == ErrorKind::kLinesWouldJoin) {
+        if (!parts_.view.AskYesNo(started.text + "\r" + std::string(msg::kTextFileJoinAsk),
+                                  started.caption)) {
+            return;
+        }
+        started = engine.SendTextFile(*path, fileLineEnd_, true);
+    }
     if (!started.ok()) {
         parts_.screen.ShowResult(started);
         return;

@@ -1,10 +1,11 @@
 // The window's pauses and text line ends for home computers without handshake: "Zeichenpause",
-// "Zeilenpause", the menu "Zeilenende" and "Textdatei senden".
+// "Zeilenpause", the line ends of a text and of a text file, and "Textdatei senden".
 #pragma once
 
 #include <string_view>
 
 #include "app/window_feature.h"
+#include "serial/transfer_options.h"
 
 namespace velotrix {
 
@@ -20,12 +21,13 @@ class TextSending : public WindowFeature {
 
   private:
     void DelayChanged(int id);
-    void ChooseLineEnd(int index);
-    void ShowLineEnd(int index);  // the check mark and the engine's line end
+    // The check marks of a line end menu; the typed text's goes to the engine.
+    void ShowLineEnd(int menu, int index);
     void SendTextFile();
 
     WindowParts parts_;
     int filterIndex_ = 0;
+    LineEnd fileLineEnd_ = LineEnd::kCr;
 };
 
 }  // namespace velotrix

@@ -1,11 +1,16 @@
 # The Windows deliverables: per architecture a portable zip and an NSIS installer (cmake/nsis) of
-# both programs with the README for Windows (CRLF line ends) and the licence. The programs are
-# stripped after linking; their symbols stay beside them (velotrix.exe.debug) for crash reports.
-# The README is UTF-8 with a byte order mark (its first line begins with @VELOTRIX_BOM@), so that
-# every Notepad shows its umlauts.
+# both programs with the README for Windows (CRLF line ends) and the licence in English and in
+# German, the installer's language. The programs are stripped after linking; their symbols stay
+# beside them (velotrix.exe.debug) for crash reports. The texts are UTF-8 with a byte order mark
+# (their first line begins with @VELOTRIX_BOM@), so that every Notepad and the installer's licence
+# page show their umlauts.
 string(ASCII 239 187 191 VELOTRIX_BOM)
-configure_file(doc/README-windows.txt ${CMAKE_BINARY_DIR}/README.txt @ONLY NEWLINE_STYLE CRLF)
-configure_file(doc/copyright ${CMAKE_BINARY_DIR}/LICENSE.txt @ONLY NEWLINE_STYLE CRLF)
+foreach(text README-windows.txt:README.txt LICENSE.txt:LICENSE.txt LIZENZ.txt:LIZENZ.txt)
+    string(REPLACE ":" ";" names ${text})
+    list(GET names 0 source)
+    list(GET names 1 target)
+    configure_file(doc/${source} ${CMAKE_BINARY_DIR}/${target} @ONLY NEWLINE_STYLE CRLF)
+endforeach()
 
 foreach(program velotrix velotrix-cli)
     add_custom_command(TARGET ${program} POST_BUILD
@@ -18,7 +23,8 @@ foreach(program velotrix velotrix-cli)
         VERBATIM)
 endforeach()
 install(TARGETS velotrix RUNTIME DESTINATION .)
-install(FILES ${CMAKE_BINARY_DIR}/README.txt ${CMAKE_BINARY_DIR}/LICENSE.txt DESTINATION .)
+install(FILES ${CMAKE_BINARY_DIR}/README.txt ${CMAKE_BINARY_DIR}/LICENSE.txt
+              ${CMAKE_BINARY_DIR}/LIZENZ.txt DESTINATION .)
 
 if(MINGW_ARCH STREQUAL "x86_64")
     set(VELOTRIX_WINDOWS_SUFFIX win64)

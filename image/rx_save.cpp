@@ -109,16 +109,21 @@ std::string NumberedPath(const std::string& path, int n) {
 }
 
 SaveResult SaveRxBuffer(const std::string& path, std::span<const std::uint8_t> bytes) {
-    return Outcome(WriteWholeFile(path, bytes), path);
+    int osError = 0;
+    const FileWriteStatus status = WriteWholeFile(path, bytes, osError);
+    SaveResult result = Outcome(status, path);
+    result.osError = status == FileWriteStatus::kWritten ? 0 : osError;
+    return result;
 }
 
-SaveResult SaveRxBufferAsNew(const std::string& path, std::span<const std::uint8_t> bytes) {
+SaveResult SaveRxBufferAsNew(const std::string& path, std::span<const std::uint8_t> bytes,
+                             bool privately) {
     int osError = 0;
     FileWriteStatus status = FileWriteStatus::kExists;
     std::string candidate;
     for (int n = 1; status == FileWriteStatus::kExists && n <= kMostNumberedNames; ++n) {
         candidate = NumberedPath(path, n);
-        status = WriteNewFile(candidate, bytes, osError);
+        status = WriteNewFile(candidate, bytes, osError, privately);
     }
     SaveResult result = Outcome(status, candidate);
     result.osError = status == FileWriteStatus::kWritten ? 0 : osError;

@@ -36,12 +36,14 @@ struct SaveResult {
     std::string path;  // the file written
 };
 
-// Writes the bytes to path, replacing an existing file. Only a complete write counts as success.
+// Writes the bytes to path, replacing an existing file only once the new one is complete (see
+// WriteWholeFile): a failure leaves the file there as it was, and no file where there was none.
 SaveResult SaveRxBuffer(const std::string& path, std::span<const std::uint8_t> bytes);
 
 // Writes the bytes to a new file at path, or where a file has that name, at the first free one of
 // NumberedPath(path, 2), NumberedPath(path, 3), ...; never replaces a file, not even one made
-// while it looks.
-SaveResult SaveRxBufferAsNew(const std::string& path, std::span<const std::uint8_t> bytes);
+// while it looks. privately: the file is readable by the user alone.
+SaveResult SaveRxBufferAsNew(const std::string& path, std::span<const std::uint8_t> bytes,
+                             bool privately = false);
 
 }  // namespace velotrix

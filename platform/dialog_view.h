@@ -25,6 +25,9 @@ struct FileFilter {
     std::string patterns;     // e.g. "*.bin;*z80;*.COM"; matched regardless of case
 };
 
+// Which file dialogs a folder is for.
+enum class FileDialogUse { kOpen, kSave };
+
 class DialogView : public ComboBoxes {
   public:
     // Receives every command of both dialogs on the UI thread: control or menu ID and the
@@ -92,8 +95,9 @@ class DialogView : public ComboBoxes {
     // nothing when the user cancelled.
     virtual std::optional<std::string> AskFolder(std::string_view title,
                                                  std::string_view folder) = 0;
-    // The folder (native path) the file dialogs open in; empty: where the system chooses.
-    virtual void SetDialogFolder(std::string_view folder) = 0;
+    // The folder (native path) the open dialogs, or the save dialogs, open in; empty: where the
+    // system chooses. Each remembers its own: loading and saving seldom happen in one place.
+    virtual void SetDialogFolder(FileDialogUse use, std::string_view folder) = 0;
 
     // Files dropped on the main window arrive here, one call each with its native path.
     using FileDropHandler = std::function<void(const std::string& path)>;

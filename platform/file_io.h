@@ -27,19 +27,23 @@ FileReadStatus ReadWholeFile(const std::string& path, std::string& content);
 
 enum class FileWriteStatus { kWritten, kCannotCreate, kWriteError, kExists };
 
-// Creates the file or empties an existing one, then writes every byte. Only a complete write that
-// also closes cleanly is kWritten.
-FileWriteStatus WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes);
+// Writes every byte to the file at path so that no failure leaves a file cut short: the bytes go
+// to a new file beside it, which takes the name only once it is complete (with the permissions of
+// the file it replaces). A file that was not there before is not there after a failure either.
+// A device or a pipe is written in place on Linux and refused on Windows. osError: the OS's reason
+// for kCannotCreate and kWriteError.
+FileWriteStatus WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes,
+                               int& osError);
 
 // Creates a new file and writes every byte; a file (or anything else) of that name is kExists and
 // stays as it is, even one made a moment before. A failed write removes what it created.
-// osError: the OS's reason for kCannotCreate and kWriteError.
+// privately: readable and writable by the user alone. osError: the OS's reason for kCannotCreate
+// and kWriteError.
 FileWriteStatus WriteNewFile(const std::string& path, std::span<const std::uint8_t> bytes,
-                             int& osError);
+                             int& osError, bool privately = false);
 
-// Gives the file new contents so that a failure at any point leaves the old file as it was: the new
-// contents go to a copy beside it that then takes its place, with the old file's permissions.
-// Creates the file when it is missing. False when nothing could be written.
+// Gives the regular file new contents as WriteWholeFile does; creates it when it is missing. False
+// when nothing could be written, or the path names something else than a regular file.
 bool ReplaceFileContents(const std::string& path, std::string_view content);
 
 }  // namespace velotrix

@@ -31,6 +31,11 @@ std::string UserConfigDirectory();
 // The folder for temporary files ($TMPDIR or /tmp; the user's temp folder on Windows), with a
 // trailing separator.
 std::string TempDirectory();
+// A folder of the user's own in it, for files no one else may read (rescued receptions), with a
+// trailing separator: on Linux "velotrix-UID", created readable by the user alone and refused when
+// another user owns it or it is a link (EACCES); on Windows the user's temp folder, which is the
+// user's own. Empty, with the OS's error number, when there is none.
+std::string PrivateTempDirectory(int& error);
 // The operating system's own text for an error number; a sensible German text when it has none.
 std::string OsErrorText(int code);
 
@@ -48,6 +53,10 @@ enum class OsErrorTopic {
     kNoSuchFile,
     kDiskFull,
     kReadOnly,
+    kFileTooBig,
+    kNameTooLong,
+    kIsFolder,
+    kNotSupported,  // the device has no such function (a pseudo-terminal's modem lines)
 };
 OsErrorTopic TopicOf(int code);
 

@@ -17,7 +17,8 @@ class AppendFile {
     AppendFile(const AppendFile&) = delete;
     AppendFile& operator=(const AppendFile&) = delete;
 
-    // Opens the file at path (UTF-8), creating it when missing; 0 or the OS's error number.
+    // Opens the file at path (UTF-8), creating it readable by the user alone when missing; 0 or
+    // the OS's error number.
     int Open(const std::string& path);
     // 0 or the OS's error number.
     int Append(std::string_view text);

@@ -191,8 +191,12 @@ struct PortInfo {
 // device busy: on Linux it reads the open files of every process the user may see.
 PortHolder FindPortHolder(const std::string& path);
 
-// The group whose members may open the device, where the system has such a thing; else empty.
+// The group whose members may open the device (read and write it), where the system has such a
+// thing; else empty.
 std::string OwningGroup(const std::string& path);
+// The user who alone may open the device, since no group may: membership of a group would not
+// help. Empty where the system has no such thing, or a group may open it.
+std::string SoleOwner(const std::string& path);
 
 // The serial devices that exist, found without opening any of them (opening a tty raises DTR and
 // RTS, which resets many boards), each with what the system tells of its use at little cost (lock

@@ -130,7 +130,9 @@ BlockResult WriteByteByByte(const SendContext& context, std::span<const std::uin
         }
         const OsResult<std::size_t> written = context.device.Write(block.data() + total, chunk);
         // Only what the driver took counts: a write cut short by closing the port sent nothing.
-        total += static_cast<std::uint32_t>(std::min(written.value, chunk));
+        const auto took = static_cast<std::uint32_t>(std::min(written.value, chunk));
+        total += took;
+        context.taken += took;
         if (written.error) {
             context.events.Post(OsErrorEvent{written.error});
             result = BlockResult::kFailed;
@@ -168,7 +170,8 @@ BlockResult WriteByteByByte(const SendContext& context, std::span<const std::uin
         // The last count shown is exact: every byte of the block has left.
         context.device.Drain();
     } else {
-        context.device.Purge(!context.options.keepInput.load(), true);
+        context.port.DiscardOutput();
+        context.DropInput();
     }
     if (showProgress) {
         PostProgress(context, ProgressEvent::Kind::kUpdate, total);
@@ -176,9 +179,6 @@ BlockResult WriteByteByByte(const SendContext& context, std::span<const std::uin
     }
     if (result == BlockResult::kWritten) {
         PostResultLine(context, total);
-    } else if (context.continuous) {
-        // A single send cut short is reported by whatever cut it (the close, the lost line).
-        context.PostLine(std::string(msg::kContinuousAborted), true);
     }
     return result;
 }
@@ -188,6 +188,7 @@ BlockResult WriteAtOnce(const SendContext& context, std::span<const std::uint8_t
         return BlockResult::kAborted;
     }
     const OsResult<std::size_t> written = context.device.Write(block.data(), block.size());
+    context.taken += static_cast<std::uint32_t>(written.value);
     if (written.error) {
         context.events.Post(OsErrorEvent{written.error});
     }
@@ -202,6 +203,19 @@ BlockResult WriteAtOnce(const SendContext& context, std::span<const std::uint8_t
 
 void SendContext::PostLine(std::string line, bool scrollToEnd) const {
     events.PostLines({std::move(line)}, scrollToEnd);
+}
+
+void SendContext::PostAborted(std::size_t total, std::uint32_t pass) const {
+    const std::size_t left = device.QueuedOutput() + port.discarded.load();
+    const std::uint32_t sent = taken.load();
+    events.Post(
+        SendAbortedEvent{sent - static_cast<std::uint32_t>(std::min<std::size_t>(left, sent)),
+                         static_cast<std::uint32_t>(total), pass});
+}
+
+void SendContext::StartCounting() const {
+    taken = 0;
+    port.discarded = 0;
 }
 
 void SendContext::DropInput() const {

@@ -45,6 +45,8 @@ struct SendContext {
     // Raised when the sender must end although the port stays open (the owner goes away).
     const std::atomic<bool>& stop;
     SendWake& wake;
+    // The bytes of the send (of its pass) the driver took; WriteBlock adds to it.
+    std::atomic<std::uint32_t>& taken;
     // Fixed when the send starts, so that a click during the send cannot change how it ends.
     bool textMode = false;
     bool continuous = false;
@@ -61,6 +63,12 @@ struct SendContext {
     // Waits up to the given time, or less when the port closes; true when the send may go on.
     bool Pause(std::chrono::nanoseconds duration) const;
     void PostLine(std::string line, bool scrollToEnd = false) const;
+    // Tells that the send (its pass of a continuous send, counting from 1) ended before its total
+    // had left: how many bytes did leave, those the driver took less those it still holds or
+    // threw away.
+    void PostAborted(std::size_t total, std::uint32_t pass = 0) const;
+    // A new send, or a new pass of one: nothing taken or thrown away yet.
+    void StartCounting() const;
     // Throws away what arrived before a file's block, unless the terminal takes it.
     void DropInput() const;
 };
@@ -74,8 +82,8 @@ enum class BlockResult {
 // Writes one block: byte by byte with progress when progress is on and the send is not a text
 // send (a text file's is), byte by byte with a pause after each byte when a character delay is
 // set (and after each line end of a text when a line delay is), otherwise in one write. Lists
-// "Bytes gesendet: n" unless the send is continuous. The BIN switch is held while the block is
-// written.
+// "Bytes gesendet: n" unless the send is continuous; adds what the driver took to taken. The BIN
+// switch is held while the block is written.
 BlockResult WriteBlock(const SendContext& context, std::span<const std::uint8_t> block);
 
 // The hex listing of a sent block: "gesendet:  " and then 20 groups "XX " per line. The last line

@@ -50,13 +50,29 @@ void ReceivedBytesSlot::Remove(const ByteTaker& taker) {
     }
 }
 
+namespace {
+
+// How soon bytes that waited when a silence ended are looked for again: they are handed over
+// within the receive thread's gathering time, which restarts the wait.
+constexpr std::chrono::milliseconds kWaitingAgain{20};
+
+}  // namespace
+
 void ReceivedBytesSlot::WaitForSilence(const ByteTaker& taker, std::chrono::milliseconds silence) {
     if (Holds(taker)) {
-        loop_.StartTimer(ids::kSilenceTimer, silence, [this] {
-            holder_->OnSilence();
-            Settle();
-        });
+        loop_.StartTimer(ids::kSilenceTimer, silence, [this] { SilenceOver(); });
     }
+}
+
+// A process that was stopped or starved (SIGSTOP, swapping) finds its timer run out while the
+// line went on: what waits in the driver is taken before the silence counts.
+void ReceivedBytesSlot::SilenceOver() {
+    if (inputWaiting_ && inputWaiting_()) {
+        loop_.StartTimer(ids::kSilenceTimer, kWaitingAgain, [this] { SilenceOver(); });
+        return;
+    }
+    holder_->OnSilence();
+    Settle();
 }
 
 void ReceivedBytesSlot::StopSilence(const ByteTaker& taker) {

@@ -12,6 +12,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <span>
 
 #include "platform/serial_device.h"
@@ -79,7 +80,11 @@ class ReceivedBytesSlot {
     // Calls taker's OnSilence once silence has passed from now, unless asked again before (which
     // starts the wait afresh), stopped, or taker leaves the slot. Nothing for a taker that does
     // not hold the slot. A taker asks again after each batch to wait for the line's silence.
+    // Silence is time without bytes on the line, not time this process did not run: while bytes
+    // wait to be handed over (see SetInputWaiting), the wait does not end.
     void WaitForSilence(const ByteTaker& taker, std::chrono::milliseconds silence);
+    // Tells whether received bytes wait to be handed over (the port's life asks the driver).
+    void SetInputWaiting(std::function<bool()> waiting) { inputWaiting_ = std::move(waiting); }
     void StopSilence(const ByteTaker& taker);
 
     // What the line brought, for the taker in the slot (the port's life and the engine).
@@ -89,12 +94,14 @@ class ReceivedBytesSlot {
     void PortClosed(bool lost);
 
   private:
+    void SilenceOver();
     // A former default that has finished what kept it busy leaves the slot to the default.
     void Settle();
 
     UiLoop& loop_;
     ByteTaker* default_;
     ByteTaker* holder_;
+    std::function<bool()> inputWaiting_;
     ByteTaker* leaving_ = nullptr;  // a former default that holds the slot while it is busy
 };
 

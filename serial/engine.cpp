@@ -22,6 +22,7 @@
 #include "serial/transmit_image.h"
 #include "serial/xmodem_transfer.h"
 #include "text/cp1252.h"
+#include "text/text_helpers.h"
 #include "ui-resources/messages.h"
 
 namespace velotrix {
@@ -63,6 +64,7 @@ struct Engine::Impl {
                log) {
         transmit.SetLoadObserver(
             [this](const std::string& path, bool loaded) { watch.Follow(path, loaded); });
+        bytes.SetInputWaiting([this] { return life.InputWaiting(); });
     }
 
     EventEmitter events;
@@ -89,6 +91,16 @@ struct Engine::Impl {
 std::string BaudChangedLine(const BaudChangedEvent& event) {
     return std::string(msg::kBaudChangedPrefix) + std::to_string(event.applied) +
            std::string(msg::kBaudChangedMiddle) + std::to_string(event.asked);
+}
+
+std::string SendAbortedLine(const SendAbortedEvent& event) {
+    const std::string counts = CountToDecimal(event.sent) + std::string(msg::kSendAbortedOf) +
+                               CountToDecimal(event.total) + std::string(msg::kSendAbortedBytes);
+    if (event.pass == 0) {
+        return std::string(msg::kSendAborted) + counts;
+    }
+    return std::string(msg::kContinuousAbortedIn) + CountToDecimal(event.pass) +
+           std::string(msg::kContinuousAbortedPass) + counts;
 }
 
 std::string FrameNotTakenLine(const FrameNotTakenEvent& event) {
@@ -242,6 +254,8 @@ EngineResult Engine::SendText(const std::string& text) {
 
 EngineResult Engine::SendXmodem(bool longBlocks) {
     Impl& s = *impl_;
+    // A self-test that only listens out for its late echo gives the line up.
+    s.selfTest.EndLateEcho();
     if (!s.tx.loaded) {
         return {ErrorKind::kNothingToSend,
                 std::string(msg::kNothingToSend),
@@ -259,6 +273,7 @@ EngineResult Engine::SendXmodem(bool longBlocks) {
 }
 
 EngineResult Engine::ReceiveXmodem(bool trimPadding) {
+    impl_->selfTest.EndLateEcho();
     return impl_->xmodem.Receive({.crcFirst = true, .trimPadding = trimPadding});
 }
 
@@ -280,6 +295,7 @@ bool Engine::ModemLineOn(ModemLine line) const {
 
 EngineResult Engine::StartSelfTest() {
     Impl& s = *impl_;
+    s.selfTest.EndLateEcho();
     if (!s.bytes.DefaultHolds()) {
         return BusyResult();
     }
@@ -305,13 +321,19 @@ bool Engine::SelfTesting() const {
     return impl_->selfTest.Active();
 }
 
-EngineResult Engine::SendTextFile(const std::string& path) {
+EngineResult Engine::SendTextFile(const std::string& path, LineEnd end, bool joinLines) {
     if (impl_->sends.Busy() || impl_->bytes.KeepsLine()) {
         return BusyResult();
     }
     TextFile file;
-    if (EngineResult read = ReadTextFile(path, impl_->options.lineEnd.load(), file); !read.ok()) {
+    if (EngineResult read = ReadTextFile(path, end, file); !read.ok()) {
         return read;
+    }
+    if (end == LineEnd::kNone && file.lines > 1 && !joinLines) {
+        return {ErrorKind::kLinesWouldJoin,
+                LinesWouldJoinText(file.lines),
+                std::string(msg::kWindowTitle),
+                {}};
     }
     if (file.bytes.empty()) {
         return {ErrorKind::kNothingToSend,

@@ -32,6 +32,8 @@ class Engine {
     // The port. A driver that refuses the settings leaves the port closed; the kernel's console
     // is never opened.
     EngineResult Open(const LineSettings& settings);
+    // Stops every worker and closes the device; a reception it cuts off is finished at once, cut
+    // short, and can be saved.
     void Close();
     bool IsOpen() const;
     bool Cts();
@@ -70,9 +72,11 @@ class Engine {
     EngineResult SendFile();
     // The text with the line end chosen.
     EngineResult SendText(const std::string& text);
-    // A UTF-8 text file, line by line with that line end, in code page 1252 (see TextFile); a
-    // file that cannot be sent as it is is refused with the reason, naming the line.
-    EngineResult SendTextFile(const std::string& path);
+    // A UTF-8 text file, line by line with the line end given, in code page 1252 (see TextFile); a
+    // file that cannot be sent as it is is refused with the reason, naming the line. The lines of
+    // a file are never joined by accident: a file of more than one line without a line end is
+    // refused (kLinesWouldJoin) unless joinLines says that the person wants them joined.
+    EngineResult SendTextFile(const std::string& path, LineEnd end, bool joinLines = false);
     bool Sending() const;
 
     // XMODEM. The loaded file goes out as it was loaded (a z80 file with its header, any other
@@ -181,6 +185,8 @@ class Engine {
 
 // The MessageList lines of these events, for every face that lists them.
 std::string BaudChangedLine(const BaudChangedEvent& event);
+// "Senden abgebrochen nach 40 von 132 Bytes"; "Dauersenden abgebrochen im 3. Durchgang nach ...".
+std::string SendAbortedLine(const SendAbortedEvent& event);
 std::string FrameNotTakenLine(const FrameNotTakenEvent& event);
 std::string ReopenedLine(const ReopenedEvent& event);
 // "Keine Antwort: ">" kam nicht innerhalb von 10 s, nichts gesendet"

@@ -31,6 +31,7 @@ enum class ErrorKind {
     kNothingToSave,    // no finished reception
     kFileError,        // a file could not be read or written
     kSettingsRefused,  // the driver refused the line settings; os carries its code
+    kLinesWouldJoin,   // a text file's lines would arrive as one: no line end chosen
 };
 
 struct EngineResult {
@@ -115,6 +116,15 @@ struct ContinuousEvent {
 struct SendEndedEvent {
     bool restoreOpen = false;
     bool completed = false;
+};
+
+// A send ended before all its bytes had left the PC (closed, the line lost, a write refused):
+// how many of its bytes left, of how many. pass: the pass of a continuous send it ended in, 0 for
+// a single send.
+struct SendAbortedEvent {
+    std::uint32_t sent = 0;
+    std::uint32_t total = 0;
+    std::uint32_t pass = 0;
 };
 
 // The OS refused an operation on the open port; the port stays open.
@@ -209,10 +219,10 @@ struct PromptEvent {
 using EngineEvent =
     std::variant<LinesEvent, MessagesClearedEvent, ReceivedEvent, RxHeaderEvent,
                  ReceptionFinishedEvent, ProgressEvent, BlocksEvent, ContinuousEvent,
-                 SendEndedEvent, OsErrorEvent, LineLostEvent, CtsEvent, ReopenedEvent,
-                 BaudChangedEvent, FrameNotTakenEvent, ModemLinesEvent, SelfTestEndedEvent,
-                 XmodemProgressEvent, XmodemEndedEvent, ModemStatusEvent, TerminalBytesEvent,
-                 PromptEvent>;
+                 SendEndedEvent, SendAbortedEvent, OsErrorEvent, LineLostEvent, CtsEvent,
+                 ReopenedEvent, BaudChangedEvent, FrameNotTakenEvent, ModemLinesEvent,
+                 SelfTestEndedEvent, XmodemProgressEvent, XmodemEndedEvent, ModemStatusEvent,
+                 TerminalBytesEvent, PromptEvent>;
 
 using EngineSubscriber = std::function<void(const EngineEvent&)>;
 

@@ -93,6 +93,8 @@ struct SaveTarget {
     };
     Kind kind = Kind::kFile;
     std::string path;
+    // A new file readable by the user alone (the bytes rescued into the temp folder).
+    bool privately = false;
 };
 
 // What a save did.

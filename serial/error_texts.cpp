@@ -30,6 +30,14 @@ std::string_view TopicText(OsErrorTopic topic) {
             return msg::kErrorDiskFull;
         case OsErrorTopic::kReadOnly:
             return msg::kErrorReadOnly;
+        case OsErrorTopic::kFileTooBig:
+            return msg::kErrorFileTooBig;
+        case OsErrorTopic::kNameTooLong:
+            return msg::kErrorNameTooLong;
+        case OsErrorTopic::kIsFolder:
+            return msg::kErrorIsFolder;
+        case OsErrorTopic::kNotSupported:
+            return msg::kErrorNotSupported;
         case OsErrorTopic::kOther:
             break;
     }
@@ -50,6 +58,10 @@ std::string_view LabelOf(std::span<const OptionEntry<T>> entries, T value) {
 
 std::string UserErrorText(const OsError& error) {
     const OsErrorTopic topic = TopicOf(error.code);
+    // What the device cannot do is said once, by the hint that names it.
+    if (topic == OsErrorTopic::kNotSupported && !error.hint.empty()) {
+        return error.hint;
+    }
     const std::string_view own = TopicText(topic);
     std::string text = own.empty() ? OsErrorText(error.code) : std::string(own);
     if (!error.hint.empty()) {

@@ -9,8 +9,10 @@
 namespace velotrix {
 
 // A German text for the errors a serial user meets (no access, busy, gone, I/O error, a refused
-// setting, no such file, disk full, read-only), the OS's own text for the rest; then the error's
-// hint (behind ": " for the settings a driver refused, on a line of its own otherwise).
+// setting, no such file, disk full, read-only, a file too large, a name too long, a folder, a
+// function the device lacks), the OS's own text for the rest; then the error's hint (behind ": "
+// for the settings a driver refused, on a line of its own otherwise). A function the device lacks
+// is said by the hint alone, which names it.
 std::string UserErrorText(const OsError& error);
 
 // The parts of the character frame the driver holds otherwise than chosen, e.g. "7 Datenbits,

@@ -54,9 +54,17 @@ std::string CountLine(std::size_t count) {
 }
 
 // One pass over a snapshot; kWritten when every block went out whole.
-BlockResult SendFileOnce(const SendContext& context, const TxSnapshot& image) {
+BlockResult SendFileOnce(const SendContext& context, const TxSnapshot& image, std::uint32_t pass) {
+    context.StartCounting();
+    const bool bin = context.options.binMode.load();
+    const std::size_t total = bin ? image.Data().size() : image.bytes.size();
+    // A pass of a continuous send that the close comes before lists nothing but that.
+    if (!context.KeepGoing()) {
+        context.PostAborted(total, pass);
+        return BlockResult::kAborted;
+    }
     BlockResult result = BlockResult::kWritten;
-    if (context.options.binMode.load()) {
+    if (bin) {
         context.events.PostLines({std::string(msg::kSendingBin), CountLine(image.Data().size()),
                                   std::string(msg::kSendingWait)},
                                  true);
@@ -74,7 +82,11 @@ BlockResult SendFileOnce(const SendContext& context, const TxSnapshot& image) {
         context.device.Drain();
         if (context.KeepGoing()) {
             context.PostLine(std::string(msg::kFileSent), true);
+            return result;
         }
+    }
+    if (result != BlockResult::kWritten || !context.continuous) {
+        context.PostAborted(total, pass);
     }
     return result;
 }

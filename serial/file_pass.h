@@ -33,7 +33,9 @@ std::string CountLine(std::size_t count);
 void PostContinuousStart(const SendContext& context, std::string_view line);
 void PostContinuousEnd(const SendContext& context);
 
-// One pass over a snapshot; kWritten when every block went out whole.
-BlockResult SendFileOnce(const SendContext& context, const TxSnapshot& image);
+// One pass over a snapshot; kWritten when every block went out whole. A pass cut short says how
+// far it got (pass: its number in a continuous send, from 1; 0 for a single send).
+BlockResult SendFileOnce(const SendContext& context, const TxSnapshot& image,
+                         std::uint32_t pass = 0);
 
 }  // namespace velotrix

@@ -140,8 +140,16 @@ void PortLife::StartReceiveThread() {
         });
     };
     ReceiveSinks sinks;
-    sinks.bytes = [onUi](std::vector<std::uint8_t> batch) {
-        onUi([batch = std::move(batch)](PortLife& life) { life.neighbours_.received(batch); });
+    sinks.bytes = [onUi, inbox = inbox_](std::vector<std::uint8_t> batch) {
+        bool first = false;
+        {
+            const std::lock_guard lock(inbox->mutex);
+            first = inbox->bytes.empty();
+            inbox->bytes.insert(inbox->bytes.end(), batch.begin(), batch.end());
+        }
+        if (first) {
+            onUi([](PortLife& life) { life.TakeReceived(); });
+        }
     };
     sinks.cts = [onUi, current](bool cts) {
         onUi([current, cts](PortLife& life) {
@@ -178,10 +186,33 @@ void PortLife::StartReceiveThread() {
     receiveThread_->Start();
 }
 
+void PortLife::TakeReceived() {
+    std::vector<std::uint8_t> taken;
+    {
+        const std::lock_guard lock(inbox_->mutex);
+        taken.swap(inbox_->bytes);
+    }
+    if (!taken.empty()) {
+        neighbours_.received(taken);
+    }
+}
+
+bool PortLife::InputWaiting() const {
+    {
+        const std::lock_guard lock(inbox_->mutex);
+        if (!inbox_->bytes.empty()) {
+            return true;
+        }
+    }
+    return port_.portOpen.load() && port_.device != nullptr && port_.device->QueuedInput() > 0;
+}
+
 void PortLife::Close() {
     // The line is stopped before anything else; the watch for a lost port can wait.
     const bool wasOpen = port_.portOpen.load();
     CloseDevice();
+    // The bytes that came before the close belong to what was received before it.
+    TakeReceived();
     StopWatching();
     if (wasOpen) {
         EmitModemLines();
@@ -218,8 +249,10 @@ void PortLife::CloseDevice() {
     const bool sending = port_.portOpen.load() && neighbours_.sending();
     // The send stops on the wire before anything else is done, since at 115200 baud the next byte
     // starts within 87 us: in one step the device takes no byte more and throws away what waits
-    // in its queue. The queue is discarded once more when the sender has been joined.
+    // in its queue (counted first: those bytes never left). The queue is discarded once more when
+    // the sender has been joined.
     if (sending) {
+        port_.discarded += port_.device->QueuedOutput();
         port_.device->StopWrites();
     }
     if (!port_.portOpen.exchange(false)) {
@@ -228,7 +261,7 @@ void PortLife::CloseDevice() {
     port_.device->CancelWaits();
     neighbours_.stopSender();
     if (sending) {
-        port_.device->Purge(false, true);
+        port_.DiscardOutput();
     }
     // The receive thread stops last, so that no wait can reach a closed device.
     if (receiveThread_) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <span>
 #include <string>
@@ -46,6 +47,7 @@ class PortLife {
     // one first. A driver that refuses the settings leaves the port closed.
     EngineResult Open(const LineSettings& settings);
     // Stops every worker, then closes the device; a send cut short is cut short on the wire too.
+    // What the receive thread read before is handed over before it returns.
     void Close();
     // The device failed for good (a write found it gone): the port closes once, whoever noticed
     // first.
@@ -63,6 +65,9 @@ class PortLife {
     const DeviceAccess& Devices() const { return devices_; }
     // Tells the log which port is open and how it is set (when the log starts meanwhile).
     void NoteOpenPort(std::string_view how) const;
+    // Whether received bytes wait to be handed over: read by the receive thread and not yet taken
+    // on the UI thread, or still in the driver. UI thread.
+    bool InputWaiting() const;
 
   private:
     EngineResult OpenDevice(const LineSettings& settings);
@@ -84,6 +89,14 @@ class PortLife {
     PortNeighbours neighbours_;
     LineLog& log_;
     std::unique_ptr<ReceiveThread> receiveThread_;
+    // What the receive thread has read and the UI thread has not taken yet: one task takes all
+    // that gathered, so that a close can take what is left before it tells anyone.
+    struct Inbox {
+        std::mutex mutex;
+        std::vector<std::uint8_t> bytes;
+    };
+    std::shared_ptr<Inbox> inbox_ = std::make_shared<Inbox>();
+    void TakeReceived();
     ReceivePause lineErrorPause_;
     std::string openPath_;
     LineSettings openSettings_;

@@ -12,9 +12,11 @@ namespace {
 
 std::string ForbiddenReason(const PortInfo& port) {
     std::string reason(msg::kPortForbidden);
-    const std::string group = OwningGroup(port.path);
-    if (!group.empty()) {
+    // The group that helps, or the one user the device lets in.
+    if (const std::string group = OwningGroup(port.path); !group.empty()) {
         reason += std::string(msg::kPortForbiddenGroup) + Utf8ToCp1252(group);
+    } else if (const std::string owner = SoleOwner(port.path); !owner.empty()) {
+        reason += std::string(msg::kPortForbiddenOwner) + Utf8ToCp1252(owner);
     }
     return reason;
 }

@@ -67,8 +67,9 @@ void ReceiveEngine::OnSilence() {
     }
 }
 
-void ReceiveEngine::OnPortClosed(bool lost) {
-    if (lost && Receiving()) {
+// A reception the close or a lost line cuts off is kept: finished at once, cut short.
+void ReceiveEngine::OnPortClosed(bool) {
+    if (Receiving()) {
         FinishReception(true);
     }
 }
@@ -162,6 +163,11 @@ void ReceiveEngine::ForgetSavable() {
 
 void ReceiveEngine::FinishReception(bool cutShort) {
     RxBuffer& rx = buffer_;
+    // A reception that ends right after a header promising data has read that header: it is a z80
+    // transfer cut short, shown with its name, not a plain one.
+    if (rx.receivedCount == kHeaderSize32 && PromisedLength() > 0) {
+        ShowRxHeader();
+    }
     // The lines still gathered for the window come before the last one.
     std::vector<std::string> lines = std::exchange(pendingLines_, {});
     countPending_ = false;
@@ -178,8 +184,8 @@ void ReceiveEngine::FinishReception(bool cutShort) {
     const std::uint32_t promised = PromisedLength();
     const std::uint32_t arrived = rx.receivedCount - std::min(rx.receivedCount, kHeaderSize32);
     // hasHeader still describes the last finished reception when the timer fires without a new
-    // one; the header is skipped only when this reception holds more than it.
-    const std::size_t dataStart = rx.hasHeader && rx.receivedCount > kHeaderSize ? kHeaderSize : 0;
+    // one; the header is skipped only when this reception holds it.
+    const std::size_t dataStart = rx.hasHeader && rx.receivedCount >= kHeaderSize ? kHeaderSize : 0;
     const std::span<const std::uint8_t> data = reception.subspan(dataStart);
     const ReceptionFinishedEvent finished{.crc = Crc16(data),
                                           .dataLength = static_cast<std::uint32_t>(data.size()),
@@ -202,7 +208,6 @@ void ReceiveEngine::FinishReception(bool cutShort) {
         lines.push_back(std::string(msg::kBufferFullPrefix) + CountToDecimal(droppedCount_) +
                         std::string(msg::kBufferFullSuffix));
     }
-    lines.emplace_back(msg::kSaveByButton);
     events_.Emit(LinesEvent{std::move(lines), true});
     slot_.StopSilence(*this);
     events_.Emit(finished);

@@ -53,7 +53,7 @@ class ReceiveEngine final : public ByteTaker {
     // Stores and lists the bytes; a reception ends after a second of silence.
     void OnBytes(std::span<const std::uint8_t> bytes) override;
     void OnSilence() override;
-    // A lost line ends a running reception, cut short; a closed port lets it end by silence.
+    // A lost line or a close ends a running reception, cut short: it is kept, to be saved.
     void OnPortClosed(bool lost) override;
     bool Busy() const override { return Receiving(); }
 

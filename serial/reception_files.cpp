@@ -28,9 +28,10 @@ SavedReception SaveReceptionTo(const SavableReception& reception, const SaveTarg
         saved.line = saved.result.text;
         return saved;
     }
-    const SaveResult written = target.kind == SaveTarget::Kind::kFile
-                                   ? SaveRxBuffer(saved.asked, reception.bytes)
-                                   : SaveRxBufferAsNew(saved.asked, reception.bytes);
+    const SaveResult written =
+        target.kind == SaveTarget::Kind::kFile
+            ? SaveRxBuffer(saved.asked, reception.bytes)
+            : SaveRxBufferAsNew(saved.asked, reception.bytes, target.privately);
     const std::string reason = UserErrorText(OsError{written.osError, {}});
     saved.result = {
         written.status == SaveStatus::kWritten ? ErrorKind::kNone : ErrorKind::kFileError,

@@ -18,6 +18,9 @@ constexpr std::chrono::milliseconds kSilenceAfterAnswer =
 // A byte that does not match is taken as lost bytes when the pattern has it this few bytes on.
 constexpr std::size_t kLossLookAhead = 16;
 constexpr std::uint32_t kMostRounds = 16;
+// After the report the pattern may still come back: for as long as it takes on the line, and a
+// second more; each late batch waits that second again.
+constexpr std::chrono::milliseconds kLateEchoMargin{1000};
 
 std::string Count(std::string_view label, std::uint32_t value) {
     return std::string(label) + std::to_string(value);
@@ -41,6 +44,7 @@ SelfTester::~SelfTester() {
 }
 
 bool SelfTester::Start(std::vector<std::uint8_t> pattern, const AppliedSettings& applied) {
+    EndLateEcho();
     if (!slot_.Install(*this)) {
         return false;
     }
@@ -63,6 +67,21 @@ std::uint8_t SelfTester::Expected(std::size_t index) const {
 }
 
 void SelfTester::OnBytes(std::span<const std::uint8_t> batch) {
+    if (lingering_) {
+        std::size_t late = 0;
+        while (late < batch.size() && LateEcho(batch[late])) {
+            ++late;
+        }
+        lateDropped_ += static_cast<std::uint32_t>(late);
+        if (late == batch.size()) {
+            slot_.WaitForSilence(*this, kLateEchoMargin);
+            return;
+        }
+        // The rest is no echo of the test: the reception takes it.
+        EndLateEcho();
+        slot_.TakeBytes(batch.subspan(late));
+        return;
+    }
     const std::chrono::milliseconds now = events_.Loop().Now();
     if (received_ == 0) {
         report_.answered = true;
@@ -117,7 +136,7 @@ void SelfTester::Compare(std::uint8_t byte) {
 }
 
 void SelfTester::OnLineErrors(const LineErrors& errors) {
-    if (!errors.Any()) {
+    if (!errors.Any() || lingering_) {
         return;
     }
     // Something came back, if garbled: the bytes it disturbed count as lost.
@@ -128,11 +147,44 @@ void SelfTester::OnLineErrors(const LineErrors& errors) {
 }
 
 void SelfTester::Cancel() {
+    lingering_ = false;
     slot_.Remove(*this);
 }
 
-void SelfTester::Finish() {
+void SelfTester::OnSilence() {
+    if (lingering_) {
+        EndLateEcho();
+    } else {
+        Finish();
+    }
+}
+
+bool SelfTester::LateEcho(std::uint8_t byte) {
+    // The pattern goes on where the comparison stopped, or comes back whole after the test gave up.
+    if (lateDropped_ == 0 && lateNext_ < pattern_.size() && byte != Expected(lateNext_)) {
+        lateNext_ = 0;
+    }
+    if (lateNext_ >= pattern_.size() || byte != Expected(lateNext_)) {
+        return false;
+    }
+    ++lateNext_;
+    return true;
+}
+
+void SelfTester::EndLateEcho() {
+    if (!lingering_) {
+        return;
+    }
     Cancel();
+    if (lateDropped_ > 0) {
+        events_.Emit(
+            LinesEvent{{std::string(msg::kSelfTestLateEchoPrefix) + std::to_string(lateDropped_) +
+                        std::string(msg::kSelfTestLateEchoSuffix)},
+                       true});
+    }
+}
+
+void SelfTester::Finish() {
     // A byte still waiting for its confirmation was changed.
     if (std::exchange(pendingSkip_, 0) != 0) {
         ++report_.changed;
@@ -145,6 +197,14 @@ void SelfTester::Finish() {
                                                          static_cast<std::uint64_t>(bitsPerByte_) *
                                                          1000u / static_cast<std::uint64_t>(span));
     }
+    // The pattern's rest that still comes back is the test's, never a reception.
+    lingering_ = true;
+    lateNext_ = next_;
+    lateDropped_ = 0;
+    const auto patternTime = std::chrono::milliseconds(
+        static_cast<std::uint64_t>(pattern_.size()) * static_cast<std::uint64_t>(bitsPerByte_) *
+        1000u / std::max<std::uint64_t>(report_.expectedBaud, 1));
+    slot_.WaitForSilence(*this, patternTime + kLateEchoMargin);
     events_.Emit(SelfTestEndedEvent{report_});
 }
 

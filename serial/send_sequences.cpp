@@ -71,6 +71,7 @@ struct SendSequences::Impl {
     std::atomic<bool> completed{false};
     std::atomic<bool> stop{false};
     SendWake wake;
+    std::atomic<std::uint32_t> taken{0};
     // Counts the senders that have been joined, so that the end task of an earlier one that was
     // already joined (by StopAndJoin or by the next start) does nothing.
     std::uint64_t generation = 0;
@@ -162,8 +163,8 @@ struct SendSequences::Impl {
         sender =
             std::thread([this, &device, body = std::move(body), kind, senderGeneration = generation,
                          token = std::weak_ptr<int>(lifeToken)] {
-                SendContext context{events, port,          device,          options,      stop,
-                                    wake,   kind.textMode, kind.continuous, kind.textFile};
+                SendContext context{events, port,  device,        options,         stop,
+                                    wake,   taken, kind.textMode, kind.continuous, kind.textFile};
                 completed = body(context);
                 events.Loop().Post([this, token, senderGeneration] {
                     if (!token.expired()) {
@@ -187,10 +188,12 @@ struct SendSequences::Impl {
     void ContinuousFileSend(const SendContext& context) {
         PostContinuousStart(context, msg::kContinuousFile);
         PurgeInput(context);
-        while (context.KeepGoing()) {
+        // Until a pass is cut short, which says so (a failed write would fail again on every
+        // pass).
+        for (std::uint32_t pass = 1;; ++pass) {
             const std::shared_ptr<const TxSnapshot> image = CurrentSnapshot();
-            // A failed write would fail again on every pass.
-            if (image->bytes.empty() || SendFileOnce(context, *image) == BlockResult::kFailed) {
+            if (image->bytes.empty() ||
+                SendFileOnce(context, *image, pass) != BlockResult::kWritten) {
                 break;
             }
             PurgeInput(context);
@@ -209,8 +212,13 @@ struct SendSequences::Impl {
             while (held.Pause(std::chrono::milliseconds(100))) {
             }
         } else {
-            while (held.KeepGoing() &&
-                   SendWithListing(held, BytesOf(text)) != BlockResult::kFailed) {
+            // Until a pass is cut short, which says so.
+            for (std::uint32_t pass = 1;; ++pass) {
+                held.StartCounting();
+                if (SendWithListing(held, BytesOf(text)) != BlockResult::kWritten) {
+                    held.PostAborted(text.size(), pass);
+                    break;
+                }
             }
         }
         context.events.Post(BlocksEvent{false});
@@ -287,11 +295,15 @@ EngineResult SendSequences::SendText(const std::string& text) {
     s.Start(
         [text = LeftChars(text, kSingleTextLength) + lineEnd](const SendContext& context) {
             // Like a file send, a text send ends only once its bytes have left the PC.
-            if (SendWithListing(context, BytesOf(text)) != BlockResult::kWritten) {
-                return false;
+            context.StartCounting();
+            if (SendWithListing(context, BytesOf(text)) == BlockResult::kWritten) {
+                context.device.Drain();
+                if (context.KeepGoing()) {
+                    return true;
+                }
             }
-            context.device.Drain();
-            return context.KeepGoing();
+            context.PostAborted(text.size());
+            return false;
         },
         {.textMode = true});
     return {};
@@ -307,15 +319,16 @@ EngineResult SendSequences::SendTextFile(std::string bytes, std::size_t lines) {
             context.PostLine(std::string(msg::kTextFileSendingPrefix) + std::to_string(lines) +
                              std::string(msg::kTextFileLines) + std::to_string(bytes.size()) +
                              std::string(msg::kTextFileBytes));
-            if (WriteBlock(context, BytesOf(bytes)) != BlockResult::kWritten) {
-                return false;
+            context.StartCounting();
+            if (WriteBlock(context, BytesOf(bytes)) == BlockResult::kWritten) {
+                context.device.Drain();
+                if (context.KeepGoing()) {
+                    context.PostLine(std::string(msg::kFileSent), true);
+                    return true;
+                }
             }
-            context.device.Drain();
-            if (!context.KeepGoing()) {
-                return false;
-            }
-            context.PostLine(std::string(msg::kFileSent), true);
-            return true;
+            context.PostAborted(bytes.size());
+            return false;
         },
         {.textMode = true, .textFile = true, .restoreOpenMode = true});
     return {};

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstddef>
 #include <memory>
 
 #include "platform/serial_device.h"
@@ -16,6 +17,15 @@ struct SerialPort {
     std::atomic<bool> portOpen{false};
     // A protocol waits for each answer: what arrives is handed over at once, not gathered.
     std::atomic<bool> promptReceive{false};
+    // Bytes of the running send that waited in the driver and were thrown away (a close, a send
+    // cut short): they never left, and the send's end says so.
+    std::atomic<std::size_t> discarded{0};
+
+    // Throws away what waits in the driver to go out, and counts it.
+    void DiscardOutput() {
+        discarded += device->QueuedOutput();
+        device->Purge(false, true);
+    }
 };
 
 }  // namespace velotrix

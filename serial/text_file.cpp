@@ -8,6 +8,7 @@
 
 #include "platform/file_io.h"
 #include "text/cp1252.h"
+#include "text/text_helpers.h"
 #include "ui-resources/messages.h"
 
 namespace velotrix {
@@ -78,6 +79,11 @@ EngineResult ReadTextFile(const std::string& path, LineEnd end, TextFile& file) 
                      : read.status == FileReadStatus::kMissing ? ENOENT
                                                                : EIO;
     return {ErrorKind::kFileError, {}, {}, OsError{code, {}}};
+}
+
+std::string LinesWouldJoinText(std::size_t lines) {
+    return std::string(msg::kTextFileJoinPrefix) + CountToDecimal(lines) +
+           std::string(msg::kTextFileJoinSuffix);
 }
 
 }  // namespace velotrix

@@ -29,4 +29,7 @@ EngineResult TextFileBytes(std::string_view content, LineEnd end, TextFile& file
 // The same for the file at path; a file that cannot be read gives the OS's reason.
 EngineResult ReadTextFile(const std::string& path, LineEnd end, TextFile& file);
 
+// "Die Textdatei hat 3 Zeilen; ohne Zeilenende kommen sie als eine einzige an."
+std::string LinesWouldJoinText(std::size_t lines);
+
 }  // namespace velotrix

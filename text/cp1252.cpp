@@ -150,4 +150,20 @@ std::string Cp1252ToUtf8(std::string_view cp1252) {
     return out;
 }
 
+std::string PrintableUtf8(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        const Decoded d = DecodeOne(utf8, i);
+        const bool control = d.codePoint < 0x20 || (d.codePoint >= 0x7F && d.codePoint < 0xA0);
+        if (!d.valid || control) {
+            out.push_back('.');
+        } else {
+            out.append(utf8.substr(i, d.length));
+        }
+        i += d.length;
+    }
+    return out;
+}
+
 }  // namespace velotrix

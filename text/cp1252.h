@@ -19,4 +19,8 @@ std::string Cp1252ToUtf8(std::string_view cp1252);
 enum class Cp1252Fit { kFits, kMalformed, kNotInCodePage };
 Cp1252Fit FitsCp1252(std::string_view utf8);
 
+// A UTF-8 text (a path from the environment, say) as one line a terminal shows and nothing more:
+// control characters (C0, DEL, C1, line breaks) and malformed bytes become '.'.
+std::string PrintableUtf8(std::string_view utf8);
+
 }  // namespace velotrix

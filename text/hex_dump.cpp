@@ -56,7 +56,8 @@ std::size_t DumpRowCount(const HexDump& dump) {
 }
 
 char DumpCharacter(std::uint8_t byte) {
-    return HasVisibleSign(byte) ? static_cast<char>(byte) : '.';
+    // The soft hyphen (ADh) is shown by no font: it would take its column out of the row.
+    return HasVisibleSign(byte) && byte != 0xAD ? static_cast<char>(byte) : '.';
 }
 
 std::string DumpLine(const HexDump& dump, std::size_t row) {
@@ -110,6 +111,10 @@ std::optional<ByteRange> DumpFind(const HexDump& dump, std::string_view query, b
         }
     }
     return std::nullopt;
+}
+
+bool IsHexQuery(std::string_view query) {
+    return HexBytes(query).has_value();
 }
 
 std::string BytesAsHex(std::span<const std::uint8_t> bytes) {

@@ -34,7 +34,7 @@ struct ByteRange {
 std::size_t DumpRowCount(const HexDump& dump);
 std::string DumpLine(const HexDump& dump, std::size_t row);
 // The character that shows a byte: itself where code page 1252 has a visible sign for it, '.'
-// for control codes and the five unassigned values.
+// for control codes, the five unassigned values and the soft hyphen, which no font shows.
 char DumpCharacter(std::uint8_t byte);
 
 // Offsets into the view's text, whose lines take lineStride characters each (the row and its line
@@ -49,6 +49,8 @@ std::size_t DumpHexOffset(std::size_t byteIndex, std::size_t lineStride);
 // that is empty, not hex, or not there.
 std::optional<ByteRange> DumpFind(const HexDump& dump, std::string_view query, bool hex,
                                   std::size_t from);
+// Whether a query reads as bytes in hex digits: pairs of them, blanks between them allowed.
+bool IsHexQuery(std::string_view query);
 // Bytes typed as hex digits, two to a byte ("1B 5B 41", blanks between them allowed); nothing for
 // an empty text, an odd count of digits or any other character.
 std::optional<std::vector<std::uint8_t>> HexBytes(std::string_view text);

@@ -17,6 +17,14 @@ inline constexpr int kDataBitsCombo = 1004;
 inline constexpr int kStopBitsCombo = 1005;
 inline constexpr int kFlowCombo = 1006;
 inline constexpr int kCtsIndicator = 1111;
+// The port row's frame and the labels of its lists: a typed port path takes the room of a wider
+// window, and the lists right of the port box move with it.
+inline constexpr int kPortRowFrame = 7060;
+inline constexpr int kBaudLabel = 7061;
+inline constexpr int kParityLabel = 7062;
+inline constexpr int kDataBitsLabel = 7063;
+inline constexpr int kStopBitsLabel = 7064;
+inline constexpr int kFlowLabel = 7065;
 
 inline constexpr int kRxKind = 1052;
 inline constexpr int kRxAadr = 1011;
@@ -74,6 +82,11 @@ inline constexpr int kMenuLineEndCr = 40041;
 inline constexpr int kMenuLineEndCrLf = 40042;
 inline constexpr int kMenuLineEndLf = 40043;
 inline constexpr int kMenuSendTextFile = 40044;
+// The line end of "Textdatei senden", apart from that of the typed text.
+inline constexpr int kMenuFileLineEndNone = 40045;
+inline constexpr int kMenuFileLineEndCr = 40046;
+inline constexpr int kMenuFileLineEndCrLf = 40047;
+inline constexpr int kMenuFileLineEndLf = 40048;
 // The line log: "Protokoll" on and off (menu "Voreinstellungen").
 inline constexpr int kMenuLineLog = 40035;
 

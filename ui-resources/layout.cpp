@@ -19,7 +19,8 @@ constexpr std::uint32_t kRoCentredEdit = kSunken | kReadOnly | kCentered;
 constexpr std::uint32_t kFieldLabel = kRightAligned | kVCentered;
 constexpr std::uint32_t kHexField = kSunken | kCentered | kNoAutoHScroll | kHexDigits;
 
-// The items with IDs come first, in tab order; the captionless decorations follow.
+// The items a person reaches come first, in tab order; the decorations follow (with IDs where
+// they move with the window).
 // C arrays, so that an added item needs no count changed.
 constexpr Item kMainItems[] = {
     // Port row.
@@ -27,14 +28,15 @@ constexpr Item kMainItems[] = {
      "COM \xF6"
      "ffnen",
      15, 12, 57, 18, kDefaultButton, 0},
-    {ids::kPortCombo, K::kDropDownList, "", 75, 15, 48, 72, kEditable, 0},
-    {ids::kBaudCombo, K::kDropDownList, "", 123, 15, 48, 118, kEditable | kDigitsOnly, 0},
-    {ids::kParityCombo, K::kDropDownList, "", 171, 15, 48, 58, kNoStyle, 0},
-    {ids::kDataBitsCombo, K::kDropDownList, "", 219, 15, 48, 58, kSorted, 0},
-    {ids::kStopBitsCombo, K::kDropDownList, "", 267, 15, 48, 55, kNoStyle, 0},
-    {ids::kFlowCombo, K::kDropDownList, "", 315, 15, 48, 55, kNoStyle, 0},
-    {ids::kCtsIndicator, K::kRadioButton, "CTS", 375, 16, 33, 9, kLeftText | kHidden | kNoTabStop,
+    {ids::kPortCombo, K::kDropDownList, "", 75, 15, 48, 72, kEditable | kGrowsWide, 0},
+    {ids::kBaudCombo, K::kDropDownList, "", 123, 15, 48, 118, kEditable | kDigitsOnly | kMovesRight,
      0},
+    {ids::kParityCombo, K::kDropDownList, "", 171, 15, 48, 58, kMovesRight, 0},
+    {ids::kDataBitsCombo, K::kDropDownList, "", 219, 15, 48, 58, kSorted | kMovesRight, 0},
+    {ids::kStopBitsCombo, K::kDropDownList, "", 267, 15, 48, 55, kMovesRight, 0},
+    {ids::kFlowCombo, K::kDropDownList, "", 315, 15, 48, 55, kMovesRight, 0},
+    {ids::kCtsIndicator, K::kRadioButton, "CTS", 375, 16, 33, 9,
+     kLeftText | kHidden | kNoTabStop | kMovesRight, 0},
     // DTR and RTS as the PC drives them, shown while the port is open.
     {ids::kDtrIndicator, K::kRadioButton, "DTR", 336, 45, 33, 9, kLeftText | kHidden | kNoTabStop,
      0},
@@ -83,14 +85,14 @@ constexpr Item kMainItems[] = {
     // The MessageList.
     {ids::kMessageList, K::kListBox, "", 15, 186, 405, 51, kSunken | kVScroll | kGrows, 0},
 
-    // Port row frame and column labels.
-    {kNoId, K::kFrame, "", 9, 0, 408, 33, kNoStyle, 0},
+    // Port row frame and column labels; those that follow the port box have IDs to be found by.
+    {ids::kPortRowFrame, K::kFrame, "", 9, 0, 408, 33, kNoTabStop | kGrowsWide, 0},
     {kNoId, K::kLabel, "Port", 78, 6, 17, 8, kNoStyle, 0},
-    {kNoId, K::kLabel, "Baudrate", 123, 6, 35, 8, kNoStyle, 0},
-    {kNoId, K::kLabel, "Parit\xE4t", 171, 6, 35, 8, kNoStyle, 0},
-    {kNoId, K::kLabel, "Datenbits", 219, 6, 35, 8, kNoStyle, 0},
-    {kNoId, K::kLabel, "Stoppbits", 267, 6, 35, 8, kNoStyle, 0},
-    {kNoId, K::kLabel, "Flusskontrolle", 315, 6, 48, 9, kNoStyle, 0},
+    {ids::kBaudLabel, K::kLabel, "Baudrate", 123, 6, 35, 8, kNoTabStop | kMovesRight, 0},
+    {ids::kParityLabel, K::kLabel, "Parit\xE4t", 171, 6, 35, 8, kNoTabStop | kMovesRight, 0},
+    {ids::kDataBitsLabel, K::kLabel, "Datenbits", 219, 6, 35, 8, kNoTabStop | kMovesRight, 0},
+    {ids::kStopBitsLabel, K::kLabel, "Stoppbits", 267, 6, 35, 8, kNoTabStop | kMovesRight, 0},
+    {ids::kFlowLabel, K::kLabel, "Flusskontrolle", 315, 6, 48, 9, kNoTabStop | kMovesRight, 0},
     // RX group box and its labels.
     {kNoId, K::kGroupBox, "RX", 9, 54, 132, 126, kFlat, 0},
     {kNoId, K::kLabel, "Art", 21, 66, 15, 9, kFieldLabel, 0},
@@ -189,14 +191,21 @@ constexpr MenuEntry kMenu[] = {
     {MenuKind::kItem, "Ports testen", ids::kMenuProbePorts},
     {MenuKind::kSeparator, "", 0},
     {MenuKind::kItem, "Text senden", ids::kMenuSendText},
-    // What ends a text: the typed one and each line of a text file.
-    {MenuKind::kPopup, "Zeilenende", 0},
+    // What ends the typed text, and each line of a text file: each its own, since a line test
+    // wants none and a listing one after every line.
+    {MenuKind::kPopup, "Zeilenende Text", 0},
     {MenuKind::kItem, "keins", ids::kMenuLineEndNone},
     {MenuKind::kItem, "CR", ids::kMenuLineEndCr},
     {MenuKind::kItem, "CR+LF", ids::kMenuLineEndCrLf},
     {MenuKind::kItem, "LF", ids::kMenuLineEndLf},
     {MenuKind::kEnd, "", 0},
     {MenuKind::kItem, "Textdatei senden", ids::kMenuSendTextFile},
+    {MenuKind::kPopup, "Zeilenende Textdatei", 0},
+    {MenuKind::kItem, "keins", ids::kMenuFileLineEndNone},
+    {MenuKind::kItem, "CR", ids::kMenuFileLineEndCr},
+    {MenuKind::kItem, "CR+LF", ids::kMenuFileLineEndCrLf},
+    {MenuKind::kItem, "LF", ids::kMenuFileLineEndLf},
+    {MenuKind::kEnd, "", 0},
     {MenuKind::kSeparator, "", 0},
     {MenuKind::kItem, "DTR setzen", ids::kMenuDtr},
     {MenuKind::kItem, "RTS setzen", ids::kMenuRts},

@@ -42,6 +42,8 @@ enum Style : std::uint32_t {
     kHexDigits = 1u << 16,   // an edit field that takes hex digits only, upper-cased as typed
     kNoTabStop = 1u << 17,   // a control with an ID that a person cannot change: Tab passes it
     kGrows = 1u << 18,       // takes the extra width and height of a window made larger
+    kGrowsWide = 1u << 19,   // takes the extra width alone
+    kMovesRight = 1u << 20,  // moves right by the extra width (it stands right of one that grows)
 };
 
 inline constexpr int kNoId = -1;

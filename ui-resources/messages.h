@@ -60,9 +60,20 @@ inline constexpr std::string_view kErrorSettingRefused = "Der Treiber lehnt die 
 inline constexpr std::string_view kErrorNoSuchFile = "Datei oder Ordner nicht gefunden";
 inline constexpr std::string_view kErrorDiskFull = "Kein Platz mehr auf dem Datentr\xE4ger";
 inline constexpr std::string_view kErrorReadOnly = "Der Datentr\xE4ger ist schreibgesch\xFCtzt";
+inline constexpr std::string_view kErrorFileTooBig =
+    "Die Datei w\xE4re zu gro\xDF f\xFCr den Datentr\xE4ger oder das Limit des Benutzers";
+inline constexpr std::string_view kErrorNameTooLong = "Der Dateiname ist zu lang";
+inline constexpr std::string_view kErrorIsFolder = "Das ist ein Ordner, keine Datei";
+inline constexpr std::string_view kErrorNotSupported = "Das Ger\xE4t kann das nicht";
 inline constexpr std::string_view kNoPortChosen = "Kein Port gew\xE4hlt";
 inline constexpr std::string_view kGroupHintPrefix = "Der Benutzer muss Mitglied der Gruppe \"";
 inline constexpr std::string_view kGroupHintSuffix = "\" sein, der das Ger\xE4t geh\xF6rt.";
+// "Das Ger\xE4t l\xE4sst keine Gruppe zu, nur root. Helfen kann root oder eine udev-Regel ..."
+inline constexpr std::string_view kOwnerHintPrefix = "Das Ger\xE4t l\xE4sst keine Gruppe zu, nur ";
+inline constexpr std::string_view kOwnerHintMiddle = ". Helfen kann ";
+inline constexpr std::string_view kOwnerHintSuffix =
+    " oder eine udev-Regel, die es einer Gruppe \xF6"
+    "ffnet (GROUP=\"dialout\", MODE=\"0660\").";
 // The settings a driver refused.
 inline constexpr std::string_view kRefusedBaud = " Baud";
 inline constexpr std::string_view kRefusedDataBits = " Datenbits";
@@ -85,6 +96,7 @@ inline constexpr std::string_view kPortHeldBy = "Benutzt von ";
 inline constexpr std::string_view kPortConsole = "Systemkonsole";
 inline constexpr std::string_view kPortForbidden = "keine Berechtigung";
 inline constexpr std::string_view kPortForbiddenGroup = " \x96 Gruppe ";
+inline constexpr std::string_view kPortForbiddenOwner = " \x96 nur ";
 inline constexpr std::string_view kPortDescriptionDash = " \x96 ";
 inline constexpr std::string_view kPortOpenHere =
     "hier ge\xF6"
@@ -101,7 +113,13 @@ inline constexpr std::string_view kSaveByButton = "Sichern per Button";
 inline constexpr std::string_view kSendListingPrefix = "gesendet:  ";
 inline constexpr std::string_view kBytesSent = "Bytes gesendet: ";
 inline constexpr std::string_view kBytesToSend = " Bytes zu senden:";
-inline constexpr std::string_view kContinuousAborted = "Dauersenden abgebrochen...";
+// A send that ended early: "Senden abgebrochen nach 40 von 132 Bytes", "Dauersenden abgebrochen
+// im 3. Durchgang nach 40 von 132 Bytes".
+inline constexpr std::string_view kSendAborted = "Senden abgebrochen nach ";
+inline constexpr std::string_view kContinuousAbortedIn = "Dauersenden abgebrochen im ";
+inline constexpr std::string_view kContinuousAbortedPass = ". Durchgang nach ";
+inline constexpr std::string_view kSendAbortedOf = " von ";
+inline constexpr std::string_view kSendAbortedBytes = " Bytes";
 inline constexpr std::string_view kSendingBin = "Senden ohne Header (BIN)...";
 inline constexpr std::string_view kSendingZ80 = "Senden mit Header als 'z80'...";
 inline constexpr std::string_view kSendingWait = "Senden l\xE4uft, bitte warten...";
@@ -169,6 +187,7 @@ inline constexpr std::string_view kViewSearch = "Suchen";
 inline constexpr std::string_view kViewHex = "Hex";
 inline constexpr std::string_view kViewCopy = "Kopieren";
 inline constexpr std::string_view kViewNotFound = "Nicht gefunden";
+inline constexpr std::string_view kViewNotHex = "Kein Hex: Ziffernpaare aus 0-9 und A-F erwartet";
 // Behind each row of the header where the view cannot colour it.
 inline constexpr std::string_view kViewHeaderMark = "  \xAB Header";
 
@@ -249,6 +268,12 @@ inline constexpr std::string_view kPromptTooLong =
     "Der Text f\xFCr \"warten auf\" ist leer oder zu lang (h\xF6"
     "chstens 40 Zeichen).";
 inline constexpr std::string_view kTextFileTooBig = "Textdatei zu gro\xDF (max. 1 MB)...";
+// A text file of several lines without a line end: the window asks, velotrix-cli refuses.
+inline constexpr std::string_view kTextFileJoinPrefix = "Die Textdatei hat ";
+inline constexpr std::string_view kTextFileJoinSuffix =
+    " Zeilen; ohne Zeilenende kommen sie als eine einzige an.";
+inline constexpr std::string_view kTextFileJoinAsk = "Trotzdem ohne Zeilenende senden?";
+inline constexpr std::string_view kCliChooseEol = " --eol cr, crlf oder lf w\xE4hlen.";
 
 // The line log ("Protokoll"): the menu item, its file dialog, the lines of the log and what the
 // window lists when it starts, ends or fails.
@@ -304,6 +329,11 @@ inline constexpr std::string_view kSelfTestNotMeasured = "nicht messbar, ";
 inline constexpr std::string_view kSelfTestBaudExpected = " Baud erwartet";
 inline constexpr std::string_view kSelfTestPassed = "Schleifentest bestanden";
 inline constexpr std::string_view kSelfTestFailed = "Schleifentest fehlgeschlagen";
+// "Schleifentest: 256 Bytes kamen zu sp\xE4t zur\xFC" "ck und wurden verworfen"
+inline constexpr std::string_view kSelfTestLateEchoPrefix = "Schleifentest: ";
+inline constexpr std::string_view kSelfTestLateEchoSuffix =
+    " Bytes kamen zu sp\xE4t zur\xFC"
+    "ck und wurden verworfen";
 inline constexpr std::string_view kSelfTestBusy =
     "Es l\xE4uft gerade ein Empfang. Bitte warten, bis er zu Ende ist.";
 // XMODEM: the start, the progress ("12 Bl\xF6" "cke \x96 1536 Bytes \x96 0 Wiederholungen") and
@@ -435,8 +465,10 @@ inline constexpr std::string_view kCliHelp =
     "send, text:\n"
     "  --endlos              wie \"Endlos senden\": wiederholt, bis Strg+C\n"
     "  --char-delay MS       Zeichenpause: Stille nach jedem Byte in ms (0 bis 10000)\n"
-    "  --eol none|cr|crlf|lf Zeilenende: text hinter dem Text und jeder Zeile (Vorgabe\n"
-    "                        none), send hinter --command (Vorgabe und bei none: CR)\n"
+    "  --eol none|cr|crlf|lf Zeilenende: text hinter dem Text (Vorgabe none) und jeder\n"
+    "                        Zeile von --file (Vorgabe cr; eine Datei aus mehreren\n"
+    "                        Zeilen wird mit none abgelehnt), send hinter --command\n"
+    "                        (Vorgabe und bei none: CR)\n"
     "\n"
     "text:\n"
     "  --line-delay MS       Pause nach jedem Zeilenende in ms (0 bis 10000)\n"

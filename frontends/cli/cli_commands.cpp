@@ -96,6 +96,13 @@ HeaderLines RxHeaderLines(const Session& session) {
     return lines;
 }
 
+// The window's warning when the data, from the load address on, run past FFFFh.
+void WarnIfDataWrap(Session& session) {
+    if (DataRunsPastTop(session.GetEngine().Image())) {
+        session.PrintWarning(std::string(msg::kDataWraps));
+    }
+}
+
 // Loads a file as "BIN/Z80 laden" does; why it failed goes to stderr.
 bool Load(Session& session, const std::string& path, bool& isZ80) {
     const LoadOutcome outcome = session.GetEngine().LoadFile(path);
@@ -180,7 +187,8 @@ bool SendAfterCommand(Session& session, const Options& options,
     engine.SetTerminal(true);
     if (options.typedCommand &&
         (!session.Report(
-             engine.Type(*options.typedCommand + LineEndBytes(EnterLineEnd(options.lineEnd)))) ||
+             engine.Type(*options.typedCommand +
+                         LineEndBytes(EnterLineEnd(options.lineEnd.value_or(LineEnd::kNone))))) ||
          !FinishStep(session))) {
         return false;
     }
@@ -209,8 +217,10 @@ int RunPorts(const Terminal& terminal) {
         session.PrintError(std::string(msg::kNoPortsFound));
         return kExitFailure;
     }
+    // A name or path from VELOTRIX_PORTS must neither drive the terminal nor split its row.
     for (const PortRow& row : rows) {
-        session.PrintOut(ForTerminal(PortRowText(row)) + '\t' + row.port.path);
+        session.PrintOut(PrintableUtf8(Cp1252ToUtf8(PortRowText(row))) + '\t' +
+                         PrintableUtf8(row.port.path));
     }
     return kExitOk;
 }
@@ -234,6 +244,7 @@ int RunInfo(const Options& options, const Terminal& terminal) {
             session.PrintOut(file + ':');
         }
         PrintHeader(session, TxHeaderLines(session.GetEngine().Image(), isZ80));
+        WarnIfDataWrap(session);
     }
     return ExitStatus(ok);
 }
@@ -259,10 +270,7 @@ int RunSend(const Options& options, const Terminal& terminal) {
     if (options.typeLetter) {
         engine.SetTypeLetter(*options.typeLetter);
     }
-    // As the window warns: the home computer would write the end of the data over its start.
-    if (DataRunsPastTop(engine.Image())) {
-        session.PrintWarning(std::string(msg::kDataWraps));
-    }
+    WarnIfDataWrap(session);
     engine.SetPause(options.pauseIndex);
     engine.SetContinuousSend(options.continuous);
     engine.SetBinMode(options.binMode);
@@ -305,7 +313,9 @@ int RunText(const Options& options, const Terminal& terminal) {
     engine.SetContinuousSend(options.continuous);
     engine.SetCharDelay(options.charDelayMs);
     engine.SetLineDelay(options.lineDelayMs);
-    engine.SetLineEnd(options.lineEnd);
+    const LineEnd lineEnd =
+        options.lineEnd.value_or(options.textFile ? LineEnd::kCr : LineEnd::kNone);
+    engine.SetLineEnd(lineEnd);
     if (options.breakFirst && (!session.Report(engine.SendBreak()) || !FinishStep(session))) {
         return EndFailed(session);
     }
@@ -313,8 +323,11 @@ int RunText(const Options& options, const Terminal& terminal) {
         session.Close();
         return ExitStatus(!session.Failed());
     }
-    const EngineResult started =
-        options.textFile ? engine.SendTextFile(*options.textFile) : engine.SendText(options.text);
+    EngineResult started = options.textFile ? engine.SendTextFile(*options.textFile, lineEnd)
+                                            : engine.SendText(options.text);
+    if (started.kind == ErrorKind::kLinesWouldJoin) {
+        started.text += msg::kCliChooseEol;
+    }
     if (!session.Report(started)) {
         return kExitFailure;
     }
@@ -412,8 +425,13 @@ void RescueReception(Session& session, const std::string& target) {
     if (FileNameOfPath(target, name) != 0 || name.empty()) {
         name = target;
     }
+    int error = 0;
+    const std::string folder = PrivateTempDirectory(error);
+    if (folder.empty()) {
+        return;
+    }
     const SavedReception rescued = session.GetEngine().SaveReception(
-        {SaveTarget::Kind::kNewFile, TempDirectory() + std::string(msg::kRescueName) + "-" + name});
+        {SaveTarget::Kind::kNewFile, folder + std::string(msg::kRescueName) + "-" + name, true});
     if (rescued.result.ok()) {
         session.PrintError(std::string(msg::kRescuedPrefix) + Utf8ToCp1252(rescued.written));
     }

@@ -12,8 +12,9 @@ namespace velotrix::cli {
 // printed.
 bool OpenPort(Session& session, const Options& options);
 
-// The finished reception into a free name in the temp folder, named after target, and the user
-// told where: what could not be saved where it was meant to go is not lost.
+// The finished reception into a free name in the user's own folder of the temp folder (see
+// PrivateTempDirectory), readable by the user alone, named after target, and the user told where:
+// what could not be saved where it was meant to go is not lost.
 void RescueReception(Session& session, const std::string& target);
 
 // "receive --all": every reception saved until Ctrl+C or --timeout seconds of silence.

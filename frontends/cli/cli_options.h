@@ -45,9 +45,11 @@ struct Options {
     int charDelayMs = 0;      // send, text: "Zeichenpause" after each byte
 
     // text
-    int lineDelayMs = 0;               // after each line end
-    LineEnd lineEnd = LineEnd::kNone;  // text: behind the text and each line; send: --command's
-    bool breakFirst = false;           // a BREAK before the text (which may then be left out)
+    int lineDelayMs = 0;  // after each line end
+    // text: behind the text (none given: none) and each line of a text file (none given: CR);
+    // send: behind --command
+    std::optional<LineEnd> lineEnd;
+    bool breakFirst = false;  // a BREAK before the text (which may then be left out)
     bool textGiven = false;
     std::optional<std::string> textFile;  // a UTF-8 text file sent line by line instead of TEXT
     // send, text, receive: the line log's file (appended to)

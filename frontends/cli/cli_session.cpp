@@ -96,9 +96,19 @@ EngineResult Session::Open(const PortInfo& port, const LineOptions& line) {
     engine_.SetModemLine(ModemLine::kRts, line.rts);
     // Errors of the port name it, as the window's port list does.
     SetErrorPrefix(Utf8ToCp1252(port.name) + ": ");
-    const EngineResult opened = engine_.Open(settings);
+    EngineResult opened = engine_.Open(settings);
     Report(opened);
+    // DTR or RTS as the user asked for them may be refused right after the open: the command then
+    // stops before anything goes out.
+    const int errorsBefore = errorCount_;
+    if (opened.ok()) {
+        loop_.RunPending();
+    }
     SetErrorPrefix({});
+    if (errorCount_ > errorsBefore) {
+        engine_.Close();
+        opened.kind = ErrorKind::kOsError;
+    }
     return opened;
 }
 
@@ -229,6 +239,10 @@ void Session::OnEvent(const EngineEvent& event) {
             } else if constexpr (std::is_same_v<E, SendEndedEvent>) {
                 sendEnded_ = true;
                 sendCompleted_ = e.completed;
+            } else if constexpr (std::is_same_v<E, SendAbortedEvent>) {
+                // How far a send got is said also when the listing is quiet; the exit status
+                // comes from what ended it.
+                PrintWarning(SendAbortedLine(e));
             } else if constexpr (std::is_same_v<E, OsErrorEvent>) {
                 Report(OsErrorResult(e.error));
             } else if constexpr (std::is_same_v<E, BaudChangedEvent>) {

@@ -44,7 +44,8 @@ class Session {
 
     Engine& GetEngine() { return engine_; }
 
-    // Opens the port with the line settings; a failure's reason is printed.
+    // Opens the port with the line settings and DTR and RTS as asked; a failure's reason is
+    // printed. A line that cannot be set as asked closes the port again: a failure.
     EngineResult Open(const PortInfo& port, const LineOptions& line);
     // Starts the line log into the file at path (UTF-8); a failure's reason is printed.
     bool StartLog(const std::string& path);

@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -22,6 +21,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "frontends/qt/even_font.h"
 #include "frontends/qt/qt_strings.h"
 #include "ui-resources/dialog_units.h"
 #include "ui-resources/ids.h"
@@ -217,7 +217,7 @@ QWidget* CreateEdit(const ItemContext& c) {
 
 QWidget* CreateListBox(const ItemContext& c) {
     auto* list = new QListWidget(c.client);
-    list->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    list->setFont(EvenWidthFont());
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setUniformItemSizes(true);
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

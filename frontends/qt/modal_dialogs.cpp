@@ -2,11 +2,15 @@
 // case.
 #include "frontends/qt/modal_dialogs.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpacerItem>
 #include <QStringList>
 
 #include "frontends/qt/qt_strings.h"
@@ -53,6 +57,19 @@ QMessageBox::Icon BoxIcon(MessageIcon icon) {
     return QMessageBox::NoIcon;
 }
 
+// A box is at least as wide as its title needs in the title bar, with room for the bar's icon and
+// buttons: a window manager cuts a longer title ("Datei wurde… eschrieben.").
+void FitTitle(QMessageBox& box) {
+    QFont font = QApplication::font();
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    const int needed = metrics.horizontalAdvance(box.windowTitle()) + 10 * metrics.height();
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        grid->addItem(new QSpacerItem(needed, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
+}
+
 }  // namespace
 
 QString NameFilter(const FileFilter& filter) {
@@ -80,6 +97,7 @@ void ShowMessageBox(QWidget* owner, std::string_view text, std::string_view capt
     QMessageBox box(BoxIcon(icon), ToQt(caption), shown, QMessageBox::Ok, owner);
     // Texts such as "<COM öffnen>" must not be taken for markup.
     box.setTextFormat(Qt::PlainText);
+    FitTitle(box);
     box.exec();
 }
 
@@ -90,6 +108,7 @@ bool AskQuestion(QWidget* owner, std::string_view text, std::string_view caption
     box.button(QMessageBox::Yes)->setText(ToQt(msg::kYes));
     box.button(QMessageBox::No)->setText(ToQt(msg::kNo));
     box.setDefaultButton(QMessageBox::No);
+    FitTitle(box);
     return box.exec() == QMessageBox::Yes;
 }
 

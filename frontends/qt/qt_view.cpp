@@ -151,6 +151,9 @@ std::string QtView::GetText(int id) const {
     if (const auto* combo = Find<QComboBox>(id)) {
         return FromQt(combo->currentText());
     }
+    if (const auto* label = Find<QLabel>(id)) {
+        return FromQt(label->text());
+    }
     return {};
 }
 
@@ -311,8 +314,8 @@ void QtView::CheckMenuItem(int id, bool checked) {
     }
 }
 
-void QtView::SetDialogFolder(std::string_view folder) {
-    dialogFolder_ = folder;
+void QtView::SetDialogFolder(FileDialogUse use, std::string_view folder) {
+    dialogFolders_[static_cast<int>(use)] = folder;
 }
 
 void QtView::SetFileDropHandler(FileDropHandler handler) {
@@ -337,13 +340,15 @@ bool QtView::AskYesNo(std::string_view text, std::string_view caption) {
 std::optional<std::string> QtView::AskOpenFile(std::string_view title,
                                                const std::vector<FileFilter>& filters,
                                                int& filterIndex) {
-    return RunOpenFileDialog(window_.get(), title, filters, filterIndex, dialogFolder_);
+    return RunOpenFileDialog(window_.get(), title, filters, filterIndex,
+                             dialogFolders_[static_cast<int>(FileDialogUse::kOpen)]);
 }
 
 std::optional<std::string> QtView::AskSaveFile(std::string_view title,
                                                std::string_view suggestedName,
                                                const std::vector<FileFilter>& filters) {
-    return RunSaveFileDialog(window_.get(), title, suggestedName, filters, dialogFolder_);
+    return RunSaveFileDialog(window_.get(), title, suggestedName, filters,
+                             dialogFolders_[static_cast<int>(FileDialogUse::kSave)]);
 }
 
 std::optional<std::string> QtView::AskFolder(std::string_view title, std::string_view folder) {

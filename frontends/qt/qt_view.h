@@ -65,7 +65,7 @@ class QtView : public DialogView {
     void ShowReceptionView(const HexDump& dump) override;
     void EnableMenuItem(int id, bool enabled) override;
     void CheckMenuItem(int id, bool checked) override;
-    void SetDialogFolder(std::string_view folder) override;
+    void SetDialogFolder(FileDialogUse use, std::string_view folder) override;
     void SetFileDropHandler(FileDropHandler handler) override;
     void Repaint() override;
     void MessageBox(std::string_view text, std::string_view caption, MessageIcon icon) override;
@@ -116,7 +116,7 @@ class QtView : public DialogView {
 
     CommandHandler handler_;
     std::unique_ptr<MainFrame> window_;
-    std::string dialogFolder_;
+    std::string dialogFolders_[2];     // by FileDialogUse
     TextFrame* textDialog_ = nullptr;  // a child of the main window
     GrowingClient* client_ = nullptr;
     QSize minimumClient_;

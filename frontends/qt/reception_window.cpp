@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -14,9 +13,11 @@
 #include <QTextBlock>
 #include <QVBoxLayout>
 
+#include "frontends/qt/even_font.h"
 #include "frontends/qt/qt_strings.h"
 #include "ui-resources/ids.h"
 #include "ui-resources/messages.h"
+#include "ui-resources/window_rules.h"
 
 namespace velotrix {
 
@@ -41,7 +42,7 @@ ReceptionWindow::ReceptionWindow(QWidget* owner)
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     rows_->setReadOnly(true);
     rows_->setLineWrapMode(QPlainTextEdit::NoWrap);
-    rows_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    rows_->setFont(EvenWidthFont());
     rows_->setObjectName(QStringLiteral("id%1").arg(ids::kViewDump));
     query_->setObjectName(QStringLiteral("id%1").arg(ids::kViewSearchText));
     search_->setDefault(true);
@@ -106,9 +107,10 @@ void ReceptionWindow::Search() {
     // From behind the start of the selection, so that searching again finds the next place.
     const ByteRange selected = Selection();
     const std::size_t from = selected.count > 0 ? selected.first + 1 : 0;
-    const auto found = DumpFind(dump_, FromQt(query_->text()), hex_->isChecked(), from);
+    const std::string query = FromQt(query_->text());
+    const auto found = DumpFind(dump_, query, hex_->isChecked(), from);
     if (!found) {
-        note_->setText(ToQt(msg::kViewNotFound));
+        note_->setText(ToQt(layout::SearchFailedNote(query, hex_->isChecked())));
         QApplication::beep();
         return;
     }

@@ -26,6 +26,7 @@ class ReceptionWindow : public QDialog {
     QCheckBox* HexSearch() const { return hex_; }
     QPushButton* SearchButton() const { return search_; }
     QPushButton* CopyButton() const { return copy_; }
+    QLabel* Note() const { return note_; }
     // The bytes under the selection of the rows.
     ByteRange Selection() const;
 

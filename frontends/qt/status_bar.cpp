@@ -66,7 +66,7 @@ void PlaceStatusBar(const StatusBar& status, const QWidget* client) {
 
 void PlaceGrowingItems(const std::map<int, BuiltControl>& controls, QSize extra) {
     for (const auto& [id, control] : controls) {
-        if ((control.item->style & layout::kGrows) == 0) {
+        if (!layout::FollowsWindowSize(*control.item)) {
             continue;
         }
         const QRect r = control.widget->property("templateRect").toRect();

@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <string>
 
 #include "frontends/win32/clipboard.h"
@@ -10,6 +11,7 @@
 #include "platform/win32/wide_text.h"
 #include "ui-resources/ids.h"
 #include "ui-resources/messages.h"
+#include "ui-resources/window_rules.h"
 
 namespace velotrix {
 
@@ -19,8 +21,7 @@ constexpr wchar_t kClassName[] = L"VelotrixAnsicht";
 // Each row, its mark (the header's rows) or as many blanks, and "\r\n": a character offset in the
 // text names one byte.
 constexpr std::size_t kStride = kDumpLineLength + msg::kViewHeaderMark.size() + 2;
-// At 96 dpi; scaled to the screen's.
-constexpr int kWidth = 720;
+// At 96 dpi; scaled to the screen's. The width follows from the rows' font.
 constexpr int kHeight = 520;
 constexpr int kMargin = 8;
 constexpr int kBarHeight = 24;
@@ -36,6 +37,26 @@ HWND Child(HWND parent, const wchar_t* className, DWORD style, int id, std::stri
     return child;
 }
 
+// The outer width of a window whose rows edit shows a whole row without scrolling sideways: the
+// row in the font, the edit's margins, edge and scroll bar, the window's margins and frame.
+int WidthForRows(HWND window, HWND rows, HFONT font, int margin) {
+    const std::wstring row(kStride - 2, L'0');
+    SIZE text{};
+    const HDC dc = GetDC(rows);
+    const HGDIOBJ old = SelectObject(dc, font);
+    GetTextExtentPoint32W(dc, row.c_str(), static_cast<int>(row.size()), &text);
+    SelectObject(dc, old);
+    ReleaseDC(rows, dc);
+    const DWORD margins = static_cast<DWORD>(SendMessageW(rows, EM_GETMARGINS, 0, 0));
+    RECT frame{0, 0,
+               text.cx + LOWORD(margins) + HIWORD(margins) + GetSystemMetrics(SM_CXVSCROLL) +
+                   4 * GetSystemMetrics(SM_CXEDGE) + 3 * margin,
+               0};
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE)));
+    return frame.right - frame.left;
+}
+
 }  // namespace
 
 ReceptionWindow::ReceptionWindow(HWND owner, HFONT font) : font_(font) {
@@ -47,15 +68,21 @@ ReceptionWindow::ReceptionWindow(HWND owner, HFONT font) : font_(font) {
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = kClassName;
     RegisterClassExW(&windowClass);  // fails harmlessly when the class is there already
-    window_ =
-        CreateWindowExW(0, kClassName, Cp1252ToWide(msg::kViewTitle).c_str(), WS_OVERLAPPEDWINDOW,
-                        CW_USEDEFAULT, CW_USEDEFAULT, Scaled(owner, kWidth), Scaled(owner, kHeight),
-                        owner, nullptr, GetModuleHandleW(nullptr), this);
-    rows_ = Child(window_, WC_EDITW,
-                  WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL |
-                      ES_AUTOHSCROLL | ES_NOHIDESEL,
-                  ids::kViewDump);
+    window_ = CreateWindowExW(
+        0, kClassName, Cp1252ToWide(msg::kViewTitle).c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+        CW_USEDEFAULT, 0, Scaled(owner, kHeight), owner, nullptr, GetModuleHandleW(nullptr), this);
+    // A window as wide as a row needs no scroll bar sideways; one made narrower by hand still
+    // scrolls with the caret.
+    rows_ = Child(
+        window_, WC_EDITW,
+        WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_NOHIDESEL,
+        ids::kViewDump);
     SendMessageW(rows_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    RECT placed{};
+    GetWindowRect(window_, &placed);
+    SetWindowPos(window_, nullptr, 0, 0,
+                 WidthForRows(window_, rows_, font_, Scaled(window_, kMargin)),
+                 placed.bottom - placed.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     query_ = Child(window_, WC_EDITW, WS_TABSTOP | ES_AUTOHSCROLL, ids::kViewSearchText);
     hex_ = Child(window_, WC_BUTTONW, WS_TABSTOP | BS_AUTOCHECKBOX, ids::kViewSearchHex,
                  msg::kViewHex);
@@ -116,7 +143,9 @@ void ReceptionWindow::LayOut() {
     MoveWindow(query_, margin, bar, px(160), height, TRUE);
     MoveWindow(hex_, margin + px(168), bar, px(50), height, TRUE);
     MoveWindow(search_, margin + px(222), bar, px(80), height, TRUE);
-    MoveWindow(note_, margin + px(310), bar, px(120), height, TRUE);
+    // The note takes the room up to "Kopieren": "Kein Hex: ..." is longer than "Nicht gefunden".
+    MoveWindow(note_, margin + px(310), bar, std::max(0, width - px(98) - margin - px(310)), height,
+               TRUE);
     MoveWindow(copy_, width - px(90), bar, px(90), height, TRUE);
 }
 
@@ -150,10 +179,10 @@ void ReceptionWindow::Search() {
     query.resize(static_cast<std::size_t>(
         GetWindowTextW(query_, query.data(), static_cast<int>(query.size()))));
     const bool hex = SendMessageW(hex_, BM_GETCHECK, 0, 0) == BST_CHECKED;
-    const auto found =
-        DumpFind(dump_, WideToCp1252(query), hex, selected.count > 0 ? selected.first + 1 : 0);
+    const std::string text = WideToCp1252(query);
+    const auto found = DumpFind(dump_, text, hex, selected.count > 0 ? selected.first + 1 : 0);
     if (!found) {
-        SetWindowTextW(note_, Cp1252ToWide(msg::kViewNotFound).c_str());
+        SetWindowTextW(note_, Cp1252ToWide(layout::SearchFailedNote(text, hex)).c_str());
         MessageBeep(MB_OK);
         return;
     }

@@ -90,8 +90,8 @@ int CALLBACK StartInFolder(HWND dialog, UINT message, LPARAM, LPARAM data) {
 
 }  // namespace
 
-void Win32View::SetDialogFolder(std::string_view folder) {
-    dialogFolder_ = Utf8ToWide(folder);
+void Win32View::SetDialogFolder(FileDialogUse use, std::string_view folder) {
+    dialogFolders_[static_cast<int>(use)] = Utf8ToWide(folder);
 }
 
 void Win32View::MessageBox(std::string_view text, std::string_view caption, MessageIcon icon) {
@@ -107,7 +107,8 @@ bool Win32View::AskYesNo(std::string_view text, std::string_view caption) {
 std::optional<std::string> Win32View::AskOpenFile(std::string_view title,
                                                   const std::vector<FileFilter>& filters,
                                                   int& filterIndex) {
-    FileDialog file(Owner(), title, filters, {}, dialogFolder_);
+    FileDialog file(Owner(), title, filters, {},
+                    dialogFolders_[static_cast<int>(FileDialogUse::kOpen)]);
     if (filterIndex >= 0 && static_cast<std::size_t>(filterIndex) < filters.size()) {
         file.dialog.nFilterIndex = static_cast<DWORD>(filterIndex) + 1;
     }
@@ -123,7 +124,8 @@ std::optional<std::string> Win32View::AskSaveFile(std::string_view title,
                                                   std::string_view suggestedName,
                                                   const std::vector<FileFilter>& filters) {
     // No overwrite question, as in the other views: saving replaces the file.
-    FileDialog file(Owner(), title, filters, suggestedName, dialogFolder_);
+    FileDialog file(Owner(), title, filters, suggestedName,
+                    dialogFolders_[static_cast<int>(FileDialogUse::kSave)]);
     if (!GetSaveFileNameW(&file.dialog)) {
         return std::nullopt;
     }

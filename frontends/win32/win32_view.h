@@ -83,7 +83,7 @@ class Win32View : public DialogView {
     std::optional<std::string> AskFolder(std::string_view title, std::string_view folder) override;
     std::optional<std::string> AskSaveFile(std::string_view title, std::string_view suggestedName,
                                            const std::vector<FileFilter>& filters) override;
-    void SetDialogFolder(std::string_view folder) override;
+    void SetDialogFolder(FileDialogUse use, std::string_view folder) override;
     void SetFileDropHandler(FileDropHandler handler) override;
     void OpenTextDialog() override;
     void CloseTextDialog() override;
@@ -170,7 +170,7 @@ class Win32View : public DialogView {
 
     CommandHandler handler_;
     FileDropHandler dropHandler_;
-    std::wstring dialogFolder_;
+    std::wstring dialogFolders_[2];  // by FileDialogUse
     std::vector<WORD> mainTemplate_;
     std::vector<WORD> textTemplate_;
     std::vector<WORD> terminalTemplate_;

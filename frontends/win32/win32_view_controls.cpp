@@ -146,6 +146,9 @@ void Win32View::ComboSelect(int id, int index) {
     if (const HWND combo = IsKind(id, layout::ItemKind::kDropDownList) ? Control(id) : nullptr) {
         const bool exists = index >= 0 && index < ComboCount(id);
         SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(exists ? index : -1), 0);
+        // The edit part of a box shows the entry from its start ("COM5: belegt"), not its end,
+        // which is where the selection of the whole text left it.
+        SendMessageW(combo, CB_SETEDITSEL, 0, MAKELPARAM(0, 0));
     }
 }
 

@@ -67,7 +67,7 @@ void Win32View::LayOutMainWindow() {
     RECT least{0, 0, layout::MainDialog().width, layout::MainDialog().height};
     MapDialogRect(main_, &least);
     for (const layout::Item& item : layout::MainDialog().items) {
-        if ((item.style & layout::kGrows) == 0) {
+        if (!layout::FollowsWindowSize(item)) {
             continue;
         }
         // Mapped as the dialog manager maps a template item: its width and height on their own.

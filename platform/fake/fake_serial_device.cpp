@@ -52,8 +52,9 @@ class FakeDevice final : public SerialDevice {
         std::unique_lock lock(f.mutex_);
         ++f.waiting_;
         f.changed_.notify_all();
+        const auto readable = [&] { return !f.input_.empty() && !f.holdReads_; };
         f.changed_.wait(lock, [&] {
-            return f.cancelled_ || f.waitFailure_ != 0 || !f.input_.empty() || f.ctsChanged_ ||
+            return f.cancelled_ || f.waitFailure_ != 0 || readable() || f.ctsChanged_ ||
                    f.statusChanged_ || f.lineErrorPending_;
         });
         --f.waiting_;
@@ -62,7 +63,7 @@ class FakeDevice final : public SerialDevice {
         if (!f.cancelled_ && f.waitFailure_ != 0) {
             return {events, OsError{std::exchange(f.waitFailure_, 0), {}}};
         }
-        events.received = !f.cancelled_ && !f.input_.empty();
+        events.received = !f.cancelled_ && readable();
         events.ctsChanged = !f.cancelled_ && std::exchange(f.ctsChanged_, false);
         events.statusChanged = !f.cancelled_ && std::exchange(f.statusChanged_, false);
         events.lineError = !f.cancelled_ && std::exchange(f.lineErrorPending_, false);

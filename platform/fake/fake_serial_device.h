@@ -67,6 +67,11 @@ class FakeSerialDevice {
     void FailWrites(int code) {
         Change([&] { writeFailure_ = code; });
     }
+    // While held, the driver keeps what arrives: no wait reports it, as for a reader that does not
+    // run (a stopped or starved process); released, it is read as usual.
+    void HoldReads(bool hold) {
+        Change([&] { holdReads_ = hold; });
+    }
     // While held, writes and Drain() block as under CTS flow control, until released or cancelled.
     void HoldWrites(bool hold) {
         Change([&] { holdWrites_ = hold; });
@@ -180,6 +185,7 @@ class FakeSerialDevice {
     int waitFailure_ = 0;
     int writeFailure_ = 0;
     bool holdWrites_ = false;
+    bool holdReads_ = false;
     bool cancelled_ = false;
     bool writesStopped_ = false;
     bool open_ = false;

@@ -35,13 +35,15 @@ void HeadlessView::QueueYesNoAnswer(bool yes) {
 
 std::optional<std::string> HeadlessView::AskOpenFile(std::string_view,
                                                      const std::vector<FileFilter>&, int&) {
-    return Answer(FileDialogKind::kOpen, "", openAnswers_);
+    return Answer(FileDialogKind::kOpen, "", openAnswers_,
+                  dialogFolders_[static_cast<int>(FileDialogUse::kOpen)]);
 }
 
 std::optional<std::string> HeadlessView::AskSaveFile(std::string_view,
                                                      std::string_view suggestedName,
                                                      const std::vector<FileFilter>&) {
-    return Answer(FileDialogKind::kSave, suggestedName, saveAnswers_);
+    return Answer(FileDialogKind::kSave, suggestedName, saveAnswers_,
+                  dialogFolders_[static_cast<int>(FileDialogUse::kSave)]);
 }
 
 std::optional<std::string> HeadlessView::AskFolder(std::string_view, std::string_view folder) {
@@ -49,8 +51,9 @@ std::optional<std::string> HeadlessView::AskFolder(std::string_view, std::string
 }
 
 std::optional<std::string> HeadlessView::Answer(FileDialogKind kind, std::string_view suggested,
-                                                std::deque<std::optional<std::string>>& answers) {
-    FileDialogCall call{kind, std::string(suggested), std::nullopt};
+                                                std::deque<std::optional<std::string>>& answers,
+                                                std::string_view folder) {
+    FileDialogCall call{kind, std::string(suggested), std::nullopt, std::string(folder)};
     if (!answers.empty()) {
         call.answer = std::move(answers.front());
         answers.pop_front();

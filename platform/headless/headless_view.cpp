@@ -331,8 +331,8 @@ void HeadlessView::CheckMenuItem(int id, bool checked) {
     }
 }
 
-void HeadlessView::SetDialogFolder(std::string_view folder) {
-    dialogFolder_ = folder;
+void HeadlessView::SetDialogFolder(FileDialogUse use, std::string_view folder) {
+    dialogFolders_[static_cast<int>(use)] = folder;
 }
 
 void HeadlessView::SetFileDropHandler(FileDropHandler) {}

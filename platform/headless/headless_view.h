@@ -39,6 +39,7 @@ class HeadlessView : public DialogView {
         FileDialogKind kind;
         std::string suggestedName;  // save dialogs: the name; folder dialogs: the start folder
         std::optional<std::string> answer;
+        std::string folder = {};  // file dialogs: the folder they opened in
     };
 
     HeadlessView();
@@ -75,7 +76,7 @@ class HeadlessView : public DialogView {
     void ShowReceptionView(const HexDump& dump) override;
     void EnableMenuItem(int id, bool enabled) override;
     void CheckMenuItem(int id, bool checked) override;
-    void SetDialogFolder(std::string_view folder) override;
+    void SetDialogFolder(FileDialogUse use, std::string_view folder) override;
     void SetFileDropHandler(FileDropHandler handler) override;
     void Repaint() override;
     void MessageBox(std::string_view text, std::string_view caption, MessageIcon icon) override;
@@ -119,7 +120,9 @@ class HeadlessView : public DialogView {
     // Keys that a field refused, each with a beep.
     int Beeps() const { return beeps_; }
     bool MenuEnabled(int id) const;
-    const std::string& DialogFolder() const { return dialogFolder_; }
+    const std::string& DialogFolder(FileDialogUse use) const {
+        return dialogFolders_[static_cast<int>(use)];
+    }
     bool MenuChecked(int id) const { return menuChecked_.count(id) != 0 && menuChecked_.at(id); }
     // 0 while no control has the focus.
     int FocusId() const { return focusId_; }
@@ -222,13 +225,14 @@ class HeadlessView : public DialogView {
     bool MainWindowReachable() const { return !mainClosed_ && !textDialogOpen_; }
     void Raise(int id, int code);
     std::optional<std::string> Answer(FileDialogKind kind, std::string_view suggested,
-                                      std::deque<std::optional<std::string>>& answers);
+                                      std::deque<std::optional<std::string>>& answers,
+                                      std::string_view folder = {});
 
     CommandHandler handler_;
     std::map<int, Control> controls_;
     std::map<int, bool> menu_;  // command ID -> enabled
     std::map<int, bool> menuChecked_;
-    std::string dialogFolder_;
+    std::string dialogFolders_[2];  // by FileDialogUse
     std::array<std::string, 4> panes_;
     std::string progressText_;
     layout::Rect placement_;

@@ -5,8 +5,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
+#include <optional>
+#include <string>
+#include <utility>
 
 namespace velotrix {
 
@@ -23,6 +27,10 @@ class FileDescriptor {
     FileDescriptor(FileDescriptor&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(FileDescriptor&& other) noexcept {
+        std::swap(fd_, other.fd_);
+        return *this;
+    }
 
     int get() const { return fd_; }
     // Closes now, so that a late write error (full disk, network file system) is seen.
@@ -98,6 +106,86 @@ std::span<const std::uint8_t> BytesOf(std::string_view text) {
     return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
 }
 
+// Writes every byte, optionally to the disk, and closes the file; the OS's reason on failure.
+bool WriteAndClose(FileDescriptor& file, std::span<const std::uint8_t> bytes, bool sync,
+                   int& osError) {
+    // A write that takes nothing sets no error number.
+    errno = 0;
+    bool ok = WriteAll(file.get(), bytes.data(), bytes.size()) && (!sync || fsync(file.get()) == 0);
+    int error = errno;
+    if (!file.Close() && ok) {
+        ok = false;
+        error = errno;
+    }
+    if (!ok) {
+        osError = error != 0 ? error : EIO;
+    }
+    return ok;
+}
+
+// The file a path leads to through symbolic links, so that a link stays a link; the path itself
+// when it leads nowhere yet.
+std::string LinkTarget(const std::string& path) {
+    char* resolved = realpath(path.c_str(), nullptr);
+    const std::string target = resolved != nullptr ? std::string(resolved) : path;
+    std::free(resolved);
+    return target;
+}
+
+// The bytes go to a new file beside target that takes its name once it is complete and on the
+// disk. mode: the permissions of the file it replaces; none for a new file, which gets the
+// usual ones (the umask applies).
+FileWriteStatus WriteBesideThenRename(const std::string& target,
+                                      std::span<const std::uint8_t> bytes,
+                                      std::optional<mode_t> mode, int& osError) {
+    const std::size_t slash = target.find_last_of('/');
+    const std::string stem = target.substr(0, slash + 1) + "." + target.substr(slash + 1) + "." +
+                             std::to_string(getpid()) + "-";
+    static std::atomic<unsigned> counter{0};
+    std::string temp;
+    FileDescriptor file(-1);
+    do {
+        temp = stem + std::to_string(++counter);
+        file = FileDescriptor(open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    } while (file.get() < 0 && errno == EEXIST);
+    if (file.get() < 0) {
+        osError = errno;
+        return FileWriteStatus::kCannotCreate;
+    }
+    if (mode && fchmod(file.get(), *mode) != 0) {
+        osError = errno;
+        unlink(temp.c_str());
+        return FileWriteStatus::kWriteError;
+    }
+    if (!WriteAndClose(file, bytes, true, osError)) {
+        unlink(temp.c_str());
+        return FileWriteStatus::kWriteError;
+    }
+    if (rename(temp.c_str(), target.c_str()) != 0) {
+        osError = errno;
+        unlink(temp.c_str());
+        return FileWriteStatus::kWriteError;
+    }
+    return FileWriteStatus::kWritten;
+}
+
+// Devices and pipes cannot be replaced: they are written in place. Non-blocking only for the open,
+// so that a pipe without a reader is refused instead of hanging; the writes block as usual.
+FileWriteStatus WriteInPlace(const std::string& target, std::span<const std::uint8_t> bytes,
+                             int& osError) {
+    FileDescriptor file(open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NONBLOCK));
+    if (file.get() < 0) {
+        osError = errno;
+        return FileWriteStatus::kCannotCreate;
+    }
+    const int flags = fcntl(file.get(), F_GETFL);
+    if (flags >= 0) {
+        fcntl(file.get(), F_SETFL, flags & ~O_NONBLOCK);
+    }
+    return WriteAndClose(file, bytes, false, osError) ? FileWriteStatus::kWritten
+                                                      : FileWriteStatus::kWriteError;
+}
+
 }  // namespace
 
 FileReadResult ReadFileInto(const std::string& path, std::span<std::uint8_t> buffer) {
@@ -148,38 +236,42 @@ FileReadStatus ReadWholeFile(const std::string& path, std::string& content) {
     }
 }
 
-FileWriteStatus WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes) {
-    // Non-blocking only for the open, for the same reason as the reads; the writes block as usual.
-    FileDescriptor file(
-        path.empty()
-            ? -1
-            : open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666));
-    if (file.get() < 0) {
+FileWriteStatus WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes,
+                               int& osError) {
+    if (path.empty()) {
+        osError = ENOENT;
         return FileWriteStatus::kCannotCreate;
     }
-    const int flags = fcntl(file.get(), F_GETFL);
-    if (flags >= 0) {
-        fcntl(file.get(), F_SETFL, flags & ~O_NONBLOCK);
+    const std::string target = LinkTarget(path);
+    struct stat info {};
+    if (stat(target.c_str(), &info) != 0) {
+        if (errno != ENOENT) {
+            osError = errno;
+            return FileWriteStatus::kCannotCreate;
+        }
+        // A new file: created under its own name only when complete, as a replacement is.
+        return WriteBesideThenRename(target, bytes, std::nullopt, osError);
     }
-    const bool written = WriteAll(file.get(), bytes.data(), bytes.size());
-    const bool closed = file.Close();
-    return written && closed ? FileWriteStatus::kWritten : FileWriteStatus::kWriteError;
+    if (S_ISREG(info.st_mode)) {
+        return WriteBesideThenRename(target, bytes, info.st_mode & 07777, osError);
+    }
+    if (S_ISDIR(info.st_mode)) {
+        osError = EISDIR;
+        return FileWriteStatus::kCannotCreate;
+    }
+    return WriteInPlace(target, bytes, osError);
 }
 
 FileWriteStatus WriteNewFile(const std::string& path, std::span<const std::uint8_t> bytes,
-                             int& osError) {
-    FileDescriptor file(
-        path.empty() ? -1 : open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+                             int& osError, bool privately) {
+    FileDescriptor file(path.empty() ? -1
+                                     : open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                                            privately ? 0600 : 0666));
     if (file.get() < 0) {
         osError = path.empty() ? ENOENT : errno;
         return osError == EEXIST ? FileWriteStatus::kExists : FileWriteStatus::kCannotCreate;
     }
-    // A write that takes nothing sets no error number.
-    errno = 0;
-    const bool written = WriteAll(file.get(), bytes.data(), bytes.size());
-    const bool closed = written && file.Close();
-    if (!written || !closed) {
-        osError = errno != 0 ? errno : EIO;
+    if (!WriteAndClose(file, bytes, false, osError)) {
         unlink(path.c_str());
         return FileWriteStatus::kWriteError;
     }
@@ -187,36 +279,10 @@ FileWriteStatus WriteNewFile(const std::string& path, std::span<const std::uint8
 }
 
 bool ReplaceFileContents(const std::string& path, std::string_view content) {
-    if (path.empty()) {
-        return false;
-    }
-    // Through a symbolic link to the file itself, so that the link stays a link.
-    char* resolved = realpath(path.c_str(), nullptr);
-    const std::string target = resolved != nullptr ? std::string(resolved) : path;
-    std::free(resolved);
     struct stat info {};
-    if (stat(target.c_str(), &info) != 0) {
-        int error = 0;
-        return errno == ENOENT &&
-               WriteNewFile(target, BytesOf(content), error) == FileWriteStatus::kWritten;
-    }
-    if (!S_ISREG(info.st_mode)) {
-        return false;
-    }
-    const std::size_t slash = target.find_last_of('/');
-    std::string temp = target.substr(0, slash + 1) + "." + target.substr(slash + 1) + ".XXXXXX";
-    FileDescriptor file(mkostemp(temp.data(), O_CLOEXEC));
-    if (file.get() < 0) {
-        return false;
-    }
-    bool ok = WriteAll(file.get(), BytesOf(content).data(), content.size()) &&
-              fchmod(file.get(), info.st_mode & 07777) == 0 && fsync(file.get()) == 0;
-    ok = file.Close() && ok;
-    if (!ok || rename(temp.c_str(), target.c_str()) != 0) {
-        unlink(temp.c_str());
-        return false;
-    }
-    return true;
+    int error = 0;
+    return !path.empty() && (stat(path.c_str(), &info) != 0 || S_ISREG(info.st_mode)) &&
+           WriteWholeFile(path, BytesOf(content), error) == FileWriteStatus::kWritten;
 }
 
 }  // namespace velotrix

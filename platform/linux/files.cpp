@@ -139,6 +139,21 @@ std::string TempDirectory() {
     return WithSeparator(tmp != nullptr && tmp[0] == '/' ? tmp : "/tmp");
 }
 
+std::string PrivateTempDirectory(int& error) {
+    const std::string folder = TempDirectory() + "velotrix-" + std::to_string(geteuid());
+    error = mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST ? 0 : errno;
+    struct stat info {};
+    // In a folder everyone may write to, the name may have been taken first by someone else.
+    if (error == 0 &&
+        (lstat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != geteuid())) {
+        error = EACCES;
+    }
+    if (error == 0 && (info.st_mode & 077) != 0 && chmod(folder.c_str(), 0700) != 0) {
+        error = errno;
+    }
+    return error == 0 ? folder + "/" : std::string();
+}
+
 bool CreateDirectories(const std::string& directory, int& error) {
     error = 0;
     struct stat info {};
@@ -189,6 +204,15 @@ OsErrorTopic TopicOf(int code) {
             return OsErrorTopic::kDiskFull;
         case EROFS:
             return OsErrorTopic::kReadOnly;
+        case EFBIG:
+            return OsErrorTopic::kFileTooBig;
+        case ENAMETOOLONG:
+            return OsErrorTopic::kNameTooLong;
+        case EISDIR:
+            return OsErrorTopic::kIsFolder;
+        case ENOTTY:
+        case EOPNOTSUPP:
+            return OsErrorTopic::kNotSupported;
         default:
             return OsErrorTopic::kOther;
     }

@@ -11,8 +11,9 @@ namespace velotrix {
 
 int AppendFile::Open(const std::string& path) {
     Close();
-    // Non-blocking only for the open: a pipe without a reader is refused instead of hanging.
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NONBLOCK, 0666);
+    // Non-blocking only for the open: a pipe without a reader is refused instead of hanging. What
+    // passed the line is the user's alone: a new log is readable by nobody else.
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NONBLOCK, 0600);
     if (fd < 0) {
         return errno;
     }

@@ -2,6 +2,7 @@
 #include "platform/linux/serial_errors.h"
 
 #include <grp.h>
+#include <pwd.h>
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -13,21 +14,42 @@ namespace velotrix {
 
 namespace {
 
-std::string GroupNameOf(gid_t gid) {
+// The name the system's database gives an ID, through its reentrant lookup (getgrgid_r,
+// getpwuid_r) and the entry's name field; the number when it has none.
+template <typename Entry, typename Id>
+std::string NameOf(Id id, int (*lookup)(Id, Entry*, char*, std::size_t, Entry**),
+                   char* Entry::*name) {
     std::vector<char> buffer(1024);
     for (;;) {
-        group entry{};
-        group* found = nullptr;
-        const int code = getgrgid_r(gid, &entry, buffer.data(), buffer.size(), &found);
+        Entry entry{};
+        Entry* found = nullptr;
+        const int code = lookup(id, &entry, buffer.data(), buffer.size(), &found);
         if (code == ERANGE && buffer.size() < 65536) {
             buffer.resize(buffer.size() * 2);
             continue;
         }
         if (code != 0 || found == nullptr) {
-            return std::to_string(gid);
+            return std::to_string(id);
         }
-        return found->gr_name;
+        return found->*name;
     }
+}
+
+std::string GroupNameOf(gid_t gid) {
+    return NameOf(gid, getgrgid_r, &group::gr_name);
+}
+
+std::string UserNameOf(uid_t uid) {
+    return NameOf(uid, getpwuid_r, &passwd::pw_name);
+}
+
+// The device's mode and owners; false when it cannot be asked.
+bool Ownership(const std::string& path, struct stat& info) {
+    return ::stat(path.c_str(), &info) == 0;
+}
+
+bool GroupMayOpen(const struct stat& info) {
+    return (info.st_mode & (S_IRGRP | S_IWGRP)) == (S_IRGRP | S_IWGRP);
 }
 
 }  // namespace
@@ -36,18 +58,27 @@ bool NotSupported(int code) {
     return code == ENOTTY || code == EINVAL;
 }
 
-// Serial devices belong to a group (on Debian "dialout"); the user must be a member of it.
+// Serial devices belong to a group (on Debian "dialout"); the user must be a member of it. A
+// device that lets no group in (root's, mode 0600) needs its owner or a udev rule instead.
 std::string PermissionHint(const std::string& path) {
-    const std::string group = OwningGroup(path);
-    if (group.empty()) {
-        return {};
+    if (const std::string group = OwningGroup(path); !group.empty()) {
+        return std::string(msg::kGroupHintPrefix) + group + std::string(msg::kGroupHintSuffix);
     }
-    return std::string(msg::kGroupHintPrefix) + group + std::string(msg::kGroupHintSuffix);
+    if (const std::string owner = SoleOwner(path); !owner.empty()) {
+        return std::string(msg::kOwnerHintPrefix) + owner + std::string(msg::kOwnerHintMiddle) +
+               owner + std::string(msg::kOwnerHintSuffix);
+    }
+    return {};
 }
 
 std::string OwningGroup(const std::string& path) {
     struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 ? GroupNameOf(info.st_gid) : std::string();
+    return Ownership(path, info) && GroupMayOpen(info) ? GroupNameOf(info.st_gid) : std::string();
+}
+
+std::string SoleOwner(const std::string& path) {
+    struct stat info {};
+    return Ownership(path, info) && !GroupMayOpen(info) ? UserNameOf(info.st_uid) : std::string();
 }
 
 OsErrorKind KindOf(const OsError& error) {

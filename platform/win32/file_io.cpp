@@ -128,10 +128,34 @@ FileWriteStatus WriteFreshFile(const std::wstring& path, std::span<const std::ui
     return FileWriteStatus::kWritten;
 }
 
-bool WriteNewContents(const std::wstring& path, std::string_view content, bool flush) {
-    int error = 0;
-    return WriteFreshFile(path, {BytesOf(content), content.size()}, flush, error) ==
-           FileWriteStatus::kWritten;
+// Whether the path names a regular file (not a device, a pipe or a directory).
+bool IsRegularPath(const std::wstring& path) {
+    const UniqueHandle file(
+        CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return file.valid() && IsRegularFile(file);
+}
+
+// The bytes go to a new file beside the target that takes its place once it is complete and on
+// the disk; ReplaceFile keeps the old file's attributes and access rights on the new contents.
+FileWriteStatus WriteBesideThenReplace(const std::wstring& target, bool exists,
+                                       std::span<const std::uint8_t> bytes, int& error) {
+    const std::wstring temp =
+        target + L"." + std::to_wstring(GetCurrentProcessId()) + L".velotrix-new";
+    const FileWriteStatus written = WriteFreshFile(temp, bytes, true, error);
+    if (written != FileWriteStatus::kWritten) {
+        return written == FileWriteStatus::kExists ? FileWriteStatus::kCannotCreate : written;
+    }
+    const bool placed =
+        exists ? ReplaceFileW(target.c_str(), temp.c_str(), nullptr,
+                              REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != 0
+               : MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+    if (!placed) {
+        error = static_cast<int>(GetLastError());
+        DeleteFileW(temp.c_str());
+        return FileWriteStatus::kWriteError;
+    }
+    return FileWriteStatus::kWritten;
 }
 
 }  // namespace
@@ -190,21 +214,32 @@ FileReadStatus ReadWholeFile(const std::string& path, std::string& content) {
     }
 }
 
-FileWriteStatus WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes) {
-    UniqueHandle file;
-    if (!path.empty()) {
-        file = CreateForWriting(Utf8ToWide(path), CREATE_ALWAYS);
-    }
-    if (!file.valid() || !IsRegularFile(file)) {
+FileWriteStatus WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes,
+                               int& osError) {
+    if (path.empty()) {
+        osError = static_cast<int>(ERROR_FILE_NOT_FOUND);
         return FileWriteStatus::kCannotCreate;
     }
-    const bool written = WriteAll(file.get(), bytes.data(), bytes.size());
-    const bool closed = file.Close();
-    return written && closed ? FileWriteStatus::kWritten : FileWriteStatus::kWriteError;
+    const std::wstring target = FullPath(Utf8ToWide(path));
+    if (GetFileAttributesW(target.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        const DWORD code = GetLastError();
+        if (code != ERROR_FILE_NOT_FOUND) {
+            osError = static_cast<int>(code);
+            return FileWriteStatus::kCannotCreate;
+        }
+        return WriteBesideThenReplace(target, false, bytes, osError);
+    }
+    // Devices (NUL, COM1), pipes and directories are no files to save in.
+    if (!IsRegularPath(target)) {
+        osError = static_cast<int>(ERROR_ACCESS_DENIED);
+        return FileWriteStatus::kCannotCreate;
+    }
+    return WriteBesideThenReplace(target, true, bytes, osError);
 }
 
 FileWriteStatus WriteNewFile(const std::string& path, std::span<const std::uint8_t> bytes,
-                             int& osError) {
+                             int& osError, bool /*privately*/) {
+    // The user's own folders (the temp folder among them) are closed to other users already.
     if (path.empty()) {
         osError = static_cast<int>(ERROR_FILE_NOT_FOUND);
         return FileWriteStatus::kCannotCreate;
@@ -213,31 +248,9 @@ FileWriteStatus WriteNewFile(const std::string& path, std::span<const std::uint8
 }
 
 bool ReplaceFileContents(const std::string& path, std::string_view content) {
-    if (path.empty()) {
-        return false;
-    }
-    const std::wstring target = FullPath(Utf8ToWide(path));
-    const DWORD attributes = GetFileAttributesW(target.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        const DWORD code = GetLastError();
-        const bool missing = code == ERROR_FILE_NOT_FOUND;
-        return missing && WriteNewContents(target, content, false);
-    }
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-        return false;
-    }
-    // ReplaceFile keeps the old file's attributes and access rights on the new contents.
-    const std::wstring temp =
-        target + L"." + std::to_wstring(GetCurrentProcessId()) + L".velotrix-new";
-    if (!WriteNewContents(temp, content, true)) {
-        return false;
-    }
-    if (!ReplaceFileW(target.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
-                      nullptr, nullptr)) {
-        DeleteFileW(temp.c_str());
-        return false;
-    }
-    return true;
+    int error = 0;
+    return WriteWholeFile(path, {BytesOf(content), content.size()}, error) ==
+           FileWriteStatus::kWritten;
 }
 
 }  // namespace velotrix

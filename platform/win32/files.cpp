@@ -104,6 +104,11 @@ std::string TempDirectory() {
     return length > 0 && length <= MAX_PATH + 1 ? WithSeparator(WideToUtf8(buffer)) : ".\\";
 }
 
+std::string PrivateTempDirectory(int& error) {
+    error = 0;
+    return TempDirectory();
+}
+
 bool CreateDirectories(const std::string& directory, int& error) {
     error = 0;
     const std::wstring wide = Utf8ToWide(directory);
@@ -158,6 +163,14 @@ OsErrorTopic TopicOf(int code) {
             return OsErrorTopic::kDiskFull;
         case ERROR_WRITE_PROTECT:
             return OsErrorTopic::kReadOnly;
+        case ERROR_FILE_TOO_LARGE:
+            return OsErrorTopic::kFileTooBig;
+        case ERROR_FILENAME_EXCED_RANGE:
+            return OsErrorTopic::kNameTooLong;
+        case ERROR_DIRECTORY:
+            return OsErrorTopic::kIsFolder;
+        case ERROR_NOT_SUPPORTED:
+            return OsErrorTopic::kNotSupported;
         default:
             return OsErrorTopic::kOther;
     }

@@ -451,13 +451,16 @@ OsResult<std::unique_ptr<SerialDevice>> OpenSerialDevice(const std::string& path
     const std::wstring device = DevicePath(path);
     UniqueHandle claim(CreateMutexW(nullptr, FALSE, ClaimName(device).c_str()));
     if (claim.valid() && GetLastError() == ERROR_ALREADY_EXISTS) {
-        return Failure<std::unique_ptr<SerialDevice>>(ERROR_ACCESS_DENIED);
+        return Failure<std::unique_ptr<SerialDevice>>(ERROR_SHARING_VIOLATION);
     }
-    // A COM port allows one open handle: a port in use elsewhere is refused here.
+    // A COM port allows one open handle: a port in use elsewhere is refused here, with "access
+    // denied", which for a port means that another program holds it; the person reads "belegt".
     UniqueHandle port(CreateFileW(device.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr));
     if (!port.valid()) {
-        return Failure<std::unique_ptr<SerialDevice>>(GetLastError());
+        const DWORD code = GetLastError();
+        return Failure<std::unique_ptr<SerialDevice>>(
+            code == ERROR_ACCESS_DENIED ? ERROR_SHARING_VIOLATION : code);
     }
     DCB dcb{};
     dcb.DCBlength = sizeof dcb;

@@ -10,6 +10,10 @@ std::string OwningGroup(const std::string&) {
     return {};
 }
 
+std::string SoleOwner(const std::string&) {
+    return {};
+}
+
 OsErrorKind KindOf(const OsError& error) {
     switch (static_cast<DWORD>(error.code)) {
         // What the calls on an open port give once a USB adapter is pulled out; the device

@@ -1,5 +1,6 @@
 // velotrix-cli run as its users run it, on pseudo-terminals: what it prints, what it puts on the
 // line, what it saves and how it exits.
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <gtest/gtest-spi.h>
@@ -7,8 +8,13 @@
 
 #include <algorithm>
 #include <cctype>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <iterator>
 #include <map>
+#include <optional>
 #include <regex>
 #include <sstream>
 
@@ -22,6 +28,29 @@
 
 namespace velotrix::test {
 namespace {
+
+// Environment variables set while it lives, and then as they were.
+class ScopedEnvironment {
+  public:
+    explicit ScopedEnvironment(const std::vector<std::pair<std::string, std::string>>& values) {
+        for (const auto& [name, value] : values) {
+            const char* old = std::getenv(name.c_str());
+            saved_.emplace_back(name,
+                                old != nullptr ? std::optional<std::string>(old) : std::nullopt);
+            setenv(name.c_str(), value.c_str(), 1);
+        }
+    }
+    ~ScopedEnvironment() {
+        for (const auto& [name, old] : saved_) {
+            old ? setenv(name.c_str(), old->c_str(), 1) : unsetenv(name.c_str());
+        }
+    }
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+  private:
+    std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+};
 
 // Bytes as the table writes them: the leading ones in hex, then "+N" for N counting bytes that
 // end them.
@@ -132,9 +161,13 @@ Bytes PlayFarEnd(const std::string& script, PtyPair& line, Cli& cli, const TempD
 
 struct CliRow {
     const char* name;
-    const char* args;    // "$PORT": the program's end of the line; " ; " between runs
+    const char* args;    // "$PORT": the program's end of the line; " ; " between runs; leading
+                         // NAME=VALUE words: the last run's environment
     const char* farEnd;  // see PlayFarEnd, once a receiving program waits
     const char* expect;  // exit, out and err (parts of them), once (a part of err, exactly once),
+                         // mode (NAME OCTAL: a file's permissions), rescued (the file the
+                         // program named as rescued has this name, holds what the far end sent
+                         // and is the user's alone, in a folder of the user's own),
                          // noerr, noout (not in err, out), line (the bytes the far end got; #N:
                          // their number), saved (a file holds what the far end sent: all, the first
                          // N bytes, none, or part of them as the program said), logged (a part of
@@ -150,6 +183,11 @@ const CliRow kCliRows[] = {
     {"short options and English words, quiet", "send hi_c000.bin -p $PORT -b 9600 --parity even --flow none --pause none -q", "", "exit=0\nout=\nline=00 C0 27 C0 00 C0 41 43 31 4B 5A 56 50 D3 D3 D3 68 69 20 20 20 20 20 20 20 20 20 20 20 20 20 20 +40"},
     {"receive does not replace a file", "receive -p $PORT -o prog.z80", "", "exit=1\nerr=prog.z80 gibt es schon (--force ersetzt sie)"},
     {"info", "info hi_c000.bin prog.z80", "", "exit=0\nout=hi_c000.bin:|Art: BIN|AADR: C000|EADR: C027|SADR: C000|CRC: 0476|Bytes: 0028|Name: hi|Typ: P = Maschinenprogramm||prog.z80:|Art: z80|AADR: 1000|EADR: 1027|SADR: 1003|CRC: 0476|Bytes: 0028|Name: HELLO|Typ: B = Basic-Programm|"},
+    {"info of data that run past FFFFh", "info top_ff00.bin", "", "exit=0\nout=EADR: 00FF|\nerr=Achtung: Die Daten reichen \u00FCber FFFFh hinaus"},
+    {"info of data that fit", "info hi_c000.bin", "", "exit=0\nnoerr=Achtung"},
+    {"send of data an edit makes run past FFFFh", "send hi_c000.bin --aadr fff0 --port $PORT", "", "exit=0\nonce=Achtung: Die Daten reichen \u00FCber FFFFh hinaus"},
+    {"ports names a listed path cleaned, on one line", "VELOTRIX_PORTS=/x/\x1b[2J\x07\xc2\x9b" "31m ports", "", "exit=0\nout=/x/.[2J..31m|\nnoout=\x1b"},
+    {"a line the device cannot set stops the command, said once in German", "text AB --port $PORT --dtr off", "", "exit=1\nonce=DTR l\u00E4sst sich an diesem Ger\u00E4t nicht setzen\nnoerr=ioctl\nline="},
     {"info on files it cannot take", "info missing.bin tiny.bin", "", "exit=1\nerr=missing.bin: \nerr=|tiny.bin: Datei zu klein (min. 32 Bytes)..."},
     {"info on a pipe", "info fifo", "", "exit=1\nerr=fifo: ist keine gew\u00F6hnliche Datei"},
     {"send a pipe", "send fifo --port $PORT", "", "exit=1\nerr=fifo: ist keine gew\u00F6hnliche Datei\nline="},
@@ -162,12 +200,14 @@ const CliRow kCliRows[] = {
     {"sends back to back all arrive, also what waits in the line", "send 5k.bin --bin --no-progress --port $PORT ; text CD --port $PORT", "", "exit=0\nline=#5002"},
     {"text", "text --port $PORT -- -\u00FC", "", "exit=0\nout=gesendet:  2D FC |Bytes gesendet: 2|\nline=2D FC"},
     {"a text file with CR and pauses", "text --file prog.bas --eol cr --char-delay 1 --line-delay 20 --port $PORT", "", "exit=0\nout=Sende Textdatei (Zeilen: 2, Bytes: 20)...|Bytes gesendet: 20|Datei fertig \u00FCbertragen|\nline=31 30 20 50 52 49 4E 54 20 22 C4 22 0D 32 30 20 45 4E 44 0D"},
+    {"a text file's lines end with CR when no line end is given", "text --file prog.bas --port $PORT", "", "exit=0\nline=31 30 20 50 52 49 4E 54 20 22 C4 22 0D 32 30 20 45 4E 44 0D"},
+    {"a text file of several lines without a line end is refused", "text --file prog.bas --eol none --port $PORT", "", "exit=1\nerr=Die Textdatei hat 2 Zeilen; ohne Zeilenende kommen sie als eine einzige an. --eol cr, crlf oder lf w\u00E4hlen.\nline="},
     {"a text file with a character code page 1252 lacks", "text --file omega.txt --port $PORT", "", "exit=1\nerr=Textdatei nicht gesendet: Zeile 2 enth\u00E4lt ein Zeichen, das es in Codepage 1252 nicht gibt.\nline="},
     {"a text with CR+LF", "text AB --eol crlf --port $PORT", "", "exit=0\nline=41 42 0D 0A"},
-    {"receive a z80 file", "receive --port $PORT", "hello", "exit=0\nout=Bytes empfangen gesamt: 288|Sichern per Button|Art: z80|AADR: 1000|EADR: 10FF|SADR: 1003|CRC: 3FBD|Bytes: 0100|Name: HELLO|Typ: B = Basic-Programm|Datei wurde erfolgreich geschrieben. HELLO.Z80|\nsaved=HELLO.Z80"},
+    {"receive a z80 file", "receive --port $PORT", "hello", "exit=0\nnoout=Sichern per Button\nout=Bytes empfangen gesamt: 288|Art: z80|AADR: 1000|EADR: 10FF|SADR: 1003|CRC: 3FBD|Bytes: 0100|Name: HELLO|Typ: B = Basic-Programm|Datei wurde erfolgreich geschrieben. HELLO.Z80|\nsaved=HELLO.Z80"},
     {"receive a name that leads elsewhere, beside a file of that name", "receive --port $PORT", "away", "exit=0\nout=Name: ../../x|\nout=_._.._x.Z80 gibt es schon, gesichert wird als _._.._x-2.Z80|\nsaved=_._.._x-2.Z80"},
-    {"receive into a missing folder", "receive --port $PORT -o no/rx.bin", "40", "exit=1\nerr=Datei ist nicht zu erzeugen\nerr=Empfangene Daten gerettet in \nsaved=velotrix-gerettet-rx.bin"},
-    {"a line log over two runs", "text AB --port $PORT --log line.log ; receive --port $PORT --log line.log -o rx.bin", "40", "exit=0\nlogged= TX 41 42|\nlogged= RX 00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F|\nlogged= Protokoll beendet|"},
+    {"receive into a missing folder", "receive --port $PORT -o no/rx.bin", "40", "exit=1\nerr=Datei ist nicht zu erzeugen\nerr=Empfangene Daten gerettet in \nrescued=velotrix-gerettet-rx.bin"},
+    {"a line log over two runs", "text AB --port $PORT --log line.log ; receive --port $PORT --log line.log -o rx.bin", "40", "exit=0\nlogged= TX 41 42|\nlogged= RX 00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F|\nlogged= Protokoll beendet|\nmode=line.log 600"},
     {"a line log that cannot be opened", "text AB --port $PORT --log no/line.log", "", "exit=1\nerr=Protokoll nicht zu \u00F6ffnen: no/line.log|\nline="},
     {"receive BIN", "receive --port $PORT", "40", "exit=0\nout=Art: BIN|CRC: 0476|Bytes: 0028|Datei wurde erfolgreich geschrieben. default.bin|\nsaved=default.bin"},
     {"receive until the line fails", "receive --port $PORT -o part.bin", "30000 hangup", "exit=1\nerr=Verbindung zum Port verloren: \nsaved=part.bin part"},
@@ -176,7 +216,7 @@ const CliRow kCliRows[] = {
     {"receive nothing", "receive --port $PORT --timeout 1", "", "exit=1\nerr=Nichts empfangen in 1 s."},
     {"receive interrupted", "receive --port $PORT", "int", "exit=130\nerr=Abgebrochen.\nsaved=default.bin none\nsaved=default-unvollstaendig.bin none"},
     {"receive: the line lost while waiting", "receive --port $PORT", "hangup", "exit=1\nonce=Verbindung zum Port verloren: \nsaved=default.bin none"},
-    {"receive: the line lost after the header", "receive --port $PORT", "head 256 hangup", "exit=1\nonce=Verbindung zum Port verloren: \nerr=Empfang unvollst\u00E4ndig: 0 von 256 Bytes\nsaved=default-unvollstaendig.bin part"},
+    {"receive: the line lost after the header", "receive --port $PORT", "head 256 hangup", "exit=1\nonce=Verbindung zum Port verloren: \nerr=Empfang unvollst\u00E4ndig: 0 von 256 Bytes\nout=Art: z80|\nout=Name: HELLO|\nsaved=HELLO-unvollstaendig.Z80 part"},
     {"receive: a header followed by fewer bytes than promised", "receive --port $PORT", "head 256 100", "exit=1\nerr=Empfang unvollst\u00E4ndig: 100 von 256 Bytes\nsaved=HELLO-unvollstaendig.Z80 part"},
     {"receive: a wrapped header, no pause", "receive --port $PORT", "wrap 49153", "exit=0\nsaved=BIG.Z80"},
     {"receive: a wrapped header, pause 50", "receive --port $PORT", "wrap pause 50 49153", "exit=0\nsaved=BIG.Z80"},
@@ -189,9 +229,9 @@ const CliRow kCliRows[] = {
     {"receive: SIGINT keeps what came", "receive --port $PORT", "20000 int", "exit=130\nerr=Abgebrochen.\nsaved=default-unvollstaendig.bin part"},
     {"receive: SIGTERM keeps what came", "receive --port $PORT", "20000 term", "exit=143\nsaved=default-unvollstaendig.bin part"},
     {"send: the line lost in the pause", "send big.bin --port $PORT --pause 1000", "read 32 hangup", "exit=1\nonce=Verbindung zum Port verloren: \nnoerr=Dauersenden"},
-    {"send: the line lost in the data", "send big.bin --port $PORT", "read 100 hangup", "exit=1\nonce=Verbindung zum Port verloren: \nnoerr=Dauersenden"},
+    {"send: the line lost in the data", "send big.bin --port $PORT", "read 100 hangup", "exit=1\nonce=Verbindung zum Port verloren: \nnoerr=Dauersenden\nonce=Senden abgebrochen nach \nerr= von 60032 Bytes"},
     {"send: the line lost in one write", "send big.bin --port $PORT --no-progress", "read 100 hangup", "exit=1\nonce=Verbindung zum Port verloren: "},
-    {"send: the line lost in a continuous send", "send hi_c000.bin --port $PORT --endlos", "read 1000 hangup", "exit=1\nonce=Verbindung zum Port verloren: "},
+    {"send: the line lost in a continuous send", "send hi_c000.bin --port $PORT --endlos", "read 1000 hangup", "exit=1\nonce=Verbindung zum Port verloren: \nonce=Dauersenden abgebrochen im \nerr=. Durchgang nach "},
     {"text: the line lost in a continuous send", "text AB --port $PORT --endlos", "read 1000 hangup", "exit=1\nonce=Verbindung zum Port verloren: "},
     {"send once the machine's prompt answered the command typed", "send hi_c000.bin --bin --port $PORT --command LOAD --expect A> --eol crlf", "hear LOAD\\r\\n silent 300 say LOAD\\r\\nA>", "exit=0\nout=A>\nout=Bytes gesendet: 40|\nline=+40"},
     {"send after a prompt that came in pieces", "send hi_c000.bin --bin --port $PORT --command L --expect OK>", "hear L\\r say O pause 50 say K>", "exit=0\nline=+40"},
@@ -201,7 +241,8 @@ const CliRow kCliRows[] = {
     {"selftest on a bridged plug", "selftest --port $PORT --dtr on --rts=an", "echo", "exit=0\nout=Bytes gesendet: 256|Bytes verloren: 0|Bytes ver\u00E4ndert: 0|Parit\u00E4tsfehler: 0|Rahmenfehler: 0|Rate: \nout=Baud erwartet|Schleifentest bestanden|"},
     {"selftest with nothing bridged", "selftest --port $PORT", "", "exit=1\nout=Keine R\u00FCckmeldung: TX und RX an der Steckerseite verbinden|"},
     {"selftest with a word for DTR", "selftest --port $PORT --dtr vielleicht", "", "exit=2\nerr=--dtr erwartet on|off, nicht \"vielleicht\""},
-    {"send: SIGINT", "send big.bin --port $PORT", "read 100 int", "exit=130\nonce=Abgebrochen."},
+    {"send: SIGINT", "send big.bin --port $PORT", "read 100 int", "exit=130\nonce=Abgebrochen.\nonce=Senden abgebrochen nach "},
+    {"send -q: SIGINT still says how far it got", "send big.bin --port $PORT -q", "read 100 int", "exit=130\nonce=Senden abgebrochen nach "},
     {"send: SIGTERM", "send big.bin --port $PORT", "read 100 term", "exit=143\nonce=Abgebrochen."},
 
     // Every command refuses a wrong command line with exit status 2 and the usage.
@@ -282,6 +323,7 @@ void PlayRow(const CliRow& c, const cli::OptionRule* without = nullptr) {
         work.Write("b" + std::to_string(size) + ".bin", CountingBytes(size));
     }
     work.Write("prog.bas", "10 PRINT \"\u00C4\"\r\n20 END\n");
+    work.Write("top_ff00.bin", CountingBytes(512));
     work.Write("omega.txt", "A\n\u03A9\n");
     work.Write("_._.._x.Z80", "");
     ASSERT_EQ(mkfifo(work.File("fifo").c_str(), 0600), 0);
@@ -302,14 +344,23 @@ void PlayRow(const CliRow& c, const cli::OptionRule* without = nullptr) {
     for (std::size_t i = 0; i + 1 < runs.size(); ++i) {
         EXPECT_EQ(Cli(runs[i], work.path()).Wait(30s), 0);
     }
-    // The temp folder, where a file that cannot be saved is rescued, is the row's own.
-    const char* tmp = std::getenv("TMPDIR");
-    const std::string oldTmp = tmp != nullptr ? tmp : "";
-    setenv("TMPDIR", work.path().c_str(), 1);
+    // The temp folder, where a file that cannot be saved is rescued, is the row's own; leading
+    // NAME=VALUE words set the environment of the last run.
+    std::vector<std::pair<std::string, std::string>> environment = {{"TMPDIR", work.path()}};
+    Args& last = runs.back();
+    while (!last.empty() && last.front().find('=') != std::string::npos) {
+        const std::size_t equals = last.front().find('=');
+        environment.emplace_back(last.front().substr(0, equals), last.front().substr(equals + 1));
+        last.erase(last.begin());
+    }
     PtyPair terminal;
     const bool watched = std::string_view(c.expect).find("drawn=") != std::string_view::npos;
-    Cli cli(runs.back(), work.path(), watched ? terminal.SlavePath() : "");
-    tmp != nullptr ? setenv("TMPDIR", oldTmp.c_str(), 1) : unsetenv("TMPDIR");
+    std::optional<Cli> started;
+    {
+        const ScopedEnvironment scoped(environment);
+        started.emplace(last, work.path(), watched ? terminal.SlavePath() : "");
+    }
+    Cli& cli = *started;
     const std::string farEnd = c.farEnd;
     if (!farEnd.empty() && runs.back().front() == "receive") {
         ASSERT_TRUE(cli.WaitForError(kWaiting)) << cli.Err();
@@ -333,6 +384,30 @@ void PlayRow(const CliRow& c, const cli::OptionRule* without = nullptr) {
             const std::size_t at = out.find(value);
             EXPECT_EQ(at == std::string::npos, key.starts_with("no")) << key << ": " << out;
             EXPECT_TRUE(key != "once" || out.find(value, at + 1) == std::string::npos) << out;
+        } else if (key == "mode") {
+            // "NAME 600": the file's permissions, in octal.
+            struct stat info {};
+            const std::string name = value.substr(0, value.find(' '));
+            ASSERT_EQ(stat(work.File(name).c_str(), &info), 0) << name;
+            char octal[8];
+            std::snprintf(octal, sizeof octal, "%o", info.st_mode & 0777);
+            EXPECT_EQ(name + " " + octal, value);
+        } else if (key == "rescued") {
+            const std::string err = cli.Err();
+            const std::string prefix = "Empfangene Daten gerettet in ";
+            const std::size_t at = err.find(prefix);
+            ASSERT_NE(at, std::string::npos) << err;
+            const std::string path =
+                err.substr(at + prefix.size(), err.find('\n', at) - at - prefix.size());
+            EXPECT_TRUE(path.starts_with(work.path() + "/") && path.ends_with("/" + value)) << path;
+            EXPECT_EQ(ReadFileBytes(path), std::string(sent.begin(), sent.end()));
+            struct stat file {};
+            struct stat folder {};
+            ASSERT_EQ(
+                stat(path.c_str(), &file) | stat(path.substr(0, path.rfind('/')).c_str(), &folder),
+                0);
+            EXPECT_EQ(std::tuple(file.st_mode & 0777, folder.st_mode & 0777, folder.st_uid),
+                      std::tuple(0600u, 0700u, geteuid()));
         } else if (key == "logged") {
             std::string log = ReadFileBytes(work.File("line.log")).value_or("");
             std::replace(log.begin(), log.end(), '\n', '|');
@@ -578,6 +653,85 @@ TEST(Cli, DrawsItsProgressWhereAPersonWatches) {
     // The bytes, then the meter the window shows too: "12 / 40 Bytes  30%".
     EXPECT_TRUE(std::regex_search(text, std::regex(" / 40 Bytes  [0-9]+%"))) << Hex(drawn);
     EXPECT_TRUE(text.ends_with("\r\x1b[K")) << Hex(drawn);
+}
+
+// A receiver that is stopped for longer than the silence that ends a reception (SIGSTOP, a
+// machine that swaps) while the line goes on keeps the transfer whole: silence is time without
+// bytes on the line, not time the program did not run.
+TEST(Cli, AStoppedReceiverKeepsTheTransferWhole) {
+    const TempDir work;
+    PtyPair line;
+    Cli cli({"receive", "--port", line.SlavePath(), "-o", "rx.bin"}, work.path());
+    ASSERT_TRUE(cli.WaitForError(kWaiting)) << cli.Err();
+    std::string sent;
+    const auto send = [&](std::size_t count, int times) {
+        for (int i = 0; i < times; ++i) {
+            const Bytes more = CountingBytes(count);
+            ASSERT_TRUE(line.Write(more, 10s));
+            sent.append(more.begin(), more.end());
+            std::this_thread::sleep_for(100ms);
+        }
+    };
+    send(100, 3);
+    ASSERT_EQ(kill(cli.Pid(), SIGSTOP), 0);
+    send(20, 15);
+    ASSERT_EQ(kill(cli.Pid(), SIGCONT), 0);
+    send(20, 5);
+    EXPECT_EQ(cli.Wait(30s), 0) << cli.Err();
+    EXPECT_EQ(ReadFileBytes(work.File("rx.bin")), sent);
+}
+
+// A save the disk cannot take (a limit on the size of files stands in for a full disk) says why in
+// German and leaves no file cut short: none where there was none, so that the next receive into
+// that name needs no --force, and the old one as it was where there was one.
+TEST(Cli, AFailedSaveSaysWhyAndLeavesNoFileCutShort) {
+    const struct {
+        const char* before;  // the file's contents before, or none
+        const char* option;  // --force where a file is there already
+    } rows[] = {{nullptr, "-q"}, {"alt", "--force"}};
+    for (const auto& row : rows) {
+        const TempDir work;
+        if (row.before != nullptr) {
+            work.Write("rx.bin", row.before);
+        }
+        PtyPair line;
+        const Args receive = {"receive", "--port", line.SlavePath(), "-o", "rx.bin", row.option};
+        std::optional<Cli> limited;
+        {
+            // The child inherits the limit and the ignored signal, so that a write past the limit
+            // fails with EFBIG instead of killing it.
+            const ScopedEnvironment temp({{"TMPDIR", work.path()}});
+            rlimit old{};
+            ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+            rlimit small = old;
+            small.rlim_cur = 1000;
+            const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+            ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+            limited.emplace(receive, work.path());
+            setrlimit(RLIMIT_FSIZE, &old);
+            std::signal(SIGXFSZ, oldHandler);
+        }
+        ASSERT_TRUE(limited->WaitForError(kWaiting)) << limited->Err();
+        ASSERT_TRUE(line.Write(CountingBytes(3000), 10s));
+        EXPECT_EQ(limited->Wait(30s), 1);
+        EXPECT_NE(limited->Err().find("Schreibfehler"), std::string::npos) << limited->Err();
+        EXPECT_NE(limited->Err().find("Die Datei w\u00E4re zu gro\u00DF"), std::string::npos)
+            << limited->Err();
+        EXPECT_EQ(ReadFileBytes(work.File("rx.bin")),
+                  row.before != nullptr ? std::optional<std::string>(row.before) : std::nullopt);
+        // Nothing else is left, neither beside the file nor in the folder for rescued bytes.
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(work.path())) {
+            const std::string name = entry.path().filename().string();
+            EXPECT_TRUE(name == "rx.bin" || name.starts_with(".cli") || entry.is_directory())
+                << name;
+        }
+        Cli again(receive, work.path());
+        ASSERT_TRUE(again.WaitForError(kWaiting)) << again.Err();
+        ASSERT_TRUE(line.Write(CountingBytes(3000), 10s));
+        EXPECT_EQ(again.Wait(30s), 0) << again.Err();
+        EXPECT_EQ(ReadFileBytes(work.File("rx.bin")),
+                  std::string(reinterpret_cast<const char*>(CountingBytes(3000).data()), 3000));
+    }
 }
 
 }  // namespace

@@ -281,20 +281,41 @@ TEST_P(ViewContract, TheTextDialogStartsAnewAtEachOpeningAndFocusFollowsTheProgr
     EXPECT_EQ(sent, (Texts{"Hallo", ""}));
 }
 
-// The window starts at its template's size, the least it can be; made larger, it gives all the
-// room to the MessageList and moves nothing else; it is not put where no screen shows it.
-TEST_P(ViewContract, TheWindowGrowsOnlyItsListAndStaysWhereAScreenShowsIt) {
+// The window starts at its template's size, the least it can be; made larger, it gives the room
+// to the MessageList and the width also to the port box, whose neighbours on the right move with
+// it, and moves nothing else; it is not put where no screen shows it, nor larger than a screen.
+TEST_P(ViewContract, TheWindowGrowsItsListAndPortBoxAndStaysWhereAScreenShowsIt) {
     const layout::Rect least = v.MainWindowPlacement();
-    const layout::Rect list = r.ControlRect(ids::kMessageList);
-    const layout::Rect button = r.ControlRect(ids::kComButton);
+    const struct {
+        int id;
+        int dx, dw, dh;  // moved right, made wider and higher by the extra room times these
+    } items[] = {{ids::kMessageList, 0, 1, 1},  {ids::kPortCombo, 0, 1, 0},
+                 {ids::kPortRowFrame, 0, 1, 0}, {ids::kBaudCombo, 1, 0, 0},
+                 {ids::kBaudLabel, 1, 0, 0},    {ids::kFlowCombo, 1, 0, 0},
+                 {ids::kCtsIndicator, 1, 0, 0}, {ids::kComButton, 0, 0, 0},
+                 {ids::kDtrIndicator, 0, 0, 0}, {ids::kRxKind, 0, 0, 0}};
+    std::vector<layout::Rect> before;
+    for (const auto& item : items) {
+        before.push_back(r.ControlRect(item.id));
+    }
     // Within the least screen of the rigs (1024 by 768), which Windows lets no window outgrow.
     v.PlaceMainWindow({40, 30, least.width + 100, least.height + 60});
     r.Let(milliseconds(0));
     EXPECT_EQ(v.MainWindowPlacement(),
               (layout::Rect{40, 30, least.width + 100, least.height + 60}));
-    EXPECT_EQ(r.ControlRect(ids::kMessageList),
-              (layout::Rect{list.x, list.y, list.width + 100, list.height + 60}));
-    EXPECT_EQ(r.ControlRect(ids::kComButton), button);
+    for (std::size_t i = 0; i < std::size(items); ++i) {
+        const layout::Rect& was = before[i];
+        EXPECT_EQ(r.ControlRect(items[i].id),
+                  (layout::Rect{was.x + 100 * items[i].dx, was.y, was.width + 100 * items[i].dw,
+                                was.height + 60 * items[i].dh}))
+            << items[i].id;
+    }
+    const layout::Rect list = before[0];
+    // A size from a state file edited by hand is cut to the screen.
+    v.PlaceMainWindow({0, 0, 100000, 100000});
+    r.Let(milliseconds(0));
+    const layout::Rect huge = v.MainWindowPlacement();
+    EXPECT_TRUE(huge.width <= 10000 && huge.height <= 10000) << huge.width << "x" << huge.height;
     v.PlaceMainWindow({-30000, -30000, 10, 10});
     r.Let(milliseconds(0));
     const layout::Rect back = v.MainWindowPlacement();

@@ -37,7 +37,7 @@ INSTANTIATE_TEST_SUITE_P(Window, XmodemWindow, ::testing::ValuesIn(kRows), RowNa
 [[maybe_unused]] const bool kWalked = AddWindowRows(kRows);
 
 // A file received with the switch on: its progress in the status bar, its end listed, its fill
-// bytes gone, and "Sichern" saves it.
+// bytes gone, and "Sichern" saves it, as the list says.
 TEST(XmodemWindow, ReceivedFileIsSavedWithSichern) {
     Rig rig(Rig::Face::kWindow, {"ttyS0"});
     rig.Do("command xmodemTrim; click COM; command xmodemReceive");
@@ -53,8 +53,9 @@ TEST(XmodemWindow, ReceivedFileIsSavedWithSichern) {
     rig.Do("idle");
     rig.Expect(
         "tail=XMODEM empfangen: warte auf den Sender...|XMODEM: Datei fertig empfangen (1 Bl\xF6"
-        "cke \x96 128 Bytes \x96 0 Wiederholungen, CRC-16)\non:save=1\non:send=1\nrxBytes=0064\n"
-        "progressText=");
+        "cke \x96 128 Bytes \x96 0 Wiederholungen, CRC-16)|Sichern per "
+        "Button\non:save=1\non:send=1\n"
+        "rxBytes=0064\nprogressText=");
     rig.fed = data;
     rig.Do("save x.bin");
     rig.Expect("suggested=default.bin\nsaved=all");

@@ -1,10 +1,8 @@
 // Fuzz target: reading and writing keys of arbitrary settings files.
-#include <unistd.h>
-
-#include <cstdlib>
 #include <fstream>
 #include <string>
 
+#include "fuzz_folder.h"
 #include "platform/ini_file.h"
 
 // The settings file is synced to disk at every write; here that only slows the fuzzer down, so the
@@ -15,29 +13,8 @@ extern "C" int fsync(int) {
 
 namespace {
 
-std::string& Directory() {
-    static std::string directory;
-    return directory;
-}
-
-void RemoveDirectory() {
-    unlink((Directory() + "/Velotrix.ini").c_str());
-    rmdir(Directory().c_str());
-}
-
-// On tmpfs when there is one, so that the file never waits for a disk.
 const std::string& SettingsPath() {
-    static const std::string path = [] {
-        const bool shm = access("/dev/shm", W_OK) == 0;
-        std::string pattern =
-            shm ? "/dev/shm/velotrix-fuzz-ini-XXXXXX" : "/tmp/velotrix-fuzz-ini-XXXXXX";
-        if (mkdtemp(pattern.data()) == nullptr) {
-            std::abort();
-        }
-        Directory() = pattern;
-        std::atexit(RemoveDirectory);
-        return pattern + "/Velotrix.ini";
-    }();
+    static const std::string path = FuzzFolder() + "/Velotrix.ini";
     return path;
 }
 

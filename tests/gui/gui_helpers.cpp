@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QDialog>
+#include <QFile>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTemporaryDir>
 #include <QWidget>
 #include <memory>
 
@@ -13,18 +15,27 @@ namespace velotrix::test {
 
 namespace {
 
-// One QApplication for the whole test program, on the offscreen platform when none is chosen.
+// One QApplication for the whole test program, on the offscreen platform when none is chosen. The
+// offscreen screen is a common desktop's, 1280 by 1024, not the platform's own 800 by 800, which
+// is narrower than the window's least size.
 class QtApplication : public ::testing::Environment {
   public:
     void SetUp() override {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
+        const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+        if (platform.isEmpty() || platform == "offscreen") {
+            QFile config(screens_.filePath(QStringLiteral("screens.json")));
+            config.open(QIODevice::WriteOnly);
+            config.write(R"({"screens": [{"name": "desktop", "x": 0, "y": 0, "width": 1280,
+                             "height": 1024, "logicalDpiX": 96, "logicalDpiY": 96}]})");
+            config.close();
+            qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.fileName().toLocal8Bit());
         }
         app_ = std::make_unique<QApplication>(argc_, argv_);
     }
     void TearDown() override { app_.reset(); }
 
   private:
+    QTemporaryDir screens_;
     int argc_ = 1;
     char name_[16] = "velotrix_gui";
     char* argv_[2] = {name_, nullptr};

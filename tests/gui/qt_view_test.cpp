@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <xcb/xcb.h>
 #include <QAbstractEventDispatcher>
+#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -13,7 +14,8 @@
 #include <QDir>
 #include <QDropEvent>
 #include <QFileDialog>
-#include <QFontInfo>
+#include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -127,6 +129,9 @@ TEST_F(QtViewTest, TheProgressBarLiesOverPaneThreeAndScalesBlocksOver16Bits) {
 
 // "Ansicht": the rows with the header's rows first, a hex search that selects the next place, and
 // "Kopieren" of the selection as hex.
+// Each search as a person makes it, in turn: what it selects and copies, and what the note beside
+// it says. Searching again goes on behind the selection's first byte; what is not found, or is no
+// hex where hex is asked for, leaves the selection and says so.
 TEST_F(QtViewTest, TheReceptionViewShowsRowsFindsHexAndCopiesTheSelection) {
     HexDump dump{std::vector<std::uint8_t>(48, 0xE5), 0x3FE0, 32};
     dump.bytes[40] = 0xC3;
@@ -137,21 +142,74 @@ TEST_F(QtViewTest, TheReceptionViewShowsRowsFindsHexAndCopiesTheSelection) {
               Cp1252ToUtf8(DumpLine(dump, 2)));
     // The header's two rows are marked, the data's row is not.
     EXPECT_EQ(window.Rows()->extraSelections().size(), 2);
-    window.Query()->setText(QStringLiteral("c3 00"));
-    window.HexSearch()->setChecked(true);
-    window.SearchButton()->click();
-    EXPECT_EQ(window.Selection(), (ByteRange{40, 2}));
-    window.CopyButton()->click();
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("C3 00"));
-    // Searching again goes on behind the selection's first byte; one byte is copied too. The rows'
-    // columns line up only in a font of fixed pitch.
-    window.Query()->setText(QStringLiteral("e5"));
-    window.SearchButton()->click();
-    window.SearchButton()->click();
-    EXPECT_EQ(window.Selection(), (ByteRange{43, 1}));
-    window.CopyButton()->click();
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("E5"));
-    EXPECT_TRUE(QFontInfo(window.Rows()->font()).fixedPitch());
+    const struct {
+        const char* query;
+        bool hex;
+        ByteRange selected;
+        const char* note;
+        const char* copied;
+    } searches[] = {
+        {"c3 00", true, {40, 2}, "", "C3 00"},
+        {"e5", true, {42, 1}, "", nullptr},
+        {"e5", true, {43, 1}, "", "E5"},
+        {"zz", true, {43, 1}, "Kein Hex: Ziffernpaare aus 0-9 und A-F erwartet", nullptr},
+        {"c3 0", true, {43, 1}, "Kein Hex: Ziffernpaare aus 0-9 und A-F erwartet", nullptr},
+        {"ff", true, {43, 1}, "Nicht gefunden", nullptr},
+        {"zz", false, {43, 1}, "Nicht gefunden", nullptr},
+    };
+    for (const auto& search : searches) {
+        window.Query()->setText(QString::fromUtf8(search.query));
+        window.HexSearch()->setChecked(search.hex);
+        window.SearchButton()->click();
+        EXPECT_EQ(window.Selection(), search.selected) << search.query;
+        EXPECT_EQ(window.Note()->text().toStdString(), search.note) << search.query;
+        if (search.copied != nullptr) {
+            window.CopyButton()->click();
+            EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), search.copied);
+        }
+    }
+}
+
+// The listings line up in columns as a person sees them, whichever fixed font the system has: a
+// row of every character a listing shows is as wide as that many digits.
+TEST_F(QtViewTest, TheListingsCharactersAllTakeOneWidth) {
+    HexDump every{std::vector<std::uint8_t>(256), 0, 0};
+    for (std::size_t i = 0; i < every.bytes.size(); ++i) {
+        every.bytes[i] = static_cast<std::uint8_t>(i);
+    }
+    view_.ShowReceptionView(every);
+    const QWidget* listings[] = {view_.ReceptionView()->Rows(), view_.Widget(ids::kMessageList)};
+    for (const QWidget* listing : listings) {
+        const QFontMetricsF metrics(listing->font());
+        const qreal digit = metrics.horizontalAdvance(QLatin1Char('0'));
+        for (std::size_t row = 0; row < DumpRowCount(every); ++row) {
+            const QString line = QString::fromStdString(Cp1252ToUtf8(DumpLine(every, row)));
+            EXPECT_NEAR(metrics.horizontalAdvance(line), digit * line.size(), 0.5)
+                << listing->font().family().toStdString() << " row " << row;
+        }
+    }
+}
+
+// A box, a question too, is wide enough for its title in the title bar with the bar's icon and
+// buttons beside it: a window manager would cut it ("Datei wurde… eschrieben.").
+TEST_F(QtViewTest, ABoxIsWideEnoughForItsTitle) {
+    test::ModalAnswers answers;
+    std::vector<std::pair<QString, int>> shown;
+    for (int i = 0; i < 2; ++i) {
+        answers.Expect([&](QDialog* dialog) {
+            shown.emplace_back(dialog->windowTitle(), dialog->width());
+            dialog->reject();
+        });
+    }
+    view_.MessageBox("/tmp/x.bin", "Datei wurde erfolgreich geschrieben.", MessageIcon::kNone);
+    view_.AskYesNo("Ja?", "Datei wurde erfolgreich geschrieben.");
+    ASSERT_EQ(shown.size(), 2u);
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    for (const auto& [title, width] : shown) {
+        EXPECT_GE(width, metrics.horizontalAdvance(title) + 3 * metrics.height()) << width;
+    }
 }
 
 // A file dropped on the window is handed over by its local path; anything else is not.

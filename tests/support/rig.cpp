@@ -81,16 +81,21 @@ Bytes Concat(Bytes first, const Bytes& second) {
     return first;
 }
 
-Rig::Rig(Face face, const Lines& ports, std::optional<DeviceAccess> access) : ports_(ports) {
-    for (std::size_t i = 0; i < ports.size(); ++i) {
+Rig::Rig(Face face, const Lines& ports, std::optional<DeviceAccess> access) {
+    // "ttyS0 console": the port as the list shows the kernel's console.
+    for (const std::string& entry : ports) {
+        const std::size_t space = entry.find(' ');
+        ports_.push_back(entry.substr(0, space));
+        consoles_.push_back(space != std::string::npos && entry.substr(space + 1) == "console");
         devices.push_back(std::make_shared<FakeSerialDevice>());
     }
     // The fakes open like real devices: ENOENT for an unknown path, EBUSY while open.
     DeviceAccess fakes{
         [this] {
             std::vector<PortInfo> listed;
-            for (const std::string& name : ports_) {
-                listed.push_back({name, "/dev/fake/" + name});
+            for (std::size_t i = 0; i < ports_.size(); ++i) {
+                listed.push_back({ports_[i], "/dev/fake/" + ports_[i]});
+                listed.back().access = consoles_[i] ? PortAccess::kConsole : PortAccess::kFree;
             }
             return listed;
         },

@@ -70,7 +70,8 @@ class Rig {
   public:
     enum class Face { kEngine, kWindow };
 
-    // Fake devices "/dev/fake/NAME" under these names, or the given devices instead.
+    // Fake devices "/dev/fake/NAME" under these names ("NAME console": listed as the kernel's
+    // console), or the given devices instead.
     explicit Rig(Face face = Face::kEngine, const Lines& ports = {"ttyS0"},
                  std::optional<DeviceAccess> access = std::nullopt);
     ~Rig();
@@ -134,6 +135,7 @@ class Rig {
     std::map<std::string, std::string> Show();
 
     Lines ports_;
+    std::vector<bool> consoles_;  // the port is listed as the kernel's console
     DeviceAccess access_;
 };
 

@@ -53,12 +53,15 @@ constexpr std::pair<std::string_view, int> kNames[] = {
     {"tTimeout", kTerminalTimeout},
     {"xmodemSend", kMenuXmodemSend},
     {"xmodemSend1k", kMenuXmodemSend1k}, {"xmodemReceive", kMenuXmodemReceive},
-    {"xmodemCancel", kMenuXmodemCancel}, {"xmodemTrim", kMenuXmodemTrim}};
+    {"xmodemCancel", kMenuXmodemCancel}, {"xmodemTrim", kMenuXmodemTrim},
+    {"eolFileNone", kMenuFileLineEndNone}, {"eolFileCr", kMenuFileLineEndCr},
+    {"eolFileCrLf", kMenuFileLineEndCrLf}, {"eolFileLf", kMenuFileLineEndLf}};
 // clang-format on
 
-constexpr const char* kKinds[] = {
-    "ok",       "bad argument",    "no port",         "os error",   "port lost",       "busy",
-    "not open", "nothing to send", "nothing to save", "file error", "settings refused"};
+constexpr const char* kKinds[] = {"ok",         "bad argument",     "no port",
+                                  "os error",   "port lost",        "busy",
+                                  "not open",   "nothing to send",  "nothing to save",
+                                  "file error", "settings refused", "lines would join"};
 
 std::string Text(const Bytes& bytes) {
     return {bytes.begin(), bytes.end()};
@@ -172,7 +175,9 @@ const ShownKey kKeys[] = {
     {"boxes", "the number of boxes shown"},
     {"suggested", "the name the last save dialog offered"},
     {"saved", "\"all\" when the file the last save dialog chose holds what was fed"},
-    {"folder", "the folder the file dialogs start in"},
+    {"folder", "the folder the open dialogs start in"},
+    {"savefolder", "the folder the save dialogs start in"},
+    {"dialogs", "each file dialog shown: \"open\" or \"save\" and the folder it started in"},
     {"menu", "whether \"String senden\" is enabled"},
     {"menu:textFile", "whether \"Textdatei senden\" is enabled"},
     {"menu:view", "whether \"Ansicht\" is enabled"},
@@ -182,6 +187,7 @@ const ShownKey kKeys[] = {
     {"every", "the check mark of saving every reception"},
     {"trim", "the check mark of taking off XMODEM's fill bytes"},
     {"eol", "the check marks of \"Zeilenende\": none, CR, CR+LF, LF"},
+    {"eolFile", "the check marks of \"Zeilenende Textdatei\" the same way"},
     {"protocol", "the check mark of the line log"},
     {"beeps", "the number of keys refused with a beep"},
     {"dump", "the first three rows of \"Ansicht\""},
@@ -275,6 +281,10 @@ std::map<std::string, std::string> Rig::Show() {
     for (int id : {kMenuLineEndNone, kMenuLineEndCr, kMenuLineEndCrLf, kMenuLineEndLf}) {
         shown["eol"] += std::to_string(view.MenuChecked(id));
     }
+    for (int id :
+         {kMenuFileLineEndNone, kMenuFileLineEndCr, kMenuFileLineEndCrLf, kMenuFileLineEndLf}) {
+        shown["eolFile"] += std::to_string(view.MenuChecked(id));
+    }
     const SendSwitches switches = engine().Switches();
     shown["pacing"] = std::to_string(switches.charDelayMs) + " " +
                       std::to_string(switches.lineDelayMs) + " " +
@@ -299,7 +309,17 @@ std::map<std::string, std::string> Rig::Show() {
                         std::to_string(entry.file_size(ec)));
     }
     shown["in"] = Join(std::vector<std::string>(inFolder.begin(), inFolder.end()));
-    shown["folder"] = view.DialogFolder();
+    shown["folder"] = view.DialogFolder(FileDialogUse::kOpen);
+    shown["savefolder"] = view.DialogFolder(FileDialogUse::kSave);
+    shown["dialogs"] = "";
+    for (const HeadlessView::FileDialogCall& call : view.FileDialogCalls()) {
+        if (call.kind != HeadlessView::FileDialogKind::kFolder) {
+            shown["dialogs"] +=
+                (shown["dialogs"].empty() ? "" : "|") +
+                std::string(call.kind == HeadlessView::FileDialogKind::kOpen ? "open " : "save ") +
+                call.folder;
+        }
+    }
     shown["ini"] = FileOrDash(settingsPath);
     shown["state"] = FileOrDash(dir.File("Velotrix.state"));
     shown["menu:view"] = std::to_string(view.MenuEnabled(kMenuReceptionView));
@@ -341,7 +361,7 @@ void Rig::Expect(std::string_view expected) {
         expected.remove_prefix(std::min(end + 1, expected.size()));
         const std::string key = entry.substr(0, entry.find('='));
         std::string value = entry.substr(std::min(key.size() + 1, entry.size()));
-        if (const std::size_t at = value.find("$DIR"); at != std::string::npos) {
+        for (std::size_t at; (at = value.find("$DIR")) != std::string::npos;) {
             value.replace(at, 4, dir.path());
         }
         ASSERT_TRUE(Documented(key)) << "the key " << key << " is not in kKeys: say what it shows";
@@ -396,6 +416,7 @@ void Rig::Record(const EngineEvent& event) {
                 log.push_back(std::string("ended") + (e.restoreOpen ? " open" : "") +
                               (e.completed ? " completed" : ""));
             },
+            [&](const SendAbortedEvent& e) { lines.push_back(SendAbortedLine(e)); },
             [&](const OsErrorEvent& e) {
                 log.push_back("os error " + std::to_string(e.error.code));
             },

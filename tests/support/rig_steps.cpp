@@ -69,12 +69,17 @@ void Close(Rig& rig) {
     EXPECT_LE(rig.line().BytesLeavingAfter(std::chrono::steady_clock::now()), 1u);
 }
 
+// A path as the steps name it: in the rig's directory, unless it is absolute.
+std::string PathOf(Rig& rig, const std::string& name) {
+    return name.starts_with('/') ? name : rig.dir.File(name);
+}
+
 void Save(Rig& rig, SaveTarget::Kind kind, const std::string& name) {
     if (rig.window) {
-        rig.view.QueueSaveFileAnswer(rig.dir.File(name));
+        rig.view.QueueSaveFileAnswer(PathOf(rig, name));
         rig.view.Click(kSaveButton);
     } else {
-        rig.result = rig.engine().SaveReception({kind, rig.dir.File(name)}).result;
+        rig.result = rig.engine().SaveReception({kind, PathOf(rig, name)}).result;
     }
 }
 
@@ -131,7 +136,7 @@ void SendTextFile(Rig& rig, const Arg& arg) {
         rig.view.QueueOpenFileAnswer(path);
         rig.view.SendCommand(kMenuSendTextFile);
     } else {
-        rig.result = rig.engine().SendTextFile(path);
+        rig.result = rig.engine().SendTextFile(path, rig.engine().Switches().lineEnd);
     }
 }
 
@@ -141,7 +146,7 @@ void WriteLines(const std::string& path, std::string text) {
 }
 
 std::string LogPath(Rig& rig, const std::string& name) {
-    return name.starts_with('/') ? name : rig.dir.File(name.empty() ? "line.log" : name);
+    return PathOf(rig, name.empty() ? "line.log" : name);
 }
 
 bool Written(Rig& rig, std::size_t count) {
@@ -276,6 +281,20 @@ const Step kSteps[] = {
      [](Rig& r, const Arg&) { Close(r); }},
     {"stale", "N", "N bytes wait in the driver before anything else happens",
      [](Rig& r, const Arg& a) { r.line().InjectInput(Bytes(a.number, 0xEE)); }},
+    {"stalled", "N",
+     "the receive thread stops reading (a stopped process) and N counting bytes come meanwhile",
+     [](Rig& r, const Arg& a) {
+         r.line().HoldReads(true);
+         const Bytes more = CountingBytes(static_cast<std::size_t>(a.number));
+         r.line().InjectInput(more);
+         r.fed = Concat(r.fed, more);
+     }},
+    {"resume", "", "the receive thread reads again and hands over what waited",
+     [](Rig& r, const Arg&) {
+         r.line().HoldReads(false);
+         r.line().WaitUntilIdle(10s);
+         r.loop.RunPending();
+     }},
     {"feed", "N|z80|header|short|wrapped",
      "the far end sends N counting bytes, a z80 file (968 bytes at 1000h, HELLO), its header "
      "alone, a header that promises no data, or one whose end address wraps below its load address "
@@ -334,8 +353,8 @@ const Step kSteps[] = {
     {"text", "T", "the engine sends the text",
      [](Rig& r, const Arg& a) { r.result = r.engine().SendText(a.all); }},
     {"save", "NAME",
-     "the reception is saved into that file of the rig's directory, replacing one (the window: "
-     "\"Sichern\", the dialog answered with it)",
+     "the reception is saved into that file of the rig's directory (or at a path from /), "
+     "replacing one (the window: \"Sichern\", the dialog answered with it)",
      [](Rig& r, const Arg& a) { Save(r, SaveTarget::Kind::kFile, a.all); }},
     {"savenew", "NAME",
      "the engine saves the reception into that file, or beside a file of that name",

@@ -25,6 +25,7 @@ TEST(HexDump, RowsCountAddressesOnPastFFFFAndShowOnlyVisibleCharacters) {
     HexDump dump{{0x41, 0x00, 0x7F, 0x80, 0x81, 0x8D, 0xA0, 0xFF, 0x20}, 0xFFF8, 0};
     EXPECT_EQ(DumpLine(dump, 0),
               "FFF8  41 00 7F 80 81 8D A0 FF 20                       A..\x80..\xA0\xFF        ");
+    EXPECT_EQ(DumpCharacter(0xAD), '.');  // the soft hyphen, which no font shows
     dump.bytes.resize(24);
     EXPECT_EQ(DumpLine(dump, 1).substr(0, 9), "0008  00 ");
     EXPECT_EQ(DumpLine(dump, 0).size(), kDumpLineLength);
@@ -74,23 +75,50 @@ TEST(HexDump, SearchFindsHexOrTextFromAPlaceOnAndWrapsRound) {
     EXPECT_EQ(BytesAsHex(selected), "C3 00 40");
 }
 
-// Only a title bar that a person can grab counts: 100 pixels wide on one of the screens.
-TEST(WindowRules, ARememberedWindowComesBackOnlyWhereAScreenShowsItsTitleBar) {
+// Only a title bar that a person can grab counts: 100 pixels wide on one of the screens. A window
+// comes back within the screen it lands on, at most as large as that screen (a size edited by hand
+// is cut), at least as large as its template; one that no screen shows is sized for the first, to
+// be centred there.
+TEST(WindowRules, ARememberedWindowComesBackWithinTheScreenThatShowsItsTitleBar) {
     const layout::Rect screens[] = {{0, 0, 1920, 1080}, {1920, 0, 1280, 1024}};
-    const std::pair<layout::Rect, bool> cases[] = {
-        {{100, 80, 1280, 900}, true},
-        {{2500, 900, 900, 600}, true},  // the second screen
-        {{3150, 10, 900, 600}, false},
-        {{100, 1070, 900, 600}, false},
-        {{-9000, 0, 852, 504}, false}};
-    for (const auto& [remembered, shown] : cases) {
+    const struct {
+        layout::Rect remembered;
+        layout::Rect back;
+        bool shown;
+    } cases[] = {
+        {{100, 80, 1280, 900}, {100, 80, 1280, 900}, true},
+        {{2200, 300, 900, 600}, {2200, 300, 900, 600}, true},  // the second screen
+        {{2500, 900, 900, 600}, {2300, 424, 900, 600}, true},  // moved into it
+        {{3150, 10, 900, 600}, {1020, 10, 900, 600}, false},
+        {{100, 1070, 900, 600}, {100, 480, 900, 600}, false},
+        {{-9000, 0, 852, 504}, {0, 0, 852, 504}, false},
+        {{5, 5, 10, 10}, {5, 5, 852, 504}, true},
+        {{0, 0, 100000, 100000}, {0, 0, 1920, 1080}, true},
+        {{2000, 10, 32767, 32767}, {1920, 0, 1280, 1024}, true},
+        {{2147483000, -2147483000, 2147483647, 900}, {0, 0, 1920, 900}, false},
+    };
+    for (const auto& c : cases) {
         const layout::Placement p =
-            layout::PlacementToRestore(remembered, {0, 0, 852, 504}, screens);
-        EXPECT_EQ(std::tuple(p.rect, p.keepPosition), std::tuple(remembered, shown))
-            << remembered.x;
+            layout::PlacementToRestore(c.remembered, {0, 0, 852, 504}, screens);
+        EXPECT_EQ(std::tuple(p.rect, p.keepPosition), std::tuple(c.back, c.shown))
+            << c.remembered.x << "," << c.remembered.y;
     }
-    EXPECT_EQ(layout::PlacementToRestore({5, 5, 10, 10}, {0, 0, 852, 504}, screens).rect,
-              (layout::Rect{5, 5, 852, 504}));
+}
+
+// What "Ansicht" says of a search that found nothing: that a query meant as hex is none, else that
+// it is not there.
+TEST(WindowRules, ASearchThatFindsNothingSaysWhy) {
+    const std::tuple<const char*, bool, std::string_view> cases[] = {
+        {"zz", true, "Kein Hex: Ziffernpaare aus 0-9 und A-F erwartet"},
+        {"C3 0", true, "Kein Hex: Ziffernpaare aus 0-9 und A-F erwartet"},
+        {"C3 00", true, "Nicht gefunden"},
+        {"   ", true, "Nicht gefunden"},
+        {"", true, "Nicht gefunden"},
+        {"zz", false, "Nicht gefunden"},
+    };
+    for (const auto& [query, hex, note] : cases) {
+        EXPECT_EQ(layout::SearchFailedNote(query, hex), note) << query;
+    }
 }
 
 }  // namespace

@@ -1,9 +1,12 @@
 // The data rules of the z80 image: the marker, the CRC, the header made from a file name, what a
 // load takes, the suggested save name and the save itself.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <csignal>
+#include <filesystem>
 #include <random>
 #include <set>
 
@@ -11,9 +14,12 @@
 #include "image/rx_save.h"
 #include "image/tx_image.h"
 #include "support/rig.h"
+#include "text/cp1252.h"
 
 namespace velotrix::test {
 namespace {
+
+namespace fs = std::filesystem;
 
 TEST(Image, MarkerTypeLettersAndCrc) {
     const std::set<int> passing = {0xD3, 0xD7, 0xDB, 0xDF, 0xF3, 0xF7, 0xFB, 0xFF};
@@ -170,26 +176,60 @@ TEST(Image, NumberedAndIncompleteNamesKeepTheFolderAndTheExtension) {
     }
 }
 
-TEST(Image, SaveWritesEveryByteOrSaysWhy) {
+// A save writes every byte or says why, and never leaves a file cut short: a file that was there
+// stays as it was (its permissions kept when it is replaced), and none appears where there was
+// none. A limit on the size of files stands in for a full disk.
+TEST(Image, SaveWritesEveryByteOrSaysWhyAndLeavesNothingCutShort) {
     const TempDir dir;
-    const std::string path = dir.Write(
+    const std::string umlauts = dir.File(
         "Gr\xC3\xBC\xC3\x9F"
-        "e.Z80",
-        std::string(5000, 'x'));
-    const SaveResult saved = SaveRxBuffer(path, CountingBytes(768));
-    EXPECT_EQ(saved.caption + " " + saved.message, "Datei wurde erfolgreich geschrieben. " +
-                                                       dir.path() +
-                                                       "/Gr\xFC\xDF"
-                                                       "e.Z80");
-    EXPECT_EQ(ReadFileBytes(path)->size(), 768u);
-    for (const std::string& target :
-         {dir.File("no/dir.bin"), dir.path(), std::string("/dev/full")}) {
-        const SaveResult failed = SaveRxBuffer(target, CountingBytes(768));
-        EXPECT_EQ(failed.caption + " " + failed.message,
-                  (target == "/dev/full" ? "Fehler! Schreibfehler\r"
-                                         : "Fehler! Datei ist nicht zu erzeugen\r") +
-                      target);
+        "e.Z80");
+    const struct {
+        std::string target;
+        const char* before;  // the file's contents before, or none
+        rlim_t limit;        // the largest file this process may write; 0: no limit
+        const char* outcome;
+        int osError;
+        std::size_t after;  // the file's size after, 0: there is none
+    } rows[] = {
+        {umlauts, nullptr, 0, "Datei wurde erfolgreich geschrieben. ", 0, 768},
+        {dir.File("old.bin"), "alt", 0, "Datei wurde erfolgreich geschrieben. ", 0, 768},
+        {dir.File("no/dir.bin"), nullptr, 0, "Fehler! Datei ist nicht zu erzeugen\r", ENOENT, 0},
+        {dir.path(), nullptr, 0, "Fehler! Datei ist nicht zu erzeugen\r", EISDIR, 0},
+        {"/dev/full", nullptr, 0, "Fehler! Schreibfehler\r", ENOSPC, 0},
+        {dir.File("new.bin"), nullptr, 500, "Fehler! Schreibfehler\r", EFBIG, 0},
+        {dir.File("kept.bin"), "alt", 500, "Fehler! Schreibfehler\r", EFBIG, 3},
+    };
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+    for (const auto& row : rows) {
+        if (row.before != nullptr) {
+            dir.Write(row.target.substr(dir.path().size() + 1), row.before);
+            ASSERT_EQ(chmod(row.target.c_str(), 0640), 0);
+        }
+        rlimit limit = old;
+        limit.rlim_cur = row.limit != 0 ? row.limit : old.rlim_cur;
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+        const SaveResult saved = SaveRxBuffer(row.target, CountingBytes(768));
+        setrlimit(RLIMIT_FSIZE, &old);
+        EXPECT_EQ(saved.caption + " " + saved.message, row.outcome + Utf8ToCp1252(row.target));
+        EXPECT_EQ(saved.osError, row.osError) << row.target;
+        if (row.target.starts_with(dir.path() + "/") && row.target != dir.File("no/dir.bin")) {
+            EXPECT_EQ(ReadFileBytes(row.target).value_or("").size(), row.after) << row.target;
+            EXPECT_EQ(fs::exists(row.target), row.after > 0) << row.target;
+        }
+        if (row.before != nullptr) {
+            EXPECT_EQ(fs::status(row.target).permissions(), fs::perms(0640)) << row.target;
+        }
     }
+    std::signal(SIGXFSZ, handler);
+    // Nothing was left beside the files: no copy that never took a name.
+    std::size_t files = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir.path())) {
+        ++files;
+    }
+    EXPECT_EQ(files, 3u);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The POSIX platform services: the settings file, file existence and error texts, the port list.
 #include <grp.h>
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -10,6 +11,7 @@
 #include <climits>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -19,6 +21,7 @@
 #include "platform/files.h"
 #include "platform/ini_file.h"
 #include "platform/linux/port_holders.h"
+#include "platform/linux/serial_errors.h"
 #include "platform/linux/serial_ports.h"
 #include "platform/linux/serial_termios.h"
 #include "platform/manual_loop.h"
@@ -80,6 +83,42 @@ TEST(Files, AReplacementThatCannotBeMadeFailsAndKeepsTheFile) {
     EXPECT_EQ(ReadFileBytes(dir.File("b.ini")), "neu");
 }
 
+// Rescued bytes go to a folder of the user's own in the temp folder: made for the user alone, made
+// so when it was opened to others, and refused when it is a link or another user's, which anyone
+// could have put there first.
+TEST(Files, ThePrivateTempFolderIsTheUsersAlone) {
+    const TempDir dir;
+    const char* old = std::getenv("TMPDIR");
+    const std::string kept = old != nullptr ? old : "";
+    setenv("TMPDIR", dir.path().c_str(), 1);
+    const std::string own = dir.File("velotrix-" + std::to_string(geteuid()));
+    const struct {
+        const char* before;  // "", "open" (mode 0755), "link", "foreign" (another user's)
+        int error;
+    } rows[] = {{"", 0}, {"open", 0}, {"link", EACCES}, {"foreign", EACCES}};
+    for (const auto& row : rows) {
+        fs::remove_all(own);
+        const std::string before = row.before;
+        if (before == "open" || before == "foreign") {
+            ASSERT_EQ(mkdir(own.c_str(), 0755), 0);
+        } else if (before == "link") {
+            ASSERT_EQ(symlink(dir.path().c_str(), own.c_str()), 0);
+        }
+        // Only root can give a folder to another user.
+        if (before == "foreign" && (geteuid() != 0 || chown(own.c_str(), 4242, 4242) != 0)) {
+            continue;
+        }
+        int error = -1;
+        const std::string folder = PrivateTempDirectory(error);
+        EXPECT_EQ(error, row.error) << before;
+        EXPECT_EQ(folder, row.error == 0 ? own + "/" : "") << before;
+        if (row.error == 0) {
+            EXPECT_EQ(fs::status(own).permissions(), fs::perms::owner_all) << before;
+        }
+    }
+    old != nullptr ? setenv("TMPDIR", kept.c_str(), 1) : unsetenv("TMPDIR");
+}
+
 TEST(Files, ExistenceWithWildcardsAndErrorTexts) {
     const TempDir dir;
     dir.Write("a[1].ini", "");
@@ -90,6 +129,23 @@ TEST(Files, ExistenceWithWildcardsAndErrorTexts) {
         EXPECT_EQ(FileExists(name), exists) << name;
     }
     EXPECT_EQ(OsErrorText(99999), "Unbekannter Fehler (Code 99999)");
+    // What a save or a line setting meets is said in German, whatever the locale; a function the
+    // device lacks by the hint that names it, once.
+    const std::pair<OsError, std::string> texts[] = {
+        {{ENOSPC, {}}, "Kein Platz mehr auf dem Datentr\xE4ger"},
+        {{EFBIG, {}},
+         "Die Datei w\xE4re zu gro\xDF f\xFCr den Datentr\xE4ger oder das Limit des Benutzers"},
+        {{ENAMETOOLONG, {}}, "Der Dateiname ist zu lang"},
+        {{EISDIR, {}}, "Das ist ein Ordner, keine Datei"},
+        {{EROFS, {}}, "Der Datentr\xE4ger ist schreibgesch\xFCtzt"},
+        {{ENOTTY, {}}, "Das Ger\xE4t kann das nicht"},
+        {{ENOTTY, "DTR l\xE4sst sich an diesem Ger\xE4t nicht setzen"},
+         "DTR l\xE4sst sich an diesem Ger\xE4t nicht setzen"},
+        {{EACCES, "Hinweis"}, "Zugriff verweigert (keine Berechtigung)\rHinweis"},
+    };
+    for (const auto& [error, text] : texts) {
+        EXPECT_EQ(UserErrorText(error), text) << error.code;
+    }
     // The settings' folders are made for the user's eyes only.
     int error = -1;
     EXPECT_TRUE(CreateDirectories(dir.File("new/velotrix/"), error));
@@ -401,21 +457,39 @@ TEST(SerialPorts, OnlyTheProbeOpensDevicesAndOnlyABusyOpenLooksForTheHolder) {
               "(minicom, PID 4321);ttyUSB9 \x96 FTDI FT232R USB UART (A50285BI); belegt;");
 }
 
+// A refused device names the group whose members may open it; one that lets no group in (root's,
+// mode 0600) names its owner, and what helps, since no group would.
 TEST(SerialPorts, ARowSaysWhyItsPortCannotBeOpened) {
     const TempDir dir;
     const std::string path = dir.Write("ttyUSB0", "");
     const std::string group = getgrgid(getegid())->gr_name;
-    const std::pair<int, std::string> cases[] = {
-        {0, "ttyUSB0"},
-        {EBUSY, "ttyUSB0: belegt"},
-        {EACCES, "ttyUSB0: keine Berechtigung \x96 Gruppe " + group},
-        {ENOENT, "ttyUSB0: Datei oder Ordner nicht gefunden"},
-        {EIO, "ttyUSB0: Ein-/Ausgabefehler am Ger\xE4t"},
-        {EXDEV, "ttyUSB0: " + OsErrorText(EXDEV)},
+    const std::string owner = getpwuid(geteuid())->pw_name;
+    const struct {
+        int code;
+        mode_t mode;
+        std::string text;
+    } cases[] = {
+        {0, 0660, "ttyUSB0"},
+        {EBUSY, 0660, "ttyUSB0: belegt"},
+        {EACCES, 0660, "ttyUSB0: keine Berechtigung \x96 Gruppe " + group},
+        {EACCES, 0600, "ttyUSB0: keine Berechtigung \x96 nur " + owner},
+        {EACCES, 0640, "ttyUSB0: keine Berechtigung \x96 nur " + owner},
+        {ENOENT, 0660, "ttyUSB0: Datei oder Ordner nicht gefunden"},
+        {EIO, 0660, "ttyUSB0: Ein-/Ausgabefehler am Ger\xE4t"},
+        {EXDEV, 0660, "ttyUSB0: " + OsErrorText(EXDEV)},
     };
-    for (const auto& [code, text] : cases) {
-        EXPECT_EQ(PortRowText(RowFor({"ttyUSB0", path}, OsError{code, {}})), text) << code;
+    for (const auto& c : cases) {
+        ASSERT_EQ(chmod(path.c_str(), c.mode), 0);
+        EXPECT_EQ(PortRowText(RowFor({"ttyUSB0", path}, OsError{c.code, {}})), c.text) << c.code;
     }
+    ASSERT_EQ(chmod(path.c_str(), 0600), 0);
+    EXPECT_EQ(PermissionHint(path), "Das Ger\xE4t l\xE4sst keine Gruppe zu, nur " + owner +
+                                        ". Helfen kann " + owner +
+                                        " oder eine udev-Regel, die es einer Gruppe \xF6"
+                                        "ffnet (GROUP=\"dialout\", MODE=\"0660\").");
+    ASSERT_EQ(chmod(path.c_str(), 0660), 0);
+    EXPECT_EQ(PermissionHint(path), "Der Benutzer muss Mitglied der Gruppe \"" + group +
+                                        "\" sein, der das Ger\xE4t geh\xF6rt.");
     // Busy, and the system does not say who holds it.
     EXPECT_EQ(PortRowText(RowFor({"ttyUSB0", path, {}, {}, PortAccess::kBusy})), "ttyUSB0: belegt");
 }

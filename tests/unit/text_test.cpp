@@ -120,5 +120,27 @@ TEST(Text, CodePage1252) {
     EXPECT_EQ(FitsCp1252("A\xF0\x9F\x98"), Cp1252Fit::kMalformed);
 }
 
+// A text from outside (a path in the environment) printed as one line that drives no terminal:
+// C0 controls, line breaks, DEL, C1 controls (the CSI of 8-bit terminals) and broken bytes become
+// dots; every other character stays.
+TEST(Text, PrintableUtf8KeepsCharactersAndMakesControlsDots) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"/dev/ttyUSB0", "/dev/ttyUSB0"},
+        {"/tmp/\x1b[2J\x07x", "/tmp/.[2J.x"},
+        {"a\nb\rc\td", "a.b.c.d"},
+        {"\x7F\xC2\x9B"
+         "31m\xC2\x85",
+         "..31m."},
+        {"Gr\xC3\xBC\xC3\x9F"
+         "e \xE6\x97\xA5",
+         "Gr\xC3\xBC\xC3\x9F"
+         "e \xE6\x97\xA5"},
+        {"\xFF\xC3", ".."},
+    };
+    for (const auto& [text, shown] : cases) {
+        EXPECT_EQ(PrintableUtf8(text), shown) << text;
+    }
+}
+
 }  // namespace
 }  // namespace velotrix

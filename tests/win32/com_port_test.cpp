@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/files.h"
 #include "platform/serial_device.h"
 #include "support/temp_dir.h"
 
@@ -64,6 +65,20 @@ TEST(ComPortOpen, TakesBareAndDeviceNamesAndRefusesWhatIsNoPort) {
     }
     for (const std::string& name : {TestPort(), "\\\\.\\" + TestPort()}) {
         EXPECT_TRUE(OpenSerialDevice(name).ok()) << name;
+    }
+    // A port held by another program (its own handle, without our claim) or by this one is
+    // "belegt", not a question of permission.
+    const std::wstring device = L"\\\\.\\" + std::wstring(TestPort().begin(), TestPort().end());
+    const HANDLE other = CreateFileW(device.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                     OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
+    ASSERT_NE(other, INVALID_HANDLE_VALUE);
+    const auto refused = OpenSerialDevice(TestPort());
+    CloseHandle(other);
+    const auto held = OpenSerialDevice(TestPort());
+    ASSERT_TRUE(held.ok());
+    for (const auto& busy : {OpenSerialDevice(TestPort()).error, refused.error}) {
+        EXPECT_TRUE(TopicOf(busy.code) == OsErrorTopic::kBusy && KindOf(busy) == OsErrorKind::kBusy)
+            << busy.code;
     }
     const test::TempDir dir;
     const struct {

@@ -24,7 +24,8 @@ TEST(Win32Files, PathsWithAnyCharactersAreWrittenReadAndFound) {
         "Gr\xC3\xBC\xC3\x9F"
         "e \xCE\xA9mega \xE6\x97\xA5\xE6\x9C\xAC.bin");
     const std::array<std::uint8_t, 4> bytes{0, 0x1A, 0x0D, 0x0A};
-    ASSERT_EQ(WriteWholeFile(name, bytes), FileWriteStatus::kWritten);
+    int error = 0;
+    ASSERT_EQ(WriteWholeFile(name, bytes, error), FileWriteStatus::kWritten);
     std::array<std::uint8_t, 8> buffer{};
     const FileReadResult read = ReadFileInto(name, buffer);
     EXPECT_EQ(read.status, FileReadStatus::kRead);
@@ -56,7 +57,8 @@ TEST(Win32Files, DirectoriesAndDevicesAreNoFiles) {
     const FileReadResult missing = ReadFileInto(dir.File("missing"), buffer);
     EXPECT_EQ(std::tuple(missing.status, missing.osError),
               std::tuple(FileReadStatus::kMissing, int{ERROR_FILE_NOT_FOUND}));
-    EXPECT_EQ(WriteWholeFile("NUL", buffer), FileWriteStatus::kCannotCreate);
+    int error = 0;
+    EXPECT_EQ(WriteWholeFile("NUL", buffer, error), FileWriteStatus::kCannotCreate);
     EXPECT_FALSE(ReplaceFileContents(dir.path(), "x"));
 }
 

@@ -10,8 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include "frontends/win32/reception_window.h"
 #include "frontends/win32/win32_view.h"
 #include "ui-resources/ids.h"
+#include "ui-resources/messages.h"
 
 namespace velotrix {
 namespace {
@@ -41,7 +43,8 @@ TEST_F(Win32ViewTest, BuildsBothDialogsFromTheLayoutTables) {
         HWND window;
     } dialogs[] = {{layout::MainDialog(), view_->MainWindow()},
                    {layout::TextDialog(), view_->TextDialogWindow()}};
-    const wchar_t* classes[] = {L"Button", L"ComboBox", L"Button", L"Button", L"Edit", L"ListBox"};
+    const wchar_t* classes[] = {L"Button",  L"ComboBox", L"Button", L"Button", L"Edit",
+                                L"ListBox", L"Static",   L"Button", L"Static"};
     for (const auto& d : dialogs) {
         for (const layout::Item& item : d.dialog.items) {
             if (item.id == layout::kNoId) {
@@ -99,6 +102,29 @@ TEST_F(Win32ViewTest, ListedLinesReachTheListBoxAfterTheirBatch) {
     }
     EXPECT_FALSE(view_->ListingPending());
     EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 2);
+}
+
+// A closed box shows its entry from the start ("COM5: belegt"), not its end; "Ansicht" is as wide
+// as a row, with no scroll bar sideways that it does not need.
+TEST_F(Win32ViewTest, BoxesAndTheViewShowTheirTextFromTheStartWithoutScrollingSideways) {
+    const HWND combo = view_->Control(ids::kPortCombo);
+    view_->ComboAdd(ids::kPortCombo, "COM5: belegt (ein Programm, das den Port h\xE4lt)");
+    view_->ComboSelect(ids::kPortCombo, 0);
+    DWORD start = 1;
+    DWORD end = 1;
+    SendMessageW(combo, CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(std::tuple(start, end), std::tuple(DWORD{0}, DWORD{0}));
+    view_->ShowReceptionView(HexDump{std::vector<std::uint8_t>(4096, 0xE5), 0x4000, 32});
+    const HWND rows = view_->ReceptionView()->Rows();
+    EXPECT_EQ(GetWindowLongPtrW(rows, GWL_STYLE) & WS_HSCROLL, 0);
+    // The longest row, a header's with its mark, fits: its last character's place lies within the
+    // rows' client area.
+    RECT client{};
+    GetClientRect(rows, &client);
+    const LRESULT lastOfRow =
+        SendMessageW(rows, EM_POSFROMCHAR, kDumpLineLength + msg::kViewHeaderMark.size() - 1, 0);
+    EXPECT_LT(static_cast<short>(LOWORD(lastOfRow)), client.right);
 }
 
 TEST_F(Win32ViewTest, TheDropDownIsAsWideAsItsWidestRow) {
