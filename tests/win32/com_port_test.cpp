@@ -72,11 +72,11 @@ TEST(ComPortOpen, TakesBareAndDeviceNamesAndRefusesWhatIsNoPort) {
     const HANDLE other = CreateFileW(device.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                      OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
     ASSERT_NE(other, INVALID_HANDLE_VALUE);
-    const auto refused = OpenSerialDevice(TestPort());
+    const auto heldByOther = OpenSerialDevice(TestPort());
     CloseHandle(other);
     const auto held = OpenSerialDevice(TestPort());
     ASSERT_TRUE(held.ok());
-    for (const auto& busy : {OpenSerialDevice(TestPort()).error, refused.error}) {
+    for (const auto& busy : {OpenSerialDevice(TestPort()).error, heldByOther.error}) {
         EXPECT_TRUE(TopicOf(busy.code) == OsErrorTopic::kBusy && KindOf(busy) == OsErrorKind::kBusy)
             << busy.code;
     }
