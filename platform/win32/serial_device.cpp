@@ -196,7 +196,13 @@ class Win32SerialDevice final : public SerialDevice {
             DWORD done = 0;
             // No time limit: CTS may hold the line for as long as the other side wishes.
             const DWORD code = Transfer(write_, done, INFINITE, [&](OVERLAPPED* o) {
-                return WriteFile(port_.get(), bytes + written, chunk, nullptr, o);
+                const BOOL started = WriteFile(port_.get(), bytes + written, chunk, nullptr, o);
+                if (!started && GetLastError() == ERROR_IO_PENDING && writesStopped_.load()) {
+                    // Stopped after the check above: StopWrites may have cancelled too early.
+                    CancelIoEx(port_.get(), o);
+                    SetLastError(ERROR_IO_PENDING);
+                }
+                return started;
             });
             written += done;
             if (code != 0) {
@@ -214,6 +220,8 @@ class Win32SerialDevice final : public SerialDevice {
     void StopWrites() override {
         writesStopped_.store(true);
         PurgeComm(port_.get(), PURGE_TXABORT | PURGE_TXCLEAR);
+        // Not every driver ends a pending write on the purge (Wine's does not).
+        CancelIoEx(port_.get(), &write_.overlapped);
     }
 
     void StopWritesOnInterrupt(bool armed) override {
