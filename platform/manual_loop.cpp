@@ -6,15 +6,6 @@
 
 namespace velotrix {
 
-namespace {
-
-// RunUntil looks at its predicate at least this often, for predicates that another thread makes
-// true without posting.
-constexpr std::chrono::milliseconds kPredicatePoll{10};
-// Run sleeps at most this long at a time, which keeps deadline arithmetic far from overflow.
-
-}  // namespace
-
 ManualLoop::ManualLoop(Clock clock) : clock_(clock), start_(std::chrono::steady_clock::now()) {}
 
 void ManualLoop::Post(std::function<void()> task) {
@@ -26,7 +17,7 @@ void ManualLoop::Post(std::function<void()> task) {
             drainEnd_ = posted_;
         }
     }
-    wake_.notify_all();
+    wake_.Signal();
 }
 
 void ManualLoop::StartTimer(int id, std::chrono::milliseconds delay, std::function<void()> fire) {
@@ -138,17 +129,24 @@ void ManualLoop::Advance(std::chrono::milliseconds delta) {
 }
 
 void ManualLoop::WaitForWork(std::chrono::steady_clock::time_point until) {
-    std::unique_lock<std::mutex> lock(mutex_);
-    if (clock_ == Clock::kReal) {
-        for (const auto& entry : timers_) {
-            until = std::min(until, start_ + entry.second.due);
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!tasks_.empty()) {
+            return;
+        }
+        if (clock_ == Clock::kReal) {
+            for (const auto& entry : timers_) {
+                until = std::min(until, start_ + entry.second.due);
+            }
         }
     }
-    wake_.wait_until(lock, until, [&] { return !tasks_.empty(); });
+    // A task posted since the look above has given the wake-up already.
+    wake_.WaitUntil(until);
 }
 
 bool ManualLoop::RunUntil(const std::function<bool()>& predicate,
-                          std::chrono::milliseconds realTimeout) {
+                          std::chrono::milliseconds realTimeout,
+                          std::chrono::milliseconds lookEvery) {
     const auto deadline = std::chrono::steady_clock::now() + realTimeout;
     for (;;) {
         RunDue();
@@ -159,7 +157,7 @@ bool ManualLoop::RunUntil(const std::function<bool()>& predicate,
         if (now >= deadline) {
             return false;
         }
-        WaitForWork(std::min(deadline, now + kPredicatePoll));
+        WaitForWork(std::min(deadline, now + lookEvery));
     }
 }
 

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <chrono>
-#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -13,6 +12,7 @@
 #include <thread>
 
 #include "platform/ui_loop.h"
+#include "platform/wake_signal.h"
 
 namespace velotrix {
 
@@ -36,9 +36,14 @@ class ManualLoop : public UiLoop {
     // posting cannot keep it from returning.
     std::size_t RunPending();
     // Pumps until predicate holds or realTimeout has passed, sleeping while nothing is to do. On
-    // the real clock due timers fire meanwhile; the virtual clock stands still. Returns the
-    // predicate.
-    bool RunUntil(const std::function<bool()>& predicate, std::chrono::milliseconds realTimeout);
+    // the real clock due timers fire meanwhile; the virtual clock stands still. The predicate is
+    // looked at after each task and at least every lookEvery, for one that another thread makes
+    // true without posting. Returns the predicate.
+    bool RunUntil(const std::function<bool()>& predicate, std::chrono::milliseconds realTimeout,
+                  std::chrono::milliseconds lookEvery = std::chrono::milliseconds(10));
+
+    // From now on an interrupt the process catches (CatchInterrupts) wakes the loop's wait at once.
+    void WakeOnInterrupt() { wake_.WakeOnInterrupt(); }
 
     // Virtual clock only: moves time forward by delta, firing the timers that fall due in the order
     // of their deadlines and running the tasks posted before and between them.
@@ -59,13 +64,14 @@ class ManualLoop : public UiLoop {
     bool FireNextDue(Duration limit);
     // Runs the pending tasks and, on the real clock, the timers that are due.
     void RunDue();
-    // Sleeps until a task arrives, a real-clock timer falls due or until has come.
+    // Sleeps until a task arrives, a real-clock timer falls due, until has come, or the wake-up
+    // was given for another reason (an interrupt).
     void WaitForWork(std::chrono::steady_clock::time_point until);
 
     const Clock clock_;
     const std::chrono::steady_clock::time_point start_;
     mutable std::mutex mutex_;
-    std::condition_variable wake_;
+    WakeSignal wake_;
     std::deque<std::function<void()>> tasks_;
     // Counts of tasks posted and taken since the start; a drain runs up to drainEnd_, which
     // grows with each task posted from the draining thread itself.

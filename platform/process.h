@@ -9,6 +9,8 @@ namespace velotrix {
 // From now on an interrupt sets status instead of ending the process, so that the program can
 // close the port cleanly: to the exit status a shell reports for a command the signal ended (130
 // for Ctrl+C, 143 when the system asks the program to end). It must live as long as the process.
+// Before that, within the interrupt's handler, the open serial devices take no byte more to send
+// and discard what they hold; after it, the waits that asked for it (WakeSignal) wake.
 void CatchInterrupts(std::atomic<int>& status);
 
 // True when the standard error stream is a terminal that a person watches.

@@ -127,8 +127,16 @@ class SerialDevice {
     // Reads at most maxCount queued bytes without blocking.
     virtual OsResult<std::size_t> Read(std::uint8_t* buffer, std::size_t maxCount) = 0;
     // Writes all count bytes, blocking while the driver or CTS flow control holds them back;
-    // returns early with what was written when CancelWaits() is called.
+    // returns early with what was written when CancelWaits() or StopWrites() is called, or an
+    // interrupt stopped the device.
     virtual OsResult<std::size_t> Write(const std::uint8_t* bytes, std::size_t count) = 0;
+    // From any thread: from now on Write takes no byte more, and what waits in the driver to be
+    // sent is thrown away, so that a send stops on the wire with the byte in progress.
+    virtual void StopWrites() = 0;
+    // While armed, an interrupt the process catches (CatchInterrupts) does what StopWrites does,
+    // from within its handler, before the program's threads learn of it. A send arms it; a
+    // protocol that must still say goodbye on an interrupt (XMODEM's cancel) does not.
+    virtual void StopWritesOnInterrupt(bool armed) = 0;
     // Blocks until everything written has left the driver (or CancelWaits()).
     virtual void Drain() = 0;
     // Bytes written but still waiting in the driver to leave; 0 where the driver cannot tell.
@@ -161,6 +169,12 @@ enum class PortAccess {
     kConsole,       // the kernel's console: never opened
 };
 
+// The program that holds a busy port, where the system tells.
+struct PortHolder {
+    std::string program;  // empty where the system does not tell
+    int pid = 0;          // 0 where the system does not tell
+};
+
 struct PortInfo {
     std::string name;  // shown in the port list, e.g. "ttyUSB0"
     std::string path;  // opened, e.g. "/dev/ttyUSB0"
@@ -173,6 +187,10 @@ struct PortInfo {
     std::string stableLink = {};  // a link that names the adapter itself (/dev/serial/by-id/...)
 };
 
+// Who holds the device at path, as far as the system tells. Asked only after an open found the
+// device busy: on Linux it reads the open files of every process the user may see.
+PortHolder FindPortHolder(const std::string& path);
+
 // The group whose members may open the device (read and write it), where the system has such a
 // thing; else empty.
 std::string OwningGroup(const std::string& path);
@@ -181,7 +199,8 @@ std::string OwningGroup(const std::string& path);
 std::string SoleOwner(const std::string& path);
 
 // The serial devices that exist, found without opening any of them (opening a tty raises DTR and
-// RTS, which resets many boards), each with what the system tells of its use: the paths named in
+// RTS, which resets many boards), each with what the system tells of its use at little cost (lock
+// files and locks name a busy port's holder; FindPortHolder looks further): the paths named in
 // the environment variable VELOTRIX_PORTS (colon-separated) first, as the user named them on
 // purpose, then the system's in a stable order.
 std::vector<PortInfo> ListSerialDevices();

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <thread>
 #include <utility>
 
 #include "text/text_helpers.h"
@@ -39,13 +38,45 @@ std::uint32_t BytesGone(SerialDevice& device, std::uint32_t written) {
            static_cast<std::uint32_t>(std::min<std::size_t>(device.QueuedOutput(), written));
 }
 
-// Lets the driver's queue run down to half the allowed lead; short steps keep a fast line busy.
-void WaitWhileFarAhead(const SendContext& context) {
-    if (context.device.QueuedOutput() <= kMaxBytesAhead) {
-        return;
+// The time a byte takes on the line: start bit, data bits, parity bit and stop bits; zero where
+// the driver does not tell the rate.
+std::chrono::nanoseconds ByteTime(const AppliedSettings& line) {
+    if (line.baudRate == 0) {
+        return std::chrono::nanoseconds(0);
     }
-    while (context.device.QueuedOutput() > kMaxBytesAhead / 2 && context.KeepGoing()) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return std::chrono::nanoseconds(1'000'000'000LL * BitsPerByte(line) / line.baudRate);
+}
+
+// How much a block lets wait in the driver's queue, and the level the sender sleeps down to.
+struct Lead {
+    std::size_t most;
+    std::size_t least;
+};
+Lead LeadFor(std::chrono::nanoseconds byteTime) {
+    std::size_t most = kLeadBytes;
+    if (byteTime.count() > 0) {
+        most = std::max<std::size_t>(most, static_cast<std::size_t>(kLeadTime / byteTime));
+    }
+    return {most, most / 2};
+}
+
+// Keeps the driver's queue fed without polling it: while it holds the whole lead, the sender
+// sleeps for the time the bytes above the lower level take at the line's rate (a line that CTS
+// holds is looked at again after as long). Returns the queue's level, below the lead unless the
+// send must stop.
+std::size_t WaitForRoom(const SendContext& context, const Lead& lead,
+                        std::chrono::nanoseconds byteTime) {
+    for (;;) {
+        const std::size_t queued = context.device.QueuedOutput();
+        if (queued < lead.most) {
+            return queued;
+        }
+        const std::chrono::nanoseconds drain =
+            byteTime.count() > 0 ? byteTime * static_cast<std::int64_t>(queued - lead.least)
+                                 : std::chrono::milliseconds(1);
+        if (!context.Pause(drain)) {
+            return queued;
+        }
     }
 }
 
@@ -70,6 +101,13 @@ std::chrono::milliseconds PauseAfter(const SendContext& context,
     return std::chrono::milliseconds(pause);
 }
 
+// Whether a pause follows some byte: a character delay, or a line delay where lines end (a text's,
+// or the block's own lines).
+bool Paced(const SendContext& context, std::span<const std::uint32_t> lineEnds) {
+    return context.options.charDelayMs.load() > 0 ||
+           ((context.textMode || !lineEnds.empty()) && context.options.lineDelayMs.load() > 0);
+}
+
 BlockResult WriteByteByByte(const SendContext& context, std::span<const std::uint8_t> block,
                             std::span<const std::uint32_t> lineEnds, bool showProgress) {
     const auto length = static_cast<std::uint32_t>(block.size());
@@ -85,18 +123,30 @@ BlockResult WriteByteByByte(const SendContext& context, std::span<const std::uin
 
     using Clock = std::chrono::steady_clock;
     constexpr auto kInterval = std::chrono::milliseconds(kProgressIntervalMs);
+    const std::chrono::nanoseconds byteTime = ByteTime(context.device.ReadBack());
+    const Lead lead = LeadFor(byteTime);
+    const bool paced = Paced(context, lineEnds);
     auto lastShown = Clock::now();
     std::uint32_t total = 0;
     BlockResult result = BlockResult::kWritten;
     // An empty block still makes one write of zero bytes and shows its count of 0.
     do {
         // Asked right before each write: a byte handed over after the close would start on an
-        // idle line, where no purge reaches it.
+        // idle line, where no discard reaches it.
         if (!context.KeepGoing()) {
             result = BlockResult::kAborted;
             break;
         }
-        const std::size_t chunk = std::min<std::size_t>(1, length - total);
+        std::size_t chunk = std::min<std::size_t>(1, length - total);
+        if (!paced && chunk > 0) {
+            // Without pauses one write tops the queue up to the lead: how far the line has got
+            // is read from the queue's level, not counted by writes.
+            const std::size_t queued = WaitForRoom(context, lead, byteTime);
+            chunk = std::min<std::size_t>(length - total, lead.most - std::min(queued, lead.most));
+            if (chunk == 0) {
+                continue;  // the send must stop
+            }
+        }
         const OsResult<std::size_t> written = context.device.Write(block.data() + total, chunk);
         // Only what the driver took counts: a write cut short by closing the port sent nothing.
         const auto took = static_cast<std::uint32_t>(std::min(written.value, chunk));
@@ -107,9 +157,13 @@ BlockResult WriteByteByByte(const SendContext& context, std::span<const std::uin
             result = BlockResult::kFailed;
             break;
         }
+        if (written.value < chunk) {
+            result = BlockResult::kAborted;  // the device takes no more: closing, interrupted
+            break;
+        }
         const std::chrono::milliseconds pause =
-            chunk == 0 ? std::chrono::milliseconds(0)
-                       : PauseAfter(context, block, lineEnds, total - 1);
+            paced && chunk > 0 ? PauseAfter(context, block, lineEnds, total - 1)
+                               : std::chrono::milliseconds(0);
         if (pause.count() > 0) {
             // The pause is silence on the line: it begins once the byte has left.
             context.device.Drain();
@@ -117,9 +171,9 @@ BlockResult WriteByteByByte(const SendContext& context, std::span<const std::uin
                 result = BlockResult::kAborted;
                 break;
             }
-        } else if (total % kLeadCheckInterval == 0) {
+        } else if (paced && total % kLeadCheckInterval == 0) {
             // Asking the driver costs a call of its own: every few bytes is often enough.
-            WaitWhileFarAhead(context);
+            WaitForRoom(context, lead, byteTime);
         }
         const auto now = Clock::now();
         if (showProgress && now - lastShown >= kInterval) {
@@ -190,7 +244,7 @@ void SendContext::DropInput() const {
     }
 }
 
-bool SendContext::Pause(std::chrono::milliseconds duration) const {
+bool SendContext::Pause(std::chrono::nanoseconds duration) const {
     std::unique_lock lock(wake.mutex);
     wake.changed.wait_for(lock, duration, [&] { return !KeepGoing(); });
     return KeepGoing();
@@ -202,15 +256,22 @@ BlockResult WriteBlock(const SendContext& context, std::span<const std::uint8_t>
     if (!context.KeepGoing()) {
         return BlockResult::kAborted;
     }
+    // Ctrl+C stops the block on the wire from the interrupt's own handler.
+    struct InterruptArm {
+        explicit InterruptArm(SerialDevice& armed) : device(armed) {
+            device.StopWritesOnInterrupt(true);
+        }
+        ~InterruptArm() { device.StopWritesOnInterrupt(false); }
+        InterruptArm(const InterruptArm&) = delete;
+        InterruptArm& operator=(const InterruptArm&) = delete;
+        SerialDevice& device;
+    } arm(context.device);
     if (!context.controlsHeld) {
         context.events.Post(BlocksEvent{true});
     }
     const bool showProgress =
         context.options.showProgress.load() && (!context.textMode || context.textFile);
-    const bool paced =
-        context.options.charDelayMs.load() > 0 ||
-        ((context.textMode || !lineEnds.empty()) && context.options.lineDelayMs.load() > 0);
-    const BlockResult result = showProgress || paced
+    const BlockResult result = showProgress || Paced(context, lineEnds)
                                    ? WriteByteByByte(context, block, lineEnds, showProgress)
                                    : WriteAtOnce(context, block);
     if (!context.controlsHeld) {

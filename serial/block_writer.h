@@ -21,10 +21,13 @@ namespace velotrix {
 // How often a byte-by-byte block shows its progress: often enough to look smooth, seldom enough
 // that the window never falls behind a fast line.
 inline constexpr int kProgressIntervalMs = 25;
-// A byte-by-byte block lets about this many bytes wait in the driver (the lead is looked at every
-// 16 bytes), so that its progress counts bytes that have left the PC, and closing the port stops
-// the line at once.
-inline constexpr std::size_t kMaxBytesAhead = 64;
+// What a byte-by-byte block lets wait in the driver's queue: this many bytes at least, or what
+// the line sends in kLeadTime. The sender tops the queue up to it and sleeps until half of it is
+// left, so that the line stays busy while the sender wakes; progress counts the bytes that have
+// left (what was written less what still waits), and a close discards what waits. The lead stays
+// small, since a USB adapter's own buffer, where no discard reaches, takes from it.
+inline constexpr std::size_t kLeadBytes = 64;
+inline constexpr std::chrono::milliseconds kLeadTime{12};
 
 // Wakes a sender's pauses at once when the port closes or the sender must end.
 struct SendWake {
@@ -58,7 +61,7 @@ struct SendContext {
     // The port is open and nobody asked the sender to end.
     bool KeepGoing() const { return port.portOpen.load() && !stop.load(); }
     // Waits up to the given time, or less when the port closes; true when the send may go on.
-    bool Pause(std::chrono::milliseconds duration) const;
+    bool Pause(std::chrono::nanoseconds duration) const;
     void PostLine(std::string line, bool scrollToEnd = false) const;
     // Tells that the send (its pass of a continuous send, counting from 1) ended before its total
     // had left: how many bytes did leave, those the driver took less those it still holds or

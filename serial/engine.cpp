@@ -163,7 +163,14 @@ std::vector<PortRow> Engine::Rows(bool probe) {
         if (s.port.portOpen.load() && info.path == s.life.OpenPath()) {
             rows.push_back({info, PortState::kBusy, std::string(msg::kPortOpenHere)});
         } else if (probe && info.access != PortAccess::kConsole) {
-            rows.push_back(RowFor(info, s.life.Devices().openDevice(info.path).error));
+            const OsError error = s.life.Devices().openDevice(info.path).error;
+            PortInfo tried = info;
+            if (KindOf(error) == OsErrorKind::kBusy && tried.holderPid == 0) {
+                const PortHolder holder = s.life.Devices().findHolder(info.path);
+                tried.holder = holder.program;
+                tried.holderPid = holder.pid;
+            }
+            rows.push_back(RowFor(tried, error));
         } else {
             rows.push_back(RowFor(info));
         }

@@ -23,6 +23,8 @@ struct DeviceAccess {
         OpenSerialDevice;
     // Whether a path is a link that names one device on purpose (/dev/serial/by-id/...).
     std::function<bool(const std::string& path)> isLink = IsNamedLink;
+    // Who holds a device that an open found busy.
+    std::function<PortHolder(const std::string& path)> findHolder = FindPortHolder;
 };
 
 enum class PortState { kFree, kBusy, kNoPermission, kUnusable };

@@ -24,6 +24,8 @@ class LoggedDevice : public SerialDevice {
     std::size_t QueuedInput() override { return device_->QueuedInput(); }
     OsResult<std::size_t> Read(std::uint8_t* buffer, std::size_t maxCount) override;
     OsResult<std::size_t> Write(const std::uint8_t* bytes, std::size_t count) override;
+    void StopWrites() override { device_->StopWrites(); }
+    void StopWritesOnInterrupt(bool armed) override { device_->StopWritesOnInterrupt(armed); }
     void Drain() override { device_->Drain(); }
     std::size_t QueuedOutput() override { return device_->QueuedOutput(); }
     void Purge(bool input, bool output) override { device_->Purge(input, output); }

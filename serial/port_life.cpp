@@ -7,6 +7,7 @@
 #include "platform/files.h"
 #include "serial/error_texts.h"
 #include "serial/logged_device.h"
+#include "serial/port_rows.h"
 #include "text/cp1252.h"
 #include "ui-resources/ids.h"
 #include "ui-resources/messages.h"
@@ -23,6 +24,12 @@ OsError LineRefused(OsError error, ModemLine line) {
     error.hint =
         std::string(line == ModemLine::kDtr ? "DTR" : "RTS") + std::string(msg::kModemLineRefused);
     return error;
+}
+
+// Names the program that holds a busy port, where the system tells.
+std::string BusyHint(const PortHolder& holder) {
+    const std::string text = HolderText(holder);
+    return text.empty() ? std::string() : std::string(msg::kPortHeldBy) + text;
 }
 
 }  // namespace
@@ -72,6 +79,9 @@ EngineResult PortLife::OpenDevice(const LineSettings& settings) {
                 {}};
     }
     if (!opened.ok()) {
+        if (KindOf(opened.error) == OsErrorKind::kBusy) {
+            opened.error.hint = BusyHint(devices_.findHolder(settings.port));
+        }
         return OsErrorResult(opened.error);
     }
     // A port that refuses the chosen settings would receive at the wrong speed or not raw, and
@@ -233,32 +243,33 @@ void PortLife::EmitModemLines() const {
 }
 
 void PortLife::CloseDevice() {
-    // A send cut short stops on the wire too: what waits in the driver's queue is thrown away
-    // before anything else is done, since at 115200 baud the next byte starts within 87 us; again
-    // when no write can start any more (a byte the sender handed over meanwhile), and once more
-    // after the sender has stopped. A send that ended by itself has drained, and its queue is left
-    // alone. Asked first: once woken, a sender may end at any moment.
+    // Asked first: once woken, a sender may end at any moment. A send that ended by itself has
+    // drained, and its queue is left alone (on a pseudo-terminal it holds what the far end has
+    // not read yet).
     const bool sending = port_.portOpen.load() && neighbours_.sending();
-    const auto discardOutput = [&] {
-        if (sending) {
-            port_.DiscardOutput();
-        }
-    };
-    discardOutput();
-    // The sender and the receive thread stop next, so that nothing reaches the line after the
-    // close, and no write or wait can reach a closed device.
+    // The send stops on the wire before anything else is done, since at 115200 baud the next byte
+    // starts within 87 us: in one step the device takes no byte more and throws away what waits
+    // in its queue (counted first: those bytes never left). The queue is discarded once more when
+    // the sender has been joined.
+    if (sending) {
+        port_.discarded += port_.device->QueuedOutput();
+        port_.device->StopWrites();
+    }
     if (!port_.portOpen.exchange(false)) {
         return;
     }
     port_.device->CancelWaits();
-    discardOutput();
     neighbours_.stopSender();
+    if (sending) {
+        port_.DiscardOutput();
+    }
+    // The receive thread stops last, so that no wait can reach a closed device.
     if (receiveThread_) {
         receiveThread_->Stop();
         receiveThread_->Join();
         receiveThread_.reset();
     }
-    port_.device->Purge(true, sending);
+    port_.device->Purge(true, false);
     port_.device.reset();
     openPath_.clear();
     log_.Note(std::string(msg::kLogClosed), true);

@@ -21,27 +21,33 @@ std::string ForbiddenReason(const PortInfo& port) {
     return reason;
 }
 
+PortRow BusyRow(const PortInfo& port) {
+    PortRow row{port, PortState::kBusy, std::string(msg::kPortBusy)};
+    const std::string holder = HolderText({port.holder, port.holderPid});
+    if (!holder.empty()) {
+        row.reason += " (" + holder + ")";
+    }
+    return row;
+}
+
 }  // namespace
+
+std::string HolderText(const PortHolder& holder) {
+    std::string text = Utf8ToCp1252(holder.program);
+    if (holder.pid > 0) {
+        text +=
+            (text.empty() ? "PID " : std::string(msg::kPortHolderPid)) + std::to_string(holder.pid);
+    }
+    return text;
+}
 
 PortRow RowFor(const PortInfo& port) {
     PortRow row{port, PortState::kFree, {}};
     switch (port.access) {
         case PortAccess::kFree:
             break;
-        case PortAccess::kBusy: {
-            // "belegt (minicom, PID 1234)", as far as the system names the holder.
-            row.state = PortState::kBusy;
-            row.reason = msg::kPortBusy;
-            std::string holder = Utf8ToCp1252(port.holder);
-            if (port.holderPid > 0) {
-                holder += (holder.empty() ? "PID " : std::string(msg::kPortHolderPid)) +
-                          std::to_string(port.holderPid);
-            }
-            if (!holder.empty()) {
-                row.reason += " (" + holder + ")";
-            }
-            break;
-        }
+        case PortAccess::kBusy:
+            return BusyRow(port);
         case PortAccess::kNoPermission:
             row.state = PortState::kNoPermission;
             row.reason = ForbiddenReason(port);
@@ -61,9 +67,7 @@ PortRow RowFor(const PortInfo& port, const OsError& openError) {
     }
     switch (KindOf(openError)) {
         case OsErrorKind::kBusy:
-            row.state = PortState::kBusy;
-            row.reason = msg::kPortBusy;
-            break;
+            return BusyRow(port);
         case OsErrorKind::kNoPermission:
             row.state = PortState::kNoPermission;
             row.reason = ForbiddenReason(port);

@@ -10,9 +10,14 @@
 
 namespace velotrix {
 
-// The state of a port as the system tells it without opening it.
+// Who holds a busy port, as far as the system told (code page 1252): "minicom, PID 1234"; empty
+// when it told nothing.
+std::string HolderText(const PortHolder& holder);
+
+// The state of a port as the system tells it without opening it ("belegt (minicom, PID 1234)").
 PortRow RowFor(const PortInfo& port);
-// The state of a port that opened with this result (no error: free).
+// The state of a port that opened with this result (no error: free); a busy one names the holder
+// the port's information carries.
 PortRow RowFor(const PortInfo& port, const OsError& openError);
 
 // One line of the list (code page 1252): the name, the adapter's description and serial number,

@@ -19,6 +19,15 @@ constexpr int kBytesPerLine = 16;
 constexpr std::size_t kSeparatorLength = 47;
 constexpr auto kHeaderSize32 = static_cast<std::uint32_t>(kHeaderSize);
 
+// The listing line of the count bytes that end before index end: "XX " per byte.
+std::string ListingLine(const std::vector<std::uint8_t>& storage, std::uint32_t end, int count) {
+    std::string line(3 * static_cast<std::size_t>(count), ' ');
+    for (int i = 0; i < count; ++i) {
+        PutHex2(line.data() + 3 * i, storage[end - static_cast<std::uint32_t>(count - i)]);
+    }
+    return line;
+}
+
 }  // namespace
 
 std::string ShortReceptionLine(std::uint32_t arrived, std::uint32_t promised) {
@@ -28,9 +37,7 @@ std::string ShortReceptionLine(std::uint32_t arrived, std::uint32_t promised) {
 }
 
 ReceiveEngine::ReceiveEngine(const EventEmitter& events, ReceivedBytesSlot& slot)
-    : events_(events), slot_(slot) {
-    buffer_.rxLine.reserve(3 * kBytesPerLine);
-}
+    : events_(events), slot_(slot) {}
 
 ReceiveEngine::~ReceiveEngine() {
     slot_.StopSilence(*this);
@@ -126,11 +133,8 @@ void ReceiveEngine::StoreByte(std::uint8_t byte) {
     if (rx.receivedCount == kHeaderSize + 1) {
         ShowRxHeader();
     }
-    rx.rxLine += Hex2(byte);
-    rx.rxLine += ' ';
     if (++rx.rxLineCount == kBytesPerLine) {
-        pendingLines_.push_back(rx.rxLine);
-        rx.rxLine.clear();
+        pendingLines_.push_back(ListingLine(rx.storage, rx.receivedCount, kBytesPerLine));
         rx.rxLineCount = 0;
     }
 }
@@ -170,8 +174,7 @@ void ReceiveEngine::FinishReception(bool cutShort) {
     listingPaced_ = false;
     events_.Loop().StopTimer(ids::kListingTimer);
     if (rx.rxLineCount > 0) {
-        lines.push_back(rx.rxLine);
-        rx.rxLine.clear();
+        lines.push_back(ListingLine(rx.storage, rx.receivedCount, rx.rxLineCount));
         rx.rxLineCount = 0;
     }
     const std::span<const std::uint8_t> reception =
@@ -249,7 +252,6 @@ std::vector<std::uint8_t> ReceiveEngine::DropReception() {
     listingPaced_ = false;
     events_.Loop().StopTimer(ids::kListingTimer);
     slot_.StopSilence(*this);
-    rx.rxLine.clear();
     rx.rxLineCount = 0;
     rx.receivedCount = 0;
     rx.writePosition = 0;
@@ -270,7 +272,6 @@ void ReceiveEngine::AdoptReception(std::span<const std::uint8_t> file, bool cutS
 }
 
 void ReceiveEngine::ResetListing() {
-    buffer_.rxLine.clear();
     buffer_.rxLineCount = 0;
     buffer_.writePosition = 0;
     // The display they were meant for has been cleared.

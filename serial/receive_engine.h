@@ -26,8 +26,7 @@ struct RxBuffer {
     std::uint32_t writePosition = 0;
     std::uint32_t receivedCount = 0;
     bool hasHeader = false;
-    std::string rxLine;  // the listing line being built: "XX " per byte
-    int rxLineCount = 0;
+    int rxLineCount = 0;  // the bytes of the listing line being built (the last ones stored)
 };
 
 // A finished reception as a save takes it: a copy held apart from the storage, so that a

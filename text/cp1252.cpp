@@ -134,11 +134,19 @@ Cp1252Fit FitsCp1252(std::string_view utf8) {
 }
 
 std::string Cp1252ToUtf8(std::string_view cp1252) {
+    // Mostly ASCII, which stays as it is: copied in runs.
     std::string out;
-    out.reserve(cp1252.size() * 2);
-    for (char c : cp1252) {
-        AppendUtf8(out, CodePointOf(static_cast<unsigned char>(c)));
+    out.reserve(cp1252.size() + cp1252.size() / 2);
+    std::size_t run = 0;
+    for (std::size_t i = 0; i < cp1252.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(cp1252[i]);
+        if (byte >= 0x80) {
+            out.append(cp1252.substr(run, i - run));
+            AppendUtf8(out, CodePointOf(byte));
+            run = i + 1;
+        }
     }
+    out.append(cp1252.substr(run));
     return out;
 }
 

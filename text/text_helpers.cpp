@@ -65,7 +65,14 @@ std::string Hex4(std::uint32_t value) {
 }
 
 std::string Hex2(std::uint8_t value) {
-    return RightChars(ValueToHex(value), 2);
+    std::string out(2, '0');
+    PutHex2(out.data(), value);
+    return out;
+}
+
+void PutHex2(char* at, std::uint8_t value) {
+    at[0] = HexDigit(value >> 4);
+    at[1] = HexDigit(value);
 }
 
 std::string IntToDecimal(std::int32_t value) {

@@ -18,6 +18,8 @@ std::string ValueToHex(std::uint32_t value);
 std::string Hex4(std::uint32_t value);
 // The last two digits of ValueToHex: how a listing shows a byte.
 std::string Hex2(std::uint8_t value);
+// Hex2 written to at[0] and at[1], for listings that show thousands of bytes.
+void PutHex2(char* at, std::uint8_t value);
 // Signed decimal text, e.g. "-2147483648", "0", "115200".
 std::string IntToDecimal(std::int32_t value);
 // A count as decimal text; the counts shown (bytes of transfers) stay far below 2^31.

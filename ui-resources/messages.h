@@ -92,6 +92,7 @@ inline constexpr std::string_view kSettingsNotSaved = "Einstellungen nicht gesic
 // The port list.
 inline constexpr std::string_view kPortBusy = "belegt";
 inline constexpr std::string_view kPortHolderPid = ", PID ";
+inline constexpr std::string_view kPortHeldBy = "Benutzt von ";
 inline constexpr std::string_view kPortConsole = "Systemkonsole";
 inline constexpr std::string_view kPortForbidden = "keine Berechtigung";
 inline constexpr std::string_view kPortForbiddenGroup = " \x96 Gruppe ";

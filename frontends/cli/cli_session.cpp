@@ -30,15 +30,30 @@ std::optional<T> Choose(std::span<const OptionEntry<T>> entries, const std::stri
 }  // namespace
 
 std::string ForTerminal(std::string_view cp1252) {
-    // The C1 controls stand for the five bytes code page 1252 leaves undefined.
-    constexpr std::string_view kC1 = "\x81\x8D\x8F\x90\x9D";
+    // Listing lines, the most of what is printed, are plain ASCII and stay as they are.
+    if (std::all_of(cp1252.begin(), cp1252.end(), [](char c) { return c >= 0x20 && c < 0x7F; })) {
+        return std::string(cp1252);
+    }
     std::string text(cp1252);
     for (char& c : text) {
-        const bool control = static_cast<unsigned char>(c) < 0x20 && c != '\n' && c != '\r';
-        if (c == '\r') {
-            c = '\n';
-        } else if (control || c == '\x7F' || kC1.find(c) != std::string_view::npos) {
-            c = '.';
+        switch (static_cast<unsigned char>(c)) {
+            case '\n':
+                break;
+            case '\r':
+                c = '\n';
+                break;
+            // The C1 controls stand for the five bytes code page 1252 leaves undefined.
+            case 0x7F:
+            case 0x81:
+            case 0x8D:
+            case 0x8F:
+            case 0x90:
+            case 0x9D:
+                c = '.';
+                break;
+            default:
+                c = static_cast<unsigned char>(c) < 0x20 ? '.' : c;
+                break;
         }
     }
     return Cp1252ToUtf8(text);
@@ -56,11 +71,13 @@ std::string MachineText(std::string_view cp1252) {
     return Cp1252ToUtf8(text);
 }
 
-Session::Session(const Terminal& terminal, DeviceAccess devices)
+Session::Session(const Terminal& terminal)
     : terminal_(terminal),
-      engine_(loop_, std::move(devices), [this](const EngineEvent& event) { OnEvent(event); }) {
+      engine_(loop_, terminal.devices, [this](const EngineEvent& event) { OnEvent(event); }) {
     // A command ends when its line is lost; nobody would be there to use the port again.
     engine_.SetAutoReopen(false);
+    // An interrupt ends the wait at once: the port is closed without delay.
+    loop_.WakeOnInterrupt();
 }
 
 Session::~Session() {
@@ -98,10 +115,15 @@ EngineResult Session::Open(const PortInfo& port, const LineOptions& line) {
 WaitResult Session::WaitFor(const std::function<bool()>& done, std::optional<milliseconds> limit) {
     const auto start = std::chrono::steady_clock::now();
     for (;;) {
-        const bool ended = loop_.RunUntil([&] { return done() || Interrupted(); }, kPumpSlice);
+        // What a command waits for comes as an event, and an interrupt wakes the loop: nothing
+        // needs looking at more often than the progress line is drawn.
+        const bool ended =
+            loop_.RunUntil([&] { return done() || Interrupted(); }, kPumpSlice, kPumpSlice);
         DrawProgress();
         if (ended) {
-            return Interrupted() && !done() ? WaitResult::kInterrupted : WaitResult::kDone;
+            // An interrupt stops a send at once from its handler, so that the send may have ended
+            // by the time the loop looks: the interrupt is what ended it.
+            return Interrupted() ? WaitResult::kInterrupted : WaitResult::kDone;
         }
         if (limit && std::chrono::steady_clock::now() - start >= *limit) {
             return WaitResult::kTimedOut;
@@ -141,9 +163,19 @@ void Session::PrintOut(const std::string& utf8) {
 }
 
 void Session::List(const std::string& cp1252) {
-    if (!quiet_) {
-        PrintOut(ForTerminal(cp1252));
+    List(std::vector<std::string>{cp1252});
+}
+
+void Session::List(const std::vector<std::string>& cp1252Lines) {
+    if (quiet_ || cp1252Lines.empty()) {
+        return;
     }
+    // A reception lists hundreds of lines at a time: one write for them all.
+    ClearProgress();
+    for (const std::string& line : cp1252Lines) {
+        terminal_.out << ForTerminal(line) << '\n';
+    }
+    terminal_.out << std::flush;
 }
 
 void Session::ReportLoadFailure(const std::string& path, const LoadOutcome& outcome) {
@@ -183,9 +215,7 @@ void Session::OnEvent(const EngineEvent& event) {
         [this](const auto& e) {
             using E = std::decay_t<decltype(e)>;
             if constexpr (std::is_same_v<E, LinesEvent>) {
-                for (const std::string& line : e.lines) {
-                    List(line);
-                }
+                List(e.lines);
             } else if constexpr (std::is_same_v<E, ReceivedEvent>) {
                 anythingReceived_ = true;
             } else if constexpr (std::is_same_v<E, RxHeaderEvent>) {

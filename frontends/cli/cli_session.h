@@ -8,6 +8,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "frontends/cli/cli_options.h"
 #include "platform/manual_loop.h"
@@ -24,6 +25,8 @@ struct Terminal {
     // Set from a signal handler to the exit status it asks for: the running command closes the
     // port and ends with it.
     const std::atomic<int>* interrupted = nullptr;
+    // Where the commands find serial devices.
+    DeviceAccess devices = {};
 };
 
 // Carries out a parsed command (not kHelp); returns the exit status.
@@ -34,7 +37,7 @@ enum class WaitResult { kDone, kTimedOut, kInterrupted };
 // One engine on a real-clock loop, and what its events have told so far.
 class Session {
   public:
-    explicit Session(const Terminal& terminal, DeviceAccess devices = {});
+    explicit Session(const Terminal& terminal);
     ~Session();
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
@@ -54,8 +57,9 @@ class Session {
     void Close();
 
     void PrintOut(const std::string& utf8);
-    // A line of the window's MessageList (code page 1252), unless quiet.
+    // A line of the window's MessageList (code page 1252), unless quiet; or several.
     void List(const std::string& cp1252);
+    void List(const std::vector<std::string>& cp1252Lines);
     // Why the file at path could not be loaded, behind its name; the command fails.
     void ReportLoadFailure(const std::string& path, const LoadOutcome& outcome);
     // An error in code page 1252, behind the prefix; the command fails.

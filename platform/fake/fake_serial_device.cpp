@@ -5,6 +5,8 @@
 #include <cerrno>
 #include <utility>
 
+#include "platform/interrupt_targets.h"
+
 namespace velotrix {
 
 // What the code under test owns: every call works on the line, which the test keeps.
@@ -15,6 +17,7 @@ class FakeDevice final : public SerialDevice {
         line_->Change([&] {
             l().open_ = true;
             l().cancelled_ = false;
+            l().writesStopped_ = false;
             l().dtr_ = true;
             l().rts_ = true;
         });
@@ -87,8 +90,11 @@ class FakeDevice final : public SerialDevice {
         if (f.writeFailure_ != 0) {
             return {0, OsError{f.writeFailure_, {}}};
         }
-        f.changed_.wait(lock, [&] { return !f.holdWrites_ || f.cancelled_; });
-        if (f.cancelled_) {
+        f.changed_.wait(lock, [&] {
+            f.TakeInterrupt();
+            return !f.holdWrites_ || f.cancelled_ || f.interrupted_ || f.writesStopped_;
+        });
+        if (f.cancelled_ || f.interrupted_ || f.writesStopped_) {
             return {0, {}};
         }
         const FakeSerialDevice::Clock::time_point now = FakeSerialDevice::Clock::now();
@@ -105,10 +111,18 @@ class FakeDevice final : public SerialDevice {
         }
         return {count, {}};
     }
+    void StopWritesOnInterrupt(bool armed) override { l().interruptArmed_.store(armed); }
+    void StopWrites() override {
+        line_->Change([&] {
+            l().writesStopped_ = true;
+            l().DropQueuedOutput(FakeSerialDevice::Clock::now());
+        });
+    }
     void Drain() override {
         FakeSerialDevice& f = l();
         std::unique_lock lock(f.mutex_);
         f.changed_.wait(lock, [&] { return !f.holdWrites_ || f.cancelled_; });
+        f.TakeInterrupt();
         if (!f.sent_.empty()) {
             f.changed_.wait_until(lock, f.sent_.back().left, [&] { return f.cancelled_; });
         }
@@ -120,7 +134,7 @@ class FakeDevice final : public SerialDevice {
     void Purge(bool input, bool output) override {
         line_->Change([&] {
             input ? l().input_.clear() : void();
-            output ? l().DropQueuedOutput() : void();
+            output ? l().DropQueuedOutput(FakeSerialDevice::Clock::now()) : void();
         });
     }
     bool Cts() override {
@@ -175,11 +189,35 @@ std::vector<std::uint8_t> FakeSerialDevice::Written() const {
     });
 }
 
-void FakeSerialDevice::DropQueuedOutput() {
+void FakeSerialDevice::DropQueuedOutput(Clock::time_point when) const {
     // The byte on the wire finishes; those behind it never start.
-    const Clock::time_point now = Clock::now();
-    while (!sent_.empty() && sent_.back().left - byteTime_ > now) {
+    while (!sent_.empty() && sent_.back().left - byteTime_ > when) {
         sent_.pop_back();
+    }
+}
+
+FakeSerialDevice::~FakeSerialDevice() {
+    TheInterruptTargets().Remove(interruptSlot_);
+}
+
+void FakeSerialDevice::StopOnInterrupt() {
+    interruptSlot_ = TheInterruptTargets().Add(InterruptTargets::Phase::kStop, NoteInterrupt,
+                                               reinterpret_cast<std::intptr_t>(this));
+}
+
+void FakeSerialDevice::NoteInterrupt(std::intptr_t line) {
+    // Reading the clock and atomic loads and stores are all a signal handler may do here.
+    auto* self = reinterpret_cast<FakeSerialDevice*>(line);
+    if (self->interruptArmed_.load()) {
+        self->interruptedAt_.store(Clock::now().time_since_epoch().count());
+    }
+}
+
+void FakeSerialDevice::TakeInterrupt() const {
+    const Clock::rep at = interruptedAt_.load();
+    if (at != 0 && !interrupted_) {
+        interrupted_ = true;
+        DropQueuedOutput(Clock::time_point(Clock::duration(at)));
     }
 }
 

@@ -2,6 +2,7 @@
 // code under test gets devices on the line that work on its state.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>
@@ -24,6 +25,7 @@ class FakeSerialDevice {
     template <typename Reading>
     auto Get(Reading read) const {
         const std::lock_guard lock(mutex_);
+        TakeInterrupt();
         return read();
     }
 
@@ -81,7 +83,7 @@ class FakeSerialDevice {
         Change([&] { baseRate_ = baseRate; });
     }
     // Written bytes leave the driver one per byteTime, like a line at a baud rate; 0: at once.
-    void SetByteTime(std::chrono::microseconds byteTime) {
+    void SetByteTime(std::chrono::nanoseconds byteTime) {
         Change([&] { byteTime_ = byteTime; });
     }
     // From now on, the first change the calling thread makes on the line (a purge, a cancel) is
@@ -93,6 +95,18 @@ class FakeSerialDevice {
     }
     std::optional<Clock::time_point> NotedChange() const {
         return Get([&] { return noted_; });
+    }
+
+    // From now on, as long as the line lives, an interrupt the process catches stops the line's
+    // devices within its handler while one is armed (SerialDevice::StopWritesOnInterrupt), as it
+    // stops real ones: the line takes no byte more, and what had not begun to leave at that
+    // moment is discarded.
+    void StopOnInterrupt();
+    ~FakeSerialDevice();
+    // When an interrupt stopped the line; nothing while none did.
+    std::optional<Clock::time_point> InterruptedAt() const {
+        const Clock::rep at = interruptedAt_.load();
+        return at != 0 ? std::optional(Clock::time_point(Clock::duration(at))) : std::nullopt;
     }
 
     // The far end sends back what the program writes, passed through farEnd (which may change or
@@ -141,6 +155,7 @@ class FakeSerialDevice {
     template <typename Changing>
     void Change(Changing change) {
         const std::lock_guard lock(mutex_);
+        TakeInterrupt();
         if (noting_ == std::this_thread::get_id()) {
             noted_ = Clock::now();
             noting_ = {};
@@ -149,12 +164,17 @@ class FakeSerialDevice {
         changed_.notify_all();
     }
     std::size_t LeftBy(Clock::time_point when) const;
-    void DropQueuedOutput();
+    // Drops the bytes that had not begun to leave at the time.
+    void DropQueuedOutput(Clock::time_point when) const;
+    // What an interrupt did, applied under the lock before every look at the line (its handler
+    // may take no lock).
+    void TakeInterrupt() const;
+    static void NoteInterrupt(std::intptr_t line);
 
     mutable std::mutex mutex_;
     mutable std::condition_variable changed_;
     std::deque<std::uint8_t> input_;
-    std::vector<Sent> sent_;
+    mutable std::vector<Sent> sent_;
     LineErrors countedErrors_;  // since the last TakeLineErrors()
     bool lineErrorPending_ = false;
     bool cts_ = false;
@@ -167,14 +187,19 @@ class FakeSerialDevice {
     bool holdWrites_ = false;
     bool holdReads_ = false;
     bool cancelled_ = false;
+    bool writesStopped_ = false;
     bool open_ = false;
     bool dtr_ = false;
     bool rts_ = false;
     std::function<void(std::vector<std::uint8_t>&)> loopBack_;
     int waiting_ = 0;
-    std::chrono::microseconds byteTime_{0};
+    std::chrono::nanoseconds byteTime_{0};
     std::uint32_t baseRate_ = 0;
     std::thread::id noting_;
+    int interruptSlot_ = -1;
+    std::atomic<bool> interruptArmed_{false};
+    std::atomic<Clock::rep> interruptedAt_{0};  // 0: none
+    mutable bool interrupted_ = false;
     std::optional<Clock::time_point> noted_;
     AppliedSettings applied_{9600, Parity::kNone, 8, 1, false};
 };

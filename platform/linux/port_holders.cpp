@@ -1,14 +1,16 @@
-// A serial device's use, read from lock files, /proc and the device's mode; nothing is opened
-// but the system's own text files.
+// A serial device's use, read from lock files, the kernel's lock table, /proc and the device's
+// mode; nothing is opened but the system's own text files.
 #include "platform/linux/port_holders.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -75,7 +77,7 @@ Identity Identity::Current() {
 }
 
 PortUse::PortUse(const PortPlaces& places, Identity identity, int ownPid)
-    : places_(places), identity_(std::move(identity)) {
+    : places_(places), identity_(std::move(identity)), ownPid_(ownPid) {
     std::ifstream consoles(places.consoles);
     std::string line;
     while (std::getline(consoles, line)) {
@@ -85,39 +87,84 @@ PortUse::PortUse(const PortPlaces& places, Identity identity, int ownPid)
             consoles_.push_back(name);
         }
     }
-    const std::string devices = places.devices + "/";
-    std::error_code error;
-    fs::directory_iterator process(places.proc, error);
-    for (; !error && process != fs::directory_iterator(); process.increment(error)) {
-        const std::string name = process->path().filename().string();
-        const int pid = AllDigits(name) ? DecimalToInt(name) : 0;
-        if (pid <= 0 || pid == ownPid) {
-            continue;
-        }
-        // Other users' files stay closed to us; their ports show up by lock file or not at all.
-        std::error_code fdError;
-        fs::directory_iterator fd(process->path() / "fd", fdError);
-        for (; !fdError && fd != fs::directory_iterator(); fd.increment(fdError)) {
-            std::error_code linkError;
-            const std::string target = fs::read_symlink(fd->path(), linkError).string();
-            if (!linkError && target.starts_with(devices) && !openDevices_.contains(target)) {
-                openDevices_[target] = {ProgramOf(places.proc, pid), pid};
-            }
+    // "1: FLOCK  ADVISORY  WRITE 4321 00:05:87 0 EOF"; a waiting request is marked "->".
+    std::ifstream locks(places.locks);
+    while (std::getline(locks, line)) {
+        std::istringstream words(line);
+        std::string number;
+        std::string kind;
+        std::string mode;
+        std::string access;
+        int pid = 0;
+        std::string file;
+        if (words >> number >> kind && kind != "->" && words >> mode >> access >> pid >> file &&
+            pid > 0 && pid != ownPid) {
+            fileLocks_.emplace(file, pid);
         }
     }
 }
 
-bool PortUse::HeldByLock(const std::string& name, Holder& holder) const {
+bool PortUse::HeldByLock(const std::string& deviceName, PortHolder& holder) const {
     for (const std::string& directory : places_.lockDirectories) {
-        const int pid = PidInLockFile(directory + "/LCK.." + name);
+        const int pid = PidInLockFile(directory + "/LCK.." + deviceName);
         // A lock whose process has ended is stale: it holds nothing.
         struct stat info {};
-        if (pid > 0 && ::stat((places_.proc + "/" + std::to_string(pid)).c_str(), &info) == 0) {
+        if (pid > 0 && pid != ownPid_ &&
+            ::stat((places_.proc + "/" + std::to_string(pid)).c_str(), &info) == 0) {
             holder = {ProgramOf(places_.proc, pid), pid};
             return true;
         }
     }
     return false;
+}
+
+bool PortUse::HeldByFileLock(const std::string& device, PortHolder& holder) const {
+    struct stat info {};
+    if (fileLocks_.empty() || ::stat(device.c_str(), &info) != 0) {
+        return false;
+    }
+    // The kernel names the file by its file system's device in hex and its inode.
+    char key[64];
+    std::snprintf(key, sizeof key, "%02x:%02x:%lu", major(info.st_dev), minor(info.st_dev),
+                  static_cast<unsigned long>(info.st_ino));
+    const auto lock = fileLocks_.find(key);
+    if (lock == fileLocks_.end()) {
+        return false;
+    }
+    holder = {ProgramOf(places_.proc, lock->second), lock->second};
+    return true;
+}
+
+PortHolder PortUse::ProcessWithOpen(const std::string& device) const {
+    std::error_code error;
+    fs::directory_iterator process(places_.proc, error);
+    for (; !error && process != fs::directory_iterator(); process.increment(error)) {
+        const std::string name = process->path().filename().string();
+        const int pid = AllDigits(name) ? DecimalToInt(name) : 0;
+        if (pid <= 0 || pid == ownPid_) {
+            continue;
+        }
+        // Other users' files stay closed to us.
+        std::error_code fdError;
+        fs::directory_iterator fd(process->path() / "fd", fdError);
+        for (; !fdError && fd != fs::directory_iterator(); fd.increment(fdError)) {
+            std::error_code linkError;
+            if (fs::read_symlink(fd->path(), linkError) == device && !linkError) {
+                return {ProgramOf(places_.proc, pid), pid};
+            }
+        }
+    }
+    return {};
+}
+
+PortHolder PortUse::Holder(const std::string& path) const {
+    const std::string device = DeviceOf(path);
+    PortHolder holder;
+    if (HeldByLock(device.substr(device.find_last_of('/') + 1), holder) ||
+        HeldByFileLock(device, holder)) {
+        return holder;
+    }
+    return ProcessWithOpen(device);
 }
 
 void PortUse::Describe(PortInfo& port) const {
@@ -127,14 +174,8 @@ void PortUse::Describe(PortInfo& port) const {
         port.access = PortAccess::kConsole;
         return;
     }
-    Holder holder;
-    // A pseudo-terminal is always held by the program that made it; that says nothing of its use.
-    const bool pseudo = device.starts_with(places_.devices + "/pts/");
-    const auto open = pseudo ? openDevices_.end() : openDevices_.find(device);
-    if (HeldByLock(deviceName, holder) || open != openDevices_.end()) {
-        if (open != openDevices_.end() && holder.pid == 0) {
-            holder = open->second;
-        }
+    PortHolder holder;
+    if (HeldByLock(deviceName, holder) || HeldByFileLock(device, holder)) {
         port.access = PortAccess::kBusy;
         port.holder = holder.program;
         port.holderPid = holder.pid;

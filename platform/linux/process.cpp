@@ -1,11 +1,15 @@
-// The process on Linux: SIGINT and SIGTERM set an exit status; the locale chooses the language.
+// The process on Linux: SIGINT and SIGTERM stop the serial devices, set an exit status and wake the
+// waits; the locale chooses the language.
 #include "platform/process.h"
 
 #include <pthread.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <clocale>
 #include <csignal>
+
+#include "platform/interrupt_targets.h"
 
 namespace velotrix {
 
@@ -13,10 +17,16 @@ namespace {
 
 std::atomic<int>* interruptStatus = nullptr;
 
+// At 115200 baud the next byte starts within 87 us: the handler itself stops the devices and
+// discards what they queued, before the program's threads even learn of the interrupt.
 void OnInterrupt(int signal) {
+    const int saved = errno;
+    TheInterruptTargets().Run(InterruptTargets::Phase::kStop);
     if (interruptStatus != nullptr) {
         interruptStatus->store(128 + signal);
     }
+    TheInterruptTargets().Run(InterruptTargets::Phase::kWake);
+    errno = saved;
 }
 
 }  // namespace

@@ -12,11 +12,13 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <utility>
 
+#include "platform/interrupt_targets.h"
 #include "platform/linux/serial_errors.h"
 #include "platform/linux/serial_termios.h"
 #include "platform/linux/serial_termios2.h"
@@ -53,7 +55,8 @@ OsResult<T> Failure(int code, T value = T{}) {
 
 class PosixSerialDevice final : public SerialDevice {
   public:
-    PosixSerialDevice(UniqueFd fd, UniqueFd wake) : fd_(std::move(fd)), wake_(std::move(wake)) {
+    PosixSerialDevice(UniqueFd fd, UniqueFd wake, UniqueFd stopWake)
+        : fd_(std::move(fd)), wake_(std::move(wake)), stopWake_(std::move(stopWake)) {
         if (auto counters = ReadCounters(); counters.ok() && counters.value) {
             waitSeen_ = *counters.value;
             taken_ = *counters.value;
@@ -62,6 +65,7 @@ class PosixSerialDevice final : public SerialDevice {
     }
 
     ~PosixSerialDevice() override {
+        StopWritesOnInterrupt(false);
         // A pseudo-terminal's slave outlives our close while its master is open; without this the
         // exclusive flag would refuse the next open.
         ioctl(fd_.get(), TIOCNXCL);
@@ -145,8 +149,10 @@ class PosixSerialDevice final : public SerialDevice {
 
     OsResult<SerialEvents> WaitEvent() override {
         for (;;) {
+            // A pseudo-terminal has neither modem lines nor counters: nothing to look at between.
+            const bool watched = hasModemLines_.load() || hasCounters_.load();
             pollfd fds[2] = {{fd_.get(), POLLIN, 0}, {wake_.get(), POLLIN, 0}};
-            if (poll(fds, 2, kEventPollMs) < 0) {
+            if (poll(fds, 2, watched ? kEventPollMs : -1) < 0) {
                 if (errno == EINTR) {
                     continue;
                 }
@@ -185,7 +191,7 @@ class PosixSerialDevice final : public SerialDevice {
     }
 
     void CancelWaits() override {
-        cancelled_.store(true);
+        writesStopped_.store(true);
         // Never drained: every later wait sees it too, and one sent before a wait is not lost.
         const std::uint64_t one = 1;
         while (::write(wake_.get(), &one, sizeof one) < 0 && errno == EINTR) {
@@ -217,11 +223,18 @@ class PosixSerialDevice final : public SerialDevice {
 
     OsResult<std::size_t> Write(const std::uint8_t* bytes, std::size_t count) override {
         std::size_t written = 0;
-        // Nothing more reaches the driver once the port is closing (CancelWaits()).
-        while (written < count && !cancelled_.load()) {
+        // Nothing more reaches the driver once the port is closing (CancelWaits()) or the program
+        // was interrupted.
+        while (written < count && !writesStopped_.load()) {
             const ssize_t result = ::write(fd_.get(), bytes + written, count - written);
             if (result > 0) {
                 written += static_cast<std::size_t>(result);
+                if (writesStopped_.load()) {
+                    // Handed over just as the writes stopped, perhaps after the closer's discard:
+                    // discarded here, before the byte on the wire has ended.
+                    tcflush(fd_.get(), TCOFLUSH);
+                    break;
+                }
                 continue;
             }
             if (result < 0 && errno == EINTR) {
@@ -231,15 +244,17 @@ class PosixSerialDevice final : public SerialDevice {
                 return Failure<std::size_t>(errno, written);
             }
             // The driver's queue is full, or CTS holds the line: no time limit, as the line may
-            // be held for as long as the other side wishes.
-            pollfd fds[2] = {{fd_.get(), POLLOUT, 0}, {wake_.get(), POLLIN, 0}};
-            if (poll(fds, 2, -1) < 0) {
+            // be held for as long as the other side wishes. A discard does not always wake the
+            // wait for room (a pseudo-terminal's does not): stopping the writes wakes it.
+            pollfd fds[3] = {
+                {fd_.get(), POLLOUT, 0}, {wake_.get(), POLLIN, 0}, {stopWake_.get(), POLLIN, 0}};
+            if (poll(fds, 3, -1) < 0) {
                 if (errno == EINTR) {
                     continue;
                 }
                 return Failure<std::size_t>(errno, written);
             }
-            if (fds[1].revents & POLLIN) {
+            if ((fds[1].revents | fds[2].revents) & POLLIN) {
                 return {written, {}};
             }
             if (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) {
@@ -247,6 +262,27 @@ class PosixSerialDevice final : public SerialDevice {
             }
         }
         return {written, {}};
+    }
+
+    // Also from the interrupt's handler: an atomic store and a system call.
+    void StopWrites() override {
+        const int saved = errno;
+        writesStopped_.store(true);
+        tcflush(fd_.get(), TCOFLUSH);
+        const std::uint64_t one = 1;
+        while (::write(stopWake_.get(), &one, sizeof one) < 0 && errno == EINTR) {
+        }
+        errno = saved;
+    }
+
+    void StopWritesOnInterrupt(bool armed) override {
+        if (armed && interruptSlot_ < 0) {
+            interruptSlot_ =
+                TheInterruptTargets().Add(InterruptTargets::Phase::kStop, StopOnInterrupt,
+                                          reinterpret_cast<std::intptr_t>(this));
+        } else if (!armed && interruptSlot_ >= 0) {
+            TheInterruptTargets().Remove(std::exchange(interruptSlot_, -1));
+        }
     }
 
     void Drain() override {
@@ -327,6 +363,10 @@ class PosixSerialDevice final : public SerialDevice {
     }
 
   private:
+    static void StopOnInterrupt(std::intptr_t self) {
+        reinterpret_cast<PosixSerialDevice*>(self)->StopWrites();
+    }
+
     // True when CancelWaits() was called or is called within the time.
     bool WokenWithin(int milliseconds) const {
         pollfd wake{wake_.get(), POLLIN, 0};
@@ -402,8 +442,10 @@ class PosixSerialDevice final : public SerialDevice {
     }
 
     UniqueFd fd_;
-    UniqueFd wake_;
-    std::atomic<bool> cancelled_{false};
+    UniqueFd wake_;      // CancelWaits()
+    UniqueFd stopWake_;  // StopWrites()
+    std::atomic<bool> writesStopped_{false};
+    int interruptSlot_ = -1;
     mutable std::atomic<bool> hasModemLines_{true};
     mutable std::atomic<bool> hasCounters_{true};
     std::mutex mutex_;
@@ -432,10 +474,13 @@ OsResult<std::unique_ptr<SerialDevice>> OpenSerialDevice(const std::string& path
         return Failure<std::unique_ptr<SerialDevice>>(errno == EWOULDBLOCK ? EBUSY : errno);
     }
     UniqueFd wake(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
-    if (wake.get() < 0 || ioctl(fd.get(), TIOCEXCL) != 0) {
+    UniqueFd stopWake(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
+    if (wake.get() < 0 || stopWake.get() < 0 || ioctl(fd.get(), TIOCEXCL) != 0) {
         return Failure<std::unique_ptr<SerialDevice>>(errno);
     }
-    return Result{std::make_unique<PosixSerialDevice>(std::move(fd), std::move(wake)), {}};
+    return Result{
+        std::make_unique<PosixSerialDevice>(std::move(fd), std::move(wake), std::move(stopWake)),
+        {}};
 }
 
 }  // namespace velotrix

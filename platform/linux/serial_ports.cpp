@@ -126,6 +126,10 @@ std::vector<PortInfo> ListSerialDevices() {
                                Identity::Current(), static_cast<int>(getpid()));
 }
 
+PortHolder FindPortHolder(const std::string& path) {
+    return PortUse(PortPlaces{}, Identity::Current(), static_cast<int>(getpid())).Holder(path);
+}
+
 bool IsNamedLink(const std::string& path) {
     std::error_code error;
     return std::filesystem::is_symlink(path, error);

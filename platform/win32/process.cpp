@@ -1,8 +1,10 @@
-// The process on Windows: Ctrl+C, Ctrl+Break and closing the console set an exit status; the
-// console shows the program's UTF-8 output.
+// The process on Windows: Ctrl+C, Ctrl+Break and closing the console stop the serial devices, set
+// an exit status and wake the waits; the console shows the program's UTF-8 output.
 #include "platform/process.h"
 
 #include <windows.h>
+
+#include "platform/interrupt_targets.h"
 
 namespace velotrix {
 
@@ -15,7 +17,10 @@ BOOL WINAPI OnConsoleEvent(DWORD event) {
     if (interruptStatus == nullptr || event == CTRL_LOGOFF_EVENT || event == CTRL_SHUTDOWN_EVENT) {
         return FALSE;
     }
+    // The handler runs on a thread of its own: the devices stop before anything else.
+    TheInterruptTargets().Run(InterruptTargets::Phase::kStop);
     interruptStatus->store(event == CTRL_CLOSE_EVENT ? 143 : 130);
+    TheInterruptTargets().Run(InterruptTargets::Phase::kWake);
     return TRUE;
 }
 

@@ -3,14 +3,18 @@
 #include "platform/serial_device.h"
 
 #include <windows.h>
+// After windows.h, which it needs.
+#include <timeapi.h>
 
 #include <atomic>
+#include <cstdint>
 #include <cwctype>
 #include <deque>
 #include <mutex>
 #include <string>
 #include <utility>
 
+#include "platform/interrupt_targets.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/serial_dcb.h"
 #include "platform/win32/wide_text.h"
@@ -19,11 +23,30 @@ namespace velotrix {
 namespace {
 
 // How soon a wait notices a CTS change or a line error: the driver's flags are looked at between
-// waits for data. Drain watches the output queue as often.
+// waits for data. Drain watches the output queue every millisecond, so that a character delay
+// begins when the byte has left, not up to a poll later.
 constexpr DWORD kEventPollMs = 50;
-constexpr DWORD kDrainPollMs = 10;
+constexpr DWORD kDrainPollMs = 1;
 // A read of bytes already queued returns at once; this only bounds one that a purge emptied.
 constexpr DWORD kQueuedReadMs = 200;
+
+// Windows' timers tick every 15.6 ms unless a program asks for more: while a port is open its
+// waits (the character delay, the sender's sleep while the driver's queue drains) last the time
+// they ask for, within a millisecond.
+class FineTimer {
+  public:
+    FineTimer() : fine_(timeBeginPeriod(1) == TIMERR_NOERROR) {}
+    ~FineTimer() {
+        if (fine_) {
+            timeEndPeriod(1);
+        }
+    }
+    FineTimer(const FineTimer&) = delete;
+    FineTimer& operator=(const FineTimer&) = delete;
+
+  private:
+    bool fine_;
+};
 
 template <typename T>
 OsResult<T> Failure(DWORD code, T value = T{}) {
@@ -80,6 +103,8 @@ class Win32SerialDevice final : public SerialDevice {
         lastStatus_ = ReadModemStatus();
     }
 
+    ~Win32SerialDevice() override { StopWritesOnInterrupt(false); }
+
     bool Ready() const {
         return cancel_.valid() && wait_.event.valid() && read_.event.valid() &&
                write_.event.valid();
@@ -125,6 +150,7 @@ class Win32SerialDevice final : public SerialDevice {
 
     void CancelWaits() override {
         // Never reset: every later wait sees it too, and one sent before a wait is not lost.
+        writesStopped_.store(true);
         cancelled_.store(true);
         SetEvent(cancel_.get());
     }
@@ -164,20 +190,48 @@ class Win32SerialDevice final : public SerialDevice {
 
     OsResult<std::size_t> Write(const std::uint8_t* bytes, std::size_t count) override {
         std::size_t written = 0;
-        while (written < count && !cancelled_.load()) {
+        while (written < count && !writesStopped_.load()) {
             const DWORD chunk =
                 static_cast<DWORD>(std::min<std::size_t>(count - written, 1u << 20));
             DWORD done = 0;
             // No time limit: CTS may hold the line for as long as the other side wishes.
             const DWORD code = Transfer(write_, done, INFINITE, [&](OVERLAPPED* o) {
-                return WriteFile(port_.get(), bytes + written, chunk, nullptr, o);
+                const BOOL started = WriteFile(port_.get(), bytes + written, chunk, nullptr, o);
+                if (!started && GetLastError() == ERROR_IO_PENDING && writesStopped_.load()) {
+                    // Stopped after the check above: StopWrites may have cancelled too early.
+                    CancelIoEx(port_.get(), o);
+                    SetLastError(ERROR_IO_PENDING);
+                }
+                return started;
             });
             written += done;
             if (code != 0) {
                 return Failure<std::size_t>(code, written);
             }
+            if (writesStopped_.load()) {
+                // Handed over just as the writes stopped, perhaps after the closer's discard.
+                PurgeComm(port_.get(), PURGE_TXABORT | PURGE_TXCLEAR);
+            }
         }
         return {written, {}};
+    }
+
+    // Also from the console's interrupt handler (a thread of the system's).
+    void StopWrites() override {
+        writesStopped_.store(true);
+        PurgeComm(port_.get(), PURGE_TXABORT | PURGE_TXCLEAR);
+        // Not every driver ends a pending write on the purge (Wine's does not).
+        CancelIoEx(port_.get(), &write_.overlapped);
+    }
+
+    void StopWritesOnInterrupt(bool armed) override {
+        if (armed && interruptSlot_ < 0) {
+            interruptSlot_ =
+                TheInterruptTargets().Add(InterruptTargets::Phase::kStop, StopOnInterrupt,
+                                          reinterpret_cast<std::intptr_t>(this));
+        } else if (!armed && interruptSlot_ >= 0) {
+            TheInterruptTargets().Remove(std::exchange(interruptSlot_, -1));
+        }
     }
 
     void Drain() override {
@@ -251,6 +305,10 @@ class Win32SerialDevice final : public SerialDevice {
     }
 
   private:
+    static void StopOnInterrupt(std::intptr_t self) {
+        reinterpret_cast<Win32SerialDevice*>(self)->StopWrites();
+    }
+
     // Runs one overlapped read or write to its end, or cancels it when CancelWaits() is called or
     // the time is up; done receives what was transferred. 0 or the error code.
     template <typename Start>
@@ -373,8 +431,11 @@ class Win32SerialDevice final : public SerialDevice {
 
     UniqueHandle port_;
     UniqueHandle claim_;
+    FineTimer fineTimer_;
     UniqueHandle cancel_;
     std::atomic<bool> cancelled_{false};
+    std::atomic<bool> writesStopped_{false};
+    int interruptSlot_ = -1;
     std::atomic<bool> hasErrorFlags_{true};
     std::atomic<bool> hasModemLines_{true};
     Operation wait_;

@@ -148,6 +148,11 @@ std::vector<PortInfo> ListSerialDevices() {
     return ports;
 }
 
+PortHolder FindPortHolder(const std::string&) {
+    // Windows names no holder of a COM port short of walking every process's handles.
+    return {};
+}
+
 bool IsNamedLink(const std::string&) {
     // Windows keeps a COM number for its adapter: the name stays with the device.
     return true;

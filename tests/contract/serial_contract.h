@@ -145,6 +145,26 @@ TEST_P(SerialContract, CancelEndsAWaitAndEveryLaterOne) {
     device_->Drain();
 }
 
+// What a close during a send and an interrupt rely on: a write the far end holds up returns, no
+// later write takes a byte, and the line still receives.
+TEST_P(SerialContract, StoppedWritesEndAWriteUnderWayAndEveryLaterOneButNotReceiving) {
+    const Bytes many(100000, 0x55);
+    auto writing =
+        std::async(std::launch::async, [&] { return device_->Write(many.data(), many.size()); });
+    // Time to fill the driver and block, as the far end reads nothing (or to end, where the
+    // driver takes it all): a write held up must return when the writes stop.
+    writing.wait_for(std::chrono::milliseconds(50));
+    device_->StopWrites();
+    const OsResult<std::size_t> cut = writing.get();
+    EXPECT_TRUE(cut.ok()) << cut.error.code;
+    EXPECT_LE(cut.value, many.size());
+    const OsResult<std::size_t> after = device_->Write(many.data(), 10);
+    EXPECT_TRUE(after.ok() && after.value == 0u) << after.value;
+    device_->Purge(true, false);
+    ASSERT_TRUE(line_->FarSends({4, 5, 6}));
+    EXPECT_EQ(Receive(3), (Bytes{4, 5, 6}));
+}
+
 TEST_P(SerialContract, RefusesImpossibleSettingsAndKeepsWhatItHad) {
     EXPECT_TRUE(device_->Configure({"", 300, std::nullopt, 9, std::nullopt, std::nullopt}));
     EXPECT_TRUE(device_->Configure({"", 300, std::nullopt, std::nullopt, 3, std::nullopt}));
@@ -183,11 +203,12 @@ TEST_P(SerialContract, DtrAndRtsAreSetAndReadBackOneByOne) {
 // that a PC's UART cannot make at all.
 TEST_P(SerialContract, ATypedRateIsReadBackAsTheLineCarriesIt) {
     for (const std::uint32_t rate : {8065u, 2400u, 460800u}) {
-        ASSERT_FALSE(device_->Configure({"", rate, std::nullopt, std::nullopt, std::nullopt, {}}));
+        // Unknown under Wine: on a pseudo-terminal it refuses every non-standard rate.
         const std::optional<std::uint32_t> carried = line_->RateOnTheLine(rate);
         if (!carried) {
             GTEST_SKIP() << "what the line carries is not known here";
         }
+        ASSERT_FALSE(device_->Configure({"", rate, std::nullopt, std::nullopt, std::nullopt, {}}));
         EXPECT_NEAR(device_->ReadBack().baudRate, *carried, *carried / 200) << rate;
     }
 }

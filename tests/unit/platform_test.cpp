@@ -4,19 +4,23 @@
 #include <pwd.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <set>
 
+#include "platform/fake/fake_serial_device.h"
 #include "platform/file_io.h"
 #include "platform/files.h"
 #include "platform/ini_file.h"
+#include "platform/linux/port_holders.h"
 #include "platform/linux/serial_errors.h"
 #include "platform/linux/serial_ports.h"
 #include "platform/linux/serial_termios.h"
@@ -154,13 +158,15 @@ TEST(Files, ExistenceWithWildcardsAndErrorTexts) {
     }
 }
 
-// A device tree of our own: /dev, sysfs, by-id links, lock files, processes and the console list.
+// A device tree of our own: /dev, sysfs, by-id links, lock files, the kernel's lock table,
+// processes and the console list.
 struct FakeSystem {
     TempDir dir;
     fs::path root{dir.path()};
     PortPlaces places{(root / "dev").string(),   (root / "sys").string(),
                       (root / "by-id").string(), {(root / "lock").string()},
-                      (root / "proc").string(),  (root / "consoles").string()};
+                      (root / "proc").string(),  (root / "consoles").string(),
+                      (root / "locks").string()};
 
     FakeSystem() {
         for (const char* folder : {"dev", "by-id", "lock", "proc"}) {
@@ -179,11 +185,19 @@ struct FakeSystem {
         }
         std::ofstream(root / "consoles") << "tty0                 -WU (EC  p  )    4:1\n"
                                          << "ttyS1                -W- (E   p a)    4:65\n";
-        // minicom locked ttyUSB0; screen holds ttyACM0 open; a lock without its process is stale.
+        // minicom locked ttyUSB0 by lock file, tio ttyACM0 by flock; screen holds ttyS0 open
+        // without a lock. A lock file without its process is stale; this process's own lock
+        // (PID 1 here) and a request waiting for a lock hold nothing.
         Process(4321, "minicom", {});
-        Process(777, "screen", {"ttyACM0"});
+        Process(777, "tio", {"ttyACM0"});
+        Process(555, "screen", {"ttyS0"});
         std::ofstream(root / "lock/LCK..ttyUSB0") << "      4321\n";
         std::ofstream(root / "lock/LCK..rfcomm2") << "      9999\n";
+        std::ofstream(root / "locks")
+            << "1: POSIX  ADVISORY  WRITE 1234 fe:00:5333128 0 EOF\n"
+            << "2: FLOCK  ADVISORY  WRITE 777 " << LockKey("ttyACM0") << " 0 EOF\n"
+            << "2: -> FLOCK  ADVISORY  WRITE 555 " << LockKey("ttyUSB10") << " 0 EOF\n"
+            << "3: FLOCK  ADVISORY  WRITE 1 " << LockKey("ttyUSB9") << " 0 EOF\n";
         // A USB adapter: the tty's device link leads below the USB device that names it.
         const fs::path usb = root / "usb/1-1";
         fs::create_directories(usb / "1-1:1.0/ttyUSB9");
@@ -196,6 +210,15 @@ struct FakeSystem {
         fs::create_directories(root / "sys/ttyUSB9");
         fs::create_directory_symlink(usb / "1-1:1.0/ttyUSB9", root / "sys/ttyUSB9/device");
         fs::create_symlink(root / "dev/ttyUSB9", root / "by-id/usb-FTDI_A50285BI-if00-port0");
+    }
+    // A file as the kernel's lock table names it: its file system's device in hex, its inode.
+    std::string LockKey(const char* device) const {
+        struct stat info {};
+        stat((root / "dev" / device).c_str(), &info);
+        char key[64];
+        std::snprintf(key, sizeof key, "%02x:%02x:%lu", major(info.st_dev), minor(info.st_dev),
+                      static_cast<unsigned long>(info.st_ino));
+        return key;
     }
     void Process(int pid, const char* program, std::vector<std::string> devices) {
         const fs::path folder = root / "proc" / std::to_string(pid);
@@ -224,7 +247,7 @@ TEST(SerialPorts, ListsWithoutOpeningWhatTheSystemTellsOfEachPort) {
     }
     const std::string group = getgrgid(getegid())->gr_name;
     EXPECT_EQ(rows,
-              "pc\nac1\nttyACM0: belegt (screen, PID 777)\n"
+              "pc\nac1\nttyACM0: belegt (tio, PID 777)\n"
               "rfcomm2: keine Berechtigung \x96 Gruppe " +
                   group +
                   "\nttyS0: keine Berechtigung "
@@ -235,6 +258,25 @@ TEST(SerialPorts, ListsWithoutOpeningWhatTheSystemTellsOfEachPort) {
                   "ttyUSB9 \x96 FTDI FT232R USB UART (A50285BI) @by-id\n"
                   "ttyUSB10: keine Berechtigung \x96 Gruppe " +
                   group + "\n");
+}
+
+// Who holds a device: the lock file's or the lock's holder, else a process that has it open (the
+// walk through /proc that only an open found busy asks for).
+TEST(SerialPorts, TheHolderIsTheLocksOrAProcessWithTheDeviceOpen) {
+    FakeSystem system;
+    const PortUse use(system.places, Identity{}, 1);
+    const std::pair<const char*, std::string> rows[] = {
+        {"ttyUSB0", "minicom, PID 4321"},
+        {"ttyACM0", "tio, PID 777"},
+        {"ttyS0", "screen, PID 555"},
+        {"ttyUSB9", ""},
+        {"rfcomm2", ""},
+        {"ttyUSB10", ""},
+    };
+    for (const auto& [device, holder] : rows) {
+        EXPECT_EQ(HolderText(use.Holder((system.root / "dev" / device).string())), holder)
+            << device;
+    }
 }
 
 // Each kind of serial device is listed by its name with a number, and nothing that only begins
@@ -360,27 +402,59 @@ TEST(SerialPorts, TheRateOnTheLineIsWhatTheUartsDivisorMakes) {
     }
 }
 
-TEST(SerialPorts, OnlyTheProbeOpensDevicesAndNeverTheConsole) {
+// Listing opens nothing; the holder of a port is looked for (a walk through every process's
+// files) only when an open found the port busy, never before an open that succeeds.
+TEST(SerialPorts, OnlyTheProbeOpensDevicesAndOnlyABusyOpenLooksForTheHolder) {
     FakeSystem system;
+    const std::string usb9 = (system.root / "dev/ttyUSB9").string();
     int opens = 0;
+    int lookups = 0;
     ManualLoop loop;
     DeviceAccess access{
         [&] { return system.List(""); },
-        [&](const std::string&) {
+        [&](const std::string& path) {
             ++opens;
-            return OsResult<std::unique_ptr<SerialDevice>>{nullptr, OsError{EBUSY, {}}};
+            return path == usb9
+                       ? OsResult<std::unique_ptr<SerialDevice>>{FakeSerialDevice::Share(
+                                                                     std::make_shared<
+                                                                         FakeSerialDevice>()),
+                                                                 {}}
+                       : OsResult<std::unique_ptr<SerialDevice>>{nullptr, OsError{EBUSY, {}}};
+        },
+        IsNamedLink,
+        [&](const std::string& path) {
+            ++lookups;
+            return PortUse(system.places, Identity{}, 1).Holder(path);
         }};
     Engine engine(loop, access, {});
     const std::size_t count = engine.ListPorts().size();
-    EXPECT_EQ(opens, 0);
     EXPECT_EQ(
         engine.Open(LineSettings{(system.root / "dev/ttyS1").string(), 0, {}, {}, {}, {}}).text,
         (system.root / "dev/ttyS1").string() +
             " ist die Systemkonsole und wird nicht ge\xF6"
             "ffnet");
     EXPECT_EQ(opens, 0);
-    EXPECT_EQ(engine.ProbePorts().size(), count);
+    EXPECT_TRUE(engine.Open(LineSettings{usb9, 9600, {}, {}, {}, {}}).ok());
+    engine.Close();
+    EXPECT_EQ(lookups, 0);
+    const EngineResult busy =
+        engine.Open(LineSettings{(system.root / "dev/ttyS0").string(), 9600, {}, {}, {}, {}});
+    EXPECT_EQ(UserErrorText(busy.os),
+              "Das Ger\xE4t ist belegt (ein anderes Programm benutzt es)\rBenutzt von screen, "
+              "PID 555");
+    EXPECT_EQ(lookups, 1);
+    // The probe tries every port but the console; the busy ones whose listing named no holder
+    // (rfcomm2, ttyS0, ttyUSB10) are looked up.
+    opens = 0;
+    std::string rows;
+    for (const PortRow& row : engine.ProbePorts()) {
+        rows += PortRowText(row).substr(PortRowText(row).find(':') + 1) + ";";
+    }
     EXPECT_EQ(opens, static_cast<int>(count) - 1);
+    EXPECT_EQ(lookups, 4);
+    EXPECT_EQ(rows,
+              " belegt; belegt (tio, PID 777); belegt (screen, PID 555); Systemkonsole; belegt "
+              "(minicom, PID 4321);ttyUSB9 \x96 FTDI FT232R USB UART (A50285BI); belegt;");
 }
 
 // A refused device names the group whose members may open it; one that lets no group in (root's,
