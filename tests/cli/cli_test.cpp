@@ -242,6 +242,7 @@ const CliRow kCliRows[] = {
     {"send: the line lost in a continuous send", "send hi_c000.bin --port $PORT --endlos", "read 1000 hangup", "exit=1\nonce=Verbindung zum Port verloren: \nonce=Dauersenden abgebrochen im \nerr=. Durchgang nach "},
     {"text: the line lost in a continuous send", "text AB --port $PORT --endlos", "read 1000 hangup", "exit=1\nonce=Verbindung zum Port verloren: "},
     {"send once the machine's prompt answered the command typed", "send hi_c000.bin --bin --port $PORT --command LOAD --expect A> --eol crlf", "hear LOAD\\r\\n silent 300 say LOAD\\r\\nA>", "exit=0\nout=A>\nout=Bytes gesendet: 40|\nline=+40"},
+    {"a HEX file sent once the machine's prompt answered", "send hi_c000.bin --as hex --port $PORT --command LOAD --expect A> --eol crlf", "hear LOAD\\r\\n say A>", "exit=0\nout=A>\nout=Senden als Intel HEX (Zeilen: 4, Bytes: 132)...|\nline=#132"},
     {"send after a prompt that came in pieces", "send hi_c000.bin --bin --port $PORT --command L --expect OK>", "hear L\\r say O pause 50 say K>", "exit=0\nline=+40"},
     {"no prompt in time: nothing is sent", "send hi_c000.bin --port $PORT --command LOAD --expect A> --timeout 1", "hear LOAD\\r say A", "exit=1\nerr=Keine Antwort: \"A>\" kam nicht innerhalb von 1 s, nichts gesendet\nline="},
     {"text after a BREAK", "text AB --break --port $PORT", "", "exit=0\nline=41 42"},
