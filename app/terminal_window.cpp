@@ -10,6 +10,7 @@
 #include "app/header_editor.h"
 #include "app/screen.h"
 #include "app/send_command.h"
+#include "app/text_sending.h"
 #include "app/window_memory.h"
 #include "app/xmodem_commands.h"
 #include "serial/engine.h"
@@ -27,7 +28,7 @@ namespace {
 constexpr int kLongestPromptWait = 3600;  // seconds
 
 // The entries of the format box, in the order of msg::kTerminalFormats.
-enum Format { kZ80, kBin, kXmodem, kXmodem1k };
+enum Format { kZ80, kBin, kXmodem, kXmodem1k, kHex16, kHex32 };
 
 class TerminalWindow final : public WindowFeature {
   public:
@@ -122,8 +123,11 @@ class TerminalWindow final : public WindowFeature {
             if (const auto placement = memory_.Placement()) {
                 view.PlaceTerminal(*placement);
             }
-            // The format shown is the one the main window's switch chose.
-            view.ComboSelect(ids::kTerminalFormat, parts_.engine.Switches().binMode ? kBin : kZ80);
+            // The format shown is the one the main window's switches chose.
+            const int hex = view.ComboSelection(ids::kHexSendCombo);
+            view.ComboSelect(ids::kTerminalFormat, hex > 0 ? kHex16 + hex - 1
+                                                   : parts_.engine.Switches().binMode ? kBin
+                                                                                      : kZ80);
         }
         view.OpenTerminal(screen_);
         parts_.engine.SetTerminal(true);
@@ -201,8 +205,10 @@ class TerminalWindow final : public WindowFeature {
             // The file goes as it was loaded, its header too unless the BIN switch is on.
             send = [this, format] { return StartXmodemSend(parts_, format == kXmodem1k); };
         } else {
+            // The main window's switches follow, as if the person had set them there.
             engine.SetBinMode(format == kBin);
             parts_.view.SetCheck(ids::kBinModeCheck, format == kBin);
+            ChooseHexSend(parts_, format >= kHex16 ? format - kHex16 + 1 : 0, true);
         }
         if (!parts_.view.IsChecked(ids::kTerminalExpectCheck)) {
             parts_.screen.ShowResult(send());

@@ -113,7 +113,8 @@ void TextSending::Start() {
         view.ComboAdd(ids::kHexSendCombo, entry);
     }
     const int hex = DecimalToInt(parts_.stateFile.ReadString(state_key::kHexSend));
-    ShowHexSend(hex >= 0 && hex < static_cast<int>(kHexRecordBytes.size()) ? hex : 0);
+    ChooseHexSend(parts_, hex >= 0 && hex < static_cast<int>(kHexRecordBytes.size()) ? hex : 0,
+                  false);
     view.EnableMenuItem(ids::kMenuSendTextFile, parts_.engine.IsOpen());
 }
 
@@ -127,8 +128,7 @@ bool TextSending::OnCommand(int id, int code) {
     if (id == ids::kHexSendCombo) {
         if (code == ids::kNotifySelChange) {
             const int index = parts_.view.ComboSelection(id);
-            ShowHexSend(index >= 0 ? index : 0);
-            parts_.stateFile.Write(state_key::kHexSend, std::to_string(index >= 0 ? index : 0));
+            ChooseHexSend(parts_, index >= 0 ? index : 0, true);
         }
         return true;
     }
@@ -170,9 +170,12 @@ void TextSending::ShowLineEnd(int menu, int index) {
 }
 
 // Takes effect at the next pass of a send.
-void TextSending::ShowHexSend(int index) {
-    parts_.view.ComboSelect(ids::kHexSendCombo, index);
-    parts_.engine.SetHexRecords(kHexRecordBytes[static_cast<std::size_t>(index)]);
+void ChooseHexSend(const WindowParts& parts, int index, bool remember) {
+    parts.view.ComboSelect(ids::kHexSendCombo, index);
+    parts.engine.SetHexRecords(kHexRecordBytes[static_cast<std::size_t>(index)]);
+    if (remember) {
+        parts.stateFile.Write(state_key::kHexSend, std::to_string(index));
+    }
 }
 
 void TextSending::SendTextFile() {

@@ -13,6 +13,10 @@ namespace velotrix {
 // A typed or chosen pause in ms: its digits, at most kMaxDelayMs; no digits is no pause.
 int DelayOf(std::string_view text);
 
+// The HEX send choice (an index of msg::kHexSendEntries, 0: no HEX) shown, taken by the engine
+// and, when remember is set, kept for the next start. Also the terminal's format list sets it.
+void ChooseHexSend(const WindowParts& parts, int index, bool remember);
+
 class TextSending : public WindowFeature {
   public:
     explicit TextSending(const WindowParts& parts) : parts_(parts) {}
@@ -24,7 +28,6 @@ class TextSending : public WindowFeature {
     void DelayChanged(int id);
     // The check marks of a line end menu; the typed text's goes to the engine.
     void ShowLineEnd(int menu, int index);
-    void ShowHexSend(int index);  // the send format's entry and the engine's record size
     void SendTextFile();
 
     WindowParts parts_;

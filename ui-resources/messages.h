@@ -265,8 +265,8 @@ inline constexpr std::string_view kTerminalReceiveStop = "Empfang beenden";
 inline constexpr std::string_view kTerminalSendFile = "Datei senden";
 inline constexpr std::string_view kTerminalExpect = "warten auf";
 // The send formats of "Datei senden", in the order of their entries.
-inline constexpr std::string_view kTerminalFormats[] = {"z80 (Header)", "BIN", "XMODEM",
-                                                        "XMODEM-1K"};
+inline constexpr std::string_view kTerminalFormats[] = {"z80 (Header)", "BIN",    "XMODEM",
+                                                        "XMODEM-1K",    "HEX 16", "HEX 32"};
 inline constexpr std::string_view kTerminalHexWanted =
     "Hex-Bytes eingeben, zwei Ziffern je Byte, z. B. 1B 5B 41";
 
