@@ -4,22 +4,15 @@
 // the window's share of a core and how long after the last byte the screen showed it.
 #include <QApplication>
 #include <QEvent>
-#include <QEventLoop>
-#include <QTimer>
-#include <QWidget>
 #include <chrono>
 #include <cstdio>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "app/controller.h"
-#include "frontends/qt/qt_loop.h"
 #include "frontends/qt/qt_view.h"
 #include "frontends/qt/terminal_frame.h"
-#include "support/pty_pair.h"
-#include "support/temp_dir.h"
 #include "tests/bench/paced_line.h"
+#include "tests/bench/qt_window_on_pty.h"
 #include "ui-resources/ids.h"
 
 namespace {
@@ -71,52 +64,20 @@ class ShownWatch : public QObject {
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    velotrix::test::PtyPair pty;
-    velotrix::test::TempDir dir;
-    const velotrix::PortInfo port{"pty", pty.SlavePath()};
-    velotrix::ControllerEnvironment environment;
-    environment.settingsPath = dir.File("Velotrix.ini");
-    environment.devices.listPorts = [port] { return std::vector<velotrix::PortInfo>{port}; };
-
-    velotrix::QtLoop loop;
-    velotrix::QtView view;
-    velotrix::MainController controller(view, loop, environment);
-    controller.Start();
-    view.MainWindow()->show();
-    controller.OnCommand(velotrix::ids::kComButton, velotrix::ids::kNotifyClicked);
-    controller.OnCommand(velotrix::ids::kMenuTerminal, velotrix::ids::kNotifyClicked);
-    // Both windows are on the screen before the text comes, as when a user opens the terminal.
-    QCoreApplication::processEvents();
-    ShownWatch watch(view.Terminal()->Screen());
+    velotrix::bench::QtWindowOnPty window({velotrix::ids::kMenuTerminal});
+    ShownWatch watch(window.view.Terminal()->Screen());
 
     const std::vector<std::uint8_t> sent = ConsoleText();
-    velotrix::bench::FarEndTimes farEnd;
-    const auto cpuBefore = velotrix::bench::CpuTime(CLOCK_PROCESS_CPUTIME_ID);
-    const auto start = Clock::now();
-    std::thread farEndThread = velotrix::bench::PacedFarEnd(pty, sent, start, farEnd);
-
-    // The window waits for its events as it does for a person; a slow poll looks at the watch.
-    QEventLoop wait;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &wait, [&] {
-        if (watch.shown != Clock::time_point{} || Clock::now() - start > 30s) {
-            wait.quit();
-        }
-    });
-    poll.start(5);
-    wait.exec();
-    farEndThread.join();
-    const auto wall = Clock::now() - start;
-    const auto cpu = velotrix::bench::CpuTime(CLOCK_PROCESS_CPUTIME_ID) - cpuBefore - farEnd.cpu;
+    const velotrix::bench::PacedRun run = velotrix::bench::FeedPaced(
+        window.pty, sent, [&] { return watch.shown != Clock::time_point{}; });
 
     const bool shown = watch.shown != Clock::time_point{};
     std::printf("Qt terminal, %zu bytes of text in 1-16 byte chunks at %.0f baud: %s\n",
                 sent.size(), velotrix::bench::kBaud,
                 shown ? "all shown" : "the last line never shown");
     std::printf("CPU share of one core:            %.1f %% (goal below 10 %%)\n",
-                100.0 * std::chrono::duration<double>(cpu).count() /
-                    std::chrono::duration<double>(wall).count());
+                100.0 * run.cpuShare);
     std::printf("last byte shown after it came:    %.1f ms (goal below 100 ms)\n",
-                shown ? velotrix::bench::Milliseconds(watch.shown - farEnd.lastByte) : -1.0);
+                shown ? velotrix::bench::Milliseconds(watch.shown - run.lastByte) : -1.0);
     return shown ? 0 : 1;
 }
