@@ -3,6 +3,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -29,6 +30,8 @@ FarEnd& FarEnd::Host() {
 }
 
 FarEnd::FarEnd() : fd_(::open(kControlLine, O_RDWR | O_NOCTTY | O_CLOEXEC)) {
+    // Held as serial programs hold their port, so that the port list shows it busy.
+    flock(fd_, LOCK_EX | LOCK_NB);
     termios t{};
     if (fd_ >= 0 && tcgetattr(fd_, &t) == 0) {
         cfmakeraw(&t);
