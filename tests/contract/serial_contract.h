@@ -41,6 +41,9 @@ class Line {
     virtual bool FarCts() const { return false; }
     // The far end sends a break, where it can.
     virtual bool FarSendsBreak() { return false; }
+    // Whether the driver ends a write held up on the line when the writes stop; where it does
+    // not (Wine's COM emulation), the row about it is skipped.
+    virtual bool EndsAWriteUnderWay() const { return true; }
     // The rate the line carries after the port was set to rate; unknown: the row is skipped.
     virtual std::optional<std::uint32_t> RateOnTheLine(std::uint32_t /*rate*/) {
         return std::nullopt;
@@ -148,6 +151,9 @@ TEST_P(SerialContract, CancelEndsAWaitAndEveryLaterOne) {
 // What a close during a send and an interrupt rely on: a write the far end holds up returns, no
 // later write takes a byte, and the line still receives.
 TEST_P(SerialContract, StoppedWritesEndAWriteUnderWayAndEveryLaterOneButNotReceiving) {
+    if (!line_->EndsAWriteUnderWay()) {
+        GTEST_SKIP() << "the driver here does not end a write under way";
+    }
     const Bytes many(100000, 0x55);
     auto writing =
         std::async(std::launch::async, [&] { return device_->Write(many.data(), many.size()); });
