@@ -2,29 +2,19 @@
 // first argument (default COM5), the far end, which reads everything, the second (default COM6);
 // scripts/test-windows maps them onto a pseudo-terminal pair and sets the figures beside the Qt
 // window's (bench_window_send_qt).
-#include "frontends/win32/windows_api.h"
-
-#include <commctrl.h>
-
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <thread>
-#include <vector>
 
-#include "app/controller.h"
-#include "frontends/win32/win32_loop.h"
-#include "frontends/win32/win32_view.h"
+#include "tests/bench/win32_window_on_port.h"
 #include "tests/bench/window_send_rounds.h"
-#include "ui-resources/ids.h"
 
 int main(int argc, char** argv) {
     const std::string windowPort = argc > 1 ? argv[1] : "COM5";
     const std::string farPort = argc > 2 ? argv[2] : "COM6";
-    INITCOMMONCONTROLSEX controls{sizeof controls,
-                                  ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
-    InitCommonControlsEx(&controls);
     auto farEndPort = velotrix::OpenSerialDevice(farPort);
     if (!farEndPort.ok() ||
         farEndPort.value->Configure({"", 4800, velotrix::Parity::kNone, 8, 1, false})) {
@@ -40,40 +30,26 @@ int main(int argc, char** argv) {
             }
         }
     });
-    velotrix::ControllerEnvironment environment;  // no settings file
-    const velotrix::PortInfo port = velotrix::ResolvePort(windowPort);
-    environment.devices.listPorts = [port] { return std::vector<velotrix::PortInfo>{port}; };
-    velotrix::Win32Loop loop;
-    velotrix::Win32View view;
-    velotrix::MainController controller(view, loop, environment);
-    controller.Start();
-    ShowWindow(view.MainWindow(), SW_SHOW);
-    controller.OnCommand(velotrix::ids::kComButton, velotrix::ids::kNotifyClicked);
-    velotrix::Engine& engine = controller.GetEngine();
     int status = 1;
-    if (!engine.IsOpen()) {
-        std::printf("bench_window_send_win32: the window cannot open %s\n", windowPort.c_str());
-    } else {
+    {
+        velotrix::bench::Win32WindowOnPort window(windowPort);
+        velotrix::MainController& controller = *window.controller;
+        velotrix::Engine& engine = controller.GetEngine();
         const char* temp = std::getenv("TEMP");
-        status = velotrix::bench::MeasureWindowSends(
-            "Win32 window",
-            {[&](const std::string& path) { controller.LoadFile(path); },
-             [&] {
-                 controller.OnCommand(velotrix::ids::kSendFileButton,
-                                      velotrix::ids::kNotifyClicked);
-             },
-             [&] { return engine.Sending(); },
-             [] {
-                 // The window sleeps until a message comes, as it does for a person.
-                 MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-                 for (MSG msg{}; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) {
-                     TranslateMessage(&msg);
-                     DispatchMessageW(&msg);
-                 }
-             },
-             [&](int ms) { engine.SetCharDelay(ms); }, [&](bool on) { engine.SetBinMode(on); }},
-            temp != nullptr ? temp : ".");
-        controller.OnCommand(velotrix::ids::kComButton, velotrix::ids::kNotifyClicked);
+        if (!engine.IsOpen()) {
+            std::printf("bench_window_send_win32: the window cannot open %s\n", windowPort.c_str());
+        } else {
+            status = velotrix::bench::MeasureWindowSends(
+                "Win32 window",
+                {[&](const std::string& path) { controller.LoadFile(path); },
+                 [&] {
+                     controller.OnCommand(velotrix::ids::kSendFileButton,
+                                          velotrix::ids::kNotifyClicked);
+                 },
+                 [&] { return engine.Sending(); }, velotrix::bench::Win32WindowOnPort::Pump,
+                 [&](int ms) { engine.SetCharDelay(ms); }, [&](bool on) { engine.SetBinMode(on); }},
+                temp != nullptr ? temp : ".");
+        }
     }
     reading = false;
     farEnd.join();
