@@ -40,9 +40,8 @@ class HeaderEditor {
     Screen& screen_;
     DialogView& view_;
     Engine& engine_;
-    int filterIndex_ = 0;
-    bool wrapWarned_ = false;  // the data of the shown header run past FFFFh  // the open dialog
-                               // shows the filter used last time first
+    int filterIndex_ = 0;      // the open dialog shows the filter used last time first
+    bool wrapWarned_ = false;  // the data of the shown header run past FFFFh
     std::function<void(const std::string& path)> fileChosen_;
 };
 
