@@ -117,7 +117,7 @@ Bytes PlayFarEnd(const std::string& script, PtyPair& line, Cli& cli, const TempD
 
 std::vector<CliRow> CliRowsIn(std::string_view file) {
     std::vector<CliRow> rows;
-    for (FileRow& row : ReadRows(file, RowText::kUtf8)) {
+    for (FileRow& row : ReadRows(file, RowText::kUtf8, {"args", "far"})) {
         rows.push_back({row.name, row.fields["args"], row.fields["far"], row.expected});
     }
     return rows;

@@ -62,7 +62,7 @@ std::vector<std::string>& WindowRowFiles() {
 
 std::vector<TableRow> TableRowsIn(std::string_view file) {
     std::vector<TableRow> rows;
-    for (FileRow& row : ReadRows(file, RowText::kCp1252)) {
+    for (FileRow& row : ReadRows(file, RowText::kCp1252, {"steps"})) {
         rows.push_back({row.name, row.fields["steps"], row.expected});
     }
     return rows;
@@ -70,7 +70,7 @@ std::vector<TableRow> TableRowsIn(std::string_view file) {
 
 std::vector<WindowRow> WindowRowsIn(std::string_view file) {
     std::vector<WindowRow> rows;
-    for (FileRow& row : ReadRows(file, RowText::kCp1252)) {
+    for (FileRow& row : ReadRows(file, RowText::kCp1252, {"ports", "steps"})) {
         Lines ports;
         std::string named = row.fields.contains("ports") ? row.fields["ports"] : "ttyS0";
         for (std::size_t comma; !named.empty(); named.erase(0, comma + 2)) {

@@ -1,6 +1,7 @@
 // Reads row files: a row is a paragraph whose first line is its name; '#' starts a comment line.
 #include "support/row_file.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -26,8 +27,10 @@ std::string Unescaped(const std::string& text, const std::string& place) {
             continue;
         }
         const char next = i + 1 < text.size() ? text[i + 1] : '\0';
-        if (next == 'x' && i + 3 < text.size() && std::isxdigit(text[i + 2]) != 0 &&
-            std::isxdigit(text[i + 3]) != 0) {
+        const auto hex = [&](std::size_t at) {
+            return at < text.size() && std::isxdigit(static_cast<unsigned char>(text[at])) != 0;
+        };
+        if (next == 'x' && hex(i + 2) && hex(i + 3)) {
             out += static_cast<char>(std::stoi(text.substr(i + 2, 2), nullptr, 16));
             i += 3;
             continue;
@@ -50,7 +53,8 @@ bool IsField(const std::string& line, std::size_t colon) {
 
 }  // namespace
 
-std::vector<FileRow> ReadRows(std::string_view file, RowText text) {
+std::vector<FileRow> ReadRows(std::string_view file, RowText text,
+                              std::initializer_list<std::string_view> fields) {
     const std::string path = std::string(VELOTRIX_TEST_ROWS) + "/" + std::string(file);
     std::ifstream in(path);
     if (!in) {
@@ -70,6 +74,9 @@ std::vector<FileRow> ReadRows(std::string_view file, RowText text) {
         }
         line = Unescaped(text == RowText::kCp1252 ? Utf8ToCp1252(line) : line, place);
         if (!inRow) {
+            if (!rows.empty() && rows.back().expected.empty()) {
+                Refuse(place, "the row before expects nothing");
+            }
             rows.push_back({line, {}, {}});
             inRow = true;
             continue;
@@ -78,6 +85,9 @@ std::vector<FileRow> ReadRows(std::string_view file, RowText text) {
         const std::size_t colon = line.find(':');
         if (IsField(line, colon)) {
             const std::string name = line.substr(0, colon);
+            if (std::find(fields.begin(), fields.end(), name) == fields.end()) {
+                Refuse(place, "no field \"" + name + "\" in this file");
+            }
             const std::string value = line.substr(std::min(colon + 2, line.size()));
             std::string& field = row.fields[name];
             field += (field.empty() || value.empty() ? "" : "; ") + value;
@@ -86,6 +96,9 @@ std::vector<FileRow> ReadRows(std::string_view file, RowText text) {
         } else {
             Refuse(place, "neither \"field: value\" nor \"key=value\"");
         }
+    }
+    if (!rows.empty() && rows.back().expected.empty()) {
+        Refuse(path, "the last row expects nothing");
     }
     return rows;
 }

@@ -2,6 +2,7 @@
 // tests/support/STEPS.md).
 #pragma once
 
+#include <initializer_list>
 #include <map>
 #include <set>
 #include <string>
@@ -19,9 +20,11 @@ struct FileRow {
 // kCp1252 for the rows of the window and the engine, whose texts are the core's code page 1252.
 enum class RowText { kUtf8, kCp1252 };
 
-// The rows of the file, a path below tests/; a file that cannot be read or parsed ends the program
-// with its place, since a test named by a row it lacks would go missing unseen.
-std::vector<FileRow> ReadRows(std::string_view file, RowText text);
+// The rows of the file, a path below tests/, with those fields. A file that cannot be read, a line
+// that is neither a field of those nor a key, and a row that expects nothing end the program with
+// their place: a mistyped row must not pass unseen.
+std::vector<FileRow> ReadRows(std::string_view file, RowText text,
+                              std::initializer_list<std::string_view> fields);
 
 // The words that tests/support/STEPS.md documents under that heading ("Step words", "Keys"): the
 // first column of its table.
