@@ -76,7 +76,8 @@ Played Play(const WindowRow& row, int ignored) {
 
 TEST(WindowWalk, EveryCommandHasARowThatFailsWithoutIt) {
     std::vector<std::pair<const WindowRow*, std::set<int>>> rows;
-    for (const WindowRow& row : WindowRows()) {
+    const std::vector<WindowRow> all = WindowRows();
+    for (const WindowRow& row : all) {
         rows.emplace_back(&row, Play(row, 0).used);
     }
     for (const Command& command : PersonCommands()) {

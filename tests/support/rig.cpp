@@ -1,6 +1,7 @@
 // The test rig of the engine and the window: the fakes, the engine or the window, and the loop.
 #include "support/rig.h"
 #include "support/rig_words.h"
+#include "support/row_file.h"
 
 #include <gtest/gtest.h>
 
@@ -53,19 +54,58 @@ Bytes Synthesized(std::uint16_t aadr, std::size_t length, std::uint16_t sadr, st
 }
 
 namespace {
-std::vector<WindowRow>& AllWindowRows() {
-    static std::vector<WindowRow> rows;
-    return rows;
+std::vector<std::string>& WindowRowFiles() {
+    static std::vector<std::string> files;
+    return files;
 }
 }  // namespace
 
-bool AddWindowRows(std::span<const WindowRow> rows) {
-    AllWindowRows().insert(AllWindowRows().end(), rows.begin(), rows.end());
+std::vector<TableRow> TableRowsIn(std::string_view file) {
+    std::vector<TableRow> rows;
+    for (FileRow& row : ReadRows(file, RowText::kCp1252, {"steps"})) {
+        rows.push_back({row.name, row.fields["steps"], row.expected});
+    }
+    return rows;
+}
+
+std::vector<WindowRow> WindowRowsIn(std::string_view file) {
+    std::vector<WindowRow> rows;
+    for (FileRow& row : ReadRows(file, RowText::kCp1252, {"ports", "steps"})) {
+        Lines ports;
+        std::string named = row.fields.contains("ports") ? row.fields["ports"] : "ttyS0";
+        for (std::size_t comma; !named.empty(); named.erase(0, comma + 2)) {
+            comma = std::min(named.find(", "), named.size());
+            ports.push_back(named.substr(0, comma));
+        }
+        rows.push_back({row.name, ports, row.fields["steps"], row.expected});
+    }
+    return rows;
+}
+
+void RunRow(const TableRow& row) {
+    Rig rig;
+    rig.Do(row.steps);
+    rig.Expect(row.shown);
+}
+
+void RunRow(const WindowRow& row) {
+    Rig rig(Rig::Face::kWindow, row.ports);
+    rig.Do(row.steps);
+    rig.Expect(row.shown);
+}
+
+bool AddWindowRows(std::string_view file) {
+    WindowRowFiles().emplace_back(file);
     return true;
 }
 
-std::span<const WindowRow> WindowRows() {
-    return AllWindowRows();
+std::vector<WindowRow> WindowRows() {
+    std::vector<WindowRow> rows;
+    for (const std::string& file : WindowRowFiles()) {
+        const std::vector<WindowRow> more = WindowRowsIn(file);
+        rows.insert(rows.end(), more.begin(), more.end());
+    }
+    return rows;
 }
 
 std::string TestNameOf(std::string_view text) {

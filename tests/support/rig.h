@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <span>
 #include <string>
 #include <string_view>
@@ -41,26 +42,44 @@ Bytes Concat(Bytes first, const Bytes& second);
 // spaces.
 Bytes Synthesized(std::uint16_t aadr, std::size_t length, std::uint16_t sadr, std::string name);
 
-// A row of a table of cases, and its name as a test's name (what is not a letter or a digit
-// becomes '_').
+// A row of a table of cases (a row file, see STEPS.md), and its name as a test's name (what is not
+// a letter or a digit becomes '_').
 struct TableRow {
-    const char* name;
-    const char* steps;  // what is done
-    const char* shown;  // what must be seen then
+    std::string name;
+    std::string steps;  // what is done
+    std::string shown;  // what must be seen then
 };
 std::string TestNameOf(std::string_view text);
+std::vector<TableRow> TableRowsIn(std::string_view file);
+inline auto TableRowsOf(std::string_view file) {
+    return ::testing::ValuesIn(TableRowsIn(file));
+}
 
-// A row of a table of the whole window, on fake ports of these names.
+// A row of a table of the whole window, on fake ports of these names ("ports:", ttyS0 by default).
 struct WindowRow {
-    const char* name;
+    std::string name;
     Lines ports;
-    const char* steps;
-    const char* shown;
+    std::string steps;
+    std::string shown;
 };
-// Each table of window rows adds itself as the suite starts, so that the walk of the window's
+std::vector<WindowRow> WindowRowsIn(std::string_view file);
+inline auto WindowRowsOf(std::string_view file) {
+    return ::testing::ValuesIn(WindowRowsIn(file));
+}
+// Each row file of the window adds itself as the suite starts, so that the walk of the window's
 // commands reads every row; returns true.
-bool AddWindowRows(std::span<const WindowRow> rows);
-std::span<const WindowRow> WindowRows();
+bool AddWindowRows(std::string_view file);
+std::vector<WindowRow> WindowRows();
+// Runs the row's steps on the engine's face or on the window's, and expects what it shows.
+void RunRow(const TableRow& row);
+void RunRow(const WindowRow& row);
+// A row shows as its name where a test's parameter is printed.
+inline void PrintTo(const TableRow& row, std::ostream* os) {
+    *os << row.name;
+}
+inline void PrintTo(const WindowRow& row, std::ostream* os) {
+    *os << row.name;
+}
 template <typename Row>
 std::string RowName(const ::testing::TestParamInfo<Row>& info) {
     return TestNameOf(info.param.name);
@@ -91,11 +110,10 @@ class Rig {
     // Pumps until no send runs and its end has been shown.
     bool PumpUntilIdle();
 
-    // Carries out steps separated by ';' (kSteps in rig_steps.cpp: each word, its arguments and
-    // what it does).
+    // Carries out steps separated by ';' (STEPS.md: each word, its arguments and what it does).
     void Do(std::string_view steps);
-    // Each "key=value" line must hold for what the rig shows (kKeys in rig_show.cpp: each key and
-    // what it shows); "$DIR" stands for the rig's directory, a final '*' for any rest.
+    // Each "key=value" line must hold for what the rig shows (STEPS.md: each key and what it
+    // shows); "$DIR" stands for the rig's directory, a final '*' for any rest.
     void Expect(std::string_view expected);
 
     TempDir dir;

@@ -12,6 +12,7 @@
 #include "serial/self_tester.h"
 #include "support/rig.h"
 #include "support/rig_words.h"
+#include "support/row_file.h"
 #include "text/text_helpers.h"
 #include "ui-resources/ids.h"
 
@@ -122,84 +123,7 @@ std::string Join(std::span<const std::string> lines) {
 
 namespace {
 
-// The keys a row may expect, and what each shows. NAME stands for a control's name (see
-// kNames), N for a digit.
-struct ShownKey {
-    std::string_view key;
-    std::string_view shows;
-};
-
-const ShownKey kKeys[] = {
-    // What the engine and the line did.
-    {"log", "the engine's events as short texts (see Record), joined by '|'"},
-    {"written", "the number of bytes the first fake line got"},
-    {"sent",
-     "what the line got: \"image\" or \"data\" of the loaded file, else the bytes; "
-     "\"+\" behind a unit that repeats (see Describe)"},
-    {"head", "the first 32 bytes the line got, in hex"},
-    {"kept", "the finished reception: \"all\" when it is what was fed, else its size"},
-    {"result", "the last engine call's result: its kind, OS error, hint and text"},
-    {"open", "whether the engine's port is open, then whether the first fake device is"},
-    {"paused", "the receive thread's pause after a line error, in ms"},
-    {"progress shown", "the last count of a send's progress"},
-    {"ahead", "how far a progress count was ever ahead of the bytes that had left the line"},
-    {"watched", "the files watched now"},
-    {"rewrites", "what the engine reported of each rewrite of the loaded file (also in log)"},
-    {"terminal", "the bytes the engine's terminal took"},
-    {"receptions", "the bytes of each reception as it finished, joined by '|'"},
-    {"taken", "what the rig's taker of the received bytes was told (see NotingTaker)"},
-    {"pacing", "the engine's character delay, line delay and line end"},
-    {"logging", "whether the line log runs, and the error it stopped for"},
-    {"linelog", "the file line.log in the rig's directory, its lines joined by '|'"},
-    {"modem", "DTR and RTS as the fake line holds them / as the last event said"},
-    {"status", "CTS, DSR, DCD and RI as the last event said, a dash for a low line"},
-    {"breaks", "for each BREAK sent, the number of bytes the line had got before it"},
-    {"line", "the fake line's baud, parity, data and stop bits, flow, open or closed"},
-    {"in", "the files in the folder \"in\" of the rig's directory, with their sizes"},
-    {"ini", "the settings file, its lines joined by '|' (\"-\": none)"},
-    {"state", "the state file Velotrix.state, the same way"},
-    // The MessageList (the engine's lines on the engine face).
-    {"list", "all its lines, joined by '|' (a separator line as \"47 dashes\")"},
-    {"count", "the number of its lines"},
-    {"first", "its first line"},
-    {"tail", "its last three lines"},
-    {"selected", "its selected line"},
-    // The window.
-    {"NAME", "the control's text"},
-    {"on:NAME", "whether the control is enabled"},
-    {"shown:NAME", "whether the control is visible"},
-    {"checked:NAME", "whether the control is checked"},
-    {"paneN", "the text of the status bar's pane N (0 to 3)"},
-    {"focus", "the name of the control that has the focus"},
-    {"box", "the last box: \"caption - text\", its lines joined by '|'"},
-    {"boxes", "the number of boxes shown"},
-    {"suggested", "the name the last save dialog offered"},
-    {"saved", "\"all\" when the file the last save dialog chose holds what was fed"},
-    {"savedBytes", "the first 16 bytes of that file, in hex"},
-    {"folder", "the folder the open dialogs start in"},
-    {"savefolder", "the folder the save dialogs start in"},
-    {"dialogs", "each file dialog shown: \"open\" or \"save\" and the folder it started in"},
-    {"menu", "whether \"String senden\" is enabled"},
-    {"menu:textFile", "whether \"Textdatei senden\" is enabled"},
-    {"menu:view", "whether \"Ansicht\" is enabled"},
-    {"menu:lines", "the check marks of DTR and RTS, and whether the self-test is offered"},
-    {"menu:xmodem", "whether XMODEM's send, 1K send, receive and cancel are enabled"},
-    {"reopen", "the check mark of reopening by itself"},
-    {"every", "the check mark of saving every reception"},
-    {"trim", "the check mark of taking off XMODEM's fill bytes"},
-    {"eol", "the check marks of \"Zeilenende\": none, CR, CR+LF, LF"},
-    {"eolFile", "the check marks of \"Zeilenende Textdatei\" the same way"},
-    {"protocol", "the check mark of the line log"},
-    {"beeps", "the number of keys refused with a beep"},
-    {"dump", "the first three rows of \"Ansicht\""},
-    {"closed", "whether the main window has closed"},
-    {"topen", "whether the terminal window is open"},
-    {"screen", "the terminal window's lines, joined by '|'"},
-    {"clipboard", "the text copied to the clipboard, its lines joined by '|'"},
-    {"tplace", "the terminal window's place: x, y, width and height"},
-};
-
-// Whether a row may expect the key: it is in kKeys, or names a control or a pane as kKeys does.
+// Whether a row may expect the key: STEPS.md documents it, or a control or a pane as it names them.
 bool Documented(std::string_view key) {
     std::string pattern(key);
     const std::size_t colon = key.find(':');
@@ -214,7 +138,7 @@ bool Documented(std::string_view key) {
                std::isdigit(static_cast<unsigned char>(key[4])) != 0) {
         pattern = "paneN";
     }
-    return std::ranges::find(kKeys, pattern, &ShownKey::key) != std::end(kKeys);
+    return DocumentedIn("Keys").contains(pattern);
 }
 
 }  // namespace
@@ -369,7 +293,8 @@ void Rig::Expect(std::string_view expected) {
         for (std::size_t at; (at = value.find("$DIR")) != std::string::npos;) {
             value.replace(at, 4, dir.path());
         }
-        ASSERT_TRUE(Documented(key)) << "the key " << key << " is not in kKeys: say what it shows";
+        ASSERT_TRUE(Documented(key))
+            << "the key " << key << " is not in STEPS.md: say what it shows";
         const auto found = shown.find(key);
         ASSERT_NE(found, shown.end()) << "no key " << key;
         const bool prefix = value.ends_with('*');

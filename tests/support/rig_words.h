@@ -17,7 +17,7 @@ std::span<const std::pair<std::string_view, int>> ControlNames();
 int IdOf(std::string_view name);
 // Joined by '|'; the separator line of a reception shows as "47 dashes".
 std::string Join(std::span<const std::string> lines);
-// Carries out one step: a word of kSteps (rig_steps.cpp) and its arguments.
+// Carries out one step: a word of STEPS.md and its arguments.
 void RunStep(Rig& rig, const std::string& step);
 
 }  // namespace velotrix::test

@@ -1,0 +1,63 @@
+// The CLI's tables (cli.rows, cli_values.rows) and how a row is played: velotrix-cli run on a
+// pseudo-terminal in a folder of its own, the far end playing its part, and every expected key
+// checked.
+#pragma once
+
+#include <cstdlib>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "frontends/cli/cli_option_table.h"
+#include "support/rig.h"
+
+namespace velotrix::test {
+
+// Environment variables set while it lives, and then as they were.
+class ScopedEnvironment {
+  public:
+    explicit ScopedEnvironment(const std::vector<std::pair<std::string, std::string>>& values) {
+        for (const auto& [name, value] : values) {
+            const char* old = std::getenv(name.c_str());
+            saved_.emplace_back(name,
+                                old != nullptr ? std::optional<std::string>(old) : std::nullopt);
+            setenv(name.c_str(), value.c_str(), 1);
+        }
+    }
+    ~ScopedEnvironment() {
+        for (const auto& [name, old] : saved_) {
+            old ? setenv(name.c_str(), old->c_str(), 1) : unsetenv(name.c_str());
+        }
+    }
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+  private:
+    std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+};
+
+// A row of cli.rows or cli_values.rows: the fields and keys are described there.
+struct CliRow {
+    std::string name;
+    std::string args;
+    std::string farEnd;
+    std::string expect;
+};
+
+inline void PrintTo(const CliRow& row, std::ostream* os) {
+    *os << row.name;
+}
+std::vector<CliRow> CliRowsIn(std::string_view file);
+// Bytes as the tables write them: the leading ones in hex, then "+N" for N counting bytes that
+// end them.
+std::string Hex(const Bytes& bytes);
+// Whether an argument is the option (its long or short name, alone or with "=VALUE").
+bool IsOption(const std::string& argument, const cli::OptionRule& rule);
+// Runs a row as written, or without the option and its value (without: nullptr for none); a run
+// without it may fail sooner.
+void PlayRow(const CliRow& c, const cli::OptionRule* without = nullptr);
+
+}  // namespace velotrix::test
