@@ -10,12 +10,14 @@ set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
 # Manual pages and the changelog are installed compressed, as Debian keeps them; -n leaves the
-# time stamp out, so that the same text gives the same file.
+# time stamp out, so that the same text gives the same file. The German pages (doc/de) go where man
+# looks for a German locale, the English ones where it looks for every other.
 set(VELOTRIX_COMPRESSED_DOCS)
-foreach(source velotrix.1 velotrix-cli.1 changelog)
+foreach(source velotrix.1 velotrix-cli.1 de/velotrix.1 de/velotrix-cli.1 changelog)
     set(compressed ${CMAKE_BINARY_DIR}/doc/${source}.gz)
+    get_filename_component(compressed_dir ${compressed} DIRECTORY)
     add_custom_command(OUTPUT ${compressed}
-        COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/doc
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${compressed_dir}
         COMMAND sh -c "gzip -9nc '${CMAKE_SOURCE_DIR}/doc/${source}' > '${compressed}'"
         DEPENDS ${CMAKE_SOURCE_DIR}/doc/${source}
         VERBATIM)
@@ -31,6 +33,7 @@ endforeach()
 
 set(VELOTRIX_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/velotrix)
 install(FILES ${CMAKE_BINARY_DIR}/doc/velotrix-cli.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${CMAKE_BINARY_DIR}/doc/de/velotrix-cli.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/de/man1)
 install(FILES doc/velotrix-cli.bash
     DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME velotrix-cli)
 install(FILES README.md doc/copyright ${CMAKE_BINARY_DIR}/doc/changelog.gz
@@ -38,6 +41,7 @@ install(FILES README.md doc/copyright ${CMAKE_BINARY_DIR}/doc/changelog.gz
 
 if(TARGET velotrix)
     install(FILES ${CMAKE_BINARY_DIR}/doc/velotrix.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+    install(FILES ${CMAKE_BINARY_DIR}/doc/de/velotrix.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/de/man1)
     install(FILES ui-resources/velotrix.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
     install(DIRECTORY ui-resources/hicolor/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
     install(FILES ui-resources/velotrix-mime.xml

@@ -137,6 +137,9 @@ class SerialDevice {
     // from within its handler, before the program's threads learn of it. A send arms it; a
     // protocol that must still say goodbye on an interrupt (XMODEM's cancel) does not.
     virtual void StopWritesOnInterrupt(bool armed) = 0;
+    // The bytes StopWrites (or an interrupt) threw away from the driver's queue since the last
+    // call: written, but they never left. 0 where the driver cannot tell its queue's level.
+    virtual std::size_t TakeStoppedOutput() { return 0; }
     // Blocks until everything written has left the driver (or CancelWaits()).
     virtual void Drain() = 0;
     // Bytes written but still waiting in the driver to leave; 0 where the driver cannot tell.

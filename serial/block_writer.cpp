@@ -226,7 +226,8 @@ void SendContext::PostLine(std::string line, bool scrollToEnd) const {
 }
 
 void SendContext::PostAborted(std::size_t total, std::uint32_t pass) const {
-    const std::size_t left = device.QueuedOutput() + port.discarded.load();
+    const std::size_t left =
+        device.QueuedOutput() + port.discarded.load() + device.TakeStoppedOutput();
     const std::uint32_t sent = taken.load();
     events.Post(
         SendAbortedEvent{sent - static_cast<std::uint32_t>(std::min<std::size_t>(left, sent)),
@@ -236,6 +237,7 @@ void SendContext::PostAborted(std::size_t total, std::uint32_t pass) const {
 void SendContext::StartCounting() const {
     taken = 0;
     port.discarded = 0;
+    device.TakeStoppedOutput();
 }
 
 void SendContext::DropInput() const {

@@ -26,6 +26,7 @@ class LoggedDevice : public SerialDevice {
     OsResult<std::size_t> Write(const std::uint8_t* bytes, std::size_t count) override;
     void StopWrites() override { device_->StopWrites(); }
     void StopWritesOnInterrupt(bool armed) override { device_->StopWritesOnInterrupt(armed); }
+    std::size_t TakeStoppedOutput() override { return device_->TakeStoppedOutput(); }
     void Drain() override { device_->Drain(); }
     std::size_t QueuedOutput() override { return device_->QueuedOutput(); }
     void Purge(bool input, bool output) override { device_->Purge(input, output); }

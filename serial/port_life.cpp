@@ -249,10 +249,9 @@ void PortLife::CloseDevice() {
     const bool sending = port_.portOpen.load() && neighbours_.sending();
     // The send stops on the wire before anything else is done, since at 115200 baud the next byte
     // starts within 87 us: in one step the device takes no byte more and throws away what waits
-    // in its queue (counted first: those bytes never left). The queue is discarded once more when
-    // the sender has been joined.
+    // in its queue (the device counts them: they never left). The queue is discarded once more
+    // when the sender has been joined.
     if (sending) {
-        port_.discarded += port_.device->QueuedOutput();
         port_.device->StopWrites();
     }
     if (!port_.portOpen.exchange(false)) {

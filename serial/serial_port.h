@@ -1,6 +1,7 @@
 // The open serial port shared by the UI thread, the receive thread and the sender thread.
 #pragma once
 
+#include <algorithm>
 #include <atomic>
 #include <cstddef>
 #include <memory>
@@ -21,10 +22,12 @@ struct SerialPort {
     // cut short): they never left, and the send's end says so.
     std::atomic<std::size_t> discarded{0};
 
-    // Throws away what waits in the driver to go out, and counts it.
+    // Throws away what waits in the driver to go out, and counts what went: the byte on the
+    // wire stays queued until it has left.
     void DiscardOutput() {
-        discarded += device->QueuedOutput();
+        const std::size_t before = device->QueuedOutput();
         device->Purge(false, true);
+        discarded += before - std::min(before, device->QueuedOutput());
     }
 };
 

@@ -112,10 +112,13 @@ class FakeDevice final : public SerialDevice {
         return {count, {}};
     }
     void StopWritesOnInterrupt(bool armed) override { l().interruptArmed_.store(armed); }
+    std::size_t TakeStoppedOutput() override {
+        return line_->Get([&] { return std::exchange(l().stoppedOutput_, 0); });
+    }
     void StopWrites() override {
         line_->Change([&] {
             l().writesStopped_ = true;
-            l().DropQueuedOutput(FakeSerialDevice::Clock::now());
+            l().stoppedOutput_ += l().DropQueuedOutput(FakeSerialDevice::Clock::now());
         });
     }
     void Drain() override {
@@ -134,7 +137,9 @@ class FakeDevice final : public SerialDevice {
     void Purge(bool input, bool output) override {
         line_->Change([&] {
             input ? l().input_.clear() : void();
-            output ? l().DropQueuedOutput(FakeSerialDevice::Clock::now()) : void();
+            if (output) {
+                l().DropQueuedOutput(FakeSerialDevice::Clock::now());
+            }
         });
     }
     bool Cts() override {
@@ -189,11 +194,13 @@ std::vector<std::uint8_t> FakeSerialDevice::Written() const {
     });
 }
 
-void FakeSerialDevice::DropQueuedOutput(Clock::time_point when) const {
+std::size_t FakeSerialDevice::DropQueuedOutput(Clock::time_point when) const {
     // The byte on the wire finishes; those behind it never start.
-    while (!sent_.empty() && sent_.back().left - byteTime_ > when) {
+    std::size_t dropped = 0;
+    for (; !sent_.empty() && sent_.back().left - byteTime_ > when; ++dropped) {
         sent_.pop_back();
     }
+    return dropped;
 }
 
 FakeSerialDevice::~FakeSerialDevice() {
@@ -217,7 +224,7 @@ void FakeSerialDevice::TakeInterrupt() const {
     const Clock::rep at = interruptedAt_.load();
     if (at != 0 && !interrupted_) {
         interrupted_ = true;
-        DropQueuedOutput(Clock::time_point(Clock::duration(at)));
+        stoppedOutput_ += DropQueuedOutput(Clock::time_point(Clock::duration(at)));
     }
 }
 

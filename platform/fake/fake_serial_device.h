@@ -164,8 +164,8 @@ class FakeSerialDevice {
         changed_.notify_all();
     }
     std::size_t LeftBy(Clock::time_point when) const;
-    // Drops the bytes that had not begun to leave at the time.
-    void DropQueuedOutput(Clock::time_point when) const;
+    // Drops the bytes that had not begun to leave at the time; returns their number.
+    std::size_t DropQueuedOutput(Clock::time_point when) const;
     // What an interrupt did, applied under the lock before every look at the line (its handler
     // may take no lock).
     void TakeInterrupt() const;
@@ -200,6 +200,7 @@ class FakeSerialDevice {
     std::atomic<bool> interruptArmed_{false};
     std::atomic<Clock::rep> interruptedAt_{0};  // 0: none
     mutable bool interrupted_ = false;
+    mutable std::size_t stoppedOutput_ = 0;  // dropped by a stop or an interrupt, not yet taken
     std::optional<Clock::time_point> noted_;
     AppliedSettings applied_{9600, Parity::kNone, 8, 1, false};
 };

@@ -232,7 +232,7 @@ class PosixSerialDevice final : public SerialDevice {
                 if (writesStopped_.load()) {
                     // Handed over just as the writes stopped, perhaps after the closer's discard:
                     // discarded here, before the byte on the wire has ended.
-                    tcflush(fd_.get(), TCOFLUSH);
+                    DiscardStopped();
                     break;
                 }
                 continue;
@@ -268,12 +268,14 @@ class PosixSerialDevice final : public SerialDevice {
     void StopWrites() override {
         const int saved = errno;
         writesStopped_.store(true);
-        tcflush(fd_.get(), TCOFLUSH);
+        DiscardStopped();
         const std::uint64_t one = 1;
         while (::write(stopWake_.get(), &one, sizeof one) < 0 && errno == EINTR) {
         }
         errno = saved;
     }
+
+    std::size_t TakeStoppedOutput() override { return stoppedOutput_.exchange(0); }
 
     void StopWritesOnInterrupt(bool armed) override {
         if (armed && interruptSlot_ < 0) {
@@ -363,6 +365,16 @@ class PosixSerialDevice final : public SerialDevice {
     }
 
   private:
+    // Counts what waits in the driver and throws it away; an ioctl and an atomic add, so that
+    // the interrupt's handler may do it too.
+    void DiscardStopped() {
+        int pending = 0;
+        if (ioctl(fd_.get(), TIOCOUTQ, &pending) == 0 && pending > 0) {
+            stoppedOutput_.fetch_add(static_cast<std::size_t>(pending));
+        }
+        tcflush(fd_.get(), TCOFLUSH);
+    }
+
     static void StopOnInterrupt(std::intptr_t self) {
         reinterpret_cast<PosixSerialDevice*>(self)->StopWrites();
     }
@@ -445,6 +457,7 @@ class PosixSerialDevice final : public SerialDevice {
     UniqueFd wake_;      // CancelWaits()
     UniqueFd stopWake_;  // StopWrites()
     std::atomic<bool> writesStopped_{false};
+    std::atomic<std::size_t> stoppedOutput_{0};
     int interruptSlot_ = -1;
     mutable std::atomic<bool> hasModemLines_{true};
     mutable std::atomic<bool> hasCounters_{true};

@@ -1,4 +1,4 @@
-// The port list on Linux: serial devices under /dev by name, then the paths of VELOTRIX_PORTS.
+// The port list on Linux: the paths of VELOTRIX_PORTS, then serial devices under /dev by name.
 #include "platform/linux/serial_ports.h"
 
 #include <linux/serial.h>

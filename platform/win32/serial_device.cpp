@@ -210,7 +210,7 @@ class Win32SerialDevice final : public SerialDevice {
             }
             if (writesStopped_.load()) {
                 // Handed over just as the writes stopped, perhaps after the closer's discard.
-                PurgeComm(port_.get(), PURGE_TXABORT | PURGE_TXCLEAR);
+                DiscardStopped();
             }
         }
         return {written, {}};
@@ -219,10 +219,12 @@ class Win32SerialDevice final : public SerialDevice {
     // Also from the console's interrupt handler (a thread of the system's).
     void StopWrites() override {
         writesStopped_.store(true);
-        PurgeComm(port_.get(), PURGE_TXABORT | PURGE_TXCLEAR);
+        DiscardStopped();
         // Not every driver ends a pending write on the purge (Wine's does not).
         CancelIoEx(port_.get(), &write_.overlapped);
     }
+
+    std::size_t TakeStoppedOutput() override { return stoppedOutput_.exchange(0); }
 
     void StopWritesOnInterrupt(bool armed) override {
         if (armed && interruptSlot_ < 0) {
@@ -364,6 +366,12 @@ class Win32SerialDevice final : public SerialDevice {
 
     // ClearCommError: the line errors since its last call (collected for both readers of them)
     // and the queue sizes. 0 or the error code; drivers without it answer ERROR_NOT_SUPPORTED.
+    // Counts what waits in the driver and throws it away, the write under way included.
+    void DiscardStopped() {
+        stoppedOutput_ += QueuedOutput();
+        PurgeComm(port_.get(), PURGE_TXABORT | PURGE_TXCLEAR);
+    }
+
     DWORD ReadErrors(COMSTAT* status) {
         if (!hasErrorFlags_.load()) {
             return ERROR_NOT_SUPPORTED;
@@ -435,6 +443,7 @@ class Win32SerialDevice final : public SerialDevice {
     UniqueHandle cancel_;
     std::atomic<bool> cancelled_{false};
     std::atomic<bool> writesStopped_{false};
+    std::atomic<std::size_t> stoppedOutput_{0};
     int interruptSlot_ = -1;
     std::atomic<bool> hasErrorFlags_{true};
     std::atomic<bool> hasModemLines_{true};

@@ -171,6 +171,24 @@ TEST_P(SerialContract, StoppedWritesEndAWriteUnderWayAndEveryLaterOneButNotRecei
     EXPECT_EQ(Receive(3), (Bytes{4, 5, 6}));
 }
 
+// A send cut short by a stop says how far it got: what the stop threw away never left, and only
+// the rest reaches the far end. Where the driver cannot tell its queue's level, it counts none.
+TEST_P(SerialContract, AStopCountsWhatItThrewAwayOnce) {
+    const Bytes some(200, 0x55);  // 0.2 s at 9600 baud, within every driver's queue
+    ASSERT_EQ(device_->Write(some.data(), some.size()).value, some.size());
+    const std::size_t queued = device_->QueuedOutput();
+    device_->StopWrites();
+    const std::size_t stopped = device_->TakeStoppedOutput();
+    EXPECT_EQ(device_->TakeStoppedOutput(), 0u) << "counted once";
+    if (queued == 0) {
+        EXPECT_EQ(stopped, 0u);
+        return;
+    }
+    EXPECT_GT(stopped, 0u);
+    EXPECT_LE(stopped, queued);
+    EXPECT_EQ(line_->FarGets(some.size() - stopped).size(), some.size() - stopped);
+}
+
 TEST_P(SerialContract, RefusesImpossibleSettingsAndKeepsWhatItHad) {
     EXPECT_TRUE(device_->Configure({"", 300, std::nullopt, 9, std::nullopt, std::nullopt}));
     EXPECT_TRUE(device_->Configure({"", 300, std::nullopt, std::nullopt, 3, std::nullopt}));

@@ -13,9 +13,11 @@ fail() {
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
 man1=share/man/man1
+man1_de=share/man/de/man1
 completion=share/bash-completion/completions/velotrix-cli
 metainfo=share/metainfo/org.velotrix.velotrix.metainfo.xml
-for file in bin/velotrix bin/velotrix-cli $man1/velotrix.1.gz $man1/velotrix-cli.1.gz $completion \
+for file in bin/velotrix bin/velotrix-cli $man1/velotrix.1.gz $man1/velotrix-cli.1.gz \
+    $man1_de/velotrix.1.gz $man1_de/velotrix-cli.1.gz $completion \
     share/applications/velotrix.desktop $metainfo share/mime/packages/velotrix.xml \
     share/icons/hicolor/scalable/apps/velotrix.svg share/doc/velotrix/README.md \
     share/doc/velotrix/copyright share/doc/velotrix/changelog.gz; do
@@ -43,18 +45,24 @@ grep -q '^50:application/x-z80-program:\*\.z80$' "$mime/globs2" || fail "*.z80 n
 grep -qx 'MimeType=application/x-z80-program;' "$prefix/share/applications/velotrix.desktop" ||
     fail "menu entry offers other types than the z80 type"
 
-# Both pages render without a warning, and the page of velotrix-cli has an entry for every command
-# and option that its --help names.
-for page in velotrix velotrix-cli; do
-    warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings=w -l -Tutf8 "$prefix/$man1/$page.1.gz" 2>&1 >/dev/null) ||
+# Every page, English and German, renders without a warning and gives mandb its whatis entry.
+for page in $man1/velotrix $man1/velotrix-cli $man1_de/velotrix $man1_de/velotrix-cli; do
+    warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings=w -l -Tutf8 "$prefix/$page.1.gz" 2>&1 >/dev/null) ||
         fail "man cannot render $page.1"
     [[ -z $warnings ]] || fail "$page.1: $warnings"
+    lexgrog "$prefix/$page.1.gz" >/dev/null || fail "$page.1 has no NAME line for whatis"
 done
-manual=$(LC_ALL=C.UTF-8 MANWIDTH=200 man -l "$prefix/$man1/velotrix-cli.1.gz" 2>/dev/null)
-window_manual=$(LC_ALL=C.UTF-8 MANWIDTH=200 man -l "$prefix/$man1/velotrix.1.gz" 2>/dev/null)
-grep -A2 '^SEE ALSO' <<<"$manual" | grep -q 'velotrix(1)' || fail "velotrix-cli.1 does not name velotrix(1)"
-grep -A2 '^SEE ALSO' <<<"$window_manual" | grep -q 'velotrix-cli(1)' || fail "velotrix.1 does not name velotrix-cli(1)"
-grep -A2 '^SYNOPSIS' <<<"$window_manual" | grep -q 'velotrix \[FILE\]' || fail "velotrix.1 shows no FILE"
+
+# man picks the page by the language asked for: German for de, English for any other.
+for lang in de en fr; do
+    want=$man1/velotrix-cli.1.gz
+    [[ $lang == de ]] && want=$man1_de/velotrix-cli.1.gz
+    found=$(MANPATH="$prefix/share/man" man -L "$lang" -w velotrix-cli 2>&1) || fail "man -L $lang: $found"
+    [[ $found == "$prefix/$want" ]] || fail "man -L $lang finds $found, not $want"
+done
+
+# In either language the two pages name each other, the window's page shows its FILE, and the page
+# of velotrix-cli has an entry for every command and option that its --help names.
 help=$(LC_ALL=C.UTF-8 "$prefix/bin/velotrix-cli" --help)
 commands=$(awk '/^Befehle:/ { inside = 1; next } /^$/ { inside = 0 } inside && /^  [a-z]/ { print $1 }' <<<"$help")
 # "--option=WERT" in the help is the general form, not an option.
@@ -62,10 +70,21 @@ options=$(grep -oE -- '(^|[[:space:]])--?[a-z][a-z-]*' <<<"$help" | sed 's/^[[:s
     grep -vx -- --option | sort -u)
 [[ $(wc -w <<<"$commands") -ge 5 && $(wc -w <<<"$options") -ge 15 ]] ||
     fail "cannot read the commands and options from --help"
-for word in $commands $options; do
-    # An option with a short form stands as "-p, --port".
-    grep -qE -- "^ +(-[a-z], )?$word([ ,]|$)" <<<"$manual" || fail "velotrix-cli.1 has no entry for $word"
-done
+check_pages() {
+    local dir=$1 synopsis=$2 see_also=$3 file=$4 manual window_manual word
+    manual=$(LC_ALL=C.UTF-8 MANWIDTH=200 man -l "$prefix/$dir/velotrix-cli.1.gz" 2>/dev/null)
+    window_manual=$(LC_ALL=C.UTF-8 MANWIDTH=200 man -l "$prefix/$dir/velotrix.1.gz" 2>/dev/null)
+    grep -A2 "^$see_also" <<<"$manual" | grep -q 'velotrix(1)' || fail "$dir/velotrix-cli.1 does not name velotrix(1)"
+    grep -A2 "^$see_also" <<<"$window_manual" | grep -q 'velotrix-cli(1)' ||
+        fail "$dir/velotrix.1 does not name velotrix-cli(1)"
+    grep -A2 "^$synopsis" <<<"$window_manual" | grep -q "velotrix \\[$file\\]" || fail "$dir/velotrix.1 shows no $file"
+    for word in $commands $options; do
+        # An option with a short form stands as "-p, --port".
+        grep -qE -- "^ +(-[a-z], )?$word([ ,]|$)" <<<"$manual" || fail "$dir/velotrix-cli.1 has no entry for $word"
+    done
+}
+check_pages $man1 SYNOPSIS 'SEE ALSO' FILE
+check_pages $man1_de ÜBERSICHT 'SIEHE AUCH' DATEI
 
 # The completion loads in a plain bash and completes commands, options and values.
 bash --norc --noprofile -c '
