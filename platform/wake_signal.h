@@ -29,4 +29,8 @@ class WakeSignal {
     int interruptSlot_ = -1;
 };
 
+// How much later than asked a timed wait of this system may end on a busy machine: a wait that
+// must not end late (a character delay) ends early by this and watches the clock for the rest.
+std::chrono::nanoseconds TimedWaitSlack();
+
 }  // namespace velotrix

@@ -3,8 +3,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <thread>
 #include <utility>
 
+#include "platform/wake_signal.h"
 #include "text/text_helpers.h"
 #include "ui-resources/messages.h"
 
@@ -247,8 +249,17 @@ void SendContext::DropInput() const {
 }
 
 bool SendContext::Pause(std::chrono::nanoseconds duration) const {
+    using Steady = std::chrono::steady_clock;
+    const Steady::time_point end = Steady::now() + duration;
     std::unique_lock lock(wake.mutex);
-    wake.changed.wait_for(lock, duration, [&] { return !KeepGoing(); });
+    // A pause is silence of the time asked for, not a wait that ends when the system gets round to
+    // it: where waits end late, the last moments are spent watching the clock.
+    wake.changed.wait_until(lock, end - TimedWaitSlack(), [&] { return !KeepGoing(); });
+    while (KeepGoing() && Steady::now() < end) {
+        lock.unlock();
+        std::this_thread::yield();
+        lock.lock();
+    }
     return KeepGoing();
 }
 

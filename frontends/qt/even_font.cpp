@@ -36,18 +36,17 @@ bool HasEvenWidths(const QFont& font) {
     return width > 0;
 }
 
-QFont EvenWidthFont() {
-    const QFont system = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    if (HasEvenWidths(system)) {
-        return system;
+QFont EvenWidthFont(const QFont& preferred) {
+    if (HasEvenWidths(preferred)) {
+        return preferred;
     }
     for (const QString& family : QFontDatabase::families()) {
-        QFont candidate(family, system.pointSize());
+        QFont candidate(family, preferred.pointSize());
         if (QFontDatabase::isFixedPitch(family) && HasEvenWidths(candidate)) {
             return candidate;
         }
     }
-    return system;
+    return preferred;
 }
 
 }  // namespace velotrix

@@ -3,12 +3,13 @@
 #pragma once
 
 #include <QFont>
+#include <QFontDatabase>
 
 namespace velotrix {
 
-// The system's fixed font when its characters measure alike, else the first monospaced family
-// that does; the system's fixed font when none does.
-QFont EvenWidthFont();
+// The preferred font (the system's fixed one) when its characters measure alike, else the first
+// monospaced family that does, at the preferred size; the preferred font when none does.
+QFont EvenWidthFont(const QFont& preferred = QFontDatabase::systemFont(QFontDatabase::FixedFont));
 
 // Whether every character a hex listing shows (the printable ones of code page 1252) has the
 // same advance width in the font.

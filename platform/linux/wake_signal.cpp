@@ -69,4 +69,9 @@ void WakeSignal::WakeOnInterrupt() {
     }
 }
 
+// The kernel's timers end a wait within microseconds of its time.
+std::chrono::nanoseconds TimedWaitSlack() {
+    return std::chrono::nanoseconds(0);
+}
+
 }  // namespace velotrix

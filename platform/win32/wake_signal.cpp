@@ -50,4 +50,10 @@ void WakeSignal::WakeOnInterrupt() {
     }
 }
 
+// Even with 1 ms timers (while a port is open) a wait ends a millisecond or two late, and more
+// on a busy machine or under Wine.
+std::chrono::nanoseconds TimedWaitSlack() {
+    return std::chrono::milliseconds(3);
+}
+
 }  // namespace velotrix

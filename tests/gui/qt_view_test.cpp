@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QDropEvent>
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QGuiApplication>
@@ -34,6 +35,7 @@
 #include <utility>
 #include <vector>
 
+#include "frontends/qt/even_font.h"
 #include "frontends/qt/modal_dialogs.h"
 #include "frontends/qt/reception_window.h"
 #include "gui_helpers.h"
@@ -170,22 +172,25 @@ TEST_F(QtViewTest, TheReceptionViewShowsRowsFindsHexAndCopiesTheSelection) {
     }
 }
 
-// The listings line up in columns as a person sees them, whichever fixed font the system has: a
-// row of every character a listing shows is as wide as that many digits.
+// The listings line up in columns as a person sees them, whichever fixed font the system has (a
+// system whose fixed font is proportional is played by its general font): a row of every
+// character a listing shows is as wide as that many digits.
 TEST_F(QtViewTest, TheListingsCharactersAllTakeOneWidth) {
     HexDump every{std::vector<std::uint8_t>(256), 0, 0};
     for (std::size_t i = 0; i < every.bytes.size(); ++i) {
         every.bytes[i] = static_cast<std::uint8_t>(i);
     }
     view_.ShowReceptionView(every);
-    const QWidget* listings[] = {view_.ReceptionView()->Rows(), view_.Widget(ids::kMessageList)};
-    for (const QWidget* listing : listings) {
-        const QFontMetricsF metrics(listing->font());
+    const QFont proportional = EvenWidthFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
+    const QFont fonts[] = {view_.ReceptionView()->Rows()->font(),
+                           view_.Widget(ids::kMessageList)->font(), proportional};
+    for (const QFont& font : fonts) {
+        const QFontMetricsF metrics(font);
         const qreal digit = metrics.horizontalAdvance(QLatin1Char('0'));
         for (std::size_t row = 0; row < DumpRowCount(every); ++row) {
             const QString line = QString::fromStdString(Cp1252ToUtf8(DumpLine(every, row)));
             EXPECT_NEAR(metrics.horizontalAdvance(line), digit * line.size(), 0.5)
-                << listing->font().family().toStdString() << " row " << row;
+                << font.family().toStdString() << " row " << row;
         }
     }
 }

@@ -80,6 +80,9 @@ chown -R "${user:-$(id -un)}" "$home"
 # The command line: listing opens no device, help and version need no window.
 [[ $(run "$prefix/bin/velotrix" --version) == "velotrix "* ]] || fail "velotrix --version"
 run "$prefix/bin/velotrix" --help | grep VELOTRIX_PORTS >/dev/null || fail "velotrix --help"
+# Without a display the window says what helps, where Qt would speak of reinstalling.
+no_display=$(run "$prefix/bin/velotrix" 2>&1) && fail "velotrix started without a display"
+grep -q "keine Anzeige gefunden" <<<"$no_display" || fail "velotrix without a display: $no_display"
 opened=$(run strace -f -e trace=open,openat -o /dev/stdout "$prefix/bin/velotrix-cli" ports 2>/dev/null |
     grep -E '"/dev/(tty|pts|serial)' | grep -v O_DIRECTORY || true)
 [[ -z $opened ]] || fail "velotrix-cli ports opened devices: $opened"

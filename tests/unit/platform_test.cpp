@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <set>
 
 #include "platform/fake/fake_serial_device.h"
@@ -492,6 +493,52 @@ TEST(SerialPorts, ARowSaysWhyItsPortCannotBeOpened) {
                                         "\" sein, der das Ger\xE4t geh\xF6rt.");
     // Busy, and the system does not say who holds it.
     EXPECT_EQ(PortRowText(RowFor({"ttyUSB0", path, {}, {}, PortAccess::kBusy})), "ttyUSB0: belegt");
+}
+
+// Where the settings and the rescued bytes live, and which device a port's name means, as the
+// user's environment says: each row sets XDG_CONFIG_HOME, HOME, TMPDIR and VELOTRIX_PORTS ("-":
+// unset), and the working folder holds a file "local".
+TEST(Files, PlacesFollowTheEnvironment) {
+    const TempDir dir;
+    dir.Write("local", "");
+    const char* names[] = {"XDG_CONFIG_HOME", "HOME", "TMPDIR", "VELOTRIX_PORTS"};
+    std::vector<std::optional<std::string>> kept;
+    for (const char* name : names) {
+        const char* value = std::getenv(name);
+        kept.push_back(value != nullptr ? std::optional<std::string>(value) : std::nullopt);
+    }
+    const fs::path before = fs::current_path();
+    fs::current_path(dir.path());
+    const passwd* user = getpwuid(getuid());
+    const std::string own = user != nullptr ? std::string(user->pw_dir) + "/.config/velotrix/" : "";
+    const struct {
+        const char* environment[4];
+        std::string config;
+        std::string temp;
+        const char* port;  // the device the name "pc" means, and "nowhere", and "local"
+    } rows[] = {
+        {{"/x/cfg", "/h", "/t", "-"}, "/x/cfg/velotrix/", "/t/", "/dev/pc /dev/nowhere local"},
+        {{"cfg", "/h/", "t", "-"}, "/h/.config/velotrix/", "/tmp/", "/dev/pc /dev/nowhere local"},
+        {{"-", "", "-", "/dev/null"}, own, "/tmp/", "/dev/pc /dev/nowhere local"},
+        {{"-", "-", "/t/", "/x/pc"}, own, "/t/", "/x/pc /dev/nowhere local"},
+    };
+    for (const auto& row : rows) {
+        for (std::size_t i = 0; i < std::size(names); ++i) {
+            const std::string value = row.environment[i];
+            value == "-" ? unsetenv(names[i]) : setenv(names[i], value.c_str(), 1);
+        }
+        std::string ports;
+        for (const char* name : {"pc", "nowhere", "local"}) {
+            ports += (ports.empty() ? "" : " ") + ResolvePort(name).path;
+        }
+        EXPECT_EQ(UserConfigDirectory(), row.config) << row.environment[0];
+        EXPECT_EQ(TempDirectory(), row.temp) << row.environment[2];
+        EXPECT_EQ(ports, row.port) << row.environment[3];
+    }
+    fs::current_path(before);
+    for (std::size_t i = 0; i < std::size(names); ++i) {
+        kept[i] ? setenv(names[i], kept[i]->c_str(), 1) : unsetenv(names[i]);
+    }
 }
 
 }  // namespace
