@@ -23,8 +23,8 @@ TEST_P(EnglishWindow, ShowsWhatThePersonDid) {
 
 // clang-format off
 const Row kRows[] = {
-    {"start", {"COM1", "COM4"}, "", "port=COM4\nCOM=Open COM\npane0=Buffer:\non:load=0\nlist="},
-    {"open", {"ttyS0"}, "click COM", "COM=Close COM\non:load=1\nboxes=0"},
+    {"start", {"COM1", "COM4"}, "", "port=COM4\nparity=none\nflow=none\npause=none\nCOM=Open COM\npane0=Buffer:\non:load=0\nlist="},
+    {"open with the chosen settings", {"ttyS0"}, "select parity even; select flow CTS; click COM", "COM=Close COM\nline=4800 E 8 1 cts open\non:load=1\nboxes=0"},
     {"close during a reception", {"ttyS0"}, "click COM; feed 50; click COM; advance 1000", "on:save=1\ntail=47 dashes|Bytes received in total: 50|Save with the button"},
     {"loopback test", {"ttyS0"}, "loop; click COM; command selftest; back", "box=Loopback test - Bytes sent: 256|Bytes lost: 0|Bytes changed: 0|Parity errors: 0|Framing errors: 0|Rate: not measurable, 4800 baud expected|Loopback test passed"},
     {"nothing to send", {"ttyS0"}, "click COM; click send", "box=Error! - Nothing there to send."},
