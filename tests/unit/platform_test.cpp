@@ -150,7 +150,14 @@ TEST(Files, ExistenceWithWildcardsAndErrorTexts) {
     // The settings' folders are made for the user's eyes only.
     int error = -1;
     EXPECT_TRUE(CreateDirectories(dir.File("new/velotrix/"), error));
-    for (const char* folder : {"new", "new/velotrix"}) {
+    // Also one named relative to the working folder, where no parent is walked: no error is left.
+    const fs::path before = fs::current_path();
+    fs::current_path(dir.path());
+    error = -1;
+    EXPECT_TRUE(CreateDirectories("own", error));
+    EXPECT_EQ(error, 0);
+    fs::current_path(before);
+    for (const char* folder : {"new", "new/velotrix", "own"}) {
         EXPECT_EQ(fs::status(dir.File(folder)).permissions(), fs::perms::owner_all) << folder;
     }
     for (const char* below : {"a[1].ini/x/", "a[1].ini/x/y/"}) {  // a file on the way fails
