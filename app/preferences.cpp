@@ -30,7 +30,7 @@ void SelectFirstWithPrefix(ComboBoxes& combos, int id, std::string_view prefix) 
 template <typename Entry>
 void FillCombo(DialogView& view, int id, std::span<const Entry> entries) {
     for (const Entry& entry : entries) {
-        view.ComboAdd(id, entry.label);
+        view.ComboAdd(id, ShownLabel(entry));
     }
 }
 
@@ -116,10 +116,15 @@ void ApplyDefaultSettings(ComboBoxes& combos, std::string_view port, std::string
                           std::string_view stopBits, std::string_view flow) {
     SelectFirstWithPrefix(combos, ids::kPortCombo, port);
     SelectFirstWithPrefix(combos, ids::kBaudCombo, baud);
-    SelectFirstWithPrefix(combos, ids::kParityCombo, parity);
+    // Parity and flow by either spelling, whichever the list shows.
+    if (const int index = EntryIndex(ParityEntries(), parity); index >= 0) {
+        combos.ComboSelect(ids::kParityCombo, index);
+    }
     SelectFirstWithPrefix(combos, ids::kDataBitsCombo, dataBits);
     SelectFirstWithPrefix(combos, ids::kStopBitsCombo, stopBits);
-    SelectFirstWithPrefix(combos, ids::kFlowCombo, flow);
+    if (const int index = EntryIndex(FlowEntries(), flow); index >= 0) {
+        combos.ComboSelect(ids::kFlowCombo, index);
+    }
 }
 
 }  // namespace velotrix

@@ -26,6 +26,10 @@ std::string InfoText() {
         text += '\r';
         text += msg::kInfoLines[i];
     }
+    if (msg::CurrentLanguage() != msg::Language::kGerman) {
+        text += "\r\r";
+        text += msg::kInfoLanguage;
+    }
     return text;
 }
 

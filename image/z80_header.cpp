@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "text/text_helpers.h"
+#include "ui-resources/language.h"
 
 namespace velotrix {
 
@@ -23,6 +24,18 @@ constexpr char kFileTypeTable[] =
     "hrbar       "
     "Unbekannt            ";
 static_assert(sizeof kFileTypeTable - 1 == kFileTypeCount * kFileTypeEntrySize);
+// The same in English, letter for letter.
+constexpr char kFileTypeTableEnglish[] =
+    "P = Machine program  "
+    "B = Basic program    "
+    "F = Basic array      "
+    "Q = Source (EDAS)    "
+    "T = Text             "
+    "D = Data (general)   "
+    "A = Executable, auto "
+    "C = Executable       "
+    "Unknown              ";
+static_assert(sizeof kFileTypeTableEnglish == sizeof kFileTypeTable);
 
 std::uint16_t ReadWord(ConstHeaderBytes header, std::size_t offset) {
     return static_cast<std::uint16_t>(header[offset] | (header[offset + 1] << 8));
@@ -98,7 +111,9 @@ void SetHeaderTrimmedName(HeaderBytes header, std::string name) {
 }
 
 std::string_view FileTypeTable() {
-    return {kFileTypeTable, kFileTypeCount * kFileTypeEntrySize};
+    return {
+        msg::CurrentLanguage() == msg::Language::kGerman ? kFileTypeTable : kFileTypeTableEnglish,
+        kFileTypeCount * kFileTypeEntrySize};
 }
 
 std::string_view FileTypeEntry(std::size_t index) {

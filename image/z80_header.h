@@ -51,7 +51,8 @@ void SetHeaderName(HeaderBytes header, std::string_view name);
 // The name trimmed (TrimText), then filled up or cut to 16 characters.
 void SetHeaderTrimmedName(HeaderBytes header, std::string name);
 
-// The nine file types, 21 characters each, as both "Typ" combo boxes show them.
+// The nine file types, 21 characters each, as both "Typ" combo boxes show them, in the current
+// language.
 inline constexpr std::size_t kFileTypeCount = 9;
 inline constexpr std::size_t kFileTypeEntrySize = 21;
 // The whole table as one 189-character text.

@@ -3,6 +3,9 @@
 #pragma once
 
 #include <atomic>
+#include <string>
+
+#include "ui-resources/language.h"
 
 namespace velotrix {
 
@@ -16,7 +19,14 @@ void CatchInterrupts(std::atomic<int>& status);
 // True when the standard error stream is a terminal that a person watches.
 bool ErrorStreamIsTerminal();
 
-// The system's own texts (error messages) from now on in the user's language.
+// The program's texts and the system's own (error messages) from now on in the user's language.
+// Called once at start, before any thread.
 void UseUserLanguage();
+
+// The language the user asks for: VELOTRIX_LANG=de|en, otherwise the user's locale.
+msg::Language UserLanguage();
+// The user's locale for messages: on Linux the first of LC_ALL, LC_MESSAGES and LANG that is set
+// (empty when none is), on Windows "de" or "en" after the user's UI language.
+std::string UserLocaleName();
 
 }  // namespace velotrix

@@ -48,7 +48,7 @@ template <typename T>
 std::string_view LabelOf(std::span<const OptionEntry<T>> entries, T value) {
     for (const OptionEntry<T>& entry : entries) {
         if (entry.value == value) {
-            return entry.label;
+            return ShownLabel(entry);
         }
     }
     return {};

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "platform/serial_device.h"
+#include "ui-resources/language.h"
 
 namespace velotrix {
 
@@ -60,5 +61,13 @@ std::optional<T> EntryValue(std::span<const OptionEntry<T>> entries, int index) 
 // The index of the entry whose label or English word is text (ignoring case), or -1.
 template <typename T>
 int EntryIndex(std::span<const T> entries, std::string_view text);
+
+// An entry as the lists show it: in English by its English word, where it has one.
+template <typename Entry>
+std::string_view ShownLabel(const Entry& entry) {
+    return msg::CurrentLanguage() == msg::Language::kGerman || entry.english.empty()
+               ? entry.label
+               : entry.english;
+}
 
 }  // namespace velotrix

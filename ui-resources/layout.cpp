@@ -1,4 +1,5 @@
-// The dialog templates "Hauptdialog" and "Textdialog" and the menu IDR_MENU1 as data tables.
+// The dialog templates "Hauptdialog" and "Textdialog" and the menu IDR_MENU1 as data tables, their
+// captions in German and English.
 #include "ui-resources/layout.h"
 
 #include <array>
@@ -13,6 +14,11 @@ namespace {
 
 using K = ItemKind;
 
+// A caption in German and English.
+constexpr msg::Text Caption(std::string_view german, std::string_view english) {
+    return {german, english};
+}
+
 // Every edit field and the list box are drawn with a sunken edge.
 constexpr std::uint32_t kRoEdit = kSunken | kReadOnly;
 constexpr std::uint32_t kRoCentredEdit = kSunken | kReadOnly | kCentered;
@@ -25,8 +31,9 @@ constexpr std::uint32_t kHexField = kSunken | kCentered | kNoAutoHScroll | kHexD
 constexpr Item kMainItems[] = {
     // Port row.
     {ids::kComButton, K::kPushButton,
-     "COM \xF6"
-     "ffnen",
+     Caption("COM \xF6"
+             "ffnen",
+             "Open COM"),
      15, 12, 57, 18, kDefaultButton, 0},
     {ids::kPortCombo, K::kDropDownList, "", 75, 15, 48, 72, kEditable | kGrowsWide, 0},
     {ids::kBaudCombo, K::kDropDownList, "", 123, 15, 48, 118, kEditable | kDigitsOnly | kMovesRight,
@@ -57,9 +64,10 @@ constexpr Item kMainItems[] = {
     {ids::kRxBytes, K::kEdit, "", 39, 114, 33, 11, kRoCentredEdit, 0},
     {ids::kRxName, K::kEdit, "", 39, 126, 75, 12, kRoEdit, 0},
     {ids::kRxType, K::kDropDownList, "", 39, 141, 96, 54, kDisabled | kNoTabStop, 0},
-    {ids::kSaveButton, K::kPushButton, "Sichern", 15, 159, 120, 15, kNoStyle, 0},
+    {ids::kSaveButton, K::kPushButton, Caption("Sichern", "Save"), 15, 159, 120, 15, kNoStyle, 0},
     // TX group.
-    {ids::kLoadButton, K::kPushButton, "BIN/Z80 laden", 156, 42, 60, 15, kNoStyle, 0},
+    {ids::kLoadButton, K::kPushButton, Caption("BIN/Z80 laden", "Load BIN/Z80"), 156, 42, 60, 15,
+     kNoStyle, 0},
     {ids::kRefreshButton, K::kPushButton, "Refresh", 216, 42, 60, 15, kNoStyle, 0},
     // The pauses for home computers without handshake: typed values are taken too;
     // Tab reaches them beside "Refresh".
@@ -75,79 +83,86 @@ constexpr Item kMainItems[] = {
     {ids::kTxType, K::kDropDownList, "", 180, 141, 96, 54, kNoStyle, 0},
     // The send format comes before the button that sends, so that Tab meets the choice first.
     {ids::kHexSendCombo, K::kDropDownList, "", 372, 160, 44, 54, kNoStyle, 0},
-    {ids::kSendFileButton, K::kPushButton, "Datei senden", 156, 159, 120, 15, kNoStyle, 0},
+    {ids::kSendFileButton, K::kPushButton, Caption("Datei senden", "Send file"), 156, 159, 120, 15,
+     kNoStyle, 0},
     {ids::kPauseCombo, K::kDropDownList, "", 363, 129, 45, 54, kNoStyle, 0},
-    {ids::kContinuousCheck, K::kCheckBox, "Endlos senden", 303, 162, 66, 9, kAutoCheck, 0},
-    {ids::kBinModeCheck, K::kCheckBox, "als BIN senden (o. Header)", 303, 150, 99, 9, kAutoCheck,
+    {ids::kContinuousCheck, K::kCheckBox, Caption("Endlos senden", "Send endlessly"), 303, 162, 66,
+     9, kAutoCheck, 0},
+    {ids::kBinModeCheck, K::kCheckBox,
+     Caption("als BIN senden (o. Header)", "send as BIN (no header)"), 303, 150, 99, 9, kAutoCheck,
      0},
-    {ids::kProgressCheck, K::kCheckBox, "Fortschrittsanzeige", 303, 111, 87, 9, kAutoCheck, 0},
+    {ids::kProgressCheck, K::kCheckBox, Caption("Fortschrittsanzeige", "Show progress"), 303, 111,
+     87, 9, kAutoCheck, 0},
     // Sending the loaded file again when it changes: with the other switches of a send.
-    {ids::kResendOnChangeCheck, K::kCheckBox, msg::kResendOnChange.data(), 303, 99, 111, 9,
-     kAutoCheck, 0},
+    {ids::kResendOnChangeCheck, K::kCheckBox, msg::kResendOnChange, 303, 99, 111, 9, kAutoCheck, 0},
     // The MessageList.
     {ids::kMessageList, K::kListBox, "", 15, 186, 405, 51, kSunken | kVScroll | kGrows, 0},
 
     // Port row frame and column labels; those that follow the port box have IDs to be found by.
     {ids::kPortRowFrame, K::kFrame, "", 9, 0, 408, 33, kNoTabStop | kGrowsWide, 0},
     {kNoId, K::kLabel, "Port", 78, 6, 17, 8, kNoStyle, 0},
-    {ids::kBaudLabel, K::kLabel, "Baudrate", 123, 6, 35, 8, kNoTabStop | kMovesRight, 0},
-    {ids::kParityLabel, K::kLabel, "Parit\xE4t", 171, 6, 35, 8, kNoTabStop | kMovesRight, 0},
-    {ids::kDataBitsLabel, K::kLabel, "Datenbits", 219, 6, 35, 8, kNoTabStop | kMovesRight, 0},
-    {ids::kStopBitsLabel, K::kLabel, "Stoppbits", 267, 6, 35, 8, kNoTabStop | kMovesRight, 0},
-    {ids::kFlowLabel, K::kLabel, "Flusskontrolle", 315, 6, 48, 9, kNoTabStop | kMovesRight, 0},
+    {ids::kBaudLabel, K::kLabel, Caption("Baudrate", "Baud rate"), 123, 6, 35, 8,
+     kNoTabStop | kMovesRight, 0},
+    {ids::kParityLabel, K::kLabel, Caption("Parit\xE4t", "Parity"), 171, 6, 35, 8,
+     kNoTabStop | kMovesRight, 0},
+    {ids::kDataBitsLabel, K::kLabel, Caption("Datenbits", "Data bits"), 219, 6, 35, 8,
+     kNoTabStop | kMovesRight, 0},
+    {ids::kStopBitsLabel, K::kLabel, Caption("Stoppbits", "Stop bits"), 267, 6, 35, 8,
+     kNoTabStop | kMovesRight, 0},
+    {ids::kFlowLabel, K::kLabel, Caption("Flusskontrolle", "Flow control"), 315, 6, 48, 9,
+     kNoTabStop | kMovesRight, 0},
     // RX group box and its labels.
     {kNoId, K::kGroupBox, "RX", 9, 54, 132, 126, kFlat, 0},
-    {kNoId, K::kLabel, "Art", 21, 66, 15, 9, kFieldLabel, 0},
+    {kNoId, K::kLabel, Caption("Art", "Kind"), 21, 66, 15, 9, kFieldLabel, 0},
     {kNoId, K::kLabel, "AADR", 12, 78, 24, 10, kFieldLabel, 0},
     {kNoId, K::kLabel, "EADR", 72, 78, 24, 9, kFieldLabel, 0},
     {kNoId, K::kLabel, "SADR", 12, 90, 24, 10, kFieldLabel, 0},
     {kNoId, K::kLabel, "CRC", 15, 102, 18, 10, kFieldLabel, 0},
     {kNoId, K::kLabel, "Bytes", 12, 114, 24, 10, kFieldLabel, 0},
     {kNoId, K::kLabel, "Name", 12, 126, 24, 10, kFieldLabel, 0},
-    {kNoId, K::kLabel, "Typ", 15, 141, 21, 9, kFieldLabel, 0},
-    {kNoId, K::kLabel, "h (o.Header)", 75, 108, 57, 9, kNoStyle, 0},
+    {kNoId, K::kLabel, Caption("Typ", "Type"), 15, 141, 21, 9, kFieldLabel, 0},
+    {kNoId, K::kLabel, Caption("h (o.Header)", "h (no header)"), 75, 108, 57, 9, kNoStyle, 0},
     // TX group box and its labels.
     {kNoId, K::kGroupBox, "TX", 150, 33, 267, 147, kNoStyle, 0},
-    {kNoId, K::kLabel, "Art", 162, 66, 15, 9, kFieldLabel, 0},
+    {kNoId, K::kLabel, Caption("Art", "Kind"), 162, 66, 15, 9, kFieldLabel, 0},
     {kNoId, K::kLabel, "AADR", 153, 78, 24, 10, kFieldLabel, 0},
     {kNoId, K::kLabel, "EADR", 213, 78, 24, 9, kFieldLabel, 0},
     {kNoId, K::kLabel, "SADR", 153, 90, 24, 10, kFieldLabel, 0},
     {kNoId, K::kLabel, "CRC", 156, 102, 18, 10, kFieldLabel, 0},
     {kNoId, K::kLabel, "Bytes", 153, 114, 24, 10, kFieldLabel, 0},
     {kNoId, K::kLabel, "Name", 153, 126, 24, 10, kFieldLabel, 0},
-    {kNoId, K::kLabel, "Typ", 153, 141, 21, 9, kFieldLabel, 0},
-    {kNoId, K::kLabel, "h (o.Header)", 219, 108, 57, 9, kNoStyle, 0},
-    {kNoId, K::kLabel, "Pause n. Header:", 303, 132, 60, 9, kNoStyle, 0},
-    {kNoId, K::kLabel, "Zeichenpause", 282, 64, 64, 9, kNoStyle, 0},
+    {kNoId, K::kLabel, Caption("Typ", "Type"), 153, 141, 21, 9, kFieldLabel, 0},
+    {kNoId, K::kLabel, Caption("h (o.Header)", "h (no header)"), 219, 108, 57, 9, kNoStyle, 0},
+    {kNoId, K::kLabel, Caption("Pause n. Header:", "Header pause:"), 303, 132, 60, 9, kNoStyle, 0},
+    {kNoId, K::kLabel, Caption("Zeichenpause", "Char pause"), 282, 64, 64, 9, kNoStyle, 0},
     {kNoId, K::kLabel, "ms", 391, 64, 14, 9, kNoStyle, 0},
-    {kNoId, K::kLabel, "Zeilenpause", 282, 80, 64, 9, kNoStyle, 0},
+    {kNoId, K::kLabel, Caption("Zeilenpause", "Line pause"), 282, 80, 64, 9, kNoStyle, 0},
     {kNoId, K::kLabel, "ms", 391, 80, 14, 9, kNoStyle, 0},
 };
 
 constexpr std::array<Item, 3> kTextItems{{
     {ids::kTextEdit, K::kEdit, "", 6, 12, 138, 15, kSunken | kNoAutoHScroll, 0},
-    {ids::kTextSend, K::kPushButton, "Senden", 6, 42, 138, 20, kNoStyle, 0},
+    {ids::kTextSend, K::kPushButton, Caption("Senden", "Send"), 6, 42, 138, 20, kNoStyle, 0},
     {ids::kTextClose, K::kPushButton,
-     "schlie\xDF"
-     "en",
+     Caption("schlie\xDF"
+             "en",
+             "Close"),
      6, 69, 138, 20, kNoStyle, 0},
 }};
 
 constexpr std::uint32_t kField = kSunken | kNoAutoHScroll;
 
 constexpr Item kTerminalItems[] = {
-    {ids::kTerminalCopy, K::kPushButton, msg::kViewCopy.data(), 4, 4, 44, 14, kNoStyle, 0},
-    {ids::kTerminalClear, K::kPushButton, msg::kTerminalClear.data(), 50, 4, 44, 14, kNoStyle, 0},
-    {ids::kTerminalBreak, K::kPushButton, msg::kTerminalBreak.data(), 96, 4, 40, 14, kNoStyle, 0},
+    {ids::kTerminalCopy, K::kPushButton, msg::kViewCopy, 4, 4, 44, 14, kNoStyle, 0},
+    {ids::kTerminalClear, K::kPushButton, msg::kTerminalClear, 50, 4, 44, 14, kNoStyle, 0},
+    {ids::kTerminalBreak, K::kPushButton, msg::kTerminalBreak, 96, 4, 40, 14, kNoStyle, 0},
     {ids::kTerminalHex, K::kEdit, "", 162, 5, 110, 12, kField, 0},
-    {ids::kTerminalHexSend, K::kPushButton, msg::kTerminalSend.data(), 274, 4, 40, 14, kNoStyle, 0},
-    {ids::kTerminalReceive, K::kPushButton, msg::kTerminalReceiveStart.data(), 322, 4, 76, 14,
-     kNoStyle, 0},
-    {ids::kTerminalSendFile, K::kPushButton, msg::kTerminalSendFile.data(), 4, 22, 60, 14, kNoStyle,
+    {ids::kTerminalHexSend, K::kPushButton, msg::kTerminalSend, 274, 4, 40, 14, kNoStyle, 0},
+    {ids::kTerminalReceive, K::kPushButton, msg::kTerminalReceiveStart, 322, 4, 76, 14, kNoStyle,
      0},
+    {ids::kTerminalSendFile, K::kPushButton, msg::kTerminalSendFile, 4, 22, 60, 14, kNoStyle, 0},
     {ids::kTerminalFormat, K::kDropDownList, "", 66, 23, 70, 60, kNoStyle, 0},
-    {ids::kTerminalExpectCheck, K::kCheckBox, msg::kTerminalExpect.data(), 142, 24, 50, 10,
-     kAutoCheck, 0},
+    {ids::kTerminalExpectCheck, K::kCheckBox, msg::kTerminalExpect, 142, 24, 50, 10, kAutoCheck, 0},
     {ids::kTerminalExpect, K::kEdit, "", 194, 23, 60, 12, kField, 40},
     {ids::kTerminalTimeout, K::kEdit, "10", 276, 23, 22, 12, kField | kDigitsOnly, 4},
     {kNoId, K::kLabel, "Hex:", 140, 7, 20, 9, kRightAligned, 0},
@@ -160,74 +175,86 @@ constexpr DialogLayout kMain{
 };
 
 constexpr DialogLayout kText{
-    "String senden", "MS Sans Serif", 8, 150, 100, true, true, true, kTextItems,
+    Caption("String senden", "Send string"),
+    "MS Sans Serif",
+    8,
+    150,
+    100,
+    true,
+    true,
+    true,
+    kTextItems,
 };
 
 constexpr DialogLayout kTerminal{
-    msg::kTerminalTitle.data(), "Arial", 10, 402, 40, true, true, true, kTerminalItems,
+    msg::kTerminalTitle, "Arial", 10, 402, 40, true, true, true, kTerminalItems,
 };
 
 constexpr Accelerator kAccelerators[] = {{'T', ids::kMenuTerminal}};
 
 constexpr MenuEntry kMenu[] = {
-    {MenuKind::kPopup, "&Datei", 0},
+    {MenuKind::kPopup, Caption("&Datei", "&File"), 0},
     {MenuKind::kItem, "Info", ids::kMenuInfo},
-    {MenuKind::kPopup, "Voreinstellungen", 0},
-    {MenuKind::kItem, "Laden Vorzugseinstellung", ids::kMenuLoadPrefs},
+    {MenuKind::kPopup, Caption("Voreinstellungen", "Preferences"), 0},
+    {MenuKind::kItem, Caption("Laden Vorzugseinstellung", "Load preferred settings"),
+     ids::kMenuLoadPrefs},
     {MenuKind::kSeparator, "", 0},
-    {MenuKind::kItem, "Sichern aktuelle Einstellung", ids::kMenuSavePrefs},
+    {MenuKind::kItem, Caption("Sichern aktuelle Einstellung", "Save current settings"),
+     ids::kMenuSavePrefs},
     {MenuKind::kSeparator, "", 0},
     {MenuKind::kItem,
-     "Automatisch wieder \xF6"
-     "ffnen",
+     Caption("Automatisch wieder \xF6"
+             "ffnen",
+             "Reopen automatically"),
      ids::kMenuAutoReopen},
-    {MenuKind::kItem, "Jeden Empfang sichern in ...", ids::kMenuSaveEvery},
+    {MenuKind::kItem, Caption("Jeden Empfang sichern in ...", "Save every reception in ..."),
+     ids::kMenuSaveEvery},
     // The line log: every byte of the line with its time, into a file.
-    {MenuKind::kItem, msg::kLogMenu.data(), ids::kMenuLineLog},
+    {MenuKind::kItem, msg::kLogMenu, ids::kMenuLineLog},
     {MenuKind::kEnd, "", 0},
     {MenuKind::kSeparator, "", 0},
     {MenuKind::kSeparator, "", 0},
-    {MenuKind::kItem, "Beenden", ids::kMenuQuit},
+    {MenuKind::kItem, Caption("Beenden", "Quit"), ids::kMenuQuit},
     {MenuKind::kEnd, "", 0},
     {MenuKind::kPopup, "Test", 0},
-    {MenuKind::kItem, "Ports testen", ids::kMenuProbePorts},
+    {MenuKind::kItem, Caption("Ports testen", "Test ports"), ids::kMenuProbePorts},
     {MenuKind::kSeparator, "", 0},
-    {MenuKind::kItem, "Text senden", ids::kMenuSendText},
+    {MenuKind::kItem, Caption("Text senden", "Send text"), ids::kMenuSendText},
     // What ends the typed text, and each line of a text file: each its own, since a line test
     // wants none and a listing one after every line.
-    {MenuKind::kPopup, "Zeilenende Text", 0},
-    {MenuKind::kItem, "keins", ids::kMenuLineEndNone},
+    {MenuKind::kPopup, Caption("Zeilenende Text", "Line end of text"), 0},
+    {MenuKind::kItem, Caption("keins", "none"), ids::kMenuLineEndNone},
     {MenuKind::kItem, "CR", ids::kMenuLineEndCr},
     {MenuKind::kItem, "CR+LF", ids::kMenuLineEndCrLf},
     {MenuKind::kItem, "LF", ids::kMenuLineEndLf},
     {MenuKind::kEnd, "", 0},
-    {MenuKind::kItem, "Textdatei senden", ids::kMenuSendTextFile},
-    {MenuKind::kPopup, "Zeilenende Textdatei", 0},
-    {MenuKind::kItem, "keins", ids::kMenuFileLineEndNone},
+    {MenuKind::kItem, Caption("Textdatei senden", "Send text file"), ids::kMenuSendTextFile},
+    {MenuKind::kPopup, Caption("Zeilenende Textdatei", "Line end of text file"), 0},
+    {MenuKind::kItem, Caption("keins", "none"), ids::kMenuFileLineEndNone},
     {MenuKind::kItem, "CR", ids::kMenuFileLineEndCr},
     {MenuKind::kItem, "CR+LF", ids::kMenuFileLineEndCrLf},
     {MenuKind::kItem, "LF", ids::kMenuFileLineEndLf},
     {MenuKind::kEnd, "", 0},
     {MenuKind::kSeparator, "", 0},
-    {MenuKind::kItem, "DTR setzen", ids::kMenuDtr},
-    {MenuKind::kItem, "RTS setzen", ids::kMenuRts},
+    {MenuKind::kItem, Caption("DTR setzen", "Set DTR"), ids::kMenuDtr},
+    {MenuKind::kItem, Caption("RTS setzen", "Set RTS"), ids::kMenuRts},
     {MenuKind::kSeparator, "", 0},
-    {MenuKind::kItem, "Schleifentest", ids::kMenuSelfTest},
+    {MenuKind::kItem, Caption("Schleifentest", "Loopback test"), ids::kMenuSelfTest},
     {MenuKind::kEnd, "", 0},
     // Files to and from CP/M machines by XMODEM.
     {MenuKind::kPopup, "XMODEM", 0},
-    {MenuKind::kItem, msg::kXmodemSendMenu.data(), ids::kMenuXmodemSend},
-    {MenuKind::kItem, msg::kXmodemSend1kMenu.data(), ids::kMenuXmodemSend1k},
-    {MenuKind::kItem, msg::kXmodemReceiveMenu.data(), ids::kMenuXmodemReceive},
+    {MenuKind::kItem, msg::kXmodemSendMenu, ids::kMenuXmodemSend},
+    {MenuKind::kItem, msg::kXmodemSend1kMenu, ids::kMenuXmodemSend1k},
+    {MenuKind::kItem, msg::kXmodemReceiveMenu, ids::kMenuXmodemReceive},
     {MenuKind::kSeparator, "", 0},
-    {MenuKind::kItem, msg::kXmodemCancelMenu.data(), ids::kMenuXmodemCancel},
+    {MenuKind::kItem, msg::kXmodemCancelMenu, ids::kMenuXmodemCancel},
     {MenuKind::kSeparator, "", 0},
-    {MenuKind::kItem, msg::kXmodemTrimMenu.data(), ids::kMenuXmodemTrim},
+    {MenuKind::kItem, msg::kXmodemTrimMenu, ids::kMenuXmodemTrim},
     {MenuKind::kEnd, "", 0},
     // The finished reception and the terminal, each in a window of its own.
-    {MenuKind::kPopup, "Ansicht", 0},
-    {MenuKind::kItem, "Empfang", ids::kMenuReceptionView},
-    {MenuKind::kItem, "Terminal\tStrg+T", ids::kMenuTerminal},
+    {MenuKind::kPopup, Caption("Ansicht", "View"), 0},
+    {MenuKind::kItem, Caption("Empfang", "Reception"), ids::kMenuReceptionView},
+    {MenuKind::kItem, Caption("Terminal\tStrg+T", "Terminal\tCtrl+T"), ids::kMenuTerminal},
     {MenuKind::kEnd, "", 0},
 };
 

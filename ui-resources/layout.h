@@ -6,6 +6,8 @@
 #include <span>
 #include <string_view>
 
+#include "ui-resources/language.h"
+
 namespace velotrix::layout {
 
 enum class ItemKind {
@@ -51,14 +53,14 @@ inline constexpr int kNoId = -1;
 struct Item {
     int id;  // kNoId for labels, frames and group boxes
     ItemKind kind;
-    const char* caption;  // code page 1252; "" for none
+    msg::Text caption;  // code page 1252; "" for none
     int x, y, width, height;
     std::uint32_t style;
     int maxLength;  // edit fields: the most characters the user may type; 0 for no limit
 };
 
 struct DialogLayout {
-    const char* caption;   // the template's caption (code page 1252)
+    msg::Text caption;     // the template's caption (code page 1252)
     const char* fontName;  // e.g. "Arial"
     int fontPointSize;
     int width, height;  // dialog units
@@ -80,8 +82,8 @@ enum class MenuKind { kPopup, kItem, kSeparator, kEnd };
 // The menu as a flat list: a kPopup opens a submenu that a matching kEnd closes.
 struct MenuEntry {
     MenuKind kind;
-    const char* caption;  // code page 1252, '&' marks the access key
-    int commandId;        // 0 for popups, separators and ends
+    msg::Text caption;  // code page 1252, '&' marks the access key
+    int commandId;      // 0 for popups, separators and ends
 };
 
 const DialogLayout& MainDialog();

@@ -36,7 +36,7 @@ std::string ChoiceList(std::span<const Entry> entries) {
     std::string list;
     for (const Entry& entry : entries) {
         list += list.empty() ? "" : "|";
-        list += entry.label;
+        list += ShownLabel(entry);
     }
     return list;
 }
@@ -66,7 +66,7 @@ int PauseIndex(const std::string& value) {
 }
 
 std::string PauseList() {
-    std::string list(PauseEntries()[0].label);
+    std::string list(ShownLabel(PauseEntries()[0]));
     for (const PauseEntry& pause : PauseEntries().subspan(1)) {
         list += '|';
         list += std::to_string(pause.duration.count());

@@ -12,6 +12,7 @@
 #include "app/controller.h"
 #include "frontends/qt/qt_loop.h"
 #include "frontends/qt/qt_view.h"
+#include "platform/process.h"
 #include "text/cp1252.h"
 #include "ui-resources/messages.h"
 
@@ -22,12 +23,14 @@ bool IsSet(const char* name) {
     return value != nullptr && *value != '\0';
 }
 
-// Qt's own texts (standard buttons, file dialogs) in the user's language; the window itself is
-// German, so German when Qt has no translation for that language.
+// Qt's own texts (standard buttons, file dialogs) in the window's language: German from Qt's
+// translation, English as Qt has them.
 void LoadQtTranslation(QTranslator& translator) {
+    if (velotrix::msg::CurrentLanguage() != velotrix::msg::Language::kGerman) {
+        return;
+    }
     const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-    if (translator.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"), folder) ||
-        translator.load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
+    if (translator.load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
                         folder)) {
         QCoreApplication::installTranslator(&translator);
     }
@@ -36,6 +39,7 @@ void LoadQtTranslation(QTranslator& translator) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    velotrix::UseUserLanguage();
     // Asked from a terminal: answered there, without a window.
     const std::string_view option = argc > 1 ? argv[1] : "";
     if (option == "--help" || option == "-h") {
@@ -48,11 +52,7 @@ int main(int argc, char* argv[]) {
     }
     // Without a display Qt would abort with a hint about reinstalling; say what helps instead.
     if (!IsSet("DISPLAY") && !IsSet("WAYLAND_DISPLAY") && !IsSet("QT_QPA_PLATFORM")) {
-        std::fputs(
-            "velotrix: keine Anzeige gefunden (DISPLAY und WAYLAND_DISPLAY sind leer); in einer "
-            "grafischen Sitzung starten oder QT_QPA_PLATFORM=offscreen setzen (ohne sichtbares "
-            "Fenster)\n",
-            stderr);
+        std::fputs(velotrix::Cp1252ToUtf8(velotrix::msg::kNoDisplay).c_str(), stderr);
         return EXIT_FAILURE;
     }
     QApplication app(argc, argv);

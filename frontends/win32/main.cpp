@@ -9,6 +9,7 @@
 #include "app/controller.h"
 #include "frontends/win32/win32_loop.h"
 #include "frontends/win32/win32_view.h"
+#include "platform/process.h"
 #include "platform/win32/wide_text.h"
 #include "ui-resources/messages.h"
 #include "velotrix_version.h"
@@ -41,6 +42,7 @@ bool AnsweredWithoutWindow(const wchar_t* option) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
+    velotrix::UseUserLanguage();
     int given = 0;
     if (wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &given)) {
         const bool answered = given > 1 && AnsweredWithoutWindow(arguments[1]);

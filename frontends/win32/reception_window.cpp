@@ -18,9 +18,11 @@ namespace velotrix {
 namespace {
 
 constexpr wchar_t kClassName[] = L"VelotrixAnsicht";
+// The header mark takes the same room in both languages, so that the rows keep one stride.
+static_assert(msg::kViewHeaderMark.German().size() == msg::kViewHeaderMark.English().size());
 // Each row, its mark (the header's rows) or as many blanks, and "\r\n": a character offset in the
 // text names one byte.
-constexpr std::size_t kStride = kDumpLineLength + msg::kViewHeaderMark.size() + 2;
+constexpr std::size_t kStride = kDumpLineLength + msg::kViewHeaderMark.German().size() + 2;
 // At 96 dpi; scaled to the screen's. The width follows from the rows' font.
 constexpr int kHeight = 520;
 constexpr int kMargin = 8;

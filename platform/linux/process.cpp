@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <clocale>
 #include <csignal>
+#include <cstdlib>
 
 #include "platform/interrupt_targets.h"
 
@@ -54,6 +55,17 @@ bool ErrorStreamIsTerminal() {
 void UseUserLanguage() {
     // Only the messages: numbers keep the C locale's form.
     std::setlocale(LC_MESSAGES, "");
+    msg::SetLanguage(UserLanguage());
+}
+
+std::string UserLocaleName() {
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* value = std::getenv(name);
+        if (value != nullptr && *value != '\0') {
+            return value;
+        }
+    }
+    return {};
 }
 
 }  // namespace velotrix

@@ -41,6 +41,11 @@ void UseUserLanguage() {
     // The system's texts come in the user's language anyway (FormatMessageW); the program writes
     // UTF-8, which the console shows only when told so.
     SetConsoleOutputCP(CP_UTF8);
+    msg::SetLanguage(UserLanguage());
+}
+
+std::string UserLocaleName() {
+    return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_GERMAN ? "de" : "en";
 }
 
 }  // namespace velotrix

@@ -19,6 +19,8 @@ echo "guest: kernel $(uname -r), $(ls /dev/ttyUSB* /dev/ttyS1 2>/dev/null | tr '
 cd /tmp
 PATH=/velotrix:$PATH
 export PATH HOME=/tmp
+# The rows compare the German texts.
+export VELOTRIX_LANG=de
 velotrix_driver_tests $(cat /velotrix/arguments 2>/dev/null)
 echo "velotrix-drivers: status $?"
 poweroff -f

@@ -36,12 +36,12 @@ if [[ $(id -u) == 0 ]]; then
     as_user=(setpriv --reuid="$user" --regid="$(id -g "$user")" --clear-groups)
 fi
 run() {
-    "${as_user[@]}" env -i HOME="$home" PATH=/usr/bin:/bin LANG=C.UTF-8 TMPDIR="$home" \
+    "${as_user[@]}" env -i HOME="$home" PATH=/usr/bin:/bin LANG=C.UTF-8 VELOTRIX_LANG=de TMPDIR="$home" \
         VELOTRIX_PORTS="$home/pc" DISPLAY="${display:-}" QT_QPA_PLATFORMTHEME= "$@"
 }
 # For a program in the background: its process takes the place of the job's, so that $! is the
 # program and the cleanup ends it.
-run_bg() { exec "${as_user[@]}" env -i HOME="$home" PATH=/usr/bin:/bin LANG=C.UTF-8 \
+run_bg() { exec "${as_user[@]}" env -i HOME="$home" PATH=/usr/bin:/bin LANG=C.UTF-8 VELOTRIX_LANG=de \
     TMPDIR="$home" VELOTRIX_PORTS="$home/pc" DISPLAY="${display:-}" QT_QPA_PLATFORMTHEME= "$@"; }
 wait_for() {  # wait_for SECONDS COMMAND...: until the command succeeds
     local deadline=$((SECONDS + $1))

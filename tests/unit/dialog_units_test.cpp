@@ -30,9 +30,9 @@ TEST(DialogUnits, BaseUnitsRoundTheAverageLetterAndRectanglesRoundHalvesUp) {
 // handler could not tell two of them apart.
 TEST(Layout, FindsTheItemsOfEveryDialogByTheirOwnId) {
     EXPECT_EQ(FindItem(ids::kTxName)->maxLength, 16);
-    EXPECT_STREQ(FindItem(ids::kTextClose)->caption,
-                 "schlie\xDF"
-                 "en");
+    EXPECT_EQ(FindItem(ids::kTextClose)->caption.German(),
+              "schlie\xDF"
+              "en");
     EXPECT_EQ(FindItem(ids::kTerminalExpect)->maxLength, 40);
     EXPECT_EQ(FindItem(kNoId), nullptr);
     EXPECT_EQ(FindItem(4711), nullptr);
