@@ -83,8 +83,8 @@ TEST_P(CaptionsFit, InEveryWindow) {
 
 INSTANTIATE_TEST_SUITE_P(Languages, CaptionsFit,
                          ::testing::Values(msg::Language::kGerman, msg::Language::kEnglish),
-                         [](const auto& info) {
-                             return info.param == msg::Language::kGerman ? "German" : "English";
+                         [](const ::testing::TestParamInfo<msg::Language>& row) {
+                             return row.param == msg::Language::kGerman ? "German" : "English";
                          });
 
 }  // namespace
