@@ -130,7 +130,7 @@ bool IsOption(const std::string& argument, const cli::OptionRule& rule) {
     return named(rule.name) || named(rule.shortName);
 }
 
-void PlayRow(const CliRow& c, const cli::OptionRule* without) {
+void PlayRow(const CliRow& c, const cli::OptionRule* without, PlayedRun* played) {
     const TempDir work;
     work.Write("hi_c000.bin", CountingBytes(40));
     work.Write("w_4000.bin", CountingBytes(40));
@@ -187,6 +187,9 @@ void PlayRow(const CliRow& c, const cli::OptionRule* without) {
     const Bytes sent = PlayFarEnd(farEnd, line, cli, work);
     // Every row ends within this time, or the program is killed and the row fails.
     const std::optional<int> exit = cli.Wait(without != nullptr ? 10s : 30s);
+    if (played != nullptr) {
+        *played = {exit, cli.Err()};
+    }
     const Bytes drawn = watched ? terminal.ReadUntilQuiet(500ms) : Bytes();
     std::istringstream expected(c.expect);
     for (std::string entry; std::getline(expected, entry);) {

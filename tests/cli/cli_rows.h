@@ -56,8 +56,15 @@ std::vector<CliRow> CliRowsIn(std::string_view file);
 std::string Hex(const Bytes& bytes);
 // Whether an argument is the option (its long or short name, alone or with "=VALUE").
 bool IsOption(const std::string& argument, const cli::OptionRule& rule);
+// How the row's last run ended: its exit status (none when it was killed) and what it said on
+// stderr.
+struct PlayedRun {
+    std::optional<int> exit;
+    std::string err;
+};
 // Runs a row as written, or without the option and its value (without: nullptr for none); a run
-// without it may fail sooner.
-void PlayRow(const CliRow& c, const cli::OptionRule* without = nullptr);
+// without it may fail sooner. played, where given, learns how the last run ended.
+void PlayRow(const CliRow& c, const cli::OptionRule* without = nullptr,
+             PlayedRun* played = nullptr);
 
 }  // namespace velotrix::test

@@ -114,12 +114,17 @@ TEST_P(CliOptionWalk, HasARowThatSeesWhatItDoes) {
             continue;
         }
         ::testing::TestPartResultArray failures;
+        PlayedRun played;
         {
             const ::testing::ScopedFakeTestPartResultReporter quiet(
                 ::testing::ScopedFakeTestPartResultReporter::INTERCEPT_ALL_THREADS, &failures);
-            PlayRow(row, &rule);
+            PlayRow(row, &rule, &played);
         }
-        if (failures.size() > 0) {
+        // A usage error about something else (a value left behind, another option it needs)
+        // shows only that the line no longer parses, not what the option does.
+        const bool otherUsageError =
+            played.exit == 2 && played.err.find(rule.name) == std::string::npos;
+        if (failures.size() > 0 && !otherUsageError) {
             return;
         }
         passing += std::string(passing.empty() ? "" : ", ") + "\"" + row.name + "\"";
