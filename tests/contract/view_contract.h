@@ -450,20 +450,12 @@ TEST_P(ViewContract, TheTerminalsKeysAndPastesReachItsHandler) {
     TerminalScreen screen;
     std::vector<std::string> got;
     v.SetTerminalInputHandler([&](const TerminalInput& input) {
-        switch (input.kind) {
-            case TerminalInput::Kind::kText:
-                got.push_back("text " + input.text);
-                break;
-            case TerminalInput::Kind::kKey:
-                got.push_back("key " + std::to_string(static_cast<int>(input.key)));
-                break;
-            case TerminalInput::Kind::kPaste:
-                got.push_back("paste " + input.text);
-                break;
-            case TerminalInput::Kind::kRows:
-                got.push_back(input.rows > 0 ? "rows" : "no rows");
-                break;
-        }
+        using Kind = TerminalInput::Kind;
+        got.push_back(input.kind == Kind::kText    ? "text " + input.text
+                      : input.kind == Kind::kPaste ? "paste " + input.text
+                      : input.kind == Kind::kKey
+                          ? "key " + std::to_string(static_cast<int>(input.key))
+                          : (input.rows > 0 ? "rows" : "no rows"));
     });
     v.OpenTerminal(screen);
     r.Let(milliseconds(0));

@@ -28,11 +28,10 @@ int NeededWidth(const QWidget* widget) {
     const auto textWidth = [widget](QString text) {
         return widget->fontMetrics().horizontalAdvance(text.remove(QLatin1Char('&')));
     };
-    if (const auto* label = qobject_cast<const QLabel*>(widget)) {
-        return label->text().isEmpty() ? 0 : textWidth(label->text());
-    }
-    if (const auto* group = qobject_cast<const QGroupBox*>(widget)) {
-        return group->title().isEmpty() ? 0 : textWidth(group->title());
+    if (qobject_cast<const QLabel*>(widget) != nullptr ||
+        qobject_cast<const QGroupBox*>(widget) != nullptr) {
+        return textWidth(widget->property("text").toString() +
+                         widget->property("title").toString());
     }
     if (qobject_cast<const QCheckBox*>(widget) != nullptr ||
         qobject_cast<const QRadioButton*>(widget) != nullptr) {

@@ -20,18 +20,15 @@ using std::chrono::milliseconds;
 TEST(ManualLoop, VirtualTimeMovesOnlyByAdvanceAndTimersSeeTheirDeadline) {
     ManualLoop loop;
     std::vector<std::string> log;
-    auto start = [&](int id, int delayMs, std::string name) {
-        loop.StartTimer(id, milliseconds(delayMs), [&, id, name] {
-            log.push_back(name + "@" + std::to_string(loop.Now().count()));
-            if (name == "b") {
+    for (auto [id, delayMs, name] : {std::tuple(1, 300, "a"), std::tuple(2, 100, "b"),
+                                     std::tuple(3, 300, "c"), std::tuple(4, 0, "d")}) {
+        loop.StartTimer(id, milliseconds(delayMs), [&, timer = id, label = std::string(name)] {
+            log.push_back(label + "@" + std::to_string(loop.Now().count()));
+            if (label == "b") {
                 loop.Post([&] { log.push_back("posted"); });
-                loop.StartTimer(id, milliseconds(15), [&] { log.push_back("again"); });
+                loop.StartTimer(timer, milliseconds(15), [&] { log.push_back("again"); });
             }
         });
-    };
-    for (auto [id, delay, name] : {std::tuple(1, 300, "a"), std::tuple(2, 100, "b"),
-                                   std::tuple(3, 300, "c"), std::tuple(4, 0, "d")}) {
-        start(id, delay, name);
     }
     loop.Post([&] { loop.Post([&] { log.push_back("nested"); }); });
     EXPECT_FALSE(loop.RunUntil([] { return false; }, milliseconds(20)));

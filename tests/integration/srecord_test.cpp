@@ -3,6 +3,8 @@
 // for byte, with the addresses both sides give.
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "image/intel_hex.h"
 #include "image/tx_image.h"
 #include "support/rig.h"
@@ -17,11 +19,8 @@ std::string SrecInfo(const std::string& path) {
     const auto [status, output] = Shell("srec_info " + Quoted(path) + " -intel");
     EXPECT_EQ(status, 0) << output;
     std::string info;
-    std::size_t at = 0;
-    while (at < output.size()) {
-        const std::size_t end = output.find('\n', at);
-        const std::string line = output.substr(at, end - at);
-        at = end == std::string::npos ? output.size() : end + 1;
+    std::istringstream lines(output);
+    for (std::string line; std::getline(lines, line);) {
         if (line.starts_with("Execution Start Address: ") || line.starts_with("Data:")) {
             info += (info.empty() ? "" : "|") + line;
         }
