@@ -9,6 +9,7 @@
 #include "image/intel_hex.h"
 #include "image/tx_image.h"
 #include "support/rig.h"
+#include "support/row_file.h"
 #include "text/text_helpers.h"
 
 namespace velotrix::test {
@@ -41,105 +42,29 @@ std::string Shown(const HexImage& image) {
     return shown;
 }
 
-TEST(IntelHex, ReadsEveryRecordAndRefusesByLine) {
-    const std::string a = Rec("03010000AABBCC");  // 0100-0102
-    const struct {
-        const char* name;
-        std::string text;
-        std::string shown;
-    } rows[] = {
-        {"one record", a + "\r\n" + kEnd + "\r\n", "AADR 0100 Bytes 3 SADR - gefuellt 0: AA BB CC"},
-        {"LF, CR, blank lines, trailing blanks, lower case, no last line end",
-         "\n" + Rec("020010000011") + " \t\r" + Rec("02001200aabb") + "\n\r\n:00000001ff",
-         "AADR 0010 Bytes 4 SADR - gefuellt 0: 00 11 AA BB"},
-        {"CP/M padding and anything else behind the end record",
-         a + "\r\n" + kEnd + "\r\n\x1A\x1A\x1Agarbage",
-         "AADR 0100 Bytes 3 SADR - gefuellt 0: AA BB CC"},
-        {"gap filled with 00h, records in any order", Rec("020105000102") + "\n" + a + "\n" + kEnd,
-         "AADR 0100 Bytes 7 SADR - gefuellt 2: AA BB CC 00 00 01 02"},
-        {"adjacent records meet without overlap", a + "\n" + Rec("01010300DD") + "\n" + kEnd,
-         "AADR 0100 Bytes 4 SADR - gefuellt 0: AA BB CC DD"},
-        {"zero upper parts of 02 and 04, empty data record",
-         Rec("020000020000") + "\n" + Rec("020000040000") + "\n" + Rec("00200000") + "\n" + a +
-             "\n" + kEnd,
-         "AADR 0100 Bytes 3 SADR - gefuellt 0: AA BB CC"},
-        {"start from 05", a + "\n" + Rec("040000050000ABCD") + "\n" + kEnd,
-         "AADR 0100 Bytes 3 SADR ABCD gefuellt 0: AA BB CC"},
-        {"start from 03 as CS:IP", a + "\n" + Rec("0400000300100005") + "\n" + kEnd,
-         "AADR 0100 Bytes 3 SADR 0105 gefuellt 0: AA BB CC"},
-        {"start from the end record's address", a + "\n:00420A01B3",
-         "AADR 0100 Bytes 3 SADR 420A gefuellt 0: AA BB CC"},
-        {"the same start twice",
-         Rec("040000050000ABCD") + "\n" + a + "\n" + Rec("040000050000ABCD") + "\n" + kEnd,
-         "AADR 0100 Bytes 3 SADR ABCD gefuellt 0: AA BB CC"},
-        {"data up to FFFFh", Rec("02FFFE001122") + "\n" + kEnd,
-         "AADR FFFE Bytes 2 SADR - gefuellt 0: 11 22"},
-        {"65504 bytes spanned", Rec("010000000A") + "\n" + Rec("01FFDF00EE") + "\n" + kEnd,
-         "AADR 0000 Bytes 65504 SADR - gefuellt 65502: 0A 00 00 00 00 00 00 00"},
+// A row's text with each {DIGITS} made the record of those digits.
+std::string Records(std::string_view text) {
+    std::string out;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t open = std::min(text.find('{', at), text.size());
+        const std::size_t close = std::min(text.find('}', open), text.size());
+        out += std::string(text.substr(at, open - at));
+        out += open < text.size() ? Rec(text.substr(open + 1, close - open - 1)) : "";
+        at = close + 1;
+    }
+    return out;
+}
 
-        {"no colon", a + "\n" + a.substr(1) + "\n" + kEnd, "Zeile 2: beginnt nicht mit ':'"},
-        {"a letter that is no digit", a + "\n" + kEnd.substr(0, 5) + "G" + kEnd.substr(6),
-         "Zeile 2: enth\xE4lt ein Zeichen, das keine Hex-Ziffer ist"},
-        {"a digit missing", a + "\n" + a.substr(0, a.size() - 1) + "\n" + kEnd,
-         "Zeile 2: die L\xE4nge passt nicht zur L\xE4ngenangabe des Satzes"},
-        {"a byte more than the length says", ":0201000011223344\n" + kEnd,
-         "Zeile 1: die L\xE4nge passt nicht zur L\xE4ngenangabe des Satzes"},
-        {"shorter than a record", ":00000001\n" + kEnd,
-         "Zeile 1: die L\xE4nge passt nicht zur L\xE4ngenangabe des Satzes"},
-        {"wrong checksum", a + "\n" + ":03010300AABBCC00\n" + kEnd,
-         "Zeile 2: Pr\xFC"
-         "fsumme falsch"},
-        {"a wrong checksum before another fault",
-         ":03010300AABBCC00\n" + a + "\n" + a + "\n" + kEnd,
-         "Zeile 1: Pr\xFC"
-         "fsumme falsch"},
-        {"unknown type", a + "\n" + Rec("00000006") + "\n" + kEnd, "Zeile 2: unbekannter Satztyp"},
-        {"end record with data", a + "\n" + Rec("0100000100") + "\n",
-         "Zeile 2: falsche Anzahl Datenbytes f\xFCr den Satztyp"},
-        {"04 with one byte", Rec("0100000400") + "\n" + a + "\n" + kEnd,
-         "Zeile 1: falsche Anzahl Datenbytes f\xFCr den Satztyp"},
-        {"05 with two bytes", a + "\n" + Rec("020000050100") + "\n" + kEnd,
-         "Zeile 2: falsche Anzahl Datenbytes f\xFCr den Satztyp"},
-        {"04 above the 64 KiB", Rec("020000040001") + "\n" + a + "\n" + kEnd,
-         "Zeile 1: Adresse \xFC"
-         "ber FFFFh (Satztyp 02 oder 04 mit oberem Teil)"},
-        {"02 above the 64 KiB", a + "\n" + Rec("020000021000") + "\n" + kEnd,
-         "Zeile 2: Adresse \xFC"
-         "ber FFFFh (Satztyp 02 oder 04 mit oberem Teil)"},
-        {"data past FFFFh", Rec("02FFFF001122") + "\n" + kEnd,
-         "Zeile 1: Daten reichen \xFC"
-         "ber FFFFh hinaus"},
-        {"65505 bytes spanned", Rec("010000000A") + "\n" + Rec("01FFE000EE") + "\n" + kEnd,
-         "Zeile 2: Daten umfassen mehr als 65504 Bytes (max. 64k mit Header)"},
-        {"overlap from below",
-         a + "\n" + Rec("0100000001") + "\n" + Rec("0200FF000102") + "\n" + kEnd,
-         "Zeile 3: Daten \xFC"
-         "berschneiden sich mit Zeile 1"},
-        {"overlap from above",
-         Rec("01000000AA") + "\n" + a + "\n" + Rec("01010200EE") + "\n" + kEnd,
-         "Zeile 3: Daten \xFC"
-         "berschneiden sich mit Zeile 2"},
-        {"a record covering an earlier one", Rec("01010100AA") + "\n" + a + "\n" + kEnd,
-         "Zeile 2: Daten \xFC"
-         "berschneiden sich mit Zeile 1"},
-        {"start past FFFFh from 05", a + "\n" + Rec("0400000500010000") + "\n" + kEnd,
-         "Zeile 2: Startadresse \xFC"
-         "ber FFFFh"},
-        {"start past FFFFh from 03", a + "\n" + Rec("040000031000FFF0") + "\n" + kEnd,
-         "Zeile 2: Startadresse \xFC"
-         "ber FFFFh"},
-        {"another start in the end record", Rec("040000050000ABCD") + "\n" + a + "\n:00420A01B3",
-         "Zeile 3: eine zweite, andere Startadresse"},
-        {"a second start",
-         Rec("040000050000ABCD") + "\n" + a + "\n" + Rec("040000050000ABCE") + "\n" + kEnd,
-         "Zeile 3: eine zweite, andere Startadresse"},
-        {"cut short before the end record", a + "\r\n" + Rec("01010300DD") + "\r\n",
-         "Endesatz (:00000001FF) fehlt nach Zeile 2"},
-        {"empty", "", "Endesatz (:00000001FF) fehlt nach Zeile 0"},
-        {"no data", kEnd, "Zeile 1: Endesatz vor allen Daten"},
-    };
-    for (const auto& row : rows) {
-        EXPECT_EQ(Shown(ReadIntelHex(row.text)), row.shown) << row.name;
+// The texts and receptions of tests/unit/intel_hex.rows, and what reading each gives.
+TEST(IntelHex, ReadsEveryRecordAndRefusesByLine) {
+    for (const FileRow& row :
+         ReadRows("unit/intel_hex.rows", RowText::kCp1252, {"text", "reception"})) {
+        const auto text = row.fields.find("text");
+        const std::string read = Records(row.fields.begin()->second);
+        const std::optional<HexImage> hex = text != row.fields.end()
+                                                ? ReadIntelHex(read)
+                                                : ReadHexReception(Bytes(read.begin(), read.end()));
+        EXPECT_EQ("shown=" + (hex ? Shown(*hex) : "-"), row.expected) << row.name;
     }
 }
 
@@ -158,32 +83,6 @@ TEST(IntelHex, EveryWrongChecksumIsNamedAndTheTextStaysHex) {
         EXPECT_FALSE(ReadIntelHex(text).LinesAreRecords()) << text;
     }
     EXPECT_TRUE(ReadIntelHex(good + "\n" + Rec("00000007") + "\n" + kEnd).LinesAreRecords());
-}
-
-TEST(IntelHex, AReceptionIsHexTextOnlyWhenEveryLineIsARecord) {
-    const std::string good = Rec("02400000AABB");
-    const struct {
-        std::string text;
-        const char* shown;  // "-": no HEX text
-    } rows[] = {
-        {good + "\r\n" + kEnd + "\r\n", "AADR 4000 Bytes 2 SADR - gefuellt 0: AA BB"},
-        // A monitor's line end before it, and a prompt or CP/M's padding behind the end record.
-        {"\r\n" + good + "\n" + kEnd + "\r\n>\x1A\x1A",
-         "AADR 4000 Bytes 2 SADR - gefuellt 0: AA BB"},
-        {good + "\r\n:020002001122C8\r\n" + kEnd,
-         "Zeile 2: Pr\xFC"
-         "fsumme falsch"},
-        {good + "\r\n", "Endesatz (:00000001FF) fehlt nach Zeile 1"},
-        {"A>" + good + "\r\n" + kEnd, "-"},
-        {good + "\r\n:0200020011\r\n" + kEnd, "-"},  // a line that lost its end
-        {good.substr(1) + "\r\n" + kEnd, "-"},
-        {"\r\n\r\n", "-"},
-    };
-    for (const auto& row : rows) {
-        const std::optional<HexImage> hex =
-            ReadHexReception(Bytes(row.text.begin(), row.text.end()));
-        EXPECT_EQ(hex ? Shown(*hex) : "-", row.shown) << row.text;
-    }
 }
 
 TEST(IntelHex, WritesRecordsThatReadBackAsTheImage) {

@@ -6,6 +6,7 @@
 
 #include "platform/headless/headless_view.h"
 #include "serial/terminal_keys.h"
+#include "support/row_file.h"
 #include "text/hex_dump.h"
 #include "text/terminal_screen.h"
 #include "ui-resources/messages.h"
@@ -28,85 +29,33 @@ std::string CursorOf(const TerminalScreen& screen) {
 const std::string kLongCsi = "\x1B[" + std::string(kMaxSequenceBytes + 2, '1') + "X";
 const std::string kLongOsc = "\x1B]" + std::string(kMaxStringBytes + 2, 'x');
 
-// Each row on a screen of 10 columns and 4 rows, fed whole and byte by byte (a sequence may be
-// split between two batches of the line anywhere).
+// The screen's lines joined by '|', and the cursor.
+std::string Shown(const TerminalScreen& screen) {
+    std::string lines;
+    for (const std::string& line : WrittenLines(screen)) {
+        lines += "|" + line;
+    }
+    return "lines=" + lines.substr(lines.empty() ? 0 : 1) + "\ncursor=" + CursorOf(screen);
+}
+
+// The rows of tests/unit/terminal_screen.rows, and sequences longer than their bound: none
+// swallows more than that, what follows is shown again.
 TEST(TerminalScreen, BytesBecomeTheLinesATerminalShows) {
-    const struct {
-        std::string in;
-        Lines lines;
-        std::string cursor;
-    } rows[] = {
-        // Line ends: CR returns, LF goes down in the same column.
-        {"AB\r\nCD", {"AB", "CD"}, "1,2"},
-        {"AB\nCD", {"AB", "  CD"}, "1,4"},
-        {"AB\n\rCD", {"AB", "CD"}, "1,2"},
-        {"ABC\rX", {"XBC"}, "0,1"},
-        {"AB\bX\b\b\bY", {"YX"}, "0,1"},
-        {"A\tB\tC", {"A       BC"}, "0,9"},
-        {"A\aB", {"AB"}, "0,2"},
-        // Other control bytes, DEL and the unassigned bytes stay as visible placeholders.
-        {std::string("A\0\x01\x0C\x7F\x81", 6), {std::string("A\0\x01\x0C\x7F\x81", 6)}, "0,6"},
-        // Code page 1252 from 80h on, 9Bh included (an 8-bit terminal's CSI).
-        {"\x80\xE4\xFC\xDF\x9B"
-         "2J",
-         {"\x80\xE4\xFC\xDF\x9B"
-          "2J"},
-         "0,7"},
-        // A full line wraps at the next character, so that CR LF after it adds no empty line.
-        {"0123456789AB", {"0123456789", "AB"}, "1,2"},
-        {"0123456789\r\nX", {"0123456789", "X"}, "1,1"},
-        {"0123456789\bX", {"01234567X9"}, "0,9"},
-        {"012345678\tX", {"012345678X"}, "0,9"},
-        // The screen scrolls into the scrollback.
-        {"1\r\n2\r\n3\r\n4\r\n5\r\n6", {"1", "2", "3", "4", "5", "6"}, "5,1"},
-        // Cursor left and right, to a column, to a row and column, up and down.
-        {"ABCDEF\x1B[3DX", {"ABCXEF"}, "0,4"},
-        {"AB\x1B[5CX\x1B[CY", {"AB     X Y"}, "0,9"},
-        {"AB\x1B[99D\x1B[DX\x1B[99CZ", {"XB       Z"}, "0,9"},
-        {"ABCDEF\x1B[2GX", {"AXCDEF"}, "0,2"},
-        {"1\r\n2\r\n3\x1B[2;3HX\x1B[AY\x1B[9BZ", {"1  Y", "2 X", "3", "    Z"}, "3,5"},
-        {"\x1B[H\x1B[99;99HE", {"", "", "", "         E"}, "3,9"},
-        // Erase to the end of the line, to its start, all of it.
-        {"ABCDEF\x1B[3D\x1B[K", {"ABC"}, "0,3"},
-        {"ABCDEF\x1B[3D\x1B[0K", {"ABC"}, "0,3"},
-        {"ABCDEF\x1B[3D\x1B[1K", {"    EF"}, "0,3"},
-        {"ABC\r\nDEF\x1B[2K", {"ABC"}, "1,3"},
-        // Erase the screen: below, above, and all of it into the scrollback.
-        {"A\r\nBC\r\nD\x1B[A\x1B[J", {"A", "B"}, "1,1"},
-        {"A\r\nBC\r\nD\x1B[A\x1B[1J", {"", "  ", "D"}, "1,1"},
-        {"A\r\nB\x1B[2J\x1B[HC", {"A", "B", "C"}, "2,1"},
-        {"\x1B[2J\x1B[HC", {"C"}, "0,1"},
-        // Unknown sequences vanish whole: private modes, colours, a title, character sets.
-        {"A\x1B[?25lB\x1B[1;31mC", {"ABC"}, "0,3"},
-        {"A\x1B]0;Titel\aB\x1B]2;x\x1B\\C", {"ABC"}, "0,3"},
-        {"A\x1B(BB\x1B"
-         "7C\x1B"
-         "cD",
-         {"ABCD"},
-         "0,4"},
-        // A control byte within a sequence is carried out; CAN ends one; ESC begins a new one.
-        {"A\x1B[\r2CB", {"A B"}, "0,3"},
-        {"A\x1B[2\x18"
-         "DB",
-         {"ADB"},
-         "0,3"},
-        {"AB\x1B[9\x1B[DX", {"AX"}, "0,2"},
-        {"A\x1B\xE4", {"A\xE4"}, "0,2"},
-        // None swallows more than its bound: what follows is shown again.
-        {kLongCsi, {"111X"}, "0,4"},
-        {kLongOsc + "\rY", {"Yxx"}, "0,1"},
-    };
-    for (const auto& row : rows) {
+    std::vector<std::pair<std::string, std::string>> rows = {
+        {kLongCsi, "lines=111X\ncursor=0,4"}, {kLongOsc + "\rY", "lines=Yxx\ncursor=0,1"}};
+    for (const test::FileRow& row :
+         test::ReadRows("unit/terminal_screen.rows", test::RowText::kCp1252, {"in"})) {
+        rows.emplace_back(row.fields.at("in"), row.expected);
+    }
+    for (const auto& [in, shown] : rows) {
         TerminalScreen whole(10, 100, 4);
         TerminalScreen split(10, 100, 4);
-        whole.Feed(Bytes(row.in));
-        for (char c : row.in) {
+        whole.Feed(Bytes(in));
+        for (char c : in) {
             split.Feed(Bytes(std::string_view(&c, 1)));
         }
-        EXPECT_EQ(WrittenLines(whole), row.lines) << row.in;
-        EXPECT_EQ(CursorOf(whole), row.cursor) << row.in;
-        EXPECT_EQ(WrittenLines(split), row.lines) << row.in;
-        EXPECT_EQ(CursorOf(split), row.cursor) << row.in;
+        EXPECT_EQ(Shown(whole), shown) << in;
+        EXPECT_EQ(Shown(split), shown) << in;
     }
 }
 
