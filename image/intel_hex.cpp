@@ -288,11 +288,8 @@ std::vector<std::string> IntelHexRecords(std::span<const std::uint8_t> data, std
                                          std::optional<std::uint16_t> start) {
     const auto record = [](std::uint8_t type, std::uint32_t at,
                            std::span<const std::uint8_t> bytes) {
-        // Appended piece by piece: GCC 12 at -O3 takes ":" + a temporary for an overlapping copy.
-        std::string text(1, ':');
-        text += Hex2(static_cast<std::uint8_t>(bytes.size()));
-        text += Hex4(at);
-        text += Hex2(type);
+        std::string text =
+            ":" + Hex2(static_cast<std::uint8_t>(bytes.size())) + Hex4(at) + Hex2(type);
         auto sum = static_cast<std::uint8_t>(bytes.size() + (at >> 8) + (at & 0xFF) + type);
         for (std::uint8_t byte : bytes) {
             text += Hex2(byte);
