@@ -29,49 +29,33 @@ bool HeadlessView::AskYesNo(std::string_view text, std::string_view caption) {
     return yes;
 }
 
-void HeadlessView::QueueYesNoAnswer(bool yes) {
-    yesNoAnswers_.push_back(yes);
-}
-
 std::optional<std::string> HeadlessView::AskOpenFile(std::string_view,
                                                      const std::vector<FileFilter>&, int&) {
-    return Answer(FileDialogKind::kOpen, "", openAnswers_,
+    return Answer(FileDialogKind::kOpen, "",
                   dialogFolders_[static_cast<int>(FileDialogUse::kOpen)]);
 }
 
 std::optional<std::string> HeadlessView::AskSaveFile(std::string_view,
                                                      std::string_view suggestedName,
                                                      const std::vector<FileFilter>&) {
-    return Answer(FileDialogKind::kSave, suggestedName, saveAnswers_,
+    return Answer(FileDialogKind::kSave, suggestedName,
                   dialogFolders_[static_cast<int>(FileDialogUse::kSave)]);
 }
 
 std::optional<std::string> HeadlessView::AskFolder(std::string_view, std::string_view folder) {
-    return Answer(FileDialogKind::kFolder, folder, folderAnswers_);
+    return Answer(FileDialogKind::kFolder, folder);
 }
 
 std::optional<std::string> HeadlessView::Answer(FileDialogKind kind, std::string_view suggested,
-                                                std::deque<std::optional<std::string>>& answers,
                                                 std::string_view folder) {
     FileDialogCall call{kind, std::string(suggested), std::nullopt, std::string(folder)};
+    auto& answers = answers_[static_cast<int>(kind)];
     if (!answers.empty()) {
         call.answer = std::move(answers.front());
         answers.pop_front();
     }
     fileDialogCalls_.push_back(call);
     return call.answer;
-}
-
-void HeadlessView::QueueOpenFileAnswer(std::optional<std::string> path) {
-    openAnswers_.push_back(std::move(path));
-}
-
-void HeadlessView::QueueSaveFileAnswer(std::optional<std::string> path) {
-    saveAnswers_.push_back(std::move(path));
-}
-
-void HeadlessView::QueueFolderAnswer(std::optional<std::string> path) {
-    folderAnswers_.push_back(std::move(path));
 }
 
 bool HeadlessView::PersonUses(int id) {

@@ -25,21 +25,27 @@ void HeadlessView::CloseTerminal() {
     selection_.reset();
 }
 
-void HeadlessView::SetTerminalInputHandler(TerminalInputHandler handler) {
-    terminalInput_ = std::move(handler);
-}
-
 void HeadlessView::PlaceTerminal(const layout::Rect& placement) {
     const layout::DialogLayout& bar = layout::TerminalBar();
     terminalPlacement_ =
         Placed(placement, {0, 0, bar.width, bar.height + layout::kTerminalLeastScreenHeight});
 }
 
-std::vector<std::string> WrittenLines(const TerminalScreen& screen) {
+namespace {
+
+// The screen's lines from the one numbered first to its end.
+std::vector<std::string> LinesFrom(const TerminalScreen& screen, std::uint64_t first) {
     std::vector<std::string> lines;
-    for (std::uint64_t n = screen.FirstLine(); n < screen.EndLine(); ++n) {
+    for (std::uint64_t n = first; n < screen.EndLine(); ++n) {
         lines.emplace_back(screen.Line(n));
     }
+    return lines;
+}
+
+}  // namespace
+
+std::vector<std::string> WrittenLines(const TerminalScreen& screen) {
+    std::vector<std::string> lines = LinesFrom(screen, screen.FirstLine());
     while (!lines.empty() && lines.back().empty()) {
         lines.pop_back();
     }
@@ -51,12 +57,8 @@ std::vector<std::string> HeadlessView::TerminalLines() const {
 }
 
 std::vector<std::string> HeadlessView::TerminalShownLines() const {
-    std::vector<std::string> lines;
-    for (std::uint64_t n = terminal_ != nullptr ? terminal_->ScreenTop() : 0;
-         terminal_ != nullptr && n < terminal_->EndLine(); ++n) {
-        lines.emplace_back(terminal_->Line(n));
-    }
-    return lines;
+    return terminal_ != nullptr ? LinesFrom(*terminal_, terminal_->ScreenTop())
+                                : std::vector<std::string>();
 }
 
 void HeadlessView::Input(const TerminalInput& input) {

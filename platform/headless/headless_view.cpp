@@ -84,12 +84,6 @@ void HeadlessView::Raise(int id, int code) {
     }
 }
 
-void HeadlessView::SetCommandHandler(CommandHandler handler) {
-    handler_ = std::move(handler);
-}
-
-void HeadlessView::SetWindowTitle(std::string_view) {}
-
 void HeadlessView::SetText(int id, std::string_view text) {
     Control* control = Find(id);
     if (control == nullptr || HoldsEntries(control->item->kind)) {
@@ -111,13 +105,9 @@ std::string HeadlessView::GetText(int id) const {
         return {};
     }
     // A drop-down list without edit part reads as its selected entry.
-    if (control->item->kind == ItemKind::kDropDownList &&
-        !HasStyle(*control->item, layout::kEditable)) {
-        return ValidIndex(control->entries, control->selection)
-                   ? control->entries[static_cast<std::size_t>(control->selection)]
-                   : std::string();
-    }
-    return control->text;
+    const bool pickOnly = control->item->kind == ItemKind::kDropDownList &&
+                          !HasStyle(*control->item, layout::kEditable);
+    return pickOnly ? EntryAt(control, control->selection) : control->text;
 }
 
 void HeadlessView::Enable(int id, bool enabled) {
@@ -166,12 +156,14 @@ int HeadlessView::ComboCount(int id) const {
     return control == nullptr ? 0 : static_cast<int>(control->entries.size());
 }
 
+std::string HeadlessView::EntryAt(const Control* box, int index) {
+    return box != nullptr && ValidIndex(box->entries, index)
+               ? box->entries[static_cast<std::size_t>(index)]
+               : std::string();
+}
+
 std::string HeadlessView::ComboItem(int id, int index) const {
-    const Control* control = FindOfKind(id, ItemKind::kDropDownList);
-    if (control == nullptr || !ValidIndex(control->entries, index)) {
-        return {};
-    }
-    return control->entries[static_cast<std::size_t>(index)];
+    return EntryAt(FindOfKind(id, ItemKind::kDropDownList), index);
 }
 
 int HeadlessView::ComboSelection(int id) const {
@@ -183,9 +175,7 @@ void HeadlessView::ComboSelect(int id, int index) {
     if (Control* control = FindOfKind(id, ItemKind::kDropDownList)) {
         control->selection = ValidIndex(control->entries, index) ? index : -1;
         // An edit part shows the entry chosen, and empties when none is, as Windows' does.
-        control->text = control->selection >= 0
-                            ? control->entries[static_cast<std::size_t>(control->selection)]
-                            : std::string();
+        control->text = EntryAt(control, control->selection);
     }
 }
 
@@ -254,19 +244,12 @@ void HeadlessView::SetPaneText(int pane, std::string_view text) {
     }
 }
 
-// The progress bar shows nothing a test reads: the rig reads progress from the engine's events.
-void HeadlessView::ShowProgress(std::uint32_t) {}
-void HeadlessView::SetProgress(std::uint32_t) {}
-void HeadlessView::HideProgress() {}
-
 void HeadlessView::EnableMenuItem(int id, bool enabled) {
     auto found = menu_.find(id);
     if (found != menu_.end()) {
         found->second = enabled;
     }
 }
-
-void HeadlessView::Repaint() {}
 
 void HeadlessView::OpenTextDialog() {
     if (textDialogOpen_ || mainClosed_) {
@@ -288,10 +271,6 @@ void HeadlessView::CloseTextDialog() {
     }
     textDialogOpen_ = false;
     focusId_ = focusBeforeTextDialog_;
-}
-
-bool HeadlessView::IsTextDialogOpen() const {
-    return textDialogOpen_;
 }
 
 bool HeadlessView::WindowOpen(Window window) const {
@@ -330,12 +309,6 @@ void HeadlessView::CheckMenuItem(int id, bool checked) {
         menuChecked_[id] = checked;
     }
 }
-
-void HeadlessView::SetDialogFolder(FileDialogUse use, std::string_view folder) {
-    dialogFolders_[static_cast<int>(use)] = folder;
-}
-
-void HeadlessView::SetFileDropHandler(FileDropHandler) {}
 
 bool HeadlessView::MenuEnabled(int id) const {
     auto found = menu_.find(id);

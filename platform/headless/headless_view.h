@@ -45,8 +45,8 @@ class HeadlessView : public DialogView {
     HeadlessView();
 
     // DialogView.
-    void SetCommandHandler(CommandHandler handler) override;
-    void SetWindowTitle(std::string_view text) override;
+    void SetCommandHandler(CommandHandler handler) override { handler_ = std::move(handler); }
+    void SetWindowTitle(std::string_view) override {}
     void SetText(int id, std::string_view text) override;
     std::string GetText(int id) const override;
     void Enable(int id, bool enabled) override;
@@ -67,18 +67,21 @@ class HeadlessView : public DialogView {
     int ListCount(int id) const override;
     void ListSelect(int id, int index) override;
     void SetPaneText(int pane, std::string_view text) override;
-    void ShowProgress(std::uint32_t maximum) override;
-    void SetProgress(std::uint32_t value) override;
-    void HideProgress() override;
-    void SetProgressText(std::string_view text) override;
+    // The progress bar shows nothing a test reads: the rig reads progress from the engine's events.
+    void ShowProgress(std::uint32_t) override {}
+    void SetProgress(std::uint32_t) override {}
+    void HideProgress() override {}
+    void SetProgressText(std::string_view text) override { progressText_ = text; }
     layout::Rect MainWindowPlacement() const override { return placement_; }
     void PlaceMainWindow(const layout::Rect& placement) override;
-    void ShowReceptionView(const HexDump& dump) override;
+    void ShowReceptionView(const HexDump& dump) override { receptionView_ = dump; }
     void EnableMenuItem(int id, bool enabled) override;
     void CheckMenuItem(int id, bool checked) override;
-    void SetDialogFolder(FileDialogUse use, std::string_view folder) override;
-    void SetFileDropHandler(FileDropHandler handler) override;
-    void Repaint() override;
+    void SetDialogFolder(FileDialogUse use, std::string_view folder) override {
+        dialogFolders_[static_cast<int>(use)] = folder;
+    }
+    void SetFileDropHandler(FileDropHandler) override {}
+    void Repaint() override {}
     void MessageBox(std::string_view text, std::string_view caption, MessageIcon icon) override;
     // Recorded among the messages; answered from the queue, "Ja" when nothing is queued.
     bool AskYesNo(std::string_view text, std::string_view caption) override;
@@ -90,12 +93,14 @@ class HeadlessView : public DialogView {
     std::optional<std::string> AskFolder(std::string_view title, std::string_view folder) override;
     void OpenTextDialog() override;
     void CloseTextDialog() override;
-    bool IsTextDialogOpen() const override;
+    bool IsTextDialogOpen() const override { return textDialogOpen_; }
     void OpenTerminal(const TerminalScreen& screen) override;
     void CloseTerminal() override;
     bool IsTerminalOpen() const override { return terminal_ != nullptr; }
     void TerminalChanged() override {}
-    void SetTerminalInputHandler(TerminalInputHandler handler) override;
+    void SetTerminalInputHandler(TerminalInputHandler handler) override {
+        terminalInput_ = std::move(handler);
+    }
     std::optional<std::pair<TerminalPlace, TerminalPlace>> TerminalSelection() const override {
         return selection_;
     }
@@ -138,11 +143,11 @@ class HeadlessView : public DialogView {
     const TerminalScreen* Terminal() const { return terminal_; }
     const std::string& Clipboard() const { return clipboard_; }
 
-    // Answers for the next file dialogs, in order; nothing queued answers "cancel".
-    void QueueOpenFileAnswer(std::optional<std::string> path);
-    void QueueSaveFileAnswer(std::optional<std::string> path);
-    void QueueFolderAnswer(std::optional<std::string> path);
-    void QueueYesNoAnswer(bool yes);
+    // Answers for the next file dialogs of the kind, in order; nothing queued answers "cancel".
+    void QueueAnswer(FileDialogKind kind, std::optional<std::string> path) {
+        answers_[static_cast<int>(kind)].push_back(std::move(path));
+    }
+    void QueueYesNoAnswer(bool yes) { yesNoAnswers_.push_back(yes); }
 
     // A person's actions. Each does nothing where the person could not act: on a disabled or hidden
     // control, on the main window while the modal text dialog is open, on the text dialog while it
@@ -218,6 +223,8 @@ class HeadlessView : public DialogView {
     // A combo or list box (nullptr: none) emptied, or given an entry.
     static void ClearEntries(Control* box);
     static void AddEntry(Control* box, std::string_view text);
+    // The box's entry at index; empty for none.
+    static std::string EntryAt(const Control* box, int index);
     // The control when a person can reach it now, else nullptr.
     Control* Reachable(int id);
     // Notes the person's use of id; false when the person's use of it is to do nothing.
@@ -225,7 +232,6 @@ class HeadlessView : public DialogView {
     bool MainWindowReachable() const { return !mainClosed_ && !textDialogOpen_; }
     void Raise(int id, int code);
     std::optional<std::string> Answer(FileDialogKind kind, std::string_view suggested,
-                                      std::deque<std::optional<std::string>>& answers,
                                       std::string_view folder = {});
 
     CommandHandler handler_;
@@ -249,9 +255,7 @@ class HeadlessView : public DialogView {
     std::string clipboard_;
     std::vector<Message> messages_;
     std::vector<FileDialogCall> fileDialogCalls_;
-    std::deque<std::optional<std::string>> openAnswers_;
-    std::deque<std::optional<std::string>> saveAnswers_;
-    std::deque<std::optional<std::string>> folderAnswers_;
+    std::array<std::deque<std::optional<std::string>>, 3> answers_;  // by FileDialogKind
     std::deque<bool> yesNoAnswers_;
     PersonTrace trace_;
 };

@@ -15,10 +15,6 @@ layout::Rect TemplateRect() {
 
 }  // namespace
 
-void HeadlessView::SetProgressText(std::string_view text) {
-    progressText_ = text;
-}
-
 // A window that is not put back where it was is centred on the screen.
 layout::Rect HeadlessView::Placed(const layout::Rect& placement, const layout::Rect& least) {
     const layout::Rect screens[] = {kScreen};
@@ -45,10 +41,6 @@ layout::Rect HeadlessView::ControlRect(int id) const {
     return layout::GrownRect(
         item, layout::ToPixels({item.x, item.y, item.width, item.height}, kBaseUnits),
         placement_.width - minimum.width, placement_.height - minimum.height);
-}
-
-void HeadlessView::ShowReceptionView(const HexDump& dump) {
-    receptionView_ = dump;
 }
 
 }  // namespace velotrix

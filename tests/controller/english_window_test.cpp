@@ -7,22 +7,18 @@
 namespace velotrix::test {
 namespace {
 
-using Row = WindowRow;
-
-class EnglishWindow : public ::testing::TestWithParam<Row> {
+class EnglishWindow : public ::testing::TestWithParam<TableRow> {
   protected:
     void SetUp() override { msg::SetLanguage(msg::Language::kEnglish); }
     void TearDown() override { msg::SetLanguage(msg::Language::kGerman); }
 };
 
 TEST_P(EnglishWindow, ShowsWhatThePersonDid) {
-    Rig rig(Rig::Face::kWindow, GetParam().ports);
-    rig.Do(GetParam().steps);
-    rig.Expect(GetParam().shown);
+    RunRow(GetParam());
 }
 
 // clang-format off
-const Row kRows[] = {
+const TableRow kRows[] = {
     {"start", {"COM1", "COM4"}, "", "port=COM4\nparity=none\nflow=none\npause=none\nCOM=Open COM\npane0=Buffer:\non:load=0\nlist="},
     {"open with the chosen settings", {"ttyS0"}, "select parity even; select flow CTS; click COM", "COM=Close COM\nline=4800 E 8 1 cts open\non:load=1\nboxes=0"},
     {"close during a reception", {"ttyS0"}, "click COM; feed 50; click COM; advance 1000", "on:save=1\ntail=47 dashes|Bytes received in total: 50|Save with the button"},
@@ -32,7 +28,7 @@ const Row kRows[] = {
 };
 // clang-format on
 
-INSTANTIATE_TEST_SUITE_P(Rows, EnglishWindow, ::testing::ValuesIn(kRows), RowName<Row>);
+INSTANTIATE_TEST_SUITE_P(Rows, EnglishWindow, ::testing::ValuesIn(kRows), RowName<TableRow>);
 
 }  // namespace
 }  // namespace velotrix::test

@@ -7,15 +7,14 @@
 namespace velotrix::test {
 namespace {
 
-class TerminalWindow : public ::testing::TestWithParam<WindowRow> {};
+class TerminalWindow : public ::testing::TestWithParam<TableRow> {};
 
 TEST_P(TerminalWindow, ShowsAndSendsWhatThePersonDid) {
     RunRow(GetParam());
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, TerminalWindow, WindowRowsOf("controller/terminal_window.rows"),
-                         RowName<WindowRow>);
-[[maybe_unused]] const bool kWalked = AddWindowRows("controller/terminal_window.rows");
+                         RowName<TableRow>);
 
 }  // namespace
 }  // namespace velotrix::test

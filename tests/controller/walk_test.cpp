@@ -20,15 +20,6 @@ struct Command {
     std::string name;
 };
 
-std::string NameOf(int id) {
-    for (const auto& [name, known] : ControlNames()) {
-        if (known == id) {
-            return std::string(name);
-        }
-    }
-    return "control " + std::to_string(id);
-}
-
 // What a person can do at the window: each control of both dialogs that Tab reaches (but the
 // MessageList, which only shows), each menu command, and the keys.
 std::vector<Command> PersonCommands() {
@@ -36,7 +27,8 @@ std::vector<Command> PersonCommands() {
     for (const layout::DialogLayout* dialog : {&layout::MainDialog(), &layout::TextDialog()}) {
         for (const layout::Item& item : dialog->items) {
             if (layout::IsTabStop(item) && item.kind != layout::ItemKind::kListBox) {
-                commands.push_back({item.id, NameOf(item.id)});
+                commands.push_back(
+                    {item.id, "control " + std::to_string(item.id) + " " + NameOf(item.id)});
             }
         }
     }
@@ -58,7 +50,7 @@ struct Played {
 };
 
 // A row with the person's use of one command doing nothing (0: none), its failures kept quiet.
-Played Play(const WindowRow& row, int ignored) {
+Played Play(const TableRow& row, int ignored) {
     ::testing::TestPartResultArray failures;
     Played played;
     {
@@ -75,9 +67,9 @@ Played Play(const WindowRow& row, int ignored) {
 }
 
 TEST(WindowWalk, EveryCommandHasARowThatFailsWithoutIt) {
-    std::vector<std::pair<const WindowRow*, std::set<int>>> rows;
-    const std::vector<WindowRow> all = WindowRows();
-    for (const WindowRow& row : all) {
+    std::vector<std::pair<const TableRow*, std::set<int>>> rows;
+    const std::vector<TableRow> all = WindowRows();
+    for (const TableRow& row : all) {
         rows.emplace_back(&row, Play(row, 0).used);
     }
     for (const Command& command : PersonCommands()) {

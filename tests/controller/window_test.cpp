@@ -10,16 +10,13 @@
 namespace velotrix::test {
 namespace {
 
-using Row = WindowRow;
-
-class Window : public ::testing::TestWithParam<Row> {};
+class Window : public ::testing::TestWithParam<TableRow> {};
 
 TEST_P(Window, ShowsWhatThePersonDidExactly) {
     RunRow(GetParam());
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, Window, WindowRowsOf("controller/window.rows"), RowName<WindowRow>);
-[[maybe_unused]] const bool kWalked = AddWindowRows("controller/window.rows");
+INSTANTIATE_TEST_SUITE_P(Rows, Window, WindowRowsOf("controller/window.rows"), RowName<TableRow>);
 
 // The window comes back where it was left, at least at its template's size and at most the
 // screen's, centred when no screen shows the remembered place; the user's settings file stays

@@ -32,6 +32,7 @@
 #include <QWindow>
 #include <functional>
 #include <map>
+#include <numeric>
 #include <utility>
 #include <vector>
 
@@ -176,9 +177,7 @@ TEST_F(QtViewTest, TheReceptionViewShowsRowsFindsHexAndCopiesTheSelection) {
 // character a listing shows is as wide as that many digits.
 TEST_F(QtViewTest, TheListingsCharactersAllTakeOneWidth) {
     HexDump every{std::vector<std::uint8_t>(256), 0, 0};
-    for (std::size_t i = 0; i < every.bytes.size(); ++i) {
-        every.bytes[i] = static_cast<std::uint8_t>(i);
-    }
+    std::iota(every.bytes.begin(), every.bytes.end(), std::uint8_t{0});
     view_.ShowReceptionView(every);
     const QFont proportional = EvenWidthFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
     const QFont fonts[] = {view_.ReceptionView()->Rows()->font(),

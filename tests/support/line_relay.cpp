@@ -108,7 +108,6 @@ bool LineRelay::Carry(int from, int to, std::mt19937& random, std::size_t& swall
             default:
                 carried.push_back(byte);
         }
-        faults_ += fault ? 1 : 0;
     }
     WriteAll(to, carried, stop_);
     return true;

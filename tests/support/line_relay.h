@@ -36,8 +36,6 @@ class LineRelay {
     const std::string& PathA() const { return a_.SlavePath(); }
     // The other end's socket, for the program's standard input and output.
     int PeerSocket() const { return peer_; }
-    // How many bytes the relay corrupted, dropped or doubled so far.
-    std::size_t Faults() const { return faults_.load(); }
 
   private:
     void Run();
@@ -48,7 +46,6 @@ class LineRelay {
     int b_ = -1;     // the relay's end of the socket pair
     int peer_ = -1;  // the other program's
     LineFaults settings_;
-    std::atomic<std::size_t> faults_{0};
     std::atomic<bool> stop_{false};
     std::thread thread_;
 };

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <numeric>
 
 namespace velotrix::test {
 
@@ -27,9 +28,7 @@ LogClock NoonClock(const ManualLoop& loop) {
 
 Bytes CountingBytes(std::size_t count) {
     Bytes bytes(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        bytes[i] = static_cast<std::uint8_t>(i);
-    }
+    std::iota(bytes.begin(), bytes.end(), std::uint8_t{0});  // an 8-bit count wraps at 256
     return bytes;
 }
 
@@ -60,52 +59,40 @@ std::vector<std::string>& WindowRowFiles() {
 }
 }  // namespace
 
-std::vector<TableRow> TableRowsIn(std::string_view file) {
+std::vector<TableRow> TableRowsIn(std::string_view file, Rig::Face face) {
     std::vector<TableRow> rows;
-    for (FileRow& row : ReadRows(file, RowText::kCp1252, {"steps"})) {
-        rows.push_back({row.name, row.fields["steps"], row.expected});
-    }
-    return rows;
-}
-
-std::vector<WindowRow> WindowRowsIn(std::string_view file) {
-    std::vector<WindowRow> rows;
-    for (FileRow& row : ReadRows(file, RowText::kCp1252, {"ports", "steps"})) {
+    for (FileRow& row : face == Rig::Face::kWindow
+                            ? ReadRows(file, RowText::kCp1252, {"ports", "steps"})
+                            : ReadRows(file, RowText::kCp1252, {"steps"})) {
         Lines ports;
         std::string named = row.fields.contains("ports") ? row.fields["ports"] : "ttyS0";
         for (std::size_t comma; !named.empty(); named.erase(0, comma + 2)) {
             comma = std::min(named.find(", "), named.size());
             ports.push_back(named.substr(0, comma));
         }
-        rows.push_back({row.name, ports, row.fields["steps"], row.expected});
+        rows.push_back({row.name, ports, row.fields["steps"], row.expected, face});
+    }
+    return rows;
+}
+
+std::vector<TableRow> WindowRowsIn(std::string_view file) {
+    WindowRowFiles().emplace_back(file);
+    return TableRowsIn(file, Rig::Face::kWindow);
+}
+
+std::vector<TableRow> WindowRows() {
+    std::vector<TableRow> rows;
+    for (const std::string& file : WindowRowFiles()) {
+        const std::vector<TableRow> more = TableRowsIn(file, Rig::Face::kWindow);
+        rows.insert(rows.end(), more.begin(), more.end());
     }
     return rows;
 }
 
 void RunRow(const TableRow& row) {
-    Rig rig;
+    Rig rig(row.face, row.ports);
     rig.Do(row.steps);
     rig.Expect(row.shown);
-}
-
-void RunRow(const WindowRow& row) {
-    Rig rig(Rig::Face::kWindow, row.ports);
-    rig.Do(row.steps);
-    rig.Expect(row.shown);
-}
-
-bool AddWindowRows(std::string_view file) {
-    WindowRowFiles().emplace_back(file);
-    return true;
-}
-
-std::vector<WindowRow> WindowRows() {
-    std::vector<WindowRow> rows;
-    for (const std::string& file : WindowRowFiles()) {
-        const std::vector<WindowRow> more = WindowRowsIn(file);
-        rows.insert(rows.end(), more.begin(), more.end());
-    }
-    return rows;
 }
 
 std::string TestNameOf(std::string_view text) {

@@ -42,49 +42,6 @@ Bytes Concat(Bytes first, const Bytes& second);
 // spaces.
 Bytes Synthesized(std::uint16_t aadr, std::size_t length, std::uint16_t sadr, std::string name);
 
-// A row of a table of cases (a row file, see STEPS.md), and its name as a test's name (what is not
-// a letter or a digit becomes '_').
-struct TableRow {
-    std::string name;
-    std::string steps;  // what is done
-    std::string shown;  // what must be seen then
-};
-std::string TestNameOf(std::string_view text);
-std::vector<TableRow> TableRowsIn(std::string_view file);
-inline auto TableRowsOf(std::string_view file) {
-    return ::testing::ValuesIn(TableRowsIn(file));
-}
-
-// A row of a table of the whole window, on fake ports of these names ("ports:", ttyS0 by default).
-struct WindowRow {
-    std::string name;
-    Lines ports;
-    std::string steps;
-    std::string shown;
-};
-std::vector<WindowRow> WindowRowsIn(std::string_view file);
-inline auto WindowRowsOf(std::string_view file) {
-    return ::testing::ValuesIn(WindowRowsIn(file));
-}
-// Each row file of the window adds itself as the suite starts, so that the walk of the window's
-// commands reads every row; returns true.
-bool AddWindowRows(std::string_view file);
-std::vector<WindowRow> WindowRows();
-// Runs the row's steps on the engine's face or on the window's, and expects what it shows.
-void RunRow(const TableRow& row);
-void RunRow(const WindowRow& row);
-// A row shows as its name where a test's parameter is printed.
-inline void PrintTo(const TableRow& row, std::ostream* os) {
-    *os << row.name;
-}
-inline void PrintTo(const WindowRow& row, std::ostream* os) {
-    *os << row.name;
-}
-template <typename Row>
-std::string RowName(const ::testing::TestParamInfo<Row>& info) {
-    return TestNameOf(info.param.name);
-}
-
 class Rig {
   public:
     enum class Face { kEngine, kWindow };
@@ -156,5 +113,38 @@ class Rig {
     std::vector<bool> consoles_;  // the port is listed as the kernel's console
     DeviceAccess access_;
 };
+
+// A row of a table of cases (a row file, see STEPS.md), on the engine's face or on the whole
+// window's with fake ports of these names ("ports:", ttyS0 by default); and its name as a test's
+// name (what is not a letter or a digit becomes '_').
+struct TableRow {
+    std::string name;
+    Lines ports;
+    std::string steps;  // what is done
+    std::string shown;  // what must be seen then
+    Rig::Face face = Rig::Face::kWindow;
+};
+std::string TestNameOf(std::string_view text);
+std::vector<TableRow> TableRowsIn(std::string_view file, Rig::Face face);
+inline auto TableRowsOf(std::string_view file) {
+    return ::testing::ValuesIn(TableRowsIn(file, Rig::Face::kEngine));
+}
+// The window's rows; each file read here is read again by the walk of the window's commands.
+std::vector<TableRow> WindowRowsIn(std::string_view file);
+inline auto WindowRowsOf(std::string_view file) {
+    return ::testing::ValuesIn(WindowRowsIn(file));
+}
+// The rows of every file of the window read so far.
+std::vector<TableRow> WindowRows();
+// Runs the row's steps on its face, and expects what it shows.
+void RunRow(const TableRow& row);
+// A row shows as its name where a test's parameter is printed.
+inline void PrintTo(const TableRow& row, std::ostream* os) {
+    *os << row.name;
+}
+template <typename Row>
+std::string RowName(const ::testing::TestParamInfo<Row>& info) {
+    return TestNameOf(info.param.name);
+}
 
 }  // namespace velotrix::test

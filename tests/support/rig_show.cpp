@@ -13,6 +13,7 @@
 #include "support/rig.h"
 #include "support/rig_words.h"
 #include "support/row_file.h"
+#include "text/hex_dump.h"
 #include "text/text_helpers.h"
 #include "ui-resources/ids.h"
 
@@ -110,6 +111,11 @@ int IdOf(std::string_view name) {
     return found == std::end(kNames) ? 0 : found->second;
 }
 
+std::string NameOf(int id) {
+    const auto found = std::ranges::find(kNames, id, &std::pair<std::string_view, int>::second);
+    return found == std::end(kNames) ? "" : std::string(found->first);
+}
+
 // Joined by '|'; the separator line of a reception shows as "47 dashes".
 std::string Join(std::span<const std::string> lines) {
     std::string joined;
@@ -163,9 +169,7 @@ std::map<std::string, std::string> Rig::Show() {
     shown["watched"] = Join(watches.Watched());
     shown["rewrites"] = Join(rewrites);
     shown["taken"] = Join(taken);
-    for (std::size_t i = 0; i < std::min(written.size(), kHeaderSize); ++i) {
-        shown["head"] += (i == 0 ? "" : " ") + Hex2(written[i]);
-    }
+    shown["head"] = BytesAsHex(std::span(written).first(std::min(written.size(), kHeaderSize)));
     Bytes all = fed;
     all.resize(std::min<std::size_t>(all.size(), 65536));
     const Bytes kept(engine().Reception().begin(), engine().Reception().end());
@@ -193,10 +197,8 @@ std::map<std::string, std::string> Rig::Show() {
         shown["suggested"] = dialogs.back().suggestedName;
         const std::string saved = ReadFileBytes(dialogs.back().answer.value_or("")).value_or("");
         shown["saved"] = saved == Text(fed) ? "all" : "";
-        shown["savedBytes"] = "";
-        for (std::size_t i = 0; i < std::min<std::size_t>(saved.size(), 16); ++i) {
-            shown["savedBytes"] += (i == 0 ? "" : " ") + Hex2(static_cast<std::uint8_t>(saved[i]));
-        }
+        const std::string head = saved.substr(0, 16);
+        shown["savedBytes"] = BytesAsHex(Bytes(head.begin(), head.end()));
     }
     const auto& boxes = view.Messages();
     shown["boxes"] = std::to_string(boxes.size());
@@ -253,9 +255,7 @@ std::map<std::string, std::string> Rig::Show() {
     shown["state"] = FileOrDash(dir.File("Velotrix.state"));
     shown["menu:view"] = std::to_string(view.MenuEnabled(kMenuReceptionView));
     shown["beeps"] = std::to_string(view.Beeps());
-    for (const auto& [name, id] : ControlNames()) {
-        shown["focus"] += view.FocusId() == id ? std::string(name) : "";
-    }
+    shown["focus"] = NameOf(view.FocusId());
     for (std::size_t row = 0; view.ReceptionView() != nullptr && row < 3; ++row) {
         shown["dump"] += (row == 0 ? "" : "|") + DumpLine(*view.ReceptionView(), row);
     }

@@ -23,6 +23,7 @@ namespace {
 using namespace std::chrono_literals;
 using namespace ids;
 using std::chrono::milliseconds;
+using Kind = HeadlessView::FileDialogKind;
 
 // The z80 file the far end sends: a header that promises 968 bytes, and them.
 const Bytes kZ80 = Z80File(0x1000, 0x13C7, 0x2000, 'B', "HELLO", 968);
@@ -53,7 +54,7 @@ std::string WriteFile(Rig& rig, const Arg& arg) {
 void Load(Rig& rig, const Arg& arg) {
     const std::string path = WriteFile(rig, arg);
     if (rig.window) {
-        rig.view.QueueOpenFileAnswer(path);
+        rig.view.QueueAnswer(Kind::kOpen, path);
         rig.view.Click(kLoadButton);
     } else {
         rig.engine().LoadFile(path);
@@ -77,7 +78,7 @@ std::string PathOf(Rig& rig, const std::string& name) {
 
 void Save(Rig& rig, SaveTarget::Kind kind, const std::string& name) {
     if (rig.window) {
-        rig.view.QueueSaveFileAnswer(PathOf(rig, name));
+        rig.view.QueueAnswer(Kind::kSave, PathOf(rig, name));
         rig.view.Click(kSaveButton);
     } else {
         rig.result = rig.engine().SaveReception({kind, PathOf(rig, name)}).result;
@@ -134,7 +135,7 @@ void ExpectGaps(Rig& rig, const Arg& arg) {
 void SendTextFile(Rig& rig, const Arg& arg) {
     const std::string path = rig.dir.Write(arg.first, Bytes(arg.rest.begin(), arg.rest.end()));
     if (rig.window) {
-        rig.view.QueueOpenFileAnswer(path);
+        rig.view.QueueAnswer(Kind::kOpen, path);
         rig.view.SendCommand(kMenuSendTextFile);
     } else {
         rig.result = rig.engine().SendTextFile(path, rig.engine().Switches().lineEnd);
@@ -344,7 +345,7 @@ const Step kSteps[] = {
     {"logoff", [](Rig& r, const Arg&) { r.engine().StopLog(); }},
     {"protocol", [](Rig& r, const Arg& a) {
          if (!a.all.empty()) {
-             r.view.QueueSaveFileAnswer(LogPath(r, a.all));
+             r.view.QueueAnswer(Kind::kSave, LogPath(r, a.all));
          }
          r.view.Click(kMenuLineLog);
      }},
@@ -392,7 +393,7 @@ const Step kSteps[] = {
     {"tclose", [](Rig& r, const Arg&) { r.view.CloseTerminalByUser(); }},
     {"trows", [](Rig& r, const Arg& a) { r.view.ResizeTerminal(a.number); }},
     {"tplace", [](Rig& r, const Arg& a) { r.view.PlaceTerminal(RectOf(a.all)); }},
-    {"answer", [](Rig& r, const Arg& a) { r.view.QueueOpenFileAnswer(r.dir.File(a.all)); }},
+    {"answer", [](Rig& r, const Arg& a) { r.view.QueueAnswer(Kind::kOpen, r.dir.File(a.all)); }},
     {"command", [](Rig& r, const Arg& a) { r.view.SendCommand(IdOf(a.all)); }},
     {"select", [](Rig& r, const Arg& a) { Select(r, IdOf(a.first), a.rest); }},
     {"type", [](Rig& r, const Arg& a) { r.view.Type(IdOf(a.first), a.rest); }},
@@ -411,7 +412,7 @@ const Step kSteps[] = {
     {"mkdir", [](Rig& r, const Arg& a) { std::filesystem::create_directory(r.dir.File(a.all)); }},
     {"write", [](Rig& r, const Arg& a) { r.dir.Write(a.first, CountingBytes(a.number)); }},
     {"every", [](Rig& r, const Arg& a) {
-         r.view.QueueFolderAnswer(r.dir.File(a.all));
+         r.view.QueueAnswer(Kind::kFolder, r.dir.File(a.all));
          r.view.Click(kMenuSaveEvery);
      }},
 };

@@ -15,6 +15,8 @@ class Rig;
 std::span<const std::pair<std::string_view, int>> ControlNames();
 // The ID of a control's name; 0 (and a failed expectation) for a name the rig does not know.
 int IdOf(std::string_view name);
+// The name of a control's ID; empty for an ID the rig does not name.
+std::string NameOf(int id);
 // Joined by '|'; the separator line of a reception shows as "47 dashes".
 std::string Join(std::span<const std::string> lines);
 // Carries out one step: a word of STEPS.md and its arguments.
