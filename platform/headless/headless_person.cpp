@@ -97,10 +97,7 @@ void HeadlessView::Type(int id, std::string_view text) {
         const bool typable = field != nullptr && (field->item->kind == ItemKind::kEdit ||
                                                   (field->item->kind == ItemKind::kDropDownList &&
                                                    HasStyle(*field->item, layout::kEditable)));
-        if (!typable || HasStyle(*field->item, layout::kReadOnly)) {
-            return nullptr;
-        }
-        return field;
+        return typable && !HasStyle(*field->item, layout::kReadOnly) ? field : nullptr;
     };
     Control* field = editable(id);
     if (field == nullptr) {

@@ -116,7 +116,6 @@ class HeadlessView : public DialogView {
     std::string PaneText(int pane) const;
     // The selected line of a list box, -1 for none.
     int ListSelection(int id) const;
-    const std::string& ProgressText() const { return progressText_; }
     // The window "Ansicht" as last shown; nullptr while it was never opened.
     const HexDump* ReceptionView() const { return receptionView_ ? &*receptionView_ : nullptr; }
     // The screen the in-memory window lives on, and a control's rectangle in its window.

@@ -99,13 +99,6 @@ struct ListRow {
     std::vector<std::pair<std::string, std::string>> entries;
 };
 
-std::string Replaced(std::string text, const std::string& entry) {
-    for (std::size_t at; (at = text.find('$')) != std::string::npos;) {
-        text.replace(at, 1, entry);
-    }
-    return text;
-}
-
 const char* const kSentAll =
     "Senden mit Header als 'z80'...|132 Bytes zu senden:|Sende Header...|Bytes gesendet: 32|";
 const char* const kSentDone =
@@ -176,8 +169,8 @@ TEST_P(ListWalk, EveryEntryHasARowThatSeesWhatItDoes) {
         }
         SCOPED_TRACE(entry);
         Rig rig(Rig::Face::kWindow);
-        rig.Do(Replaced(row.steps, entry));
-        rig.Expect(Replaced(row.common, entry));
+        rig.Do(Replaced(row.steps, "$", entry));
+        rig.Expect(Replaced(row.common, "$", entry));
         rig.Expect(found->second);
     }
     for (const auto& [entry, _] : row.entries) {

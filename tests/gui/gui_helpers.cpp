@@ -67,15 +67,15 @@ void TypeText(QWidget* target, const QString& text) {
     }
 }
 
+void SendMouse(QWidget* widget, QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+    QMouseEvent event(type, at, widget->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
+    QApplication::sendEvent(widget, &event);
+}
+
 void ClickWidget(QWidget* widget) {
-    const QPointF local(widget->width() / 2.0, widget->height() / 2.0);
-    const QPointF global = widget->mapToGlobal(local);
-    for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-        QMouseEvent event(type, local, global, Qt::LeftButton,
-                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
-                          Qt::NoModifier);
-        QApplication::sendEvent(widget, &event);
-    }
+    const QPoint middle(widget->width() / 2, widget->height() / 2);
+    SendMouse(widget, QEvent::MouseButtonPress, middle, Qt::LeftButton);
+    SendMouse(widget, QEvent::MouseButtonRelease, middle, Qt::NoButton);
 }
 
 void ShowAndActivate(QWidget* window) {

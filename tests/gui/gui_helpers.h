@@ -1,6 +1,8 @@
 // Helpers of the Qt window tests: a person's keys and clicks, and answers for modal dialogs.
 #pragma once
 
+#include <QEvent>
+#include <QPoint>
 #include <QPointer>
 #include <QString>
 #include <QTimer>
@@ -17,6 +19,8 @@ void PumpEvents();
 void PressKey(QWidget* target, int key, const QString& text = {});
 // One key press per character, as typing does.
 void TypeText(QWidget* target, const QString& text);
+// A mouse event of the left button at a point of the widget, the buttons held after it.
+void SendMouse(QWidget* widget, QEvent::Type type, QPoint at, Qt::MouseButtons buttons);
 // A left click in the middle of the widget.
 void ClickWidget(QWidget* widget);
 // Shows the window and makes it the active one, so that focus works as on a desktop.

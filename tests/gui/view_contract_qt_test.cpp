@@ -10,7 +10,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QTimer>
 #include <QWindow>
 
@@ -133,17 +132,9 @@ class QtRig : public Rig {
             return;
         }
         QWidget* area = Screen()->viewport();
-        const QPoint start = Screen()->PointOf(from);
-        const QPoint end = Screen()->PointOf(to);
-        const std::tuple<QEvent::Type, QPoint, Qt::MouseButtons> steps[] = {
-            {QEvent::MouseButtonPress, start, Qt::LeftButton},
-            {QEvent::MouseMove, end, Qt::LeftButton},
-            {QEvent::MouseButtonRelease, end, Qt::NoButton}};
-        for (const auto& [type, point, buttons] : steps) {
-            QMouseEvent event(type, point, area->mapToGlobal(point), Qt::LeftButton, buttons,
-                              Qt::NoModifier);
-            QApplication::sendEvent(area, &event);
-        }
+        test::SendMouse(area, QEvent::MouseButtonPress, Screen()->PointOf(from), Qt::LeftButton);
+        test::SendMouse(area, QEvent::MouseMove, Screen()->PointOf(to), Qt::LeftButton);
+        test::SendMouse(area, QEvent::MouseButtonRelease, Screen()->PointOf(to), Qt::NoButton);
     }
     void CloseTerminalByUser() override {
         if (view_.IsTerminalOpen()) {

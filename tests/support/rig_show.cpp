@@ -116,6 +116,13 @@ std::string NameOf(int id) {
     return found == std::end(kNames) ? "" : std::string(found->first);
 }
 
+std::string Replaced(std::string text, std::string_view from, std::string_view to) {
+    for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size()) {
+        text.replace(at, from.size(), to);
+    }
+    return text;
+}
+
 // Joined by '|'; the separator line of a reception shows as "47 dashes".
 std::string Join(std::span<const std::string> lines) {
     std::string joined;
@@ -202,10 +209,8 @@ std::map<std::string, std::string> Rig::Show() {
     }
     const auto& boxes = view.Messages();
     shown["boxes"] = std::to_string(boxes.size());
-    shown["box"] = boxes.empty() ? "" : boxes.back().caption + " - " + boxes.back().text;
-    for (std::size_t at; (at = shown["box"].find("\r\n")) != std::string::npos;) {
-        shown["box"].replace(at, 2, "|");
-    }
+    shown["box"] = Replaced(boxes.empty() ? "" : boxes.back().caption + " - " + boxes.back().text,
+                            "\r\n", "|");
     shown["menu"] = std::to_string(view.MenuEnabled(kMenuSendText));
     shown["reopen"] = std::to_string(view.MenuChecked(kMenuAutoReopen));
     shown["menu:textFile"] = std::to_string(view.MenuEnabled(kMenuSendTextFile));
@@ -289,10 +294,8 @@ void Rig::Expect(std::string_view expected) {
         const std::string entry(expected.substr(0, end));
         expected.remove_prefix(std::min(end + 1, expected.size()));
         const std::string key = entry.substr(0, entry.find('='));
-        std::string value = entry.substr(std::min(key.size() + 1, entry.size()));
-        for (std::size_t at; (at = value.find("$DIR")) != std::string::npos;) {
-            value.replace(at, 4, dir.path());
-        }
+        const std::string value =
+            Replaced(entry.substr(std::min(key.size() + 1, entry.size())), "$DIR", dir.path());
         ASSERT_TRUE(Documented(key))
             << "the key " << key << " is not in STEPS.md: say what it shows";
         const auto found = shown.find(key);

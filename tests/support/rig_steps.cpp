@@ -33,8 +33,6 @@ struct Arg {
     int number;
 };
 
-using StepFunction = void (*)(Rig&, const Arg&);
-
 // What runs (the reception, the self-test) ends after that silence: not a millisecond before.
 void EndsAfter(Rig& rig, milliseconds silence, bool (Engine::*running)() const) {
     rig.loop.Advance(silence - 1ms);
@@ -64,13 +62,6 @@ void Load(Rig& rig, const Arg& arg) {
     }
 }
 
-// A close leaves nothing on the way to the line but the byte on the wire, whatever the send was
-// doing (how soon after the click is the benchmark's figure, never a test's).
-void Close(Rig& rig) {
-    rig.engine().Close();
-    EXPECT_LE(rig.line().BytesLeavingAfter(std::chrono::steady_clock::now()), 1u);
-}
-
 // A path as the steps name it: in the rig's directory, unless it is absolute.
 std::string PathOf(Rig& rig, const std::string& name) {
     return name.starts_with('/') ? name : rig.dir.File(name);
@@ -83,21 +74,6 @@ void Save(Rig& rig, SaveTarget::Kind kind, const std::string& name) {
     } else {
         rig.result = rig.engine().SaveReception({kind, PathOf(rig, name)}).result;
     }
-}
-
-void Select(Rig& rig, int id, std::string_view entry) {
-    for (int index = 0; index < rig.view.ComboCount(id); ++index) {
-        if (rig.view.ComboItem(id, index).starts_with(entry)) {
-            return rig.view.UserSelect(id, index);
-        }
-    }
-}
-
-// A gap of at least the time between the header's last byte leaving and the data's first write.
-void ExpectGap(Rig& rig, milliseconds gap) {
-    const std::vector<FakeSerialDevice::Sent> sent = rig.line().SentLog();
-    ASSERT_GT(sent.size(), kHeaderSize);
-    EXPECT_GE(sent[kHeaderSize].written - sent[kHeaderSize - 1].left, gap);
 }
 
 // The engine face sends each rewrite as a window would, and logs what it got.
@@ -142,18 +118,8 @@ void SendTextFile(Rig& rig, const Arg& arg) {
     }
 }
 
-void WriteLines(const std::string& path, std::string text) {
-    std::replace(text.begin(), text.end(), '|', '\n');
-    std::ofstream(path) << text << '\n';
-}
-
 std::string LogPath(Rig& rig, const std::string& name) {
     return PathOf(rig, name.empty() ? "line.log" : name);
-}
-
-bool Written(Rig& rig, std::size_t count) {
-    return rig.line().Written().size() >= count ||
-           Join(rig.lines).find("Pause 1000ms...") != std::string::npos;
 }
 
 Bytes FarEnd(const Arg& arg) {
@@ -206,11 +172,6 @@ std::vector<int> NumbersOf(const std::string& text) {
     return numbers;
 }
 
-layout::Rect RectOf(const std::string& text) {
-    const std::vector<int> n = NumbersOf(text);
-    return {n[0], n[1], n[2], n[3]};
-}
-
 // "LINE COLUMN LINE COLUMN", the lines counted from the first kept.
 void SelectInTerminal(Rig& rig, const std::string& text) {
     const std::vector<int> n = NumbersOf(text);
@@ -247,18 +208,11 @@ class NotingTaker final : public ByteTaker {
     std::size_t bytes_ = 0;
 };
 
-void Take(Rig& rig, const Arg& arg) {
-    if (!rig.taker) {
-        rig.taker = std::make_unique<NotingTaker>(rig, arg.all == "keeps");
-    }
-    rig.taken.push_back(rig.engine().ReceivedBytes().Install(*rig.taker) ? "installed" : "refused");
-}
-
 // The words of the steps (STEPS.md says what each does, with its arguments). A step is a word and
 // its arguments, steps are separated by ';'.
 struct Step {
     std::string_view word;
-    StepFunction run;
+    void (*run)(Rig&, const Arg&);
 };
 
 const Step kSteps[] = {
@@ -274,7 +228,12 @@ const Step kSteps[] = {
              {"/dev/fake/ttyS0", static_cast<std::uint32_t>(a.number), {}, {}, {}, {}});
      }},
     {"uart", [](Rig& r, const Arg&) { r.line().DivideClock(115200); }},
-    {"close", [](Rig& r, const Arg&) { Close(r); }},
+    // A close leaves nothing on the way to the line but the byte on the wire, whatever the send
+    // was doing (how soon after the click is the benchmark's figure, never a test's).
+    {"close", [](Rig& r, const Arg&) {
+         r.engine().Close();
+         EXPECT_LE(r.line().BytesLeavingAfter(std::chrono::steady_clock::now()), 1u);
+     }},
     {"stale", [](Rig& r, const Arg& a) { r.line().InjectInput(Bytes(a.number, 0xEE)); }},
     {"stalled", [](Rig& r, const Arg& a) {
          r.line().HoldReads(true);
@@ -358,8 +317,18 @@ const Step kSteps[] = {
              return r.window ? !r.view.MenuChecked(kMenuLineLog) : bool(r.engine().LogFailure());
          });
      }},
-    {"until", [](Rig& r, const Arg& a) { EXPECT_TRUE(r.Pump([&] { return Written(r, a.number); })); }},
-    {"gap", [](Rig& r, const Arg& a) { ExpectGap(r, milliseconds(a.number)); }},
+    {"until", [](Rig& r, const Arg& a) {
+         EXPECT_TRUE(r.Pump([&] {
+             return r.line().Written().size() >= static_cast<std::size_t>(a.number) ||
+                    Join(r.lines).find("Pause 1000ms...") != std::string::npos;
+         }));
+     }},
+    // A gap of at least the time between the header's last byte leaving and the data's first write.
+    {"gap", [](Rig& r, const Arg& a) {
+         const std::vector<FakeSerialDevice::Sent> sent = r.line().SentLog();
+         ASSERT_GT(sent.size(), kHeaderSize);
+         EXPECT_GE(sent[kHeaderSize].written - sent[kHeaderSize - 1].left, milliseconds(a.number));
+     }},
     {"chardelay", [](Rig& r, const Arg& a) { r.engine().SetCharDelay(a.number); }},
     {"linedelay", [](Rig& r, const Arg& a) { r.engine().SetLineDelay(a.number); }},
     {"hex", [](Rig& r, const Arg& a) { r.engine().SetHexRecords(a.number); }},
@@ -380,7 +349,12 @@ const Step kSteps[] = {
     {"selftest", [](Rig& r, const Arg&) { r.result = r.engine().StartSelfTest(); }},
     {"back", [](Rig& r, const Arg&) { EXPECT_TRUE(r.Pump([&] { return !r.engine().SelfTesting(); })); }},
     {"silent", [](Rig& r, const Arg& a) { EndsAfter(r, milliseconds(a.number), &Engine::SelfTesting); }},
-    {"take", [](Rig& r, const Arg& a) { Take(r, a); }},
+    {"take", [](Rig& r, const Arg& a) {
+         if (!r.taker) {
+             r.taker = std::make_unique<NotingTaker>(r, a.all == "keeps");
+         }
+         r.taken.push_back(r.engine().ReceivedBytes().Install(*r.taker) ? "installed" : "refused");
+     }},
     {"untake", [](Rig& r, const Arg&) { r.engine().ReceivedBytes().Remove(*r.taker); }},
     {"hush", [](Rig& r, const Arg& a) {
          r.engine().ReceivedBytes().WaitForSilence(*r.taker, milliseconds(a.number));
@@ -392,10 +366,20 @@ const Step kSteps[] = {
     {"tselect", [](Rig& r, const Arg& a) { SelectInTerminal(r, a.all); }},
     {"tclose", [](Rig& r, const Arg&) { r.view.CloseTerminalByUser(); }},
     {"trows", [](Rig& r, const Arg& a) { r.view.ResizeTerminal(a.number); }},
-    {"tplace", [](Rig& r, const Arg& a) { r.view.PlaceTerminal(RectOf(a.all)); }},
+    {"tplace", [](Rig& r, const Arg& a) {
+         const std::vector<int> n = NumbersOf(a.all);
+         r.view.PlaceTerminal({n[0], n[1], n[2], n[3]});
+     }},
     {"answer", [](Rig& r, const Arg& a) { r.view.QueueAnswer(Kind::kOpen, r.dir.File(a.all)); }},
     {"command", [](Rig& r, const Arg& a) { r.view.SendCommand(IdOf(a.all)); }},
-    {"select", [](Rig& r, const Arg& a) { Select(r, IdOf(a.first), a.rest); }},
+    {"select", [](Rig& r, const Arg& a) {
+         const int id = IdOf(a.first);
+         for (int index = 0; index < r.view.ComboCount(id); ++index) {
+             if (r.view.ComboItem(id, index).starts_with(a.rest)) {
+                 return r.view.UserSelect(id, index);
+             }
+         }
+     }},
     {"type", [](Rig& r, const Arg& a) { r.view.Type(IdOf(a.first), a.rest); }},
     {"escape", [](Rig& r, const Arg&) { r.view.PressEscape(); }},
     {"enter", [](Rig& r, const Arg&) { r.view.PressEnter(); }},
@@ -407,7 +391,9 @@ const Step kSteps[] = {
     {"closebox", [](Rig& r, const Arg&) { r.view.PressCloseBox(); }},
     {"no", [](Rig& r, const Arg&) { r.view.QueueYesNoAnswer(false); }},
     {"yes", [](Rig& r, const Arg&) { r.view.QueueYesNoAnswer(true); }},
-    {"ini", [](Rig& r, const Arg& a) { WriteLines(r.settingsPath, a.all); }},
+    {"ini", [](Rig& r, const Arg& a) {
+         std::ofstream(r.settingsPath) << Replaced(a.all, "|", "\n") << '\n';
+     }},
     {"restart", [](Rig& r, const Arg& a) { r.StartWindow(a.all); }},
     {"mkdir", [](Rig& r, const Arg& a) { std::filesystem::create_directory(r.dir.File(a.all)); }},
     {"write", [](Rig& r, const Arg& a) { r.dir.Write(a.first, CountingBytes(a.number)); }},

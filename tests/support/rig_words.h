@@ -17,6 +17,8 @@ std::span<const std::pair<std::string_view, int>> ControlNames();
 int IdOf(std::string_view name);
 // The name of a control's ID; empty for an ID the rig does not name.
 std::string NameOf(int id);
+// The text with every from in it replaced by to.
+std::string Replaced(std::string text, std::string_view from, std::string_view to);
 // Joined by '|'; the separator line of a reception shows as "47 dashes".
 std::string Join(std::span<const std::string> lines);
 // Carries out one step: a word of STEPS.md and its arguments.
