@@ -186,10 +186,8 @@ void FakeSerialDevice::InjectInput(const std::vector<std::uint8_t>& bytes,
 
 std::vector<std::uint8_t> FakeSerialDevice::Written() const {
     return Get([&] {
-        std::vector<std::uint8_t> bytes;
-        for (const Sent& sent : sent_) {
-            bytes.push_back(sent.byte);
-        }
+        std::vector<std::uint8_t> bytes(sent_.size());
+        std::ranges::transform(sent_, bytes.begin(), &Sent::byte);
         return bytes;
     });
 }

@@ -1,4 +1,5 @@
-// The whole window on the headless view: what a person does, and what the window shows for it.
+// The whole window on the headless view, its terminal included: what a person does, and what the
+// window shows for it.
 #include <gtest/gtest.h>
 
 #include "app/event_presenter.h"
@@ -17,6 +18,26 @@ TEST_P(Window, ShowsWhatThePersonDidExactly) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, Window, WindowRowsOf("controller/window.rows"), RowName<TableRow>);
+
+// The window "Terminal": what a person does at it, what it shows and what goes out on the line.
+class TerminalWindow : public ::testing::TestWithParam<TableRow> {};
+
+TEST_P(TerminalWindow, ShowsAndSendsWhatThePersonDid) {
+    RunRow(GetParam());
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, TerminalWindow, WindowRowsOf("controller/terminal_window.rows"),
+                         RowName<TableRow>);
+
+// The check box that sends the loaded file again when it is rewritten.
+class WatchWindow : public ::testing::TestWithParam<TableRow> {};
+
+TEST_P(WatchWindow, SendsEachRewriteOnce) {
+    RunRow(GetParam());
+}
+
+INSTANTIATE_TEST_SUITE_P(Window, WatchWindow, WindowRowsOf("controller/watch_window.rows"),
+                         RowName<TableRow>);
 
 // The window comes back where it was left, at least at its template's size and at most the
 // screen's, centred when no screen shows the remembered place; the user's settings file stays

@@ -330,13 +330,11 @@ void Rig::Record(const EngineEvent& event) {
             [&](const ProgressEvent& e) {
                 using enum ProgressEvent::Kind;
                 const std::size_t left = devices.empty() ? e.value : line().BytesLeft();
-                progressAhead =
-                    e.kind == kUpdate
-                        ? std::max<std::size_t>(progressAhead,
-                                                e.value - std::min<std::size_t>(e.value, left))
-                        : progressAhead;
-                progress = e.kind == kUpdate ? e.value : progress;
-                if (e.kind != kUpdate) {
+                if (e.kind == kUpdate) {
+                    progressAhead = std::max<std::size_t>(
+                        progressAhead, e.value - std::min<std::size_t>(e.value, left));
+                    progress = e.value;
+                } else {
                     log.push_back(e.kind == kShow
                                       ? "progress " + std::to_string(e.value) +
                                             (e.lines > 0 ? " lines " + std::to_string(e.lines) : "")

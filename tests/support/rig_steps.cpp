@@ -149,16 +149,12 @@ void LoopBack(Rig& rig, const Arg& arg) {
 }
 
 TerminalKey KeyNamed(std::string_view name) {
-    constexpr std::pair<std::string_view, TerminalKey> kKeys[] = {
-        {"enter", TerminalKey::kEnter}, {"bs", TerminalKey::kBackspace},
-        {"tab", TerminalKey::kTab},     {"esc", TerminalKey::kEscape},
-        {"up", TerminalKey::kUp},       {"down", TerminalKey::kDown},
-        {"right", TerminalKey::kRight}, {"left", TerminalKey::kLeft},
-        {"del", TerminalKey::kDelete}};
-    const auto found =
-        std::ranges::find(kKeys, name, &std::pair<std::string_view, TerminalKey>::first);
+    // In the order of TerminalKey.
+    constexpr std::string_view kKeys[] = {"enter", "bs",    "tab",  "esc", "up",
+                                          "down",  "right", "left", "del"};
+    const auto found = std::ranges::find(kKeys, name);
     EXPECT_NE(found, std::end(kKeys)) << name;
-    return found == std::end(kKeys) ? TerminalKey::kEnter : found->second;
+    return static_cast<TerminalKey>(found == std::end(kKeys) ? 0 : found - std::begin(kKeys));
 }
 
 // "A B C D": four whole numbers.
