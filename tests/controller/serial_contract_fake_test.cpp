@@ -10,6 +10,7 @@ namespace {
 
 class FakeLine : public Line {
   public:
+    FakeLine() { line_->DivideClock(kUartBase); }
     OsResult<std::unique_ptr<SerialDevice>> Open() override {
         if (line_->IsOpen()) {
             return {nullptr, OsError{EBUSY, {}}};
@@ -47,11 +48,7 @@ class FakeLine : public Line {
   private:
     // A PC's 16550, whose rates divide 115200.
     static constexpr std::uint32_t kUartBase = 115200;
-    std::shared_ptr<FakeSerialDevice> line_ = [] {
-        auto line = std::make_shared<FakeSerialDevice>();
-        line->DivideClock(kUartBase);
-        return line;
-    }();
+    std::shared_ptr<FakeSerialDevice> line_ = std::make_shared<FakeSerialDevice>();
     std::size_t taken_ = 0;
     std::uint32_t carried_ = 9600;
 };

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cerrno>
 
 #include "serial/engine.h"
 #include "serial/xmodem.h"
@@ -49,8 +48,7 @@ TEST(XmodemEngine, ReceivedFileBecomesTheReception) {
     r.Feed({xm::kEot});
     r.Feed({xm::kEot});
     EXPECT_EQ(WrittenAfter(r, 4), (Bytes{'C', xm::kAck, xm::kNak, xm::kAck}));
-    r.Pump([&] { return !r.engine().Sending(); });
-    r.loop.RunPending();
+    r.PumpUntilIdle();
     EXPECT_TRUE(Logged(r, Ended(xm::End::kDone)));
     EXPECT_TRUE(Logged(r, "header BIN"));
     EXPECT_EQ(Bytes(r.engine().Reception().begin(), r.engine().Reception().end()), kBlock);

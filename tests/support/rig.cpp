@@ -3,8 +3,6 @@
 #include "support/rig_words.h"
 #include "support/row_file.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -140,11 +138,10 @@ Rig::Rig(Face face, const Lines& ports, std::optional<DeviceAccess> access) {
         },
         [this](const std::string&) { return linked; }};
     access_ = access.value_or(std::move(fakes));
-    DeviceAccess chosen = access_;
     if (face == Face::kWindow) {
         StartWindow("");
     } else {
-        own = std::make_unique<Engine>(loop, std::move(chosen),
+        own = std::make_unique<Engine>(loop, access_,
                                        [this](const EngineEvent& event) { Record(event); });
         own->SetFileWatchStarter(watches.Starter());
         own->SetLogClock(NoonClock(loop));

@@ -99,11 +99,24 @@ struct Overloaded : Handlers... {
     using Handlers::operator()...;
 };
 
-}  // namespace
-
-std::span<const std::pair<std::string_view, int>> ControlNames() {
-    return kNames;
+// Whether a row may expect the key: STEPS.md documents it, or a control or a pane as it names them.
+bool Documented(std::string_view key) {
+    std::string pattern(key);
+    const std::size_t colon = key.find(':');
+    const std::string_view name = key.substr(colon == std::string_view::npos ? 0 : colon + 1);
+    const bool control =
+        std::ranges::find(kNames, name, &std::pair<std::string_view, int>::first) !=
+        std::end(kNames);
+    if (control && (colon == std::string_view::npos || !key.starts_with("menu:"))) {
+        pattern = std::string(key.substr(0, key.size() - name.size())) + "NAME";
+    } else if (key.size() == 5 && key.starts_with("pane") &&
+               std::isdigit(static_cast<unsigned char>(key[4])) != 0) {
+        pattern = "paneN";
+    }
+    return DocumentedIn("Keys").contains(pattern);
 }
+
+}  // namespace
 
 int IdOf(std::string_view name) {
     const auto found = std::ranges::find(kNames, name, &std::pair<std::string_view, int>::first);
@@ -133,28 +146,6 @@ std::string Join(std::span<const std::string> lines) {
     }
     return joined;
 }
-
-namespace {
-
-// Whether a row may expect the key: STEPS.md documents it, or a control or a pane as it names them.
-bool Documented(std::string_view key) {
-    std::string pattern(key);
-    const std::size_t colon = key.find(':');
-    const std::string_view name = key.substr(colon == std::string_view::npos ? 0 : colon + 1);
-    const auto control = [&](std::string_view n) {
-        return std::ranges::find(ControlNames(), n, &std::pair<std::string_view, int>::first) !=
-               ControlNames().end();
-    };
-    if (control(name) && (colon == std::string_view::npos || !key.starts_with("menu:"))) {
-        pattern = std::string(key.substr(0, key.size() - name.size())) + "NAME";
-    } else if (key.size() == 5 && key.starts_with("pane") &&
-               std::isdigit(static_cast<unsigned char>(key[4])) != 0) {
-        pattern = "paneN";
-    }
-    return DocumentedIn("Keys").contains(pattern);
-}
-
-}  // namespace
 
 std::map<std::string, std::string> Rig::Show() {
     loop.RunPending();
@@ -190,7 +181,7 @@ std::map<std::string, std::string> Rig::Show() {
     shown["paused"] = std::to_string(paused);
     shown["progress shown"] = std::to_string(progress);
     shown["ahead"] = std::to_string(progressAhead);
-    for (const auto& [name, id] : ControlNames()) {
+    for (const auto& [name, id] : kNames) {
         shown[std::string(name)] = view.GetText(id);
         shown["on:" + std::string(name)] = std::to_string(view.IsEnabled(id));
         shown["shown:" + std::string(name)] = std::to_string(view.IsVisible(id));

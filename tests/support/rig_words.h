@@ -5,14 +5,11 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <utility>
 
 namespace velotrix::test {
 
 class Rig;
 
-// The controls and menu commands by the names the steps and keys use.
-std::span<const std::pair<std::string_view, int>> ControlNames();
 // The ID of a control's name; 0 (and a failed expectation) for a name the rig does not know.
 int IdOf(std::string_view name);
 // The name of a control's ID; empty for an ID the rig does not name.
