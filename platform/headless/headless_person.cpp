@@ -31,15 +31,13 @@ bool HeadlessView::AskYesNo(std::string_view text, std::string_view caption) {
 
 std::optional<std::string> HeadlessView::AskOpenFile(std::string_view,
                                                      const std::vector<FileFilter>&, int&) {
-    return Answer(FileDialogKind::kOpen, "",
-                  dialogFolders_[static_cast<int>(FileDialogUse::kOpen)]);
+    return Answer(FileDialogKind::kOpen, "", DialogFolder(FileDialogUse::kOpen));
 }
 
 std::optional<std::string> HeadlessView::AskSaveFile(std::string_view,
                                                      std::string_view suggestedName,
                                                      const std::vector<FileFilter>&) {
-    return Answer(FileDialogKind::kSave, suggestedName,
-                  dialogFolders_[static_cast<int>(FileDialogUse::kSave)]);
+    return Answer(FileDialogKind::kSave, suggestedName, DialogFolder(FileDialogUse::kSave));
 }
 
 std::optional<std::string> HeadlessView::AskFolder(std::string_view, std::string_view folder) {

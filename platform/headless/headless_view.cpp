@@ -310,9 +310,4 @@ void HeadlessView::CheckMenuItem(int id, bool checked) {
     }
 }
 
-bool HeadlessView::MenuEnabled(int id) const {
-    auto found = menu_.find(id);
-    return found != menu_.end() && found->second;
-}
-
 }  // namespace velotrix

@@ -123,7 +123,7 @@ class HeadlessView : public DialogView {
     layout::Rect ControlRect(int id) const;
     // Keys that a field refused, each with a beep.
     int Beeps() const { return beeps_; }
-    bool MenuEnabled(int id) const;
+    bool MenuEnabled(int id) const { return menu_.count(id) != 0 && menu_.at(id); }
     const std::string& DialogFolder(FileDialogUse use) const {
         return dialogFolders_[static_cast<int>(use)];
     }

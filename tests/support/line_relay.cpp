@@ -96,17 +96,11 @@ bool LineRelay::Carry(int from, int to, std::mt19937& random, std::size_t& swall
         }
         const bool fault =
             settings_.perMille > 0 && random() % 1000 < static_cast<unsigned>(settings_.perMille);
-        switch (fault ? random() % 3 : 3) {
-            case 0:
-                carried.push_back(static_cast<std::uint8_t>(byte ^ (1 + random() % 255)));
-                break;
-            case 1:
-                break;
-            case 2:
-                carried.insert(carried.end(), 2, byte);
-                break;
-            default:
-                carried.push_back(byte);
+        const auto how = fault ? random() % 3 : 3;  // 0 corrupts, 1 drops, 2 doubles the byte
+        if (how == 0) {
+            carried.push_back(static_cast<std::uint8_t>(byte ^ (1 + random() % 255)));
+        } else if (how != 1) {
+            carried.insert(carried.end(), how == 2 ? 2 : 1, byte);
         }
     }
     WriteAll(to, carried, stop_);

@@ -135,10 +135,8 @@ Bytes FarEnd(const Arg& arg) {
 
 // The far end of a bridged plug: every byte back, or with the byte at an index changed or dropped.
 void LoopBack(Rig& rig, const Arg& arg) {
-    const std::size_t at = static_cast<std::size_t>(arg.number);
-    const std::string how = arg.first;
-    std::size_t seen = 0;
-    rig.line().LoopBack([at, how, seen](Bytes& bytes) mutable {
+    rig.line().LoopBack([at = static_cast<std::size_t>(arg.number), how = arg.first,
+                         seen = std::size_t{0}](Bytes& bytes) mutable {
         if (!how.empty() && at >= seen && at < seen + bytes.size()) {
             const auto where = bytes.begin() + static_cast<long>(at - seen);
             how == "drop" ? void(bytes.erase(where))
@@ -159,11 +157,8 @@ TerminalKey KeyNamed(std::string_view name) {
 
 // "A B C D": four whole numbers.
 std::vector<int> NumbersOf(const std::string& text) {
-    std::vector<int> numbers;
     std::istringstream words(text);
-    for (int number = 0; words >> number;) {
-        numbers.push_back(number);
-    }
+    std::vector<int> numbers(std::istream_iterator<int>(words), {});
     numbers.resize(4);
     return numbers;
 }
