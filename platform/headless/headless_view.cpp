@@ -110,20 +110,14 @@ std::string HeadlessView::GetText(int id) const {
     return pickOnly ? EntryAt(control, control->selection) : control->text;
 }
 
-void HeadlessView::Enable(int id, bool enabled) {
-    if (Control* control = Find(id)) {
-        control->enabled = enabled;
-    }
-}
-
-bool HeadlessView::IsEnabled(int id) const {
+bool HeadlessView::Flag(int id, bool Control::*flag) const {
     const Control* control = Find(id);
-    return control != nullptr && control->enabled;
+    return control != nullptr && control->*flag;
 }
 
-void HeadlessView::Show(int id, bool visible) {
+void HeadlessView::SetFlag(int id, bool Control::*flag, bool on) {
     if (Control* control = Find(id)) {
-        control->visible = visible;
+        control->*flag = on;
     }
 }
 
@@ -138,11 +132,6 @@ void HeadlessView::SetCheck(int id, bool checked) {
                                control->item->kind == ItemKind::kRadioButton)) {
         control->checked = checked;
     }
-}
-
-bool HeadlessView::IsChecked(int id) const {
-    const Control* control = Find(id);
-    return control != nullptr && control->checked;
 }
 
 void HeadlessView::SetFocus(int id) {

@@ -49,12 +49,12 @@ class HeadlessView : public DialogView {
     void SetWindowTitle(std::string_view) override {}
     void SetText(int id, std::string_view text) override;
     std::string GetText(int id) const override;
-    void Enable(int id, bool enabled) override;
-    bool IsEnabled(int id) const override;
-    void Show(int id, bool visible) override;
+    void Enable(int id, bool enabled) override { SetFlag(id, &Control::enabled, enabled); }
+    bool IsEnabled(int id) const override { return Flag(id, &Control::enabled); }
+    void Show(int id, bool visible) override { SetFlag(id, &Control::visible, visible); }
     bool IsVisible(int id) const override;
     void SetCheck(int id, bool checked) override;
-    bool IsChecked(int id) const override;
+    bool IsChecked(int id) const override { return Flag(id, &Control::checked); }
     void SetFocus(int id) override;
     int ComboCount(int id) const override;
     std::string ComboItem(int id, int index) const override;
@@ -222,6 +222,9 @@ class HeadlessView : public DialogView {
     // A combo or list box (nullptr: none) emptied, or given an entry.
     static void ClearEntries(Control* box);
     static void AddEntry(Control* box, std::string_view text);
+    // A flag of the control; false, and nothing set, for an ID that names nothing.
+    bool Flag(int id, bool Control::*flag) const;
+    void SetFlag(int id, bool Control::*flag, bool on);
     // The box's entry at index; empty for none.
     static std::string EntryAt(const Control* box, int index);
     // The control when a person can reach it now, else nullptr.

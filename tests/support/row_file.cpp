@@ -18,6 +18,14 @@ namespace {
     std::exit(1);
 }
 
+std::ifstream Opened(const std::string& path) {
+    std::ifstream in(path);
+    if (!in) {
+        Refuse(path, "cannot be read");
+    }
+    return in;
+}
+
 // \n, \r, \\ and \xNN (a byte as it is, after the conversion to code page 1252).
 std::string Unescaped(const std::string& text, const std::string& place) {
     std::string out;
@@ -56,10 +64,7 @@ bool IsField(const std::string& line, std::size_t colon) {
 std::vector<FileRow> ReadRows(std::string_view file, RowText text,
                               std::initializer_list<std::string_view> fields) {
     const std::string path = std::string(VELOTRIX_TEST_ROWS) + "/" + std::string(file);
-    std::ifstream in(path);
-    if (!in) {
-        Refuse(path, "cannot be read");
-    }
+    std::ifstream in = Opened(path);
     std::vector<FileRow> rows;
     bool inRow = false;
     int number = 0;
@@ -106,11 +111,7 @@ std::vector<FileRow> ReadRows(std::string_view file, RowText text,
 const std::set<std::string>& DocumentedIn(std::string_view heading) {
     static std::map<std::string, std::set<std::string>, std::less<>> documented;
     if (documented.empty()) {
-        const std::string path = std::string(VELOTRIX_TEST_ROWS) + "/support/STEPS.md";
-        std::ifstream in(path);
-        if (!in) {
-            Refuse(path, "cannot be read");
-        }
+        std::ifstream in = Opened(std::string(VELOTRIX_TEST_ROWS) + "/support/STEPS.md");
         std::string section;
         for (std::string line; std::getline(in, line);) {
             if (line.starts_with("## ")) {
