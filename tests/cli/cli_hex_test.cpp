@@ -12,17 +12,6 @@
 namespace velotrix::test {
 namespace {
 
-// srec_cat's binary of its input (a HEX file with -intel) from address on, holes filled with
-// zeros.
-std::string SrecCatBinary(const TempDir& dir, const std::string& input, std::uint16_t address) {
-    const std::string bin = dir.File("theirs.bin");
-    const auto [status, output] =
-        Shell("srec_cat '(' " + input + " ')' -offset -" + CountToDecimal(address) + " -o " +
-              Quoted(bin) + " -binary");
-    EXPECT_EQ(status, 0) << output;
-    return ReadFileBytes(bin).value_or("srec_cat wrote nothing");
-}
-
 TEST(CliHex, SrecCatsTextIsReceivedAsItsData) {
     const TempDir dir;
     const std::string a = Quoted(dir.Write("a.bin", RandomBytes(3000, 1)));

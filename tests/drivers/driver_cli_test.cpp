@@ -71,7 +71,7 @@ struct Transfer {
     Args args;
     Bytes reachesFarEnd;
     std::chrono::milliseconds silence{0};  // the longest silence on the line, at least
-    Bytes farEndSends;                     // once the command waits; saved as rx.z80
+    Bytes farEndSends = {};                // once the command waits; saved as rx.z80
     bool farEndEchoes = false;
     const char* printed = "";
 };
@@ -82,34 +82,20 @@ const Transfer kTransfers[] = {
     {"SendWithHeaderAndPause",
      {"send", "HELLO_4000.bin", "--pause", "500"},
      Concat(test::Synthesized(0x4000, 700, 0x4000, "HELLO"), kFile),
-     450ms,
-     {},
-     false,
-     ""},
+     450ms},
     // The far end holds CTS up.
-    {"SendBinUnderCtsFlow",
-     {"send", "HELLO_4000.bin", "--bin", "--flow", "cts"},
-     kFile,
-     0ms,
-     {},
-     false,
-     ""},
+    {"SendBinUnderCtsFlow", {"send", "HELLO_4000.bin", "--bin", "--flow", "cts"}, kFile},
     // A real port has modem lines to drop, which a pseudo-terminal refuses.
     {"TextWithLineEndAndDelayDtrAndRtsOff",
      {"text", "10 PRINT \"\xC3\x84\xE2\x82\xAC\"", "--eol", "crlf", "--char-delay", "3", "--dtr",
       "off", "--rts", "off"},
      Text("10 PRINT \"\xC4\x80\"\r\n"),
-     2ms,
-     {},
-     false,
-     ""},
+     2ms},
     {"Receive",
      {"receive", "-o", "rx.z80"},
      {},
      0ms,
-     Concat(test::Z80File(0x1000, 0x12FF, 0x1000, 'B', "HALLO", 0), Pattern(768)),
-     false,
-     ""},
+     Concat(test::Z80File(0x1000, 0x12FF, 0x1000, 'B', "HALLO", 0), Pattern(768))},
     {"SelfTest", {"selftest"}, {}, 0ms, {}, true, "Schleifentest bestanden"},
 };
 const GuestPort* const kPorts[] = {&kAdapter, &kUart};

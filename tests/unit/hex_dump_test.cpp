@@ -1,6 +1,7 @@
 // The rows of "Ansicht", the bytes behind a selection, its search, and where a window comes back.
 #include <gtest/gtest.h>
 
+#include <numeric>
 #include <optional>
 #include <tuple>
 #include <utility>
@@ -13,11 +14,9 @@ namespace {
 
 constexpr std::size_t kStride = kDumpLineLength + 2;  // a row and "\r\n"
 
-HexDump Counting(std::size_t count, std::uint16_t first = 0) {
-    HexDump dump{{}, first, 0};
-    for (std::size_t i = 0; i < count; ++i) {
-        dump.bytes.push_back(static_cast<std::uint8_t>(i));
-    }
+HexDump Counting(std::size_t count) {
+    HexDump dump{std::vector<std::uint8_t>(count), 0, 0};
+    std::iota(dump.bytes.begin(), dump.bytes.end(), std::uint8_t{0});
     return dump;
 }
 

@@ -7,13 +7,14 @@
 #include <algorithm>
 #include <csignal>
 #include <filesystem>
-#include <random>
+#include <iterator>
 #include <set>
 
 #include "image/bin_format.h"
 #include "image/crc16.h"
 #include "image/rx_save.h"
 #include "image/tx_image.h"
+#include "support/random_bytes.h"
 #include "support/rig.h"
 #include "text/cp1252.h"
 
@@ -57,11 +58,8 @@ TEST(Image, MarkerTypeLettersAndCrc) {
         }
         return crc;
     };
-    std::mt19937 random(1252);
     for (std::size_t length : {0, 1, 2, 31, 32, 33, 255, 256, 4097, 65504}) {
-        Bytes bytes(length);
-        std::generate(bytes.begin(), bytes.end(),
-                      [&] { return static_cast<std::uint8_t>(random()); });
+        const Bytes bytes = RandomBytes(length, 1252);
         EXPECT_EQ(Crc16(bytes), reference(bytes)) << length;
     }
     EXPECT_EQ(Crc16(Bytes{'1', '2', '3', '4', '5', '6', '7', '8', '9'}), 0x29B1);
@@ -223,11 +221,7 @@ TEST(Image, SaveWritesEveryByteOrSaysWhyAndLeavesNothingCutShort) {
     }
     std::signal(SIGXFSZ, handler);
     // Nothing was left beside the files: no copy that never took a name.
-    std::size_t files = 0;
-    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir.path())) {
-        ++files;
-    }
-    EXPECT_EQ(files, 3u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 3);
 }
 
 }  // namespace

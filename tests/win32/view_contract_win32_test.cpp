@@ -33,12 +33,10 @@ class Win32Rig : public Rig {
 
     void Click(int id) override {
         const HWND control = view_.Control(id);
-        const HMENU menu = GetMenu(view_.MainWindow());
-        if (control == nullptr &&
-            GetMenuState(menu, static_cast<UINT>(id), MF_BYCOMMAND) != static_cast<UINT>(-1)) {
-            const bool grayed =
-                (GetMenuState(menu, static_cast<UINT>(id), MF_BYCOMMAND) & MF_GRAYED) != 0;
-            if (!grayed && IsWindowEnabled(view_.MainWindow())) {
+        const UINT menuState =
+            GetMenuState(GetMenu(view_.MainWindow()), static_cast<UINT>(id), MF_BYCOMMAND);
+        if (control == nullptr && menuState != static_cast<UINT>(-1)) {
+            if ((menuState & MF_GRAYED) == 0 && IsWindowEnabled(view_.MainWindow())) {
                 SendMessageW(view_.MainWindow(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
             }
         } else if (Reachable(control)) {
@@ -88,14 +86,7 @@ class Win32Rig : public Rig {
         if (focusId != 0) {
             ::SetFocus(view_.Control(focusId));
         }
-        const WPARAM code = key == Key::kTab     ? WPARAM{VK_TAB}
-                            : key == Key::kEnter ? WPARAM{VK_RETURN}
-                                                 : WPARAM{VK_ESCAPE};
-        MSG msg{GetFocus(), WM_KEYDOWN, code, 0, 0, {}};
-        if (msg.hwnd != nullptr && !view_.PreTranslate(msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
+        KeyDown(key == Key::kTab ? VK_TAB : key == Key::kEnter ? VK_RETURN : VK_ESCAPE);
         Pump();
     }
 
