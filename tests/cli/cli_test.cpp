@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <csignal>
-#include <cstdlib>
 #include <filesystem>
 #include <iterator>
 #include <map>

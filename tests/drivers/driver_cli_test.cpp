@@ -52,12 +52,9 @@ std::string Compare(const Bytes& got, const Bytes& expected) {
     if (got == expected) {
         return {};
     }
-    std::size_t at = 0;
-    while (at < got.size() && at < expected.size() && got[at] == expected[at]) {
-        ++at;
-    }
+    const auto at = std::mismatch(got.begin(), got.end(), expected.begin(), expected.end()).first;
     return std::to_string(got.size()) + " bytes instead of " + std::to_string(expected.size()) +
-           ", the first difference at " + std::to_string(at);
+           ", the first difference at " + std::to_string(at - got.begin());
 }
 
 Bytes Text(std::string_view text) {

@@ -4,7 +4,6 @@
 #include <numeric>
 #include <optional>
 #include <tuple>
-#include <utility>
 
 #include "text/hex_dump.h"
 #include "ui-resources/window_rules.h"

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <numeric>
 #include <random>
-#include <string>
 
 #include "serial/xmodem_receiver.h"
 #include "serial/xmodem_sender.h"

@@ -4,8 +4,7 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
-#include <iterator>
+#include <array>
 #include <thread>
 
 #include "contract/view_contract.h"
@@ -168,15 +167,14 @@ class Win32Rig : public Rig {
         }
         SetClipboardText(view_.MainWindow(), Utf8ToWide(utf8));
         // Ctrl+Shift+V, with the keys held as the keyboard's state says.
-        BYTE keys[256] = {};
-        GetKeyboardState(keys);
-        BYTE held[256];
-        std::copy(std::begin(keys), std::end(keys), std::begin(held));
+        std::array<BYTE, 256> keys{};
+        GetKeyboardState(keys.data());
+        std::array<BYTE, 256> held = keys;
         held[VK_CONTROL] = held[VK_SHIFT] = 0x80;
-        SetKeyboardState(held);
+        SetKeyboardState(held.data());
         ::SetFocus(Screen());
         KeyDown('V');
-        SetKeyboardState(keys);
+        SetKeyboardState(keys.data());
         Pump();
     }
     void DragInTerminal(TerminalPlace from, TerminalPlace to) override {
