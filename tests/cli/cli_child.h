@@ -8,11 +8,13 @@
 #include <atomic>
 #include <chrono>
 #include <csignal>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "support/pty_pair.h"
 #include "support/temp_dir.h"
 
 extern char** environ;
@@ -104,5 +106,16 @@ class Cli {
     pid_t pid_ = -1;
     std::optional<int> status_;
 };
+
+// Up to count bytes from the far end of the line, read in up to that many tries: none arrive before
+// the program has opened its end.
+inline std::vector<std::uint8_t> ReadOnceOpen(PtyPair& line, std::size_t count, int tries) {
+    std::vector<std::uint8_t> got;
+    for (int i = 0; i < tries && got.size() < count; ++i, std::this_thread::sleep_for(5ms)) {
+        const std::vector<std::uint8_t> more = line.Read(10ms, count - got.size());
+        got.insert(got.end(), more.begin(), more.end());
+    }
+    return got;
+}
 
 }  // namespace velotrix::test

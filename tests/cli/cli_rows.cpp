@@ -74,13 +74,8 @@ Bytes PlayFarEnd(const std::string& script, PtyPair& line, Cli& cli, const TempD
         if (word == "pause") {
             std::this_thread::sleep_for(std::chrono::milliseconds(n));
         } else if (word == "read" || word == "hear") {
-            // "read N": N bytes of any kind; "hear TEXT": that text. Nothing comes before the
-            // program has opened its end of the line.
-            const std::size_t count = word == "read" ? n : value.size();
-            Bytes got;
-            for (int i = 0; i < 1000 && got.size() < count; ++i, std::this_thread::sleep_for(5ms)) {
-                got = Concat(got, line.Read(10ms, count - got.size()));
-            }
+            // "read N": N bytes of any kind; "hear TEXT": that text.
+            const Bytes got = ReadOnceOpen(line, word == "read" ? n : value.size(), 1000);
             EXPECT_EQ(
                 word == "read" ? std::to_string(got.size()) : std::string(got.begin(), got.end()),
                 value);

@@ -162,14 +162,10 @@ TEST(Image, TheSuggestedNameIsAPlainFileNameHere) {
 }
 
 TEST(Image, NumberedAndIncompleteNamesKeepTheFolderAndTheExtension) {
-    const std::pair<std::string, std::string> cases[] = {
-        {NumberedPath("d/HELLO.Z80", 2), "d/HELLO-2.Z80"},
-        {NumberedPath("a.b/NAME", 3), "a.b/NAME-3"},
-        {NumberedPath("x.Z80", 1), "x.Z80"},
-        {IncompleteName("default.bin"), "default-unvollstaendig.bin"}};
-    for (const auto& [made, expected] : cases) {
-        EXPECT_EQ(made, expected);
-    }
+    EXPECT_EQ(NumberedPath("d/HELLO.Z80", 2), "d/HELLO-2.Z80");
+    EXPECT_EQ(NumberedPath("a.b/NAME", 3), "a.b/NAME-3");
+    EXPECT_EQ(NumberedPath("x.Z80", 1), "x.Z80");
+    EXPECT_EQ(IncompleteName("default.bin"), "default-unvollstaendig.bin");
 }
 
 // A save writes every byte or says why, and never leaves a file cut short: a file that was there
