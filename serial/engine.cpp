@@ -1,92 +1,19 @@
 // The engine: the open port with its receive thread, the receive engine, the sender and the
-// transmit image, behind calls in the user's terms.
-#include "serial/engine.h"
-
+// transmit image, behind calls in the user's terms. The calls about the reception, the terminal and
+// the line log are in engine_line.cpp.
 #include <algorithm>
 #include <utility>
 
 #include "serial/byte_taker.h"
+#include "serial/engine_impl.h"
 #include "serial/error_texts.h"
-#include "serial/line_log.h"
-#include "serial/loaded_file_watch.h"
-#include "serial/port_life.h"
 #include "serial/port_rows.h"
-#include "serial/receive_engine.h"
-#include "serial/reception_files.h"
-#include "serial/self_tester.h"
-#include "serial/send_sequences.h"
-#include "serial/serial_port.h"
-#include "serial/terminal_link.h"
 #include "serial/text_file.h"
-#include "serial/transfer_options.h"
-#include "serial/transmit_image.h"
-#include "serial/xmodem_transfer.h"
 #include "text/cp1252.h"
 #include "text/text_helpers.h"
 #include "ui-resources/messages.h"
 
 namespace velotrix {
-
-struct Engine::Impl {
-    Impl(UiLoop& loop, DeviceAccess devices, EngineSubscriber subscriber)
-        : events(loop,
-                 [this, subscriber = std::move(subscriber)](const EngineEvent& event) {
-                     // A reception asked for in the terminal hands the line back at its end.
-                     if (std::holds_alternative<ReceptionFinishedEvent>(event)) {
-                         terminal.ReceptionEnded();
-                     }
-                     // A write that finds the device gone loses the line like a failed wait.
-                     const auto* failed = std::get_if<OsErrorEvent>(&event);
-                     if (failed != nullptr && KindOf(failed->error) == OsErrorKind::kDeviceGone) {
-                         life.LoseLine(failed->error);
-                     } else if (subscriber) {
-                         subscriber(event);
-                     }
-                     // After the face has shown the end, a rewrite that waited may send.
-                     if (std::holds_alternative<SendEndedEvent>(event)) {
-                         xmodem.SenderEnded();
-                         watch.SendEnded();
-                     }
-                 }),
-          bytes(loop, receiver),
-          receiver(events, bytes),
-          sends(events, port, options, tx),
-          transmit(tx, sends),
-          selfTest(events, bytes),
-          life(loop, std::move(devices), events, port,
-               {[this](std::span<const std::uint8_t> batch) { bytes.TakeBytes(batch); },
-                [this] { return sends.Busy(); }, [this] { sends.StopAndJoin(); },
-                [this] {
-                    terminal.CancelPrompt();
-                    bytes.PortClosed(true);
-                },
-                [this](const LineErrors& errors) { bytes.TakeLineErrors(errors); }},
-               log) {
-        transmit.SetLoadObserver(
-            [this](const std::string& path, bool loaded) { watch.Follow(path, loaded); });
-        bytes.SetInputWaiting([this] { return life.InputWaiting(); });
-    }
-
-    EventEmitter events;
-    SerialPort port;
-    TxImage tx;
-    TransferOptions options;
-    // Who takes the received bytes: the reception unless the self-test (or another taker) runs.
-    // Before the takers, which leave it when they go.
-    ReceivedBytesSlot bytes;
-    ReceiveEngine receiver;
-    SendSequences sends;
-    TransmitImage transmit;
-    LoadedFileWatch watch{events.Loop(), transmit, sends, options, port};
-    SelfTester selfTest;
-    XmodemTransfer xmodem{events, bytes, sends, receiver, port.promptReceive};
-    // The slot's default taker while the terminal is open.
-    TerminalLink terminal{events, bytes, receiver};
-    // Before the port's life, so that the port's close is still written.
-    LineLog log;
-    // Last, so that it closes the port (joining every worker) before the rest goes.
-    PortLife life;
-};
 
 std::string BaudChangedLine(const BaudChangedEvent& event) {
     return std::string(msg::kBaudChangedPrefix) + std::to_string(event.applied) +
@@ -359,138 +286,6 @@ EngineResult Engine::WatchLoadedFile(RewriteHandler handler) {
 
 void Engine::SetFileWatchStarter(FileWatchStarter starter) {
     impl_->watch.SetStarter(std::move(starter));
-}
-
-std::span<const std::uint8_t> Engine::Reception() const {
-    return impl_->receiver.Savable().bytes;
-}
-
-bool Engine::ReceptionHasHeader() const {
-    return impl_->receiver.Savable().hasHeader;
-}
-
-const std::string& Engine::ReceptionName() const {
-    return impl_->receiver.Savable().name;
-}
-
-const SavableReception& Engine::FinishedReception() const {
-    return impl_->receiver.Savable();
-}
-
-bool Engine::Receiving() const {
-    return impl_->receiver.Receiving();
-}
-
-void Engine::FinishReception() {
-    if (impl_->receiver.Receiving()) {
-        impl_->receiver.FinishReception(true);
-    }
-}
-
-SavedReception Engine::SaveReception(const SaveTarget& target) {
-    return SaveReceptionTo(impl_->receiver.Savable(), target);
-}
-
-ReceivedBytesSlot& Engine::ReceivedBytes() {
-    return impl_->bytes;
-}
-
-void Engine::ResetReception() {
-    impl_->receiver.ResetListing();
-}
-
-void Engine::SetTerminal(bool open) {
-    Impl& s = *impl_;
-    s.terminal.SetOpen(open);
-    s.options.keepInput = open;
-}
-
-bool Engine::TerminalOpen() const {
-    return impl_->terminal.Open();
-}
-
-EngineResult Engine::AskReception(bool asked) {
-    Impl& s = *impl_;
-    // A reception that runs ends now, cut short; its end hands the line back.
-    if (!asked && s.terminal.ReceptionAsked() && s.receiver.Receiving()) {
-        s.receiver.FinishReception(true);
-    }
-    return s.terminal.AskReception(asked);
-}
-
-bool Engine::ReceptionAsked() const {
-    return impl_->terminal.ReceptionAsked();
-}
-
-EngineResult Engine::Type(std::string bytes) {
-    Impl& s = *impl_;
-    if (s.bytes.KeepsLine()) {
-        return BusyResult();
-    }
-    s.terminal.Typed();
-    return s.sends.Type(std::move(bytes));
-}
-
-EngineResult Engine::SendBreak() {
-    return impl_->bytes.KeepsLine() ? BusyResult() : impl_->sends.SendBreak(kBreakDuration);
-}
-
-EngineResult Engine::SendAfterPrompt(const std::string& prompt, std::chrono::milliseconds timeout,
-                                     std::function<EngineResult()> send) {
-    if (!IsOpen()) {
-        return {ErrorKind::kNotOpen, {}, {}, {}};
-    }
-    return impl_->terminal.AwaitPrompt(prompt, timeout, std::move(send));
-}
-
-void Engine::CancelPrompt() {
-    impl_->terminal.CancelPrompt();
-}
-
-bool Engine::AwaitingPrompt() const {
-    return impl_->terminal.AwaitingPrompt();
-}
-
-void Engine::SetAutoReopen(bool on) {
-    impl_->life.SetAutoReopen(on);
-}
-
-EngineResult Engine::StartLog(const std::string& path) {
-    Impl& s = *impl_;
-    StopLog();
-    // A write that fails later stops the log; the user learns why.
-    const OsError error = s.log.Start(path, [&events = s.events](const OsError& failed) {
-        events.PostLines({std::string(msg::kLogFailed) + UserErrorText(failed)}, true);
-    });
-    if (error) {
-        return {ErrorKind::kFileError,
-                std::string(msg::kLogCannotOpen) + Utf8ToCp1252(path) + "\r" + UserErrorText(error),
-                std::string(msg::kErrorCaption),
-                {}};
-    }
-    s.log.Note(std::string(msg::kLogStarted));
-    s.life.NoteOpenPort(msg::kLogIsOpen);
-    return {};
-}
-
-void Engine::StopLog() {
-    impl_->log.End();
-}
-
-bool Engine::Logging() const {
-    return impl_->log.Active();
-}
-
-OsError Engine::LogFailure() const {
-    return impl_->log.Failure();
-}
-
-void Engine::SetLogClock(LogClock clock) {
-    impl_->log.SetClock(std::move(clock));
-}
-
-void Engine::SetLineErrorPause(ReceivePause pause) {
-    impl_->life.SetLineErrorPause(std::move(pause));
 }
 
 }  // namespace velotrix

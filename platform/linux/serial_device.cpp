@@ -21,7 +21,6 @@
 #include "platform/interrupt_targets.h"
 #include "platform/linux/serial_errors.h"
 #include "platform/linux/serial_termios.h"
-#include "platform/linux/serial_termios2.h"
 
 namespace velotrix {
 namespace {
@@ -72,80 +71,10 @@ class PosixSerialDevice final : public SerialDevice {
     }
 
     OsError Configure(const LineSettings& settings) override {
-        termios t{};
-        if (tcgetattr(fd_.get(), &t) != 0) {
-            return OsError{errno, {}};
-        }
-        MakeRaw(t);
-        if (settings.parity) {
-            ApplyParity(t, *settings.parity);
-        }
-        if (settings.dataBits) {
-            const std::optional<tcflag_t> size = CharacterSize(*settings.dataBits);
-            if (!size) {
-                return OsError{EINVAL, {}};
-            }
-            t.c_cflag = (t.c_cflag & ~static_cast<tcflag_t>(CSIZE)) | *size;
-        }
-        if (settings.stopBits) {
-            if (*settings.stopBits != 1 && *settings.stopBits != 2) {
-                return OsError{EINVAL, {}};
-            }
-            t.c_cflag &= ~static_cast<tcflag_t>(CSTOPB);
-            if (*settings.stopBits == 2) {
-                t.c_cflag |= CSTOPB;
-            }
-        }
-        if (settings.ctsFlow) {
-            // Linux knows only RTS/CTS together: with CTS flow on, the driver also drops RTS when
-            // its input buffer is full, which a sender that watches RTS simply obeys.
-            t.c_cflag &= ~static_cast<tcflag_t>(CRTSCTS);
-            if (*settings.ctsFlow) {
-                t.c_cflag |= CRTSCTS;
-            }
-        }
-        // Rate 0 is what an empty baud selection gives; on POSIX B0 would hang up the line (drop
-        // DTR), so the port keeps its speed instead.
-        const std::optional<speed_t> constant =
-            settings.baudRate != 0 ? ConstantForRate(settings.baudRate) : std::nullopt;
-        if (constant) {
-            cfsetospeed(&t, *constant);
-            cfsetispeed(&t, *constant);
-        }
-        if (tcsetattr(fd_.get(), TCSANOW, &t) != 0) {
-            return OsError{errno, {}};
-        }
-        if (settings.baudRate != 0 && !constant) {
-            const int code = SetArbitraryBaud(fd_.get(), settings.baudRate);
-            if (code != 0) {
-                return OsError{NotSupported(code) ? EINVAL : code, {}};
-            }
-        }
-        return {};
+        return ConfigureLine(fd_.get(), settings);
     }
 
-    AppliedSettings ReadBack() const override {
-        AppliedSettings applied;
-        termios t{};
-        if (tcgetattr(fd_.get(), &t) != 0) {
-            return applied;
-        }
-        applied.baudRate = RateForConstant(cfgetospeed(&t)).value_or(0);
-        if (applied.baudRate == 0) {
-            applied.baudRate = ReadArbitraryBaud(fd_.get());
-        }
-        serial_struct port{};
-        if (ioctl(fd_.get(), TIOCGSERIAL, &port) == 0) {
-            applied.baudRate = RateOnTheLine(port, applied.baudRate);
-        }
-        if (t.c_cflag & PARENB) {
-            applied.parity = (t.c_cflag & PARODD) ? Parity::kOdd : Parity::kEven;
-        }
-        applied.dataBits = DataBitsOf(t.c_cflag);
-        applied.stopBits = (t.c_cflag & CSTOPB) ? 2 : 1;
-        applied.ctsFlow = (t.c_cflag & CRTSCTS) != 0;
-        return applied;
-    }
+    AppliedSettings ReadBack() const override { return ReadLineSettings(fd_.get()); }
 
     OsResult<SerialEvents> WaitEvent() override {
         for (;;) {

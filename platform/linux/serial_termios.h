@@ -1,5 +1,5 @@
-// The termios side of a serial device: baud constants, character size, raw mode and parity, and
-// the line errors the driver counted.
+// The termios side of a serial device: baud constants, character size, raw mode and parity, the
+// line's settings made and read back, and the line errors the driver counted.
 #pragma once
 
 #include <linux/serial.h>
@@ -25,5 +25,10 @@ std::uint32_t RateOnTheLine(const serial_struct& port, std::uint32_t rate);
 // The kinds of line error the driver counted between two readings of its counters.
 LineErrors LineErrorsBetween(const serial_icounter_struct& before,
                              const serial_icounter_struct& now);
+// Raw 8-bit-clean mode plus the given settings on the open device; everything else stays as the
+// port had it. A rate without a constant of its own goes through termios2.
+OsError ConfigureLine(int fd, const LineSettings& settings);
+// What the device's driver holds now, the rate as the UART really makes it.
+AppliedSettings ReadLineSettings(int fd);
 
 }  // namespace velotrix

@@ -31,7 +31,12 @@ int main(int argc, char* argv[]) {
          },
          [&] { return engine.Sending(); },
          [] { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); },
-         [&](int ms) { engine.SetCharDelay(ms); }, [&](bool on) { engine.SetBinMode(on); }},
+         [&](int ms) { engine.SetCharDelay(ms); }, [&](bool on) { engine.SetBinMode(on); },
+         [&] {
+             const std::string port = engine.OpenPath();
+             window.controller->OnCommand(velotrix::ids::kComButton, velotrix::ids::kNotifyClicked);
+             return port;
+         }},
         window.dir.path());
     reading = false;
     farEnd.join();

@@ -47,7 +47,12 @@ int main(int argc, char** argv) {
                                           velotrix::ids::kNotifyClicked);
                  },
                  [&] { return engine.Sending(); }, velotrix::bench::Win32WindowOnPort::Pump,
-                 [&](int ms) { engine.SetCharDelay(ms); }, [&](bool on) { engine.SetBinMode(on); }},
+                 [&](int ms) { engine.SetCharDelay(ms); }, [&](bool on) { engine.SetBinMode(on); },
+                 [&] {
+                     const std::string port = engine.OpenPath();
+                     controller.OnCommand(velotrix::ids::kComButton, velotrix::ids::kNotifyClicked);
+                     return port;
+                 }},
                 temp != nullptr ? temp : ".");
         }
     }

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/serial_device.h"
+
 namespace velotrix::bench {
 
 // What the benchmark does to the window, each as a person would.
@@ -23,6 +25,7 @@ struct WindowSendHooks {
     std::function<void()> pump;                    // lets the window handle what waits for it
     std::function<void(int)> charDelay;            // the character delay in ms
     std::function<void(bool)> binMode;             // "BIN" (without the header)
+    std::function<std::string()> closePort;        // "COM schließen"; the port's path
 };
 
 inline double MedianOf(std::vector<double> values) {
@@ -42,6 +45,26 @@ inline double TimedSend(const WindowSendHooks& hooks) {
         hooks.pump();
     }
     return std::chrono::duration<double>(Steady::now() - start).count();
+}
+
+// The yardstick of the paced send, in the same run: the bytes written one at a time by a plain
+// loop through the platform's serial device on the port the window used, each waited for until it
+// has left, without a pause. Milliseconds a byte; negative when the port cannot be opened.
+inline double ByteAloneMs(const std::string& port, std::size_t count) {
+    auto device = OpenSerialDevice(port);
+    if (!device.ok() || device.value->Configure({"", 9600, Parity::kNone, 8, 1, false})) {
+        return -1;
+    }
+    const auto start = std::chrono::steady_clock::now();
+    for (std::size_t i = 0; i < count; ++i) {
+        const auto byte = static_cast<std::uint8_t>(i * 7 + 1);
+        if (device.value->Write(&byte, 1).value != 1) {
+            return -1;
+        }
+        device.value->Drain();
+    }
+    const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+    return took.count() / static_cast<double>(count);
 }
 
 // Prints the figures of the face's window; 0 when every send ended.
@@ -75,11 +98,22 @@ inline int MeasureWindowSends(const char* face, const WindowSendHooks& hooks,
         ended = ended && paced.back() > 0;
     }
     hooks.charDelay(0);
+    // The byte's own cost, once the window has let go of the port: the pause is what is left.
+    const std::string port = hooks.closePort();
+    std::vector<double> byteAlone;
+    for (int round = 0; round < kRounds; ++round) {
+        byteAlone.push_back(ByteAloneMs(port, kPacedBytes));
+        ended = ended && byteAlone.back() > 0;
+    }
     std::printf(
-        "%s: %zu bytes byte by byte with progress: median %.3f s (%.1f KB/s) over %d sends; "
-        "character delay %d ms: median %.2f ms a byte over %zu bytes (goal: at most %d)%s\n",
-        face, kFileBytes, MedianOf(plain), kFileBytes / MedianOf(plain) / 1024, kRounds, kDelayMs,
-        MedianOf(paced), kPacedBytes, kDelayMs + 1, ended ? "" : "  (a send did not end)");
+        "%s: %zu bytes byte by byte with progress: median %.3f s (%.1f KB/s) over %d sends\n"
+        "%s: character delay %d ms: median %.2f ms a byte over %zu bytes; a byte alone (written "
+        "and drained by a plain loop on the same port) %.2f ms, so the pause lasts %.2f ms "
+        "(goal: %d, within 1)%s\n",
+        face, kFileBytes, MedianOf(plain), kFileBytes / MedianOf(plain) / 1024, kRounds, face,
+        kDelayMs, MedianOf(paced), kPacedBytes, MedianOf(byteAlone),
+        MedianOf(paced) - MedianOf(byteAlone), kDelayMs,
+        ended ? "" : "  (a send did not end, or the port could not be opened again)");
     return ended ? 0 : 1;
 }
 
