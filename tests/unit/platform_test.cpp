@@ -11,7 +11,6 @@
 #include <climits>
 #include <csignal>
 #include <cstdio>
-#include <cstdlib>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -499,10 +498,6 @@ TEST(Files, PlacesFollowTheEnvironment) {
     const TempDir dir;
     dir.Write("local", "");
     const char* names[] = {"XDG_CONFIG_HOME", "HOME", "TMPDIR", "VELOTRIX_PORTS"};
-    std::deque<ScopedVariable> kept;  // each as it was, again at the end
-    for (const char* name : names) {
-        kept.emplace_back(name, std::getenv(name));
-    }
     const fs::path before = fs::current_path();
     fs::current_path(dir.path());
     const passwd* user = getpwuid(getuid());
@@ -519,9 +514,10 @@ TEST(Files, PlacesFollowTheEnvironment) {
         {{"-", "-", "/t/", "/x/pc"}, own, "/t/", "/x/pc /dev/nowhere local"},
     };
     for (const auto& row : rows) {
+        std::deque<ScopedVariable> environment;
         for (std::size_t i = 0; i < std::size(names); ++i) {
-            const std::string value = row.environment[i];
-            value == "-" ? unsetenv(names[i]) : setenv(names[i], value.c_str(), 1);
+            const bool unset = std::string_view(row.environment[i]) == "-";
+            environment.emplace_back(names[i], unset ? nullptr : row.environment[i]);
         }
         std::string ports;
         for (const char* name : {"pc", "nowhere", "local"}) {
