@@ -35,11 +35,6 @@ Bytes Pattern(std::size_t count) {
     return bytes;
 }
 
-Bytes FileBytes(const std::string& path) {
-    const std::string text = test::ReadFileBytes(path).value_or("");
-    return Bytes(text.begin(), text.end());
-}
-
 std::string Count(const std::string& text, const std::string& what) {
     std::size_t count = 0;
     for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
@@ -59,6 +54,10 @@ std::string Compare(const Bytes& got, const Bytes& expected) {
 
 Bytes Text(std::string_view text) {
     return Bytes(text.begin(), text.end());
+}
+
+Bytes FileBytes(const std::string& path) {
+    return Text(test::ReadFileBytes(path).value_or(""));
 }
 
 // A command, and what the far end gets, sees and sends. The command's folder holds
