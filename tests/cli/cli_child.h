@@ -118,4 +118,22 @@ inline std::vector<std::uint8_t> ReadOnceOpen(PtyPair& line, std::size_t count, 
     return got;
 }
 
+// Carries what the sender's line gets over to the receiver's until the receiver ends or the time is
+// up: what went across, or nothing when the receiver's line took no more.
+inline std::optional<std::vector<std::uint8_t>> Relay(PtyPair& from, PtyPair& to, Cli& receiver,
+                                                      std::chrono::seconds timeout) {
+    std::vector<std::uint8_t> carried;
+    for (auto end = std::chrono::steady_clock::now() + timeout;
+         !receiver.Ended() && std::chrono::steady_clock::now() < end;) {
+        const std::vector<std::uint8_t> chunk = from.Read(20ms);
+        if (chunk.empty()) {
+            std::this_thread::sleep_for(5ms);  // the sender's end is not open (yet or any more)
+        } else if (!to.Write(chunk, 10s)) {
+            return std::nullopt;
+        }
+        carried.insert(carried.end(), chunk.begin(), chunk.end());
+    }
+    return carried;
+}
+
 }  // namespace velotrix::test

@@ -69,20 +69,11 @@ TEST(CliHex, SentTextReadsBackInSrecCatAndInOurReceiver) {
         Cli sender({"send", row.file, "--as", row.as, "--port", senderLine.SlavePath(), "--baud",
                     "115200", "--no-progress"},
                    dir.path());
-        Bytes onTheLine;
-        for (auto end = std::chrono::steady_clock::now() + 60s;
-             !receiver.Ended() && std::chrono::steady_clock::now() < end;) {
-            const Bytes chunk = senderLine.Read(20ms);
-            if (chunk.empty()) {
-                std::this_thread::sleep_for(5ms);  // the sender's end is not open (yet or any more)
-                continue;
-            }
-            onTheLine = Concat(onTheLine, chunk);
-            ASSERT_TRUE(receiverLine.Write(chunk, 10s));
-        }
+        const std::optional<Bytes> onTheLine = Relay(senderLine, receiverLine, receiver, 60s);
+        ASSERT_TRUE(onTheLine.has_value());
         ASSERT_EQ(sender.Wait(10s), 0) << sender.Err();
         ASSERT_EQ(receiver.Wait(10s), 0) << receiver.Err();
-        const std::string sent = dir.Write("sent.hex", onTheLine);
+        const std::string sent = dir.Write("sent.hex", *onTheLine);
         EXPECT_TRUE(SrecCatBinary(dir, Quoted(sent) + " -intel", row.aadr) ==
                     std::string(data.begin(), data.end()));
         EXPECT_TRUE(ReadFileBytes(dir.File("rx.bin")) == std::string(data.begin(), data.end()));
