@@ -15,6 +15,7 @@
 #include "image/rx_save.h"
 #include "image/tx_image.h"
 #include "support/random_bytes.h"
+#include "support/reference_crc.h"
 #include "support/rig.h"
 #include "text/cp1252.h"
 
@@ -46,21 +47,10 @@ TEST(Image, MarkerTypeLettersAndCrc) {
               "P = MaschinenprogrammB = Basic-Programm   F = Basic-Feld       Q = Quelle (EDAS)    "
               "T = Text             D = Daten (allgem.)  A = ausf\xFChrbar, Auto C = ausf\xFChrbar "
               "      Unbekannt            ");
-    // CRC-16/CCITT-FALSE bit by bit, as the catalogue of CRCs defines it.
-    const auto reference = [](const Bytes& bytes) {
-        std::uint16_t crc = 0xFFFF;
-        for (std::uint8_t byte : bytes) {
-            crc ^= static_cast<std::uint16_t>(byte << 8);
-            for (int bit = 0; bit < 8; ++bit) {
-                crc = static_cast<std::uint16_t>((crc & 0x8000) != 0 ? (crc << 1) ^ 0x1021
-                                                                     : crc << 1);
-            }
-        }
-        return crc;
-    };
+    // CRC-16/CCITT-FALSE.
     for (std::size_t length : {0, 1, 2, 31, 32, 33, 255, 256, 4097, 65504}) {
         const Bytes bytes = RandomBytes(length, 1252);
-        EXPECT_EQ(Crc16(bytes), reference(bytes)) << length;
+        EXPECT_EQ(Crc16(bytes), ReferenceCrc16(bytes, 0xFFFF)) << length;
     }
     EXPECT_EQ(Crc16(Bytes{'1', '2', '3', '4', '5', '6', '7', '8', '9'}), 0x29B1);
 }

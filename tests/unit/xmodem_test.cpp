@@ -10,6 +10,7 @@
 #include "serial/xmodem_receiver.h"
 #include "serial/xmodem_sender.h"
 #include "support/random_bytes.h"
+#include "support/reference_crc.h"
 #include "support/rig.h"
 
 namespace velotrix::xmodem {
@@ -19,6 +20,7 @@ using namespace std::chrono_literals;
 
 using test::Concat;
 using test::RandomBytes;
+using test::ReferenceCrc16;
 
 // A frame of the given block, data and check; damaged: one data byte changed.
 Bytes Frame(std::uint32_t number, const Bytes& data, Check check = Check::kCrc16,
@@ -29,20 +31,8 @@ Bytes Frame(std::uint32_t number, const Bytes& data, Check check = Check::kCrc16
     return frame;
 }
 
-// CRC-16/XMODEM bit by bit, as the catalogue of CRCs defines it.
-std::uint16_t ReferenceCrc(const Bytes& bytes) {
-    std::uint16_t crc = 0;
-    for (const std::uint8_t byte : bytes) {
-        crc ^= static_cast<std::uint16_t>(byte << 8);
-        for (int bit = 0; bit < 8; ++bit) {
-            crc = static_cast<std::uint16_t>((crc & 0x8000) != 0 ? (crc << 1) ^ 0x1021 : crc << 1);
-        }
-    }
-    return crc;
-}
-
 TEST(Xmodem, FrameMatchesTheReference) {
-    EXPECT_EQ(ReferenceCrc({'1', '2', '3', '4', '5', '6', '7', '8', '9'}), 0x31C3);
+    EXPECT_EQ(ReferenceCrc16({'1', '2', '3', '4', '5', '6', '7', '8', '9'}, 0), 0x31C3);  // XMODEM
     for (const auto& [number, length, check] : {std::tuple{1u, 128u, Check::kCrc16},
                                                 {2u, 5u, Check::kChecksum},
                                                 {256u, 0u, Check::kCrc16},
@@ -53,7 +43,7 @@ TEST(Xmodem, FrameMatchesTheReference) {
         Bytes padded = data;
         padded.resize(size, kPad);
         const unsigned sum = std::accumulate(padded.begin(), padded.end(), 0u);
-        const std::uint16_t crc = ReferenceCrc(padded);
+        const std::uint16_t crc = ReferenceCrc16(padded, 0);
         const Bytes expected = Concat(
             Concat({size == kLongBlock ? kStx : kSoh, static_cast<std::uint8_t>(number % 256),
                     static_cast<std::uint8_t>(255 - number % 256)},
