@@ -27,6 +27,12 @@ struct DeviceAccess {
     std::function<PortHolder(const std::string& path)> findHolder = FindPortHolder;
 };
 
+// The program's own devices, with the port list begun at once on a thread of its own for the
+// first who asks; later lists are made when asked. A window's start lists the ports while its
+// controls are still being built: on Linux the list reads the kernel's lock table, whose first
+// read in a process waits several milliseconds for the kernel.
+DeviceAccess DevicesListedAhead();
+
 enum class PortState { kFree, kBusy, kNoPermission, kUnusable };
 
 // A row of the port list: a serial device, what the system tells of it, and why it cannot be

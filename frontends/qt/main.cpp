@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
+#include <utility>
 
 #include "app/controller.h"
 #include "frontends/qt/qt_loop.h"
@@ -56,13 +57,16 @@ int main(int argc, char* argv[]) {
         return EXIT_FAILURE;
     }
     QApplication app(argc, argv);
+    // Begun once Qt has set up the process's environment (it unsets variables meant for itself),
+    // which the port list reads.
+    velotrix::ControllerEnvironment environment{velotrix::DefaultSettingsPath(),
+                                                velotrix::DevicesListedAhead()};
     QGuiApplication::setDesktopFileName(QStringLiteral("velotrix"));
     QTranslator qtTranslator;
     LoadQtTranslation(qtTranslator);
     velotrix::QtLoop loop;
     velotrix::QtView view;
-    velotrix::MainController controller(
-        view, loop, velotrix::ControllerEnvironment{velotrix::DefaultSettingsPath(), {}});
+    velotrix::MainController controller(view, loop, std::move(environment));
     controller.Start();
     // "velotrix FILE" (and "Open with" from a file manager) loads the file for sending.
     const QStringList arguments = QCoreApplication::arguments();

@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "app/controller.h"
 #include "frontends/win32/win32_loop.h"
@@ -51,13 +52,14 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
             return 0;
         }
     }
+    velotrix::ControllerEnvironment environment{velotrix::DefaultSettingsPath(),
+                                                velotrix::DevicesListedAhead()};
     INITCOMMONCONTROLSEX controls{sizeof controls,
                                   ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
     velotrix::Win32Loop loop;
     velotrix::Win32View view;
-    velotrix::MainController controller(
-        view, loop, velotrix::ControllerEnvironment{velotrix::DefaultSettingsPath(), {}});
+    velotrix::MainController controller(view, loop, std::move(environment));
     controller.Start();
     // "velotrix FILE" (and "Open with" from Explorer) loads the file for sending. The wide command
     // line, so that a path with any characters arrives whole.

@@ -20,6 +20,7 @@
 #include <cstring>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/controller.h"
@@ -75,7 +76,9 @@ int Start(int argc, char* argv[], bool window, double startedMs) {
         std::printf("%.2f %.2f\n", MonotonicMs() - startedMs, CpuMs());
         return 0;
     }
-    // As the program's main does it, with a settings file that does not exist: the defaults.
+    // As the program's main does it, with a settings file that does not exist: the defaults; the
+    // port list begins at once.
+    velotrix::DeviceAccess devices = velotrix::DevicesListedAhead();
     QGuiApplication::setDesktopFileName(QStringLiteral("velotrix"));
     QTranslator translator;
     const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
@@ -89,7 +92,7 @@ int Start(int argc, char* argv[], bool window, double startedMs) {
     velotrix::MainController controller(
         view, loop,
         velotrix::ControllerEnvironment{
-            settings.filePath(QStringLiteral("Velotrix.ini")).toStdString(), {}});
+            settings.filePath(QStringLiteral("Velotrix.ini")).toStdString(), std::move(devices)});
     controller.Start();
     const double started = MonotonicMs();
     if (!FirstPaint(*view.MainWindow())) {
