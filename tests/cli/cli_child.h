@@ -8,11 +8,13 @@
 #include <atomic>
 #include <chrono>
 #include <csignal>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "support/pty_pair.h"
 #include "support/temp_dir.h"
 
 extern char** environ;
@@ -104,5 +106,34 @@ class Cli {
     pid_t pid_ = -1;
     std::optional<int> status_;
 };
+
+// Up to count bytes from the far end of the line, read in up to that many tries: none arrive before
+// the program has opened its end.
+inline std::vector<std::uint8_t> ReadOnceOpen(PtyPair& line, std::size_t count, int tries) {
+    std::vector<std::uint8_t> got;
+    for (int i = 0; i < tries && got.size() < count; ++i, std::this_thread::sleep_for(5ms)) {
+        const std::vector<std::uint8_t> more = line.Read(10ms, count - got.size());
+        got.insert(got.end(), more.begin(), more.end());
+    }
+    return got;
+}
+
+// Carries what the sender's line gets over to the receiver's until the receiver ends or the time is
+// up: what went across, or nothing when the receiver's line took no more.
+inline std::optional<std::vector<std::uint8_t>> Relay(PtyPair& from, PtyPair& to, Cli& receiver,
+                                                      std::chrono::seconds timeout) {
+    std::vector<std::uint8_t> carried;
+    for (auto end = std::chrono::steady_clock::now() + timeout;
+         !receiver.Ended() && std::chrono::steady_clock::now() < end;) {
+        const std::vector<std::uint8_t> chunk = from.Read(20ms);
+        if (chunk.empty()) {
+            std::this_thread::sleep_for(5ms);  // the sender's end is not open (yet or any more)
+        } else if (!to.Write(chunk, 10s)) {
+            return std::nullopt;
+        }
+        carried.insert(carried.end(), chunk.begin(), chunk.end());
+    }
+    return carried;
+}
 
 }  // namespace velotrix::test

@@ -12,17 +12,6 @@
 namespace velotrix::test {
 namespace {
 
-// srec_cat's binary of its input (a HEX file with -intel) from address on, holes filled with
-// zeros.
-std::string SrecCatBinary(const TempDir& dir, const std::string& input, std::uint16_t address) {
-    const std::string bin = dir.File("theirs.bin");
-    const auto [status, output] =
-        Shell("srec_cat '(' " + input + " ')' -offset -" + CountToDecimal(address) + " -o " +
-              Quoted(bin) + " -binary");
-    EXPECT_EQ(status, 0) << output;
-    return ReadFileBytes(bin).value_or("srec_cat wrote nothing");
-}
-
 TEST(CliHex, SrecCatsTextIsReceivedAsItsData) {
     const TempDir dir;
     const std::string a = Quoted(dir.Write("a.bin", RandomBytes(3000, 1)));
@@ -80,20 +69,11 @@ TEST(CliHex, SentTextReadsBackInSrecCatAndInOurReceiver) {
         Cli sender({"send", row.file, "--as", row.as, "--port", senderLine.SlavePath(), "--baud",
                     "115200", "--no-progress"},
                    dir.path());
-        Bytes onTheLine;
-        for (auto end = std::chrono::steady_clock::now() + 60s;
-             !receiver.Ended() && std::chrono::steady_clock::now() < end;) {
-            const Bytes chunk = senderLine.Read(20ms);
-            if (chunk.empty()) {
-                std::this_thread::sleep_for(5ms);  // the sender's end is not open (yet or any more)
-                continue;
-            }
-            onTheLine = Concat(onTheLine, chunk);
-            ASSERT_TRUE(receiverLine.Write(chunk, 10s));
-        }
+        const std::optional<Bytes> onTheLine = Relay(senderLine, receiverLine, receiver, 60s);
+        ASSERT_TRUE(onTheLine.has_value());
         ASSERT_EQ(sender.Wait(10s), 0) << sender.Err();
         ASSERT_EQ(receiver.Wait(10s), 0) << receiver.Err();
-        const std::string sent = dir.Write("sent.hex", onTheLine);
+        const std::string sent = dir.Write("sent.hex", *onTheLine);
         EXPECT_TRUE(SrecCatBinary(dir, Quoted(sent) + " -intel", row.aadr) ==
                     std::string(data.begin(), data.end()));
         EXPECT_TRUE(ReadFileBytes(dir.File("rx.bin")) == std::string(data.begin(), data.end()));

@@ -47,14 +47,8 @@ std::string RoundTrip(std::mt19937& random, std::size_t index, const TempDir& di
         send.push_back("--no-progress");
     }
     Cli sender(send, dir.path());
-    for (auto end = std::chrono::steady_clock::now() + 120s;
-         !receiver.Ended() && std::chrono::steady_clock::now() < end;) {
-        const Bytes chunk = senderLine.Read(20ms);
-        if (chunk.empty()) {
-            std::this_thread::sleep_for(5ms);  // the sender's end is not open (yet or any more)
-        } else if (!receiverLine.Write(chunk, 10s)) {
-            return "the receiver does not read";
-        }
+    if (!Relay(senderLine, receiverLine, receiver, 120s)) {
+        return "the receiver does not read";
     }
     if (sender.Wait(30s) != 0 || receiver.Wait(10s) != 0) {
         return "failed: " + sender.Err() + receiver.Err();

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cctype>
 #include <csignal>
+#include <deque>
+#include <filesystem>
 #include <map>
 #include <sstream>
 #include <thread>
@@ -15,6 +17,7 @@
 #include "serial/xmodem.h"
 #include "support/pty_pair.h"
 #include "support/row_file.h"
+#include "support/scoped_variable.h"
 #include "text/text_helpers.h"
 
 namespace velotrix::test {
@@ -70,21 +73,12 @@ Bytes PlayFarEnd(const std::string& script, PtyPair& line, Cli& cli, const TempD
                       block.empty() ? bytes : Concat(CountingBytes(100), Bytes(28, xmodem::kPad)));
         if (word == "pause") {
             std::this_thread::sleep_for(std::chrono::milliseconds(n));
-        } else if (word == "read") {
-            // Nothing comes before the program has opened its end of the line.
-            std::size_t got = 0;
-            for (int i = 0; i < 1000 && got < n; ++i, std::this_thread::sleep_for(5ms)) {
-                got += line.Read(10ms, n - got).size();
-            }
-            EXPECT_EQ(got, n);
-        } else if (word == "hear") {
-            // Nothing comes before the program has opened its end of the line.
-            Bytes got;
-            for (int i = 0; i < 1000 && got.size() < value.size();
-                 ++i, std::this_thread::sleep_for(5ms)) {
-                got = Concat(got, line.Read(10ms, value.size() - got.size()));
-            }
-            EXPECT_EQ(std::string(got.begin(), got.end()), value);
+        } else if (word == "read" || word == "hear") {
+            // "read N": N bytes of any kind; "hear TEXT": that text.
+            const Bytes got = ReadOnceOpen(line, word == "read" ? n : value.size(), 1000);
+            EXPECT_EQ(
+                word == "read" ? std::to_string(got.size()) : std::string(got.begin(), got.end()),
+                value);
         } else if (word == "silent") {
             const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(n);
             while (std::chrono::steady_clock::now() < end) {
@@ -115,10 +109,12 @@ Bytes PlayFarEnd(const std::string& script, PtyPair& line, Cli& cli, const TempD
 
 }  // namespace
 
-std::vector<CliRow> CliRowsIn(std::string_view file) {
+std::vector<CliRow> CliRowsIn(std::initializer_list<std::string_view> files) {
     std::vector<CliRow> rows;
-    for (FileRow& row : ReadRows(file, RowText::kUtf8, {"args", "far"})) {
-        rows.push_back({row.name, row.fields["args"], row.fields["far"], row.expected});
+    for (const std::string_view file : files) {
+        for (FileRow& row : ReadRows(file, RowText::kUtf8, {"args", "far"})) {
+            rows.push_back({row.name, row.fields["args"], row.fields["far"], row.expected});
+        }
     }
     return rows;
 }
@@ -165,18 +161,18 @@ void PlayRow(const CliRow& c, const cli::OptionRule* without, PlayedRun* played)
     }
     // The temp folder, where a file that cannot be saved is rescued, is the row's own; leading
     // NAME=VALUE words set the environment of the last run.
-    std::vector<std::pair<std::string, std::string>> environment = {{"TMPDIR", work.path()}};
     Args& last = runs.back();
-    while (!last.empty() && last.front().find('=') != std::string::npos) {
-        const std::size_t equals = last.front().find('=');
-        environment.emplace_back(last.front().substr(0, equals), last.front().substr(equals + 1));
-        last.erase(last.begin());
-    }
     PtyPair terminal;
     const bool watched = c.expect.find("drawn=") != std::string::npos;
     std::optional<Cli> started;
     {
-        const ScopedEnvironment scoped(environment);
+        std::deque<ScopedVariable> scoped;
+        scoped.emplace_back("TMPDIR", work.path().c_str());
+        for (; !last.empty() && last.front().find('=') != std::string::npos;
+             last.erase(last.begin())) {
+            const std::size_t equals = last.front().find('=');
+            scoped.emplace_back(last.front().substr(0, equals), last.front().c_str() + equals + 1);
+        }
         started.emplace(last, work.path(), watched ? terminal.SlavePath() : "");
     }
     Cli& cli = *started;
@@ -208,12 +204,11 @@ void PlayRow(const CliRow& c, const cli::OptionRule* without, PlayedRun* played)
             EXPECT_TRUE(key != "once" || out.find(value, at + 1) == std::string::npos) << out;
         } else if (key == "mode") {
             // "NAME 600": the file's permissions, in octal.
-            struct stat info {};
             const std::string name = value.substr(0, value.find(' '));
-            ASSERT_EQ(stat(work.File(name).c_str(), &info), 0) << name;
-            char octal[8];
-            std::snprintf(octal, sizeof octal, "%o", info.st_mode & 0777);
-            EXPECT_EQ(name + " " + octal, value);
+            std::ostringstream mode;
+            mode << name << " " << std::oct
+                 << static_cast<unsigned>(std::filesystem::status(work.File(name)).permissions());
+            EXPECT_EQ(mode.str(), value);
         } else if (key == "rescued") {
             const std::string err = cli.Err();
             const std::string prefix = "Empfangene Daten gerettet in ";

@@ -3,41 +3,17 @@
 // checked.
 #pragma once
 
-#include <cstdlib>
+#include <initializer_list>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 #include "frontends/cli/cli_option_table.h"
 #include "support/rig.h"
 
 namespace velotrix::test {
-
-// Environment variables set while it lives, and then as they were.
-class ScopedEnvironment {
-  public:
-    explicit ScopedEnvironment(const std::vector<std::pair<std::string, std::string>>& values) {
-        for (const auto& [name, value] : values) {
-            const char* old = std::getenv(name.c_str());
-            saved_.emplace_back(name,
-                                old != nullptr ? std::optional<std::string>(old) : std::nullopt);
-            setenv(name.c_str(), value.c_str(), 1);
-        }
-    }
-    ~ScopedEnvironment() {
-        for (const auto& [name, old] : saved_) {
-            old ? setenv(name.c_str(), old->c_str(), 1) : unsetenv(name.c_str());
-        }
-    }
-    ScopedEnvironment(const ScopedEnvironment&) = delete;
-    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
-
-  private:
-    std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
-};
 
 // A row of cli.rows or cli_values.rows: the fields and keys are described there.
 struct CliRow {
@@ -50,7 +26,8 @@ struct CliRow {
 inline void PrintTo(const CliRow& row, std::ostream* os) {
     *os << row.name;
 }
-std::vector<CliRow> CliRowsIn(std::string_view file);
+// The rows of those files, one after the other.
+std::vector<CliRow> CliRowsIn(std::initializer_list<std::string_view> files);
 // Bytes as the tables write them: the leading ones in hex, then "+N" for N counting bytes that
 // end them.
 std::string Hex(const Bytes& bytes);

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <csignal>
-#include <cstdlib>
 #include <filesystem>
 #include <iterator>
 #include <map>
@@ -20,6 +19,7 @@
 #include "frontends/cli/cli_option_table.h"
 #include "support/pty_pair.h"
 #include "support/rig.h"
+#include "support/scoped_variable.h"
 #include "ui-resources/messages.h"
 
 namespace velotrix::test {
@@ -31,15 +31,8 @@ TEST_P(CliTable, DoesWhatTheWindowDoes) {
     PlayRow(GetParam());
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, CliTable, ::testing::ValuesIn(CliRowsIn("cli/cli.rows")),
+INSTANTIATE_TEST_SUITE_P(Rows, CliTable, ::testing::ValuesIn(CliRowsIn({"cli/cli.rows"})),
                          RowName<CliRow>);
-
-std::string Replaced(std::string text, std::string_view what, const std::string& by) {
-    for (std::size_t at; (at = text.find(what)) != std::string::npos;) {
-        text.replace(at, what.size(), by);
-    }
-    return text;
-}
 
 // The values an option offers, as the program lists them when it refuses one; none for an option
 // whose refusal names no list.
@@ -62,7 +55,8 @@ std::vector<std::string> OfferedValues(const cli::OptionRule& rule) {
             values.emplace_back(1, letter);
         }
     } else if (list.find('|') != std::string::npos) {
-        std::istringstream words(Replaced(list, "|", " "));
+        std::replace(list.begin(), list.end(), '|', ' ');
+        std::istringstream words(list);
         values.assign(std::istream_iterator<std::string>(words), {});
     }
     return values;
@@ -72,7 +66,7 @@ std::vector<std::string> OfferedValues(const cli::OptionRule& rule) {
 // choosing it does, and every row there chooses a value its option offers.
 TEST(CliValueWalk, EveryValueOfEveryListHasARowThatSeesWhatItDoes) {
     std::map<std::string, CliRow> rows;
-    for (const CliRow& row : CliRowsIn("cli/cli_values.rows")) {
+    for (const CliRow& row : CliRowsIn({"cli/cli_values.rows"})) {
         rows.emplace(row.name, row);
     }
     for (const cli::OptionRule& rule : cli::OptionTable()) {
@@ -92,13 +86,6 @@ TEST(CliValueWalk, EveryValueOfEveryListHasARowThatSeesWhatItDoes) {
     }
 }
 
-std::vector<CliRow> WalkedRows() {
-    std::vector<CliRow> rows = CliRowsIn("cli/cli.rows");
-    const std::vector<CliRow> values = CliRowsIn("cli/cli_values.rows");
-    rows.insert(rows.end(), values.begin(), values.end());
-    return rows;
-}
-
 // Every option of the program's table has a row that uses it and fails without it: a row sees
 // what the option does, not only that it parses (a row of a usage error counts for nothing).
 class CliOptionWalk : public ::testing::TestWithParam<cli::OptionRule> {};
@@ -106,7 +93,7 @@ class CliOptionWalk : public ::testing::TestWithParam<cli::OptionRule> {};
 TEST_P(CliOptionWalk, HasARowThatSeesWhatItDoes) {
     const cli::OptionRule& rule = GetParam();
     std::string passing;
-    for (const CliRow& row : WalkedRows()) {
+    for (const CliRow& row : CliRowsIn({"cli/cli.rows", "cli/cli_values.rows"})) {
         std::istringstream words(row.args);
         const bool uses = std::any_of(std::istream_iterator<std::string>(words), {},
                                       [&rule](const std::string& w) { return IsOption(w, rule); });
@@ -203,7 +190,7 @@ TEST(Cli, AFailedSaveSaysWhyAndLeavesNoFileCutShort) {
         {
             // The child inherits the limit and the ignored signal, so that a write past the limit
             // fails with EFBIG instead of killing it.
-            const ScopedEnvironment temp({{"TMPDIR", work.path()}});
+            const ScopedVariable temp("TMPDIR", work.path().c_str());
             rlimit old{};
             ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
             rlimit small = old;

@@ -18,17 +18,9 @@ TEST(CliWatch, SendsEachRewriteAgainUntilInterrupted) {
     PtyPair line;
     Cli cli({"send", "w_4000.bin", "--port", line.SlavePath(), "--watch", "--aadr", "8000"},
             work.path());
-    const auto read = [&](std::size_t count) {
-        Bytes got;
-        // Nothing comes before the program has opened its end of the line.
-        for (int i = 0; i < 2000 && got.size() < count; ++i, std::this_thread::sleep_for(5ms)) {
-            got = Concat(got, line.Read(10ms, count - got.size()));
-        }
-        return got;
-    };
-    EXPECT_EQ(read(72).size(), 72u) << cli.Err();
+    EXPECT_EQ(ReadOnceOpen(line, 72, 2000).size(), 72u) << cli.Err();
     std::rename(work.Write("w.tmp", CountingBytes(50)).c_str(), work.File("w_4000.bin").c_str());
-    const Bytes again = read(82);
+    const Bytes again = ReadOnceOpen(line, 82, 2000);
     ASSERT_EQ(again.size(), 82u) << cli.Err();
     // The header made for the new length, at the address the user chose.
     EXPECT_EQ(Hex2(again[0]) + Hex2(again[1]) + Hex2(again[2]) + Hex2(again[3]), "00803180");

@@ -3,24 +3,16 @@
 // that damages the line.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdlib>
-#include <random>
 
 #include "cli/cli_child.h"
 #include "support/line_relay.h"
+#include "support/random_bytes.h"
 #include "support/rig.h"
 #include "support/temp_dir.h"
 
 namespace velotrix::test {
 namespace {
-
-Bytes RandomFile(std::size_t size, unsigned seed) {
-    std::mt19937 random(seed);
-    Bytes file(size);
-    std::generate(file.begin(), file.end(), [&] { return static_cast<std::uint8_t>(random()); });
-    return file;
-}
 
 // As every XMODEM file arrives: filled up to the next 128 bytes.
 Bytes Padded(Bytes file) {
@@ -64,11 +56,11 @@ TEST(CliXmodem, AgainstLrzsz) {
     ASSERT_EQ(std::system("command -v sx >/dev/null && command -v rx >/dev/null"), 0)
         << "lrzsz is missing: scripts/deps --test";
     TempDir dir;
-    const Bytes data = RandomFile(10000, 1);
+    const Bytes data = RandomBytes(10000, 1);
     dir.Write("prog_4000.bin", data);
     // A z80 file goes with its header, as it lies on the disk (its name already as shown).
     const Bytes z80 =
-        Concat(Z80File(0x4000, 0x4063, 0x4000, 'P', "PROG            ", 0), RandomFile(100, 2));
+        Concat(Z80File(0x4000, 0x4063, 0x4000, 'P', "PROG            ", 0), RandomBytes(100, 2));
     dir.Write("prog.z80", z80);
     const Bytes z80Data(z80.begin() + 32, z80.end());
     // The relay loses the three requests for CRC-16: the checksum asked for with NAK is taken.
@@ -103,7 +95,7 @@ TEST(CliXmodem, AgainstLrzsz) {
     }
     // Through a line that corrupts, drops and doubles bytes, a transfer ends with the file exact,
     // or fails and says so: a damaged file is never taken for a good one.
-    const Bytes small = RandomFile(3000, 3);
+    const Bytes small = RandomBytes(3000, 3);
     dir.Write("small.bin", small);
     int done = 0;
     for (const unsigned seed : {1u, 2u, 3u, 4u}) {

@@ -35,11 +35,6 @@ Bytes Pattern(std::size_t count) {
     return bytes;
 }
 
-Bytes FileBytes(const std::string& path) {
-    const std::string text = test::ReadFileBytes(path).value_or("");
-    return Bytes(text.begin(), text.end());
-}
-
 std::string Count(const std::string& text, const std::string& what) {
     std::size_t count = 0;
     for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
@@ -52,16 +47,17 @@ std::string Compare(const Bytes& got, const Bytes& expected) {
     if (got == expected) {
         return {};
     }
-    std::size_t at = 0;
-    while (at < got.size() && at < expected.size() && got[at] == expected[at]) {
-        ++at;
-    }
+    const auto at = std::mismatch(got.begin(), got.end(), expected.begin(), expected.end()).first;
     return std::to_string(got.size()) + " bytes instead of " + std::to_string(expected.size()) +
-           ", the first difference at " + std::to_string(at);
+           ", the first difference at " + std::to_string(at - got.begin());
 }
 
 Bytes Text(std::string_view text) {
     return Bytes(text.begin(), text.end());
+}
+
+Bytes FileBytes(const std::string& path) {
+    return Text(test::ReadFileBytes(path).value_or(""));
 }
 
 // A command, and what the far end gets, sees and sends. The command's folder holds
@@ -71,7 +67,7 @@ struct Transfer {
     Args args;
     Bytes reachesFarEnd;
     std::chrono::milliseconds silence{0};  // the longest silence on the line, at least
-    Bytes farEndSends;                     // once the command waits; saved as rx.z80
+    Bytes farEndSends = {};                // once the command waits; saved as rx.z80
     bool farEndEchoes = false;
     const char* printed = "";
 };
@@ -82,34 +78,20 @@ const Transfer kTransfers[] = {
     {"SendWithHeaderAndPause",
      {"send", "HELLO_4000.bin", "--pause", "500"},
      Concat(test::Synthesized(0x4000, 700, 0x4000, "HELLO"), kFile),
-     450ms,
-     {},
-     false,
-     ""},
+     450ms},
     // The far end holds CTS up.
-    {"SendBinUnderCtsFlow",
-     {"send", "HELLO_4000.bin", "--bin", "--flow", "cts"},
-     kFile,
-     0ms,
-     {},
-     false,
-     ""},
+    {"SendBinUnderCtsFlow", {"send", "HELLO_4000.bin", "--bin", "--flow", "cts"}, kFile},
     // A real port has modem lines to drop, which a pseudo-terminal refuses.
     {"TextWithLineEndAndDelayDtrAndRtsOff",
      {"text", "10 PRINT \"\xC3\x84\xE2\x82\xAC\"", "--eol", "crlf", "--char-delay", "3", "--dtr",
       "off", "--rts", "off"},
      Text("10 PRINT \"\xC4\x80\"\r\n"),
-     2ms,
-     {},
-     false,
-     ""},
+     2ms},
     {"Receive",
      {"receive", "-o", "rx.z80"},
      {},
      0ms,
-     Concat(test::Z80File(0x1000, 0x12FF, 0x1000, 'B', "HALLO", 0), Pattern(768)),
-     false,
-     ""},
+     Concat(test::Z80File(0x1000, 0x12FF, 0x1000, 'B', "HALLO", 0), Pattern(768))},
     {"SelfTest", {"selftest"}, {}, 0ms, {}, true, "Schleifentest bestanden"},
 };
 const GuestPort* const kPorts[] = {&kAdapter, &kUart};

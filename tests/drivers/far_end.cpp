@@ -18,10 +18,6 @@ namespace {
 
 constexpr const char* kControlLine = "/dev/ttyS2";
 
-int HexDigit(char c) {
-    return c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10;
-}
-
 }  // namespace
 
 FarEnd& FarEnd::Host() {
@@ -88,7 +84,7 @@ Bytes FarEnd::Take(const std::string& line, std::size_t count, std::chrono::mill
     Bytes bytes;
     for (std::size_t i = 5; i + 1 < answer.size(); i += 2) {
         bytes.push_back(
-            static_cast<std::uint8_t>(HexDigit(answer[i]) * 16 + HexDigit(answer[i + 1])));
+            static_cast<std::uint8_t>(HexToValue(std::string_view(answer).substr(i, 2))));
     }
     return bytes;
 }

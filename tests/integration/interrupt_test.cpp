@@ -10,7 +10,6 @@
 #include <chrono>
 #include <csignal>
 #include <future>
-#include <thread>
 #include <vector>
 
 #include "platform/process.h"

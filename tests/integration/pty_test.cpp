@@ -155,11 +155,8 @@ INSTANTIATE_TEST_SUITE_P(Rows, PtyEngine, ::testing::ValuesIn(kRows), RowName<Ro
 TEST(Pty, ALostPortIsOpenedAgainWhenItsDeviceReturns) {
     auto pty = std::make_unique<PtyPair>();
     std::string link;
-    Rig rig(Rig::Face::kEngine, {},
-            DeviceAccess{[&] {
-                             return std::vector<PortInfo>{{"ac1", link}};
-                         },
-                         OpenSerialDevice});
+    const auto ports = [&] { return std::vector<PortInfo>{{"ac1", link}}; };
+    Rig rig(Rig::Face::kEngine, {}, DeviceAccess{ports, OpenSerialDevice});
     link = rig.dir.File("ac1");
     ASSERT_EQ(symlink(pty->SlavePath().c_str(), link.c_str()), 0);
     ASSERT_TRUE(rig.Open(link).ok());
@@ -183,11 +180,8 @@ TEST(Pty, ALostPortIsOpenedAgainWhenItsDeviceReturns) {
 TEST(PtyWindow, AReceptionTheCloseCutsOffIsKeptAndSavedWhole) {
     PtyPair pty;
     ASSERT_TRUE(pty.ok());
-    Rig rig(Rig::Face::kWindow, {},
-            DeviceAccess{[&] {
-                             return std::vector<PortInfo>{{"pty", pty.SlavePath()}};
-                         },
-                         OpenSerialDevice});
+    const auto ports = [&] { return std::vector<PortInfo>{{"pty", pty.SlavePath()}}; };
+    Rig rig(Rig::Face::kWindow, {}, DeviceAccess{ports, OpenSerialDevice});
     rig.Do("click COM");
     ASSERT_TRUE(rig.engine().IsOpen());
     ASSERT_TRUE(pty.Write(CountingBytes(100)));

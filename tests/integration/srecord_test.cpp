@@ -54,14 +54,8 @@ TEST(Srecord, OurRecordsReadBySrecCatGiveTheSameBytes) {
             text += record + row.lineEnd;
         }
         const std::string hex = dir.Write("ours.hex", text);
-        const std::string bin = dir.File("back.bin");
-        const auto [status, output] =
-            Shell("srec_cat " + Quoted(hex) + " -intel -offset -" + CountToDecimal(row.address) +
-                  " -o " + Quoted(bin) + " -binary");
-        ASSERT_EQ(status, 0) << output;
-        const std::optional<std::string> back = ReadFileBytes(bin);
-        ASSERT_TRUE(back.has_value());
-        EXPECT_TRUE(Bytes(back->begin(), back->end()) == data);
+        EXPECT_TRUE(SrecCatBinary(dir, Quoted(hex) + " -intel", row.address) ==
+                    std::string(data.begin(), data.end()));
         EXPECT_EQ(SrecInfo(hex), row.info);
     }
 }
@@ -91,7 +85,7 @@ TEST(Srecord, SrecCatsHexLoadsInOursByteForByte) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.input + " " + row.options);
         const std::string hex = dir.File("theirs.hex");
-        auto [status, output] =
+        const auto [status, output] =
             Shell("srec_cat " + row.input + " -o " + Quoted(hex) + " -intel " + row.options);
         ASSERT_EQ(status, 0) << output;
         TxImage tx;
@@ -100,16 +94,9 @@ TEST(Srecord, SrecCatsHexLoadsInOursByteForByte) {
         EXPECT_EQ(Hex4(HeaderAadr(tx.Header())) + " " + Hex4(HeaderEadr(tx.Header())) + " " +
                       Hex4(HeaderSadr(tx.Header())) + " " + CountToDecimal(loaded.filledBytes),
                   row.shown);
-        // srec_cat's binary of the same inputs from the lowest address, holes filled with zeros.
-        const std::string bin = dir.File("theirs.bin");
-        std::tie(status, output) =
-            Shell("srec_cat '(' " + row.input + " ')' -offset -" +
-                  CountToDecimal(HeaderAadr(tx.Header())) + " -o " + Quoted(bin) + " -binary");
-        ASSERT_EQ(status, 0) << output;
-        const std::optional<std::string> theirs = ReadFileBytes(bin);
-        ASSERT_TRUE(theirs.has_value());
-        EXPECT_TRUE(Bytes(theirs->begin(), theirs->end()) ==
-                    Bytes(tx.Data().begin(), tx.Data().end()));
+        // srec_cat's binary of the same inputs from the lowest address.
+        EXPECT_TRUE(SrecCatBinary(dir, row.input, HeaderAadr(tx.Header())) ==
+                    std::string(tx.Data().begin(), tx.Data().end()));
     }
 }
 

@@ -4,14 +4,15 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace velotrix::test {
 
 class ScopedVariable {
   public:
     // value nullptr: the variable is unset.
-    ScopedVariable(const char* name, const char* value) : name_(name) {
-        const char* old = std::getenv(name);
+    ScopedVariable(std::string name, const char* value) : name_(std::move(name)) {
+        const char* old = std::getenv(name_.c_str());
         old_ = old != nullptr ? std::optional<std::string>(old) : std::nullopt;
         Set(value);
     }
@@ -20,9 +21,11 @@ class ScopedVariable {
     ScopedVariable& operator=(const ScopedVariable&) = delete;
 
   private:
-    void Set(const char* value) { value != nullptr ? setenv(name_, value, 1) : unsetenv(name_); }
+    void Set(const char* value) {
+        value != nullptr ? setenv(name_.c_str(), value, 1) : unsetenv(name_.c_str());
+    }
 
-    const char* name_;
+    std::string name_;
     std::optional<std::string> old_;
 };
 

@@ -1,15 +1,15 @@
-// What the tests against srecord's srec_cat share: a shell command with what it printed, and
-// random data.
+// What the tests against srecord's srec_cat share: a shell command with what it printed, and the
+// binary srec_cat makes.
 #pragma once
 
-#include <algorithm>
 #include <array>
 #include <cstdio>
-#include <random>
 #include <string>
 #include <utility>
 
+#include "support/random_bytes.h"
 #include "support/rig.h"
+#include "text/text_helpers.h"
 
 namespace velotrix::test {
 
@@ -32,11 +32,16 @@ inline std::string Quoted(const std::string& path) {
     return "'" + path + "'";
 }
 
-inline Bytes RandomBytes(std::size_t size, unsigned seed) {
-    std::mt19937 random(seed);
-    Bytes bytes(size);
-    std::generate(bytes.begin(), bytes.end(), [&] { return static_cast<std::uint8_t>(random()); });
-    return bytes;
+// srec_cat's binary of its inputs (srec_cat's words for them) from address on, holes filled with
+// zeros.
+inline std::string SrecCatBinary(const TempDir& dir, const std::string& input,
+                                 std::uint16_t address) {
+    const std::string bin = dir.File("theirs.bin");
+    const auto [status, output] =
+        Shell("srec_cat '(' " + input + " ')' -offset -" + CountToDecimal(address) + " -o " +
+              Quoted(bin) + " -binary");
+    EXPECT_EQ(status, 0) << output;
+    return ReadFileBytes(bin).value_or("srec_cat wrote nothing");
 }
 
 }  // namespace velotrix::test

@@ -3,8 +3,8 @@
 
 #include <optional>
 #include <tuple>
-#include <utility>
 
+#include "support/rig.h"
 #include "text/hex_dump.h"
 #include "ui-resources/window_rules.h"
 
@@ -12,14 +12,6 @@ namespace velotrix {
 namespace {
 
 constexpr std::size_t kStride = kDumpLineLength + 2;  // a row and "\r\n"
-
-HexDump Counting(std::size_t count, std::uint16_t first = 0) {
-    HexDump dump{{}, first, 0};
-    for (std::size_t i = 0; i < count; ++i) {
-        dump.bytes.push_back(static_cast<std::uint8_t>(i));
-    }
-    return dump;
-}
 
 TEST(HexDump, RowsCountAddressesOnPastFFFFAndShowOnlyVisibleCharacters) {
     HexDump dump{{0x41, 0x00, 0x7F, 0x80, 0x81, 0x8D, 0xA0, 0xFF, 0x20}, 0xFFF8, 0};
@@ -33,7 +25,7 @@ TEST(HexDump, RowsCountAddressesOnPastFFFFAndShowOnlyVisibleCharacters) {
 }
 
 TEST(HexDump, ASelectionCoversEveryByteItTouchesInHexOrCharacters) {
-    const HexDump dump = Counting(40);
+    const HexDump dump{test::CountingBytes(40), 0, 0};
     const struct {
         const char* name;
         std::size_t start, end;
@@ -52,7 +44,7 @@ TEST(HexDump, ASelectionCoversEveryByteItTouchesInHexOrCharacters) {
 }
 
 TEST(HexDump, SearchFindsHexOrTextFromAPlaceOnAndWrapsRound) {
-    HexDump dump = Counting(64);
+    HexDump dump{test::CountingBytes(64), 0, 0};
     dump.bytes[50] = 'A';
     dump.bytes[51] = 'C';
     dump.bytes[52] = '1';

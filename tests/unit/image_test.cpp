@@ -7,13 +7,15 @@
 #include <algorithm>
 #include <csignal>
 #include <filesystem>
-#include <random>
+#include <iterator>
 #include <set>
 
 #include "image/bin_format.h"
 #include "image/crc16.h"
 #include "image/rx_save.h"
 #include "image/tx_image.h"
+#include "support/random_bytes.h"
+#include "support/reference_crc.h"
 #include "support/rig.h"
 #include "text/cp1252.h"
 
@@ -45,24 +47,10 @@ TEST(Image, MarkerTypeLettersAndCrc) {
               "P = MaschinenprogrammB = Basic-Programm   F = Basic-Feld       Q = Quelle (EDAS)    "
               "T = Text             D = Daten (allgem.)  A = ausf\xFChrbar, Auto C = ausf\xFChrbar "
               "      Unbekannt            ");
-    // CRC-16/CCITT-FALSE bit by bit, as the catalogue of CRCs defines it.
-    const auto reference = [](const Bytes& bytes) {
-        std::uint16_t crc = 0xFFFF;
-        for (std::uint8_t byte : bytes) {
-            crc ^= static_cast<std::uint16_t>(byte << 8);
-            for (int bit = 0; bit < 8; ++bit) {
-                crc = static_cast<std::uint16_t>((crc & 0x8000) != 0 ? (crc << 1) ^ 0x1021
-                                                                     : crc << 1);
-            }
-        }
-        return crc;
-    };
-    std::mt19937 random(1252);
+    // CRC-16/CCITT-FALSE.
     for (std::size_t length : {0, 1, 2, 31, 32, 33, 255, 256, 4097, 65504}) {
-        Bytes bytes(length);
-        std::generate(bytes.begin(), bytes.end(),
-                      [&] { return static_cast<std::uint8_t>(random()); });
-        EXPECT_EQ(Crc16(bytes), reference(bytes)) << length;
+        const Bytes bytes = RandomBytes(length, 1252);
+        EXPECT_EQ(Crc16(bytes), ReferenceCrc16(bytes, 0xFFFF)) << length;
     }
     EXPECT_EQ(Crc16(Bytes{'1', '2', '3', '4', '5', '6', '7', '8', '9'}), 0x29B1);
 }
@@ -164,14 +152,10 @@ TEST(Image, TheSuggestedNameIsAPlainFileNameHere) {
 }
 
 TEST(Image, NumberedAndIncompleteNamesKeepTheFolderAndTheExtension) {
-    const std::pair<std::string, std::string> cases[] = {
-        {NumberedPath("d/HELLO.Z80", 2), "d/HELLO-2.Z80"},
-        {NumberedPath("a.b/NAME", 3), "a.b/NAME-3"},
-        {NumberedPath("x.Z80", 1), "x.Z80"},
-        {IncompleteName("default.bin"), "default-unvollstaendig.bin"}};
-    for (const auto& [made, expected] : cases) {
-        EXPECT_EQ(made, expected);
-    }
+    EXPECT_EQ(NumberedPath("d/HELLO.Z80", 2), "d/HELLO-2.Z80");
+    EXPECT_EQ(NumberedPath("a.b/NAME", 3), "a.b/NAME-3");
+    EXPECT_EQ(NumberedPath("x.Z80", 1), "x.Z80");
+    EXPECT_EQ(IncompleteName("default.bin"), "default-unvollstaendig.bin");
 }
 
 // A save writes every byte or says why, and never leaves a file cut short: a file that was there
@@ -223,11 +207,7 @@ TEST(Image, SaveWritesEveryByteOrSaysWhyAndLeavesNothingCutShort) {
     }
     std::signal(SIGXFSZ, handler);
     // Nothing was left beside the files: no copy that never took a name.
-    std::size_t files = 0;
-    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir.path())) {
-        ++files;
-    }
-    EXPECT_EQ(files, 3u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 3);
 }
 
 }  // namespace

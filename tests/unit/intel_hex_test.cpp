@@ -8,8 +8,10 @@
 #include "image/file_format.h"
 #include "image/intel_hex.h"
 #include "image/tx_image.h"
+#include "support/random_bytes.h"
 #include "support/rig.h"
 #include "support/row_file.h"
+#include "text/hex_dump.h"
 #include "text/text_helpers.h"
 
 namespace velotrix::test {
@@ -32,14 +34,10 @@ std::string Shown(const HexImage& image) {
     if (!image.ok()) {
         return HexFaultText(image.FirstFault());
     }
-    std::string shown = "AADR " + Hex4(image.lowest) + " Bytes " +
-                        CountToDecimal(image.data.size()) + " SADR " +
-                        (image.start ? Hex4(*image.start) : "-") + " gefuellt " +
-                        CountToDecimal(image.filledBytes) + ":";
-    for (std::size_t i = 0; i < std::min<std::size_t>(image.data.size(), 8); ++i) {
-        shown += " " + Hex2(image.data[i]);
-    }
-    return shown;
+    return "AADR " + Hex4(image.lowest) + " Bytes " + CountToDecimal(image.data.size()) + " SADR " +
+           (image.start ? Hex4(*image.start) : "-") + " gefuellt " +
+           CountToDecimal(image.filledBytes) + (image.data.empty() ? ":" : ": ") +
+           BytesAsHex(std::span(image.data).first(std::min<std::size_t>(image.data.size(), 8)));
 }
 
 // A row's text with each {DIGITS} made the record of those digits.
@@ -103,9 +101,7 @@ TEST(IntelHex, WritesRecordsThatReadBackAsTheImage) {
     std::mt19937 random(33);
     for (std::size_t recordBytes : {1, 16, 32, 255}) {
         for (std::size_t size : {1, 15, 16, 17, 33, 1000, 65504}) {
-            Bytes data(size);
-            std::generate(data.begin(), data.end(),
-                          [&] { return static_cast<std::uint8_t>(random()); });
+            const Bytes data = RandomBytes(size, random());
             const auto address = static_cast<std::uint16_t>(random() % (0x10000 - size + 1));
             std::string text;
             const Lines records = IntelHexRecords(data, address, recordBytes);
@@ -153,11 +149,9 @@ TEST(IntelHex, TheFormatSeamLoadsEveryKindWhole) {
             shown = std::string(FormatName(result.kind)) + " " + Hex4(HeaderAadr(tx.Header())) +
                     " " + Hex4(HeaderEadr(tx.Header())) + " " + Hex4(HeaderSadr(tx.Header())) +
                     " " + HeaderName(tx.Header()).substr(0, HeaderName(tx.Header()).find(' ')) +
-                    " " + CountToDecimal(tx.dataLength) + ":";
-            for (std::size_t i = 0; i < std::min<std::size_t>(tx.dataLength, 6); ++i) {
-                shown += " " + Hex2(tx.Data()[i]);
-            }
-            shown += " / " + CountToDecimal(result.filledBytes);
+                    " " + CountToDecimal(tx.dataLength) + ": " +
+                    BytesAsHex(tx.Data().first(std::min<std::size_t>(tx.dataLength, 6))) + " / " +
+                    CountToDecimal(result.filledBytes);
         } else {
             // Nothing of a refused file reaches the image.
             EXPECT_TRUE(

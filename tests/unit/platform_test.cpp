@@ -11,7 +11,7 @@
 #include <climits>
 #include <csignal>
 #include <cstdio>
-#include <cstdlib>
+#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -29,6 +29,7 @@
 #include "serial/engine.h"
 #include "serial/error_texts.h"
 #include "serial/port_rows.h"
+#include "support/scoped_variable.h"
 #include "support/temp_dir.h"
 
 namespace velotrix::test {
@@ -89,9 +90,7 @@ TEST(Files, AReplacementThatCannotBeMadeFailsAndKeepsTheFile) {
 // could have put there first.
 TEST(Files, ThePrivateTempFolderIsTheUsersAlone) {
     const TempDir dir;
-    const char* old = std::getenv("TMPDIR");
-    const std::string kept = old != nullptr ? old : "";
-    setenv("TMPDIR", dir.path().c_str(), 1);
+    const ScopedVariable temp("TMPDIR", dir.path().c_str());
     const std::string own = dir.File("velotrix-" + std::to_string(geteuid()));
     const struct {
         const char* before;  // "", "open" (mode 0755), "link", "foreign" (another user's)
@@ -117,7 +116,6 @@ TEST(Files, ThePrivateTempFolderIsTheUsersAlone) {
             EXPECT_EQ(fs::status(own).permissions(), fs::perms::owner_all) << before;
         }
     }
-    old != nullptr ? setenv("TMPDIR", kept.c_str(), 1) : unsetenv("TMPDIR");
 }
 
 TEST(Files, ExistenceWithWildcardsAndErrorTexts) {
@@ -253,19 +251,13 @@ TEST(SerialPorts, ListsWithoutOpeningWhatTheSystemTellsOfEachPort) {
          system.List("/tmp/pc::/tmp/ac1:" + (system.root / "dev/ttyACM0").string())) {
         rows += PortRowText(RowFor(port)) + (port.stableLink.empty() ? "" : " @by-id") + "\n";
     }
-    const std::string group = getgrgid(getegid())->gr_name;
-    EXPECT_EQ(rows,
-              "pc\nac1\nttyACM0: belegt (tio, PID 777)\n"
-              "rfcomm2: keine Berechtigung \x96 Gruppe " +
-                  group +
-                  "\nttyS0: keine Berechtigung "
-                  "\x96 Gruppe " +
-                  group +
-                  "\nttyS1: Systemkonsole\n"
-                  "ttyUSB0: belegt (minicom, PID 4321)\n"
-                  "ttyUSB9 \x96 FTDI FT232R USB UART (A50285BI) @by-id\n"
-                  "ttyUSB10: keine Berechtigung \x96 Gruppe " +
-                  group + "\n");
+    const std::string refused =
+        ": keine Berechtigung \x96 Gruppe " + std::string(getgrgid(getegid())->gr_name) + "\n";
+    EXPECT_EQ(rows, "pc\nac1\nttyACM0: belegt (tio, PID 777)\nrfcomm2" + refused + "ttyS0" +
+                        refused +
+                        "ttyS1: Systemkonsole\nttyUSB0: belegt (minicom, PID 4321)\n"
+                        "ttyUSB9 \x96 FTDI FT232R USB UART (A50285BI) @by-id\nttyUSB10" +
+                        refused);
 }
 
 // Who holds a device: the lock file's or the lock's holder, else a process that has it open (the
@@ -319,9 +311,8 @@ TEST(SerialPorts, TheFirstPermissionClassThatAppliesDecides) {
     const fs::path device = system.root / "dev/ttyUSB10";
     struct stat info {};
     // Root may open anything: the device gets an owner who is not.
-    ASSERT_EQ(stat(device.c_str(), &info) == 0 &&
-                  (info.st_uid != 0 || chown(device.c_str(), 4242, 4242) == 0),
-              true);
+    ASSERT_EQ(stat(device.c_str(), &info), 0);
+    ASSERT_TRUE(info.st_uid != 0 || chown(device.c_str(), 4242, 4242) == 0);
     ASSERT_EQ(stat(device.c_str(), &info), 0);
     const Identity owner{info.st_uid, {info.st_gid + 1}};
     const Identity member{info.st_uid + 1, {info.st_gid + 7, info.st_gid}};
@@ -420,14 +411,12 @@ TEST(SerialPorts, OnlyTheProbeOpensDevicesAndOnlyABusyOpenLooksForTheHolder) {
     ManualLoop loop;
     DeviceAccess access{
         [&] { return system.List(""); },
-        [&](const std::string& path) {
+        [&](const std::string& path) -> OsResult<std::unique_ptr<SerialDevice>> {
             ++opens;
-            return path == usb9
-                       ? OsResult<std::unique_ptr<SerialDevice>>{FakeSerialDevice::Share(
-                                                                     std::make_shared<
-                                                                         FakeSerialDevice>()),
-                                                                 {}}
-                       : OsResult<std::unique_ptr<SerialDevice>>{nullptr, OsError{EBUSY, {}}};
+            if (path != usb9) {
+                return {nullptr, OsError{EBUSY, {}}};
+            }
+            return {FakeSerialDevice::Share(std::make_shared<FakeSerialDevice>()), {}};
         },
         IsNamedLink,
         [&](const std::string& path) {
@@ -509,11 +498,6 @@ TEST(Files, PlacesFollowTheEnvironment) {
     const TempDir dir;
     dir.Write("local", "");
     const char* names[] = {"XDG_CONFIG_HOME", "HOME", "TMPDIR", "VELOTRIX_PORTS"};
-    std::vector<std::optional<std::string>> kept;
-    for (const char* name : names) {
-        const char* value = std::getenv(name);
-        kept.push_back(value != nullptr ? std::optional<std::string>(value) : std::nullopt);
-    }
     const fs::path before = fs::current_path();
     fs::current_path(dir.path());
     const passwd* user = getpwuid(getuid());
@@ -530,9 +514,10 @@ TEST(Files, PlacesFollowTheEnvironment) {
         {{"-", "-", "/t/", "/x/pc"}, own, "/t/", "/x/pc /dev/nowhere local"},
     };
     for (const auto& row : rows) {
+        std::deque<ScopedVariable> environment;
         for (std::size_t i = 0; i < std::size(names); ++i) {
-            const std::string value = row.environment[i];
-            value == "-" ? unsetenv(names[i]) : setenv(names[i], value.c_str(), 1);
+            const bool unset = std::string_view(row.environment[i]) == "-";
+            environment.emplace_back(names[i], unset ? nullptr : row.environment[i]);
         }
         std::string ports;
         for (const char* name : {"pc", "nowhere", "local"}) {
@@ -543,9 +528,6 @@ TEST(Files, PlacesFollowTheEnvironment) {
         EXPECT_EQ(ports, row.port) << row.environment[3];
     }
     fs::current_path(before);
-    for (std::size_t i = 0; i < std::size(names); ++i) {
-        kept[i] ? setenv(names[i], kept[i]->c_str(), 1) : unsetenv(names[i]);
-    }
 }
 
 }  // namespace

@@ -4,31 +4,23 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <numeric>
 #include <random>
-#include <string>
 
 #include "serial/xmodem_receiver.h"
 #include "serial/xmodem_sender.h"
+#include "support/random_bytes.h"
+#include "support/reference_crc.h"
+#include "support/rig.h"
 
 namespace velotrix::xmodem {
 namespace {
 
 using namespace std::chrono_literals;
 
-Bytes Pattern(std::size_t size, unsigned seed) {
-    std::mt19937 random(seed);
-    Bytes bytes(size);
-    std::generate(bytes.begin(), bytes.end(), [&] { return static_cast<std::uint8_t>(random()); });
-    return bytes;
-}
-
-Bytes Join(std::initializer_list<Bytes> parts) {
-    Bytes joined;
-    for (const Bytes& part : parts) {
-        joined.insert(joined.end(), part.begin(), part.end());
-    }
-    return joined;
-}
+using test::Concat;
+using test::RandomBytes;
+using test::ReferenceCrc16;
 
 // A frame of the given block, data and check; damaged: one data byte changed.
 Bytes Frame(std::uint32_t number, const Bytes& data, Check check = Check::kCrc16,
@@ -39,41 +31,26 @@ Bytes Frame(std::uint32_t number, const Bytes& data, Check check = Check::kCrc16
     return frame;
 }
 
-// CRC-16/XMODEM bit by bit, as the catalogue of CRCs defines it.
-std::uint16_t ReferenceCrc(const Bytes& bytes) {
-    std::uint16_t crc = 0;
-    for (const std::uint8_t byte : bytes) {
-        crc ^= static_cast<std::uint16_t>(byte << 8);
-        for (int bit = 0; bit < 8; ++bit) {
-            crc = static_cast<std::uint16_t>((crc & 0x8000) != 0 ? (crc << 1) ^ 0x1021 : crc << 1);
-        }
-    }
-    return crc;
-}
-
 TEST(Xmodem, FrameMatchesTheReference) {
-    EXPECT_EQ(ReferenceCrc({'1', '2', '3', '4', '5', '6', '7', '8', '9'}), 0x31C3);
+    EXPECT_EQ(ReferenceCrc16({'1', '2', '3', '4', '5', '6', '7', '8', '9'}, 0), 0x31C3);  // XMODEM
     for (const auto& [number, length, check] : {std::tuple{1u, 128u, Check::kCrc16},
                                                 {2u, 5u, Check::kChecksum},
                                                 {256u, 0u, Check::kCrc16},
                                                 {300u, 1024u, Check::kCrc16},
                                                 {7u, 1000u, Check::kChecksum}}) {
-        const Bytes data = Pattern(length, number);
+        const Bytes data = RandomBytes(length, number);
         const std::size_t size = length > kShortBlock ? kLongBlock : kShortBlock;
         Bytes padded = data;
         padded.resize(size, kPad);
-        unsigned sum = 0;
-        for (const std::uint8_t byte : padded) {
-            sum += byte;
-        }
-        const std::uint16_t crc = ReferenceCrc(padded);
-        const Bytes expected =
-            Join({{size == kLongBlock ? kStx : kSoh, static_cast<std::uint8_t>(number % 256),
-                   static_cast<std::uint8_t>(255 - number % 256)},
-                  padded,
-                  check == Check::kCrc16 ? Bytes{static_cast<std::uint8_t>(crc / 256),
-                                                 static_cast<std::uint8_t>(crc % 256)}
-                                         : Bytes{static_cast<std::uint8_t>(sum % 256)}});
+        const unsigned sum = std::accumulate(padded.begin(), padded.end(), 0u);
+        const std::uint16_t crc = ReferenceCrc16(padded, 0);
+        const Bytes expected = Concat(
+            Concat({size == kLongBlock ? kStx : kSoh, static_cast<std::uint8_t>(number % 256),
+                    static_cast<std::uint8_t>(255 - number % 256)},
+                   padded),
+            check == Check::kCrc16
+                ? Bytes{static_cast<std::uint8_t>(crc / 256), static_cast<std::uint8_t>(crc % 256)}
+                : Bytes{static_cast<std::uint8_t>(sum % 256)});
         EXPECT_EQ(Frame(number, data, check), expected) << number;
         const Bytes body(expected.begin() + 1, expected.end());
         EXPECT_TRUE(BlockIntact(body, size, check));
@@ -128,8 +105,8 @@ void PlayReceiver(const ReceiverSettings& settings, const Row& row) {
     EXPECT_EQ(Bytes(receiver.File().begin(), receiver.File().end()), row.file) << row.name;
 }
 
-const Bytes kA = Pattern(128, 1);
-const Bytes kB = Pattern(1024, 2);
+const Bytes kA = RandomBytes(128, 1);
+const Bytes kB = RandomBytes(1024, 2);
 const Bytes kTail = {1, 2, kPad, 3, kPad, kPad};
 const Bytes kEnd = {kEot, kEot};
 const Bytes kEndAnswer = {kNak, kAck};
@@ -156,20 +133,20 @@ TEST(Xmodem, ReceiverAgainstScriptedSenders) {
     polls.resize(kStartSilence / kPollInterval, kNak);  // every three seconds for a minute
     // clang-format off
     const Row rows[] = {
-        {"blocks of 128 and 1K, the end confirmed", {{0ms, kA1, {'C', kAck}}, {1ms, Frame(2, kB), {kAck}}, {2ms, {kEot}, {kNak}}, {3ms, {kEot}, {kAck}}}, End::kDone, Join({kA, kB})},
+        {"blocks of 128 and 1K, the end confirmed", {{0ms, kA1, {'C', kAck}}, {1ms, Frame(2, kB), {kAck}}, {2ms, {kEot}, {kNak}}, {3ms, {kEot}, {kAck}}}, End::kDone, Concat(kA, kB)},
         {"C three times, then NAK: blocks with the checksum", {{9000ms, {}, {'C', 'C', 'C', kNak}}, {9001ms, Frame(1, kA, Check::kChecksum), {kAck}}, {9002ms, kEnd, kEndAnswer}}, End::kDone, kA},
-        {"noise before and between blocks is skipped", {{0ms, Join({{'x', 0, 0xFF}, kA1}), {'C', kAck}}, {1ms, {'A', kEot, kEot}, kEndAnswer}}, End::kDone, kA},
+        {"noise before and between blocks is skipped", {{0ms, Concat({'x', 0, 0xFF}, kA1), {'C', kAck}}, {1ms, {'A', kEot, kEot}, kEndAnswer}}, End::kDone, kA},
         {"padding kept as CP/M keeps it", {{0ms, Frame(1, kTail), {'C', kAck}}, {1ms, kEnd, kEndAnswer}}, End::kDone, padded},
         {"CAN CAN within a block is data", {{0ms, Frame(1, Bytes(128, kCan)), {'C', kAck}}, {1ms, kEnd, kEndAnswer}}, End::kDone, Bytes(128, kCan)},
         {"a block sent again after a lost ACK is taken once", {{0ms, kA1, {'C', kAck}}, {1ms, kA1, {kAck}}, {2ms, kEnd, kEndAnswer}}, End::kDone, kA, 0, 1},
-        {"damaged, wrong number, bytes behind it: refused", {{0ms, Frame(1, kA, Check::kCrc16, true), {'C', kNak}}, {1ms, kA2, {kNak}}, {2ms, Join({kA1, {0x55}}), {kNak}}, {3ms, kA1, {kAck}}, {4ms, kEnd, kEndAnswer}}, End::kDone, kA, 0, 3},
+        {"damaged, wrong number, bytes behind it: refused", {{0ms, Frame(1, kA, Check::kCrc16, true), {'C', kNak}}, {1ms, kA2, {kNak}}, {2ms, Concat(kA1, {0x55}), {kNak}}, {3ms, kA1, {kAck}}, {4ms, kEnd, kEndAnswer}}, End::kDone, kA, 0, 3},
         {"a block that stops midway is asked for after a second", {{0ms, Bytes(kA1.begin(), kA1.begin() + 50), {'C'}}, {999ms, {}, {}}, {1000ms, {}, {kNak}}, {1001ms, kA1, {kAck}}, {1002ms, kEnd, kEndAnswer}}, End::kDone, kA, 0, 1},
-        {"an end right after a refused block is refused", {{0ms, kA1, {'C', kAck}}, {1ms, Frame(2, kA, Check::kCrc16, true), {kNak}}, {2ms, kEnd, {kNak, kNak}}, {3ms, kA2, {kAck}}, {4ms, kEnd, kEndAnswer}}, End::kDone, Join({kA, kA}), 0, 3},
+        {"an end right after a refused block is refused", {{0ms, kA1, {'C', kAck}}, {1ms, Frame(2, kA, Check::kCrc16, true), {kNak}}, {2ms, kEnd, {kNak, kNak}}, {3ms, kA2, {kAck}}, {4ms, kEnd, kEndAnswer}}, End::kDone, Concat(kA, kA), 0, 3},
         {"a lone EOT followed by a block was noise", {{0ms, {kEot}, {'C', kNak}}, {1ms, kA1, {kAck}}, {2ms, kEnd, kEndAnswer}}, End::kDone, kA},
-        {"silence at the start: polls for a minute, then the end", {{kStartSilence, {}, Join({polls, kCancel})}, {kStartSilence + 1ms, kA1, {}}}, End::kNoStart},
-        {"silence within: asked again after 5 s, the end after 10", {{1ms, kA1, {'C', kAck}}, {1ms + kTransferSilence, {}, Join({{kNak}, kCancel})}}, End::kTimeout, kA, 0, 1},
+        {"silence at the start: polls for a minute, then the end", {{kStartSilence, {}, Concat(polls, kCancel)}, {kStartSilence + 1ms, kA1, {}}}, End::kNoStart},
+        {"silence within: asked again after 5 s, the end after 10", {{1ms, kA1, {'C', kAck}}, {1ms + kTransferSilence, {}, Concat({kNak}, kCancel)}}, End::kTimeout, kA, 0, 1},
         {"the answer to the repeated request goes on", {{0ms, kA1, {'C', kAck}}, {kNudgeAfter, {}, {kNak}}, {kNudgeAfter + 1ms, kA1, {kAck}}, {kNudgeAfter + 2ms, kEnd, kEndAnswer}}, End::kDone, kA, 0, 2},
-        {"two CAN end the transfer, one is noise", {{0ms, Join({{kCan}, kA1}), {'C', kAck}}, {1ms, {kCan, kCan}, {}}}, End::kCancelledByPeer, kA},
+        {"two CAN end the transfer, one is noise", {{0ms, Concat({kCan}, kA1), {'C', kAck}}, {1ms, {kCan, kCan}, {}}}, End::kCancelledByPeer, kA},
         Refused({"the eleventh refusal ends at that block", {{0ms, kA1, {'C', kAck}}}, End::kTooManyRetries, kA}, {1ms, Frame(2, kA, Check::kCrc16, true), {kNak}}),
     };
     // clang-format on
@@ -182,7 +159,7 @@ TEST(Xmodem, ReceiverSettingsAndEnds) {
     // clang-format off
     const std::pair<ReceiverSettings, Row> rows[] = {
         {{.crcFirst = false}, {"the checksum asked for at once", {{3000ms, Frame(1, kA, Check::kChecksum), {kNak, kNak, kAck}}, {3001ms, kEnd, kEndAnswer}}, End::kDone, kA}},
-        {{.trimPadding = true}, {"padding trimmed off the last block alone", {{0ms, Frame(1, Bytes(128, kPad)), {'C', kAck}}, {1ms, Frame(2, kTail), {kAck}}, {2ms, kEnd, kEndAnswer}}, End::kDone, Join({Bytes(128, kPad), {1, 2, kPad, 3}})}},
+        {{.trimPadding = true}, {"padding trimmed off the last block alone", {{0ms, Frame(1, Bytes(128, kPad)), {'C', kAck}}, {1ms, Frame(2, kTail), {kAck}}, {2ms, kEnd, kEndAnswer}}, End::kDone, Concat(Bytes(128, kPad), {1, 2, kPad, 3})}},
     };
     // clang-format on
     for (const auto& [settings, row] : rows) {
@@ -208,9 +185,9 @@ TEST(Xmodem, ReceiverSettingsAndEnds) {
 }
 
 TEST(Xmodem, SenderAgainstScriptedReceivers) {
-    const Bytes file = Join({kA, kTail});
+    const Bytes file = Concat(kA, kTail);
     const Bytes t2 = Frame(2, kTail);
-    const Bytes big = Join({kB, kTail});
+    const Bytes big = Concat(kB, kTail);
     // clang-format off
     const std::tuple<Bytes, SenderSettings, Row> rows[] = {
         {file, {}, {"waits for the request, block by block, then the end", {{1000ms, {'x', kAck}, {}}, {2000ms, {'C'}, kA1}, {2001ms, {kAck}, t2}, {2002ms, {kAck}, {kEot}}, {2003ms, {kAck}, {}}}, End::kDone}},
@@ -275,7 +252,7 @@ TEST(Xmodem, EveryTransferEndsExactOrFailsClearly) {
     int done = 0;
     for (unsigned seed = 1; seed <= 240; ++seed) {
         std::mt19937 random(seed);
-        const Bytes file = Pattern(1000 + seed * 97, seed);
+        const Bytes file = RandomBytes(1000 + seed * 97, seed);
         Bytes padded = file;
         padded.resize((file.size() + kShortBlock - 1) / kShortBlock * kShortBlock, kPad);
         Sender sender(file, {.longBlocks = seed % 2 == 0});

@@ -4,8 +4,7 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
-#include <iterator>
+#include <array>
 #include <thread>
 
 #include "contract/view_contract.h"
@@ -33,12 +32,10 @@ class Win32Rig : public Rig {
 
     void Click(int id) override {
         const HWND control = view_.Control(id);
-        const HMENU menu = GetMenu(view_.MainWindow());
-        if (control == nullptr &&
-            GetMenuState(menu, static_cast<UINT>(id), MF_BYCOMMAND) != static_cast<UINT>(-1)) {
-            const bool grayed =
-                (GetMenuState(menu, static_cast<UINT>(id), MF_BYCOMMAND) & MF_GRAYED) != 0;
-            if (!grayed && IsWindowEnabled(view_.MainWindow())) {
+        const UINT menuState =
+            GetMenuState(GetMenu(view_.MainWindow()), static_cast<UINT>(id), MF_BYCOMMAND);
+        if (control == nullptr && menuState != static_cast<UINT>(-1)) {
+            if ((menuState & MF_GRAYED) == 0 && IsWindowEnabled(view_.MainWindow())) {
                 SendMessageW(view_.MainWindow(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
             }
         } else if (Reachable(control)) {
@@ -88,14 +85,7 @@ class Win32Rig : public Rig {
         if (focusId != 0) {
             ::SetFocus(view_.Control(focusId));
         }
-        const WPARAM code = key == Key::kTab     ? WPARAM{VK_TAB}
-                            : key == Key::kEnter ? WPARAM{VK_RETURN}
-                                                 : WPARAM{VK_ESCAPE};
-        MSG msg{GetFocus(), WM_KEYDOWN, code, 0, 0, {}};
-        if (msg.hwnd != nullptr && !view_.PreTranslate(msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
+        KeyDown(key == Key::kTab ? VK_TAB : key == Key::kEnter ? VK_RETURN : VK_ESCAPE);
         Pump();
     }
 
@@ -177,15 +167,14 @@ class Win32Rig : public Rig {
         }
         SetClipboardText(view_.MainWindow(), Utf8ToWide(utf8));
         // Ctrl+Shift+V, with the keys held as the keyboard's state says.
-        BYTE keys[256] = {};
-        GetKeyboardState(keys);
-        BYTE held[256];
-        std::copy(std::begin(keys), std::end(keys), std::begin(held));
+        std::array<BYTE, 256> keys{};
+        GetKeyboardState(keys.data());
+        std::array<BYTE, 256> held = keys;
         held[VK_CONTROL] = held[VK_SHIFT] = 0x80;
-        SetKeyboardState(held);
+        SetKeyboardState(held.data());
         ::SetFocus(Screen());
         KeyDown('V');
-        SetKeyboardState(keys);
+        SetKeyboardState(keys.data());
         Pump();
     }
     void DragInTerminal(TerminalPlace from, TerminalPlace to) override {

@@ -5,7 +5,6 @@
 #include <commctrl.h>
 
 #include <memory>
-#include <string>
 #include <tuple>
 
 #include <gtest/gtest.h>
@@ -17,12 +16,6 @@
 
 namespace velotrix {
 namespace {
-
-std::wstring ClassName(HWND window) {
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    return name;
-}
 
 class Win32ViewTest : public ::testing::Test {
   protected:
@@ -53,9 +46,9 @@ TEST_F(Win32ViewTest, BuildsBothDialogsFromTheLayoutTables) {
             const HWND control = view_->Control(item.id);
             ASSERT_NE(control, nullptr) << item.id;
             EXPECT_EQ(GetParent(control), d.window) << item.id;
-            EXPECT_EQ(lstrcmpiW(ClassName(control).c_str(), classes[static_cast<int>(item.kind)]),
-                      0)
-                << item.id;
+            wchar_t name[64] = {};
+            GetClassNameW(control, name, 64);
+            EXPECT_EQ(lstrcmpiW(name, classes[static_cast<int>(item.kind)]), 0) << item.id;
         }
         // The client area is the template's size in the dialog font's units, menu or not.
         RECT expected{0, 0, d.dialog.width, d.dialog.height};
