@@ -1,12 +1,14 @@
-// The whole window on the headless view, its terminal included: what a person does, and what the
-// window shows for it.
+// The whole window on the headless view, its terminal and its XMODEM menu included, in German and
+// in English: what a person does, and what the window shows for it.
 #include <gtest/gtest.h>
 
 #include "app/event_presenter.h"
 #include "platform/files.h"
 #include "platform/ini_file.h"
+#include "serial/xmodem.h"
 #include "support/rig.h"
 #include "ui-resources/ids.h"
+#include "ui-resources/language.h"
 
 namespace velotrix::test {
 namespace {
@@ -37,6 +39,58 @@ TEST_P(WatchWindow, SendsEachRewriteOnce) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Window, WatchWindow, WindowRowsOf("controller/watch_window.rows"),
+                         RowName<TableRow>);
+
+// The window's XMODEM menu: offered while the port is open, a transfer holds the send controls
+// until its end, each end is listed, a received file is saved with "Sichern", and the fill-byte
+// switch is remembered.
+class XmodemWindow : public ::testing::TestWithParam<TableRow> {};
+
+TEST_P(XmodemWindow, ShowsWhatTheTransferDoes) {
+    RunRow(GetParam());
+}
+
+INSTANTIATE_TEST_SUITE_P(Window, XmodemWindow, WindowRowsOf("controller/xmodem_window.rows"),
+                         RowName<TableRow>);
+
+// A file received with the switch on: its progress in the status bar, its end listed, its fill
+// bytes gone, and "Sichern" saves it, as the list says.
+TEST(XmodemWindow, ReceivedFileIsSavedWithSichern) {
+    Rig rig(Rig::Face::kWindow, {"ttyS0"});
+    rig.Do("command xmodemTrim; click COM; command xmodemReceive");
+    Bytes data = CountingBytes(100);
+    Bytes frame;
+    xmodem::AppendBlock(frame, 1, data, xmodem::kShortBlock, xmodem::Check::kCrc16);
+    rig.Feed(frame);
+    rig.Expect(
+        "progressText=1 Bl\xF6"
+        "cke \x96 128 Bytes \x96 0 Wiederholungen\npane3=Bytes empfangen: 128");
+    rig.Do("eot; eot; idle");
+    rig.Expect(
+        "tail=XMODEM empfangen: warte auf den Sender...|XMODEM: Datei fertig empfangen (1 Bl\xF6"
+        "cke \x96 128 Bytes \x96 0 Wiederholungen, CRC-16)|Sichern per "
+        "Button\non:save=1\non:send=1\n"
+        "rxBytes=0064\nprogressText=");
+    rig.fed = data;
+    rig.Do("save x.bin");
+    rig.Expect("suggested=default.bin\nsaved=all");
+}
+
+// The window in English: the same rows as a German user's, in the other column of the table. The
+// walk plays the window's rows in German: these are read past it.
+class EnglishWindow : public ::testing::TestWithParam<TableRow> {
+  protected:
+    void SetUp() override { msg::SetLanguage(msg::Language::kEnglish); }
+    void TearDown() override { msg::SetLanguage(msg::Language::kGerman); }
+};
+
+TEST_P(EnglishWindow, ShowsWhatThePersonDid) {
+    RunRow(GetParam());
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, EnglishWindow,
+                         ::testing::ValuesIn(TableRowsIn("controller/english_window.rows",
+                                                         Rig::Face::kWindow)),
                          RowName<TableRow>);
 
 // The window comes back where it was left, at least at its template's size and at most the

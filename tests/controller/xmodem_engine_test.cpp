@@ -15,12 +15,6 @@ namespace {
 using namespace std::chrono_literals;
 namespace xm = xmodem;
 
-Bytes Frame(std::uint32_t number, const Bytes& data, std::size_t size = xm::kShortBlock) {
-    Bytes frame;
-    xm::AppendBlock(frame, number, data, size, xm::Check::kCrc16);
-    return frame;
-}
-
 // Everything the program wrote once it has written count bytes (or after ten seconds).
 Bytes WrittenAfter(Rig& r, std::size_t count) {
     r.Pump([&] { return r.line().Written().size() >= count; });
@@ -36,7 +30,6 @@ bool Logged(const Rig& r, const std::string& entry) {
     return std::find(r.log.begin(), r.log.end(), entry) != r.log.end();
 }
 
-const Bytes kBlock = CountingBytes(128);
 const Bytes kCancel(xm::kCancelCount, xm::kCan);
 
 TEST(XmodemEngine, ReceivedFileBecomesTheReception) {
@@ -44,14 +37,13 @@ TEST(XmodemEngine, ReceivedFileBecomesTheReception) {
     r.Do("open");
     ASSERT_TRUE(r.engine().ReceiveXmodem(false).ok());
     EXPECT_EQ(WrittenAfter(r, 1), Bytes{'C'});
-    r.Feed(Frame(1, kBlock));
-    r.Feed({xm::kEot});
-    r.Feed({xm::kEot});
+    r.Do("xblock 1; eot; eot");
     EXPECT_EQ(WrittenAfter(r, 4), (Bytes{'C', xm::kAck, xm::kNak, xm::kAck}));
     r.PumpUntilIdle();
     EXPECT_TRUE(Logged(r, Ended(xm::End::kDone)));
     EXPECT_TRUE(Logged(r, "header BIN"));
-    EXPECT_EQ(Bytes(r.engine().Reception().begin(), r.engine().Reception().end()), kBlock);
+    EXPECT_EQ(Bytes(r.engine().Reception().begin(), r.engine().Reception().end()),
+              CountingBytes(128));
     // The protocol's bytes were never listed or counted as a reception of their own.
     EXPECT_EQ(r.received, 0u);
     // The other side's late repeat of the end is still the transfer's; after a second of quiet
@@ -80,7 +72,7 @@ TEST(XmodemEngine, EachEndIsToldAndLeavesWhatItMust) {
         Rig r;
         r.Do("open; mkdir in");
         ASSERT_TRUE(r.engine().ReceiveXmodem(true).ok()) << row.name;
-        r.Feed(Frame(1, kBlock));
+        r.Do("xblock 1");
         WrittenAfter(r, 2);
         r.Do(row.after);
         r.Pump([&] { return Logged(r, Ended(row.end)); });
@@ -129,8 +121,8 @@ TEST(XmodemEngine, SendsTheFileAsItWasLoaded) {
         std::size_t offset = 0;
         for (std::uint32_t block = 1; offset < file.size(); ++block, offset += 128) {
             const std::size_t size = std::min<std::size_t>(128, file.size() - offset);
-            expected = Concat(
-                expected, Frame(block, Bytes(file.begin() + offset, file.begin() + offset + size)));
+            xm::AppendBlock(expected, block, std::span(file).subspan(offset, size), xm::kShortBlock,
+                            xm::Check::kCrc16);
             EXPECT_EQ(WrittenAfter(r, expected.size()), expected) << row.name << " " << block;
             r.Feed({xm::kAck});
         }
