@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <iterator>
 #include <map>
@@ -20,6 +21,7 @@
 #include "support/pty_pair.h"
 #include "support/rig.h"
 #include "support/scoped_variable.h"
+#include "text/text_helpers.h"
 #include "ui-resources/messages.h"
 
 namespace velotrix::test {
@@ -152,7 +154,7 @@ TEST(Cli, AStoppedReceiverKeepsTheTransferWhole) {
     const TempDir work;
     PtyPair line;
     Cli cli({"receive", "--port", line.SlavePath(), "-o", "rx.bin"}, work.path());
-    ASSERT_TRUE(cli.WaitForError(kWaiting)) << cli.Err();
+    ASSERT_TRUE(cli.WaitFor(kWaiting)) << cli.Err();
     std::string sent;
     const auto send = [&](std::size_t count, int times) {
         for (int i = 0; i < times; ++i) {
@@ -201,7 +203,7 @@ TEST(Cli, AFailedSaveSaysWhyAndLeavesNoFileCutShort) {
             setrlimit(RLIMIT_FSIZE, &old);
             std::signal(SIGXFSZ, oldHandler);
         }
-        ASSERT_TRUE(limited->WaitForError(kWaiting)) << limited->Err();
+        ASSERT_TRUE(limited->WaitFor(kWaiting)) << limited->Err();
         ASSERT_TRUE(line.Write(CountingBytes(3000), 10s));
         EXPECT_EQ(limited->Wait(30s), 1);
         EXPECT_NE(limited->Err().find("Schreibfehler"), std::string::npos) << limited->Err();
@@ -216,12 +218,34 @@ TEST(Cli, AFailedSaveSaysWhyAndLeavesNoFileCutShort) {
                 << name;
         }
         Cli again(receive, work.path());
-        ASSERT_TRUE(again.WaitForError(kWaiting)) << again.Err();
+        ASSERT_TRUE(again.WaitFor(kWaiting)) << again.Err();
         ASSERT_TRUE(line.Write(CountingBytes(3000), 10s));
         EXPECT_EQ(again.Wait(30s), 0) << again.Err();
         EXPECT_EQ(ReadFileBytes(work.File("rx.bin")),
                   std::string(reinterpret_cast<const char*>(CountingBytes(3000).data()), 3000));
     }
+}
+
+// send --watch: the far end gets the file, and again after the assembler renamed a new version over
+// it, with the load address the user gave; Ctrl+C ends it.
+TEST(CliWatch, SendsEachRewriteAgainUntilInterrupted) {
+    const TempDir work;
+    work.Write("w_4000.bin", CountingBytes(40));
+    PtyPair line;
+    Cli cli({"send", "w_4000.bin", "--port", line.SlavePath(), "--watch", "--aadr", "8000"},
+            work.path());
+    EXPECT_EQ(ReadOnceOpen(line, 72, 2000).size(), 72u) << cli.Err();
+    std::rename(work.Write("w.tmp", CountingBytes(50)).c_str(), work.File("w_4000.bin").c_str());
+    const Bytes again = ReadOnceOpen(line, 82, 2000);
+    ASSERT_EQ(again.size(), 82u) << cli.Err();
+    // The header made for the new length, at the address the user chose.
+    EXPECT_EQ(Hex2(again[0]) + Hex2(again[1]) + Hex2(again[2]) + Hex2(again[3]), "00803180");
+    kill(cli.Pid(), SIGINT);
+    EXPECT_EQ(cli.Wait(30s), 130);
+    const std::string out = cli.Out();
+    const std::string resent = "Datei ge\u00E4ndert, wird erneut gesendet";
+    EXPECT_NE(out.find(resent), std::string::npos) << out;
+    EXPECT_EQ(out.find(resent), out.rfind(resent)) << out;
 }
 
 }  // namespace

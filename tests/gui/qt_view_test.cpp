@@ -1,5 +1,6 @@
 // What only the Qt window can get wrong beyond the contract: widgets, pictures of numbers, modal
-// Qt dialogs, and the end of the event loop with the main window.
+// Qt dialogs, the end of the event loop with the main window, and the whole window with its
+// controller as a person first sees it, with a picture of it for people to look at.
 #include "frontends/qt/qt_view.h"
 
 #include <gtest/gtest.h>
@@ -22,6 +23,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -36,8 +38,10 @@
 #include <utility>
 #include <vector>
 
+#include "app/controller.h"
 #include "frontends/qt/even_font.h"
 #include "frontends/qt/modal_dialogs.h"
+#include "frontends/qt/qt_loop.h"
 #include "frontends/qt/reception_window.h"
 #include "gui_helpers.h"
 #include "text/cp1252.h"
@@ -331,6 +335,26 @@ TEST(QtWindowEnd, TheEventLoopEndsWithTheMainWindow) {
         QTimer::singleShot(30000, view.MainWindow(), [] { QCoreApplication::exit(1); });
         EXPECT_EQ(QCoreApplication::exec(), 0) << c.how;
     }
+}
+
+// What the window shows at start is the window table's first row, on a view held to the same
+// contract; here the real window's title, focus and a picture of it.
+TEST(QtWindowTest, StartsWithItsTitleAndTheFocusOnTheListAndLeavesAPicture) {
+    QTemporaryDir dir;
+    QtLoop loop;
+    QtView view;
+    MainController controller(
+        view, loop,
+        {dir.filePath("Velotrix.ini").toStdString(), {[] { return std::vector<PortInfo>{}; }}});
+    controller.Start();
+    test::ShowAndActivate(view.MainWindow());
+    EXPECT_EQ(view.MainWindow()->windowTitle(), QStringLiteral("V.24 Velotrix V. 0.8"));
+    test::PumpEvents();
+    EXPECT_EQ(view.MainWindow()->focusWidget(), view.Widget(ids::kMessageList));
+    // Beside the build tree's executables, where anyone can look at it.
+    const QString picture =
+        QDir(QCoreApplication::applicationDirPath()).filePath("../velotrix-window.png");
+    EXPECT_TRUE(view.MainWindow()->grab().save(picture));
 }
 
 }  // namespace
