@@ -62,9 +62,7 @@ double SxToRx(const TempDir& dir, const Bytes& file, const Way& way) {
 double VelotrixToRx(const TempDir& dir, const Bytes& file, const Way& way) {
     LineRelay relay;
     Cli velotrix({"send", "file.bin", "--as", way.As(), "--port", relay.PathA()}, dir.path());
-    for (int i = 0; i < 2000 && velotrix.Out().find("warte") == std::string::npos; ++i) {
-        std::this_thread::sleep_for(5ms);
-    }
+    velotrix.WaitFor("warte", &Cli::Out);
     std::this_thread::sleep_for(kSenderHeadStart);
     const double seconds = Timed([&] {
         Cli rx("rx", {"-q", "-y", "-c", "rx.out"}, relay.PeerSocket(), dir.path());

@@ -89,12 +89,14 @@ class Cli {
         }
         return status_.has_value();
     }
-    // True once stderr holds the text, before the child ends or the time is up.
-    bool WaitForError(const std::string& text) {
-        for (int i = 0; i < 2000 && Err().find(text) == std::string::npos && !Ended(); ++i) {
+    // True once stderr (or stdout: &Cli::Out) holds the text, before the child ends or the time is
+    // up.
+    bool WaitFor(const std::string& text, std::string (Cli::*stream)() const = &Cli::Err) {
+        for (int i = 0; i < 2000 && (this->*stream)().find(text) == std::string::npos && !Ended();
+             ++i) {
             std::this_thread::sleep_for(5ms);
         }
-        return Err().find(text) != std::string::npos;
+        return (this->*stream)().find(text) != std::string::npos;
     }
     pid_t Pid() const { return pid_; }
     std::string Out() const { return ReadFileBytes(out_).value_or(""); }

@@ -40,7 +40,7 @@ TEST(CliHex, SrecCatsTextIsReceivedAsItsData) {
         std::remove(dir.File("rx.bin").c_str());
         Cli receiver({"receive", "--port", line.SlavePath(), "--as", "hex", "-o", "rx.bin"},
                      dir.path());
-        ASSERT_TRUE(receiver.WaitForError(kWaiting));
+        ASSERT_TRUE(receiver.WaitFor(kWaiting));
         ASSERT_TRUE(line.Write(Bytes(text.begin(), text.end()), 10s));
         ASSERT_EQ(receiver.Wait(30s), 0) << receiver.Err();
         EXPECT_NE(receiver.Out().find(row.shown), std::string::npos) << receiver.Out();
@@ -65,7 +65,7 @@ TEST(CliHex, SentTextReadsBackInSrecCatAndInOurReceiver) {
         PtyPair receiverLine;
         Cli receiver({"receive", "--port", receiverLine.SlavePath(), "--as", "hex", "-o", "rx.bin"},
                      dir.path());
-        ASSERT_TRUE(receiver.WaitForError(kWaiting));
+        ASSERT_TRUE(receiver.WaitFor(kWaiting));
         Cli sender({"send", row.file, "--as", row.as, "--port", senderLine.SlavePath(), "--baud",
                     "115200", "--no-progress"},
                    dir.path());

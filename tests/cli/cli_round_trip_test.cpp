@@ -35,7 +35,7 @@ std::string RoundTrip(std::mt19937& random, std::size_t index, const TempDir& di
     PtyPair receiverLine;
     PtyPair senderLine;
     Cli receiver({"receive", "--port", receiverLine.SlavePath(), "-o", "rx"}, dir.path());
-    if (!receiver.WaitForError(kWaiting)) {
+    if (!receiver.WaitFor(kWaiting)) {
         return "receiver not ready";
     }
     Args send = {"send",   name,     "--port",  senderLine.SlavePath(),

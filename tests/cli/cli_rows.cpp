@@ -91,10 +91,7 @@ Bytes PlayFarEnd(const std::string& script, PtyPair& line, Cli& cli, const TempD
                 EXPECT_TRUE(got.empty() || line.Write(got, 10s));
             }
         } else if (word == "ready") {
-            for (int i = 0;
-                 i < 2000 && cli.Out().find("warte auf die Anfrage") == std::string::npos; ++i) {
-                std::this_thread::sleep_for(5ms);
-            }
+            cli.WaitFor("warte auf die Anfrage", &Cli::Out);
         } else if (word == "rewrite") {
             std::rename(work.Write("w.tmp", CountingBytes(50)).c_str(),
                         work.File("w_4000.bin").c_str());
@@ -178,7 +175,7 @@ void PlayRow(const CliRow& c, const cli::OptionRule* without, PlayedRun* played)
     Cli& cli = *started;
     const std::string farEnd = c.farEnd;
     if (!farEnd.empty() && runs.back().front() == "receive") {
-        ASSERT_TRUE(cli.WaitForError(kWaiting)) << cli.Err();
+        ASSERT_TRUE(cli.WaitFor(kWaiting)) << cli.Err();
     }
     const Bytes sent = PlayFarEnd(farEnd, line, cli, work);
     // Every row ends within this time, or the program is killed and the row fails.

@@ -40,10 +40,8 @@ std::string Transfer(const TempDir& dir, const Args& velotrix, const Args& peer,
                       dir.path());
     }
     Cli ours(args, dir.path());
-    for (int i = 0; sending && i < 2000 && ours.Out().find("warte") == std::string::npos; ++i) {
-        std::this_thread::sleep_for(5ms);
-    }
     if (sending) {
+        ours.WaitFor("warte", &Cli::Out);
         first.emplace(peer.front(), Args(peer.begin() + 1, peer.end()), relay.PeerSocket(),
                       dir.path());
     }

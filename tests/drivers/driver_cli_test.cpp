@@ -113,7 +113,7 @@ TEST_P(Transfers, ArriveByteExactAtTheFarEnd) {
     args.insert(args.end(), {"--port", port->name, "--baud", rate});
     Cli cli(args, dir.path());
     if (!transfer.farEndSends.empty()) {
-        ASSERT_TRUE(cli.WaitForError(test::kWaiting)) << cli.Err();
+        ASSERT_TRUE(cli.WaitFor(test::kWaiting)) << cli.Err();
         ASSERT_TRUE(far.Send(port->far, transfer.farEndSends));
     }
     EXPECT_EQ(cli.Wait(90s), 0) << cli.Out() << cli.Err();
@@ -177,7 +177,7 @@ TEST_P(Unplugging, EndsTheCommandWithOneMessageAndKeepsWhatArrived) {
     args.insert(args.end(), {"--port", kAdapter.name, "--baud", "9600"});
     Cli cli(args, dir.path());
     if (row.args[0] == "receive") {
-        ASSERT_TRUE(cli.WaitForError(test::kWaiting)) << cli.Err();
+        ASSERT_TRUE(cli.WaitFor(test::kWaiting)) << cli.Err();
     }
     const Bytes sent = Pattern(row.farSends);
     ASSERT_TRUE(FarEnd::Host().Trickle(kAdapter.far, sent, 50ms));

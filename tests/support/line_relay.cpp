@@ -1,5 +1,6 @@
 // The relay between two pseudo-terminal lines, with seeded faults.
 #include "support/line_relay.h"
+#include "support/random_bytes.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -7,7 +8,9 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <span>
 #include <vector>
 
 namespace velotrix::test {
@@ -87,23 +90,12 @@ bool LineRelay::Carry(int from, int to, std::mt19937& random, std::size_t& swall
     if (count <= 0) {
         return false;
     }
-    std::vector<std::uint8_t> carried;
-    for (ssize_t i = 0; i < count; ++i) {
-        const std::uint8_t byte = buffer[i];
-        if (swallow > 0) {
-            --swallow;
-            continue;
-        }
-        const bool fault =
-            settings_.perMille > 0 && random() % 1000 < static_cast<unsigned>(settings_.perMille);
-        const auto how = fault ? random() % 3 : 3;  // 0 corrupts, 1 drops, 2 doubles the byte
-        if (how == 0) {
-            carried.push_back(static_cast<std::uint8_t>(byte ^ (1 + random() % 255)));
-        } else if (how != 1) {
-            carried.insert(carried.end(), how == 2 ? 2 : 1, byte);
-        }
-    }
-    WriteAll(to, carried, stop_);
+    const auto skipped = std::min(static_cast<ssize_t>(swallow), count);
+    swallow -= static_cast<std::size_t>(skipped);
+    WriteAll(to,
+             Faulted(std::span(buffer + skipped, buffer + count), random,
+                     static_cast<unsigned>(settings_.perMille)),
+             stop_);
     return true;
 }
 

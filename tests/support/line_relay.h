@@ -8,7 +8,6 @@
 
 #include <atomic>
 #include <cstddef>
-#include <cstdint>
 #include <random>
 #include <string>
 #include <thread>

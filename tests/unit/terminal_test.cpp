@@ -6,6 +6,7 @@
 
 #include "platform/headless/headless_view.h"
 #include "serial/terminal_keys.h"
+#include "support/rig_words.h"
 #include "support/row_file.h"
 #include "text/hex_dump.h"
 #include "text/terminal_screen.h"
@@ -29,13 +30,9 @@ std::string CursorOf(const TerminalScreen& screen) {
 const std::string kLongCsi = "\x1B[" + std::string(kMaxSequenceBytes + 2, '1') + "X";
 const std::string kLongOsc = "\x1B]" + std::string(kMaxStringBytes + 2, 'x');
 
-// The screen's lines joined by '|', and the cursor.
+// The screen's lines joined as the window's rows show them, and the cursor.
 std::string Shown(const TerminalScreen& screen) {
-    std::string lines;
-    for (const std::string& line : WrittenLines(screen)) {
-        lines += "|" + line;
-    }
-    return "lines=" + lines.substr(lines.empty() ? 0 : 1) + "\ncursor=" + CursorOf(screen);
+    return "lines=" + test::Join(WrittenLines(screen)) + "\ncursor=" + CursorOf(screen);
 }
 
 // The rows of tests/unit/terminal_screen.rows, and sequences longer than their bound: none

@@ -19,6 +19,7 @@ namespace {
 using namespace std::chrono_literals;
 
 using test::Concat;
+using test::Faulted;
 using test::RandomBytes;
 using test::ReferenceCrc16;
 
@@ -233,21 +234,6 @@ TEST(Xmodem, SenderWaitsForTheBlockToLeave) {
 // says; time jumps to the next deadline whenever the line is idle. With the 8-bit checksum at most
 // one byte of a frame is hit: a byte lost and another doubled in one block leave its sum as it
 // was once in 256 times, which no check of that size can tell.
-Bytes Carry(const Bytes& bytes, std::mt19937& random, unsigned perMille, bool once) {
-    Bytes carried;
-    bool hit = false;
-    for (const std::uint8_t byte : bytes) {
-        const unsigned fault = random() % 1000 < perMille && !(once && hit) ? random() % 3 : 3;
-        hit = hit || fault < 3;
-        if (fault == 0) {
-            carried.push_back(static_cast<std::uint8_t>(byte ^ (1 + random() % 255)));
-        } else if (fault != 1) {
-            carried.insert(carried.end(), fault == 2 ? 2 : 1, byte);
-        }
-    }
-    return carried;
-}
-
 TEST(Xmodem, EveryTransferEndsExactOrFailsClearly) {
     int done = 0;
     for (unsigned seed = 1; seed <= 240; ++seed) {
@@ -265,10 +251,10 @@ TEST(Xmodem, EveryTransferEndsExactOrFailsClearly) {
         while (sender.Running() || receiver.Running()) {
             if (!toSender.empty() || !toReceiver.empty()) {
                 const bool once = receiver.Status().check == Check::kChecksum;
-                sender.Receive(Carry(std::exchange(toSender, {}), random, seed % 4, once), now,
+                sender.Receive(Faulted(std::exchange(toSender, {}), random, seed % 4, once), now,
                                toReceiver);
-                receiver.Receive(Carry(std::exchange(toReceiver, {}), random, seed % 4, once), now,
-                                 toSender);
+                receiver.Receive(Faulted(std::exchange(toReceiver, {}), random, seed % 4, once),
+                                 now, toSender);
                 now += 1ms;
                 continue;
             }
