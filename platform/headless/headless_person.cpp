@@ -208,14 +208,8 @@ void HeadlessView::PressTab() {
 }
 
 void HeadlessView::PressCloseBox() {
-    if (PersonUses(ids::kCloseBox) && MainWindowReachable()) {
-        Raise(ids::kCloseBox, ids::kNotifyClicked);
-    }
-}
-
-void HeadlessView::CloseTextDialogByUser() {
-    if (textDialogOpen_ && !mainClosed_) {
-        Raise(ids::kTextClose, ids::kNotifyClicked);
+    if (PersonUses(ids::kCloseBox) && !mainClosed_) {
+        Raise(textDialogOpen_ ? ids::kTextClose : ids::kCloseBox, ids::kNotifyClicked);
     }
 }
 

@@ -98,10 +98,6 @@ void HeadlessView::SelectInTerminal(
     }
 }
 
-void HeadlessView::ResizeTerminal(int rows) {
-    Input({TerminalInput::Kind::kRows, {}, {}, rows});
-}
-
 void HeadlessView::CloseTerminalByUser() {
     if (IsTerminalOpen() && !mainClosed_) {
         Raise(ids::kTerminalCloseBox, ids::kNotifyClicked);

@@ -5,7 +5,6 @@
 #include <array>
 #include <cstdint>
 #include <deque>
-#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -169,16 +168,15 @@ class HeadlessView : public DialogView {
     void PressEscape();
     // Tab: the focus moves to the next control of the dialog in front that a person can change.
     void PressTab();
+    // The close box of the dialog in front; the text dialog's procedure treats its own like its
+    // close button.
     void PressCloseBox();
-    // The text dialog's own close box, which its procedure treats like the close button.
-    void CloseTextDialogByUser();
     // In the terminal's screen: typed characters (UTF-8, one key each), a key, a paste, a selection
-    // made with the mouse (nothing: none), the window made as many lines high; and its close box.
+    // made with the mouse (nothing: none); and its close box.
     void TypeInTerminal(std::string_view utf8);
     void PressInTerminal(TerminalKey key);
     void PasteInTerminal(std::string_view utf8);
     void SelectInTerminal(std::optional<std::pair<TerminalPlace, TerminalPlace>> selection);
-    void ResizeTerminal(int rows);
     void CloseTerminalByUser();
     // A command that reaches the window whatever the state of its control, as a keyboard
     // accelerator's or another program's does.

@@ -23,8 +23,6 @@ class HeadlessRig : public Rig {
             view_.PressEnter();
         } else if (key == Key::kEscape) {
             view_.PressEscape();
-        } else if (view_.IsTextDialogOpen()) {
-            view_.CloseTextDialogByUser();
         } else {
             view_.PressCloseBox();
         }

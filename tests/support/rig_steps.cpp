@@ -356,7 +356,6 @@ const Step kSteps[] = {
     {"tpaste", [](Rig& r, const Arg& a) { r.view.PasteInTerminal(a.all); }},
     {"tselect", [](Rig& r, const Arg& a) { SelectInTerminal(r, a.all); }},
     {"tclose", [](Rig& r, const Arg&) { r.view.CloseTerminalByUser(); }},
-    {"trows", [](Rig& r, const Arg& a) { r.view.ResizeTerminal(a.number); }},
     {"tplace", [](Rig& r, const Arg& a) {
          const std::vector<int> n = NumbersOf(a.all);
          r.view.PlaceTerminal({n[0], n[1], n[2], n[3]});
