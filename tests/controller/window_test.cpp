@@ -31,7 +31,17 @@ TEST_P(TerminalWindow, ShowsAndSendsWhatThePersonDid) {
 INSTANTIATE_TEST_SUITE_P(Rows, TerminalWindow, WindowRowsOf("controller/terminal_window.rows"),
                          RowName<TableRow>);
 
-// The check box that sends the loaded file again when it is rewritten.
+// Sending the loaded file again when it is rewritten: the engine as every face uses it, and the
+// window's check box.
+class WatchTable : public ::testing::TestWithParam<TableRow> {};
+
+TEST_P(WatchTable, SendsEachRewriteOnce) {
+    RunRow(GetParam());
+}
+
+INSTANTIATE_TEST_SUITE_P(Engine, WatchTable, TableRowsOf("controller/watch_engine.rows"),
+                         RowName<TableRow>);
+
 class WatchWindow : public ::testing::TestWithParam<TableRow> {};
 
 TEST_P(WatchWindow, SendsEachRewriteOnce) {
