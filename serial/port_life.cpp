@@ -197,14 +197,17 @@ void PortLife::TakeReceived() {
     }
 }
 
+// In this order: a byte leaves the driver's queue only while the receive thread reads, and is in
+// the inbox before the reading ends; asked the other way round, a byte could be in neither place.
 bool PortLife::InputWaiting() const {
-    {
-        const std::lock_guard lock(inbox_->mutex);
-        if (!inbox_->bytes.empty()) {
-            return true;
-        }
+    if (port_.portOpen.load() && port_.device != nullptr && port_.device->QueuedInput() > 0) {
+        return true;
     }
-    return port_.portOpen.load() && port_.device != nullptr && port_.device->QueuedInput() > 0;
+    if (receiveThread_ != nullptr && receiveThread_->Reading()) {
+        return true;
+    }
+    const std::lock_guard lock(inbox_->mutex);
+    return !inbox_->bytes.empty();
 }
 
 void PortLife::Close() {

@@ -80,6 +80,13 @@ void ReceiveThread::DrainInput() {
     if (prompt_ == nullptr || !prompt_->load()) {
         WaitUnlessStopped(kGatherTime);
     }
+    // Set before any byte leaves the driver's queue, cleared once every byte read was handed
+    // over: a silence that is asked meanwhile finds the bytes in one of the three places.
+    reading_.store(true);
+    const struct Cleared {
+        std::atomic<bool>& flag;
+        ~Cleared() { flag.store(false); }
+    } cleared{reading_};
     while (portOpen_.load()) {
         const std::size_t queued = device_.QueuedInput();
         if (queued == 0) {

@@ -51,6 +51,9 @@ class ReceiveThread {
     // first; the thread then ends at its next check.
     void Stop();
     void Join();
+    // From any thread: whether bytes may be on their way from the driver to the sinks, taken out
+    // of the driver's queue and not yet handed over.
+    bool Reading() const { return reading_.load(); }
 
   private:
     void Run();
@@ -70,6 +73,7 @@ class ReceiveThread {
     // A device that keeps failing its reads is treated as gone: one box, then the thread ends.
     bool lastReadFailed_ = false;
     bool deviceFailed_ = false;
+    std::atomic<bool> reading_{false};
 
     std::mutex stopMutex_;
     std::condition_variable stopWake_;
